@@ -1,0 +1,314 @@
+#include "data/TableCursor.h"
+
+#include "data/Database.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+TableCursor::TableCursor(Database& db, const QString& table, QObject* parent)
+    : QObject(parent)
+    , m_db(db)
+    , m_table(table)
+{
+    const QSqlRecord record = m_db.connection().record(table);
+    for (int i = 0; i < record.count(); ++i)
+        m_columns << record.fieldName(i);
+    reload();
+}
+
+QString TableCursor::quotedColumn(const QString& column) const
+{
+    return QLatin1Char('"') + column + QLatin1Char('"');
+}
+
+QString TableCursor::whereClause() const
+{
+    return m_filterColumn ? QStringLiteral(" WHERE %1 = ?").arg(quotedColumn(*m_filterColumn)) : QString();
+}
+
+bool TableCursor::fail(const QString& error)
+{
+    m_lastError = error;
+    return false;
+}
+
+bool TableCursor::reload()
+{
+    m_rowIds.reset();
+    m_edits.clear();
+    m_values.clear();
+    m_isNew = false;
+    m_position = -1;
+    m_currentRowId = -1;
+    m_count = 0;
+
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedColumn(m_table), whereClause()));
+    if (m_filterColumn)
+        q.addBindValue(m_filterValue);
+    bool ok = q.exec() && q.next();
+    if (ok) {
+        m_count = q.value(0).toInt();
+        if (m_count > 0) {
+            m_position = 0;
+            ok = loadCurrent();
+        }
+    } else {
+        fail(q.lastError().text());
+    }
+    refreshBindings();
+    emit currentChanged();
+    return ok;
+}
+
+bool TableCursor::setFilter(const QString& column, const QString& value)
+{
+    if (!m_columns.contains(column))
+        return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
+    m_filterColumn = column;
+    m_filterValue = value;
+    return reload();
+}
+
+void TableCursor::clearFilter()
+{
+    m_filterColumn.reset();
+    m_filterValue.clear();
+    reload();
+}
+
+int TableCursor::count() const
+{
+    return m_rowIds ? static_cast<int>(m_rowIds->size()) : m_count;
+}
+
+bool TableCursor::hasCurrent() const
+{
+    return m_isNew || m_currentRowId >= 0;
+}
+
+bool TableCursor::loadRowIds() const
+{
+    if (m_rowIds)
+        return true;
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT rowid FROM %1%2 ORDER BY rowid").arg(quotedColumn(m_table), whereClause()));
+    if (m_filterColumn)
+        q.addBindValue(m_filterValue);
+    if (!q.exec())
+        return false;
+    QList<qint64> ids;
+    ids.reserve(m_count);
+    while (q.next())
+        ids << q.value(0).toLongLong();
+    m_rowIds = std::move(ids);
+    return true;
+}
+
+bool TableCursor::loadCurrent()
+{
+    m_values.clear();
+    m_edits.clear();
+    m_currentRowId = -1;
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    if (m_position == 0 && !m_rowIds) {
+        q.prepare(QStringLiteral("SELECT rowid, * FROM %1%2 ORDER BY rowid LIMIT 1")
+                      .arg(quotedColumn(m_table), whereClause()));
+        if (m_filterColumn)
+            q.addBindValue(m_filterValue);
+    } else {
+        if (!loadRowIds() || m_position < 0 || m_position >= m_rowIds->size())
+            return fail(QStringLiteral("row %1 is not available").arg(m_position));
+        q.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(quotedColumn(m_table)));
+        q.addBindValue(m_rowIds->at(m_position));
+    }
+    if (!q.exec())
+        return fail(q.lastError().text());
+    if (!q.next())
+        return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
+    m_currentRowId = q.value(0).toLongLong();
+    const QSqlRecord record = q.record();
+    for (int i = 1; i < record.count(); ++i)
+        m_values.insert(record.fieldName(i), q.value(i).toString());
+    return true;
+}
+
+bool TableCursor::moveTo(int index)
+{
+    if (m_isNew || index < 0 || index >= count())
+        return false;
+    m_position = index;
+    const bool ok = loadCurrent();
+    refreshBindings();
+    emit currentChanged();
+    return ok;
+}
+
+QString TableCursor::field(const QString& column) const
+{
+    if (auto it = m_edits.constFind(column); it != m_edits.cend())
+        return *it;
+    return m_values.value(column);
+}
+
+void TableCursor::setField(const QString& column, const QString& value)
+{
+    if (!hasCurrent() || !m_columns.contains(column))
+        return;
+    if (field(column) == value && !m_isNew)
+        return;
+    m_edits.insert(column, value);
+    if (m_refreshing)
+        return;
+    for (auto it = m_bindings.cbegin(); it != m_bindings.cend(); ++it)
+        if (it.value() == column)
+            showBound(it.key(), column);
+}
+
+void TableCursor::addNew()
+{
+    m_isNew = true;
+    m_currentRowId = -1;
+    m_values.clear();
+    m_edits.clear();
+    refreshBindings();
+    emit currentChanged();
+}
+
+bool TableCursor::update()
+{
+    if (!hasCurrent())
+        return fail(QStringLiteral("no current row in %1").arg(m_table));
+    QSqlQuery q(m_db.connection());
+    if (m_isNew) {
+        QStringList names;
+        QStringList marks;
+        for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it) {
+            names << quotedColumn(it.key());
+            marks << QStringLiteral("?");
+        }
+        if (names.isEmpty())
+            q.prepare(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedColumn(m_table)));
+        else
+            q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(quotedColumn(m_table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+        for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+            q.addBindValue(it.value());
+        if (!q.exec())
+            return fail(q.lastError().text());
+        m_currentRowId = q.lastInsertId().toLongLong();
+        m_isNew = false;
+        if (loadRowIds())
+            m_rowIds->append(m_currentRowId);
+        m_position = static_cast<int>(count() - 1);
+        m_count = count();
+    } else if (!m_edits.isEmpty()) {
+        QStringList sets;
+        for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+            sets << quotedColumn(it.key()) + QStringLiteral(" = ?");
+        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quotedColumn(m_table), sets.join(QStringLiteral(", "))));
+        for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+            q.addBindValue(it.value());
+        q.addBindValue(m_currentRowId);
+        if (!q.exec())
+            return fail(q.lastError().text());
+        if (q.numRowsAffected() != 1)
+            return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
+    }
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        m_values.insert(it.key(), it.value());
+    m_edits.clear();
+    return true;
+}
+
+bool TableCursor::remove()
+{
+    if (m_isNew) {
+        reload();
+        return true;
+    }
+    if (m_currentRowId < 0)
+        return fail(QStringLiteral("no current row in %1").arg(m_table));
+    QSqlQuery q(m_db.connection());
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedColumn(m_table)));
+    q.addBindValue(m_currentRowId);
+    if (!q.exec())
+        return fail(q.lastError().text());
+    if (!loadRowIds())
+        return fail(QStringLiteral("cannot read %1").arg(m_table));
+    m_rowIds->removeAt(m_position);
+    m_count = count();
+    if (m_position >= count())
+        m_position = count() - 1;
+    if (m_position >= 0) {
+        loadCurrent();
+    } else {
+        m_currentRowId = -1;
+        m_values.clear();
+        m_edits.clear();
+    }
+    refreshBindings();
+    emit currentChanged();
+    return true;
+}
+
+void TableCursor::showBound(QWidget* widget, const QString& column)
+{
+    const QString value = field(column);
+    const bool wasRefreshing = m_refreshing;
+    m_refreshing = true;
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        if (edit->text() != value)
+            edit->setText(value);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(value);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+        if (plain->toPlainText() != value)
+            plain->setPlainText(value);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->setEditText(value);
+    }
+    m_refreshing = wasRefreshing;
+}
+
+void TableCursor::refreshBindings()
+{
+    for (auto it = m_bindings.cbegin(); it != m_bindings.cend(); ++it)
+        showBound(it.key(), it.value());
+}
+
+void TableCursor::bind(QWidget* widget, const QString& column)
+{
+    const bool known = m_bindings.contains(widget);
+    m_bindings.insert(widget, column);
+    if (!known) {
+        connect(widget, &QObject::destroyed, this, [this, widget] { m_bindings.remove(widget); });
+        auto edited = [this, widget](const QString& text) {
+            if (m_refreshing)
+                return;
+            if (auto it = m_bindings.constFind(widget); it != m_bindings.cend())
+                setField(it.value(), text);
+        };
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            connect(edit, &QLineEdit::textChanged, this, edited);
+        else if (auto* combo = qobject_cast<QComboBox*>(widget))
+            connect(combo, &QComboBox::editTextChanged, this, edited);
+        else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
+            connect(plain, &QPlainTextEdit::textChanged, this, [edited, plain] { edited(plain->toPlainText()); });
+    }
+    showBound(widget, column);
+}
+
+void TableCursor::unbind(QWidget* widget)
+{
+    if (m_bindings.remove(widget))
+        disconnect(widget, nullptr, this, nullptr);
+}

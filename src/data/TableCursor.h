@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+
+class Database;
+class QWidget;
+
+// A window's view of one table: the rows that pass its filter, a current row, and text controls bound to columns.
+// Filters are always "column = value" with the value bound, never spliced into SQL, so any text is an ordinary value.
+// Values compare exactly, as text ("7" and "07" differ; nothing is trimmed or case-folded).
+class TableCursor : public QObject {
+    Q_OBJECT
+public:
+    TableCursor(Database& db, const QString& table, QObject* parent = nullptr);
+
+    const QString& table() const { return m_table; }
+    const QStringList& columns() const { return m_columns; }
+
+    // Reads the rows again and moves to the first one; unsaved edits and an unsaved new row are dropped.
+    bool reload();
+
+    // Restricts the rows to those whose `column` equals `value`, then reloads. Fails on an unknown column.
+    bool setFilter(const QString& column, const QString& value);
+    void clearFilter();
+    bool isFiltered() const { return m_filterColumn.has_value(); }
+
+    // Rows visible through the filter (an unsaved new row is not counted).
+    int count() const;
+    // Whether there is a current row (a stored one, or a new one being filled).
+    bool hasCurrent() const;
+    bool isNewRow() const { return m_isNew; }
+    int position() const { return m_position; }
+    bool moveTo(int index);
+    bool moveFirst() { return moveTo(0); }
+    bool moveNext() { return moveTo(m_position + 1); }
+
+    // The current row's value of `column` as text ("" when empty, unknown or when there is no current row).
+    QString field(const QString& column) const;
+    // Changes the current row's value; stored by the next update(). Ignored without a current row.
+    void setField(const QString& column, const QString& value);
+    bool isModified() const { return !m_edits.isEmpty(); }
+
+    // Starts a new row with every column empty; update() inserts it.
+    void addNew();
+    // Writes the current row (insert for a new row, otherwise the changed columns). True when stored.
+    bool update();
+    // Removes the current row; the next row becomes current.
+    bool remove();
+
+    // The platform's description of the last failure.
+    QString lastError() const { return m_lastError; }
+
+    // Binds a QLineEdit, QLabel, QPlainTextEdit or QComboBox (its edit text) to a column of the current row:
+    // it shows that column, and editing it changes the field. Binding a widget again moves it to the new column.
+    void bind(QWidget* widget, const QString& column);
+    void unbind(QWidget* widget);
+
+signals:
+    // The current row changed: moved, reloaded, added, or stored.
+    void currentChanged();
+
+private:
+    bool loadRowIds() const;
+    bool loadCurrent();
+    bool fail(const QString& error);
+    void refreshBindings();
+    void showBound(QWidget* widget, const QString& column);
+    QString quotedColumn(const QString& column) const;
+    QString whereClause() const;
+
+    Database& m_db;
+    QString m_table;
+    QStringList m_columns;
+    std::optional<QString> m_filterColumn;
+    QString m_filterValue;
+
+    // Row ids are fetched on demand; a reload only counts and fetches the first row.
+    mutable std::optional<QList<qint64>> m_rowIds;
+    mutable int m_count = 0;
+    int m_position = -1;
+    qint64 m_currentRowId = -1;
+    bool m_isNew = false;
+    QHash<QString, QString> m_values;
+    QHash<QString, QString> m_edits;
+    QString m_lastError;
+
+    QHash<QWidget*, QString> m_bindings;
+    bool m_refreshing = false;
+};

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QString>
+
+// Every text the program says to the operator, kept once. The texts are the program's own vocabulary and are
+// compared by the tests exactly as written here, blanks included.
+namespace Msg {
+
+// Notices
+inline const QString NoticeTitle = QStringLiteral("پيام");
+inline const QString EnterExamineeNumber = QStringLiteral("شما بايد شماره آزمودني مورد نظر را وارد كنيد");
+inline const QString NoSuchExaminee = QStringLiteral("فردي با اين مشخصات وجود ندارد");
+inline const QString EnterCode = QStringLiteral("کد آزمودني را وارد کنيد");
+inline const QString EnterFirstName = QStringLiteral("نام آزمودني را وارد کنيد");
+inline const QString EnterFamilyName = QStringLiteral("نام خانوادگي آزمودني را وارد کنيد");
+inline const QString ChooseSex = QStringLiteral("جنسيت آزمودني را مشخص کنيد");
+inline const QString EnterAge = QStringLiteral("سن آزمودني را وارد کنيد");
+inline const QString ChooseMaritalStatus = QStringLiteral("وضعيت تاهل آزمودني را مشخص کنيد");
+inline const QString ChooseGroup = QStringLiteral("گروه را مشخص کنيد");
+inline const QString EnterEducation = QStringLiteral("ميزان تحصيلات آزمودني را وارد کنيد");
+inline const QString CodeTaken = QStringLiteral("فردديگري با اين کد ثبت شده");
+inline const QString DigitsOnly = QStringLiteral("شما بايد عدد وارد كنيد");
+inline const QString Start = QStringLiteral("شروع");
+inline const QString End = QStringLiteral("پايان");
+inline const QString ScoreBeforeChart = QStringLiteral("ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد بعد روي مشاهده نمودار کليک کنيد ");
+inline const QString ScoreBeforePrint = QStringLiteral("ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد بعد روي پرينت کليک کنيد ");
+inline const QString ChooseLookupGroup = QStringLiteral("شما بايد گروه آزمودني مورد نظر را انتخاب كنيد");
+inline const QString NoExamineeWithCode = QStringLiteral("فردي با اين کد وجود ندارد");
+inline const QString DeletionDone = QStringLiteral("حذف با موفقيت انجام گرفت");
+
+// Standard boxes
+inline const QString AlreadyRunning = QStringLiteral("برنامه در حال اجراست");
+inline const QString AlreadyRunningTitle = QStringLiteral("Warnnig");
+inline const QString UnansweredItems = QStringLiteral("شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد");
+inline const QString ErrorTitlePersian = QStringLiteral("خطا");
+inline const QString ConfirmDeletion = QStringLiteral("آيا براي حذف کردن مطمئن هستيد؟");
+inline const QString ErrorTitle = QStringLiteral("Error");
+inline const QString ChooseBackupTarget = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
+inline const QString BackupTargetExists = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
+inline const QString BackupDone = QStringLiteral("نسخه پشتيبان تهيه گرديد");
+inline const QString BackupRefused = QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان");
+inline const QString ChooseRestoreSource = QStringLiteral("لطفا مسير فايل مربوطه را وارد کنيد");
+inline const QString ConfirmRestore = QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟");
+inline const QString RestoreRefused = QStringLiteral("عدم موفقيت در بازيابي اطلاعات ");
+inline const QString RestoreDone = QStringLiteral("بازيابي اطلاعات انجام شد");
+inline const QString RestoreFailedSuffix = QStringLiteral("تمامي فرم ها را ببندبد به جز فرم اصلي و اين پنجره");
+inline const QString CopyFailed = QStringLiteral("اشکال در ايجاد نسخه پشتيباني");
+
+// Input prompts
+inline const QString RunTestPrompt = QStringLiteral(" Plese Insert Code ");
+inline const QString RunTestTitle = QStringLiteral("Enter Code ");
+inline const QString ScoringPrompt = QStringLiteral(" Enter Number ");
+inline const QString ScoringTitle = QStringLiteral(" کد آزمودني را وارد کنيد");
+
+// Texts of our own, for failures the program reports beyond the ones above
+inline const QString ApplicationTitle = QStringLiteral("Tovrin35");
+inline const QString DatabaseNotOurs = QStringLiteral("فايل اطلاعات برنامه (RIVERIVU.mdb) فايل اين برنامه نيست يا آسيب ديده است. برنامه بسته مي شود و به اين فايل دست زده نمي شود.");
+inline const QString DatabaseCannotOpen = QStringLiteral("فايل اطلاعات برنامه باز نشد. برنامه بسته مي شود.");
+inline const QString SaveFailed = QStringLiteral("ذخيره اطلاعات انجام نشد.");
+inline const QString ExamineeDetailsMissing = QStringLiteral("مشخصات اين آزمودني ثبت نشده است؛ نمره گذاري انجام نشد.");
+inline const QString DamagedAnswers = QStringLiteral("پاسخ ذخيره شده سوالات زير معتبر نيست و نمره گذاري انجام نشد:");
+inline const QString ScoresNotStored = QStringLiteral("نمره ها ذخيره نشد و نتيجه نمايش داده نمي شود.");
+
+// Answer codes of the standard box
+constexpr int Ok = 1;
+constexpr int Yes = 6;
+constexpr int No = 7;
+
+// Standard-box styles: buttons, icon and reading order
+namespace Style {
+constexpr int Ok = 0;
+constexpr int YesNo = 4;
+constexpr int Exclamation = 0x30;
+constexpr int Information = 0x40;
+constexpr int StopRtl = 0x100010;
+constexpr int ExclamationRtl = 0x100030;
+constexpr int InformationRtl = 0x100040;
+constexpr int ServiceNotification = 0x200000;
+constexpr int RightToLeftReading = 0x100000;
+} // namespace Style
+
+} // namespace Msg

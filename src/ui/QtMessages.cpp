@@ -1,0 +1,110 @@
+#include "ui/QtMessages.h"
+
+#include "ui/MessageCatalogue.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+// Same name on every window, so each window has at most one pending bring-to-front timer.
+const char* const kNoticeTimerName = "noticeTimer20480";
+
+QMessageBox::Icon iconForStyle(int style)
+{
+    switch (style & 0xF0) {
+    case 0x10:
+        return QMessageBox::Critical;
+    case 0x20:
+        return QMessageBox::Question;
+    case 0x30:
+        return QMessageBox::Warning;
+    case 0x40:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+QtMessages::QtMessages(QObject* parent)
+    : QObject(parent)
+{
+}
+
+void QtMessages::armBringToFrontTimer(QWidget* owner, int intervalMs)
+{
+    QObject* holder = owner ? static_cast<QObject*>(owner) : static_cast<QObject*>(this);
+    auto* timer = holder->findChild<QTimer*>(QString::fromLatin1(kNoticeTimerName), Qt::FindDirectChildrenOnly);
+    if (!timer) {
+        timer = new QTimer(holder);
+        timer->setObjectName(QString::fromLatin1(kNoticeTimerName));
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, [this] {
+            if (QMessageBox* box = BringNoticeToFront())
+                emit noticeBroughtToFront(box);
+        });
+    }
+    timer->start(intervalMs);
+}
+
+QMessageBox* QtMessages::BringNoticeToFront()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (box && box->isVisible() && box->windowTitle() == Msg::NoticeTitle) {
+            box->raise();
+            box->activateWindow();
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+void QtMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFrontMs)
+{
+    armBringToFrontTimer(owner, bringToFrontMs);
+    QMessageBox box(QMessageBox::NoIcon, Msg::NoticeTitle, text, QMessageBox::Ok, owner);
+    box.setLayoutDirection(Qt::RightToLeft);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+}
+
+int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, const QString& title)
+{
+    const bool yesNo = (style & 0xF) == Msg::Style::YesNo;
+    const bool serviceNotification = style & Msg::Style::ServiceNotification;
+    QMessageBox box(iconForStyle(style), title, text,
+                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                    serviceNotification ? nullptr : owner);
+    box.setLayoutDirection((style & Msg::Style::RightToLeftReading) ? Qt::RightToLeft : Qt::LeftToRight);
+    if (serviceNotification)
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    const int pressed = box.exec();
+    if (!yesNo)
+        return Msg::Ok;
+    return pressed == QMessageBox::Yes ? Msg::Yes : Msg::No;
+}
+
+QString QtMessages::PromptOperator(QWidget* owner, const QString& prompt, const QString& title,
+                                   const QString& defaultText)
+{
+    QInputDialog dialog(owner);
+    dialog.setLayoutDirection(Qt::RightToLeft);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.textValue();
+}
+
+void QtMessages::Beep()
+{
+    QApplication::beep();
+}

@@ -1,0 +1,106 @@
+#include "support/TestProgram.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+TestProgram::TestProgram()
+{
+    m_database = std::make_unique<Database>(m_dir.path());
+    const Database::OpenResult opened = m_database->open();
+    if (!opened.ok())
+        qFatal("test database did not open: %s", qPrintable(opened.error));
+}
+
+TestProgram::~TestProgram() = default;
+
+QVariant TestProgram::scalar(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery q(m_database->connection());
+    q.prepare(sql);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        qWarning("query failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        return {};
+    }
+    return q.next() ? q.value(0) : QVariant();
+}
+
+bool TestProgram::exec(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery q(m_database->connection());
+    q.prepare(sql);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        qWarning("statement failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        return false;
+    }
+    return true;
+}
+
+void TestProgram::addExaminee(const QString& code, const QString& firstName, const QString& group)
+{
+    exec(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Jens, Sen, Taahol, Tahsil, \"Group\", Date, Time) "
+                        "VALUES (?, ?, 'Ahmadi', 'مرد', '30', 'متأهل', 'Lisans', ?, '1405/09/17', '10:00')"),
+         {code, firstName, group});
+    exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), {code});
+}
+
+void TestProgram::setAnswers(const QString& code, const QStringList& answers)
+{
+    for (int i = 0; i < answers.size() && i < 35; ++i) {
+        const QVariant value = answers.at(i).isEmpty() ? QVariant() : QVariant(answers.at(i));
+        exec(QStringLiteral("UPDATE Answer SET \"%1\" = ? WHERE Code = ?").arg(i + 1), {value, code});
+    }
+}
+
+QString TestProgram::answer(const QString& code, int item)
+{
+    return scalar(QStringLiteral("SELECT \"%1\" FROM Answer WHERE Code = ?").arg(item), {code}).toString();
+}
+
+QString TestProgram::ideField(const QString& code, const QString& column)
+{
+    return scalar(QStringLiteral("SELECT \"%1\" FROM IDE WHERE Code = ?").arg(column), {code}).toString();
+}
+
+int TestProgram::rowCount(const QString& table, const QString& column, const QString& value)
+{
+    if (column.isEmpty())
+        return scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table)).toInt();
+    return scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\" WHERE \"%2\" = ?").arg(table, column), {value}).toInt();
+}
+
+bool Drive::click(QWidget* root, const QString& name)
+{
+    auto* button = find<QAbstractButton>(root, name);
+    if (!button)
+        return false;
+    if (!button->isVisible() || !button->isEnabled())
+        qWarning("clicking %s, which is hidden or disabled", qPrintable(name));
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+void Drive::type(QWidget* widget, const QString& text)
+{
+    for (const QChar ch : text) {
+        if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'))
+            QTest::keyClick(widget, static_cast<Qt::Key>(Qt::Key_0 + (ch.unicode() - '0')));
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+void Drive::paste(QWidget* widget, const QString& text)
+{
+    QApplication::clipboard()->setText(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->paste();
+}

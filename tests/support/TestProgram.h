@@ -1,0 +1,63 @@
+#pragma once
+
+#include "data/Database.h"
+#include "support/ScriptedMessages.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+class QWidget;
+
+// A program folder in a temporary directory with a fresh database, the scripted message seam, and helpers to
+// drive widgets by objectName and read the database back. One per test function.
+class TestProgram {
+public:
+    TestProgram();
+    ~TestProgram();
+
+    QString folder() const { return m_dir.path(); }
+    Database& database() { return *m_database; }
+    ScriptedMessages& messages() { return m_messages; }
+
+    // Runs `sql` with the values bound and returns the first column of the first row (invalid when none).
+    QVariant scalar(const QString& sql, const QVariantList& values = {});
+    // Runs a statement; fails the current test on error.
+    bool exec(const QString& sql, const QVariantList& values = {});
+
+    // Registers an examinee directly in the tables (IDE and Answer rows with the same code).
+    void addExaminee(const QString& code, const QString& firstName = QStringLiteral("Ali"),
+                     const QString& group = QStringLiteral("A"));
+    // Stores the 35 keyed answers of an examinee (index 0 = item 1; empty text leaves an item unanswered).
+    void setAnswers(const QString& code, const QStringList& answers);
+    QString answer(const QString& code, int item);
+    QString ideField(const QString& code, const QString& column);
+    int rowCount(const QString& table, const QString& column = QString(), const QString& value = QString());
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Database> m_database;
+    ScriptedMessages m_messages;
+};
+
+namespace Drive {
+
+// Finds a child of `root` by objectName; fails the test (returns nullptr) when it is missing.
+template <typename T>
+T* find(QWidget* root, const QString& name);
+
+// Clicks the named button (or any QAbstractButton) with the left mouse button.
+bool click(QWidget* root, const QString& name);
+
+// Types text into a widget key by key; works for Persian text, which QTest::keyClicks cannot send.
+void type(QWidget* widget, const QString& text);
+
+// Replaces a line edit's text as a paste would.
+void paste(QWidget* widget, const QString& text);
+
+} // namespace Drive
+
+#include "support/TestProgram.inl"
