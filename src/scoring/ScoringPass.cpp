@@ -1,5 +1,7 @@
 #include "scoring/ScoringPass.h"
 
+#include "ui/MessageCatalogue.h"
+
 namespace {
 
 constexpr int itemCount = 35;
@@ -57,12 +59,12 @@ ScoringResult scoreAnswers(const QStringList& answers)
 
 QString unansweredWarning(const QList<int>& items)
 {
-    return withItemList(QStringLiteral("شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد"), items);
+    return withItemList(Msg::UnansweredItems, items);
 }
 
 QString damagedWarning(const QList<int>& items)
 {
-    return withItemList(QStringLiteral("پاسخ ثبت شده براي سوالات زير معتبر نيست و بايد يکي از اعداد 1 تا 5 باشد. تا به اين سوالات دوباره پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد"), items);
+    return withItemList(Msg::DamagedAnswers, items);
 }
 
 QString refusalMessage(const ScoringResult& result)

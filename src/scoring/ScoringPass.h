@@ -34,11 +34,12 @@ struct ScoringResult {
 // "12" or a "0" would yield a raw score and percent that no answer sheet can produce.
 ScoringResult scoreAnswers(const QStringList& answers);
 
-// The warning refusing to score while items are unanswered: the fixed text, two line breaks ("\n", which is what a
-// Qt message box shows as a line break), then each item number followed by two blanks.
+// The warning refusing to score while items are unanswered: Msg::UnansweredItems, two line breaks ("\n", which is
+// what a Qt message box shows as a line break), then each item number followed by two blanks.
 QString unansweredWarning(const QList<int>& items);
 
-// The warning refusing to score while stored answers are damaged; composed like unansweredWarning.
+// The warning refusing to score while stored answers are damaged: Msg::DamagedAnswers, composed like
+// unansweredWarning.
 QString damagedWarning(const QList<int>& items);
 
 // The warning to show for a pass that cannot score: unanswered items first (answering them is what the operator can
