@@ -1,6 +1,7 @@
 #include "scoring/Scales.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -21,14 +22,15 @@ std::size_t indexOf(Scale scale)
     return static_cast<std::size_t>(scale);
 }
 
-// Bands are inclusive; a percent between two of them, or outside all, has no band.
+// Bands are inclusive and the lowest is open below ("15 or less"); a percent between two bands, or above 100,
+// has no band.
 std::optional<std::size_t> bandOf(int percent)
 {
     struct Band {
         int low;
         int high;
     };
-    static constexpr std::array<Band, bandCount> bands = {{{1, 15}, {20, 35}, {40, 60}, {65, 80}, {85, 100}}};
+    static constexpr std::array<Band, bandCount> bands = {{{std::numeric_limits<int>::min(), 15}, {20, 35}, {40, 60}, {65, 80}, {85, 100}}};
     for (std::size_t i = 0; i < bands.size(); ++i) {
         if (percent >= bands[i].low && percent <= bands[i].high)
             return i;

@@ -312,9 +312,10 @@ void TestScales::levels_data()
     QTest::newRow("90") << 90 << veryHigh;
     QTest::newRow("95") << 95 << veryHigh;
     QTest::newRow("100") << 100 << veryHigh;
-    // No band: an empty or unwritten percent box reads back as 0; nothing lies above 100 or between bands.
-    QTest::newRow("0") << 0 << QString();
-    QTest::newRow("-5") << -5 << QString();
+    // "15 or less" is open below.
+    QTest::newRow("0") << 0 << veryLow;
+    QTest::newRow("-5") << -5 << veryLow;
+    // No band above 100 or between bands.
     QTest::newRow("101") << 101 << QString();
     QTest::newRow("105") << 105 << QString();
     QTest::newRow("17 between bands") << 17 << QString();
@@ -342,7 +343,8 @@ void TestScales::sentences_data()
                 QTest::addRow("%s %d", scaleNames[s], percent)
                     << scaleAt(s) << percent << QString::fromUtf8(sentenceTable[s][band]);
         }
-        for (int percent : {0, 17, 38, 105})
+        QTest::addRow("%s 0 is 15 or less", scaleNames[s]) << scaleAt(s) << 0 << QString::fromUtf8(sentenceTable[s][0]);
+        for (int percent : {17, 38, 105})
             QTest::addRow("%s %d no band", scaleNames[s], percent) << scaleAt(s) << percent << QString();
     }
 }
