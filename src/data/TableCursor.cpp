@@ -206,9 +206,13 @@ bool TableCursor::update()
             return fail(q.lastError().text());
         m_currentRowId = q.lastInsertId().toLongLong();
         m_isNew = false;
-        if (loadRowIds())
+        // The stored row stays current, even when it does not match the filter.
+        m_rowIds.reset();
+        if (!loadRowIds())
+            m_rowIds = QList<qint64>();
+        if (!m_rowIds->contains(m_currentRowId))
             m_rowIds->append(m_currentRowId);
-        m_position = static_cast<int>(count() - 1);
+        m_position = static_cast<int>(m_rowIds->indexOf(m_currentRowId));
         m_count = count();
     } else if (!m_edits.isEmpty()) {
         QStringList sets;

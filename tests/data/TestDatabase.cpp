@@ -1,0 +1,211 @@
+#include "data/Database.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray fileHash(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+// Makes an SQLite file at `path` by running `statements` on a connection of its own.
+void makeSqliteFile(const QString& path, const QStringList& statements)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const QString& s : statements)
+            QVERIFY2(q.exec(s), qPrintable(s));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("maker"));
+}
+
+QStringList ourSchemaWithout(const QString& droppedTable, const QString& droppedColumn)
+{
+    const QList<QPair<QString, QStringList>> tables = {
+        {QStringLiteral("IDE"), Database::ideColumns()},
+        {QStringLiteral("Answer"), Database::answerColumns()},
+        {QStringLiteral("QU"), Database::quColumns()},
+        {QStringLiteral("Theme"), Database::themeColumns()},
+        {QStringLiteral("PPP"), {QStringLiteral("ID")}},
+    };
+    QStringList statements;
+    for (const auto& [table, columns] : tables) {
+        if (table == droppedTable && droppedColumn.isEmpty())
+            continue;
+        QStringList defs;
+        for (const QString& c : columns)
+            if (!(table == droppedTable && c == droppedColumn))
+                defs << QStringLiteral("\"%1\" TEXT").arg(c);
+        statements << QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table, defs.join(QStringLiteral(", ")));
+    }
+    return statements;
+}
+
+} // namespace
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartCreatesSchemaAndSeed();
+    void secondStartKeepsData();
+    void dataLivesInTheProgramFolderNotTheCurrentOne();
+    void foreignFileIsRefusedUntouched_data();
+    void foreignFileIsRefusedUntouched();
+};
+
+void TestDatabase::firstStartCreatesSchemaAndSeed()
+{
+    QTemporaryDir dir;
+    Database db(dir.path());
+    const Database::OpenResult result = db.open();
+    QCOMPARE(result.status, Database::OpenStatus::Created);
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"))));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb.new"))));
+
+    QSqlDatabase c = db.connection();
+    QStringList tables = c.tables();
+    tables.sort();
+    QCOMPARE(tables, (QStringList{"Answer", "IDE", "PPP", "QU", "Theme"}));
+
+    const QStringList ide = {"Code", "FName", "LName", "Jens", "Sen", "Taahol", "Tahsil", "Group",
+                             "Date", "Time", "Rezayat", "Ertebat", "HaleT", "TahrifeA"};
+    for (const QString& column : ide)
+        QVERIFY2(c.record(QStringLiteral("IDE")).contains(column), qPrintable(column));
+    const QSqlRecord answer = c.record(QStringLiteral("Answer"));
+    QCOMPARE(answer.count(), 37);
+    QVERIFY(answer.contains(QStringLiteral("Code")));
+    QVERIFY(answer.contains(QStringLiteral("50")));
+    for (int i = 1; i <= 35; ++i)
+        QVERIFY(answer.contains(QString::number(i)));
+
+    QSqlQuery q(c);
+    QVERIFY(q.exec(QStringLiteral("SELECT ID, QUs FROM QU ORDER BY CAST(ID AS INTEGER)")));
+    int expected = 1;
+    while (q.next()) {
+        QCOMPARE(q.value(0).toString(), QString::number(expected));
+        const QString statement = q.value(1).toString();
+        QVERIFY2(statement.size() > 20, qPrintable(statement));
+        QVERIFY(statement.contains(QChar(0x064A)) || statement.contains(QChar(0x06A9)));
+        ++expected;
+    }
+    QCOMPARE(expected, 36);
+
+    QVERIFY(q.exec(QStringLiteral("SELECT TH, Name, Adress FROM Theme")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("1"));
+    QCOMPARE(q.value(1).toString(), QString());
+    QCOMPARE(q.value(2).toString(), QString());
+    QVERIFY(!q.next());
+
+    QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode")) && q.next());
+    QCOMPARE(q.value(0).toString().toLower(), QStringLiteral("delete"));
+
+    QVERIFY(q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'IDE'")));
+    QStringList indexes;
+    while (q.next())
+        indexes << q.value(0).toString();
+    QVERIFY(indexes.size() >= 2);
+}
+
+void TestDatabase::secondStartKeepsData()
+{
+    QTemporaryDir dir;
+    {
+        Database db(dir.path());
+        QVERIFY(db.open().ok());
+        QSqlQuery q(db.connection());
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('12')")));
+        QVERIFY(q.exec(QStringLiteral("UPDATE Theme SET TH = '7'")));
+    }
+    Database db(dir.path());
+    QCOMPARE(db.open().status, Database::OpenStatus::Opened);
+    QSqlQuery q(db.connection());
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM IDE")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 1);
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*), MAX(TH) FROM Theme")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 1);
+    QCOMPARE(q.value(1).toString(), QStringLiteral("7"));
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM QU")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 35);
+}
+
+void TestDatabase::dataLivesInTheProgramFolderNotTheCurrentOne()
+{
+    QTemporaryDir programFolder;
+    QTemporaryDir elsewhere;
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
+    {
+        Database db(programFolder.path());
+        QVERIFY(db.open().ok());
+    }
+    QDir::setCurrent(before);
+    QVERIFY(QFileInfo::exists(programFolder.filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"))));
+    QVERIFY(!QFileInfo::exists(elsewhere.filePath(QStringLiteral("RIVERIVU"))));
+}
+
+void TestDatabase::foreignFileIsRefusedUntouched_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("text file") << "text";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("random bytes behind an SQLite header") << "garbage";
+    QTest::newRow("another program's database") << "other";
+    QTest::newRow("our tables but Answer lacks a column") << "missingColumn";
+    QTest::newRow("our tables but Theme is missing") << "missingTable";
+}
+
+void TestDatabase::foreignFileIsRefusedUntouched()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("RIVERIVU")));
+    const QString path = dir.filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"));
+
+    if (kind == QLatin1String("text") || kind == QLatin1String("empty") || kind == QLatin1String("garbage")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("text"))
+            f.write("Name,Code\nAli,12\n");
+        else if (kind == QLatin1String("garbage"))
+            f.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4000, '\x5a'));
+    } else if (kind == QLatin1String("other")) {
+        makeSqliteFile(path, {QStringLiteral("CREATE TABLE invoices (id INTEGER, total REAL)"),
+                              QStringLiteral("INSERT INTO invoices VALUES (1, 9.5)")});
+    } else if (kind == QLatin1String("missingColumn")) {
+        makeSqliteFile(path, ourSchemaWithout(QStringLiteral("Answer"), QStringLiteral("17")));
+    } else {
+        makeSqliteFile(path, ourSchemaWithout(QStringLiteral("Theme"), QString()));
+    }
+    const QByteArray hashBefore = fileHash(path);
+    const QDateTime modifiedBefore = QFileInfo(path).lastModified();
+    const QStringList filesBefore = QDir(dir.filePath(QStringLiteral("RIVERIVU"))).entryList(QDir::Files);
+
+    Database db(dir.path());
+    const Database::OpenResult result = db.open();
+    QCOMPARE(result.status, Database::OpenStatus::NotOurs);
+    QVERIFY(!result.ok());
+    QVERIFY(!db.isOpen());
+    QCOMPARE(fileHash(path), hashBefore);
+    QCOMPARE(QFileInfo(path).lastModified(), modifiedBefore);
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("RIVERIVU"))).entryList(QDir::Files), filesBefore);
+}
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "TestDatabase.moc"

@@ -1,0 +1,297 @@
+#include "data/TableCursor.h"
+#include "support/TestProgram.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+class TestTableCursor : public QObject {
+    Q_OBJECT
+private slots:
+    void anyTextIsAnOrdinaryValue_data();
+    void anyTextIsAnOrdinaryValue();
+    void codesCompareExactlyAsText_data();
+    void codesCompareExactlyAsText();
+    void filterOnUnknownColumnFails();
+    void countAndMovement();
+    void updateWritesOnlyTheCurrentRow();
+    void reloadDropsUnsavedEditsAndNewRow();
+    void removeMovesToTheNextRow();
+    void cursorsSeeEachOthersWritesAfterReload();
+    void boundLineEditFollowsRowAndEditsField();
+    void rebindingMovesAWidgetToAnotherColumn();
+    void boundLabelAndComboShowTheColumn();
+    void updateOfAVanishedRowFails();
+};
+
+void TestTableCursor::anyTextIsAnOrdinaryValue_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("apostrophe") << QStringLiteral("O'Brien");
+    QTest::newRow("double quote") << QStringLiteral("say \"12\"");
+    QTest::newRow("Persian") << QStringLiteral("کد آزمودني ۱۲");
+    QTest::newRow("sql text") << QStringLiteral("x' OR '1'='1");
+    QTest::newRow("statement") << QStringLiteral("'; DROP TABLE IDE; --");
+    QTest::newRow("a thousand characters") << QString(1000, QChar(0x0628));
+    QTest::newRow("percent and underscore") << QStringLiteral("%_");
+}
+
+void TestTableCursor::anyTextIsAnOrdinaryValue()
+{
+    QFETCH(QString, value);
+    TestProgram program;
+    program.addExaminee(QStringLiteral("other"), QStringLiteral("Reza"), QStringLiteral("B"));
+
+    TableCursor writer(program.database(), QStringLiteral("IDE"));
+    writer.addNew();
+    writer.setField(QStringLiteral("Code"), value);
+    writer.setField(QStringLiteral("FName"), value);
+    writer.setField(QStringLiteral("Group"), value);
+    QVERIFY2(writer.update(), qPrintable(writer.lastError()));
+
+    TableCursor finder(program.database(), QStringLiteral("IDE"));
+    for (const QString& column : {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("Group")}) {
+        QVERIFY(finder.setFilter(column, value));
+        QCOMPARE(finder.count(), 1);
+        QCOMPARE(finder.field(QStringLiteral("Code")), value);
+        QCOMPARE(finder.field(column), value);
+    }
+    QCOMPARE(program.rowCount(QStringLiteral("IDE")), 2);
+    QCOMPARE(program.ideField(value, QStringLiteral("FName")), value);
+}
+
+void TestTableCursor::codesCompareExactlyAsText_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("searched");
+    QTest::addColumn<int>("found");
+    QTest::newRow("same") << "7" << "7" << 1;
+    QTest::newRow("leading zero differs") << "7" << "07" << 0;
+    QTest::newRow("stored with zero") << "07" << "7" << 0;
+    QTest::newRow("no trimming") << "7" << " 7" << 0;
+    QTest::newRow("no trimming of stored") << "7 " << "7" << 0;
+    QTest::newRow("no case folding") << "a1" << "A1" << 0;
+    QTest::newRow("decimal text") << "7.0" << "7" << 0;
+    QTest::newRow("empty finds empty") << "" << "" << 1;
+}
+
+void TestTableCursor::codesCompareExactlyAsText()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, searched);
+    QFETCH(int, found);
+    TestProgram program;
+    program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), {stored});
+    TableCursor cursor(program.database(), QStringLiteral("Answer"));
+    QVERIFY(cursor.setFilter(QStringLiteral("Code"), searched));
+    QCOMPARE(cursor.count(), found);
+    QCOMPARE(cursor.hasCurrent(), found > 0);
+}
+
+void TestTableCursor::filterOnUnknownColumnFails()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"));
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    QVERIFY(!cursor.setFilter(QStringLiteral("Code\" = '1' OR \"1"), QStringLiteral("1")));
+    QVERIFY(!cursor.lastError().isEmpty());
+    QVERIFY(!cursor.isFiltered());
+    QCOMPARE(cursor.count(), 1);
+}
+
+void TestTableCursor::countAndMovement()
+{
+    TestProgram program;
+    for (const char* code : {"1", "2", "3"})
+        program.addExaminee(QString::fromLatin1(code), QStringLiteral("N%1").arg(code), QStringLiteral("G"));
+    program.addExaminee(QStringLiteral("4"), QStringLiteral("N4"), QStringLiteral("H"));
+
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    QCOMPARE(cursor.count(), 4);
+    QCOMPARE(cursor.position(), 0);
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("1"));
+    QVERIFY(cursor.moveNext());
+    QCOMPARE(cursor.field(QStringLiteral("FName")), QStringLiteral("N2"));
+    QVERIFY(cursor.moveTo(3));
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("4"));
+    QVERIFY(!cursor.moveNext());
+    QVERIFY(!cursor.moveTo(-1));
+
+    QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("G")));
+    QCOMPARE(cursor.count(), 3);
+    QVERIFY(cursor.moveTo(2));
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("3"));
+
+    QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("Z")));
+    QCOMPARE(cursor.count(), 0);
+    QVERIFY(!cursor.hasCurrent());
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QString());
+    cursor.setField(QStringLiteral("Code"), QStringLiteral("ignored"));
+    QVERIFY(!cursor.update());
+
+    cursor.clearFilter();
+    QCOMPARE(cursor.count(), 4);
+}
+
+void TestTableCursor::updateWritesOnlyTheCurrentRow()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"));
+    program.addExaminee(QStringLiteral("2"));
+    TableCursor cursor(program.database(), QStringLiteral("Answer"));
+    QVERIFY(cursor.setFilter(QStringLiteral("Code"), QStringLiteral("2")));
+    cursor.setField(QStringLiteral("3"), QStringLiteral("5"));
+    QVERIFY(cursor.isModified());
+    QCOMPARE(program.answer(QStringLiteral("2"), 3), QString()); // not written before update
+    QVERIFY(cursor.update());
+    QVERIFY(!cursor.isModified());
+    QCOMPARE(program.answer(QStringLiteral("2"), 3), QStringLiteral("5"));
+    QCOMPARE(program.answer(QStringLiteral("1"), 3), QString());
+    QCOMPARE(cursor.field(QStringLiteral("3")), QStringLiteral("5"));
+}
+
+void TestTableCursor::reloadDropsUnsavedEditsAndNewRow()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"), QStringLiteral("Ali"));
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    cursor.setField(QStringLiteral("FName"), QStringLiteral("Changed"));
+    QCOMPARE(cursor.field(QStringLiteral("FName")), QStringLiteral("Changed"));
+    cursor.reload();
+    QCOMPARE(cursor.field(QStringLiteral("FName")), QStringLiteral("Ali"));
+
+    cursor.addNew();
+    QVERIFY(cursor.isNewRow());
+    QCOMPARE(cursor.field(QStringLiteral("FName")), QString());
+    cursor.setField(QStringLiteral("Code"), QStringLiteral("2"));
+    cursor.reload();
+    QVERIFY(!cursor.isNewRow());
+    QCOMPARE(cursor.count(), 1);
+    QCOMPARE(program.rowCount(QStringLiteral("IDE")), 1);
+}
+
+void TestTableCursor::removeMovesToTheNextRow()
+{
+    TestProgram program;
+    for (const char* code : {"1", "2", "3"})
+        program.addExaminee(QString::fromLatin1(code));
+    TableCursor cursor(program.database(), QStringLiteral("Answer"));
+    QVERIFY(cursor.moveTo(1));
+    QVERIFY(cursor.remove());
+    QCOMPARE(cursor.count(), 2);
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("3"));
+    QVERIFY(cursor.remove());
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("1"));
+    QVERIFY(cursor.remove());
+    QVERIFY(!cursor.hasCurrent());
+    QCOMPARE(program.rowCount(QStringLiteral("Answer")), 0);
+    QCOMPARE(program.rowCount(QStringLiteral("IDE")), 3);
+}
+
+void TestTableCursor::cursorsSeeEachOthersWritesAfterReload()
+{
+    TestProgram program;
+    TableCursor a(program.database(), QStringLiteral("Answer"));
+    TableCursor b(program.database(), QStringLiteral("Answer"));
+    QCOMPARE(b.count(), 0);
+    a.addNew();
+    a.setField(QStringLiteral("Code"), QStringLiteral("12"));
+    QVERIFY(a.update());
+    QCOMPARE(a.count(), 1);
+    QCOMPARE(b.count(), 0);
+    b.reload();
+    QCOMPARE(b.count(), 1);
+    QCOMPARE(b.field(QStringLiteral("Code")), QStringLiteral("12"));
+}
+
+void TestTableCursor::boundLineEditFollowsRowAndEditsField()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"), QStringLiteral("Ali"));
+    program.addExaminee(QStringLiteral("2"), QStringLiteral("Sara"));
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    QLineEdit edit;
+    cursor.bind(&edit, QStringLiteral("FName"));
+    QCOMPARE(edit.text(), QStringLiteral("Ali"));
+    QVERIFY(cursor.moveNext());
+    QCOMPARE(edit.text(), QStringLiteral("Sara"));
+    QVERIFY(!cursor.isModified());
+
+    edit.show();
+    edit.selectAll();
+    Drive::type(&edit, QStringLiteral("مريم"));
+    QCOMPARE(cursor.field(QStringLiteral("FName")), QStringLiteral("مريم"));
+    QCOMPARE(program.ideField(QStringLiteral("2"), QStringLiteral("FName")), QStringLiteral("Sara"));
+    QVERIFY(cursor.update());
+    QCOMPARE(program.ideField(QStringLiteral("2"), QStringLiteral("FName")), QStringLiteral("مريم"));
+
+    cursor.setField(QStringLiteral("FName"), QStringLiteral("Set in code"));
+    QCOMPARE(edit.text(), QStringLiteral("Set in code"));
+
+    cursor.addNew();
+    QCOMPARE(edit.text(), QString());
+}
+
+void TestTableCursor::rebindingMovesAWidgetToAnotherColumn()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"));
+    program.setAnswers(QStringLiteral("1"), {QStringLiteral("4"), QStringLiteral("2")});
+    TableCursor cursor(program.database(), QStringLiteral("Answer"));
+    QLineEdit box;
+    cursor.bind(&box, QStringLiteral("1"));
+    QCOMPARE(box.text(), QStringLiteral("4"));
+    cursor.bind(&box, QStringLiteral("2"));
+    QCOMPARE(box.text(), QStringLiteral("2"));
+    box.setText(QStringLiteral("5"));
+    QCOMPARE(cursor.field(QStringLiteral("2")), QStringLiteral("5"));
+    QCOMPARE(cursor.field(QStringLiteral("1")), QStringLiteral("4"));
+    cursor.bind(&box, QStringLiteral("3"));
+    QCOMPARE(box.text(), QString());
+    QVERIFY(cursor.update());
+    QCOMPARE(program.answer(QStringLiteral("1"), 2), QStringLiteral("5"));
+    QCOMPARE(program.answer(QStringLiteral("1"), 3), QString());
+
+    cursor.unbind(&box);
+    box.setText(QStringLiteral("1"));
+    QCOMPARE(cursor.field(QStringLiteral("3")), QString());
+}
+
+void TestTableCursor::boundLabelAndComboShowTheColumn()
+{
+    TestProgram program;
+    program.exec(QStringLiteral("UPDATE Theme SET Name = 'کلينيک مهر'"));
+    TableCursor cursor(program.database(), QStringLiteral("Theme"));
+    QLabel label;
+    QComboBox combo;
+    combo.setEditable(true);
+    cursor.bind(&label, QStringLiteral("Name"));
+    cursor.bind(&combo, QStringLiteral("TH"));
+    QCOMPARE(label.text(), QStringLiteral("کلينيک مهر"));
+    QCOMPARE(combo.currentText(), QStringLiteral("1"));
+    combo.setEditText(QStringLiteral("7"));
+    QCOMPARE(cursor.field(QStringLiteral("TH")), QStringLiteral("7"));
+    {
+        auto* temporary = new QLineEdit;
+        cursor.bind(temporary, QStringLiteral("Adress"));
+        delete temporary; // a destroyed widget must simply drop out of the bindings
+    }
+    cursor.reload();
+    QCOMPARE(combo.currentText(), QStringLiteral("1"));
+}
+
+void TestTableCursor::updateOfAVanishedRowFails()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"));
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    program.exec(QStringLiteral("DELETE FROM IDE"));
+    cursor.setField(QStringLiteral("FName"), QStringLiteral("x"));
+    QVERIFY(!cursor.update());
+    QVERIFY(!cursor.lastError().isEmpty());
+}
+
+QTEST_MAIN(TestTableCursor)
+#include "TestTableCursor.moc"
