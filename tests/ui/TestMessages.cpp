@@ -1,0 +1,232 @@
+#include "support/ScriptedMessages.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/QtMessages.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs `inspect` on the modal box once it is open, then closes it with `finish`.
+void whenModalOpens(const std::function<void(QWidget*)>& inspect, int delayMs = 50)
+{
+    QTimer::singleShot(delayMs, [inspect] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        inspect(modal);
+    });
+}
+
+QList<QTimer*> noticeTimers(QWidget* owner)
+{
+    return owner->findChildren<QTimer*>(QStringLiteral("noticeTimer20480"), Qt::FindDirectChildrenOnly);
+}
+
+} // namespace
+
+class TestMessages : public QObject {
+    Q_OBJECT
+private slots:
+    void noticeIsBroughtToFrontOnceByItsTimer();
+    void secondNoticeFromTheSameWindowReplacesThePendingTimer();
+    void chartAndPrintNoticesWaitTwoSeconds();
+    void standardBoxStyles_data();
+    void standardBoxStyles();
+    void promptReturnsTextOrEmptyOnCancel_data();
+    void promptReturnsTextOrEmptyOnCancel();
+    void scriptedSeamRecordsAndAnswers();
+};
+
+void TestMessages::noticeIsBroughtToFrontOnceByItsTimer()
+{
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    QSignalSpy raised(&messages, &QtMessages::noticeBroughtToFront);
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    int buttonCount = -1;
+    whenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttonCount = box->buttons().size();
+        QCOMPARE(box->standardButton(box->buttons().first()), QMessageBox::Ok);
+    });
+    // Still open after the one second, so the timer must find and raise it; then the operator presses OK.
+    QTimer::singleShot(1600, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Ok)->click();
+    });
+    messages.ShowNotice(&owner, Msg::NoSuchExaminee);
+
+    QCOMPARE(title, QStringLiteral("پيام"));
+    QCOMPARE(text, QStringLiteral("فردي با اين مشخصات وجود ندارد"));
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(buttonCount, 1);
+    QCOMPARE(raised.count(), 1);
+    QCOMPARE(noticeTimers(&owner).size(), 1);
+    QVERIFY(!noticeTimers(&owner).first()->isActive());
+}
+
+void TestMessages::secondNoticeFromTheSameWindowReplacesThePendingTimer()
+{
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    QSignalSpy raised(&messages, &QtMessages::noticeBroughtToFront);
+    auto pressOkSoon = [] {
+        QTimer::singleShot(50, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Ok)->click();
+        });
+    };
+    pressOkSoon();
+    messages.ShowNotice(&owner, Msg::Start);
+    pressOkSoon();
+    messages.ShowNotice(&owner, Msg::End);
+    QCOMPARE(noticeTimers(&owner).size(), 1);
+    QVERIFY(noticeTimers(&owner).first()->isActive());
+    // Both notices were closed within the second: the one timer fires once, finds nothing and stops.
+    QTRY_VERIFY_WITH_TIMEOUT(!noticeTimers(&owner).first()->isActive(), 3000);
+    QCOMPARE(raised.count(), 0);
+}
+
+void TestMessages::chartAndPrintNoticesWaitTwoSeconds()
+{
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    int interval = 0;
+    whenModalOpens([&](QWidget* modal) {
+        interval = noticeTimers(&owner).first()->interval();
+        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+    });
+    messages.ShowNotice(&owner, Msg::ScoreBeforeChart, 2000);
+    QCOMPARE(interval, 2000);
+}
+
+void TestMessages::standardBoxStyles_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<bool>("yesNo");
+    QTest::addColumn<bool>("rightToLeft");
+    QTest::addColumn<bool>("pressYes");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("0 OK") << 0 << int(QMessageBox::NoIcon) << false << false << false << int(Msg::Ok);
+    QTest::newRow("4 Yes") << 4 << int(QMessageBox::NoIcon) << true << false << true << int(Msg::Yes);
+    QTest::newRow("4 No") << 4 << int(QMessageBox::NoIcon) << true << false << false << int(Msg::No);
+    QTest::newRow("48 exclamation") << 48 << int(QMessageBox::Warning) << false << false << false << int(Msg::Ok);
+    QTest::newRow("64 information") << 64 << int(QMessageBox::Information) << false << false << false << int(Msg::Ok);
+    QTest::newRow("100010 stop rtl") << 0x100010 << int(QMessageBox::Critical) << false << true << false << int(Msg::Ok);
+    QTest::newRow("100030 exclamation rtl")
+        << 0x100030 << int(QMessageBox::Warning) << false << true << false << int(Msg::Ok);
+    QTest::newRow("100040 information rtl")
+        << 0x100040 << int(QMessageBox::Information) << false << true << false << int(Msg::Ok);
+    QTest::newRow("200000 service") << 0x200000 << int(QMessageBox::NoIcon) << false << false << false << int(Msg::Ok);
+}
+
+void TestMessages::standardBoxStyles()
+{
+    QFETCH(int, style);
+    QFETCH(int, icon);
+    QFETCH(bool, yesNo);
+    QFETCH(bool, rightToLeft);
+    QFETCH(bool, pressYes);
+    QFETCH(int, answer);
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    bool seen = false;
+    whenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        seen = true;
+        QCOMPARE(box->windowTitle(), QStringLiteral("خطا"));
+        QCOMPARE(int(box->icon()), icon);
+        QCOMPARE(box->layoutDirection(), rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+        QCOMPARE(box->buttons().size(), yesNo ? 2 : 1);
+        if (style == 0x200000)
+            QVERIFY(!box->parentWidget());
+        else
+            QCOMPARE(box->parentWidget(), &owner);
+        if (!yesNo)
+            box->button(QMessageBox::Ok)->click();
+        else
+            box->button(pressYes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    QCOMPARE(messages.AskOperator(&owner, QStringLiteral("متن"), style, QStringLiteral("خطا")), answer);
+    QVERIFY(seen);
+}
+
+void TestMessages::promptReturnsTextOrEmptyOnCancel_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("typed and OK") << true << QStringLiteral(" 12 ") << QStringLiteral(" 12 ");
+    QTest::newRow("Persian and OK") << true << QStringLiteral("کد") << QStringLiteral("کد");
+    QTest::newRow("typed and cancelled") << false << QStringLiteral("12") << QString();
+}
+
+void TestMessages::promptReturnsTextOrEmptyOnCancel()
+{
+    QFETCH(bool, accept);
+    QFETCH(QString, typed);
+    QFETCH(QString, result);
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    QString label, title;
+    whenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QInputDialog*>(modal);
+        QVERIFY(dialog);
+        label = dialog->labelText();
+        title = dialog->windowTitle();
+        dialog->setTextValue(typed);
+        accept ? dialog->accept() : dialog->reject();
+    });
+    QCOMPARE(messages.PromptOperator(&owner, Msg::RunTestPrompt, Msg::RunTestTitle), result);
+    QCOMPARE(label, QStringLiteral(" Plese Insert Code "));
+    QCOMPARE(title, QStringLiteral("Enter Code "));
+}
+
+void TestMessages::scriptedSeamRecordsAndAnswers()
+{
+    ScriptedMessages messages;
+    QWidget owner;
+    messages.answers.enqueue(Msg::Yes);
+    messages.typed.enqueue(QStringLiteral("12"));
+    messages.ShowNotice(&owner, Msg::End, 2000);
+    QCOMPARE(messages.AskOperator(&owner, Msg::ConfirmDeletion, Msg::Style::YesNo, Msg::ApplicationTitle), Msg::Yes);
+    QCOMPARE(messages.AskOperator(&owner, Msg::ConfirmDeletion, Msg::Style::YesNo, Msg::ApplicationTitle), Msg::No);
+    QCOMPARE(messages.AskOperator(&owner, Msg::BackupDone, Msg::Style::Ok, Msg::ApplicationTitle), Msg::Ok);
+    QCOMPARE(messages.PromptOperator(&owner, Msg::ScoringPrompt, Msg::ScoringTitle), QStringLiteral("12"));
+    QCOMPARE(messages.PromptOperator(&owner, Msg::ScoringPrompt, Msg::ScoringTitle), QString());
+    messages.Beep();
+
+    QCOMPARE(messages.boxes.size(), 6);
+    QCOMPARE(messages.boxes.at(0).kind, ScriptedMessages::Kind::Notice);
+    QCOMPARE(messages.boxes.at(0).title, QStringLiteral("پيام"));
+    QCOMPARE(messages.boxes.at(0).bringToFrontMs, 2000);
+    QCOMPARE(messages.boxes.at(0).owner.data(), &owner);
+    QCOMPARE(messages.boxes.at(1).style, 4);
+    QCOMPARE(messages.boxes.at(4).kind, ScriptedMessages::Kind::Prompt);
+    QCOMPARE(messages.boxes.at(4).title, QStringLiteral(" کد آزمودني را وارد کنيد"));
+    QCOMPARE(messages.noticeTexts(), QStringList{QStringLiteral("پايان")});
+    QCOMPARE(messages.beeps, 1);
+}
+
+QTEST_MAIN(TestMessages)
+#include "TestMessages.moc"
