@@ -1,0 +1,639 @@
+#include "questionnaire/TestWindow.h"
+
+#include "data/Database.h"
+#include "data/TableCursor.h"
+#include "questionnaire/ItemNumberRule.h"
+#include "questionnaire/Keying.h"
+#include "settings/Theme.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/Messages.h"
+#include "ui/Twips.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString WindowTitle = QStringLiteral("صفحه اجراي تست");
+const QString TitleText = QStringLiteral("پرسشنامه رضايت زناشويي تورين 35 ماده اي");
+const QString InstructionText = QStringLiteral(
+    "اين نرم افزار شامل جملاتي درباره جنبه هاي مختلف زندگي شماست که ممکن است با آن موافق يا مخالف باشيد . "
+    "هر جمله را به دقت بخوانيد و سپس ميزان موافقت يا مخالفت خود را مشخص کنيد . "
+    "توجه داشته باشيد جواب صحيح يا غلط وجود ندارد . "
+    "سعي کنيد حتي الامکان از پاسخ به مورد \" نظري ندارم\" خودداري کنيد . "
+    "فقط وقتي اين مورد را علامت بزنيد که در موافق يا مخالف بودن خود نسبت به يک جمله کاملا شک و ترديد داشته باشيد ");
+const QString LegendText = QStringLiteral(" کاملاً مخالفم  --- مخالفم  ---  نظري ندارم ---   موافقم ---  کاملاً موافقم ");
+const QString StartCaption = QStringLiteral("شروع");
+const QString BackCaption = QStringLiteral("قبلي");
+const QString NextCaption = QStringLiteral("بعدي");
+const QString SaveAndExitCaption = QStringLiteral("ذخيره و خروج");
+
+// Our own captions, for controls that carry none of their own.
+const QString DetailsCaption = QStringLiteral("مشخصات آزمودني");
+const QString ItemNumberCaption = QStringLiteral("شماره سوال");
+const QString ProgressCaption = QStringLiteral("پاسخ داده شده");
+
+struct DetailField {
+    const char* column;
+    QString caption;
+};
+
+// The examinee's details, top to bottom; the code alone is read-only.
+const DetailField detailFields[] = {
+    {"Code", QStringLiteral(" :کد")},
+    {"FName", QStringLiteral(" :نام")},
+    {"LName", QStringLiteral(" :نام خانوادگي")},
+    {"Jens", QStringLiteral(" :جنس")},
+    {"Sen", QStringLiteral(" :سن")},
+    {"Taahol", QStringLiteral(" :وضعيت تاهل")},
+    {"Tahsil", QStringLiteral(" :ميزان تحصيلات")},
+    {"Date", QStringLiteral(" :تاريخ")},
+    {"Time", QStringLiteral(" :ساعت")},
+};
+
+constexpr int AgeLength = 3;
+
+QFont scaled(const QFont& base, double factor, bool bold = false)
+{
+    QFont f = base;
+    f.setPointSizeF(base.pointSizeF() * factor);
+    f.setBold(bold);
+    return f;
+}
+
+// The digit a typed text stands for, counting the Persian and Arabic-Indic digits a Persian keyboard gives;
+// -1 for anything else.
+int digitOf(const QString& text)
+{
+    if (text.size() != 1)
+        return -1;
+    const char16_t c = text.at(0).unicode();
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= 0x06F0 && c <= 0x06F9)
+        return c - 0x06F0;
+    if (c >= 0x0660 && c <= 0x0669)
+        return c - 0x0660;
+    return -1;
+}
+
+QHash<QString, QString> rowValues(const TableCursor& cursor)
+{
+    QHash<QString, QString> values;
+    for (const QString& column : cursor.columns())
+        values.insert(column, cursor.field(column));
+    return values;
+}
+
+// After a failed store the cursor is read again, and what was on screen is put back as unsaved edits,
+// so a second attempt stores it.
+void restoreEdits(TableCursor& cursor, const QHash<QString, QString>& values)
+{
+    cursor.reload();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        cursor.setField(it.key(), it.value());
+}
+
+} // namespace
+
+TestWindow::TestWindow(Database& db, Messages& messages, QWidget* parent)
+    : QDialog(parent)
+    , m_db(db)
+    , m_messages(messages)
+    , m_theme(new TableCursor(db, QStringLiteral("Theme"), this))
+    , m_answer(new TableCursor(db, QStringLiteral("Answer"), this))
+    , m_ide(new TableCursor(db, QStringLiteral("IDE"), this))
+    , m_allAnswers(new TableCursor(db, QStringLiteral("Answer"), this))
+    , m_allIde(new TableCursor(db, QStringLiteral("IDE"), this))
+    , m_items(new TableCursor(db, QStringLiteral("QU"), this))
+{
+    setObjectName(QStringLiteral("FrmTest"));
+    setWindowTitle(WindowTitle);
+    m_theme->setObjectName(QStringLiteral("Adodc1"));
+    m_answer->setObjectName(QStringLiteral("Adodc2"));
+    m_ide->setObjectName(QStringLiteral("Adodc3"));
+    m_allAnswers->setObjectName(QStringLiteral("Adodc4"));
+    m_allIde->setObjectName(QStringLiteral("Adodc5"));
+    m_items->setObjectName(QStringLiteral("Adodc6"));
+
+    buildIntroduction();
+    buildItemArea();
+    buildDetails();
+    buildLayout();
+    setTabOrder();
+
+    // The item number starts at "1"; nothing is loaded until "شروع" sets it afresh.
+    m_itemNumber->setText(QStringLiteral("1"));
+    connect(m_itemNumber, &QLineEdit::textChanged, this, &TestWindow::itemNumberChanged);
+
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->focusPolicy() != Qt::NoFocus)
+            w->installEventFilter(this);
+
+    Theme::applyTheme(this, m_theme->field(QStringLiteral("TH")));
+    showIntroductionOnly();
+    resize(Twips::toPixelsX(14400), Twips::toPixelsY(9600));
+}
+
+TestWindow::~TestWindow() = default;
+
+void TestWindow::buildIntroduction()
+{
+    m_title = new QLabel(TitleText, this);
+    m_title->setObjectName(QStringLiteral("SkinLabel3"));
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->setFont(scaled(font(), 1.7, true));
+    m_title->setWordWrap(true);
+
+    m_instruction = new QLabel(InstructionText, this);
+    m_instruction->setObjectName(QStringLiteral("SkinLabel4"));
+    m_instruction->setWordWrap(true);
+    m_instruction->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_instruction->setFont(scaled(font(), 1.35));
+    m_instruction->setMargin(12);
+
+    m_legend = new QLabel(LegendText, this);
+    m_legend->setObjectName(QStringLiteral("SkinLabel6"));
+    m_legend->setAlignment(Qt::AlignCenter);
+    m_legend->setWordWrap(true);
+    m_legend->setFont(scaled(font(), 1.2, true));
+
+    m_start = new QPushButton(StartCaption, this);
+    m_start->setObjectName(QStringLiteral("Command1"));
+    m_start->setFont(scaled(font(), 1.4, true));
+    m_start->setMinimumSize(Twips::toPixelsX(2400), Twips::toPixelsY(700));
+    connect(m_start, &QPushButton::clicked, this, &TestWindow::start);
+}
+
+void TestWindow::buildItemArea()
+{
+    m_statement = new QLabel(this);
+    m_statement->setObjectName(QStringLiteral("SkinLbl5"));
+    m_statement->setWordWrap(true);
+    m_statement->setAlignment(Qt::AlignCenter);
+    m_statement->setFont(scaled(font(), 2.0, true));
+    m_statement->setMargin(16);
+    m_statement->setMinimumHeight(Twips::toPixelsY(2400));
+
+    m_optionFrame = new QGroupBox(this);
+    m_optionFrame->setObjectName(QStringLiteral("Frame2"));
+    m_optionFrame->setFont(scaled(font(), 1.35, true));
+    auto* optionRow = new QHBoxLayout(m_optionFrame);
+    optionRow->setContentsMargins(16, 12, 16, 12);
+    m_optionGroup = new QButtonGroup(this);
+    for (int i = 0; i < 5; ++i) {
+        // The frame lays out right to left, so Option1 reads first.
+        auto* option = new QRadioButton(optionCaptions().at(i), m_optionFrame);
+        option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+        option->setFont(scaled(font(), 1.35));
+        m_options.at(i) = option;
+        m_optionGroup->addButton(option, i + 1);
+        optionRow->addWidget(option, 1, Qt::AlignCenter);
+    }
+    connect(m_optionGroup, &QButtonGroup::idClicked, this, &TestWindow::RecordChosenAnswer);
+
+    m_itemNumber = new QLineEdit(this);
+    m_itemNumber->setObjectName(QStringLiteral("Text6"));
+    m_itemNumber->setAlignment(Qt::AlignCenter);
+    m_itemNumber->setFont(scaled(font(), 1.3, true));
+    m_itemNumber->setFixedWidth(Twips::toPixelsX(1100));
+    m_itemNumberCaption = new QLabel(ItemNumberCaption, this);
+    m_itemNumberCaption->setObjectName(QStringLiteral("ItemNumberCaption"));
+    m_itemNumberCaption->setBuddy(m_itemNumber);
+
+    m_answerBox = new QLineEdit(this);
+    m_answerBox->setObjectName(QStringLiteral("Text12"));
+    m_answerBox->setMaxLength(1);
+    m_answerBox->setFocusPolicy(Qt::NoFocus);
+    m_answerBox->hide();
+
+    const QFont buttonFont = scaled(font(), 1.2, true);
+    const QSize buttonSize(Twips::toPixelsX(1800), Twips::toPixelsY(600));
+    auto makeButton = [&](const QString& caption, const char* name) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setFont(buttonFont);
+        button->setMinimumSize(buttonSize);
+        button->setAutoDefault(false);
+        return button;
+    };
+    m_back = makeButton(BackCaption, "CmdBack");
+    m_next = makeButton(NextCaption, "CmdNext");
+    m_saveAndExit = makeButton(SaveAndExitCaption, "Command5");
+    m_start->setAutoDefault(false);
+    connect(m_back, &QPushButton::clicked, this, &TestWindow::back);
+    connect(m_next, &QPushButton::clicked, this, &TestWindow::next);
+    connect(m_saveAndExit, &QPushButton::clicked, this, &TestWindow::saveAndExit);
+
+    m_progressCaption = new QLabel(ProgressCaption, this);
+    m_progressCaption->setObjectName(QStringLiteral("ProgressCaption"));
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("Progress"));
+    m_progress->setRange(0, ItemNumberRule::LastItem);
+    m_progress->setValue(0);
+    m_progress->setFormat(QStringLiteral("%v / %m"));
+    m_progress->setAccessibleName(ProgressCaption);
+}
+
+void TestWindow::buildDetails()
+{
+    m_details = new QGroupBox(DetailsCaption, this);
+    m_details->setObjectName(QStringLiteral("Frame1"));
+    auto* form = new QFormLayout(m_details);
+    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    for (const DetailField& d : detailFields) {
+        const QString column = QLatin1String(d.column);
+        auto* field = new QLineEdit(m_details);
+        field->setObjectName(column);
+        auto* caption = new QLabel(d.caption, m_details);
+        caption->setObjectName(column + QStringLiteral("Caption"));
+        caption->setBuddy(field);
+        form->addRow(caption, field);
+        m_ide->bind(field, column);
+        if (column == QLatin1String("Code")) {
+            // The code ties the details to the answers; it cannot be changed here.
+            field->setReadOnly(true);
+            m_code = field;
+        } else if (column == QLatin1String("Sen")) {
+            field->setMaxLength(AgeLength);
+            field->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), field));
+            m_age = field;
+        }
+    }
+    m_details->setFixedWidth(Twips::toPixelsX(4200));
+}
+
+void TestWindow::buildLayout()
+{
+    auto* column = new QVBoxLayout;
+    column->setSpacing(12);
+    column->addWidget(m_title);
+    column->addWidget(m_instruction, 1);
+    column->addWidget(m_legend);
+    auto* startRow = new QHBoxLayout;
+    startRow->addStretch(1);
+    startRow->addWidget(m_start);
+    startRow->addStretch(1);
+    column->addLayout(startRow);
+
+    column->addWidget(m_statement, 1);
+    column->addWidget(m_optionFrame);
+
+    // Right to left: "قبلي" on the right, then the item number, then "بعدي", and "ذخيره و خروج" at the far end.
+    auto* navigation = new QHBoxLayout;
+    navigation->setSpacing(10);
+    navigation->addWidget(m_back);
+    navigation->addWidget(m_itemNumberCaption);
+    navigation->addWidget(m_itemNumber);
+    navigation->addWidget(m_next);
+    navigation->addStretch(1);
+    navigation->addWidget(m_saveAndExit);
+    column->addLayout(navigation);
+
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(m_progressCaption);
+    progressRow->addWidget(m_progress, 1);
+    column->addLayout(progressRow);
+
+    auto* root = new QHBoxLayout(this);
+    root->setContentsMargins(18, 18, 18, 18);
+    root->setSpacing(18);
+    root->addLayout(column, 1);
+    root->addWidget(m_details, 0, Qt::AlignTop);
+}
+
+void TestWindow::setTabOrder()
+{
+    QList<QWidget*> order{m_start};
+    for (QRadioButton* option : m_options)
+        order << option;
+    order << m_back << m_itemNumber << m_next << m_saveAndExit;
+    for (const DetailField& d : detailFields)
+        order << m_details->findChild<QLineEdit*>(QLatin1String(d.column));
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+// Only the title, the instruction, the legend and "شروع".
+void TestWindow::showIntroductionOnly()
+{
+    m_details->hide();
+    m_title->show();
+    m_instruction->show();
+    m_legend->show();
+    m_start->show();
+    m_back->hide();
+    m_next->hide();
+    m_statement->hide();
+    m_optionFrame->hide();
+    m_itemNumberCaption->hide();
+    m_itemNumber->hide();
+    m_saveAndExit->hide();
+    m_progressCaption->hide();
+    m_progress->hide();
+}
+
+bool TestWindow::prepareRun(const QString& code)
+{
+    m_answer->reload();
+    m_ide->reload();
+    if (!m_answer->setFilter(QStringLiteral("Code"), code) || m_answer->count() == 0)
+        return false;
+    m_details->hide();
+    m_title->show();
+    m_ide->setFilter(QStringLiteral("Code"), code);
+    return true;
+}
+
+void TestWindow::resetToIntroduction()
+{
+    m_instruction->show();
+    m_start->show();
+    m_details->hide();
+    m_back->hide();
+    m_title->hide();
+    m_next->hide();
+    m_details->show();
+    m_statement->show();
+    // The answering controls leave with the statement text, so the next opening shows the introduction alone
+    // once the title is back and the details are hidden again.
+    m_statement->clear();
+    m_legend->show();
+    m_optionFrame->hide();
+    m_itemNumberCaption->hide();
+    m_itemNumber->hide();
+    m_saveAndExit->hide();
+    m_progressCaption->hide();
+    m_progress->hide();
+    m_itemNumber->setText(QStringLiteral("0"));
+}
+
+void TestWindow::start()
+{
+    m_statement->show();
+    m_title->hide();
+    m_instruction->hide();
+    m_legend->hide();
+
+    m_details->show();
+    m_optionFrame->show();
+    m_itemNumberCaption->show();
+    m_itemNumber->show();
+    m_back->show();
+    m_next->show();
+    m_progressCaption->show();
+    m_progress->show();
+    m_code->setFocus();
+    m_start->hide();
+    m_saveAndExit->show();
+
+    // "0" first, so that "1" is always a change and item 1 is always loaded.
+    m_itemNumber->setText(QStringLiteral("0"));
+    m_itemNumber->setText(QStringLiteral("1"));
+}
+
+void TestWindow::next()
+{
+    if (!storeAnswerRow())
+        return;
+    m_itemNumber->setText(QString::number(ItemNumberRule::countFrom(m_itemNumber->text()) + 1));
+}
+
+void TestWindow::back()
+{
+    if (!storeAnswerRow())
+        return;
+    m_itemNumber->setText(QString::number(ItemNumberRule::countFrom(m_itemNumber->text()) - 1));
+}
+
+void TestWindow::saveAndExit()
+{
+    const QHash<QString, QString> answers = rowValues(*m_answer);
+    const QHash<QString, QString> details = rowValues(*m_ide);
+    QString error;
+    bool stored = m_db.beginTransaction();
+    if (!stored)
+        error = m_db.lastError();
+    for (TableCursor* cursor : {m_answer, m_ide, m_allAnswers}) {
+        if (stored && !cursor->update()) {
+            stored = false;
+            error = cursor->lastError();
+        }
+    }
+    if (stored && !m_db.commit()) {
+        stored = false;
+        error = m_db.lastError();
+    }
+    if (!stored) {
+        m_db.rollback();
+        restoreEdits(*m_answer, answers);
+        restoreEdits(*m_ide, details);
+        reportStoreFailure(error);
+        return;
+    }
+    for (TableCursor* cursor : {m_theme, m_answer, m_allAnswers, m_ide, m_allIde})
+        cursor->reload();
+    accept();
+}
+
+void TestWindow::itemNumberChanged(const QString& text)
+{
+    using ItemNumberRule::Step;
+    const ItemNumberRule::Reading reading = ItemNumberRule::read(text);
+    switch (reading.step) {
+    case Step::StartOver:
+        m_statement->clear();
+        m_itemNumber->setText(QString::number(ItemNumberRule::FirstItem));
+        return;
+    case Step::BeforeFirst:
+        m_messages.ShowNotice(this, Msg::Start);
+        m_itemNumber->setText(QString::number(ItemNumberRule::FirstItem));
+        linkAnswerBox(ItemNumberRule::FirstItem);
+        setOptionFrameCaption(ItemNumberRule::FirstItem);
+        return;
+    case Step::Rest:
+        return;
+    case Step::PastLast:
+        storeAnswerRow();
+        m_messages.ShowNotice(this, Msg::End);
+        m_itemNumber->setText(QString::number(ItemNumberRule::LastItem));
+        setOptionFrameCaption(ItemNumberRule::LastItem);
+        return;
+    case Step::Load:
+        loadItem(reading.item);
+        return;
+    }
+}
+
+void TestWindow::loadItem(int item)
+{
+    // Read from the tables every time, so the screen always shows what is stored.
+    m_items->setFilter(QStringLiteral("ID"), QString::number(item));
+    m_statement->setText(m_items->field(QStringLiteral("QUs")));
+    linkAnswerBox(item);
+    setOptionFrameCaption(item);
+    ShowStoredAnswer();
+}
+
+void TestWindow::linkAnswerBox(int item)
+{
+    m_answer->reload();
+    m_answer->bind(m_answerBox, QString::number(item));
+    m_linkedItem = item;
+    showProgress();
+}
+
+void TestWindow::setOptionFrameCaption(int item)
+{
+    m_optionFrame->setTitle(QString::number(item));
+}
+
+void TestWindow::RecordChosenAnswer(int option)
+{
+    const int score = scoreForOption(m_linkedItem, option);
+    if (score == 0)
+        return;
+    m_answerBox->setText(QString::number(score));
+    // Stored at once, so no way of leaving the window can lose a choice.
+    storeAnswerRow();
+    showProgress();
+}
+
+void TestWindow::ShowStoredAnswer()
+{
+    const int option = optionForScore(m_linkedItem, m_answerBox->text());
+    if (option == 0) {
+        clearOptions();
+        return;
+    }
+    m_options.at(option - 1)->setChecked(true);
+}
+
+void TestWindow::clearOptions()
+{
+    m_optionGroup->setExclusive(false);
+    for (QRadioButton* option : m_options)
+        option->setChecked(false);
+    m_optionGroup->setExclusive(true);
+}
+
+void TestWindow::showProgress()
+{
+    int answered = 0;
+    for (int item = ItemNumberRule::FirstItem; item <= ItemNumberRule::LastItem; ++item)
+        if (optionForScore(item, m_answer->field(QString::number(item))) != 0)
+            ++answered;
+    m_progress->setValue(answered);
+}
+
+bool TestWindow::storeAnswerRow()
+{
+    if (m_answer->update())
+        return true;
+    reportStoreFailure(m_answer->lastError());
+    return false;
+}
+
+void TestWindow::reportStoreFailure(const QString& error)
+{
+    m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
+                           Msg::ErrorTitlePersian);
+}
+
+bool TestWindow::isTextBox(const QWidget* widget) const
+{
+    const auto* edit = qobject_cast<const QLineEdit*>(widget);
+    return edit && !edit->isReadOnly();
+}
+
+bool TestWindow::isAnswering() const
+{
+    return !m_next->isHidden();
+}
+
+bool TestWindow::handleDigitsOnlyKey(QLineEdit* box, QKeyEvent* event)
+{
+    const QString text = event->text();
+    // Keys that type nothing (arrows, Delete, Home ...) and control characters (Backspace, Enter, Tab, copy and
+    // paste) edit the box as usual; a pasted text that is not a number is dealt with by the box's own rule.
+    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F)
+        return false;
+    const int digit = digitOf(text);
+    if (digit >= 0) {
+        if (text.at(0).unicode() <= 0x7F)
+            return false;
+        box->insert(QString::number(digit));
+        return true;
+    }
+    m_messages.Beep();
+    m_messages.ShowNotice(this, Msg::DigitsOnly);
+    return true;
+}
+
+bool TestWindow::handleAnsweringKey(QKeyEvent* event)
+{
+    if (!isAnswering() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_PageDown:
+        next();
+        return true;
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+        back();
+        return true;
+    default:
+        break;
+    }
+    const int digit = digitOf(event->text());
+    if (digit < 1 || digit > 5 || m_optionFrame->isHidden() || m_linkedItem == 0)
+        return false;
+    m_options.at(digit - 1)->click();
+    return true;
+}
+
+bool TestWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == m_itemNumber || widget == m_age)
+        return handleDigitsOnlyKey(static_cast<QLineEdit*>(widget), key);
+    if (isTextBox(widget))
+        return false;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget);
+        button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        button->click();
+        return true;
+    }
+    return handleAnsweringKey(key);
+}
+
+void TestWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Escape would close the window and drop the details being corrected; the window closes by its buttons and
+    // its close box only.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    if (!isTextBox(focusWidget()) && handleAnsweringKey(event))
+        return;
+    QDialog::keyPressEvent(event);
+}

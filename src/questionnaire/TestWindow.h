@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+
+class Database;
+class Messages;
+class QButtonGroup;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class TableCursor;
+
+// The window in which one examinee reads the introduction and answers the 35 statements, one at a time. Every
+// choice is written, already keyed, into the examinee's Answer row the moment it is made, so leaving the window in
+// any way keeps every answer chosen; the statement and the stored answer are read afresh each time an item is shown.
+// The examinee's details are shown beside the items and may be corrected; those edits are stored by "ذخيره و خروج"
+// only.
+//
+// Keyboard: outside the text boxes the keys 1..5 choose Option1..Option5; Left arrow and Page Down go to the next
+// item, Right arrow and Page Up to the previous one (the items read right to left, so "next" points left).
+class TestWindow : public QDialog {
+    Q_OBJECT
+public:
+    TestWindow(Database& db, Messages& messages, QWidget* parent = nullptr);
+    ~TestWindow() override;
+
+    // Makes the window ready for the examinee with `code` (taken exactly as given): the Answer and IDE cursors are
+    // read again and filtered to that examinee. False, with nothing else changed, when there is no Answer row for
+    // the code; the caller then tells the operator and does not open the window.
+    bool prepareRun(const QString& code);
+
+    // Returns the window to its introduction after a test run, item number "0".
+    void resetToIntroduction();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildIntroduction();
+    void buildItemArea();
+    void buildDetails();
+    void buildLayout();
+    void setTabOrder();
+    void showIntroductionOnly();
+
+    void start();
+    void next();
+    void back();
+    void saveAndExit();
+    void itemNumberChanged(const QString& text);
+    void loadItem(int item);
+    void linkAnswerBox(int item);
+    void setOptionFrameCaption(int item);
+
+    void RecordChosenAnswer(int option);
+    void ShowStoredAnswer();
+    void clearOptions();
+    void showProgress();
+
+    bool storeAnswerRow();
+    void reportStoreFailure(const QString& error);
+
+    bool handleDigitsOnlyKey(QLineEdit* box, QKeyEvent* event);
+    bool handleAnsweringKey(QKeyEvent* event);
+    bool isTextBox(const QWidget* widget) const;
+    bool isAnswering() const;
+
+    Database& m_db;
+    Messages& m_messages;
+
+    TableCursor* m_theme;      // Adodc1
+    TableCursor* m_answer;     // Adodc2: the examinee's Answer row
+    TableCursor* m_ide;        // Adodc3: the examinee's IDE row
+    TableCursor* m_allAnswers; // Adodc4
+    TableCursor* m_allIde;     // Adodc5
+    TableCursor* m_items;      // Adodc6: the current item's QU row
+
+    QLabel* m_title = nullptr;       // SkinLabel3
+    QLabel* m_instruction = nullptr; // SkinLabel4
+    QLabel* m_legend = nullptr;      // SkinLabel6
+    QPushButton* m_start = nullptr;  // Command1
+
+    QLabel* m_statement = nullptr;   // SkinLbl5
+    QGroupBox* m_optionFrame = nullptr; // Frame2
+    std::array<QRadioButton*, 5> m_options{};
+    QButtonGroup* m_optionGroup = nullptr;
+    QLabel* m_itemNumberCaption = nullptr;
+    QLineEdit* m_itemNumber = nullptr; // Text6
+    QLineEdit* m_answerBox = nullptr;  // Text12, hidden
+    QPushButton* m_back = nullptr;     // CmdBack
+    QPushButton* m_next = nullptr;     // CmdNext
+    QPushButton* m_saveAndExit = nullptr; // Command5
+    QLabel* m_progressCaption = nullptr;
+    QProgressBar* m_progress = nullptr;
+
+    QGroupBox* m_details = nullptr; // Frame1
+    QLineEdit* m_age = nullptr;     // Sen
+    QLineEdit* m_code = nullptr;
+
+    // The item whose Answer column the answer box is linked to; 0 before any item has been shown. A choice is
+    // keyed by this item, the one on screen, even while the item-number box rests at 0.
+    int m_linkedItem = 0;
+};
