@@ -1,0 +1,290 @@
+#include "examinees/RegistrationPanel.h"
+
+#include "calendar/SolarHijri.h"
+#include "data/Database.h"
+#include "data/TableCursor.h"
+#include "examinees/AgeField.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/Messages.h"
+#include "ui/Twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTime>
+
+namespace {
+
+constexpr int kRowTops[] = {120, 570, 1020, 1470, 1920};
+constexpr int kRowHeight = 390;
+
+// Two columns, read from the right: the first five fields of the tab order on the right, the rest on the left.
+struct Column {
+    int labelLeft;
+    int fieldLeft;
+    int fieldWidth;
+};
+constexpr Column kRightColumn{5535, 3555, 1920};
+constexpr Column kLeftColumn{2235, 135, 2040};
+constexpr int kLabelWidth = 1020;
+
+QLabel* captionFor(QWidget* parent, QWidget* field, const QString& caption, const Column& column, int row)
+{
+    auto* label = new QLabel(caption, parent);
+    // The captions are written with the colon first (" :کد"); drawn left to right they read "کد:" from the right.
+    label->setLayoutDirection(Qt::LeftToRight);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setBuddy(field);
+    Twips::place(label, column.labelLeft, kRowTops[row], kLabelWidth, kRowHeight);
+    Twips::place(field, column.fieldLeft, kRowTops[row], column.fieldWidth, kRowHeight);
+    return label;
+}
+
+QComboBox* makeList(QWidget* parent, const QString& name, const QStringList& items, const QString& prompt)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->addItems(items);
+    list->setEditText(prompt);
+    return list;
+}
+
+QLineEdit* makeField(QWidget* parent, const QString& name)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    return field;
+}
+
+} // namespace
+
+RegistrationPanel::RegistrationPanel(Database& db, Messages& messages, const Cursors& cursors, QWidget* parent)
+    : QFrame(parent)
+    , m_db(db)
+    , m_messages(messages)
+    , m_cursors(cursors)
+{
+    setObjectName(QStringLiteral("Frame10"));
+    setFrameShape(QFrame::Box);
+    buildControls();
+
+    TableCursor& form = m_cursors.form;
+    form.bind(m_code, QStringLiteral("Code"));
+    form.bind(m_firstName, QStringLiteral("FName"));
+    form.bind(m_familyName, QStringLiteral("LName"));
+    form.bind(m_age, QStringLiteral("Sen"));
+    form.bind(m_date, QStringLiteral("Date"));
+    form.bind(m_education, QStringLiteral("Tahsil"));
+    form.bind(m_time, QStringLiteral("Time"));
+    form.bind(m_maritalField, QStringLiteral("Taahol"));
+    form.bind(m_sexField, QStringLiteral("Jens"));
+    form.bind(m_groupField, QStringLiteral("Group"));
+
+    // A list's text reaches its column through the hidden field, on every change and every pick.
+    const auto follow = [this](QComboBox* list, QLineEdit* field) {
+        connect(list, &QComboBox::editTextChanged, field, &QLineEdit::setText);
+        connect(list, &QComboBox::activated, field, [list, field] { field->setText(list->currentText()); });
+    };
+    follow(m_marital, m_maritalField);
+    follow(m_sex, m_sexField);
+    follow(m_group, m_groupField);
+
+    connect(m_age, &AgeField::keyRefused, this, [this] {
+        m_messages.Beep();
+        m_messages.ShowNotice(window(), Msg::DigitsOnly);
+    });
+    connect(m_save, &QPushButton::clicked, this, &RegistrationPanel::save);
+    connect(m_cancel, &QPushButton::clicked, this, &RegistrationPanel::cancel);
+}
+
+void RegistrationPanel::buildControls()
+{
+    m_code = makeField(this, QStringLiteral("Text11"));
+    m_firstName = makeField(this, QStringLiteral("Text6"));
+    m_familyName = makeField(this, QStringLiteral("Text4"));
+    m_age = new AgeField(this);
+    m_age->setObjectName(QStringLiteral("Text5"));
+    m_marital = makeList(this, QStringLiteral("Combo1"), RegistrationCheck::maritalStatusItems(),
+                         RegistrationCheck::maritalStatusPrompt());
+    m_date = makeField(this, QStringLiteral("Text8"));
+    m_sex = makeList(this, QStringLiteral("Combo2"), RegistrationCheck::sexItems(), RegistrationCheck::sexPrompt());
+    m_group = makeList(this, QStringLiteral("Combo3"), RegistrationCheck::groupItems(),
+                       RegistrationCheck::groupPrompt());
+    m_education = makeField(this, QStringLiteral("Text7"));
+    m_time = makeField(this, QStringLiteral("Text9"));
+
+    m_maritalField = makeField(this, QStringLiteral("Text15"));
+    m_sexField = makeField(this, QStringLiteral("Text16"));
+    m_groupField = makeField(this, QStringLiteral("Text17"));
+    for (QLineEdit* hidden : {m_maritalField, m_sexField, m_groupField}) {
+        hidden->hide();
+        hidden->setFocusPolicy(Qt::NoFocus);
+    }
+
+    captionFor(this, m_code, QStringLiteral(" :کد"), kRightColumn, 0);
+    captionFor(this, m_firstName, QStringLiteral(" :نام"), kRightColumn, 1);
+    captionFor(this, m_familyName, QStringLiteral(" :نام خانوادگي"), kRightColumn, 2);
+    captionFor(this, m_age, QStringLiteral(" :سن"), kRightColumn, 3);
+    captionFor(this, m_marital, QStringLiteral(" :تاهل"), kRightColumn, 4);
+    captionFor(this, m_date, QStringLiteral(" :تاريخ"), kLeftColumn, 0);
+    captionFor(this, m_sex, QStringLiteral(" :جنس"), kLeftColumn, 1);
+    captionFor(this, m_group, QStringLiteral(" :گروه"), kLeftColumn, 2);
+    captionFor(this, m_education, QStringLiteral(" :تحصيلات"), kLeftColumn, 3);
+    captionFor(this, m_time, QStringLiteral(" :ساعت"), kLeftColumn, 4);
+
+    m_save = new QPushButton(QStringLiteral("ذخيره"), this);
+    m_save->setObjectName(QStringLiteral("Command8"));
+    Twips::place(m_save, 3480, 2400, 1200, 405);
+    m_cancel = new QPushButton(QStringLiteral("انصراف"), this);
+    m_cancel->setObjectName(QStringLiteral("Command10"));
+    Twips::place(m_cancel, 2040, 2400, 1200, 405);
+
+    // The time field comes last, after the two buttons.
+    const QList<QWidget*> order = {m_code,      m_firstName, m_familyName, m_age,    m_marital, m_date,
+                                   m_sex,       m_group,     m_education,  m_save,   m_cancel,  m_time};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void RegistrationPanel::startNewExaminee()
+{
+    m_cursors.form.addNew();
+    m_time->setText(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
+    m_date->setText(SolarHijriToday(0));
+    m_code->setFocus();
+}
+
+void RegistrationPanel::copyListTexts()
+{
+    m_maritalField->setText(m_marital->currentText());
+    m_sexField->setText(m_sex->currentText());
+    m_groupField->setText(m_group->currentText());
+}
+
+RegistrationCheck::Entry RegistrationPanel::entry() const
+{
+    return {m_code->text(),    m_firstName->text(),    m_familyName->text(), m_sexField->text(),
+            m_age->text(),     m_maritalField->text(), m_groupField->text(), m_education->text()};
+}
+
+QWidget* RegistrationPanel::fieldFor(RegistrationCheck::Field field) const
+{
+    switch (field) {
+    case RegistrationCheck::Field::Code:
+        return m_code;
+    case RegistrationCheck::Field::FirstName:
+        return m_firstName;
+    case RegistrationCheck::Field::FamilyName:
+        return m_familyName;
+    case RegistrationCheck::Field::Sex:
+        return m_sex;
+    case RegistrationCheck::Field::Age:
+        return m_age;
+    case RegistrationCheck::Field::MaritalStatus:
+        return m_marital;
+    case RegistrationCheck::Field::Group:
+        return m_group;
+    case RegistrationCheck::Field::Education:
+        return m_education;
+    }
+    return m_code;
+}
+
+bool RegistrationPanel::codeTaken(const QString& code, QString& error)
+{
+    // Both tables: a code in either one already belongs to someone, and the two rows must never disagree.
+    int found = 0;
+    for (TableCursor* check : {&m_cursors.codeCheck, &m_cursors.answerCheck}) {
+        if (!check->setFilter(QStringLiteral("Code"), code)) {
+            error = check->lastError();
+            check->clearFilter();
+            return true;
+        }
+        found += check->count();
+        check->clearFilter();
+    }
+    return found > 0;
+}
+
+bool RegistrationPanel::writeBothRows(const QString& code, QString& error)
+{
+    if (!m_db.beginTransaction()) {
+        error = m_db.lastError();
+        return false;
+    }
+    TableCursor& answers = m_cursors.answers;
+    TableCursor& form = m_cursors.form;
+    answers.addNew();
+    answers.setField(QStringLiteral("Code"), code);
+    form.setField(QStringLiteral("Code"), code);
+    if (!answers.update()) {
+        error = answers.lastError();
+    } else if (!form.update()) {
+        error = form.lastError();
+    } else if (!m_db.commit()) {
+        error = m_db.lastError();
+        return false; // commit() has rolled back already
+    } else {
+        return true;
+    }
+    m_db.rollback();
+    return false;
+}
+
+void RegistrationPanel::restoreUnsavedRow(const QHash<QString, QString>& values)
+{
+    // After a failed write the operator keeps the form as typed and may try again.
+    m_cursors.answers.reload();
+    TableCursor& form = m_cursors.form;
+    if (form.isNewRow())
+        return;
+    form.addNew();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        form.setField(it.key(), it.value());
+}
+
+void RegistrationPanel::save()
+{
+    copyListTexts();
+
+    if (const auto missing = RegistrationCheck::firstMissing(entry())) {
+        m_messages.ShowNotice(window(), missing->message);
+        fieldFor(missing->field)->setFocus();
+        return;
+    }
+
+    const QString code = RegistrationCheck::storedCode(m_code->text());
+    QString error;
+    if (codeTaken(code, error)) {
+        if (error.isEmpty())
+            m_messages.ShowNotice(window(), Msg::CodeTaken);
+        else
+            m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
+                                   Msg::ErrorTitlePersian);
+        return;
+    }
+
+    QHash<QString, QString> typed;
+    for (const QString& column : m_cursors.form.columns())
+        typed.insert(column, m_cursors.form.field(column));
+    if (!writeBothRows(code, error)) {
+        restoreUnsavedRow(typed);
+        m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
+                               Msg::ErrorTitlePersian);
+        return;
+    }
+
+    m_cursors.form.reload();
+    m_cursors.answers.reload();
+    emit saved();
+}
+
+void RegistrationPanel::cancel()
+{
+    m_cursors.form.reload();
+    emit cancelled();
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "examinees/RegistrationCheck.h"
+
+#include <QFrame>
+#include <QHash>
+
+class AgeField;
+class Database;
+class Messages;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class TableCursor;
+
+// The registration form (`Frame10`) embedded in the main window. It fills a new row of the window's `IDE` cursor
+// and, on save, writes that row and the examinee's empty `Answer` row together. The cursors belong to the main
+// window; the panel only uses them.
+class RegistrationPanel : public QFrame {
+    Q_OBJECT
+public:
+    struct Cursors {
+        TableCursor& form;        // `Adodc2` on IDE: the row being filled, bound to the fields
+        TableCursor& answers;     // `Adodc3` on Answer: receives the new Answer row
+        TableCursor& answerCheck; // `Adodc4` on Answer: is the code already in Answer?
+        TableCursor& codeCheck;   // `Adodc5` on IDE: is the code already in IDE?
+    };
+
+    RegistrationPanel(Database& db, Messages& messages, const Cursors& cursors, QWidget* parent = nullptr);
+
+    // A new, empty examinee: new form row, today's date and the time of day filled in, focus on the code.
+    // The lists keep whatever they last showed.
+    void startNewExaminee();
+
+    // "ذخيره" and "انصراف"; public so the window's keyboard handling and tests can call them as the buttons do.
+    void save();
+    void cancel();
+
+signals:
+    // Both rows are stored and the cursors reloaded; the main window closes the panel.
+    void saved();
+    // The new row was dropped; the main window closes the panel.
+    void cancelled();
+
+private:
+    void buildControls();
+    void copyListTexts();
+    RegistrationCheck::Entry entry() const;
+    QWidget* fieldFor(RegistrationCheck::Field field) const;
+    bool codeTaken(const QString& code, QString& error);
+    bool writeBothRows(const QString& code, QString& error);
+    void restoreUnsavedRow(const QHash<QString, QString>& values);
+
+    Database& m_db;
+    Messages& m_messages;
+    Cursors m_cursors;
+
+    QLineEdit* m_code = nullptr;        // Text11
+    QLineEdit* m_firstName = nullptr;   // Text6
+    QLineEdit* m_familyName = nullptr;  // Text4
+    AgeField* m_age = nullptr;          // Text5
+    QComboBox* m_marital = nullptr;     // Combo1
+    QLineEdit* m_date = nullptr;        // Text8
+    QComboBox* m_sex = nullptr;         // Combo2
+    QComboBox* m_group = nullptr;       // Combo3
+    QLineEdit* m_education = nullptr;   // Text7
+    QLineEdit* m_time = nullptr;        // Text9
+    QLineEdit* m_maritalField = nullptr; // Text15, hidden, bound to Taahol
+    QLineEdit* m_sexField = nullptr;     // Text16, hidden, bound to Jens
+    QLineEdit* m_groupField = nullptr;   // Text17, hidden, bound to Group
+    QPushButton* m_save = nullptr;      // Command8
+    QPushButton* m_cancel = nullptr;    // Command10
+};
