@@ -1,0 +1,206 @@
+#include "backup/ExitPrompt.h"
+
+#include "ui/Twips.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kBlinkMs = 500;
+
+enum class Mark { Confirm, Cancel };
+
+// The button pictures: a tick or a cross on a rounded plate, grey at rest and coloured under the pointer.
+QPixmap picture(Mark mark, bool hover, QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor colour = mark == Mark::Confirm ? QColor(0x2e, 0x8b, 0x57) : QColor(0xb2, 0x22, 0x22);
+    const QColor plate = hover ? colour : QColor(0xe6, 0xe6, 0xe6);
+    const QColor ink = hover ? QColor(Qt::white) : colour;
+    const QRectF r = QRectF(pixmap.rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+    p.setPen(QPen(hover ? colour.darker(130) : QColor(0xa0, 0xa0, 0xa0), 1.5));
+    p.setBrush(plate);
+    p.drawRoundedRect(r, 6, 6);
+
+    const qreal side = qMin(r.width(), r.height()) * 0.5;
+    const QPointF c = r.center();
+    QPainterPath path;
+    if (mark == Mark::Confirm) {
+        path.moveTo(c + QPointF(-side * 0.5, 0));
+        path.lineTo(c + QPointF(-side * 0.1, side * 0.4));
+        path.lineTo(c + QPointF(side * 0.55, -side * 0.4));
+    } else {
+        path.moveTo(c + QPointF(-side * 0.4, -side * 0.4));
+        path.lineTo(c + QPointF(side * 0.4, side * 0.4));
+        path.moveTo(c + QPointF(side * 0.4, -side * 0.4));
+        path.lineTo(c + QPointF(-side * 0.4, side * 0.4));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(ink, qMax(2.0, side * 0.18), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
+    return pixmap;
+}
+
+QLabel* restingPicture(QWidget* parent, const QString& name, Mark mark, const QRect& where)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(where);
+    label->setPixmap(picture(mark, false, where.size()));
+    label->setMouseTracking(true);
+    return label;
+}
+
+QToolButton* hoverPicture(QWidget* parent, const QString& name, Mark mark, const QRect& where)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(where);
+    button->setIcon(QIcon(picture(mark, true, where.size())));
+    button->setIconSize(where.size());
+    button->setAutoRaise(true);
+    button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
+    button->setAccessibleName(mark == Mark::Confirm ? QStringLiteral("OK") : QStringLiteral("Cancel"));
+    return button;
+}
+
+} // namespace
+
+const QString& ExitPrompt::firstTitle()
+{
+    static const QString text = QStringLiteral(" تهيه نسخه پشتيبان");
+    return text;
+}
+
+const QString& ExitPrompt::secondTitle()
+{
+    static const QString text = QStringLiteral("پشتيبان گيري");
+    return text;
+}
+
+ExitPrompt::ExitPrompt(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("ExitPrompt"));
+    setWindowTitle(QStringLiteral("تهيه نسخه پشتيبان"));
+    setFixedSize(Twips::toPixelsX(4800), Twips::toPixelsY(2160));
+    setMouseTracking(true);
+
+    m_question = new QLabel(QStringLiteral("آيا براي خروج از برنامه اطمينان داريد"), this);
+    m_question->setObjectName(QStringLiteral("Label1"));
+    m_question->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
+    Twips::place(m_question, 240, 180, 4320, 420);
+
+    m_backup = new QCheckBox(QStringLiteral("تهيه نسخه پشتيبان"), this);
+    m_backup->setObjectName(QStringLiteral("Check1"));
+    m_backup->setChecked(false);
+    Twips::place(m_backup, 240, 660, 4320, 420);
+
+    // Confirm on the reading side (right), cancel on the left.
+    const QRect confirmPlace = Twips::toPixels(2760, 1260, 1560, 660);
+    const QRect cancelPlace = Twips::toPixels(480, 1260, 1560, 660);
+    m_confirmResting = restingPicture(this, QStringLiteral("k1"), Mark::Confirm, confirmPlace);
+    m_confirm = hoverPicture(this, QStringLiteral("k2"), Mark::Confirm, confirmPlace);
+    m_cancelResting = restingPicture(this, QStringLiteral("C1"), Mark::Cancel, cancelPlace);
+    m_cancel = hoverPicture(this, QStringLiteral("C2"), Mark::Cancel, cancelPlace);
+    m_confirmResting->installEventFilter(this);
+    m_cancelResting->installEventFilter(this);
+    connect(m_confirm, &QToolButton::clicked, this, &ExitPrompt::confirm);
+    connect(m_cancel, &QToolButton::clicked, this, &ExitPrompt::cancel);
+
+    // Window load: placed here, and placed again by whoever opens it.
+    Twips::placeWindow(this, 5000, 4500);
+    showRestingPictures();
+
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer3 = new QTimer(this);
+    m_timer3->setObjectName(QStringLiteral("Timer3"));
+    m_captionTimer = new QTimer(this);
+    m_captionTimer->setObjectName(QStringLiteral("tmCaptionAnimate"));
+    for (QTimer* t : {m_timer2, m_timer3, m_captionTimer})
+        t->setInterval(kBlinkMs);
+    // Each blink timer hands over to the other, so the two titles alternate every half-second.
+    connect(m_timer2, &QTimer::timeout, this, [this] {
+        setWindowTitle(firstTitle());
+        m_timer3->start();
+        m_timer2->stop();
+    });
+    connect(m_timer3, &QTimer::timeout, this, [this] {
+        setWindowTitle(secondTitle());
+        m_timer2->start();
+        m_timer3->stop();
+    });
+    connect(m_captionTimer, &QTimer::timeout, this, [this] { m_backup->setText(windowTitle()); });
+    m_timer2->start();
+    m_timer3->start();
+    m_captionTimer->start();
+}
+
+void ExitPrompt::showRestingPictures()
+{
+    m_cancelResting->show();
+    m_confirmResting->show();
+    m_cancel->hide();
+    m_confirm->hide();
+}
+
+bool ExitPrompt::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+        if (watched == m_confirmResting) {
+            m_confirmResting->hide();
+            m_confirm->show();
+        } else if (watched == m_cancelResting) {
+            m_cancelResting->hide();
+            m_cancel->show();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ExitPrompt::mouseMoveEvent(QMouseEvent* event)
+{
+    showRestingPictures();
+    QWidget::mouseMoveEvent(event);
+}
+
+void ExitPrompt::keyPressEvent(QKeyEvent* event)
+{
+    // The pictures answer the mouse only; Enter and Escape give the keyboard the same two choices.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        confirm();
+        return;
+    case Qt::Key_Escape:
+        cancel();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void ExitPrompt::confirm()
+{
+    const bool ticked = m_backup->isChecked();
+    emit confirmed(ticked);
+    if (ticked)
+        hide();
+}
+
+void ExitPrompt::cancel()
+{
+    emit cancelled();
+    close();
+}
