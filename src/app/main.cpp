@@ -1,36 +1,32 @@
-#include "data/Database.h"
-#include "ui/MessageCatalogue.h"
+#include "app/Program.h"
+#include "app/WindowRouter.h"
 #include "ui/PersianText.h"
 #include "ui/QtMessages.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(Msg::ApplicationTitle);
+    // The application name stays the executable's own: the single-instance lock compares it with the running
+    // process's name to tell a live holder from a crashed one.
     PersianText::applyTo(app);
+    // The router decides when the program ends: a hidden exit prompt still counts as a window, a closing main
+    // window that hands over does not end anything.
+    QApplication::setQuitOnLastWindowClosed(false);
     QtMessages messages;
 
     // The data lives beside the program, wherever it is started from.
-    Database database(QCoreApplication::applicationDirPath());
-    const Database::OpenResult opened = database.open();
-    if (!opened.ok()) {
-        const QString text = opened.status == Database::OpenStatus::NotOurs
-            ? Msg::DatabaseNotOurs
-            : Msg::DatabaseCannotOpen + QLatin1Char('\n') + opened.error;
-        messages.AskOperator(nullptr, text, Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+    Program program(QCoreApplication::applicationDirPath(), messages);
+    switch (program.start()) {
+    case Program::Start::AlreadyRunning:
+        return 0;
+    case Program::Start::DatabaseRefused:
         return 1;
+    case Program::Start::Running:
+        break;
     }
-
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tovrin35"));
-    auto* label = new QLabel(QStringLiteral("پرسشنامه رضايت زناشويي تورين 35 ماده اي"), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.resize(640, 400);
-    window.show();
+    QObject::connect(program.router(), &WindowRouter::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     return app.exec();
 }

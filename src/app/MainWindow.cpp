@@ -1,0 +1,438 @@
+#include "app/MainWindow.h"
+
+#include "app/MakerSite.h"
+#include "app/WindowRouter.h"
+#include "data/TableCursor.h"
+#include "examinees/RegistrationCheck.h"
+#include "examinees/RegistrationPanel.h"
+#include "settings/Theme.h"
+#include "ui/LeadingNumber.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/Messages.h"
+#include "ui/Twips.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+// Client area in twips: wide enough for the button column (ends at 10515), tall enough for the theme panel
+// (ends at 7905) and the banner below the hint.
+constexpr int kClientWidth = 10755;
+constexpr int kClientHeight = 8160;
+
+struct PanelPlace {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
+constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 2055};
+constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
+constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
+
+void showAt(QWidget* panel, const PanelPlace& place)
+{
+    Twips::place(panel, place.left, place.top, place.width, place.height);
+    panel->show();
+    panel->raise();
+}
+
+QFrame* makePanel(QWidget* parent, const QString& name)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::Box);
+    panel->setAutoFillBackground(true);
+    panel->hide();
+    return panel;
+}
+
+QLineEdit* hiddenField(QWidget* parent, const QString& name)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setFocusPolicy(Qt::NoFocus);
+    field->hide();
+    return field;
+}
+
+QPixmap bannerPicture(QSize size)
+{
+    QPixmap pixmap(size);
+    QPainter p(&pixmap);
+    QLinearGradient shade(0, 0, size.width(), 0);
+    shade.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
+    shade.setColorAt(1, QColor(0x4a, 0x90, 0xc8));
+    p.fillRect(pixmap.rect(), shade);
+    p.setPen(Qt::white);
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(qMax(10, size.height() / 3));
+    p.setFont(font);
+    p.drawText(pixmap.rect().adjusted(0, 2, 0, -size.height() / 2), Qt::AlignCenter, QStringLiteral("Tovrin35"));
+    font.setBold(false);
+    font.setPixelSize(qMax(9, size.height() / 4));
+    p.setFont(font);
+    p.drawText(pixmap.rect().adjusted(0, size.height() / 2, 0, -2), Qt::AlignCenter, QUrl(MakerSite::Home).host());
+    return pixmap;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, QWidget* parent)
+    : QWidget(parent)
+    , m_db(db)
+    , m_messages(messages)
+    , m_router(router)
+{
+    setObjectName(QStringLiteral("Frm1"));
+    setWindowTitle(QStringLiteral("Tovrin35"));
+    setFixedSize(Twips::toPixelsX(kClientWidth), Twips::toPixelsY(kClientHeight));
+    setMouseTracking(true);
+
+    m_theme = new TableCursor(m_db, QStringLiteral("Theme"), this);
+    m_form = new TableCursor(m_db, QStringLiteral("IDE"), this);
+    m_answers = new TableCursor(m_db, QStringLiteral("Answer"), this);
+    m_answersSpare = new TableCursor(m_db, QStringLiteral("Answer"), this);
+    m_codeCheck = new TableCursor(m_db, QStringLiteral("IDE"), this);
+
+    m_themeNumber = hiddenField(this, QStringLiteral("Text1"));
+    m_flag = hiddenField(this, QStringLiteral("Text3"));
+
+    buildColumn();
+    m_registration = new RegistrationPanel(m_db, m_messages, {*m_form, *m_answers, *m_answersSpare, *m_codeCheck},
+                                           this);
+    m_registration->hide();
+    connect(m_registration, &RegistrationPanel::saved, this, [this] {
+        HidePanels();
+        m_flag->setText(QStringLiteral("1"));
+    });
+    connect(m_registration, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
+    buildSettingsPanel();
+    buildClinicPanel();
+    buildThemePanel();
+    buildOtherItems();
+
+    // Load: the settings row is read through the bound fields, the clinic-name label follows the name field.
+    connect(m_clinicName, &QLineEdit::textChanged, m_clinicLabel, &QLabel::setText);
+    m_theme->bind(m_themeNumber, QStringLiteral("TH"));
+    m_theme->bind(m_clinicName, QStringLiteral("Name"));
+    m_theme->bind(m_clinicAddress, QStringLiteral("Adress"));
+    m_clinicLabel->setText(m_clinicName->text());
+
+    Twips::placeWindow(this, 2340, 765);
+    Theme::applyTheme(this, m_themeNumber->text());
+    m_flag->setText(QStringLiteral("2"));
+}
+
+QString MainWindow::handOverFlag() const
+{
+    return m_flag->text();
+}
+
+QPushButton* MainWindow::addButton(QWidget* parent, const QString& name, const QString& caption, int left,
+                                   int top, int width, int height)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    Twips::place(button, left, top, width, height);
+    return button;
+}
+
+void MainWindow::buildColumn()
+{
+    m_column = new QFrame(this);
+    m_column->setObjectName(QStringLiteral("Frame7"));
+    m_column->setFrameShape(QFrame::Box);
+    m_column->setMouseTracking(true);
+    m_column->installEventFilter(this);
+    Twips::place(m_column, 8280, 540, 2235, 6435);
+
+    struct Entry {
+        const char* name;
+        QString caption;
+        int top;
+        void (MainWindow::*action)();
+        QString hint;
+    };
+    const Entry entries[] = {
+        {"Command1", QStringLiteral("ثبت نام آزمودني"), 180, &MainWindow::openRegistration,
+         QStringLiteral(" شما بايد هر آزمودني را ابتدا ثبت نام کرده و سپس روي دکمه اجراي تست کليک کرده و کد آزمودني را وارد کنيد")},
+        {"Command2", QStringLiteral("اجراي تست"), 780, &MainWindow::runTest,
+         QStringLiteral(" جهت جواب دادن به سؤالها روي اين دکمه کليک کنيد و کد آزمودني مورد نظر را وارد کنيد ")},
+        {"Command3", QStringLiteral("نمره گذاري"), 1380, &MainWindow::handOverToScoring,
+         QStringLiteral(" جهت کليد گذاري روي اين دکمه کليک مي کنيد")},
+        {"Command4", QStringLiteral("نمايش کد آزمودني"), 1980, &MainWindow::handOverToLookup,
+         QStringLiteral(" درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد")},
+        {"Command5", QStringLiteral("ماشين حساب"), 2595, &MainWindow::startCalculator, QString()},
+        {"Command9", QStringLiteral("تنظيمات"), 3195, &MainWindow::showSettings,
+         QStringLiteral("با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد")},
+        {"Command12", QStringLiteral("درباره ما"), 3795, &MainWindow::openAbout, QString()},
+        {"Command6", QStringLiteral("خروج"), 5580, &MainWindow::leave, QString()},
+    };
+    for (const Entry& e : entries) {
+        QPushButton* button = addButton(m_column, QString::fromLatin1(e.name), e.caption, 240, e.top, 1785, 555);
+        connect(button, &QPushButton::clicked, this, e.action);
+        if (!e.hint.isEmpty()) {
+            m_hints.insert(button, e.hint);
+            button->installEventFilter(this);
+        }
+    }
+}
+
+void MainWindow::buildSettingsPanel()
+{
+    m_settings = makePanel(this, QStringLiteral("Frame8"));
+    connect(addButton(m_settings, QStringLiteral("Command68"), QStringLiteral("تغيير تم برنامه"), 195, 240, 1785, 495),
+            &QPushButton::clicked, this, &MainWindow::showThemePanel);
+    connect(addButton(m_settings, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
+                      495),
+            &QPushButton::clicked, this, &MainWindow::showClinicPanel);
+    connect(addButton(m_settings, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
+            &QPushButton::clicked, this, &MainWindow::HidePanels);
+}
+
+void MainWindow::buildClinicPanel()
+{
+    m_clinic = makePanel(this, QStringLiteral("Frame9"));
+    m_clinicName = new QLineEdit(m_clinic);
+    m_clinicName->setObjectName(QStringLiteral("Text2"));
+    Twips::place(m_clinicName, 240, 360, 4560, 390);
+    m_clinicAddress = new QLineEdit(m_clinic);
+    m_clinicAddress->setObjectName(QStringLiteral("Text14"));
+    Twips::place(m_clinicAddress, 240, 960, 4560, 390);
+
+    const auto caption = [this](const QString& name, const QString& text, QLineEdit* field, int top) {
+        auto* label = new QLabel(text, m_clinic);
+        label->setObjectName(name);
+        // Written colon first; drawn left to right it reads as a caption ending in a colon.
+        label->setLayoutDirection(Qt::LeftToRight);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setBuddy(field);
+        Twips::place(label, 4860, top, 1000, 390);
+    };
+    caption(QStringLiteral("SkinLabel4"), QStringLiteral(" :نام"), m_clinicName, 360);
+    caption(QStringLiteral("SkinLabel5"), QStringLiteral(" :آدرس"), m_clinicAddress, 960);
+
+    // Storing the name and address belongs to the settings; this window only offers the buttons.
+    addButton(m_clinic, QStringLiteral("Command64"), QStringLiteral("ذخيره "), 3240, 1620, 1200, 405);
+    connect(addButton(m_clinic, QStringLiteral("Command7"), QStringLiteral("انصراف"), 1800, 1620, 1200, 405),
+            &QPushButton::clicked, m_clinic, &QWidget::hide);
+}
+
+void MainWindow::buildThemePanel()
+{
+    m_themes = makePanel(this, QStringLiteral("Frame6"));
+    const QList<QPair<const char*, QString>> buttons = {
+        {"Command45", QStringLiteral(" تم شماره 1")}, {"Command44", QStringLiteral("تم شماره 2")},
+        {"Command43", QStringLiteral("تم شماره 3")},  {"Command42", QStringLiteral("تم شماره 4")},
+        {"Command50", QStringLiteral(" تم شماره 5")}, {"Command49", QStringLiteral("تم شماره 6")},
+        {"Command48", QStringLiteral("تم شماره 7")},  {"Command47", QStringLiteral("تم شماره 8")},
+        {"Command41", QStringLiteral("تم شماره 9")},  {"Command52", QStringLiteral("تم شماره 10 ")},
+        {"Command53", QStringLiteral("تم شماره 11")},
+    };
+    // Choosing a theme belongs to the theme chooser; here the buttons stand in their places.
+    int top = 240;
+    for (const auto& [name, caption] : buttons) {
+        addButton(m_themes, QString::fromLatin1(name), caption, 240, top, 2145, 555);
+        top += 600;
+    }
+    connect(addButton(m_themes, QStringLiteral("Command46"), QStringLiteral("خروج"), 720, 6900, 1185, 435),
+            &QPushButton::clicked, m_themes, &QWidget::hide);
+}
+
+void MainWindow::buildOtherItems()
+{
+    m_clinicLabel = new QLabel(this);
+    m_clinicLabel->setObjectName(QStringLiteral("SkinLabel1"));
+    m_clinicLabel->setAlignment(Qt::AlignCenter);
+    QFont big = m_clinicLabel->font();
+    big.setPointSizeF(big.pointSizeF() * 1.5);
+    big.setBold(true);
+    m_clinicLabel->setFont(big);
+    Twips::place(m_clinicLabel, 1740, 120, 5955, 555);
+
+    m_hint = new QLabel(this);
+    m_hint->setObjectName(QStringLiteral("SkinLabel2"));
+    m_hint->setWordWrap(true);
+    m_hint->setAlignment(Qt::AlignLeading | Qt::AlignTop);
+    m_hint->setFrameShape(QFrame::StyledPanel);
+    m_hint->setMargin(6);
+    Twips::place(m_hint, 240, 3840, 3000, 3180);
+    m_hint->hide();
+
+    auto* help = new QToolButton(this);
+    help->setObjectName(QStringLiteral("CmdHelp"));
+    help->setText(QStringLiteral("Help"));
+    help->setToolTip(QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
+    Twips::place(help, 8880, 7200, 1035, 435);
+    connect(help, &QToolButton::clicked, this, [this] { m_router.desktop().openWebPage(MakerSite::helpPage()); });
+
+    auto* banner = new QToolButton(this);
+    banner->setObjectName(QStringLiteral("Picture1"));
+    banner->setToolTip(QStringLiteral("جهت ورود به سايت کليک کنيد"));
+    const QRect bannerPlace = Twips::toPixels(240, 7140, 3000, 780);
+    banner->setGeometry(bannerPlace);
+    banner->setIcon(QIcon(bannerPicture(bannerPlace.size())));
+    banner->setIconSize(bannerPlace.size());
+    banner->setAutoRaise(true);
+    banner->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
+    banner->setCursor(Qt::PointingHandCursor);
+    connect(banner, &QToolButton::clicked, this, &MainWindow::openBanner);
+}
+
+void MainWindow::HidePanels()
+{
+    m_themes->hide();
+    m_registration->hide();
+    m_settings->hide();
+    m_clinic->hide();
+    if (m_form->count() == 0)
+        return;
+    m_form->reload();
+    m_answers->reload();
+    m_answersSpare->reload();
+}
+
+void MainWindow::showHint(const QString& text)
+{
+    m_hint->setText(text);
+    m_hint->show();
+}
+
+void MainWindow::hideHint()
+{
+    m_hint->clear();
+    m_hint->hide();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        if (auto it = m_hints.constFind(watched); it != m_hints.cend())
+            showHint(*it);
+        else if (watched == m_column && event->type() == QEvent::MouseMove)
+            hideHint();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    hideHint();
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::openRegistration()
+{
+    HidePanels();
+    showAt(m_registration, kRegistrationPlace);
+    m_registration->startNewExaminee();
+}
+
+void MainWindow::runTest()
+{
+    if (m_answers->count() == 0)
+        return;
+    HidePanels();
+    const QString typed = m_messages.PromptOperator(this, Msg::RunTestPrompt, Msg::RunTestTitle, QString());
+    // Codes are stored without outer blanks, so the typed code is looked up the same way.
+    const QString code = RegistrationCheck::storedCode(typed);
+    if (code.isEmpty()) {
+        m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
+        return;
+    }
+    if (!m_router.runTest(this, code))
+        m_messages.ShowNotice(this, Msg::NoSuchExaminee);
+}
+
+void MainWindow::handOverToScoring()
+{
+    if (m_answers->count() == 0)
+        return;
+    HidePanels();
+    if (!m_router.openScoringWindow())
+        return;
+    m_flag->setText(QStringLiteral("1"));
+    close();
+}
+
+void MainWindow::handOverToLookup()
+{
+    if (m_answers->count() == 0)
+        return;
+    HidePanels();
+    if (!m_router.openLookupWindow())
+        return;
+    m_flag->setText(QStringLiteral("1"));
+    close();
+}
+
+void MainWindow::startCalculator()
+{
+    HidePanels();
+    m_router.desktop().startCalculator();
+}
+
+void MainWindow::showSettings()
+{
+    HidePanels();
+    showAt(m_settings, kSettingsPlace);
+}
+
+void MainWindow::openAbout()
+{
+    HidePanels();
+    m_router.openAbout(this);
+}
+
+void MainWindow::leave()
+{
+    HidePanels();
+    m_router.openExitPrompt(5000, 4500);
+    close();
+}
+
+void MainWindow::showClinicPanel()
+{
+    HidePanels();
+    showAt(m_settings, kSettingsPlace);
+    showAt(m_clinic, kClinicPlace);
+}
+
+void MainWindow::showThemePanel()
+{
+    HidePanels();
+    showAt(m_settings, kSettingsPlace);
+    showAt(m_themes, kThemePlace);
+}
+
+void MainWindow::openBanner()
+{
+    m_router.desktop().openWebPage(MakerSite::Home);
+    m_router.desktop().openWebPage(MakerSite::Shop);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    m_form->reload();
+    if (leadingNumber(m_flag->text()) == 1) {
+        // Handed over (or an examinee registered): the window closes without the exit prompt.
+        m_form->reload();
+        event->accept();
+        return;
+    }
+    HidePanels();
+    m_form->reload();
+    m_router.openExitPrompt(5000, 1500);
+    event->accept();
+}

@@ -1,0 +1,30 @@
+#include "app/SingleInstance.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+SingleInstance::SingleInstance(const QString& lockPath)
+    : m_path(lockPath)
+    , m_lock(lockPath)
+{
+    // A running copy never refreshes its lock, so age must not make it stale; only a dead owner does.
+    m_lock.setStaleLockTime(0);
+}
+
+QString SingleInstance::defaultLockPath()
+{
+#ifdef Q_OS_WIN
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+#else
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(QStringLiteral("tovrin35.lock"));
+}
+
+bool SingleInstance::acquire()
+{
+    return m_lock.isLocked() || m_lock.tryLock(0);
+}

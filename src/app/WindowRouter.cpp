@@ -1,0 +1,151 @@
+#include "app/WindowRouter.h"
+
+#include "app/MainWindow.h"
+#include "backup/ExitPrompt.h"
+#include "data/TableCursor.h"
+#include "ui/Twips.h"
+
+#include <QTimer>
+
+WindowRouter::WindowRouter(Database& db, Messages& messages, QObject* parent)
+    : QObject(parent)
+    , m_db(db)
+    , m_messages(messages)
+{
+}
+
+WindowRouter::~WindowRouter()
+{
+    // The windows use the database and the message seam, which outlive the router but not the program.
+    const QList<QPointer<QWidget>> windows = m_windows;
+    m_windows.clear();
+    for (const QPointer<QWidget>& window : windows) {
+        if (!window)
+            continue;
+        disconnect(window, nullptr, this, nullptr);
+        delete window.data();
+    }
+}
+
+QWidget* WindowRouter::mainWindow() const
+{
+    return m_mainWindow;
+}
+
+ExitPrompt* WindowRouter::exitPrompt() const
+{
+    return m_exitPrompt;
+}
+
+void WindowRouter::open(QWidget* window, HandBack handBack)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    m_windows.append(window);
+    // Settled from the event loop: the closing window is gone and the next one, if any, is already open.
+    connect(window, &QObject::destroyed, this,
+            [this, handBack] { QTimer::singleShot(0, this, [this, handBack] { windowClosed(handBack); }); });
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void WindowRouter::windowClosed(HandBack handBack)
+{
+    m_windows.removeAll(QPointer<QWidget>());
+    if (m_ended)
+        return;
+    if (handBack == HandBack::OnClose)
+        showMainWindow();
+    if (!anyWindowVisible())
+        endProgram();
+}
+
+bool WindowRouter::anyWindowVisible() const
+{
+    for (const QPointer<QWidget>& window : m_windows)
+        if (window && window->isVisible())
+            return true;
+    return false;
+}
+
+void WindowRouter::endProgram()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    emit programEnded();
+}
+
+void WindowRouter::showMainWindow()
+{
+    if (m_mainWindow && m_mainWindow->isVisible()) {
+        m_mainWindow->raise();
+        m_mainWindow->activateWindow();
+        return;
+    }
+    auto* window = new MainWindow(m_db, m_messages, *this);
+    m_mainWindow = window;
+    open(window, HandBack::None);
+}
+
+bool WindowRouter::openScoringWindow()
+{
+    // The scoring window opens here with open(window, HandBack::OnClose) and returns true.
+    return false;
+}
+
+bool WindowRouter::openLookupWindow()
+{
+    // The code lookup window opens here with open(window, HandBack::OnClose) and returns true.
+    return false;
+}
+
+bool WindowRouter::openThemeConfirmation()
+{
+    // The theme confirmation opens here with open(window, HandBack::None): it brings the main window back from
+    // its own button (showMainWindow), while closing it by its frame leaves no window and so ends the program.
+    return false;
+}
+
+void WindowRouter::openAbout(QWidget* owner)
+{
+    // The About window opens here, modally over `owner`.
+    Q_UNUSED(owner)
+}
+
+bool WindowRouter::runTest(QWidget* owner, const QString& code)
+{
+    // An examinee exists for the test when an Answer row carries the code.
+    TableCursor answers(m_db, QStringLiteral("Answer"));
+    if (!answers.setFilter(QStringLiteral("Code"), code) || answers.count() == 0)
+        return false;
+    // The test window opens here, modally over `owner`, with its cursors filtered to the code.
+    Q_UNUSED(owner)
+    return true;
+}
+
+void WindowRouter::openExitPrompt(int leftTwips, int topTwips)
+{
+    if (!m_exitPrompt) {
+        auto* prompt = new ExitPrompt;
+        m_exitPrompt = prompt;
+        connect(prompt, &ExitPrompt::cancelled, this, &WindowRouter::showMainWindow);
+        connect(prompt, &ExitPrompt::confirmed, this, [this](bool backupTicked) {
+            if (backupTicked)
+                openBackupWindow();
+            else
+                endProgram();
+        });
+        Twips::placeWindow(prompt, leftTwips, topTwips);
+        open(prompt, HandBack::None);
+        return;
+    }
+    Twips::placeWindow(m_exitPrompt, leftTwips, topTwips);
+}
+
+void WindowRouter::openBackupWindow()
+{
+    // The backup window opens here with open(window, HandBack::None); its closing leaves no window visible
+    // (the prompt is hidden) and so ends the program. Until then a backup cannot be made, and leaving is leaving.
+    endProgram();
+}

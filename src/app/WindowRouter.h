@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/Desktop.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+class Database;
+class ExitPrompt;
+class Messages;
+class QWidget;
+
+// Creates the windows on demand and keeps track of them. Windows ask it for the next window instead of knowing
+// each other: the main window hands over to scoring, lookup or the theme confirmation and closes, and the router
+// opens a fresh main window (a full load) when such a window hands back. When no window it opened is left
+// visible, the program ends: programEnded() is emitted once.
+class WindowRouter : public QObject {
+    Q_OBJECT
+public:
+    // Whether closing a window brings the main window back.
+    enum class HandBack { None, OnClose };
+
+    WindowRouter(Database& db, Messages& messages, QObject* parent = nullptr);
+    ~WindowRouter() override;
+
+    Desktop& desktop() { return m_desktop; }
+    Database& database() { return m_db; }
+    Messages& messages() { return m_messages; }
+
+    // The main window now open (nullptr when there is none) and the exit prompt, if it is open.
+    QWidget* mainWindow() const;
+    ExitPrompt* exitPrompt() const;
+
+    // A freshly loaded main window (theme applied, hand-over flag "2"); an open one is only raised.
+    void showMainWindow();
+
+    // Hand-over windows: each returns whether it opened the window, so the main window closes only then.
+    virtual bool openScoringWindow();
+    virtual bool openLookupWindow();
+    virtual bool openThemeConfirmation();
+    // Modal over `owner`.
+    virtual void openAbout(QWidget* owner);
+    // Runs the test for a code modally over `owner`; false when no examinee has that code.
+    virtual bool runTest(QWidget* owner, const QString& code);
+
+    // Opens the exit prompt at a screen position in twips, or moves the one already open there.
+    void openExitPrompt(int leftTwips, int topTwips);
+    virtual void openBackupWindow();
+
+    // Shows a top-level window, deletes it when it closes, and counts it among the program's windows.
+    void open(QWidget* window, HandBack handBack);
+
+    void endProgram();
+    bool hasEnded() const { return m_ended; }
+
+signals:
+    void programEnded();
+
+private:
+    void windowClosed(HandBack handBack);
+    bool anyWindowVisible() const;
+
+    Database& m_db;
+    Messages& m_messages;
+    Desktop m_desktop;
+    QList<QPointer<QWidget>> m_windows;
+    QPointer<QWidget> m_mainWindow;
+    QPointer<ExitPrompt> m_exitPrompt;
+    bool m_ended = false;
+};
