@@ -1,0 +1,28 @@
+#include "scoring/ChartGeometry.h"
+
+#include "ui/LeadingNumber.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ChartGeometry {
+
+QString cappedLabel(const QString& text)
+{
+    return leadingNumber(text) > MaxPercent ? QString::number(MaxPercent) : text;
+}
+
+Bar barFor(const QString& labelText)
+{
+    static const QRegularExpression plainDecimal(QStringLiteral("^ *[0-9]+(\\.[0-9]+)? *$"));
+    if (!plainDecimal.match(labelText).hasMatch())
+        return {};
+    const double percent = std::min<double>(labelText.trimmed().toDouble(), MaxPercent);
+    const int height = static_cast<int>(std::lround(percent * TwipsPerPercent));
+    // The top is 6000 - (height - 15), which keeps the bottom edge on BarBottom.
+    return {BarBottom - height, height};
+}
+
+} // namespace ChartGeometry
