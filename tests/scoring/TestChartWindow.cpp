@@ -1,0 +1,422 @@
+#include "scoring/ChartWindow.h"
+#include "scoring/ScoringWindow.h"
+#include "support/TestProgram.h"
+#include "ui/PersianText.h"
+#include "ui/Twips.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QStringList allAnswers(const QString& value)
+{
+    QStringList answers;
+    for (int i = 0; i < 35; ++i)
+        answers << value;
+    return answers;
+}
+
+// A line's pixels as the chart draws it: from its first twip to its last, at least one pixel thick.
+QRect linePixels(int x1, int y1, int x2, int y2)
+{
+    const int left = Twips::toPixelsX(x1);
+    const int top = Twips::toPixelsY(y1);
+    return QRect(left, top, std::max(1, Twips::toPixelsX(x2) - left), std::max(1, Twips::toPixelsY(y2) - top));
+}
+
+} // namespace
+
+class TestChartWindow : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename T>
+    static T* child(QWidget* w, const QString& name)
+    {
+        return Drive::find<T>(w, name);
+    }
+
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+
+    void window()
+    {
+        ChartWindow chart;
+        QCOMPARE(chart.objectName(), QStringLiteral("Frmnem"));
+        QCOMPARE(chart.windowTitle(), text("نمودار"));
+        QVERIFY(chart.isWindow());
+        QCOMPARE(chart.pos(), QPoint(Twips::toPixelsX(3750), Twips::toPixelsY(750)));
+    }
+
+    void axes()
+    {
+        ChartWindow chart;
+        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Line1"))->geometry(), linePixels(1080, 900, 1080, 5985));
+        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Line2"))->geometry(), linePixels(1125, 6030, 6480, 6030));
+    }
+
+    void ticks_data()
+    {
+        QTest::addColumn<int>("element");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("right");
+        const int ys[11] = {1030, 1530, 2030, 2535, 3030, 3530, 4030, 4530, 5030, 5530, 6030};
+        for (int i = 0; i < 11; ++i)
+            QTest::addRow("Line3(%d)", i) << i << ys[i] << (i == 10 ? 1125 : 1080);
+    }
+
+    void ticks()
+    {
+        QFETCH(int, element);
+        QFETCH(int, y);
+        QFETCH(int, right);
+        ChartWindow chart;
+        auto* tick = child<QFrame>(&chart, QStringLiteral("Line3_%1").arg(element));
+        QVERIFY(tick);
+        QCOMPARE(tick->geometry(), linePixels(855, y, right, y));
+    }
+
+    void tickLabels_data()
+    {
+        QTest::addColumn<int>("element");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<QString>("caption");
+        const int tops[10] = {5310, 4815, 4320, 3825, 3285, 2790, 2295, 1755, 1305, 810};
+        for (int i = 0; i < 10; ++i)
+            QTest::addRow("SkinLabeln(%d)", i + 5) << i + 5 << (i == 9 ? 225 : 405) << tops[i]
+                                                 << QString::number((i + 1) * 10);
+    }
+
+    void tickLabels()
+    {
+        QFETCH(int, element);
+        QFETCH(int, left);
+        QFETCH(int, top);
+        QFETCH(QString, caption);
+        ChartWindow chart;
+        auto* label = child<QLabel>(&chart, QStringLiteral("SkinLabeln_%1").arg(element));
+        QVERIFY(label);
+        QCOMPARE(label->text(), caption);
+        QCOMPARE(label->pos(), QPoint(Twips::toPixelsX(left), Twips::toPixelsY(top)));
+    }
+
+    void noFourthValueLabel()
+    {
+        ChartWindow chart;
+        QVERIFY(!chart.findChild<QWidget*>(QStringLiteral("SkinLabeln_4")));
+    }
+
+    void barsAndValueLabels_data()
+    {
+        QTest::addColumn<int>("element");
+        QTest::addColumn<int>("barLeft");
+        QTest::addColumn<int>("labelLeft");
+        QTest::addColumn<int>("labelTop");
+        QTest::newRow("0") << 0 << 1260 << 1440 << 6660;
+        QTest::newRow("1") << 1 << 2520 << 2700 << 6660;
+        QTest::newRow("2") << 2 << 3780 << 3960 << 6615;
+        QTest::newRow("3") << 3 << 5040 << 5400 << 6660;
+    }
+
+    void barsAndValueLabels()
+    {
+        QFETCH(int, element);
+        QFETCH(int, barLeft);
+        QFETCH(int, labelLeft);
+        QFETCH(int, labelTop);
+        ChartWindow chart;
+        chart.setValueText(element, QStringLiteral("100"));
+        chart.drawBars();
+        auto* bar = child<QFrame>(&chart, QStringLiteral("Shn_%1").arg(element));
+        QVERIFY(bar);
+        QCOMPARE(bar->geometry(), Twips::toPixels(barLeft, 1015, 1140, 5000));
+        auto* label = child<QLabel>(&chart, QStringLiteral("SkinLabeln_%1").arg(element));
+        QVERIFY(label);
+        QCOMPARE(label->pos(), QPoint(Twips::toPixelsX(labelLeft), Twips::toPixelsY(labelTop)));
+        QCOMPARE(label->text(), QStringLiteral("100"));
+    }
+
+    void barColours()
+    {
+        ChartWindow chart;
+        const QPalette system = QApplication::palette();
+        const QColor expected[4] = {system.color(QPalette::Active, QPalette::Shadow),
+                                    system.color(QPalette::Active, QPalette::Highlight),
+                                    system.color(QPalette::Active, QPalette::Mid), QColor(0, 128, 0)};
+        for (int i = 0; i < 4; ++i) {
+            auto* bar = child<QFrame>(&chart, QStringLiteral("Shn_%1").arg(i));
+            QVERIFY(bar->autoFillBackground());
+            QCOMPARE(bar->palette().color(QPalette::Window), expected[i]);
+        }
+        QVERIFY(expected[1] != expected[0] && expected[1] != expected[2]);
+    }
+
+    void scaleNamesAndRowTitles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<QString>("caption");
+        const char* const names[4] = {"رضايت زناشويي", "ارتباطات", "حل تعارض", "تحريف آرماني"};
+        QTest::newRow("Label1(0)") << "Label1_0" << 1305 << text(names[0]);
+        QTest::newRow("Label1(1)") << "Label1_1" << 2565 << text(names[1]);
+        QTest::newRow("Label1(4)") << "Label1_4" << 3735 << text(names[2]);
+        QTest::newRow("Label1(2)") << "Label1_2" << 5040 << text(names[3]);
+        QTest::newRow("Label1(5)") << "Label1_5" << 315 << text("مقياسها");
+        QTest::newRow("Label1(3)") << "Label1_3" << 405 << text("درصد");
+    }
+
+    void scaleNamesAndRowTitles()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, left);
+        QFETCH(QString, caption);
+        ChartWindow chart;
+        auto* label = child<QLabel>(&chart, name);
+        QVERIFY(label);
+        QCOMPARE(label->text(), caption);
+        QCOMPARE(label->x(), Twips::toPixelsX(left));
+        if (name == QLatin1String("Label1_5")) {
+            QCOMPARE(label->y(), Twips::toPixelsY(6165));
+        } else if (name == QLatin1String("Label1_3")) {
+            QCOMPARE(label->y(), Twips::toPixelsY(6750));
+        } else {
+            QVERIFY(label->y() >= Twips::toPixelsY(6120));
+            QVERIFY(label->y() <= Twips::toPixelsY(6210));
+        }
+    }
+
+    void buttons()
+    {
+        ChartWindow chart;
+        auto* draw = child<QPushButton>(&chart, QStringLiteral("Command1"));
+        auto* close = child<QPushButton>(&chart, QStringLiteral("Command2"));
+        QVERIFY(draw && close);
+        QCOMPARE(draw->text(), text("رسم نمودار"));
+        QCOMPARE(close->text(), text("خروج"));
+        QCOMPARE(draw->font().families().value(0), text("B Nazanin"));
+        QCOMPARE(close->font().families().value(0), text("B Nazanin"));
+    }
+
+    void barsAreEmptyUntilDrawn()
+    {
+        ChartWindow chart;
+        chart.setValueText(0, QStringLiteral("50"));
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(chart.barTwips(i).height, 0);
+            QCOMPARE(chart.barTwips(i).top, 6015);
+        }
+    }
+
+    void drawing_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("top");
+        QTest::newRow("5") << "5" << "5" << 250 << 5765;
+        QTest::newRow("50") << "50" << "50" << 2500 << 3515;
+        QTest::newRow("100") << "100" << "100" << 5000 << 1015;
+        QTest::newRow("15") << "15" << "15" << 750 << 5265;
+        QTest::newRow("above 100") << "150" << "100" << 5000 << 1015;
+        QTest::newRow("just above 100") << "100.5" << "100" << 5000 << 1015;
+        QTest::newRow("above 100 with text after") << "120%" << "100" << 5000 << 1015;
+        QTest::newRow("fraction") << "7.5" << "7.5" << 375 << 5640;
+        QTest::newRow("blanks around") << " 45 " << " 45 " << 2250 << 3765;
+        QTest::newRow("zero") << "0" << "0" << 0 << 6015;
+        QTest::newRow("empty") << "" << "" << 0 << 6015;
+        QTest::newRow("not a number") << "abc" << "abc" << 0 << 6015;
+        QTest::newRow("number with text") << "50%" << "50%" << 0 << 6015;
+        QTest::newRow("negative") << "-5" << "-5" << 0 << 6015;
+    }
+
+    void drawing()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, shown);
+        QFETCH(int, height);
+        QFETCH(int, top);
+        for (int i = 0; i < 4; ++i) {
+            ChartWindow chart;
+            // A taller bar drawn before must not survive a label that draws nothing.
+            chart.setValueText(i, QStringLiteral("80"));
+            chart.drawBars();
+            chart.setValueText(i, label);
+            chart.drawBars();
+            QCOMPARE(chart.valueText(i), shown);
+            QCOMPARE(chart.barTwips(i).height, height);
+            QCOMPARE(chart.barTwips(i).top, top);
+            QCOMPARE(chart.barTwips(i).top + chart.barTwips(i).height, 6015);
+        }
+    }
+
+    void drawButtonDrawsEveryBar()
+    {
+        ChartWindow chart;
+        chart.show();
+        chart.setValueText(0, QStringLiteral("abc"));
+        chart.setValueText(1, QStringLiteral("50"));
+        chart.setValueText(2, QStringLiteral("150"));
+        chart.setValueText(3, QStringLiteral("5"));
+        QVERIFY(Drive::click(&chart, QStringLiteral("Command1")));
+        QCOMPARE(chart.barTwips(0).height, 0);
+        QCOMPARE(chart.barTwips(1).height, 2500);
+        QCOMPARE(chart.barTwips(2).height, 5000);
+        QCOMPARE(chart.valueText(2), QStringLiteral("100"));
+        QCOMPARE(chart.barTwips(3).height, 250);
+        QCOMPARE(chart.barTwips(3).top, 5765);
+        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Shn_3"))->geometry(), Twips::toPixels(5040, 5765, 1140, 250));
+        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Shn_1"))->geometry(), Twips::toPixels(2520, 3515, 1140, 2500));
+        QVERIFY(child<QFrame>(&chart, QStringLiteral("Shn_0"))->isHidden());
+    }
+
+    void changingLabelsKeepsBars()
+    {
+        ChartWindow chart;
+        for (int i = 0; i < 4; ++i)
+            chart.setValueText(i, QStringLiteral("50"));
+        chart.drawBars();
+        for (int i = 0; i < 4; ++i)
+            chart.setValueText(i, QStringLiteral("100"));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(chart.barTwips(i).height, 2500);
+        chart.drawBars();
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(chart.barTwips(i).height, 5000);
+    }
+
+    void closeButtonClosesChart()
+    {
+        ChartWindow chart;
+        chart.show();
+        QVERIFY(chart.isVisible());
+        QVERIFY(Drive::click(&chart, QStringLiteral("Command2")));
+        QVERIFY(!chart.isVisible());
+    }
+
+    // Opening from the scoring window
+
+    void nobodyScoredShowsNotice()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("12"));
+        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("3")));
+        ScoringWindow w(p.database(), p.messages());
+        w.show();
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        const auto& boxes = p.messages().boxes;
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].kind, ScriptedMessages::Kind::Notice);
+        QCOMPARE(boxes[0].text, text("ابتدا روي انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد بعد روي مشاهده نمودار کليک کنيد "));
+        QCOMPARE(boxes[0].bringToFrontMs, 2000);
+        QVERIFY(!w.chartWindow());
+        QVERIFY(!w.findChild<ChartWindow*>());
+    }
+
+    void chartShowsScoredPercents()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("12"));
+        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("1")));
+        ScoringWindow w(p.database(), p.messages());
+        w.show();
+        p.messages().typed.enqueue(QStringLiteral("12"));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        ChartWindow* chart = w.chartWindow();
+        QVERIFY(chart);
+        QVERIFY(chart->isVisible());
+        QVERIFY(chart->isWindow());
+        QVERIFY(!chart->isModal());
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(chart->valueText(i), QStringLiteral("5"));
+            QCOMPARE(chart->barTwips(i).height, 0);
+        }
+        QVERIFY(Drive::click(chart, QStringLiteral("Command1")));
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(chart->barTwips(i).height, 250);
+            QCOMPARE(chart->barTwips(i).top, 5765);
+        }
+        QCOMPARE(p.messages().boxes.size(), 1); // the prompt
+    }
+
+    void openChartIsReused()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("12"));
+        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("1")));
+        p.addExaminee(QStringLiteral("13"));
+        p.setAnswers(QStringLiteral("13"), allAnswers(QStringLiteral("5")));
+        ScoringWindow w(p.database(), p.messages());
+        w.show();
+        p.messages().typed.enqueue(QStringLiteral("12"));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        QPointer<ChartWindow> first = w.chartWindow();
+        QVERIFY(Drive::click(first, QStringLiteral("Command1")));
+
+        p.messages().typed.enqueue(QStringLiteral("13"));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
+        QCOMPARE(first->valueText(0), QStringLiteral("5")); // not handed over until asked for
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        QCOMPARE(w.chartWindow(), first.data());
+        QCOMPARE(w.findChildren<ChartWindow*>().size(), 1);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(first->valueText(i), QStringLiteral("100"));
+            QCOMPARE(first->barTwips(i).height, 250);
+        }
+        QVERIFY(Drive::click(first, QStringLiteral("Command1")));
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(first->barTwips(i).height, 5000);
+            QCOMPARE(first->barTwips(i).top, 1015);
+        }
+    }
+
+    void closedChartIsOpenedAfresh()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("12"));
+        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("3")));
+        ScoringWindow w(p.database(), p.messages());
+        w.show();
+        p.messages().typed.enqueue(QStringLiteral("12"));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        QPointer<ChartWindow> first = w.chartWindow();
+        QVERIFY(Drive::click(first, QStringLiteral("Command2")));
+        QTRY_VERIFY(!first);
+        QVERIFY(!w.chartWindow());
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        QVERIFY(w.chartWindow());
+        QVERIFY(w.chartWindow()->isVisible());
+        QCOMPARE(w.chartWindow()->valueText(0), QStringLiteral("45")); // Rezayat raw 30
+    }
+
+    void chartClosesWithScoringWindow()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("12"));
+        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("3")));
+        auto* w = new ScoringWindow(p.database(), p.messages());
+        w->show();
+        p.messages().typed.enqueue(QStringLiteral("12"));
+        QVERIFY(Drive::click(w, QStringLiteral("Command1")));
+        QVERIFY(Drive::click(w, QStringLiteral("Command2")));
+        QPointer<ChartWindow> chart = w->chartWindow();
+        QVERIFY(chart);
+        delete w;
+        QVERIFY(!chart);
+    }
+};
+
+QTEST_MAIN(TestChartWindow)
+#include "TestChartWindow.moc"
