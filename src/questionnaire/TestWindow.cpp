@@ -9,7 +9,6 @@
 #include "ui/Messages.h"
 #include "ui/Twips.h"
 
-#include <QButtonGroup>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -160,7 +159,7 @@ void TestWindow::buildIntroduction()
     m_instruction = new QLabel(InstructionText, this);
     m_instruction->setObjectName(QStringLiteral("SkinLabel4"));
     m_instruction->setWordWrap(true);
-    m_instruction->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_instruction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_instruction->setFont(scaled(font(), 1.35));
     m_instruction->setMargin(12);
 
@@ -192,17 +191,21 @@ void TestWindow::buildItemArea()
     m_optionFrame->setFont(scaled(font(), 1.35, true));
     auto* optionRow = new QHBoxLayout(m_optionFrame);
     optionRow->setContentsMargins(16, 12, 16, 12);
-    m_optionGroup = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
         // The frame lays out right to left, so Option1 reads first.
         auto* option = new QRadioButton(optionCaptions().at(i), m_optionFrame);
         option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
         option->setFont(scaled(font(), 1.35));
+        // Not grouped as far as Qt knows: a group takes one Tab stop for all five, and each option should have its
+        // own. The window itself keeps at most one option selected.
+        option->setAutoExclusive(false);
         m_options.at(i) = option;
-        m_optionGroup->addButton(option, i + 1);
         optionRow->addWidget(option, 1, Qt::AlignCenter);
+        connect(option, &QRadioButton::clicked, this, [this, i] {
+            selectOption(i + 1);
+            RecordChosenAnswer(i + 1);
+        });
     }
-    connect(m_optionGroup, &QButtonGroup::idClicked, this, &TestWindow::RecordChosenAnswer);
 
     m_itemNumber = new QLineEdit(this);
     m_itemNumber->setObjectName(QStringLiteral("Text6"));
@@ -243,8 +246,11 @@ void TestWindow::buildItemArea()
     m_progress->setObjectName(QStringLiteral("Progress"));
     m_progress->setRange(0, ItemNumberRule::LastItem);
     m_progress->setValue(0);
-    m_progress->setFormat(QStringLiteral("%v / %m"));
+    m_progress->setTextVisible(false);
     m_progress->setAccessibleName(ProgressCaption);
+    m_progressCount = new QLabel(this);
+    m_progressCount->setObjectName(QStringLiteral("ProgressCount"));
+    m_progressCount->setFont(scaled(font(), 1.1, true));
 }
 
 void TestWindow::buildDetails()
@@ -282,7 +288,7 @@ void TestWindow::buildLayout()
     auto* column = new QVBoxLayout;
     column->setSpacing(12);
     column->addWidget(m_title);
-    column->addWidget(m_instruction, 1);
+    column->addWidget(m_instruction);
     column->addWidget(m_legend);
     auto* startRow = new QHBoxLayout;
     startRow->addStretch(1);
@@ -306,8 +312,11 @@ void TestWindow::buildLayout()
 
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(m_progressCaption);
+    progressRow->addWidget(m_progressCount);
     progressRow->addWidget(m_progress, 1);
     column->addLayout(progressRow);
+    // Takes the spare height only while no statement is shown, keeping the introduction together at the top.
+    column->addStretch(0);
 
     auto* root = new QHBoxLayout(this);
     root->setContentsMargins(18, 18, 18, 18);
@@ -345,6 +354,7 @@ void TestWindow::showIntroductionOnly()
     m_saveAndExit->hide();
     m_progressCaption->hide();
     m_progress->hide();
+    m_progressCount->hide();
 }
 
 bool TestWindow::prepareRun(const QString& code)
@@ -379,6 +389,7 @@ void TestWindow::resetToIntroduction()
     m_saveAndExit->hide();
     m_progressCaption->hide();
     m_progress->hide();
+    m_progressCount->hide();
     m_itemNumber->setText(QStringLiteral("0"));
 }
 
@@ -397,6 +408,7 @@ void TestWindow::start()
     m_next->show();
     m_progressCaption->show();
     m_progress->show();
+    m_progressCount->show();
     m_code->setFocus();
     m_start->hide();
     m_saveAndExit->show();
@@ -520,15 +532,18 @@ void TestWindow::ShowStoredAnswer()
         clearOptions();
         return;
     }
-    m_options.at(option - 1)->setChecked(true);
+    selectOption(option);
+}
+
+void TestWindow::selectOption(int option)
+{
+    for (int i = 1; i <= 5; ++i)
+        m_options.at(i - 1)->setChecked(i == option);
 }
 
 void TestWindow::clearOptions()
 {
-    m_optionGroup->setExclusive(false);
-    for (QRadioButton* option : m_options)
-        option->setChecked(false);
-    m_optionGroup->setExclusive(true);
+    selectOption(0);
 }
 
 void TestWindow::showProgress()
@@ -538,6 +553,7 @@ void TestWindow::showProgress()
         if (optionForScore(item, m_answer->field(QString::number(item))) != 0)
             ++answered;
     m_progress->setValue(answered);
+    m_progressCount->setText(QStringLiteral("%1 / %2").arg(answered).arg(ItemNumberRule::LastItem));
 }
 
 bool TestWindow::storeAnswerRow()

@@ -7,7 +7,6 @@
 
 class Database;
 class Messages;
-class QButtonGroup;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -62,6 +61,7 @@ private:
 
     void RecordChosenAnswer(int option);
     void ShowStoredAnswer();
+    void selectOption(int option);
     void clearOptions();
     void showProgress();
 
@@ -91,7 +91,6 @@ private:
     QLabel* m_statement = nullptr;   // SkinLbl5
     QGroupBox* m_optionFrame = nullptr; // Frame2
     std::array<QRadioButton*, 5> m_options{};
-    QButtonGroup* m_optionGroup = nullptr;
     QLabel* m_itemNumberCaption = nullptr;
     QLineEdit* m_itemNumber = nullptr; // Text6
     QLineEdit* m_answerBox = nullptr;  // Text12, hidden
@@ -100,6 +99,7 @@ private:
     QPushButton* m_saveAndExit = nullptr; // Command5
     QLabel* m_progressCaption = nullptr;
     QProgressBar* m_progress = nullptr;
+    QLabel* m_progressCount = nullptr; // answered items, "12 / 35"
 
     QGroupBox* m_details = nullptr; // Frame1
     QLineEdit* m_age = nullptr;     // Sen

@@ -1,0 +1,1012 @@
+#include "questionnaire/TestWindow.h"
+
+#include "support/TestProgram.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/PersianText.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+#include <set>
+
+namespace {
+
+// Written out here on their own, so that a slip in the program shows up as a failure.
+const std::set<int> reversedItems = {3, 5, 6, 7, 10, 13, 14, 18, 19, 21, 22, 23, 26, 27, 28, 29, 32, 33, 34};
+
+const QString windowTitle = QStringLiteral("صفحه اجراي تست");
+const QString titleText = QStringLiteral("پرسشنامه رضايت زناشويي تورين 35 ماده اي");
+const QString instructionText = QStringLiteral(
+    "اين نرم افزار شامل جملاتي درباره جنبه هاي مختلف زندگي شماست که ممکن است با آن موافق يا مخالف "
+    "باشيد . هر جمله را به دقت بخوانيد و سپس ميزان موافقت يا مخالفت خود را مشخص کنيد . توجه داشته "
+    "باشيد جواب صحيح يا غلط وجود ندارد . سعي کنيد حتي الامکان از پاسخ به مورد \" نظري ندارم\" "
+    "خودداري کنيد . فقط وقتي اين مورد را علامت بزنيد که در موافق يا مخالف بودن خود نسبت به يک جمله "
+    "کاملا شک و ترديد داشته باشيد ");
+const QString legendText = QStringLiteral(" کاملاً مخالفم  --- مخالفم  ---  نظري ندارم ---   موافقم ---  کاملاً موافقم ");
+const QString startText = QStringLiteral("شروع");
+const QString backText = QStringLiteral("قبلي");
+const QString nextText = QStringLiteral("بعدي");
+const QString saveText = QStringLiteral("ذخيره و خروج");
+const QString startNotice = QStringLiteral("شروع");
+const QString endNotice = QStringLiteral("پايان");
+const QString digitsNotice = QStringLiteral("شما بايد عدد وارد كنيد");
+const QStringList optionTexts = {QStringLiteral("کاملاً مخالف"), QStringLiteral("مخالف"), QStringLiteral("نظري ندارم"), QStringLiteral("موافقم"), QStringLiteral("کاملاً موافقم")};
+
+// The keyed score for a choice, from the option table: direct items store the option's position, reversed items
+// its mirror.
+QString keyedScore(int item, int option)
+{
+    static const int direct[] = {1, 2, 3, 4, 5};
+    static const int reversed[] = {5, 4, 3, 2, 1};
+    return QString::number(reversedItems.count(item) ? reversed[option - 1] : direct[option - 1]);
+}
+
+template <typename T>
+T* child(QWidget* w, const char* name)
+{
+    return Drive::find<T>(w, QLatin1String(name));
+}
+
+QLineEdit* itemBox(QWidget* w) { return child<QLineEdit>(w, "Text6"); }
+QString frameCaption(QWidget* w) { return child<QGroupBox>(w, "Frame2")->title(); }
+QString shownStatement(QWidget* w) { return child<QLabel>(w, "SkinLbl5")->text(); }
+
+// The selected option 1..5, 0 for none, -1 when more than one is selected.
+int checkedOption(QWidget* w)
+{
+    int found = 0;
+    for (int i = 1; i <= 5; ++i) {
+        if (Drive::find<QRadioButton>(w, QStringLiteral("Option%1").arg(i))->isChecked())
+            found = found ? -1 : i;
+    }
+    return found;
+}
+
+void chooseOption(QWidget* w, int option)
+{
+    Drive::click(w, QStringLiteral("Option%1").arg(option));
+}
+
+// Types a new item number over the whole box, as an operator who selects the text and types would.
+void typeItemNumber(QWidget* w, const QString& digits)
+{
+    QLineEdit* box = itemBox(w);
+    box->selectAll();
+    Drive::type(box, digits);
+}
+
+} // namespace
+
+class TestTestWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void prepareRunFindsOnlyTheExactCode_data();
+    void prepareRunFindsOnlyTheExactCode();
+    void introductionState();
+    void startShowsItemOneWithDetails();
+    void eachOptionIsStoredKeyedAndShownBack_data();
+    void eachOptionIsStoredKeyedAndShownBack();
+    void unansweredItemShowsNoOption();
+    void damagedStoredValueShowsNoOption();
+    void backFromOneRestsAtZeroThenNoticesStart();
+    void choiceWhileRestingIsKeyedByTheShownItem();
+    void nextFromLastStoresAndNoticesEnd();
+    void typingFortyPassesThroughFour();
+    void itemNumberTexts_data();
+    void itemNumberTexts();
+    void nonDigitKeysAreRefused_data();
+    void nonDigitKeysAreRefused();
+    void digitsInTheAgeField();
+    void walkAllItems();
+    void reopeningShowsStoredAnswers();
+    void choiceSurvivesTheCloseBox();
+    void detailsAreStoredOnlyBySaveAndExit();
+    void codeCannotBeEdited();
+    void statementAndAnswerAreReadAfresh();
+    void progressCountsAnsweredItems();
+    void routerRunAndResetAfterClosing();
+    void keysOneToFiveChooseOutsideTextBoxes();
+    void arrowAndPageKeysMoveInReadingOrder_data();
+    void arrowAndPageKeysMoveInReadingOrder();
+    void digitsKeepTheirMeaningInTextBoxes();
+    void escapeDoesNotClose();
+    void tabReachesEveryControl();
+    void failedStoreIsReported();
+};
+
+void TestTestWindow::initTestCase()
+{
+    PersianText::applyTo(*qApp);
+}
+
+void TestTestWindow::prepareRunFindsOnlyTheExactCode_data()
+{
+    QTest::addColumn<QString>("registered");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("same code") << "100" << "100" << true;
+    QTest::newRow("blank before") << "100" << " 100" << false;
+    QTest::newRow("blank after") << "100" << "100 " << false;
+    QTest::newRow("other case") << "abc" << "ABC" << false;
+    QTest::newRow("apostrophe") << "O'Neil" << "O'Neil" << true;
+    QTest::newRow("persian") << "کد۱" << "کد۱" << true;
+    QTest::newRow("empty") << "100" << "" << false;
+    QTest::newRow("unknown") << "100" << "101" << false;
+}
+
+void TestTestWindow::prepareRunFindsOnlyTheExactCode()
+{
+    QFETCH(QString, registered);
+    QFETCH(QString, typed);
+    QFETCH(bool, found);
+    TestProgram p;
+    p.addExaminee(registered, QStringLiteral("Sara"));
+    p.addExaminee(QStringLiteral("200"), QStringLiteral("Reza"));
+    TestWindow w(p.database(), p.messages());
+    QCOMPARE(w.prepareRun(typed), found);
+    QVERIFY(p.messages().boxes.isEmpty());
+    if (!found)
+        return;
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    QCOMPARE(child<QLineEdit>(&w, "Code")->text(), registered);
+    QCOMPARE(child<QLineEdit>(&w, "FName")->text(), QStringLiteral("Sara"));
+}
+
+void TestTestWindow::introductionState()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QCOMPARE(w.objectName(), QStringLiteral("FrmTest"));
+    QCOMPARE(w.windowTitle(), windowTitle);
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    QCOMPARE(child<QLabel>(&w, "SkinLabel3")->text(), titleText);
+    QCOMPARE(child<QLabel>(&w, "SkinLabel4")->text(), instructionText);
+    QCOMPARE(child<QLabel>(&w, "SkinLabel6")->text(), legendText);
+    QCOMPARE(child<QPushButton>(&w, "Command1")->text(), startText);
+    for (const char* shown : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
+        QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
+    for (const char* hidden : {"Frame1", "SkinLbl5", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5", "Text12"})
+        QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
+    QCOMPARE(w.property("appliedTheme").toInt(), 1);
+    QVERIFY(p.messages().boxes.isEmpty());
+}
+
+void TestTestWindow::startShowsItemOneWithDetails()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"), QStringLiteral("مريم"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+
+    for (const char* shown : {"SkinLbl5", "Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5"})
+        QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
+    for (const char* hidden : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1", "Text12"})
+        QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
+    QCOMPARE(child<QPushButton>(&w, "CmdBack")->text(), backText);
+    QCOMPARE(child<QPushButton>(&w, "CmdNext")->text(), nextText);
+    QCOMPARE(child<QPushButton>(&w, "Command5")->text(), saveText);
+    for (int i = 1; i <= 5; ++i)
+        QCOMPARE(Drive::find<QRadioButton>(&w, QStringLiteral("Option%1").arg(i))->text(), optionTexts.at(i - 1));
+
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '1'")).toString());
+    QVERIFY(!shownStatement(&w).isEmpty());
+    QCOMPARE(checkedOption(&w), 0);
+    QCOMPARE(w.focusWidget(), child<QWidget>(&w, "Code"));
+
+    // The details frame shows the examinee's row, each field named by its caption.
+    const QStringList columns = {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"),
+                                 QStringLiteral("Jens"), QStringLiteral("Sen"), QStringLiteral("Taahol"),
+                                 QStringLiteral("Tahsil"), QStringLiteral("Date"), QStringLiteral("Time")};
+    const QStringList captions = {QStringLiteral(" :کد"), QStringLiteral(" :نام"), QStringLiteral(" :نام خانوادگي"), QStringLiteral(" :جنس"), QStringLiteral(" :سن"), QStringLiteral(" :وضعيت تاهل"), QStringLiteral(" :ميزان تحصيلات"), QStringLiteral(" :تاريخ"), QStringLiteral(" :ساعت")};
+    for (int i = 0; i < columns.size(); ++i) {
+        auto* field = Drive::find<QLineEdit>(&w, columns.at(i));
+        QCOMPARE(field->text(), p.ideField(QStringLiteral("100"), columns.at(i)));
+        QCOMPARE(field->isReadOnly(), i == 0);
+        auto* caption = Drive::find<QLabel>(&w, columns.at(i) + QStringLiteral("Caption"));
+        QCOMPARE(caption->text(), captions.at(i));
+        QCOMPARE(caption->buddy(), field);
+    }
+    QCOMPARE(child<QLineEdit>(&w, "Sen")->maxLength(), 3);
+    QVERIFY(p.messages().boxes.isEmpty());
+}
+
+void TestTestWindow::eachOptionIsStoredKeyedAndShownBack_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("stored");
+
+    // The option table: Option1..Option5 store 1..5 on a direct item and 5..1 on a reversed one.
+    const int directScores[] = {1, 2, 3, 4, 5};
+    const int reversedScores[] = {5, 4, 3, 2, 1};
+    for (int option = 1; option <= 5; ++option) {
+        QTest::addRow("item 1 direct, Option%d", option) << 1 << option << QString::number(directScores[option - 1]);
+        QTest::addRow("item 3 reversed, Option%d", option)
+            << 3 << option << QString::number(reversedScores[option - 1]);
+    }
+}
+
+void TestTestWindow::eachOptionIsStoredKeyedAndShownBack()
+{
+    QFETCH(int, item);
+    QFETCH(int, option);
+    QFETCH(QString, stored);
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    typeItemNumber(&w, QString::number(item));
+    QCOMPARE(frameCaption(&w), QString::number(item));
+
+    chooseOption(&w, option);
+    // Written the moment it is chosen, and choosing does not move on.
+    QCOMPARE(p.answer(QStringLiteral("100"), item), stored);
+    QCOMPARE(frameCaption(&w), QString::number(item));
+    QCOMPARE(checkedOption(&w), option);
+
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(frameCaption(&w), QString::number(item + 1));
+    QCOMPARE(checkedOption(&w), 0);
+    Drive::click(&w, QStringLiteral("CmdBack"));
+    QCOMPARE(frameCaption(&w), QString::number(item));
+    QCOMPARE(checkedOption(&w), option);
+    QCOMPARE(p.answer(QStringLiteral("100"), item), stored);
+    QVERIFY(p.messages().boxes.isEmpty());
+}
+
+void TestTestWindow::unansweredItemShowsNoOption()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    chooseOption(&w, 5);
+    QCOMPARE(checkedOption(&w), 5);
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+    QCOMPARE(checkedOption(&w), 0);
+    QVERIFY(p.answer(QStringLiteral("100"), 2).isEmpty());
+    // Jumping straight to another unanswered item after an answered one.
+    chooseOption(&w, 2);
+    typeItemNumber(&w, QStringLiteral("9"));
+    QCOMPARE(checkedOption(&w), 0);
+}
+
+void TestTestWindow::damagedStoredValueShowsNoOption()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    p.setAnswers(QStringLiteral("100"), {QStringLiteral("3"), QStringLiteral("7"), QStringLiteral(" 2")});
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    QCOMPARE(checkedOption(&w), 3);
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(checkedOption(&w), 0);
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(checkedOption(&w), 0);
+    // Nothing is written until the examinee chooses.
+    QCOMPARE(p.answer(QStringLiteral("100"), 2), QStringLiteral("7"));
+    chooseOption(&w, 1);
+    QCOMPARE(p.answer(QStringLiteral("100"), 3), QStringLiteral("5"));
+}
+
+void TestTestWindow::backFromOneRestsAtZeroThenNoticesStart()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    chooseOption(&w, 2);
+    const QString firstStatement = shownStatement(&w);
+
+    Drive::click(&w, QStringLiteral("CmdBack"));
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(shownStatement(&w), firstStatement);
+    QCOMPARE(checkedOption(&w), 2);
+    QVERIFY(p.messages().boxes.isEmpty());
+
+    Drive::click(&w, QStringLiteral("CmdBack"));
+    QCOMPARE(p.messages().noticeTexts(), QStringList{startNotice});
+    QCOMPARE(p.messages().boxes.first().title, QStringLiteral("پيام"));
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(shownStatement(&w), firstStatement);
+    QCOMPARE(checkedOption(&w), 2);
+    QCOMPARE(p.answer(QStringLiteral("100"), 1), QStringLiteral("2"));
+
+    // From the rest at 0, Next goes to item 1.
+    Drive::click(&w, QStringLiteral("CmdBack"));
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
+    QCOMPARE(p.messages().noticeTexts().size(), 1);
+}
+
+void TestTestWindow::choiceWhileRestingIsKeyedByTheShownItem()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    typeItemNumber(&w, QStringLiteral("3"));
+    typeItemNumber(&w, QStringLiteral("0"));
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("3"));
+    // Item 3 is still on screen, so the choice is stored for item 3 with item 3's keying.
+    chooseOption(&w, 1);
+    QCOMPARE(p.answer(QStringLiteral("100"), 3), QStringLiteral("5"));
+}
+
+void TestTestWindow::nextFromLastStoresAndNoticesEnd()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    typeItemNumber(&w, QStringLiteral("35"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("35"));
+    const QString lastStatement = shownStatement(&w);
+    QCOMPARE(lastStatement, p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '35'")).toString());
+    chooseOption(&w, 4);
+
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("35"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("35"));
+    QCOMPARE(shownStatement(&w), lastStatement);
+    QCOMPARE(checkedOption(&w), 4);
+    QCOMPARE(p.answer(QStringLiteral("100"), 35), QStringLiteral("4"));
+
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(p.messages().noticeTexts(), (QStringList{endNotice, endNotice}));
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("35"));
+}
+
+void TestTestWindow::typingFortyPassesThroughFour()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    QLineEdit* box = itemBox(&w);
+    box->selectAll();
+    Drive::type(box, QStringLiteral("4"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("4"));
+    QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '4'")).toString());
+    chooseOption(&w, 2);
+    QVERIFY(p.messages().boxes.isEmpty());
+
+    Drive::type(box, QStringLiteral("0"));
+    QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
+    QCOMPARE(box->text(), QStringLiteral("35"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("35"));
+    QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '35'")).toString());
+    QCOMPARE(p.answer(QStringLiteral("100"), 4), QStringLiteral("2"));
+}
+
+void TestTestWindow::itemNumberTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("boxAfter");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("notice");
+
+    // The window starts on item 6.
+    QTest::newRow("cleared") << "" << "1" << "1" << "";
+    QTest::newRow("leading zeros") << "007" << "007" << "7" << "";
+    QTest::newRow("zero rests") << "0" << "0" << "6" << "";
+    QTest::newRow("pasted word") << "abc" << "1" << "1" << "";
+    QTest::newRow("pasted fraction") << "2.5" << "1" << "1" << "";
+    QTest::newRow("pasted blanks") << "  " << "1" << "1" << "";
+    QTest::newRow("below zero") << "-4" << "1" << "1" << startNotice;
+    QTest::newRow("one past") << "36" << "35" << "35" << endNotice;
+    QTest::newRow("huge") << "99999999999999999999" << "35" << "35" << endNotice;
+    QTest::newRow("last") << "35" << "35" << "35" << "";
+}
+
+void TestTestWindow::itemNumberTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, boxAfter);
+    QFETCH(QString, caption);
+    QFETCH(QString, notice);
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    typeItemNumber(&w, QStringLiteral("6"));
+    QLineEdit* box = itemBox(&w);
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Backspace);
+    else
+        Drive::paste(box, text);
+    QCOMPARE(box->text(), boxAfter);
+    QCOMPARE(frameCaption(&w), caption);
+    QCOMPARE(shownStatement(&w),
+             p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = ?"), {caption}).toString());
+    QCOMPARE(p.messages().noticeTexts(), notice.isEmpty() ? QStringList() : QStringList{notice});
+}
+
+void TestTestWindow::nonDigitKeysAreRefused_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("key");
+
+    for (const char* field : {"Text6", "Sen"}) {
+        QTest::addRow("%s letter", field) << field << "a";
+        QTest::addRow("%s persian letter", field) << field << "ب";
+        QTest::addRow("%s blank", field) << field << " ";
+        QTest::addRow("%s minus", field) << field << "-";
+        QTest::addRow("%s point", field) << field << ".";
+    }
+}
+
+void TestTestWindow::nonDigitKeysAreRefused()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, key);
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    auto* box = Drive::find<QLineEdit>(&w, field);
+    box->setFocus();
+    const QString before = box->text();
+    Drive::type(box, key);
+    QCOMPARE(box->text(), before);
+    QCOMPARE(p.messages().beeps, 1);
+    QCOMPARE(p.messages().noticeTexts(), QStringList{digitsNotice});
+    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+
+    // Backspace, Enter and digits are taken as usual.
+    box->end(false);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClick(box, Qt::Key_Return);
+    Drive::type(box, QStringLiteral("2"));
+    QCOMPARE(p.messages().beeps, 1);
+    QCOMPARE(p.messages().boxes.size(), 1);
+    QVERIFY(w.isVisible());
+}
+
+void TestTestWindow::digitsInTheAgeField()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    auto* age = child<QLineEdit>(&w, "Sen");
+    age->setFocus();
+    age->selectAll();
+    Drive::type(age, QStringLiteral("1234"));
+    QCOMPARE(age->text(), QStringLiteral("123"));
+    // Digits from a Persian keyboard count as digits and are kept as the digits "0".."9".
+    age->selectAll();
+    Drive::type(age, QStringLiteral("۴۵"));
+    QCOMPARE(age->text(), QStringLiteral("45"));
+    // A pasted text that is not a number is not taken.
+    age->selectAll();
+    Drive::paste(age, QStringLiteral("abc"));
+    QCOMPARE(age->text(), QStringLiteral("45"));
+    QVERIFY(p.messages().boxes.isEmpty());
+    QCOMPARE(checkedOption(&w), 0);
+}
+
+void TestTestWindow::walkAllItems()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+
+    // Every option on direct and on reversed items.
+    auto optionFor = [](int item) { return (item * 3) % 5 + 1; };
+    for (int item = 1; item <= 35; ++item) {
+        QCOMPARE(frameCaption(&w), QString::number(item));
+        QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = ?"), {QString::number(item)})
+                                         .toString());
+        chooseOption(&w, optionFor(item));
+        Drive::click(&w, QStringLiteral("CmdNext"));
+    }
+    QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("35"));
+
+    for (int item = 1; item <= 35; ++item)
+        QCOMPARE(p.answer(QStringLiteral("100"), item), keyedScore(item, optionFor(item)));
+
+    // The pattern holds both halves of the option table.
+    QSet<QString> seen;
+    for (int item = 1; item <= 35; ++item)
+        seen.insert(QStringLiteral("%1:%2").arg(reversedItems.count(item)).arg(optionFor(item)));
+    QCOMPARE(seen.size(), 10);
+}
+
+void TestTestWindow::reopeningShowsStoredAnswers()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(QStringLiteral("200"));
+    QStringList stored;
+    for (int item = 1; item <= 35; ++item)
+        stored << (item % 4 == 0 ? QString() : QString::number(item % 5 + 1));
+    p.setAnswers(QStringLiteral("100"), stored);
+    p.setAnswers(QStringLiteral("200"), QStringList(35, QStringLiteral("3")));
+
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    for (int item = 1; item <= 35; ++item) {
+        const QString value = stored.at(item - 1);
+        // The option shown is the one whose keyed score is the stored value.
+        int expected = 0;
+        for (int option = 1; option <= 5 && !value.isEmpty(); ++option)
+            if (keyedScore(item, option) == value)
+                expected = option;
+        QCOMPARE(checkedOption(&w), expected);
+        Drive::click(&w, QStringLiteral("CmdNext"));
+    }
+    // Nothing was cleared or rewritten by looking.
+    for (int item = 1; item <= 35; ++item)
+        QCOMPARE(p.answer(QStringLiteral("100"), item), stored.at(item - 1));
+}
+
+void TestTestWindow::choiceSurvivesTheCloseBox()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    {
+        TestWindow w(p.database(), p.messages());
+        QVERIFY(w.prepareRun(QStringLiteral("100")));
+        w.show();
+        Drive::click(&w, QStringLiteral("Command1"));
+        typeItemNumber(&w, QStringLiteral("5"));
+        chooseOption(&w, 2);
+        QVERIFY(w.close());
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(QDialog::Rejected));
+    }
+    QCOMPARE(p.answer(QStringLiteral("100"), 5), QStringLiteral("4"));
+
+    TestWindow again(p.database(), p.messages());
+    QVERIFY(again.prepareRun(QStringLiteral("100")));
+    again.show();
+    Drive::click(&again, QStringLiteral("Command1"));
+    typeItemNumber(&again, QStringLiteral("5"));
+    QCOMPARE(checkedOption(&again), 2);
+}
+
+void TestTestWindow::detailsAreStoredOnlyBySaveAndExit()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"), QStringLiteral("Ali"));
+    const QString newName = QStringLiteral("زهرا");
+    {
+        TestWindow w(p.database(), p.messages());
+        QVERIFY(w.prepareRun(QStringLiteral("100")));
+        w.show();
+        Drive::click(&w, QStringLiteral("Command1"));
+        auto* name = child<QLineEdit>(&w, "FName");
+        name->selectAll();
+        Drive::type(name, newName);
+        QCOMPARE(name->text(), newName);
+        chooseOption(&w, 3);
+        Drive::click(&w, QStringLiteral("CmdNext"));
+        Drive::click(&w, QStringLiteral("CmdBack"));
+        typeItemNumber(&w, QStringLiteral("40"));
+        QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("FName")), QStringLiteral("Ali"));
+        QCOMPARE(name->text(), newName);
+        w.close();
+    }
+    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("FName")), QStringLiteral("Ali"));
+
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    auto* name = child<QLineEdit>(&w, "FName");
+    QCOMPARE(name->text(), QStringLiteral("Ali"));
+    name->selectAll();
+    Drive::type(name, newName);
+    auto* age = child<QLineEdit>(&w, "Sen");
+    age->selectAll();
+    Drive::type(age, QStringLiteral("41"));
+    chooseOption(&w, 5);
+    Drive::click(&w, QStringLiteral("Command5"));
+    QVERIFY(!w.isVisible());
+    QCOMPARE(w.result(), int(QDialog::Accepted));
+    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("FName")), newName);
+    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("Sen")), QStringLiteral("41"));
+    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("Code")), QStringLiteral("100"));
+    QCOMPARE(p.answer(QStringLiteral("100"), 1), QStringLiteral("5"));
+    QCOMPARE(p.rowCount(QStringLiteral("IDE")), 1);
+    QCOMPARE(p.rowCount(QStringLiteral("Answer")), 1);
+    QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
+    QCOMPARE(p.messages().boxes.size(), 1);
+}
+
+void TestTestWindow::codeCannotBeEdited()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    auto* code = child<QLineEdit>(&w, "Code");
+    QVERIFY(code->isReadOnly());
+    code->setFocus();
+    code->selectAll();
+    Drive::type(code, QStringLiteral("abc9"));
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QApplication::clipboard()->setText(QStringLiteral("999"));
+    QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(code->text(), QStringLiteral("100"));
+    Drive::click(&w, QStringLiteral("Command5"));
+    QCOMPARE(p.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("100")), 1);
+    QCOMPARE(p.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("100")), 1);
+}
+
+void TestTestWindow::statementAndAnswerAreReadAfresh()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    typeItemNumber(&w, QStringLiteral("2"));
+    chooseOption(&w, 1);
+
+    // Changed behind the window's back while it is open.
+    const QString changed = QStringLiteral("جمله تازه");
+    p.exec(QStringLiteral("UPDATE QU SET QUs = ? WHERE ID = '3'"), {changed});
+    p.exec(QStringLiteral("UPDATE Answer SET \"3\" = '1', \"2\" = '4' WHERE Code = '100'"));
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(shownStatement(&w), changed);
+    QCOMPARE(checkedOption(&w), 5);
+    Drive::click(&w, QStringLiteral("CmdBack"));
+    QCOMPARE(checkedOption(&w), 4);
+    QCOMPARE(p.answer(QStringLiteral("100"), 2), QStringLiteral("4"));
+}
+
+void TestTestWindow::progressCountsAnsweredItems()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    p.setAnswers(QStringLiteral("100"), {QString(), QStringLiteral("2"), QStringLiteral("9")});
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    QVERIFY(!child<QWidget>(&w, "Progress")->isVisible());
+    Drive::click(&w, QStringLiteral("Command1"));
+    auto* bar = child<QProgressBar>(&w, "Progress");
+    auto* count = child<QLabel>(&w, "ProgressCount");
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->maximum(), 35);
+    QCOMPARE(bar->value(), 1);
+    QCOMPARE(count->text(), QStringLiteral("1 / 35"));
+    chooseOption(&w, 4);
+    QCOMPARE(bar->value(), 2);
+    QCOMPARE(count->text(), QStringLiteral("2 / 35"));
+    chooseOption(&w, 1);
+    QCOMPARE(bar->value(), 2);
+    Drive::click(&w, QStringLiteral("CmdBack"));
+    QCOMPARE(count->text(), QStringLiteral("2 / 35"));
+    // The texts the window is built from are untouched by the count.
+    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
+}
+
+void TestTestWindow::routerRunAndResetAfterClosing()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    QWidget mainWindow;
+    mainWindow.show();
+    TestWindow w(p.database(), p.messages(), &mainWindow);
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+
+    bool ran = false;
+    QTimer::singleShot(0, &w, [&] {
+        ran = QApplication::activeModalWidget() == &w;
+        Drive::click(&w, QStringLiteral("Command1"));
+        chooseOption(&w, 1);
+        Drive::click(&w, QStringLiteral("CmdNext"));
+        chooseOption(&w, 4);
+        Drive::click(&w, QStringLiteral("CmdNext"));
+        w.close();
+    });
+    w.exec();
+    QVERIFY(ran);
+    QCOMPARE(p.answer(QStringLiteral("100"), 1), QStringLiteral("1"));
+    QCOMPARE(p.answer(QStringLiteral("100"), 2), QStringLiteral("4"));
+
+    w.resetToIntroduction();
+    for (const char* shown : {"SkinLabel4", "Command1", "Frame1", "SkinLbl5"})
+        QVERIFY2(!child<QWidget>(&w, shown)->isHidden(), shown);
+    for (const char* hidden : {"CmdBack", "SkinLabel3", "CmdNext"})
+        QVERIFY2(child<QWidget>(&w, hidden)->isHidden(), hidden);
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
+    QVERIFY(p.answer(QStringLiteral("100"), 3).isEmpty());
+    QVERIFY(p.messages().boxes.isEmpty());
+
+    // The next run starts at the introduction and, after "شروع", at item 1 with its stored answer.
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    for (const char* shown : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
+        QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
+    for (const char* hidden : {"Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5"})
+        QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
+    QVERIFY(shownStatement(&w).isEmpty());
+    Drive::click(&w, QStringLiteral("Command1"));
+    QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(checkedOption(&w), 1);
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(checkedOption(&w), 4);
+}
+
+void TestTestWindow::keysOneToFiveChooseOutsideTextBoxes()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    // Nothing to choose before "شروع".
+    QTest::keyClick(child<QWidget>(&w, "Command1"), Qt::Key_3);
+    QVERIFY(child<QWidget>(&w, "Command1")->isVisible());
+
+    Drive::click(&w, QStringLiteral("Command1"));
+    typeItemNumber(&w, QStringLiteral("3"));
+    // The focus rests on the read-only code, where digits type nothing.
+    auto* code = child<QLineEdit>(&w, "Code");
+    code->setFocus();
+    QTest::keyClick(code, Qt::Key_1);
+    QCOMPARE(checkedOption(&w), 1);
+    QCOMPARE(p.answer(QStringLiteral("100"), 3), QStringLiteral("5"));
+
+    const struct {
+        const char* focus;
+        Qt::Key key;
+        int option;
+    } presses[] = {
+        {"Option1", Qt::Key_2, 2},
+        {"CmdNext", Qt::Key_5, 5},
+        {"Command5", Qt::Key_4, 4},
+        {"Option5", Qt::Key_3, 3},
+    };
+    for (const auto& press : presses) {
+        auto* target = child<QWidget>(&w, press.focus);
+        target->setFocus();
+        QTest::keyClick(target, press.key);
+        QCOMPARE(checkedOption(&w), press.option);
+        QCOMPARE(p.answer(QStringLiteral("100"), 3), keyedScore(3, press.option));
+        QCOMPARE(frameCaption(&w), QStringLiteral("3"));
+    }
+    // A Persian keyboard's digit chooses too.
+    QTest::sendKeyEvent(QTest::Click, code, Qt::Key_unknown, QStringLiteral("۲"), Qt::NoModifier);
+    QCOMPARE(checkedOption(&w), 2);
+    // Keys beyond 5 choose nothing.
+    QTest::keyClick(code, Qt::Key_6);
+    QTest::keyClick(code, Qt::Key_0);
+    QCOMPARE(checkedOption(&w), 2);
+    QCOMPARE(p.answer(QStringLiteral("100"), 3), QStringLiteral("4"));
+    QVERIFY(p.messages().boxes.isEmpty());
+}
+
+void TestTestWindow::arrowAndPageKeysMoveInReadingOrder_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("itemAfter");
+
+    // Items read right to left: the left arrow points forward.
+    QTest::newRow("left arrow is next") << int(Qt::Key_Left) << 8;
+    QTest::newRow("page down is next") << int(Qt::Key_PageDown) << 8;
+    QTest::newRow("right arrow is previous") << int(Qt::Key_Right) << 6;
+    QTest::newRow("page up is previous") << int(Qt::Key_PageUp) << 6;
+}
+
+void TestTestWindow::arrowAndPageKeysMoveInReadingOrder()
+{
+    QFETCH(int, key);
+    QFETCH(int, itemAfter);
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    typeItemNumber(&w, QStringLiteral("7"));
+
+    for (const char* focus : {"Option2", "CmdBack", "Code"}) {
+        auto* target = child<QWidget>(&w, focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        QCOMPARE(frameCaption(&w), QString::number(itemAfter));
+        QCOMPARE(checkedOption(&w), 0);
+        typeItemNumber(&w, QStringLiteral("7"));
+    }
+    // In a text box the keys stay with the box.
+    for (const char* focus : {"Text6", "FName"}) {
+        auto* target = child<QWidget>(&w, focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        QCOMPARE(frameCaption(&w), QStringLiteral("7"));
+    }
+    QVERIFY(p.messages().boxes.isEmpty());
+    for (int item = 1; item <= 35; ++item)
+        QVERIFY(p.answer(QStringLiteral("100"), item).isEmpty());
+}
+
+void TestTestWindow::digitsKeepTheirMeaningInTextBoxes()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"), QStringLiteral("Ali"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+
+    QLineEdit* box = itemBox(&w);
+    box->setFocus();
+    box->end(false);
+    QTest::keyClick(box, Qt::Key_2);
+    QCOMPARE(box->text(), QStringLiteral("12"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("12"));
+    QCOMPARE(checkedOption(&w), 0);
+
+    auto* name = child<QLineEdit>(&w, "FName");
+    name->setFocus();
+    name->end(false);
+    QTest::keyClick(name, Qt::Key_3);
+    QCOMPARE(name->text(), QStringLiteral("Ali3"));
+    QCOMPARE(checkedOption(&w), 0);
+    for (int item = 1; item <= 35; ++item)
+        QVERIFY(p.answer(QStringLiteral("100"), item).isEmpty());
+    QVERIFY(p.messages().boxes.isEmpty());
+}
+
+void TestTestWindow::escapeDoesNotClose()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    auto* name = child<QLineEdit>(&w, "FName");
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Escape);
+    QTest::keyClick(child<QWidget>(&w, "Option1"), Qt::Key_Escape);
+    QVERIFY(w.isVisible());
+}
+
+void TestTestWindow::tabReachesEveryControl()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+
+    // Introduction: "شروع" is the one control, and Enter on it starts.
+    auto* start = child<QWidget>(&w, "Command1");
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), start);
+    QTest::keyClick(start, Qt::Key_Return);
+    QVERIFY(!start->isVisible());
+
+    const QStringList expected = {QStringLiteral("Option1"), QStringLiteral("Option2"), QStringLiteral("Option3"),
+                                  QStringLiteral("Option4"), QStringLiteral("Option5"), QStringLiteral("CmdBack"),
+                                  QStringLiteral("Text6"),   QStringLiteral("CmdNext"), QStringLiteral("Command5"),
+                                  QStringLiteral("Code"),    QStringLiteral("FName"),   QStringLiteral("LName"),
+                                  QStringLiteral("Jens"),    QStringLiteral("Sen"),     QStringLiteral("Taahol"),
+                                  QStringLiteral("Tahsil"),  QStringLiteral("Date"),    QStringLiteral("Time")};
+    QStringList reached;
+    for (int i = 0; i < 2 * expected.size(); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        if (!reached.contains(focus->objectName()))
+            reached << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    for (const QString& name : expected)
+        QVERIFY2(reached.contains(name), qPrintable(name));
+    QCOMPARE(reached.size(), expected.size());
+
+    // Enter on the focused "بعدي" moves on, as a click would.
+    auto* next = child<QWidget>(&w, "CmdNext");
+    next->setFocus();
+    QTest::keyClick(next, Qt::Key_Return);
+    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+}
+
+void TestTestWindow::failedStoreIsReported()
+{
+    TestProgram p;
+    p.addExaminee(QStringLiteral("100"), QStringLiteral("Ali"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    w.show();
+    Drive::click(&w, QStringLiteral("Command1"));
+    auto* name = child<QLineEdit>(&w, "FName");
+    name->selectAll();
+    Drive::type(name, QStringLiteral("Sara"));
+
+    QVERIFY(p.exec(QStringLiteral("PRAGMA query_only = ON")));
+    chooseOption(&w, 2);
+    QCOMPARE(p.messages().boxes.size(), 1);
+    QCOMPARE(p.messages().boxes.last().kind, ScriptedMessages::Kind::Standard);
+    QCOMPARE(p.messages().boxes.last().title, QStringLiteral("خطا"));
+    QVERIFY(p.messages().lastText().startsWith(Msg::SaveFailed));
+
+    // Next does not move away from a choice that could not be stored.
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(p.messages().boxes.size(), 2);
+    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(checkedOption(&w), 2);
+
+    // Save and exit keeps the window open with the edits still there, and stores them once it can.
+    Drive::click(&w, QStringLiteral("Command5"));
+    QCOMPARE(p.messages().boxes.size(), 3);
+    QVERIFY(w.isVisible());
+    QCOMPARE(name->text(), QStringLiteral("Sara"));
+    QVERIFY(p.exec(QStringLiteral("PRAGMA query_only = OFF")));
+    Drive::click(&w, QStringLiteral("Command5"));
+    QVERIFY(!w.isVisible());
+    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("FName")), QStringLiteral("Sara"));
+    QCOMPARE(p.answer(QStringLiteral("100"), 1), QStringLiteral("2"));
+}
+
+QTEST_MAIN(TestTestWindow)
+#include "TestTestWindow.moc"
