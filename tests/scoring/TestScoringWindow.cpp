@@ -222,9 +222,14 @@ private slots:
         ScoringWindow w(p.database(), p.messages());
         w.show();
         select(p, &w, QStringLiteral("12"));
-        const char* const captions[9] = {" :کد", " :نام", " :نام خانوادگي", " :جنس", " :سن", " :وضعيت تاهل", " :ميزان تحصيلات", " :تاريخ", " :ساعت"};
+        const char* const captions[9] = {
+            " :کد", " :نام", " :نام خانوادگي", " :جنس", " :سن", " :وضعيت تاهل", " :ميزان تحصيلات", " :تاريخ",
+            " :ساعت"
+        };
         const char* const columns[9] = {"Code", "FName", "LName", "Jens", "Sen", "Taahol", "Tahsil", "Date", "Time"};
-        const char* const boxesOf[9] = {"Text15", "Text3", "Text8", "Text10", "Text6", "Text11", "Text7", "Text9", "Text12"};
+        const char* const boxesOf[9] = {
+            "Text15", "Text3", "Text8", "Text10", "Text6", "Text11", "Text7", "Text9", "Text12"
+        };
         for (int i = 0; i < 9; ++i) {
             auto* label = w.findChild<QLabel*>(QStringLiteral("Label") + QLatin1String(columns[i]));
             QVERIFY2(label, columns[i]);
@@ -562,7 +567,8 @@ private slots:
         select(p, &w, QStringLiteral("13"));
         QCOMPARE(w.selectedCode(), QStringLiteral("13"));
 
-        QVERIFY(p.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON IDE BEGIN SELECT RAISE(ABORT, 'x'); END")));
+        QVERIFY(p.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON IDE "
+                                     "BEGIN SELECT RAISE(ABORT, 'x'); END")));
         p.messages().clear();
         select(p, &w, QStringLiteral("12"));
         const auto& boxes = p.messages().boxes;
