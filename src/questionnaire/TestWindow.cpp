@@ -33,7 +33,8 @@ const QString InstructionText = QStringLiteral(
     "توجه داشته باشيد جواب صحيح يا غلط وجود ندارد . "
     "سعي کنيد حتي الامکان از پاسخ به مورد \" نظري ندارم\" خودداري کنيد . "
     "فقط وقتي اين مورد را علامت بزنيد که در موافق يا مخالف بودن خود نسبت به يک جمله کاملا شک و ترديد داشته باشيد ");
-const QString LegendText = QStringLiteral(" کاملاً مخالفم  --- مخالفم  ---  نظري ندارم ---   موافقم ---  کاملاً موافقم ");
+const QString LegendText =
+    QStringLiteral(" کاملاً مخالفم  --- مخالفم  ---  نظري ندارم ---   موافقم ---  کاملاً موافقم ");
 const QString StartCaption = QStringLiteral("شروع");
 const QString BackCaption = QStringLiteral("قبلي");
 const QString NextCaption = QStringLiteral("بعدي");
@@ -276,7 +277,9 @@ void TestWindow::buildDetails()
             m_code = field;
         } else if (column == QLatin1String("Sen")) {
             field->setMaxLength(AgeLength);
-            field->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), field));
+            // A pasted age that is not digits is refused as a typed one is.
+            const QRegularExpression digits(QStringLiteral("[0-9]{0,%1}").arg(AgeLength));
+            field->setValidator(new QRegularExpressionValidator(digits, field));
             m_age = field;
         }
     }
@@ -287,6 +290,9 @@ void TestWindow::buildLayout()
 {
     auto* column = new QVBoxLayout;
     column->setSpacing(12);
+    // This and the closing stretch share the spare height only while no statement is shown, so the introduction
+    // sits in the middle.
+    column->addStretch(0);
     column->addWidget(m_title);
     column->addWidget(m_instruction);
     column->addWidget(m_legend);
@@ -315,7 +321,6 @@ void TestWindow::buildLayout()
     progressRow->addWidget(m_progressCount);
     progressRow->addWidget(m_progress, 1);
     column->addLayout(progressRow);
-    // Takes the spare height only while no statement is shown, keeping the introduction together at the top.
     column->addStretch(0);
 
     auto* root = new QHBoxLayout(this);
@@ -553,7 +558,8 @@ void TestWindow::showProgress()
         if (optionForScore(item, m_answer->field(QString::number(item))) != 0)
             ++answered;
     m_progress->setValue(answered);
-    m_progressCount->setText(QStringLiteral("%1 / %2").arg(answered).arg(ItemNumberRule::LastItem));
+    // "3 از 35" reads the same way in any direction, which "3 / 35" does not in right-to-left text.
+    m_progressCount->setText(QStringLiteral("%1 از %2").arg(answered).arg(ItemNumberRule::LastItem));
 }
 
 bool TestWindow::storeAnswerRow()

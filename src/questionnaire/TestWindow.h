@@ -31,8 +31,9 @@ public:
     ~TestWindow() override;
 
     // Makes the window ready for the examinee with `code` (taken exactly as given): the Answer and IDE cursors are
-    // read again and filtered to that examinee. False, with nothing else changed, when there is no Answer row for
-    // the code; the caller then tells the operator and does not open the window.
+    // read again and filtered to that examinee, the details are hidden and the title shown. False, before any of
+    // the window's controls change, when there is no Answer row for the code; the caller then tells the operator
+    // and does not open the window.
     bool prepareRun(const QString& code);
 
     // Returns the window to its introduction after a test run, item number "0".
@@ -99,7 +100,7 @@ private:
     QPushButton* m_saveAndExit = nullptr; // Command5
     QLabel* m_progressCaption = nullptr;
     QProgressBar* m_progress = nullptr;
-    QLabel* m_progressCount = nullptr; // answered items, "12 / 35"
+    QLabel* m_progressCount = nullptr; // answered items, "12 از 35"
 
     QGroupBox* m_details = nullptr; // Frame1
     QLineEdit* m_age = nullptr;     // Sen

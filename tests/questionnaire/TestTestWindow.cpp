@@ -22,6 +22,8 @@
 namespace {
 
 // Written out here on their own, so that a slip in the program shows up as a failure.
+const QString examinee = QStringLiteral("100");
+
 const std::set<int> reversedItems = {3, 5, 6, 7, 10, 13, 14, 18, 19, 21, 22, 23, 26, 27, 28, 29, 32, 33, 34};
 
 const QString windowTitle = QStringLiteral("صفحه اجراي تست");
@@ -32,7 +34,8 @@ const QString instructionText = QStringLiteral(
     "باشيد جواب صحيح يا غلط وجود ندارد . سعي کنيد حتي الامکان از پاسخ به مورد \" نظري ندارم\" "
     "خودداري کنيد . فقط وقتي اين مورد را علامت بزنيد که در موافق يا مخالف بودن خود نسبت به يک جمله "
     "کاملا شک و ترديد داشته باشيد ");
-const QString legendText = QStringLiteral(" کاملاً مخالفم  --- مخالفم  ---  نظري ندارم ---   موافقم ---  کاملاً موافقم ");
+const QString legendText = QStringLiteral(" کاملاً مخالفم  --- مخالفم  "
+                                                  "---  نظري ندارم ---   موافقم ---  کاملاً موافقم ");
 const QString startText = QStringLiteral("شروع");
 const QString backText = QStringLiteral("قبلي");
 const QString nextText = QStringLiteral("بعدي");
@@ -40,7 +43,13 @@ const QString saveText = QStringLiteral("ذخيره و خروج");
 const QString startNotice = QStringLiteral("شروع");
 const QString endNotice = QStringLiteral("پايان");
 const QString digitsNotice = QStringLiteral("شما بايد عدد وارد كنيد");
-const QStringList optionTexts = {QStringLiteral("کاملاً مخالف"), QStringLiteral("مخالف"), QStringLiteral("نظري ندارم"), QStringLiteral("موافقم"), QStringLiteral("کاملاً موافقم")};
+const QStringList optionTexts = {
+    QStringLiteral("کاملاً مخالف"),
+    QStringLiteral("مخالف"),
+    QStringLiteral("نظري ندارم"),
+    QStringLiteral("موافقم"),
+    QStringLiteral("کاملاً موافقم")
+};
 
 // The keyed score for a choice, from the option table: direct items store the option's position, reversed items
 // its mirror.
@@ -83,6 +92,21 @@ void typeItemNumber(QWidget* w, const QString& digits)
     QLineEdit* box = itemBox(w);
     box->selectAll();
     Drive::type(box, digits);
+}
+
+// Opens the window for the examinee as the main window does.
+bool openRun(TestWindow& w)
+{
+    if (!w.prepareRun(examinee))
+        return false;
+    w.show();
+    return true;
+}
+
+// Opens the window and presses "شروع".
+bool openAndStart(TestWindow& w)
+{
+    return openRun(w) && Drive::click(&w, QStringLiteral("Command1"));
 }
 
 } // namespace
@@ -170,12 +194,11 @@ void TestTestWindow::prepareRunFindsOnlyTheExactCode()
 void TestTestWindow::introductionState()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
     QCOMPARE(w.objectName(), QStringLiteral("FrmTest"));
     QCOMPARE(w.windowTitle(), windowTitle);
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
+    QVERIFY(openRun(w));
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
     QCOMPARE(child<QLabel>(&w, "SkinLabel3")->text(), titleText);
@@ -193,11 +216,9 @@ void TestTestWindow::introductionState()
 void TestTestWindow::startShowsItemOneWithDetails()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"), QStringLiteral("مريم"));
+    p.addExaminee(examinee, QStringLiteral("مريم"));
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
 
     for (const char* shown : {"SkinLbl5", "Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5"})
         QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
@@ -220,10 +241,20 @@ void TestTestWindow::startShowsItemOneWithDetails()
     const QStringList columns = {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"),
                                  QStringLiteral("Jens"), QStringLiteral("Sen"), QStringLiteral("Taahol"),
                                  QStringLiteral("Tahsil"), QStringLiteral("Date"), QStringLiteral("Time")};
-    const QStringList captions = {QStringLiteral(" :کد"), QStringLiteral(" :نام"), QStringLiteral(" :نام خانوادگي"), QStringLiteral(" :جنس"), QStringLiteral(" :سن"), QStringLiteral(" :وضعيت تاهل"), QStringLiteral(" :ميزان تحصيلات"), QStringLiteral(" :تاريخ"), QStringLiteral(" :ساعت")};
+    const QStringList captions = {
+        QStringLiteral(" :کد"),
+        QStringLiteral(" :نام"),
+        QStringLiteral(" :نام خانوادگي"),
+        QStringLiteral(" :جنس"),
+        QStringLiteral(" :سن"),
+        QStringLiteral(" :وضعيت تاهل"),
+        QStringLiteral(" :ميزان تحصيلات"),
+        QStringLiteral(" :تاريخ"),
+        QStringLiteral(" :ساعت")
+    };
     for (int i = 0; i < columns.size(); ++i) {
         auto* field = Drive::find<QLineEdit>(&w, columns.at(i));
-        QCOMPARE(field->text(), p.ideField(QStringLiteral("100"), columns.at(i)));
+        QCOMPARE(field->text(), p.ideField(examinee, columns.at(i)));
         QCOMPARE(field->isReadOnly(), i == 0);
         auto* caption = Drive::find<QLabel>(&w, columns.at(i) + QStringLiteral("Caption"));
         QCOMPARE(caption->text(), captions.at(i));
@@ -255,17 +286,15 @@ void TestTestWindow::eachOptionIsStoredKeyedAndShownBack()
     QFETCH(int, option);
     QFETCH(QString, stored);
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     typeItemNumber(&w, QString::number(item));
     QCOMPARE(frameCaption(&w), QString::number(item));
 
     chooseOption(&w, option);
     // Written the moment it is chosen, and choosing does not move on.
-    QCOMPARE(p.answer(QStringLiteral("100"), item), stored);
+    QCOMPARE(p.answer(examinee, item), stored);
     QCOMPARE(frameCaption(&w), QString::number(item));
     QCOMPARE(checkedOption(&w), option);
 
@@ -275,24 +304,22 @@ void TestTestWindow::eachOptionIsStoredKeyedAndShownBack()
     Drive::click(&w, QStringLiteral("CmdBack"));
     QCOMPARE(frameCaption(&w), QString::number(item));
     QCOMPARE(checkedOption(&w), option);
-    QCOMPARE(p.answer(QStringLiteral("100"), item), stored);
+    QCOMPARE(p.answer(examinee, item), stored);
     QVERIFY(p.messages().boxes.isEmpty());
 }
 
 void TestTestWindow::unansweredItemShowsNoOption()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     chooseOption(&w, 5);
     QCOMPARE(checkedOption(&w), 5);
     Drive::click(&w, QStringLiteral("CmdNext"));
     QCOMPARE(frameCaption(&w), QStringLiteral("2"));
     QCOMPARE(checkedOption(&w), 0);
-    QVERIFY(p.answer(QStringLiteral("100"), 2).isEmpty());
+    QVERIFY(p.answer(examinee, 2).isEmpty());
     // Jumping straight to another unanswered item after an answered one.
     chooseOption(&w, 2);
     typeItemNumber(&w, QStringLiteral("9"));
@@ -302,31 +329,27 @@ void TestTestWindow::unansweredItemShowsNoOption()
 void TestTestWindow::damagedStoredValueShowsNoOption()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
-    p.setAnswers(QStringLiteral("100"), {QStringLiteral("3"), QStringLiteral("7"), QStringLiteral(" 2")});
+    p.addExaminee(examinee);
+    p.setAnswers(examinee, {QStringLiteral("3"), QStringLiteral("7"), QStringLiteral(" 2")});
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     QCOMPARE(checkedOption(&w), 3);
     Drive::click(&w, QStringLiteral("CmdNext"));
     QCOMPARE(checkedOption(&w), 0);
     Drive::click(&w, QStringLiteral("CmdNext"));
     QCOMPARE(checkedOption(&w), 0);
     // Nothing is written until the examinee chooses.
-    QCOMPARE(p.answer(QStringLiteral("100"), 2), QStringLiteral("7"));
+    QCOMPARE(p.answer(examinee, 2), QStringLiteral("7"));
     chooseOption(&w, 1);
-    QCOMPARE(p.answer(QStringLiteral("100"), 3), QStringLiteral("5"));
+    QCOMPARE(p.answer(examinee, 3), QStringLiteral("5"));
 }
 
 void TestTestWindow::backFromOneRestsAtZeroThenNoticesStart()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     chooseOption(&w, 2);
     const QString firstStatement = shownStatement(&w);
 
@@ -344,7 +367,7 @@ void TestTestWindow::backFromOneRestsAtZeroThenNoticesStart()
     QCOMPARE(frameCaption(&w), QStringLiteral("1"));
     QCOMPARE(shownStatement(&w), firstStatement);
     QCOMPARE(checkedOption(&w), 2);
-    QCOMPARE(p.answer(QStringLiteral("100"), 1), QStringLiteral("2"));
+    QCOMPARE(p.answer(examinee, 1), QStringLiteral("2"));
 
     // From the rest at 0, Next goes to item 1.
     Drive::click(&w, QStringLiteral("CmdBack"));
@@ -356,28 +379,24 @@ void TestTestWindow::backFromOneRestsAtZeroThenNoticesStart()
 void TestTestWindow::choiceWhileRestingIsKeyedByTheShownItem()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     typeItemNumber(&w, QStringLiteral("3"));
     typeItemNumber(&w, QStringLiteral("0"));
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
     QCOMPARE(frameCaption(&w), QStringLiteral("3"));
     // Item 3 is still on screen, so the choice is stored for item 3 with item 3's keying.
     chooseOption(&w, 1);
-    QCOMPARE(p.answer(QStringLiteral("100"), 3), QStringLiteral("5"));
+    QCOMPARE(p.answer(examinee, 3), QStringLiteral("5"));
 }
 
 void TestTestWindow::nextFromLastStoresAndNoticesEnd()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     typeItemNumber(&w, QStringLiteral("35"));
     QCOMPARE(frameCaption(&w), QStringLiteral("35"));
     const QString lastStatement = shownStatement(&w);
@@ -390,7 +409,7 @@ void TestTestWindow::nextFromLastStoresAndNoticesEnd()
     QCOMPARE(frameCaption(&w), QStringLiteral("35"));
     QCOMPARE(shownStatement(&w), lastStatement);
     QCOMPARE(checkedOption(&w), 4);
-    QCOMPARE(p.answer(QStringLiteral("100"), 35), QStringLiteral("4"));
+    QCOMPARE(p.answer(examinee, 35), QStringLiteral("4"));
 
     Drive::click(&w, QStringLiteral("CmdNext"));
     QCOMPARE(p.messages().noticeTexts(), (QStringList{endNotice, endNotice}));
@@ -400,11 +419,9 @@ void TestTestWindow::nextFromLastStoresAndNoticesEnd()
 void TestTestWindow::typingFortyPassesThroughFour()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     QLineEdit* box = itemBox(&w);
     box->selectAll();
     Drive::type(box, QStringLiteral("4"));
@@ -418,7 +435,7 @@ void TestTestWindow::typingFortyPassesThroughFour()
     QCOMPARE(box->text(), QStringLiteral("35"));
     QCOMPARE(frameCaption(&w), QStringLiteral("35"));
     QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '35'")).toString());
-    QCOMPARE(p.answer(QStringLiteral("100"), 4), QStringLiteral("2"));
+    QCOMPARE(p.answer(examinee, 4), QStringLiteral("2"));
 }
 
 void TestTestWindow::itemNumberTexts_data()
@@ -448,11 +465,9 @@ void TestTestWindow::itemNumberTexts()
     QFETCH(QString, caption);
     QFETCH(QString, notice);
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     typeItemNumber(&w, QStringLiteral("6"));
     QLineEdit* box = itemBox(&w);
     box->selectAll();
@@ -486,11 +501,9 @@ void TestTestWindow::nonDigitKeysAreRefused()
     QFETCH(QString, field);
     QFETCH(QString, key);
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     auto* box = Drive::find<QLineEdit>(&w, field);
     box->setFocus();
     const QString before = box->text();
@@ -513,11 +526,9 @@ void TestTestWindow::nonDigitKeysAreRefused()
 void TestTestWindow::digitsInTheAgeField()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     auto* age = child<QLineEdit>(&w, "Sen");
     age->setFocus();
     age->selectAll();
@@ -538,18 +549,17 @@ void TestTestWindow::digitsInTheAgeField()
 void TestTestWindow::walkAllItems()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
 
     // Every option on direct and on reversed items.
     auto optionFor = [](int item) { return (item * 3) % 5 + 1; };
     for (int item = 1; item <= 35; ++item) {
         QCOMPARE(frameCaption(&w), QString::number(item));
-        QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = ?"), {QString::number(item)})
-                                         .toString());
+        const QVariant statement =
+            p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = ?"), {QString::number(item)});
+        QCOMPARE(shownStatement(&w), statement.toString());
         chooseOption(&w, optionFor(item));
         Drive::click(&w, QStringLiteral("CmdNext"));
     }
@@ -557,7 +567,7 @@ void TestTestWindow::walkAllItems()
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("35"));
 
     for (int item = 1; item <= 35; ++item)
-        QCOMPARE(p.answer(QStringLiteral("100"), item), keyedScore(item, optionFor(item)));
+        QCOMPARE(p.answer(examinee, item), keyedScore(item, optionFor(item)));
 
     // The pattern holds both halves of the option table.
     QSet<QString> seen;
@@ -569,18 +579,16 @@ void TestTestWindow::walkAllItems()
 void TestTestWindow::reopeningShowsStoredAnswers()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     p.addExaminee(QStringLiteral("200"));
     QStringList stored;
     for (int item = 1; item <= 35; ++item)
         stored << (item % 4 == 0 ? QString() : QString::number(item % 5 + 1));
-    p.setAnswers(QStringLiteral("100"), stored);
+    p.setAnswers(examinee, stored);
     p.setAnswers(QStringLiteral("200"), QStringList(35, QStringLiteral("3")));
 
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     for (int item = 1; item <= 35; ++item) {
         const QString value = stored.at(item - 1);
         // The option shown is the one whose keyed score is the stored value.
@@ -593,28 +601,26 @@ void TestTestWindow::reopeningShowsStoredAnswers()
     }
     // Nothing was cleared or rewritten by looking.
     for (int item = 1; item <= 35; ++item)
-        QCOMPARE(p.answer(QStringLiteral("100"), item), stored.at(item - 1));
+        QCOMPARE(p.answer(examinee, item), stored.at(item - 1));
 }
 
 void TestTestWindow::choiceSurvivesTheCloseBox()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     {
         TestWindow w(p.database(), p.messages());
-        QVERIFY(w.prepareRun(QStringLiteral("100")));
-        w.show();
-        Drive::click(&w, QStringLiteral("Command1"));
+        QVERIFY(openAndStart(w));
         typeItemNumber(&w, QStringLiteral("5"));
         chooseOption(&w, 2);
         QVERIFY(w.close());
         QVERIFY(!w.isVisible());
         QCOMPARE(w.result(), int(QDialog::Rejected));
     }
-    QCOMPARE(p.answer(QStringLiteral("100"), 5), QStringLiteral("4"));
+    QCOMPARE(p.answer(examinee, 5), QStringLiteral("4"));
 
     TestWindow again(p.database(), p.messages());
-    QVERIFY(again.prepareRun(QStringLiteral("100")));
+    QVERIFY(again.prepareRun(examinee));
     again.show();
     Drive::click(&again, QStringLiteral("Command1"));
     typeItemNumber(&again, QStringLiteral("5"));
@@ -624,13 +630,11 @@ void TestTestWindow::choiceSurvivesTheCloseBox()
 void TestTestWindow::detailsAreStoredOnlyBySaveAndExit()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"), QStringLiteral("Ali"));
+    p.addExaminee(examinee, QStringLiteral("Ali"));
     const QString newName = QStringLiteral("زهرا");
     {
         TestWindow w(p.database(), p.messages());
-        QVERIFY(w.prepareRun(QStringLiteral("100")));
-        w.show();
-        Drive::click(&w, QStringLiteral("Command1"));
+        QVERIFY(openAndStart(w));
         auto* name = child<QLineEdit>(&w, "FName");
         name->selectAll();
         Drive::type(name, newName);
@@ -639,16 +643,14 @@ void TestTestWindow::detailsAreStoredOnlyBySaveAndExit()
         Drive::click(&w, QStringLiteral("CmdNext"));
         Drive::click(&w, QStringLiteral("CmdBack"));
         typeItemNumber(&w, QStringLiteral("40"));
-        QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("FName")), QStringLiteral("Ali"));
+        QCOMPARE(p.ideField(examinee, QStringLiteral("FName")), QStringLiteral("Ali"));
         QCOMPARE(name->text(), newName);
         w.close();
     }
-    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("FName")), QStringLiteral("Ali"));
+    QCOMPARE(p.ideField(examinee, QStringLiteral("FName")), QStringLiteral("Ali"));
 
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     auto* name = child<QLineEdit>(&w, "FName");
     QCOMPARE(name->text(), QStringLiteral("Ali"));
     name->selectAll();
@@ -660,10 +662,10 @@ void TestTestWindow::detailsAreStoredOnlyBySaveAndExit()
     Drive::click(&w, QStringLiteral("Command5"));
     QVERIFY(!w.isVisible());
     QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("FName")), newName);
-    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("Sen")), QStringLiteral("41"));
-    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("Code")), QStringLiteral("100"));
-    QCOMPARE(p.answer(QStringLiteral("100"), 1), QStringLiteral("5"));
+    QCOMPARE(p.ideField(examinee, QStringLiteral("FName")), newName);
+    QCOMPARE(p.ideField(examinee, QStringLiteral("Sen")), QStringLiteral("41"));
+    QCOMPARE(p.ideField(examinee, QStringLiteral("Code")), examinee);
+    QCOMPARE(p.answer(examinee, 1), QStringLiteral("5"));
     QCOMPARE(p.rowCount(QStringLiteral("IDE")), 1);
     QCOMPARE(p.rowCount(QStringLiteral("Answer")), 1);
     QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
@@ -673,11 +675,9 @@ void TestTestWindow::detailsAreStoredOnlyBySaveAndExit()
 void TestTestWindow::codeCannotBeEdited()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     auto* code = child<QLineEdit>(&w, "Code");
     QVERIFY(code->isReadOnly());
     code->setFocus();
@@ -686,20 +686,18 @@ void TestTestWindow::codeCannotBeEdited()
     QTest::keyClick(code, Qt::Key_Backspace);
     QApplication::clipboard()->setText(QStringLiteral("999"));
     QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(code->text(), QStringLiteral("100"));
+    QCOMPARE(code->text(), examinee);
     Drive::click(&w, QStringLiteral("Command5"));
-    QCOMPARE(p.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("100")), 1);
-    QCOMPARE(p.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("100")), 1);
+    QCOMPARE(p.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), examinee), 1);
+    QCOMPARE(p.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), examinee), 1);
 }
 
 void TestTestWindow::statementAndAnswerAreReadAfresh()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     typeItemNumber(&w, QStringLiteral("2"));
     chooseOption(&w, 1);
 
@@ -712,17 +710,16 @@ void TestTestWindow::statementAndAnswerAreReadAfresh()
     QCOMPARE(checkedOption(&w), 5);
     Drive::click(&w, QStringLiteral("CmdBack"));
     QCOMPARE(checkedOption(&w), 4);
-    QCOMPARE(p.answer(QStringLiteral("100"), 2), QStringLiteral("4"));
+    QCOMPARE(p.answer(examinee, 2), QStringLiteral("4"));
 }
 
 void TestTestWindow::progressCountsAnsweredItems()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
-    p.setAnswers(QStringLiteral("100"), {QString(), QStringLiteral("2"), QStringLiteral("9")});
+    p.addExaminee(examinee);
+    p.setAnswers(examinee, {QString(), QStringLiteral("2"), QStringLiteral("9")});
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
+    QVERIFY(openRun(w));
     QVERIFY(!child<QWidget>(&w, "Progress")->isVisible());
     Drive::click(&w, QStringLiteral("Command1"));
     auto* bar = child<QProgressBar>(&w, "Progress");
@@ -730,14 +727,14 @@ void TestTestWindow::progressCountsAnsweredItems()
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->maximum(), 35);
     QCOMPARE(bar->value(), 1);
-    QCOMPARE(count->text(), QStringLiteral("1 / 35"));
+    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
     chooseOption(&w, 4);
     QCOMPARE(bar->value(), 2);
-    QCOMPARE(count->text(), QStringLiteral("2 / 35"));
+    QCOMPARE(count->text(), QStringLiteral("2 از 35"));
     chooseOption(&w, 1);
     QCOMPARE(bar->value(), 2);
     Drive::click(&w, QStringLiteral("CmdBack"));
-    QCOMPARE(count->text(), QStringLiteral("2 / 35"));
+    QCOMPARE(count->text(), QStringLiteral("2 از 35"));
     // The texts the window is built from are untouched by the count.
     QCOMPARE(frameCaption(&w), QStringLiteral("1"));
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
@@ -746,11 +743,11 @@ void TestTestWindow::progressCountsAnsweredItems()
 void TestTestWindow::routerRunAndResetAfterClosing()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     QWidget mainWindow;
     mainWindow.show();
     TestWindow w(p.database(), p.messages(), &mainWindow);
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
+    QVERIFY(w.prepareRun(examinee));
 
     bool ran = false;
     QTimer::singleShot(0, &w, [&] {
@@ -764,8 +761,8 @@ void TestTestWindow::routerRunAndResetAfterClosing()
     });
     w.exec();
     QVERIFY(ran);
-    QCOMPARE(p.answer(QStringLiteral("100"), 1), QStringLiteral("1"));
-    QCOMPARE(p.answer(QStringLiteral("100"), 2), QStringLiteral("4"));
+    QCOMPARE(p.answer(examinee, 1), QStringLiteral("1"));
+    QCOMPARE(p.answer(examinee, 2), QStringLiteral("4"));
 
     w.resetToIntroduction();
     for (const char* shown : {"SkinLabel4", "Command1", "Frame1", "SkinLbl5"})
@@ -773,12 +770,11 @@ void TestTestWindow::routerRunAndResetAfterClosing()
     for (const char* hidden : {"CmdBack", "SkinLabel3", "CmdNext"})
         QVERIFY2(child<QWidget>(&w, hidden)->isHidden(), hidden);
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
-    QVERIFY(p.answer(QStringLiteral("100"), 3).isEmpty());
+    QVERIFY(p.answer(examinee, 3).isEmpty());
     QVERIFY(p.messages().boxes.isEmpty());
 
     // The next run starts at the introduction and, after "شروع", at item 1 with its stored answer.
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
+    QVERIFY(openRun(w));
     for (const char* shown : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
         QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
     for (const char* hidden : {"Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5"})
@@ -795,10 +791,9 @@ void TestTestWindow::routerRunAndResetAfterClosing()
 void TestTestWindow::keysOneToFiveChooseOutsideTextBoxes()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
+    QVERIFY(openRun(w));
     // Nothing to choose before "شروع".
     QTest::keyClick(child<QWidget>(&w, "Command1"), Qt::Key_3);
     QVERIFY(child<QWidget>(&w, "Command1")->isVisible());
@@ -810,7 +805,7 @@ void TestTestWindow::keysOneToFiveChooseOutsideTextBoxes()
     code->setFocus();
     QTest::keyClick(code, Qt::Key_1);
     QCOMPARE(checkedOption(&w), 1);
-    QCOMPARE(p.answer(QStringLiteral("100"), 3), QStringLiteral("5"));
+    QCOMPARE(p.answer(examinee, 3), QStringLiteral("5"));
 
     const struct {
         const char* focus;
@@ -827,7 +822,7 @@ void TestTestWindow::keysOneToFiveChooseOutsideTextBoxes()
         target->setFocus();
         QTest::keyClick(target, press.key);
         QCOMPARE(checkedOption(&w), press.option);
-        QCOMPARE(p.answer(QStringLiteral("100"), 3), keyedScore(3, press.option));
+        QCOMPARE(p.answer(examinee, 3), keyedScore(3, press.option));
         QCOMPARE(frameCaption(&w), QStringLiteral("3"));
     }
     // A Persian keyboard's digit chooses too.
@@ -837,7 +832,7 @@ void TestTestWindow::keysOneToFiveChooseOutsideTextBoxes()
     QTest::keyClick(code, Qt::Key_6);
     QTest::keyClick(code, Qt::Key_0);
     QCOMPARE(checkedOption(&w), 2);
-    QCOMPARE(p.answer(QStringLiteral("100"), 3), QStringLiteral("4"));
+    QCOMPARE(p.answer(examinee, 3), QStringLiteral("4"));
     QVERIFY(p.messages().boxes.isEmpty());
 }
 
@@ -858,11 +853,9 @@ void TestTestWindow::arrowAndPageKeysMoveInReadingOrder()
     QFETCH(int, key);
     QFETCH(int, itemAfter);
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     typeItemNumber(&w, QStringLiteral("7"));
 
     for (const char* focus : {"Option2", "CmdBack", "Code"}) {
@@ -882,17 +875,15 @@ void TestTestWindow::arrowAndPageKeysMoveInReadingOrder()
     }
     QVERIFY(p.messages().boxes.isEmpty());
     for (int item = 1; item <= 35; ++item)
-        QVERIFY(p.answer(QStringLiteral("100"), item).isEmpty());
+        QVERIFY(p.answer(examinee, item).isEmpty());
 }
 
 void TestTestWindow::digitsKeepTheirMeaningInTextBoxes()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"), QStringLiteral("Ali"));
+    p.addExaminee(examinee, QStringLiteral("Ali"));
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
 
     QLineEdit* box = itemBox(&w);
     box->setFocus();
@@ -909,18 +900,16 @@ void TestTestWindow::digitsKeepTheirMeaningInTextBoxes()
     QCOMPARE(name->text(), QStringLiteral("Ali3"));
     QCOMPARE(checkedOption(&w), 0);
     for (int item = 1; item <= 35; ++item)
-        QVERIFY(p.answer(QStringLiteral("100"), item).isEmpty());
+        QVERIFY(p.answer(examinee, item).isEmpty());
     QVERIFY(p.messages().boxes.isEmpty());
 }
 
 void TestTestWindow::escapeDoesNotClose()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     auto* name = child<QLineEdit>(&w, "FName");
     name->setFocus();
     QTest::keyClick(name, Qt::Key_Escape);
@@ -931,10 +920,9 @@ void TestTestWindow::escapeDoesNotClose()
 void TestTestWindow::tabReachesEveryControl()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"));
+    p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
+    QVERIFY(openRun(w));
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
 
@@ -974,11 +962,9 @@ void TestTestWindow::tabReachesEveryControl()
 void TestTestWindow::failedStoreIsReported()
 {
     TestProgram p;
-    p.addExaminee(QStringLiteral("100"), QStringLiteral("Ali"));
+    p.addExaminee(examinee, QStringLiteral("Ali"));
     TestWindow w(p.database(), p.messages());
-    QVERIFY(w.prepareRun(QStringLiteral("100")));
-    w.show();
-    Drive::click(&w, QStringLiteral("Command1"));
+    QVERIFY(openAndStart(w));
     auto* name = child<QLineEdit>(&w, "FName");
     name->selectAll();
     Drive::type(name, QStringLiteral("Sara"));
@@ -1004,8 +990,8 @@ void TestTestWindow::failedStoreIsReported()
     QVERIFY(p.exec(QStringLiteral("PRAGMA query_only = OFF")));
     Drive::click(&w, QStringLiteral("Command5"));
     QVERIFY(!w.isVisible());
-    QCOMPARE(p.ideField(QStringLiteral("100"), QStringLiteral("FName")), QStringLiteral("Sara"));
-    QCOMPARE(p.answer(QStringLiteral("100"), 1), QStringLiteral("2"));
+    QCOMPARE(p.ideField(examinee, QStringLiteral("FName")), QStringLiteral("Sara"));
+    QCOMPARE(p.answer(examinee, 1), QStringLiteral("2"));
 }
 
 QTEST_MAIN(TestTestWindow)
