@@ -45,7 +45,6 @@ void WindowRouter::open(QWidget* window, HandBack handBack)
     connect(window, &QObject::destroyed, this,
             [this, handBack] { QTimer::singleShot(0, this, [this, handBack] { windowClosed(handBack); }); });
     window->show();
-    window->raise();
     window->activateWindow();
 }
 
