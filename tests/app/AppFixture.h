@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/MainWindow.h"
+#include "app/WindowRouter.h"
+#include "support/TestProgram.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QTest>
+#include <QUrl>
+
+// A router whose hand-over windows are plain stand-in windows, so tests can watch the main window hand over and
+// come back; it records what the main window asked for.
+class StandInRouter : public WindowRouter {
+public:
+    using WindowRouter::WindowRouter;
+
+    bool openScoringWindow() override { return standIn(QStringLiteral("scoring")); }
+    bool openLookupWindow() override { return standIn(QStringLiteral("lookup")); }
+    void openAbout(QWidget* owner) override
+    {
+        requests << QStringLiteral("about");
+        WindowRouter::openAbout(owner);
+    }
+    bool runTest(QWidget* owner, const QString& code) override
+    {
+        requests << QStringLiteral("test:") + code;
+        return WindowRouter::runTest(owner, code);
+    }
+
+    QStringList requests;
+    QPointer<QWidget> lastStandIn;
+
+private:
+    bool standIn(const QString& name)
+    {
+        requests << name;
+        auto* window = new QWidget;
+        window->setObjectName(name);
+        window->setWindowTitle(name);
+        lastStandIn = window;
+        open(window, HandBack::OnClose);
+        return true;
+    }
+};
+
+// A temporary program with its router; the desktop is replaced, so nothing is launched, only recorded.
+template <typename Router = WindowRouter>
+class Hub {
+public:
+    Hub()
+        : router(program.database(), program.messages())
+    {
+        Desktop& desktop = router.desktop();
+        desktop.findProgram = [this](const QString& name) {
+            return installed.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+        };
+        desktop.startProgram = [this](const QString& path) {
+            started << path;
+            return true;
+        };
+        desktop.openUrl = [this](const QUrl& address) {
+            opened << address.toString();
+            return true;
+        };
+    }
+
+    // Opens the main window (a full load) and waits until it can take the keyboard.
+    MainWindow* show()
+    {
+        router.showMainWindow();
+        auto* window = qobject_cast<MainWindow*>(router.mainWindow());
+        if (window && !QTest::qWaitForWindowActive(window))
+            qWarning("the main window did not become active");
+        return window;
+    }
+
+    MainWindow* main() const { return qobject_cast<MainWindow*>(router.mainWindow()); }
+
+    TestProgram program;
+    Router router;
+    QStringList installed;
+    QStringList started;
+    QStringList opened;
+};

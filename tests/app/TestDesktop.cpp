@@ -1,0 +1,87 @@
+#include "app/Desktop.h"
+#include "app/MakerSite.h"
+
+#include <QTest>
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+private slots:
+    void calculatorsInOrder();
+    void startCalculator_data();
+    void startCalculator();
+    void addresses();
+    void openWebPage();
+};
+
+void TestDesktop::calculatorsInOrder()
+{
+#ifdef Q_OS_WIN
+    QCOMPARE(Desktop::calculators(), QStringList{"calc.exe"});
+#else
+    QCOMPARE(Desktop::calculators(),
+             QStringList({"gnome-calculator", "kcalc", "galculator", "mate-calc", "xcalc", "qalculate-gtk"}));
+#endif
+}
+
+void TestDesktop::startCalculator_data()
+{
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("started");
+#ifndef Q_OS_WIN
+    QTest::newRow("none") << QStringList{} << "";
+    QTest::newRow("gnome first") << QStringList{"xcalc", "gnome-calculator"} << "/opt/bin/gnome-calculator";
+    QTest::newRow("kcalc before galculator") << QStringList{"galculator", "kcalc"} << "/opt/bin/kcalc";
+    QTest::newRow("only the last") << QStringList{"qalculate-gtk"} << "/opt/bin/qalculate-gtk";
+    QTest::newRow("xcalc before qalculate") << QStringList{"qalculate-gtk", "xcalc"} << "/opt/bin/xcalc";
+    QTest::newRow("unknown calculators ignored") << QStringList{"bc", "speedcrunch"} << "";
+#else
+    QTest::newRow("none") << QStringList{} << "";
+    QTest::newRow("calc") << QStringList{"calc.exe"} << "/opt/bin/calc.exe";
+#endif
+}
+
+void TestDesktop::startCalculator()
+{
+    QFETCH(QStringList, installed);
+    QFETCH(QString, started);
+    Desktop desktop;
+    QStringList starts;
+    desktop.findProgram = [&](const QString& name) {
+        return installed.contains(name) ? QStringLiteral("/opt/bin/") + name : QString();
+    };
+    desktop.startProgram = [&](const QString& path) {
+        starts << path;
+        return false; // a failed start is not reported either
+    };
+    desktop.openUrl = [](const QUrl&) {
+        qFatal("no web page here");
+        return false;
+    };
+    QCOMPARE(desktop.startCalculator(), started);
+    QCOMPARE(starts, started.isEmpty() ? QStringList{} : QStringList{started});
+}
+
+void TestDesktop::addresses()
+{
+    QCOMPARE(MakerSite::helpPage(), QStringLiteral("https://www.example.com/software/software-settings.html"));
+    QCOMPARE(MakerSite::Home, QStringLiteral("https://www.example.com"));
+    QCOMPARE(MakerSite::Shop, QStringLiteral("https://shop.example.com"));
+}
+
+void TestDesktop::openWebPage()
+{
+    Desktop desktop;
+    QList<QUrl> opened;
+    desktop.openUrl = [&](const QUrl& address) {
+        opened << address;
+        return false;
+    };
+    desktop.openWebPage(MakerSite::helpPage());
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened.first().host(), QStringLiteral("www.example.com"));
+    QCOMPARE(opened.first().path(), QStringLiteral("/software/software-settings.html"));
+    QCOMPARE(opened.first().scheme(), QStringLiteral("https"));
+}
+
+QTEST_APPLESS_MAIN(TestDesktop)
+#include "TestDesktop.moc"

@@ -1,0 +1,669 @@
+#include "app/AppFixture.h"
+#include "backup/ExitPrompt.h"
+#include "calendar/SolarHijri.h"
+#include "ui/PersianText.h"
+#include "ui/Twips.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QToolButton>
+
+namespace {
+
+const QStringList kPanels = {"Frame6", "Frame8", "Frame9", "Frame10"};
+
+QRect twips(int left, int top, int width, int height)
+{
+    return Twips::toPixels(left, top, width, height);
+}
+
+QStringList visiblePanels(QWidget* window)
+{
+    QStringList visible;
+    for (const QString& name : kPanels)
+        if (Drive::find<QWidget>(window, name)->isVisible())
+            visible << name;
+    return visible;
+}
+
+QLabel* hint(QWidget* window)
+{
+    return Drive::find<QLabel>(window, QStringLiteral("SkinLabel2"));
+}
+
+void fillRegistration(QWidget* window, const QString& code)
+{
+    Drive::find<QLineEdit>(window, "Text11")->setText(code);
+    Drive::find<QLineEdit>(window, "Text6")->setText(QStringLiteral("Ali"));
+    Drive::find<QLineEdit>(window, "Text4")->setText(QStringLiteral("Ahmadi"));
+    Drive::find<QComboBox>(window, "Combo2")->setCurrentIndex(0);
+    Drive::find<QLineEdit>(window, "Text5")->setText(QStringLiteral("30"));
+    Drive::find<QComboBox>(window, "Combo1")->setCurrentIndex(0);
+    Drive::find<QComboBox>(window, "Combo3")->setCurrentIndex(0);
+    Drive::find<QLineEdit>(window, "Text7")->setText(QStringLiteral("Lisans"));
+}
+
+// Registers an examinee through the panel, as the operator does.
+void registerThroughPanel(QWidget* window, const QString& code)
+{
+    Drive::click(window, QStringLiteral("Command1"));
+    fillRegistration(window, code);
+    Drive::click(window, QStringLiteral("Command8"));
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+
+    void load();
+    void loadReadsTheme_data();
+    void loadReadsTheme();
+    void column_data();
+    void column();
+    void themePanelButtons_data();
+    void themePanelButtons();
+    void panels_data();
+    void panels();
+    void hints_data();
+    void hints();
+    void noHintOfTheirOwn_data();
+    void noHintOfTheirOwn();
+    void closeRule_data();
+    void closeRule();
+    void runTest_data();
+    void runTest();
+    void emptyAnswerTableDoesNothing_data();
+    void emptyAnswerTableDoesNothing();
+    void handOverAndBack_data();
+    void handOverAndBack();
+    void handOverWaitsForTheWindow();
+    void registration();
+    void registrationCancelled();
+    void unsavedRegistrationDroppedByOtherButtons();
+    void calculator_data();
+    void calculator();
+    void webPages();
+    void clinicNameFollowsTyping();
+    void keyboard();
+};
+
+void TestMainWindow::load()
+{
+    Hub hub;
+    MainWindow* w = hub.show();
+    QVERIFY(w);
+    QCOMPARE(w->objectName(), QStringLiteral("Frm1"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Tovrin35"));
+    QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+    QCOMPARE(Drive::find<QLineEdit>(w, "Text3")->text(), QStringLiteral("2"));
+    QCOMPARE(w->pos(), QPoint(Twips::toPixelsX(2340), Twips::toPixelsY(765)));
+    QCOMPARE(visiblePanels(w), QStringList{});
+    QVERIFY(!hint(w)->isVisible());
+    QVERIFY(hint(w)->text().isEmpty());
+    QWidget* column = Drive::find<QFrame>(w, "Frame7");
+    QVERIFY(column->isVisible());
+    QCOMPARE(column->geometry(), twips(8280, 540, 2235, 6435));
+    // The column sits on the right: it ends within the window, and nothing of it is cut off.
+    QVERIFY(w->rect().contains(column->geometry()));
+    QVERIFY(column->geometry().left() > w->width() / 2);
+    // Every panel fits the window where it is shown.
+    for (const QRect& panel : {twips(1500, 780, 6675, 2895), twips(6060, 3780, 2175, 2055),
+                               twips(1620, 840, 6075, 2295), twips(3420, 480, 2595, 7425)})
+        QVERIFY(w->rect().contains(panel));
+    QCOMPARE(Drive::find<QLabel>(w, "SkinLabel1")->geometry(), twips(1740, 120, 5955, 555));
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestMainWindow::loadReadsTheme_data()
+{
+    QTest::addColumn<QString>("th");
+    QTest::addColumn<int>("applied");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("seed") << "1" << 1 << "";
+    QTest::newRow("seven") << "7" << 7 << QStringLiteral("کلينيک مهر");
+    QTest::newRow("eleven") << "11" << 11 << "Razi";
+    QTest::newRow("twelve names none") << "12" << 0 << "Razi";
+    QTest::newRow("not a number") << "x" << 0 << "";
+}
+
+void TestMainWindow::loadReadsTheme()
+{
+    QFETCH(QString, th);
+    QFETCH(int, applied);
+    QFETCH(QString, name);
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = ?, Name = ?"), {th, name});
+    MainWindow* w = hub.show();
+    QCOMPARE(w->property("appliedTheme").toInt(), applied);
+    QCOMPARE(Drive::find<QLineEdit>(w, "Text1")->text(), th);
+    QCOMPARE(Drive::find<QLabel>(w, "SkinLabel1")->text(), name);
+    QCOMPARE(Drive::find<QLineEdit>(w, "Text2")->text(), name);
+}
+
+void TestMainWindow::column_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("top");
+    QTest::newRow("register") << "Command1" << QStringLiteral("ثبت نام آزمودني") << 180;
+    QTest::newRow("run test") << "Command2" << QStringLiteral("اجراي تست") << 780;
+    QTest::newRow("scoring") << "Command3" << QStringLiteral("نمره گذاري") << 1380;
+    QTest::newRow("lookup") << "Command4" << QStringLiteral("نمايش کد آزمودني") << 1980;
+    QTest::newRow("calculator") << "Command5" << QStringLiteral("ماشين حساب") << 2595;
+    QTest::newRow("settings") << "Command9" << QStringLiteral("تنظيمات") << 3195;
+    QTest::newRow("about") << "Command12" << QStringLiteral("درباره ما") << 3795;
+    QTest::newRow("leave") << "Command6" << QStringLiteral("خروج") << 5580;
+}
+
+void TestMainWindow::column()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(int, top);
+    Hub hub;
+    MainWindow* w = hub.show();
+    auto* button = Drive::find<QPushButton>(w, name);
+    QVERIFY(button);
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->parentWidget()->objectName(), QStringLiteral("Frame7"));
+    QCOMPARE(button->geometry(), twips(240, top, 1785, 555));
+    QVERIFY(button->isVisible());
+}
+
+void TestMainWindow::themePanelButtons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("place");
+    const QList<QPair<QString, QString>> themes = {
+        {"Command45", QStringLiteral(" تم شماره 1")}, {"Command44", QStringLiteral("تم شماره 2")},
+        {"Command43", QStringLiteral("تم شماره 3")},  {"Command42", QStringLiteral("تم شماره 4")},
+        {"Command50", QStringLiteral(" تم شماره 5")}, {"Command49", QStringLiteral("تم شماره 6")},
+        {"Command48", QStringLiteral("تم شماره 7")},  {"Command47", QStringLiteral("تم شماره 8")},
+        {"Command41", QStringLiteral("تم شماره 9")},  {"Command52", QStringLiteral("تم شماره 10 ")},
+        {"Command53", QStringLiteral("تم شماره 11")}};
+    const int tops[] = {240, 840, 1440, 2040, 2640, 3240, 3840, 4440, 5040, 5640, 6240};
+    for (int i = 0; i < themes.size(); ++i)
+        QTest::newRow(qPrintable(themes.at(i).first))
+            << themes.at(i).first << themes.at(i).second << twips(240, tops[i], 2145, 555);
+    QTest::newRow("Command46") << "Command46" << QStringLiteral("خروج") << twips(720, 6900, 1185, 435);
+}
+
+void TestMainWindow::themePanelButtons()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, place);
+    Hub hub;
+    MainWindow* w = hub.show();
+    auto* button = Drive::find<QPushButton>(w, name);
+    QVERIFY(button);
+    QCOMPARE(button->parentWidget()->objectName(), QStringLiteral("Frame6"));
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->geometry(), place);
+}
+
+void TestMainWindow::panels_data()
+{
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QStringList>("visible");
+    QTest::newRow("registration") << QStringList{"Command1"} << QStringList{"Frame10"};
+    QTest::newRow("settings") << QStringList{"Command9"} << QStringList{"Frame8"};
+    QTest::newRow("settings and clinic") << QStringList{"Command9", "Command67"} << QStringList{"Frame8", "Frame9"};
+    QTest::newRow("settings and theme") << QStringList{"Command9", "Command68"} << QStringList{"Frame6", "Frame8"};
+    QTest::newRow("theme, then clinic") << QStringList{"Command9", "Command68", "Command67"}
+                                        << QStringList{"Frame8", "Frame9"};
+    QTest::newRow("clinic, then theme") << QStringList{"Command9", "Command67", "Command68"}
+                                        << QStringList{"Frame6", "Frame8"};
+    QTest::newRow("theme panel's exit closes only it") << QStringList{"Command9", "Command68", "Command46"}
+                                                       << QStringList{"Frame8"};
+    QTest::newRow("clinic panel's cancel closes only it") << QStringList{"Command9", "Command67", "Command7"}
+                                                          << QStringList{"Frame8"};
+    QTest::newRow("settings exit with clinic") << QStringList{"Command9", "Command67", "Command69"} << QStringList{};
+    QTest::newRow("settings exit with theme") << QStringList{"Command9", "Command68", "Command69"} << QStringList{};
+    QTest::newRow("registration alone") << QStringList{"Command9", "Command67", "Command1"}
+                                        << QStringList{"Frame10"};
+    QTest::newRow("settings closes registration") << QStringList{"Command1", "Command9"} << QStringList{"Frame8"};
+    QTest::newRow("calculator closes panels") << QStringList{"Command9", "Command68", "Command5"} << QStringList{};
+    QTest::newRow("about closes panels") << QStringList{"Command1", "Command12"} << QStringList{};
+    QTest::newRow("help leaves panels") << QStringList{"Command9", "Command67", "CmdHelp"}
+                                        << QStringList{"Frame8", "Frame9"};
+    QTest::newRow("banner leaves panels") << QStringList{"Command1", "Picture1"} << QStringList{"Frame10"};
+}
+
+void TestMainWindow::panels()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, visible);
+    Hub hub;
+    MainWindow* w = hub.show();
+    for (const QString& name : clicks)
+        QVERIFY(Drive::click(w, name));
+    QCOMPARE(visiblePanels(w), visible);
+
+    const QHash<QString, QRect> places = {{"Frame10", twips(1500, 780, 6675, 2895)},
+                                          {"Frame8", twips(6060, 3780, 2175, 2055)},
+                                          {"Frame9", twips(1620, 840, 6075, 2295)},
+                                          {"Frame6", twips(3420, 480, 2595, 7425)}};
+    for (const QString& name : visible)
+        QCOMPARE(Drive::find<QWidget>(w, name)->geometry(), places.value(name));
+    QVERIFY(w->isVisible());
+}
+
+void TestMainWindow::hints_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("register") << "Command1"
+                              << QStringLiteral(" شما بايد هر آزمودني را ابتدا ثبت نام کرده و سپس روي دکمه اجراي تست کليک کرده و کد آزمودني را وارد کنيد");
+    QTest::newRow("run test") << "Command2"
+                              << QStringLiteral(" جهت جواب دادن به سؤالها روي اين دکمه کليک کنيد و کد آزمودني مورد نظر را وارد کنيد ");
+    QTest::newRow("scoring") << "Command3" << QStringLiteral(" جهت کليد گذاري روي اين دکمه کليک مي کنيد");
+    QTest::newRow("lookup") << "Command4"
+                            << QStringLiteral(" درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد");
+    QTest::newRow("settings") << "Command9"
+                              << QStringLiteral("با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد");
+}
+
+void TestMainWindow::hints()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, text);
+    Hub hub;
+    MainWindow* w = hub.show();
+    QWidget* target = Drive::find<QWidget>(w, button);
+    QTest::mouseMove(target, target->rect().center());
+    QVERIFY(hint(w)->isVisible());
+    QCOMPARE(hint(w)->text(), text);
+    // Nothing is cut off: the hint lies inside the window.
+    QVERIFY(w->rect().contains(hint(w)->geometry()));
+
+    // The window's free area hides it.
+    QTest::mouseMove(w, QPoint(4, 4));
+    QVERIFY(!hint(w)->isVisible());
+    QVERIFY(hint(w)->text().isEmpty());
+
+    // So does the column's own background, between "درباره ما" and "خروج".
+    QTest::mouseMove(target, target->rect().center());
+    QVERIFY(hint(w)->isVisible());
+    QWidget* column = Drive::find<QWidget>(w, "Frame7");
+    QTest::mouseMove(column, QPoint(column->width() / 2, Twips::toPixelsY(5000)));
+    QVERIFY(!hint(w)->isVisible());
+    QVERIFY(hint(w)->text().isEmpty());
+}
+
+void TestMainWindow::noHintOfTheirOwn_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("calculator") << "Command5";
+    QTest::newRow("about") << "Command12";
+    QTest::newRow("leave") << "Command6";
+}
+
+void TestMainWindow::noHintOfTheirOwn()
+{
+    QFETCH(QString, button);
+    Hub hub;
+    MainWindow* w = hub.show();
+    QWidget* target = Drive::find<QWidget>(w, button);
+    QTest::mouseMove(target, target->rect().center());
+    QVERIFY(!hint(w)->isVisible());
+
+    // A hint already shown stays as it was.
+    QWidget* settings = Drive::find<QWidget>(w, "Command9");
+    QTest::mouseMove(settings, settings->rect().center());
+    const QString shown = hint(w)->text();
+    QTest::mouseMove(target, target->rect().center());
+    QVERIFY(hint(w)->isVisible());
+    QCOMPARE(hint(w)->text(), shown);
+}
+
+void TestMainWindow::closeRule_data()
+{
+    QTest::addColumn<bool>("registerFirst");
+    QTest::addColumn<bool>("byLeaveButton");
+    QTest::addColumn<bool>("prompt");
+    QTest::addColumn<int>("promptTop");
+    QTest::newRow("close box after a fresh load") << false << false << true << 1500;
+    QTest::newRow("leave button after a fresh load") << false << true << true << 1500;
+    QTest::newRow("close box after a registration") << true << false << false << 0;
+    QTest::newRow("leave button after a registration") << true << true << true << 4500;
+}
+
+void TestMainWindow::closeRule()
+{
+    QFETCH(bool, registerFirst);
+    QFETCH(bool, byLeaveButton);
+    QFETCH(bool, prompt);
+    QFETCH(int, promptTop);
+    Hub hub;
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    QPointer<MainWindow> w = hub.show();
+    if (registerFirst) {
+        registerThroughPanel(w, QStringLiteral("12"));
+        QCOMPARE(hub.program.rowCount(QStringLiteral("IDE")), 1);
+        QCOMPARE(w->handOverFlag(), QStringLiteral("1"));
+    }
+    if (byLeaveButton)
+        Drive::click(w, QStringLiteral("Command6"));
+    else
+        w->close();
+
+    QVERIFY(!w || !w->isVisible());
+    ExitPrompt* exitPrompt = hub.router.exitPrompt();
+    QCOMPARE(exitPrompt != nullptr, prompt);
+    if (prompt) {
+        QVERIFY(exitPrompt->isVisible());
+        QCOMPARE(exitPrompt->pos(), QPoint(Twips::toPixelsX(5000), Twips::toPixelsY(promptTop)));
+        QTRY_VERIFY(!w);
+        QTest::qWait(20);
+        QCOMPARE(ended.count(), 0);
+    } else {
+        // No exit prompt and no other window: the program ends.
+        QTRY_COMPARE(ended.count(), 1);
+    }
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestMainWindow::runTest_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("notice"); // "" when the test runs
+    QTest::addColumn<QString>("lookedUp");
+    const QString enterNumber = QStringLiteral("شما بايد شماره آزمودني مورد نظر را وارد كنيد");
+    const QString noSuch = QStringLiteral("فردي با اين مشخصات وجود ندارد");
+    QTest::newRow("empty code or cancelled") << "" << enterNumber << "";
+    QTest::newRow("blanks only") << "   " << enterNumber << "";
+    QTest::newRow("unknown code") << "99" << noSuch << "99";
+    QTest::newRow("known code") << "12" << "" << "12";
+    QTest::newRow("known code with blanks") << " 12 " << "" << "12";
+    QTest::newRow("codes are text") << "012" << noSuch << "012";
+    QTest::newRow("apostrophe") << "O'Brien" << "" << "O'Brien";
+}
+
+void TestMainWindow::runTest()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, notice);
+    QFETCH(QString, lookedUp);
+    Hub<StandInRouter> hub;
+    hub.program.addExaminee(QStringLiteral("12"));
+    hub.program.addExaminee(QStringLiteral("O'Brien"));
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command9"));
+    hub.program.messages().typed.enqueue(typed);
+    Drive::click(w, QStringLiteral("Command2"));
+
+    const QList<ScriptedMessages::Box>& boxes = hub.program.messages().boxes;
+    QVERIFY(!boxes.isEmpty());
+    QCOMPARE(boxes.first().kind, ScriptedMessages::Kind::Prompt);
+    QCOMPARE(boxes.first().text, QStringLiteral(" Plese Insert Code "));
+    QCOMPARE(boxes.first().title, QStringLiteral("Enter Code "));
+    QCOMPARE(hub.program.messages().noticeTexts(), notice.isEmpty() ? QStringList{} : QStringList{notice});
+    QCOMPARE(hub.router.requests,
+             lookedUp.isEmpty() ? QStringList{} : QStringList{QStringLiteral("test:") + lookedUp});
+    // The panels were closed first, and the window stays.
+    QCOMPARE(visiblePanels(w), QStringList{});
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+}
+
+void TestMainWindow::emptyAnswerTableDoesNothing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("run test") << "Command2";
+    QTest::newRow("scoring") << "Command3";
+    QTest::newRow("lookup") << "Command4";
+}
+
+void TestMainWindow::emptyAnswerTableDoesNothing()
+{
+    QFETCH(QString, button);
+    Hub<StandInRouter> hub;
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command9"));
+    Drive::click(w, button);
+    // Nothing at all: no box, no window, and not even the panels close.
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+    QCOMPARE(hub.router.requests, QStringList{});
+    QCOMPARE(visiblePanels(w), QStringList{"Frame8"});
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+
+    // Registration works on the same fresh database, and afterwards the button does something.
+    registerThroughPanel(w, QStringLiteral("5"));
+    QCOMPARE(hub.program.rowCount(QStringLiteral("Answer")), 1);
+    hub.program.messages().typed.enqueue(QStringLiteral("5"));
+    Drive::click(w, button);
+    QVERIFY(!hub.router.requests.isEmpty());
+}
+
+void TestMainWindow::handOverAndBack_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("scoring") << "Command3" << "scoring";
+    QTest::newRow("lookup") << "Command4" << "lookup";
+}
+
+void TestMainWindow::handOverAndBack()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, window);
+    Hub<StandInRouter> hub;
+    hub.program.addExaminee(QStringLiteral("12"));
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '3', Name = 'Razi'"));
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    QPointer<MainWindow> first = hub.show();
+    QCOMPARE(first->property("appliedTheme").toInt(), 3);
+    Drive::click(first, QStringLiteral("Command1"));
+    Drive::click(first, button);
+
+    QCOMPARE(hub.router.requests, QStringList{window});
+    QVERIFY(hub.router.lastStandIn && hub.router.lastStandIn->isVisible());
+    QVERIFY(!first->isVisible());
+    QCOMPARE(first->handOverFlag(), QStringLiteral("1"));
+    QVERIFY(!hub.router.exitPrompt());
+    QTRY_VERIFY(!first);
+    QVERIFY(!hub.router.mainWindow());
+
+    // Meanwhile the theme and the clinic name change; the window that comes back is loaded afresh.
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '9', Name = 'Mehr'"));
+    hub.router.lastStandIn->close();
+    QTRY_VERIFY(hub.main());
+    MainWindow* second = hub.main();
+    QVERIFY(second->isVisible());
+    QCOMPARE(second->handOverFlag(), QStringLiteral("2"));
+    QCOMPARE(second->property("appliedTheme").toInt(), 9);
+    QCOMPARE(Drive::find<QLabel>(second, "SkinLabel1")->text(), QStringLiteral("Mehr"));
+    QCOMPARE(visiblePanels(second), QStringList{});
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(!hub.router.exitPrompt());
+}
+
+void TestMainWindow::handOverWaitsForTheWindow()
+{
+    // The plain router opens no scoring or lookup window yet: the main window then stays.
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("12"));
+    MainWindow* w = hub.show();
+    for (const char* button : {"Command3", "Command4"}) {
+        Drive::click(w, QString::fromLatin1(button));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+    }
+    QVERIFY(!hub.router.exitPrompt());
+}
+
+void TestMainWindow::registration()
+{
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("1"));
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command1"));
+    QCOMPARE(visiblePanels(w), QStringList{"Frame10"});
+    QVERIFY(Drive::find<QLineEdit>(w, "Text11")->hasFocus());
+    QVERIFY(Drive::find<QLineEdit>(w, "Text11")->text().isEmpty());
+    QCOMPARE(Drive::find<QLineEdit>(w, "Text8")->text(), SolarHijriToday(0));
+
+    fillRegistration(w, QStringLiteral(" 25"));
+    Drive::click(w, QStringLiteral("Command8"));
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+    QCOMPARE(hub.program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("25")), 1);
+    QCOMPARE(hub.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("25")), 1);
+    QCOMPARE(visiblePanels(w), QStringList{});
+    QCOMPARE(w->handOverFlag(), QStringLiteral("1"));
+
+    // The registered code can be tested at once.
+    hub.program.messages().typed.enqueue(QStringLiteral("25"));
+    Drive::click(w, QStringLiteral("Command2"));
+    QCOMPARE(hub.program.messages().noticeTexts(), QStringList{});
+
+    // Registering the same code again, without leaving the window, is refused.
+    Drive::click(w, QStringLiteral("Command1"));
+    fillRegistration(w, QStringLiteral("25"));
+    Drive::click(w, QStringLiteral("Command8"));
+    QCOMPARE(hub.program.messages().noticeTexts(), QStringList{QStringLiteral("فردديگري با اين کد ثبت شده")});
+    QCOMPARE(visiblePanels(w), QStringList{"Frame10"});
+    QCOMPARE(hub.program.rowCount(QStringLiteral("IDE")), 2);
+}
+
+void TestMainWindow::registrationCancelled()
+{
+    Hub hub;
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command1"));
+    fillRegistration(w, QStringLiteral("31"));
+    Drive::click(w, QStringLiteral("Command10"));
+    QCOMPARE(visiblePanels(w), QStringList{});
+    QCOMPARE(hub.program.rowCount(QStringLiteral("IDE")), 0);
+    QCOMPARE(hub.program.rowCount(QStringLiteral("Answer")), 0);
+    QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestMainWindow::unsavedRegistrationDroppedByOtherButtons()
+{
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("1"));
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command1"));
+    fillRegistration(w, QStringLiteral("31"));
+    Drive::click(w, QStringLiteral("Command9"));
+    Drive::click(w, QStringLiteral("Command1"));
+    QVERIFY(Drive::find<QLineEdit>(w, "Text11")->text().isEmpty());
+    QVERIFY(Drive::find<QLineEdit>(w, "Text6")->text().isEmpty());
+    QCOMPARE(hub.program.rowCount(QStringLiteral("IDE")), 1);
+
+    // Closing the window drops it too.
+    fillRegistration(w, QStringLiteral("32"));
+    w->close();
+    QCOMPARE(hub.program.rowCount(QStringLiteral("IDE")), 1);
+    QCOMPARE(hub.program.rowCount(QStringLiteral("Answer")), 1);
+}
+
+void TestMainWindow::calculator_data()
+{
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QStringList>("started");
+#ifdef Q_OS_WIN
+    QTest::newRow("calc") << QStringList{"calc.exe"} << QStringList{"/usr/bin/calc.exe"};
+#else
+    QTest::newRow("first installed") << QStringList{"xcalc", "galculator"} << QStringList{"/usr/bin/galculator"};
+#endif
+    QTest::newRow("none installed") << QStringList{} << QStringList{};
+}
+
+void TestMainWindow::calculator()
+{
+    QFETCH(QStringList, installed);
+    QFETCH(QStringList, started);
+    Hub hub;
+    hub.installed = installed;
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command5"));
+    QCOMPARE(hub.started, started);
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+    QVERIFY(w->isVisible());
+}
+
+void TestMainWindow::webPages()
+{
+    Hub hub;
+    MainWindow* w = hub.show();
+    auto* help = Drive::find<QToolButton>(w, "CmdHelp");
+    QCOMPARE(help->text(), QStringLiteral("Help"));
+    QCOMPARE(help->toolTip(), QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
+    QCOMPARE(Drive::find<QWidget>(w, "Picture1")->toolTip(), QStringLiteral("جهت ورود به سايت کليک کنيد"));
+
+    Drive::click(w, QStringLiteral("CmdHelp"));
+    QCOMPARE(hub.opened, QStringList{"https://www.example.com/software/software-settings.html"});
+    hub.opened.clear();
+    Drive::click(w, QStringLiteral("Picture1"));
+    QCOMPARE(hub.opened, QStringList({"https://www.example.com", "https://shop.example.com"}));
+    QCOMPARE(hub.started, QStringList{});
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestMainWindow::clinicNameFollowsTyping()
+{
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET Name = 'Razi', Adress = 'Tehran'"));
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command9"));
+    Drive::click(w, QStringLiteral("Command67"));
+    auto* name = Drive::find<QLineEdit>(w, "Text2");
+    QCOMPARE(name->text(), QStringLiteral("Razi"));
+    QCOMPARE(Drive::find<QLineEdit>(w, "Text14")->text(), QStringLiteral("Tehran"));
+    name->setFocus();
+    Drive::type(name, QStringLiteral(" مهر"));
+    QCOMPARE(Drive::find<QLabel>(w, "SkinLabel1")->text(), QStringLiteral("Razi مهر"));
+
+    for (const auto& [label, field] : {std::pair{"SkinLabel4", "Text2"}, std::pair{"SkinLabel5", "Text14"}}) {
+        auto* caption = Drive::find<QLabel>(w, QString::fromLatin1(label));
+        QVERIFY(caption->buddy());
+        QCOMPARE(caption->buddy()->objectName(), QString::fromLatin1(field));
+    }
+    QCOMPARE(Drive::find<QLabel>(w, "SkinLabel4")->text(), QStringLiteral(" :نام"));
+    QCOMPARE(Drive::find<QLabel>(w, "SkinLabel5")->text(), QStringLiteral(" :آدرس"));
+}
+
+void TestMainWindow::keyboard()
+{
+    Hub hub;
+    MainWindow* w = hub.show();
+    // Every button of the window can be reached with Tab, from the first one round to it again.
+    auto* first = Drive::find<QPushButton>(w, "Command1");
+    first->setFocus();
+    QStringList reached;
+    for (int i = 0; i < 20 && !reached.contains(QApplication::focusWidget()->objectName()); ++i) {
+        reached << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command9", "Command12",
+                             "Command6", "CmdHelp", "Picture1"})
+        QVERIFY2(reached.contains(QString::fromLatin1(name)), name);
+    QCOMPARE(reached.mid(0, 8), QStringList({"Command1", "Command2", "Command3", "Command4", "Command5", "Command9",
+                                             "Command12", "Command6"}));
+
+    // And pressed with the keyboard.
+    auto* settings = Drive::find<QPushButton>(w, "Command9");
+    settings->setFocus();
+    QTest::keyClick(settings, Qt::Key_Space);
+    QCOMPARE(visiblePanels(w), QStringList{"Frame8"});
+    auto* help = Drive::find<QToolButton>(w, "CmdHelp");
+    help->setFocus();
+    QTest::keyClick(help, Qt::Key_Space);
+    QCOMPARE(hub.opened.size(), 1);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"

@@ -1,0 +1,206 @@
+#include "app/Program.h"
+#include "app/SingleInstance.h"
+#include "app/WindowRouter.h"
+#include "data/Database.h"
+#include "support/ScriptedMessages.h"
+#include "ui/PersianText.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kAlreadyRunning = QStringLiteral("برنامه در حال اجراست");
+
+int visibleWindows()
+{
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += w->isVisible();
+    return n;
+}
+
+QByteArray fingerprint(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+        + QFileInfo(path).lastModified().toString(Qt::ISODateWithMs).toUtf8();
+}
+
+// The process id of a process that has ended.
+qint64 deadProcessId()
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exit 0")});
+    if (!process.waitForStarted())
+        return -1;
+    const qint64 pid = process.processId();
+    process.waitForFinished();
+    return pid;
+}
+
+} // namespace
+
+class TestProgramStart : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+    void firstStartRuns();
+    void secondStartRefused();
+    void secondStartLeavesDatabaseAlone();
+    void startsAgainAfterTheFirstEnds();
+    void crashedFirstDoesNotLockOut();
+    void foreignDatabaseRefused();
+    void lockIsPerUser();
+};
+
+void TestProgramStart::firstStartRuns()
+{
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    ScriptedMessages messages;
+    Program program(folder.path(), messages, locks.filePath(QStringLiteral("t35.lock")));
+    QCOMPARE(program.start(), Program::Start::Running);
+    QVERIFY(program.router());
+    QVERIFY(program.router()->mainWindow());
+    QVERIFY(program.router()->mainWindow()->isVisible());
+    QVERIFY(QFileInfo::exists(Database::filePath(folder.path())));
+    QCOMPARE(messages.boxes.size(), 0);
+}
+
+void TestProgramStart::secondStartRefused()
+{
+    QTemporaryDir firstFolder;
+    QTemporaryDir secondFolder;
+    QTemporaryDir locks;
+    const QString lock = locks.filePath(QStringLiteral("t35.lock"));
+    ScriptedMessages firstMessages;
+    Program first(firstFolder.path(), firstMessages, lock);
+    QCOMPARE(first.start(), Program::Start::Running);
+    const int windowsBefore = visibleWindows();
+
+    ScriptedMessages messages;
+    Program second(secondFolder.path(), messages, lock);
+    QCOMPARE(second.start(), Program::Start::AlreadyRunning);
+    QCOMPARE(messages.boxes.size(), 1);
+    const ScriptedMessages::Box& box = messages.boxes.first();
+    QCOMPARE(box.kind, ScriptedMessages::Kind::Standard);
+    QCOMPARE(box.text, kAlreadyRunning);
+    QCOMPARE(box.title, QStringLiteral("Warnnig"));
+    QCOMPARE(box.style, 64);
+    QVERIFY(!box.owner);
+    // No window, no database.
+    QVERIFY(!second.router());
+    QCOMPARE(visibleWindows(), windowsBefore);
+    QVERIFY(!QFileInfo::exists(QDir(secondFolder.path()).filePath(QStringLiteral("RIVERIVU"))));
+    // The first copy is untouched.
+    QVERIFY(first.router()->mainWindow()->isVisible());
+    QCOMPARE(firstMessages.boxes.size(), 0);
+}
+
+void TestProgramStart::secondStartLeavesDatabaseAlone()
+{
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    const QString lock = locks.filePath(QStringLiteral("t35.lock"));
+    ScriptedMessages messages;
+    Program first(folder.path(), messages, lock);
+    QCOMPARE(first.start(), Program::Start::Running);
+    const QString file = Database::filePath(folder.path());
+    const QByteArray before = fingerprint(file);
+    QVERIFY(!before.isEmpty());
+    QTest::qWait(20);
+
+    Program second(folder.path(), messages, lock);
+    QCOMPARE(second.start(), Program::Start::AlreadyRunning);
+    QCOMPARE(fingerprint(file), before);
+    QVERIFY(!QFileInfo::exists(file + QStringLiteral("-journal")));
+}
+
+void TestProgramStart::startsAgainAfterTheFirstEnds()
+{
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    const QString lock = locks.filePath(QStringLiteral("t35.lock"));
+    ScriptedMessages messages;
+    {
+        Program first(folder.path(), messages, lock);
+        QCOMPARE(first.start(), Program::Start::Running);
+    }
+    Program again(folder.path(), messages, lock);
+    QCOMPARE(again.start(), Program::Start::Running);
+    QCOMPARE(messages.boxes.size(), 0);
+}
+
+void TestProgramStart::crashedFirstDoesNotLockOut()
+{
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    const QString lock = locks.filePath(QStringLiteral("t35.lock"));
+    const qint64 pid = deadProcessId();
+    QVERIFY(pid > 0);
+    {
+        // What a copy that crashed leaves behind: the lock with its process id.
+        QFile file(lock);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8() + '\n'
+                   + QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n');
+    }
+    ScriptedMessages messages;
+    Program program(folder.path(), messages, lock);
+    QCOMPARE(program.start(), Program::Start::Running);
+    QCOMPARE(messages.boxes.size(), 0);
+
+    // And the lock is now this copy's own.
+    ScriptedMessages secondMessages;
+    Program second(folder.path(), secondMessages, lock);
+    QCOMPARE(second.start(), Program::Start::AlreadyRunning);
+}
+
+void TestProgramStart::foreignDatabaseRefused()
+{
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("RIVERIVU")));
+    const QString file = Database::filePath(folder.path());
+    {
+        QFile foreign(file);
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write("not a database of ours");
+    }
+    const QByteArray before = fingerprint(file);
+    ScriptedMessages messages;
+    Program program(folder.path(), messages, locks.filePath(QStringLiteral("t35.lock")));
+    QCOMPARE(program.start(), Program::Start::DatabaseRefused);
+    QVERIFY(!program.router());
+    QCOMPARE(messages.boxes.size(), 1);
+    QCOMPARE(messages.boxes.first().title, QStringLiteral("خطا"));
+    QCOMPARE(fingerprint(file), before);
+}
+
+void TestProgramStart::lockIsPerUser()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the user's temporary folder is per user by itself");
+#else
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const QString path = SingleInstance::defaultLockPath();
+    qputenv("XDG_RUNTIME_DIR", saved);
+    QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(runtime.path()).absoluteFilePath());
+#endif
+}
+
+QTEST_MAIN(TestProgramStart)
+#include "TestProgramStart.moc"

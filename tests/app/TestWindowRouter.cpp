@@ -1,0 +1,217 @@
+#include "app/AppFixture.h"
+#include "backup/ExitPrompt.h"
+#include "ui/PersianText.h"
+#include "ui/Twips.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QToolButton>
+
+namespace {
+
+// Opens the exit prompt the way the main window's close rule does.
+ExitPrompt* leaveMainWindow(WindowRouter& router)
+{
+    router.mainWindow()->close();
+    return router.exitPrompt();
+}
+
+void clickPicture(ExitPrompt* prompt, const char* resting, const char* clickable)
+{
+    QWidget* rest = prompt->findChild<QWidget*>(QString::fromLatin1(resting));
+    QTest::mouseMove(rest, rest->rect().center());
+    QTest::mouseClick(prompt->findChild<QToolButton*>(QString::fromLatin1(clickable)), Qt::LeftButton);
+}
+
+} // namespace
+
+class TestWindowRouter : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+    void oneMainWindowAtATime();
+    void exitPromptCancelled();
+    void exitPromptConfirmed_data();
+    void exitPromptConfirmed();
+    void exitPromptClosedByItsFrame();
+    void exitPromptOpenedOnceAndPlacedAgain();
+    void handBack_data();
+    void handBack();
+    void runTestFindsAnswerRows_data();
+    void runTestFindsAnswerRows();
+    void windowsGoWithTheRouter();
+};
+
+void TestWindowRouter::oneMainWindowAtATime()
+{
+    Hub hub;
+    MainWindow* first = hub.show();
+    hub.router.showMainWindow();
+    QCOMPARE(hub.main(), first);
+    int mains = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        mains += qobject_cast<MainWindow*>(w) && w->isVisible();
+    QCOMPARE(mains, 1);
+}
+
+void TestWindowRouter::exitPromptCancelled()
+{
+    Hub hub;
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '6'"));
+    QPointer<MainWindow> first = hub.show();
+    Drive::click(first, QStringLiteral("Command9"));
+    QPointer<ExitPrompt> prompt = leaveMainWindow(hub.router);
+    QVERIFY(prompt);
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '2'"));
+
+    clickPicture(prompt, "C1", "C2");
+    // Back to a freshly loaded main window; the prompt is gone.
+    QVERIFY(hub.main());
+    QVERIFY(hub.main() != first);
+    QVERIFY(hub.main()->isVisible());
+    QCOMPARE(hub.main()->handOverFlag(), QStringLiteral("2"));
+    QCOMPARE(hub.main()->property("appliedTheme").toInt(), 2);
+    QTRY_VERIFY(!prompt);
+    QTRY_VERIFY(!first);
+    QTest::qWait(20);
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(!hub.router.exitPrompt());
+}
+
+void TestWindowRouter::exitPromptConfirmed_data()
+{
+    QTest::addColumn<bool>("ticked");
+    QTest::newRow("without backup") << false;
+    // No backup window yet: confirming with the box ticked leaves as well.
+    QTest::newRow("with backup") << true;
+}
+
+void TestWindowRouter::exitPromptConfirmed()
+{
+    QFETCH(bool, ticked);
+    Hub hub;
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    hub.show();
+    ExitPrompt* prompt = leaveMainWindow(hub.router);
+    prompt->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(ticked);
+    clickPicture(prompt, "k1", "k2");
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!hub.main() || !hub.main()->isVisible());
+    QTest::qWait(20);
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestWindowRouter::exitPromptClosedByItsFrame()
+{
+    Hub hub;
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    hub.show();
+    ExitPrompt* prompt = leaveMainWindow(hub.router);
+    prompt->close();
+    QTRY_COMPARE(ended.count(), 1);
+    QVERIFY(!hub.main());
+}
+
+void TestWindowRouter::exitPromptOpenedOnceAndPlacedAgain()
+{
+    Hub hub;
+    hub.router.openExitPrompt(5000, 4500);
+    ExitPrompt* prompt = hub.router.exitPrompt();
+    QCOMPARE(prompt->pos(), QPoint(Twips::toPixelsX(5000), Twips::toPixelsY(4500)));
+    hub.router.openExitPrompt(5000, 1500);
+    QCOMPARE(hub.router.exitPrompt(), prompt);
+    QCOMPARE(prompt->pos(), QPoint(Twips::toPixelsX(5000), Twips::toPixelsY(1500)));
+    int prompts = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        prompts += qobject_cast<ExitPrompt*>(w) != nullptr;
+    QCOMPARE(prompts, 1);
+}
+
+void TestWindowRouter::handBack_data()
+{
+    QTest::addColumn<bool>("handsBack");
+    QTest::addColumn<bool>("mainStaysOpen");
+    QTest::addColumn<bool>("mainAfter");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("hands back") << true << false << true << false;
+    QTest::newRow("hands nothing back, last window") << false << false << false << true;
+    QTest::newRow("hands nothing back, main still open") << false << true << true << false;
+}
+
+void TestWindowRouter::handBack()
+{
+    QFETCH(bool, handsBack);
+    QFETCH(bool, mainStaysOpen);
+    QFETCH(bool, mainAfter);
+    QFETCH(bool, ends);
+    Hub hub;
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    QPointer<MainWindow> first = hub.show();
+    QPointer<QWidget> other = new QWidget;
+    hub.router.open(other, handsBack ? WindowRouter::HandBack::OnClose : WindowRouter::HandBack::None);
+    QVERIFY(other->testAttribute(Qt::WA_DeleteOnClose));
+    if (!mainStaysOpen) {
+        // A hand-over: the main window closes without the exit prompt.
+        Drive::find<QLineEdit>(first, "Text3")->setText(QStringLiteral("1"));
+        first->close();
+        QTRY_VERIFY(!first);
+        QVERIFY(!hub.router.exitPrompt());
+        QCOMPARE(ended.count(), 0);
+    }
+    other->close();
+    QTRY_VERIFY(!other);
+    QTest::qWait(20);
+    QCOMPARE(hub.main() != nullptr, mainAfter);
+    if (mainAfter)
+        QVERIFY(hub.main()->isVisible());
+    QCOMPARE(ended.count(), ends ? 1 : 0);
+}
+
+void TestWindowRouter::runTestFindsAnswerRows_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("registered") << "12" << true;
+    QTest::newRow("unknown") << "13" << false;
+    QTest::newRow("codes are text") << "012" << false;
+    QTest::newRow("apostrophe") << "O'Brien" << true;
+    QTest::newRow("only in IDE") << "ide-only" << false;
+    QTest::newRow("only in Answer") << "answer-only" << true;
+}
+
+void TestWindowRouter::runTestFindsAnswerRows()
+{
+    QFETCH(QString, code);
+    QFETCH(bool, found);
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("12"));
+    hub.program.addExaminee(QStringLiteral("O'Brien"));
+    hub.program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('ide-only')"));
+    hub.program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('answer-only')"));
+    MainWindow* w = hub.show();
+    QCOMPARE(hub.router.runTest(w, code), found);
+    QCOMPARE(hub.program.rowCount(QStringLiteral("Answer")), 3);
+}
+
+void TestWindowRouter::windowsGoWithTheRouter()
+{
+    QPointer<QWidget> main;
+    QPointer<QWidget> prompt;
+    {
+        TestProgram program;
+        WindowRouter router(program.database(), program.messages());
+        router.showMainWindow();
+        router.openExitPrompt(5000, 4500);
+        main = router.mainWindow();
+        prompt = router.exitPrompt();
+        QVERIFY(main && prompt);
+    }
+    QVERIFY(!main);
+    QVERIFY(!prompt);
+}
+
+QTEST_MAIN(TestWindowRouter)
+#include "TestWindowRouter.moc"
