@@ -17,18 +17,21 @@
 
 namespace {
 
-constexpr int kRowTops[] = {120, 570, 1020, 1470, 1920};
-constexpr int kRowHeight = 390;
+constexpr int kRowTops[] = {90, 555, 1020, 1485, 1950};
+constexpr int kRowHeight = 420;
 
-// Two columns, read from the right: the first five fields of the tab order on the right, the rest on the left.
+// Two columns, read from the right: code, names and age on the right, date, lists and education on the left.
+// The last row gives the marital-status list the width its prompt needs, with the time beside it.
 struct Column {
     int labelLeft;
+    int labelWidth;
     int fieldLeft;
     int fieldWidth;
 };
-constexpr Column kRightColumn{5535, 3555, 1920};
-constexpr Column kLeftColumn{2235, 135, 2040};
-constexpr int kLabelWidth = 1020;
+constexpr Column kRightColumn{5460, 1050, 3375, 2040};
+constexpr Column kLeftColumn{2415, 840, 90, 2280};
+constexpr Column kMaritalRow{5460, 1050, 2070, 3345};
+constexpr Column kTimeRow{1335, 630, 90, 1200};
 
 QLabel* captionFor(QWidget* parent, QWidget* field, const QString& caption, const Column& column, int row)
 {
@@ -37,7 +40,7 @@ QLabel* captionFor(QWidget* parent, QWidget* field, const QString& caption, cons
     label->setLayoutDirection(Qt::LeftToRight);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setBuddy(field);
-    Twips::place(label, column.labelLeft, kRowTops[row], kLabelWidth, kRowHeight);
+    Twips::place(label, column.labelLeft, kRowTops[row], column.labelWidth, kRowHeight);
     Twips::place(field, column.fieldLeft, kRowTops[row], column.fieldWidth, kRowHeight);
     return label;
 }
@@ -129,19 +132,19 @@ void RegistrationPanel::buildControls()
     captionFor(this, m_firstName, QStringLiteral(" :نام"), kRightColumn, 1);
     captionFor(this, m_familyName, QStringLiteral(" :نام خانوادگي"), kRightColumn, 2);
     captionFor(this, m_age, QStringLiteral(" :سن"), kRightColumn, 3);
-    captionFor(this, m_marital, QStringLiteral(" :تاهل"), kRightColumn, 4);
+    captionFor(this, m_marital, QStringLiteral(" :تاهل"), kMaritalRow, 4);
     captionFor(this, m_date, QStringLiteral(" :تاريخ"), kLeftColumn, 0);
     captionFor(this, m_sex, QStringLiteral(" :جنس"), kLeftColumn, 1);
     captionFor(this, m_group, QStringLiteral(" :گروه"), kLeftColumn, 2);
     captionFor(this, m_education, QStringLiteral(" :تحصيلات"), kLeftColumn, 3);
-    captionFor(this, m_time, QStringLiteral(" :ساعت"), kLeftColumn, 4);
+    captionFor(this, m_time, QStringLiteral(" :ساعت"), kTimeRow, 4);
 
     m_save = new QPushButton(QStringLiteral("ذخيره"), this);
     m_save->setObjectName(QStringLiteral("Command8"));
-    Twips::place(m_save, 3480, 2400, 1200, 405);
+    Twips::place(m_save, 3405, 2445, 1200, 405);
     m_cancel = new QPushButton(QStringLiteral("انصراف"), this);
     m_cancel->setObjectName(QStringLiteral("Command10"));
-    Twips::place(m_cancel, 2040, 2400, 1200, 405);
+    Twips::place(m_cancel, 2070, 2445, 1200, 405);
 
     // The time field comes last, after the two buttons.
     const QList<QWidget*> order = {m_code,      m_firstName, m_familyName, m_age,    m_marital, m_date,
