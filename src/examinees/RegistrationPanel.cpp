@@ -28,9 +28,9 @@ struct Column {
     int fieldLeft;
     int fieldWidth;
 };
-constexpr Column kRightColumn{5460, 1050, 3375, 2040};
+constexpr Column kRightColumn{5415, 1110, 3330, 2040};
 constexpr Column kLeftColumn{2415, 840, 90, 2280};
-constexpr Column kMaritalRow{5460, 1050, 2070, 3345};
+constexpr Column kMaritalRow{5415, 1110, 2070, 3300};
 constexpr Column kTimeRow{1335, 630, 90, 1200};
 
 QLabel* captionFor(QWidget* parent, QWidget* field, const QString& caption, const Column& column, int row)

@@ -93,6 +93,7 @@ private slots:
     void webPages();
     void clinicNameFollowsTyping();
     void keyboard();
+    void nothingCutOff();
 };
 
 void TestMainWindow::load()
@@ -663,6 +664,33 @@ void TestMainWindow::keyboard()
     help->setFocus();
     QTest::keyClick(help, Qt::Key_Space);
     QCOMPARE(hub.opened.size(), 1);
+}
+
+void TestMainWindow::nothingCutOff()
+{
+    Hub hub;
+    MainWindow* w = hub.show();
+    // Open every panel once so all controls have their places.
+    for (const char* name : {"Command9", "Command68"})
+        Drive::click(w, QString::fromLatin1(name));
+    for (QPushButton* button : w->findChildren<QPushButton*>()) {
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
+                 qPrintable(button->objectName()));
+        QVERIFY2(button->height() >= button->minimumSizeHint().height(), qPrintable(button->objectName()));
+        QVERIFY2(w->rect().contains(QRect(button->mapTo(w, QPoint(0, 0)), button->size())),
+                 qPrintable(button->objectName()));
+    }
+    // The longest hint wraps within its label.
+    QLabel* label = hint(w);
+    for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command9"}) {
+        QWidget* button = Drive::find<QWidget>(w, QString::fromLatin1(name));
+        QTest::mouseMove(button, button->rect().center());
+        QVERIFY2(label->heightForWidth(label->width()) <= label->height(), name);
+    }
+    for (const char* name : {"CmdHelp", "Picture1", "SkinLabel1", "SkinLabel2"}) {
+        QWidget* item = Drive::find<QWidget>(w, QString::fromLatin1(name));
+        QVERIFY2(w->rect().contains(item->geometry()), name);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -58,6 +58,7 @@ private slots:
     void restingPicturesDoNotAnswer();
     void keyboard_data();
     void keyboard();
+    void nothingCutOff();
 };
 
 void TestExitPrompt::opening()
@@ -242,6 +243,22 @@ void TestExitPrompt::keyboard()
     QCOMPARE(cancelled.count(), cancellations);
     if (confirmations)
         QCOMPARE(confirmed.first().at(0).toBool(), ticked);
+}
+
+void TestExitPrompt::nothingCutOff()
+{
+    Prompt p;
+    auto* question = p.find<QLabel>("Label1");
+    QVERIFY(question->fontMetrics().horizontalAdvance(question->text()) <= question->width());
+    // The tick box holds either title as its caption.
+    for (const QString& caption : {kDesignTitle, kFirstTitle, kSecondTitle}) {
+        p.backup()->setText(caption);
+        QVERIFY2(p.backup()->sizeHint().width() <= p.backup()->width(), qPrintable(caption));
+    }
+    for (const char* name : {"Label1", "Check1", "k1", "k2", "C1", "C2"})
+        QVERIFY2(p.window->rect().contains(p.picture(name)->geometry()), name);
+    QVERIFY(!p.picture("k1")->geometry().intersects(p.picture("C1")->geometry()));
+    QVERIFY(!p.picture("Check1")->geometry().intersects(p.picture("k1")->geometry()));
 }
 
 QTEST_MAIN(TestExitPrompt)

@@ -3,6 +3,7 @@
 #include "calendar/SolarHijri.h"
 #include "support/TestProgram.h"
 #include "ui/PersianText.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -45,8 +46,10 @@ public:
         panel = new RegistrationPanel(program.database(), program.messages(),
                                       {form, answers, answerCheck, codeCheck}, &window);
         window.setLayoutDirection(Qt::RightToLeft);
-        window.resize(500, 260);
-        panel->setGeometry(0, 0, 500, 260);
+        // The size the main window gives the panel.
+        const QRect place = Twips::toPixels(0, 0, 6675, 2895);
+        window.resize(place.size());
+        panel->setGeometry(place);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         panel->startNewExaminee();
@@ -106,6 +109,7 @@ private slots:
     void captionsAreBuddies_data();
     void captionsAreBuddies();
     void tabOrder();
+    void nothingCutOff();
     void missingField_data();
     void missingField();
     void savesBothRowsWithOneCode();
@@ -186,6 +190,36 @@ void TestRegistrationPanel::tabOrder()
         seen << focusedName(host.panel, expected);
     }
     QCOMPARE(seen, expected);
+}
+
+void TestRegistrationPanel::nothingCutOff()
+{
+    PanelHost host;
+    const QRect inside = host.panel->contentsRect();
+    QList<QWidget*> controls;
+    for (QWidget* w : host.panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isVisible())
+            controls << w;
+    QCOMPARE(controls.size(), 22); // ten fields, their ten captions and two buttons
+    for (QWidget* w : controls) {
+        QVERIFY2(inside.contains(w->geometry()), qPrintable(w->objectName()));
+        for (QWidget* other : controls)
+            QVERIFY2(w == other || !w->geometry().intersects(other->geometry()),
+                     qPrintable(w->objectName() + QLatin1Char('/') + other->objectName()));
+    }
+    // Captions, prompts and buttons show their whole text.
+    for (QLabel* label : host.panel->findChildren<QLabel*>())
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
+    for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
+        QComboBox* list = host.list(name);
+        QVERIFY2(list->fontMetrics().horizontalAdvance(list->currentText()) < list->lineEdit()->width(), name);
+        QVERIFY2(list->height() >= list->minimumSizeHint().height(), name);
+    }
+    for (QPushButton* button : host.panel->findChildren<QPushButton*>()) {
+        QVERIFY(button->width() >= button->sizeHint().width());
+        QVERIFY(button->height() >= button->minimumSizeHint().height());
+    }
+    QVERIFY(host.field("Text5")->height() >= host.field("Text5")->minimumSizeHint().height());
 }
 
 void TestRegistrationPanel::missingField_data()
