@@ -1,27 +1,13 @@
 #include "app/Desktop.h"
-#include "app/MakerSite.h"
 
 #include <QTest>
 
 class TestDesktop : public QObject {
     Q_OBJECT
 private slots:
-    void calculatorsInOrder();
     void startCalculator_data();
     void startCalculator();
-    void addresses();
-    void openWebPage();
 };
-
-void TestDesktop::calculatorsInOrder()
-{
-#ifdef Q_OS_WIN
-    QCOMPARE(Desktop::calculators(), QStringList{"calc.exe"});
-#else
-    QCOMPARE(Desktop::calculators(),
-             QStringList({"gnome-calculator", "kcalc", "galculator", "mate-calc", "xcalc", "qalculate-gtk"}));
-#endif
-}
 
 void TestDesktop::startCalculator_data()
 {
@@ -59,28 +45,6 @@ void TestDesktop::startCalculator()
     };
     QCOMPARE(desktop.startCalculator(), started);
     QCOMPARE(starts, started.isEmpty() ? QStringList{} : QStringList{started});
-}
-
-void TestDesktop::addresses()
-{
-    QCOMPARE(MakerSite::helpPage(), QStringLiteral("https://www.example.com/software/software-settings.html"));
-    QCOMPARE(MakerSite::Home, QStringLiteral("https://www.example.com"));
-    QCOMPARE(MakerSite::Shop, QStringLiteral("https://shop.example.com"));
-}
-
-void TestDesktop::openWebPage()
-{
-    Desktop desktop;
-    QList<QUrl> opened;
-    desktop.openUrl = [&](const QUrl& address) {
-        opened << address;
-        return false;
-    };
-    desktop.openWebPage(MakerSite::helpPage());
-    QCOMPARE(opened.size(), 1);
-    QCOMPARE(opened.first().host(), QStringLiteral("www.example.com"));
-    QCOMPARE(opened.first().path(), QStringLiteral("/software/software-settings.html"));
-    QCOMPARE(opened.first().scheme(), QStringLiteral("https"));
 }
 
 QTEST_APPLESS_MAIN(TestDesktop)

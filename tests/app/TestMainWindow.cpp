@@ -527,14 +527,6 @@ void TestMainWindow::registration()
     hub.program.messages().typed.enqueue(QStringLiteral("25"));
     Drive::click(w, QStringLiteral("Command2"));
     QCOMPARE(hub.program.messages().noticeTexts(), QStringList{});
-
-    // Registering the same code again, without leaving the window, is refused.
-    Drive::click(w, QStringLiteral("Command1"));
-    fillRegistration(w, QStringLiteral("25"));
-    Drive::click(w, QStringLiteral("Command8"));
-    QCOMPARE(hub.program.messages().noticeTexts(), QStringList{QStringLiteral("فردديگري با اين کد ثبت شده")});
-    QCOMPARE(visiblePanels(w), QStringList{"Frame10"});
-    QCOMPARE(hub.program.rowCount(QStringLiteral("IDE")), 2);
 }
 
 void TestMainWindow::registrationCancelled()
