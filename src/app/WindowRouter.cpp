@@ -2,7 +2,8 @@
 
 #include "app/MainWindow.h"
 #include "backup/ExitPrompt.h"
-#include "data/TableCursor.h"
+#include "questionnaire/TestWindow.h"
+#include "scoring/ScoringWindow.h"
 #include "ui/Twips.h"
 
 #include <QTimer>
@@ -89,8 +90,8 @@ void WindowRouter::showMainWindow()
 
 bool WindowRouter::openScoringWindow()
 {
-    // The scoring window opens here with open(window, HandBack::OnClose) and returns true.
-    return false;
+    open(new ScoringWindow(m_db, m_messages), HandBack::OnClose);
+    return true;
 }
 
 bool WindowRouter::openLookupWindow()
@@ -115,11 +116,11 @@ void WindowRouter::openAbout(QWidget* owner)
 bool WindowRouter::runTest(QWidget* owner, const QString& code)
 {
     // An examinee exists for the test when an Answer row carries the code.
-    TableCursor answers(m_db, QStringLiteral("Answer"));
-    if (!answers.setFilter(QStringLiteral("Code"), code) || answers.count() == 0)
+    TestWindow window(m_db, m_messages, owner);
+    if (!window.prepareRun(code))
         return false;
-    // The test window opens here, modally over `owner`, with its cursors filtered to the code.
-    Q_UNUSED(owner)
+    window.exec();
+    window.resetToIntroduction();
     return true;
 }
 

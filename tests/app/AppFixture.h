@@ -4,10 +4,35 @@
 #include "app/WindowRouter.h"
 #include "support/TestProgram.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
+
+// While it lives, closes the test window by its close box as soon as it is open modally, and records what was
+// open then: its objectName and the objectName of its owner.
+class TestWindowCloser {
+public:
+    TestWindowCloser()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal && modal->objectName() == QLatin1String("FrmTest")) {
+                seen << modal->objectName()
+                     << (modal->parentWidget() ? modal->parentWidget()->objectName() : QString());
+                modal->close();
+            }
+        });
+        m_timer.start(10);
+    }
+
+    QStringList seen;
+
+private:
+    QTimer m_timer;
+};
 
 // A router whose hand-over windows are plain stand-in windows, so tests can watch the main window hand over and
 // come back; it records what the main window asked for.
@@ -25,10 +50,14 @@ public:
     bool runTest(QWidget* owner, const QString& code) override
     {
         requests << QStringLiteral("test:") + code;
-        return WindowRouter::runTest(owner, code);
+        TestWindowCloser closer;
+        const bool found = WindowRouter::runTest(owner, code);
+        modalWindows << closer.seen;
+        return found;
     }
 
     QStringList requests;
+    QStringList modalWindows; // the test window and its owner, for each test run that opened it
     QPointer<QWidget> lastStandIn;
 
 private:

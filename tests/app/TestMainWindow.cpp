@@ -85,6 +85,7 @@ private slots:
     void handOverAndBack_data();
     void handOverAndBack();
     void handOverWaitsForTheWindow();
+    void scoringWindowHandsBack();
     void registration();
     void registrationCancelled();
     void unsavedRegistrationDroppedByOtherButtons();
@@ -411,6 +412,9 @@ void TestMainWindow::runTest()
     QCOMPARE(hub.program.messages().noticeTexts(), notice.isEmpty() ? QStringList{} : QStringList{notice});
     QCOMPARE(hub.router.requests,
              lookedUp.isEmpty() ? QStringList{} : QStringList{QStringLiteral("test:") + lookedUp});
+    // A known code opens the test window modally over the main window.
+    const QStringList expected = notice.isEmpty() ? QStringList{"FrmTest", "Frm1"} : QStringList{};
+    QCOMPARE(hub.router.modalWindows, expected);
     // The panels were closed first, and the window stays.
     QCOMPARE(visiblePanels(w), QStringList{});
     QVERIFY(w->isVisible());
@@ -492,16 +496,39 @@ void TestMainWindow::handOverAndBack()
 
 void TestMainWindow::handOverWaitsForTheWindow()
 {
-    // The plain router opens no scoring or lookup window yet: the main window then stays.
+    // The plain router opens no lookup window yet: the main window then stays.
     Hub hub;
     hub.program.addExaminee(QStringLiteral("12"));
     MainWindow* w = hub.show();
-    for (const char* button : {"Command3", "Command4"}) {
-        Drive::click(w, QString::fromLatin1(button));
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
-    }
+    Drive::click(w, QStringLiteral("Command4"));
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
     QVERIFY(!hub.router.exitPrompt());
+}
+
+void TestMainWindow::scoringWindowHandsBack()
+{
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("12"));
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    QPointer<MainWindow> first = hub.show();
+    Drive::click(first, QStringLiteral("Command3"));
+    QPointer<QWidget> scoring;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("FrmkLID") && top->isVisible())
+            scoring = top;
+    QVERIFY(scoring);
+    QTRY_VERIFY(!first);
+    QVERIFY(!hub.router.exitPrompt());
+    QCoreApplication::processEvents(); // the router settles the main window's closing
+    QCOMPARE(ended.count(), 0);
+
+    scoring->close();
+    QTRY_VERIFY(!scoring);
+    QTRY_VERIFY(hub.main());
+    QVERIFY(hub.main()->isVisible());
+    QCOMPARE(hub.main()->handOverFlag(), QStringLiteral("2"));
+    QCOMPARE(ended.count(), 0);
 }
 
 void TestMainWindow::registration()
@@ -525,8 +552,10 @@ void TestMainWindow::registration()
 
     // The registered code can be tested at once.
     hub.program.messages().typed.enqueue(QStringLiteral("25"));
+    TestWindowCloser closer;
     Drive::click(w, QStringLiteral("Command2"));
     QCOMPARE(hub.program.messages().noticeTexts(), QStringList{});
+    QCOMPARE(closer.seen.value(0), QStringLiteral("FrmTest"));
 }
 
 void TestMainWindow::registrationCancelled()

@@ -192,7 +192,11 @@ void TestWindowRouter::runTestFindsAnswerRows()
     hub.program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('ide-only')"));
     hub.program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('answer-only')"));
     MainWindow* w = hub.show();
+    TestWindowCloser closer;
     QCOMPARE(hub.router.runTest(w, code), found);
+    // Found: the test window was open modally over the main window until it closed.
+    const QStringList expected = found ? QStringList{"FrmTest", "Frm1"} : QStringList{};
+    QCOMPARE(closer.seen, expected);
     QCOMPARE(hub.program.rowCount(QStringLiteral("Answer")), 3);
 }
 
