@@ -10,6 +10,7 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
+#include "ui/WindowKit.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -55,15 +56,6 @@ QFrame* makePanel(QWidget* parent, const QString& name)
     return panel;
 }
 
-QLineEdit* hiddenField(QWidget* parent, const QString& name)
-{
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setFocusPolicy(Qt::NoFocus);
-    field->hide();
-    return field;
-}
-
 QPixmap bannerPicture(QSize size)
 {
     QPixmap pixmap(size);
@@ -93,9 +85,7 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     , m_messages(messages)
     , m_router(router)
 {
-    setObjectName(QStringLiteral("Frm1"));
-    setWindowTitle(QStringLiteral("Tovrin35"));
-    setFixedSize(Twips::toPixelsX(kClientWidth), Twips::toPixelsY(kClientHeight));
+    Kit::setUpWindow(this, QStringLiteral("Frm1"), QStringLiteral("Tovrin35"), kClientWidth, kClientHeight);
     setMouseTracking(true);
 
     m_theme = new TableCursor(m_db, QStringLiteral("Theme"), this);
@@ -104,8 +94,8 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_answersSpare = new TableCursor(m_db, QStringLiteral("Answer"), this);
     m_codeCheck = new TableCursor(m_db, QStringLiteral("IDE"), this);
 
-    m_themeNumber = hiddenField(this, QStringLiteral("Text1"));
-    m_flag = hiddenField(this, QStringLiteral("Text3"));
+    m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text1"));
+    m_flag = Kit::hiddenField(this, QStringLiteral("Text3"));
 
     buildColumn();
     m_registration = new RegistrationPanel(m_db, m_messages, {*m_form, *m_answers, *m_answersSpare, *m_codeCheck},
@@ -136,16 +126,6 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
 QString MainWindow::handOverFlag() const
 {
     return m_flag->text();
-}
-
-QPushButton* MainWindow::addButton(QWidget* parent, const QString& name, const QString& caption, int left,
-                                   int top, int width, int height)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    Twips::place(button, left, top, width, height);
-    return button;
 }
 
 void MainWindow::buildColumn()
@@ -180,7 +160,7 @@ void MainWindow::buildColumn()
         {"Command6", QStringLiteral("خروج"), 5580, &MainWindow::leave, QString()},
     };
     for (const Entry& e : entries) {
-        QPushButton* button = addButton(m_column, QString::fromLatin1(e.name), e.caption, 240, e.top, 1785, 555);
+        QPushButton* button = Kit::button(m_column, QString::fromLatin1(e.name), e.caption, 240, e.top, 1785, 555);
         connect(button, &QPushButton::clicked, this, e.action);
         if (!e.hint.isEmpty()) {
             m_hints.insert(button, e.hint);
@@ -192,12 +172,12 @@ void MainWindow::buildColumn()
 void MainWindow::buildSettingsPanel()
 {
     m_settings = makePanel(this, QStringLiteral("Frame8"));
-    connect(addButton(m_settings, QStringLiteral("Command68"), QStringLiteral("تغيير تم برنامه"), 195, 240, 1785, 495),
+    connect(Kit::button(m_settings, QStringLiteral("Command68"), QStringLiteral("تغيير تم برنامه"), 195, 240, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::showThemePanel);
-    connect(addButton(m_settings, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
+    connect(Kit::button(m_settings, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
                       495),
             &QPushButton::clicked, this, &MainWindow::showClinicPanel);
-    connect(addButton(m_settings, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
+    connect(Kit::button(m_settings, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
 }
 
@@ -224,8 +204,8 @@ void MainWindow::buildClinicPanel()
     caption(QStringLiteral("SkinLabel5"), QStringLiteral(" :آدرس"), m_clinicAddress, 960);
 
     // Storing the name and address belongs to the settings; this window only offers the buttons.
-    addButton(m_clinic, QStringLiteral("Command64"), QStringLiteral("ذخيره "), 3240, 1620, 1200, 405);
-    connect(addButton(m_clinic, QStringLiteral("Command7"), QStringLiteral("انصراف"), 1800, 1620, 1200, 405),
+    Kit::button(m_clinic, QStringLiteral("Command64"), QStringLiteral("ذخيره "), 3240, 1620, 1200, 405);
+    connect(Kit::button(m_clinic, QStringLiteral("Command7"), QStringLiteral("انصراف"), 1800, 1620, 1200, 405),
             &QPushButton::clicked, m_clinic, &QWidget::hide);
 }
 
@@ -243,10 +223,10 @@ void MainWindow::buildThemePanel()
     // Choosing a theme belongs to the theme chooser; here the buttons stand in their places.
     int top = 240;
     for (const auto& [name, caption] : buttons) {
-        addButton(m_themes, QString::fromLatin1(name), caption, 240, top, 2145, 555);
+        Kit::button(m_themes, QString::fromLatin1(name), caption, 240, top, 2145, 555);
         top += 600;
     }
-    connect(addButton(m_themes, QStringLiteral("Command46"), QStringLiteral("خروج"), 720, 6900, 1185, 435),
+    connect(Kit::button(m_themes, QStringLiteral("Command46"), QStringLiteral("خروج"), 720, 6900, 1185, 435),
             &QPushButton::clicked, m_themes, &QWidget::hide);
 }
 

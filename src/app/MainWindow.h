@@ -36,8 +36,6 @@ private:
     void buildClinicPanel();
     void buildThemePanel();
     void buildOtherItems();
-    QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-                           int width, int height);
 
     // Closes every panel and, when there are examinees, drops an unsaved registration by reloading.
     void HidePanels();

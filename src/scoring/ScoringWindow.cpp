@@ -9,6 +9,7 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
+#include "ui/WindowKit.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -16,8 +17,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
-#include <QTextOption>
 
 namespace {
 
@@ -40,15 +39,6 @@ const QStringList& helpLines()
     return lines;
 }
 
-QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
-                       int height)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    Twips::place(button, left, top, width, height);
-    return button;
-}
-
 QLineEdit* addBox(QWidget* parent, const QString& name, int left, int top, int width, int height)
 {
     auto* box = new QLineEdit(parent);
@@ -58,26 +48,6 @@ QLineEdit* addBox(QWidget* parent, const QString& name, int left, int top, int w
     return box;
 }
 
-// Persian paragraphs start at the right edge and wrap onto lines that start there too.
-void setRightToLeft(QPlainTextEdit* edit)
-{
-    QTextOption option = edit->document()->defaultTextOption();
-    option.setTextDirection(Qt::RightToLeft);
-    option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    edit->document()->setDefaultTextOption(option);
-}
-
-QLabel* addCaption(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top,
-                   int width, int height)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    if (buddy)
-        label->setBuddy(buddy);
-    Twips::place(label, left, top, width, height);
-    return label;
-}
-
 } // namespace
 
 ScoringWindow::ScoringWindow(Database& db, Messages& messages, QWidget* parent)
@@ -85,9 +55,7 @@ ScoringWindow::ScoringWindow(Database& db, Messages& messages, QWidget* parent)
     , m_db(db)
     , m_messages(messages)
 {
-    setObjectName(QStringLiteral("FrmkLID"));
-    setWindowTitle(QStringLiteral("کليد گذاري"));
-    setFixedSize(Twips::toPixelsX(windowWidth), Twips::toPixelsY(windowHeight));
+    Kit::setUpWindow(this, QStringLiteral("FrmkLID"), QStringLiteral("کليد گذاري"), windowWidth, windowHeight);
 
     openCursors();
     buildButtonBar();
@@ -117,14 +85,14 @@ void ScoringWindow::openCursors()
 void ScoringWindow::buildButtonBar()
 {
     // Right to left in the order the operator works: choose, print, chart, help, leave.
-    m_select = addButton(this, QStringLiteral("Command1"), QStringLiteral("انتخاب آزمودني"), 8700, 180, 1560, 555);
-    m_printSelected = addButton(this, QStringLiteral("Command6"), QStringLiteral("پرينت آزمودني انتخاب شده"), 6240,
+    m_select = Kit::button(this, QStringLiteral("Command1"), QStringLiteral("انتخاب آزمودني"), 8700, 180, 1560, 555);
+    m_printSelected = Kit::button(this, QStringLiteral("Command6"), QStringLiteral("پرينت آزمودني انتخاب شده"), 6240,
                                 180, 2340, 555);
-    m_printAll = addButton(this, QStringLiteral("Command3"), QStringLiteral("پرينت کل  آزمودني ها "), 4080, 180,
+    m_printAll = Kit::button(this, QStringLiteral("Command3"), QStringLiteral("پرينت کل  آزمودني ها "), 4080, 180,
                            2040, 555);
-    m_chartButton = addButton(this, QStringLiteral("Command2"), QStringLiteral("مشاهده نمودار"), 2460, 180, 1500, 555);
-    m_help = addButton(this, QStringLiteral("Command4"), QStringLiteral("راهنما"), 1320, 180, 1020, 555);
-    m_close = addButton(this, QStringLiteral("Command5"), QStringLiteral(" خروج"), 180, 180, 1020, 555);
+    m_chartButton = Kit::button(this, QStringLiteral("Command2"), QStringLiteral("مشاهده نمودار"), 2460, 180, 1500, 555);
+    m_help = Kit::button(this, QStringLiteral("Command4"), QStringLiteral("راهنما"), 1320, 180, 1020, 555);
+    m_close = Kit::button(this, QStringLiteral("Command5"), QStringLiteral(" خروج"), 180, 180, 1020, 555);
 
     connect(m_select, &QPushButton::clicked, this, &ScoringWindow::selectExaminee);
     connect(m_printSelected, &QPushButton::clicked, this, &ScoringWindow::printSelected);
@@ -176,7 +144,7 @@ void ScoringWindow::buildExamineePanel()
                                 boxWidth, 375);
         // Codes, ages and dates line up on the right like the Persian fields beside them.
         box->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-        addCaption(m_examineePanel, QStringLiteral("Label%1").arg(QString::fromLatin1(f.column)), f.caption, box,
+        Kit::caption(m_examineePanel, QStringLiteral("Label%1").arg(QString::fromLatin1(f.column)), f.caption, box,
                    right - captionWidth, top, captionWidth, 375);
         m_examinee->bind(box, QString::fromLatin1(f.column));
     }
@@ -197,13 +165,13 @@ void ScoringWindow::buildResultsPanel()
     constexpr int levelLeft = 1800;
     constexpr int levelWidth = 2160;
     constexpr int headerTop = 120;
-    addCaption(m_resultsPanel, QStringLiteral("LabelRaw"), QStringLiteral("نمره خام"), nullptr, rawLeft, headerTop,
+    Kit::caption(m_resultsPanel, QStringLiteral("LabelRaw"), QStringLiteral("نمره خام"), nullptr, rawLeft, headerTop,
                numberWidth, 375)
         ->setAlignment(Qt::AlignCenter);
-    addCaption(m_resultsPanel, QStringLiteral("LabelPercent"), QStringLiteral("درصد"), nullptr, percentLeft, headerTop,
+    Kit::caption(m_resultsPanel, QStringLiteral("LabelPercent"), QStringLiteral("درصد"), nullptr, percentLeft, headerTop,
                numberWidth, 375)
         ->setAlignment(Qt::AlignCenter);
-    addCaption(m_resultsPanel, QStringLiteral("LabelLevel"), QStringLiteral("سطح"), nullptr, levelLeft, headerTop,
+    Kit::caption(m_resultsPanel, QStringLiteral("LabelLevel"), QStringLiteral("سطح"), nullptr, levelLeft, headerTop,
                levelWidth, 375)
         ->setAlignment(Qt::AlignCenter);
 
@@ -215,7 +183,7 @@ void ScoringWindow::buildResultsPanel()
         b.level = addBox(m_resultsPanel, info.levelBox, levelLeft, top, levelWidth, 375);
         for (QLineEdit* box : {b.raw, b.percent, b.level})
             box->setAlignment(Qt::AlignCenter);
-        addCaption(m_resultsPanel, QStringLiteral("Caption") + info.rawBox, info.caption, b.raw, captionLeft, top,
+        Kit::caption(m_resultsPanel, QStringLiteral("Caption") + info.rawBox, info.caption, b.raw, captionLeft, top,
                    captionWidth, 375);
         m_results->bind(b.raw, info.column);
         top += 420;
@@ -234,11 +202,11 @@ void ScoringWindow::buildInterpretationPanel()
         auto* sentence = new QPlainTextEdit(m_interpretationPanel);
         sentence->setObjectName(info.sentenceBox);
         sentence->setReadOnly(true);
-        setRightToLeft(sentence);
+        Kit::setRightToLeft(sentence);
         sentence->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         sentence->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         Twips::place(sentence, 120, top, 7920, 780);
-        addCaption(m_interpretationPanel, QStringLiteral("Caption") + info.sentenceBox, info.caption, sentence, 8160,
+        Kit::caption(m_interpretationPanel, QStringLiteral("Caption") + info.sentenceBox, info.caption, sentence, 8160,
                    top, 1800, 375);
         boxes(info.scale).sentence = sentence;
         top += 840;
@@ -257,26 +225,21 @@ void ScoringWindow::buildHelpPanel()
     auto* text = new QPlainTextEdit(m_helpPanel);
     text->setObjectName(QStringLiteral("Text14"));
     text->setReadOnly(true);
-    setRightToLeft(text);
+    Kit::setRightToLeft(text);
     QString help;
     for (const QString& line : helpLines())
         help += line + QLatin1Char('\n');
     text->setPlainText(help);
     Twips::place(text, 120, 120, 7395, 4080);
 
-    auto* close = addButton(m_helpPanel, QStringLiteral("Command7"), QStringLiteral("خروج"), 3240, 4320, 1155, 495);
+    auto* close = Kit::button(m_helpPanel, QStringLiteral("Command7"), QStringLiteral("خروج"), 3240, 4320, 1155, 495);
     connect(close, &QPushButton::clicked, this, &ScoringWindow::hideHelp);
     m_helpPanel->hide();
 }
 
 void ScoringWindow::buildHiddenFields()
 {
-    auto hidden = [this](const QString& name) {
-        auto* box = new QLineEdit(this);
-        box->setObjectName(name);
-        box->hide();
-        return box;
-    };
+    auto hidden = [this](const QString& name) { return Kit::hiddenField(this, name); };
     m_theme->bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
     // The clinic's name and address go onto the reports.
     m_theme->bind(hidden(QStringLiteral("Text13")), QStringLiteral("Name"));

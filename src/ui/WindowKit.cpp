@@ -1,0 +1,59 @@
+#include "ui/WindowKit.h"
+
+#include "ui/Twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTextOption>
+
+namespace Kit {
+
+void setUpWindow(QWidget* window, const QString& name, const QString& title, int widthTwips, int heightTwips)
+{
+    window->setObjectName(name);
+    window->setWindowTitle(title);
+    window->setFixedSize(Twips::toPixelsX(widthTwips), Twips::toPixelsY(heightTwips));
+}
+
+QPushButton* button(
+    QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    Twips::place(button, left, top, width, height);
+    return button;
+}
+
+QLabel* caption(
+    QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top, int width, int height)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    if (buddy)
+        label->setBuddy(buddy);
+    Twips::place(label, left, top, width, height);
+    return label;
+}
+
+QLineEdit* hiddenField(QWidget* parent, const QString& name)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setFocusPolicy(Qt::NoFocus);
+    field->hide();
+    return field;
+}
+
+void setRightToLeft(QPlainTextEdit* edit)
+{
+    QTextOption option = edit->document()->defaultTextOption();
+    option.setTextDirection(Qt::RightToLeft);
+    option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    edit->document()->setDefaultTextOption(option);
+}
+
+} // namespace Kit

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+// The construction every window repeats, placed from twips: a window's name, title and fixed size, a button, a
+// caption that names its field for screen readers, a hidden field bound to a column, right-to-left paragraphs.
+namespace Kit {
+
+// Names the window, titles it and fixes its client size.
+void setUpWindow(QWidget* window, const QString& name, const QString& title, int widthTwips, int heightTwips);
+
+QPushButton* button(
+    QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height);
+
+// A label at a twips rectangle; with a buddy, the label is that field's accessible name.
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top, int width,
+    int height);
+
+// A line edit that is never shown and never takes the focus: a value holder bound to a column.
+QLineEdit* hiddenField(QWidget* parent, const QString& name);
+
+// Paragraphs start at the right edge and wrap onto lines that start there too.
+void setRightToLeft(QPlainTextEdit* edit);
+
+} // namespace Kit
