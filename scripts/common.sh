@@ -20,6 +20,9 @@ install_missing() {
 }
 
 configure_and_build() {
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    # A compiler cache, when the machine has one, makes rebuilds after small changes quick.
+    local launcher=()
+    command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }

@@ -5,9 +5,10 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 
-Program::Program(const QString& programFolder, Messages& messages, const QString& lockPath)
+Program::Program(const QString& programFolder, Messages& messages, FileDialogs& fileDialogs, const QString& lockPath)
     : m_programFolder(programFolder)
     , m_messages(messages)
+    , m_fileDialogs(fileDialogs)
     , m_instance(lockPath)
 {
 }
@@ -37,7 +38,7 @@ Program::Start Program::start()
         return Start::DatabaseRefused;
     }
 
-    m_router = std::make_unique<WindowRouter>(*m_database, m_messages);
+    m_router = std::make_unique<WindowRouter>(*m_database, m_messages, m_fileDialogs);
     m_router->showMainWindow();
     return Start::Running;
 }

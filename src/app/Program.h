@@ -7,6 +7,7 @@
 #include <memory>
 
 class Database;
+class FileDialogs;
 class Messages;
 class WindowRouter;
 
@@ -16,7 +17,7 @@ class Program {
 public:
     enum class Start { Running, AlreadyRunning, DatabaseRefused };
 
-    Program(const QString& programFolder, Messages& messages,
+    Program(const QString& programFolder, Messages& messages, FileDialogs& fileDialogs,
             const QString& lockPath = SingleInstance::defaultLockPath());
     ~Program();
     Program(const Program&) = delete;
@@ -30,6 +31,7 @@ public:
 private:
     QString m_programFolder;
     Messages& m_messages;
+    FileDialogs& m_fileDialogs;
     SingleInstance m_instance;
     std::unique_ptr<Database> m_database;
     std::unique_ptr<WindowRouter> m_router;

@@ -8,10 +8,11 @@
 
 #include <QTimer>
 
-WindowRouter::WindowRouter(Database& db, Messages& messages, QObject* parent)
+WindowRouter::WindowRouter(Database& db, Messages& messages, FileDialogs& fileDialogs, QObject* parent)
     : QObject(parent)
     , m_db(db)
     , m_messages(messages)
+    , m_fileDialogs(fileDialogs)
 {
 }
 

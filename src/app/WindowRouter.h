@@ -8,6 +8,7 @@
 
 class Database;
 class ExitPrompt;
+class FileDialogs;
 class Messages;
 class QWidget;
 
@@ -21,12 +22,13 @@ public:
     // Whether closing a window brings the main window back.
     enum class HandBack { None, OnClose };
 
-    WindowRouter(Database& db, Messages& messages, QObject* parent = nullptr);
+    WindowRouter(Database& db, Messages& messages, FileDialogs& fileDialogs, QObject* parent = nullptr);
     ~WindowRouter() override;
 
     Desktop& desktop() { return m_desktop; }
     Database& database() { return m_db; }
     Messages& messages() { return m_messages; }
+    FileDialogs& fileDialogs() { return m_fileDialogs; }
 
     // The main window now open (nullptr when there is none) and the exit prompt, if it is open.
     QWidget* mainWindow() const;
@@ -63,6 +65,7 @@ private:
 
     Database& m_db;
     Messages& m_messages;
+    FileDialogs& m_fileDialogs;
     Desktop m_desktop;
     QList<QPointer<QWidget>> m_windows;
     QPointer<QWidget> m_mainWindow;

@@ -1,6 +1,7 @@
 #include "app/Program.h"
 #include "app/WindowRouter.h"
 #include "ui/PersianText.h"
+#include "ui/QtFileDialogs.h"
 #include "ui/QtMessages.h"
 
 #include <QApplication>
@@ -15,9 +16,10 @@ int main(int argc, char* argv[])
     // window that hands over does not end anything.
     QApplication::setQuitOnLastWindowClosed(false);
     QtMessages messages;
+    QtFileDialogs fileDialogs;
 
     // The data lives beside the program, wherever it is started from.
-    Program program(QCoreApplication::applicationDirPath(), messages);
+    Program program(QCoreApplication::applicationDirPath(), messages, fileDialogs);
     switch (program.start()) {
     case Program::Start::AlreadyRunning:
         return 0;

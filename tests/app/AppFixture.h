@@ -78,7 +78,7 @@ template <typename Router = WindowRouter>
 class Hub {
 public:
     Hub()
-        : router(program.database(), program.messages())
+        : router(program.database(), program.messages(), program.fileDialogs())
     {
         Desktop& desktop = router.desktop();
         desktop.findProgram = [this](const QString& name) {

@@ -2,6 +2,7 @@
 #include "app/SingleInstance.h"
 #include "app/WindowRouter.h"
 #include "data/Database.h"
+#include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessages.h"
 #include "ui/PersianText.h"
 
@@ -16,6 +17,9 @@
 #include <QTest>
 
 namespace {
+
+// Starting the program asks for no file.
+ScriptedFileDialogs noDialogs;
 
 const QString kAlreadyRunning = QStringLiteral("برنامه در حال اجراست");
 
@@ -68,7 +72,7 @@ void TestProgramStart::firstStartRuns()
     QTemporaryDir folder;
     QTemporaryDir locks;
     ScriptedMessages messages;
-    Program program(folder.path(), messages, locks.filePath(QStringLiteral("t35.lock")));
+    Program program(folder.path(), messages, noDialogs, locks.filePath(QStringLiteral("t35.lock")));
     QCOMPARE(program.start(), Program::Start::Running);
     QVERIFY(program.router());
     QVERIFY(program.router()->mainWindow());
@@ -84,12 +88,12 @@ void TestProgramStart::secondStartRefused()
     QTemporaryDir locks;
     const QString lock = locks.filePath(QStringLiteral("t35.lock"));
     ScriptedMessages firstMessages;
-    Program first(firstFolder.path(), firstMessages, lock);
+    Program first(firstFolder.path(), firstMessages, noDialogs, lock);
     QCOMPARE(first.start(), Program::Start::Running);
     const int windowsBefore = visibleWindows();
 
     ScriptedMessages messages;
-    Program second(secondFolder.path(), messages, lock);
+    Program second(secondFolder.path(), messages, noDialogs, lock);
     QCOMPARE(second.start(), Program::Start::AlreadyRunning);
     QCOMPARE(messages.boxes.size(), 1);
     const ScriptedMessages::Box& box = messages.boxes.first();
@@ -113,14 +117,14 @@ void TestProgramStart::secondStartLeavesDatabaseAlone()
     QTemporaryDir locks;
     const QString lock = locks.filePath(QStringLiteral("t35.lock"));
     ScriptedMessages messages;
-    Program first(folder.path(), messages, lock);
+    Program first(folder.path(), messages, noDialogs, lock);
     QCOMPARE(first.start(), Program::Start::Running);
     const QString file = Database::filePath(folder.path());
     const QByteArray before = fingerprint(file);
     QVERIFY(!before.isEmpty());
     QTest::qWait(20);
 
-    Program second(folder.path(), messages, lock);
+    Program second(folder.path(), messages, noDialogs, lock);
     QCOMPARE(second.start(), Program::Start::AlreadyRunning);
     QCOMPARE(fingerprint(file), before);
     QVERIFY(!QFileInfo::exists(file + QStringLiteral("-journal")));
@@ -133,10 +137,10 @@ void TestProgramStart::startsAgainAfterTheFirstEnds()
     const QString lock = locks.filePath(QStringLiteral("t35.lock"));
     ScriptedMessages messages;
     {
-        Program first(folder.path(), messages, lock);
+        Program first(folder.path(), messages, noDialogs, lock);
         QCOMPARE(first.start(), Program::Start::Running);
     }
-    Program again(folder.path(), messages, lock);
+    Program again(folder.path(), messages, noDialogs, lock);
     QCOMPARE(again.start(), Program::Start::Running);
     QCOMPARE(messages.boxes.size(), 0);
 }
@@ -156,13 +160,13 @@ void TestProgramStart::crashedFirstDoesNotLockOut()
                    + QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n');
     }
     ScriptedMessages messages;
-    Program program(folder.path(), messages, lock);
+    Program program(folder.path(), messages, noDialogs, lock);
     QCOMPARE(program.start(), Program::Start::Running);
     QCOMPARE(messages.boxes.size(), 0);
 
     // And the lock is now this copy's own.
     ScriptedMessages secondMessages;
-    Program second(folder.path(), secondMessages, lock);
+    Program second(folder.path(), secondMessages, noDialogs, lock);
     QCOMPARE(second.start(), Program::Start::AlreadyRunning);
 }
 
@@ -179,7 +183,7 @@ void TestProgramStart::foreignDatabaseRefused()
     }
     const QByteArray before = fingerprint(file);
     ScriptedMessages messages;
-    Program program(folder.path(), messages, locks.filePath(QStringLiteral("t35.lock")));
+    Program program(folder.path(), messages, noDialogs, locks.filePath(QStringLiteral("t35.lock")));
     QCOMPARE(program.start(), Program::Start::DatabaseRefused);
     QVERIFY(!program.router());
     QCOMPARE(messages.boxes.size(), 1);

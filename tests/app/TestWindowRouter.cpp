@@ -206,7 +206,7 @@ void TestWindowRouter::windowsGoWithTheRouter()
     QPointer<QWidget> prompt;
     {
         TestProgram program;
-        WindowRouter router(program.database(), program.messages());
+        WindowRouter router(program.database(), program.messages(), program.fileDialogs());
         router.showMainWindow();
         router.openExitPrompt(5000, 4500);
         main = router.mainWindow();

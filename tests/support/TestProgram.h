@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Database.h"
+#include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessages.h"
 
 #include <QString>
@@ -22,6 +23,7 @@ public:
     QString folder() const { return m_dir.path(); }
     Database& database() { return *m_database; }
     ScriptedMessages& messages() { return m_messages; }
+    ScriptedFileDialogs& fileDialogs() { return m_fileDialogs; }
 
     // Runs `sql` with the values bound and returns the first column of the first row (invalid when none).
     QVariant scalar(const QString& sql, const QVariantList& values = {});
@@ -41,6 +43,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<Database> m_database;
     ScriptedMessages m_messages;
+    ScriptedFileDialogs m_fileDialogs;
 };
 
 namespace Drive {
