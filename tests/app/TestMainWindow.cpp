@@ -478,6 +478,7 @@ void TestMainWindow::handOverAndBack()
     QCOMPARE(first->handOverFlag(), QStringLiteral("1"));
     QVERIFY(!hub.router.exitPrompt());
     QTRY_VERIFY(!first);
+    QCoreApplication::processEvents(); // the router settles the main window's closing
     QVERIFY(!hub.router.mainWindow());
 
     // Meanwhile the theme and the clinic name change; the window that comes back is loaded afresh.
