@@ -56,6 +56,15 @@ void registerThroughPanel(QWidget* window, const QString& code)
     Drive::click(window, QStringLiteral("Command8"));
 }
 
+Maker::Details makerWithSites()
+{
+    Maker::Details maker;
+    maker.programmer = QStringLiteral("Reza Ahmadi");
+    maker.webSite = QStringLiteral("https://maker.test");
+    maker.shop = QStringLiteral("https://shop.maker.test");
+    return maker;
+}
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -91,7 +100,9 @@ private slots:
     void unsavedRegistrationDroppedByOtherButtons();
     void calculator_data();
     void calculator();
+    void webPages_data();
     void webPages();
+    void bannerWithoutSites();
     void clinicNameFollowsTyping();
     void keyboard();
     void nothingCutOff();
@@ -246,6 +257,7 @@ void TestMainWindow::panels()
     QFETCH(QStringList, clicks);
     QFETCH(QStringList, visible);
     Hub hub;
+    hub.router.setMaker(makerWithSites());
     MainWindow* w = hub.show();
     for (const QString& name : clicks)
         QVERIFY(Drive::click(w, name));
@@ -618,22 +630,73 @@ void TestMainWindow::calculator()
     QVERIFY(w->isVisible());
 }
 
+void TestMainWindow::webPages_data()
+{
+    QTest::addColumn<QString>("webSite");
+    QTest::addColumn<QString>("shop");
+    QTest::addColumn<QStringList>("help");   // what "Help" opens; empty: the button is not shown
+    QTest::addColumn<QStringList>("banner"); // what the banner opens
+    QTest::newRow("site and shop") << "https://maker.test" << "https://shop.maker.test"
+                                   << QStringList{"https://maker.test/software/software-settings.html"}
+                                   << QStringList{"https://maker.test", "https://shop.maker.test"};
+    QTest::newRow("site only") << "maker.test" << ""
+                               << QStringList{"https://maker.test/software/software-settings.html"}
+                               << QStringList{"https://maker.test"};
+    QTest::newRow("shop only") << "" << "https://shop.maker.test" << QStringList{}
+                               << QStringList{"https://shop.maker.test"};
+    QTest::newRow("neither") << "" << "" << QStringList{} << QStringList{};
+}
+
 void TestMainWindow::webPages()
 {
+    QFETCH(QString, webSite);
+    QFETCH(QString, shop);
+    QFETCH(QStringList, help);
+    QFETCH(QStringList, banner);
     Hub hub;
+    Maker::Details maker;
+    maker.webSite = webSite;
+    maker.shop = shop;
+    hub.router.setMaker(maker);
     MainWindow* w = hub.show();
-    auto* help = Drive::find<QToolButton>(w, "CmdHelp");
-    QCOMPARE(help->text(), QStringLiteral("Help"));
-    QCOMPARE(help->toolTip(), QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
-    QCOMPARE(Drive::find<QWidget>(w, "Picture1")->toolTip(), QStringLiteral("جهت ورود به سايت کليک کنيد"));
+    auto* helpButton = Drive::find<QToolButton>(w, "CmdHelp");
+    QCOMPARE(helpButton->text(), QStringLiteral("Help"));
+    QCOMPARE(helpButton->toolTip(), QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
+    QCOMPARE(helpButton->isVisible(), !help.isEmpty());
+    auto* picture = Drive::find<QToolButton>(w, "Picture1");
+    QVERIFY(picture->isVisible());
+    // The banner invites a click only when it leads somewhere.
+    QCOMPARE(picture->toolTip(),
+             banner.isEmpty() ? QString() : QStringLiteral("جهت ورود به سايت کليک کنيد"));
+    QCOMPARE(picture->focusPolicy() != Qt::NoFocus, !banner.isEmpty());
 
-    Drive::click(w, QStringLiteral("CmdHelp"));
-    QCOMPARE(hub.opened, QStringList{"https://www.example.com/software/software-settings.html"});
+    if (helpButton->isVisible())
+        Drive::click(w, QStringLiteral("CmdHelp"));
+    QCOMPARE(hub.opened, help);
     hub.opened.clear();
-    Drive::click(w, QStringLiteral("Picture1"));
-    QCOMPARE(hub.opened, QStringList({"https://www.example.com", "https://shop.example.com"}));
+    QTest::mouseClick(picture, Qt::LeftButton);
+    QCOMPARE(hub.opened, banner);
     QCOMPARE(hub.started, QStringList{});
     QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestMainWindow::bannerWithoutSites()
+{
+    // Nothing made up: without a web site the banner names the program and its version, not a host.
+    const auto bannerImage = [](const Maker::Details& maker) {
+        Hub hub;
+        hub.router.setMaker(maker);
+        MainWindow* w = hub.show();
+        auto* picture = Drive::find<QToolButton>(w, "Picture1");
+        return picture->icon().pixmap(picture->iconSize()).toImage();
+    };
+    const QImage none = bannerImage(Maker::Details());
+    const QImage withSite = bannerImage(makerWithSites());
+    QVERIFY(!none.isNull());
+    QVERIFY(none != withSite);
+    Hub hub;
+    MainWindow* w = hub.show();
+    QVERIFY(Drive::find<QToolButton>(w, "Picture1")->accessibleName().startsWith(QStringLiteral("Tovrin35 ")));
 }
 
 void TestMainWindow::clinicNameFollowsTyping()
@@ -662,6 +725,7 @@ void TestMainWindow::clinicNameFollowsTyping()
 void TestMainWindow::keyboard()
 {
     Hub hub;
+    hub.router.setMaker(makerWithSites());
     MainWindow* w = hub.show();
     // Every button of the window can be reached with Tab, from the first one round to it again.
     auto* first = Drive::find<QPushButton>(w, "Command1");
