@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,6 +104,7 @@ private slots:
     void webPages_data();
     void webPages();
     void bannerWithoutSites();
+    void aboutIsModal();
     void clinicNameFollowsTyping();
     void keyboard();
     void nothingCutOff();
@@ -259,6 +261,7 @@ void TestMainWindow::panels()
     Hub hub;
     hub.router.setMaker(makerWithSites());
     MainWindow* w = hub.show();
+    TestWindowCloser aboutCloser(QStringLiteral("FrmAbout"));
     for (const QString& name : clicks)
         QVERIFY(Drive::click(w, name));
     QCOMPARE(visiblePanels(w), visible);
@@ -697,6 +700,56 @@ void TestMainWindow::bannerWithoutSites()
     Hub hub;
     MainWindow* w = hub.show();
     QVERIFY(Drive::find<QToolButton>(w, "Picture1")->accessibleName().startsWith(QStringLiteral("Tovrin35 ")));
+}
+
+void TestMainWindow::aboutIsModal()
+{
+    Hub hub;
+    hub.router.setMaker(makerWithSites());
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command9"));
+    const QRect place = w->geometry();
+
+    QString seen;
+    QString owner;
+    bool modal = false;
+    bool modalToAll = false;
+    QString credit;
+    QTimer::singleShot(0, this, [&] {
+        QWidget* about = QApplication::activeModalWidget();
+        QVERIFY(about);
+        seen = about->objectName();
+        owner = about->parentWidget() ? about->parentWidget()->objectName() : QString();
+        modal = about->isModal();
+        // Modal to the whole program: the main window takes no input while it is open.
+        modalToAll = about->windowModality() == Qt::ApplicationModal;
+        credit = about->findChild<QLabel*>(QStringLiteral("Label3"))->text();
+        Drive::click(about, QStringLiteral("Command1"));
+    });
+    Drive::click(w, QStringLiteral("Command12"));
+    QCOMPARE(seen, QStringLiteral("FrmAbout"));
+    QCOMPARE(owner, QStringLiteral("Frm1"));
+    QVERIFY(modal);
+    QVERIFY(modalToAll);
+    QCOMPARE(credit, QStringLiteral("برنامه نويس: ") + QChar(0x2068) + QStringLiteral("Reza Ahmadi") + QChar(0x2069));
+
+    // "خروج" leaves the main window as it was: open, in place, not handed over, no exit prompt, no message; the
+    // settings panel was closed on the way in, as every main button does.
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(hub.main(), w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->geometry(), place);
+    QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+    QCOMPARE(visiblePanels(w), QStringList{});
+    QVERIFY(!hub.router.exitPrompt());
+    QVERIFY(!hub.router.hasEnded());
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+    QVERIFY(w->findChildren<QDialog*>().isEmpty());
+
+    // And it opens again.
+    TestWindowCloser closer(QStringLiteral("FrmAbout"));
+    Drive::click(w, QStringLiteral("Command12"));
+    QCOMPARE(closer.seen, QStringList({"FrmAbout", "Frm1"}));
 }
 
 void TestMainWindow::clinicNameFollowsTyping()
