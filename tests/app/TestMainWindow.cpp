@@ -103,7 +103,6 @@ private slots:
     void calculator();
     void webPages_data();
     void webPages();
-    void bannerWithoutSites();
     void aboutIsModal();
     void clinicNameFollowsTyping();
     void keyboard();
@@ -681,25 +680,6 @@ void TestMainWindow::webPages()
     QCOMPARE(hub.opened, banner);
     QCOMPARE(hub.started, QStringList{});
     QCOMPARE(hub.program.messages().boxes.size(), 0);
-}
-
-void TestMainWindow::bannerWithoutSites()
-{
-    // Nothing made up: without a web site the banner names the program and its version, not a host.
-    const auto bannerImage = [](const Maker::Details& maker) {
-        Hub hub;
-        hub.router.setMaker(maker);
-        MainWindow* w = hub.show();
-        auto* picture = Drive::find<QToolButton>(w, "Picture1");
-        return picture->icon().pixmap(picture->iconSize()).toImage();
-    };
-    const QImage none = bannerImage(Maker::Details());
-    const QImage withSite = bannerImage(makerWithSites());
-    QVERIFY(!none.isNull());
-    QVERIFY(none != withSite);
-    Hub hub;
-    MainWindow* w = hub.show();
-    QVERIFY(Drive::find<QToolButton>(w, "Picture1")->accessibleName().startsWith(QStringLiteral("Tovrin35 ")));
 }
 
 void TestMainWindow::aboutIsModal()
