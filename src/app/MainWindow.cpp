@@ -1,12 +1,12 @@
 #include "app/MainWindow.h"
 
-#include "app/MakerSite.h"
 #include "app/WindowRouter.h"
 #include "data/TableCursor.h"
 #include "examinees/RegistrationCheck.h"
 #include "examinees/RegistrationPanel.h"
 #include "settings/Theme.h"
 #include "ui/LeadingNumber.h"
+#include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
+#include <QUrl>
 
 namespace {
 
@@ -56,7 +57,9 @@ QFrame* makePanel(QWidget* parent, const QString& name)
     return panel;
 }
 
-QPixmap bannerPicture(QSize size)
+// The maker's banner: the program's name over the web site's host, or the program's name and version alone when
+// no web site is set.
+QPixmap bannerPicture(QSize size, const Maker::Details& maker)
 {
     QPixmap pixmap(size);
     QPainter p(&pixmap);
@@ -69,11 +72,16 @@ QPixmap bannerPicture(QSize size)
     font.setBold(true);
     font.setPixelSize(qMax(10, size.height() / 3));
     p.setFont(font);
+    const QString host = QUrl(Maker::webAddress(maker.webSite)).host();
+    if (host.isEmpty()) {
+        p.drawText(pixmap.rect(), Qt::AlignCenter, Maker::programNameAndVersion());
+        return pixmap;
+    }
     p.drawText(pixmap.rect().adjusted(0, 2, 0, -size.height() / 2), Qt::AlignCenter, QStringLiteral("Tovrin35"));
     font.setBold(false);
     font.setPixelSize(qMax(9, size.height() / 4));
     p.setFont(font);
-    p.drawText(pixmap.rect().adjusted(0, size.height() / 2, 0, -2), Qt::AlignCenter, QUrl(MakerSite::Home).host());
+    p.drawText(pixmap.rect().adjusted(0, size.height() / 2, 0, -2), Qt::AlignCenter, host);
     return pixmap;
 }
 
@@ -250,23 +258,36 @@ void MainWindow::buildOtherItems()
     Twips::place(m_hint, 240, 3840, 3000, 3180);
     m_hint->hide();
 
+    // The help button and the banner lead to the maker's pages; where no address is set there is nothing to
+    // open, so the help button is not shown and the banner shows the program's name without inviting a click.
+    const Maker::Details& maker = m_router.maker();
     auto* help = new QToolButton(this);
     help->setObjectName(QStringLiteral("CmdHelp"));
     help->setText(QStringLiteral("Help"));
     help->setToolTip(QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
     Twips::place(help, 8880, 7200, 1035, 435);
-    connect(help, &QToolButton::clicked, this, [this] { m_router.desktop().openWebPage(MakerSite::helpPage()); });
+    const QString helpPage = Maker::helpPage(maker);
+    help->setVisible(!helpPage.isEmpty());
+    connect(help, &QToolButton::clicked, this, [this, helpPage] {
+        if (!helpPage.isEmpty())
+            m_router.desktop().openWebPage(helpPage);
+    });
 
     auto* banner = new QToolButton(this);
     banner->setObjectName(QStringLiteral("Picture1"));
-    banner->setToolTip(QStringLiteral("جهت ورود به سايت کليک کنيد"));
     const QRect bannerPlace = Twips::toPixels(240, 7140, 3000, 780);
     banner->setGeometry(bannerPlace);
-    banner->setIcon(QIcon(bannerPicture(bannerPlace.size())));
+    banner->setIcon(QIcon(bannerPicture(bannerPlace.size(), maker)));
     banner->setIconSize(bannerPlace.size());
     banner->setAutoRaise(true);
     banner->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
-    banner->setCursor(Qt::PointingHandCursor);
+    banner->setAccessibleName(Maker::programNameAndVersion());
+    if (Maker::bannerPages(maker).isEmpty()) {
+        banner->setFocusPolicy(Qt::NoFocus);
+    } else {
+        banner->setToolTip(QStringLiteral("جهت ورود به سايت کليک کنيد"));
+        banner->setCursor(Qt::PointingHandCursor);
+    }
     connect(banner, &QToolButton::clicked, this, &MainWindow::openBanner);
 }
 
@@ -398,8 +419,8 @@ void MainWindow::showThemePanel()
 
 void MainWindow::openBanner()
 {
-    m_router.desktop().openWebPage(MakerSite::Home);
-    m_router.desktop().openWebPage(MakerSite::Shop);
+    for (const QString& page : Maker::bannerPages(m_router.maker()))
+        m_router.desktop().openWebPage(page);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

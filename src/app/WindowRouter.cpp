@@ -1,5 +1,6 @@
 #include "app/WindowRouter.h"
 
+#include "about/AboutWindow.h"
 #include "app/MainWindow.h"
 #include "backup/ExitPrompt.h"
 #include "questionnaire/TestWindow.h"
@@ -110,8 +111,8 @@ bool WindowRouter::openThemeConfirmation()
 
 void WindowRouter::openAbout(QWidget* owner)
 {
-    // The About window opens here, modally over `owner`.
-    Q_UNUSED(owner)
+    AboutWindow window(m_maker, owner);
+    window.exec();
 }
 
 bool WindowRouter::runTest(QWidget* owner, const QString& code)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Desktop.h"
+#include "ui/MakerDetails.h"
 
 #include <QList>
 #include <QObject>
@@ -29,6 +30,9 @@ public:
     Database& database() { return m_db; }
     Messages& messages() { return m_messages; }
     FileDialogs& fileDialogs() { return m_fileDialogs; }
+    // The maker's details the windows show and link to: those built into the program, unless replaced.
+    const Maker::Details& maker() const { return m_maker; }
+    void setMaker(const Maker::Details& maker) { m_maker = maker; }
 
     // The main window now open (nullptr when there is none) and the exit prompt, if it is open.
     QWidget* mainWindow() const;
@@ -67,6 +71,7 @@ private:
     Messages& m_messages;
     FileDialogs& m_fileDialogs;
     Desktop m_desktop;
+    Maker::Details m_maker = Maker::details();
     QList<QPointer<QWidget>> m_windows;
     QPointer<QWidget> m_mainWindow;
     QPointer<ExitPrompt> m_exitPrompt;
