@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
@@ -54,6 +55,13 @@ QFrame* makePanel(QWidget* parent, const QString& name)
     panel->setAutoFillBackground(true);
     panel->hide();
     return panel;
+}
+
+// A move that a control under the pointer passed on to its parent (a styled button sees moves and does not take
+// them) is not a move over the parent's background.
+bool isBareBackground(QWidget* widget, QEvent* event)
+{
+    return !widget->childAt(static_cast<QMouseEvent*>(event)->position().toPoint());
 }
 
 QPixmap bannerPicture(QSize size)
@@ -119,7 +127,7 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_clinicLabel->setText(m_clinicName->text());
 
     Twips::placeWindow(this, 2340, 765);
-    Theme::applyTheme(this, m_themeNumber->text());
+    Theme::applyTheme(this, m_db, m_themeNumber->text());
     m_flag->setText(QStringLiteral("2"));
 }
 
@@ -300,7 +308,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
         if (auto it = m_hints.constFind(watched); it != m_hints.cend())
             showHint(*it);
-        else if (watched == m_column && event->type() == QEvent::MouseMove)
+        else if (watched == m_column && event->type() == QEvent::MouseMove && isBareBackground(m_column, event))
             hideHint();
     }
     return QWidget::eventFilter(watched, event);
@@ -308,7 +316,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    hideHint();
+    if (isBareBackground(this, event))
+        hideHint();
     QWidget::mouseMoveEvent(event);
 }
 
