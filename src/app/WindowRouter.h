@@ -68,6 +68,8 @@ private:
     FileDialogs& m_fileDialogs;
     Desktop m_desktop;
     QList<QPointer<QWidget>> m_windows;
+    QList<QPointer<QWidget>> m_handingBack; // those of m_windows opened with HandBack::OnClose
+    int m_handBacksDue = 0;                 // of those, gone and not yet settled
     QPointer<QWidget> m_mainWindow;
     QPointer<ExitPrompt> m_exitPrompt;
     bool m_ended = false;
