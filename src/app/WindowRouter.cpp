@@ -4,6 +4,7 @@
 #include "backup/ExitPrompt.h"
 #include "questionnaire/TestWindow.h"
 #include "scoring/ScoringWindow.h"
+#include "settings/ThemeConfirmation.h"
 #include "ui/Twips.h"
 
 #include <QTimer>
@@ -117,9 +118,12 @@ bool WindowRouter::openLookupWindow()
 
 bool WindowRouter::openThemeConfirmation()
 {
-    // The theme confirmation opens here with open(window, HandBack::None): it brings the main window back from
-    // its own button (showMainWindow), while closing it by its frame leaves no window and so ends the program.
-    return false;
+    // It brings the main window back from its own button; closed by its frame it leaves no window, and so ends the
+    // program.
+    auto* window = new ThemeConfirmation(m_db);
+    connect(window, &ThemeConfirmation::mainWindowWanted, this, &WindowRouter::showMainWindow);
+    open(window, HandBack::None);
+    return true;
 }
 
 void WindowRouter::openAbout(QWidget* owner)
