@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
@@ -55,6 +56,13 @@ QFrame* makePanel(QWidget* parent, const QString& name)
     panel->setAutoFillBackground(true);
     panel->hide();
     return panel;
+}
+
+// A move that a control under the pointer passed on to its parent (a styled button sees moves and does not take
+// them) is not a move over the parent's background.
+bool isBareBackground(QWidget* widget, QEvent* event)
+{
+    return !widget->childAt(static_cast<QMouseEvent*>(event)->position().toPoint());
 }
 
 // The maker's banner: the program's name over the web site's host, or the program's name and version alone when
@@ -127,7 +135,7 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_clinicLabel->setText(m_clinicName->text());
 
     Twips::placeWindow(this, 2340, 765);
-    Theme::applyTheme(this, m_themeNumber->text());
+    Theme::applyTheme(this, m_db, m_themeNumber->text());
     m_flag->setText(QStringLiteral("2"));
 }
 
@@ -211,8 +219,8 @@ void MainWindow::buildClinicPanel()
     caption(QStringLiteral("SkinLabel4"), QStringLiteral(" :نام"), m_clinicName, 360);
     caption(QStringLiteral("SkinLabel5"), QStringLiteral(" :آدرس"), m_clinicAddress, 960);
 
-    // Storing the name and address belongs to the settings; this window only offers the buttons.
-    Kit::button(m_clinic, QStringLiteral("Command64"), QStringLiteral("ذخيره "), 3240, 1620, 1200, 405);
+    connect(Kit::button(m_clinic, QStringLiteral("Command64"), QStringLiteral("ذخيره "), 3240, 1620, 1200, 405),
+            &QPushButton::clicked, this, &MainWindow::saveClinic);
     connect(Kit::button(m_clinic, QStringLiteral("Command7"), QStringLiteral("انصراف"), 1800, 1620, 1200, 405),
             &QPushButton::clicked, m_clinic, &QWidget::hide);
 }
@@ -220,6 +228,7 @@ void MainWindow::buildClinicPanel()
 void MainWindow::buildThemePanel()
 {
     m_themes = makePanel(this, QStringLiteral("Frame6"));
+    // Theme 1 at the top, 11 at the bottom.
     const QList<QPair<const char*, QString>> buttons = {
         {"Command45", QStringLiteral(" تم شماره 1")}, {"Command44", QStringLiteral("تم شماره 2")},
         {"Command43", QStringLiteral("تم شماره 3")},  {"Command42", QStringLiteral("تم شماره 4")},
@@ -228,11 +237,13 @@ void MainWindow::buildThemePanel()
         {"Command41", QStringLiteral("تم شماره 9")},  {"Command52", QStringLiteral("تم شماره 10 ")},
         {"Command53", QStringLiteral("تم شماره 11")},
     };
-    // Choosing a theme belongs to the theme chooser; here the buttons stand in their places.
     int top = 240;
+    int theme = 1;
     for (const auto& [name, caption] : buttons) {
-        Kit::button(m_themes, QString::fromLatin1(name), caption, 240, top, 2145, 555);
+        connect(Kit::button(m_themes, QString::fromLatin1(name), caption, 240, top, 2145, 555), &QPushButton::clicked,
+                this, [this, theme] { chooseTheme(theme); });
         top += 600;
+        ++theme;
     }
     connect(Kit::button(m_themes, QStringLiteral("Command46"), QStringLiteral("خروج"), 720, 6900, 1185, 435),
             &QPushButton::clicked, m_themes, &QWidget::hide);
@@ -321,7 +332,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
         if (auto it = m_hints.constFind(watched); it != m_hints.cend())
             showHint(*it);
-        else if (watched == m_column && event->type() == QEvent::MouseMove)
+        else if (watched == m_column && event->type() == QEvent::MouseMove && isBareBackground(m_column, event))
             hideHint();
     }
     return QWidget::eventFilter(watched, event);
@@ -329,7 +340,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    hideHint();
+    if (isBareBackground(this, event))
+        hideHint();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -406,6 +418,9 @@ void MainWindow::leave()
 void MainWindow::showClinicPanel()
 {
     HidePanels();
+    // The fields show the stored name and address: text typed earlier and abandoned is dropped here, so no later
+    // save can store it unseen.
+    m_theme->reload();
     showAt(m_settings, kSettingsPlace);
     showAt(m_clinic, kClinicPlace);
 }
@@ -415,6 +430,44 @@ void MainWindow::showThemePanel()
     HidePanels();
     showAt(m_settings, kSettingsPlace);
     showAt(m_themes, kThemePlace);
+}
+
+void MainWindow::saveClinic()
+{
+    if (!storeThemeRow())
+        return;
+    m_theme->reload();
+    m_theme->reload();
+    m_clinic->hide();
+}
+
+void MainWindow::chooseTheme(int theme)
+{
+    m_flag->setText(QStringLiteral("1"));
+    // Reading the row first drops a clinic name or address typed and not saved.
+    m_theme->reload();
+    m_themeNumber->setText(QString::number(theme));
+    if (!storeThemeRow()) {
+        // Nothing changed: the window stays, and leaving it still goes through the exit prompt.
+        m_theme->reload();
+        m_flag->setText(QStringLiteral("2"));
+        return;
+    }
+    m_theme->reload();
+    if (!m_router.openThemeConfirmation()) {
+        m_flag->setText(QStringLiteral("2"));
+        return;
+    }
+    close();
+}
+
+bool MainWindow::storeThemeRow()
+{
+    if (m_theme->update())
+        return true;
+    m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + m_theme->lastError(), Msg::Style::StopRtl,
+                           Msg::ErrorTitlePersian);
+    return false;
 }
 
 void MainWindow::openBanner()

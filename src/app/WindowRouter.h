@@ -73,6 +73,8 @@ private:
     Desktop m_desktop;
     Maker::Details m_maker = Maker::details();
     QList<QPointer<QWidget>> m_windows;
+    QList<QPointer<QWidget>> m_handingBack; // those of m_windows opened with HandBack::OnClose
+    int m_handBacksDue = 0;                 // of those, gone and not yet settled
     QPointer<QWidget> m_mainWindow;
     QPointer<ExitPrompt> m_exitPrompt;
     bool m_ended = false;

@@ -78,9 +78,9 @@ void TestNotices::installedWithTheProgram()
     QVERIFY2(install.exitCode() == 0, install.readAll().constData());
 
     const QDir root(prefix.path());
-    QVERIFY(QFile::exists(root.filePath(QStringLiteral("bin/tovrin35"))));
+    QVERIFY(QFile::exists(root.filePath(QStringLiteral("tovrin35/tovrin35"))));
     for (const Notices::Document& document : Notices::documents()) {
-        QFile file(root.filePath(QStringLiteral("share/doc/tovrin35/") + document.fileName));
+        QFile file(root.filePath(QStringLiteral("tovrin35/notices/") + document.fileName));
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
         // The installed file is the one the program carries.
         QCOMPARE(QString::fromUtf8(file.readAll()), Notices::text(document.fileName));
