@@ -113,8 +113,8 @@ void WindowRouter::showListReport(QWidget* owner, TableCursor& rows, const QStri
     m_listCaptions.address = address;
     const ListReportRead read = readListRows(rows, order);
     if (!read.complete)
-        m_messages.AskOperator(owner, Msg::ListNotComplete + QLatin1Char('\n') + read.error,
-                               Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        m_messages.AskOperator(owner, Msg::ListNotComplete + QLatin1Char('\n') + read.error, Msg::Style::ExclamationRtl,
+            Msg::ErrorTitlePersian);
     showPreview(std::make_shared<ListReport>(read.rows, m_listCaptions, Maker::programmerLine()));
 }
 

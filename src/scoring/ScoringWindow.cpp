@@ -381,7 +381,7 @@ ShownResults ScoringWindow::shownResults() const
     shown.education = text("Text7");
     for (const ScaleInfo& info : scales()) {
         const ScaleBoxes& b = m_boxes[static_cast<std::size_t>(info.scale)];
-        shown.of(info.scale) = {b.raw->text(), b.percent->text(), b.level->text(), b.sentence->toPlainText()};
+        shown.of(info.scale) = { b.raw->text(), b.percent->text(), b.level->text(), b.sentence->toPlainText() };
     }
     shown.clinicName = m_clinicName->text();
     shown.clinicAddress = m_clinicAddress->text();
@@ -419,7 +419,7 @@ void ScoringWindow::printAll()
     m_listCaptions.address = m_clinicAddress->text();
     if (!read.complete)
         m_messages.AskOperator(this, Msg::ListNotComplete + QLatin1Char('\n') + read.error, Msg::Style::ExclamationRtl,
-                               Msg::ErrorTitlePersian);
+            Msg::ErrorTitlePersian);
     emit previewRequested(std::make_shared<ListReport>(read.rows, m_listCaptions, Maker::programmerLine()));
 }
 
