@@ -270,15 +270,20 @@ void ExamineeReport::paintFrame(QPainter& painter) const
     }
 }
 
+QTransform ExamineeReport::designToPrintable() const
+{
+    // As large as the paper allows, centred across it.
+    const QSizeF room = printableTwips();
+    const double s = std::min(room.width() / pageWidth, room.height() / pageHeight);
+    return QTransform::fromTranslate((room.width() - pageWidth * s) / 2, 0).scale(s, s);
+}
+
 void ExamineeReport::paintPage(QPainter& painter, int index) const
 {
     if (index != 0)
         return;
-    const QSizeF room = printableTwips();
-    const double s = std::min(room.width() / pageWidth, room.height() / pageHeight);
     painter.save();
-    painter.translate((room.width() - pageWidth * s) / 2, 0);
-    painter.scale(s, s);
+    painter.setTransform(designToPrintable(), true);
     paintFrame(painter);
     m_painter.paint(painter, pageContent());
     painter.restore();

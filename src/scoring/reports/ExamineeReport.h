@@ -8,6 +8,7 @@
 #include <QList>
 #include <QSizeF>
 #include <QString>
+#include <QTransform>
 
 // A label of a report and the text it was given.
 struct ReportCaption {
@@ -37,6 +38,8 @@ public:
 
     // The page laid out in twips of the design size.
     Report::PageContent pageContent() const;
+    // Where the design lands on the paper: from design twips to twips of the printable area.
+    QTransform designToPrintable() const;
 
 private:
     void paintFrame(QPainter& painter) const;

@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
+#include <numeric>
+
 namespace Report {
 
 namespace {
@@ -17,6 +20,8 @@ constexpr qsizetype cacheLimit = 4096;
 
 QFont fontFor(const TextStyle& style)
 {
+    // Printouts are set in the bundled font whatever the screen uses.
+    PersianText::loadFont();
     QFont font(PersianText::fontFamily());
     font.setPixelSize(std::max(1, style.size));
     font.setBold(style.bold);
@@ -99,10 +104,24 @@ QList<QGlyphRun> TextPainter::layOut(const TextBox& box) const
     else if (box.style.alignment & Qt::AlignBottom)
         offset = box.rect.height() - lines.height;
     for (QGlyphRun& run : lines.runs) {
-        QList<QPointF> positions = run.positions();
-        for (QPointF& p : positions)
-            p.ry() += offset;
-        run.setPositions(positions);
+        // Glyphs go out from left to right, as they stand on the line. A PDF reader then takes a word's glyphs as
+        // one word; in the right-to-left order it may split a short word where two glyphs meet a hair apart.
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        QList<qsizetype> order(indexes.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+            [&positions](qsizetype a, qsizetype b) { return positions[a].x() < positions[b].x(); });
+        QList<quint32> sortedIndexes;
+        QList<QPointF> sortedPositions;
+        sortedIndexes.reserve(order.size());
+        sortedPositions.reserve(order.size());
+        for (qsizetype i : order) {
+            sortedIndexes << indexes[i];
+            sortedPositions << positions[i] + QPointF(0, offset);
+        }
+        run.setGlyphIndexes(sortedIndexes);
+        run.setPositions(sortedPositions);
     }
     return lines.runs;
 }
