@@ -1,6 +1,7 @@
 #include "support/PdfText.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -37,6 +38,16 @@ QString extract(const QString& path, int first, int last)
     return run(QStringLiteral("pdftotext"), arguments);
 }
 
+QString extractArea(const QString& path, int page, const QRectF& area)
+{
+    const QRect r = area.toAlignedRect();
+    return run(QStringLiteral("pdftotext"),
+        { QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"), QString::number(page),
+            QStringLiteral("-l"), QString::number(page), QStringLiteral("-x"), QString::number(r.x()),
+            QStringLiteral("-y"), QString::number(r.y()), QStringLiteral("-W"), QString::number(r.width()),
+            QStringLiteral("-H"), QString::number(r.height()), path, QStringLiteral("-") });
+}
+
 QString info(const QString& path, const QString& field)
 {
     const QString report = run(QStringLiteral("pdfinfo"), { QStringLiteral("-enc"), QStringLiteral("UTF-8"), path });
@@ -51,6 +62,30 @@ int pageCount(const QString& path)
     bool ok = false;
     const int pages = info(path, QStringLiteral("Pages")).toInt(&ok);
     return ok ? pages : -1;
+}
+
+namespace {
+
+bool isDirectionMark(char16_t c)
+{
+    return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+} // namespace
+
+QStringList paragraphs(const QString& text)
+{
+    QStringList found;
+    for (const QString& line : text.split(QRegularExpression(QStringLiteral("[\\n\\f]")))) {
+        QString kept;
+        for (const QChar ch : line.normalized(QString::NormalizationForm_KC))
+            if (!isDirectionMark(ch.unicode()))
+                kept += ch;
+        kept = kept.simplified();
+        if (!kept.isEmpty())
+            found << kept;
+    }
+    return found;
 }
 
 QString comparable(const QString& text)
