@@ -407,14 +407,9 @@ void ScoringWindow::printSelected()
 
 void ScoringWindow::printAll()
 {
-    // Each step runs whatever became of the one before. The rows are read afresh: scores stored since the window
-    // opened belong on the list.
-    const bool loaded = m_allExaminees->reload();
-    ListReportRead read = readListRows(*m_allExaminees);
-    if (!loaded) {
-        read.complete = false;
-        read.error = m_allExaminees->lastError();
-    }
+    // Each step runs whatever became of the one before. The rows are read afresh from the file, so scores stored
+    // since the window opened are on the list.
+    const ListReportRead read = readListRows(*m_allExaminees);
     m_listCaptions.clinicName = m_clinicName->text();
     m_listCaptions.address = m_clinicAddress->text();
     if (!read.complete)

@@ -32,29 +32,26 @@ private:
 ListReportRead readListRows(TableCursor& cursor, ListOrder order)
 {
     ListReportRead read;
-    const int was = cursor.position();
-    const int count = cursor.count();
-    read.rows.reserve(count);
+    read.rows.reserve(cursor.count());
+    QStringList columns = { QStringLiteral("Code"), QStringLiteral("Group"), QStringLiteral("Sen"),
+        QStringLiteral("Jens"), QStringLiteral("Taahol"), QStringLiteral("Tahsil") };
+    for (const ScaleInfo& info : scales())
+        columns << info.column;
     TextPool pool;
-    for (int i = 0; i < count; ++i) {
-        if (!cursor.moveTo(i)) {
-            read.complete = false;
-            read.error = cursor.lastError();
-            break;
-        }
+    read.complete = cursor.readAll(columns, [&read, &pool](const QStringList& values) {
         ListReportRow row;
-        row.code = cursor.field(QStringLiteral("Code"));
-        row.group = pool(cursor.field(QStringLiteral("Group")));
-        row.age = pool(cursor.field(QStringLiteral("Sen")));
-        row.sex = pool(cursor.field(QStringLiteral("Jens")));
-        row.maritalStatus = pool(cursor.field(QStringLiteral("Taahol")));
-        row.education = pool(cursor.field(QStringLiteral("Tahsil")));
-        for (const ScaleInfo& info : scales())
-            row.scores[static_cast<std::size_t>(info.scale)] = pool(cursor.field(info.column));
+        row.code = values[0];
+        row.group = pool(values[1]);
+        row.age = pool(values[2]);
+        row.sex = pool(values[3]);
+        row.maritalStatus = pool(values[4]);
+        row.education = pool(values[5]);
+        for (std::size_t s = 0; s < row.scores.size(); ++s)
+            row.scores[s] = pool(values[6 + static_cast<qsizetype>(s)]);
         read.rows.append(std::move(row));
-    }
-    if (was >= 0 && was != cursor.position())
-        cursor.moveTo(was);
+    });
+    if (!read.complete)
+        read.error = cursor.lastError();
 
     if (order == ListOrder::ByGroup) {
         QCollator collator(QLocale(QLocale::Persian, QLocale::Iran));

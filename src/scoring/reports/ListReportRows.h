@@ -19,6 +19,6 @@ struct ListReportRead {
     QString error; // the platform's description when a row could not be read
 };
 
-// Reads the rows a cursor shows (its filter applies) into the lines of the list report; the cursor ends on the row
-// it was on. Texts that repeat down the list (groups, sexes, scores) are kept once.
+// Reads the rows a cursor shows (its filter applies) into the lines of the list report, in one pass that leaves the
+// cursor's current row alone. Texts that repeat down the list (groups, sexes, scores) are kept once.
 ListReportRead readListRows(TableCursor& cursor, ListOrder order = ListOrder::TableOrder);
