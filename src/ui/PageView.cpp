@@ -25,6 +25,7 @@ PageView::PageView(std::shared_ptr<const PagedDocument> document, QWidget* paren
     viewport()->setAutoFillBackground(true);
     QPalette desk = viewport()->palette();
     desk.setColor(QPalette::Window, QColor(128, 128, 128));
+    desk.setColor(QPalette::Base, QColor(128, 128, 128));
     viewport()->setPalette(desk);
     setFocusPolicy(Qt::StrongFocus);
     verticalScrollBar()->setSingleStep(40);
@@ -66,6 +67,8 @@ void PageView::setZoom(double zoom)
     m_zoom = zoom;
     updateScrollBars();
     showPage(page);
+    // A page wider than the view shows its right edge first, where a Persian page begins.
+    horizontalScrollBar()->setValue(horizontalScrollBar()->maximum());
     viewport()->update();
     emit zoomChanged(m_zoom);
 }

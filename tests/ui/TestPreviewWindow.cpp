@@ -129,6 +129,9 @@ private slots:
         for (int i = 0; i < 20; ++i)
             view->setZoom(view->zoom() * 1.25);
         QCOMPARE(view->zoom(), PageView::MaxZoom);
+        // Wider than the view, the page shows its right edge, where a Persian page begins.
+        QVERIFY(view->horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(view->horizontalScrollBar()->value(), view->horizontalScrollBar()->maximum());
         QVERIFY(!Drive::find<QPushButton>(&f.window, QStringLiteral("PreviewZoomIn"))->isEnabled());
         for (int i = 0; i < 20; ++i)
             QTest::mouseClick(Drive::find<QPushButton>(&f.window, QStringLiteral("PreviewZoomOut")), Qt::LeftButton);
