@@ -206,7 +206,11 @@ void PreviewWindow::saveAsPdf()
     if (path.isEmpty())
         return;
     QString error;
-    if (!DocumentOutput::writePdf(*m_document, path, error))
+    // A list of thousands of pages takes a while; the pointer says so.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = DocumentOutput::writePdf(*m_document, path, error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!written)
         m_messages.AskOperator(
             this, Msg::PdfNotSaved + QLatin1Char('\n') + error, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
 }
@@ -225,7 +229,10 @@ void PreviewWindow::print()
     // The paper chosen in the print dialog is the paper the pages are laid out for.
     if (!(printer.pageLayout() == m_document->pageLayout()))
         applyPageLayout(printer.pageLayout());
-    if (!DocumentOutput::print(*m_document, printer))
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool printed = DocumentOutput::print(*m_document, printer);
+    QGuiApplication::restoreOverrideCursor();
+    if (!printed)
         m_messages.AskOperator(this, Msg::PrintFailed, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
 }
 
