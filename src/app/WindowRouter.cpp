@@ -3,9 +3,14 @@
 #include "about/AboutWindow.h"
 #include "app/MainWindow.h"
 #include "backup/ExitPrompt.h"
+#include "data/TableCursor.h"
 #include "questionnaire/TestWindow.h"
 #include "scoring/ScoringWindow.h"
 #include "settings/ThemeConfirmation.h"
+#include "ui/MakerDetails.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/Messages.h"
+#include "ui/PreviewWindow.h"
 #include "ui/Twips.h"
 
 #include <QTimer>
@@ -107,8 +112,26 @@ void WindowRouter::showMainWindow()
 
 bool WindowRouter::openScoringWindow()
 {
-    open(new ScoringWindow(m_db, m_messages), HandBack::OnClose);
+    auto* window = new ScoringWindow(m_db, m_messages, m_listCaptions);
+    connect(window, &ScoringWindow::previewRequested, this, &WindowRouter::showPreview);
+    open(window, HandBack::OnClose);
     return true;
+}
+
+void WindowRouter::showPreview(std::shared_ptr<PagedDocument> document)
+{
+    // The preview outlives the window that asked for it; closing it brings nothing back.
+    open(new PreviewWindow(std::move(document), m_messages, m_fileDialogs), HandBack::None);
+}
+
+void WindowRouter::showListReport(QWidget* owner, TableCursor& rows, const QString& address, ListOrder order)
+{
+    m_listCaptions.address = address;
+    const ListReportRead read = readListRows(rows, order);
+    if (!read.complete)
+        m_messages.AskOperator(owner, Msg::ListNotComplete + QLatin1Char('\n') + read.error, Msg::Style::ExclamationRtl,
+            Msg::ErrorTitlePersian);
+    showPreview(std::make_shared<ListReport>(read.rows, m_listCaptions, Maker::programmerLine()));
 }
 
 bool WindowRouter::openLookupWindow()

@@ -2,16 +2,22 @@
 
 #include "app/Desktop.h"
 #include "ui/MakerDetails.h"
+#include "scoring/reports/ListReport.h"
+#include "scoring/reports/ListReportRows.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 class Database;
 class ExitPrompt;
 class FileDialogs;
 class Messages;
+class PagedDocument;
 class QWidget;
+class TableCursor;
 
 // Creates the windows on demand and keeps track of them. Windows ask it for the next window instead of knowing
 // each other: the main window hands over to scoring, lookup or the theme confirmation and closes, and the router
@@ -50,6 +56,17 @@ public:
     // Runs the test for a code modally over `owner`; false when no examinee has that code.
     virtual bool runTest(QWidget* owner, const QString& code);
 
+    // Shows a document in a preview window of its own, from which it is printed or saved as PDF.
+    virtual void showPreview(std::shared_ptr<PagedDocument> document);
+
+    // The list report of the rows `rows` shows (the examinee lookup prints its list so, ordered by group), with
+    // `address` as its address caption; the clinic-name caption keeps what the last printout set. A list that could
+    // not be read whole is still shown, after a box over `owner` says so.
+    void showListReport(QWidget* owner, TableCursor& rows, const QString& address, ListOrder order);
+
+    // The list report's run-time captions, kept for the program's run.
+    ListReportCaptions& listCaptions() { return m_listCaptions; }
+
     // Opens the exit prompt at a screen position in twips, or moves the one already open there.
     void openExitPrompt(int leftTwips, int topTwips);
     virtual void openBackupWindow();
@@ -72,6 +89,7 @@ private:
     FileDialogs& m_fileDialogs;
     Desktop m_desktop;
     Maker::Details m_maker = Maker::details();
+    ListReportCaptions m_listCaptions;
     QList<QPointer<QWidget>> m_windows;
     QList<QPointer<QWidget>> m_handingBack; // those of m_windows opened with HandBack::OnClose
     int m_handBacksDue = 0;                 // of those, gone and not yet settled
