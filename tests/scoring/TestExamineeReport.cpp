@@ -170,12 +170,24 @@ private slots:
         QCOMPARE(page.find(QStringLiteral("Label1"))->text, QStringLiteral("پرسشنامه رضايت زناشويي تورين 35 ماده اي"));
     }
 
-    void emptyAddressPrintsEmpty()
+    void clinicNameAndAddress()
     {
         ShownResults s = shown();
+        ExamineeReport named(s, Maker::webSiteLine(), Maker::shopLine());
+        const PageContent page = named.pageContent();
+        const TextBox* name = page.find(QStringLiteral("ClinicName"));
+        QVERIFY(name);
+        QCOMPARE(name->text, s.clinicName);
+        // Between the title's tab and the details, clear of both.
+        QVERIFY(name->rect.top() >= page.find(QStringLiteral("Label1"))->rect.bottom());
+        QVERIFY(name->rect.bottom() <= page.find(QStringLiteral("Label15"))->rect.top());
+
+        // Empty name and address print as empty captions.
+        s.clinicName.clear();
         s.clinicAddress.clear();
-        ExamineeReport report(s, Maker::webSiteLine(), Maker::shopLine());
-        QCOMPARE(report.pageContent().find(QStringLiteral("Label29"))->text, QString());
+        ExamineeReport empty(s, Maker::webSiteLine(), Maker::shopLine());
+        QCOMPARE(empty.pageContent().find(QStringLiteral("ClinicName"))->text, QString());
+        QCOMPARE(empty.pageContent().find(QStringLiteral("Label29"))->text, QString());
     }
 
     void longestTextsStayInsideTheirCells()

@@ -31,6 +31,9 @@ constexpr double contentRight = 6562;
 constexpr double contentLeft = contentRight - captionWidth - 4 * cellWidth;
 constexpr double captionLeft = contentRight - captionWidth;
 
+// The clinic's name between the top tab and the details.
+const QRectF clinicNameRect(contentLeft, 640, contentRight - contentLeft, 330);
+
 constexpr double detailsTop = 1000;
 constexpr double detailsHeight = 460;
 constexpr double secondDetailsTop = 1540;
@@ -106,7 +109,8 @@ QRectF inset(const QRectF& r, double dx, double dy = 0)
 } // namespace
 
 ExamineeReport::ExamineeReport(const ShownResults& shown, const QString& webSiteLine, const QString& shopLine)
-    : m_webSiteLine(webSiteLine)
+    : m_clinicName(shown.clinicName)
+    , m_webSiteLine(webSiteLine)
     , m_shopLine(shopLine)
 {
     // The examinee's details, then the results grid column by column, then the address.
@@ -155,6 +159,8 @@ PageContent ExamineeReport::pageContent() const
 {
     PageContent page;
     page.texts.append({ QStringLiteral("Label1"), reportTitle(), inset(topTab, 100), style(210, true) });
+    // The clinic that hands the report over names itself at the head of the page.
+    page.texts.append({ QStringLiteral("ClinicName"), m_clinicName, clinicNameRect, style(170, true) });
 
     // Details: heading and value pairs from the right; education below the first pair, as wide as the row allows.
     double right = contentRight;

@@ -45,6 +45,7 @@ private:
     void paintFrame(QPainter& painter) const;
 
     QList<ReportCaption> m_captions;
+    QString m_clinicName;
     QString m_webSiteLine;
     QString m_shopLine;
     Report::TextPainter m_painter;
