@@ -11,6 +11,13 @@
 #include <QTimer>
 #include <QUrl>
 
+// The router settles a closed window from the event loop, and ends the program when no other window is open by
+// then. A test that closes one window and then another lets the loop turn in between, as a person's clicks do.
+inline void letTheRouterSettle()
+{
+    QCoreApplication::processEvents();
+}
+
 // While it lives, closes the test window by its close box as soon as it is open modally, and records what was
 // open then: its objectName and the objectName of its owner.
 class TestWindowCloser {
@@ -74,8 +81,7 @@ private:
 };
 
 // A temporary program with its router; the desktop is replaced, so nothing is launched, only recorded.
-template <typename Router = WindowRouter>
-class Hub {
+template <typename Router = WindowRouter> class Hub {
 public:
     Hub()
         : router(program.database(), program.messages(), program.fileDialogs())

@@ -478,6 +478,7 @@ void TestMainWindow::handOverAndBack()
     QCOMPARE(first->handOverFlag(), QStringLiteral("1"));
     QVERIFY(!hub.router.exitPrompt());
     QTRY_VERIFY(!first);
+    letTheRouterSettle();
     QVERIFY(!hub.router.mainWindow());
 
     // Meanwhile the theme and the clinic name change; the window that comes back is loaded afresh.
@@ -520,7 +521,7 @@ void TestMainWindow::scoringWindowHandsBack()
     QVERIFY(scoring);
     QTRY_VERIFY(!first);
     QVERIFY(!hub.router.exitPrompt());
-    QCoreApplication::processEvents(); // the router settles the main window's closing
+    letTheRouterSettle();
     QCOMPARE(ended.count(), 0);
 
     scoring->close();
