@@ -2,8 +2,8 @@
 
 #include "app/MakerSite.h"
 #include "app/WindowRouter.h"
+#include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
-#include "examinees/RegistrationCheck.h"
 #include "examinees/RegistrationPanel.h"
 #include "settings/Theme.h"
 #include "ui/LeadingNumber.h"
@@ -325,13 +325,12 @@ void MainWindow::runTest()
         return;
     HidePanels();
     const QString typed = m_messages.PromptOperator(this, Msg::RunTestPrompt, Msg::RunTestTitle, QString());
-    // Codes are stored without outer blanks, so the typed code is looked up the same way.
-    const QString code = RegistrationCheck::storedCode(typed);
-    if (code.isEmpty()) {
+    // Blanks and invisible marks alone are no code; the test window looks the code up as it is stored.
+    if (ExamineeCode::normalised(typed).isEmpty()) {
         m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
         return;
     }
-    if (!m_router.runTest(this, code))
+    if (!m_router.runTest(this, typed.trimmed()))
         m_messages.ShowNotice(this, Msg::NoSuchExaminee);
 }
 

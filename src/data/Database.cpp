@@ -1,5 +1,6 @@
 #include "data/Database.h"
 
+#include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
 
 #include <QDir>
@@ -257,6 +258,14 @@ Database::OpenResult Database::open()
     q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     q.exec(QStringLiteral("PRAGMA busy_timeout=3000"));
+
+    // A file written before codes were normalised has its codes brought up to date before anyone looks one up.
+    const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
+    if (!codes.ok) {
+        close();
+        result.status = OpenStatus::Failed;
+        result.error = codes.error;
+    }
     return result;
 }
 

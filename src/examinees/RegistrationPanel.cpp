@@ -2,8 +2,9 @@
 
 #include "calendar/SolarHijri.h"
 #include "data/Database.h"
+#include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
-#include "examinees/AgeField.h"
+#include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
@@ -96,7 +97,7 @@ RegistrationPanel::RegistrationPanel(Database& db, Messages& messages, const Cur
     follow(m_sex, m_sexField);
     follow(m_group, m_groupField);
 
-    connect(m_age, &AgeField::keyRefused, this, [this] {
+    connect(m_age, &DigitsField::keyRefused, this, [this] {
         m_messages.Beep();
         m_messages.ShowNotice(window(), Msg::DigitsOnly);
     });
@@ -109,7 +110,7 @@ void RegistrationPanel::buildControls()
     m_code = makeField(this, QStringLiteral("Text11"));
     m_firstName = makeField(this, QStringLiteral("Text6"));
     m_familyName = makeField(this, QStringLiteral("Text4"));
-    m_age = new AgeField(this);
+    m_age = new DigitsField(this, RegistrationCheck::AgeMaxLength);
     m_age->setObjectName(QStringLiteral("Text5"));
     m_marital = makeList(this, QStringLiteral("Combo1"), RegistrationCheck::maritalStatusItems(),
                          RegistrationCheck::maritalStatusPrompt());
@@ -260,7 +261,7 @@ void RegistrationPanel::save()
         return;
     }
 
-    const QString code = RegistrationCheck::storedCode(m_code->text());
+    const QString code = ExamineeCode::normalised(m_code->text());
     QString error;
     if (codeTaken(code, error)) {
         if (error.isEmpty())

@@ -5,8 +5,8 @@
 #include <QFrame>
 #include <QHash>
 
-class AgeField;
 class Database;
+class DigitsField;
 class Messages;
 class QComboBox;
 class QLineEdit;
@@ -58,7 +58,7 @@ private:
     QLineEdit* m_code = nullptr;        // Text11
     QLineEdit* m_firstName = nullptr;   // Text6
     QLineEdit* m_familyName = nullptr;  // Text4
-    AgeField* m_age = nullptr;          // Text5
+    DigitsField* m_age = nullptr;       // Text5
     QComboBox* m_marital = nullptr;     // Combo1
     QLineEdit* m_date = nullptr;        // Text8
     QComboBox* m_sex = nullptr;         // Combo2

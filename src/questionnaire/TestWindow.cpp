@@ -1,10 +1,13 @@
 #include "questionnaire/TestWindow.h"
 
 #include "data/Database.h"
+#include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "questionnaire/ItemNumberRule.h"
 #include "questionnaire/Keying.h"
 #include "settings/Theme.h"
+#include "ui/Digits.h"
+#include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
@@ -20,7 +23,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -73,22 +75,6 @@ QFont scaled(const QFont& base, double factor, bool bold = false)
     return f;
 }
 
-// The digit a typed text stands for, counting the Persian and Arabic-Indic digits a Persian keyboard gives;
-// -1 for anything else.
-int digitOf(const QString& text)
-{
-    if (text.size() != 1)
-        return -1;
-    const char16_t c = text.at(0).unicode();
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= 0x06F0 && c <= 0x06F9)
-        return c - 0x06F0;
-    if (c >= 0x0660 && c <= 0x0669)
-        return c - 0x0660;
-    return -1;
-}
-
 QHash<QString, QString> rowValues(const TableCursor& cursor)
 {
     QHash<QString, QString> values;
@@ -137,6 +123,12 @@ TestWindow::TestWindow(Database& db, Messages& messages, QWidget* parent)
     // The item number starts at "1"; nothing is loaded until "شروع" sets it afresh.
     m_itemNumber->setText(QStringLiteral("1"));
     connect(m_itemNumber, &QLineEdit::textChanged, this, &TestWindow::itemNumberChanged);
+    for (DigitsField* box : {m_itemNumber, m_age}) {
+        connect(box, &DigitsField::keyRefused, this, [this] {
+            m_messages.Beep();
+            m_messages.ShowNotice(this, Msg::DigitsOnly);
+        });
+    }
 
     for (QWidget* w : findChildren<QWidget*>())
         if (w->focusPolicy() != Qt::NoFocus)
@@ -208,7 +200,8 @@ void TestWindow::buildItemArea()
         });
     }
 
-    m_itemNumber = new QLineEdit(this);
+    // The item-number rule reads whatever text the box holds, so a pasted text is left for it to judge.
+    m_itemNumber = new DigitsField(this, 0, DigitsField::WholeText::AsciiDigits);
     m_itemNumber->setObjectName(QStringLiteral("Text6"));
     m_itemNumber->setAlignment(Qt::AlignCenter);
     m_itemNumber->setFont(scaled(font(), 1.3, true));
@@ -264,7 +257,9 @@ void TestWindow::buildDetails()
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     for (const DetailField& d : detailFields) {
         const QString column = QLatin1String(d.column);
-        auto* field = new QLineEdit(m_details);
+        // The age takes digits only, as the item number does.
+        QLineEdit* field = column == QLatin1String("Sen") ? new DigitsField(m_details, AgeLength)
+                                                          : new QLineEdit(m_details);
         field->setObjectName(column);
         auto* caption = new QLabel(d.caption, m_details);
         caption->setObjectName(column + QStringLiteral("Caption"));
@@ -276,11 +271,7 @@ void TestWindow::buildDetails()
             field->setReadOnly(true);
             m_code = field;
         } else if (column == QLatin1String("Sen")) {
-            field->setMaxLength(AgeLength);
-            // A pasted age that is not digits is refused as a typed one is.
-            const QRegularExpression digits(QStringLiteral("[0-9]{0,%1}").arg(AgeLength));
-            field->setValidator(new QRegularExpressionValidator(digits, field));
-            m_age = field;
+            m_age = static_cast<DigitsField*>(field);
         }
     }
     m_details->setFixedWidth(Twips::toPixelsX(4200));
@@ -362,11 +353,20 @@ void TestWindow::showIntroductionOnly()
     m_progressCount->hide();
 }
 
-bool TestWindow::prepareRun(const QString& code)
+bool TestWindow::prepareRun(const QString& typedCode)
 {
     m_answer->reload();
     m_ide->reload();
-    if (!m_answer->setFilter(QStringLiteral("Code"), code) || m_answer->count() == 0)
+    QString code;
+    for (const QString& form : ExamineeCode::lookupForms(typedCode)) {
+        if (!m_answer->setFilter(QStringLiteral("Code"), form))
+            return false;
+        if (m_answer->count() > 0) {
+            code = form;
+            break;
+        }
+    }
+    if (code.isEmpty())
         return false;
     m_details->hide();
     m_title->show();
@@ -587,25 +587,6 @@ bool TestWindow::isAnswering() const
     return !m_next->isHidden();
 }
 
-bool TestWindow::handleDigitsOnlyKey(QLineEdit* box, QKeyEvent* event)
-{
-    const QString text = event->text();
-    // Keys that type nothing (arrows, Delete, Home ...) and control characters (Backspace, Enter, Tab, copy and
-    // paste) edit the box as usual; a pasted text that is not a number is dealt with by the box's own rule.
-    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F)
-        return false;
-    const int digit = digitOf(text);
-    if (digit >= 0) {
-        if (text.at(0).unicode() <= 0x7F)
-            return false;
-        box->insert(QString::number(digit));
-        return true;
-    }
-    m_messages.Beep();
-    m_messages.ShowNotice(this, Msg::DigitsOnly);
-    return true;
-}
-
 bool TestWindow::handleAnsweringKey(QKeyEvent* event)
 {
     if (!isAnswering() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
@@ -622,7 +603,7 @@ bool TestWindow::handleAnsweringKey(QKeyEvent* event)
     default:
         break;
     }
-    const int digit = digitOf(event->text());
+    const int digit = Digits::valueOf(event->text());
     if (digit < 1 || digit > 5 || m_optionFrame->isHidden() || m_linkedItem == 0)
         return false;
     m_options.at(digit - 1)->click();
@@ -635,8 +616,6 @@ bool TestWindow::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == m_itemNumber || widget == m_age)
-        return handleDigitsOnlyKey(static_cast<QLineEdit*>(widget), key);
     if (isTextBox(widget))
         return false;
     if (auto* button = qobject_cast<QAbstractButton*>(widget);

@@ -1,6 +1,7 @@
 #include "scoring/ScoringWindow.h"
 
 #include "data/Database.h"
+#include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "scoring/ChartWindow.h"
 #include "scoring/ScoringPass.h"
@@ -279,15 +280,22 @@ void ScoringWindow::hideResultPanels()
 
 bool ScoringWindow::scoreExaminee(const QString& typedCode)
 {
-    // Codes are stored without outer blanks, so blanks typed around one must not make it unknown.
-    const QString code = typedCode.trimmed();
-    if (code.isEmpty()) {
+    // A code is looked up as it is stored, so however it was typed it finds the same examinee.
+    const QStringList forms = ExamineeCode::lookupForms(typedCode);
+    if (forms.isEmpty()) {
         m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
         return false;
     }
 
     // Filtering reads the rows afresh, so answers stored since the window opened are seen.
-    m_answers->setFilter(QStringLiteral("Code"), code);
+    QString code = forms.last();
+    for (const QString& form : forms) {
+        m_answers->setFilter(QStringLiteral("Code"), form);
+        if (m_answers->count() > 0) {
+            code = form;
+            break;
+        }
+    }
     m_examinee->setFilter(QStringLiteral("Code"), code);
     if (m_answers->count() == 0) {
         m_messages.ShowNotice(this, Msg::NoSuchExaminee);

@@ -387,6 +387,9 @@ void TestMainWindow::runTest_data()
     QTest::newRow("unknown code") << "99" << noSuch << "99";
     QTest::newRow("known code") << "12" << "" << "12";
     QTest::newRow("known code with blanks") << " 12 " << "" << "12";
+    QTest::newRow("invisible marks only") << QStringLiteral(" \u200F\u200B ") << enterNumber << "";
+    QTest::newRow("known code in Persian digits") << QStringLiteral("\u06F1\u06F2") << ""
+                                                  << QStringLiteral("\u06F1\u06F2");
     QTest::newRow("codes are text") << "012" << noSuch << "012";
     QTest::newRow("apostrophe") << "O'Brien" << "" << "O'Brien";
 }

@@ -117,6 +117,7 @@ private slots:
     void duplicateCode_data();
     void duplicateCode();
     void sameCodeTwiceInARow();
+    void oneCodeIsOnePersonHoweverTyped();
     void codeWithApostrophe();
     void listsKeepTheirLastTexts();
     void failedWriteLeavesNothing();
@@ -431,6 +432,29 @@ void TestRegistrationPanel::sameCodeTwiceInARow()
     QCOMPARE(host.program.ideField(QStringLiteral("12"), QStringLiteral("FName")), QStringLiteral("Ali"));
 }
 
+void TestRegistrationPanel::oneCodeIsOnePersonHoweverTyped()
+{
+    // "123" in Latin, Persian and Arabic-Indic digits and with invisible marks inside look the same on screen.
+    const QStringList ways = {QStringLiteral("\u06F1\u06F2\u06F3"), QStringLiteral("123"),
+                              QStringLiteral("\u0661\u0662\u0663"), QStringLiteral("1\u200B23"),
+                              QStringLiteral("12\u200C3"), QStringLiteral("\u200E123\u200F"),
+                              QStringLiteral("\u202B\u2067123\u2069\u202C"), QStringLiteral("\uFEFF1\u00AD23")};
+    PanelHost host;
+    for (const QString& code : ways) {
+        host.panel->startNewExaminee();
+        Typed t;
+        t.code = code;
+        host.fill(t);
+        host.save();
+    }
+    // The first is stored in plain digits; every other way of typing it is the same person.
+    QCOMPARE(host.program.rowCount(QStringLiteral("IDE")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("Answer")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("123")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("123")), 1);
+    QCOMPARE(host.program.messages().noticeTexts(), QStringList(ways.size() - 1, kCodeTaken));
+}
+
 void TestRegistrationPanel::codeWithApostrophe()
 {
     PanelHost host;
@@ -540,12 +564,13 @@ void TestRegistrationPanel::ageTyped()
     QCOMPARE(host.program.messages().beeps, 1);
     QCOMPARE(host.program.messages().noticeTexts(), QStringList{kDigitsOnly});
 
-    Drive::type(age, QStringLiteral("۵ -"));
+    Drive::type(age, QStringLiteral("b -"));
     QCOMPARE(age->text(), QStringLiteral("3"));
     QCOMPARE(host.program.messages().beeps, 4);
     QCOMPARE(host.program.messages().noticeTexts().size(), 4);
 
-    Drive::type(age, QStringLiteral("0"));
+    // A Persian keyboard's digits are digits, stored as ASCII.
+    Drive::type(age, QStringLiteral("۰"));
     QCOMPARE(age->text(), QStringLiteral("30"));
     // A third digit is refused by the length limit, without a message.
     Drive::type(age, QStringLiteral("7"));
@@ -575,7 +600,8 @@ void TestRegistrationPanel::agePasted_data()
     QTest::newRow("too many digits") << "" << "123" << "12";
     QTest::newRow("no digits") << "" << "abc" << "";
     QTest::newRow("after a digit") << "4" << "x7y" << "47";
-    QTest::newRow("Persian digits") << "" << QStringLiteral("۴۲") << "";
+    QTest::newRow("Persian digits") << "" << QStringLiteral("۴۲") << "42";
+    QTest::newRow("Arabic-Indic digits among text") << "" << QStringLiteral("\u0664 \u0662") << "42";
 }
 
 void TestRegistrationPanel::agePasted()

@@ -117,8 +117,8 @@ class TestTestWindow : public QObject {
 private slots:
     void initTestCase();
 
-    void prepareRunFindsOnlyTheExactCode_data();
-    void prepareRunFindsOnlyTheExactCode();
+    void prepareRunFindsTheCodeHoweverTyped_data();
+    void prepareRunFindsTheCodeHoweverTyped();
     void introductionState();
     void startShowsItemOneWithDetails();
     void eachOptionIsStoredKeyedAndShownBack_data();
@@ -156,23 +156,28 @@ void TestTestWindow::initTestCase()
     PersianText::applyTo(*qApp);
 }
 
-void TestTestWindow::prepareRunFindsOnlyTheExactCode_data()
+void TestTestWindow::prepareRunFindsTheCodeHoweverTyped_data()
 {
     QTest::addColumn<QString>("registered");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("found");
 
     QTest::newRow("same code") << "100" << "100" << true;
-    QTest::newRow("blank before") << "100" << " 100" << false;
-    QTest::newRow("blank after") << "100" << "100 " << false;
+    QTest::newRow("blank before") << "100" << " 100" << true;
+    QTest::newRow("blank after") << "100" << "100 " << true;
+    QTest::newRow("Persian digits") << "100" << QStringLiteral("۱۰۰") << true;
+    QTest::newRow("Arabic-Indic digits") << "100" << QStringLiteral("\u0661\u0660\u0660") << true;
+    QTest::newRow("invisible marks") << "100" << QStringLiteral("\u200F1\u200B00\u200E") << true;
     QTest::newRow("other case") << "abc" << "ABC" << false;
+    QTest::newRow("leading zero") << "100" << "0100" << false;
     QTest::newRow("apostrophe") << "O'Neil" << "O'Neil" << true;
-    QTest::newRow("persian") << "کد۱" << "کد۱" << true;
+    // Written by a version that kept codes as typed: found by typing it the same way.
+    QTest::newRow("stored with a Persian digit") << "کد۱" << "کد۱" << true;
     QTest::newRow("empty") << "100" << "" << false;
     QTest::newRow("unknown") << "100" << "101" << false;
 }
 
-void TestTestWindow::prepareRunFindsOnlyTheExactCode()
+void TestTestWindow::prepareRunFindsTheCodeHoweverTyped()
 {
     QFETCH(QString, registered);
     QFETCH(QString, typed);
@@ -260,7 +265,6 @@ void TestTestWindow::startShowsItemOneWithDetails()
         QCOMPARE(caption->text(), captions.at(i));
         QCOMPARE(caption->buddy(), field);
     }
-    QCOMPARE(child<QLineEdit>(&w, "Sen")->maxLength(), 3);
     QVERIFY(p.messages().boxes.isEmpty());
 }
 

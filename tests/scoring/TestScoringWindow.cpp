@@ -89,7 +89,7 @@ private:
             return line->text();
         if (auto* plain = w->findChild<QPlainTextEdit*>(QString::fromLatin1(name)))
             return plain->toPlainText();
-        qWarning("no box %s", name);
+        QTest::qFail(qPrintable(QStringLiteral("no box %1").arg(QLatin1String(name))), __FILE__, __LINE__);
         return {};
     }
 
@@ -429,16 +429,32 @@ private slots:
         QCOMPARE(boxText(&w, "Text3"), QStringLiteral("Maryam"));
     }
 
-    void typedCodeIsTrimmed()
+    void typedCodeFindsTheStoredCode_data()
     {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("outer blanks") << "12" << "  12 ";
+        QTest::newRow("Persian digits") << "12" << QStringLiteral("\u06F1\u06F2");
+        QTest::newRow("Arabic-Indic digits") << "12" << QStringLiteral("\u0661\u0662");
+        QTest::newRow("zero-width space") << "12" << QStringLiteral("1\u200B2");
+        QTest::newRow("direction marks") << "12" << QStringLiteral("\u200F12\u200E");
+        // A file from before codes were normalised: typing the code as it was registered finds it.
+        QTest::newRow("stored in Persian digits") << QStringLiteral("\u06F1\u06F2") << QStringLiteral("\u06F1\u06F2");
+    }
+
+    void typedCodeFindsTheStoredCode()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
         TestProgram p;
-        p.addExaminee(QStringLiteral("12"));
-        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("1")));
+        p.addExaminee(stored);
+        p.setAnswers(stored, allAnswers(QStringLiteral("1")));
         ScoringWindow w(p.database(), p.messages());
         w.show();
-        select(p, &w, QStringLiteral("  12 "));
-        QCOMPARE(w.selectedCode(), QStringLiteral("12"));
-        QCOMPARE(p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")), QStringLiteral("10"));
+        select(p, &w, typed);
+        QCOMPARE(p.messages().noticeTexts(), QStringList{});
+        QCOMPARE(w.selectedCode(), stored);
+        QCOMPARE(p.ideField(stored, QStringLiteral("Rezayat")), QStringLiteral("10"));
     }
 
     void codeWithApostropheIsAnOrdinaryCode()
