@@ -276,7 +276,7 @@ void MainWindow::HidePanels()
     m_registration->hide();
     m_settings->hide();
     m_clinic->hide();
-    if (m_form->count() == 0)
+    if (m_form->count() == 0 && !m_form->readFailed())
         return;
     m_form->reload();
     m_answers->reload();
@@ -319,9 +319,19 @@ void MainWindow::openRegistration()
     m_registration->startNewExaminee();
 }
 
+bool MainWindow::anyExaminee()
+{
+    // A file that cannot be read is said, never taken for "no examinees yet".
+    if (m_answers->readFailed() && !m_answers->reload()) {
+        Kit::reportDatabaseTrouble(m_messages, this, m_answers->lastErrorIsBusy(), m_answers->lastError());
+        return false;
+    }
+    return m_answers->count() > 0;
+}
+
 void MainWindow::runTest()
 {
-    if (m_answers->count() == 0)
+    if (!anyExaminee())
         return;
     HidePanels();
     const QString typed = m_messages.PromptOperator(this, Msg::RunTestPrompt, Msg::RunTestTitle, QString());
@@ -330,13 +340,13 @@ void MainWindow::runTest()
         m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
         return;
     }
-    if (!m_router.runTest(this, typed.trimmed()))
+    if (m_router.runTest(this, typed.trimmed()) == WindowRouter::TestRun::NoSuchExaminee)
         m_messages.ShowNotice(this, Msg::NoSuchExaminee);
 }
 
 void MainWindow::handOverToScoring()
 {
-    if (m_answers->count() == 0)
+    if (!anyExaminee())
         return;
     HidePanels();
     if (!m_router.openScoringWindow())
@@ -347,7 +357,7 @@ void MainWindow::handOverToScoring()
 
 void MainWindow::handOverToLookup()
 {
-    if (m_answers->count() == 0)
+    if (!anyExaminee())
         return;
     HidePanels();
     if (!m_router.openLookupWindow())

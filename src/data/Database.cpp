@@ -247,6 +247,7 @@ Database::OpenResult Database::open()
 
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs));
     if (!db.open()) {
         result.status = OpenStatus::Failed;
         result.error = db.lastError().text();
@@ -257,7 +258,7 @@ Database::OpenResult Database::open()
     QSqlQuery q(db);
     q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    q.exec(QStringLiteral("PRAGMA busy_timeout=3000"));
+    m_impatientSince.invalidate();
 
     // A file written before codes were normalised has its codes brought up to date before anyone looks one up.
     const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
@@ -290,28 +291,79 @@ QSqlDatabase Database::connection() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
+bool Database::isBusy(const QSqlError& error)
+{
+    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), and their extended codes.
+    bool number = false;
+    const int code = error.nativeErrorCode().toInt(&number) & 0xFF;
+    return number && (code == 5 || code == 6);
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    // Changing the wait takes no lock, so it works while the file is held.
+    QSqlQuery q(connection());
+    q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds));
+}
+
+void Database::setLockWait(int milliseconds)
+{
+    m_lockWaitMs = milliseconds;
+    m_impatientSince.invalidate();
+    if (isOpen())
+        setBusyTimeout(m_lockWaitMs);
+}
+
+bool Database::exec(QSqlQuery& query)
+{
+    if (m_impatientSince.isValid() && m_impatientSince.hasExpired(m_lockWaitMs)) {
+        m_impatientSince.invalidate();
+        setBusyTimeout(m_lockWaitMs);
+    }
+    if (query.exec()) {
+        if (m_impatientSince.isValid()) {
+            m_impatientSince.invalidate();
+            setBusyTimeout(m_lockWaitMs);
+        }
+        return true;
+    }
+    m_lastError = query.lastError().text();
+    m_lastErrorBusy = isBusy(query.lastError());
+    if (m_lastErrorBusy && !m_impatientSince.isValid()) {
+        setBusyTimeout(0);
+        m_impatientSince.start();
+    }
+    return false;
+}
+
+bool Database::exec(const QString& sql)
+{
+    QSqlQuery q(connection());
+    q.prepare(sql);
+    return exec(q);
+}
+
 bool Database::beginTransaction()
 {
-    QSqlDatabase db = connection();
-    if (db.transaction())
-        return true;
-    m_lastError = db.lastError().text();
-    return false;
+    return exec(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 bool Database::commit()
 {
-    QSqlDatabase db = connection();
-    if (db.commit())
+    if (exec(QStringLiteral("COMMIT")))
         return true;
-    m_lastError = db.lastError().text();
-    db.rollback();
+    const QString error = m_lastError;
+    const bool busy = m_lastErrorBusy;
+    rollback();
+    m_lastError = error;
+    m_lastErrorBusy = busy;
     return false;
 }
 
 void Database::rollback()
 {
-    connection().rollback();
+    QSqlQuery q(connection());
+    q.exec(QStringLiteral("ROLLBACK"));
 }
 
 QString Database::lastError() const

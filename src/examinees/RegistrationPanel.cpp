@@ -8,6 +8,7 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
+#include "ui/WindowKit.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -198,27 +199,34 @@ QWidget* RegistrationPanel::fieldFor(RegistrationCheck::Field field) const
     return m_code;
 }
 
-bool RegistrationPanel::codeTaken(const QString& code, QString& error)
+std::optional<bool> RegistrationPanel::codeTaken(const QString& code, Failure& failure)
 {
     // Both tables: a code in either one already belongs to someone, and the two rows must never disagree.
     int found = 0;
     for (TableCursor* check : {&m_cursors.codeCheck, &m_cursors.answerCheck}) {
-        if (!check->setFilter(QStringLiteral("Code"), code)) {
-            error = check->lastError();
-            check->clearFilter();
-            return true;
-        }
+        const bool read = check->setFilter(QStringLiteral("Code"), code);
         found += check->count();
+        if (!read)
+            failure = {check->lastError(), check->lastErrorIsBusy()};
         check->clearFilter();
+        if (!read)
+            return std::nullopt;
     }
     return found > 0;
 }
 
-bool RegistrationPanel::writeBothRows(const QString& code, QString& error)
+RegistrationPanel::Stored RegistrationPanel::storeIfCodeIsFree(const QString& code, Failure& failure)
 {
+    // The check and the writes are one write transaction: a second copy of the program on the same file waits for
+    // this one to finish, and then finds the code taken.
     if (!m_db.beginTransaction()) {
-        error = m_db.lastError();
-        return false;
+        failure = {m_db.lastError(), m_db.lastErrorIsBusy()};
+        return Stored::Failed;
+    }
+    const std::optional<bool> taken = codeTaken(code, failure);
+    if (!taken || *taken) {
+        m_db.rollback();
+        return taken ? Stored::CodeTaken : Stored::Failed;
     }
     TableCursor& answers = m_cursors.answers;
     TableCursor& form = m_cursors.form;
@@ -226,17 +234,26 @@ bool RegistrationPanel::writeBothRows(const QString& code, QString& error)
     answers.setField(QStringLiteral("Code"), code);
     form.setField(QStringLiteral("Code"), code);
     if (!answers.update()) {
-        error = answers.lastError();
+        failure = {answers.lastError(), answers.lastErrorIsBusy()};
     } else if (!form.update()) {
-        error = form.lastError();
+        failure = {form.lastError(), form.lastErrorIsBusy()};
     } else if (!m_db.commit()) {
-        error = m_db.lastError();
-        return false; // commit() has rolled back already
+        failure = {m_db.lastError(), m_db.lastErrorIsBusy()};
+        return Stored::Failed; // commit() has rolled back already
     } else {
-        return true;
+        return Stored::Saved;
     }
     m_db.rollback();
-    return false;
+    return Stored::Failed;
+}
+
+void RegistrationPanel::reportFailure(const Failure& failure)
+{
+    if (failure.busy)
+        Kit::reportDatabaseTrouble(m_messages, window(), true, failure.error);
+    else
+        m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + failure.error, Msg::Style::StopRtl,
+                               Msg::ErrorTitlePersian);
 }
 
 void RegistrationPanel::restoreUnsavedRow(const QHash<QString, QString>& values)
@@ -262,24 +279,20 @@ void RegistrationPanel::save()
     }
 
     const QString code = ExamineeCode::normalised(m_code->text());
-    QString error;
-    if (codeTaken(code, error)) {
-        if (error.isEmpty())
-            m_messages.ShowNotice(window(), Msg::CodeTaken);
-        else
-            m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
-                                   Msg::ErrorTitlePersian);
-        return;
-    }
-
     QHash<QString, QString> typed;
     for (const QString& column : m_cursors.form.columns())
         typed.insert(column, m_cursors.form.field(column));
-    if (!writeBothRows(code, error)) {
-        restoreUnsavedRow(typed);
-        m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
-                               Msg::ErrorTitlePersian);
+    Failure failure;
+    switch (storeIfCodeIsFree(code, failure)) {
+    case Stored::CodeTaken:
+        m_messages.ShowNotice(window(), Msg::CodeTaken);
         return;
+    case Stored::Failed:
+        restoreUnsavedRow(typed);
+        reportFailure(failure);
+        return;
+    case Stored::Saved:
+        break;
     }
 
     m_cursors.form.reload();

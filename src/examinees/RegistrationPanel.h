@@ -5,6 +5,8 @@
 #include <QFrame>
 #include <QHash>
 
+#include <optional>
+
 class Database;
 class DigitsField;
 class Messages;
@@ -47,8 +49,15 @@ private:
     void copyListTexts();
     RegistrationCheck::Entry entry() const;
     QWidget* fieldFor(RegistrationCheck::Field field) const;
-    bool codeTaken(const QString& code, QString& error);
-    bool writeBothRows(const QString& code, QString& error);
+    struct Failure {
+        QString error; // the platform's description
+        bool busy = false;
+    };
+    enum class Stored { Saved, CodeTaken, Failed };
+    // Whether an examinee has the code already; nothing when it could not be read.
+    std::optional<bool> codeTaken(const QString& code, Failure& failure);
+    Stored storeIfCodeIsFree(const QString& code, Failure& failure);
+    void reportFailure(const Failure& failure);
     void restoreUnsavedRow(const QHash<QString, QString>& values);
 
     Database& m_db;

@@ -11,6 +11,7 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
+#include "ui/WindowKit.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -353,25 +354,30 @@ void TestWindow::showIntroductionOnly()
     m_progressCount->hide();
 }
 
-bool TestWindow::prepareRun(const QString& typedCode)
+TestWindow::Run TestWindow::prepareRun(const QString& typedCode)
 {
-    m_answer->reload();
-    m_ide->reload();
+    // The window is not open yet: whatever has to be said is said over the window that opens it.
+    QWidget* owner = parentWidget() ? parentWidget() : this;
+    const auto failed = [&](const TableCursor& cursor) {
+        Kit::reportDatabaseTrouble(m_messages, owner, cursor.lastErrorIsBusy(), cursor.lastError());
+        return Run::Failed;
+    };
     QString code;
     for (const QString& form : ExamineeCode::lookupForms(typedCode)) {
         if (!m_answer->setFilter(QStringLiteral("Code"), form))
-            return false;
+            return failed(*m_answer);
         if (m_answer->count() > 0) {
             code = form;
             break;
         }
     }
     if (code.isEmpty())
-        return false;
+        return Run::NotFound;
+    if (!m_ide->setFilter(QStringLiteral("Code"), code))
+        return failed(*m_ide);
     m_details->hide();
     m_title->show();
-    m_ide->setFilter(QStringLiteral("Code"), code);
-    return true;
+    return Run::Ready;
 }
 
 void TestWindow::resetToIntroduction()

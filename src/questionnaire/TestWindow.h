@@ -31,11 +31,16 @@ public:
     TestWindow(Database& db, Messages& messages, QWidget* parent = nullptr);
     ~TestWindow() override;
 
+    enum class Run {
+        Ready,    // the window may be opened
+        NotFound, // no Answer row has the code: the caller tells the operator
+        Failed,   // the file could not be read; the operator has been told (busy or failing)
+    };
+
     // Makes the window ready for the examinee whose code was typed as `typedCode` (looked up as ExamineeCode says):
     // the Answer and IDE cursors are read again and filtered to that examinee, the details are hidden and the title
-    // shown. False, before any of the window's controls change, when there is no Answer row for the code; the
-    // caller then tells the operator and does not open the window.
-    bool prepareRun(const QString& typedCode);
+    // shown. Unless Ready, none of the window's controls change and the window is not to be opened.
+    Run prepareRun(const QString& typedCode);
 
     // Returns the window to its introduction after a test run, item number "0".
     void resetToIntroduction();

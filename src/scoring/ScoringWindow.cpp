@@ -287,16 +287,24 @@ bool ScoringWindow::scoreExaminee(const QString& typedCode)
         return false;
     }
 
-    // Filtering reads the rows afresh, so answers stored since the window opened are seen.
+    // Filtering reads the rows afresh, so answers stored since the window opened are seen. A file that cannot be
+    // read says so; it never passes for an unknown code.
+    const auto unreadable = [this](const TableCursor& cursor) {
+        hideResultPanels();
+        Kit::reportDatabaseTrouble(m_messages, this, cursor.lastErrorIsBusy(), cursor.lastError());
+        return false;
+    };
     QString code = forms.last();
     for (const QString& form : forms) {
-        m_answers->setFilter(QStringLiteral("Code"), form);
+        if (!m_answers->setFilter(QStringLiteral("Code"), form))
+            return unreadable(*m_answers);
         if (m_answers->count() > 0) {
             code = form;
             break;
         }
     }
-    m_examinee->setFilter(QStringLiteral("Code"), code);
+    if (!m_examinee->setFilter(QStringLiteral("Code"), code))
+        return unreadable(*m_examinee);
     if (m_answers->count() == 0) {
         m_messages.ShowNotice(this, Msg::NoSuchExaminee);
         m_resultsPanel->hide();
@@ -316,8 +324,9 @@ bool ScoringWindow::scoreExaminee(const QString& typedCode)
         return false;
     }
 
+    if (!m_results->setFilter(QStringLiteral("Code"), code))
+        return unreadable(*m_results);
     m_resultsPanel->show();
-    m_results->setFilter(QStringLiteral("Code"), code);
     m_selected->setText(code);
 
     // The raw boxes are bound to the results row: writing them sets the row's four scores.

@@ -54,13 +54,13 @@ public:
         requests << QStringLiteral("about");
         WindowRouter::openAbout(owner);
     }
-    bool runTest(QWidget* owner, const QString& code) override
+    TestRun runTest(QWidget* owner, const QString& code) override
     {
         requests << QStringLiteral("test:") + code;
         TestWindowCloser closer;
-        const bool found = WindowRouter::runTest(owner, code);
+        const TestRun run = WindowRouter::runTest(owner, code);
         modalWindows << closer.seen;
-        return found;
+        return run;
     }
 
     QStringList requests;

@@ -1,11 +1,14 @@
 #include "app/AppFixture.h"
 #include "backup/ExitPrompt.h"
 #include "calendar/SolarHijri.h"
+#include "support/LockHolder.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,6 +83,7 @@ private slots:
     void closeRule();
     void runTest_data();
     void runTest();
+    void runTestOnALockedFile();
     void emptyAnswerTableDoesNothing_data();
     void emptyAnswerTableDoesNothing();
     void handOverAndBack_data();
@@ -422,6 +426,31 @@ void TestMainWindow::runTest()
     QCOMPARE(visiblePanels(w), QStringList{});
     QVERIFY(w->isVisible());
     QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+}
+
+void TestMainWindow::runTestOnALockedFile()
+{
+    Hub<StandInRouter> hub;
+    hub.program.addExaminee(QStringLiteral("12"));
+    MainWindow* w = hub.show();
+    constexpr int wait = 300;
+    hub.program.database().setLockWait(wait);
+    LockHolder other(hub.program.database().filePath());
+    hub.program.messages().typed.enqueue(QStringLiteral("12"));
+    QElapsedTimer clock;
+    clock.start();
+    Drive::click(w, QStringLiteral("Command2"));
+
+    // Not "no such examinee": the operator learns the file is busy, and the test window does not open.
+    QVERIFY2(clock.elapsed() < 3 * wait, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(hub.program.messages().noticeTexts(), QStringList{});
+    const QList<ScriptedMessages::Box>& boxes = hub.program.messages().boxes;
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes.last().kind, ScriptedMessages::Kind::Standard);
+    QVERIFY2(boxes.last().text.startsWith(Msg::DatabaseBusy), qPrintable(boxes.last().text));
+    QCOMPARE(boxes.last().owner.data(), w);
+    QCOMPARE(hub.router.modalWindows, QStringList{});
+    QVERIFY(w->isVisible());
 }
 
 void TestMainWindow::emptyAnswerTableDoesNothing_data()

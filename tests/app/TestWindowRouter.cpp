@@ -194,7 +194,8 @@ void TestWindowRouter::runTestFindsAnswerRows()
     hub.program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('answer-only')"));
     MainWindow* w = hub.show();
     TestWindowCloser closer;
-    QCOMPARE(hub.router.runTest(w, code), found);
+    QCOMPARE(hub.router.runTest(w, code),
+             found ? WindowRouter::TestRun::Ran : WindowRouter::TestRun::NoSuchExaminee);
     // Found: the test window was open modally over the main window until it closed.
     const QStringList expected = found ? QStringList{"FrmTest", "Frm1"} : QStringList{};
     QCOMPARE(closer.seen, expected);

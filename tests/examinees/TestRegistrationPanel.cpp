@@ -1,3 +1,4 @@
+#include "data/Database.h"
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
 #include "calendar/SolarHijri.h"
@@ -11,10 +12,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSemaphore>
+#include <QThread>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -118,6 +122,7 @@ private slots:
     void duplicateCode();
     void sameCodeTwiceInARow();
     void oneCodeIsOnePersonHoweverTyped();
+    void twoCopiesOnOneFileStoreACodeOnce();
     void codeWithApostrophe();
     void listsKeepTheirLastTexts();
     void failedWriteLeavesNothing();
@@ -453,6 +458,42 @@ void TestRegistrationPanel::oneCodeIsOnePersonHoweverTyped()
     QCOMPARE(host.program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("123")), 1);
     QCOMPARE(host.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("123")), 1);
     QCOMPARE(host.program.messages().noticeTexts(), QStringList(ways.size() - 1, kCodeTaken));
+}
+
+void TestRegistrationPanel::twoCopiesOnOneFileStoreACodeOnce()
+{
+    PanelHost host;
+    Typed t;
+    t.code = QStringLiteral("77");
+    host.fill(t);
+
+    // Another copy of the program on the same file (another user of the machine) is registering "77" at this
+    // moment: its write has begun and is stored a little later.
+    QSemaphore writing;
+    bool otherStored = false;
+    std::thread other([&] {
+        Database second(host.program.folder());
+        if (second.open().ok() && second.beginTransaction()) {
+            second.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('77')"));
+            second.exec(QStringLiteral("INSERT INTO IDE (Code, FName) VALUES ('77', 'Other')"));
+            writing.release();
+            QThread::msleep(400);
+            otherStored = second.commit();
+        } else {
+            writing.release();
+        }
+    });
+    const bool began = writing.tryAcquire(1, 10000);
+    host.save();
+    other.join();
+    QVERIFY(began);
+    QVERIFY(otherStored);
+
+    // This copy waited for the other one and then found the code taken.
+    QCOMPARE(host.program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("77")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("77")), 1);
+    QCOMPARE(host.program.ideField(QStringLiteral("77"), QStringLiteral("FName")), QStringLiteral("Other"));
+    QCOMPARE(host.program.messages().noticeTexts(), QStringList{kCodeTaken});
 }
 
 void TestRegistrationPanel::codeWithApostrophe()

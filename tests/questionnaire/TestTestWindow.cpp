@@ -1,11 +1,13 @@
 #include "questionnaire/TestWindow.h"
 
+#include "support/LockHolder.h"
 #include "support/TestProgram.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,7 +99,7 @@ void typeItemNumber(QWidget* w, const QString& digits)
 // Opens the window for the examinee as the main window does.
 bool openRun(TestWindow& w)
 {
-    if (!w.prepareRun(examinee))
+    if (w.prepareRun(examinee) != TestWindow::Run::Ready)
         return false;
     w.show();
     return true;
@@ -149,6 +151,7 @@ private slots:
     void escapeDoesNotClose();
     void tabReachesEveryControl();
     void failedStoreIsReported();
+    void lockedFileIsNotAnUnknownExaminee();
 };
 
 void TestTestWindow::initTestCase()
@@ -186,7 +189,7 @@ void TestTestWindow::prepareRunFindsTheCodeHoweverTyped()
     p.addExaminee(registered, QStringLiteral("Sara"));
     p.addExaminee(QStringLiteral("200"), QStringLiteral("Reza"));
     TestWindow w(p.database(), p.messages());
-    QCOMPARE(w.prepareRun(typed), found);
+    QCOMPARE(w.prepareRun(typed), found ? TestWindow::Run::Ready : TestWindow::Run::NotFound);
     QVERIFY(p.messages().boxes.isEmpty());
     if (!found)
         return;
@@ -624,7 +627,7 @@ void TestTestWindow::choiceSurvivesTheCloseBox()
     QCOMPARE(p.answer(examinee, 5), QStringLiteral("4"));
 
     TestWindow again(p.database(), p.messages());
-    QVERIFY(again.prepareRun(examinee));
+    QCOMPARE(again.prepareRun(examinee), TestWindow::Run::Ready);
     again.show();
     Drive::click(&again, QStringLiteral("Command1"));
     typeItemNumber(&again, QStringLiteral("5"));
@@ -751,7 +754,7 @@ void TestTestWindow::routerRunAndResetAfterClosing()
     QWidget mainWindow;
     mainWindow.show();
     TestWindow w(p.database(), p.messages(), &mainWindow);
-    QVERIFY(w.prepareRun(examinee));
+    QCOMPARE(w.prepareRun(examinee), TestWindow::Run::Ready);
 
     bool ran = false;
     QTimer::singleShot(0, &w, [&] {
@@ -996,6 +999,36 @@ void TestTestWindow::failedStoreIsReported()
     QVERIFY(!w.isVisible());
     QCOMPARE(p.ideField(examinee, QStringLiteral("FName")), QStringLiteral("Sara"));
     QCOMPARE(p.answer(examinee, 1), QStringLiteral("2"));
+}
+
+void TestTestWindow::lockedFileIsNotAnUnknownExaminee()
+{
+    TestProgram p;
+    p.addExaminee(examinee);
+    constexpr int wait = 300;
+    p.database().setLockWait(wait);
+    LockHolder other(p.database().filePath());
+
+    QElapsedTimer clock;
+    clock.start();
+    QWidget owner;
+    TestWindow w(p.database(), p.messages(), &owner);
+    QCOMPARE(w.prepareRun(examinee), TestWindow::Run::Failed);
+    // Held up once for the lock, not once for every statement of the window.
+    QVERIFY2(clock.elapsed() < 3 * wait, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(p.messages().noticeTexts(), QStringList{});
+    QCOMPARE(p.messages().boxes.size(), 1);
+    const ScriptedMessages::Box box = p.messages().boxes.first();
+    QCOMPARE(box.kind, ScriptedMessages::Kind::Standard);
+    QVERIFY2(box.text.startsWith(Msg::DatabaseBusy + QLatin1Char('\n')), qPrintable(box.text));
+    QVERIFY(box.text.size() > Msg::DatabaseBusy.size() + 1);
+    QCOMPARE(box.title, QStringLiteral("خطا"));
+    QCOMPARE(box.owner.data(), &owner);
+
+    // Once the file is free again, the same code is found.
+    other.release();
+    QTest::qWait(wait);
+    QCOMPARE(w.prepareRun(examinee), TestWindow::Run::Ready);
 }
 
 QTEST_MAIN(TestTestWindow)

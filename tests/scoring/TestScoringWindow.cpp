@@ -1,5 +1,6 @@
 #include "ExpectedSentences.h"
 #include "scoring/ScoringWindow.h"
+#include "support/LockHolder.h"
 #include "support/TestProgram.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
@@ -293,6 +294,32 @@ private slots:
         QCOMPARE(p.messages().noticeTexts(), QStringList{text("فردي با اين مشخصات وجود ندارد")});
         QVERIFY(!shown(&w, "Frame1"));
         QCOMPARE(p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")), QString());
+    }
+
+    void lockedFileIsNotAnUnknownCode()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("12"));
+        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("2")));
+        ScoringWindow w(p.database(), p.messages());
+        w.show();
+        p.database().setLockWait(200);
+        {
+            LockHolder other(p.database().filePath());
+            select(p, &w, QStringLiteral("12"));
+        }
+        QCOMPARE(p.messages().noticeTexts(), QStringList{});
+        QCOMPARE(p.messages().boxes.size(), 2);
+        QCOMPARE(p.messages().boxes[1].kind, ScriptedMessages::Kind::Standard);
+        QVERIFY2(p.messages().boxes[1].text.startsWith(Msg::DatabaseBusy), qPrintable(p.messages().lastText()));
+        QVERIFY(!shown(&w, "Frame1"));
+        QCOMPARE(w.selectedCode(), QString());
+
+        // The file free again, the same code scores.
+        QTest::qWait(200);
+        select(p, &w, QStringLiteral("12"));
+        QCOMPARE(w.selectedCode(), QStringLiteral("12"));
+        QCOMPARE(p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")), QStringLiteral("20"));
     }
 
     void answerWithoutIdeIsRefused()
