@@ -1,5 +1,6 @@
 #include "data/Database.h"
 
+#include "data/DatabaseCheck.h"
 #include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
 
@@ -9,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 #include <atomic>
 
@@ -50,9 +52,6 @@ struct ScopedConnection {
         QSqlDatabase::removeDatabase(name);
     }
 };
-
-const QStringList kTables = {QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("QU"),
-                             QStringLiteral("Theme"), QStringLiteral("PPP")};
 
 } // namespace
 
@@ -109,51 +108,6 @@ QString Database::filePath(const QString& programFolder)
 QString Database::filePath() const
 {
     return filePath(m_programFolder);
-}
-
-bool Database::isOurs(const QString& path, QString& why) const
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-        return false;
-    }
-    const QByteArray header = file.read(16);
-    file.close();
-    if (header != QByteArray("SQLite format 3\0", 16)) {
-        why = QStringLiteral("not an SQLite file");
-        return false;
-    }
-
-    // Read-only look, so a foreign file is never touched.
-    ScopedConnection probe(path, QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (!probe.db.open()) {
-        why = probe.db.lastError().text();
-        return false;
-    }
-    const QList<QPair<QString, const QStringList*>> expected = {
-        {QStringLiteral("IDE"), &ideColumns()},
-        {QStringLiteral("Answer"), &answerColumns()},
-        {QStringLiteral("QU"), &quColumns()},
-        {QStringLiteral("Theme"), &themeColumns()},
-    };
-    const QStringList tables = probe.db.tables();
-    for (const QString& t : kTables) {
-        if (!tables.contains(t)) {
-            why = QStringLiteral("table %1 is missing").arg(t);
-            return false;
-        }
-    }
-    for (const auto& [table, columns] : expected) {
-        const QSqlRecord record = probe.db.record(table);
-        for (const QString& c : *columns) {
-            if (!record.contains(c)) {
-                why = QStringLiteral("column %1 of %2 is missing").arg(c, table);
-                return false;
-            }
-        }
-    }
-    return true;
 }
 
 bool Database::createAt(const QString& path, QString& error) const
@@ -216,58 +170,90 @@ Database::OpenResult Database::open()
     close();
     OpenResult result;
     const QString path = filePath();
-    const QFileInfo info(path);
-
-    if (!info.exists()) {
-        if (!QDir().mkpath(info.absolutePath())) {
-            result.error = QStringLiteral("cannot create folder %1").arg(info.absolutePath());
+    const DatabaseCheck::Result check = DatabaseCheck::inspect(path, DatabaseCheck::Thoroughness::Quick, m_lockWaitMs);
+    result.check = check.outcome;
+    switch (check.outcome) {
+    case DatabaseCheck::Outcome::Missing:
+        if (!create(path, result))
             return result;
-        }
-        // Built beside the final name and renamed, so an interrupted first start never leaves half a database.
-        const QString building = path + QStringLiteral(".new");
-        if (!createAt(building, result.error)) {
-            QFile::remove(building);
-            return result;
-        }
-        if (!QFile::rename(building, path)) {
-            QFile::remove(building);
-            result.error = QStringLiteral("cannot create %1").arg(path);
-            return result;
-        }
         result.status = OpenStatus::Created;
-    } else {
-        QString why;
-        if (!isOurs(path, why)) {
-            result.status = OpenStatus::NotOurs;
-            result.error = why;
-            return result;
-        }
+        break;
+    case DatabaseCheck::Outcome::Ours:
         result.status = OpenStatus::Opened;
+        break;
+    default:
+        // Refused as it is: nothing on disk is changed.
+        result.status = OpenStatus::Refused;
+        result.error = check.detail;
+        return result;
     }
 
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs));
-    if (!db.open()) {
+    // Opened as a URI with mode=rw, so a file that has gone since the check is never created empty in its place.
+    QUrl uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    uri.setQuery(QStringLiteral("mode=rw"));
+    db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs));
+    const auto failed = [&](const QString& error) {
+        close();
         result.status = OpenStatus::Failed;
-        result.error = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connectionName);
+        result.error = error;
         return result;
+    };
+    if (!db.open()) {
+        const QString error = db.lastError().text();
+        db = QSqlDatabase();
+        return failed(error);
     }
     QSqlQuery q(db);
     q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     m_impatientSince.invalidate();
 
+    if (check.themeRowMissing
+        && !q.exec(QStringLiteral("INSERT INTO Theme (TH, Name, Adress) SELECT '1', '', '' "
+                                  "WHERE NOT EXISTS (SELECT 1 FROM Theme)")))
+        return failed(q.lastError().text());
+
     // A file written before codes were normalised has its codes brought up to date before anyone looks one up.
     const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
-    if (!codes.ok) {
-        close();
-        result.status = OpenStatus::Failed;
-        result.error = codes.error;
-    }
+    if (!codes.ok)
+        return failed(codes.error);
     return result;
+}
+
+bool Database::create(const QString& path, OpenResult& result) const
+{
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    if (!QDir().mkpath(folder)) {
+        result.status = OpenStatus::Refused;
+        result.check = DatabaseCheck::Outcome::NotWritable;
+        result.error = QStringLiteral("cannot create folder %1").arg(folder);
+        return false;
+    }
+    // Built beside the final name and renamed, so an interrupted first start never leaves half a database. What an
+    // interrupted start left there is this program's own and goes first, journal included, so it is never played
+    // back into the new file.
+    const QString building = path + QStringLiteral(".new");
+    QFile::remove(DatabaseCheck::journalPath(building));
+    if (!createAt(building, result.error)) {
+        QFile::remove(building);
+        QFile::remove(DatabaseCheck::journalPath(building));
+        result.status = OpenStatus::Failed;
+        if (!QFileInfo(folder).isWritable()) {
+            result.status = OpenStatus::Refused;
+            result.check = DatabaseCheck::Outcome::NotWritable;
+        }
+        return false;
+    }
+    if (!QFile::rename(building, path)) {
+        QFile::remove(building);
+        result.status = OpenStatus::Failed;
+        result.error = QStringLiteral("cannot create %1").arg(path);
+        return false;
+    }
+    return true;
 }
 
 bool Database::isOpen() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DatabaseCheck.h"
+
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QString>
@@ -9,14 +11,18 @@ class QSqlError;
 class QSqlQuery;
 
 // The program's one data file, <program folder>/RIVERIVU/RIVERIVU.mdb, an SQLite file kept in rollback-journal
-// mode so the file alone is always a complete copy. A missing file is created with the schema and its first rows;
-// a file that is not a database of this program is refused and left untouched. Nothing else creates or alters tables.
+// mode so the file alone is always a complete copy once the program has started on it (after a crash in the middle
+// of a write the journal beside it belongs to it until then). Opening runs DatabaseCheck on it: a missing file is
+// created with the schema and its first rows, a sound file of ours is opened, anything else is refused and left
+// untouched. Nothing else creates or alters tables.
 class Database {
 public:
-    enum class OpenStatus { Opened, Created, NotOurs, Failed };
+    enum class OpenStatus { Opened, Created, Refused, Failed };
 
     struct OpenResult {
         OpenStatus status = OpenStatus::Failed;
+        // What the check found; for Refused, why the file was refused.
+        DatabaseCheck::Outcome check = DatabaseCheck::Outcome::CannotOpen;
         QString error; // the platform's description, when there is one
 
         bool ok() const { return status == OpenStatus::Opened || status == OpenStatus::Created; }
@@ -67,7 +73,7 @@ public:
     static const QStringList& themeColumns();
 
 private:
-    bool isOurs(const QString& path, QString& why) const;
+    bool create(const QString& path, OpenResult& result) const;
     bool createAt(const QString& path, QString& error) const;
 
     void setBusyTimeout(int milliseconds);

@@ -18,8 +18,9 @@ bool isInvisible(char32_t c)
     return category == QChar::Other_Format || category == QChar::Other_Control;
 }
 
-// Codes that may need rewriting: any character outside printable ASCII, or a blank at either end.
-const QString CandidateCondition = QStringLiteral("Code GLOB '*[^ -~]*' OR Code GLOB ' *' OR Code GLOB '* '");
+// Codes that may need rewriting: any character other than printable ASCII, blanks included (one pattern reads each
+// code once; a code with an inner blank is looked at and left as it is).
+const QString CandidateCondition = QStringLiteral("Code GLOB '*[^!-~]*'");
 
 } // namespace
 

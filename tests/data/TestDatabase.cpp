@@ -199,7 +199,8 @@ void TestDatabase::foreignFileIsRefusedUntouched()
 
     Database db(dir.path());
     const Database::OpenResult result = db.open();
-    QCOMPARE(result.status, Database::OpenStatus::NotOurs);
+    QCOMPARE(result.status, Database::OpenStatus::Refused);
+    QCOMPARE(result.check, DatabaseCheck::Outcome::NotOurs);
     QVERIFY(!result.ok());
     QVERIFY(!db.isOpen());
     QCOMPARE(fileHash(path), hashBefore);
