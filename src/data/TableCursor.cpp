@@ -209,6 +209,14 @@ void TableCursor::setField(const QString& column, const QString& value)
             showBound(it.key(), column);
 }
 
+void TableCursor::revert()
+{
+    if (m_edits.isEmpty())
+        return;
+    m_edits.clear();
+    refreshBindings();
+}
+
 void TableCursor::addNew()
 {
     m_isNew = true;

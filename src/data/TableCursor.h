@@ -53,6 +53,8 @@ public:
     // Changes the current row's value; stored by the next update(). Ignored without a current row.
     void setField(const QString& column, const QString& value);
     bool isModified() const { return !m_edits.isEmpty(); }
+    // Drops the current row's unsaved changes: fields and bound controls show the row as last read.
+    void revert();
 
     // Starts a new row with every column empty; update() inserts it.
     void addNew();

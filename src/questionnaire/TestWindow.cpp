@@ -452,6 +452,9 @@ void TestWindow::saveAndExit()
     if (!stored)
         error = m_db.lastError();
     for (TableCursor* cursor : {m_answer, m_ide, m_allAnswers}) {
+        // Answers whose examinee has no details row are stored all the same; there are no details to store.
+        if (cursor == m_ide && !m_ide->hasCurrent())
+            continue;
         if (stored && !cursor->update()) {
             stored = false;
             error = cursor->lastError();
@@ -505,19 +508,25 @@ void TestWindow::itemNumberChanged(const QString& text)
 void TestWindow::loadItem(int item)
 {
     // Read from the tables every time, so the screen always shows what is stored.
-    m_items->setFilter(QStringLiteral("ID"), QString::number(item));
+    const bool statementRead = m_items->setFilter(QStringLiteral("ID"), QString::number(item));
     m_statement->setText(m_items->field(QStringLiteral("QUs")));
-    linkAnswerBox(item);
+    const bool answersRead = linkAnswerBox(item);
     setOptionFrameCaption(item);
     ShowStoredAnswer();
+    // A file that cannot be read shows no answer; that must not pass for "not answered yet".
+    if (!statementRead || !answersRead) {
+        const TableCursor& failed = statementRead ? *m_answer : *m_items;
+        Kit::reportDatabaseTrouble(m_messages, this, failed.lastErrorIsBusy(), failed.lastError());
+    }
 }
 
-void TestWindow::linkAnswerBox(int item)
+bool TestWindow::linkAnswerBox(int item)
 {
-    m_answer->reload();
+    const bool read = m_answer->reload();
     m_answer->bind(m_answerBox, QString::number(item));
     m_linkedItem = item;
     showProgress();
+    return read;
 }
 
 void TestWindow::setOptionFrameCaption(int item)
@@ -532,8 +541,18 @@ void TestWindow::RecordChosenAnswer(int option)
         return;
     m_answerBox->setText(QString::number(score));
     // Stored at once, so no way of leaving the window can lose a choice.
-    storeAnswerRow();
+    if (m_answer->update()) {
+        showProgress();
+        return;
+    }
+    // Not stored: the screen goes back to what the file holds, so the option and the count never show an answer
+    // that is not there.
+    const QString error = m_answer->lastError();
+    m_answer->revert();
+    ShowStoredAnswer();
     showProgress();
+    m_messages.AskOperator(this, Msg::AnswerNotStored + QLatin1Char('\n') + error, Msg::Style::ExclamationRtl,
+                           Msg::ErrorTitlePersian);
 }
 
 void TestWindow::ShowStoredAnswer()

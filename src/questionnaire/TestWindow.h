@@ -63,7 +63,8 @@ private:
     void saveAndExit();
     void itemNumberChanged(const QString& text);
     void loadItem(int item);
-    void linkAnswerBox(int item);
+    // Reads the examinee's answers again and links the answer box to the item's column; false when the read failed.
+    bool linkAnswerBox(int item);
     void setOptionFrameCaption(int item);
 
     void RecordChosenAnswer(int option);

@@ -67,6 +67,7 @@ inline const QString SaveFailed = QStringLiteral("ذخيره اطلاعات ان
 inline const QString ExamineeDetailsMissing = QStringLiteral("مشخصات اين آزمودني ثبت نشده است؛ نمره گذاري انجام نشد.");
 inline const QString DamagedAnswers = QStringLiteral("پاسخ ذخيره شده سوالات زير معتبر نيست و نمره گذاري انجام نشد:");
 inline const QString ScoresNotStored = QStringLiteral("نمره ها ذخيره نشد و نتيجه نمايش داده نمي شود.");
+inline const QString AnswerNotStored = QStringLiteral("پاسخ شما ذخيره نشد و گزينه انتخاب شده برداشته شد. لطفا به مشاور خبر دهيد.");
 inline const QString DatabaseBusy = QStringLiteral("فايل اطلاعات برنامه در اين لحظه در دست برنامه ديگري است. چند لحظه صبر کنيد و دوباره امتحان کنيد.");
 inline const QString DatabaseFailing = QStringLiteral("خواندن يا نوشتن فايل اطلاعات برنامه انجام نشد.");
 

@@ -26,6 +26,7 @@ private slots:
     void rebindingMovesAWidgetToAnotherColumn();
     void boundLabelAndComboShowTheColumn();
     void updateOfAVanishedRowFails();
+    void revertDropsUnsavedChanges();
     void unreadableFileIsAFailureNotNoRows();
     void waitingForALockIsBoundedOverall();
 };
@@ -295,6 +296,23 @@ void TestTableCursor::updateOfAVanishedRowFails()
     cursor.setField(QStringLiteral("FName"), QStringLiteral("x"));
     QVERIFY(!cursor.update());
     QVERIFY(!cursor.lastError().isEmpty());
+}
+
+void TestTableCursor::revertDropsUnsavedChanges()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"), QStringLiteral("Ali"));
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    QLineEdit name;
+    cursor.bind(&name, QStringLiteral("FName"));
+    name.setText(QStringLiteral("Sara"));
+    QVERIFY(cursor.isModified());
+    cursor.revert();
+    QVERIFY(!cursor.isModified());
+    QCOMPARE(cursor.field(QStringLiteral("FName")), QStringLiteral("Ali"));
+    QCOMPARE(name.text(), QStringLiteral("Ali"));
+    QVERIFY(cursor.update());
+    QCOMPARE(program.ideField(QStringLiteral("12"), QStringLiteral("FName")), QStringLiteral("Ali"));
 }
 
 void TestTableCursor::unreadableFileIsAFailureNotNoRows()

@@ -151,6 +151,7 @@ private slots:
     void escapeDoesNotClose();
     void tabReachesEveryControl();
     void failedStoreIsReported();
+    void answersWithoutDetailsAreSavedAndTheWindowCloses();
     void lockedFileIsNotAnUnknownExaminee();
 };
 
@@ -970,35 +971,68 @@ void TestTestWindow::failedStoreIsReported()
 {
     TestProgram p;
     p.addExaminee(examinee, QStringLiteral("Ali"));
+    p.setAnswers(examinee, {QStringLiteral("4")});
     TestWindow w(p.database(), p.messages());
     QVERIFY(openAndStart(w));
+    auto* count = child<QLabel>(&w, "ProgressCount");
+    QCOMPARE(checkedOption(&w), 4);
+    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
     auto* name = child<QLineEdit>(&w, "FName");
     name->selectAll();
     Drive::type(name, QStringLiteral("Sara"));
 
+    // Storing a choice fails (a full disk says no the same way): the screen shows what is stored, and says so.
     QVERIFY(p.exec(QStringLiteral("PRAGMA query_only = ON")));
     chooseOption(&w, 2);
     QCOMPARE(p.messages().boxes.size(), 1);
-    QCOMPARE(p.messages().boxes.last().kind, ScriptedMessages::Kind::Standard);
-    QCOMPARE(p.messages().boxes.last().title, QStringLiteral("خطا"));
-    QVERIFY(p.messages().lastText().startsWith(Msg::SaveFailed));
+    const ScriptedMessages::Box box = p.messages().boxes.last();
+    QCOMPARE(box.kind, ScriptedMessages::Kind::Standard);
+    QCOMPARE(box.title, QStringLiteral("خطا"));
+    QVERIFY2(box.text.startsWith(Msg::AnswerNotStored + QLatin1Char('\n')), qPrintable(box.text));
+    QVERIFY(box.text.size() > Msg::AnswerNotStored.size() + 1);
+    QCOMPARE(checkedOption(&w), 4);
+    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
+    QCOMPARE(p.answer(examinee, 1), QStringLiteral("4"));
 
-    // Next does not move away from a choice that could not be stored.
+    // An item never answered shows no option again, and the count does not grow.
     Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+    chooseOption(&w, 3);
     QCOMPARE(p.messages().boxes.size(), 2);
-    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
-    QCOMPARE(checkedOption(&w), 2);
+    QCOMPARE(checkedOption(&w), 0);
+    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
+    QCOMPARE(p.answer(examinee, 2), QString());
 
     // Save and exit keeps the window open with the edits still there, and stores them once it can.
     Drive::click(&w, QStringLiteral("Command5"));
     QCOMPARE(p.messages().boxes.size(), 3);
+    QVERIFY(p.messages().lastText().startsWith(Msg::SaveFailed));
     QVERIFY(w.isVisible());
     QCOMPARE(name->text(), QStringLiteral("Sara"));
     QVERIFY(p.exec(QStringLiteral("PRAGMA query_only = OFF")));
+    chooseOption(&w, 3);
     Drive::click(&w, QStringLiteral("Command5"));
     QVERIFY(!w.isVisible());
     QCOMPARE(p.ideField(examinee, QStringLiteral("FName")), QStringLiteral("Sara"));
-    QCOMPARE(p.answer(examinee, 1), QStringLiteral("2"));
+    QCOMPARE(p.answer(examinee, 1), QStringLiteral("4"));
+    QCOMPARE(p.answer(examinee, 2), keyedScore(2, 3));
+}
+
+void TestTestWindow::answersWithoutDetailsAreSavedAndTheWindowCloses()
+{
+    TestProgram p;
+    QVERIFY(p.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), {examinee}));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    chooseOption(&w, 5);
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    chooseOption(&w, 1);
+    Drive::click(&w, QStringLiteral("Command5"));
+    QCOMPARE(p.messages().boxes.size(), 0);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(p.answer(examinee, 1), keyedScore(1, 5));
+    QCOMPARE(p.answer(examinee, 2), keyedScore(2, 1));
+    QCOMPARE(p.rowCount(QStringLiteral("IDE")), 0);
 }
 
 void TestTestWindow::lockedFileIsNotAnUnknownExaminee()
