@@ -9,6 +9,7 @@
 #include "ui/Digits.h"
 #include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/OptionButton.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
@@ -47,6 +48,8 @@ const QString SaveAndExitCaption = QStringLiteral("ذخيره و خروج");
 const QString DetailsCaption = QStringLiteral("مشخصات آزمودني");
 const QString ItemNumberCaption = QStringLiteral("شماره سوال");
 const QString ProgressCaption = QStringLiteral("پاسخ داده شده");
+// Read out with each option, so a screen reader's listener knows where in the row it is.
+const QString OptionPosition = QStringLiteral("گزينه %1 از %2");
 
 struct DetailField {
     const char* column;
@@ -187,12 +190,12 @@ void TestWindow::buildItemArea()
     optionRow->setContentsMargins(16, 12, 16, 12);
     for (int i = 0; i < 5; ++i) {
         // The frame lays out right to left, so Option1 reads first.
-        auto* option = new QRadioButton(optionCaptions().at(i), m_optionFrame);
-        option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
-        option->setFont(scaled(font(), 1.35));
         // Not grouped as far as Qt knows: a group takes one Tab stop for all five, and each option should have its
         // own. The window itself keeps at most one option selected.
-        option->setAutoExclusive(false);
+        auto* option = new OptionButton(optionCaptions().at(i), m_optionFrame);
+        option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+        option->setAccessibleDescription(OptionPosition.arg(i + 1).arg(5));
+        option->setFont(scaled(font(), 1.35));
         m_options.at(i) = option;
         optionRow->addWidget(option, 1, Qt::AlignCenter);
         connect(option, &QRadioButton::clicked, this, [this, i] {

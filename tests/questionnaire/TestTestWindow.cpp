@@ -5,6 +5,7 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -153,6 +154,9 @@ private slots:
     void failedStoreIsReported();
     void answersWithoutDetailsAreSavedAndTheWindowCloses();
     void lockedFileIsNotAnUnknownExaminee();
+    void assistiveTechnologySeesRadioButtons();
+    void assistiveTechnologyChoosesAndStores_data();
+    void assistiveTechnologyChoosesAndStores();
 };
 
 void TestTestWindow::initTestCase()
@@ -1063,6 +1067,69 @@ void TestTestWindow::lockedFileIsNotAnUnknownExaminee()
     other.release();
     QTest::qWait(wait);
     QCOMPARE(w.prepareRun(examinee), TestWindow::Run::Ready);
+}
+
+void TestTestWindow::assistiveTechnologySeesRadioButtons()
+{
+    TestProgram p;
+    p.addExaminee(examinee);
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(child<QGroupBox>(&w, "Frame2"));
+    QVERIFY(frame);
+    QCOMPARE(frame->role(), QAccessible::Grouping);
+    for (int i = 1; i <= 5; ++i) {
+        auto* option = Drive::find<QRadioButton>(&w, QStringLiteral("Option%1").arg(i));
+        QAccessibleInterface* described = QAccessible::queryAccessibleInterface(option);
+        QVERIFY(described);
+        QCOMPARE(described->role(), QAccessible::RadioButton);
+        QCOMPARE(described->text(QAccessible::Name), optionTexts.at(i - 1));
+        // One of five, in the group of the item.
+        const QString position = described->text(QAccessible::Description);
+        QVERIFY2(position.contains(QString::number(i)) && position.contains(QStringLiteral("5")), qPrintable(position));
+        QCOMPARE(described->parent()->role(), QAccessible::Grouping);
+        QVERIFY(described->state().checkable);
+        QVERIFY(!described->state().checked);
+        QVERIFY(described->actionInterface());
+    }
+}
+
+void TestTestWindow::assistiveTechnologyChoosesAndStores_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("press") << QAccessibleActionInterface::pressAction();
+    QTest::newRow("toggle") << QAccessibleActionInterface::toggleAction();
+}
+
+void TestTestWindow::assistiveTechnologyChoosesAndStores()
+{
+    QFETCH(QString, action);
+    TestProgram p;
+    p.addExaminee(examinee);
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    typeItemNumber(&w, QStringLiteral("3"));
+    const auto activate = [&](int option) {
+        QAccessibleInterface* described =
+            QAccessible::queryAccessibleInterface(Drive::find<QRadioButton>(&w, QStringLiteral("Option%1").arg(option)));
+        QVERIFY(described && described->actionInterface());
+        QVERIFY(described->actionInterface()->actionNames().contains(action));
+        described->actionInterface()->doAction(action);
+    };
+    activate(1);
+    QCOMPARE(p.answer(examinee, 3), keyedScore(3, 1));
+    QCOMPARE(checkedOption(&w), 1);
+    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), QStringLiteral("1 از 35"));
+    // Choosing another option the same way moves the choice; choosing the chosen one keeps it.
+    activate(4);
+    QCOMPARE(p.answer(examinee, 3), keyedScore(3, 4));
+    QCOMPARE(checkedOption(&w), 4);
+    activate(4);
+    QCOMPARE(p.answer(examinee, 3), keyedScore(3, 4));
+    QCOMPARE(checkedOption(&w), 4);
+    QVERIFY(QAccessible::queryAccessibleInterface(Drive::find<QRadioButton>(&w, QStringLiteral("Option4")))
+                ->state()
+                .checked);
 }
 
 QTEST_MAIN(TestTestWindow)
