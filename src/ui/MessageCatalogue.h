@@ -71,6 +71,12 @@ inline const QString AnswerNotStored = QStringLiteral("پاسخ شما ذخير�
 inline const QString DatabaseBusy = QStringLiteral("فايل اطلاعات برنامه در اين لحظه در دست برنامه ديگري است. چند لحظه صبر کنيد و دوباره امتحان کنيد.");
 inline const QString DatabaseFailing = QStringLiteral("خواندن يا نوشتن فايل اطلاعات برنامه انجام نشد.");
 
+// Captions of the standard buttons of every box and prompt
+inline const QString ButtonOk = QStringLiteral("تأييد");
+inline const QString ButtonCancel = QStringLiteral("انصراف");
+inline const QString ButtonYes = QStringLiteral("بله");
+inline const QString ButtonNo = QStringLiteral("خير");
+
 // Answer codes of the standard box
 constexpr int Ok = 1;
 constexpr int Yes = 6;
