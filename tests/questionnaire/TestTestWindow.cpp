@@ -17,7 +17,7 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 #include <set>
