@@ -2,7 +2,9 @@
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
 #include "calendar/SolarHijri.h"
+#include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
@@ -123,6 +125,7 @@ private slots:
     void sameCodeTwiceInARow();
     void oneCodeIsOnePersonHoweverTyped();
     void twoCopiesOnOneFileStoreACodeOnce();
+    void fileHeldByAnotherProgramIsSaid();
     void codeWithApostrophe();
     void listsKeepTheirLastTexts();
     void failedWriteLeavesNothing();
@@ -494,6 +497,29 @@ void TestRegistrationPanel::twoCopiesOnOneFileStoreACodeOnce()
     QCOMPARE(host.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("77")), 1);
     QCOMPARE(host.program.ideField(QStringLiteral("77"), QStringLiteral("FName")), QStringLiteral("Other"));
     QCOMPARE(host.program.messages().noticeTexts(), QStringList{kCodeTaken});
+}
+
+void TestRegistrationPanel::fileHeldByAnotherProgramIsSaid()
+{
+    PanelHost host;
+    host.fill(Typed{});
+    host.program.database().setLockWait(200);
+    QSignalSpy saved(host.panel, &RegistrationPanel::saved);
+    {
+        LockHolder other(host.program.database().filePath());
+        host.save();
+    }
+    // Neither "taken" nor a silent failure: the operator is told the file is busy, and the form stays as typed.
+    QCOMPARE(saved.count(), 0);
+    QCOMPARE(host.program.messages().noticeTexts(), QStringList{});
+    QCOMPARE(host.program.messages().boxes.size(), 1);
+    QVERIFY2(host.program.messages().lastText().startsWith(Msg::DatabaseBusy), qPrintable(host.program.messages().lastText()));
+    QCOMPARE(host.field("Text6")->text(), QStringLiteral("Ali"));
+    QTest::qWait(250);
+    host.save();
+    QCOMPARE(saved.count(), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("12")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("12")), 1);
 }
 
 void TestRegistrationPanel::codeWithApostrophe()
