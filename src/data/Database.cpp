@@ -188,38 +188,40 @@ Database::OpenResult Database::open()
         return result;
     }
 
+    const QString error = openConnection(path, check.themeRowMissing);
+    if (!error.isNull()) {
+        close();
+        result.status = OpenStatus::Failed;
+        result.error = error;
+    }
+    return result;
+}
+
+QString Database::openConnection(const QString& path, bool putBackThemeRow)
+{
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     // Opened as a URI with mode=rw, so a file that has gone since the check is never created empty in its place.
     QUrl uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     uri.setQuery(QStringLiteral("mode=rw"));
     db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs));
-    const auto failed = [&](const QString& error) {
-        close();
-        result.status = OpenStatus::Failed;
-        result.error = error;
-        return result;
-    };
-    if (!db.open()) {
-        const QString error = db.lastError().text();
-        db = QSqlDatabase();
-        return failed(error);
-    }
+    if (!db.open())
+        return db.lastError().text();
     QSqlQuery q(db);
     q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     m_impatientSince.invalidate();
 
-    if (check.themeRowMissing
+    if (putBackThemeRow
         && !q.exec(QStringLiteral("INSERT INTO Theme (TH, Name, Adress) SELECT '1', '', '' "
                                   "WHERE NOT EXISTS (SELECT 1 FROM Theme)")))
-        return failed(q.lastError().text());
+        return q.lastError().text();
 
     // A file written before codes were normalised has its codes brought up to date before anyone looks one up.
     const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
     if (!codes.ok)
-        return failed(codes.error);
-    return result;
+        return codes.error;
+    return QString();
 }
 
 bool Database::create(const QString& path, OpenResult& result) const

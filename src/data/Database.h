@@ -74,6 +74,8 @@ public:
 
 private:
     bool create(const QString& path, OpenResult& result) const;
+    // Opens this connection on a file that passed the check; the platform's description when that fails.
+    QString openConnection(const QString& path, bool putBackThemeRow);
     bool createAt(const QString& path, QString& error) const;
 
     void setBusyTimeout(int milliseconds);
