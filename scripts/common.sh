@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
-PACKAGES=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev poppler-utils)
+PACKAGES=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev poppler-utils qt6-translations-l10n)
 
 install_missing() {
     local missing=()
@@ -20,9 +20,15 @@ install_missing() {
 }
 
 configure_and_build() {
-    # A compiler cache, when the machine has one, makes rebuilds after small changes quick.
+    # A compiler cache, when the machine has one, makes rebuilds after small changes quick. Paths are hashed relative
+    # to the checkout, and the test programs' own folder names (Qt's QT_TESTCASE_* definitions, unused here) not at
+    # all, so another clone of the same sources finds the cache too.
     local launcher=()
-    command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    if command -v ccache >/dev/null 2>&1; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
+        export CCACHE_IGNOREOPTIONS="-DQT_TESTCASE_BUILDDIR=* -DQT_TESTCASE_SOURCEDIR=*"
+    fi
     cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }

@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 
 #include "app/WindowRouter.h"
+#include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
-#include "examinees/RegistrationCheck.h"
 #include "examinees/RegistrationPanel.h"
 #include "settings/Theme.h"
 #include "ui/LeadingNumber.h"
@@ -308,7 +308,7 @@ void MainWindow::HidePanels()
     m_registration->hide();
     m_settings->hide();
     m_clinic->hide();
-    if (m_form->count() == 0)
+    if (m_form->count() == 0 && !m_form->readFailed())
         return;
     m_form->reload();
     m_answers->reload();
@@ -352,25 +352,34 @@ void MainWindow::openRegistration()
     m_registration->startNewExaminee();
 }
 
+bool MainWindow::anyExaminee()
+{
+    // A file that cannot be read is said, never taken for "no examinees yet".
+    if (m_answers->readFailed() && !m_answers->reload()) {
+        Kit::reportDatabaseTrouble(m_messages, this, m_answers->lastErrorIsBusy(), m_answers->lastError());
+        return false;
+    }
+    return m_answers->count() > 0;
+}
+
 void MainWindow::runTest()
 {
-    if (m_answers->count() == 0)
+    if (!anyExaminee())
         return;
     HidePanels();
     const QString typed = m_messages.PromptOperator(this, Msg::RunTestPrompt, Msg::RunTestTitle, QString());
-    // Codes are stored without outer blanks, so the typed code is looked up the same way.
-    const QString code = RegistrationCheck::storedCode(typed);
-    if (code.isEmpty()) {
+    // Blanks and invisible marks alone are no code; the test window looks the code up as it is stored.
+    if (ExamineeCode::normalised(typed).isEmpty()) {
         m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
         return;
     }
-    if (!m_router.runTest(this, code))
+    if (m_router.runTest(this, typed.trimmed()) == WindowRouter::TestRun::NoSuchExaminee)
         m_messages.ShowNotice(this, Msg::NoSuchExaminee);
 }
 
 void MainWindow::handOverToScoring()
 {
-    if (m_answers->count() == 0)
+    if (!anyExaminee())
         return;
     HidePanels();
     if (!m_router.openScoringWindow())
@@ -381,7 +390,7 @@ void MainWindow::handOverToScoring()
 
 void MainWindow::handOverToLookup()
 {
-    if (m_answers->count() == 0)
+    if (!anyExaminee())
         return;
     HidePanels();
     if (!m_router.openLookupWindow())

@@ -42,6 +42,8 @@ private:
     void showHint(const QString& text);
     void hideHint();
 
+    // Whether the Answer table has rows; the buttons that need an examinee do nothing without one.
+    bool anyExaminee();
     void openRegistration();
     void runTest();
     void handOverToScoring();

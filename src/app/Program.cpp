@@ -2,8 +2,11 @@
 
 #include "app/WindowRouter.h"
 #include "data/Database.h"
+#include "data/DatabaseCheck.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+
+#include <QDir>
 
 Program::Program(const QString& programFolder, Messages& messages, FileDialogs& fileDialogs, const QString& lockPath)
     : m_programFolder(programFolder)
@@ -20,6 +23,55 @@ Program::~Program()
     m_database.reset();
 }
 
+namespace {
+
+// A path read left to right inside a right-to-left sentence.
+QString isolated(const QString& path)
+{
+    return QChar(0x2066) + QDir::toNativeSeparators(path) + QChar(0x2069);
+}
+
+} // namespace
+
+QString Program::refusalText(const Database::OpenResult& opened, const QString& path)
+{
+    using DatabaseCheck::Outcome;
+    QString text;
+    if (opened.status == Database::OpenStatus::Failed) {
+        text = Msg::DatabaseCannotOpen;
+    } else {
+        switch (opened.check) {
+        case Outcome::NotOurs:
+            text = Msg::DatabaseNotOurs.arg(isolated(path));
+            break;
+        case Outcome::Damaged:
+            text = Msg::DatabaseDamaged.arg(isolated(path));
+            break;
+        case Outcome::Busy:
+            text = Msg::DatabaseHeldAtStart.arg(isolated(path));
+            break;
+        case Outcome::NoAccess:
+            text = Msg::DatabaseNoAccess.arg(isolated(path));
+            break;
+        case Outcome::NotWritable:
+            text = Msg::DatabaseNotWritable.arg(isolated(path));
+            break;
+        case Outcome::JournalWithoutFile:
+            text = Msg::DatabaseJournalWithoutFile.arg(isolated(path), isolated(DatabaseCheck::journalPath(path)));
+            break;
+        case Outcome::Ours:
+        case Outcome::Missing:
+        case Outcome::CannotOpen:
+            text = Msg::DatabaseCannotOpen;
+            break;
+        }
+    }
+    // The platform's words, for whoever looks after the computer.
+    if (!opened.error.isEmpty())
+        text += QLatin1Char('\n') + opened.error;
+    return text;
+}
+
 Program::Start Program::start()
 {
     if (!m_instance.acquire()) {
@@ -30,10 +82,8 @@ Program::Start Program::start()
     m_database = std::make_unique<Database>(m_programFolder);
     const Database::OpenResult opened = m_database->open();
     if (!opened.ok()) {
-        const QString text = opened.status == Database::OpenStatus::NotOurs
-            ? Msg::DatabaseNotOurs
-            : Msg::DatabaseCannotOpen + QLatin1Char('\n') + opened.error;
-        m_messages.AskOperator(nullptr, text, Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+        m_messages.AskOperator(nullptr, refusalText(opened, m_database->filePath()), Msg::Style::StopRtl,
+                               Msg::ErrorTitlePersian);
         m_database.reset();
         return Start::DatabaseRefused;
     }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/SingleInstance.h"
+#include "data/Database.h"
 
 #include <QString>
 
 #include <memory>
 
-class Database;
 class FileDialogs;
 class Messages;
 class WindowRouter;
@@ -24,6 +24,10 @@ public:
     Program& operator=(const Program&) = delete;
 
     Start start();
+
+    // What the operator is told when the data file at `path` is refused or cannot be opened: each reason its own
+    // message naming the file, then the platform's words when there are any.
+    static QString refusalText(const Database::OpenResult& opened, const QString& path);
 
     // The router of a running program (nullptr before start() or when it did not run).
     WindowRouter* router() const { return m_router.get(); }

@@ -26,5 +26,15 @@ QString SingleInstance::defaultLockPath()
 
 bool SingleInstance::acquire()
 {
-    return m_lock.isLocked() || m_lock.tryLock(0);
+    if (m_lock.isLocked() || m_lock.tryLock(0))
+        return true;
+    // A lock that does not say who holds it (left empty or garbled by a power cut right after it was made) belongs to
+    // no running copy. Removing it is refused while a live copy holds it, which keeps the file locked meanwhile.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (m_lock.error() == QLockFile::LockFailedError && !m_lock.getLockInfo(&pid, &host, &application)
+        && m_lock.removeStaleLockFile())
+        return m_lock.tryLock(0);
+    return false;
 }

@@ -4,7 +4,8 @@
 #include <QString>
 
 // One running copy of the program per user. The lock is a file in a per-user folder holding the owner's process
-// id; a lock left by a copy that crashed is recognised as stale (its process is gone) and taken over.
+// id; a lock left by a copy that crashed is recognised as stale (its process is gone) and taken over, and so is a
+// lock file that cannot be read at all (empty or garbled).
 class SingleInstance {
 public:
     explicit SingleInstance(const QString& lockPath = defaultLockPath());

@@ -156,15 +156,21 @@ void WindowRouter::openAbout(QWidget* owner)
     window.exec();
 }
 
-bool WindowRouter::runTest(QWidget* owner, const QString& code)
+WindowRouter::TestRun WindowRouter::runTest(QWidget* owner, const QString& code)
 {
     // An examinee exists for the test when an Answer row carries the code.
     TestWindow window(m_db, m_messages, owner);
-    if (!window.prepareRun(code))
-        return false;
+    switch (window.prepareRun(code)) {
+    case TestWindow::Run::NotFound:
+        return TestRun::NoSuchExaminee;
+    case TestWindow::Run::Failed:
+        return TestRun::NotRun;
+    case TestWindow::Run::Ready:
+        break;
+    }
     window.exec();
     window.resetToIntroduction();
-    return true;
+    return TestRun::Ran;
 }
 
 void WindowRouter::openExitPrompt(int leftTwips, int topTwips)

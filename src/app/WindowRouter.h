@@ -53,8 +53,14 @@ public:
     virtual bool openThemeConfirmation();
     // Modal over `owner`.
     virtual void openAbout(QWidget* owner);
-    // Runs the test for a code modally over `owner`; false when no examinee has that code.
-    virtual bool runTest(QWidget* owner, const QString& code);
+    enum class TestRun {
+        Ran,            // the test window was open until the examinee or the operator closed it
+        NoSuchExaminee, // no examinee has that code: the caller says so
+        NotRun,         // the file could not be read; the operator has been told
+    };
+
+    // Runs the test for a typed code modally over `owner`.
+    virtual TestRun runTest(QWidget* owner, const QString& code);
 
     // Shows a document in a preview window of its own, from which it is printed or saved as PDF.
     virtual void showPreview(std::shared_ptr<PagedDocument> document);

@@ -1,5 +1,7 @@
 #include "data/Database.h"
 
+#include "data/DatabaseCheck.h"
+#include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
 
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 #include <atomic>
 
@@ -49,9 +52,6 @@ struct ScopedConnection {
         QSqlDatabase::removeDatabase(name);
     }
 };
-
-const QStringList kTables = {QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("QU"),
-                             QStringLiteral("Theme"), QStringLiteral("PPP")};
 
 } // namespace
 
@@ -108,51 +108,6 @@ QString Database::filePath(const QString& programFolder)
 QString Database::filePath() const
 {
     return filePath(m_programFolder);
-}
-
-bool Database::isOurs(const QString& path, QString& why) const
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-        return false;
-    }
-    const QByteArray header = file.read(16);
-    file.close();
-    if (header != QByteArray("SQLite format 3\0", 16)) {
-        why = QStringLiteral("not an SQLite file");
-        return false;
-    }
-
-    // Read-only look, so a foreign file is never touched.
-    ScopedConnection probe(path, QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (!probe.db.open()) {
-        why = probe.db.lastError().text();
-        return false;
-    }
-    const QList<QPair<QString, const QStringList*>> expected = {
-        {QStringLiteral("IDE"), &ideColumns()},
-        {QStringLiteral("Answer"), &answerColumns()},
-        {QStringLiteral("QU"), &quColumns()},
-        {QStringLiteral("Theme"), &themeColumns()},
-    };
-    const QStringList tables = probe.db.tables();
-    for (const QString& t : kTables) {
-        if (!tables.contains(t)) {
-            why = QStringLiteral("table %1 is missing").arg(t);
-            return false;
-        }
-    }
-    for (const auto& [table, columns] : expected) {
-        const QSqlRecord record = probe.db.record(table);
-        for (const QString& c : *columns) {
-            if (!record.contains(c)) {
-                why = QStringLiteral("column %1 of %2 is missing").arg(c, table);
-                return false;
-            }
-        }
-    }
-    return true;
 }
 
 bool Database::createAt(const QString& path, QString& error) const
@@ -215,49 +170,92 @@ Database::OpenResult Database::open()
     close();
     OpenResult result;
     const QString path = filePath();
-    const QFileInfo info(path);
-
-    if (!info.exists()) {
-        if (!QDir().mkpath(info.absolutePath())) {
-            result.error = QStringLiteral("cannot create folder %1").arg(info.absolutePath());
+    const DatabaseCheck::Result check = DatabaseCheck::inspect(path, DatabaseCheck::Thoroughness::Quick, m_lockWaitMs);
+    result.check = check.outcome;
+    switch (check.outcome) {
+    case DatabaseCheck::Outcome::Missing:
+        if (!create(path, result))
             return result;
-        }
-        // Built beside the final name and renamed, so an interrupted first start never leaves half a database.
-        const QString building = path + QStringLiteral(".new");
-        if (!createAt(building, result.error)) {
-            QFile::remove(building);
-            return result;
-        }
-        if (!QFile::rename(building, path)) {
-            QFile::remove(building);
-            result.error = QStringLiteral("cannot create %1").arg(path);
-            return result;
-        }
         result.status = OpenStatus::Created;
-    } else {
-        QString why;
-        if (!isOurs(path, why)) {
-            result.status = OpenStatus::NotOurs;
-            result.error = why;
-            return result;
-        }
+        break;
+    case DatabaseCheck::Outcome::Ours:
         result.status = OpenStatus::Opened;
-    }
-
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(path);
-    if (!db.open()) {
-        result.status = OpenStatus::Failed;
-        result.error = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connectionName);
+        break;
+    default:
+        // Refused as it is: nothing on disk is changed.
+        result.status = OpenStatus::Refused;
+        result.error = check.detail;
         return result;
     }
+
+    const QString error = openConnection(path, check.themeRowMissing);
+    if (!error.isNull()) {
+        close();
+        result.status = OpenStatus::Failed;
+        result.error = error;
+    }
+    return result;
+}
+
+QString Database::openConnection(const QString& path, bool putBackThemeRow)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    // Opened as a URI with mode=rw, so a file that has gone since the check is never created empty in its place.
+    QUrl uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    uri.setQuery(QStringLiteral("mode=rw"));
+    db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs));
+    if (!db.open())
+        return db.lastError().text();
     QSqlQuery q(db);
     q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    q.exec(QStringLiteral("PRAGMA busy_timeout=3000"));
-    return result;
+    m_impatientSince.invalidate();
+
+    if (putBackThemeRow
+        && !q.exec(QStringLiteral("INSERT INTO Theme (TH, Name, Adress) SELECT '1', '', '' "
+                                  "WHERE NOT EXISTS (SELECT 1 FROM Theme)")))
+        return q.lastError().text();
+
+    // A file written before codes were normalised has its codes brought up to date before anyone looks one up.
+    const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
+    if (!codes.ok)
+        return codes.error;
+    return QString();
+}
+
+bool Database::create(const QString& path, OpenResult& result) const
+{
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    if (!QDir().mkpath(folder)) {
+        result.status = OpenStatus::Refused;
+        result.check = DatabaseCheck::Outcome::NotWritable;
+        result.error = QStringLiteral("cannot create folder %1").arg(folder);
+        return false;
+    }
+    // Built beside the final name and renamed, so an interrupted first start never leaves half a database. What an
+    // interrupted start left there is this program's own and goes first, journal included, so it is never played
+    // back into the new file.
+    const QString building = path + QStringLiteral(".new");
+    QFile::remove(DatabaseCheck::journalPath(building));
+    if (!createAt(building, result.error)) {
+        QFile::remove(building);
+        QFile::remove(DatabaseCheck::journalPath(building));
+        result.status = OpenStatus::Failed;
+        if (!QFileInfo(folder).isWritable()) {
+            result.status = OpenStatus::Refused;
+            result.check = DatabaseCheck::Outcome::NotWritable;
+        }
+        return false;
+    }
+    if (!QFile::rename(building, path)) {
+        QFile::remove(building);
+        result.status = OpenStatus::Failed;
+        result.error = QStringLiteral("cannot create %1").arg(path);
+        return false;
+    }
+    return true;
 }
 
 bool Database::isOpen() const
@@ -281,28 +279,79 @@ QSqlDatabase Database::connection() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
+bool Database::isBusy(const QSqlError& error)
+{
+    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), and their extended codes.
+    bool number = false;
+    const int code = error.nativeErrorCode().toInt(&number) & 0xFF;
+    return number && (code == 5 || code == 6);
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    // Changing the wait takes no lock, so it works while the file is held.
+    QSqlQuery q(connection());
+    q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds));
+}
+
+void Database::setLockWait(int milliseconds)
+{
+    m_lockWaitMs = milliseconds;
+    m_impatientSince.invalidate();
+    if (isOpen())
+        setBusyTimeout(m_lockWaitMs);
+}
+
+bool Database::exec(QSqlQuery& query)
+{
+    if (m_impatientSince.isValid() && m_impatientSince.hasExpired(m_lockWaitMs)) {
+        m_impatientSince.invalidate();
+        setBusyTimeout(m_lockWaitMs);
+    }
+    if (query.exec()) {
+        if (m_impatientSince.isValid()) {
+            m_impatientSince.invalidate();
+            setBusyTimeout(m_lockWaitMs);
+        }
+        return true;
+    }
+    m_lastError = query.lastError().text();
+    m_lastErrorBusy = isBusy(query.lastError());
+    if (m_lastErrorBusy && !m_impatientSince.isValid()) {
+        setBusyTimeout(0);
+        m_impatientSince.start();
+    }
+    return false;
+}
+
+bool Database::exec(const QString& sql)
+{
+    QSqlQuery q(connection());
+    q.prepare(sql);
+    return exec(q);
+}
+
 bool Database::beginTransaction()
 {
-    QSqlDatabase db = connection();
-    if (db.transaction())
-        return true;
-    m_lastError = db.lastError().text();
-    return false;
+    return exec(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 bool Database::commit()
 {
-    QSqlDatabase db = connection();
-    if (db.commit())
+    if (exec(QStringLiteral("COMMIT")))
         return true;
-    m_lastError = db.lastError().text();
-    db.rollback();
+    const QString error = m_lastError;
+    const bool busy = m_lastErrorBusy;
+    rollback();
+    m_lastError = error;
+    m_lastErrorBusy = busy;
     return false;
 }
 
 void Database::rollback()
 {
-    connection().rollback();
+    QSqlQuery q(connection());
+    q.exec(QStringLiteral("ROLLBACK"));
 }
 
 QString Database::lastError() const

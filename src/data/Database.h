@@ -1,18 +1,28 @@
 #pragma once
 
+#include "data/DatabaseCheck.h"
+
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
+class QSqlError;
+class QSqlQuery;
+
 // The program's one data file, <program folder>/RIVERIVU/RIVERIVU.mdb, an SQLite file kept in rollback-journal
-// mode so the file alone is always a complete copy. A missing file is created with the schema and its first rows;
-// a file that is not a database of this program is refused and left untouched. Nothing else creates or alters tables.
+// mode so the file alone is always a complete copy once the program has started on it (after a crash in the middle
+// of a write the journal beside it belongs to it until then). Opening runs DatabaseCheck on it: a missing file is
+// created with the schema and its first rows, a sound file of ours is opened, anything else is refused and left
+// untouched. Nothing else creates or alters tables.
 class Database {
 public:
-    enum class OpenStatus { Opened, Created, NotOurs, Failed };
+    enum class OpenStatus { Opened, Created, Refused, Failed };
 
     struct OpenResult {
         OpenStatus status = OpenStatus::Failed;
+        // What the check found; for Refused, why the file was refused.
+        DatabaseCheck::Outcome check = DatabaseCheck::Outcome::CannotOpen;
         QString error; // the platform's description, when there is one
 
         bool ok() const { return status == OpenStatus::Opened || status == OpenStatus::Created; }
@@ -34,11 +44,29 @@ public:
 
     QSqlDatabase connection() const;
 
-    // Writes that belong together: either all of them are stored or none is.
+    // Runs a statement on this connection; every statement of the windows' cursors and transactions goes through
+    // here. While another program holds the file, a statement waits for it, but only lockWait() in all: once one
+    // statement has given up waiting, the ones that follow give up at once, until a statement gets through again or
+    // lockWait() has passed. So a window that runs a dozen statements is held up a few seconds, not a minute.
+    bool exec(QSqlQuery& query);
+    bool exec(const QString& sql);
+
+    // How long statements wait for another program's lock; 3 seconds unless changed.
+    int lockWait() const { return m_lockWaitMs; }
+    void setLockWait(int milliseconds);
+
+    // Whether a failure was the file being held by another program (or another connection), as opposed to a
+    // fault of the file or the disk.
+    static bool isBusy(const QSqlError& error);
+
+    // Writes that belong together: either all of them are stored or none is. The transaction takes the file for
+    // writing at once (BEGIN IMMEDIATE), so what is read inside it, such as whether a code is taken, cannot change
+    // before the writes are stored: a second copy of the program on the same file waits for it to finish.
     bool beginTransaction();
     bool commit();
     void rollback();
     QString lastError() const;
+    bool lastErrorIsBusy() const { return m_lastErrorBusy; }
 
     // Column names of each table, in table order.
     static const QStringList& ideColumns();
@@ -47,10 +75,18 @@ public:
     static const QStringList& themeColumns();
 
 private:
-    bool isOurs(const QString& path, QString& why) const;
+    bool create(const QString& path, OpenResult& result) const;
+    // Opens this connection on a file that passed the check; the platform's description when that fails.
+    QString openConnection(const QString& path, bool putBackThemeRow);
     bool createAt(const QString& path, QString& error) const;
+
+    void setBusyTimeout(int milliseconds);
 
     QString m_programFolder;
     QString m_connectionName;
     QString m_lastError;
+    bool m_lastErrorBusy = false;
+    int m_lockWaitMs = 3000;
+    // Running while statements give up at once after one has waited in vain.
+    QElapsedTimer m_impatientSince;
 };

@@ -15,10 +15,21 @@ TableCursor::TableCursor(Database& db, const QString& table, QObject* parent)
     , m_db(db)
     , m_table(table)
 {
-    const QSqlRecord record = m_db.connection().record(table);
+    reload();
+}
+
+bool TableCursor::loadColumns()
+{
+    if (!m_columns.isEmpty())
+        return true;
+    QSqlQuery q(m_db.connection());
+    q.prepare(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quotedColumn(m_table)));
+    if (!run(q))
+        return false;
+    const QSqlRecord record = q.record();
     for (int i = 0; i < record.count(); ++i)
         m_columns << record.fieldName(i);
-    reload();
+    return true;
 }
 
 QString TableCursor::quotedColumn(const QString& column) const
@@ -31,10 +42,18 @@ QString TableCursor::whereClause() const
     return m_filterColumn ? QStringLiteral(" WHERE %1 = ?").arg(quotedColumn(*m_filterColumn)) : QString();
 }
 
-bool TableCursor::fail(const QString& error)
+bool TableCursor::fail(const QString& error, bool busy)
 {
     m_lastError = error;
+    m_lastErrorBusy = busy;
     return false;
+}
+
+bool TableCursor::run(QSqlQuery& query)
+{
+    if (m_db.exec(query))
+        return true;
+    return fail(query.lastError().text(), Database::isBusy(query.lastError()));
 }
 
 bool TableCursor::reload()
@@ -47,21 +66,31 @@ bool TableCursor::reload()
     m_currentRowId = -1;
     m_count = 0;
 
+    // The columns are read with the rows when the file could not be read before.
+    bool ok = loadColumns();
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedColumn(m_table), whereClause()));
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
-    bool ok = q.exec() && q.next();
+    ok = ok && run(q);
+    if (ok && !q.next())
+        ok = fail(q.lastError().text());
     if (ok) {
         m_count = q.value(0).toInt();
         if (m_count > 0) {
             m_position = 0;
             ok = loadCurrent();
         }
-    } else {
-        fail(q.lastError().text());
     }
+    if (!ok) {
+        // Nothing is known about the rows; a count of 0 here would pass for "no such row".
+        m_count = 0;
+        m_position = -1;
+        m_currentRowId = -1;
+        m_values.clear();
+    }
+    m_readFailed = !ok;
     refreshBindings();
     emit currentChanged();
     return ok;
@@ -69,8 +98,14 @@ bool TableCursor::reload()
 
 bool TableCursor::setFilter(const QString& column, const QString& value)
 {
-    if (!m_columns.contains(column))
+    if (!loadColumns()) {
+        m_readFailed = true;
+        return false;
+    }
+    if (!m_columns.contains(column)) {
+        m_readFailed = true;
         return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
+    }
     m_filterColumn = column;
     m_filterValue = value;
     return reload();
@@ -93,7 +128,7 @@ bool TableCursor::hasCurrent() const
     return m_isNew || m_currentRowId >= 0;
 }
 
-bool TableCursor::loadRowIds() const
+bool TableCursor::loadRowIds()
 {
     if (m_rowIds)
         return true;
@@ -102,7 +137,7 @@ bool TableCursor::loadRowIds() const
     q.prepare(QStringLiteral("SELECT rowid FROM %1%2 ORDER BY rowid").arg(quotedColumn(m_table), whereClause()));
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
-    if (!q.exec())
+    if (!run(q))
         return false;
     QList<qint64> ids;
     ids.reserve(m_count);
@@ -130,8 +165,8 @@ bool TableCursor::loadCurrent()
         q.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(quotedColumn(m_table)));
         q.addBindValue(m_rowIds->at(m_position));
     }
-    if (!q.exec())
-        return fail(q.lastError().text());
+    if (!run(q))
+        return false;
     if (!q.next())
         return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
     m_currentRowId = q.value(0).toLongLong();
@@ -147,6 +182,7 @@ bool TableCursor::moveTo(int index)
         return false;
     m_position = index;
     const bool ok = loadCurrent();
+    m_readFailed = !ok;
     refreshBindings();
     emit currentChanged();
     return ok;
@@ -171,6 +207,14 @@ void TableCursor::setField(const QString& column, const QString& value)
     for (auto it = m_bindings.cbegin(); it != m_bindings.cend(); ++it)
         if (it.value() == column)
             showBound(it.key(), column);
+}
+
+void TableCursor::revert()
+{
+    if (m_edits.isEmpty())
+        return;
+    m_edits.clear();
+    refreshBindings();
 }
 
 void TableCursor::addNew()
@@ -202,8 +246,8 @@ bool TableCursor::update()
                           .arg(quotedColumn(m_table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             q.addBindValue(it.value());
-        if (!q.exec())
-            return fail(q.lastError().text());
+        if (!run(q))
+            return false;
         m_currentRowId = q.lastInsertId().toLongLong();
         m_isNew = false;
         // The stored row stays current, even when it does not match the filter.
@@ -222,8 +266,8 @@ bool TableCursor::update()
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             q.addBindValue(it.value());
         q.addBindValue(m_currentRowId);
-        if (!q.exec())
-            return fail(q.lastError().text());
+        if (!run(q))
+            return false;
         if (q.numRowsAffected() != 1)
             return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
     }
@@ -244,8 +288,8 @@ bool TableCursor::remove()
     QSqlQuery q(m_db.connection());
     q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedColumn(m_table)));
     q.addBindValue(m_currentRowId);
-    if (!q.exec())
-        return fail(q.lastError().text());
+    if (!run(q))
+        return false;
     if (!loadRowIds())
         return fail(QStringLiteral("cannot read %1").arg(m_table));
     m_rowIds->removeAt(m_position);

@@ -12,11 +12,14 @@
 #include <optional>
 
 class Database;
+class QSqlQuery;
 class QWidget;
 
 // A window's view of one table: the rows that pass its filter, a current row, and text controls bound to columns.
 // Filters are always "column = value" with the value bound, never spliced into SQL, so any text is an ordinary value.
 // Values compare exactly, as text ("7" and "07" differ; nothing is trimmed or case-folded).
+// A read that fails is never taken for "no rows": readFailed() says so, and a window that looks something up tells
+// the operator the file is busy or failing instead of "not found".
 class TableCursor : public QObject {
     Q_OBJECT
 public:
@@ -33,8 +36,11 @@ public:
     void clearFilter();
     bool isFiltered() const { return m_filterColumn.has_value(); }
 
-    // Rows visible through the filter (an unsaved new row is not counted).
+    // Rows visible through the filter (an unsaved new row is not counted). Means nothing while readFailed().
     int count() const;
+    // The last reload, filter or move could not read the rows (another program holds the file, or it fails):
+    // count() and the fields say nothing about the table until a read succeeds.
+    bool readFailed() const { return m_readFailed; }
     // Whether there is a current row (a stored one, or a new one being filled).
     bool hasCurrent() const;
     bool isNewRow() const { return m_isNew; }
@@ -48,6 +54,8 @@ public:
     // Changes the current row's value; stored by the next update(). Ignored without a current row.
     void setField(const QString& column, const QString& value);
     bool isModified() const { return !m_edits.isEmpty(); }
+    // Drops the current row's unsaved changes: fields and bound controls show the row as last read.
+    void revert();
 
     // Starts a new row with every column empty; update() inserts it.
     void addNew();
@@ -56,8 +64,9 @@ public:
     // Removes the current row; the next row becomes current.
     bool remove();
 
-    // The platform's description of the last failure.
+    // The platform's description of the last failure, and whether it was the file being held by another program.
     QString lastError() const { return m_lastError; }
+    bool lastErrorIsBusy() const { return m_lastErrorBusy; }
 
     // Reads `columns` of every row the filter lets through, in the cursor's order, in one pass and without moving
     // the current row: `row` gets each row's values in the order of `columns`. Meant for printing long lists.
@@ -74,9 +83,11 @@ signals:
     void currentChanged();
 
 private:
-    bool loadRowIds() const;
+    bool loadColumns();
+    bool loadRowIds();
     bool loadCurrent();
-    bool fail(const QString& error);
+    bool fail(const QString& error, bool busy = false);
+    bool run(QSqlQuery& query);
     void refreshBindings();
     void showBound(QWidget* widget, const QString& column);
     QString quotedColumn(const QString& column) const;
@@ -97,6 +108,8 @@ private:
     QHash<QString, QString> m_values;
     QHash<QString, QString> m_edits;
     QString m_lastError;
+    bool m_lastErrorBusy = false;
+    bool m_readFailed = false;
 
     QHash<QWidget*, QString> m_bindings;
     bool m_refreshing = false;

@@ -1,5 +1,6 @@
 #include "examinees/RegistrationCheck.h"
 
+#include "data/ExamineeCode.h"
 #include "ui/MessageCatalogue.h"
 
 const QString& RegistrationCheck::maritalStatusPrompt()
@@ -40,11 +41,6 @@ const QStringList& RegistrationCheck::groupItems()
     return items;
 }
 
-QString RegistrationCheck::storedCode(const QString& typed)
-{
-    return typed.trimmed();
-}
-
 bool RegistrationCheck::isPrompt(const QString& listText)
 {
     // Any of the prompts, not only the list's own: the group list used to show the sex prompt, and none of
@@ -56,7 +52,7 @@ std::optional<RegistrationCheck::Missing> RegistrationCheck::firstMissing(const 
 {
     const auto listMissing = [](const QString& text) { return text.isEmpty() || isPrompt(text); };
 
-    if (storedCode(entry.code).isEmpty())
+    if (ExamineeCode::normalised(entry.code).isEmpty())
         return Missing{Field::Code, Msg::EnterCode};
     if (entry.firstName.isEmpty())
         return Missing{Field::FirstName, Msg::EnterFirstName};
@@ -73,22 +69,4 @@ std::optional<RegistrationCheck::Missing> RegistrationCheck::firstMissing(const 
     if (entry.education.isEmpty())
         return Missing{Field::Education, Msg::EnterEducation};
     return std::nullopt;
-}
-
-bool RegistrationCheck::isAgeKey(QChar typed)
-{
-    const char16_t c = typed.unicode();
-    return (c >= u'0' && c <= u'9') || c == u'\b' || c == u'\r' || c == u'\n';
-}
-
-QString RegistrationCheck::ageDigits(const QString& text)
-{
-    QString digits;
-    for (const QChar c : text) {
-        if (c.unicode() >= u'0' && c.unicode() <= u'9')
-            digits += c;
-        if (digits.size() == AgeMaxLength)
-            break;
-    }
-    return digits;
 }

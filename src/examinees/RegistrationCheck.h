@@ -5,8 +5,8 @@
 
 #include <optional>
 
-// The rules of registering an examinee that need no screen: which field is missing first, what the stored code
-// is, which list texts are prompts rather than answers, and what the age field keeps of typed or pasted text.
+// The rules of registering an examinee that need no screen: which field is missing first and which list texts are
+// prompts rather than answers. The code is stored as ExamineeCode::normalised gives it.
 class RegistrationCheck {
 public:
     // The required fields, in the order they are checked.
@@ -37,21 +37,14 @@ public:
     static const QStringList& sexItems();
     static const QStringList& groupItems();
 
-    // The code as it is stored in both tables and looked up by every window: the typed text without outer blanks.
-    static QString storedCode(const QString& typed);
-
     // Whether a list's text is one of the lists' prompts.
     static bool isPrompt(const QString& listText);
 
     // The first required field that is missing, with its notice; none when the entry may be saved.
-    // A code is missing when it is blank after trimming; a list when it is empty or still shows a prompt;
+    // A code is missing when nothing of it is left once normalised (blanks or invisible marks only); a list when it is empty or still shows a prompt;
     // any other field only when its text is exactly empty (a blank counts as content).
     static std::optional<Missing> firstMissing(const Entry& entry);
 
-    // The age field takes only the digits "0".."9", at most this many.
+    // The age field takes at most this many digits.
     static constexpr int AgeMaxLength = 2;
-    // Whether a typed character may reach the age field: a digit, Backspace or Enter.
-    static bool isAgeKey(QChar typed);
-    // What remains of text put into the age field at once (pasted or dropped): its digits, at most AgeMaxLength.
-    static QString ageDigits(const QString& text);
 };

@@ -2,11 +2,13 @@
 
 #include "calendar/SolarHijri.h"
 #include "data/Database.h"
+#include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
-#include "examinees/AgeField.h"
+#include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
+#include "ui/WindowKit.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -96,7 +98,7 @@ RegistrationPanel::RegistrationPanel(Database& db, Messages& messages, const Cur
     follow(m_sex, m_sexField);
     follow(m_group, m_groupField);
 
-    connect(m_age, &AgeField::keyRefused, this, [this] {
+    connect(m_age, &DigitsField::keyRefused, this, [this] {
         m_messages.Beep();
         m_messages.ShowNotice(window(), Msg::DigitsOnly);
     });
@@ -109,7 +111,7 @@ void RegistrationPanel::buildControls()
     m_code = makeField(this, QStringLiteral("Text11"));
     m_firstName = makeField(this, QStringLiteral("Text6"));
     m_familyName = makeField(this, QStringLiteral("Text4"));
-    m_age = new AgeField(this);
+    m_age = new DigitsField(this, RegistrationCheck::AgeMaxLength);
     m_age->setObjectName(QStringLiteral("Text5"));
     m_marital = makeList(this, QStringLiteral("Combo1"), RegistrationCheck::maritalStatusItems(),
                          RegistrationCheck::maritalStatusPrompt());
@@ -197,27 +199,34 @@ QWidget* RegistrationPanel::fieldFor(RegistrationCheck::Field field) const
     return m_code;
 }
 
-bool RegistrationPanel::codeTaken(const QString& code, QString& error)
+std::optional<bool> RegistrationPanel::codeTaken(const QString& code, Failure& failure)
 {
     // Both tables: a code in either one already belongs to someone, and the two rows must never disagree.
     int found = 0;
     for (TableCursor* check : {&m_cursors.codeCheck, &m_cursors.answerCheck}) {
-        if (!check->setFilter(QStringLiteral("Code"), code)) {
-            error = check->lastError();
-            check->clearFilter();
-            return true;
-        }
+        const bool read = check->setFilter(QStringLiteral("Code"), code);
         found += check->count();
+        if (!read)
+            failure = {check->lastError(), check->lastErrorIsBusy()};
         check->clearFilter();
+        if (!read)
+            return std::nullopt;
     }
     return found > 0;
 }
 
-bool RegistrationPanel::writeBothRows(const QString& code, QString& error)
+RegistrationPanel::Stored RegistrationPanel::storeIfCodeIsFree(const QString& code, Failure& failure)
 {
+    // The check and the writes are one write transaction: a second copy of the program on the same file waits for
+    // this one to finish, and then finds the code taken.
     if (!m_db.beginTransaction()) {
-        error = m_db.lastError();
-        return false;
+        failure = {m_db.lastError(), m_db.lastErrorIsBusy()};
+        return Stored::Failed;
+    }
+    const std::optional<bool> taken = codeTaken(code, failure);
+    if (!taken || *taken) {
+        m_db.rollback();
+        return taken ? Stored::CodeTaken : Stored::Failed;
     }
     TableCursor& answers = m_cursors.answers;
     TableCursor& form = m_cursors.form;
@@ -225,17 +234,26 @@ bool RegistrationPanel::writeBothRows(const QString& code, QString& error)
     answers.setField(QStringLiteral("Code"), code);
     form.setField(QStringLiteral("Code"), code);
     if (!answers.update()) {
-        error = answers.lastError();
+        failure = {answers.lastError(), answers.lastErrorIsBusy()};
     } else if (!form.update()) {
-        error = form.lastError();
+        failure = {form.lastError(), form.lastErrorIsBusy()};
     } else if (!m_db.commit()) {
-        error = m_db.lastError();
-        return false; // commit() has rolled back already
+        failure = {m_db.lastError(), m_db.lastErrorIsBusy()};
+        return Stored::Failed; // commit() has rolled back already
     } else {
-        return true;
+        return Stored::Saved;
     }
     m_db.rollback();
-    return false;
+    return Stored::Failed;
+}
+
+void RegistrationPanel::reportFailure(const Failure& failure)
+{
+    if (failure.busy)
+        Kit::reportDatabaseTrouble(m_messages, window(), true, failure.error);
+    else
+        m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + failure.error, Msg::Style::StopRtl,
+                               Msg::ErrorTitlePersian);
 }
 
 void RegistrationPanel::restoreUnsavedRow(const QHash<QString, QString>& values)
@@ -260,25 +278,21 @@ void RegistrationPanel::save()
         return;
     }
 
-    const QString code = RegistrationCheck::storedCode(m_code->text());
-    QString error;
-    if (codeTaken(code, error)) {
-        if (error.isEmpty())
-            m_messages.ShowNotice(window(), Msg::CodeTaken);
-        else
-            m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
-                                   Msg::ErrorTitlePersian);
-        return;
-    }
-
+    const QString code = ExamineeCode::normalised(m_code->text());
     QHash<QString, QString> typed;
     for (const QString& column : m_cursors.form.columns())
         typed.insert(column, m_cursors.form.field(column));
-    if (!writeBothRows(code, error)) {
-        restoreUnsavedRow(typed);
-        m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
-                               Msg::ErrorTitlePersian);
+    Failure failure;
+    switch (storeIfCodeIsFree(code, failure)) {
+    case Stored::CodeTaken:
+        m_messages.ShowNotice(window(), Msg::CodeTaken);
         return;
+    case Stored::Failed:
+        restoreUnsavedRow(typed);
+        reportFailure(failure);
+        return;
+    case Stored::Saved:
+        break;
     }
 
     m_cursors.form.reload();

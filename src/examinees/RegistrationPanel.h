@@ -5,8 +5,10 @@
 #include <QFrame>
 #include <QHash>
 
-class AgeField;
+#include <optional>
+
 class Database;
+class DigitsField;
 class Messages;
 class QComboBox;
 class QLineEdit;
@@ -47,8 +49,15 @@ private:
     void copyListTexts();
     RegistrationCheck::Entry entry() const;
     QWidget* fieldFor(RegistrationCheck::Field field) const;
-    bool codeTaken(const QString& code, QString& error);
-    bool writeBothRows(const QString& code, QString& error);
+    struct Failure {
+        QString error; // the platform's description
+        bool busy = false;
+    };
+    enum class Stored { Saved, CodeTaken, Failed };
+    // Whether an examinee has the code already; nothing when it could not be read.
+    std::optional<bool> codeTaken(const QString& code, Failure& failure);
+    Stored storeIfCodeIsFree(const QString& code, Failure& failure);
+    void reportFailure(const Failure& failure);
     void restoreUnsavedRow(const QHash<QString, QString>& values);
 
     Database& m_db;
@@ -58,7 +67,7 @@ private:
     QLineEdit* m_code = nullptr;        // Text11
     QLineEdit* m_firstName = nullptr;   // Text6
     QLineEdit* m_familyName = nullptr;  // Text4
-    AgeField* m_age = nullptr;          // Text5
+    DigitsField* m_age = nullptr;       // Text5
     QComboBox* m_marital = nullptr;     // Combo1
     QLineEdit* m_date = nullptr;        // Text8
     QComboBox* m_sex = nullptr;         // Combo2

@@ -1,13 +1,18 @@
 #include "questionnaire/TestWindow.h"
 
 #include "data/Database.h"
+#include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "questionnaire/ItemNumberRule.h"
 #include "questionnaire/Keying.h"
 #include "settings/Theme.h"
+#include "ui/Digits.h"
+#include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/OptionButton.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
+#include "ui/WindowKit.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -20,7 +25,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -44,6 +48,8 @@ const QString SaveAndExitCaption = QStringLiteral("ذخيره و خروج");
 const QString DetailsCaption = QStringLiteral("مشخصات آزمودني");
 const QString ItemNumberCaption = QStringLiteral("شماره سوال");
 const QString ProgressCaption = QStringLiteral("پاسخ داده شده");
+// Read out with each option, so a screen reader's listener knows where in the row it is.
+const QString OptionPosition = QStringLiteral("گزينه %1 از %2");
 
 struct DetailField {
     const char* column;
@@ -71,22 +77,6 @@ QFont scaled(const QFont& base, double factor, bool bold = false)
     f.setPointSizeF(base.pointSizeF() * factor);
     f.setBold(bold);
     return f;
-}
-
-// The digit a typed text stands for, counting the Persian and Arabic-Indic digits a Persian keyboard gives;
-// -1 for anything else.
-int digitOf(const QString& text)
-{
-    if (text.size() != 1)
-        return -1;
-    const char16_t c = text.at(0).unicode();
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= 0x06F0 && c <= 0x06F9)
-        return c - 0x06F0;
-    if (c >= 0x0660 && c <= 0x0669)
-        return c - 0x0660;
-    return -1;
 }
 
 QHash<QString, QString> rowValues(const TableCursor& cursor)
@@ -137,6 +127,12 @@ TestWindow::TestWindow(Database& db, Messages& messages, QWidget* parent)
     // The item number starts at "1"; nothing is loaded until "شروع" sets it afresh.
     m_itemNumber->setText(QStringLiteral("1"));
     connect(m_itemNumber, &QLineEdit::textChanged, this, &TestWindow::itemNumberChanged);
+    for (DigitsField* box : {m_itemNumber, m_age}) {
+        connect(box, &DigitsField::keyRefused, this, [this] {
+            m_messages.Beep();
+            m_messages.ShowNotice(this, Msg::DigitsOnly);
+        });
+    }
 
     for (QWidget* w : findChildren<QWidget*>())
         if (w->focusPolicy() != Qt::NoFocus)
@@ -194,12 +190,12 @@ void TestWindow::buildItemArea()
     optionRow->setContentsMargins(16, 12, 16, 12);
     for (int i = 0; i < 5; ++i) {
         // The frame lays out right to left, so Option1 reads first.
-        auto* option = new QRadioButton(optionCaptions().at(i), m_optionFrame);
-        option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
-        option->setFont(scaled(font(), 1.35));
         // Not grouped as far as Qt knows: a group takes one Tab stop for all five, and each option should have its
         // own. The window itself keeps at most one option selected.
-        option->setAutoExclusive(false);
+        auto* option = new OptionButton(optionCaptions().at(i), m_optionFrame);
+        option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+        option->setAccessibleDescription(OptionPosition.arg(i + 1).arg(5));
+        option->setFont(scaled(font(), 1.35));
         m_options.at(i) = option;
         optionRow->addWidget(option, 1, Qt::AlignCenter);
         connect(option, &QRadioButton::clicked, this, [this, i] {
@@ -208,7 +204,8 @@ void TestWindow::buildItemArea()
         });
     }
 
-    m_itemNumber = new QLineEdit(this);
+    // The item-number rule reads whatever text the box holds, so a pasted text is left for it to judge.
+    m_itemNumber = new DigitsField(this, 0, DigitsField::WholeText::AsciiDigits);
     m_itemNumber->setObjectName(QStringLiteral("Text6"));
     m_itemNumber->setAlignment(Qt::AlignCenter);
     m_itemNumber->setFont(scaled(font(), 1.3, true));
@@ -264,7 +261,9 @@ void TestWindow::buildDetails()
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     for (const DetailField& d : detailFields) {
         const QString column = QLatin1String(d.column);
-        auto* field = new QLineEdit(m_details);
+        // The age takes digits only, as the item number does.
+        QLineEdit* field = column == QLatin1String("Sen") ? new DigitsField(m_details, AgeLength)
+                                                          : new QLineEdit(m_details);
         field->setObjectName(column);
         auto* caption = new QLabel(d.caption, m_details);
         caption->setObjectName(column + QStringLiteral("Caption"));
@@ -276,11 +275,7 @@ void TestWindow::buildDetails()
             field->setReadOnly(true);
             m_code = field;
         } else if (column == QLatin1String("Sen")) {
-            field->setMaxLength(AgeLength);
-            // A pasted age that is not digits is refused as a typed one is.
-            const QRegularExpression digits(QStringLiteral("[0-9]{0,%1}").arg(AgeLength));
-            field->setValidator(new QRegularExpressionValidator(digits, field));
-            m_age = field;
+            m_age = static_cast<DigitsField*>(field);
         }
     }
     m_details->setFixedWidth(Twips::toPixelsX(4200));
@@ -362,16 +357,30 @@ void TestWindow::showIntroductionOnly()
     m_progressCount->hide();
 }
 
-bool TestWindow::prepareRun(const QString& code)
+TestWindow::Run TestWindow::prepareRun(const QString& typedCode)
 {
-    m_answer->reload();
-    m_ide->reload();
-    if (!m_answer->setFilter(QStringLiteral("Code"), code) || m_answer->count() == 0)
-        return false;
+    // The window is not open yet: whatever has to be said is said over the window that opens it.
+    QWidget* owner = parentWidget() ? parentWidget() : this;
+    const auto failed = [&](const TableCursor& cursor) {
+        Kit::reportDatabaseTrouble(m_messages, owner, cursor.lastErrorIsBusy(), cursor.lastError());
+        return Run::Failed;
+    };
+    QString code;
+    for (const QString& form : ExamineeCode::lookupForms(typedCode)) {
+        if (!m_answer->setFilter(QStringLiteral("Code"), form))
+            return failed(*m_answer);
+        if (m_answer->count() > 0) {
+            code = form;
+            break;
+        }
+    }
+    if (code.isEmpty())
+        return Run::NotFound;
+    if (!m_ide->setFilter(QStringLiteral("Code"), code))
+        return failed(*m_ide);
     m_details->hide();
     m_title->show();
-    m_ide->setFilter(QStringLiteral("Code"), code);
-    return true;
+    return Run::Ready;
 }
 
 void TestWindow::resetToIntroduction()
@@ -446,6 +455,9 @@ void TestWindow::saveAndExit()
     if (!stored)
         error = m_db.lastError();
     for (TableCursor* cursor : {m_answer, m_ide, m_allAnswers}) {
+        // Answers whose examinee has no details row are stored all the same; there are no details to store.
+        if (cursor == m_ide && !m_ide->hasCurrent())
+            continue;
         if (stored && !cursor->update()) {
             stored = false;
             error = cursor->lastError();
@@ -499,19 +511,25 @@ void TestWindow::itemNumberChanged(const QString& text)
 void TestWindow::loadItem(int item)
 {
     // Read from the tables every time, so the screen always shows what is stored.
-    m_items->setFilter(QStringLiteral("ID"), QString::number(item));
+    const bool statementRead = m_items->setFilter(QStringLiteral("ID"), QString::number(item));
     m_statement->setText(m_items->field(QStringLiteral("QUs")));
-    linkAnswerBox(item);
+    const bool answersRead = linkAnswerBox(item);
     setOptionFrameCaption(item);
     ShowStoredAnswer();
+    // A file that cannot be read shows no answer; that must not pass for "not answered yet".
+    if (!statementRead || !answersRead) {
+        const TableCursor& failed = statementRead ? *m_answer : *m_items;
+        Kit::reportDatabaseTrouble(m_messages, this, failed.lastErrorIsBusy(), failed.lastError());
+    }
 }
 
-void TestWindow::linkAnswerBox(int item)
+bool TestWindow::linkAnswerBox(int item)
 {
-    m_answer->reload();
+    const bool read = m_answer->reload();
     m_answer->bind(m_answerBox, QString::number(item));
     m_linkedItem = item;
     showProgress();
+    return read;
 }
 
 void TestWindow::setOptionFrameCaption(int item)
@@ -526,8 +544,18 @@ void TestWindow::RecordChosenAnswer(int option)
         return;
     m_answerBox->setText(QString::number(score));
     // Stored at once, so no way of leaving the window can lose a choice.
-    storeAnswerRow();
+    if (m_answer->update()) {
+        showProgress();
+        return;
+    }
+    // Not stored: the screen goes back to what the file holds, so the option and the count never show an answer
+    // that is not there.
+    const QString error = m_answer->lastError();
+    m_answer->revert();
+    ShowStoredAnswer();
     showProgress();
+    m_messages.AskOperator(this, Msg::AnswerNotStored + QLatin1Char('\n') + error, Msg::Style::ExclamationRtl,
+                           Msg::ErrorTitlePersian);
 }
 
 void TestWindow::ShowStoredAnswer()
@@ -587,25 +615,6 @@ bool TestWindow::isAnswering() const
     return !m_next->isHidden();
 }
 
-bool TestWindow::handleDigitsOnlyKey(QLineEdit* box, QKeyEvent* event)
-{
-    const QString text = event->text();
-    // Keys that type nothing (arrows, Delete, Home ...) and control characters (Backspace, Enter, Tab, copy and
-    // paste) edit the box as usual; a pasted text that is not a number is dealt with by the box's own rule.
-    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F)
-        return false;
-    const int digit = digitOf(text);
-    if (digit >= 0) {
-        if (text.at(0).unicode() <= 0x7F)
-            return false;
-        box->insert(QString::number(digit));
-        return true;
-    }
-    m_messages.Beep();
-    m_messages.ShowNotice(this, Msg::DigitsOnly);
-    return true;
-}
-
 bool TestWindow::handleAnsweringKey(QKeyEvent* event)
 {
     if (!isAnswering() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
@@ -622,7 +631,7 @@ bool TestWindow::handleAnsweringKey(QKeyEvent* event)
     default:
         break;
     }
-    const int digit = digitOf(event->text());
+    const int digit = Digits::valueOf(event->text());
     if (digit < 1 || digit > 5 || m_optionFrame->isHidden() || m_linkedItem == 0)
         return false;
     m_options.at(digit - 1)->click();
@@ -635,8 +644,6 @@ bool TestWindow::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == m_itemNumber || widget == m_age)
-        return handleDigitsOnlyKey(static_cast<QLineEdit*>(widget), key);
     if (isTextBox(widget))
         return false;
     if (auto* button = qobject_cast<QAbstractButton*>(widget);

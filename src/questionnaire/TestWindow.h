@@ -6,6 +6,7 @@
 #include <array>
 
 class Database;
+class DigitsField;
 class Messages;
 class QGroupBox;
 class QKeyEvent;
@@ -30,11 +31,16 @@ public:
     TestWindow(Database& db, Messages& messages, QWidget* parent = nullptr);
     ~TestWindow() override;
 
-    // Makes the window ready for the examinee with `code` (taken exactly as given): the Answer and IDE cursors are
-    // read again and filtered to that examinee, the details are hidden and the title shown. False, before any of
-    // the window's controls change, when there is no Answer row for the code; the caller then tells the operator
-    // and does not open the window.
-    bool prepareRun(const QString& code);
+    enum class Run {
+        Ready,    // the window may be opened
+        NotFound, // no Answer row has the code: the caller tells the operator
+        Failed,   // the file could not be read; the operator has been told (busy or failing)
+    };
+
+    // Makes the window ready for the examinee whose code was typed as `typedCode` (looked up as ExamineeCode says):
+    // the Answer and IDE cursors are read again and filtered to that examinee, the details are hidden and the title
+    // shown. Unless Ready, none of the window's controls change and the window is not to be opened.
+    Run prepareRun(const QString& typedCode);
 
     // Returns the window to its introduction after a test run, item number "0".
     void resetToIntroduction();
@@ -57,7 +63,8 @@ private:
     void saveAndExit();
     void itemNumberChanged(const QString& text);
     void loadItem(int item);
-    void linkAnswerBox(int item);
+    // Reads the examinee's answers again and links the answer box to the item's column; false when the read failed.
+    bool linkAnswerBox(int item);
     void setOptionFrameCaption(int item);
 
     void RecordChosenAnswer(int option);
@@ -69,7 +76,6 @@ private:
     bool storeAnswerRow();
     void reportStoreFailure(const QString& error);
 
-    bool handleDigitsOnlyKey(QLineEdit* box, QKeyEvent* event);
     bool handleAnsweringKey(QKeyEvent* event);
     bool isTextBox(const QWidget* widget) const;
     bool isAnswering() const;
@@ -93,7 +99,7 @@ private:
     QGroupBox* m_optionFrame = nullptr; // Frame2
     std::array<QRadioButton*, 5> m_options{};
     QLabel* m_itemNumberCaption = nullptr;
-    QLineEdit* m_itemNumber = nullptr; // Text6
+    DigitsField* m_itemNumber = nullptr; // Text6
     QLineEdit* m_answerBox = nullptr;  // Text12, hidden
     QPushButton* m_back = nullptr;     // CmdBack
     QPushButton* m_next = nullptr;     // CmdNext
@@ -103,7 +109,7 @@ private:
     QLabel* m_progressCount = nullptr; // answered items, "12 از 35"
 
     QGroupBox* m_details = nullptr; // Frame1
-    QLineEdit* m_age = nullptr;     // Sen
+    DigitsField* m_age = nullptr;   // Sen
     QLineEdit* m_code = nullptr;
 
     // The item whose Answer column the answer box is linked to; 0 before any item has been shown. A choice is

@@ -1,6 +1,7 @@
 #include "scoring/ScoringWindow.h"
 
 #include "data/Database.h"
+#include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "scoring/ChartWindow.h"
 #include "scoring/ScoringPass.h"
@@ -289,16 +290,31 @@ void ScoringWindow::hideResultPanels()
 
 bool ScoringWindow::scoreExaminee(const QString& typedCode)
 {
-    // Codes are stored without outer blanks, so blanks typed around one must not make it unknown.
-    const QString code = typedCode.trimmed();
-    if (code.isEmpty()) {
+    // A code is looked up as it is stored, so however it was typed it finds the same examinee.
+    const QStringList forms = ExamineeCode::lookupForms(typedCode);
+    if (forms.isEmpty()) {
         m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
         return false;
     }
 
-    // Filtering reads the rows afresh, so answers stored since the window opened are seen.
-    m_answers->setFilter(QStringLiteral("Code"), code);
-    m_examinee->setFilter(QStringLiteral("Code"), code);
+    // Filtering reads the rows afresh, so answers stored since the window opened are seen. A file that cannot be
+    // read says so; it never passes for an unknown code.
+    const auto unreadable = [this](const TableCursor& cursor) {
+        hideResultPanels();
+        Kit::reportDatabaseTrouble(m_messages, this, cursor.lastErrorIsBusy(), cursor.lastError());
+        return false;
+    };
+    QString code = forms.last();
+    for (const QString& form : forms) {
+        if (!m_answers->setFilter(QStringLiteral("Code"), form))
+            return unreadable(*m_answers);
+        if (m_answers->count() > 0) {
+            code = form;
+            break;
+        }
+    }
+    if (!m_examinee->setFilter(QStringLiteral("Code"), code))
+        return unreadable(*m_examinee);
     if (m_answers->count() == 0) {
         m_messages.ShowNotice(this, Msg::NoSuchExaminee);
         m_resultsPanel->hide();
@@ -318,8 +334,9 @@ bool ScoringWindow::scoreExaminee(const QString& typedCode)
         return false;
     }
 
+    if (!m_results->setFilter(QStringLiteral("Code"), code))
+        return unreadable(*m_results);
     m_resultsPanel->show();
-    m_results->setFilter(QStringLiteral("Code"), code);
     m_selected->setText(code);
 
     // The raw boxes are bound to the results row: writing them sets the row's four scores.

@@ -39,8 +39,8 @@ public:
     // The chart window while it is open, else nullptr.
     ChartWindow* chartWindow() const;
 
-    // The scoring pass after the code has been asked for: the code is trimmed of outer blanks; an empty one gets the
-    // "enter a number" notice. Returns whether the results were stored and shown.
+    // The scoring pass after the code has been asked for: the code is looked up as ExamineeCode says; one with
+    // nothing visible gets the "enter a number" notice. Returns whether the results were stored and shown.
     bool scoreExaminee(const QString& typedCode);
 
     // The texts the window shows now: the examinee panel, the sixteen result boxes, the clinic's name and address.

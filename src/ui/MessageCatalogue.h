@@ -54,7 +54,14 @@ inline const QString ScoringTitle = QStringLiteral(" کد آزمودني را و
 
 // Texts of our own, for failures the program reports beyond the ones above
 inline const QString ApplicationTitle = QStringLiteral("Tovrin35");
-inline const QString DatabaseNotOurs = QStringLiteral("فايل اطلاعات برنامه (RIVERIVU.mdb) فايل اين برنامه نيست يا آسيب ديده است. برنامه بسته مي شود و به اين فايل دست زده نمي شود.");
+// At start, when the data file is refused; %1 is the file, %2 its journal. The program then ends without touching
+// either.
+inline const QString DatabaseNotOurs = QStringLiteral("فايل اطلاعات برنامه (%1) فايل اين برنامه نيست. برنامه بسته مي شود و به اين فايل دست زده نمي شود.");
+inline const QString DatabaseDamaged = QStringLiteral("فايل اطلاعات برنامه (%1) آسيب ديده است. برنامه بسته مي شود و به اين فايل دست زده نمي شود. آخرين نسخه پشتيبان را به جاي اين فايل کپي کنيد و برنامه را دوباره اجرا کنيد.");
+inline const QString DatabaseHeldAtStart = QStringLiteral("فايل اطلاعات برنامه (%1) در دست برنامه ديگري است و باز نشد. آن برنامه را ببنديد و برنامه را دوباره اجرا کنيد.");
+inline const QString DatabaseNoAccess = QStringLiteral("اجازه خواندن فايل اطلاعات برنامه (%1) به اين برنامه داده نشده است. برنامه بسته مي شود.");
+inline const QString DatabaseNotWritable = QStringLiteral("برنامه اجازه نوشتن در فايل اطلاعات (%1) يا پوشه آن را ندارد و اطلاعات تازه ذخيره نمي شود. برنامه بسته مي شود؛ اين اجازه را بدهيد و برنامه را دوباره اجرا کنيد.");
+inline const QString DatabaseJournalWithoutFile = QStringLiteral("فايل اطلاعات برنامه (%1) پيدا نشد، اما فايل %2 که بخشي از آن است کنار جاي آن مانده است. برنامه فايل تازه اي نمي سازد و به اين دو فايل دست نمي زند. فايل اطلاعات را به جاي خود برگردانيد و برنامه را دوباره اجرا کنيد.");
 inline const QString DatabaseCannotOpen = QStringLiteral("فايل اطلاعات برنامه باز نشد. برنامه بسته مي شود.");
 inline const QString SaveFailed = QStringLiteral("ذخيره اطلاعات انجام نشد.");
 inline const QString ExamineeDetailsMissing = QStringLiteral("مشخصات اين آزمودني ثبت نشده است؛ نمره گذاري انجام نشد.");
@@ -64,6 +71,15 @@ inline const QString SavePdfTitle = QStringLiteral("ذخيره به صورت PDF
 inline const QString PdfNotSaved = QStringLiteral("فايل PDF ذخيره نشد.");
 inline const QString PrintFailed = QStringLiteral("پرينت انجام نشد.");
 inline const QString ListNotComplete = QStringLiteral("فهرست آزمودني ها کامل خوانده نشد و گزارش ممکن است ناقص باشد.");
+inline const QString AnswerNotStored = QStringLiteral("پاسخ شما ذخيره نشد و گزينه انتخاب شده برداشته شد. لطفا به مشاور خبر دهيد.");
+inline const QString DatabaseBusy = QStringLiteral("فايل اطلاعات برنامه در اين لحظه در دست برنامه ديگري است. چند لحظه صبر کنيد و دوباره امتحان کنيد.");
+inline const QString DatabaseFailing = QStringLiteral("خواندن يا نوشتن فايل اطلاعات برنامه انجام نشد.");
+
+// Captions of the standard buttons of every box and prompt
+inline const QString ButtonOk = QStringLiteral("تأييد");
+inline const QString ButtonCancel = QStringLiteral("انصراف");
+inline const QString ButtonYes = QStringLiteral("بله");
+inline const QString ButtonNo = QStringLiteral("خير");
 
 // Answer codes of the standard box
 constexpr int Ok = 1;

@@ -2,6 +2,7 @@
 
 #include "ui/MessageCatalogue.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -27,6 +28,13 @@ QMessageBox::Icon iconForStyle(int style)
     default:
         return QMessageBox::NoIcon;
     }
+}
+
+// The standard buttons carry their caption alone; some desktops would put an icon inside them.
+void withoutButtonIcons(QWidget* dialog)
+{
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        button->setIcon(QIcon());
 }
 
 } // namespace
@@ -71,6 +79,7 @@ void QtMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFron
     QMessageBox box(QMessageBox::NoIcon, Msg::NoticeTitle, text, QMessageBox::Ok, owner);
     box.setLayoutDirection(Qt::RightToLeft);
     box.setDefaultButton(QMessageBox::Ok);
+    withoutButtonIcons(&box);
     box.exec();
 }
 
@@ -84,6 +93,7 @@ int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, cons
     box.setLayoutDirection((style & Msg::Style::RightToLeftReading) ? Qt::RightToLeft : Qt::LeftToRight);
     if (serviceNotification)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    withoutButtonIcons(&box);
     const int pressed = box.exec();
     if (!yesNo)
         return Msg::Ok;
@@ -99,6 +109,10 @@ QString QtMessages::PromptOperator(QWidget* owner, const QString& prompt, const 
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
     dialog.setInputMode(QInputDialog::TextInput);
+    // Setting the captions also makes the dialog build its buttons now, so their icons can go before it shows.
+    dialog.setOkButtonText(Msg::ButtonOk);
+    dialog.setCancelButtonText(Msg::ButtonCancel);
+    withoutButtonIcons(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.textValue();

@@ -1,5 +1,7 @@
 #include "ui/WindowKit.h"
 
+#include "ui/MessageCatalogue.h"
+#include "ui/Messages.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -54,6 +56,12 @@ void setRightToLeft(QPlainTextEdit* edit)
     option.setTextDirection(Qt::RightToLeft);
     option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     edit->document()->setDefaultTextOption(option);
+}
+
+void reportDatabaseTrouble(Messages& messages, QWidget* owner, bool busy, const QString& platformText)
+{
+    const QString text = (busy ? Msg::DatabaseBusy : Msg::DatabaseFailing) + QLatin1Char('\n') + platformText;
+    messages.AskOperator(owner, text, busy ? Msg::Style::ExclamationRtl : Msg::Style::StopRtl, Msg::ErrorTitlePersian);
 }
 
 } // namespace Kit

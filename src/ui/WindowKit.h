@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class Messages;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -27,5 +28,10 @@ QLineEdit* hiddenField(QWidget* parent, const QString& name);
 
 // Paragraphs start at the right edge and wrap onto lines that start there too.
 void setRightToLeft(QPlainTextEdit* edit);
+
+// Tells the operator that the data file could not be read or written, instead of anything the window would have
+// concluded from it: held by another program for the moment (`busy`: wait and try again) or failing. The platform's
+// text follows, for whoever looks after the computer.
+void reportDatabaseTrouble(Messages& messages, QWidget* owner, bool busy, const QString& platformText);
 
 } // namespace Kit

@@ -13,6 +13,15 @@
 
 // While it lives, closes a modal window (the test window unless named otherwise) by its close box as soon as it is
 // open, and records what was open then: its objectName and the objectName of its owner.
+// The router settles a closed window from the event loop, and ends the program when no other window is open by
+// then. A test that closes one window and then another lets the loop turn in between, as a person's clicks do.
+inline void letTheRouterSettle()
+{
+    QCoreApplication::processEvents();
+}
+
+// While it lives, closes the test window by its close box as soon as it is open modally, and records what was
+// open then: its objectName and the objectName of its owner.
 class TestWindowCloser {
 public:
     explicit TestWindowCloser(const QString& name = QStringLiteral("FrmTest"))
@@ -49,13 +58,13 @@ public:
         WindowRouter::openAbout(owner);
         modalWindows << closer.seen;
     }
-    bool runTest(QWidget* owner, const QString& code) override
+    TestRun runTest(QWidget* owner, const QString& code) override
     {
         requests << QStringLiteral("test:") + code;
         TestWindowCloser closer;
-        const bool found = WindowRouter::runTest(owner, code);
+        const TestRun run = WindowRouter::runTest(owner, code);
         modalWindows << closer.seen;
-        return found;
+        return run;
     }
 
     QStringList requests;
@@ -76,8 +85,7 @@ private:
 };
 
 // A temporary program with its router; the desktop is replaced, so nothing is launched, only recorded.
-template <typename Router = WindowRouter>
-class Hub {
+template <typename Router = WindowRouter> class Hub {
 public:
     Hub()
         : router(program.database(), program.messages(), program.fileDialogs())

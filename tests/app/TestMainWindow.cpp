@@ -1,12 +1,15 @@
 #include "app/AppFixture.h"
 #include "backup/ExitPrompt.h"
 #include "calendar/SolarHijri.h"
+#include "support/LockHolder.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +93,7 @@ private slots:
     void closeRule();
     void runTest_data();
     void runTest();
+    void runTestOnALockedFile();
     void emptyAnswerTableDoesNothing_data();
     void emptyAnswerTableDoesNothing();
     void handOverAndBack_data();
@@ -401,6 +405,9 @@ void TestMainWindow::runTest_data()
     QTest::newRow("unknown code") << "99" << noSuch << "99";
     QTest::newRow("known code") << "12" << "" << "12";
     QTest::newRow("known code with blanks") << " 12 " << "" << "12";
+    QTest::newRow("invisible marks only") << QStringLiteral(" \u200F\u200B ") << enterNumber << "";
+    QTest::newRow("known code in Persian digits") << QStringLiteral("\u06F1\u06F2") << ""
+                                                  << QStringLiteral("\u06F1\u06F2");
     QTest::newRow("codes are text") << "012" << noSuch << "012";
     QTest::newRow("apostrophe") << "O'Brien" << "" << "O'Brien";
 }
@@ -433,6 +440,31 @@ void TestMainWindow::runTest()
     QCOMPARE(visiblePanels(w), QStringList{});
     QVERIFY(w->isVisible());
     QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+}
+
+void TestMainWindow::runTestOnALockedFile()
+{
+    Hub<StandInRouter> hub;
+    hub.program.addExaminee(QStringLiteral("12"));
+    MainWindow* w = hub.show();
+    constexpr int wait = 300;
+    hub.program.database().setLockWait(wait);
+    LockHolder other(hub.program.database().filePath());
+    hub.program.messages().typed.enqueue(QStringLiteral("12"));
+    QElapsedTimer clock;
+    clock.start();
+    Drive::click(w, QStringLiteral("Command2"));
+
+    // Not "no such examinee": the operator learns the file is busy, and the test window does not open.
+    QVERIFY2(clock.elapsed() < 3 * wait, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(hub.program.messages().noticeTexts(), QStringList{});
+    const QList<ScriptedMessages::Box>& boxes = hub.program.messages().boxes;
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes.last().kind, ScriptedMessages::Kind::Standard);
+    QVERIFY2(boxes.last().text.startsWith(Msg::DatabaseBusy), qPrintable(boxes.last().text));
+    QCOMPARE(boxes.last().owner.data(), w);
+    QCOMPARE(hub.router.modalWindows, QStringList{});
+    QVERIFY(w->isVisible());
 }
 
 void TestMainWindow::emptyAnswerTableDoesNothing_data()
@@ -492,7 +524,7 @@ void TestMainWindow::handOverAndBack()
     QCOMPARE(first->handOverFlag(), QStringLiteral("1"));
     QVERIFY(!hub.router.exitPrompt());
     QTRY_VERIFY(!first);
-    QCoreApplication::processEvents(); // the router settles the main window's closing
+    letTheRouterSettle();
     QVERIFY(!hub.router.mainWindow());
 
     // Meanwhile the theme and the clinic name change; the window that comes back is loaded afresh.
@@ -535,7 +567,7 @@ void TestMainWindow::scoringWindowHandsBack()
     QVERIFY(scoring);
     QTRY_VERIFY(!first);
     QVERIFY(!hub.router.exitPrompt());
-    QCoreApplication::processEvents(); // the router settles the main window's closing
+    letTheRouterSettle();
     QCOMPARE(ended.count(), 0);
 
     scoring->close();

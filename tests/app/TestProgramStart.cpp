@@ -2,8 +2,11 @@
 #include "app/SingleInstance.h"
 #include "app/WindowRouter.h"
 #include "data/Database.h"
+#include "data/DatabaseCheck.h"
+#include "support/LockHolder.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessages.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
 #include <QApplication>
@@ -12,9 +15,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -63,7 +71,12 @@ private slots:
     void secondStartLeavesDatabaseAlone();
     void startsAgainAfterTheFirstEnds();
     void crashedFirstDoesNotLockOut();
+    void unreadableLockIsStale_data();
+    void unreadableLockIsStale();
     void foreignDatabaseRefused();
+    void eachRefusalSaysWhy_data();
+    void eachRefusalSaysWhy();
+    void refusalTextsAreDistinct();
     void lockIsPerUser();
 };
 
@@ -189,6 +202,114 @@ void TestProgramStart::foreignDatabaseRefused()
     QCOMPARE(messages.boxes.size(), 1);
     QCOMPARE(messages.boxes.first().title, QStringLiteral("خطا"));
     QCOMPARE(fingerprint(file), before);
+}
+
+void TestProgramStart::unreadableLockIsStale_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    // A power cut right after the lock was created, or a disk that garbled it.
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbled") << QByteArray("\xff\xfe\x00garbage");
+    QTest::newRow("half a line") << QByteArray("12");
+}
+
+void TestProgramStart::unreadableLockIsStale()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    const QString lock = locks.filePath(QStringLiteral("t35.lock"));
+    {
+        QFile file(lock);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    ScriptedMessages messages;
+    Program program(folder.path(), messages, noDialogs, lock);
+    QCOMPARE(program.start(), Program::Start::Running);
+    QCOMPARE(messages.boxes.size(), 0);
+
+    // The lock is this copy's own now: a second start is refused.
+    ScriptedMessages secondMessages;
+    Program second(folder.path(), secondMessages, noDialogs, lock);
+    QCOMPARE(second.start(), Program::Start::AlreadyRunning);
+}
+
+void TestProgramStart::eachRefusalSaysWhy_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not ours") << "not ours" << Msg::DatabaseNotOurs;
+    QTest::newRow("damaged") << "damaged" << Msg::DatabaseDamaged;
+    QTest::newRow("held by another program") << "held" << Msg::DatabaseHeldAtStart;
+    QTest::newRow("journal without its file") << "journal" << Msg::DatabaseJournalWithoutFile;
+}
+
+void TestProgramStart::eachRefusalSaysWhy()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    const QString file = Database::filePath(folder.path());
+    const QString journal = DatabaseCheck::journalPath(file);
+    if (kind == QLatin1String("journal")) {
+        QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("RIVERIVU")));
+        QFile leftover(journal);
+        QVERIFY(leftover.open(QIODevice::WriteOnly));
+        leftover.write(QByteArray(512, '\x07'));
+    } else {
+        Database db(folder.path());
+        QVERIFY(db.open().ok());
+        if (kind == QLatin1String("not ours"))
+            QVERIFY(QSqlQuery(db.connection()).exec(QStringLiteral("CREATE TABLE Notes (t TEXT)")));
+        if (kind == QLatin1String("damaged"))
+            QVERIFY(QSqlQuery(db.connection()).exec(QStringLiteral("DELETE FROM QU WHERE ID = '3'")));
+    }
+    std::unique_ptr<LockHolder> other;
+    if (kind == QLatin1String("held"))
+        other = std::make_unique<LockHolder>(file);
+    const QByteArray fileBefore = fingerprint(file);
+    const QByteArray journalBefore = fingerprint(journal);
+
+    ScriptedMessages messages;
+    Program program(folder.path(), messages, noDialogs, locks.filePath(QStringLiteral("t35.lock")));
+    QCOMPARE(program.start(), Program::Start::DatabaseRefused);
+    QVERIFY(!program.router());
+    QCOMPARE(visibleWindows(), 0);
+    QCOMPARE(messages.boxes.size(), 1);
+    const ScriptedMessages::Box box = messages.boxes.first();
+    QCOMPARE(box.kind, ScriptedMessages::Kind::Standard);
+    QCOMPARE(box.title, QStringLiteral("خطا"));
+    // Its own message, naming the file (and the journal, when that is what is left).
+    QVERIFY2(box.text.startsWith(message.section(QStringLiteral("%1"), 0, 0)), qPrintable(box.text));
+    QVERIFY2(box.text.contains(QDir::toNativeSeparators(file)), qPrintable(box.text));
+    if (kind == QLatin1String("journal"))
+        QVERIFY2(box.text.contains(QDir::toNativeSeparators(journal)), qPrintable(box.text));
+    // Nothing on disk changed; no new database took the journal's place.
+    QCOMPARE(fingerprint(file), fileBefore);
+    QCOMPARE(fingerprint(journal), journalBefore);
+}
+
+void TestProgramStart::refusalTextsAreDistinct()
+{
+    using DatabaseCheck::Outcome;
+    const QString path = QStringLiteral("/clinic/RIVERIVU/RIVERIVU.mdb");
+    QSet<QString> texts;
+    for (Outcome outcome : {Outcome::NotOurs, Outcome::Damaged, Outcome::Busy, Outcome::NoAccess,
+                            Outcome::NotWritable, Outcome::JournalWithoutFile, Outcome::CannotOpen}) {
+        Database::OpenResult refused;
+        refused.status = Database::OpenStatus::Refused;
+        refused.check = outcome;
+        refused.error = QStringLiteral("platform words");
+        const QString text = Program::refusalText(refused, path);
+        QVERIFY2(!text.contains(QStringLiteral("%1")) && !text.contains(QStringLiteral("%2")), qPrintable(text));
+        QVERIFY2(text.endsWith(QStringLiteral("\nplatform words")), qPrintable(text));
+        if (outcome != Outcome::CannotOpen)
+            QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+        texts.insert(text);
+    }
+    QCOMPARE(texts.size(), 7);
 }
 
 void TestProgramStart::lockIsPerUser()

@@ -159,7 +159,7 @@ void TestWindowRouter::handBack()
         Drive::find<QLineEdit>(first, "Text3")->setText(QStringLiteral("1"));
         first->close();
         QTRY_VERIFY(!first);
-        QCoreApplication::processEvents(); // the router settles the main window's closing
+        letTheRouterSettle();
         QVERIFY(!hub.router.exitPrompt());
         QCOMPARE(ended.count(), 0);
     }
@@ -212,7 +212,8 @@ void TestWindowRouter::runTestFindsAnswerRows()
     hub.program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('answer-only')"));
     MainWindow* w = hub.show();
     TestWindowCloser closer;
-    QCOMPARE(hub.router.runTest(w, code), found);
+    QCOMPARE(hub.router.runTest(w, code),
+             found ? WindowRouter::TestRun::Ran : WindowRouter::TestRun::NoSuchExaminee);
     // Found: the test window was open modally over the main window until it closed.
     const QStringList expected = found ? QStringList{"FrmTest", "Frm1"} : QStringList{};
     QCOMPARE(closer.seen, expected);

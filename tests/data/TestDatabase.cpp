@@ -65,6 +65,8 @@ private slots:
     void firstStartCreatesSchemaAndSeed();
     void secondStartKeepsData();
     void dataLivesInTheProgramFolderNotTheCurrentOne();
+    void unusualFolderNames_data();
+    void unusualFolderNames();
     void foreignFileIsRefusedUntouched_data();
     void foreignFileIsRefusedUntouched();
 };
@@ -160,6 +162,35 @@ void TestDatabase::dataLivesInTheProgramFolderNotTheCurrentOne()
     QVERIFY(!QFileInfo::exists(elsewhere.filePath(QStringLiteral("RIVERIVU"))));
 }
 
+void TestDatabase::unusualFolderNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Persian") << QStringLiteral("\u0628\u0631\u0646\u0627\u0645\u0647 \u0645\u0634\u0627\u0648\u0631\u0647");
+    QTest::newRow("blanks") << QStringLiteral("Program Files");
+    QTest::newRow("signs a web address would read") << QStringLiteral("a#b?c%41&d=e");
+}
+
+void TestDatabase::unusualFolderNames()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).filePath(name);
+    QVERIFY(QDir().mkpath(folder));
+    {
+        Database db(folder);
+        QCOMPARE(db.open().status, Database::OpenStatus::Created);
+        QVERIFY(QSqlQuery(db.connection()).exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('5')")));
+    }
+    QVERIFY(QFileInfo::exists(QDir(folder).filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"))));
+    Database db(folder);
+    QCOMPARE(db.open().status, Database::OpenStatus::Opened);
+    QSqlQuery q(db.connection());
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM IDE")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 1);
+    // Nothing was made anywhere else.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{name});
+}
+
 void TestDatabase::foreignFileIsRefusedUntouched_data()
 {
     QTest::addColumn<QString>("kind");
@@ -199,7 +230,8 @@ void TestDatabase::foreignFileIsRefusedUntouched()
 
     Database db(dir.path());
     const Database::OpenResult result = db.open();
-    QCOMPARE(result.status, Database::OpenStatus::NotOurs);
+    QCOMPARE(result.status, Database::OpenStatus::Refused);
+    QCOMPARE(result.check, DatabaseCheck::Outcome::NotOurs);
     QVERIFY(!result.ok());
     QVERIFY(!db.isOpen());
     QCOMPARE(fileHash(path), hashBefore);

@@ -1,8 +1,10 @@
 #include "data/TableCursor.h"
+#include "support/LockHolder.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -25,6 +27,9 @@ private slots:
     void boundLabelAndComboShowTheColumn();
     void updateOfAVanishedRowFails();
     void readAllReadsWhatTheFilterShowsInOrder();
+    void revertDropsUnsavedChanges();
+    void unreadableFileIsAFailureNotNoRows();
+    void waitingForALockIsBoundedOverall();
 };
 
 void TestTableCursor::anyTextIsAnOrdinaryValue_data()
@@ -319,6 +324,94 @@ void TestTableCursor::readAllReadsWhatTheFilterShowsInOrder()
     QVERIFY(!cursor.readAll({ QStringLiteral("Code"), QStringLiteral("Nope") }, collect));
     QVERIFY(rows.isEmpty());
     QVERIFY(!cursor.lastError().isEmpty());
+}
+
+void TestTableCursor::revertDropsUnsavedChanges()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"), QStringLiteral("Ali"));
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    QLineEdit name;
+    cursor.bind(&name, QStringLiteral("FName"));
+    name.setText(QStringLiteral("Sara"));
+    QVERIFY(cursor.isModified());
+    cursor.revert();
+    QVERIFY(!cursor.isModified());
+    QCOMPARE(cursor.field(QStringLiteral("FName")), QStringLiteral("Ali"));
+    QCOMPARE(name.text(), QStringLiteral("Ali"));
+    QVERIFY(cursor.update());
+    QCOMPARE(program.ideField(QStringLiteral("12"), QStringLiteral("FName")), QStringLiteral("Ali"));
+}
+
+void TestTableCursor::unreadableFileIsAFailureNotNoRows()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"));
+    program.database().setLockWait(100);
+    TableCursor cursor(program.database(), QStringLiteral("Answer"));
+    QVERIFY(cursor.setFilter(QStringLiteral("Code"), QStringLiteral("12")));
+    QCOMPARE(cursor.count(), 1);
+    QVERIFY(!cursor.readFailed());
+
+    LockHolder other(program.database().filePath());
+    QVERIFY(other.isHolding());
+    QVERIFY(!cursor.setFilter(QStringLiteral("Code"), QStringLiteral("12")));
+    QVERIFY(cursor.readFailed());
+    QVERIFY(cursor.lastErrorIsBusy());
+    QVERIFY(!cursor.lastError().isEmpty());
+    QVERIFY(!cursor.hasCurrent());
+    QVERIFY(!cursor.reload());
+    QVERIFY(cursor.readFailed());
+
+    // Writes fail the same way and say why.
+    TableCursor writer(program.database(), QStringLiteral("IDE"));
+    writer.addNew();
+    writer.setField(QStringLiteral("Code"), QStringLiteral("13"));
+    QVERIFY(!writer.update());
+    QVERIFY(writer.lastErrorIsBusy());
+
+    // Once the other program lets go, the same cursor reads again.
+    other.release();
+    QVERIFY(cursor.reload());
+    QVERIFY(!cursor.readFailed());
+    QCOMPARE(cursor.count(), 1);
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("12"));
+
+    // A fault that is not a lock is a failure too, and not a busy one.
+    QVERIFY(!cursor.setFilter(QStringLiteral("NoSuchColumn"), QStringLiteral("12")));
+    QVERIFY(cursor.readFailed());
+    QVERIFY(!cursor.lastErrorIsBusy());
+}
+
+void TestTableCursor::waitingForALockIsBoundedOverall()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"));
+    constexpr int wait = 300;
+    program.database().setLockWait(wait);
+    LockHolder other(program.database().filePath());
+
+    // A window opening a dozen cursors waits for the lock once, not once per statement.
+    QElapsedTimer clock;
+    clock.start();
+    QList<TableCursor*> cursors;
+    for (int i = 0; i < 12; ++i)
+        cursors << new TableCursor(program.database(), i % 2 ? QStringLiteral("IDE") : QStringLiteral("Answer"), this);
+    const qint64 spent = clock.elapsed();
+    for (TableCursor* cursor : cursors)
+        QVERIFY(cursor->readFailed());
+    QVERIFY2(spent >= wait - 50, qPrintable(QString::number(spent)));
+    QVERIFY2(spent < 3 * wait, qPrintable(QString::number(spent)));
+
+    // After the wait has passed, the next statement waits again; once the lock is gone, nothing waits.
+    QTest::qWait(wait + 50);
+    clock.restart();
+    QVERIFY(!cursors.first()->reload());
+    QVERIFY2(clock.elapsed() >= wait - 50, qPrintable(QString::number(clock.elapsed())));
+    other.release();
+    QVERIFY(cursors.first()->reload());
+    QCOMPARE(cursors.first()->count(), 1);
+    qDeleteAll(cursors);
 }
 
 QTEST_MAIN(TestTableCursor)

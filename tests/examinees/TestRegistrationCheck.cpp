@@ -25,13 +25,7 @@ class TestRegistrationCheck : public QObject {
 private slots:
     void firstMissing_data();
     void firstMissing();
-    void storedCode_data();
-    void storedCode();
     void listTexts();
-    void ageKey_data();
-    void ageKey();
-    void ageDigits_data();
-    void ageDigits();
 };
 
 void TestRegistrationCheck::firstMissing_data()
@@ -66,6 +60,8 @@ void TestRegistrationCheck::firstMissing_data()
     without("code empty", [](auto& e) { e.code.clear(); }, Field::Code, code);
     without("code of blanks", [](auto& e) { e.code = QStringLiteral("   "); }, Field::Code, code);
     without("code of a tab", [](auto& e) { e.code = QStringLiteral("\t"); }, Field::Code, code);
+    without("code of invisible marks", [](auto& e) { e.code = QStringLiteral(" \u200F\u200B\uFEFF "); }, Field::Code,
+            code);
     without("first name", [](auto& e) { e.firstName.clear(); }, Field::FirstName, firstName);
     without("family name", [](auto& e) { e.familyName.clear(); }, Field::FamilyName, familyName);
     without("sex erased", [](auto& e) { e.sex.clear(); }, Field::Sex, sex);
@@ -119,28 +115,6 @@ void TestRegistrationCheck::firstMissing()
     QCOMPARE(missing->message, message);
 }
 
-void TestRegistrationCheck::storedCode_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("plain") << "12" << "12";
-    QTest::newRow("leading blank") << " 12" << "12";
-    QTest::newRow("trailing blank") << "12 " << "12";
-    QTest::newRow("tab and newline") << "\t12\n" << "12";
-    QTest::newRow("inner blank kept") << " 1 2 " << "1 2";
-    QTest::newRow("apostrophe kept") << "O'Brien" << "O'Brien";
-    QTest::newRow("leading zero kept") << "07" << "07";
-    QTest::newRow("Persian") << QStringLiteral(" علي ") << QStringLiteral("علي");
-    QTest::newRow("blanks only") << "   " << "";
-}
-
-void TestRegistrationCheck::storedCode()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, stored);
-    QCOMPARE(RegistrationCheck::storedCode(typed), stored);
-}
-
 void TestRegistrationCheck::listTexts()
 {
     QCOMPARE(RegistrationCheck::maritalStatusPrompt(), kMaritalPrompt);
@@ -152,55 +126,6 @@ void TestRegistrationCheck::listTexts()
     for (const QString& item : RegistrationCheck::maritalStatusItems() + RegistrationCheck::sexItems()
              + RegistrationCheck::groupItems())
         QVERIFY2(!RegistrationCheck::isPrompt(item), qPrintable(item));
-}
-
-void TestRegistrationCheck::ageKey_data()
-{
-    QTest::addColumn<QChar>("key");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("0") << QChar(u'0') << true;
-    QTest::newRow("5") << QChar(u'5') << true;
-    QTest::newRow("9") << QChar(u'9') << true;
-    QTest::newRow("Backspace") << QChar(8) << true;
-    QTest::newRow("Enter") << QChar(13) << true;
-    QTest::newRow("letter") << QChar(u'a') << false;
-    QTest::newRow("minus") << QChar(u'-') << false;
-    QTest::newRow("point") << QChar(u'.') << false;
-    QTest::newRow("blank") << QChar(u' ') << false;
-    QTest::newRow("slash, just below 0") << QChar(u'/') << false;
-    QTest::newRow("colon, just above 9") << QChar(u':') << false;
-    QTest::newRow("Persian five") << QChar(0x06F5) << false;
-    QTest::newRow("Persian letter") << QChar(0x0633) << false;
-}
-
-void TestRegistrationCheck::ageKey()
-{
-    QFETCH(QChar, key);
-    QFETCH(bool, accepted);
-    QCOMPARE(RegistrationCheck::isAgeKey(key), accepted);
-}
-
-void TestRegistrationCheck::ageDigits_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("kept");
-    QTest::newRow("two digits") << "30" << "30";
-    QTest::newRow("one digit") << "7" << "7";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("letters only") << "abc" << "";
-    QTest::newRow("digits among letters") << "a1b2" << "12";
-    QTest::newRow("third digit dropped") << "123" << "12";
-    QTest::newRow("first two digits of many") << "x9y8z7" << "98";
-    QTest::newRow("sign and point") << "-4.5" << "45";
-    QTest::newRow("blanks") << " 4 " << "4";
-    QTest::newRow("Persian digits are not digits here") << QStringLiteral("۳۰") << "";
-}
-
-void TestRegistrationCheck::ageDigits()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, kept);
-    QCOMPARE(RegistrationCheck::ageDigits(text), kept);
 }
 
 QTEST_APPLESS_MAIN(TestRegistrationCheck)

@@ -1,7 +1,10 @@
+#include "data/Database.h"
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
 #include "calendar/SolarHijri.h"
+#include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
@@ -11,10 +14,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSemaphore>
+#include <QThread>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -117,6 +123,9 @@ private slots:
     void duplicateCode_data();
     void duplicateCode();
     void sameCodeTwiceInARow();
+    void oneCodeIsOnePersonHoweverTyped();
+    void twoCopiesOnOneFileStoreACodeOnce();
+    void fileHeldByAnotherProgramIsSaid();
     void codeWithApostrophe();
     void listsKeepTheirLastTexts();
     void failedWriteLeavesNothing();
@@ -431,6 +440,88 @@ void TestRegistrationPanel::sameCodeTwiceInARow()
     QCOMPARE(host.program.ideField(QStringLiteral("12"), QStringLiteral("FName")), QStringLiteral("Ali"));
 }
 
+void TestRegistrationPanel::oneCodeIsOnePersonHoweverTyped()
+{
+    // "123" in Latin, Persian and Arabic-Indic digits and with invisible marks inside look the same on screen.
+    const QStringList ways = {QStringLiteral("\u06F1\u06F2\u06F3"), QStringLiteral("123"),
+                              QStringLiteral("\u0661\u0662\u0663"), QStringLiteral("1\u200B23"),
+                              QStringLiteral("12\u200C3"), QStringLiteral("\u200E123\u200F"),
+                              QStringLiteral("\u202B\u2067123\u2069\u202C"), QStringLiteral("\uFEFF1\u00AD23")};
+    PanelHost host;
+    for (const QString& code : ways) {
+        host.panel->startNewExaminee();
+        Typed t;
+        t.code = code;
+        host.fill(t);
+        host.save();
+    }
+    // The first is stored in plain digits; every other way of typing it is the same person.
+    QCOMPARE(host.program.rowCount(QStringLiteral("IDE")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("Answer")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("123")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("123")), 1);
+    QCOMPARE(host.program.messages().noticeTexts(), QStringList(ways.size() - 1, kCodeTaken));
+}
+
+void TestRegistrationPanel::twoCopiesOnOneFileStoreACodeOnce()
+{
+    PanelHost host;
+    Typed t;
+    t.code = QStringLiteral("77");
+    host.fill(t);
+
+    // Another copy of the program on the same file (another user of the machine) is registering "77" at this
+    // moment: its write has begun and is stored a little later.
+    QSemaphore writing;
+    bool otherStored = false;
+    std::thread other([&] {
+        Database second(host.program.folder());
+        if (second.open().ok() && second.beginTransaction()) {
+            second.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('77')"));
+            second.exec(QStringLiteral("INSERT INTO IDE (Code, FName) VALUES ('77', 'Other')"));
+            writing.release();
+            QThread::msleep(400);
+            otherStored = second.commit();
+        } else {
+            writing.release();
+        }
+    });
+    const bool began = writing.tryAcquire(1, 10000);
+    host.save();
+    other.join();
+    QVERIFY(began);
+    QVERIFY(otherStored);
+
+    // This copy waited for the other one and then found the code taken.
+    QCOMPARE(host.program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("77")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("77")), 1);
+    QCOMPARE(host.program.ideField(QStringLiteral("77"), QStringLiteral("FName")), QStringLiteral("Other"));
+    QCOMPARE(host.program.messages().noticeTexts(), QStringList{kCodeTaken});
+}
+
+void TestRegistrationPanel::fileHeldByAnotherProgramIsSaid()
+{
+    PanelHost host;
+    host.fill(Typed{});
+    host.program.database().setLockWait(200);
+    QSignalSpy saved(host.panel, &RegistrationPanel::saved);
+    {
+        LockHolder other(host.program.database().filePath());
+        host.save();
+    }
+    // Neither "taken" nor a silent failure: the operator is told the file is busy, and the form stays as typed.
+    QCOMPARE(saved.count(), 0);
+    QCOMPARE(host.program.messages().noticeTexts(), QStringList{});
+    QCOMPARE(host.program.messages().boxes.size(), 1);
+    QVERIFY2(host.program.messages().lastText().startsWith(Msg::DatabaseBusy), qPrintable(host.program.messages().lastText()));
+    QCOMPARE(host.field("Text6")->text(), QStringLiteral("Ali"));
+    QTest::qWait(250);
+    host.save();
+    QCOMPARE(saved.count(), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("12")), 1);
+    QCOMPARE(host.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("12")), 1);
+}
+
 void TestRegistrationPanel::codeWithApostrophe()
 {
     PanelHost host;
@@ -540,12 +631,13 @@ void TestRegistrationPanel::ageTyped()
     QCOMPARE(host.program.messages().beeps, 1);
     QCOMPARE(host.program.messages().noticeTexts(), QStringList{kDigitsOnly});
 
-    Drive::type(age, QStringLiteral("۵ -"));
+    Drive::type(age, QStringLiteral("b -"));
     QCOMPARE(age->text(), QStringLiteral("3"));
     QCOMPARE(host.program.messages().beeps, 4);
     QCOMPARE(host.program.messages().noticeTexts().size(), 4);
 
-    Drive::type(age, QStringLiteral("0"));
+    // A Persian keyboard's digits are digits, stored as ASCII.
+    Drive::type(age, QStringLiteral("۰"));
     QCOMPARE(age->text(), QStringLiteral("30"));
     // A third digit is refused by the length limit, without a message.
     Drive::type(age, QStringLiteral("7"));
@@ -575,7 +667,8 @@ void TestRegistrationPanel::agePasted_data()
     QTest::newRow("too many digits") << "" << "123" << "12";
     QTest::newRow("no digits") << "" << "abc" << "";
     QTest::newRow("after a digit") << "4" << "x7y" << "47";
-    QTest::newRow("Persian digits") << "" << QStringLiteral("۴۲") << "";
+    QTest::newRow("Persian digits") << "" << QStringLiteral("۴۲") << "42";
+    QTest::newRow("Arabic-Indic digits among text") << "" << QStringLiteral("\u0664 \u0662") << "42";
 }
 
 void TestRegistrationPanel::agePasted()

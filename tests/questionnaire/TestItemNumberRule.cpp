@@ -1,6 +1,6 @@
 #include "questionnaire/ItemNumberRule.h"
 
-#include <QtTest>
+#include <QTest>
 
 using ItemNumberRule::Step;
 

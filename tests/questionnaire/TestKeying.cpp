@@ -1,6 +1,6 @@
 #include "questionnaire/Keying.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <set>
 

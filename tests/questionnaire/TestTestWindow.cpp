@@ -1,11 +1,14 @@
 #include "questionnaire/TestWindow.h"
 
+#include "support/LockHolder.h"
 #include "support/TestProgram.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +17,7 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 #include <set>
@@ -97,7 +100,7 @@ void typeItemNumber(QWidget* w, const QString& digits)
 // Opens the window for the examinee as the main window does.
 bool openRun(TestWindow& w)
 {
-    if (!w.prepareRun(examinee))
+    if (w.prepareRun(examinee) != TestWindow::Run::Ready)
         return false;
     w.show();
     return true;
@@ -117,8 +120,8 @@ class TestTestWindow : public QObject {
 private slots:
     void initTestCase();
 
-    void prepareRunFindsOnlyTheExactCode_data();
-    void prepareRunFindsOnlyTheExactCode();
+    void prepareRunFindsTheCodeHoweverTyped_data();
+    void prepareRunFindsTheCodeHoweverTyped();
     void introductionState();
     void startShowsItemOneWithDetails();
     void eachOptionIsStoredKeyedAndShownBack_data();
@@ -149,6 +152,11 @@ private slots:
     void escapeDoesNotClose();
     void tabReachesEveryControl();
     void failedStoreIsReported();
+    void answersWithoutDetailsAreSavedAndTheWindowCloses();
+    void lockedFileIsNotAnUnknownExaminee();
+    void assistiveTechnologySeesRadioButtons();
+    void assistiveTechnologyChoosesAndStores_data();
+    void assistiveTechnologyChoosesAndStores();
 };
 
 void TestTestWindow::initTestCase()
@@ -156,23 +164,28 @@ void TestTestWindow::initTestCase()
     PersianText::applyTo(*qApp);
 }
 
-void TestTestWindow::prepareRunFindsOnlyTheExactCode_data()
+void TestTestWindow::prepareRunFindsTheCodeHoweverTyped_data()
 {
     QTest::addColumn<QString>("registered");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("found");
 
     QTest::newRow("same code") << "100" << "100" << true;
-    QTest::newRow("blank before") << "100" << " 100" << false;
-    QTest::newRow("blank after") << "100" << "100 " << false;
+    QTest::newRow("blank before") << "100" << " 100" << true;
+    QTest::newRow("blank after") << "100" << "100 " << true;
+    QTest::newRow("Persian digits") << "100" << QStringLiteral("۱۰۰") << true;
+    QTest::newRow("Arabic-Indic digits") << "100" << QStringLiteral("\u0661\u0660\u0660") << true;
+    QTest::newRow("invisible marks") << "100" << QStringLiteral("\u200F1\u200B00\u200E") << true;
     QTest::newRow("other case") << "abc" << "ABC" << false;
+    QTest::newRow("leading zero") << "100" << "0100" << false;
     QTest::newRow("apostrophe") << "O'Neil" << "O'Neil" << true;
-    QTest::newRow("persian") << "کد۱" << "کد۱" << true;
+    // Written by a version that kept codes as typed: found by typing it the same way.
+    QTest::newRow("stored with a Persian digit") << "کد۱" << "کد۱" << true;
     QTest::newRow("empty") << "100" << "" << false;
     QTest::newRow("unknown") << "100" << "101" << false;
 }
 
-void TestTestWindow::prepareRunFindsOnlyTheExactCode()
+void TestTestWindow::prepareRunFindsTheCodeHoweverTyped()
 {
     QFETCH(QString, registered);
     QFETCH(QString, typed);
@@ -181,7 +194,7 @@ void TestTestWindow::prepareRunFindsOnlyTheExactCode()
     p.addExaminee(registered, QStringLiteral("Sara"));
     p.addExaminee(QStringLiteral("200"), QStringLiteral("Reza"));
     TestWindow w(p.database(), p.messages());
-    QCOMPARE(w.prepareRun(typed), found);
+    QCOMPARE(w.prepareRun(typed), found ? TestWindow::Run::Ready : TestWindow::Run::NotFound);
     QVERIFY(p.messages().boxes.isEmpty());
     if (!found)
         return;
@@ -260,7 +273,6 @@ void TestTestWindow::startShowsItemOneWithDetails()
         QCOMPARE(caption->text(), captions.at(i));
         QCOMPARE(caption->buddy(), field);
     }
-    QCOMPARE(child<QLineEdit>(&w, "Sen")->maxLength(), 3);
     QVERIFY(p.messages().boxes.isEmpty());
 }
 
@@ -620,7 +632,7 @@ void TestTestWindow::choiceSurvivesTheCloseBox()
     QCOMPARE(p.answer(examinee, 5), QStringLiteral("4"));
 
     TestWindow again(p.database(), p.messages());
-    QVERIFY(again.prepareRun(examinee));
+    QCOMPARE(again.prepareRun(examinee), TestWindow::Run::Ready);
     again.show();
     Drive::click(&again, QStringLiteral("Command1"));
     typeItemNumber(&again, QStringLiteral("5"));
@@ -747,7 +759,7 @@ void TestTestWindow::routerRunAndResetAfterClosing()
     QWidget mainWindow;
     mainWindow.show();
     TestWindow w(p.database(), p.messages(), &mainWindow);
-    QVERIFY(w.prepareRun(examinee));
+    QCOMPARE(w.prepareRun(examinee), TestWindow::Run::Ready);
 
     bool ran = false;
     QTimer::singleShot(0, &w, [&] {
@@ -963,35 +975,161 @@ void TestTestWindow::failedStoreIsReported()
 {
     TestProgram p;
     p.addExaminee(examinee, QStringLiteral("Ali"));
+    p.setAnswers(examinee, {QStringLiteral("4")});
     TestWindow w(p.database(), p.messages());
     QVERIFY(openAndStart(w));
+    auto* count = child<QLabel>(&w, "ProgressCount");
+    QCOMPARE(checkedOption(&w), 4);
+    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
     auto* name = child<QLineEdit>(&w, "FName");
     name->selectAll();
     Drive::type(name, QStringLiteral("Sara"));
 
+    // Storing a choice fails (a full disk says no the same way): the screen shows what is stored, and says so.
     QVERIFY(p.exec(QStringLiteral("PRAGMA query_only = ON")));
     chooseOption(&w, 2);
     QCOMPARE(p.messages().boxes.size(), 1);
-    QCOMPARE(p.messages().boxes.last().kind, ScriptedMessages::Kind::Standard);
-    QCOMPARE(p.messages().boxes.last().title, QStringLiteral("خطا"));
-    QVERIFY(p.messages().lastText().startsWith(Msg::SaveFailed));
+    const ScriptedMessages::Box box = p.messages().boxes.last();
+    QCOMPARE(box.kind, ScriptedMessages::Kind::Standard);
+    QCOMPARE(box.title, QStringLiteral("خطا"));
+    QVERIFY2(box.text.startsWith(Msg::AnswerNotStored + QLatin1Char('\n')), qPrintable(box.text));
+    QVERIFY(box.text.size() > Msg::AnswerNotStored.size() + 1);
+    QCOMPARE(checkedOption(&w), 4);
+    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
+    QCOMPARE(p.answer(examinee, 1), QStringLiteral("4"));
 
-    // Next does not move away from a choice that could not be stored.
+    // An item never answered shows no option again, and the count does not grow.
     Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+    chooseOption(&w, 3);
     QCOMPARE(p.messages().boxes.size(), 2);
-    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
-    QCOMPARE(checkedOption(&w), 2);
+    QCOMPARE(checkedOption(&w), 0);
+    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
+    QCOMPARE(p.answer(examinee, 2), QString());
 
     // Save and exit keeps the window open with the edits still there, and stores them once it can.
     Drive::click(&w, QStringLiteral("Command5"));
     QCOMPARE(p.messages().boxes.size(), 3);
+    QVERIFY(p.messages().lastText().startsWith(Msg::SaveFailed));
     QVERIFY(w.isVisible());
     QCOMPARE(name->text(), QStringLiteral("Sara"));
     QVERIFY(p.exec(QStringLiteral("PRAGMA query_only = OFF")));
+    chooseOption(&w, 3);
     Drive::click(&w, QStringLiteral("Command5"));
     QVERIFY(!w.isVisible());
     QCOMPARE(p.ideField(examinee, QStringLiteral("FName")), QStringLiteral("Sara"));
-    QCOMPARE(p.answer(examinee, 1), QStringLiteral("2"));
+    QCOMPARE(p.answer(examinee, 1), QStringLiteral("4"));
+    QCOMPARE(p.answer(examinee, 2), keyedScore(2, 3));
+}
+
+void TestTestWindow::answersWithoutDetailsAreSavedAndTheWindowCloses()
+{
+    TestProgram p;
+    QVERIFY(p.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), {examinee}));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    chooseOption(&w, 5);
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    chooseOption(&w, 1);
+    Drive::click(&w, QStringLiteral("Command5"));
+    QCOMPARE(p.messages().boxes.size(), 0);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(p.answer(examinee, 1), keyedScore(1, 5));
+    QCOMPARE(p.answer(examinee, 2), keyedScore(2, 1));
+    QCOMPARE(p.rowCount(QStringLiteral("IDE")), 0);
+}
+
+void TestTestWindow::lockedFileIsNotAnUnknownExaminee()
+{
+    TestProgram p;
+    p.addExaminee(examinee);
+    constexpr int wait = 300;
+    p.database().setLockWait(wait);
+    LockHolder other(p.database().filePath());
+
+    QElapsedTimer clock;
+    clock.start();
+    QWidget owner;
+    TestWindow w(p.database(), p.messages(), &owner);
+    QCOMPARE(w.prepareRun(examinee), TestWindow::Run::Failed);
+    // Held up once for the lock, not once for every statement of the window.
+    QVERIFY2(clock.elapsed() < 3 * wait, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(p.messages().noticeTexts(), QStringList{});
+    QCOMPARE(p.messages().boxes.size(), 1);
+    const ScriptedMessages::Box box = p.messages().boxes.first();
+    QCOMPARE(box.kind, ScriptedMessages::Kind::Standard);
+    QVERIFY2(box.text.startsWith(Msg::DatabaseBusy + QLatin1Char('\n')), qPrintable(box.text));
+    QVERIFY(box.text.size() > Msg::DatabaseBusy.size() + 1);
+    QCOMPARE(box.title, QStringLiteral("خطا"));
+    QCOMPARE(box.owner.data(), &owner);
+
+    // Once the file is free again, the same code is found.
+    other.release();
+    QTest::qWait(wait);
+    QCOMPARE(w.prepareRun(examinee), TestWindow::Run::Ready);
+}
+
+void TestTestWindow::assistiveTechnologySeesRadioButtons()
+{
+    TestProgram p;
+    p.addExaminee(examinee);
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(child<QGroupBox>(&w, "Frame2"));
+    QVERIFY(frame);
+    QCOMPARE(frame->role(), QAccessible::Grouping);
+    for (int i = 1; i <= 5; ++i) {
+        auto* option = Drive::find<QRadioButton>(&w, QStringLiteral("Option%1").arg(i));
+        QAccessibleInterface* described = QAccessible::queryAccessibleInterface(option);
+        QVERIFY(described);
+        QCOMPARE(described->role(), QAccessible::RadioButton);
+        QCOMPARE(described->text(QAccessible::Name), optionTexts.at(i - 1));
+        // One of five, in the group of the item.
+        const QString position = described->text(QAccessible::Description);
+        QVERIFY2(position.contains(QString::number(i)) && position.contains(QStringLiteral("5")), qPrintable(position));
+        QCOMPARE(described->parent()->role(), QAccessible::Grouping);
+        QVERIFY(described->state().checkable);
+        QVERIFY(!described->state().checked);
+        QVERIFY(described->actionInterface());
+    }
+}
+
+void TestTestWindow::assistiveTechnologyChoosesAndStores_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("press") << QAccessibleActionInterface::pressAction();
+    QTest::newRow("toggle") << QAccessibleActionInterface::toggleAction();
+}
+
+void TestTestWindow::assistiveTechnologyChoosesAndStores()
+{
+    QFETCH(QString, action);
+    TestProgram p;
+    p.addExaminee(examinee);
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    typeItemNumber(&w, QStringLiteral("3"));
+    const auto activate = [&](int option) {
+        QAccessibleInterface* described =
+            QAccessible::queryAccessibleInterface(Drive::find<QRadioButton>(&w, QStringLiteral("Option%1").arg(option)));
+        QVERIFY(described && described->actionInterface());
+        QVERIFY(described->actionInterface()->actionNames().contains(action));
+        described->actionInterface()->doAction(action);
+    };
+    activate(1);
+    QCOMPARE(p.answer(examinee, 3), keyedScore(3, 1));
+    QCOMPARE(checkedOption(&w), 1);
+    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), QStringLiteral("1 از 35"));
+    // Choosing another option the same way moves the choice; choosing the chosen one keeps it.
+    activate(4);
+    QCOMPARE(p.answer(examinee, 3), keyedScore(3, 4));
+    QCOMPARE(checkedOption(&w), 4);
+    activate(4);
+    QCOMPARE(p.answer(examinee, 3), keyedScore(3, 4));
+    QCOMPARE(checkedOption(&w), 4);
+    QVERIFY(QAccessible::queryAccessibleInterface(Drive::find<QRadioButton>(&w, QStringLiteral("Option4")))
+                ->state()
+                .checked);
 }
 
 QTEST_MAIN(TestTestWindow)

@@ -2,7 +2,7 @@
 #include "scoring/Scales.h"
 #include "scoring/ScoringPass.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <map>
 #include <utility>

@@ -1,6 +1,7 @@
 #include "ExpectedSentences.h"
 #include "scoring/ScoringWindow.h"
 #include "scoring/reports/ListReport.h"
+#include "support/LockHolder.h"
 #include "support/TestProgram.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
@@ -13,7 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 #include <array>
 #include <vector>
@@ -93,7 +94,7 @@ private:
             return line->text();
         if (auto* plain = w->findChild<QPlainTextEdit*>(QString::fromLatin1(name)))
             return plain->toPlainText();
-        qWarning("no box %s", name);
+        QTest::qFail(qPrintable(QStringLiteral("no box %1").arg(QLatin1String(name))), __FILE__, __LINE__);
         return {};
     }
 
@@ -299,6 +300,32 @@ private slots:
         QCOMPARE(p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")), QString());
     }
 
+    void lockedFileIsNotAnUnknownCode()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("12"));
+        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("2")));
+        ScoringWindow w(p.database(), p.messages(), captions);
+        w.show();
+        p.database().setLockWait(200);
+        {
+            LockHolder other(p.database().filePath());
+            select(p, &w, QStringLiteral("12"));
+        }
+        QCOMPARE(p.messages().noticeTexts(), QStringList{});
+        QCOMPARE(p.messages().boxes.size(), 2);
+        QCOMPARE(p.messages().boxes[1].kind, ScriptedMessages::Kind::Standard);
+        QVERIFY2(p.messages().boxes[1].text.startsWith(Msg::DatabaseBusy), qPrintable(p.messages().lastText()));
+        QVERIFY(!shown(&w, "Frame1"));
+        QCOMPARE(w.selectedCode(), QString());
+
+        // The file free again, the same code scores.
+        QTest::qWait(200);
+        select(p, &w, QStringLiteral("12"));
+        QCOMPARE(w.selectedCode(), QStringLiteral("12"));
+        QCOMPARE(p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")), QStringLiteral("20"));
+    }
+
     void answerWithoutIdeIsRefused()
     {
         TestProgram p;
@@ -433,16 +460,32 @@ private slots:
         QCOMPARE(boxText(&w, "Text3"), QStringLiteral("Maryam"));
     }
 
-    void typedCodeIsTrimmed()
+    void typedCodeFindsTheStoredCode_data()
     {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("outer blanks") << "12" << "  12 ";
+        QTest::newRow("Persian digits") << "12" << QStringLiteral("\u06F1\u06F2");
+        QTest::newRow("Arabic-Indic digits") << "12" << QStringLiteral("\u0661\u0662");
+        QTest::newRow("zero-width space") << "12" << QStringLiteral("1\u200B2");
+        QTest::newRow("direction marks") << "12" << QStringLiteral("\u200F12\u200E");
+        // A file from before codes were normalised: typing the code as it was registered finds it.
+        QTest::newRow("stored in Persian digits") << QStringLiteral("\u06F1\u06F2") << QStringLiteral("\u06F1\u06F2");
+    }
+
+    void typedCodeFindsTheStoredCode()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
         TestProgram p;
-        p.addExaminee(QStringLiteral("12"));
-        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("1")));
+        p.addExaminee(stored);
+        p.setAnswers(stored, allAnswers(QStringLiteral("1")));
         ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
-        select(p, &w, QStringLiteral("  12 "));
-        QCOMPARE(w.selectedCode(), QStringLiteral("12"));
-        QCOMPARE(p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")), QStringLiteral("10"));
+        select(p, &w, typed);
+        QCOMPARE(p.messages().noticeTexts(), QStringList{});
+        QCOMPARE(w.selectedCode(), stored);
+        QCOMPARE(p.ideField(stored, QStringLiteral("Rezayat")), QStringLiteral("10"));
     }
 
     void codeWithApostropheIsAnOrdinaryCode()

@@ -29,27 +29,36 @@ TestProgram::TestProgram()
 
 TestProgram::~TestProgram() = default;
 
-QVariant TestProgram::scalar(const QString& sql, const QVariantList& values)
+namespace {
+
+void failAt(const QString& what, const std::source_location& where)
+{
+    QTest::qFail(qPrintable(what), where.file_name(), static_cast<int>(where.line()));
+}
+
+} // namespace
+
+QVariant TestProgram::scalar(const QString& sql, const QVariantList& values, std::source_location where)
 {
     QSqlQuery q(m_database->connection());
     q.prepare(sql);
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec()) {
-        qWarning("query failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        failAt(QStringLiteral("query failed: %1: %2").arg(sql, q.lastError().text()), where);
         return {};
     }
     return q.next() ? q.value(0) : QVariant();
 }
 
-bool TestProgram::exec(const QString& sql, const QVariantList& values)
+bool TestProgram::exec(const QString& sql, const QVariantList& values, std::source_location where)
 {
     QSqlQuery q(m_database->connection());
     q.prepare(sql);
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec()) {
-        qWarning("statement failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        failAt(QStringLiteral("statement failed: %1: %2").arg(sql, q.lastError().text()), where);
         return false;
     }
     return true;
@@ -59,33 +68,40 @@ void TestProgram::addExaminee(const QString& code, const QString& firstName, con
 {
     exec(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Jens, Sen, Taahol, Tahsil, \"Group\", Date, Time) "
                         "VALUES (?, ?, 'Ahmadi', 'مرد', '30', 'متأهل', 'Lisans', ?, '1405/09/17', '10:00')"),
-         {code, firstName, group});
-    exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), {code});
+        { code, firstName, group });
+    exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), { code });
 }
 
 void TestProgram::setAnswers(const QString& code, const QStringList& answers)
 {
+    // One statement, so one write to the disk instead of 35.
+    QStringList columns;
+    QVariantList values;
     for (int i = 0; i < answers.size() && i < 35; ++i) {
-        const QVariant value = answers.at(i).isEmpty() ? QVariant() : QVariant(answers.at(i));
-        exec(QStringLiteral("UPDATE Answer SET \"%1\" = ? WHERE Code = ?").arg(i + 1), {value, code});
+        columns << QStringLiteral("\"%1\" = ?").arg(i + 1);
+        values << (answers.at(i).isEmpty() ? QVariant() : QVariant(answers.at(i)));
     }
+    if (columns.isEmpty())
+        return;
+    values << code;
+    exec(QStringLiteral("UPDATE Answer SET %1 WHERE Code = ?").arg(columns.join(QStringLiteral(", "))), values);
 }
 
 QString TestProgram::answer(const QString& code, int item)
 {
-    return scalar(QStringLiteral("SELECT \"%1\" FROM Answer WHERE Code = ?").arg(item), {code}).toString();
+    return scalar(QStringLiteral("SELECT \"%1\" FROM Answer WHERE Code = ?").arg(item), { code }).toString();
 }
 
 QString TestProgram::ideField(const QString& code, const QString& column)
 {
-    return scalar(QStringLiteral("SELECT \"%1\" FROM IDE WHERE Code = ?").arg(column), {code}).toString();
+    return scalar(QStringLiteral("SELECT \"%1\" FROM IDE WHERE Code = ?").arg(column), { code }).toString();
 }
 
 int TestProgram::rowCount(const QString& table, const QString& column, const QString& value)
 {
     if (column.isEmpty())
         return scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table)).toInt();
-    return scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\" WHERE \"%2\" = ?").arg(table, column), {value}).toInt();
+    return scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\" WHERE \"%2\" = ?").arg(table, column), { value }).toInt();
 }
 
 QString TestProgram::skinColour(const QString& skinFile, const QString& name) const
@@ -99,13 +115,15 @@ QString TestProgram::skinColour(const QString& skinFile, const QString& name) co
     return line.match(QString::fromUtf8(file.readAll())).captured(1).toLower();
 }
 
-bool Drive::click(QWidget* root, const QString& name)
+bool Drive::click(QWidget* root, const QString& name, std::source_location where)
 {
-    auto* button = find<QAbstractButton>(root, name);
+    auto* button = find<QAbstractButton>(root, name, where);
     if (!button)
         return false;
-    if (!button->isVisible() || !button->isEnabled())
-        qWarning("clicking %s, which is hidden or disabled", qPrintable(name));
+    if (!button->isVisible() || !button->isEnabled()) {
+        failAt(QStringLiteral("%1 is hidden or disabled and cannot be clicked").arg(name), where);
+        return false;
+    }
     QTest::mouseClick(button, Qt::LeftButton);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <source_location>
 
 class QWidget;
 
@@ -26,13 +27,16 @@ public:
     ScriptedFileDialogs& fileDialogs() { return m_fileDialogs; }
 
     // Runs `sql` with the values bound and returns the first column of the first row (invalid when none).
-    QVariant scalar(const QString& sql, const QVariantList& values = {});
-    // Runs a statement; fails the current test on error.
-    bool exec(const QString& sql, const QVariantList& values = {});
+    // A statement that fails fails the current test, at the caller's line.
+    QVariant scalar(const QString& sql, const QVariantList& values = {},
+        std::source_location where = std::source_location::current());
+    // Runs a statement; a failure fails the current test, at the caller's line, and returns false.
+    bool exec(const QString& sql, const QVariantList& values = {},
+        std::source_location where = std::source_location::current());
 
     // Registers an examinee directly in the tables (IDE and Answer rows with the same code).
     void addExaminee(const QString& code, const QString& firstName = QStringLiteral("Ali"),
-                     const QString& group = QStringLiteral("A"));
+        const QString& group = QStringLiteral("A"));
     // Stores the 35 keyed answers of an examinee (index 0 = item 1; empty text leaves an item unanswered).
     void setAnswers(const QString& code, const QStringList& answers);
     QString answer(const QString& code, int item);
@@ -52,12 +56,14 @@ private:
 
 namespace Drive {
 
-// Finds a child of `root` by objectName; fails the test (returns nullptr) when it is missing.
+// Finds a child of `root` by objectName. A missing one fails the current test at the caller's line and gives
+// nullptr; to check that a control is absent, use findChild.
 template <typename T>
-T* find(QWidget* root, const QString& name);
+T* find(QWidget* root, const QString& name, std::source_location where = std::source_location::current());
 
-// Clicks the named button (or any QAbstractButton) with the left mouse button.
-bool click(QWidget* root, const QString& name);
+// Clicks the named button (or any QAbstractButton) with the left mouse button. A missing, hidden or disabled
+// button fails the current test at the caller's line (a person could not click it) and is not clicked.
+bool click(QWidget* root, const QString& name, std::source_location where = std::source_location::current());
 
 // Types text into a widget key by key; works for Persian text, which QTest::keyClicks cannot send.
 void type(QWidget* widget, const QString& text);

@@ -1,5 +1,6 @@
 #include "support/ScriptedMessages.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/PersianText.h"
 #include "ui/QtMessages.h"
 
 #include <QAbstractButton>
@@ -7,9 +8,11 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
 
@@ -24,6 +27,18 @@ void whenModalOpens(const std::function<void(QWidget*)>& inspect, int delayMs = 
         inspect(modal);
     });
 }
+
+// A desktop whose standard buttons carry icons, as several Linux desktops do.
+class ButtonIconsStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 QList<QTimer*> noticeTimers(QWidget* owner)
 {
@@ -43,6 +58,9 @@ private slots:
     void promptReturnsTextOrEmptyOnCancel_data();
     void promptReturnsTextOrEmptyOnCancel();
     void scriptedSeamRecordsAndAnswers();
+    void standardButtonsArePersianWithoutIcons_data();
+    void standardButtonsArePersianWithoutIcons();
+    void qtPersianTextsAreFound();
 };
 
 void TestMessages::noticeIsBroughtToFrontOnceByItsTimer()
@@ -226,6 +244,72 @@ void TestMessages::scriptedSeamRecordsAndAnswers()
     QCOMPARE(messages.boxes.at(4).title, QStringLiteral(" کد آزمودني را وارد کنيد"));
     QCOMPARE(messages.noticeTexts(), QStringList{QStringLiteral("پايان")});
     QCOMPARE(messages.beeps, 1);
+}
+
+void TestMessages::standardButtonsArePersianWithoutIcons_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("captions");
+    // The program's words, spelled as its other texts are.
+    const QString ok = QStringLiteral("\u062A\u0623\u064A\u064A\u062F");
+    const QString cancel = QStringLiteral("\u0627\u0646\u0635\u0631\u0627\u0641");
+    const QString yes = QStringLiteral("\u0628\u0644\u0647");
+    const QString no = QStringLiteral("\u062E\u064A\u0631");
+    QTest::newRow("notice") << "notice" << QStringList{ok};
+    QTest::newRow("standard box, OK") << "ok" << QStringList{ok};
+    QTest::newRow("standard box, Yes and No") << "yesno" << QStringList{yes, no};
+    QTest::newRow("input prompt") << "prompt" << QStringList{ok, cancel};
+}
+
+void TestMessages::standardButtonsArePersianWithoutIcons()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, captions);
+    PersianText::installQtTranslation();
+    if (!dynamic_cast<ButtonIconsStyle*>(QApplication::style()))
+        QApplication::setStyle(new ButtonIconsStyle);
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    QStringList seen;
+    int icons = 0;
+    whenModalOpens([&](QWidget* modal) {
+        for (QAbstractButton* button : modal->findChildren<QAbstractButton*>()) {
+            if (!button->isVisible())
+                continue;
+            seen << button->text().remove(QLatin1Char('&'));
+            icons += !button->icon().isNull();
+        }
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    });
+    if (kind == QLatin1String("notice"))
+        messages.ShowNotice(&owner, Msg::NoSuchExaminee);
+    else if (kind == QLatin1String("ok"))
+        messages.AskOperator(&owner, Msg::SaveFailed, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+    else if (kind == QLatin1String("yesno"))
+        messages.AskOperator(&owner, Msg::ConfirmDeletion, Msg::Style::YesNo, Msg::ApplicationTitle);
+    else
+        messages.PromptOperator(&owner, Msg::RunTestPrompt, Msg::RunTestTitle);
+    seen.sort();
+    captions.sort();
+    QCOMPARE(seen, captions);
+    QCOMPARE(icons, 0);
+}
+
+void TestMessages::qtPersianTextsAreFound()
+{
+    // Qt's own texts beyond the standard buttons, such as a text box's edit menu, read Persian too: from Qt's
+    // translations folder, or from the copy built into the program on a machine without it.
+    QTranslator fromQt;
+    QCOMPARE(PersianText::loadQtTranslation(fromQt, QLibraryInfo::path(QLibraryInfo::TranslationsPath)),
+             PersianText::QtTexts::QtFolder);
+    QTranslator bundled;
+    QCOMPARE(PersianText::loadQtTranslation(bundled, QStringLiteral("/no/such/folder")), PersianText::QtTexts::Bundled);
+    for (QTranslator* t : {&fromQt, &bundled}) {
+        const QString copy = t->translate("QLineEdit", "&Copy");
+        QVERIFY2(!copy.isEmpty() && !copy.contains(QLatin1String("Copy")), qPrintable(copy));
+    }
 }
 
 QTEST_MAIN(TestMessages)

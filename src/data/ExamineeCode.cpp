@@ -1,0 +1,134 @@
+#include "data/ExamineeCode.h"
+
+#include "ui/Digits.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace ExamineeCode {
+
+namespace {
+
+// Zero-width and direction marks, embeddings, overrides, isolates, byte-order marks and soft hyphens are format
+// characters (Cf); tabs, line breaks and the like are control characters (Cc). None of them shows on screen.
+bool isInvisible(char32_t c)
+{
+    const QChar::Category category = QChar::category(c);
+    return category == QChar::Other_Format || category == QChar::Other_Control;
+}
+
+// Codes that may need rewriting: any character other than printable ASCII, blanks included (one pattern reads each
+// code once; a code with an inner blank is looked at and left as it is).
+const QString CandidateCondition = QStringLiteral("Code GLOB '*[^!-~]*'");
+
+} // namespace
+
+QString normalised(const QString& typed)
+{
+    const QString composed = typed.normalized(QString::NormalizationForm_C);
+    QString kept;
+    kept.reserve(composed.size());
+    for (qsizetype i = 0; i < composed.size(); ++i) {
+        const QChar c = composed.at(i);
+        if (c.isHighSurrogate() && i + 1 < composed.size() && composed.at(i + 1).isLowSurrogate()) {
+            const char32_t pair = QChar::surrogateToUcs4(c, composed.at(i + 1));
+            if (!isInvisible(pair)) {
+                kept += c;
+                kept += composed.at(i + 1);
+            }
+            ++i;
+            continue;
+        }
+        if (!isInvisible(c.unicode()))
+            kept += c;
+    }
+    return Digits::toAscii(kept).trimmed();
+}
+
+QStringList lookupForms(const QString& typed)
+{
+    const QString code = normalised(typed);
+    if (code.isEmpty())
+        return {};
+    const QString asTyped = typed.trimmed();
+    if (asTyped == code)
+        return { code };
+    return { asTyped, code };
+}
+
+StoredCodesResult normaliseStoredCodes(QSqlDatabase db)
+{
+    StoredCodesResult result;
+    const auto failed = [&result](const QSqlQuery& q) {
+        result.ok = false;
+        result.error = q.lastError().text();
+        return result;
+    };
+
+    // Oldest first, so when two written forms of one code compete, the one registered first gets the plain form.
+    QSqlQuery find(db);
+    find.setForwardOnly(true);
+    if (!find.exec(QStringLiteral("SELECT Code, MIN(r) FROM (SELECT Code, rowid AS r FROM IDE WHERE %1 "
+                                  "UNION ALL SELECT Code, rowid AS r FROM Answer WHERE %1) GROUP BY Code ORDER BY 2")
+                       .arg(CandidateCondition)))
+        return failed(find);
+    QList<QPair<QString, QString>> changes;
+    while (find.next()) {
+        const QString stored = find.value(0).toString();
+        const QString code = normalised(stored);
+        if (code != stored && !code.isEmpty())
+            changes.append({ stored, code });
+    }
+    if (find.lastError().isValid())
+        return failed(find);
+    find.finish();
+    if (changes.isEmpty())
+        return result;
+
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return failed(q);
+    QSqlQuery taken(db);
+    taken.prepare(QStringLiteral("SELECT (SELECT COUNT(*) FROM IDE WHERE Code = ?) + (SELECT COUNT(*) FROM Answer "
+                                 "WHERE Code = ?)"));
+    QSqlQuery ide(db);
+    ide.prepare(QStringLiteral("UPDATE IDE SET Code = ? WHERE Code = ?"));
+    QSqlQuery answer(db);
+    answer.prepare(QStringLiteral("UPDATE Answer SET Code = ? WHERE Code = ?"));
+    for (const auto& [stored, code] : changes) {
+        taken.addBindValue(code);
+        taken.addBindValue(code);
+        if (!taken.exec() || !taken.next()) {
+            failed(taken);
+            break;
+        }
+        const bool belongsToSomeone = taken.value(0).toInt() > 0;
+        taken.finish();
+        if (belongsToSomeone) {
+            ++result.kept;
+            continue;
+        }
+        for (QSqlQuery* update : { &ide, &answer }) {
+            update->addBindValue(code);
+            update->addBindValue(stored);
+            if (!update->exec()) {
+                failed(*update);
+                break;
+            }
+        }
+        if (!result.ok)
+            break;
+        ++result.rewritten;
+    }
+    if (result.ok && !q.exec(QStringLiteral("COMMIT")))
+        failed(q);
+    if (!result.ok) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        result.rewritten = 0;
+        result.kept = 0;
+    }
+    return result;
+}
+
+} // namespace ExamineeCode
