@@ -19,7 +19,6 @@ void CopyJob::start()
 {
     if (m_running.load() || m_worker.joinable())
         return;
-    m_cancel = false;
     m_running = true;
     m_worker = std::thread([this] { work(); });
 }
@@ -53,12 +52,21 @@ void CopyJob::work()
 
 DatabaseCopy::Result CopyJob::run()
 {
+    // The loop runs until the news of the end arrives, so every progress report, queued before it, is seen first.
+    if (m_worker.joinable())
+        return m_result; // a job copies once
     QEventLoop loop;
-    connect(this, &CopyJob::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    bool ended = false;
+    connect(
+        this, &CopyJob::finished, &loop,
+        [&] {
+            ended = true;
+            loop.quit();
+        },
+        Qt::QueuedConnection);
     start();
-    if (m_running.load())
-        loop.exec();
-    if (m_running.load())
+    loop.exec();
+    if (!ended)
         cancel();
     join();
     return m_result;

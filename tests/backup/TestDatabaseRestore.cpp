@@ -1,90 +1,58 @@
 #include "backup/DatabaseCopy.h"
 #include "backup/DatabaseRestore.h"
+#include "backup/FileBytes.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-struct Folder {
-    Folder()
-        : places(dir.filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb")))
-    {
-        QDir(dir.path()).mkpath(QStringLiteral("RIVERIVU"));
-        writeFile(places.database, "live database");
-        writeFile(places.restoreCheck, "checked backup");
-    }
-    QStringList files() const { return QDir(dir.filePath(QStringLiteral("RIVERIVU"))).entryList(QDir::Files); }
-
-    QTemporaryDir dir;
-    BackupNames::Places places;
-    QStringList copies;
-    DatabaseRestore::Copier copy = [this](const QString& from, const QString& to) {
-        copies << QFileInfo(to).fileName();
-        return DatabaseCopy::copyFile(from, to).ok();
-    };
-};
-
-} // namespace
+using namespace FileBytes;
 
 class TestDatabaseRestore : public QObject {
     Q_OBJECT
 private slots:
-    void keepsTheReplacedDatabase();
-    void journalTravelsWithTheReplacedDatabase();
-    void failedKeepingLeavesTheDatabase();
+    void putInPlace_data();
+    void putInPlace();
 };
 
-void TestDatabaseRestore::keepsTheReplacedDatabase()
+void TestDatabaseRestore::putInPlace_data()
 {
-    Folder f;
-    // Left from an earlier restore: it belonged to the older copy and must not meet the new one.
-    QVERIFY(writeFile(f.places.beforeRestore, "older database"));
-    QVERIFY(writeFile(f.places.beforeRestoreJournal, "older journal"));
-    QString error;
-    QCOMPARE(DatabaseRestore::putInPlace(f.places, f.copy, error), DatabaseRestore::Step::Done);
-    QCOMPARE(readFile(f.places.database), QByteArray("checked backup"));
-    QCOMPARE(readFile(f.places.beforeRestore), QByteArray("live database"));
-    QCOMPARE(f.files(), QStringList({ QStringLiteral("RIVERIVU.mdb"), QStringLiteral("RIVERIVU.mdb.before-restore") }));
+    QTest::addColumn<bool>("journal");
+    QTest::addColumn<bool>("copies");
+    QTest::newRow("database alone") << false << true;
+    QTest::newRow("database with a journal") << true << true;
+    QTest::newRow("keeping it fails") << true << false;
 }
 
-void TestDatabaseRestore::journalTravelsWithTheReplacedDatabase()
+void TestDatabaseRestore::putInPlace()
 {
-    Folder f;
-    QVERIFY(writeFile(f.places.journal, "unfinished write"));
-    QString error;
-    QCOMPARE(DatabaseRestore::putInPlace(f.places, f.copy, error), DatabaseRestore::Step::Done);
-    QCOMPARE(readFile(f.places.database), QByteArray("checked backup"));
-    QCOMPARE(readFile(f.places.beforeRestore), QByteArray("live database"));
-    QCOMPARE(readFile(f.places.beforeRestoreJournal), QByteArray("unfinished write"));
-    QVERIFY(!QFile::exists(f.places.journal));
-    QVERIFY(!QFile::exists(f.places.restoreCheck));
-}
+    QFETCH(bool, journal);
+    QFETCH(bool, copies);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("RIVERIVU")));
+    const BackupNames::Places places(dir.filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb")));
+    QVERIFY(write(places.database, "live database") && write(places.restoreCheck, "checked backup"));
+    // Left from an earlier restore: they belonged to the older copy and must not meet the new one.
+    QVERIFY(write(places.beforeRestore, "older database") && write(places.beforeRestoreJournal, "older journal"));
+    if (journal)
+        QVERIFY(write(places.journal, "unfinished write"));
 
-void TestDatabaseRestore::failedKeepingLeavesTheDatabase()
-{
-    Folder f;
-    QVERIFY(writeFile(f.places.journal, "unfinished write"));
-    f.copy = [](const QString&, const QString&) { return false; };
     QString error;
-    QCOMPARE(DatabaseRestore::putInPlace(f.places, f.copy, error), DatabaseRestore::Step::CopyFailed);
-    QCOMPARE(readFile(f.places.database), QByteArray("live database"));
-    QCOMPARE(readFile(f.places.journal), QByteArray("unfinished write"));
-    QCOMPARE(f.files(), QStringList({ QStringLiteral("RIVERIVU.mdb"), QStringLiteral("RIVERIVU.mdb-journal") }));
+    const auto copy
+        = [copies](const QString& from, const QString& to) { return copies && DatabaseCopy::copyFile(from, to).ok(); };
+    const DatabaseRestore::Step step = DatabaseRestore::putInPlace(places, copy, error);
+    QVERIFY(!QFile::exists(places.restoreCheck));
+    if (!copies) {
+        // The database stays as it was, with its own journal.
+        QCOMPARE(step, DatabaseRestore::Step::CopyFailed);
+        QCOMPARE(read(places.database), QByteArray("live database"));
+        QCOMPARE(read(places.journal), QByteArray("unfinished write"));
+        return;
+    }
+    QCOMPARE(step, DatabaseRestore::Step::Done);
+    QCOMPARE(read(places.database), QByteArray("checked backup"));
+    QCOMPARE(read(places.beforeRestore), QByteArray("live database"));
+    QVERIFY(!QFile::exists(places.journal));
+    QCOMPARE(read(places.beforeRestoreJournal), journal ? QByteArray("unfinished write") : QByteArray("<missing>"));
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseRestore)
