@@ -2,6 +2,7 @@
 
 #include "about/AboutWindow.h"
 #include "app/MainWindow.h"
+#include "backup/BackupWindow.h"
 #include "backup/ExitPrompt.h"
 #include "data/TableCursor.h"
 #include "questionnaire/TestWindow.h"
@@ -194,7 +195,7 @@ void WindowRouter::openExitPrompt(int leftTwips, int topTwips)
 
 void WindowRouter::openBackupWindow()
 {
-    // The backup window opens here with open(window, HandBack::None); its closing leaves no window visible
-    // (the prompt is hidden) and so ends the program. Until then a backup cannot be made, and leaving is leaving.
-    endProgram();
+    // The last window of the run: its closing leaves no window visible (the prompt hides itself) and so ends
+    // the program.
+    open(new BackupWindow(m_db, m_messages, m_fileDialogs), HandBack::None);
 }

@@ -80,6 +80,11 @@ inline const QString ButtonOk = QStringLiteral("تأييد");
 inline const QString ButtonCancel = QStringLiteral("انصراف");
 inline const QString ButtonYes = QStringLiteral("بله");
 inline const QString ButtonNo = QStringLiteral("خير");
+inline const QString BackupOntoDatabase = QStringLiteral("نسخه پشتيبان نمي تواند روي خود فايل اطلاعات برنامه نوشته شود؛ مسير ديگري انتخاب کنيد.");
+inline const QString RestoreFromDatabase = QStringLiteral("فايل انتخاب شده خود فايل اطلاعات برنامه است و بازيابي از آن ممکن نيست.");
+inline const QString RestoreNotOurs = QStringLiteral("فايل انتخاب شده نسخه پشتيبان اين برنامه نيست؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
+inline const QString RestoreDamaged = QStringLiteral("فايل انتخاب شده آسيب ديده يا ناقص است؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
+inline const QString RestoreUnreadable = QStringLiteral("فايل انتخاب شده خوانده نشد؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
 
 // Answer codes of the standard box
 constexpr int Ok = 1;

@@ -32,8 +32,8 @@ private slots:
     void initTestCase() { PersianText::loadFont(); }
     void oneMainWindowAtATime();
     void exitPromptCancelled();
-    void exitPromptConfirmed_data();
     void exitPromptConfirmed();
+    void exitPromptConfirmedWithBackup();
     void exitPromptClosedByItsFrame();
     void exitPromptOpenedOnceAndPlacedAgain();
     void handBack_data();
@@ -81,27 +81,41 @@ void TestWindowRouter::exitPromptCancelled()
     QVERIFY(!hub.router.exitPrompt());
 }
 
-void TestWindowRouter::exitPromptConfirmed_data()
-{
-    QTest::addColumn<bool>("ticked");
-    QTest::newRow("without backup") << false;
-    // No backup window yet: confirming with the box ticked leaves as well.
-    QTest::newRow("with backup") << true;
-}
-
 void TestWindowRouter::exitPromptConfirmed()
 {
-    QFETCH(bool, ticked);
     Hub hub;
     QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
     hub.show();
     ExitPrompt* prompt = leaveMainWindow(hub.router);
-    prompt->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(ticked);
     clickPicture(prompt, "k1", "k2");
     QCOMPARE(ended.count(), 1);
     QVERIFY(!hub.main() || !hub.main()->isVisible());
     QTest::qWait(20);
     QCOMPARE(ended.count(), 1);
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestWindowRouter::exitPromptConfirmedWithBackup()
+{
+    Hub hub;
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    hub.show();
+    QPointer<ExitPrompt> prompt = leaveMainWindow(hub.router);
+    prompt->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
+    clickPicture(prompt, "k1", "k2");
+    QPointer<QWidget> backup;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("Frmbackup") && w->isVisible())
+            backup = w;
+    QVERIFY(backup);
+    QVERIFY(prompt && !prompt->isVisible());
+    QTest::qWait(20);
+    QCOMPARE(ended.count(), 0);
+
+    // Closing it, in any way, ends the program with no further question.
+    backup->close();
+    QTRY_COMPARE(ended.count(), 1);
+    QVERIFY(!hub.main());
     QCOMPARE(hub.program.messages().boxes.size(), 0);
 }
 
@@ -215,7 +229,7 @@ void TestWindowRouter::runTestFindsAnswerRows()
     QCOMPARE(hub.router.runTest(w, code),
              found ? WindowRouter::TestRun::Ran : WindowRouter::TestRun::NoSuchExaminee);
     // Found: the test window was open modally over the main window until it closed.
-    const QStringList expected = found ? QStringList{"FrmTest", "Frm1"} : QStringList{};
+    const QStringList expected = found ? QStringList { "FrmTest", "Frm1" } : QStringList {};
     QCOMPARE(closer.seen, expected);
     QCOMPARE(hub.program.rowCount(QStringLiteral("Answer")), 3);
 }

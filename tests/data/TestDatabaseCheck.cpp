@@ -324,6 +324,8 @@ void TestDatabaseCheck::damaged_data()
     QTest::newRow("a questionnaire item deleted") << "item deleted";
     QTest::newRow("a statement emptied") << "statement emptied";
     QTest::newRow("a page overwritten") << "page overwritten";
+    QTest::newRow("cut short in a page") << "cut in a page";
+    QTest::newRow("cut short at a page's end") << "cut at a page";
 }
 
 void TestDatabaseCheck::damaged()
@@ -335,6 +337,11 @@ void TestDatabaseCheck::damaged()
         QVERIFY(run(path, { QStringLiteral("DELETE FROM QU WHERE ID = '17'") }));
     } else if (kind == QLatin1String("statement emptied")) {
         QVERIFY(run(path, { QStringLiteral("UPDATE QU SET QUs = '' WHERE ID = '35'") }));
+    } else if (kind.startsWith(QLatin1String("cut"))) {
+        // What a copy that stopped half-way leaves.
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.resize(kind.endsWith(QLatin1String("in a page")) ? f.size() / 2 + 100 : f.size() - 4096));
     } else {
         // Into the middle of the examinees' pages, past the schema on page 1.
         QFile f(path);

@@ -1,0 +1,395 @@
+#include "backup/BackupWindow.h"
+
+#include "backup/CopyJob.h"
+#include "backup/DatabaseCopy.h"
+#include "backup/DatabaseRestore.h"
+#include "backup/ReadLock.h"
+#include "calendar/SolarHijri.h"
+#include "data/Database.h"
+#include "data/DatabaseCheck.h"
+#include "data/TableCursor.h"
+#include "settings/Theme.h"
+#include "ui/FileDialogs.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/Messages.h"
+#include "ui/Twips.h"
+#include "ui/WindowKit.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTime>
+#include <QTimer>
+#include <QToolButton>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr int windowWidth = 7200;
+constexpr int windowHeight = 4200;
+
+// One row per copy direction: caption on the right, the path, the browse button on the left.
+constexpr int captionLeft = 4980;
+constexpr int captionWidth = 2040;
+constexpr int pathLeft = 900;
+constexpr int pathWidth = 3960;
+constexpr int browseLeft = 180;
+constexpr int browseWidth = 600;
+constexpr int rowHeight = 375;
+
+const QString& helpText()
+{
+    static const QString text = QStringLiteral(
+        "تهيه نسخه پشتيبان:\n"
+        "روي دکمه «---» کنار BACKUP کليک کنيد، محل ذخيره فايل پشتيبان را انتخاب کنيد و دکمه ذخيره (Save) را بزنيد. "
+        "سپس روي BACKUP کليک کنيد و صبر کنيد تا پيام «نسخه پشتيبان تهيه گرديد» نمايش داده شود.\n\n"
+        "بازيابي اطلاعات:\n"
+        "روي دکمه «---» کنار REASTOR کليک کنيد، آخرين فايل پشتيبان را انتخاب کنيد و دکمه باز کردن (Open) را بزنيد. "
+        "سپس روي REASTOR کليک کنيد و به پرسش برنامه «بله» (Yes) بگوييد. اطلاعات بازيابي شده از اجراي بعدي برنامه "
+        "در دسترس است.\n\n"
+        "فقط فايلي بازيابي مي شود که نسخه پشتيبان سالم همين برنامه باشد. اطلاعاتي که پيش از بازيابي در برنامه بود در "
+        "پوشه RIVERIVU با نام RIVERIVU.mdb.before-restore نگه داشته مي شود.\n\n"
+        "نسخه پشتيبان را روي درايوي غير از درايوي که سيستم عامل روي آن نصب شده (مثلا درايو ديگر يا حافظه فلش) نگه "
+        "داريد تا با نصب دوباره سيستم عامل از بين نرود.");
+    return text;
+}
+
+// A small "---" button beside its path, as wide as its text needs.
+QToolButton* browseButton(QWidget* parent, const QString& name, int top)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(QStringLiteral("---"));
+    button->setFocusPolicy(Qt::StrongFocus);
+    Twips::place(button, browseLeft, top, browseWidth, rowHeight);
+    return button;
+}
+
+QString refusalText(const DatabaseCheck::Result& checked)
+{
+    switch (checked.outcome) {
+    case DatabaseCheck::Outcome::NotOurs:
+        return Msg::RestoreNotOurs;
+    case DatabaseCheck::Outcome::Damaged:
+        return Msg::RestoreDamaged;
+    default:
+        break;
+    }
+    return checked.detail.isEmpty() ? Msg::RestoreUnreadable : Msg::RestoreUnreadable + QLatin1Char('\n') + checked.detail;
+}
+
+} // namespace
+
+BackupWindow::BackupWindow(Database& db, Messages& messages, FileDialogs& fileDialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_db(db)
+    , m_messages(messages)
+    , m_fileDialogs(fileDialogs)
+    , m_places(db.filePath())
+{
+    Kit::setUpWindow(
+        this, QStringLiteral("Frmbackup"), QStringLiteral("Back up ...  Reastor"), windowWidth, windowHeight);
+    m_theme = new TableCursor(m_db, QStringLiteral("Theme"), this);
+    m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text3"));
+    m_theme->bind(m_themeNumber, QStringLiteral("TH"));
+
+    buildControls();
+    buildHelpFrame();
+
+    // Load: position, theme, clock and date.
+    Twips::placeWindow(this, 2340, 768);
+    Theme::applyTheme(this, m_db, m_themeNumber->text());
+    m_clock->setText(BackupNames::clockText(QTime::currentTime()));
+    m_date->setText(SolarHijriToday(4));
+    m_dateCopy->setText(m_date->text());
+
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("Timer1"));
+    m_clockTimer->setInterval(1000);
+    connect(m_clockTimer, &QTimer::timeout, this, &BackupWindow::tick);
+    m_clockTimer->start();
+}
+
+BackupWindow::~BackupWindow() = default;
+
+void BackupWindow::buildControls()
+{
+    m_date = Kit::caption(this, QStringLiteral("Label1"), QString(), nullptr, 4980, 120, 2040, rowHeight);
+    m_date->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    m_clock = Kit::caption(this, QStringLiteral("Label2"), QString(), nullptr, 180, 120, 1200, rowHeight);
+    m_clock->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+
+    m_target = new QLineEdit(this);
+    m_target->setObjectName(QStringLiteral("Text1"));
+    Twips::place(m_target, pathLeft, 720, pathWidth, rowHeight);
+    Kit::caption(this, QStringLiteral("CaptionText1"), QStringLiteral("ذخيره نسخه پشتيبان در:"), m_target, captionLeft,
+        720, captionWidth, rowHeight);
+    m_browseTarget = browseButton(this, QStringLiteral("b1"), 720);
+    m_backUp
+        = Kit::button(this, QStringLiteral("VisualButtonEx2"), QStringLiteral("BACKUP"), browseLeft, 1200, 1800, 480);
+
+    m_source = new QLineEdit(this);
+    m_source->setObjectName(QStringLiteral("Text2"));
+    Twips::place(m_source, pathLeft, 1920, pathWidth, rowHeight);
+    Kit::caption(this, QStringLiteral("CaptionText2"), QStringLiteral("بازيابي از فايل:"), m_source, captionLeft, 1920,
+        captionWidth, rowHeight);
+    m_browseSource = browseButton(this, QStringLiteral("b2"), 1920);
+    m_restore
+        = Kit::button(this, QStringLiteral("VisualButtonEx3"), QStringLiteral("REASTOR"), browseLeft, 2400, 1800, 480);
+
+    // How far a copy is; shown only while one runs.
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("CopyProgress"));
+    m_progress->setRange(0, 100);
+    m_progress->setAlignment(Qt::AlignCenter);
+    Twips::place(m_progress, 180, 3060, 6840, 300);
+    m_progress->hide();
+
+    m_help = Kit::button(this, QStringLiteral("Command3"), QStringLiteral("راهنما"), 1500, 3540, 1200, 480);
+    m_close = Kit::button(this, QStringLiteral("Command1"), QStringLiteral("خروج"), 180, 3540, 1200, 480);
+
+    connect(m_browseTarget, &QToolButton::clicked, this, &BackupWindow::browseTarget);
+    connect(m_backUp, &QPushButton::clicked, this, &BackupWindow::backUp);
+    connect(m_browseSource, &QToolButton::clicked, this, &BackupWindow::browseSource);
+    connect(m_restore, &QPushButton::clicked, this, &BackupWindow::restore);
+    connect(m_help, &QPushButton::clicked, this, &BackupWindow::showHelp);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+
+    setTabOrder(m_target, m_browseTarget);
+    setTabOrder(m_browseTarget, m_backUp);
+    setTabOrder(m_backUp, m_source);
+    setTabOrder(m_source, m_browseSource);
+    setTabOrder(m_browseSource, m_restore);
+    setTabOrder(m_restore, m_help);
+    setTabOrder(m_help, m_close);
+}
+
+void BackupWindow::buildHelpFrame()
+{
+    m_helpFrame = new QFrame(this);
+    m_helpFrame->setObjectName(QStringLiteral("Frame1"));
+    m_helpFrame->setFrameShape(QFrame::Box);
+    m_helpFrame->setAutoFillBackground(true);
+    Twips::place(m_helpFrame, 180, 600, 6840, 3480);
+
+    m_helpText = new QPlainTextEdit(helpText(), m_helpFrame);
+    m_helpText->setObjectName(QStringLiteral("Text4"));
+    m_helpText->setReadOnly(true);
+    Kit::setRightToLeft(m_helpText);
+    Twips::place(m_helpText, 120, 120, 6600, 2700);
+
+    m_hideHelp = Kit::button(m_helpFrame, QStringLiteral("Command2"), QStringLiteral("خروج"), 120, 2880, 1200, 480);
+    m_dateCopy = Kit::caption(m_helpFrame, QStringLiteral("Label3"), QString(), nullptr, 4680, 2880, 2040, 480);
+    m_dateCopy->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    connect(m_hideHelp, &QPushButton::clicked, this, &BackupWindow::hideHelp);
+    m_helpFrame->hide();
+}
+
+void BackupWindow::tick()
+{
+    m_clock->setText(BackupNames::clockText(QTime::currentTime()));
+}
+
+void BackupWindow::showHelp()
+{
+    m_helpFrame->show();
+    m_helpFrame->raise();
+    m_hideHelp->setFocus();
+}
+
+void BackupWindow::hideHelp()
+{
+    m_helpFrame->hide();
+}
+
+int BackupWindow::ask(const QString& text, int style, const QString& title)
+{
+    return m_messages.AskOperator(this, text, style, title);
+}
+
+bool BackupWindow::prepareBackFolder()
+{
+    std::error_code ec;
+    std::filesystem::create_directories(
+        std::filesystem::path(QFile::encodeName(m_places.backFolder).toStdString()), ec);
+    if (!ec)
+        return true;
+    ask(QString::fromLocal8Bit(ec.message()), Msg::Style::ExclamationRtl, Msg::ErrorTitle);
+    return false;
+}
+
+void BackupWindow::browseTarget()
+{
+    // Without the Back folder the dialog still opens, in the program's folder.
+    const QString folder = prepareBackFolder() ? m_places.backFolder : m_places.programFolder;
+    const QString name = BackupNames::defaultFileName(m_date->text(), m_clock->text());
+    const QString chosen = m_fileDialogs.saveFileName(
+        this, QStringLiteral("ذخيره نسخه پشتيبان"), QDir(folder).filePath(name), BackupNames::DialogFilter);
+    if (!chosen.isEmpty())
+        m_target->setText(chosen);
+}
+
+void BackupWindow::browseSource()
+{
+    const QString folder = prepareBackFolder() ? m_places.backFolder : m_places.programFolder;
+    const QString chosen
+        = m_fileDialogs.openFileName(this, QStringLiteral("انتخاب نسخه پشتيبان"), folder, BackupNames::DialogFilter);
+    if (!chosen.isEmpty())
+        m_source->setText(chosen);
+}
+
+void BackupWindow::backUp()
+{
+    if (m_target->text().isEmpty()) {
+        ask(Msg::ChooseBackupTarget, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
+    const QString target = BackupNames::resolve(m_places, m_target->text());
+    if (DatabaseCopy::sameFile(target, m_places.database) || DatabaseCopy::sameFile(target, m_places.journal)) {
+        ask(Msg::BackupOntoDatabase, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
+    // The file about to be replaced is the one named in the box, whichever way the name got there.
+    if (QFileInfo::exists(target)
+        && ask(Msg::BackupTargetExists, Msg::Style::YesNo, Msg::ApplicationTitle) != Msg::Yes) {
+        ask(Msg::BackupRefused, Msg::Style::InformationRtl, Msg::ApplicationTitle);
+        return;
+    }
+    {
+        ReadLock lock(m_db);
+        if (!lock.held()) {
+            ask(lock.error(), Msg::Style::ServiceNotification, Msg::ErrorTitle);
+            return;
+        }
+        if (!CopyDatabaseFile(m_places.database, target))
+            return;
+    }
+    ask(Msg::BackupDone, Msg::Style::Ok, Msg::ApplicationTitle);
+    close();
+}
+
+void BackupWindow::restore()
+{
+    if (m_source->text().isEmpty()) {
+        ask(Msg::ChooseRestoreSource, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
+    const QString source = BackupNames::resolve(m_places, m_source->text());
+    if (DatabaseCopy::sameFile(source, m_places.database)) {
+        ask(Msg::RestoreFromDatabase, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
+    if (ask(Msg::ConfirmRestore, Msg::Style::YesNo, Msg::ApplicationTitle) != Msg::Yes) {
+        ask(Msg::RestoreRefused, Msg::Style::Ok, Msg::ApplicationTitle);
+        return;
+    }
+
+    // The chosen file is copied first and the copy is what is checked and put in place: nothing can change it
+    // between the check and its use.
+    // A journal left beside the private copy by an earlier attempt belongs to another file; the check would play
+    // it back into this one.
+    QFile::remove(DatabaseCheck::journalPath(m_places.restoreCheck));
+    if (!CopyDatabaseFile(source, m_places.restoreCheck)) {
+        QFile::remove(m_places.restoreCheck);
+        return;
+    }
+    // The same check as at start, and SQLite's full integrity check besides, since this file is about to become
+    // the program's data.
+    const DatabaseCheck::Result checked
+        = DatabaseCheck::inspect(m_places.restoreCheck, DatabaseCheck::Thoroughness::Full);
+    if (!checked.isOurs()) {
+        QFile::remove(m_places.restoreCheck);
+        ask(refusalText(checked), Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
+
+    // A read through the program's connection plays back any journal left by an interrupted write, so the file
+    // kept as `.before-restore` is complete; then the connection lets go of the file for good.
+    {
+        ReadLock settle(m_db);
+    }
+    m_db.close();
+    QString error;
+    const auto copy = [this](const QString& from, const QString& to) { return CopyDatabaseFile(from, to) == 1; };
+    switch (DatabaseRestore::putInPlace(m_places, copy, error)) {
+    case DatabaseRestore::Step::Done:
+        // The restored file is opened at the next start; this run ends here.
+        ask(Msg::RestoreDone, Msg::Style::Ok, Msg::ApplicationTitle);
+        close();
+        return;
+    case DatabaseRestore::Step::CopyFailed:
+        break;
+    case DatabaseRestore::Step::Failed:
+        ask(error + Msg::RestoreFailedSuffix, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        break;
+    }
+    reopenDatabase();
+}
+
+void BackupWindow::reopenDatabase()
+{
+    // The database is as it was; the window stays open and may back it up after all.
+    const Database::OpenResult reopened = m_db.open();
+    if (!reopened.ok())
+        ask(Msg::DatabaseCannotOpen + QLatin1Char('\n') + reopened.error, Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+}
+
+void BackupWindow::setCopying(bool copying)
+{
+    // One copy at a time: the paths and every button that starts a copy rest until it is over.
+    for (QWidget* w : { static_cast<QWidget*>(m_backUp), static_cast<QWidget*>(m_restore),
+             static_cast<QWidget*>(m_browseTarget), static_cast<QWidget*>(m_browseSource) })
+        w->setEnabled(!copying);
+    m_target->setReadOnly(copying);
+    m_source->setReadOnly(copying);
+    m_progress->setVisible(copying);
+    if (copying)
+        m_progress->setValue(0);
+}
+
+int BackupWindow::CopyDatabaseFile(const QString& source, const QString& target)
+{
+    // Once the operator has asked to leave, no further copy starts.
+    if (m_closeWanted)
+        return 0;
+    CopyJob job(source, target);
+    connect(&job, &CopyJob::progressChanged, m_progress, &QProgressBar::setValue);
+    m_job = &job;
+    setCopying(true);
+    const DatabaseCopy::Result result = job.run();
+    m_job = nullptr;
+    setCopying(false);
+
+    if (result.ok())
+        return 1;
+    if (m_closeWanted) {
+        // The operator closed the window during the copy: the copy stopped, and now the window closes.
+        QTimer::singleShot(0, this, &QWidget::close);
+        return 0;
+    }
+    if (result.status == DatabaseCopy::Result::Status::Failed)
+        ask(Msg::CopyFailed + QStringLiteral("\r\n") + result.error, Msg::Style::StopRtl, Msg::ApplicationTitle);
+    return 0;
+}
+
+void BackupWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_job) {
+        // Closing ends the program, but not in the middle of writing a file: the copy stops first, its target
+        // untouched, and the window closes as soon as it has.
+        m_closeWanted = true;
+        m_job->cancel();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,207 @@
+#include "backup/DatabaseCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <filesystem>
+#include <vector>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace DatabaseCopy {
+
+namespace {
+
+constexpr qint64 writeBehind = 4 * 1024 * 1024;
+
+fs::path toPath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return fs::path(path.toStdWString());
+#else
+    return fs::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString describe(const std::error_code& ec)
+{
+    return QString::fromLocal8Bit(ec.message());
+}
+
+// The operating system may keep written bytes in memory for a while; a backup counts only once they are on the disk.
+bool flushToDisk(QFileDevice& file, QString& error)
+{
+    if (!file.flush()) {
+        error = file.errorString();
+        return false;
+    }
+#ifdef Q_OS_WIN
+    const int failed = ::_commit(file.handle());
+#else
+    const int failed = ::fsync(file.handle());
+#endif
+    if (failed != 0) {
+        error = qt_error_string(errno);
+        return false;
+    }
+    return true;
+}
+
+// Starts writing the part of the copy written since the last call to the disk, without waiting for it: the disk
+// works while the copy goes on, and the flush at the end has little left to do.
+bool startWriting(QFileDevice& file, qint64 from, qint64 to, QString& error)
+{
+    if (!file.flush()) {
+        error = file.errorString();
+        return false;
+    }
+#ifdef Q_OS_LINUX
+    ::sync_file_range(file.handle(), from, to - from, SYNC_FILE_RANGE_WRITE);
+#else
+    Q_UNUSED(from)
+    Q_UNUSED(to)
+#endif
+    return true;
+}
+
+// Makes a rename inside `folder` last through a power cut. Best effort: the file itself is already on the disk.
+void flushFolder(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder)
+#else
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#endif
+}
+
+Result failure(const QString& error)
+{
+    Result result;
+    result.status = Result::Status::Failed;
+    result.error = error;
+    return result;
+}
+
+// Reads exactly `size` bytes unless the file ends or fails first.
+bool readChunk(QFile& in, char* buffer, qint64 size, QString& error)
+{
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 n = in.read(buffer + got, size - got);
+        if (n < 0) {
+            error = in.errorString();
+            return false;
+        }
+        if (n == 0) {
+            error = QStringLiteral("The file %1 became shorter while it was being copied").arg(in.fileName());
+            return false;
+        }
+        got += n;
+    }
+    return true;
+}
+
+} // namespace
+
+Result copyFile(const QString& source, const QString& target, const Progress& progress, const std::atomic_bool* cancel)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return failure(in.errorString());
+    if (!QFileInfo(source).isFile())
+        return failure(QStringLiteral("%1 is not a file").arg(source));
+
+    const QFileInfo targetInfo(target);
+    // Beside the target, so the final rename stays within one folder (and one disk).
+    QTemporaryFile out(
+        targetInfo.absolutePath() + QLatin1Char('/') + targetInfo.fileName() + QStringLiteral(".XXXXXX.part"));
+    if (!out.open())
+        return failure(out.errorString());
+    // The copy keeps the permissions of the file it replaces, or takes the source's.
+    out.setPermissions(targetInfo.exists() ? targetInfo.permissions() : in.permissions());
+
+    const qint64 total = in.size();
+    std::vector<char> buffer(static_cast<std::size_t>(ChunkSize));
+    qint64 done = 0;
+    qint64 startedWriting = 0;
+    QString error;
+    while (done < total) {
+        if (cancel && cancel->load()) {
+            Result cancelled;
+            cancelled.status = Result::Status::Cancelled;
+            return cancelled;
+        }
+        const qint64 chunk = qMin(ChunkSize, total - done);
+        if (!readChunk(in, buffer.data(), chunk, error))
+            return failure(error);
+        if (out.write(buffer.data(), chunk) != chunk)
+            return failure(out.errorString());
+        done += chunk;
+        if (done - startedWriting >= writeBehind || done == total) {
+            if (!startWriting(out, startedWriting, done, error))
+                return failure(error);
+            startedWriting = done;
+        }
+        if (progress)
+            progress(done, total);
+    }
+    if (!flushToDisk(out, error))
+        return failure(error);
+    out.close();
+    in.close();
+
+    if (!replaceFile(out.fileName(), target, error))
+        return failure(error);
+    out.setAutoRemove(false);
+    flushFolder(targetInfo.absolutePath());
+
+    Result copied;
+    copied.status = Result::Status::Copied;
+    return copied;
+}
+
+bool replaceFile(const QString& replacement, const QString& target, QString& error)
+{
+    std::error_code ec;
+    fs::rename(toPath(replacement), toPath(target), ec);
+    if (ec) {
+        error = describe(ec);
+        return false;
+    }
+    return true;
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const fs::path pa = toPath(QFileInfo(a).absoluteFilePath());
+    const fs::path pb = toPath(QFileInfo(b).absoluteFilePath());
+    std::error_code ec;
+    if (fs::exists(pa, ec) && fs::exists(pb, ec)) {
+        const bool same = fs::equivalent(pa, pb, ec);
+        if (!ec)
+            return same;
+    }
+    std::error_code ecA;
+    std::error_code ecB;
+    const fs::path ca = fs::weakly_canonical(pa, ecA);
+    const fs::path cb = fs::weakly_canonical(pb, ecB);
+    if (!ecA && !ecB)
+        return ca == cb;
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
+} // namespace DatabaseCopy

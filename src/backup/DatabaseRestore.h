@@ -1,0 +1,26 @@
+#pragma once
+
+#include "backup/BackupNames.h"
+
+#include <QString>
+
+#include <functional>
+
+// Putting a checked backup in the place of the live database, once the program's connection to it is closed.
+namespace DatabaseRestore {
+
+enum class Step {
+    Done, // the backup is the database now; the one it replaced is kept as `.before-restore`
+    CopyFailed, // a copy failed and said so itself; the database is as it was
+    Failed, // something else failed (see the error); the database is as it was
+};
+
+// Copies a whole file as DatabaseCopy does, reporting its own failure.
+using Copier = std::function<bool(const QString& source, const QString& target)>;
+
+// Keeps the database, and a journal of its own if one is left, as `.before-restore` (replacing an older one), then
+// renames the private copy `places.restoreCheck` over the database, so the program opens it at its next start. A
+// journal never stays beside a database it does not belong to. The private copy is removed whatever happens.
+Step putInPlace(const BackupNames::Places& places, const Copier& copy, QString& error);
+
+} // namespace DatabaseRestore

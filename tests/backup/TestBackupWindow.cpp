@@ -1,0 +1,366 @@
+#include "backup/BackupWindow.h"
+#include "backup/FileBytes.h"
+#include "calendar/SolarHijri.h"
+#include "support/LayoutCheck.h"
+#include "support/TestProgram.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/PersianText.h"
+#include "ui/Twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTimer>
+
+using namespace FileBytes;
+
+namespace {
+
+// Runs a statement on an SQLite file of the test's own making and returns the first value it gives.
+QVariant onFile(const QString& path, const QString& statement)
+{
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        db.setDatabaseName(path);
+        QSqlQuery q(db);
+        if (db.open() && q.exec(statement) && q.next())
+            value = q.value(0);
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    return value;
+}
+
+struct Window {
+    Window()
+        : window(new BackupWindow(program.database(), program.messages(), program.fileDialogs()))
+    {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+    }
+    ~Window() { delete window.data(); }
+
+    QString database() { return program.database().filePath(); }
+    QString path(const QString& name) { return QDir(program.folder()).filePath(name); }
+    QStringList besideDatabase() { return namesIn(QFileInfo(database()).path()); }
+    QLineEdit* field(const char* name) { return Drive::find<QLineEdit>(window, QString::fromLatin1(name)); }
+    QString label(const char* name) { return Drive::find<QLabel>(window, QString::fromLatin1(name))->text(); }
+    void click(const char* name) { Drive::click(window, QString::fromLatin1(name)); }
+    const ScriptedMessages::Box& box(int i) { return program.messages().boxes.at(i); }
+    QStringList texts()
+    {
+        QStringList all;
+        for (const ScriptedMessages::Box& box : program.messages().boxes)
+            all << box.text;
+        return all;
+    }
+    // Megabytes of data, so a copy takes many chunks.
+    void grow() { program.exec(QStringLiteral("INSERT INTO PPP (ID) VALUES (hex(randomblob(3000000)))")); }
+
+    TestProgram program;
+    QPointer<BackupWindow> window;
+};
+
+} // namespace
+
+class TestBackupWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+    void load();
+    void emptyPaths_data();
+    void emptyPaths();
+    void browse();
+    void backup_data();
+    void backup();
+    void failedCopyReportedOnce();
+    void selfCopyRefused_data();
+    void selfCopyRefused();
+    void writeInProgressRefusesBackup();
+    void restoreFromBackup();
+    void restoreRefused_data();
+    void restoreRefused();
+    void buttonsRestDuringCopy();
+    void closingDuringCopyStopsIt();
+    void helpFrame();
+};
+
+void TestBackupWindow::load()
+{
+    Window w;
+    w.program.exec(QStringLiteral("UPDATE Theme SET TH = '6'"));
+    BackupWindow window(w.program.database(), w.program.messages(), w.program.fileDialogs());
+    QCOMPARE(window.pos(), QPoint(Twips::toPixelsX(2340), Twips::toPixelsY(768)));
+    QCOMPARE(window.property("appliedTheme").toInt(), 6);
+    QCOMPARE(w.label("Label1"), SolarHijriToday(4));
+    QCOMPARE(w.label("Label3"), SolarHijriToday(4));
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^([0-9]|1[0-9]|2[0-3])\\.[0-5][0-9]$")).match(w.label("Label2")).hasMatch(),
+        qPrintable(w.label("Label2")));
+    QVERIFY(Drive::find<QTimer>(w.window, QStringLiteral("Timer1"))->isActive());
+    QVERIFY(!Drive::find<QWidget>(w.window, QStringLiteral("Frame1"))->isVisible());
+    QVERIFY(LayoutCheck::nothingCutOff(w.window));
+}
+
+void TestBackupWindow::emptyPaths_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("backup") << "VisualButtonEx2" << Msg::ChooseBackupTarget;
+    QTest::newRow("restore") << "VisualButtonEx3" << Msg::ChooseRestoreSource;
+}
+
+void TestBackupWindow::emptyPaths()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, text);
+    Window w;
+    const QByteArray before = read(w.database());
+    w.click(qPrintable(button));
+    QCOMPARE(w.texts(), QStringList { text });
+    QCOMPARE(w.box(0).style, 0x100030);
+    QCOMPARE(w.box(0).title, QStringLiteral("خطا"));
+    QVERIFY(w.window->isVisible());
+    QCOMPARE(read(w.database()), before);
+}
+
+void TestBackupWindow::browse()
+{
+    Window w;
+    const QString back = w.path(QStringLiteral("Back"));
+    auto& dialogs = w.program.fileDialogs();
+    dialogs.names << QString() << back + QStringLiteral("/chosen.mdbB") << back + QStringLiteral("/old.mdbB");
+    w.click("b1"); // cancelled
+    QCOMPARE(w.field("Text1")->text(), QString());
+    QVERIFY(QFileInfo(back).isDir());
+    w.click("b1");
+    QCOMPARE(w.field("Text1")->text(), back + QStringLiteral("/chosen.mdbB"));
+    QCOMPARE(dialogs.requests.at(1).kind, ScriptedFileDialogs::Kind::Save);
+    QCOMPARE(dialogs.requests.at(1).path,
+        back + QStringLiteral("/در تاريخ") + w.label("Label1") + QStringLiteral(" ساعت)") + w.label("Label2")
+            + QStringLiteral(").mdbB"));
+    QCOMPARE(dialogs.requests.at(1).filter, QStringLiteral("Database Backup (*.mdbB)"));
+    w.click("b2");
+    QCOMPARE(dialogs.requests.at(2).kind, ScriptedFileDialogs::Kind::Open);
+    QCOMPARE(dialogs.requests.at(2).path, back);
+    QCOMPARE(w.field("Text2")->text(), back + QStringLiteral("/old.mdbB"));
+}
+
+void TestBackupWindow::backup_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("new file") << false << 0 << QStringList { Msg::BackupDone };
+    QTest::newRow("replace: Yes") << true << int(Msg::Yes) << QStringList { Msg::BackupTargetExists, Msg::BackupDone };
+    QTest::newRow("replace: No") << true << int(Msg::No) << QStringList { Msg::BackupTargetExists, Msg::BackupRefused };
+}
+
+void TestBackupWindow::backup()
+{
+    QFETCH(bool, exists);
+    QFETCH(int, answer);
+    QFETCH(QStringList, texts);
+    Window w;
+    w.program.addExaminee(QStringLiteral("A"));
+    const QString target = w.path(QStringLiteral("old.mdbB"));
+    if (exists)
+        QVERIFY(write(target, "the previous backup"));
+    w.program.messages().answers << answer;
+    w.field("Text1")->setText(target);
+    w.click("VisualButtonEx2");
+    QCOMPARE(w.texts(), texts);
+    if (texts.last() == Msg::BackupDone) {
+        QCOMPARE(w.program.messages().boxes.last().style, 0);
+        QCOMPARE(read(target), read(w.database()));
+        QTRY_VERIFY(!w.window); // the program ends
+    } else {
+        QCOMPARE(w.program.messages().boxes.last().style, 0x100040);
+        QCOMPARE(read(target), QByteArray("the previous backup"));
+        QVERIFY(w.window->isVisible());
+    }
+}
+
+void TestBackupWindow::failedCopyReportedOnce()
+{
+    Window w;
+    w.field("Text1")->setText(w.path(QStringLiteral("unplugged/backup.mdbB")));
+    w.click("VisualButtonEx2");
+    QCOMPARE(w.program.messages().boxes.size(), 1);
+    QVERIFY(w.box(0).text.startsWith(Msg::CopyFailed + QStringLiteral("\r\n")));
+    QVERIFY(w.box(0).text.size() > Msg::CopyFailed.size() + 2); // the platform's description follows
+    QCOMPARE(w.box(0).style, 0x100010);
+    QVERIFY(w.window->isVisible());
+    QVERIFY(Drive::find<QWidget>(w.window, QStringLiteral("VisualButtonEx2"))->isEnabled());
+}
+
+void TestBackupWindow::selfCopyRefused_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("backup onto it") << "Text1"
+                                    << "RIVERIVU/RIVERIVU.mdb" << Msg::BackupOntoDatabase;
+    QTest::newRow("backup onto its journal") << "Text1"
+                                             << "RIVERIVU/RIVERIVU.mdb-journal" << Msg::BackupOntoDatabase;
+    QTest::newRow("roundabout path") << "Text1"
+                                     << "Back/../RIVERIVU/./RIVERIVU.mdb" << Msg::BackupOntoDatabase;
+    QTest::newRow("restore from it") << "Text2"
+                                     << "RIVERIVU/RIVERIVU.mdb" << Msg::RestoreFromDatabase;
+}
+
+void TestBackupWindow::selfCopyRefused()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, path);
+    QFETCH(QString, text);
+    Window w;
+    w.program.addExaminee(QStringLiteral("A"));
+    const QByteArray before = read(w.database());
+    w.field(qPrintable(field))->setText(w.path(path));
+    w.program.messages().answers << Msg::Yes << Msg::Yes;
+    w.click(field == QLatin1String("Text1") ? "VisualButtonEx2" : "VisualButtonEx3");
+    QCOMPARE(w.texts(), QStringList { text });
+    QCOMPARE(read(w.database()), before);
+    QCOMPARE(w.besideDatabase(), QStringList { QStringLiteral("RIVERIVU.mdb") });
+}
+
+void TestBackupWindow::writeInProgressRefusesBackup()
+{
+    Window w;
+    QVERIFY(w.program.database().beginTransaction());
+    w.program.addExaminee(QStringLiteral("half-written"));
+    w.field("Text1")->setText(w.path(QStringLiteral("backup.mdbB")));
+    w.click("VisualButtonEx2");
+    QCOMPARE(w.program.messages().boxes.size(), 1);
+    QCOMPARE(w.box(0).style, 0x200000);
+    QCOMPARE(w.box(0).title, QStringLiteral("Error"));
+    QVERIFY(!QFileInfo::exists(w.path(QStringLiteral("backup.mdbB"))));
+    w.program.database().rollback();
+}
+
+void TestBackupWindow::restoreFromBackup()
+{
+    Window w;
+    w.program.addExaminee(QStringLiteral("from the backup"));
+    const QString backup = w.path(QStringLiteral("yesterday.mdbB"));
+    QVERIFY(QFile::copy(w.database(), backup));
+    w.program.addExaminee(QStringLiteral("since the backup"));
+    const QByteArray replaced = read(w.database());
+
+    w.field("Text2")->setText(backup);
+    w.program.messages().answers << Msg::Yes;
+    w.click("VisualButtonEx3");
+    QCOMPARE(w.texts(), QStringList({ Msg::ConfirmRestore, Msg::RestoreDone }));
+    QTRY_VERIFY(!w.window); // the program ends
+    QVERIFY(!w.program.database().isOpen());
+    QCOMPARE(read(w.database() + QStringLiteral(".before-restore")), replaced);
+    QCOMPARE(w.besideDatabase(),
+        QStringList({ QStringLiteral("RIVERIVU.mdb"), QStringLiteral("RIVERIVU.mdb.before-restore") }));
+    // The next start opens the backup's data.
+    Database next(w.program.folder());
+    QVERIFY(next.open().ok());
+    next.close();
+    const QString codes = QStringLiteral("SELECT group_concat(Code) FROM IDE");
+    QCOMPARE(onFile(w.database(), codes).toString(), QStringLiteral("from the backup"));
+}
+
+void TestBackupWindow::restoreRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("answered No") << "no" << Msg::RestoreRefused;
+    QTest::newRow("text file") << "text" << Msg::RestoreNotOurs;
+    QTest::newRow("cut short") << "cut" << Msg::RestoreDamaged;
+    QTest::newRow("another program's database") << "other" << Msg::RestoreNotOurs;
+    QTest::newRow("ours with a trigger") << "trigger" << Msg::RestoreNotOurs;
+}
+
+void TestBackupWindow::restoreRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    Window w;
+    w.program.addExaminee(QStringLiteral("A"));
+    const QString source = w.path(QStringLiteral("chosen.mdbB"));
+    const QByteArray ours = read(w.database());
+    if (kind == QLatin1String("text"))
+        QVERIFY(write(source, "Code,Name\n1,Ali\n"));
+    else if (kind == QLatin1String("cut"))
+        QVERIFY(write(source, ours.left(ours.size() / 2 + 100)));
+    else if (kind == QLatin1String("other"))
+        onFile(source, QStringLiteral("CREATE TABLE Customers (Name TEXT)"));
+    else
+        QVERIFY(write(source, ours));
+    if (kind == QLatin1String("trigger"))
+        onFile(source, QStringLiteral("CREATE TRIGGER wipe AFTER INSERT ON IDE BEGIN DELETE FROM Answer; END"));
+
+    w.field("Text2")->setText(source);
+    w.program.messages().answers << (kind == QLatin1String("no") ? Msg::No : Msg::Yes);
+    w.click("VisualButtonEx3");
+    QCOMPARE(w.texts(), QStringList({ Msg::ConfirmRestore, text }));
+    QCOMPARE(read(w.database()), ours);
+    QCOMPARE(w.besideDatabase(), QStringList { QStringLiteral("RIVERIVU.mdb") });
+    QVERIFY(w.window->isVisible());
+    QCOMPARE(w.program.rowCount(QStringLiteral("IDE")), 1); // still open and in use
+}
+
+void TestBackupWindow::buttonsRestDuringCopy()
+{
+    Window w;
+    w.grow();
+    w.field("Text1")->setText(w.path(QStringLiteral("backup.mdbB")));
+    auto* progress = Drive::find<QProgressBar>(w.window, QStringLiteral("CopyProgress"));
+    QVERIFY(!progress->isVisible());
+    QStringList seen;
+    connect(progress, &QProgressBar::valueChanged, this, [&] {
+        for (const char* name : { "VisualButtonEx2", "VisualButtonEx3", "b1", "b2" })
+            if (Drive::find<QWidget>(w.window, QString::fromLatin1(name))->isEnabled())
+                seen << QString::fromLatin1(name);
+        seen << (progress->isVisible() ? QStringLiteral("step") : QStringLiteral("hidden"));
+    });
+    w.click("VisualButtonEx2");
+    QVERIFY(seen.size() > 2);
+    QCOMPARE(seen.filter(QStringLiteral("step")), seen);
+    QCOMPARE(w.texts(), QStringList { Msg::BackupDone });
+}
+
+void TestBackupWindow::closingDuringCopyStopsIt()
+{
+    Window w;
+    w.grow();
+    w.field("Text1")->setText(w.path(QStringLiteral("backup.mdbB")));
+    const QStringList before = namesIn(w.program.folder());
+    // Closed the moment the copy shows its progress: the copy stops, nothing is written, the window closes.
+    connect(Drive::find<QProgressBar>(w.window, QStringLiteral("CopyProgress")), &QProgressBar::valueChanged,
+        w.window.data(), [&] { w.window->close(); });
+    w.click("VisualButtonEx2");
+    QTRY_VERIFY(!w.window);
+    QCOMPARE(w.texts(), QStringList());
+    QCOMPARE(namesIn(w.program.folder()), before);
+}
+
+void TestBackupWindow::helpFrame()
+{
+    Window w;
+    auto* frame = Drive::find<QWidget>(w.window, QStringLiteral("Frame1"));
+    w.click("Command3");
+    QVERIFY(frame->isVisible());
+    QVERIFY(Drive::find<QPlainTextEdit>(frame, QStringLiteral("Text4"))->toPlainText().contains(Msg::BackupDone));
+    QVERIFY(LayoutCheck::nothingCutOff(frame));
+    w.click("Command2");
+    QVERIFY(!frame->isVisible());
+    w.click("Command1");
+    QTRY_VERIFY(!w.window);
+    QCOMPARE(w.texts(), QStringList());
+}
+
+QTEST_MAIN(TestBackupWindow)
+#include "TestBackupWindow.moc"
