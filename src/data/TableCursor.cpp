@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 
+#include <QCollator>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 TableCursor::TableCursor(Database& db, const QString& table, QObject* parent)
     : QObject(parent)
@@ -64,6 +69,7 @@ bool TableCursor::reload()
     }
     refreshBindings();
     emit currentChanged();
+    emit rowsChanged();
     return ok;
 }
 
@@ -187,6 +193,7 @@ bool TableCursor::update()
 {
     if (!hasCurrent())
         return fail(QStringLiteral("no current row in %1").arg(m_table));
+    const bool stored = m_isNew || !m_edits.isEmpty();
     QSqlQuery q(m_db.connection());
     if (m_isNew) {
         QStringList names;
@@ -230,6 +237,8 @@ bool TableCursor::update()
     for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
         m_values.insert(it.key(), it.value());
     m_edits.clear();
+    if (stored)
+        emit rowsChanged();
     return true;
 }
 
@@ -261,6 +270,7 @@ bool TableCursor::remove()
     }
     refreshBindings();
     emit currentChanged();
+    emit rowsChanged();
     return true;
 }
 
@@ -315,4 +325,91 @@ void TableCursor::unbind(QWidget* widget)
 {
     if (m_bindings.remove(widget))
         disconnect(widget, nullptr, this, nullptr);
+}
+
+bool TableCursor::readRows(
+    int first, int count, const QStringList& columns, QList<QStringList>& rows, const QString& sortColumn)
+{
+    rows.clear();
+    if (first < 0 || count <= 0)
+        return true;
+    QStringList names;
+    for (const QString& column : columns) {
+        if (!m_columns.contains(column))
+            return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
+        names << quotedColumn(column);
+    }
+    if (names.isEmpty())
+        return fail(QStringLiteral("no columns asked of %1").arg(m_table));
+    QString order = QStringLiteral("rowid");
+    if (!sortColumn.isEmpty()) {
+        if (!m_columns.contains(sortColumn))
+            return fail(QStringLiteral("no column %1 in %2").arg(sortColumn, m_table));
+        order = quotedColumn(sortColumn) + QStringLiteral(", rowid");
+    }
+
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    if (!q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
+                       .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(), order)))
+        return fail(q.lastError().text());
+    if (m_filterColumn)
+        q.addBindValue(m_filterValue);
+    q.addBindValue(count);
+    q.addBindValue(first);
+    if (!q.exec())
+        return fail(q.lastError().text());
+    const int width = static_cast<int>(names.size());
+    rows.reserve(count);
+    while (q.next()) {
+        QStringList row;
+        row.reserve(width);
+        for (int i = 0; i < width; ++i)
+            row << q.value(i).toString();
+        rows << row;
+    }
+    if (q.lastError().isValid())
+        return fail(q.lastError().text());
+    return true;
+}
+
+QStringList TableCursor::distinctValues(const QString& column)
+{
+    if (!m_columns.contains(column)) {
+        fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
+        return {};
+    }
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    if (!q.prepare(QStringLiteral("SELECT DISTINCT %1 FROM %2%3")
+                       .arg(quotedColumn(column), quotedColumn(m_table), whereClause()))) {
+        fail(q.lastError().text());
+        return {};
+    }
+    if (m_filterColumn)
+        q.addBindValue(m_filterValue);
+    if (!q.exec()) {
+        fail(q.lastError().text());
+        return {};
+    }
+    QStringList values;
+    while (q.next()) {
+        const QString value = q.value(0).toString();
+        if (!value.isEmpty())
+            values << value;
+    }
+
+    // Sort keys are made once per name; comparing through the collator at every step is far slower on long lists.
+    static const QCollator collator(QLocale(QLocale::Persian, QLocale::Iran));
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+    keys.reserve(values.size());
+    for (qsizetype i = 0; i < values.size(); ++i)
+        keys.emplace_back(collator.sortKey(values.at(i)), i);
+    std::stable_sort(
+        keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    QStringList sorted;
+    sorted.reserve(values.size());
+    for (const auto& [key, index] : keys)
+        sorted << values.at(index);
+    return sorted;
 }

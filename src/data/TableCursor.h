@@ -31,6 +31,9 @@ public:
     bool setFilter(const QString& column, const QString& value);
     void clearFilter();
     bool isFiltered() const { return m_filterColumn.has_value(); }
+    // The filter now in force ("" and "" when there is none).
+    QString filterColumn() const { return m_filterColumn.value_or(QString()); }
+    QString filterValue() const { return m_filterValue; }
 
     // Rows visible through the filter (an unsaved new row is not counted).
     int count() const;
@@ -55,6 +58,16 @@ public:
     // Removes the current row; the next row becomes current.
     bool remove();
 
+    // Reads `count` rows from position `first` (in the cursor's order, or by `sortColumn` and then that order) through
+    // the filter, each as the texts of `columns`, without moving the current row. A grid reads a screenful at a time
+    // this way instead of holding every row. False (with lastError) on an unknown column or a failed read.
+    bool readRows(int first, int count, const QStringList& columns, QList<QStringList>& rows,
+        const QString& sortColumn = QString());
+
+    // The different non-empty values of `column` among the rows through the filter, in Persian alphabetical order:
+    // what a list of names offers. Empty (with lastError) on an unknown column or a failed read.
+    QStringList distinctValues(const QString& column);
+
     // The platform's description of the last failure.
     QString lastError() const { return m_lastError; }
 
@@ -66,6 +79,8 @@ public:
 signals:
     // The current row changed: moved, reloaded, added, or stored.
     void currentChanged();
+    // The rows themselves changed: read again (also under a new filter), one removed, added or stored.
+    void rowsChanged();
 
 private:
     bool loadRowIds() const;
