@@ -22,6 +22,7 @@ public:
     TableCursor(Database& db, const QString& table, QObject* parent = nullptr);
 
     const QString& table() const { return m_table; }
+    Database& database() const { return m_db; }
     const QStringList& columns() const { return m_columns; }
 
     // Reads the rows again and moves to the first one; unsaved edits and an unsaved new row are dropped.
