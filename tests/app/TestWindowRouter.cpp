@@ -158,6 +158,7 @@ void TestWindowRouter::handBack()
         Drive::find<QLineEdit>(first, "Text3")->setText(QStringLiteral("1"));
         first->close();
         QTRY_VERIFY(!first);
+        QCoreApplication::processEvents(); // the router settles the main window's closing
         QVERIFY(!hub.router.exitPrompt());
         QCOMPARE(ended.count(), 0);
     }
