@@ -2,11 +2,37 @@
 
 #include "app/MainWindow.h"
 #include "backup/ExitPrompt.h"
+#include "examinees/LookupWindow.h"
 #include "questionnaire/TestWindow.h"
+#include "scoring/Scales.h"
 #include "scoring/ScoringWindow.h"
+#include "ui/LeadingNumber.h"
 #include "ui/Twips.h"
 
 #include <QTimer>
+
+namespace {
+
+// What the research export needs of scoring: the scales, and a stored raw score's percent and level.
+ResearchExport::Scoring researchScoring()
+{
+    ResearchExport::Scoring scoring;
+    for (const ScaleInfo& info : scales())
+        scoring.scales.append({info.column, info.caption});
+    scoring.figures = [](int scale, const QString& raw) {
+        ResearchExport::Figures figures;
+        if (scale < 0 || scale >= static_cast<int>(allScales.size()))
+            return figures;
+        if (const std::optional<int> percent = percentFor(allScales[scale], leadingWholeNumber(raw))) {
+            figures.percent = QString::number(*percent);
+            figures.level = levelFor(*percent);
+        }
+        return figures;
+    };
+    return scoring;
+}
+
+} // namespace
 
 WindowRouter::WindowRouter(Database& db, Messages& messages, FileDialogs& fileDialogs, QObject* parent)
     : QObject(parent)
@@ -97,8 +123,17 @@ bool WindowRouter::openScoringWindow()
 
 bool WindowRouter::openLookupWindow()
 {
-    // The code lookup window opens here with open(window, HandBack::OnClose) and returns true.
-    return false;
+    auto* window = new LookupWindow(m_db, m_messages, m_fileDialogs, researchScoring());
+    connect(window, &LookupWindow::listReportRequested, this, &WindowRouter::printLookupList);
+    open(window, HandBack::OnClose);
+    return true;
+}
+
+void WindowRouter::printLookupList(const QList<QStringList>& rows, const QString& clinicAddress)
+{
+    // The list report comes with the printed reports.
+    Q_UNUSED(rows)
+    Q_UNUSED(clinicAddress)
 }
 
 bool WindowRouter::openThemeConfirmation()

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QString>
+#include <QStringList>
 
 class Database;
 class ExitPrompt;
@@ -45,6 +47,10 @@ public:
     virtual void openAbout(QWidget* owner);
     // Runs the test for a code modally over `owner`; false when no examinee has that code.
     virtual bool runTest(QWidget* owner, const QString& code);
+
+    // The list report for the examinees the lookup window lists (IDE rows in the order of Database::ideColumns(),
+    // already sorted by group) with the clinic's address on its address line.
+    virtual void printLookupList(const QList<QStringList>& rows, const QString& clinicAddress);
 
     // Opens the exit prompt at a screen position in twips, or moves the one already open there.
     void openExitPrompt(int leftTwips, int topTwips);

@@ -373,31 +373,28 @@ bool TableCursor::readRows(
     return true;
 }
 
-QStringList TableCursor::distinctValues(const QString& column)
+bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
 {
-    if (!m_columns.contains(column)) {
-        fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
-        return {};
-    }
+    sorted.clear();
+    if (!m_columns.contains(column))
+        return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
     if (!q.prepare(QStringLiteral("SELECT DISTINCT %1 FROM %2%3")
-                       .arg(quotedColumn(column), quotedColumn(m_table), whereClause()))) {
-        fail(q.lastError().text());
-        return {};
-    }
+                       .arg(quotedColumn(column), quotedColumn(m_table), whereClause())))
+        return fail(q.lastError().text());
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
-    if (!q.exec()) {
-        fail(q.lastError().text());
-        return {};
-    }
+    if (!q.exec())
+        return fail(q.lastError().text());
     QStringList values;
     while (q.next()) {
         const QString value = q.value(0).toString();
         if (!value.isEmpty())
             values << value;
     }
+    if (q.lastError().isValid())
+        return fail(q.lastError().text());
 
     // Sort keys are made once per name; comparing through the collator at every step is far slower on long lists.
     static const QCollator collator(QLocale(QLocale::Persian, QLocale::Iran));
@@ -407,9 +404,8 @@ QStringList TableCursor::distinctValues(const QString& column)
         keys.emplace_back(collator.sortKey(values.at(i)), i);
     std::stable_sort(
         keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
-    QStringList sorted;
     sorted.reserve(values.size());
     for (const auto& [key, index] : keys)
         sorted << values.at(index);
-    return sorted;
+    return true;
 }

@@ -66,8 +66,8 @@ public:
         const QString& sortColumn = QString());
 
     // The different non-empty values of `column` among the rows through the filter, in Persian alphabetical order:
-    // what a list of names offers. Empty (with lastError) on an unknown column or a failed read.
-    QStringList distinctValues(const QString& column);
+    // what a list of names offers. False (with lastError) on an unknown column or a failed read.
+    bool distinctValues(const QString& column, QStringList& values);
 
     // The platform's description of the last failure.
     QString lastError() const { return m_lastError; }

@@ -60,6 +60,8 @@ inline const QString SaveFailed = QStringLiteral("ذخيره اطلاعات ان
 inline const QString ExamineeDetailsMissing = QStringLiteral("مشخصات اين آزمودني ثبت نشده است؛ نمره گذاري انجام نشد.");
 inline const QString DamagedAnswers = QStringLiteral("پاسخ ذخيره شده سوالات زير معتبر نيست و نمره گذاري انجام نشد:");
 inline const QString ScoresNotStored = QStringLiteral("نمره ها ذخيره نشد و نتيجه نمايش داده نمي شود.");
+inline const QString ExportDone = QStringLiteral("فايل خروجي با موفقيت ذخيره شد");
+inline const QString ExportFailed = QStringLiteral("فايل خروجي ذخيره نشد.");
 
 // Answer codes of the standard box
 constexpr int Ok = 1;

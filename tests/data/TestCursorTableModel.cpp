@@ -186,9 +186,11 @@ void TestCursorTableModel::distinctValuesInPersianOrder()
         program.addExaminee(QString::number(++code), name);
     TableCursor cursor(program.database(), QStringLiteral("IDE"));
     // Persian alphabetical order puts پ after ب, ژ after ز and گ after ک, unlike the order of the character codes.
-    QCOMPARE(cursor.distinctValues(QStringLiteral("FName")),
-        (QStringList { "بهار", "پری", "زهرا", "ژاله", "کاوه", "گل", "O'Brien" }));
-    QVERIFY(cursor.distinctValues(QStringLiteral("Nope")).isEmpty());
+    QStringList values;
+    QVERIFY(cursor.distinctValues(QStringLiteral("FName"), values));
+    QCOMPARE(values, (QStringList { "بهار", "پری", "زهرا", "ژاله", "کاوه", "گل", "O'Brien" }));
+    QVERIFY(!cursor.distinctValues(QStringLiteral("Nope"), values));
+    QVERIFY(values.isEmpty());
 }
 
 void TestCursorTableModel::distinctValuesFollowTheFilter()
@@ -196,10 +198,13 @@ void TestCursorTableModel::distinctValuesFollowTheFilter()
     TestProgram program;
     addNumbered(program, 10);
     TableCursor cursor(program.database(), QStringLiteral("IDE"));
-    QCOMPARE(cursor.distinctValues(QStringLiteral("FName")), (QStringList { "n0", "n1", "n2", "n3", "n4" }));
+    QStringList values;
+    QVERIFY(cursor.distinctValues(QStringLiteral("FName"), values));
+    QCOMPARE(values, (QStringList { "n0", "n1", "n2", "n3", "n4" }));
     QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("A")));
     // Group A holds 1, 4, 7 and 10.
-    QCOMPARE(cursor.distinctValues(QStringLiteral("FName")), (QStringList { "n0", "n1", "n2", "n4" }));
+    QVERIFY(cursor.distinctValues(QStringLiteral("FName"), values));
+    QCOMPARE(values, (QStringList { "n0", "n1", "n2", "n4" }));
 }
 
 QTEST_MAIN(TestCursorTableModel)
