@@ -4,6 +4,8 @@
 #include "ui/Twips.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -24,6 +26,27 @@ void clickPicture(ExitPrompt* prompt, const char* resting, const char* clickable
     QTest::mouseClick(prompt->findChild<QToolButton*>(QString::fromLatin1(clickable)), Qt::LeftButton);
 }
 
+// Records the list reports the lookup window asks for.
+class PrintRecorder : public WindowRouter {
+public:
+    using WindowRouter::WindowRouter;
+    void printLookupList(const QList<QStringList>& rows, const QString& clinicAddress) override
+    {
+        printed << rows;
+        addresses << clinicAddress;
+    }
+    QList<QList<QStringList>> printed;
+    QStringList addresses;
+};
+
+QWidget* openWindow(const QString& name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == name && top->isVisible())
+            return top;
+    return nullptr;
+}
+
 } // namespace
 
 class TestWindowRouter : public QObject {
@@ -41,6 +64,7 @@ private slots:
     void runTestFindsAnswerRows_data();
     void runTestFindsAnswerRows();
     void windowsGoWithTheRouter();
+    void lookupWindowPrintsAndExportsThroughScoring();
 };
 
 void TestWindowRouter::oneMainWindowAtATime()
@@ -216,6 +240,36 @@ void TestWindowRouter::windowsGoWithTheRouter()
     }
     QVERIFY(!main);
     QVERIFY(!prompt);
+}
+
+void TestWindowRouter::lookupWindowPrintsAndExportsThroughScoring()
+{
+    Hub<PrintRecorder> hub;
+    hub.program.addExaminee(QStringLiteral("7"));
+    hub.program.exec(QStringLiteral(
+        "UPDATE IDE SET Rezayat = '40', Ertebat = '31', HaleT = '20', TahrifeA = '12' WHERE Code = '7'"));
+    hub.program.exec(QStringLiteral("UPDATE Theme SET Adress = 'Tabriz'"));
+    QVERIFY(hub.router.openLookupWindow());
+    QWidget* lookup = openWindow(QStringLiteral("FrmCode"));
+    QVERIFY(lookup);
+
+    Drive::click(lookup, QStringLiteral("Command1"));
+    QCOMPARE(hub.router.printed.size(), 1);
+    QCOMPARE(hub.router.printed.at(0).size(), 1);
+    QCOMPARE(hub.router.printed.at(0).at(0).at(0), QStringLiteral("7"));
+    QCOMPARE(hub.router.addresses, QStringList{"Tabriz"});
+
+    // Percents and levels by the questionnaire's tables: 40 -> 80, 31 -> 50, 20 -> 15, and 12 -> 35 on the
+    // shorter scale.
+    const QString path = QDir(hub.program.folder()).filePath(QStringLiteral("out.csv"));
+    hub.program.fileDialogs().names.enqueue(path);
+    Drive::click(lookup, QStringLiteral("CommandExport"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QStringList cells = QString::fromUtf8(lines.value(1)).trimmed().split(QLatin1Char(','));
+    QCOMPARE(cells.mid(cells.size() - 12),
+             (QStringList{"40", "80", "بالا", "31", "50", "متوسط", "20", "15", "خيلي پايين", "12", "35", "پايين"}));
 }
 
 QTEST_MAIN(TestWindowRouter)
