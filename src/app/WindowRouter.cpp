@@ -11,29 +11,6 @@
 
 #include <QTimer>
 
-namespace {
-
-// What the research export needs of scoring: the scales, and a stored raw score's percent and level.
-ResearchExport::Scoring researchScoring()
-{
-    ResearchExport::Scoring scoring;
-    for (const ScaleInfo& info : scales())
-        scoring.scales.append({info.column, info.caption});
-    scoring.figures = [](int scale, const QString& raw) {
-        ResearchExport::Figures figures;
-        if (scale < 0 || scale >= static_cast<int>(allScales.size()))
-            return figures;
-        if (const std::optional<int> percent = percentFor(allScales[scale], leadingWholeNumber(raw))) {
-            figures.percent = QString::number(*percent);
-            figures.level = levelFor(*percent);
-        }
-        return figures;
-    };
-    return scoring;
-}
-
-} // namespace
-
 WindowRouter::WindowRouter(Database& db, Messages& messages, FileDialogs& fileDialogs, QObject* parent)
     : QObject(parent)
     , m_db(db)
@@ -119,6 +96,24 @@ bool WindowRouter::openScoringWindow()
 {
     open(new ScoringWindow(m_db, m_messages), HandBack::OnClose);
     return true;
+}
+
+ResearchExport::Scoring WindowRouter::researchScoring()
+{
+    ResearchExport::Scoring scoring;
+    for (const ScaleInfo& info : scales())
+        scoring.scales.append({info.column, info.caption});
+    scoring.figures = [](int scale, const QString& raw) {
+        ResearchExport::Figures figures;
+        if (scale < 0 || scale >= static_cast<int>(allScales.size()))
+            return figures;
+        if (const std::optional<int> percent = percentFor(allScales[scale], leadingWholeNumber(raw))) {
+            figures.percent = QString::number(*percent);
+            figures.level = levelFor(*percent);
+        }
+        return figures;
+    };
+    return scoring;
 }
 
 bool WindowRouter::openLookupWindow()

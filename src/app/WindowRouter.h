@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Desktop.h"
+#include "examinees/ResearchExport.h"
 
 #include <QList>
 #include <QObject>
@@ -47,6 +48,9 @@ public:
     virtual void openAbout(QWidget* owner);
     // Runs the test for a code modally over `owner`; false when no examinee has that code.
     virtual bool runTest(QWidget* owner, const QString& code);
+
+    // What the lookup window's research export needs of scoring: the scales, and a raw score's percent and level.
+    static ResearchExport::Scoring researchScoring();
 
     // The list report for the examinees the lookup window lists (IDE rows in the order of Database::ideColumns(),
     // already sorted by group) with the clinic's address on its address line.

@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStandardPaths>
@@ -95,6 +96,8 @@ void LookupWindow::buildSearchBoxes()
         box->setEditable(true);
         // What the operator types is what is searched for: typing never adds items to the list.
         box->setInsertPolicy(QComboBox::NoInsert);
+        // The box's size is fixed; measuring every name in a long list for a size hint would only cost time.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         Twips::place(box, boxLeft, top, boxWidth, rowHeight);
         Kit::caption(this, QStringLiteral("Label") + name, caption, box, captionLeft, top, captionWidth, rowHeight);
         return box;
@@ -108,6 +111,8 @@ void LookupWindow::buildSearchBoxes()
     m_familyNames = new QStringListModel(this);
     for (auto [box, names] : { std::pair { m_firstName, m_firstNames }, std::pair { m_familyName, m_familyNames } }) {
         box->setModel(names);
+        if (auto* list = qobject_cast<QListView*>(box->view()))
+            list->setUniformItemSizes(true);
         box->completer()->setCompletionMode(QCompleter::PopupCompletion);
         box->completer()->setCaseSensitivity(Qt::CaseSensitive);
     }
