@@ -31,17 +31,17 @@
 
 namespace {
 
-constexpr int windowWidth = 10440;
+constexpr int windowWidth = 10860;
 constexpr int windowHeight = 6300;
 
 // The search boxes and buttons stand in a column on the right, the grid fills the left.
-constexpr int captionLeft = 8880;
-constexpr int captionWidth = 1380;
+constexpr int captionLeft = 9420;
+constexpr int captionWidth = 1200;
 constexpr int boxLeft = 6840;
-constexpr int boxWidth = 1980;
+constexpr int boxWidth = 2520;
 constexpr int rowHeight = 375;
 constexpr int columnLeft = 6840;
-constexpr int columnWidth = 3420;
+constexpr int columnWidth = 3780;
 
 constexpr int gridLeft = 240;
 constexpr int gridTop = 615;
@@ -156,12 +156,15 @@ void LookupWindow::buildGrid()
     m_gridView->setWordWrap(false);
     m_gridView->verticalHeader()->hide();
     m_gridView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_gridView->horizontalHeader()->setStretchLastSection(true);
+    // The names share what the code and the group leave; the grid never needs scrolling sideways.
+    QHeaderView* header = m_gridView->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    header->setSectionResizeMode(0, QHeaderView::Interactive);
+    header->setSectionResizeMode(3, QHeaderView::Interactive);
     m_gridView->setAccessibleName(caption->text());
     Twips::place(m_gridView, gridLeft, gridTop, gridWidth, gridHeight);
-    const int widths[] = { 1260, 1560, 2100 };
-    for (int column = 0; column < 3; ++column)
-        m_gridView->setColumnWidth(column, Twips::toPixelsX(widths[column]));
+    m_gridView->setColumnWidth(0, Twips::toPixelsX(1260));
+    m_gridView->setColumnWidth(3, Twips::toPixelsX(1080));
 }
 
 void LookupWindow::buildButtons()
@@ -187,7 +190,7 @@ void LookupWindow::buildDeletionFrame()
     Twips::place(m_code, 240, 840, columnWidth - 240, rowHeight);
     Kit::caption(frame, QStringLiteral("SkinLabel1"), QStringLiteral("کد آزمودني را وارد کنيد"), m_code, 240, 360,
         columnWidth - 240, rowHeight);
-    m_delete = Kit::button(frame, QStringLiteral("Command2"), QStringLiteral("حذف "), 1080, 1380, 1500, 435);
+    m_delete = Kit::button(frame, QStringLiteral("Command2"), QStringLiteral("حذف "), (columnWidth + 240 - 1500) / 2, 1380, 1500, 435);
 
     connect(m_delete, &QPushButton::clicked, this, &LookupWindow::deleteExaminee);
     connect(m_code, &QLineEdit::returnPressed, this, &LookupWindow::deleteExaminee);
