@@ -119,14 +119,16 @@ ResearchExport::Scoring WindowRouter::researchScoring()
 bool WindowRouter::openLookupWindow()
 {
     auto* window = new LookupWindow(m_db, m_messages, m_fileDialogs, researchScoring());
-    connect(window, &LookupWindow::listReportRequested, this, &WindowRouter::printLookupList);
+    connect(window, &LookupWindow::listReportRequested, this,
+            [this, window](TableCursor* rows, const QString& address) { printLookupList(window, *rows, address); });
     open(window, HandBack::OnClose);
     return true;
 }
 
-void WindowRouter::printLookupList(const QList<QStringList>& rows, const QString& clinicAddress)
+void WindowRouter::printLookupList(QWidget* owner, TableCursor& rows, const QString& clinicAddress)
 {
     // The list report comes with the printed reports.
+    Q_UNUSED(owner)
     Q_UNUSED(rows)
     Q_UNUSED(clinicAddress)
 }

@@ -6,14 +6,13 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QString>
-#include <QStringList>
 
 class Database;
 class ExitPrompt;
 class FileDialogs;
 class Messages;
 class QWidget;
+class TableCursor;
 
 // Creates the windows on demand and keeps track of them. Windows ask it for the next window instead of knowing
 // each other: the main window hands over to scoring, lookup or the theme confirmation and closes, and the router
@@ -52,9 +51,9 @@ public:
     // What the lookup window's research export needs of scoring: the scales, and a raw score's percent and level.
     static ResearchExport::Scoring researchScoring();
 
-    // The list report for the examinees the lookup window lists (IDE rows in the order of Database::ideColumns(),
-    // already sorted by group) with the clinic's address on its address line.
-    virtual void printLookupList(const QList<QStringList>& rows, const QString& clinicAddress);
+    // The list report, over `owner`, for the examinees the lookup window lists (`rows`, a cursor on IDE through its
+    // search), in order of their groups, with the clinic's address on its address line.
+    virtual void printLookupList(QWidget* owner, TableCursor& rows, const QString& clinicAddress);
 
     // Opens the exit prompt at a screen position in twips, or moves the one already open there.
     void openExitPrompt(int leftTwips, int topTwips);

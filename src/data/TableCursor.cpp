@@ -327,8 +327,7 @@ void TableCursor::unbind(QWidget* widget)
         disconnect(widget, nullptr, this, nullptr);
 }
 
-bool TableCursor::readRows(
-    int first, int count, const QStringList& columns, QList<QStringList>& rows, const QString& sortColumn)
+bool TableCursor::readRows(int first, int count, const QStringList& columns, QList<QStringList>& rows)
 {
     rows.clear();
     if (first < 0 || count <= 0)
@@ -341,17 +340,11 @@ bool TableCursor::readRows(
     }
     if (names.isEmpty())
         return fail(QStringLiteral("no columns asked of %1").arg(m_table));
-    QString order = QStringLiteral("rowid");
-    if (!sortColumn.isEmpty()) {
-        if (!m_columns.contains(sortColumn))
-            return fail(QStringLiteral("no column %1 in %2").arg(sortColumn, m_table));
-        order = quotedColumn(sortColumn) + QStringLiteral(", rowid");
-    }
 
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
-                       .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(), order)))
+    if (!q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid LIMIT ? OFFSET ?")
+                       .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause())))
         return fail(q.lastError().text());
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
@@ -360,7 +353,7 @@ bool TableCursor::readRows(
     if (!q.exec())
         return fail(q.lastError().text());
     const int width = static_cast<int>(names.size());
-    rows.reserve(count);
+    rows.reserve(qMin(count, TableCursor::count()));
     while (q.next()) {
         QStringList row;
         row.reserve(width);

@@ -59,11 +59,10 @@ public:
     // Removes the current row; the next row becomes current.
     bool remove();
 
-    // Reads `count` rows from position `first` (in the cursor's order, or by `sortColumn` and then that order) through
-    // the filter, each as the texts of `columns`, without moving the current row. A grid reads a screenful at a time
-    // this way instead of holding every row. False (with lastError) on an unknown column or a failed read.
-    bool readRows(int first, int count, const QStringList& columns, QList<QStringList>& rows,
-        const QString& sortColumn = QString());
+    // Reads `count` rows from position `first` (in the cursor's order) through the filter, each as the texts of
+    // `columns`, without moving the current row. A grid reads a screenful at a time this way instead of holding every
+    // row. False (with lastError) on an unknown column or a failed read.
+    bool readRows(int first, int count, const QStringList& columns, QList<QStringList>& rows);
 
     // The different non-empty values of `column` among the rows through the filter, in Persian alphabetical order:
     // what a list of names offers. False (with lastError) on an unknown column or a failed read.

@@ -190,7 +190,8 @@ void LookupWindow::buildDeletionFrame()
     Twips::place(m_code, 240, 840, columnWidth - 240, rowHeight);
     Kit::caption(frame, QStringLiteral("SkinLabel1"), QStringLiteral("کد آزمودني را وارد کنيد"), m_code, 240, 360,
         columnWidth - 240, rowHeight);
-    m_delete = Kit::button(frame, QStringLiteral("Command2"), QStringLiteral("حذف "), (columnWidth + 240 - 1500) / 2, 1380, 1500, 435);
+    m_delete = Kit::button(
+        frame, QStringLiteral("Command2"), QStringLiteral("حذف "), (columnWidth + 240 - 1500) / 2, 1380, 1500, 435);
 
     connect(m_delete, &QPushButton::clicked, this, &LookupWindow::deleteExaminee);
     connect(m_code, &QLineEdit::returnPressed, this, &LookupWindow::deleteExaminee);
@@ -287,12 +288,7 @@ void LookupWindow::printByGroup()
         m_messages.ShowNotice(this, Msg::ChooseLookupGroup);
         return;
     }
-    QList<QStringList> rows;
-    if (!m_listed->readRows(0, m_listed->count(), Database::ideColumns(), rows, QStringLiteral("Group"))) {
-        showReadFailure(m_listed->lastError());
-        return;
-    }
-    emit listReportRequested(rows, m_address->text());
+    emit listReportRequested(m_listed, m_address->text());
     m_details->reload();
 }
 

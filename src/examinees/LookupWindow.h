@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/TableCursor.h"
 #include "examinees/ResearchExport.h"
 
 #include <QList>
@@ -16,7 +17,6 @@ class QLineEdit;
 class QPushButton;
 class QStringListModel;
 class QTableView;
-class TableCursor;
 
 // The examinee lookup `FrmCode` ("کد آزمودني"): a grid of the examinees, three search boxes of which only the one
 // last touched filters it (first name, family name, group), printing the listed examinees, their export for
@@ -37,9 +37,9 @@ public:
     void exportListed();
 
 signals:
-    // The list report is wanted for `rows`: the IDE rows now listed, sorted by group, each in the order of
-    // Database::ideColumns(); the report's address line carries `clinicAddress`.
-    void listReportRequested(const QList<QStringList>& rows, const QString& clinicAddress);
+    // The list report is wanted for the examinees `listed` shows now (a cursor on IDE, through the active search),
+    // printed in order of their groups, with `clinicAddress` on the report's address line.
+    void listReportRequested(TableCursor* listed, const QString& clinicAddress);
 
 private:
     void openCursors();
