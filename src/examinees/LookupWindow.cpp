@@ -187,6 +187,8 @@ void LookupWindow::buildDeletionFrame()
 
     m_code = new QLineEdit(frame);
     m_code->setObjectName(QStringLiteral("Text5"));
+    // Codes line up on the right like the Persian texts around them, whatever script they are typed in.
+    m_code->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     Twips::place(m_code, 240, 840, columnWidth - 240, rowHeight);
     Kit::caption(frame, QStringLiteral("SkinLabel1"), QStringLiteral("کد آزمودني را وارد کنيد"), m_code, 240, 360,
         columnWidth - 240, rowHeight);
@@ -344,8 +346,10 @@ void LookupWindow::deleteExaminee()
 
 void LookupWindow::exportListed()
 {
-    const QString suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                                  .filePath(QStringLiteral("Tovrin35.csv"));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString suggested = QDir(folder).filePath(QStringLiteral("Tovrin35.csv"));
     const QString path = m_fileDialogs.saveFileName(this, exportCaption, suggested, QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())
         return;

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -372,6 +373,8 @@ void TestLookupWindow::exportWritesTheListedExaminees()
     Drive::click(l.window.get(), QStringLiteral("CommandExport"));
     QCOMPARE(l.program.fileDialogs().requests.size(), 1);
     QCOMPARE(l.program.fileDialogs().requests.at(0).kind, ScriptedFileDialogs::Kind::Save);
+    // The dialog opens in a folder that exists.
+    QVERIFY(QFileInfo(l.program.fileDialogs().requests.at(0).path).dir().exists());
     QCOMPARE(l.program.messages().noticeTexts(), QStringList { Msg::ExportDone });
 
     QFile file(path);
