@@ -1,12 +1,12 @@
 #include "app/MainWindow.h"
 
-#include "app/MakerSite.h"
 #include "app/WindowRouter.h"
 #include "data/TableCursor.h"
 #include "examinees/RegistrationCheck.h"
 #include "examinees/RegistrationPanel.h"
 #include "settings/Theme.h"
 #include "ui/LeadingNumber.h"
+#include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
@@ -17,9 +17,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
+#include <QUrl>
 
 namespace {
 
@@ -56,7 +58,16 @@ QFrame* makePanel(QWidget* parent, const QString& name)
     return panel;
 }
 
-QPixmap bannerPicture(QSize size)
+// A move that a control under the pointer passed on to its parent (a styled button sees moves and does not take
+// them) is not a move over the parent's background.
+bool isBareBackground(QWidget* widget, QEvent* event)
+{
+    return !widget->childAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+}
+
+// The maker's banner: the program's name over the web site's host, or the program's name and version alone when
+// no web site is set.
+QPixmap bannerPicture(QSize size, const Maker::Details& maker)
 {
     QPixmap pixmap(size);
     QPainter p(&pixmap);
@@ -69,11 +80,16 @@ QPixmap bannerPicture(QSize size)
     font.setBold(true);
     font.setPixelSize(qMax(10, size.height() / 3));
     p.setFont(font);
+    const QString host = QUrl(Maker::webAddress(maker.webSite)).host();
+    if (host.isEmpty()) {
+        p.drawText(pixmap.rect(), Qt::AlignCenter, Maker::programNameAndVersion());
+        return pixmap;
+    }
     p.drawText(pixmap.rect().adjusted(0, 2, 0, -size.height() / 2), Qt::AlignCenter, QStringLiteral("Tovrin35"));
     font.setBold(false);
     font.setPixelSize(qMax(9, size.height() / 4));
     p.setFont(font);
-    p.drawText(pixmap.rect().adjusted(0, size.height() / 2, 0, -2), Qt::AlignCenter, QUrl(MakerSite::Home).host());
+    p.drawText(pixmap.rect().adjusted(0, size.height() / 2, 0, -2), Qt::AlignCenter, host);
     return pixmap;
 }
 
@@ -119,7 +135,7 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_clinicLabel->setText(m_clinicName->text());
 
     Twips::placeWindow(this, 2340, 765);
-    Theme::applyTheme(this, m_themeNumber->text());
+    Theme::applyTheme(this, m_db, m_themeNumber->text());
     m_flag->setText(QStringLiteral("2"));
 }
 
@@ -203,8 +219,8 @@ void MainWindow::buildClinicPanel()
     caption(QStringLiteral("SkinLabel4"), QStringLiteral(" :نام"), m_clinicName, 360);
     caption(QStringLiteral("SkinLabel5"), QStringLiteral(" :آدرس"), m_clinicAddress, 960);
 
-    // Storing the name and address belongs to the settings; this window only offers the buttons.
-    Kit::button(m_clinic, QStringLiteral("Command64"), QStringLiteral("ذخيره "), 3240, 1620, 1200, 405);
+    connect(Kit::button(m_clinic, QStringLiteral("Command64"), QStringLiteral("ذخيره "), 3240, 1620, 1200, 405),
+            &QPushButton::clicked, this, &MainWindow::saveClinic);
     connect(Kit::button(m_clinic, QStringLiteral("Command7"), QStringLiteral("انصراف"), 1800, 1620, 1200, 405),
             &QPushButton::clicked, m_clinic, &QWidget::hide);
 }
@@ -212,6 +228,7 @@ void MainWindow::buildClinicPanel()
 void MainWindow::buildThemePanel()
 {
     m_themes = makePanel(this, QStringLiteral("Frame6"));
+    // Theme 1 at the top, 11 at the bottom.
     const QList<QPair<const char*, QString>> buttons = {
         {"Command45", QStringLiteral(" تم شماره 1")}, {"Command44", QStringLiteral("تم شماره 2")},
         {"Command43", QStringLiteral("تم شماره 3")},  {"Command42", QStringLiteral("تم شماره 4")},
@@ -220,11 +237,13 @@ void MainWindow::buildThemePanel()
         {"Command41", QStringLiteral("تم شماره 9")},  {"Command52", QStringLiteral("تم شماره 10 ")},
         {"Command53", QStringLiteral("تم شماره 11")},
     };
-    // Choosing a theme belongs to the theme chooser; here the buttons stand in their places.
     int top = 240;
+    int theme = 1;
     for (const auto& [name, caption] : buttons) {
-        Kit::button(m_themes, QString::fromLatin1(name), caption, 240, top, 2145, 555);
+        connect(Kit::button(m_themes, QString::fromLatin1(name), caption, 240, top, 2145, 555), &QPushButton::clicked,
+                this, [this, theme] { chooseTheme(theme); });
         top += 600;
+        ++theme;
     }
     connect(Kit::button(m_themes, QStringLiteral("Command46"), QStringLiteral("خروج"), 720, 6900, 1185, 435),
             &QPushButton::clicked, m_themes, &QWidget::hide);
@@ -250,23 +269,36 @@ void MainWindow::buildOtherItems()
     Twips::place(m_hint, 240, 3840, 3000, 3180);
     m_hint->hide();
 
+    // The help button and the banner lead to the maker's pages; where no address is set there is nothing to
+    // open, so the help button is not shown and the banner shows the program's name without inviting a click.
+    const Maker::Details& maker = m_router.maker();
     auto* help = new QToolButton(this);
     help->setObjectName(QStringLiteral("CmdHelp"));
     help->setText(QStringLiteral("Help"));
     help->setToolTip(QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
     Twips::place(help, 8880, 7200, 1035, 435);
-    connect(help, &QToolButton::clicked, this, [this] { m_router.desktop().openWebPage(MakerSite::helpPage()); });
+    const QString helpPage = Maker::helpPage(maker);
+    help->setVisible(!helpPage.isEmpty());
+    connect(help, &QToolButton::clicked, this, [this, helpPage] {
+        if (!helpPage.isEmpty())
+            m_router.desktop().openWebPage(helpPage);
+    });
 
     auto* banner = new QToolButton(this);
     banner->setObjectName(QStringLiteral("Picture1"));
-    banner->setToolTip(QStringLiteral("جهت ورود به سايت کليک کنيد"));
     const QRect bannerPlace = Twips::toPixels(240, 7140, 3000, 780);
     banner->setGeometry(bannerPlace);
-    banner->setIcon(QIcon(bannerPicture(bannerPlace.size())));
+    banner->setIcon(QIcon(bannerPicture(bannerPlace.size(), maker)));
     banner->setIconSize(bannerPlace.size());
     banner->setAutoRaise(true);
     banner->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
-    banner->setCursor(Qt::PointingHandCursor);
+    banner->setAccessibleName(Maker::programNameAndVersion());
+    if (Maker::bannerPages(maker).isEmpty()) {
+        banner->setFocusPolicy(Qt::NoFocus);
+    } else {
+        banner->setToolTip(QStringLiteral("جهت ورود به سايت کليک کنيد"));
+        banner->setCursor(Qt::PointingHandCursor);
+    }
     connect(banner, &QToolButton::clicked, this, &MainWindow::openBanner);
 }
 
@@ -300,7 +332,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
         if (auto it = m_hints.constFind(watched); it != m_hints.cend())
             showHint(*it);
-        else if (watched == m_column && event->type() == QEvent::MouseMove)
+        else if (watched == m_column && event->type() == QEvent::MouseMove && isBareBackground(m_column, event))
             hideHint();
     }
     return QWidget::eventFilter(watched, event);
@@ -308,7 +340,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    hideHint();
+    if (isBareBackground(this, event))
+        hideHint();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -385,6 +418,9 @@ void MainWindow::leave()
 void MainWindow::showClinicPanel()
 {
     HidePanels();
+    // The fields show the stored name and address: text typed earlier and abandoned is dropped here, so no later
+    // save can store it unseen.
+    m_theme->reload();
     showAt(m_settings, kSettingsPlace);
     showAt(m_clinic, kClinicPlace);
 }
@@ -396,10 +432,48 @@ void MainWindow::showThemePanel()
     showAt(m_themes, kThemePlace);
 }
 
+void MainWindow::saveClinic()
+{
+    if (!storeThemeRow())
+        return;
+    m_theme->reload();
+    m_theme->reload();
+    m_clinic->hide();
+}
+
+void MainWindow::chooseTheme(int theme)
+{
+    m_flag->setText(QStringLiteral("1"));
+    // Reading the row first drops a clinic name or address typed and not saved.
+    m_theme->reload();
+    m_themeNumber->setText(QString::number(theme));
+    if (!storeThemeRow()) {
+        // Nothing changed: the window stays, and leaving it still goes through the exit prompt.
+        m_theme->reload();
+        m_flag->setText(QStringLiteral("2"));
+        return;
+    }
+    m_theme->reload();
+    if (!m_router.openThemeConfirmation()) {
+        m_flag->setText(QStringLiteral("2"));
+        return;
+    }
+    close();
+}
+
+bool MainWindow::storeThemeRow()
+{
+    if (m_theme->update())
+        return true;
+    m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + m_theme->lastError(), Msg::Style::StopRtl,
+                           Msg::ErrorTitlePersian);
+    return false;
+}
+
 void MainWindow::openBanner()
 {
-    m_router.desktop().openWebPage(MakerSite::Home);
-    m_router.desktop().openWebPage(MakerSite::Shop);
+    for (const QString& page : Maker::bannerPages(m_router.maker()))
+        m_router.desktop().openWebPage(page);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -52,6 +52,10 @@ private:
     void leave();
     void showClinicPanel();
     void showThemePanel();
+    void saveClinic();
+    void chooseTheme(int theme);
+    // Writes the settings row as the bound fields stand; a failure is reported with the platform's text.
+    bool storeThemeRow();
     void openBanner();
 
     Database& m_db;

@@ -1,11 +1,13 @@
 #include "app/WindowRouter.h"
 
+#include "about/AboutWindow.h"
 #include "app/MainWindow.h"
 #include "backup/ExitPrompt.h"
 #include "examinees/LookupWindow.h"
 #include "questionnaire/TestWindow.h"
 #include "scoring/Scales.h"
 #include "scoring/ScoringWindow.h"
+#include "settings/ThemeConfirmation.h"
 #include "ui/LeadingNumber.h"
 #include "ui/Twips.h"
 
@@ -46,9 +48,14 @@ void WindowRouter::open(QWidget* window, HandBack handBack)
 {
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_windows.append(window);
+    if (handBack == HandBack::OnClose)
+        m_handingBack.append(window);
     // Settled from the event loop: the closing window is gone and the next one, if any, is already open.
-    connect(window, &QObject::destroyed, this,
-            [this, handBack] { QTimer::singleShot(0, this, [this, handBack] { windowClosed(handBack); }); });
+    connect(window, &QObject::destroyed, this, [this, handBack] {
+        if (handBack == HandBack::OnClose)
+            ++m_handBacksDue;
+        QTimer::singleShot(0, this, [this, handBack] { windowClosed(handBack); });
+    });
     window->show();
     window->activateWindow();
 }
@@ -56,6 +63,9 @@ void WindowRouter::open(QWidget* window, HandBack handBack)
 void WindowRouter::windowClosed(HandBack handBack)
 {
     m_windows.removeAll(QPointer<QWidget>());
+    m_handingBack.removeAll(QPointer<QWidget>());
+    if (handBack == HandBack::OnClose)
+        --m_handBacksDue;
     if (m_ended)
         return;
     if (handBack == HandBack::OnClose)
@@ -68,6 +78,12 @@ bool WindowRouter::anyWindowVisible() const
 {
     for (const QPointer<QWidget>& window : m_windows)
         if (window && window->isVisible())
+            return true;
+    // A window that hands back, closed or gone but not yet settled, is about to bring the main window back.
+    if (m_handBacksDue > 0)
+        return true;
+    for (const QPointer<QWidget>& window : m_handingBack)
+        if (window)
             return true;
     return false;
 }
@@ -135,15 +151,18 @@ void WindowRouter::printLookupList(QWidget* owner, TableCursor& rows, const QStr
 
 bool WindowRouter::openThemeConfirmation()
 {
-    // The theme confirmation opens here with open(window, HandBack::None): it brings the main window back from
-    // its own button (showMainWindow), while closing it by its frame leaves no window and so ends the program.
-    return false;
+    // It brings the main window back from its own button; closed by its frame it leaves no window, and so ends the
+    // program.
+    auto* window = new ThemeConfirmation(m_db);
+    connect(window, &ThemeConfirmation::mainWindowWanted, this, &WindowRouter::showMainWindow);
+    open(window, HandBack::None);
+    return true;
 }
 
 void WindowRouter::openAbout(QWidget* owner)
 {
-    // The About window opens here, modally over `owner`.
-    Q_UNUSED(owner)
+    AboutWindow window(m_maker, owner);
+    window.exec();
 }
 
 bool WindowRouter::runTest(QWidget* owner, const QString& code)

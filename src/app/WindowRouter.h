@@ -2,6 +2,7 @@
 
 #include "app/Desktop.h"
 #include "examinees/ResearchExport.h"
+#include "ui/MakerDetails.h"
 
 #include <QList>
 #include <QObject>
@@ -31,6 +32,9 @@ public:
     Database& database() { return m_db; }
     Messages& messages() { return m_messages; }
     FileDialogs& fileDialogs() { return m_fileDialogs; }
+    // The maker's details the windows show and link to: those built into the program, unless replaced.
+    const Maker::Details& maker() const { return m_maker; }
+    void setMaker(const Maker::Details& maker) { m_maker = maker; }
 
     // The main window now open (nullptr when there is none) and the exit prompt, if it is open.
     QWidget* mainWindow() const;
@@ -76,7 +80,10 @@ private:
     Messages& m_messages;
     FileDialogs& m_fileDialogs;
     Desktop m_desktop;
+    Maker::Details m_maker = Maker::details();
     QList<QPointer<QWidget>> m_windows;
+    QList<QPointer<QWidget>> m_handingBack; // those of m_windows opened with HandBack::OnClose
+    int m_handBacksDue = 0;                 // of those, gone and not yet settled
     QPointer<QWidget> m_mainWindow;
     QPointer<ExitPrompt> m_exitPrompt;
     bool m_ended = false;

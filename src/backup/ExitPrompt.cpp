@@ -1,78 +1,19 @@
 #include "backup/ExitPrompt.h"
 
+#include "ui/PictureButton.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
 
 namespace {
 
 constexpr int kBlinkMs = 500;
-
-enum class Mark { Confirm, Cancel };
-
-// The button pictures: a tick or a cross on a rounded plate, grey at rest and coloured under the pointer.
-QPixmap picture(Mark mark, bool hover, QSize size)
-{
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor colour = mark == Mark::Confirm ? QColor(0x2e, 0x8b, 0x57) : QColor(0xb2, 0x22, 0x22);
-    const QColor plate = hover ? colour : QColor(0xe6, 0xe6, 0xe6);
-    const QColor ink = hover ? QColor(Qt::white) : colour;
-    const QRectF r = QRectF(pixmap.rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-    p.setPen(QPen(hover ? colour.darker(130) : QColor(0xa0, 0xa0, 0xa0), 1.5));
-    p.setBrush(plate);
-    p.drawRoundedRect(r, 6, 6);
-
-    const qreal side = qMin(r.width(), r.height()) * 0.5;
-    const QPointF c = r.center();
-    QPainterPath path;
-    if (mark == Mark::Confirm) {
-        path.moveTo(c + QPointF(-side * 0.5, 0));
-        path.lineTo(c + QPointF(-side * 0.1, side * 0.4));
-        path.lineTo(c + QPointF(side * 0.55, -side * 0.4));
-    } else {
-        path.moveTo(c + QPointF(-side * 0.4, -side * 0.4));
-        path.lineTo(c + QPointF(side * 0.4, side * 0.4));
-        path.moveTo(c + QPointF(side * 0.4, -side * 0.4));
-        path.lineTo(c + QPointF(-side * 0.4, side * 0.4));
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(ink, qMax(2.0, side * 0.18), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(path);
-    return pixmap;
-}
-
-QLabel* restingPicture(QWidget* parent, const QString& name, Mark mark, const QRect& where)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setGeometry(where);
-    label->setPixmap(picture(mark, false, where.size()));
-    label->setMouseTracking(true);
-    return label;
-}
-
-QToolButton* hoverPicture(QWidget* parent, const QString& name, Mark mark, const QRect& where)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setGeometry(where);
-    button->setIcon(QIcon(picture(mark, true, where.size())));
-    button->setIconSize(where.size());
-    button->setAutoRaise(true);
-    button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
-    button->setAccessibleName(mark == Mark::Confirm ? QStringLiteral("OK") : QStringLiteral("Cancel"));
-    return button;
-}
 
 } // namespace
 
@@ -109,10 +50,11 @@ ExitPrompt::ExitPrompt(QWidget* parent)
     // Confirm on the reading side (right), cancel on the left.
     const QRect confirmPlace = Twips::toPixels(2760, 1260, 1560, 660);
     const QRect cancelPlace = Twips::toPixels(480, 1260, 1560, 660);
-    m_confirmResting = restingPicture(this, QStringLiteral("k1"), Mark::Confirm, confirmPlace);
-    m_confirm = hoverPicture(this, QStringLiteral("k2"), Mark::Confirm, confirmPlace);
-    m_cancelResting = restingPicture(this, QStringLiteral("C1"), Mark::Cancel, cancelPlace);
-    m_cancel = hoverPicture(this, QStringLiteral("C2"), Mark::Cancel, cancelPlace);
+    using PictureButton::Mark;
+    m_confirmResting = PictureButton::resting(this, QStringLiteral("k1"), Mark::Confirm, confirmPlace);
+    m_confirm = PictureButton::highlighted(this, QStringLiteral("k2"), Mark::Confirm, confirmPlace);
+    m_cancelResting = PictureButton::resting(this, QStringLiteral("C1"), Mark::Cancel, cancelPlace);
+    m_cancel = PictureButton::highlighted(this, QStringLiteral("C2"), Mark::Cancel, cancelPlace);
     m_confirmResting->installEventFilter(this);
     m_cancelResting->installEventFilter(this);
     connect(m_confirm, &QToolButton::clicked, this, &ExitPrompt::confirm);
@@ -171,7 +113,9 @@ bool ExitPrompt::eventFilter(QObject* watched, QEvent* event)
 
 void ExitPrompt::mouseMoveEvent(QMouseEvent* event)
 {
-    showRestingPictures();
+    // Only the background: a highlighted picture passes the moves over it on to the window.
+    if (!childAt(event->position().toPoint()))
+        showRestingPictures();
     QWidget::mouseMoveEvent(event);
 }
 

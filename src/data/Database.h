@@ -25,6 +25,8 @@ public:
 
     static QString filePath(const QString& programFolder);
     QString filePath() const;
+    // The folder the program runs from: the data folder and the files delivered beside the program are found here.
+    QString programFolder() const { return m_programFolder; }
 
     OpenResult open();
     bool isOpen() const;

@@ -75,7 +75,7 @@ LookupWindow::LookupWindow(
 
     // Load: position and theme; the grid lists every examinee, and the name lists offer every name.
     Twips::placeWindow(this, 2340, 768);
-    Theme::applyTheme(this, m_theme->field(QStringLiteral("TH")));
+    Theme::applyTheme(this, m_db, m_theme->field(QStringLiteral("TH")));
     reloadNameLists();
     m_firstName->setFocus();
 }

@@ -142,7 +142,7 @@ TestWindow::TestWindow(Database& db, Messages& messages, QWidget* parent)
         if (w->focusPolicy() != Qt::NoFocus)
             w->installEventFilter(this);
 
-    Theme::applyTheme(this, m_theme->field(QStringLiteral("TH")));
+    Theme::applyTheme(this, m_db, m_theme->field(QStringLiteral("TH")));
     showIntroductionOnly();
     resize(Twips::toPixelsX(14400), Twips::toPixelsY(9600));
 }

@@ -67,7 +67,7 @@ ScoringWindow::ScoringWindow(Database& db, Messages& messages, QWidget* parent)
 
     // Load: position, theme, help panel geometry.
     Twips::placeWindow(this, 2340, 765);
-    Theme::applyTheme(this, m_theme->field(QStringLiteral("TH")));
+    Theme::applyTheme(this, m_db, m_theme->field(QStringLiteral("TH")));
     Twips::place(m_helpPanel, 1380, 1080, 7635, 4935);
 }
 

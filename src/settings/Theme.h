@@ -1,11 +1,17 @@
 #pragma once
 
+#include "settings/SkinFile.h"
+
 #include <QString>
 
+#include <optional>
+
+class Database;
 class QWidget;
 
 // The theme every skinned window applies when it loads: the theme number comes from the `TH` text of the single
-// `Theme` row, read by the leading-number rule; only a whole 1..11 names a skin, anything else loads none.
+// `Theme` row, read by the leading-number rule; only a whole 1..11 names a skin, anything else loads none. A skin
+// is read from the program's folder, so the program finds its skins from whatever folder it was started.
 namespace Theme {
 
 constexpr int Count = 11;
@@ -16,8 +22,17 @@ int themeNumber(const QString& thText);
 // The skin file of a theme, "" for 0 or a number outside 1..11.
 QString skinFile(int theme);
 
-// Applies the theme named by `thText` to a window that is loading; the window remembers the theme it was
-// painted with in its "appliedTheme" property (0 when the text names none).
-void applyTheme(QWidget* window, const QString& thText);
+// Reads a skin file by its bare name from the program's folder; nothing when it is missing or unreadable.
+std::optional<SkinFile> loadSkin(const QString& programFolder, const QString& fileName);
+
+// Paints a window and its controls with a skin from now on. Windows the window owns (a chart, a box) keep their
+// own look; a control's own style sheet stays in force over the skin's.
+void paint(QWidget* window, const SkinFile& skin);
+
+// The one entry every skinned window calls while it loads, after its `Theme` row has been read: loads the skin that
+// `thText` names and paints the window with it. A text that names no theme, or a skin file that is missing or
+// unreadable, is not reported: the window keeps its look. The window remembers the theme it was painted with in
+// its "appliedTheme" property (0 or absent when none).
+void applyTheme(QWidget* window, const Database& db, const QString& thText);
 
 } // namespace Theme

@@ -11,15 +11,15 @@
 #include <QTimer>
 #include <QUrl>
 
-// While it lives, closes the test window by its close box as soon as it is open modally, and records what was
-// open then: its objectName and the objectName of its owner.
+// While it lives, closes a modal window (the test window unless named otherwise) by its close box as soon as it is
+// open, and records what was open then: its objectName and the objectName of its owner.
 class TestWindowCloser {
 public:
-    TestWindowCloser()
+    explicit TestWindowCloser(const QString& name = QStringLiteral("FrmTest"))
     {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, name] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal->objectName() == QLatin1String("FrmTest")) {
+            if (modal && modal->objectName() == name) {
                 seen << modal->objectName()
                      << (modal->parentWidget() ? modal->parentWidget()->objectName() : QString());
                 modal->close();
@@ -45,7 +45,9 @@ public:
     void openAbout(QWidget* owner) override
     {
         requests << QStringLiteral("about");
+        TestWindowCloser closer(QStringLiteral("FrmAbout"));
         WindowRouter::openAbout(owner);
+        modalWindows << closer.seen;
     }
     bool runTest(QWidget* owner, const QString& code) override
     {
@@ -57,7 +59,7 @@ public:
     }
 
     QStringList requests;
-    QStringList modalWindows; // the test window and its owner, for each test run that opened it
+    QStringList modalWindows; // the test or About window and its owner, each time one was opened
     QPointer<QWidget> lastStandIn;
 
 private:

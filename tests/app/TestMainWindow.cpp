@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +57,15 @@ void registerThroughPanel(QWidget* window, const QString& code)
     Drive::click(window, QStringLiteral("Command8"));
 }
 
+Maker::Details makerWithSites()
+{
+    Maker::Details maker;
+    maker.programmer = QStringLiteral("Reza Ahmadi");
+    maker.webSite = QStringLiteral("https://maker.test");
+    maker.shop = QStringLiteral("https://shop.maker.test");
+    return maker;
+}
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -91,7 +101,9 @@ private slots:
     void unsavedRegistrationDroppedByOtherButtons();
     void calculator_data();
     void calculator();
+    void webPages_data();
     void webPages();
+    void aboutIsModal();
     void clinicNameFollowsTyping();
     void keyboard();
     void nothingCutOff();
@@ -246,7 +258,9 @@ void TestMainWindow::panels()
     QFETCH(QStringList, clicks);
     QFETCH(QStringList, visible);
     Hub hub;
+    hub.router.setMaker(makerWithSites());
     MainWindow* w = hub.show();
+    TestWindowCloser aboutCloser(QStringLiteral("FrmAbout"));
     for (const QString& name : clicks)
         QVERIFY(Drive::click(w, name));
     QCOMPARE(visiblePanels(w), visible);
@@ -478,6 +492,7 @@ void TestMainWindow::handOverAndBack()
     QCOMPARE(first->handOverFlag(), QStringLiteral("1"));
     QVERIFY(!hub.router.exitPrompt());
     QTRY_VERIFY(!first);
+    QCoreApplication::processEvents(); // the router settles the main window's closing
     QVERIFY(!hub.router.mainWindow());
     QCoreApplication::processEvents(); // the router settles the main window's closing
 
@@ -632,22 +647,104 @@ void TestMainWindow::calculator()
     QVERIFY(w->isVisible());
 }
 
+void TestMainWindow::webPages_data()
+{
+    QTest::addColumn<QString>("webSite");
+    QTest::addColumn<QString>("shop");
+    QTest::addColumn<QStringList>("help");   // what "Help" opens; empty: the button is not shown
+    QTest::addColumn<QStringList>("banner"); // what the banner opens
+    QTest::newRow("site and shop") << "https://maker.test" << "https://shop.maker.test"
+                                   << QStringList{"https://maker.test/software/software-settings.html"}
+                                   << QStringList{"https://maker.test", "https://shop.maker.test"};
+    QTest::newRow("site only") << "maker.test" << ""
+                               << QStringList{"https://maker.test/software/software-settings.html"}
+                               << QStringList{"https://maker.test"};
+    QTest::newRow("shop only") << "" << "https://shop.maker.test" << QStringList{}
+                               << QStringList{"https://shop.maker.test"};
+    QTest::newRow("neither") << "" << "" << QStringList{} << QStringList{};
+}
+
 void TestMainWindow::webPages()
 {
+    QFETCH(QString, webSite);
+    QFETCH(QString, shop);
+    QFETCH(QStringList, help);
+    QFETCH(QStringList, banner);
     Hub hub;
+    Maker::Details maker;
+    maker.webSite = webSite;
+    maker.shop = shop;
+    hub.router.setMaker(maker);
     MainWindow* w = hub.show();
-    auto* help = Drive::find<QToolButton>(w, "CmdHelp");
-    QCOMPARE(help->text(), QStringLiteral("Help"));
-    QCOMPARE(help->toolTip(), QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
-    QCOMPARE(Drive::find<QWidget>(w, "Picture1")->toolTip(), QStringLiteral("جهت ورود به سايت کليک کنيد"));
+    auto* helpButton = Drive::find<QToolButton>(w, "CmdHelp");
+    QCOMPARE(helpButton->text(), QStringLiteral("Help"));
+    QCOMPARE(helpButton->toolTip(), QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد"));
+    QCOMPARE(helpButton->isVisible(), !help.isEmpty());
+    auto* picture = Drive::find<QToolButton>(w, "Picture1");
+    QVERIFY(picture->isVisible());
+    // The banner invites a click only when it leads somewhere.
+    QCOMPARE(picture->toolTip(),
+             banner.isEmpty() ? QString() : QStringLiteral("جهت ورود به سايت کليک کنيد"));
+    QCOMPARE(picture->focusPolicy() != Qt::NoFocus, !banner.isEmpty());
 
-    Drive::click(w, QStringLiteral("CmdHelp"));
-    QCOMPARE(hub.opened, QStringList{"https://www.example.com/software/software-settings.html"});
+    if (helpButton->isVisible())
+        Drive::click(w, QStringLiteral("CmdHelp"));
+    QCOMPARE(hub.opened, help);
     hub.opened.clear();
-    Drive::click(w, QStringLiteral("Picture1"));
-    QCOMPARE(hub.opened, QStringList({"https://www.example.com", "https://shop.example.com"}));
+    QTest::mouseClick(picture, Qt::LeftButton);
+    QCOMPARE(hub.opened, banner);
     QCOMPARE(hub.started, QStringList{});
     QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestMainWindow::aboutIsModal()
+{
+    Hub hub;
+    hub.router.setMaker(makerWithSites());
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command9"));
+    const QRect place = w->geometry();
+
+    QString seen;
+    QString owner;
+    bool modal = false;
+    bool modalToAll = false;
+    QString credit;
+    QTimer::singleShot(0, this, [&] {
+        QWidget* about = QApplication::activeModalWidget();
+        QVERIFY(about);
+        seen = about->objectName();
+        owner = about->parentWidget() ? about->parentWidget()->objectName() : QString();
+        modal = about->isModal();
+        // Modal to the whole program: the main window takes no input while it is open.
+        modalToAll = about->windowModality() == Qt::ApplicationModal;
+        credit = about->findChild<QLabel*>(QStringLiteral("Label3"))->text();
+        Drive::click(about, QStringLiteral("Command1"));
+    });
+    Drive::click(w, QStringLiteral("Command12"));
+    QCOMPARE(seen, QStringLiteral("FrmAbout"));
+    QCOMPARE(owner, QStringLiteral("Frm1"));
+    QVERIFY(modal);
+    QVERIFY(modalToAll);
+    QCOMPARE(credit, QStringLiteral("برنامه نويس: ") + QChar(0x2068) + QStringLiteral("Reza Ahmadi") + QChar(0x2069));
+
+    // "خروج" leaves the main window as it was: open, in place, not handed over, no exit prompt, no message; the
+    // settings panel was closed on the way in, as every main button does.
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(hub.main(), w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->geometry(), place);
+    QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+    QCOMPARE(visiblePanels(w), QStringList{});
+    QVERIFY(!hub.router.exitPrompt());
+    QVERIFY(!hub.router.hasEnded());
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+    QVERIFY(w->findChildren<QDialog*>().isEmpty());
+
+    // And it opens again.
+    TestWindowCloser closer(QStringLiteral("FrmAbout"));
+    Drive::click(w, QStringLiteral("Command12"));
+    QCOMPARE(closer.seen, QStringList({"FrmAbout", "Frm1"}));
 }
 
 void TestMainWindow::clinicNameFollowsTyping()
@@ -676,6 +773,7 @@ void TestMainWindow::clinicNameFollowsTyping()
 void TestMainWindow::keyboard()
 {
     Hub hub;
+    hub.router.setMaker(makerWithSites());
     MainWindow* w = hub.show();
     // Every button of the window can be reached with Tab, from the first one round to it again.
     auto* first = Drive::find<QPushButton>(w, "Command1");

@@ -64,6 +64,7 @@ private slots:
     void exitPromptOpenedOnceAndPlacedAgain();
     void handBack_data();
     void handBack();
+    void handBackClosedRightAfterTheMainWindow();
     void runTestFindsAnswerRows_data();
     void runTestFindsAnswerRows();
     void windowsGoWithTheRouter();
@@ -196,6 +197,23 @@ void TestWindowRouter::handBack()
     if (mainAfter)
         QVERIFY(hub.main()->isVisible());
     QCOMPARE(ended.count(), ends ? 1 : 0);
+}
+
+void TestWindowRouter::handBackClosedRightAfterTheMainWindow()
+{
+    // Both go before the router has settled either: the one that hands back still brings the main window.
+    Hub hub;
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    auto* plain = new QWidget;
+    auto* handingBack = new QWidget;
+    hub.router.open(plain, WindowRouter::HandBack::None);
+    hub.router.open(handingBack, WindowRouter::HandBack::OnClose);
+    plain->close();
+    handingBack->close();
+    QTRY_VERIFY(hub.main());
+    QVERIFY(hub.main()->isVisible());
+    QTest::qWait(20);
+    QCOMPARE(ended.count(), 0);
 }
 
 void TestWindowRouter::runTestFindsAnswerRows_data()

@@ -3,13 +3,24 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
 TestProgram::TestProgram()
 {
+    // The folder holds the skins the build delivers beside the program, as the program's own folder does.
+    const QDir delivered(QStringLiteral(T35_DELIVERED_SKINS));
+    const QStringList skins = delivered.entryList({QStringLiteral("*.skn")}, QDir::Files);
+    if (skins.isEmpty())
+        qFatal("no skins delivered in %s", qPrintable(delivered.path()));
+    for (const QString& skin : skins)
+        QFile::copy(delivered.filePath(skin), QDir(m_dir.path()).filePath(skin));
+
     m_database = std::make_unique<Database>(m_dir.path());
     const Database::OpenResult opened = m_database->open();
     if (!opened.ok())
@@ -75,6 +86,17 @@ int TestProgram::rowCount(const QString& table, const QString& column, const QSt
     if (column.isEmpty())
         return scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table)).toInt();
     return scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\" WHERE \"%2\" = ?").arg(table, column), {value}).toInt();
+}
+
+QString TestProgram::skinColour(const QString& skinFile, const QString& name) const
+{
+    QFile file(QDir(m_dir.path()).filePath(skinFile));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QRegularExpression line(
+        QStringLiteral("^%1\\s*=\\s*(#[0-9a-fA-F]{6})\\s*$").arg(QRegularExpression::escape(name)),
+        QRegularExpression::MultilineOption);
+    return line.match(QString::fromUtf8(file.readAll())).captured(1).toLower();
 }
 
 bool Drive::click(QWidget* root, const QString& name)

@@ -39,6 +39,10 @@ public:
     QString ideField(const QString& code, const QString& column);
     int rowCount(const QString& table, const QString& column = QString(), const QString& value = QString());
 
+    // A colour as a skin file in the program's folder writes it ("window = #f3ead8" gives "#f3ead8"), read without
+    // the program's own reader, so a window's palette can be compared with it; "" when there is none.
+    QString skinColour(const QString& skinFile, const QString& name) const;
+
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<Database> m_database;

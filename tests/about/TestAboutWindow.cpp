@@ -1,0 +1,257 @@
+#include "about/AboutWindow.h"
+#include "support/LayoutCheck.h"
+#include "ui/PersianText.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// A detail inside a Persian line keeps its own direction.
+QString apart(const QString& value)
+{
+    return QChar(0x2068) + value + QChar(0x2069);
+}
+
+Maker::Details reza()
+{
+    Maker::Details maker;
+    maker.programmer = QStringLiteral("Reza Ahmadi");
+    maker.telephone = QStringLiteral("021-5555");
+    maker.email = QStringLiteral("reza@maker.test");
+    maker.webSite = QStringLiteral("https://maker.test");
+    maker.shop = QStringLiteral("https://shop.maker.test");
+    return maker;
+}
+
+// An open About window whose random colours come from a fixed list.
+struct About {
+    explicit About(const Maker::Details& maker = reza(), QList<double> random = { 0.2, 0.4, 0.6 })
+        : window(new AboutWindow(
+            maker, nullptr, [random, i = qsizetype(0)]() mutable { return random.at(i++ % random.size()); }))
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+    ~About() { delete window.data(); }
+
+    template <typename T> T* find(const char* name) const
+    {
+        T* child = window->findChild<T*>(QString::fromLatin1(name));
+        if (!child)
+            QTest::qFail(name, __FILE__, __LINE__);
+        return child;
+    }
+    QLabel* label(int n) const { return find<QLabel>(qPrintable(QStringLiteral("Label%1").arg(n))); }
+    QTimer* timer(const char* name) const { return find<QTimer>(name); }
+
+    // Stops the timer and runs its ticks by hand, so a test sees each step.
+    void step(const char* timerName, int ticks = 1)
+    {
+        QTimer* t = timer(timerName);
+        t->stop();
+        for (int i = 0; i < ticks; ++i)
+            QMetaObject::invokeMethod(t, "timeout");
+    }
+
+    QPointer<AboutWindow> window;
+};
+
+QColor textColour(QLabel* label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+} // namespace
+
+class TestAboutWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+    void opening();
+    void sentenceTightens();
+    void linesScrollAndWrap();
+    void colours();
+    void closeButton();
+    void escapeCloses();
+    void notices();
+    void nothingCutOff();
+};
+
+void TestAboutWindow::opening()
+{
+    About about;
+    QCOMPARE(about.window->windowTitle(), QStringLiteral("about"));
+    QVERIFY(about.window->isModal());
+
+    // Each animation has its timer, running from the start.
+    const QList<QPair<const char*, int>> timers = { { "Timer1", 700 }, { "Timer3", 1 }, { "Timer10", 55 } };
+    for (const auto& [name, interval] : timers) {
+        QCOMPARE(about.timer(name)->interval(), interval);
+        QVERIFY2(about.timer(name)->isActive(), name);
+    }
+    QCOMPARE(about.window->findChildren<QTimer*>().size(), 3);
+
+    // The column starts with slots 0 to 3, top to bottom.
+    const QStringList first
+        = { QStringLiteral("نام نرم افزار:"), QStringLiteral(" نرم افزار پرسشنامه رضايت زناشويي تورين 35 ماده اي "),
+              QStringLiteral("برنامه نويس: ") + apart(QStringLiteral("Reza Ahmadi")),
+              QStringLiteral("تلفن : ") + apart(QStringLiteral("021-5555")) + QStringLiteral(" ") };
+    for (int i = 1; i <= 4; ++i) {
+        QCOMPARE(about.label(i)->text(), first.at(i - 1));
+        if (i > 1)
+            QVERIFY(about.label(i)->y() > about.label(i - 1)->y());
+    }
+    QVERIFY(about.find<QLineEdit>("Text1")->isReadOnly());
+}
+
+void TestAboutWindow::sentenceTightens()
+{
+    About about;
+    auto* text = about.find<QLineEdit>("Text1");
+    QVERIFY(text->text().startsWith(QStringLiteral("T   h   i   s")));
+    // At 1 ms a tick the sentence settles within moments, and its timer then stops.
+    QTRY_COMPARE(text->text(), QStringLiteral("This Program Is Created By Reza  Ahmadi "));
+    QTRY_VERIFY(!about.timer("Timer3")->isActive());
+    QTest::qWait(20);
+    QCOMPARE(text->text(), QStringLiteral("This Program Is Created By Reza  Ahmadi "));
+}
+
+void TestAboutWindow::linesScrollAndWrap()
+{
+    About about;
+    QLabel* first = about.label(1);
+    const int startY = first->y();
+    const int startMap = first->mapTo(about.window, QPoint(0, 0)).y();
+    about.step("Timer10", 10);
+    // Ten ticks of 15 twips: 150 twips, 10 pixels at 96 dots an inch.
+    QCOMPARE(first->y(), startY - qRound(150 * first->logicalDpiY() / 1440.0));
+    QCOMPARE(first->mapTo(about.window, QPoint(0, 0)).y(), startMap - (startY - first->y()));
+
+    // Label1 reaches the top (1920 down to 1000 twips or less) on the 63rd tick and goes below the others with
+    // slot 4; the next to wrap is Label2 with slot 5.
+    about.step("Timer10", 52);
+    QCOMPARE(first->text(), QStringLiteral("نام نرم افزار:"));
+    about.step("Timer10");
+    QCOMPARE(
+        first->text(), QStringLiteral(" ايميل : ") + apart(QStringLiteral("reza@maker.test")) + QStringLiteral("  "));
+    for (int i = 2; i <= 4; ++i)
+        QVERIFY(first->y() > about.label(i)->y());
+    about.step("Timer10", 48);
+    QCOMPARE(about.label(2)->text(), QStringLiteral(" وب سايت : ") + apart(QStringLiteral("https://maker.test")));
+    QVERIFY(about.label(2)->y() > about.label(1)->y());
+}
+
+void TestAboutWindow::colours()
+{
+    About about(reza(), { 0.2, 0.4, 0.6 });
+    QLabel* first = about.label(1);
+    QLabel* third = about.label(3);
+    const QList<QColor> even = { QColor(0, 0, 0), QColor(0, 128, 0), QColor(128, 0, 0), QColor(128, 128, 0),
+        QColor(128, 128, 128), QColor(0, 255, 0), QColor(255, 0, 0), QColor(255, 255, 0) };
+    for (int round = 0; round < 2; ++round) {
+        for (const QColor& colour : even) {
+            about.step("Timer1");
+            QCOMPARE(textColour(first), colour);
+            QCOMPARE(textColour(third), QColor(51, 102, 153));
+        }
+    }
+    // The other two lines keep the window's colour.
+    QCOMPARE(textColour(about.label(2)), about.window->palette().color(QPalette::WindowText));
+}
+
+void TestAboutWindow::closeButton()
+{
+    About about;
+    QVERIFY(QTest::qWaitForWindowActive(about.window));
+    QTest::mouseClick(about.find<QPushButton>("Command1"), Qt::LeftButton);
+    QVERIFY(!about.window->isVisible());
+    QCOMPARE(about.window->result(), int(QDialog::Accepted));
+}
+
+void TestAboutWindow::escapeCloses()
+{
+    About about;
+    QVERIFY(QTest::qWaitForWindowActive(about.window));
+    // The close button has the focus first, then the notices button.
+    QCOMPARE(QApplication::focusWidget(), about.find<QWidget>("Command1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), about.find<QWidget>("CmdNotices"));
+    QTest::keyClick(about.window, Qt::Key_Escape);
+    QVERIFY(!about.window->isVisible());
+}
+
+void TestAboutWindow::notices()
+{
+    About about;
+    QStringList titles;
+    QStringList headings;
+    QStringList scrollSideways;
+    QString seen;
+    bool overAbout = false;
+    bool readOnly = false;
+    // Everything is read inside the nested loop and checked after it, so a failed check cannot leave the
+    // notices window open.
+    QTimer::singleShot(0, this, [&] {
+        QWidget* notices = QApplication::activeModalWidget();
+        if (!notices)
+            return;
+        seen = notices->objectName();
+        overAbout = notices->parentWidget() == about.window;
+        auto* list = notices->findChild<QListWidget*>(QStringLiteral("NoticeList"));
+        auto* text = notices->findChild<QPlainTextEdit*>(QStringLiteral("NoticeText"));
+        if (list && text) {
+            readOnly = text->isReadOnly();
+            for (int row = 0; row < list->count(); ++row) {
+                list->setCurrentRow(row);
+                titles << list->item(row)->text();
+                headings << text->toPlainText().section(QLatin1Char('\n'), 0, 0).trimmed();
+                // Shown as laid out, each line whole: no sideways scrolling.
+                if (text->horizontalScrollBar()->maximum() > 0)
+                    scrollSideways << list->item(row)->text();
+            }
+        }
+        auto* close = notices->findChild<QPushButton*>(QStringLiteral("CmdClose"));
+        if (close)
+            QTest::mouseClick(close, Qt::LeftButton);
+        else
+            notices->close();
+    });
+    QTest::mouseClick(about.find<QPushButton>("CmdNotices"), Qt::LeftButton);
+    QCOMPARE(seen, QStringLiteral("FrmNotices"));
+    QVERIFY(overAbout);
+    QVERIFY(readOnly);
+    QCOMPARE(titles.size(), 4);
+    QCOMPARE(headings,
+        QStringList({ "Tovrin35: software from others that the program uses", "GNU LESSER GENERAL PUBLIC LICENSE",
+            "GNU GENERAL PUBLIC LICENSE",
+            "Copyright 2015 The Vazirmatn Project Authors (https://github.com/rastikerdar/vazirmatn)" }));
+    QCOMPARE(scrollSideways, QStringList());
+    // Back in the About window, which is still open.
+    QVERIFY(about.window->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), about.window.data());
+}
+
+void TestAboutWindow::nothingCutOff()
+{
+    About about;
+    // Every credit line, whichever label shows it, fits the column's width.
+    about.step("Timer10", 400);
+    QVERIFY(LayoutCheck::nothingCutOff(about.window));
+    QVERIFY(LayoutCheck::nothingCutOff(about.find<QWidget>("Frame1")));
+    for (const QString& line : CreditScroll::lines(reza()))
+        QVERIFY2(about.label(1)->fontMetrics().horizontalAdvance(line) <= about.label(1)->width(), qPrintable(line));
+}
+
+QTEST_MAIN(TestAboutWindow)
+#include "TestAboutWindow.moc"

@@ -1,0 +1,352 @@
+#include "app/AppFixture.h"
+#include "backup/ExitPrompt.h"
+#include "questionnaire/TestWindow.h"
+#include "scoring/ScoringWindow.h"
+#include "settings/Theme.h"
+#include "settings/ThemeConfirmation.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/PersianText.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QToolButton>
+
+namespace {
+
+QWidget* openWindow(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+QString windowColour(const QWidget* w)
+{
+    return w ? w->palette().color(QPalette::Window).name() : QString();
+}
+
+QString themeOf(TestProgram& p)
+{
+    return p.scalar(QStringLiteral("SELECT TH FROM Theme")).toString();
+}
+
+// Settings, then the theme panel, then the theme's own button.
+void chooseTheme(QWidget* main, const QString& button)
+{
+    Drive::click(main, QStringLiteral("Command9"));
+    Drive::click(main, QStringLiteral("Command68"));
+    Drive::click(main, button);
+}
+
+void openClinicPanel(QWidget* main)
+{
+    Drive::click(main, QStringLiteral("Command9"));
+    Drive::click(main, QStringLiteral("Command67"));
+}
+
+// The confirmation's picture: the pointer over the resting one brings up the one that answers a click.
+void clickConfirmation(QWidget* confirmation)
+{
+    auto* k1 = Drive::find<QLabel>(confirmation, QStringLiteral("k1"));
+    QTest::mouseMove(k1, k1->rect().center());
+    QTRY_VERIFY(Drive::find<QToolButton>(confirmation, QStringLiteral("k2"))->isVisible());
+    Drive::click(confirmation, QStringLiteral("k2"));
+}
+
+void refuseThemeWrites(TestProgram& p)
+{
+    p.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Theme "
+                          "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END"));
+}
+
+} // namespace
+
+class TestThemes : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+    void choosingAThemeGoesThroughTheConfirmation_data();
+    void choosingAThemeGoesThroughTheConfirmation();
+    void laterWindowsWearTheNewTheme();
+    void confirmationClosedByItsFrameEndsTheProgram();
+    void unsavedClinicNameLostByAThemeChoice();
+    void clinicSaveCancelAndReopen();
+    void emptyClinicNameStored();
+    void failedClinicWriteReported();
+    void failedThemeWriteReported();
+    void savedClinicReachesTheScoringWindow();
+};
+
+void TestThemes::choosingAThemeGoesThroughTheConfirmation_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("theme");
+    QTest::newRow("7 while 3 is current") << "3"
+                                          << "Command48" << 7;
+    QTest::newRow("the current theme again") << "5"
+                                             << "Command50" << 5;
+    QTest::newRow("1, from an unreadable number") << "x"
+                                                  << "Command45" << 1;
+    QTest::newRow("10") << "2"
+                        << "Command52" << 10;
+    QTest::newRow("11") << "1"
+                        << "Command53" << 11;
+}
+
+void TestThemes::choosingAThemeGoesThroughTheConfirmation()
+{
+    QFETCH(QString, current);
+    QFETCH(QString, button);
+    QFETCH(int, theme);
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = ?"), { current });
+    const QString file = Theme::skinFile(theme);
+    const QString colour = hub.program.skinColour(file, QStringLiteral("window"));
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    QPointer<MainWindow> first = hub.show();
+    if (Theme::themeNumber(current) != theme)
+        QVERIFY(windowColour(first) != colour);
+
+    chooseTheme(first, button);
+    QCOMPARE(themeOf(hub.program), QString::number(theme));
+    QCOMPARE(first->handOverFlag(), QStringLiteral("1"));
+    QVERIFY(!first->isVisible());
+    QVERIFY(!hub.router.exitPrompt());
+    QWidget* confirmation = openWindow(QStringLiteral("Frmskin"));
+    QVERIFY(confirmation);
+    QCOMPARE(windowColour(confirmation), colour);
+    QTRY_VERIFY(!first);
+    QVERIFY(!hub.router.mainWindow());
+
+    QPointer<QWidget> confirming(confirmation);
+    clickConfirmation(confirmation);
+    QVERIFY(hub.main());
+    QVERIFY(hub.main()->isVisible());
+    QCOMPARE(windowColour(hub.main()), colour);
+    QCOMPARE(hub.main()->handOverFlag(), QStringLiteral("2"));
+    QTRY_VERIFY(!confirming);
+    QTest::qWait(20);
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(!hub.router.exitPrompt());
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestThemes::laterWindowsWearTheNewTheme()
+{
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("12"));
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '3'"));
+    const QString seven = hub.program.skinColour(QStringLiteral("O-Universe.skn"), QStringLiteral("window"));
+    const QString sevenText = hub.program.skinColour(QStringLiteral("O-Universe.skn"), QStringLiteral("text"));
+    QVERIFY(seven != hub.program.skinColour(QStringLiteral("galaxy.skn"), QStringLiteral("window")));
+    QVERIFY(sevenText != hub.program.skinColour(QStringLiteral("galaxy.skn"), QStringLiteral("text")));
+
+    chooseTheme(hub.show(), QStringLiteral("Command48"));
+    clickConfirmation(openWindow(QStringLiteral("Frmskin")));
+    QTRY_VERIFY(!openWindow(QStringLiteral("Frmskin")));
+    MainWindow* main = hub.main();
+    QCOMPARE(windowColour(main), seven);
+
+    // The test window, opened modally over the main window for a code.
+    QString testColour;
+    QString testFieldText;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == QLatin1String("FrmTest")) {
+            testColour = windowColour(modal);
+            auto* field = Drive::find<QLineEdit>(modal, QStringLiteral("Code"));
+            field->ensurePolished();
+            testFieldText = field->palette().color(QPalette::Text).name();
+            modal->close();
+        }
+    });
+    watch.start(10);
+    hub.program.messages().typed.enqueue(QStringLiteral("12"));
+    Drive::click(main, QStringLiteral("Command2"));
+    watch.stop();
+    QCOMPARE(testColour, seven);
+    QCOMPARE(testFieldText, sevenText);
+
+    // The scoring window, handed over to.
+    Drive::click(main, QStringLiteral("Command3"));
+    QWidget* scoring = openWindow(QStringLiteral("FrmkLID"));
+    QVERIFY(scoring);
+    QCOMPARE(windowColour(scoring), seven);
+    auto* field = Drive::find<QLineEdit>(scoring, QStringLiteral("Text15"));
+    field->ensurePolished();
+    QCOMPARE(field->palette().color(QPalette::Text).name(), sevenText);
+    scoring->close();
+    QTRY_VERIFY(hub.main());
+    QCOMPARE(windowColour(hub.main()), seven);
+}
+
+void TestThemes::confirmationClosedByItsFrameEndsTheProgram()
+{
+    Hub hub;
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    chooseTheme(hub.show(), QStringLiteral("Command41"));
+    QWidget* confirmation = openWindow(QStringLiteral("Frmskin"));
+    QVERIFY(confirmation);
+    confirmation->close();
+    QTRY_COMPARE(ended.count(), 1);
+    QVERIFY(!hub.main());
+    QVERIFY(!hub.router.exitPrompt());
+    QCOMPARE(themeOf(hub.program), QStringLiteral("9"));
+}
+
+void TestThemes::unsavedClinicNameLostByAThemeChoice()
+{
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET Name = 'Razi', Adress = 'Tehran'"));
+    MainWindow* w = hub.show();
+    openClinicPanel(w);
+    auto* name = Drive::find<QLineEdit>(w, QStringLiteral("Text2"));
+    name->setFocus();
+    Drive::type(name, QStringLiteral(" مهر"));
+    Drive::find<QLineEdit>(w, QStringLiteral("Text14"))->setText(QStringLiteral("Shiraz"));
+    QCOMPARE(Drive::find<QLabel>(w, QStringLiteral("SkinLabel1"))->text(), QStringLiteral("Razi مهر"));
+
+    chooseTheme(w, QStringLiteral("Command44"));
+    QCOMPARE(themeOf(hub.program), QStringLiteral("2"));
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QStringLiteral("Razi"));
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Adress FROM Theme")).toString(), QStringLiteral("Tehran"));
+    clickConfirmation(openWindow(QStringLiteral("Frmskin")));
+    QCOMPARE(Drive::find<QLabel>(hub.main(), QStringLiteral("SkinLabel1"))->text(), QStringLiteral("Razi"));
+}
+
+void TestThemes::clinicSaveCancelAndReopen()
+{
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '4', Name = 'Razi', Adress = 'Tehran'"));
+    MainWindow* w = hub.show();
+    auto* name = Drive::find<QLineEdit>(w, QStringLiteral("Text2"));
+    auto* address = Drive::find<QLineEdit>(w, QStringLiteral("Text14"));
+    auto* label = Drive::find<QLabel>(w, QStringLiteral("SkinLabel1"));
+    auto* clinic = Drive::find<QWidget>(w, QStringLiteral("Frame9"));
+    auto* settings = Drive::find<QWidget>(w, QStringLiteral("Frame8"));
+
+    // Save stores both as they stand, hides the clinic panel only, and says nothing.
+    openClinicPanel(w);
+    name->clear();
+    name->setFocus();
+    Drive::type(name, QStringLiteral("کلينيک مهر"));
+    address->clear();
+    address->setFocus();
+    Drive::type(address, QStringLiteral("شيراز، خيابان زند"));
+    Drive::click(w, QStringLiteral("Command64"));
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QStringLiteral("کلينيک مهر"));
+    QCOMPARE(
+        hub.program.scalar(QStringLiteral("SELECT Adress FROM Theme")).toString(), QStringLiteral("شيراز، خيابان زند"));
+    QCOMPARE(themeOf(hub.program), QStringLiteral("4"));
+    QVERIFY(!clinic->isVisible());
+    QVERIFY(settings->isVisible());
+    QCOMPARE(label->text(), QStringLiteral("کلينيک مهر"));
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+
+    // Cancel hides the panel; the typed text stays on show but is not stored.
+    openClinicPanel(w);
+    name->setFocus();
+    Drive::type(name, QStringLiteral(" دوم"));
+    Drive::click(w, QStringLiteral("Command7"));
+    QVERIFY(!clinic->isVisible());
+    QVERIFY(settings->isVisible());
+    QCOMPARE(label->text(), QStringLiteral("کلينيک مهر دوم"));
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QStringLiteral("کلينيک مهر"));
+
+    // Opened again, the panel shows what is stored, so saving it cannot store the abandoned text.
+    openClinicPanel(w);
+    QCOMPARE(name->text(), QStringLiteral("کلينيک مهر"));
+    QCOMPARE(label->text(), QStringLiteral("کلينيک مهر"));
+    address->setText(QStringLiteral("شيراز"));
+    Drive::click(w, QStringLiteral("Command64"));
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QStringLiteral("کلينيک مهر"));
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Adress FROM Theme")).toString(), QStringLiteral("شيراز"));
+    QCOMPARE(hub.program.rowCount(QStringLiteral("Theme")), 1);
+}
+
+void TestThemes::emptyClinicNameStored()
+{
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET Name = 'Razi', Adress = 'Tehran'"));
+    MainWindow* w = hub.show();
+    openClinicPanel(w);
+    Drive::find<QLineEdit>(w, QStringLiteral("Text2"))->clear();
+    Drive::click(w, QStringLiteral("Command64"));
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QString());
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Adress FROM Theme")).toString(), QStringLiteral("Tehran"));
+    QCOMPARE(Drive::find<QLabel>(w, QStringLiteral("SkinLabel1"))->text(), QString());
+}
+
+void TestThemes::failedClinicWriteReported()
+{
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET Name = 'Razi'"));
+    refuseThemeWrites(hub.program);
+    MainWindow* w = hub.show();
+    openClinicPanel(w);
+    auto* name = Drive::find<QLineEdit>(w, QStringLiteral("Text2"));
+    name->setText(QStringLiteral("Mehr"));
+    Drive::click(w, QStringLiteral("Command64"));
+
+    ScriptedMessages& messages = hub.program.messages();
+    QCOMPARE(messages.boxes.size(), 1);
+    QCOMPARE(messages.boxes.first().kind, ScriptedMessages::Kind::Standard);
+    QCOMPARE(messages.boxes.first().title, Msg::ErrorTitlePersian);
+    QVERIFY(messages.boxes.first().text.startsWith(Msg::SaveFailed));
+    QVERIFY(messages.boxes.first().text.contains(QLatin1String("the disk is full")));
+    QVERIFY(Drive::find<QWidget>(w, QStringLiteral("Frame9"))->isVisible());
+    QCOMPARE(name->text(), QStringLiteral("Mehr"));
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QStringLiteral("Razi"));
+
+    // Once the disk takes writes again, the same text is stored.
+    hub.program.exec(QStringLiteral("DROP TRIGGER refuse"));
+    Drive::click(w, QStringLiteral("Command64"));
+    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QStringLiteral("Mehr"));
+    QVERIFY(!Drive::find<QWidget>(w, QStringLiteral("Frame9"))->isVisible());
+}
+
+void TestThemes::failedThemeWriteReported()
+{
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '6'"));
+    refuseThemeWrites(hub.program);
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    MainWindow* w = hub.show();
+    chooseTheme(w, QStringLiteral("Command42"));
+
+    QCOMPARE(hub.program.messages().boxes.size(), 1);
+    QVERIFY(hub.program.messages().lastText().contains(QLatin1String("the disk is full")));
+    QCOMPARE(themeOf(hub.program), QStringLiteral("6"));
+    QVERIFY(!openWindow(QStringLiteral("Frmskin")));
+    QCOMPARE(hub.main(), w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(Drive::find<QLineEdit>(w, QStringLiteral("Text1"))->text(), QStringLiteral("6"));
+    // Nothing was handed over: leaving still goes through the exit prompt.
+    QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+    w->close();
+    QVERIFY(hub.router.exitPrompt());
+    QCOMPARE(ended.count(), 0);
+}
+
+void TestThemes::savedClinicReachesTheScoringWindow()
+{
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("12"));
+    MainWindow* w = hub.show();
+    openClinicPanel(w);
+    Drive::find<QLineEdit>(w, QStringLiteral("Text2"))->setText(QStringLiteral("کلينيک مهر"));
+    Drive::find<QLineEdit>(w, QStringLiteral("Text14"))->setText(QStringLiteral("تهران"));
+    Drive::click(w, QStringLiteral("Command64"));
+    Drive::click(w, QStringLiteral("Command3"));
+    QWidget* scoring = openWindow(QStringLiteral("FrmkLID"));
+    QVERIFY(scoring);
+    QCOMPARE(Drive::find<QLineEdit>(scoring, QStringLiteral("Text13"))->text(), QStringLiteral("کلينيک مهر"));
+    QCOMPARE(Drive::find<QLineEdit>(scoring, QStringLiteral("Text16"))->text(), QStringLiteral("تهران"));
+}
+
+QTEST_MAIN(TestThemes)
+#include "TestThemes.moc"
