@@ -5,6 +5,7 @@
 
 #include "scoring/ScoringPass.h"
 #include "scoring/ScoringWindow.h"
+#include "scoring/reports/ListReport.h"
 #include "ui/Messages.h"
 
 #include <QApplication>
@@ -40,7 +41,8 @@ public:
 void wholeScoringPass(benchmark::State& state)
 {
     SilentMessages messages;
-    ScoringWindow window(*data().database, messages);
+    ListReportCaptions captions;
+    ScoringWindow window(*data().database, messages, captions);
     int next = 0;
     for (auto _ : state) {
         const QString code = QString::number(1 + (next++ * 7919) % examinees);

@@ -3,12 +3,17 @@
 #include "about/AboutWindow.h"
 #include "app/MainWindow.h"
 #include "backup/ExitPrompt.h"
+#include "data/TableCursor.h"
 #include "examinees/LookupWindow.h"
 #include "questionnaire/TestWindow.h"
 #include "scoring/Scales.h"
 #include "scoring/ScoringWindow.h"
 #include "settings/ThemeConfirmation.h"
 #include "ui/LeadingNumber.h"
+#include "ui/MakerDetails.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/Messages.h"
+#include "ui/PreviewWindow.h"
 #include "ui/Twips.h"
 
 #include <QTimer>
@@ -110,7 +115,9 @@ void WindowRouter::showMainWindow()
 
 bool WindowRouter::openScoringWindow()
 {
-    open(new ScoringWindow(m_db, m_messages), HandBack::OnClose);
+    auto* window = new ScoringWindow(m_db, m_messages, m_listCaptions);
+    connect(window, &ScoringWindow::previewRequested, this, &WindowRouter::showPreview);
+    open(window, HandBack::OnClose);
     return true;
 }
 
@@ -118,7 +125,7 @@ ResearchExport::Scoring WindowRouter::researchScoring()
 {
     ResearchExport::Scoring scoring;
     for (const ScaleInfo& info : scales())
-        scoring.scales.append({info.column, info.caption});
+        scoring.scales.append({ info.column, info.caption });
     scoring.figures = [](int scale, const QString& raw) {
         ResearchExport::Figures figures;
         if (scale < 0 || scale >= static_cast<int>(allScales.size()))
@@ -132,21 +139,31 @@ ResearchExport::Scoring WindowRouter::researchScoring()
     return scoring;
 }
 
+void WindowRouter::showPreview(std::shared_ptr<PagedDocument> document)
+{
+    // The preview outlives the window that asked for it; closing it brings nothing back.
+    open(new PreviewWindow(std::move(document), m_messages, m_fileDialogs), HandBack::None);
+}
+
+void WindowRouter::showListReport(QWidget* owner, TableCursor& rows, const QString& address, ListOrder order)
+{
+    m_listCaptions.address = address;
+    const ListReportRead read = readListRows(rows, order);
+    if (!read.complete)
+        m_messages.AskOperator(owner, Msg::ListNotComplete + QLatin1Char('\n') + read.error, Msg::Style::ExclamationRtl,
+            Msg::ErrorTitlePersian);
+    showPreview(std::make_shared<ListReport>(read.rows, m_listCaptions, Maker::programmerLine()));
+}
+
 bool WindowRouter::openLookupWindow()
 {
     auto* window = new LookupWindow(m_db, m_messages, m_fileDialogs, researchScoring());
-    connect(window, &LookupWindow::listReportRequested, this,
-            [this, window](TableCursor* rows, const QString& address) { printLookupList(window, *rows, address); });
+    connect(
+        window, &LookupWindow::listReportRequested, this, [this, window](TableCursor* rows, const QString& address) {
+            showListReport(window, *rows, address, ListOrder::ByGroup);
+        });
     open(window, HandBack::OnClose);
     return true;
-}
-
-void WindowRouter::printLookupList(QWidget* owner, TableCursor& rows, const QString& clinicAddress)
-{
-    // The list report comes with the printed reports.
-    Q_UNUSED(owner)
-    Q_UNUSED(rows)
-    Q_UNUSED(clinicAddress)
 }
 
 bool WindowRouter::openThemeConfirmation()

@@ -2,16 +2,21 @@
 
 #include "app/Desktop.h"
 #include "examinees/ResearchExport.h"
+#include "scoring/reports/ListReport.h"
+#include "scoring/reports/ListReportRows.h"
 #include "ui/MakerDetails.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 class Database;
 class ExitPrompt;
 class FileDialogs;
 class Messages;
+class PagedDocument;
 class QWidget;
 class TableCursor;
 
@@ -55,9 +60,16 @@ public:
     // What the lookup window's research export needs of scoring: the scales, and a raw score's percent and level.
     static ResearchExport::Scoring researchScoring();
 
-    // The list report, over `owner`, for the examinees the lookup window lists (`rows`, a cursor on IDE through its
-    // search), in order of their groups, with the clinic's address on its address line.
-    virtual void printLookupList(QWidget* owner, TableCursor& rows, const QString& clinicAddress);
+    // Shows a document in a preview window of its own, from which it is printed or saved as PDF.
+    virtual void showPreview(std::shared_ptr<PagedDocument> document);
+
+    // The list report of the rows `rows` shows (the examinee lookup prints its list so, ordered by group), with
+    // `address` as its address caption; the clinic-name caption keeps what the last printout set. A list that could
+    // not be read whole is still shown, after a box over `owner` says so.
+    void showListReport(QWidget* owner, TableCursor& rows, const QString& address, ListOrder order);
+
+    // The list report's run-time captions, kept for the program's run.
+    ListReportCaptions& listCaptions() { return m_listCaptions; }
 
     // Opens the exit prompt at a screen position in twips, or moves the one already open there.
     void openExitPrompt(int leftTwips, int topTwips);
@@ -81,9 +93,10 @@ private:
     FileDialogs& m_fileDialogs;
     Desktop m_desktop;
     Maker::Details m_maker = Maker::details();
+    ListReportCaptions m_listCaptions;
     QList<QPointer<QWidget>> m_windows;
     QList<QPointer<QWidget>> m_handingBack; // those of m_windows opened with HandBack::OnClose
-    int m_handBacksDue = 0;                 // of those, gone and not yet settled
+    int m_handBacksDue = 0; // of those, gone and not yet settled
     QPointer<QWidget> m_mainWindow;
     QPointer<ExitPrompt> m_exitPrompt;
     bool m_ended = false;

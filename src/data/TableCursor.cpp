@@ -402,3 +402,31 @@ bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
         sorted << values.at(index);
     return true;
 }
+
+bool TableCursor::readAll(const QStringList& columns, const std::function<void(const QStringList& values)>& row)
+{
+    QStringList quoted;
+    for (const QString& column : columns) {
+        if (!m_columns.contains(column))
+            return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
+        quoted << quotedColumn(column);
+    }
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid")
+                  .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause()));
+    if (m_filterColumn)
+        q.addBindValue(m_filterValue);
+    if (!q.exec())
+        return fail(q.lastError().text());
+    QStringList values;
+    while (q.next()) {
+        values.clear();
+        for (int i = 0; i < columns.size(); ++i)
+            values << q.value(i).toString();
+        row(values);
+    }
+    if (q.lastError().isValid())
+        return fail(q.lastError().text());
+    return true;
+}

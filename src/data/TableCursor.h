@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <optional>
 
 class Database;
@@ -70,6 +71,11 @@ public:
 
     // The platform's description of the last failure.
     QString lastError() const { return m_lastError; }
+
+    // Reads `columns` of every row the filter lets through, in the cursor's order, in one pass and without moving
+    // the current row: `row` gets each row's values in the order of `columns`. Meant for printing long lists.
+    // False when a column is unknown or the rows could not be read.
+    bool readAll(const QStringList& columns, const std::function<void(const QStringList& values)>& row);
 
     // Binds a QLineEdit, QLabel, QPlainTextEdit or QComboBox (its edit text) to a column of the current row:
     // it shows that column, and editing it changes the field. Binding a widget again moves it to the new column.

@@ -1,6 +1,7 @@
 #include "scoring/ChartWindow.h"
 
 #include "scoring/Scales.h"
+#include "scoring/ShownResults.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
@@ -193,6 +194,12 @@ void ChartWindow::setValueText(int index, const QString& text)
 {
     if (index >= 0 && index < BarCount)
         m_valueLabels[static_cast<std::size_t>(index)]->setText(text);
+}
+
+void ChartWindow::showResults(const ShownResults& results)
+{
+    for (const ScaleInfo& info : scales())
+        setValueText(static_cast<int>(info.scale), results.of(info.scale).percent);
 }
 
 QString ChartWindow::valueText(int index) const

@@ -12,6 +12,7 @@ class QFrame;
 class QLabel;
 class QPalette;
 class QPushButton;
+struct ShownResults;
 
 // The results chart `Frmnem`: the four percents of the examinee last scored, as vertical bars on a fixed 0..100 axis
 // laid out in twips. The scoring window hands the percents over as the texts of the value labels; the bars follow
@@ -22,6 +23,9 @@ public:
     static constexpr int BarCount = 4;
 
     explicit ChartWindow(QWidget* parent = nullptr);
+
+    // Takes the percents the scoring window shows into the value labels; the bars wait for "رسم نمودار".
+    void showResults(const ShownResults& results);
 
     // The value label of bar `index` (0..3: Rezayat, Ertebat, HaleT, TahrifeA).
     void setValueText(int index, const QString& text);

@@ -4,8 +4,12 @@
 #include "data/TableCursor.h"
 #include "scoring/ChartWindow.h"
 #include "scoring/ScoringPass.h"
+#include "scoring/reports/ExamineeReport.h"
+#include "scoring/reports/ListReport.h"
+#include "scoring/reports/ListReportRows.h"
 #include "settings/Theme.h"
 #include "ui/LeadingNumber.h"
+#include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
@@ -50,10 +54,11 @@ QLineEdit* addBox(QWidget* parent, const QString& name, int left, int top, int w
 
 } // namespace
 
-ScoringWindow::ScoringWindow(Database& db, Messages& messages, QWidget* parent)
+ScoringWindow::ScoringWindow(Database& db, Messages& messages, ListReportCaptions& listCaptions, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_db(db)
     , m_messages(messages)
+    , m_listCaptions(listCaptions)
 {
     Kit::setUpWindow(this, QStringLiteral("FrmkLID"), QStringLiteral("کليد گذاري"), windowWidth, windowHeight);
 
@@ -242,9 +247,14 @@ void ScoringWindow::buildHiddenFields()
     auto hidden = [this](const QString& name) { return Kit::hiddenField(this, name); };
     m_theme->bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
     // The clinic's name and address go onto the reports.
-    m_theme->bind(hidden(QStringLiteral("Text13")), QStringLiteral("Name"));
-    m_theme->bind(hidden(QStringLiteral("Text16")), QStringLiteral("Adress"));
+    m_clinicName = hidden(QStringLiteral("Text13"));
+    m_clinicAddress = hidden(QStringLiteral("Text16"));
+    m_theme->bind(m_clinicName, QStringLiteral("Name"));
+    m_theme->bind(m_clinicAddress, QStringLiteral("Adress"));
     m_selected = hidden(QStringLiteral("Text5"));
+    // The examinee report names the examinee's group.
+    m_group = hidden(QStringLiteral("TextGroup"));
+    m_examinee->bind(m_group, QStringLiteral("Group"));
 }
 
 QString ScoringWindow::selectedCode() const
@@ -355,18 +365,57 @@ void ScoringWindow::forgetUnstoredResults()
     hideResultPanels();
 }
 
+ShownResults ScoringWindow::shownResults() const
+{
+    auto text = [this](const char* name) {
+        const auto* box = findChild<QLineEdit*>(QString::fromLatin1(name));
+        return box ? box->text() : QString();
+    };
+    ShownResults shown;
+    shown.code = text("Text15");
+    shown.firstName = text("Text3");
+    shown.group = m_group->text();
+    shown.age = text("Text6");
+    shown.sex = text("Text10");
+    shown.maritalStatus = text("Text11");
+    shown.education = text("Text7");
+    for (const ScaleInfo& info : scales()) {
+        const ScaleBoxes& b = m_boxes[static_cast<std::size_t>(info.scale)];
+        shown.of(info.scale) = { b.raw->text(), b.percent->text(), b.level->text(), b.sentence->toPlainText() };
+    }
+    shown.clinicName = m_clinicName->text();
+    shown.clinicAddress = m_clinicAddress->text();
+    return shown;
+}
+
 void ScoringWindow::printSelected()
 {
-    if (m_selected->text().isEmpty()) {
+    const QString selected = m_selected->text();
+    if (selected.isEmpty()) {
         m_messages.ShowNotice(this, Msg::ScoreBeforePrint, 2000);
         return;
     }
-    // The examinee report comes with the printed reports.
+    // A pass that stopped early may have left the panel on another examinee; the report's details must be those of
+    // the examinee whose results it prints.
+    if (m_examinee->field(QStringLiteral("Code")) != selected)
+        m_examinee->setFilter(QStringLiteral("Code"), selected);
+
+    auto report = std::make_shared<ExamineeReport>(shownResults(), Maker::webSiteLine(), Maker::shopLine());
+    emit previewRequested(report);
+    m_selected->clear();
 }
 
 void ScoringWindow::printAll()
 {
-    // The list report of all examinees comes with the printed reports.
+    // Each step runs whatever became of the one before. The rows are read afresh from the file, so scores stored
+    // since the window opened are on the list.
+    const ListReportRead read = readListRows(*m_allExaminees);
+    m_listCaptions.clinicName = m_clinicName->text();
+    m_listCaptions.address = m_clinicAddress->text();
+    if (!read.complete)
+        m_messages.AskOperator(this, Msg::ListNotComplete + QLatin1Char('\n') + read.error, Msg::Style::ExclamationRtl,
+            Msg::ErrorTitlePersian);
+    emit previewRequested(std::make_shared<ListReport>(read.rows, m_listCaptions, Maker::programmerLine()));
 }
 
 void ScoringWindow::openChart()
@@ -379,8 +428,7 @@ void ScoringWindow::openChart()
         m_chart = new ChartWindow(this);
         m_chart->setAttribute(Qt::WA_DeleteOnClose);
     }
-    for (const ScaleInfo& info : scales())
-        m_chart->setValueText(static_cast<int>(info.scale), boxes(info.scale).percent->text());
+    m_chart->showResults(shownResults());
     m_chart->show();
     m_chart->raise();
     m_chart->activateWindow();

@@ -1,16 +1,20 @@
 #pragma once
 
 #include "scoring/Scales.h"
+#include "scoring/ShownResults.h"
 
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class ChartWindow;
 class Database;
 class Messages;
+class PagedDocument;
+struct ListReportCaptions;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
@@ -22,11 +26,12 @@ class TableCursor;
 // raw scores in the examinee's IDE row and shows raw score, percent, level and interpretation of each scale.
 // The result boxes carry the names under which the chart and the reports take the results (TextRez, TextRezd, ...),
 // and `Text5` holds the code of the examinee they belong to. Closing the window is all it does to end; whoever opened
-// it decides what comes next.
+// it decides what comes next. Its two print buttons build the reports and hand them over for previewing; the list
+// report's captions belong to the program's run and are lent to the window.
 class ScoringWindow : public QWidget {
     Q_OBJECT
 public:
-    ScoringWindow(Database& db, Messages& messages, QWidget* parent = nullptr);
+    ScoringWindow(Database& db, Messages& messages, ListReportCaptions& listCaptions, QWidget* parent = nullptr);
 
     // The code of the examinee whose results the boxes hold; empty until a pass succeeds.
     QString selectedCode() const;
@@ -37,6 +42,13 @@ public:
     // The scoring pass after the code has been asked for: the code is trimmed of outer blanks; an empty one gets the
     // "enter a number" notice. Returns whether the results were stored and shown.
     bool scoreExaminee(const QString& typedCode);
+
+    // The texts the window shows now: the examinee panel, the sixteen result boxes, the clinic's name and address.
+    ShownResults shownResults() const;
+
+signals:
+    // A report is ready to be shown in a preview window.
+    void previewRequested(std::shared_ptr<PagedDocument> document);
 
 private slots:
     void selectExaminee();
@@ -68,6 +80,7 @@ private:
 
     Database& m_db;
     Messages& m_messages;
+    ListReportCaptions& m_listCaptions;
 
     TableCursor* m_theme = nullptr;       // Adodc1
     TableCursor* m_answers = nullptr;     // Adodc2
@@ -90,6 +103,9 @@ private:
     QFrame* m_helpPanel = nullptr;
 
     QLineEdit* m_selected = nullptr; // Text5
+    QLineEdit* m_clinicName = nullptr; // Text13
+    QLineEdit* m_clinicAddress = nullptr; // Text16
+    QLineEdit* m_group = nullptr; // the examinee's group, for the examinee report
     std::array<ScaleBoxes, 4> m_boxes;
 
     QPointer<ChartWindow> m_chart;

@@ -62,6 +62,10 @@ inline const QString DamagedAnswers = QStringLiteral("پاسخ ذخيره شده
 inline const QString ScoresNotStored = QStringLiteral("نمره ها ذخيره نشد و نتيجه نمايش داده نمي شود.");
 inline const QString ExportDone = QStringLiteral("فايل خروجي با موفقيت ذخيره شد");
 inline const QString ExportFailed = QStringLiteral("فايل خروجي ذخيره نشد.");
+inline const QString SavePdfTitle = QStringLiteral("ذخيره به صورت PDF");
+inline const QString PdfNotSaved = QStringLiteral("فايل PDF ذخيره نشد.");
+inline const QString PrintFailed = QStringLiteral("پرينت انجام نشد.");
+inline const QString ListNotComplete = QStringLiteral("فهرست آزمودني ها کامل خوانده نشد و گزارش ممکن است ناقص باشد.");
 
 // Answer codes of the standard box
 constexpr int Ok = 1;

@@ -24,6 +24,7 @@ private slots:
     void rebindingMovesAWidgetToAnotherColumn();
     void boundLabelAndComboShowTheColumn();
     void updateOfAVanishedRowFails();
+    void readAllReadsWhatTheFilterShowsInOrder();
 };
 
 void TestTableCursor::anyTextIsAnOrdinaryValue_data()
@@ -290,6 +291,33 @@ void TestTableCursor::updateOfAVanishedRowFails()
     program.exec(QStringLiteral("DELETE FROM IDE"));
     cursor.setField(QStringLiteral("FName"), QStringLiteral("x"));
     QVERIFY(!cursor.update());
+    QVERIFY(!cursor.lastError().isEmpty());
+}
+
+void TestTableCursor::readAllReadsWhatTheFilterShowsInOrder()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("30"), QStringLiteral("Sara"), QStringLiteral("B"));
+    program.addExaminee(QStringLiteral("4"), QStringLiteral("Reza"), QStringLiteral("A"));
+    program.addExaminee(QStringLiteral("100"), QStringLiteral("Mina"), QStringLiteral("B"));
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    QVERIFY(cursor.moveTo(1));
+    QList<QStringList> rows;
+    const auto collect = [&rows](const QStringList& values) { rows << values; };
+
+    QVERIFY(cursor.readAll({ QStringLiteral("Code"), QStringLiteral("Group") }, collect));
+    QCOMPARE(rows, (QList<QStringList> { { "30", "B" }, { "4", "A" }, { "100", "B" } }));
+    QCOMPARE(cursor.position(), 1);
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("4"));
+
+    rows.clear();
+    QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("B")));
+    QVERIFY(cursor.readAll({ QStringLiteral("FName") }, collect));
+    QCOMPARE(rows, (QList<QStringList> { { "Sara" }, { "Mina" } }));
+
+    rows.clear();
+    QVERIFY(!cursor.readAll({ QStringLiteral("Code"), QStringLiteral("Nope") }, collect));
+    QVERIFY(rows.isEmpty());
     QVERIFY(!cursor.lastError().isEmpty());
 }
 

@@ -1,5 +1,6 @@
 #include "scoring/ChartWindow.h"
 #include "scoring/ScoringWindow.h"
+#include "scoring/reports/ListReport.h"
 #include "support/TestProgram.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
@@ -37,6 +38,9 @@ QRect linePixels(int x1, int y1, int x2, int y2)
 
 class TestChartWindow : public QObject {
     Q_OBJECT
+
+    // The list report's captions, which the program keeps for its whole run.
+    ListReportCaptions captions;
 
 private:
     template <typename T>
@@ -310,7 +314,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("3")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
         const auto& boxes = p.messages().boxes;
@@ -327,7 +331,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("1")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         p.messages().typed.enqueue(QStringLiteral("12"));
         QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
@@ -356,7 +360,7 @@ private slots:
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("1")));
         p.addExaminee(QStringLiteral("13"));
         p.setAnswers(QStringLiteral("13"), allAnswers(QStringLiteral("5")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         p.messages().typed.enqueue(QStringLiteral("12"));
         QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
@@ -386,7 +390,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("3")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         p.messages().typed.enqueue(QStringLiteral("12"));
         QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
@@ -406,7 +410,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("3")));
-        auto* w = new ScoringWindow(p.database(), p.messages());
+        auto* w = new ScoringWindow(p.database(), p.messages(), captions);
         w->show();
         p.messages().typed.enqueue(QStringLiteral("12"));
         QVERIFY(Drive::click(w, QStringLiteral("Command1")));

@@ -1,5 +1,6 @@
 #include "ExpectedSentences.h"
 #include "scoring/ScoringWindow.h"
+#include "scoring/reports/ListReport.h"
 #include "support/TestProgram.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
@@ -82,6 +83,9 @@ Q_DECLARE_METATYPE(Bands)
 class TestScoringWindow : public QObject {
     Q_OBJECT
 
+    // The list report's captions, which the program keeps for its whole run.
+    ListReportCaptions captions;
+
 private:
     static QString boxText(QWidget* w, const char* name)
     {
@@ -113,7 +117,7 @@ private slots:
     {
         TestProgram p;
         p.exec(QStringLiteral("UPDATE Theme SET TH = '7'"));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         QCOMPARE(w.objectName(), QStringLiteral("FrmkLID"));
         QCOMPARE(w.windowTitle(), text("کليد گذاري"));
         QVERIFY(w.isWindow());
@@ -148,7 +152,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, caption);
         TestProgram p;
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         auto* button = Drive::find<QPushButton>(&w, name);
         QVERIFY(button);
         QCOMPARE(button->text(), caption);
@@ -157,7 +161,7 @@ private slots:
     void buttonBarTabOrder()
     {
         TestProgram p;
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         const QStringList order = {"Command1", "Command6", "Command3", "Command2", "Command4", "Command5"};
         for (int i = 0; i + 1 < order.size(); ++i)
             QCOMPARE(w.findChild<QWidget*>(order[i])->nextInFocusChain()->objectName(), order[i + 1]);
@@ -166,7 +170,7 @@ private slots:
     void panelCaptions()
     {
         TestProgram p;
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LabelRaw"))->text(), text("نمره خام"));
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LabelPercent"))->text(), text("درصد"));
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("LabelLevel"))->text(), text("سطح"));
@@ -189,7 +193,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"), QStringLiteral("Maryam"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("3")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("12"));
         const char* const captions[9] = {
@@ -214,7 +218,7 @@ private slots:
     {
         TestProgram p;
         p.exec(QStringLiteral("UPDATE Theme SET Name = 'Clinic A', Adress = 'Street 5'"));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         QCOMPARE(boxText(&w, "Text13"), QStringLiteral("Clinic A"));
         QCOMPARE(boxText(&w, "Text16"), QStringLiteral("Street 5"));
     }
@@ -222,7 +226,7 @@ private slots:
     void helpPanelShowsSevenLines()
     {
         TestProgram p;
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         QString expected;
         for (const char* line : helpLines)
@@ -253,7 +257,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("2")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, typed);
         const auto& boxes = p.messages().boxes;
@@ -274,7 +278,7 @@ private slots:
     {
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("13"));
         QCOMPARE(p.messages().noticeTexts(), QStringList{text("فردي با اين مشخصات وجود ندارد")});
@@ -287,7 +291,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
         p.exec(QStringLiteral("DELETE FROM Answer WHERE Code = '12'"));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("12"));
         QCOMPARE(p.messages().noticeTexts(), QStringList{text("فردي با اين مشخصات وجود ندارد")});
@@ -300,7 +304,7 @@ private slots:
         TestProgram p;
         p.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('12')"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("4")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("12"));
         QCOMPARE(p.messages().noticeTexts(), QStringList{Msg::ExamineeDetailsMissing});
@@ -319,7 +323,7 @@ private slots:
         answers[2].clear();
         answers[16].clear();
         p.setAnswers(QStringLiteral("12"), answers);
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("12"));
         const auto& boxes = p.messages().boxes;
@@ -343,7 +347,7 @@ private slots:
         answers[11] = QStringLiteral("7");
         answers[19] = QStringLiteral("0");
         p.setAnswers(QStringLiteral("12"), answers);
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("12"));
         const auto& boxes = p.messages().boxes;
@@ -397,7 +401,7 @@ private slots:
         p.setAnswers(QStringLiteral("1"), allAnswers(QStringLiteral("2")));
         p.addExaminee(QStringLiteral("12"), QStringLiteral("Maryam"));
         p.setAnswers(QStringLiteral("12"), answers);
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
 
         QStringList written;
@@ -434,7 +438,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("1")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("  12 "));
         QCOMPARE(w.selectedCode(), QStringLiteral("12"));
@@ -448,7 +452,7 @@ private slots:
         p.setAnswers(QStringLiteral("O'Neil"), allAnswers(QStringLiteral("3")));
         p.addExaminee(QStringLiteral("O"));
         p.setAnswers(QStringLiteral("O"), allAnswers(QStringLiteral("1")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("O'Neil"));
         QCOMPARE(w.selectedCode(), QStringLiteral("O'Neil"));
@@ -461,7 +465,7 @@ private slots:
     {
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("5")));
         select(p, &w, QStringLiteral("12"));
@@ -474,7 +478,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("1")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("12"));
         select(p, &w, QStringLiteral("12"));
@@ -506,7 +510,7 @@ private slots:
         QStringList half = allAnswers(QStringLiteral("2"));
         half[34].clear();
         p.setAnswers(QStringLiteral("13"), half);
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("12"));
 
@@ -532,7 +536,7 @@ private slots:
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("4")));
         p.addExaminee(QStringLiteral("13"));
         p.setAnswers(QStringLiteral("13"), allAnswers(QStringLiteral("1")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         select(p, &w, QStringLiteral("13"));
         QCOMPARE(w.selectedCode(), QStringLiteral("13"));
@@ -566,7 +570,7 @@ private slots:
         TestProgram p;
         p.addExaminee(QStringLiteral("12"));
         p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("2")));
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         QVERIFY(Drive::click(&w, QStringLiteral("Command6")));
         const auto& boxes = p.messages().boxes;
@@ -584,7 +588,7 @@ private slots:
     void printAllSaysNothing()
     {
         TestProgram p;
-        ScoringWindow w(p.database(), p.messages());
+        ScoringWindow w(p.database(), p.messages(), captions);
         w.show();
         QVERIFY(Drive::click(&w, QStringLiteral("Command3")));
         QVERIFY(p.messages().boxes.isEmpty());
@@ -593,7 +597,7 @@ private slots:
     void closeButtonClosesTheWindow()
     {
         TestProgram p;
-        auto* w = new ScoringWindow(p.database(), p.messages());
+        auto* w = new ScoringWindow(p.database(), p.messages(), captions);
         w->setAttribute(Qt::WA_DeleteOnClose);
         w->show();
         QSignalSpy destroyed(w, &QObject::destroyed);

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "scoring/reports/PageContent.h"
+#include "scoring/reports/TextPainter.h"
+#include "ui/PagedDocument.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+
+// One examinee's line of the list report: the details and the four stored raw scores, as stored.
+struct ListReportRow {
+    QString code;
+    QString group;
+    QString age;
+    QString sex;
+    QString maritalStatus;
+    QString education;
+    std::array<QString, 4> scores; // Rezayat, Ertebat, HaleT, TahrifeA
+};
+
+// The captions of the list report that are set at run time. They belong to the report, not to one printout: a
+// caption keeps what it was last set to until it is set again, whoever prints next.
+struct ListReportCaptions {
+    QString clinicName; // Label9, at the head of the report
+    QString address; // Label14, at its foot
+};
+
+// The list report `DataRPrint`: a table with one line per examinee. The report header (clinic name and title) opens
+// the first page, the column headings head every page, the lines are numbered 1, 2, 3 ... in "رديف" whatever the
+// codes, and the report footer (address and the programmer line) closes the last page. Pages are laid out only when
+// asked for, by arithmetic on the fixed line height, so the report holds its rows and nothing per page.
+class ListReport : public PagedDocument {
+public:
+    struct Column {
+        QString heading;
+        QString headingLabel; // Label5, Label2, ...
+        QString field; // Text1, txtCode, ...
+        int left; // ruling span, twips
+        int right;
+    };
+
+    // What one page carries.
+    struct PagePlan {
+        bool reportHeader = false;
+        int firstRow = 0;
+        int rowCount = 0;
+        bool reportFooter = false;
+    };
+
+    ListReport(QList<ListReportRow> rows, const ListReportCaptions& captions, const QString& programmerLine);
+
+    // The columns from right to left.
+    static const std::array<Column, 11>& columns();
+    static QString reportTitle();
+
+    QString title() const override;
+    int pageCount() const override;
+    void paintPage(QPainter& painter, int index) const override;
+
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    const ListReportCaptions& captions() const { return m_captions; }
+    PagePlan plan(int index) const;
+    // Page `index` laid out in twips from the top-left of the report's own width (see designWidth()).
+    Report::PageContent pageContent(int index) const;
+
+    // The report is drawn this wide and centred on the paper, smaller when the paper is narrower.
+    static int designWidth();
+
+protected:
+    void pageLayoutChanged() override;
+
+private:
+    void paginate();
+    double scale() const;
+    QString cellText(const ListReportRow& row, int rowIndex, int column) const;
+
+    QList<ListReportRow> m_rows;
+    ListReportCaptions m_captions;
+    QString m_programmerLine;
+    Report::TextPainter m_painter;
+
+    int m_firstPageRows = 1;
+    int m_otherPageRows = 1;
+    int m_rowPages = 1;
+    bool m_footerOwnPage = false;
+};

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class FileDialogs;
+class Messages;
+class PagedDocument;
+class PageView;
+class QLabel;
+class QPageLayout;
+class QPushButton;
+class QSpinBox;
+
+// Shows a document before it goes to paper: its pages, zoom, page setup, printing through the print dialog and
+// saving as PDF. It knows nothing of what the document says. Not modal: the operator keeps working beside it.
+class PreviewWindow : public QWidget {
+    Q_OBJECT
+public:
+    PreviewWindow(std::shared_ptr<PagedDocument> document, Messages& messages, FileDialogs& fileDialogs,
+        QWidget* parent = nullptr);
+    ~PreviewWindow() override;
+
+    const PagedDocument& document() const { return *m_document; }
+    PageView* pageView() const { return m_view; }
+
+    // Lays the document out for another paper, orientation or margins and shows it so.
+    void applyPageLayout(const QPageLayout& layout);
+
+public slots:
+    void print();
+    void saveAsPdf();
+    void pageSetup();
+    void zoomIn();
+    void zoomOut();
+    void fitWidth();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildBar();
+    void showPageCount();
+    void showZoom(double zoom);
+    QString suggestedPdfPath() const;
+
+    std::shared_ptr<PagedDocument> m_document;
+    Messages& m_messages;
+    FileDialogs& m_fileDialogs;
+
+    PageView* m_view = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_pdf = nullptr;
+    QPushButton* m_setup = nullptr;
+    QPushButton* m_zoomIn = nullptr;
+    QPushButton* m_zoomOut = nullptr;
+    QPushButton* m_fit = nullptr;
+    QLabel* m_zoomShown = nullptr;
+    QSpinBox* m_page = nullptr;
+    QLabel* m_pageCount = nullptr;
+    QPushButton* m_close = nullptr;
+    bool m_fitted = false;
+};

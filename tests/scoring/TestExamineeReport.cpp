@@ -1,0 +1,241 @@
+#include "ExpectedSentences.h"
+#include "scoring/reports/ExamineeReport.h"
+#include "ui/DocumentOutput.h"
+#include "ui/MakerDetails.h"
+#include "ui/PersianText.h"
+
+#include <QPainter>
+#include <QPicture>
+#include <QtTest>
+
+using Report::PageContent;
+using Report::TextBox;
+
+namespace {
+
+// Distinct texts in every field, so a caption taken from the wrong field shows.
+ShownResults shown()
+{
+    ShownResults s;
+    s.code = QStringLiteral("1402-17");
+    s.firstName = QStringLiteral("مريم");
+    s.group = QStringLiteral("گروه ب");
+    s.age = QStringLiteral("34");
+    s.sex = QStringLiteral("زن");
+    s.maritalStatus = QStringLiteral("متاهل");
+    s.education = QStringLiteral("کارشناسي ارشد");
+    const char* levels[4] = { "متوسط", "بالا", "پايين", "خيلي بالا" };
+    for (int i = 0; i < 4; ++i) {
+        s.scales[i].raw = QString::number(31 + i);
+        s.scales[i].percent = QString::number(50 + 5 * i);
+        s.scales[i].level = QString::fromUtf8(levels[i]);
+        s.scales[i].sentence = QStringLiteral("sentence %1").arg(i);
+    }
+    s.clinicName = QStringLiteral("مرکز مشاوره مهر");
+    s.clinicAddress = QStringLiteral("شيراز، خيابان زند");
+    return s;
+}
+
+QString longestSentence()
+{
+    QString longest;
+    for (const auto& scale : sentenceTable)
+        for (const char* sentence : scale)
+            if (QString::fromUtf8(sentence).size() > longest.size())
+                longest = QString::fromUtf8(sentence);
+    return longest;
+}
+
+} // namespace
+
+class TestExamineeReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+
+    void theTwentyThreeCaptionsInTheirOrder()
+    {
+        const ShownResults s = shown();
+        ExamineeReport report(s, Maker::webSiteLine(), Maker::shopLine());
+        // Details, then the results grid column by column, then the address.
+        const QList<ReportCaption> expected = {
+            { "Label15", s.code },
+            { "Label16", s.group },
+            { "Label19", s.age },
+            { "Label20", s.sex },
+            { "Label21", s.maritalStatus },
+            { "Label22", s.education },
+            { "Label23", s.scales[0].raw },
+            { "Label28", s.scales[0].percent },
+            { "Label30", s.scales[0].level },
+            { "Label37", s.scales[0].sentence },
+            { "Label17", s.scales[1].raw },
+            { "Label24", s.scales[1].percent },
+            { "Label25", s.scales[1].level },
+            { "Label36", s.scales[1].sentence },
+            { "Label26", s.scales[2].raw },
+            { "Label27", s.scales[2].percent },
+            { "Label31", s.scales[2].level },
+            { "Label35", s.scales[2].sentence },
+            { "Label32", s.scales[3].raw },
+            { "Label33", s.scales[3].percent },
+            { "Label34", s.scales[3].level },
+            { "Label8", s.scales[3].sentence },
+            { "Label29", s.clinicAddress },
+        };
+        QCOMPARE(report.captions().size(), 23);
+        for (int i = 0; i < 23; ++i) {
+            QCOMPARE(report.captions()[i].label, expected[i].label);
+            QCOMPARE(report.captions()[i].text, expected[i].text);
+        }
+        // Each caption is on the page in its label's box.
+        const PageContent page = report.pageContent();
+        for (const ReportCaption& c : expected) {
+            const TextBox* box = page.find(c.label);
+            QVERIFY2(box, qPrintable(c.label));
+            QCOMPARE(box->text, c.text);
+        }
+    }
+
+    void groupCellCarriesTheGroup()
+    {
+        ExamineeReport report(shown(), Maker::webSiteLine(), Maker::shopLine());
+        const PageContent page = report.pageContent();
+        QCOMPARE(page.find(QStringLiteral("Label7"))->text, QStringLiteral("گروه"));
+        QCOMPARE(page.find(QStringLiteral("Label16"))->text, QStringLiteral("گروه ب"));
+        for (const TextBox& box : page.texts)
+            QVERIFY2(!box.text.contains(QStringLiteral("مريم")), qPrintable(box.name));
+    }
+
+    void gridReadsRightToLeftAndTopToBottom()
+    {
+        ExamineeReport report(shown(), Maker::webSiteLine(), Maker::shopLine());
+        const PageContent page = report.pageContent();
+        const char* headings[4] = { "Label11", "Label13", "Label12", "Label18" };
+        const char* captions[4] = { "رضايت زناشويي", "ارتباطات", "حل تعارض", "تحريف آرماني" };
+        const char* cells[4][4]
+            = { { "Label23", "Label28", "Label30", "Label37" }, { "Label17", "Label24", "Label25", "Label36" },
+                  { "Label26", "Label27", "Label31", "Label35" }, { "Label32", "Label33", "Label34", "Label8" } };
+        double previousRight = 1e9;
+        for (int k = 0; k < 4; ++k) {
+            const TextBox* heading = page.find(QString::fromLatin1(headings[k]));
+            QCOMPARE(heading->text, QString::fromUtf8(captions[k]));
+            QVERIFY(heading->rect.right() <= previousRight);
+            previousRight = heading->rect.left();
+            double previousBottom = heading->rect.bottom();
+            for (int row = 0; row < 4; ++row) {
+                const TextBox* cell = page.find(QString::fromLatin1(cells[k][row]));
+                QVERIFY(cell->rect.top() >= previousBottom - 1);
+                QVERIFY(
+                    cell->rect.left() >= heading->rect.left() - 60 && cell->rect.right() <= heading->rect.right() + 60);
+                previousBottom = cell->rect.bottom();
+            }
+            // The interpretation's cell, 1341 by 2158, holds the sentence over several lines.
+            const TextBox* sentence = page.find(QString::fromLatin1(cells[k][3]));
+            QVERIFY(sentence->style.wrap);
+            QVERIFY(sentence->rect.width() <= 1341 && sentence->rect.width() >= 1341 - 150);
+            QVERIFY(sentence->rect.height() <= 2158 && sentence->rect.height() >= 2158 - 150);
+        }
+        // The address beside its caption, in the wide cell.
+        const TextBox* caption = page.find(QStringLiteral("Label9"));
+        const TextBox* address = page.find(QStringLiteral("Label29"));
+        QCOMPARE(caption->text, QStringLiteral("آدرس"));
+        QVERIFY(address->rect.right() <= caption->rect.left());
+        QVERIFY(address->rect.width() <= 4860 && address->rect.width() >= 4860 - 150);
+    }
+
+    void copiesTheTextsItWasGiven()
+    {
+        ShownResults s = shown();
+        ExamineeReport report(s, Maker::webSiteLine(), Maker::shopLine());
+        s.scales[0].raw = QStringLiteral("changed");
+        s.code = QStringLiteral("changed");
+        QCOMPARE(report.caption(QStringLiteral("Label23")), QStringLiteral("31"));
+        QCOMPARE(report.caption(QStringLiteral("Label15")), QStringLiteral("1402-17"));
+        QVERIFY(report.title().contains(QStringLiteral("1402-17")));
+    }
+
+    void makerLinesAreRealOrNameTheProgram()
+    {
+        ExamineeReport report(shown(), Maker::webSiteLine(), Maker::shopLine());
+        const PageContent page = report.pageContent();
+        QCOMPARE(page.find(QStringLiteral("Label5"))->text, Maker::webSiteLine());
+        QCOMPARE(page.find(QStringLiteral("Label14"))->text, Maker::shopLine());
+        for (const char* name : { "Label5", "Label14" }) {
+            const QString line = page.find(QString::fromLatin1(name))->text;
+            QVERIFY(!line.isEmpty());
+            QVERIFY(!line.contains(QStringLiteral("example")));
+        }
+        QCOMPARE(page.find(QStringLiteral("Label1"))->text, QStringLiteral("پرسشنامه رضايت زناشويي تورين 35 ماده اي"));
+    }
+
+    void emptyAddressPrintsEmpty()
+    {
+        ShownResults s = shown();
+        s.clinicAddress.clear();
+        ExamineeReport report(s, Maker::webSiteLine(), Maker::shopLine());
+        QCOMPARE(report.pageContent().find(QStringLiteral("Label29"))->text, QString());
+    }
+
+    void longestTextsStayInsideTheirCells()
+    {
+        ShownResults s = shown();
+        // The longest sentence of the questionnaire in every column, and long details.
+        for (auto& scale : s.scales)
+            scale.sentence = longestSentence();
+        s.education = QStringLiteral("دکتري تخصصي روانشناسي باليني از دانشگاه علوم پزشکي تهران با گرايش خانواده");
+        s.group = QStringLiteral("گروه درمان زوجي شماره سه");
+        s.clinicAddress
+            = QStringLiteral("تهران، خيابان انقلاب، روبروي دانشگاه، کوچه فروردين، پلاک 24، طبقه سوم، واحد 12، "
+                             "مرکز مشاوره و خدمات روانشناختي، تلفن 66400000 و 66400001");
+        ExamineeReport report(s, Maker::webSiteLine(), Maker::shopLine());
+        Report::TextPainter painter;
+        const PageContent page = report.pageContent();
+        for (const TextBox& box : page.texts) {
+            QRectF inked;
+            for (const QGlyphRun& run : painter.glyphs(box))
+                inked |= run.boundingRect();
+            inked.translate(box.rect.topLeft());
+            QVERIFY2(inked.isEmpty() || box.rect.adjusted(-15, -40, 15, 40).contains(inked), qPrintable(box.name));
+            QVERIFY2(box.text.isEmpty() || !inked.isEmpty(), qPrintable(box.name));
+        }
+        // A sentence is shown whole: nothing was cut from it.
+        int glyphs = 0;
+        for (const QGlyphRun& run : painter.glyphs(*page.find(QStringLiteral("Label37"))))
+            glyphs += run.glyphIndexes().size();
+        QVERIFY(glyphs >= longestSentence().remove(QLatin1Char(' ')).size() - 5);
+    }
+
+    void pageFitsThePaper_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("A4 upright") << int(QPageSize::A4) << int(QPageLayout::Portrait);
+        QTest::newRow("A4 across") << int(QPageSize::A4) << int(QPageLayout::Landscape);
+        QTest::newRow("A5") << int(QPageSize::A5) << int(QPageLayout::Portrait);
+        QTest::newRow("Letter") << int(QPageSize::Letter) << int(QPageLayout::Portrait);
+    }
+
+    void pageFitsThePaper()
+    {
+        QFETCH(int, size);
+        QFETCH(int, orientation);
+        ExamineeReport report(shown(), Maker::webSiteLine(), Maker::shopLine());
+        report.setPageLayout(QPageLayout(QPageSize(QPageSize::PageSizeId(size)), QPageLayout::Orientation(orientation),
+            QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        QPicture picture;
+        QPainter painter(&picture);
+        report.paintPage(painter, 0);
+        painter.end();
+        const QRectF drawn = picture.boundingRect();
+        const QSizeF room = report.printableTwips();
+        QVERIFY(drawn.left() >= -30 && drawn.top() >= -30);
+        QVERIFY(drawn.right() <= room.width() + 30 && drawn.bottom() <= room.height() + 30);
+        // It fills the paper's width or its height.
+        QVERIFY(drawn.width() >= room.width() * 0.95 || drawn.height() >= room.height() * 0.95);
+    }
+};
+
+QTEST_MAIN(TestExamineeReport)
+#include "TestExamineeReport.moc"

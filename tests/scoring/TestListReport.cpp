@@ -1,0 +1,294 @@
+#include "data/TableCursor.h"
+#include "scoring/reports/ListReport.h"
+#include "scoring/reports/ListReportRows.h"
+#include "support/TestProgram.h"
+#include "ui/MakerDetails.h"
+#include "ui/PersianText.h"
+
+#include <QPainter>
+#include <QPicture>
+#include <QtTest>
+
+using Report::PageContent;
+using Report::TextBox;
+
+namespace {
+
+// The list report's columns from right to left as the layout gives them: heading, heading label, field, ruling span.
+struct ExpectedColumn {
+    const char* heading;
+    const char* headingLabel;
+    const char* field;
+    int left;
+    int right;
+};
+const ExpectedColumn expectedColumns[11] = {
+    { "رديف", "Label5", "Text1", 8946, 9513 },
+    { "کد", "Label2", "txtCode", 8379, 8946 },
+    { "گروه", "Label7", "txtGroup1", 7725, 8379 },
+    { "سن", "Label10", "txtScore", 7167, 7725 },
+    { "جنس", "Label6", "Text6", 6474, 7167 },
+    { "تاهل", "Label4", "Text5", 5760, 6474 },
+    { "تحصيلات", "Label1", "Text4", 3974, 5760 },
+    { "رضايت زناشويي", "Label11", "txtBPosetive", 2940, 3974 },
+    { "ارتباطات", "Label12", "txtConterlo", 1926, 2940 },
+    { "حل تعارض", "Label13", "txtEtminan", 946, 1926 },
+    { "تحريف آرماني", "Label17", "txtneyaz", 378, 946 },
+};
+
+ListReportRow row(const QString& code, const QString& group = QStringLiteral("الف"))
+{
+    ListReportRow r;
+    r.code = code;
+    r.group = group;
+    r.age = QStringLiteral("31");
+    r.sex = QStringLiteral("زن");
+    r.maritalStatus = QStringLiteral("متاهل");
+    r.education = QStringLiteral("کارشناسي ارشد مشاوره خانواده و ازدواج");
+    r.scores = { QStringLiteral("41"), QStringLiteral("38"), QStringLiteral("29"), QStringLiteral("17") };
+    return r;
+}
+
+QList<ListReportRow> rows(int count)
+{
+    QList<ListReportRow> all;
+    for (int i = 0; i < count; ++i)
+        all << row(QStringLiteral("K%1").arg(count - i));
+    return all;
+}
+
+QStringList texts(const PageContent& page, const QString& name)
+{
+    QStringList found;
+    for (const TextBox* box : page.findAll(name))
+        found << box->text;
+    return found;
+}
+
+// The smallest list with that many pages, or with its footer alone on the last page.
+std::unique_ptr<ListReport> listOf(int pages, bool footerAlone, const ListReportCaptions& captions)
+{
+    for (int n = 1; n < 1000; ++n) {
+        auto report = std::make_unique<ListReport>(rows(n), captions, Maker::programmerLine());
+        const bool alone = report->plan(report->pageCount() - 1).rowCount == 0;
+        if (report->pageCount() == pages && alone == footerAlone)
+            return report;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestListReport : public QObject {
+    Q_OBJECT
+
+private:
+    // Every row 0..n-1 once, in order, over the pages; each page under its column headings.
+    static void checkPages(const ListReport& report, int n)
+    {
+        int next = 0;
+        for (int page = 0; page < report.pageCount(); ++page) {
+            const PageContent content = report.pageContent(page);
+            for (const ExpectedColumn& c : expectedColumns)
+                QCOMPARE(
+                    texts(content, QString::fromLatin1(c.headingLabel)), QStringList { QString::fromUtf8(c.heading) });
+            for (const QString& number : texts(content, QStringLiteral("Text1")))
+                QCOMPARE(number, QString::number(++next));
+            QCOMPARE(content.find(QStringLiteral("Label9")) != nullptr, page == 0);
+            QCOMPARE(content.find(QStringLiteral("Label3")) != nullptr, page == 0);
+            const bool last = page + 1 == report.pageCount();
+            for (const char* footer : { "Label15", "Label14", "Label16" })
+                QCOMPARE(content.find(QString::fromLatin1(footer)) != nullptr, last);
+        }
+        QCOMPARE(next, n);
+    }
+
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+
+    void columnsReadRightToLeftWithinTheirRulings()
+    {
+        ListReport report(rows(3), {}, Maker::programmerLine());
+        const PageContent page = report.pageContent(0);
+        double previousCentre = 1e9;
+        for (const ExpectedColumn& c : expectedColumns) {
+            const TextBox* heading = page.find(QString::fromLatin1(c.headingLabel));
+            QVERIFY2(heading, c.headingLabel);
+            QCOMPARE(heading->text, QString::fromUtf8(c.heading));
+            QVERIFY(heading->rect.left() >= c.left && heading->rect.right() <= c.right);
+            QVERIFY(heading->rect.center().x() < previousCentre);
+            previousCentre = heading->rect.center().x();
+            const QList<const TextBox*> cells = page.findAll(QString::fromLatin1(c.field));
+            QCOMPARE(cells.size(), 3);
+            for (const TextBox* cell : cells)
+                QVERIFY(cell->rect.left() >= c.left && cell->rect.right() <= c.right);
+            for (int edge : { c.left, c.right }) {
+                const bool ruled = std::any_of(page.rules.cbegin(), page.rules.cend(), [edge](const Report::Rule& r) {
+                    return r.line.x1() == edge && r.line.x2() == edge && r.line.length() > 0;
+                });
+                QVERIFY2(ruled, qPrintable(QString::number(edge)));
+            }
+        }
+        // Each field shows its own value of the row.
+        QCOMPARE(texts(page, QStringLiteral("txtCode")), (QStringList { "K3", "K2", "K1" }));
+        QCOMPARE(texts(page, QStringLiteral("txtScore")).first(), QStringLiteral("31"));
+        QCOMPARE(texts(page, QStringLiteral("txtBPosetive")).first(), QStringLiteral("41"));
+        QCOMPARE(texts(page, QStringLiteral("txtConterlo")).first(), QStringLiteral("38"));
+        QCOMPARE(texts(page, QStringLiteral("txtEtminan")).first(), QStringLiteral("29"));
+        QCOMPARE(texts(page, QStringLiteral("txtneyaz")).first(), QStringLiteral("17"));
+    }
+
+    void linesAreNumberedFromOneWhateverTheCodes()
+    {
+        const QList<ListReportRow> list = { row(QStringLiteral("50")), row(QStringLiteral("7")),
+            row(QStringLiteral("1")), row(QStringLiteral("x'y")) };
+        ListReportCaptions captions;
+        // A second printout of the same report numbers from 1 again.
+        for (int printout = 0; printout < 2; ++printout) {
+            ListReport report(list, captions, Maker::programmerLine());
+            const PageContent page = report.pageContent(0);
+            QCOMPARE(texts(page, QStringLiteral("Text1")), (QStringList { "1", "2", "3", "4" }));
+            QCOMPARE(texts(page, QStringLiteral("txtCode")), (QStringList { "50", "7", "1", "x'y" }));
+        }
+    }
+
+    void headingsOnEveryPageOfAThreePageList()
+    {
+        const auto report = listOf(3, false, {});
+        QVERIFY(report);
+        checkPages(*report, report->rowCount());
+        QVERIFY(report->plan(2).rowCount > 0);
+    }
+
+    void footerMayTakeAPageOfItsOwn()
+    {
+        const auto report = listOf(2, true, {});
+        QVERIFY(report);
+        checkPages(*report, report->rowCount());
+        QCOMPARE(report->plan(1).rowCount, 0);
+    }
+
+    void otherPaperGivesOtherPages()
+    {
+        const int n = 300;
+        ListReport report(rows(n), {}, Maker::programmerLine());
+        const int upright = report.pageCount();
+        QPageLayout layout = report.pageLayout();
+        layout.setOrientation(QPageLayout::Landscape);
+        report.setPageLayout(layout);
+        QVERIFY(report.pageCount() > upright);
+        checkPages(report, n);
+
+        // On paper narrower than the report, the whole report is drawn smaller and stays on the paper.
+        report.setPageLayout(QPageLayout(
+            QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        checkPages(report, n);
+        for (int page : { 0, report.pageCount() - 1 }) {
+            QPicture picture;
+            QPainter painter(&picture);
+            report.paintPage(painter, page);
+            painter.end();
+            const QRectF drawn = picture.boundingRect();
+            QVERIFY2(drawn.left() >= -20 && drawn.right() <= report.printableTwips().width() + 20,
+                qPrintable(QStringLiteral("%1..%2").arg(drawn.left()).arg(drawn.right())));
+            QVERIFY(drawn.bottom() <= report.printableTwips().height() + 20);
+        }
+    }
+
+    void noExamineesGivesHeadingsOnly()
+    {
+        ListReport report({}, { QStringLiteral("مرکز"), QStringLiteral("تهران") }, Maker::programmerLine());
+        QCOMPARE(report.pageCount(), 1);
+        checkPages(report, 0);
+        QVERIFY(report.pageContent(0).findAll(QStringLiteral("txtCode")).isEmpty());
+    }
+
+    void captionsAsSetAndEmptyOnesStayEmpty_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("set") << QStringLiteral("مرکز مشاوره مهر") << QStringLiteral("اصفهان، خيابان چهارباغ");
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void captionsAsSetAndEmptyOnesStayEmpty()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, address);
+        ListReportCaptions captions { name, address };
+        ListReport report(rows(2), captions, Maker::programmerLine());
+        // A caption set later belongs to the next printout, not to this one.
+        captions.clinicName = QStringLiteral("later");
+        captions.address = QStringLiteral("later");
+        const PageContent page = report.pageContent(0);
+        QCOMPARE(texts(page, QStringLiteral("Label9")), QStringList { name });
+        QCOMPARE(texts(page, QStringLiteral("Label14")), QStringList { address });
+        QCOMPARE(texts(page, QStringLiteral("Label15")), QStringList { QStringLiteral(":آدرس") });
+        const QString programmer = texts(page, QStringLiteral("Label16")).value(0);
+        QCOMPARE(programmer, Maker::programmerLine());
+        QVERIFY(!programmer.isEmpty());
+        QVERIFY(!programmer.contains(QStringLiteral("example")));
+    }
+
+    void longTextsStayInsideTheirCells()
+    {
+        QList<ListReportRow> list = rows(5);
+        list[1].group = QStringLiteral("گروه درمان زوجي شماره دو با نام بسيار طولاني");
+        list[2].code = QStringLiteral("1402-123456789");
+        ListReportCaptions captions { QStringLiteral("مرکز مشاوره و خدمات روانشناختي خانواده آرامش"),
+            QString(40, QChar(0x0628)) + QStringLiteral(" ") + QString(300, QChar(0x0645)) };
+        ListReport report(list, captions, Maker::programmerLine());
+        Report::TextPainter painter;
+        const PageContent page = report.pageContent(0);
+        for (const TextBox& box : page.texts) {
+            QRectF inked;
+            for (const QGlyphRun& run : painter.glyphs(box))
+                inked |= run.boundingRect();
+            inked.translate(box.rect.topLeft());
+            const QRectF allowed = box.rect.adjusted(-15, -40, 15, 40);
+            QVERIFY2(inked.isEmpty() || allowed.contains(inked), qPrintable(box.name + QLatin1Char(' ') + box.text));
+            QVERIFY2(box.text.isEmpty() || !inked.isEmpty(), qPrintable(box.name));
+        }
+    }
+
+    void rowsReadThroughACursor()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("30"), QStringLiteral("Sara"), QStringLiteral("ت"));
+        p.addExaminee(QStringLiteral("4"), QStringLiteral("Reza"), QStringLiteral("پ"));
+        p.addExaminee(QStringLiteral("100"), QStringLiteral("Mina"), QStringLiteral("ت"));
+        p.addExaminee(QStringLiteral("7"), QStringLiteral("Ali"), QStringLiteral("ب"));
+        QVERIFY(p.exec(QStringLiteral("UPDATE IDE SET Rezayat = '33', Ertebat = '34', HaleT = '35', TahrifeA = '16', "
+                                      "Sen = '41' WHERE Code = '4'")));
+        TableCursor cursor(p.database(), QStringLiteral("IDE"));
+        QVERIFY(cursor.moveTo(2));
+
+        const ListReportRead read = readListRows(cursor);
+        QVERIFY(read.complete);
+        QStringList codes;
+        for (const ListReportRow& r : read.rows)
+            codes << r.code;
+        QCOMPARE(codes, (QStringList { "30", "4", "100", "7" }));
+        const ListReportRow& second = read.rows[1];
+        QCOMPARE(second.group, QStringLiteral("پ"));
+        QCOMPARE(second.age, QStringLiteral("41"));
+        QCOMPARE(second.sex, QStringLiteral("مرد"));
+        QCOMPARE(second.maritalStatus, QStringLiteral("متأهل"));
+        QCOMPARE(second.education, QStringLiteral("Lisans"));
+        QCOMPARE(second.scores, (std::array<QString, 4> { "33", "34", "35", "16" }));
+        QCOMPARE(cursor.position(), 2);
+
+        // By group in the Persian alphabet's order, keeping the table's order within a group.
+        codes.clear();
+        for (const ListReportRow& r : readListRows(cursor, ListOrder::ByGroup).rows)
+            codes << r.code;
+        QCOMPARE(codes, (QStringList { "7", "4", "30", "100" }));
+
+        // Only what the cursor shows.
+        QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("ت")));
+        QCOMPARE(readListRows(cursor).rows.size(), 2);
+    }
+};
+
+QTEST_MAIN(TestListReport)
+#include "TestListReport.moc"
