@@ -5,9 +5,12 @@
 #include "backup/BackupWindow.h"
 #include "backup/ExitPrompt.h"
 #include "data/TableCursor.h"
+#include "examinees/LookupWindow.h"
 #include "questionnaire/TestWindow.h"
+#include "scoring/Scales.h"
 #include "scoring/ScoringWindow.h"
 #include "settings/ThemeConfirmation.h"
+#include "ui/LeadingNumber.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -119,6 +122,24 @@ bool WindowRouter::openScoringWindow()
     return true;
 }
 
+ResearchExport::Scoring WindowRouter::researchScoring()
+{
+    ResearchExport::Scoring scoring;
+    for (const ScaleInfo& info : scales())
+        scoring.scales.append({ info.column, info.caption });
+    scoring.figures = [](int scale, const QString& raw) {
+        ResearchExport::Figures figures;
+        if (scale < 0 || scale >= static_cast<int>(allScales.size()))
+            return figures;
+        if (const std::optional<int> percent = percentFor(allScales[scale], leadingWholeNumber(raw))) {
+            figures.percent = QString::number(*percent);
+            figures.level = levelFor(*percent);
+        }
+        return figures;
+    };
+    return scoring;
+}
+
 void WindowRouter::showPreview(std::shared_ptr<PagedDocument> document)
 {
     // The preview outlives the window that asked for it; closing it brings nothing back.
@@ -137,8 +158,13 @@ void WindowRouter::showListReport(QWidget* owner, TableCursor& rows, const QStri
 
 bool WindowRouter::openLookupWindow()
 {
-    // The code lookup window opens here with open(window, HandBack::OnClose) and returns true.
-    return false;
+    auto* window = new LookupWindow(m_db, m_messages, m_fileDialogs, researchScoring());
+    connect(
+        window, &LookupWindow::listReportRequested, this, [this, window](TableCursor* rows, const QString& address) {
+            showListReport(window, *rows, address, ListOrder::ByGroup);
+        });
+    open(window, HandBack::OnClose);
+    return true;
 }
 
 bool WindowRouter::openThemeConfirmation()

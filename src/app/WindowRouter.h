@@ -1,9 +1,10 @@
 #pragma once
 
 #include "app/Desktop.h"
-#include "ui/MakerDetails.h"
+#include "examinees/ResearchExport.h"
 #include "scoring/reports/ListReport.h"
 #include "scoring/reports/ListReportRows.h"
+#include "ui/MakerDetails.h"
 
 #include <QList>
 #include <QObject>
@@ -62,6 +63,9 @@ public:
     // Runs the test for a typed code modally over `owner`.
     virtual TestRun runTest(QWidget* owner, const QString& code);
 
+    // What the lookup window's research export needs of scoring: the scales, and a raw score's percent and level.
+    static ResearchExport::Scoring researchScoring();
+
     // Shows a document in a preview window of its own, from which it is printed or saved as PDF.
     virtual void showPreview(std::shared_ptr<PagedDocument> document);
 
@@ -98,7 +102,7 @@ private:
     ListReportCaptions m_listCaptions;
     QList<QPointer<QWidget>> m_windows;
     QList<QPointer<QWidget>> m_handingBack; // those of m_windows opened with HandBack::OnClose
-    int m_handBacksDue = 0;                 // of those, gone and not yet settled
+    int m_handBacksDue = 0; // of those, gone and not yet settled
     QPointer<QWidget> m_mainWindow;
     QPointer<ExitPrompt> m_exitPrompt;
     bool m_ended = false;

@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 
+#include <QCollator>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 TableCursor::TableCursor(Database& db, const QString& table, QObject* parent)
     : QObject(parent)
@@ -93,6 +98,7 @@ bool TableCursor::reload()
     m_readFailed = !ok;
     refreshBindings();
     emit currentChanged();
+    emit rowsChanged();
     return ok;
 }
 
@@ -231,6 +237,7 @@ bool TableCursor::update()
 {
     if (!hasCurrent())
         return fail(QStringLiteral("no current row in %1").arg(m_table));
+    const bool stored = m_isNew || !m_edits.isEmpty();
     QSqlQuery q(m_db.connection());
     if (m_isNew) {
         QStringList names;
@@ -274,6 +281,8 @@ bool TableCursor::update()
     for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
         m_values.insert(it.key(), it.value());
     m_edits.clear();
+    if (stored)
+        emit rowsChanged();
     return true;
 }
 
@@ -305,6 +314,7 @@ bool TableCursor::remove()
     }
     refreshBindings();
     emit currentChanged();
+    emit rowsChanged();
     return true;
 }
 
@@ -361,6 +371,82 @@ void TableCursor::unbind(QWidget* widget)
         disconnect(widget, nullptr, this, nullptr);
 }
 
+bool TableCursor::readRows(int first, int count, const QStringList& columns, QList<QStringList>& rows)
+{
+    rows.clear();
+    if (first < 0 || count <= 0)
+        return true;
+    QStringList names;
+    for (const QString& column : columns) {
+        if (!m_columns.contains(column))
+            return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
+        names << quotedColumn(column);
+    }
+    if (names.isEmpty())
+        return fail(QStringLiteral("no columns asked of %1").arg(m_table));
+
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    if (!q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid LIMIT ? OFFSET ?")
+                       .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause())))
+        return fail(q.lastError().text());
+    if (m_filterColumn)
+        q.addBindValue(m_filterValue);
+    q.addBindValue(count);
+    q.addBindValue(first);
+    if (!run(q))
+        return false;
+    const int width = static_cast<int>(names.size());
+    rows.reserve(qMin(count, TableCursor::count()));
+    while (q.next()) {
+        QStringList row;
+        row.reserve(width);
+        for (int i = 0; i < width; ++i)
+            row << q.value(i).toString();
+        rows << row;
+    }
+    if (q.lastError().isValid())
+        return fail(q.lastError().text(), Database::isBusy(q.lastError()));
+    return true;
+}
+
+bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
+{
+    sorted.clear();
+    if (!m_columns.contains(column))
+        return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    if (!q.prepare(QStringLiteral("SELECT DISTINCT %1 FROM %2%3")
+                       .arg(quotedColumn(column), quotedColumn(m_table), whereClause())))
+        return fail(q.lastError().text());
+    if (m_filterColumn)
+        q.addBindValue(m_filterValue);
+    if (!run(q))
+        return false;
+    QStringList values;
+    while (q.next()) {
+        const QString value = q.value(0).toString();
+        if (!value.isEmpty())
+            values << value;
+    }
+    if (q.lastError().isValid())
+        return fail(q.lastError().text(), Database::isBusy(q.lastError()));
+
+    // Sort keys are made once per name; comparing through the collator at every step is far slower on long lists.
+    static const QCollator collator(QLocale(QLocale::Persian, QLocale::Iran));
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+    keys.reserve(values.size());
+    for (qsizetype i = 0; i < values.size(); ++i)
+        keys.emplace_back(collator.sortKey(values.at(i)), i);
+    std::stable_sort(
+        keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    sorted.reserve(values.size());
+    for (const auto& [key, index] : keys)
+        sorted << values.at(index);
+    return true;
+}
+
 bool TableCursor::readAll(const QStringList& columns, const std::function<void(const QStringList& values)>& row)
 {
     QStringList quoted;
@@ -375,8 +461,8 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
                   .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause()));
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
-    if (!q.exec())
-        return fail(q.lastError().text());
+    if (!run(q))
+        return false;
     QStringList values;
     while (q.next()) {
         values.clear();
@@ -385,6 +471,6 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
         row(values);
     }
     if (q.lastError().isValid())
-        return fail(q.lastError().text());
+        return fail(q.lastError().text(), Database::isBusy(q.lastError()));
     return true;
 }

@@ -26,6 +26,7 @@ public:
     TableCursor(Database& db, const QString& table, QObject* parent = nullptr);
 
     const QString& table() const { return m_table; }
+    Database& database() const { return m_db; }
     const QStringList& columns() const { return m_columns; }
 
     // Reads the rows again and moves to the first one; unsaved edits and an unsaved new row are dropped.
@@ -35,6 +36,9 @@ public:
     bool setFilter(const QString& column, const QString& value);
     void clearFilter();
     bool isFiltered() const { return m_filterColumn.has_value(); }
+    // The filter now in force ("" and "" when there is none).
+    QString filterColumn() const { return m_filterColumn.value_or(QString()); }
+    QString filterValue() const { return m_filterValue; }
 
     // Rows visible through the filter (an unsaved new row is not counted). Means nothing while readFailed().
     int count() const;
@@ -64,6 +68,15 @@ public:
     // Removes the current row; the next row becomes current.
     bool remove();
 
+    // Reads `count` rows from position `first` (in the cursor's order) through the filter, each as the texts of
+    // `columns`, without moving the current row. A grid reads a screenful at a time this way instead of holding every
+    // row. False (with lastError) on an unknown column or a failed read.
+    bool readRows(int first, int count, const QStringList& columns, QList<QStringList>& rows);
+
+    // The different non-empty values of `column` among the rows through the filter, in Persian alphabetical order:
+    // what a list of names offers. False (with lastError) on an unknown column or a failed read.
+    bool distinctValues(const QString& column, QStringList& values);
+
     // The platform's description of the last failure, and whether it was the file being held by another program.
     QString lastError() const { return m_lastError; }
     bool lastErrorIsBusy() const { return m_lastErrorBusy; }
@@ -81,6 +94,8 @@ public:
 signals:
     // The current row changed: moved, reloaded, added, or stored.
     void currentChanged();
+    // The rows themselves changed: read again (also under a new filter), one removed, added or stored.
+    void rowsChanged();
 
 private:
     bool loadColumns();

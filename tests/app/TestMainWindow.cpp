@@ -98,7 +98,7 @@ private slots:
     void emptyAnswerTableDoesNothing();
     void handOverAndBack_data();
     void handOverAndBack();
-    void handOverWaitsForTheWindow();
+    void lookupWindowHandsBack();
     void scoringWindowHandsBack();
     void registration();
     void registrationCancelled();
@@ -526,6 +526,7 @@ void TestMainWindow::handOverAndBack()
     QTRY_VERIFY(!first);
     letTheRouterSettle();
     QVERIFY(!hub.router.mainWindow());
+    QCoreApplication::processEvents(); // the router settles the main window's closing
 
     // Meanwhile the theme and the clinic name change; the window that comes back is loaded afresh.
     hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '9', Name = 'Mehr'"));
@@ -541,16 +542,30 @@ void TestMainWindow::handOverAndBack()
     QVERIFY(!hub.router.exitPrompt());
 }
 
-void TestMainWindow::handOverWaitsForTheWindow()
+void TestMainWindow::lookupWindowHandsBack()
 {
-    // The plain router opens no lookup window yet: the main window then stays.
     Hub hub;
     hub.program.addExaminee(QStringLiteral("12"));
-    MainWindow* w = hub.show();
-    Drive::click(w, QStringLiteral("Command4"));
-    QVERIFY(w->isVisible());
-    QCOMPARE(w->handOverFlag(), QStringLiteral("2"));
+    QSignalSpy ended(&hub.router, &WindowRouter::programEnded);
+    QPointer<MainWindow> first = hub.show();
+    Drive::click(first, QStringLiteral("Command4"));
+    QPointer<QWidget> lookup;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("FrmCode") && top->isVisible())
+            lookup = top;
+    QVERIFY(lookup);
+    QTRY_VERIFY(!first);
     QVERIFY(!hub.router.exitPrompt());
+    QCoreApplication::processEvents(); // the router settles the main window's closing
+    QCOMPARE(ended.count(), 0);
+
+    // Its own button "خروج" closes it, and the main window comes back freshly loaded.
+    Drive::click(lookup, QStringLiteral("Command6"));
+    QTRY_VERIFY(!lookup);
+    QTRY_VERIFY(hub.main());
+    QVERIFY(hub.main()->isVisible());
+    QCOMPARE(hub.main()->handOverFlag(), QStringLiteral("2"));
+    QCOMPARE(ended.count(), 0);
 }
 
 void TestMainWindow::scoringWindowHandsBack()

@@ -1,9 +1,13 @@
 #include "app/AppFixture.h"
 #include "backup/ExitPrompt.h"
+#include "scoring/reports/ListReport.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -24,6 +28,32 @@ void clickPicture(ExitPrompt* prompt, const char* resting, const char* clickable
     QTest::mouseClick(prompt->findChild<QToolButton*>(QString::fromLatin1(clickable)), Qt::LeftButton);
 }
 
+// Keeps the documents the router would show in a preview window.
+class PreviewRecorder : public WindowRouter {
+public:
+    using WindowRouter::WindowRouter;
+    void showPreview(std::shared_ptr<PagedDocument> document) override { shown << document; }
+    QList<std::shared_ptr<PagedDocument>> shown;
+};
+
+// The codes a list report prints, top to bottom, page after page.
+QStringList printedCodes(const ListReport& report)
+{
+    QStringList codes;
+    for (int page = 0; page < report.pageCount(); ++page)
+        for (const Report::TextBox* box : report.pageContent(page).findAll(QStringLiteral("txtCode")))
+            codes << box->text;
+    return codes;
+}
+
+QWidget* openWindow(const QString& name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == name && top->isVisible())
+            return top;
+    return nullptr;
+}
+
 } // namespace
 
 class TestWindowRouter : public QObject {
@@ -42,6 +72,8 @@ private slots:
     void runTestFindsAnswerRows_data();
     void runTestFindsAnswerRows();
     void windowsGoWithTheRouter();
+    void lookupPrintoutIsTheListReportByGroup();
+    void lookupExportCarriesPercentsAndLevels();
 };
 
 void TestWindowRouter::oneMainWindowAtATime()
@@ -249,6 +281,60 @@ void TestWindowRouter::windowsGoWithTheRouter()
     }
     QVERIFY(!main);
     QVERIFY(!prompt);
+}
+
+void TestWindowRouter::lookupPrintoutIsTheListReportByGroup()
+{
+    Hub<PreviewRecorder> hub;
+    hub.program.addExaminee(QStringLiteral("1"), QStringLiteral("Ali"), QStringLiteral("B"));
+    hub.program.addExaminee(QStringLiteral("2"), QStringLiteral("Ali"), QStringLiteral("A"));
+    hub.program.addExaminee(QStringLiteral("3"), QStringLiteral("Ali"), QStringLiteral("C"));
+    hub.program.addExaminee(QStringLiteral("4"), QStringLiteral("Ali"), QStringLiteral("A"));
+    hub.program.exec(QStringLiteral("UPDATE Theme SET Adress = 'Tabriz'"));
+    QVERIFY(hub.router.openLookupWindow());
+    QWidget* lookup = openWindow(QStringLiteral("FrmCode"));
+    QVERIFY(lookup);
+
+    // Without a search every examinee is listed, and printed group by group.
+    Drive::click(lookup, QStringLiteral("Command1"));
+    QCOMPARE(hub.router.shown.size(), 1);
+    auto* report = dynamic_cast<ListReport*>(hub.router.shown.at(0).get());
+    QVERIFY(report);
+    QCOMPARE(printedCodes(*report), (QStringList { "2", "4", "1", "3" }));
+    QCOMPARE(report->captions().address, QStringLiteral("Tabriz"));
+
+    // Under a group search, exactly the examinees listed.
+    auto* group = Drive::find<QComboBox>(lookup, QStringLiteral("Combo3"));
+    group->setEditText(QStringLiteral("A"));
+    Drive::click(lookup, QStringLiteral("Command1"));
+    QCOMPARE(hub.router.shown.size(), 2);
+    report = dynamic_cast<ListReport*>(hub.router.shown.at(1).get());
+    QVERIFY(report);
+    QCOMPARE(printedCodes(*report), (QStringList { "2", "4" }));
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestWindowRouter::lookupExportCarriesPercentsAndLevels()
+{
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("7"));
+    hub.program.exec(QStringLiteral(
+        "UPDATE IDE SET Rezayat = '40', Ertebat = '31', HaleT = '20', TahrifeA = '12' WHERE Code = '7'"));
+    QVERIFY(hub.router.openLookupWindow());
+    QWidget* lookup = openWindow(QStringLiteral("FrmCode"));
+    QVERIFY(lookup);
+
+    // Percents and levels by the questionnaire's tables: 40 -> 80, 31 -> 50, 20 -> 15, and 12 -> 35 on the
+    // shorter scale.
+    const QString path = QDir(hub.program.folder()).filePath(QStringLiteral("out.csv"));
+    hub.program.fileDialogs().names.enqueue(path);
+    Drive::click(lookup, QStringLiteral("CommandExport"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QStringList cells = QString::fromUtf8(lines.value(1)).trimmed().split(QLatin1Char(','));
+    QCOMPARE(cells.mid(cells.size() - 12),
+        (QStringList { "40", "80", "بالا", "31", "50", "متوسط", "20", "15", "خيلي پايين", "12", "35", "پايين" }));
 }
 
 QTEST_MAIN(TestWindowRouter)

@@ -1,0 +1,85 @@
+#include "data/CursorTableModel.h"
+
+#include "data/TableCursor.h"
+
+CursorTableModel::CursorTableModel(TableCursor& cursor, const QList<Column>& columns, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_cursor(cursor)
+    , m_columns(columns)
+{
+    for (const Column& c : m_columns)
+        m_columnNames << c.name;
+    m_rowCount = m_cursor.count();
+    connect(&m_cursor, &TableCursor::rowsChanged, this, &CursorTableModel::startAfresh);
+}
+
+void CursorTableModel::startAfresh()
+{
+    beginResetModel();
+    m_pages.clear();
+    m_recentPages.clear();
+    m_failureReported = false;
+    m_rowCount = m_cursor.count();
+    endResetModel();
+}
+
+int CursorTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int CursorTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+const QList<QStringList>* CursorTableModel::page(int index) const
+{
+    if (auto it = m_pages.constFind(index); it != m_pages.cend()) {
+        m_recentPages.removeOne(index);
+        m_recentPages.append(index);
+        return &it.value();
+    }
+    QList<QStringList> rows;
+    if (!m_cursor.readRows(index * PageSize, PageSize, m_columnNames, rows)) {
+        if (!m_failureReported) {
+            m_failureReported = true;
+            emit readFailed(m_cursor.lastError());
+        }
+        return nullptr;
+    }
+    if (m_recentPages.size() >= PagesKept)
+        m_pages.remove(m_recentPages.takeFirst());
+    m_recentPages.append(index);
+    return &*m_pages.insert(index, std::move(rows));
+}
+
+QString CursorTableModel::text(int row, int column) const
+{
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= m_columns.size())
+        return QString();
+    const QList<QStringList>* rows = page(row / PageSize);
+    const int inPage = row % PageSize;
+    // A row removed by another window since the rows were counted reads as empty until the next fresh start.
+    if (!rows || inPage >= rows->size())
+        return QString();
+    return rows->at(inPage).at(column);
+}
+
+QVariant CursorTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return QVariant();
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return QVariant();
+    return text(index.row(), index.column());
+}
+
+QVariant CursorTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (section < 0 || section >= m_columns.size())
+        return QVariant();
+    return m_columns.at(section).header;
+}

@@ -1,0 +1,56 @@
+#include "examinees/ExamineeDeletion.h"
+
+#include "data/Database.h"
+#include "data/TableCursor.h"
+
+namespace ExamineeDeletion {
+
+Search find(TableCursor& details, TableCursor& answers, const QStringList& forms)
+{
+    Search search;
+    for (const QString& code : forms) {
+        for (TableCursor* cursor : { &details, &answers }) {
+            if (!cursor->setFilter(QStringLiteral("Code"), code)) {
+                search.ok = false;
+                search.busy = cursor->lastErrorIsBusy();
+                search.error = cursor->lastError();
+                return search;
+            }
+            search.found = search.found || cursor->count() > 0;
+        }
+        if (search.found)
+            break;
+    }
+    return search;
+}
+
+Result removeFound(Database& db, TableCursor& details, TableCursor& answers)
+{
+    Result result;
+    if (!db.beginTransaction()) {
+        result.error = db.lastError();
+        return result;
+    }
+    // The details go first; should the answers then fail, the rollback brings the details back as well.
+    for (TableCursor* cursor : { &details, &answers }) {
+        if (cursor->count() == 0)
+            continue;
+        if (!cursor->moveFirst() || !cursor->remove()) {
+            result.error = cursor->lastError();
+            db.rollback();
+            details.reload();
+            answers.reload();
+            return result;
+        }
+    }
+    if (!db.commit()) {
+        result.error = db.lastError(); // commit() has rolled back
+        details.reload();
+        answers.reload();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+} // namespace ExamineeDeletion

@@ -1,0 +1,363 @@
+#include "examinees/LookupWindow.h"
+
+#include "data/CursorTableModel.h"
+#include "data/Database.h"
+#include "data/ExamineeCode.h"
+#include "data/TableCursor.h"
+#include "examinees/ExamineeDeletion.h"
+#include "settings/Theme.h"
+#include "ui/FileDialogs.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/Messages.h"
+#include "ui/Twips.h"
+#include "ui/WindowKit.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QStandardPaths>
+#include <QStringListModel>
+#include <QTableView>
+
+#include <tuple>
+#include <utility>
+
+namespace {
+
+constexpr int windowWidth = 10860;
+constexpr int windowHeight = 6300;
+
+// The search boxes and buttons stand in a column on the right, the grid fills the left.
+constexpr int captionLeft = 9420;
+constexpr int captionWidth = 1200;
+constexpr int boxLeft = 6840;
+constexpr int boxWidth = 2520;
+constexpr int rowHeight = 375;
+constexpr int columnLeft = 6840;
+constexpr int columnWidth = 3780;
+
+constexpr int gridLeft = 240;
+constexpr int gridTop = 615;
+constexpr int gridWidth = 6360;
+constexpr int gridHeight = 5400;
+
+const QString groupPrompt = QStringLiteral("جنسيت را انتخاب كنيد");
+const QString exportCaption = QStringLiteral("خروجي اکسل");
+
+const QString codeColumn = QStringLiteral("Code");
+
+} // namespace
+
+LookupWindow::LookupWindow(
+    Database& db, Messages& messages, FileDialogs& fileDialogs, const ResearchExport::Scoring& scoring, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_db(db)
+    , m_messages(messages)
+    , m_fileDialogs(fileDialogs)
+    , m_scoring(scoring)
+{
+    Kit::setUpWindow(this, QStringLiteral("FrmCode"), QStringLiteral("کد آزمودني"), windowWidth, windowHeight);
+
+    openCursors();
+    buildSearchBoxes();
+    buildGrid();
+    buildButtons();
+    buildDeletionFrame();
+    buildHiddenFields();
+    setKeyboardOrder();
+
+    // Load: position and theme; the grid lists every examinee, and the name lists offer every name.
+    Twips::placeWindow(this, 2340, 768);
+    Theme::applyTheme(this, m_db, m_theme->field(QStringLiteral("TH")));
+    reloadNameLists();
+    m_firstName->setFocus();
+}
+
+void LookupWindow::openCursors()
+{
+    m_theme = new TableCursor(m_db, QStringLiteral("Theme"), this);
+    m_listed = new TableCursor(m_db, QStringLiteral("IDE"), this);
+    m_details = new TableCursor(m_db, QStringLiteral("IDE"), this);
+    m_answers = new TableCursor(m_db, QStringLiteral("Answer"), this);
+}
+
+void LookupWindow::buildSearchBoxes()
+{
+    auto searchBox = [this](const QString& name, const QString& caption, int top) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(name);
+        box->setEditable(true);
+        // What the operator types is what is searched for: typing never adds items to the list.
+        box->setInsertPolicy(QComboBox::NoInsert);
+        // The box's size is fixed; measuring every name in a long list for a size hint would only cost time.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        Twips::place(box, boxLeft, top, boxWidth, rowHeight);
+        Kit::caption(this, QStringLiteral("Label") + name, caption, box, captionLeft, top, captionWidth, rowHeight);
+        return box;
+    };
+    m_firstName = searchBox(QStringLiteral("DataCombo6"), QStringLiteral(" :نام "), 360);
+    m_familyName = searchBox(QStringLiteral("DataCombo1"), QStringLiteral(" :نام خانوادگي"), 840);
+    m_group = searchBox(QStringLiteral("Combo3"), QStringLiteral(" :گروه"), 1320);
+
+    // The name lists suggest names as they are typed, without putting a longer name into the box than was typed.
+    m_firstNames = new QStringListModel(this);
+    m_familyNames = new QStringListModel(this);
+    for (auto [box, names] : { std::pair { m_firstName, m_firstNames }, std::pair { m_familyName, m_familyNames } }) {
+        box->setModel(names);
+        if (auto* list = qobject_cast<QListView*>(box->view()))
+            list->setUniformItemSizes(true);
+        box->completer()->setCompletionMode(QCompleter::PopupCompletion);
+        box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    }
+    m_group->setCompleter(nullptr);
+    {
+        QScopedValueRollback quiet(m_quiet, true);
+        m_group->setEditText(groupPrompt);
+    }
+
+    connect(m_firstName, &QComboBox::editTextChanged, this, &LookupWindow::searchFirstName);
+    connect(m_firstName, &QComboBox::activated, this, &LookupWindow::searchFirstName);
+    connect(m_familyName, &QComboBox::editTextChanged, this, &LookupWindow::searchFamilyName);
+    connect(m_familyName, &QComboBox::activated, this, &LookupWindow::searchFamilyName);
+    connect(m_group, &QComboBox::editTextChanged, this, &LookupWindow::searchGroup);
+    connect(m_group, &QComboBox::activated, this, &LookupWindow::searchGroup);
+}
+
+void LookupWindow::buildGrid()
+{
+    auto* caption = Kit::caption(this, QStringLiteral("DataGrid1Caption"), QStringLiteral("مشخصات آزمودني"), nullptr,
+        gridLeft, gridTop - rowHeight, gridWidth, rowHeight);
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setFrameShape(QFrame::StyledPanel);
+    caption->setAutoFillBackground(true);
+    caption->setBackgroundRole(QPalette::Button);
+
+    m_grid = new CursorTableModel(*m_listed,
+        { { codeColumn, QStringLiteral("Code") }, { QStringLiteral("FName"), QStringLiteral("نام") },
+            { QStringLiteral("LName"), QStringLiteral("نام خانوادگي") },
+            { QStringLiteral("Group"), QStringLiteral("گروه") } },
+        this);
+    connect(m_grid, &CursorTableModel::readFailed, this, &LookupWindow::showReadFailure, Qt::QueuedConnection);
+
+    m_gridView = new QTableView(this);
+    m_gridView->setObjectName(QStringLiteral("DataGrid1"));
+    m_gridView->setModel(m_grid);
+    m_gridView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_gridView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_gridView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_gridView->setAlternatingRowColors(true);
+    m_gridView->setWordWrap(false);
+    m_gridView->verticalHeader()->hide();
+    m_gridView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The names share what the code and the group leave; the grid never needs scrolling sideways.
+    QHeaderView* header = m_gridView->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    header->setSectionResizeMode(0, QHeaderView::Interactive);
+    header->setSectionResizeMode(3, QHeaderView::Interactive);
+    m_gridView->setAccessibleName(caption->text());
+    Twips::place(m_gridView, gridLeft, gridTop, gridWidth, gridHeight);
+    m_gridView->setColumnWidth(0, Twips::toPixelsX(1260));
+    m_gridView->setColumnWidth(3, Twips::toPixelsX(1080));
+}
+
+void LookupWindow::buildButtons()
+{
+    m_print = Kit::button(
+        this, QStringLiteral("Command1"), QStringLiteral("پرينت بر اساس گروه"), columnLeft, 1920, columnWidth, 495);
+    m_export = Kit::button(this, QStringLiteral("CommandExport"), exportCaption, columnLeft, 2520, columnWidth, 495);
+    m_close = Kit::button(this, QStringLiteral("Command6"), QStringLiteral("خروج"), columnLeft,
+        gridTop + gridHeight - 495, columnWidth, 495);
+    connect(m_print, &QPushButton::clicked, this, &LookupWindow::printByGroup);
+    connect(m_export, &QPushButton::clicked, this, &LookupWindow::exportListed);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void LookupWindow::buildDeletionFrame()
+{
+    auto* frame = new QGroupBox(QStringLiteral("حذف کردن آزمودني"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    Twips::place(frame, columnLeft - 120, 3180, columnWidth + 240, 2040);
+
+    m_code = new QLineEdit(frame);
+    m_code->setObjectName(QStringLiteral("Text5"));
+    // Codes line up on the right like the Persian texts around them, whatever script they are typed in.
+    m_code->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    Twips::place(m_code, 240, 840, columnWidth - 240, rowHeight);
+    Kit::caption(frame, QStringLiteral("SkinLabel1"), QStringLiteral("کد آزمودني را وارد کنيد"), m_code, 240, 360,
+        columnWidth - 240, rowHeight);
+    m_delete = Kit::button(
+        frame, QStringLiteral("Command2"), QStringLiteral("حذف "), (columnWidth + 240 - 1500) / 2, 1380, 1500, 435);
+
+    connect(m_delete, &QPushButton::clicked, this, &LookupWindow::deleteExaminee);
+    connect(m_code, &QLineEdit::returnPressed, this, &LookupWindow::deleteExaminee);
+}
+
+void LookupWindow::buildHiddenFields()
+{
+    auto hidden = [this](const QString& name) { return Kit::hiddenField(this, name); };
+    m_theme->bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
+    m_address = hidden(QStringLiteral("Text4"));
+    m_theme->bind(m_address, QStringLiteral("Adress"));
+    m_listed->bind(hidden(QStringLiteral("Text2")), codeColumn);
+    m_details->bind(hidden(QStringLiteral("Text3")), codeColumn);
+    m_details->bind(hidden(QStringLiteral("Text6")), codeColumn);
+    m_answers->bind(hidden(QStringLiteral("Text7")), codeColumn);
+}
+
+void LookupWindow::setKeyboardOrder()
+{
+    const QList<QWidget*> order
+        = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_code, m_delete, m_close };
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void LookupWindow::filterListed(const QString& column, const QString& value)
+{
+    if (!m_listed->setFilter(column, value))
+        showReadFailure(m_listed->lastError());
+}
+
+void LookupWindow::clearOtherBoxes(QComboBox* kept)
+{
+    QScopedValueRollback quiet(m_quiet, true);
+    for (QComboBox* box : { m_firstName, m_familyName, m_group }) {
+        if (box == kept)
+            continue;
+        box->setCurrentIndex(-1);
+        box->clearEditText();
+    }
+}
+
+void LookupWindow::searchFirstName()
+{
+    if (m_quiet)
+        return;
+    filterListed(QStringLiteral("FName"), m_firstName->currentText());
+    clearOtherBoxes(m_firstName);
+}
+
+void LookupWindow::searchFamilyName()
+{
+    if (m_quiet)
+        return;
+    clearOtherBoxes(m_familyName);
+    filterListed(QStringLiteral("LName"), m_familyName->currentText());
+}
+
+void LookupWindow::searchGroup()
+{
+    if (m_quiet)
+        return;
+    clearOtherBoxes(m_group);
+    filterListed(QStringLiteral("Group"), m_group->currentText());
+}
+
+void LookupWindow::reloadNameLists()
+{
+    QScopedValueRollback quiet(m_quiet, true);
+    QString error;
+    for (auto [box, names, column] : { std::tuple { m_firstName, m_firstNames, QStringLiteral("FName") },
+             std::tuple { m_familyName, m_familyNames, QStringLiteral("LName") } }) {
+        // Read from the unfiltered rows, so the lists offer every examinee's name whatever the grid shows.
+        QStringList values;
+        if (!m_listed->distinctValues(column, values) && error.isEmpty())
+            error = m_listed->lastError();
+        const QString typed = box->currentText();
+        names->setStringList(values);
+        box->setCurrentIndex(-1);
+        box->setEditText(typed);
+    }
+    if (!error.isEmpty())
+        showReadFailure(error);
+}
+
+void LookupWindow::showReadFailure(const QString& error)
+{
+    m_messages.AskOperator(this, error, Msg::Style::ExclamationRtl, Msg::ErrorTitle);
+}
+
+void LookupWindow::printByGroup()
+{
+    if (m_group->currentText().isEmpty()) {
+        m_messages.ShowNotice(this, Msg::ChooseLookupGroup);
+        return;
+    }
+    emit listReportRequested(m_listed, m_address->text());
+    m_details->reload();
+}
+
+void LookupWindow::deleteExaminee()
+{
+    // The code is looked up as registration stores it, however it was typed.
+    const QStringList forms = ExamineeCode::lookupForms(m_code->text());
+    if (forms.isEmpty()) {
+        m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
+        return;
+    }
+
+    // A file that cannot be read says so; it never passes for an unknown code.
+    const ExamineeDeletion::Search search = ExamineeDeletion::find(*m_details, *m_answers, forms);
+    if (!search.ok) {
+        m_details->clearFilter();
+        m_answers->clearFilter();
+        Kit::reportDatabaseTrouble(m_messages, this, search.busy, search.error);
+        return;
+    }
+    if (!search.found) {
+        m_messages.ShowNotice(this, Msg::NoExamineeWithCode);
+        m_details->clearFilter();
+        m_answers->clearFilter();
+        return;
+    }
+
+    if (m_messages.AskOperator(this, Msg::ConfirmDeletion, Msg::Style::YesNo, Msg::ApplicationTitle) != Msg::Yes) {
+        m_listed->reload();
+        m_details->clearFilter();
+        m_answers->clearFilter();
+        return;
+    }
+
+    const ExamineeDeletion::Result removed = ExamineeDeletion::removeFound(m_db, *m_details, *m_answers);
+    if (!removed.ok) {
+        m_details->clearFilter();
+        m_answers->clearFilter();
+        m_messages.AskOperator(this, removed.error, Msg::Style::ExclamationRtl, Msg::ErrorTitle);
+        return;
+    }
+
+    m_messages.ShowNotice(this, Msg::DeletionDone);
+    m_code->clear();
+    m_code->setFocus();
+    m_answers->clearFilter();
+    m_details->clearFilter();
+    // Every examinee is listed again, so no search box may go on naming a search.
+    clearOtherBoxes(nullptr);
+    m_listed->clearFilter();
+    reloadNameLists();
+}
+
+void LookupWindow::exportListed()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString suggested = QDir(folder).filePath(QStringLiteral("Tovrin35.csv"));
+    const QString path = m_fileDialogs.saveFileName(this, exportCaption, suggested, QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    const ResearchExport::Result result = ResearchExport::write(*m_listed, path, m_scoring);
+    if (!result.ok) {
+        m_messages.AskOperator(this, Msg::ExportFailed + QLatin1Char('\n') + result.error, Msg::Style::ExclamationRtl,
+            Msg::ErrorTitlePersian);
+        return;
+    }
+    m_messages.ShowNotice(this, Msg::ExportDone);
+}

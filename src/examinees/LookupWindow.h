@@ -1,0 +1,88 @@
+#pragma once
+
+#include "data/TableCursor.h"
+#include "examinees/ResearchExport.h"
+
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+
+class CursorTableModel;
+class Database;
+class FileDialogs;
+class Messages;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStringListModel;
+class QTableView;
+
+// The examinee lookup `FrmCode` ("کد آزمودني"): a grid of the examinees, three search boxes of which only the one
+// last touched filters it (first name, family name, group), printing the listed examinees, their export for
+// research, and deleting one examinee with the answers. Closing it is all it does to end; whoever opened it brings
+// the main window back. The list report belongs to scoring, so the window asks for it by a signal.
+class LookupWindow : public QWidget {
+    Q_OBJECT
+public:
+    LookupWindow(Database& db, Messages& messages, FileDialogs& fileDialogs, const ResearchExport::Scoring& scoring,
+        QWidget* parent = nullptr);
+
+    // The grid's rows, for whoever needs to look at them as the operator does.
+    CursorTableModel* gridModel() const { return m_grid; }
+
+    // "پرينت بر اساس گروه", "حذف " and "خروجي اکسل"; public so tests and the keyboard reach them as the buttons do.
+    void printByGroup();
+    void deleteExaminee();
+    void exportListed();
+
+signals:
+    // The list report is wanted for the examinees `listed` shows now (a cursor on IDE, through the active search),
+    // printed in order of their groups, with `clinicAddress` on the report's address line.
+    void listReportRequested(TableCursor* listed, const QString& clinicAddress);
+
+private:
+    void openCursors();
+    void buildSearchBoxes();
+    void buildGrid();
+    void buildButtons();
+    void buildDeletionFrame();
+    void buildHiddenFields();
+    void setKeyboardOrder();
+
+    // The three searches: each filters by its own box and empties the other two without filtering again.
+    void searchFirstName();
+    void searchFamilyName();
+    void searchGroup();
+    void filterListed(const QString& column, const QString& value);
+    void clearOtherBoxes(QComboBox* kept);
+    void reloadNameLists();
+    void showReadFailure(const QString& error);
+
+    Database& m_db;
+    Messages& m_messages;
+    FileDialogs& m_fileDialogs;
+    ResearchExport::Scoring m_scoring;
+
+    TableCursor* m_theme = nullptr; // Adodc1
+    TableCursor* m_listed = nullptr; // Adodc2: the grid's rows
+    TableCursor* m_details = nullptr; // Adodc3: deletion of the IDE row
+    TableCursor* m_answers = nullptr; // Adodc4: deletion of the Answer row
+
+    CursorTableModel* m_grid = nullptr;
+    QTableView* m_gridView = nullptr; // DataGrid1
+    QComboBox* m_firstName = nullptr; // DataCombo6
+    QComboBox* m_familyName = nullptr; // DataCombo1
+    QComboBox* m_group = nullptr; // Combo3
+    QStringListModel* m_firstNames = nullptr;
+    QStringListModel* m_familyNames = nullptr;
+    QPushButton* m_print = nullptr; // Command1
+    QPushButton* m_export = nullptr; // CommandExport
+    QLineEdit* m_code = nullptr; // Text5
+    QPushButton* m_delete = nullptr; // Command2
+    QPushButton* m_close = nullptr; // Command6
+    QLineEdit* m_address = nullptr; // Text4
+
+    // Set while the window itself changes a search box, so that the change filters nothing.
+    bool m_quiet = false;
+};

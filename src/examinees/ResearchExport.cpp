@@ -1,0 +1,148 @@
+#include "examinees/ResearchExport.h"
+
+#include "data/Database.h"
+#include "data/ListedExaminees.h"
+#include "data/TableCursor.h"
+
+#include <QSaveFile>
+
+namespace {
+
+// The details in the order a researcher reads them, each with the caption the program gives it.
+struct Detail {
+    const char* column;
+    const char* caption;
+};
+constexpr Detail details[] = {
+    { "Code", "کد" },
+    { "FName", "نام" },
+    { "LName", "نام خانوادگي" },
+    { "Jens", "جنس" },
+    { "Sen", "سن" },
+    { "Taahol", "تاهل" },
+    { "Tahsil", "تحصيلات" },
+    { "Group", "گروه" },
+    { "Date", "تاريخ" },
+    { "Time", "ساعت" },
+};
+
+constexpr int itemCount = 35;
+
+} // namespace
+
+QStringList ResearchExport::header(const Scoring& scoring)
+{
+    QStringList cells;
+    for (const Detail& d : details)
+        cells << QString::fromUtf8(d.caption);
+    for (int item = 1; item <= itemCount; ++item)
+        cells << QStringLiteral("سوال %1").arg(item);
+    for (const Scoring::Scale& scale : scoring.scales) {
+        cells << scale.caption + QStringLiteral(" - نمره خام");
+        cells << scale.caption + QStringLiteral(" - درصد");
+        cells << scale.caption + QStringLiteral(" - سطح");
+    }
+    return cells;
+}
+
+QStringList ResearchExport::cells(const QStringList& stored, const QStringList& answers, const Scoring& scoring)
+{
+    const QStringList& columns = Database::ideColumns();
+    auto value = [&](const QString& column) {
+        const qsizetype i = columns.indexOf(column);
+        return i >= 0 && i < stored.size() ? stored.at(i) : QString();
+    };
+    QStringList cells;
+    for (const Detail& d : details)
+        cells << value(QString::fromLatin1(d.column));
+    for (int item = 0; item < itemCount; ++item)
+        cells << answers.value(item);
+    for (int s = 0; s < scoring.scales.size(); ++s) {
+        const QString raw = value(scoring.scales.at(s).column);
+        const Figures figures = scoring.figures && !raw.isEmpty() ? scoring.figures(s, raw) : Figures();
+        cells << raw << figures.percent << figures.level;
+    }
+    return cells;
+}
+
+QString ResearchExport::guarded(const QString& cell)
+{
+    if (cell.isEmpty())
+        return cell;
+    switch (cell.front().unicode()) {
+    case u'=':
+    case u'+':
+    case u'-':
+    case u'@':
+    case u'\t':
+    case u'\r':
+        return QLatin1Char('\'') + cell;
+    default:
+        return cell;
+    }
+}
+
+QString ResearchExport::field(const QString& cell)
+{
+    QString text = guarded(cell);
+    const bool quote = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
+        || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    if (!quote)
+        return text;
+    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QByteArray ResearchExport::line(const QStringList& cells)
+{
+    QString text;
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char(',');
+        text += field(cells.at(i));
+    }
+    text += QStringLiteral("\r\n");
+    return text.toUtf8();
+}
+
+ResearchExport::Result ResearchExport::write(TableCursor& listed, const QString& path, const Scoring& scoring)
+{
+    Result result;
+    QSaveFile file(path);
+    // Never write into the chosen file in place: a failure must leave whatever was there.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    auto put = [&file](const QByteArray& bytes) { return file.write(bytes) == bytes.size(); };
+
+    bool written = put(QByteArrayLiteral("\xEF\xBB\xBF")) && put(line(header(scoring)));
+    QString readError;
+    const bool read = written
+        && ListedExaminees::forEach(
+            listed,
+            [&](const ListedExaminees::Row& row) {
+                written = put(line(cells(row.details, row.answers, scoring)));
+                if (written)
+                    ++result.examinees;
+                return written;
+            },
+            readError);
+    if (!written) {
+        result.error = file.errorString();
+        file.cancelWriting();
+        return result;
+    }
+    if (!read) {
+        result.error = readError;
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit()) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class TableCursor;
+
+// The examinees now listed, written for research as a CSV file a spreadsheet opens: UTF-8 with a byte order mark
+// (so Persian shows), quoted as RFC 4180 says, one row per examinee: details, the 35 keyed answers, and for each
+// scale the stored raw score with its percent and level. A cell that a spreadsheet would take for a formula is
+// written as text. The file is built beside the chosen name and renamed, so a failure never leaves half a file.
+class ResearchExport {
+public:
+    struct Figures {
+        QString percent;
+        QString level;
+    };
+
+    // What scoring knows, handed in so this folder needs none of its code: the scales in their fixed order, and
+    // the percent and level of a stored raw score of scale 0..3 (both empty where there is none).
+    struct Scoring {
+        struct Scale {
+            QString column; // the IDE column of the raw score
+            QString caption; // the scale's name
+        };
+        QList<Scale> scales;
+        std::function<Figures(int scale, const QString& raw)> figures;
+    };
+
+    struct Result {
+        bool ok = false;
+        int examinees = 0;
+        QString error; // the platform's description when not ok
+    };
+
+    // The first line of the file.
+    static QStringList header(const Scoring& scoring);
+
+    // The cells of one examinee: IDE details and answers as stored, then raw score, percent, level per scale.
+    static QStringList cells(const QStringList& details, const QStringList& answers, const Scoring& scoring);
+
+    // A cell beginning with =, +, -, @, a tab or a carriage return gets a leading apostrophe, which spreadsheets
+    // show as text instead of running it.
+    static QString guarded(const QString& cell);
+
+    // One field of a line: guarded, then between double quotes (inner quotes doubled) when it holds a comma, a
+    // double quote or a line break.
+    static QString field(const QString& cell);
+
+    // One line, ended by CR LF.
+    static QByteArray line(const QStringList& cells);
+
+    // Writes the examinees `listed` shows (a cursor on IDE, through its filter) to `path`.
+    static Result write(TableCursor& listed, const QString& path, const Scoring& scoring);
+};

@@ -1,0 +1,457 @@
+#include "data/CursorTableModel.h"
+#include "data/TableCursor.h"
+#include "examinees/LookupWindow.h"
+#include "support/LayoutCheck.h"
+#include "support/LockHolder.h"
+#include "support/TestProgram.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/PersianText.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString groupPrompt = QStringLiteral("جنسيت را انتخاب كنيد");
+
+// Six examinees: code, first name, family name, group.
+const QStringList people[] = {
+    { "1", "علي", "رضايي", "A" },
+    { "2", "زهرا", "احمدي", "B" },
+    { "3", "علي", "احمدي", "Tehran" },
+    { "4", "مريم", "رضايي", "A" },
+    { "5", "O'Brien", "Smith", "B" },
+    { "6", "علي", "O'Hara", "A" },
+};
+
+// A research export that only says which scale a figure belongs to.
+ResearchExport::Scoring labelledScoring()
+{
+    ResearchExport::Scoring scoring;
+    for (const char* column : { "Rezayat", "Ertebat", "HaleT", "TahrifeA" })
+        scoring.scales.append({ QString::fromLatin1(column), QString::fromLatin1(column) });
+    scoring.figures = [](int scale, const QString& raw) {
+        return ResearchExport::Figures { raw + QStringLiteral("%"), QString::number(scale) };
+    };
+    return scoring;
+}
+
+struct Lookup {
+    TestProgram program;
+    std::unique_ptr<LookupWindow> window;
+
+    explicit Lookup(bool withPeople = true)
+    {
+        if (withPeople)
+            for (const QStringList& p : people) {
+                program.exec(QStringLiteral("INSERT INTO IDE (Code, FName, LName, \"Group\") VALUES (?, ?, ?, ?)"),
+                    { p[0], p[1], p[2], p[3] });
+                program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), { p[0] });
+            }
+        program.exec(QStringLiteral("UPDATE Theme SET TH = '4', Adress = 'خيابان آزادي، پلاک 7'"));
+        window = std::make_unique<LookupWindow>(
+            program.database(), program.messages(), program.fileDialogs(), labelledScoring());
+        window->setLayoutDirection(Qt::RightToLeft);
+        window->show();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("the lookup window did not become active");
+    }
+
+    template <typename T> T* find(const char* name) { return Drive::find<T>(window.get(), QString::fromLatin1(name)); }
+    QComboBox* box(const char* name) { return find<QComboBox>(name); }
+
+    // What the grid lists, by code.
+    QStringList listed()
+    {
+        QAbstractItemModel* model = find<QTableView>("DataGrid1")->model();
+        QStringList codes;
+        for (int r = 0; r < model->rowCount(); ++r)
+            codes << model->index(r, 0).data().toString();
+        return codes;
+    }
+
+    void typeInto(const char* name, const QString& text)
+    {
+        QComboBox* combo = box(name);
+        combo->lineEdit()->selectAll();
+        Drive::type(combo->lineEdit(), text);
+    }
+
+    void deleteCode(const QString& code, int answer)
+    {
+        auto* edit = find<QLineEdit>("Text5");
+        edit->setText(code);
+        program.messages().answers.enqueue(answer);
+        Drive::click(window.get(), QStringLiteral("Command2"));
+    }
+
+    int rows(const QString& table, const QString& code)
+    {
+        return program.rowCount(table, QStringLiteral("Code"), code);
+    }
+};
+
+} // namespace
+
+class TestLookupWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PersianText::applyTo(*qApp); }
+    void opensWithEveryExamineeAndTheTheme();
+    void searches_data();
+    void searches();
+    void familyNameSearchReplacesFirstNameSearch();
+    void partialGroupListsNobody();
+    void choosingANameFromTheList();
+    void printHandsOverTheListedExaminees();
+    void printNeedsGroupText();
+    void deleteRefusals();
+    void deleteAnsweredNo();
+    void deleteAnsweredYes();
+    void deleteTrimsTheCodeAndTakesOnePair();
+    void deleteFindsTheCodeHoweverTyped_data();
+    void deleteFindsTheCodeHoweverTyped();
+    void deleteOnAHeldFileSaysSoAndKeepsTheRows();
+    void deleteWithOnlyOneRow_data();
+    void deleteWithOnlyOneRow();
+    void failedDeletionKeepsBothRows();
+    void exportWritesTheListedExaminees();
+    void exportCancelledOrFailed();
+    void closeButtonClosesAndNothingIsCutOff();
+};
+
+void TestLookupWindow::opensWithEveryExamineeAndTheTheme()
+{
+    Lookup l;
+    QCOMPARE(l.listed(), (QStringList { "1", "2", "3", "4", "5", "6" }));
+    QCOMPARE(l.window->property("appliedTheme").toInt(), 4);
+    QCOMPARE(l.box("Combo3")->currentText(), groupPrompt);
+    QCOMPARE(l.box("DataCombo6")->currentText(), QString());
+    QStringList firstNames;
+    for (int i = 0; i < l.box("DataCombo6")->count(); ++i)
+        firstNames << l.box("DataCombo6")->itemText(i);
+    QCOMPARE(firstNames, (QStringList { "زهرا", "علي", "مريم", "O'Brien" }));
+    QCOMPARE(l.box("DataCombo1")->count(), 4);
+}
+
+void TestLookupWindow::searches_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("codes");
+    QTest::newRow("first name") << "DataCombo6"
+                                << "علي" << QStringList { "1", "3", "6" };
+    QTest::newRow("family name") << "DataCombo1"
+                                 << "احمدي" << QStringList { "2", "3" };
+    QTest::newRow("group") << "Combo3"
+                           << "A" << QStringList { "1", "4", "6" };
+    QTest::newRow("first name with a quote") << "DataCombo6"
+                                             << "O'Brien" << QStringList { "5" };
+    QTest::newRow("family name with a quote") << "DataCombo1"
+                                              << "O'Hara" << QStringList { "6" };
+    QTest::newRow("exact, not a part") << "DataCombo6"
+                                       << "عل" << QStringList {};
+    QTest::newRow("no case folding") << "DataCombo1"
+                                     << "smith" << QStringList {};
+}
+
+void TestLookupWindow::searches()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QStringList, codes);
+    Lookup l;
+    // Every box holds text before the search; the one typed into keeps it, the other two are emptied.
+    for (const char* other : { "DataCombo6", "DataCombo1", "Combo3" })
+        if (box != QLatin1String(other)) {
+            const QSignalBlocker unheard(l.box(other));
+            l.box(other)->setEditText(QStringLiteral("Z"));
+        }
+    l.typeInto(qPrintable(box), text);
+    QCOMPARE(l.listed(), codes);
+    for (const char* other : { "DataCombo6", "DataCombo1", "Combo3" })
+        QCOMPARE(l.box(other)->currentText(), box == QLatin1String(other) ? text : QString());
+    QCOMPARE(l.program.messages().boxes.size(), 0);
+}
+
+void TestLookupWindow::familyNameSearchReplacesFirstNameSearch()
+{
+    Lookup l;
+    l.typeInto("DataCombo6", QStringLiteral("علي"));
+    QCOMPARE(l.listed(), (QStringList { "1", "3", "6" }));
+    l.typeInto("DataCombo1", QStringLiteral("رضايي"));
+    QCOMPARE(l.listed(), (QStringList { "1", "4" }));
+    QCOMPARE(l.box("DataCombo6")->currentText(), QString());
+}
+
+void TestLookupWindow::partialGroupListsNobody()
+{
+    Lookup l;
+    l.box("Combo3")->lineEdit()->selectAll();
+    for (const QString& part : { QStringLiteral("T"), QStringLiteral("e"), QStringLiteral("h") }) {
+        Drive::type(l.box("Combo3")->lineEdit(), part);
+        QCOMPARE(l.listed(), QStringList {});
+    }
+    Drive::type(l.box("Combo3")->lineEdit(), QStringLiteral("ran"));
+    QCOMPARE(l.listed(), QStringList { "3" });
+}
+
+void TestLookupWindow::choosingANameFromTheList()
+{
+    Lookup l;
+    l.typeInto("DataCombo1", QStringLiteral("Smith"));
+    QComboBox* names = l.box("DataCombo6");
+    names->showPopup();
+    QAbstractItemView* list = names->view();
+    QTRY_VERIFY(list->isVisible());
+    const QModelIndex maryam = list->model()->index(names->findText(QStringLiteral("مريم")), 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(maryam).center());
+    QTRY_COMPARE(names->currentText(), QStringLiteral("مريم"));
+    QCOMPARE(l.listed(), QStringList { "4" });
+    QCOMPARE(l.box("DataCombo1")->currentText(), QString());
+}
+
+void TestLookupWindow::printHandsOverTheListedExaminees()
+{
+    Lookup l;
+    QSignalSpy printed(l.window.get(), &LookupWindow::listReportRequested);
+    auto printedCodes = [&printed](int request) {
+        auto* listed = printed.at(request).at(0).value<TableCursor*>();
+        QList<QStringList> rows;
+        if (!listed || !listed->readRows(0, 1000, { QStringLiteral("Code") }, rows))
+            return QStringList { QStringLiteral("unreadable") };
+        QStringList codes;
+        for (const QStringList& row : rows)
+            codes << row.at(0);
+        return codes;
+    };
+    // Right after opening, with the group box showing its first text, every examinee is printed.
+    Drive::click(l.window.get(), QStringLiteral("Command1"));
+    QCOMPARE(printed.count(), 1);
+    QCOMPARE(printedCodes(0), (QStringList { "1", "2", "3", "4", "5", "6" }));
+    QCOMPARE(printed.at(0).at(1).toString(), QStringLiteral("خيابان آزادي، پلاک 7"));
+
+    // Under a search, exactly the listed examinees.
+    l.typeInto("Combo3", QStringLiteral("B"));
+    Drive::click(l.window.get(), QStringLiteral("Command1"));
+    QCOMPARE(printed.count(), 2);
+    QCOMPARE(printedCodes(1), (QStringList { "2", "5" }));
+    QCOMPARE(l.program.messages().boxes.size(), 0);
+}
+
+void TestLookupWindow::printNeedsGroupText()
+{
+    Lookup l;
+    QSignalSpy printed(l.window.get(), &LookupWindow::listReportRequested);
+    l.typeInto("DataCombo6", QStringLiteral("علي")); // empties the group box
+    Drive::click(l.window.get(), QStringLiteral("Command1"));
+    QCOMPARE(printed.count(), 0);
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList { Msg::ChooseLookupGroup });
+}
+
+void TestLookupWindow::deleteRefusals()
+{
+    Lookup l;
+    l.deleteCode(QString(), Msg::Yes);
+    l.deleteCode(QStringLiteral("   "), Msg::Yes);
+    l.deleteCode(QStringLiteral("9"), Msg::Yes);
+    l.deleteCode(QStringLiteral("01"), Msg::Yes);
+    QCOMPARE(l.program.messages().noticeTexts(),
+        (QStringList {
+            Msg::EnterExamineeNumber, Msg::EnterExamineeNumber, Msg::NoExamineeWithCode, Msg::NoExamineeWithCode }));
+    QCOMPARE(l.program.rowCount(QStringLiteral("IDE")), 6);
+    QCOMPARE(l.program.rowCount(QStringLiteral("Answer")), 6);
+}
+
+void TestLookupWindow::deleteAnsweredNo()
+{
+    Lookup l;
+    l.typeInto("DataCombo6", QStringLiteral("علي"));
+    l.deleteCode(QStringLiteral("3"), Msg::No);
+    const ScriptedMessages::Box& asked = l.program.messages().boxes.last();
+    QCOMPARE(asked.text, Msg::ConfirmDeletion);
+    QCOMPARE(asked.style, Msg::Style::YesNo);
+    QCOMPARE(asked.title, Msg::ApplicationTitle);
+    QCOMPARE(l.program.messages().boxes.size(), 1);
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("3")), 1);
+    QCOMPARE(l.rows(QStringLiteral("Answer"), QStringLiteral("3")), 1);
+    QCOMPARE(l.listed(), (QStringList { "1", "3", "6" }));
+}
+
+void TestLookupWindow::deleteAnsweredYes()
+{
+    Lookup l;
+    l.typeInto("DataCombo6", QStringLiteral("زهرا"));
+    auto* code = l.find<QLineEdit>("Text5");
+    code->setFocus();
+    code->setText(QStringLiteral("2"));
+    l.program.messages().answers.enqueue(Msg::Yes);
+    QTest::keyClick(code, Qt::Key_Return); // Enter deletes as the button does
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList { Msg::DeletionDone });
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("2")), 0);
+    QCOMPARE(l.rows(QStringLiteral("Answer"), QStringLiteral("2")), 0);
+    QCOMPARE(l.program.rowCount(QStringLiteral("IDE")), 5);
+    QCOMPARE(l.listed(), (QStringList { "1", "3", "4", "5", "6" }));
+    QVERIFY(code->text().isEmpty());
+    QVERIFY(code->hasFocus());
+    QCOMPARE(l.box("DataCombo6")->currentText(), QString());
+    QCOMPARE(l.box("DataCombo6")->findText(QStringLiteral("زهرا")), -1);
+}
+
+void TestLookupWindow::deleteTrimsTheCodeAndTakesOnePair()
+{
+    Lookup l;
+    l.program.addExaminee(QStringLiteral("4"), QStringLiteral("Second"));
+    l.deleteCode(QStringLiteral(" 4 "), Msg::Yes);
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("4")), 1);
+    QCOMPARE(l.rows(QStringLiteral("Answer"), QStringLiteral("4")), 1);
+    // The first pair went; the second deletion takes the next.
+    QCOMPARE(l.program.ideField(QStringLiteral("4"), QStringLiteral("FName")), QStringLiteral("Second"));
+    l.deleteCode(QStringLiteral("4"), Msg::Yes);
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("4")), 0);
+    QCOMPARE(l.rows(QStringLiteral("Answer"), QStringLiteral("4")), 0);
+    QCOMPARE(l.program.rowCount(QStringLiteral("IDE")), 5);
+}
+
+void TestLookupWindow::deleteFindsTheCodeHoweverTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("Persian digits") << QStringLiteral("\u06F4");
+    QTest::newRow("Arabic-Indic digits") << QStringLiteral("\u0664");
+    QTest::newRow("zero-width and direction marks") << QStringLiteral("\u200F4\u200B\u200E");
+}
+
+void TestLookupWindow::deleteFindsTheCodeHoweverTyped()
+{
+    QFETCH(QString, typed);
+    Lookup l;
+    l.deleteCode(typed, Msg::Yes);
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList { Msg::DeletionDone });
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("4")), 0);
+    QCOMPARE(l.rows(QStringLiteral("Answer"), QStringLiteral("4")), 0);
+    QCOMPARE(l.program.rowCount(QStringLiteral("IDE")), 5);
+}
+
+void TestLookupWindow::deleteOnAHeldFileSaysSoAndKeepsTheRows()
+{
+    Lookup l;
+    {
+        LockHolder other(l.program.database().filePath());
+        QVERIFY(other.isHolding());
+        l.deleteCode(QStringLiteral("4"), Msg::Yes);
+    }
+    // Never "no such examinee": the operator hears that the file is busy, and nothing was asked or removed.
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList {});
+    QCOMPARE(l.program.messages().boxes.size(), 1);
+    QVERIFY2(l.program.messages().boxes[0].text.startsWith(Msg::DatabaseBusy), qPrintable(l.program.messages().lastText()));
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("4")), 1);
+    QCOMPARE(l.rows(QStringLiteral("Answer"), QStringLiteral("4")), 1);
+}
+
+void TestLookupWindow::deleteWithOnlyOneRow_data()
+{
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("no answers row") << "Answer";
+    QTest::newRow("no details row") << "IDE";
+}
+
+void TestLookupWindow::deleteWithOnlyOneRow()
+{
+    QFETCH(QString, missing);
+    Lookup l;
+    l.program.exec(QStringLiteral("DELETE FROM \"%1\" WHERE Code = '5'").arg(missing));
+    l.deleteCode(QStringLiteral("5"), Msg::Yes);
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList { Msg::DeletionDone });
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("5")), 0);
+    QCOMPARE(l.rows(QStringLiteral("Answer"), QStringLiteral("5")), 0);
+    QCOMPARE(l.program.rowCount(QStringLiteral("Answer")) + l.program.rowCount(QStringLiteral("IDE")), 10);
+}
+
+void TestLookupWindow::failedDeletionKeepsBothRows()
+{
+    Lookup l;
+    l.program.exec(QStringLiteral(
+        "CREATE TRIGGER keep BEFORE DELETE ON Answer BEGIN SELECT RAISE(ABORT, 'answers are kept'); END"));
+    l.deleteCode(QStringLiteral("1"), Msg::Yes);
+    const ScriptedMessages::Box& error = l.program.messages().boxes.last();
+    QCOMPARE(error.kind, ScriptedMessages::Kind::Standard);
+    QVERIFY2(error.text.contains(QStringLiteral("answers are kept")), qPrintable(error.text));
+    QCOMPARE(error.style, Msg::Style::ExclamationRtl);
+    QCOMPARE(error.title, Msg::ErrorTitle);
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList {});
+    // The details row went first and came back with the rollback.
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("1")), 1);
+    QCOMPARE(l.rows(QStringLiteral("Answer"), QStringLiteral("1")), 1);
+    QCOMPARE(l.find<QLineEdit>("Text5")->text(), QStringLiteral("1"));
+
+    // Once the obstacle is gone, the same code is deleted.
+    l.program.exec(QStringLiteral("DROP TRIGGER keep"));
+    l.deleteCode(QStringLiteral("1"), Msg::Yes);
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("1")), 0);
+    QCOMPARE(l.rows(QStringLiteral("Answer"), QStringLiteral("1")), 0);
+}
+
+void TestLookupWindow::exportWritesTheListedExaminees()
+{
+    Lookup l;
+    l.program.exec(QStringLiteral("UPDATE IDE SET Rezayat = '40' WHERE Code = '6'"));
+    l.typeInto("Combo3", QStringLiteral("A"));
+    const QString path = QDir(l.program.folder()).filePath(QStringLiteral("group-a.csv"));
+    l.program.fileDialogs().names.enqueue(path);
+    Drive::click(l.window.get(), QStringLiteral("CommandExport"));
+    QCOMPARE(l.program.fileDialogs().requests.size(), 1);
+    QCOMPARE(l.program.fileDialogs().requests.at(0).kind, ScriptedFileDialogs::Kind::Save);
+    // The dialog opens in a folder that exists.
+    QVERIFY(QFileInfo(l.program.fileDialogs().requests.at(0).path).dir().exists());
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList { Msg::ExportDone });
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 5); // header, three examinees, and the empty rest after the last line break
+    QVERIFY(lines.at(1).startsWith("1,"));
+    QVERIFY(lines.at(2).startsWith("4,"));
+    QVERIFY(lines.at(3).startsWith("6,"));
+    QVERIFY(lines.at(3).contains(",40,40%,0,"));
+}
+
+void TestLookupWindow::exportCancelledOrFailed()
+{
+    Lookup l;
+    Drive::click(l.window.get(), QStringLiteral("CommandExport")); // no name chosen: cancelled
+    QCOMPARE(l.program.messages().boxes.size(), 0);
+    QCOMPARE(QDir(l.program.folder()).entryList({ QStringLiteral("*.csv") }), QStringList {});
+
+    l.program.fileDialogs().names.enqueue(QDir(l.program.folder()).filePath(QStringLiteral("missing/x.csv")));
+    Drive::click(l.window.get(), QStringLiteral("CommandExport"));
+    QCOMPARE(l.program.messages().boxes.size(), 1);
+    const ScriptedMessages::Box& error = l.program.messages().boxes.last();
+    QVERIFY(error.text.startsWith(Msg::ExportFailed));
+    QCOMPARE(error.title, Msg::ErrorTitlePersian);
+}
+
+void TestLookupWindow::closeButtonClosesAndNothingIsCutOff()
+{
+    Lookup l;
+    QVERIFY(LayoutCheck::nothingCutOff(l.window.get(), { QStringLiteral("DataGrid1Caption/DataGrid1") }));
+    QVERIFY(LayoutCheck::nothingCutOff(l.find<QGroupBox>("Frame1")));
+    // The group box shows its whole first text.
+    QLineEdit* group = l.box("Combo3")->lineEdit();
+    QVERIFY(group->fontMetrics().horizontalAdvance(groupPrompt) < group->contentsRect().width());
+    Drive::click(l.window.get(), QStringLiteral("Command6"));
+    QVERIFY(!l.window->isVisible());
+}
+
+QTEST_MAIN(TestLookupWindow)
+#include "TestLookupWindow.moc"

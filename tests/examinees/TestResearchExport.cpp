@@ -1,0 +1,263 @@
+#include "data/TableCursor.h"
+#include "examinees/ResearchExport.h"
+#include "support/TestProgram.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+// Reads CSV as RFC 4180 describes it, independently of the writer: fields split by commas, records by CR LF, a
+// quoted field may hold commas, doubled quotes and line breaks.
+QList<QStringList> parseCsv(const QString& text)
+{
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text.at(i + 1) == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"' && field.isEmpty()) {
+            quoted = true;
+        } else if (c == u',') {
+            record << field;
+            field.clear();
+        } else if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
+            record << field;
+            records << record;
+            record.clear();
+            field.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    if (!field.isEmpty() || !record.isEmpty())
+        records << (record << field);
+    return records;
+}
+
+// A stand-in for scoring: a percent of twice the raw score, a level naming the scale.
+ResearchExport::Scoring fakeScoring()
+{
+    ResearchExport::Scoring scoring;
+    scoring.scales
+        = { { QStringLiteral("Rezayat"), QStringLiteral("S1") }, { QStringLiteral("Ertebat"), QStringLiteral("S2") },
+              { QStringLiteral("HaleT"), QStringLiteral("S3") }, { QStringLiteral("TahrifeA"), QStringLiteral("S4") } };
+    scoring.figures = [](int scale, const QString& raw) {
+        return ResearchExport::Figures { QString::number(raw.toInt() * 2), QStringLiteral("L%1").arg(scale) };
+    };
+    return scoring;
+}
+
+constexpr int cellsPerLine = 10 + 35 + 4 * 3;
+
+} // namespace
+
+class TestResearchExport : public QObject {
+    Q_OBJECT
+private slots:
+    void guarded_data();
+    void guarded();
+    void field_data();
+    void field();
+    void twoExamineesParseBackToTheStoredValues();
+    void onlyTheListedExamineesInTableOrder();
+    void aFailureLeavesTheChosenFileAsItWas();
+    void anUnwritableFolderIsReported();
+};
+
+void TestResearchExport::guarded_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("equals") << "=1+2"
+                            << "'=1+2";
+    QTest::newRow("plus") << "+98912"
+                          << "'+98912";
+    QTest::newRow("minus") << "-3"
+                           << "'-3";
+    QTest::newRow("at") << "@SUM(A1)"
+                        << "'@SUM(A1)";
+    QTest::newRow("tab") << "\tx"
+                         << "'\tx";
+    QTest::newRow("carriage return") << "\rx"
+                                     << "'\rx";
+    QTest::newRow("inside") << "a=b-c"
+                            << "a=b-c";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("Persian") << "علی"
+                             << "علی";
+    QTest::newRow("digits") << "12"
+                            << "12";
+}
+
+void TestResearchExport::guarded()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, written);
+    QCOMPARE(ResearchExport::guarded(cell), written);
+}
+
+void TestResearchExport::field_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("plain") << "Ali"
+                           << "Ali";
+    QTest::newRow("comma") << "a,b"
+                           << "\"a,b\"";
+    QTest::newRow("quote") << "say \"hi\""
+                           << "\"say \"\"hi\"\"\"";
+    QTest::newRow("line feed") << "a\nb"
+                               << "\"a\nb\"";
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "\"a\r\nb\"";
+    QTest::newRow("formula with comma") << "=SUM(1,2)"
+                                        << "\"'=SUM(1,2)\"";
+    QTest::newRow("apostrophe") << "O'Brien"
+                                << "O'Brien";
+}
+
+void TestResearchExport::field()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, written);
+    QCOMPARE(ResearchExport::field(cell), written);
+}
+
+void TestResearchExport::twoExamineesParseBackToTheStoredValues()
+{
+    TestProgram program;
+    const QStringList awkward = { QStringLiteral("7"), QStringLiteral("Ali, \"Jr\""), QStringLiteral("line\none"),
+        QStringLiteral("زن"), QStringLiteral("30"), QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("ليسانس"),
+        QStringLiteral("A"), QStringLiteral("1405/09/17"), QStringLiteral("10:30") };
+    program.exec(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Jens, Sen, Taahol, Tahsil, \"Group\", Date, "
+                                "Time, Rezayat, Ertebat, HaleT, TahrifeA) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+        QVariantList(awkward.cbegin(), awkward.cend())
+            + QVariantList { QStringLiteral("40"), QStringLiteral("31"), QStringLiteral("29"), QStringLiteral("12") });
+    program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('7')"));
+    QStringList answers;
+    for (int i = 1; i <= 35; ++i)
+        answers << QString::number(1 + i % 5);
+    program.setAnswers(QStringLiteral("7"), answers);
+    program.addExaminee(QStringLiteral("8"), QStringLiteral("رضا"), QStringLiteral("B"));
+
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("research.csv"));
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    const ResearchExport::Result result = ResearchExport::write(listed, path, fakeScoring());
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.examinees, 2);
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(bytes.endsWith("\r\n"));
+    const QList<QStringList> records = parseCsv(QString::fromUtf8(bytes.mid(3)));
+    QCOMPARE(records.size(), 3);
+    for (const QStringList& record : records)
+        QCOMPARE(record.size(), cellsPerLine);
+    QCOMPARE(records.at(0).first(), QStringLiteral("کد"));
+    QCOMPARE(records.at(0).at(10), QStringLiteral("سوال 1"));
+    QCOMPARE(records.at(0).last(), QStringLiteral("S4 - سطح"));
+
+    QStringList expected = awkward;
+    expected[5] = QLatin1Char('\'') + awkward.at(5); // written as text, never as a formula
+    expected << answers;
+    expected << "40"
+             << "80"
+             << "L0"
+             << "31"
+             << "62"
+             << "L1"
+             << "29"
+             << "58"
+             << "L2"
+             << "12"
+             << "24"
+             << "L3";
+    QCOMPARE(records.at(1), expected);
+
+    // Not yet answered nor scored: empty answers, empty scores, and no percent or level made up for them.
+    const QStringList& second = records.at(2);
+    QCOMPARE(second.at(0), QStringLiteral("8"));
+    QCOMPARE(second.at(1), QStringLiteral("رضا"));
+    QCOMPARE(second.at(7), QStringLiteral("B"));
+    for (int i = 10; i < cellsPerLine; ++i)
+        QVERIFY2(second.at(i).isEmpty(), qPrintable(QString::number(i)));
+}
+
+void TestResearchExport::onlyTheListedExamineesInTableOrder()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("3"), QStringLiteral("a"), QStringLiteral("B"));
+    program.addExaminee(QStringLiteral("1"), QStringLiteral("b"), QStringLiteral("A"));
+    program.addExaminee(QStringLiteral("2"), QStringLiteral("c"), QStringLiteral("B"));
+    // An examinee without an Answer row is still listed, with empty answers.
+    program.exec(QStringLiteral("DELETE FROM Answer WHERE Code = '2'"));
+    program.setAnswers(QStringLiteral("3"), QStringList(35, QStringLiteral("4")));
+
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    QVERIFY(listed.setFilter(QStringLiteral("Group"), QStringLiteral("B")));
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("b.csv"));
+    QVERIFY(ResearchExport::write(listed, path, fakeScoring()).ok);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QStringList> records = parseCsv(QString::fromUtf8(file.readAll().mid(3)));
+    QCOMPARE(records.size(), 3);
+    QCOMPARE(records.at(1).first(), QStringLiteral("3"));
+    QCOMPARE(records.at(1).mid(10, 35), QStringList(35, QStringLiteral("4")));
+    QCOMPARE(records.at(2).first(), QStringLiteral("2"));
+    QCOMPARE(records.at(2).mid(10, 35), QStringList(35, QString()));
+}
+
+void TestResearchExport::aFailureLeavesTheChosenFileAsItWas()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"));
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("old.csv"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("earlier export");
+    }
+    const QStringList before = QDir(program.folder()).entryList(QDir::Files);
+
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    program.exec(QStringLiteral("ALTER TABLE Answer RENAME TO Elsewhere"));
+    const ResearchExport::Result result = ResearchExport::write(listed, path, fakeScoring());
+    QVERIFY(!result.ok);
+    QVERIFY(result.error.contains(QStringLiteral("Answer")));
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("earlier export"));
+    QCOMPARE(QDir(program.folder()).entryList(QDir::Files), before); // no half-written file left beside it
+}
+
+void TestResearchExport::anUnwritableFolderIsReported()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"));
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("no such folder/x.csv"));
+    const ResearchExport::Result result = ResearchExport::write(listed, path, fakeScoring());
+    QVERIFY(!result.ok);
+    QVERIFY(!result.error.isEmpty());
+    QVERIFY(!QFile::exists(path));
+}
+
+QTEST_MAIN(TestResearchExport)
+#include "TestResearchExport.moc"
