@@ -1,4 +1,5 @@
 #include "about/AboutWindow.h"
+#include "SampleMaker.h"
 #include "support/LayoutCheck.h"
 #include "ui/PersianText.h"
 
@@ -17,26 +18,9 @@
 
 namespace {
 
-// A detail inside a Persian line keeps its own direction.
-QString apart(const QString& value)
-{
-    return QChar(0x2068) + value + QChar(0x2069);
-}
-
-Maker::Details reza()
-{
-    Maker::Details maker;
-    maker.programmer = QStringLiteral("Reza Ahmadi");
-    maker.telephone = QStringLiteral("021-5555");
-    maker.email = QStringLiteral("reza@maker.test");
-    maker.webSite = QStringLiteral("https://maker.test");
-    maker.shop = QStringLiteral("https://shop.maker.test");
-    return maker;
-}
-
 // An open About window whose random colours come from a fixed list.
 struct About {
-    explicit About(const Maker::Details& maker = reza(), QList<double> random = { 0.2, 0.4, 0.6 })
+    explicit About(const Maker::Details& maker = fullDetails(), QList<double> random = { 0.2, 0.4, 0.6 })
         : window(new AboutWindow(
             maker, nullptr, [random, i = qsizetype(0)]() mutable { return random.at(i++ % random.size()); }))
     {
@@ -154,7 +138,7 @@ void TestAboutWindow::linesScrollAndWrap()
 
 void TestAboutWindow::colours()
 {
-    About about(reza(), { 0.2, 0.4, 0.6 });
+    About about(fullDetails(), { 0.2, 0.4, 0.6 });
     QLabel* first = about.label(1);
     QLabel* third = about.label(3);
     const QList<QColor> even = { QColor(0, 0, 0), QColor(0, 128, 0), QColor(128, 0, 0), QColor(128, 128, 0),
@@ -249,7 +233,7 @@ void TestAboutWindow::nothingCutOff()
     about.step("Timer10", 400);
     QVERIFY(LayoutCheck::nothingCutOff(about.window));
     QVERIFY(LayoutCheck::nothingCutOff(about.find<QWidget>("Frame1")));
-    for (const QString& line : CreditScroll::lines(reza()))
+    for (const QString& line : CreditScroll::lines(fullDetails()))
         QVERIFY2(about.label(1)->fontMetrics().horizontalAdvance(line) <= about.label(1)->width(), qPrintable(line));
 }
 

@@ -1,3 +1,4 @@
+#include "SampleMaker.h"
 #include "about/CreditScroll.h"
 
 #include <QRegularExpression>
@@ -6,23 +7,6 @@
 #include <array>
 
 namespace {
-
-// A detail inside a Persian line keeps its own direction.
-QString apart(const QString& value)
-{
-    return QChar(0x2068) + value + QChar(0x2069);
-}
-
-Maker::Details fullDetails()
-{
-    Maker::Details maker;
-    maker.programmer = QStringLiteral("Reza Ahmadi");
-    maker.telephone = QStringLiteral("021-5555");
-    maker.email = QStringLiteral("reza@maker.test");
-    maker.webSite = QStringLiteral("https://maker.test");
-    maker.shop = QStringLiteral("https://shop.maker.test");
-    return maker;
-}
 
 // Lines that say which slot they are, so a test can read the slot back from a caption.
 QStringList numberedLines()

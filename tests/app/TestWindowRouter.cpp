@@ -40,9 +40,11 @@ public:
 QStringList printedCodes(const ListReport& report)
 {
     QStringList codes;
-    for (int page = 0; page < report.pageCount(); ++page)
-        for (const Report::TextBox* box : report.pageContent(page).findAll(QStringLiteral("txtCode")))
+    for (int page = 0; page < report.pageCount(); ++page) {
+        const Report::PageContent content = report.pageContent(page);
+        for (const Report::TextBox* box : content.findAll(QStringLiteral("txtCode")))
             codes << box->text;
+    }
     return codes;
 }
 
