@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
-PACKAGES=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev poppler-utils qt6-translations-l10n)
+PACKAGES=(cmake g++ make ninja-build qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev poppler-utils qt6-translations-l10n)
 
 install_missing() {
     local missing=()
@@ -31,6 +31,13 @@ configure_and_build() {
         # The precompiled headers come in through -include, which the cache takes with these allowances.
         export CCACHE_SLOPPINESS="pch_defines,time_macros,include_file_mtime,include_file_ctime"
     fi
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
+    # Ninja when the machine has it (the scripts install it), unless the folder was set up by another generator.
+    local generator=()
+    if command -v ninja >/dev/null 2>&1 && ! grep -qs '^CMAKE_GENERATOR:INTERNAL=Unix Makefiles' "$BUILD_DIR/CMakeCache.txt"; then
+        generator=(-G Ninja)
+    fi
+    # The gold linker (part of binutils, which comes with g++) links the many test programs in about half the time.
+    cmake -S "$ROOT" -B "$BUILD_DIR" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
+        -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=gold "$@"
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }
