@@ -1,5 +1,6 @@
 #include "app/AppFixture.h"
 #include "backup/ExitPrompt.h"
+#include "scoring/PrintedCodes.h"
 #include "scoring/reports/ListReport.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
@@ -35,18 +36,6 @@ public:
     void showPreview(std::shared_ptr<PagedDocument> document) override { shown << document; }
     QList<std::shared_ptr<PagedDocument>> shown;
 };
-
-// The codes a list report prints, top to bottom, page after page.
-QStringList printedCodes(const ListReport& report)
-{
-    QStringList codes;
-    for (int page = 0; page < report.pageCount(); ++page) {
-        const Report::PageContent content = report.pageContent(page);
-        for (const Report::TextBox* box : content.findAll(QStringLiteral("txtCode")))
-            codes << box->text;
-    }
-    return codes;
-}
 
 QWidget* openWindow(const QString& name)
 {

@@ -1,4 +1,5 @@
 #include "scoring/ScoringWindow.h"
+#include "PrintedCodes.h"
 #include "scoring/reports/ExamineeReport.h"
 #include "scoring/reports/ListReport.h"
 #include "support/TestProgram.h"
@@ -45,17 +46,6 @@ struct Printing {
     ScoringWindow window;
     QList<std::shared_ptr<PagedDocument>> documents;
 };
-
-QStringList codesOf(const ListReport& report)
-{
-    QStringList codes;
-    for (int page = 0; page < report.pageCount(); ++page) {
-        const Report::PageContent content = report.pageContent(page);
-        for (const Report::TextBox* box : content.findAll(QStringLiteral("txtCode")))
-            codes << box->text;
-    }
-    return codes;
-}
 
 } // namespace
 
@@ -184,7 +174,7 @@ private slots:
         QVERIFY(Drive::click(&f.window, QStringLiteral("Command3")));
         auto* report = f.last<ListReport>();
         QVERIFY(report);
-        QCOMPARE(codesOf(*report), (QStringList { "30", "4", "100", "7" }));
+        QCOMPARE(printedCodes(*report), (QStringList { "30", "4", "100", "7" }));
         const Report::PageContent page = report->pageContent(0);
         QCOMPARE(page.find(QStringLiteral("Label9"))->text, QStringLiteral("Clinic A"));
         QCOMPARE(page.find(QStringLiteral("Label14"))->text, QStringLiteral("Street 5"));
