@@ -3,6 +3,7 @@
 #include "data/DatabaseCheck.h"
 #include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
+#include "data/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,19 +16,6 @@
 #include <atomic>
 
 namespace {
-
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
-QString createTableSql(const QString& table, const QStringList& columns)
-{
-    QStringList defs;
-    for (const QString& c : columns)
-        defs << quoted(c) + QStringLiteral(" TEXT");
-    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table), defs.join(QStringLiteral(", ")));
-}
 
 QString nextConnectionName()
 {
@@ -91,8 +79,16 @@ const QStringList& Database::themeColumns()
 
 Database::Database(const QString& programFolder)
     : m_programFolder(programFolder)
+    , m_filePath(filePath(programFolder))
     , m_connectionName(nextConnectionName())
 {
+}
+
+std::unique_ptr<Database> Database::atFile(const QString& path)
+{
+    auto db = std::make_unique<Database>(QString());
+    db->m_filePath = path;
+    return db;
 }
 
 Database::~Database()
@@ -107,7 +103,7 @@ QString Database::filePath(const QString& programFolder)
 
 QString Database::filePath() const
 {
-    return filePath(m_programFolder);
+    return m_filePath;
 }
 
 bool Database::createAt(const QString& path, QString& error) const
@@ -128,17 +124,9 @@ bool Database::createAt(const QString& path, QString& error) const
     if (!exec(QStringLiteral("PRAGMA journal_mode=DELETE")) || !maker.db.transaction())
         return false;
 
-    const bool schema = exec(createTableSql(QStringLiteral("IDE"), ideColumns()))
-        && exec(createTableSql(QStringLiteral("Answer"), answerColumns()))
-        && exec(createTableSql(QStringLiteral("QU"), quColumns()))
-        && exec(createTableSql(QStringLiteral("Theme"), themeColumns()))
-        && exec(createTableSql(QStringLiteral("PPP"), {QStringLiteral("ID")}))
-        && exec(QStringLiteral("CREATE INDEX IDE_Code ON IDE(Code)"))
-        && exec(QStringLiteral("CREATE INDEX IDE_Group ON IDE(\"Group\")"))
-        && exec(QStringLiteral("CREATE INDEX IDE_FName ON IDE(FName)"))
-        && exec(QStringLiteral("CREATE INDEX IDE_LName ON IDE(LName)"))
-        && exec(QStringLiteral("CREATE INDEX Answer_Code ON Answer(Code)"))
-        && exec(QStringLiteral("CREATE INDEX QU_ID ON QU(ID)"));
+    bool schema = true;
+    for (const Schema::Object& object : Schema::objects())
+        schema = schema && exec(object.sql);
     if (!schema) {
         maker.db.rollback();
         return false;

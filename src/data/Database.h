@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QSqlError;
 class QSqlQuery;
 
@@ -29,6 +31,9 @@ public:
     };
 
     explicit Database(const QString& programFolder);
+    // A database at a path of its own rather than in a program folder: a copy about to be restored is opened so, the
+    // way the program opens its own file at start.
+    static std::unique_ptr<Database> atFile(const QString& path);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -83,6 +88,7 @@ private:
     void setBusyTimeout(int milliseconds);
 
     QString m_programFolder;
+    QString m_filePath;
     QString m_connectionName;
     QString m_lastError;
     bool m_lastErrorBusy = false;

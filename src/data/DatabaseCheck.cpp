@@ -1,6 +1,6 @@
 #include "data/DatabaseCheck.h"
 
-#include "data/Database.h"
+#include "data/Schema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +8,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QUrl>
 
 #include <atomic>
@@ -105,69 +104,46 @@ private:
     QString m_name;
 };
 
-const QList<QPair<QString, const QStringList*>>& ourTables()
-{
-    static const QList<QPair<QString, const QStringList*>> tables = {
-        { QStringLiteral("IDE"), &Database::ideColumns() }, { QStringLiteral("Answer"), &Database::answerColumns() },
-        { QStringLiteral("QU"), &Database::quColumns() }, { QStringLiteral("Theme"), &Database::themeColumns() },
-        { QStringLiteral("PPP"), nullptr }, // opened, never read: any columns will do
-    };
-    return tables;
-}
-
-bool isOurTable(const QString& name)
-{
-    for (const auto& table : ourTables())
-        if (table.first == name)
-            return true;
-    return false;
-}
-
-// What the schema says: nullopt when everything in it is ours, else why not.
+// What the schema says: nullopt when every table and index in it is ours and defined as the program defines it,
+// else why not. A table of ours rebuilt another way (without row ids, with a constraint or a collation on a column)
+// would pass a comparison of names and columns, and then fail the windows' first read or refuse every new examinee.
 std::optional<Result> schemaVerdict(QSqlDatabase db)
 {
+    using Kind = Schema::Object::Kind;
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // The first read: this is where a leftover journal is played back.
-    if (!q.exec(QStringLiteral("SELECT type, name, tbl_name FROM sqlite_master")))
+    if (!q.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master")))
         return outcomeOf(q.lastError(), Outcome::CannotOpen);
     QSet<QString> tables;
     while (q.next()) {
         const QString type = q.value(0).toString();
         const QString name = q.value(1).toString();
-        const QString table = q.value(2).toString();
-        if (type == QLatin1String("table")) {
-            // SQLite's own tables (statistics, sequences) come and go with the engine's work.
-            if (!isOurTable(name) && !name.startsWith(QLatin1String("sqlite_")))
-                return verdict(Outcome::NotOurs, QStringLiteral("table %1 is not this program's").arg(name));
-            tables.insert(name);
-        } else if (type == QLatin1String("index")) {
-            if (!isOurTable(table))
-                return verdict(Outcome::NotOurs, QStringLiteral("index %1 is not this program's").arg(name));
-        } else {
+        const QString sql = q.value(2).toString();
+        const bool isTable = type == QLatin1String("table");
+        // SQLite's own tables (statistics, sequences) come and go with the engine's work.
+        if (isTable && name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
+            continue;
+        if (!isTable && type != QLatin1String("index")) {
             // Views and triggers run or show what this program never wrote.
             return verdict(Outcome::NotOurs, QStringLiteral("%1 %2 is not this program's").arg(type, name));
         }
+        const Schema::Object* ours = Schema::find(isTable ? Kind::Table : Kind::Index, name);
+        if (!ours)
+            return verdict(Outcome::NotOurs, QStringLiteral("%1 %2 is not this program's").arg(type, name));
+        if (!Schema::sameDefinition(sql, ours->sql))
+            return verdict(
+                Outcome::NotOurs, QStringLiteral("%1 %2 is not defined as this program defines it").arg(type, name));
+        if (isTable)
+            tables.insert(ours->name);
     }
     if (q.lastError().isValid())
         return outcomeOf(q.lastError(), Outcome::Damaged);
 
-    for (const auto& [table, columns] : ourTables()) {
-        if (!tables.contains(table))
-            return verdict(Outcome::NotOurs, QStringLiteral("table %1 is missing").arg(table));
-        if (!columns)
-            continue;
-        QSqlQuery c(db);
-        if (!c.exec(QStringLiteral("SELECT * FROM \"%1\" LIMIT 0").arg(table)))
-            return outcomeOf(c.lastError(), Outcome::Damaged);
-        const QSqlRecord record = c.record();
-        QSet<QString> found;
-        for (int i = 0; i < record.count(); ++i)
-            found.insert(record.fieldName(i));
-        const QSet<QString> expected(columns->cbegin(), columns->cend());
-        if (found != expected)
-            return verdict(Outcome::NotOurs, QStringLiteral("the columns of %1 are not this program's").arg(table));
-    }
+    // An index of ours may be missing (it only speeds up searches); a table may not.
+    for (const Schema::Object& object : Schema::objects())
+        if (object.kind == Kind::Table && !tables.contains(object.name))
+            return verdict(Outcome::NotOurs, QStringLiteral("table %1 is missing").arg(object.name));
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
+#include "data/Schema.h"
 #include "support/LockHolder.h"
 
 #include <QCryptographicHash>
@@ -101,6 +102,23 @@ QString makeOurs(const QTemporaryDir& folder, int examinees = 3)
     return Database::filePath(folder.path());
 }
 
+// Statements that rebuild the examinee table with the same columns, rows and indexes, the code column's definition
+// ending in `codeTail` and the column list in `tableTail`: what a hand-made or foreign tool's copy may look like.
+QString rebuiltExamineeTable(const QString& codeTail, const QString& tableTail)
+{
+    QStringList columns;
+    for (const QString& column : Database::ideColumns())
+        columns << QStringLiteral("\"%1\" TEXT").arg(column) + (column == QLatin1String("Code") ? codeTail : QString());
+    return QStringList {
+        QStringLiteral("CREATE TABLE IDE_copy (%1%2").arg(columns.join(QStringLiteral(", ")), tableTail),
+        QStringLiteral("INSERT INTO IDE_copy SELECT * FROM IDE"),
+        QStringLiteral("DROP TABLE IDE"),
+        QStringLiteral("ALTER TABLE IDE_copy RENAME TO IDE"),
+        QStringLiteral("CREATE INDEX IDE_Code ON IDE(Code)"),
+    }
+        .join(QStringLiteral(";\n"));
+}
+
 // Kills, in the middle of a large write, a second process working on the file: its journal stays behind, and the
 // file holds pages of the unfinished write.
 bool crashWhileWriting(const QString& path)
@@ -152,6 +170,8 @@ private slots:
     void damaged_data();
     void damaged();
     void missingSettingsRowIsPutBack();
+    void definitions_data();
+    void definitions();
     void permissions_data();
     void permissions();
 };
@@ -256,7 +276,9 @@ void TestDatabaseCheck::notOurs_data()
     for (const char* kind :
         { "text file", "empty file", "random bytes behind an SQLite header", "a folder", "another program's database",
             "another program's table beside ours", "a trigger", "a view", "an index on another table",
-            "a column too many", "a column too few", "a table missing", "a write-ahead-log database" })
+            "a column too many", "a column too few", "a table missing", "a write-ahead-log database",
+            "the examinee table without row ids", "a CHECK on the code", "a collation on the code",
+            "a unique index in place of ours", "an index of its own on our table" })
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -298,6 +320,15 @@ void TestDatabaseCheck::notOurs()
             { QStringLiteral("a column too many"), QStringLiteral("ALTER TABLE IDE ADD COLUMN Phone TEXT") },
             { QStringLiteral("a column too few"), QStringLiteral("ALTER TABLE Answer DROP COLUMN \"17\"") },
             { QStringLiteral("a table missing"), QStringLiteral("DROP TABLE PPP") },
+            { QStringLiteral("the examinee table without row ids"),
+                rebuiltExamineeTable(QString(), QStringLiteral(", PRIMARY KEY (\"Code\")) WITHOUT ROWID")) },
+            { QStringLiteral("a CHECK on the code"),
+                rebuiltExamineeTable(QStringLiteral(" CHECK (length(\"Code\") < 20)"), QStringLiteral(")")) },
+            { QStringLiteral("a collation on the code"),
+                rebuiltExamineeTable(QStringLiteral(" COLLATE NOCASE"), QStringLiteral(")")) },
+            { QStringLiteral("a unique index in place of ours"),
+                QStringLiteral("DROP INDEX IDE_Code;\nCREATE UNIQUE INDEX IDE_Code ON IDE(Code)") },
+            { QStringLiteral("an index of its own on our table"), QStringLiteral("CREATE INDEX IDE_Age ON IDE(Sen)") },
         };
         QVERIFY(change.contains(kind));
         QVERIFY(run(path, change.value(kind).split(QStringLiteral(";\n"))));
@@ -377,6 +408,32 @@ void TestDatabaseCheck::missingSettingsRowIsPutBack()
     QCOMPARE(q.value(1).toString(), QStringLiteral("1"));
     QCOMPARE(q.value(2).toString(), QString());
     QCOMPARE(q.value(3).toString(), QString());
+}
+
+void TestDatabaseCheck::definitions_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<bool>("same");
+    const QString ours = QStringLiteral("CREATE TABLE \"QU\" (\"ID\" TEXT, \"QUs\" TEXT)");
+    QTest::newRow("quoting, case and blanks") << ours << "create  table QU(\n  [ID] text,`QUs` Text )" << true;
+    QTest::newRow("a comment") << ours << "CREATE TABLE QU (ID TEXT, /* statement */ QUs TEXT -- shown\n)" << true;
+    QTest::newRow("a collation") << ours << "CREATE TABLE QU (ID TEXT COLLATE NOCASE, QUs TEXT)" << false;
+    QTest::newRow("another type") << ours << "CREATE TABLE QU (ID INTEGER, QUs TEXT)" << false;
+    QTest::newRow("without row ids") << ours << "CREATE TABLE QU (ID TEXT PRIMARY KEY, QUs TEXT) WITHOUT ROWID"
+                                     << false;
+    QTest::newRow("a name in quotes is not a value") << "CREATE TABLE t (a TEXT DEFAULT 'x')"
+                                                     << "CREATE TABLE t (a TEXT DEFAULT \"x\")" << false;
+    QTest::newRow("values keep their case") << "CREATE TABLE t (a TEXT DEFAULT 'x')"
+                                            << "CREATE TABLE t (a TEXT DEFAULT 'X')" << false;
+}
+
+void TestDatabaseCheck::definitions()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(bool, same);
+    QCOMPARE(Schema::sameDefinition(a, b), same);
 }
 
 void TestDatabaseCheck::permissions_data()

@@ -1,0 +1,126 @@
+#include "data/Schema.h"
+
+#include "data/Database.h"
+
+namespace Schema {
+
+namespace {
+
+QString quoted(const QString& name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+Object table(const QString& name, const QStringList& columns)
+{
+    QStringList definitions;
+    for (const QString& column : columns)
+        definitions << quoted(column) + QStringLiteral(" TEXT");
+    return { Object::Kind::Table, name,
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(name), definitions.join(QStringLiteral(", "))) };
+}
+
+Object index(const QString& name, const QString& table, const QString& column)
+{
+    return { Object::Kind::Index, name,
+        QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(name, table, quoted(column)) };
+}
+
+// Reads a quoted name from `sql` at `i` (on its opening mark) up to its closing mark; a doubled mark inside stands
+// for itself.
+QString quotedWord(const QString& sql, qsizetype& i, QChar close)
+{
+    QString word;
+    ++i;
+    while (i < sql.size()) {
+        const QChar c = sql.at(i);
+        if (c == close) {
+            if (close != QLatin1Char(']') && i + 1 < sql.size() && sql.at(i + 1) == close) {
+                word += close;
+                i += 2;
+                continue;
+            }
+            ++i;
+            break;
+        }
+        word += c;
+        ++i;
+    }
+    return word;
+}
+
+bool isWordCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$') || c.unicode() >= 0x80;
+}
+
+} // namespace
+
+const QList<Object>& objects()
+{
+    static const QList<Object> all = {
+        table(QStringLiteral("IDE"), Database::ideColumns()),
+        table(QStringLiteral("Answer"), Database::answerColumns()),
+        table(QStringLiteral("QU"), Database::quColumns()),
+        table(QStringLiteral("Theme"), Database::themeColumns()),
+        table(QStringLiteral("PPP"), { QStringLiteral("ID") }),
+        index(QStringLiteral("IDE_Code"), QStringLiteral("IDE"), QStringLiteral("Code")),
+        index(QStringLiteral("IDE_Group"), QStringLiteral("IDE"), QStringLiteral("Group")),
+        index(QStringLiteral("IDE_FName"), QStringLiteral("IDE"), QStringLiteral("FName")),
+        index(QStringLiteral("IDE_LName"), QStringLiteral("IDE"), QStringLiteral("LName")),
+        index(QStringLiteral("Answer_Code"), QStringLiteral("Answer"), QStringLiteral("Code")),
+        index(QStringLiteral("QU_ID"), QStringLiteral("QU"), QStringLiteral("ID")),
+    };
+    return all;
+}
+
+const Object* find(Object::Kind kind, const QString& name)
+{
+    for (const Object& object : objects())
+        if (object.kind == kind && object.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &object;
+    return nullptr;
+}
+
+QStringList tokens(const QString& sql)
+{
+    QStringList words;
+    qsizetype i = 0;
+    const qsizetype n = sql.size();
+    while (i < n) {
+        const QChar c = sql.at(i);
+        const QChar next = i + 1 < n ? sql.at(i + 1) : QChar();
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
+            while (i < n && sql.at(i) != QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
+            const qsizetype end = sql.indexOf(QStringLiteral("*/"), i + 2);
+            i = end < 0 ? n : end + 2;
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            words << quotedWord(sql, i, c).toLower();
+        } else if (c == QLatin1Char('[')) {
+            words << quotedWord(sql, i, QLatin1Char(']')).toLower();
+        } else if (c == QLatin1Char('\'')) {
+            // A text value keeps its case and its mark, so it never matches a name.
+            words << QLatin1Char('\'') + quotedWord(sql, i, c);
+        } else if (isWordCharacter(c)) {
+            const qsizetype start = i;
+            while (i < n && isWordCharacter(sql.at(i)))
+                ++i;
+            words << sql.mid(start, i - start).toLower();
+        } else {
+            words << QString(c);
+            ++i;
+        }
+    }
+    return words;
+}
+
+bool sameDefinition(const QString& a, const QString& b)
+{
+    return tokens(a) == tokens(b);
+}
+
+} // namespace Schema
