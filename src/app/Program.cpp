@@ -1,12 +1,14 @@
 #include "app/Program.h"
 
 #include "app/WindowRouter.h"
+#include "backup/BackupNames.h"
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 
 #include <QDir>
+#include <QFile>
 
 Program::Program(const QString& programFolder, Messages& messages, FileDialogs& fileDialogs, const QString& lockPath)
     : m_programFolder(programFolder)
@@ -29,6 +31,16 @@ namespace {
 QString isolated(const QString& path)
 {
     return QChar(0x2066) + QDir::toNativeSeparators(path) + QChar(0x2069);
+}
+
+// A restore that was ended half-way (the power went, the program was killed) leaves its private copy of the backup
+// beside the database: a whole second copy of the clinic's data that nothing would ever remove. No restore is under
+// way at start, since one copy of the program runs per user.
+void removeStaleRestoreCopy(const QString& databaseFile)
+{
+    const BackupNames::Places places(databaseFile);
+    QFile::remove(DatabaseCheck::journalPath(places.restoreCheck));
+    QFile::remove(places.restoreCheck);
 }
 
 } // namespace
@@ -80,6 +92,7 @@ Program::Start Program::start()
     }
 
     m_database = std::make_unique<Database>(m_programFolder);
+    removeStaleRestoreCopy(m_database->filePath());
     const Database::OpenResult opened = m_database->open();
     if (!opened.ok()) {
         m_messages.AskOperator(nullptr, refusalText(opened, m_database->filePath()), Msg::Style::StopRtl,

@@ -258,6 +258,9 @@ void BackupWindow::backUp()
         ask(Msg::BackupOntoDatabase, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
+    // A name typed without a folder goes into the Back folder, which need not exist yet.
+    if (QFileInfo(m_target->text()).isRelative() && !prepareBackFolder())
+        return;
     // The file about to be replaced is the one named in the box, whichever way the name got there.
     if (QFileInfo::exists(target)
         && ask(Msg::BackupTargetExists, Msg::Style::YesNo, Msg::ApplicationTitle) != Msg::Yes) {
@@ -288,26 +291,38 @@ void BackupWindow::restore()
         ask(Msg::RestoreFromDatabase, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
+    // Nothing to restore from: said before the question, which would otherwise promise a restore.
+    if (!QFileInfo(source).isFile()) {
+        ask(QFileInfo::exists(source) ? Msg::RestoreSourceNotFile : Msg::RestoreSourceMissing,
+            Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
     if (ask(Msg::ConfirmRestore, Msg::Style::YesNo, Msg::ApplicationTitle) != Msg::Yes) {
         ask(Msg::RestoreRefused, Msg::Style::Ok, Msg::ApplicationTitle);
         return;
     }
 
     // The chosen file is copied first and the copy is what is checked and put in place: nothing can change it
-    // between the check and its use.
-    // A journal left beside the private copy by an earlier attempt belongs to another file; the check would play
-    // it back into this one.
-    QFile::remove(DatabaseCheck::journalPath(m_places.restoreCheck));
-    if (!CopyDatabaseFile(source, m_places.restoreCheck)) {
+    // between the check and its use. A journal left beside the private copy by an earlier attempt belongs to another
+    // file and goes; the journal beside the chosen file belongs to it (a copy by hand takes both) and comes along, so
+    // a write it left unfinished is played back into the copy before the copy is judged.
+    const QString checkJournal = DatabaseCheck::journalPath(m_places.restoreCheck);
+    const auto dropPrivateCopy = [&] {
         QFile::remove(m_places.restoreCheck);
+        QFile::remove(checkJournal);
+    };
+    QFile::remove(checkJournal);
+    const QString sourceJournal = DatabaseCheck::journalPath(source);
+    if (!CopyDatabaseFile(source, m_places.restoreCheck)
+        || (QFileInfo(sourceJournal).isFile() && !CopyDatabaseFile(sourceJournal, checkJournal))) {
+        dropPrivateCopy();
         return;
     }
-    // The same check as at start, and SQLite's full integrity check besides, since this file is about to become
-    // the program's data.
-    const DatabaseCheck::Result checked
-        = DatabaseCheck::inspect(m_places.restoreCheck, DatabaseCheck::Thoroughness::Full);
+    // The same check as at start with SQLite's full integrity check besides, then the copy opened and read as the
+    // program opens its data at start, since this file is about to become the program's data.
+    const DatabaseCheck::Result checked = DatabaseRestore::prove(m_places);
     if (!checked.isOurs()) {
-        QFile::remove(m_places.restoreCheck);
+        dropPrivateCopy();
         ask(refusalText(checked), Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
@@ -377,7 +392,8 @@ int BackupWindow::CopyDatabaseFile(const QString& source, const QString& target)
         return 0;
     }
     if (result.status == DatabaseCopy::Result::Status::Failed)
-        ask(Msg::CopyFailed + QStringLiteral("\r\n") + result.error, Msg::Style::StopRtl, Msg::ApplicationTitle);
+        ask(result.diskFull ? Msg::DiskFull : Msg::CopyFailed + QStringLiteral("\r\n") + result.error,
+            Msg::Style::StopRtl, Msg::ApplicationTitle);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -96,6 +97,17 @@ Result failure(const QString& error)
     return result;
 }
 
+// A write into `out` failed with `error`: was the disk full? Qt files the platform's "no space" as a resource error;
+// a disk whose free room is less than what was still to be written says the same whatever the error reads.
+Result writeFailure(const QFileDevice& out, const QString& error, qint64 stillToWrite)
+{
+    Result result = failure(error);
+    const QStorageInfo disk(QFileInfo(out.fileName()).absolutePath());
+    result.diskFull = out.error() == QFileDevice::ResourceError
+        || (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < stillToWrite + ChunkSize);
+    return result;
+}
+
 // Reads exactly `size` bytes unless the file ends or fails first.
 bool readChunk(QFile& in, char* buffer, qint64 size, QString& error)
 {
@@ -149,18 +161,18 @@ Result copyFile(const QString& source, const QString& target, const Progress& pr
         if (!readChunk(in, buffer.data(), chunk, error))
             return failure(error);
         if (out.write(buffer.data(), chunk) != chunk)
-            return failure(out.errorString());
+            return writeFailure(out, out.errorString(), total - done);
         done += chunk;
         if (done - startedWriting >= writeBehind || done == total) {
             if (!startWriting(out, startedWriting, done, error))
-                return failure(error);
+                return writeFailure(out, error, total - startedWriting);
             startedWriting = done;
         }
         if (progress)
             progress(done, total);
     }
     if (!flushToDisk(out, error))
-        return failure(error);
+        return writeFailure(out, error, total - startedWriting);
     out.close();
     in.close();
 

@@ -19,6 +19,7 @@ struct Result {
     enum class Status { Copied, Failed, Cancelled };
     Status status = Status::Failed;
     QString error; // the platform's description of a failure
+    bool diskFull = false; // failed because the target's disk has no room left for the copy
 
     bool ok() const { return status == Status::Copied; }
 };

@@ -1,9 +1,14 @@
 #include "backup/DatabaseRestore.h"
 
 #include "backup/DatabaseCopy.h"
+#include "data/Database.h"
+#include "data/Schema.h"
+#include "data/TableCursor.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace DatabaseRestore {
 
@@ -41,7 +46,40 @@ Step putInPlaceKeepingCheck(const BackupNames::Places& places, const Copier& cop
     return Step::Done;
 }
 
+// Reads every table of the opened copy as the windows do when they open: the first row, the row ids of all rows and
+// the last row.
+std::optional<QString> firstReads(Database& db)
+{
+    for (const Schema::Object& object : Schema::objects()) {
+        if (object.kind != Schema::Object::Kind::Table)
+            continue;
+        TableCursor cursor(db, object.name);
+        if (cursor.readFailed() || (cursor.count() > 0 && !cursor.moveTo(cursor.count() - 1)))
+            return cursor.lastError();
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+DatabaseCheck::Result prove(const BackupNames::Places& places)
+{
+    DatabaseCheck::Result checked = DatabaseCheck::inspect(places.restoreCheck, DatabaseCheck::Thoroughness::Full);
+    if (!checked.isOurs())
+        return checked;
+    const std::unique_ptr<Database> copy = Database::atFile(places.restoreCheck);
+    const Database::OpenResult opened = copy->open();
+    if (opened.status != Database::OpenStatus::Opened) {
+        checked.outcome = opened.status == Database::OpenStatus::Refused ? opened.check : DatabaseCheck::Outcome::NotOurs;
+        checked.detail = opened.error;
+        return checked;
+    }
+    if (const std::optional<QString> failed = firstReads(*copy)) {
+        checked.outcome = DatabaseCheck::Outcome::NotOurs;
+        checked.detail = *failed;
+    }
+    return checked;
+}
 
 Step putInPlace(const BackupNames::Places& places, const Copier& copy, QString& error)
 {

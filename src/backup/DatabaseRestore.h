@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backup/BackupNames.h"
+#include "data/DatabaseCheck.h"
 
 #include <QString>
 
@@ -14,6 +15,13 @@ enum class Step {
     CopyFailed, // a copy failed and said so itself; the database is as it was
     Failed, // something else failed (see the error); the database is as it was
 };
+
+// Proves the private copy at `places.restoreCheck` fit to become the program's data, before anything is replaced:
+// the start-up check with SQLite's full integrity check, then the copy opened the way the program opens its own
+// file at start, and every table read as the windows first read it. A file that passes a check and then cannot be
+// opened would lock the clinic out at the next start; it is refused here instead, with what the check found. The
+// private copy is left for putInPlace or for the caller to remove.
+DatabaseCheck::Result prove(const BackupNames::Places& places);
 
 // Copies a whole file as DatabaseCopy does, reporting its own failure.
 using Copier = std::function<bool(const QString& source, const QString& target)>;

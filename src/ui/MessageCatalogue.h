@@ -86,6 +86,9 @@ inline const QString BackupOntoDatabase = QStringLiteral("نسخه پشتيبا�
 inline const QString RestoreFromDatabase = QStringLiteral("فايل انتخاب شده خود فايل اطلاعات برنامه است و بازيابي از آن ممکن نيست.");
 inline const QString RestoreNotOurs = QStringLiteral("فايل انتخاب شده نسخه پشتيبان اين برنامه نيست؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
 inline const QString RestoreDamaged = QStringLiteral("فايل انتخاب شده آسيب ديده يا ناقص است؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
+inline const QString RestoreSourceMissing = QStringLiteral("فايلي که براي بازيابي انتخاب شده پيدا نشد؛ مسير آن را بررسي کنيد. اطلاعات برنامه دست نخورده ماند.");
+inline const QString RestoreSourceNotFile = QStringLiteral("مسيري که براي بازيابي انتخاب شده يک پوشه است، نه فايل پشتيبان؛ خود فايل پشتيبان را انتخاب کنيد.");
+inline const QString DiskFull = QStringLiteral("جاي خالي ديسک (يا حافظه فلش) مقصد تمام شده است؛ فايل نوشته نشد. جايي را خالي کنيد يا مقصد ديگري انتخاب کنيد.");
 inline const QString RestoreUnreadable = QStringLiteral("فايل انتخاب شده خوانده نشد؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
 
 // Answer codes of the standard box

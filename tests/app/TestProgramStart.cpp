@@ -67,6 +67,7 @@ class TestProgramStart : public QObject {
 private slots:
     void initTestCase() { PersianText::loadFont(); }
     void firstStartRuns();
+    void staleRestoreCopyIsRemoved();
     void secondStartRefused();
     void secondStartLeavesDatabaseAlone();
     void startsAgainAfterTheFirstEnds();
@@ -92,6 +93,25 @@ void TestProgramStart::firstStartRuns()
     QVERIFY(program.router()->mainWindow()->isVisible());
     QVERIFY(QFileInfo::exists(Database::filePath(folder.path())));
     QCOMPARE(messages.boxes.size(), 0);
+}
+
+void TestProgramStart::staleRestoreCopyIsRemoved()
+{
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("RIVERIVU")));
+    const QString database = Database::filePath(folder.path());
+    // What a restore killed half-way leaves beside the database: a whole private copy, perhaps with a journal.
+    for (const QString& left : { database + QStringLiteral(".restore-check"),
+             database + QStringLiteral(".restore-check-journal") }) {
+        QFile file(left);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("half a restore");
+    }
+    ScriptedMessages messages;
+    Program program(folder.path(), messages, noDialogs, locks.filePath(QStringLiteral("t35.lock")));
+    QCOMPARE(program.start(), Program::Start::Running);
+    QCOMPARE(QDir(QFileInfo(database).path()).entryList(QDir::Files), QStringList { QStringLiteral("RIVERIVU.mdb") });
 }
 
 void TestProgramStart::secondStartRefused()

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -36,6 +38,34 @@ QVariant onFile(const QString& path, const QString& statement)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
     return value;
+}
+
+// Rebuilds the examinee table of the file at `path` with the same columns and rows; `change` is either the code
+// column's ending (a COLLATE) or what ends the column list (a constraint and the closing bracket, and what follows).
+bool rebuildExamineeTable(const QString& path, const QString& change)
+{
+    const bool ofCode = change.startsWith(QLatin1String("COLLATE"));
+    QStringList columns;
+    for (const QString& column : Database::ideColumns())
+        columns << QStringLiteral("\"%1\" TEXT").arg(column)
+                + (ofCode && column == QLatin1String("Code") ? QLatin1Char(' ') + change : QString());
+    const QString create = QStringLiteral("CREATE TABLE IDE_copy (%1%2")
+                               .arg(columns.join(QStringLiteral(", ")),
+                                   ofCode ? QStringLiteral(")") : QStringLiteral(", ") + change);
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rebuild"));
+        db.setDatabaseName(path);
+        QSqlQuery q(db);
+        ok = db.open();
+        for (const QString& statement : { create, QStringLiteral("INSERT INTO IDE_copy SELECT * FROM IDE"),
+                 QStringLiteral("DROP TABLE IDE"), QStringLiteral("ALTER TABLE IDE_copy RENAME TO IDE") })
+            ok = ok && q.exec(statement);
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("rebuild"));
+    return ok;
 }
 
 struct Window {
@@ -87,6 +117,11 @@ private slots:
     void restoreFromBackup();
     void restoreRefused_data();
     void restoreRefused();
+    void restoreNeedsAFile_data();
+    void restoreNeedsAFile();
+    void restoreTakesTheJournalAlong();
+    void bareNameGoesIntoTheBackFolder();
+    void fullDiskSaysSo();
     void buttonsRestDuringCopy();
     void closingDuringCopyStopsIt();
     void helpFrame();
@@ -281,6 +316,11 @@ void TestBackupWindow::restoreRefused_data()
     QTest::newRow("cut short") << "cut" << Msg::RestoreDamaged;
     QTest::newRow("another program's database") << "other" << Msg::RestoreNotOurs;
     QTest::newRow("ours with a trigger") << "trigger" << Msg::RestoreNotOurs;
+    // Our tables and columns, rebuilt so that the program could not work on them: without row ids the windows
+    // cannot read a row, a CHECK refuses most codes, a collation takes "ABC" for "abc".
+    QTest::newRow("examinees without row ids") << "PRIMARY KEY (\"Code\")) WITHOUT ROWID" << Msg::RestoreNotOurs;
+    QTest::newRow("a CHECK on the code") << "CHECK (length(\"Code\") < 3))" << Msg::RestoreNotOurs;
+    QTest::newRow("a collation on the code") << "COLLATE NOCASE" << Msg::RestoreNotOurs;
 }
 
 void TestBackupWindow::restoreRefused()
@@ -301,6 +341,8 @@ void TestBackupWindow::restoreRefused()
         QVERIFY(write(source, ours));
     if (kind == QLatin1String("trigger"))
         onFile(source, QStringLiteral("CREATE TRIGGER wipe AFTER INSERT ON IDE BEGIN DELETE FROM Answer; END"));
+    if (kind.contains(QLatin1Char(' ')))
+        QVERIFY(rebuildExamineeTable(source, kind));
 
     w.field("Text2")->setText(source);
     w.program.messages().answers << (kind == QLatin1String("no") ? Msg::No : Msg::Yes);
@@ -310,6 +352,100 @@ void TestBackupWindow::restoreRefused()
     QCOMPARE(w.besideDatabase(), QStringList { QStringLiteral("RIVERIVU.mdb") });
     QVERIFY(w.window->isVisible());
     QCOMPARE(w.program.rowCount(QStringLiteral("IDE")), 1); // still open and in use
+}
+
+void TestBackupWindow::restoreNeedsAFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("missing file") << "gone.mdbB" << Msg::RestoreSourceMissing;
+    QTest::newRow("a folder") << "folder.mdbB" << Msg::RestoreSourceNotFile;
+}
+
+void TestBackupWindow::restoreNeedsAFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    Window w;
+    QVERIFY(QDir(w.program.folder()).mkpath(QStringLiteral("folder.mdbB")));
+    const QByteArray before = read(w.database());
+    w.field("Text2")->setText(w.path(name));
+    w.program.messages().answers << Msg::Yes;
+    w.click("VisualButtonEx3");
+    // Said at once, without the question that would promise a restore.
+    QCOMPARE(w.texts(), QStringList { text });
+    QCOMPARE(read(w.database()), before);
+    QVERIFY(w.window->isVisible());
+}
+
+void TestBackupWindow::restoreTakesTheJournalAlong()
+{
+    Window w;
+    w.program.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                                  "INSERT INTO IDE (Code, FName) SELECT i, 'Ali' FROM n"));
+    const QString backup = w.path(QStringLiteral("copied by hand.mdbB"));
+    {
+        // A write caught half-way: with a small page cache, changed pages reach the file before the write ends, and
+        // what they replaced waits in the journal. The file and its journal are copied as they are at that moment.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+        db.setDatabaseName(w.database());
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("PRAGMA cache_size = 10")));
+        QVERIFY(q.exec(QStringLiteral("BEGIN")));
+        QVERIFY(q.exec(QStringLiteral("UPDATE IDE SET FName = hex(randomblob(400))")));
+        QVERIFY(QFile::copy(w.database(), backup));
+        QVERIFY(QFile::copy(w.database() + QStringLiteral("-journal"), backup + QStringLiteral("-journal")));
+        QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+    QVERIFY(read(backup) != read(w.database())); // the copy alone holds half the write
+
+    w.field("Text2")->setText(backup);
+    w.program.messages().answers << Msg::Yes;
+    w.click("VisualButtonEx3");
+    QCOMPARE(w.texts(), QStringList({ Msg::ConfirmRestore, Msg::RestoreDone }));
+    QTRY_VERIFY(!w.window);
+    // The journal was played back into the copy: every examinee as before the unfinished write.
+    QCOMPARE(onFile(w.database(), QStringLiteral("SELECT COUNT(*) FROM IDE WHERE FName = 'Ali'")).toInt(), 3000);
+    QCOMPARE(onFile(w.database(), QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    // The chosen file and its journal are as the operator left them.
+    QVERIFY(QFileInfo::exists(backup + QStringLiteral("-journal")));
+}
+
+void TestBackupWindow::bareNameGoesIntoTheBackFolder()
+{
+    Window w;
+    w.program.addExaminee(QStringLiteral("A"));
+    QVERIFY(!QFileInfo::exists(w.path(QStringLiteral("Back"))));
+    w.field("Text1")->setText(QStringLiteral("mine.mdbB"));
+    w.click("VisualButtonEx2");
+    QCOMPARE(w.texts(), QStringList { Msg::BackupDone });
+    QCOMPARE(read(w.path(QStringLiteral("Back/mine.mdbB"))), read(w.database()));
+}
+
+void TestBackupWindow::fullDiskSaysSo()
+{
+    Window w;
+    w.grow();
+    // A stick of one megabyte, smaller than the database.
+    const QString stick = w.path(QStringLiteral("stick"));
+    QVERIFY(QDir().mkpath(stick));
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                             QStringLiteral("size=1m"), QStringLiteral("tmpfs"), stick });
+    if (!mount.waitForFinished() || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+        QSKIP("a small disk cannot be mounted here (mounting needs root)");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), { stick }); });
+
+    w.field("Text1")->setText(stick + QStringLiteral("/backup.mdbB"));
+    w.click("VisualButtonEx2");
+    QCOMPARE(w.texts(), QStringList { Msg::DiskFull });
+    QCOMPARE(w.box(0).style, Msg::Style::StopRtl);
+    QCOMPARE(namesIn(stick), QStringList());
+    QVERIFY(w.window->isVisible());
 }
 
 void TestBackupWindow::buttonsRestDuringCopy()
