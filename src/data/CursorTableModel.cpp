@@ -13,6 +13,18 @@ CursorTableModel::CursorTableModel(TableCursor& cursor, const QList<Column>& col
     connect(&m_cursor, &TableCursor::rowsChanged, this, &CursorTableModel::startAfresh);
 }
 
+void CursorTableModel::refresh()
+{
+    m_refreshQueued = false;
+    if (m_cursor.reload()) {
+        m_refreshFailed = false;
+        return;
+    }
+    if (!m_refreshFailed)
+        emit readFailed(m_cursor.lastError());
+    m_refreshFailed = true;
+}
+
 void CursorTableModel::startAfresh()
 {
     beginResetModel();
@@ -48,6 +60,11 @@ const QList<QStringList>* CursorTableModel::page(int index) const
         }
         return nullptr;
     }
+    // Fewer rows than were counted: some are gone since. The rows are read afresh once the grid is done painting.
+    if (rows.size() < qMin(PageSize, m_rowCount - index * PageSize) && !m_refreshQueued) {
+        m_refreshQueued = true;
+        QMetaObject::invokeMethod(const_cast<CursorTableModel*>(this), &CursorTableModel::refresh, Qt::QueuedConnection);
+    }
     if (m_recentPages.size() >= PagesKept)
         m_pages.remove(m_recentPages.takeFirst());
     m_recentPages.append(index);
@@ -60,7 +77,7 @@ QString CursorTableModel::text(int row, int column) const
         return QString();
     const QList<QStringList>* rows = page(row / PageSize);
     const int inPage = row % PageSize;
-    // A row removed by another window since the rows were counted reads as empty until the next fresh start.
+    // A row removed by another program since the rows were counted reads as empty until the rows are read afresh.
     if (!rows || inPage >= rows->size())
         return QString();
     return rows->at(inPage).at(column);

@@ -10,7 +10,8 @@ class TableCursor;
 
 // The rows of a table cursor as a grid sees them: chosen columns under their headers, read a page at a time as the
 // grid scrolls, so a table of a hundred thousand examinees is never held at once. Whenever the cursor's rows change
-// (read again, filtered, a row removed, added or stored) the model starts afresh.
+// (read again, filtered, a row removed, added or stored) the model starts afresh; so it does when a page comes back
+// shorter than the rows counted (another program removed rows), rather than show empty rows.
 class CursorTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -33,6 +34,10 @@ public:
     // The text of a cell, "" outside the rows.
     QString text(int row, int column) const;
 
+    // Reads the rows again through the cursor, as they are stored now: another program on the same file may have
+    // removed or added some. A failure is told once until a read succeeds again.
+    void refresh();
+
 signals:
     // A page could not be read; given once until the rows start afresh, with the platform's description.
     void readFailed(const QString& error) const;
@@ -49,4 +54,6 @@ private:
     mutable QHash<int, QList<QStringList>> m_pages;
     mutable QList<int> m_recentPages; // most recently used last
     mutable bool m_failureReported = false;
+    mutable bool m_refreshQueued = false;
+    bool m_refreshFailed = false;
 };

@@ -294,14 +294,18 @@ bool TableCursor::remove()
     }
     if (m_currentRowId < 0)
         return fail(QStringLiteral("no current row in %1").arg(m_table));
+    const qint64 removed = m_currentRowId;
+    // Row ids read after the deletion already lack the removed row; ids read before it still hold it.
+    const bool idsReadBefore = m_rowIds.has_value();
     QSqlQuery q(m_db.connection());
     q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedColumn(m_table)));
-    q.addBindValue(m_currentRowId);
+    q.addBindValue(removed);
     if (!run(q))
         return false;
-    if (!loadRowIds())
+    if (idsReadBefore)
+        m_rowIds->removeOne(removed);
+    else if (!loadRowIds())
         return fail(QStringLiteral("cannot read %1").arg(m_table));
-    m_rowIds->removeAt(m_position);
     m_count = count();
     if (m_position >= count())
         m_position = count() - 1;
@@ -316,6 +320,17 @@ bool TableCursor::remove()
     emit currentChanged();
     emit rowsChanged();
     return true;
+}
+
+bool TableCursor::removeAll()
+{
+    QSqlQuery q(m_db.connection());
+    q.prepare(QStringLiteral("DELETE FROM %1%2").arg(quotedColumn(m_table), whereClause()));
+    if (m_filterColumn)
+        q.addBindValue(m_filterValue);
+    if (!run(q))
+        return false;
+    return reload();
 }
 
 void TableCursor::showBound(QWidget* widget, const QString& column)

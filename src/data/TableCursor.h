@@ -67,6 +67,8 @@ public:
     bool update();
     // Removes the current row; the next row becomes current.
     bool remove();
+    // Removes every row through the filter (every row of the table when there is none), then reads the rows again.
+    bool removeAll();
 
     // Reads `count` rows from position `first` (in the cursor's order) through the filter, each as the texts of
     // `columns`, without moving the current row. A grid reads a screenful at a time this way instead of holding every

@@ -6,7 +6,7 @@
 class Database;
 class TableCursor;
 
-// Deleting one examinee: the first IDE row and the first Answer row with the code go together or not at all, and an
+// Deleting one examinee: every IDE row and every Answer row with the code go together or not at all, and an
 // examinee who has only one of the two rows still goes.
 namespace ExamineeDeletion {
 
@@ -26,8 +26,8 @@ struct Search {
 // IDE) and `answers` (on Answer) are left filtered by the first form that finds a row, exactly.
 Search find(TableCursor& details, TableCursor& answers, const QStringList& forms);
 
-// Removes the first row of each cursor as `find` left them, in one transaction. On failure nothing is removed and
-// both cursors are read again.
+// Removes every row of each cursor as `find` left them, in one transaction, and is ok only when none is left. On
+// failure nothing is removed and both cursors are read again.
 Result removeFound(Database& db, TableCursor& details, TableCursor& answers);
 
 } // namespace ExamineeDeletion

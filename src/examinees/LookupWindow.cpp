@@ -13,6 +13,7 @@
 #include "ui/WindowKit.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QCompleter>
 #include <QDir>
 #include <QGroupBox>
@@ -277,6 +278,14 @@ void LookupWindow::reloadNameLists()
     }
     if (!error.isEmpty())
         showReadFailure(error);
+}
+
+void LookupWindow::changeEvent(QEvent* event)
+{
+    // Back from another window or program: what another copy of the program did to the file meanwhile shows.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_grid->refresh();
+    QWidget::changeEvent(event);
 }
 
 void LookupWindow::showReadFailure(const QString& error)

@@ -41,6 +41,9 @@ signals:
     // printed in order of their groups, with `clinicAddress` on the report's address line.
     void listReportRequested(TableCursor* listed, const QString& clinicAddress);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void openCursors();
     void buildSearchBoxes();

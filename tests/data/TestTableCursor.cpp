@@ -21,6 +21,8 @@ private slots:
     void updateWritesOnlyTheCurrentRow();
     void reloadDropsUnsavedEditsAndNewRow();
     void removeMovesToTheNextRow();
+    void removeRightAfterAReadKeepsTheRest();
+    void removeAllTakesWhatTheFilterShows();
     void cursorsSeeEachOthersWritesAfterReload();
     void boundLineEditFollowsRowAndEditsField();
     void rebindingMovesAWidgetToAnotherColumn();
@@ -194,6 +196,43 @@ void TestTableCursor::removeMovesToTheNextRow()
     QVERIFY(!cursor.hasCurrent());
     QCOMPARE(program.rowCount(QStringLiteral("Answer")), 0);
     QCOMPARE(program.rowCount(QStringLiteral("IDE")), 3);
+}
+
+void TestTableCursor::removeRightAfterAReadKeepsTheRest()
+{
+    TestProgram program;
+    for (const char* code : { "1", "2", "3" })
+        program.addExaminee(QString::fromLatin1(code));
+    // Removed straight after a reload, before any move has read the row ids.
+    TableCursor all(program.database(), QStringLiteral("Answer"));
+    QVERIFY(all.remove());
+    QCOMPARE(all.count(), 2);
+    QCOMPARE(all.field(QStringLiteral("Code")), QStringLiteral("2"));
+    QVERIFY(all.moveNext());
+    QCOMPARE(all.field(QStringLiteral("Code")), QStringLiteral("3"));
+
+    // The only row of a filtered cursor.
+    TableCursor one(program.database(), QStringLiteral("IDE"));
+    QVERIFY(one.setFilter(QStringLiteral("Code"), QStringLiteral("2")));
+    QVERIFY(one.remove());
+    QCOMPARE(one.count(), 0);
+    QVERIFY(!one.hasCurrent());
+    QCOMPARE(program.rowCount(QStringLiteral("IDE")), 2);
+    QCOMPARE(program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("3")), 1);
+}
+
+void TestTableCursor::removeAllTakesWhatTheFilterShows()
+{
+    TestProgram program;
+    for (const char* code : { "7", "8", "7", "7" })
+        program.addExaminee(QString::fromLatin1(code));
+    TableCursor cursor(program.database(), QStringLiteral("Answer"));
+    QVERIFY(cursor.setFilter(QStringLiteral("Code"), QStringLiteral("7")));
+    QCOMPARE(cursor.count(), 3);
+    QVERIFY(cursor.removeAll());
+    QCOMPARE(cursor.count(), 0);
+    QCOMPARE(program.rowCount(QStringLiteral("Answer")), 1);
+    QCOMPARE(program.rowCount(QStringLiteral("IDE")), 4);
 }
 
 void TestTableCursor::cursorsSeeEachOthersWritesAfterReload()
