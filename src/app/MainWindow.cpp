@@ -5,6 +5,7 @@
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
 #include "settings/Theme.h"
+#include "ui/ColumnBinding.h"
 #include "ui/LeadingNumber.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
@@ -129,9 +130,9 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
 
     // Load: the settings row is read through the bound fields, the clinic-name label follows the name field.
     connect(m_clinicName, &QLineEdit::textChanged, m_clinicLabel, &QLabel::setText);
-    m_theme->bind(m_themeNumber, QStringLiteral("TH"));
-    m_theme->bind(m_clinicName, QStringLiteral("Name"));
-    m_theme->bind(m_clinicAddress, QStringLiteral("Adress"));
+    ColumnBinding::of(*m_theme).bind(m_themeNumber, QStringLiteral("TH"));
+    ColumnBinding::of(*m_theme).bind(m_clinicName, QStringLiteral("Name"));
+    ColumnBinding::of(*m_theme).bind(m_clinicAddress, QStringLiteral("Adress"));
     m_clinicLabel->setText(m_clinicName->text());
 
     Twips::placeWindow(this, 2340, 765);

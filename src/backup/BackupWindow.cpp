@@ -9,6 +9,7 @@
 #include "data/DatabaseCheck.h"
 #include "data/TableCursor.h"
 #include "settings/Theme.h"
+#include "ui/ColumnBinding.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -100,7 +101,7 @@ BackupWindow::BackupWindow(Database& db, Messages& messages, FileDialogs& fileDi
         this, QStringLiteral("Frmbackup"), QStringLiteral("Back up ...  Reastor"), windowWidth, windowHeight);
     m_theme = new TableCursor(m_db, QStringLiteral("Theme"), this);
     m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text3"));
-    m_theme->bind(m_themeNumber, QStringLiteral("TH"));
+    ColumnBinding::of(*m_theme).bind(m_themeNumber, QStringLiteral("TH"));
 
     buildControls();
     buildHelpFrame();

@@ -3,10 +3,6 @@
 #include "data/Database.h"
 
 #include <QCollator>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -96,7 +92,6 @@ bool TableCursor::reload()
         m_values.clear();
     }
     m_readFailed = !ok;
-    refreshBindings();
     emit currentChanged();
     emit rowsChanged();
     return ok;
@@ -189,7 +184,6 @@ bool TableCursor::moveTo(int index)
     m_position = index;
     const bool ok = loadCurrent();
     m_readFailed = !ok;
-    refreshBindings();
     emit currentChanged();
     return ok;
 }
@@ -208,11 +202,7 @@ void TableCursor::setField(const QString& column, const QString& value)
     if (field(column) == value && !m_isNew)
         return;
     m_edits.insert(column, value);
-    if (m_refreshing)
-        return;
-    for (auto it = m_bindings.cbegin(); it != m_bindings.cend(); ++it)
-        if (it.value() == column)
-            showBound(it.key(), column);
+    emit fieldsChanged();
 }
 
 void TableCursor::revert()
@@ -220,7 +210,7 @@ void TableCursor::revert()
     if (m_edits.isEmpty())
         return;
     m_edits.clear();
-    refreshBindings();
+    emit fieldsChanged();
 }
 
 void TableCursor::addNew()
@@ -229,7 +219,6 @@ void TableCursor::addNew()
     m_currentRowId = -1;
     m_values.clear();
     m_edits.clear();
-    refreshBindings();
     emit currentChanged();
 }
 
@@ -316,7 +305,6 @@ bool TableCursor::remove()
         m_values.clear();
         m_edits.clear();
     }
-    refreshBindings();
     emit currentChanged();
     emit rowsChanged();
     return true;
@@ -331,59 +319,6 @@ bool TableCursor::removeAll()
     if (!run(q))
         return false;
     return reload();
-}
-
-void TableCursor::showBound(QWidget* widget, const QString& column)
-{
-    const QString value = field(column);
-    const bool wasRefreshing = m_refreshing;
-    m_refreshing = true;
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (edit->text() != value)
-            edit->setText(value);
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(value);
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
-        if (plain->toPlainText() != value)
-            plain->setPlainText(value);
-    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        combo->setEditText(value);
-    }
-    m_refreshing = wasRefreshing;
-}
-
-void TableCursor::refreshBindings()
-{
-    for (auto it = m_bindings.cbegin(); it != m_bindings.cend(); ++it)
-        showBound(it.key(), it.value());
-}
-
-void TableCursor::bind(QWidget* widget, const QString& column)
-{
-    const bool known = m_bindings.contains(widget);
-    m_bindings.insert(widget, column);
-    if (!known) {
-        connect(widget, &QObject::destroyed, this, [this, widget] { m_bindings.remove(widget); });
-        auto edited = [this, widget](const QString& text) {
-            if (m_refreshing)
-                return;
-            if (auto it = m_bindings.constFind(widget); it != m_bindings.cend())
-                setField(it.value(), text);
-        };
-        if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            connect(edit, &QLineEdit::textChanged, this, edited);
-        else if (auto* combo = qobject_cast<QComboBox*>(widget))
-            connect(combo, &QComboBox::editTextChanged, this, edited);
-        else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
-            connect(plain, &QPlainTextEdit::textChanged, this, [edited, plain] { edited(plain->toPlainText()); });
-    }
-    showBound(widget, column);
-}
-
-void TableCursor::unbind(QWidget* widget)
-{
-    if (m_bindings.remove(widget))
-        disconnect(widget, nullptr, this, nullptr);
 }
 
 bool TableCursor::readRows(int first, int count, const QStringList& columns, QList<QStringList>& rows)

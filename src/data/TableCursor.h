@@ -3,7 +3,6 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -13,9 +12,9 @@
 
 class Database;
 class QSqlQuery;
-class QWidget;
 
-// A window's view of one table: the rows that pass its filter, a current row, and text controls bound to columns.
+// A window's view of one table: the rows that pass its filter and a current row, whose fields text controls may show
+// (ColumnBinding).
 // Filters are always "column = value" with the value bound, never spliced into SQL, so any text is an ordinary value.
 // Values compare exactly, as text ("7" and "07" differ; nothing is trimmed or case-folded).
 // A read that fails is never taken for "no rows": readFailed() says so, and a window that looks something up tells
@@ -88,14 +87,11 @@ public:
     // False when a column is unknown or the rows could not be read.
     bool readAll(const QStringList& columns, const std::function<void(const QStringList& values)>& row);
 
-    // Binds a QLineEdit, QLabel, QPlainTextEdit or QComboBox (its edit text) to a column of the current row:
-    // it shows that column, and editing it changes the field. Binding a widget again moves it to the new column.
-    void bind(QWidget* widget, const QString& column);
-    void unbind(QWidget* widget);
-
 signals:
     // The current row changed: moved, reloaded, added, or stored.
     void currentChanged();
+    // A field of the current row was changed or its changes dropped, without moving.
+    void fieldsChanged();
     // The rows themselves changed: read again (also under a new filter), one removed, added or stored.
     void rowsChanged();
 
@@ -105,8 +101,6 @@ private:
     bool loadCurrent();
     bool fail(const QString& error, bool busy = false);
     bool run(QSqlQuery& query);
-    void refreshBindings();
-    void showBound(QWidget* widget, const QString& column);
     QString quotedColumn(const QString& column) const;
     QString whereClause() const;
 
@@ -127,7 +121,4 @@ private:
     QString m_lastError;
     bool m_lastErrorBusy = false;
     bool m_readFailed = false;
-
-    QHash<QWidget*, QString> m_bindings;
-    bool m_refreshing = false;
 };

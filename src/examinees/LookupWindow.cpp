@@ -6,6 +6,7 @@
 #include "data/TableCursor.h"
 #include "examinees/ExamineeDeletion.h"
 #include "settings/Theme.h"
+#include "ui/ColumnBinding.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -203,13 +204,13 @@ void LookupWindow::buildDeletionFrame()
 void LookupWindow::buildHiddenFields()
 {
     auto hidden = [this](const QString& name) { return Kit::hiddenField(this, name); };
-    m_theme->bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
+    ColumnBinding::of(*m_theme).bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
     m_address = hidden(QStringLiteral("Text4"));
-    m_theme->bind(m_address, QStringLiteral("Adress"));
-    m_listed->bind(hidden(QStringLiteral("Text2")), codeColumn);
-    m_details->bind(hidden(QStringLiteral("Text3")), codeColumn);
-    m_details->bind(hidden(QStringLiteral("Text6")), codeColumn);
-    m_answers->bind(hidden(QStringLiteral("Text7")), codeColumn);
+    ColumnBinding::of(*m_theme).bind(m_address, QStringLiteral("Adress"));
+    ColumnBinding::of(*m_listed).bind(hidden(QStringLiteral("Text2")), codeColumn);
+    ColumnBinding::of(*m_details).bind(hidden(QStringLiteral("Text3")), codeColumn);
+    ColumnBinding::of(*m_details).bind(hidden(QStringLiteral("Text6")), codeColumn);
+    ColumnBinding::of(*m_answers).bind(hidden(QStringLiteral("Text7")), codeColumn);
 }
 
 void LookupWindow::setKeyboardOrder()

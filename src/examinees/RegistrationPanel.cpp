@@ -4,6 +4,7 @@
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
+#include "ui/ColumnBinding.h"
 #include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -77,7 +78,7 @@ RegistrationPanel::RegistrationPanel(Database& db, Messages& messages, const Cur
     setFrameShape(QFrame::Box);
     buildControls();
 
-    TableCursor& form = m_cursors.form;
+    ColumnBinding& form = ColumnBinding::of(m_cursors.form);
     form.bind(m_code, QStringLiteral("Code"));
     form.bind(m_firstName, QStringLiteral("FName"));
     form.bind(m_familyName, QStringLiteral("LName"));

@@ -6,7 +6,8 @@
 #include "questionnaire/ItemNumberRule.h"
 #include "questionnaire/Keying.h"
 #include "settings/Theme.h"
-#include "ui/Digits.h"
+#include "text/Digits.h"
+#include "ui/ColumnBinding.h"
 #include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/OptionButton.h"
@@ -269,7 +270,7 @@ void TestWindow::buildDetails()
         caption->setObjectName(column + QStringLiteral("Caption"));
         caption->setBuddy(field);
         form->addRow(caption, field);
-        m_ide->bind(field, column);
+        ColumnBinding::of(*m_ide).bind(field, column);
         if (column == QLatin1String("Code")) {
             // The code ties the details to the answers; it cannot be changed here.
             field->setReadOnly(true);
@@ -526,7 +527,7 @@ void TestWindow::loadItem(int item)
 bool TestWindow::linkAnswerBox(int item)
 {
     const bool read = m_answer->reload();
-    m_answer->bind(m_answerBox, QString::number(item));
+    ColumnBinding::of(*m_answer).bind(m_answerBox, QString::number(item));
     m_linkedItem = item;
     showProgress();
     return read;

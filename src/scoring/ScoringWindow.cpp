@@ -9,6 +9,7 @@
 #include "scoring/reports/ListReport.h"
 #include "scoring/reports/ListReportRows.h"
 #include "settings/Theme.h"
+#include "ui/ColumnBinding.h"
 #include "ui/LeadingNumber.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
@@ -152,7 +153,7 @@ void ScoringWindow::buildExamineePanel()
         box->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         Kit::caption(m_examineePanel, QStringLiteral("Label%1").arg(QString::fromLatin1(f.column)), f.caption, box,
                    right - captionWidth, top, captionWidth, 375);
-        m_examinee->bind(box, QString::fromLatin1(f.column));
+        ColumnBinding::of(*m_examinee).bind(box, QString::fromLatin1(f.column));
     }
 }
 
@@ -191,7 +192,7 @@ void ScoringWindow::buildResultsPanel()
             box->setAlignment(Qt::AlignCenter);
         Kit::caption(m_resultsPanel, QStringLiteral("Caption") + info.rawBox, info.caption, b.raw, captionLeft, top,
                    captionWidth, 375);
-        m_results->bind(b.raw, info.column);
+        ColumnBinding::of(*m_results).bind(b.raw, info.column);
         top += 420;
     }
     m_resultsPanel->hide();
@@ -246,16 +247,16 @@ void ScoringWindow::buildHelpPanel()
 void ScoringWindow::buildHiddenFields()
 {
     auto hidden = [this](const QString& name) { return Kit::hiddenField(this, name); };
-    m_theme->bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
+    ColumnBinding::of(*m_theme).bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
     // The clinic's name and address go onto the reports.
     m_clinicName = hidden(QStringLiteral("Text13"));
     m_clinicAddress = hidden(QStringLiteral("Text16"));
-    m_theme->bind(m_clinicName, QStringLiteral("Name"));
-    m_theme->bind(m_clinicAddress, QStringLiteral("Adress"));
+    ColumnBinding::of(*m_theme).bind(m_clinicName, QStringLiteral("Name"));
+    ColumnBinding::of(*m_theme).bind(m_clinicAddress, QStringLiteral("Adress"));
     m_selected = hidden(QStringLiteral("Text5"));
     // The examinee report names the examinee's group.
     m_group = hidden(QStringLiteral("TextGroup"));
-    m_examinee->bind(m_group, QStringLiteral("Group"));
+    ColumnBinding::of(*m_examinee).bind(m_group, QStringLiteral("Group"));
 }
 
 QString ScoringWindow::selectedCode() const

@@ -2,6 +2,7 @@
 
 #include "data/TableCursor.h"
 #include "settings/Theme.h"
+#include "ui/ColumnBinding.h"
 #include "ui/PictureButton.h"
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
@@ -47,7 +48,7 @@ ThemeConfirmation::ThemeConfirmation(Database& db, QWidget* parent)
 
     // Load: placed, the theme row read, the theme just stored applied, the news shown.
     Twips::placeWindow(this, 5000, 3500);
-    m_theme->bind(m_themeNumber, QStringLiteral("TH"));
+    ColumnBinding::of(*m_theme).bind(m_themeNumber, QStringLiteral("TH"));
     Theme::applyTheme(this, db, m_themeNumber->text());
     m_done->setText(QStringLiteral("تغييرات با موفقيت به پايان رسيد"));
     showRestingPicture();

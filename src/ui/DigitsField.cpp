@@ -1,6 +1,6 @@
 #include "ui/DigitsField.h"
 
-#include "ui/Digits.h"
+#include "text/Digits.h"
 
 #include <QKeyEvent>
 #include <QValidator>

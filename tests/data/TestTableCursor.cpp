@@ -1,6 +1,7 @@
 #include "data/TableCursor.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "ui/ColumnBinding.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,9 +25,6 @@ private slots:
     void removeRightAfterAReadKeepsTheRest();
     void removeAllTakesWhatTheFilterShows();
     void cursorsSeeEachOthersWritesAfterReload();
-    void boundLineEditFollowsRowAndEditsField();
-    void rebindingMovesAWidgetToAnotherColumn();
-    void boundLabelAndComboShowTheColumn();
     void updateOfAVanishedRowFails();
     void readAllReadsWhatTheFilterShowsInOrder();
     void revertDropsUnsavedChanges();
@@ -251,82 +249,6 @@ void TestTableCursor::cursorsSeeEachOthersWritesAfterReload()
     QCOMPARE(b.field(QStringLiteral("Code")), QStringLiteral("12"));
 }
 
-void TestTableCursor::boundLineEditFollowsRowAndEditsField()
-{
-    TestProgram program;
-    program.addExaminee(QStringLiteral("1"), QStringLiteral("Ali"));
-    program.addExaminee(QStringLiteral("2"), QStringLiteral("Sara"));
-    TableCursor cursor(program.database(), QStringLiteral("IDE"));
-    QLineEdit edit;
-    cursor.bind(&edit, QStringLiteral("FName"));
-    QCOMPARE(edit.text(), QStringLiteral("Ali"));
-    QVERIFY(cursor.moveNext());
-    QCOMPARE(edit.text(), QStringLiteral("Sara"));
-    QVERIFY(!cursor.isModified());
-
-    edit.show();
-    edit.selectAll();
-    Drive::type(&edit, QStringLiteral("مريم"));
-    QCOMPARE(cursor.field(QStringLiteral("FName")), QStringLiteral("مريم"));
-    QCOMPARE(program.ideField(QStringLiteral("2"), QStringLiteral("FName")), QStringLiteral("Sara"));
-    QVERIFY(cursor.update());
-    QCOMPARE(program.ideField(QStringLiteral("2"), QStringLiteral("FName")), QStringLiteral("مريم"));
-
-    cursor.setField(QStringLiteral("FName"), QStringLiteral("Set in code"));
-    QCOMPARE(edit.text(), QStringLiteral("Set in code"));
-
-    cursor.addNew();
-    QCOMPARE(edit.text(), QString());
-}
-
-void TestTableCursor::rebindingMovesAWidgetToAnotherColumn()
-{
-    TestProgram program;
-    program.addExaminee(QStringLiteral("1"));
-    program.setAnswers(QStringLiteral("1"), {QStringLiteral("4"), QStringLiteral("2")});
-    TableCursor cursor(program.database(), QStringLiteral("Answer"));
-    QLineEdit box;
-    cursor.bind(&box, QStringLiteral("1"));
-    QCOMPARE(box.text(), QStringLiteral("4"));
-    cursor.bind(&box, QStringLiteral("2"));
-    QCOMPARE(box.text(), QStringLiteral("2"));
-    box.setText(QStringLiteral("5"));
-    QCOMPARE(cursor.field(QStringLiteral("2")), QStringLiteral("5"));
-    QCOMPARE(cursor.field(QStringLiteral("1")), QStringLiteral("4"));
-    cursor.bind(&box, QStringLiteral("3"));
-    QCOMPARE(box.text(), QString());
-    QVERIFY(cursor.update());
-    QCOMPARE(program.answer(QStringLiteral("1"), 2), QStringLiteral("5"));
-    QCOMPARE(program.answer(QStringLiteral("1"), 3), QString());
-
-    cursor.unbind(&box);
-    box.setText(QStringLiteral("1"));
-    QCOMPARE(cursor.field(QStringLiteral("3")), QString());
-}
-
-void TestTableCursor::boundLabelAndComboShowTheColumn()
-{
-    TestProgram program;
-    program.exec(QStringLiteral("UPDATE Theme SET Name = 'کلينيک مهر'"));
-    TableCursor cursor(program.database(), QStringLiteral("Theme"));
-    QLabel label;
-    QComboBox combo;
-    combo.setEditable(true);
-    cursor.bind(&label, QStringLiteral("Name"));
-    cursor.bind(&combo, QStringLiteral("TH"));
-    QCOMPARE(label.text(), QStringLiteral("کلينيک مهر"));
-    QCOMPARE(combo.currentText(), QStringLiteral("1"));
-    combo.setEditText(QStringLiteral("7"));
-    QCOMPARE(cursor.field(QStringLiteral("TH")), QStringLiteral("7"));
-    {
-        auto* temporary = new QLineEdit;
-        cursor.bind(temporary, QStringLiteral("Adress"));
-        delete temporary; // a destroyed widget must simply drop out of the bindings
-    }
-    cursor.reload();
-    QCOMPARE(combo.currentText(), QStringLiteral("1"));
-}
-
 void TestTableCursor::updateOfAVanishedRowFails()
 {
     TestProgram program;
@@ -371,7 +293,7 @@ void TestTableCursor::revertDropsUnsavedChanges()
     program.addExaminee(QStringLiteral("12"), QStringLiteral("Ali"));
     TableCursor cursor(program.database(), QStringLiteral("IDE"));
     QLineEdit name;
-    cursor.bind(&name, QStringLiteral("FName"));
+    ColumnBinding::of(cursor).bind(&name, QStringLiteral("FName"));
     name.setText(QStringLiteral("Sara"));
     QVERIFY(cursor.isModified());
     cursor.revert();

@@ -1,5 +1,5 @@
 #include "support/TestProgram.h"
-#include "ui/Digits.h"
+#include "text/Digits.h"
 #include "ui/DigitsField.h"
 
 #include <QSignalSpy>

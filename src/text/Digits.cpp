@@ -1,4 +1,4 @@
-#include "ui/Digits.h"
+#include "text/Digits.h"
 
 namespace Digits {
 
