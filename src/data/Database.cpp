@@ -57,7 +57,7 @@ const QStringList& Database::answerColumns()
 {
     static const QStringList columns = [] {
         QStringList c{QStringLiteral("Code")};
-        for (int i = 1; i <= 35; ++i)
+        for (int i = 1; i <= QuestionnaireItemCount; ++i)
             c << QString::number(i);
         c << QStringLiteral("50");
         return c;

@@ -1,4 +1,5 @@
 #include "data/DatabaseCheck.h"
+#include "data/QuestionnaireItems.h"
 
 #include "data/Schema.h"
 
@@ -166,13 +167,13 @@ std::optional<Result> integrityVerdict(QSqlDatabase db, Thoroughness thoroughnes
     // The questionnaire is part of the file: without its 35 statements no test can be given.
     QSqlQuery items(db);
     QStringList numbers;
-    for (int i = 1; i <= 35; ++i)
+    for (int i = 1; i <= QuestionnaireItemCount; ++i)
         numbers << QStringLiteral("'%1'").arg(i);
     if (!items.exec(QStringLiteral("SELECT COUNT(DISTINCT ID) FROM QU WHERE ID IN (%1) AND COALESCE(QUs, '') <> ''")
                         .arg(numbers.join(QLatin1Char(','))))
         || !items.next())
         return outcomeOf(items.lastError(), Outcome::Damaged);
-    if (items.value(0).toInt() != 35)
+    if (items.value(0).toInt() != QuestionnaireItemCount)
         return verdict(Outcome::Damaged, QStringLiteral("the questionnaire has lost statements"));
     return std::nullopt;
 }

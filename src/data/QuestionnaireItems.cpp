@@ -15,7 +15,7 @@ namespace {
 constexpr bool Direct = false;
 constexpr bool Reversed = true;
 
-constexpr std::array<QuestionnaireItem, 35> kItems{{
+constexpr std::array<QuestionnaireItem, QuestionnaireItemCount> kItems{{
     {1, "Rezayat", Direct, "در پايان هر روز، با شوق به خانه و پيش همسرم برمي گردم"},
     {2, "Ertebat", Direct, "به راحتي مي توانم آنچه را در دل دارم با همسرم در ميان بگذارم"},
     {3, "HaleT", Reversed, "اختلاف نظرهاي ما اغلب به قهر و دلخوري چند روزه ختم مي شود"},
@@ -55,7 +55,14 @@ constexpr std::array<QuestionnaireItem, 35> kItems{{
 
 } // namespace
 
-const std::array<QuestionnaireItem, 35>& questionnaireItems()
+const std::array<QuestionnaireItem, QuestionnaireItemCount>& questionnaireItems()
 {
     return kItems;
+}
+
+const QuestionnaireItem* questionnaireItem(int number)
+{
+    if (number < 1 || number > QuestionnaireItemCount)
+        return nullptr;
+    return &questionnaireItems()[static_cast<std::size_t>(number - 1)];
 }

@@ -1,4 +1,5 @@
 #include "examinees/ResearchExport.h"
+#include "data/QuestionnaireItems.h"
 
 #include "data/Database.h"
 #include "data/ListedExaminees.h"
@@ -26,7 +27,7 @@ constexpr Detail details[] = {
     { "Time", "ساعت" },
 };
 
-constexpr int itemCount = 35;
+constexpr int itemCount = QuestionnaireItemCount;
 
 } // namespace
 

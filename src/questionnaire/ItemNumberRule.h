@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/QuestionnaireItems.h"
+
 #include <QString>
 
 #include <optional>
@@ -10,7 +12,7 @@
 namespace ItemNumberRule {
 
 constexpr int FirstItem = 1;
-constexpr int LastItem = 35;
+constexpr int LastItem = QuestionnaireItemCount;
 
 enum class Step {
     StartOver,   // the box is empty (or holds pasted text that is not a number): item 1 again

@@ -1,17 +1,15 @@
 #include "questionnaire/Keying.h"
 
-#include <algorithm>
+#include "data/QuestionnaireItems.h"
+
 
 namespace {
 
-constexpr int itemCount = 35;
 constexpr int optionCount = 5;
-
-constexpr std::array<int, 19> reversedItems = {3, 5, 6, 7, 10, 13, 14, 18, 19, 21, 22, 23, 26, 27, 28, 29, 32, 33, 34};
 
 bool isItem(int item)
 {
-    return item >= 1 && item <= itemCount;
+    return questionnaireItem(item) != nullptr;
 }
 
 // Keying is its own inverse: the mirror of a score is the option that produced it and vice versa.
@@ -24,7 +22,8 @@ int keyed(int item, int value)
 
 bool isReversedItem(int item)
 {
-    return std::find(reversedItems.begin(), reversedItems.end(), item) != reversedItems.end();
+    const QuestionnaireItem* described = questionnaireItem(item);
+    return described && described->reversed;
 }
 
 int scoreForOption(int item, int option)

@@ -1,5 +1,7 @@
 #include "scoring/Scales.h"
 
+#include "data/QuestionnaireItems.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -75,6 +77,16 @@ const std::array<Sentences, 4>& sentences()
     return table;
 }
 
+// The items the questionnaire's description counts toward the scale whose score is stored in `column`, ascending.
+QList<int> itemsOf(const QString& column)
+{
+    QList<int> items;
+    for (const QuestionnaireItem& item : questionnaireItems())
+        if (column == QLatin1String(item.scale))
+            items << item.number;
+    return items;
+}
+
 } // namespace
 
 const std::array<ScaleInfo, 4>& scales()
@@ -82,15 +94,15 @@ const std::array<ScaleInfo, 4>& scales()
     static const std::array<ScaleInfo, 4> all = {{
         {Scale::Rezayat, QStringLiteral("Rezayat"), QStringLiteral("رضايت زناشويي"), QStringLiteral("TextRez"),
          QStringLiteral("TextRezd"), QStringLiteral("TextRezs"), QStringLiteral("TextRezt"),
-         {1, 5, 9, 13, 17, 21, 24, 27, 30, 35}, 10, 50},
+         itemsOf(QStringLiteral("Rezayat")), 10, 50},
         {Scale::Ertebat, QStringLiteral("Ertebat"), QStringLiteral("ارتباطات"), QStringLiteral("TextEr"),
          QStringLiteral("TextErd"), QStringLiteral("TextErs"), QStringLiteral("TextErt"),
-         {2, 6, 10, 14, 18, 22, 25, 28, 31, 34}, 10, 50},
+         itemsOf(QStringLiteral("Ertebat")), 10, 50},
         {Scale::HaleT, QStringLiteral("HaleT"), QStringLiteral("حل تعارض"), QStringLiteral("TextHal"),
          QStringLiteral("TextHald"), QStringLiteral("TextHals"), QStringLiteral("TextHalt"),
-         {3, 7, 11, 15, 19, 23, 26, 29, 32, 33}, 10, 50},
+         itemsOf(QStringLiteral("HaleT")), 10, 50},
         {Scale::TahrifeA, QStringLiteral("TahrifeA"), QStringLiteral("تحريف آرماني"), QStringLiteral("TextTah"),
-         QStringLiteral("TextTahd"), QStringLiteral("TextTahs"), QStringLiteral("TextTaht"), {4, 8, 12, 16, 20}, 5,
+         QStringLiteral("TextTahd"), QStringLiteral("TextTahs"), QStringLiteral("TextTaht"), itemsOf(QStringLiteral("TahrifeA")), 5,
          25},
     }};
     return all;

@@ -1,4 +1,5 @@
 #include "scoring/ScoringWindow.h"
+#include "data/QuestionnaireItems.h"
 
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
@@ -29,7 +30,7 @@ namespace {
 constexpr int windowWidth = 10440;
 constexpr int windowHeight = 8880;
 
-constexpr int itemCount = 35;
+constexpr int itemCount = QuestionnaireItemCount;
 
 const QStringList& helpLines()
 {
