@@ -1,9 +1,9 @@
 #include "data/Database.h"
 
 #include "data/DatabaseCheck.h"
+#include "data/Engine.h"
 #include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
-#include "data/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,8 +125,8 @@ bool Database::createAt(const QString& path, QString& error) const
         return false;
 
     bool schema = true;
-    for (const Schema::Object& object : Schema::objects())
-        schema = schema && exec(object.sql);
+    for (const QString& statement : Engine::schemaStatements())
+        schema = schema && exec(statement);
     if (!schema) {
         maker.db.rollback();
         return false;
@@ -269,10 +269,7 @@ QSqlDatabase Database::connection() const
 
 bool Database::isBusy(const QSqlError& error)
 {
-    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), and their extended codes.
-    bool number = false;
-    const int code = error.nativeErrorCode().toInt(&number) & 0xFF;
-    return number && (code == 5 || code == 6);
+    return Engine::isBusy(error);
 }
 
 void Database::setBusyTimeout(int milliseconds)
@@ -321,7 +318,7 @@ bool Database::exec(const QString& sql)
 
 bool Database::beginTransaction()
 {
-    return exec(QStringLiteral("BEGIN IMMEDIATE"));
+    return exec(Engine::beginWriting());
 }
 
 bool Database::commit()

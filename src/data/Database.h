@@ -64,9 +64,8 @@ public:
     // fault of the file or the disk.
     static bool isBusy(const QSqlError& error);
 
-    // Writes that belong together: either all of them are stored or none is. The transaction takes the file for
-    // writing at once (BEGIN IMMEDIATE), so what is read inside it, such as whether a code is taken, cannot change
-    // before the writes are stored: a second copy of the program on the same file waits for it to finish.
+    // The steps of a write transaction; code above the data layer uses a Transaction guard, which takes the file for
+    // writing at once, so what is read inside it cannot change before the writes are stored.
     bool beginTransaction();
     bool commit();
     void rollback();

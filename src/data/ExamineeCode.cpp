@@ -1,6 +1,7 @@
 #include "data/ExamineeCode.h"
 
-#include "text/Digits.h"
+#include "data/Engine.h"
+#include "data/TableCursor.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -12,9 +13,39 @@ namespace {
 
 // Codes that may need rewriting: any character other than printable ASCII, blanks included (one pattern reads each
 // code once; a code with an inner blank is looked at and left as it is).
-const QString CandidateCondition = QStringLiteral("Code GLOB '*[^!-~]*'");
+QString candidateCondition()
+{
+    return Engine::holdsOtherThanPrintableAscii(QStringLiteral("Code"));
+}
 
 } // namespace
+
+Found find(const QString& typed, std::initializer_list<TableCursor*> cursors)
+{
+    Found search;
+    const QStringList forms = lookupForms(typed);
+    if (forms.isEmpty())
+        return search;
+    search.status = Found::Status::NotFound;
+    for (const QString& form : forms) {
+        bool any = false;
+        for (TableCursor* cursor : cursors) {
+            if (!cursor->setFilter(QStringLiteral("Code"), form)) {
+                search.status = Found::Status::Failed;
+                search.error = cursor->lastError();
+                search.busy = cursor->lastErrorIsBusy();
+                return search;
+            }
+            any = any || cursor->count() > 0;
+        }
+        if (any) {
+            search.status = Found::Status::Found;
+            search.code = form;
+            return search;
+        }
+    }
+    return search;
+}
 
 StoredCodesResult normaliseStoredCodes(QSqlDatabase db)
 {
@@ -28,9 +59,9 @@ StoredCodesResult normaliseStoredCodes(QSqlDatabase db)
     // Oldest first, so when two written forms of one code compete, the one registered first gets the plain form.
     QSqlQuery find(db);
     find.setForwardOnly(true);
-    if (!find.exec(QStringLiteral("SELECT Code, MIN(r) FROM (SELECT Code, rowid AS r FROM IDE WHERE %1 "
-                                  "UNION ALL SELECT Code, rowid AS r FROM Answer WHERE %1) GROUP BY Code ORDER BY 2")
-                       .arg(CandidateCondition)))
+    if (!find.exec(QStringLiteral("SELECT Code, MIN(r) FROM (SELECT Code, %2 AS r FROM IDE WHERE %1 "
+                                  "UNION ALL SELECT Code, %2 AS r FROM Answer WHERE %1) GROUP BY Code ORDER BY 2")
+                       .arg(candidateCondition(), Engine::rowIdentity())))
         return failed(find);
     QList<QPair<QString, QString>> changes;
     while (find.next()) {
@@ -46,7 +77,7 @@ StoredCodesResult normaliseStoredCodes(QSqlDatabase db)
         return result;
 
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+    if (!q.exec(Engine::beginWriting()))
         return failed(q);
     QSqlQuery taken(db);
     taken.prepare(QStringLiteral("SELECT (SELECT COUNT(*) FROM IDE WHERE Code = ?) + (SELECT COUNT(*) FROM Answer "

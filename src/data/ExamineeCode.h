@@ -5,10 +5,33 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
+
 class QSqlDatabase;
+class TableCursor;
 
 // Codes as they are stored in the data file: looking a typed code up, and bringing an older file's codes up to date.
 namespace ExamineeCode {
+
+struct Found {
+    enum class Status {
+        Found, // a cursor has a row with the code
+        NotFound, // none has, under any form of the code
+        NothingTyped, // nothing visible was typed
+        Failed, // a cursor could not be read: nothing is known about the code
+    };
+    Status status = Status::NothingTyped;
+    QString code; // the form of the code that found the rows (when Found)
+    QString error; // the platform's description (when Failed)
+    bool busy = false; // Failed because another program holds the data
+
+    bool found() const { return status == Status::Found; }
+};
+
+// The one way to find an examinee by a typed code: each of the code's lookup forms in turn filters every cursor,
+// until one of them has a row. The cursors are left filtered by the form that found it (when Found). A cursor that
+// cannot be read makes the search Failed, never NotFound.
+Found find(const QString& typed, std::initializer_list<TableCursor*> cursors);
 
 struct StoredCodesResult {
     bool ok = true;

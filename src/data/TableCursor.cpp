@@ -1,6 +1,7 @@
 #include "data/TableCursor.h"
 
 #include "data/Database.h"
+#include "data/Engine.h"
 
 #include <QCollator>
 #include <QSqlError>
@@ -47,6 +48,7 @@ bool TableCursor::fail(const QString& error, bool busy)
 {
     m_lastError = error;
     m_lastErrorBusy = busy;
+    m_lastErrorCodeTaken = false;
     return false;
 }
 
@@ -54,7 +56,9 @@ bool TableCursor::run(QSqlQuery& query)
 {
     if (m_db.exec(query))
         return true;
-    return fail(query.lastError().text(), Database::isBusy(query.lastError()));
+    fail(query.lastError().text(), Engine::isBusy(query.lastError()));
+    m_lastErrorCodeTaken = Engine::isCodeTaken(query.lastError());
+    return false;
 }
 
 bool TableCursor::reload()
@@ -135,7 +139,7 @@ bool TableCursor::loadRowIds()
         return true;
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT rowid FROM %1%2 ORDER BY rowid").arg(quotedColumn(m_table), whereClause()));
+    q.prepare(QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %3").arg(quotedColumn(m_table), whereClause(), Engine::rowIdentity()));
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))
@@ -156,14 +160,14 @@ bool TableCursor::loadCurrent()
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
     if (m_position == 0 && !m_rowIds) {
-        q.prepare(QStringLiteral("SELECT rowid, * FROM %1%2 ORDER BY rowid LIMIT 1")
-                      .arg(quotedColumn(m_table), whereClause()));
+        q.prepare(QStringLiteral("SELECT %3, * FROM %1%2 ORDER BY %3 LIMIT 1")
+                      .arg(quotedColumn(m_table), whereClause(), Engine::rowIdentity()));
         if (m_filterColumn)
             q.addBindValue(m_filterValue);
     } else {
         if (!loadRowIds() || m_position < 0 || m_position >= m_rowIds->size())
             return fail(QStringLiteral("row %1 is not available").arg(m_position));
-        q.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(quotedColumn(m_table)));
+        q.prepare(QStringLiteral("SELECT %2, * FROM %1 WHERE %2 = ?").arg(quotedColumn(m_table), Engine::rowIdentity()));
         q.addBindValue(m_rowIds->at(m_position));
     }
     if (!run(q))
@@ -258,7 +262,8 @@ bool TableCursor::update()
         QStringList sets;
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             sets << quotedColumn(it.key()) + QStringLiteral(" = ?");
-        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quotedColumn(m_table), sets.join(QStringLiteral(", "))));
+        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                      .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), Engine::rowIdentity()));
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             q.addBindValue(it.value());
         q.addBindValue(m_currentRowId);
@@ -287,7 +292,7 @@ bool TableCursor::remove()
     // Row ids read after the deletion already lack the removed row; ids read before it still hold it.
     const bool idsReadBefore = m_rowIds.has_value();
     QSqlQuery q(m_db.connection());
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedColumn(m_table)));
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedColumn(m_table), Engine::rowIdentity()));
     q.addBindValue(removed);
     if (!run(q))
         return false;
@@ -337,8 +342,9 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
 
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid LIMIT ? OFFSET ?")
-                       .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause())))
+    if (!q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
+                       .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(),
+                           Engine::rowIdentity())))
         return fail(q.lastError().text());
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
@@ -356,7 +362,7 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
         rows << row;
     }
     if (q.lastError().isValid())
-        return fail(q.lastError().text(), Database::isBusy(q.lastError()));
+        return fail(q.lastError().text(), Engine::isBusy(q.lastError()));
     return true;
 }
 
@@ -381,7 +387,7 @@ bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
             values << value;
     }
     if (q.lastError().isValid())
-        return fail(q.lastError().text(), Database::isBusy(q.lastError()));
+        return fail(q.lastError().text(), Engine::isBusy(q.lastError()));
 
     // Sort keys are made once per name; comparing through the collator at every step is far slower on long lists.
     static const QCollator collator(QLocale(QLocale::Persian, QLocale::Iran));
@@ -407,8 +413,8 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
     }
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid")
-                  .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause()));
+    q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
+                  .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(), Engine::rowIdentity()));
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))
@@ -421,6 +427,6 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
         row(values);
     }
     if (q.lastError().isValid())
-        return fail(q.lastError().text(), Database::isBusy(q.lastError()));
+        return fail(q.lastError().text(), Engine::isBusy(q.lastError()));
     return true;
 }

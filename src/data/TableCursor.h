@@ -81,6 +81,8 @@ public:
     // The platform's description of the last failure, and whether it was the file being held by another program.
     QString lastError() const { return m_lastError; }
     bool lastErrorIsBusy() const { return m_lastErrorBusy; }
+    // Whether the last write was refused because its examinee code is already another's (see Engine::isCodeTaken).
+    bool lastErrorIsCodeTaken() const { return m_lastErrorCodeTaken; }
 
     // Reads `columns` of every row the filter lets through, in the cursor's order, in one pass and without moving
     // the current row: `row` gets each row's values in the order of `columns`. Meant for printing long lists.
@@ -120,5 +122,6 @@ private:
     QHash<QString, QString> m_edits;
     QString m_lastError;
     bool m_lastErrorBusy = false;
+    bool m_lastErrorCodeTaken = false;
     bool m_readFailed = false;
 };

@@ -1,28 +1,9 @@
 #include "examinees/ExamineeDeletion.h"
 
-#include "data/Database.h"
 #include "data/TableCursor.h"
+#include "data/Transaction.h"
 
 namespace ExamineeDeletion {
-
-Search find(TableCursor& details, TableCursor& answers, const QStringList& forms)
-{
-    Search search;
-    for (const QString& code : forms) {
-        for (TableCursor* cursor : { &details, &answers }) {
-            if (!cursor->setFilter(QStringLiteral("Code"), code)) {
-                search.ok = false;
-                search.busy = cursor->lastErrorIsBusy();
-                search.error = cursor->lastError();
-                return search;
-            }
-            search.found = search.found || cursor->count() > 0;
-        }
-        if (search.found)
-            break;
-    }
-    return search;
-}
 
 Result removeFound(Database& db, TableCursor& details, TableCursor& answers)
 {
@@ -32,8 +13,9 @@ Result removeFound(Database& db, TableCursor& details, TableCursor& answers)
         result.error = QStringLiteral("no code was looked up");
         return result;
     }
-    if (!db.beginTransaction()) {
-        result.error = db.lastError();
+    Transaction transaction(db);
+    if (!transaction.begun()) {
+        result.error = transaction.error();
         return result;
     }
     // Every row of the code goes, also where an older version or a hand merge left two of them: a row left behind
@@ -44,14 +26,14 @@ Result removeFound(Database& db, TableCursor& details, TableCursor& answers)
         if (!removed || cursor->count() != 0) {
             result.error = removed ? QStringLiteral("rows of the code are still in %1").arg(cursor->table())
                                    : cursor->lastError();
-            db.rollback();
+            transaction.rollback();
             details.reload();
             answers.reload();
             return result;
         }
     }
-    if (!db.commit()) {
-        result.error = db.lastError(); // commit() has rolled back
+    if (!transaction.commit()) {
+        result.error = transaction.error();
         details.reload();
         answers.reload();
         return result;

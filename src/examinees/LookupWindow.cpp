@@ -306,22 +306,21 @@ void LookupWindow::printByGroup()
 
 void LookupWindow::deleteExaminee()
 {
-    // The code is looked up as registration stores it, however it was typed.
-    const QStringList forms = ExamineeCode::lookupForms(m_code->text());
-    if (forms.isEmpty()) {
+    // The code is looked up as registration stores it, however it was typed. A file that cannot be read says so; it
+    // never passes for an unknown code.
+    const ExamineeCode::Found search = ExamineeCode::find(m_code->text(), { m_details, m_answers });
+    switch (search.status) {
+    case ExamineeCode::Found::Status::Found:
+        break;
+    case ExamineeCode::Found::Status::NothingTyped:
         m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
         return;
-    }
-
-    // A file that cannot be read says so; it never passes for an unknown code.
-    const ExamineeDeletion::Search search = ExamineeDeletion::find(*m_details, *m_answers, forms);
-    if (!search.ok) {
+    case ExamineeCode::Found::Status::Failed:
         m_details->clearFilter();
         m_answers->clearFilter();
         Kit::reportDatabaseTrouble(m_messages, this, search.busy, search.error);
         return;
-    }
-    if (!search.found) {
+    case ExamineeCode::Found::Status::NotFound:
         m_messages.ShowNotice(this, Msg::NoExamineeWithCode);
         m_details->clearFilter();
         m_answers->clearFilter();

@@ -1,5 +1,7 @@
 #include "examinees/RegistrationPanel.h"
 
+#include "examinees/RegistrationStore.h"
+
 #include "calendar/SolarHijri.h"
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
@@ -200,55 +202,7 @@ QWidget* RegistrationPanel::fieldFor(RegistrationCheck::Field field) const
     return m_code;
 }
 
-std::optional<bool> RegistrationPanel::codeTaken(const QString& code, Failure& failure)
-{
-    // Both tables: a code in either one already belongs to someone, and the two rows must never disagree.
-    int found = 0;
-    for (TableCursor* check : {&m_cursors.codeCheck, &m_cursors.answerCheck}) {
-        const bool read = check->setFilter(QStringLiteral("Code"), code);
-        found += check->count();
-        if (!read)
-            failure = {check->lastError(), check->lastErrorIsBusy()};
-        check->clearFilter();
-        if (!read)
-            return std::nullopt;
-    }
-    return found > 0;
-}
-
-RegistrationPanel::Stored RegistrationPanel::storeIfCodeIsFree(const QString& code, Failure& failure)
-{
-    // The check and the writes are one write transaction: a second copy of the program on the same file waits for
-    // this one to finish, and then finds the code taken.
-    if (!m_db.beginTransaction()) {
-        failure = {m_db.lastError(), m_db.lastErrorIsBusy()};
-        return Stored::Failed;
-    }
-    const std::optional<bool> taken = codeTaken(code, failure);
-    if (!taken || *taken) {
-        m_db.rollback();
-        return taken ? Stored::CodeTaken : Stored::Failed;
-    }
-    TableCursor& answers = m_cursors.answers;
-    TableCursor& form = m_cursors.form;
-    answers.addNew();
-    answers.setField(QStringLiteral("Code"), code);
-    form.setField(QStringLiteral("Code"), code);
-    if (!answers.update()) {
-        failure = {answers.lastError(), answers.lastErrorIsBusy()};
-    } else if (!form.update()) {
-        failure = {form.lastError(), form.lastErrorIsBusy()};
-    } else if (!m_db.commit()) {
-        failure = {m_db.lastError(), m_db.lastErrorIsBusy()};
-        return Stored::Failed; // commit() has rolled back already
-    } else {
-        return Stored::Saved;
-    }
-    m_db.rollback();
-    return Stored::Failed;
-}
-
-void RegistrationPanel::reportFailure(const Failure& failure)
+void RegistrationPanel::reportFailure(const RegistrationStore::Outcome& failure)
 {
     if (failure.busy)
         Kit::reportDatabaseTrouble(m_messages, window(), true, failure.error);
@@ -283,16 +237,16 @@ void RegistrationPanel::save()
     QHash<QString, QString> typed;
     for (const QString& column : m_cursors.form.columns())
         typed.insert(column, m_cursors.form.field(column));
-    Failure failure;
-    switch (storeIfCodeIsFree(code, failure)) {
-    case Stored::CodeTaken:
+    const RegistrationStore::Outcome outcome = RegistrationStore::storeIfCodeIsFree(m_db, m_cursors, code);
+    switch (outcome.stored) {
+    case RegistrationStore::Stored::CodeTaken:
         m_messages.ShowNotice(window(), Msg::CodeTaken);
         return;
-    case Stored::Failed:
+    case RegistrationStore::Stored::Failed:
         restoreUnsavedRow(typed);
-        reportFailure(failure);
+        reportFailure(outcome);
         return;
-    case Stored::Saved:
+    case RegistrationStore::Stored::Saved:
         break;
     }
 

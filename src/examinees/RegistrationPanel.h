@@ -1,6 +1,7 @@
 #pragma once
 
 #include "examinees/RegistrationCheck.h"
+#include "examinees/RegistrationStore.h"
 
 #include <QFrame>
 #include <QHash>
@@ -21,12 +22,7 @@ class TableCursor;
 class RegistrationPanel : public QFrame {
     Q_OBJECT
 public:
-    struct Cursors {
-        TableCursor& form;        // `Adodc2` on IDE: the row being filled, bound to the fields
-        TableCursor& answers;     // `Adodc3` on Answer: receives the new Answer row
-        TableCursor& answerCheck; // `Adodc4` on Answer: is the code already in Answer?
-        TableCursor& codeCheck;   // `Adodc5` on IDE: is the code already in IDE?
-    };
+    using Cursors = RegistrationStore::Cursors;
 
     RegistrationPanel(Database& db, Messages& messages, const Cursors& cursors, QWidget* parent = nullptr);
 
@@ -49,15 +45,7 @@ private:
     void copyListTexts();
     RegistrationCheck::Entry entry() const;
     QWidget* fieldFor(RegistrationCheck::Field field) const;
-    struct Failure {
-        QString error; // the platform's description
-        bool busy = false;
-    };
-    enum class Stored { Saved, CodeTaken, Failed };
-    // Whether an examinee has the code already; nothing when it could not be read.
-    std::optional<bool> codeTaken(const QString& code, Failure& failure);
-    Stored storeIfCodeIsFree(const QString& code, Failure& failure);
-    void reportFailure(const Failure& failure);
+    void reportFailure(const RegistrationStore::Outcome& failure);
     void restoreUnsavedRow(const QHash<QString, QString>& values);
 
     Database& m_db;

@@ -1,4 +1,7 @@
 #include "data/Database.h"
+#include "data/Transaction.h"
+#include "support/LockHolder.h"
+#include "support/TestProgram.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -69,6 +72,8 @@ private slots:
     void unusualFolderNames();
     void foreignFileIsRefusedUntouched_data();
     void foreignFileIsRefusedUntouched();
+    void transactionRollsBackUnlessCommitted();
+    void writeTransactionWaitsForAnotherProgram();
 };
 
 void TestDatabase::firstStartCreatesSchemaAndSeed()
@@ -237,6 +242,47 @@ void TestDatabase::foreignFileIsRefusedUntouched()
     QCOMPARE(fileHash(path), hashBefore);
     QCOMPARE(QFileInfo(path).lastModified(), modifiedBefore);
     QCOMPARE(QDir(dir.filePath(QStringLiteral("RIVERIVU"))).entryList(QDir::Files), filesBefore);
+}
+
+void TestDatabase::transactionRollsBackUnlessCommitted()
+{
+    TestProgram program;
+    const auto codes = [&] { return program.scalar(QStringLiteral("SELECT group_concat(Code) FROM IDE")).toString(); };
+    {
+        Transaction kept(program.database());
+        QVERIFY(kept.begun());
+        program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('kept')"));
+        QVERIFY(kept.commit());
+    }
+    {
+        Transaction left(program.database());
+        QVERIFY(left.begun());
+        program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('left unfinished')"));
+    }
+    {
+        Transaction dropped(program.database());
+        program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('dropped')"));
+        dropped.rollback();
+        QVERIFY(!dropped.commit()); // nothing left to store
+    }
+    QCOMPARE(codes(), QStringLiteral("kept"));
+    // The connection is free for the next transaction.
+    Transaction next(program.database());
+    QVERIFY(next.begun());
+}
+
+void TestDatabase::writeTransactionWaitsForAnotherProgram()
+{
+    TestProgram program;
+    program.database().setLockWait(100);
+    LockHolder other(program.database().filePath());
+    Transaction refused(program.database());
+    QVERIFY(!refused.begun());
+    QVERIFY(refused.busy());
+    QVERIFY(!refused.error().isEmpty());
+    other.release();
+    Transaction taken(program.database());
+    QVERIFY(taken.begun());
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

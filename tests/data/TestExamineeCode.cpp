@@ -1,4 +1,6 @@
 #include "data/ExamineeCode.h"
+#include "data/TableCursor.h"
+#include "support/LockHolder.h"
 #include "support/TestProgram.h"
 
 #include <QTest>
@@ -27,6 +29,9 @@ private slots:
     void storedCodesAreBroughtUpToDate();
     void storedCodesThatWouldMeetAreKept();
     void normalisedFileIsLeftAlone();
+    void find_data();
+    void find();
+    void findOnAHeldFileFails();
 };
 
 void TestExamineeCode::normalised_data()
@@ -166,6 +171,64 @@ void TestExamineeCode::normalisedFileIsLeftAlone()
     QCOMPARE(result.rewritten, 0);
     QCOMPARE(result.kept, 0);
     QCOMPARE(p.scalar(QStringLiteral("SELECT total_changes()")).toLongLong(), changesBefore);
+}
+
+void TestExamineeCode::find_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("as stored") << "12" << "Found" << "12";
+    QTest::newRow("Persian digits") << "\u06F1\u06F2" << "Found" << "12";
+    QTest::newRow("answers only") << "A7" << "Found" << "A7";
+    QTest::newRow("details only") << "D9" << "Found" << "D9";
+    QTest::newRow("an older file's look-alike, typed as registered") << " \u06F3\u06F4 " << "Found"
+                                                                       << "\u06F3\u06F4";
+    QTest::newRow("its plain twin") << "34" << "Found" << "34";
+    QTest::newRow("unknown") << "99" << "NotFound" << "";
+    QTest::newRow("invisible marks only") << "\u200C \u200F" << "NothingTyped" << "";
+}
+
+void TestExamineeCode::find()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, status);
+    QFETCH(QString, code);
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"));
+    program.addExaminee(QStringLiteral("34"));
+    program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('\u06F3\u06F4'), ('D9')"));
+    program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('\u06F3\u06F4'), ('A7')"));
+    TableCursor details(program.database(), QStringLiteral("IDE"));
+    TableCursor answers(program.database(), QStringLiteral("Answer"));
+
+    const ExamineeCode::Found found = ExamineeCode::find(typed, { &details, &answers });
+    const QMap<ExamineeCode::Found::Status, QString> names = { { ExamineeCode::Found::Status::Found, "Found" },
+        { ExamineeCode::Found::Status::NotFound, "NotFound" },
+        { ExamineeCode::Found::Status::NothingTyped, "NothingTyped" },
+        { ExamineeCode::Found::Status::Failed, "Failed" } };
+    QCOMPARE(names.value(found.status), status);
+    QCOMPARE(found.code, code);
+    if (found.found()) {
+        // Both cursors hold the rows of that code and no other.
+        QCOMPARE(details.filterValue(), code);
+        QCOMPARE(answers.filterValue(), code);
+        QCOMPARE(details.count() + answers.count(), program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), code)
+                + program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), code));
+    }
+}
+
+void TestExamineeCode::findOnAHeldFileFails()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"));
+    program.database().setLockWait(100);
+    TableCursor answers(program.database(), QStringLiteral("Answer"));
+    LockHolder other(program.database().filePath());
+    const ExamineeCode::Found found = ExamineeCode::find(QStringLiteral("12"), { &answers });
+    QCOMPARE(found.status, ExamineeCode::Found::Status::Failed);
+    QVERIFY(found.busy);
+    QVERIFY(!found.error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestExamineeCode)
