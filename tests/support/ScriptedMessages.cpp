@@ -2,6 +2,8 @@
 
 #include "ui/MessageCatalogue.h"
 
+#include <QTest>
+
 void ScriptedMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFrontMs)
 {
     boxes.append({Kind::Notice, owner, text, Msg::NoticeTitle, Msg::Style::Ok, bringToFrontMs});
@@ -12,7 +14,12 @@ int ScriptedMessages::AskOperator(QWidget* owner, const QString& text, int style
     boxes.append({Kind::Standard, owner, text, title, style, 0});
     if ((style & 0xF) != Msg::Style::YesNo)
         return Msg::Ok;
-    return answers.isEmpty() ? Msg::No : answers.dequeue();
+    if (answers.isEmpty()) {
+        // A question the test did not expect: the test fails here rather than go on with an answer nobody chose.
+        QTest::qFail(qPrintable(QStringLiteral("unscripted question: %1").arg(text)), __FILE__, __LINE__);
+        return Msg::No;
+    }
+    return answers.dequeue();
 }
 
 QString ScriptedMessages::PromptOperator(QWidget* owner, const QString& prompt, const QString& title,

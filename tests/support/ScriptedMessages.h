@@ -28,7 +28,8 @@ public:
                            const QString& defaultText = QString()) override;
     void Beep() override { ++beeps; }
 
-    // Answers given in order; a Yes/No box with no queued answer answers No, a prompt answers empty text.
+    // Answers given in order. A Yes/No box with no queued answer fails the running test (and answers No); a prompt
+    // with none answers its default text.
     QQueue<int> answers;
     QQueue<QString> typed;
 

@@ -225,6 +225,7 @@ void TestMessages::scriptedSeamRecordsAndAnswers()
     ScriptedMessages messages;
     QWidget owner;
     messages.answers.enqueue(Msg::Yes);
+    messages.answers.enqueue(Msg::No);
     messages.typed.enqueue(QStringLiteral("12"));
     messages.ShowNotice(&owner, Msg::End, 2000);
     QCOMPARE(messages.AskOperator(&owner, Msg::ConfirmDeletion, Msg::Style::YesNo, Msg::ApplicationTitle), Msg::Yes);
