@@ -213,6 +213,7 @@ void MainWindow::buildClinicPanel()
     const auto caption = [this](const QString& name, const QString& text, QLineEdit* field, int top) {
         auto* label = new QLabel(text, m_clinic);
         label->setObjectName(name);
+        label->setTextFormat(Qt::PlainText);
         // Written colon first; drawn left to right it reads as a caption ending in a colon.
         label->setLayoutDirection(Qt::LeftToRight);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -256,6 +257,8 @@ void MainWindow::buildOtherItems()
 {
     m_clinicLabel = new QLabel(this);
     m_clinicLabel->setObjectName(QStringLiteral("SkinLabel1"));
+    // The clinic's name as it was typed: a name holding markup is not drawn as a heading.
+    m_clinicLabel->setTextFormat(Qt::PlainText);
     m_clinicLabel->setAlignment(Qt::AlignCenter);
     QFont big = m_clinicLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
@@ -265,6 +268,7 @@ void MainWindow::buildOtherItems()
 
     m_hint = new QLabel(this);
     m_hint->setObjectName(QStringLiteral("SkinLabel2"));
+    m_hint->setTextFormat(Qt::PlainText);
     m_hint->setWordWrap(true);
     m_hint->setAlignment(Qt::AlignLeading | Qt::AlignTop);
     m_hint->setFrameShape(QFrame::StyledPanel);

@@ -327,6 +327,8 @@ void TableCursor::showBound(QWidget* widget, const QString& column)
         if (edit->text() != value)
             edit->setText(value);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        // A stored value is shown as it was typed, never taken for markup.
+        label->setTextFormat(Qt::PlainText);
         label->setText(value);
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
         if (plain->toPlainText() != value)

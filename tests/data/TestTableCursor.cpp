@@ -286,6 +286,12 @@ void TestTableCursor::boundLabelAndComboShowTheColumn()
     }
     cursor.reload();
     QCOMPARE(combo.currentText(), QStringLiteral("1"));
+
+    // A stored value that looks like markup is shown as it was typed.
+    program.exec(QStringLiteral("UPDATE Theme SET Name = '<b>مهر</b>'"));
+    cursor.reload();
+    QCOMPARE(label.text(), QStringLiteral("<b>مهر</b>"));
+    QCOMPARE(label.textFormat(), Qt::PlainText);
 }
 
 void TestTableCursor::updateOfAVanishedRowFails()
