@@ -63,6 +63,8 @@ AboutWindow::AboutWindow(const Maker::Details& maker, QWidget* parent, CreditCol
     for (int i = 0; i < CreditScroll::LabelCount; ++i) {
         auto* label = new QLabel(m_credits);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        // The maker's details as they are set, never read as markup.
+        label->setTextFormat(Qt::PlainText);
         // Every line starts at the right edge, also one that is all Latin letters (the name and version).
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         m_labels.at(i) = label;

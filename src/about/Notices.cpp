@@ -1,6 +1,6 @@
 #include "about/Notices.h"
 
-#include <QFile>
+#include "ui/BoundedRead.h"
 
 namespace Notices {
 
@@ -17,10 +17,12 @@ const QList<Document>& documents()
 
 QString text(const QString& fileName)
 {
-    QFile file(QStringLiteral(":/notices/") + fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+    // The longest notice, the GPL, is about 35 KB.
+    constexpr qint64 maxBytes = 1024 * 1024;
+    if (fileName.isEmpty())
         return QString();
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(
+        BoundedRead::readFile(QStringLiteral(":/notices/") + fileName, maxBytes).value_or(QByteArray()));
 }
 
 } // namespace Notices

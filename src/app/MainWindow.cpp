@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/WindowRouter.h"
+#include "data/Database.h"
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
@@ -21,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -136,6 +138,7 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_clinicLabel->setText(m_clinicName->text());
 
     Twips::placeWindow(this, 2340, 765);
+    replaceUnreadableTheme();
     Theme::applyTheme(this, m_db, m_themeNumber->text());
     m_flag->setText(QStringLiteral("2"));
 }
@@ -211,6 +214,7 @@ void MainWindow::buildClinicPanel()
     const auto caption = [this](const QString& name, const QString& text, QLineEdit* field, int top) {
         auto* label = new QLabel(text, m_clinic);
         label->setObjectName(name);
+        label->setTextFormat(Qt::PlainText);
         // Written colon first; drawn left to right it reads as a caption ending in a colon.
         label->setLayoutDirection(Qt::LeftToRight);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -254,6 +258,8 @@ void MainWindow::buildOtherItems()
 {
     m_clinicLabel = new QLabel(this);
     m_clinicLabel->setObjectName(QStringLiteral("SkinLabel1"));
+    // The clinic's name as it was typed: a name holding markup is not drawn as a heading.
+    m_clinicLabel->setTextFormat(Qt::PlainText);
     m_clinicLabel->setAlignment(Qt::AlignCenter);
     QFont big = m_clinicLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
@@ -263,6 +269,7 @@ void MainWindow::buildOtherItems()
 
     m_hint = new QLabel(this);
     m_hint->setObjectName(QStringLiteral("SkinLabel2"));
+    m_hint->setTextFormat(Qt::PlainText);
     m_hint->setWordWrap(true);
     m_hint->setAlignment(Qt::AlignLeading | Qt::AlignTop);
     m_hint->setFrameShape(QFrame::StyledPanel);
@@ -451,18 +458,40 @@ void MainWindow::saveClinic()
     m_clinic->hide();
 }
 
+void MainWindow::replaceUnreadableTheme()
+{
+    const int replacement = Theme::replacementFor(m_db.programFolder(), m_themeNumber->text());
+    if (replacement == 0)
+        return;
+    m_themeNumber->setText(QString::number(replacement));
+    // Stored, so the operator hears of it once and later starts find the replacement.
+    const bool stored = m_theme->update();
+    const QString error = m_theme->lastError();
+    // Said once the window is up, over it.
+    QTimer::singleShot(0, this, [this, stored, error] {
+        m_messages.ShowNotice(this, Msg::SkinUnreadable);
+        if (!stored)
+            m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
+                                   Msg::ErrorTitlePersian);
+    });
+}
+
 void MainWindow::chooseTheme(int theme)
 {
     m_flag->setText(QStringLiteral("1"));
     // Reading the row first drops a clinic name or address typed and not saved.
     m_theme->reload();
-    m_themeNumber->setText(QString::number(theme));
+    // A theme whose skin cannot be read is not stored: every start would meet it again.
+    const int replacement = Theme::replacementFor(m_db.programFolder(), QString::number(theme));
+    m_themeNumber->setText(QString::number(replacement != 0 ? replacement : theme));
     if (!storeThemeRow()) {
         // Nothing changed: the window stays, and leaving it still goes through the exit prompt.
         m_theme->reload();
         m_flag->setText(QStringLiteral("2"));
         return;
     }
+    if (replacement != 0)
+        m_messages.ShowNotice(this, Msg::SkinUnreadable);
     m_theme->reload();
     if (!m_router.openThemeConfirmation()) {
         m_flag->setText(QStringLiteral("2"));

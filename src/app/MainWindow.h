@@ -55,6 +55,9 @@ private:
     void showClinicPanel();
     void showThemePanel();
     void saveClinic();
+    // At load: a stored theme whose skin cannot be read gives way to the first theme, stored, and the operator is
+    // told.
+    void replaceUnreadableTheme();
     void chooseTheme(int theme);
     // Writes the settings row as the bound fields stand; a failure is reported with the platform's text.
     bool storeThemeRow();

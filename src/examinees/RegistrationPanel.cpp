@@ -41,6 +41,7 @@ constexpr Column kTimeRow{1335, 630, 90, 1200};
 QLabel* captionFor(QWidget* parent, QWidget* field, const QString& caption, const Column& column, int row)
 {
     auto* label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
     // The captions are written with the colon first (" :کد"); drawn left to right they read "کد:" from the right.
     label->setLayoutDirection(Qt::LeftToRight);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -178,6 +178,8 @@ void TestWindow::buildItemArea()
 {
     m_statement = new QLabel(this);
     m_statement->setObjectName(QStringLiteral("SkinLbl5"));
+    // The statement is stored text: shown as it stands, never as markup.
+    m_statement->setTextFormat(Qt::PlainText);
     m_statement->setWordWrap(true);
     m_statement->setAlignment(Qt::AlignCenter);
     m_statement->setFont(scaled(font(), 2.0, true));
@@ -249,6 +251,7 @@ void TestWindow::buildItemArea()
     m_progress->setAccessibleName(ProgressCaption);
     m_progressCount = new QLabel(this);
     m_progressCount->setObjectName(QStringLiteral("ProgressCount"));
+    m_progressCount->setTextFormat(Qt::PlainText);
     m_progressCount->setFont(scaled(font(), 1.1, true));
 }
 

@@ -105,6 +105,7 @@ QLabel* ChartWindow::addLabel(const QString& name, const QString& text, int left
 {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
     label->setFont(chartFont(8.5));
     label->setAlignment(Qt::AlignCenter);
     Twips::place(label, left, top, width, height);

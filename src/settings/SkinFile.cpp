@@ -1,6 +1,7 @@
 #include "settings/SkinFile.h"
 
-#include <QFile>
+#include "ui/BoundedRead.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -71,12 +72,10 @@ QString SkinFile::colourText(const QString& name) const
 
 std::optional<SkinFile> SkinFile::read(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, file.errorString());
+    const std::optional<QByteArray> bytes = BoundedRead::readFile(path, MaxBytes, error);
+    if (!bytes)
         return std::nullopt;
-    }
-    return parse(QString::fromUtf8(file.readAll()), error);
+    return parse(QString::fromUtf8(*bytes), error);
 }
 
 std::optional<SkinFile> SkinFile::parse(const QString& text, QString* error)

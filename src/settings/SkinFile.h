@@ -23,7 +23,12 @@
 // file unreadable, so a damaged skin is never half applied.
 class SkinFile {
 public:
+    // The largest skin read. The skins delivered are about 6 KB; this leaves a skin maker a hundred times that, and
+    // keeps a stray huge file (or a link to a device) from taking the program's memory at every start.
+    static constexpr qint64 MaxBytes = 1024 * 1024;
+
     static std::optional<SkinFile> parse(const QString& text, QString* error = nullptr);
+    // A file that is not a regular file, or is larger than MaxBytes, is refused unread.
     static std::optional<SkinFile> read(const QString& path, QString* error = nullptr);
 
     // The roles a [palette] section may give, and those it must give.

@@ -101,6 +101,14 @@ std::optional<SkinFile> loadSkin(const QString& programFolder, const QString& fi
     return SkinFile::read(QDir(programFolder).filePath(fileName));
 }
 
+int replacementFor(const QString& programFolder, const QString& thText)
+{
+    const int theme = themeNumber(thText);
+    if (theme == 0 || theme == First || loadSkin(programFolder, skinFile(theme)))
+        return 0;
+    return First;
+}
+
 void paint(QWidget* window, const SkinFile& skin)
 {
     const QPalette palette = paletteOf(skin);

@@ -15,6 +15,8 @@ class QWidget;
 namespace Theme {
 
 constexpr int Count = 11;
+// The theme that stands in for one whose skin cannot be read.
+constexpr int First = 1;
 
 // 1..11 for a text that names a theme, 0 otherwise ("1", "1.0" and " 1" name theme 1; "1.5", "0", "12", "" none).
 int themeNumber(const QString& thText);
@@ -24,6 +26,11 @@ QString skinFile(int theme);
 
 // Reads a skin file by its bare name from the program's folder; nothing when it is missing or unreadable.
 std::optional<SkinFile> loadSkin(const QString& programFolder, const QString& fileName);
+
+// The theme to store in place of the one `thText` names when that theme's skin cannot be read (missing, damaged,
+// too large, not a file): the first theme. 0 when the text may stay: it names no theme, names the first, or its
+// skin reads.
+int replacementFor(const QString& programFolder, const QString& thText);
 
 // Paints a window and its controls with a skin from now on. Windows the window owns (a chart, a box) keep their
 // own look; a control's own style sheet stays in force over the skin's.

@@ -76,6 +76,8 @@ inline const QString ListNotComplete = QStringLiteral("فهرست آزمودني
 inline const QString AnswerNotStored = QStringLiteral("پاسخ شما ذخيره نشد و گزينه انتخاب شده برداشته شد. لطفا به مشاور خبر دهيد.");
 inline const QString DatabaseBusy = QStringLiteral("فايل اطلاعات برنامه در اين لحظه در دست برنامه ديگري است. چند لحظه صبر کنيد و دوباره امتحان کنيد.");
 inline const QString DatabaseFailing = QStringLiteral("خواندن يا نوشتن فايل اطلاعات برنامه انجام نشد.");
+// The skin of the stored or chosen theme could not be read; the first theme is stored in its place.
+inline const QString SkinUnreadable = QStringLiteral("فايل پوسته اين تم خوانده نشد؛ تم اول به کار مي رود.");
 
 // Captions of the standard buttons of every box and prompt
 inline const QString ButtonOk = QStringLiteral("تأييد");

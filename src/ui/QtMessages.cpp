@@ -77,6 +77,7 @@ void QtMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFron
 {
     armBringToFrontTimer(owner, bringToFrontMs);
     QMessageBox box(QMessageBox::NoIcon, Msg::NoticeTitle, text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
     box.setLayoutDirection(Qt::RightToLeft);
     box.setDefaultButton(QMessageBox::Ok);
     withoutButtonIcons(&box);
@@ -90,6 +91,8 @@ int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, cons
     QMessageBox box(iconForStyle(style), title, text,
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     serviceNotification ? nullptr : owner);
+    // Texts carry file names and the platform's words after the catalogue's: shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setLayoutDirection((style & Msg::Style::RightToLeftReading) ? Qt::RightToLeft : Qt::LeftToRight);
     if (serviceNotification)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -35,6 +35,8 @@ QLabel* caption(
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
+    // Some captions show values (a date, a stored text): whatever they hold is shown as it is, never as markup.
+    label->setTextFormat(Qt::PlainText);
     if (buddy)
         label->setBuddy(buddy);
     Twips::place(label, left, top, width, height);

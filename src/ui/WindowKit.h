@@ -19,7 +19,8 @@ void setUpWindow(QWidget* window, const QString& name, const QString& title, int
 QPushButton* button(
     QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height);
 
-// A label at a twips rectangle; with a buddy, the label is that field's accessible name.
+// A label at a twips rectangle, showing its text as plain text; with a buddy, the label is that field's accessible
+// name.
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top, int width,
     int height);
 

@@ -109,6 +109,7 @@ private slots:
     void webPages();
     void aboutIsModal();
     void clinicNameFollowsTyping();
+    void clinicNameShownAsTyped();
     void keyboard();
     void nothingCutOff();
 };
@@ -800,6 +801,22 @@ void TestMainWindow::clinicNameFollowsTyping()
     }
     QCOMPARE(Drive::find<QLabel>(w, "SkinLabel4")->text(), QStringLiteral(" :نام"));
     QCOMPARE(Drive::find<QLabel>(w, "SkinLabel5")->text(), QStringLiteral(" :آدرس"));
+}
+
+void TestMainWindow::clinicNameShownAsTyped()
+{
+    Hub hub;
+    const QString markup = QStringLiteral("<h1 style='color:red'>X</h1>");
+    hub.program.exec(QStringLiteral("UPDATE Theme SET Name = ?"), {markup});
+    MainWindow* w = hub.show();
+    auto* label = Drive::find<QLabel>(w, "SkinLabel1");
+    QCOMPARE(label->text(), markup);
+    // One line, as tall as any one-line name: drawn as a heading it would stand taller.
+    const int height = label->sizeHint().height();
+    Drive::find<QLineEdit>(w, "Text2")->setText(QStringLiteral("X"));
+    QCOMPARE(label->sizeHint().height(), height);
+    for (QLabel* any : w->findChildren<QLabel*>())
+        QVERIFY2(any->textFormat() == Qt::PlainText, qPrintable(any->objectName()));
 }
 
 void TestMainWindow::keyboard()

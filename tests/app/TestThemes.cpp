@@ -7,6 +7,8 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -77,6 +79,7 @@ private slots:
     void failedClinicWriteReported();
     void failedThemeWriteReported();
     void savedClinicReachesTheScoringWindow();
+    void unreadableSkinGivesWayToTheFirstTheme();
 };
 
 void TestThemes::choosingAThemeGoesThroughTheConfirmation_data()
@@ -346,6 +349,35 @@ void TestThemes::savedClinicReachesTheScoringWindow()
     QVERIFY(scoring);
     QCOMPARE(Drive::find<QLineEdit>(scoring, QStringLiteral("Text13"))->text(), QStringLiteral("کلينيک مهر"));
     QCOMPARE(Drive::find<QLineEdit>(scoring, QStringLiteral("Text16"))->text(), QStringLiteral("تهران"));
+}
+
+void TestThemes::unreadableSkinGivesWayToTheFirstTheme()
+{
+    Hub hub;
+    const QDir folder(hub.program.folder());
+    const QString first = hub.program.skinColour(Theme::skinFile(1), QStringLiteral("window"));
+    // Stored, with its skin a hundred megabytes past the size limit (sparse): the load stores the first theme.
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '6'"));
+    QVERIFY(QFile(folder.filePath(Theme::skinFile(6))).resize(SkinFile::MaxBytes + 100 * 1024 * 1024));
+    MainWindow* w = hub.show();
+    QCOMPARE(themeOf(hub.program), QStringLiteral("1"));
+    QCOMPARE(windowColour(w), first);
+    QTRY_COMPARE(hub.program.messages().noticeTexts(), QStringList { Msg::SkinUnreadable });
+
+    // Chosen, with its skin a link to /dev/zero: the first theme is stored and confirmed instead.
+    QVERIFY(QFile::remove(folder.filePath(Theme::skinFile(8))));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), folder.filePath(Theme::skinFile(8))));
+    chooseTheme(w, QStringLiteral("Command47"));
+    QCOMPARE(themeOf(hub.program), QStringLiteral("1"));
+    QCOMPARE(hub.program.messages().noticeTexts(), (QStringList { Msg::SkinUnreadable, Msg::SkinUnreadable }));
+    QWidget* confirmation = openWindow(QStringLiteral("Frmskin"));
+    QVERIFY(confirmation);
+    QCOMPARE(windowColour(confirmation), first);
+    // The next load finds the first theme stored and says nothing more.
+    clickConfirmation(confirmation);
+    QCOMPARE(windowColour(hub.main()), first);
+    QTest::qWait(20);
+    QCOMPARE(hub.program.messages().boxes.size(), 2);
 }
 
 QTEST_MAIN(TestThemes)

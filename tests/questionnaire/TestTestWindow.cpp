@@ -714,11 +714,12 @@ void TestTestWindow::statementAndAnswerAreReadAfresh()
     chooseOption(&w, 1);
 
     // Changed behind the window's back while it is open.
-    const QString changed = QStringLiteral("جمله تازه");
+    const QString changed = QStringLiteral("<b>جمله</b> تازه");
     p.exec(QStringLiteral("UPDATE QU SET QUs = ? WHERE ID = '3'"), {changed});
     p.exec(QStringLiteral("UPDATE Answer SET \"3\" = '1', \"2\" = '4' WHERE Code = '100'"));
     Drive::click(&w, QStringLiteral("CmdNext"));
     QCOMPARE(shownStatement(&w), changed);
+    QCOMPARE(child<QLabel>(&w, "SkinLbl5")->textFormat(), Qt::PlainText);
     QCOMPARE(checkedOption(&w), 5);
     Drive::click(&w, QStringLiteral("CmdBack"));
     QCOMPARE(checkedOption(&w), 4);

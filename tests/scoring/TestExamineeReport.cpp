@@ -1,11 +1,13 @@
 #include "ExpectedSentences.h"
 #include "scoring/reports/ExamineeReport.h"
+#include "support/PdfText.h"
 #include "ui/DocumentOutput.h"
 #include "ui/MakerDetails.h"
 #include "ui/PersianText.h"
 
 #include <QPainter>
 #include <QPicture>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using Report::PageContent;
@@ -217,6 +219,25 @@ private slots:
         for (const QGlyphRun& run : painter.glyphs(*page.find(QStringLiteral("Label37"))))
             glyphs += run.glyphIndexes().size();
         QVERIFY(glyphs >= longestSentence().remove(QLatin1Char(' ')).size() - 5);
+    }
+
+    void codeAndGroupPrintWhole()
+    {
+        // Each longer than its cell, and read back whole from it.
+        ShownResults s = shown();
+        s.code = QStringLiteral("123456789012");
+        s.group = QStringLiteral("خانوادههايجوانشيرازي");
+        ExamineeReport report(s, Maker::webSiteLine(), Maker::shopLine());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("examinee.pdf"));
+        QString error;
+        QVERIFY2(DocumentOutput::writePdf(report, path, error), qPrintable(error));
+        const auto read = [&](const char* label) {
+            const QRectF box = report.pageContent().find(QString::fromLatin1(label))->rect;
+            return PdfText::extractPrintable(path, 1, report.pageLayout(), report.designToPrintable().mapRect(box));
+        };
+        QCOMPARE(read("Label15").trimmed(), s.code);
+        QCOMPARE(PdfText::comparable(read("Label16")), PdfText::comparable(s.group));
     }
 
     void pageFitsThePaper_data()

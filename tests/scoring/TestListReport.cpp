@@ -1,7 +1,9 @@
 #include "data/TableCursor.h"
 #include "scoring/reports/ListReport.h"
 #include "scoring/reports/ListReportRows.h"
+#include "support/PdfText.h"
 #include "support/TestProgram.h"
+#include "ui/DocumentOutput.h"
 #include "ui/MakerDetails.h"
 #include "ui/PersianText.h"
 
@@ -249,6 +251,30 @@ private slots:
             QVERIFY2(inked.isEmpty() || allowed.contains(inked), qPrintable(box.name + QLatin1Char(' ') + box.text));
             QVERIFY2(box.text.isEmpty() || !inked.isEmpty(), qPrintable(box.name));
         }
+    }
+
+    void codesAndGroupsPrintWhole()
+    {
+        // Codes that differ only after their fifth character, and a group as long as a clinic names one.
+        QList<ListReportRow> list;
+        for (const char* code : { "P04999", "P04998", "1403015", "1403-015", "123456789012" })
+            list << row(QString::fromLatin1(code), QStringLiteral("خانواده هاي جوان اصفهان"));
+        ListReport report(list, {}, Maker::programmerLine());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.pdf"));
+        QString error;
+        QVERIFY2(DocumentOutput::writePdf(report, path, error), qPrintable(error));
+        const PageContent page = report.pageContent(0);
+        for (const char* field : { "txtCode", "txtGroup1" }) {
+            for (const TextBox* cell : page.findAll(QString::fromLatin1(field))) {
+                const QRectF box = report.designToPrintable().mapRect(cell->rect);
+                const QString read = PdfText::extractPrintable(path, 1, report.pageLayout(), box);
+                QCOMPARE(PdfText::comparable(read), PdfText::comparable(cell->text));
+            }
+        }
+        // The room came from education; the scores keep their columns.
+        QVERIFY(page.find(QStringLiteral("Text4"))->rect.width() < 5760 - 3974 - 60);
+        QCOMPARE(page.find(QStringLiteral("txtBPosetive"))->rect.right(), 3974.0 - 30);
     }
 
     void rowsReadThroughACursor()

@@ -1,7 +1,10 @@
 #include "settings/SkinFile.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -27,6 +30,7 @@ private slots:
     void refused_data();
     void refused();
     void missingFile();
+    void onlyARegularFileUpToTheLimitIsRead();
 };
 
 void TestSkinFile::readsPaletteAndColours()
@@ -118,6 +122,30 @@ void TestSkinFile::missingFile()
     QString error;
     QVERIFY(!SkinFile::read(dir.filePath(QStringLiteral("chizh.skn")), &error));
     QVERIFY(!error.isEmpty());
+}
+
+void TestSkinFile::onlyARegularFileUpToTheLimitIsRead()
+{
+    QTemporaryDir dir;
+    const QByteArray skin = minimalSkin().toUtf8();
+    QFile padded(dir.filePath(QStringLiteral("padded.skn")));
+    QVERIFY(padded.open(QIODevice::WriteOnly));
+    padded.write(skin + QByteArray(SkinFile::MaxBytes - skin.size(), ' '));
+    padded.close();
+    QVERIFY(SkinFile::read(padded.fileName()));
+    // Refused unread: a byte past the limit, a hundred megabytes past it (sparse), /dev/zero, a pipe with no writer.
+    QVERIFY(padded.resize(SkinFile::MaxBytes + 1));
+    QFile huge(dir.filePath(QStringLiteral("huge.skn")));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(SkinFile::MaxBytes + 100 * 1024 * 1024));
+    huge.close();
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("zero.skn"))));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.skn"))).constData(), 0600), 0);
+    for (const char* name : { "padded.skn", "huge.skn", "zero.skn", "pipe.skn" }) {
+        QString error;
+        QVERIFY2(!SkinFile::read(dir.filePath(QString::fromLatin1(name)), &error), name);
+        QVERIFY2(error.contains(QLatin1String("larger than")) || error.contains(QLatin1String("not a regular file")),
+            qPrintable(error));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSkinFile)

@@ -51,6 +51,7 @@ private slots:
     void missingOrDamagedSkinKeepsTheLook_data();
     void missingOrDamagedSkinKeepsTheLook();
     void ownedWindowsAndOwnSheetsKept();
+    void unreadableSkinGivesWayToTheFirstTheme();
 };
 
 void TestTheme::themeNumber_data()
@@ -204,6 +205,20 @@ void TestTheme::ownedWindowsAndOwnSheetsKept()
     QCOMPARE(sheet.count(QLatin1String("QPushButton, QToolButton {")), 1);
     QVERIFY(sheet.contains(program.skinColour(QStringLiteral("galaxy.skn"), QStringLiteral("button"))));
     QCOMPARE(windowColour(&sample.window), program.skinColour(QStringLiteral("galaxy.skn"), QStringLiteral("window")));
+}
+
+void TestTheme::unreadableSkinGivesWayToTheFirstTheme()
+{
+    TestProgram program;
+    const QDir folder(program.folder());
+    QCOMPARE(Theme::replacementFor(program.folder(), QStringLiteral("7")), 0);
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("O-Universe.skn"))));
+    QCOMPARE(Theme::replacementFor(program.folder(), QStringLiteral("7")), Theme::First);
+    QCOMPARE(Theme::replacementFor(program.folder(), QStringLiteral("3")), 0);
+    // The first theme has nothing to give way to, and a text that names no theme has no skin.
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("chizh.skn"))));
+    QCOMPARE(Theme::replacementFor(program.folder(), QStringLiteral("1")), 0);
+    QCOMPARE(Theme::replacementFor(program.folder(), QStringLiteral("12")), 0);
 }
 
 QTEST_MAIN(TestTheme)

@@ -48,6 +48,14 @@ QString extractArea(const QString& path, int page, const QRectF& area)
             QStringLiteral("-H"), QString::number(r.height()), path, QStringLiteral("-") });
 }
 
+QString extractPrintable(const QString& path, int page, const QPageLayout& layout, const QRectF& twips)
+{
+    const QRectF printable = layout.paintRect(QPageLayout::Point);
+    return extractArea(path, page,
+        QRectF(printable.left() + twips.left() / 20, printable.top() + twips.top() / 20, twips.width() / 20,
+            twips.height() / 20));
+}
+
 QString info(const QString& path, const QString& field)
 {
     const QString report = run(QStringLiteral("pdfinfo"), { QStringLiteral("-enc"), QStringLiteral("UTF-8"), path });

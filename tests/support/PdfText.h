@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,10 @@ QString extract(const QString& path, int first = 0, int last = 0);
 
 // The text inside `area` (in points from the top-left corner of the sheet) of page `page` (1-based).
 QString extractArea(const QString& path, int page, const QRectF& area);
+
+// The text inside `twips`, a rectangle in twips from the top-left corner of the printable area of a document laid
+// out on `layout` (as a paged document paints its pages).
+QString extractPrintable(const QString& path, int page, const QPageLayout& layout, const QRectF& twips);
 
 // A field of pdfinfo's report ("Pages", "Title", ...), or a null string.
 QString info(const QString& path, const QString& field);

@@ -82,7 +82,6 @@ void TestColumnBinding::boundLabelAndComboShowTheColumn()
     binding.bind(&label, QStringLiteral("Name"));
     binding.bind(&combo, QStringLiteral("TH"));
     QCOMPARE(label.text(), QStringLiteral("کلينيک مهر"));
-    QCOMPARE(label.textFormat(), Qt::PlainText); // stored text, never markup
     QCOMPARE(combo.currentText(), QStringLiteral("1"));
     combo.setEditText(QStringLiteral("7"));
     QCOMPARE(cursor.field(QStringLiteral("TH")), QStringLiteral("7"));
@@ -93,6 +92,12 @@ void TestColumnBinding::boundLabelAndComboShowTheColumn()
     }
     cursor.reload();
     QCOMPARE(combo.currentText(), QStringLiteral("1"));
+
+    // A stored value that looks like markup is shown as it was typed.
+    program.exec(QStringLiteral("UPDATE Theme SET Name = '<b>مهر</b>'"));
+    cursor.reload();
+    QCOMPARE(label.text(), QStringLiteral("<b>مهر</b>"));
+    QCOMPARE(label.textFormat(), Qt::PlainText);
 }
 
 QTEST_MAIN(TestColumnBinding)

@@ -79,6 +79,7 @@ void TestMessages::noticeIsBroughtToFrontOnceByItsTimer()
         text = box->text();
         icon = box->icon();
         buttonCount = box->buttons().size();
+        QCOMPARE(box->textFormat(), Qt::PlainText);
         QCOMPARE(box->standardButton(box->buttons().first()), QMessageBox::Ok);
     });
     // Still open after the one second, so the timer must find and raise it; then the operator presses OK.
@@ -175,6 +176,8 @@ void TestMessages::standardBoxStyles()
         QCOMPARE(int(box->icon()), icon);
         QCOMPARE(box->layoutDirection(), rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
         QCOMPARE(box->buttons().size(), yesNo ? 2 : 1);
+        // A file name or the platform's words after the text are shown as they are, never as markup.
+        QCOMPARE(box->textFormat(), Qt::PlainText);
         if (style == 0x200000)
             QVERIFY(!box->parentWidget());
         else
@@ -184,7 +187,8 @@ void TestMessages::standardBoxStyles()
         else
             box->button(pressYes ? QMessageBox::Yes : QMessageBox::No)->click();
     });
-    QCOMPARE(messages.AskOperator(&owner, QStringLiteral("متن"), style, QStringLiteral("خطا")), answer);
+    QCOMPARE(
+        messages.AskOperator(&owner, QStringLiteral("متن\n/tmp/<b>x</b>.mdbB"), style, QStringLiteral("خطا")), answer);
     QVERIFY(seen);
 }
 

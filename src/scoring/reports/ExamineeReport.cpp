@@ -72,13 +72,14 @@ struct Detail {
     double headingWidth;
     const char* value;
     double valueWidth;
+    bool whole; // the code and the group name the examinee: set smaller when long, never shortened
 };
 const Detail details[5] = {
-    { "Label2", "کد", captionWidth, "Label15", 1000 },
-    { "Label7", "گروه", 480, "Label16", 1000 },
-    { "Label10", "سن", 400, "Label19", 440 },
-    { "Label6", "جنس", 440, "Label20", 560 },
-    { "Label4", "تاهل", 480, "Label21", 564 },
+    { "Label2", "کد", captionWidth, "Label15", 1000, true },
+    { "Label7", "گروه", 480, "Label16", 1000, true },
+    { "Label10", "سن", 400, "Label19", 440, false },
+    { "Label6", "جنس", 440, "Label20", 560, false },
+    { "Label4", "تاهل", 480, "Label21", 564, false },
 };
 
 TextStyle style(int size, bool bold, Qt::Alignment alignment = Qt::AlignCenter, bool wrap = false)
@@ -173,8 +174,10 @@ PageContent ExamineeReport::pageContent() const
         addBox(page, value, Qt::white);
         page.texts.append(
             { QString::fromLatin1(d.heading), QString::fromUtf8(d.text), inset(heading, 30), style(150, true) });
-        page.texts.append({ QString::fromLatin1(d.value), caption(QString::fromLatin1(d.value)), inset(value, 40),
-            style(150, false) });
+        TextStyle valueStyle = style(150, false);
+        valueStyle.whole = d.whole;
+        page.texts.append(
+            { QString::fromLatin1(d.value), caption(QString::fromLatin1(d.value)), inset(value, 40), valueStyle });
     }
     const QRectF educationHeading(captionLeft, secondDetailsTop, captionWidth, detailsHeight);
     const QRectF education(contentLeft, secondDetailsTop, captionLeft - contentLeft, detailsHeight);

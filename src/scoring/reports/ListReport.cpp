@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 using Report::PageContent;
 using Report::Rule;
@@ -24,6 +25,14 @@ constexpr int footerGap = 240;
 constexpr int addressHeight = 660;
 constexpr int reportFooterHeight = footerGap + addressHeight + 60 + 330; // Section5
 
+// Code and group columns widen for the longest text on their page, taking the room from education, which keeps
+// at least this much.
+constexpr int codeColumn = 1;
+constexpr int groupColumn = 2;
+constexpr int educationColumn = 6;
+constexpr int narrowestEducation = 800;
+constexpr int cellInset = 30;
+
 const QColor headingShade(232, 236, 240);
 const QColor lineRule(190, 190, 190);
 const QColor programmerColour(80, 80, 80);
@@ -35,6 +44,14 @@ TextStyle style(int size, bool bold, Qt::Alignment alignment = Qt::AlignCenter, 
     s.bold = bold;
     s.alignment = alignment;
     s.wrap = wrap;
+    return s;
+}
+
+TextStyle cellStyle(int column)
+{
+    TextStyle s = style(160, false);
+    // A line is matched to its examinee by the code and the group, so those are never shortened.
+    s.whole = column == codeColumn || column == groupColumn;
     return s;
 }
 
@@ -84,6 +101,12 @@ int ListReport::designWidth()
 double ListReport::scale() const
 {
     return std::min(1.0, printableTwips().width() / reportWidth);
+}
+
+QTransform ListReport::designToPrintable() const
+{
+    const double s = scale();
+    return QTransform::fromTranslate((printableTwips().width() - reportWidth * s) / 2, 0).scale(s, s);
 }
 
 void ListReport::pageLayoutChanged()
@@ -157,6 +180,45 @@ QString ListReport::cellText(const ListReportRow& row, int rowIndex, int column)
     }
 }
 
+std::array<ListReport::Span, 11> ListReport::spans(const PagePlan& p) const
+{
+    std::array<Span, 11> result;
+    for (std::size_t c = 0; c < result.size(); ++c)
+        result[c] = { columns()[c].left, columns()[c].right };
+    const auto widthOf = [&result](int c) { return result[c].right - result[c].left; };
+
+    double codeWidth = 0;
+    double groupWidth = 0;
+    for (int k = 0; k < p.rowCount; ++k) {
+        const ListReportRow& row = m_rows[p.firstRow + k];
+        codeWidth = std::max(codeWidth, Report::TextPainter::naturalWidth(row.code, cellStyle(codeColumn)));
+        groupWidth = std::max(groupWidth, Report::TextPainter::naturalWidth(row.group, cellStyle(groupColumn)));
+    }
+    int moreCode = std::max(0, static_cast<int>(std::ceil(codeWidth)) + 2 * cellInset + 2 - widthOf(codeColumn));
+    int moreGroup = std::max(0, static_cast<int>(std::ceil(groupWidth)) + 2 * cellInset + 2 - widthOf(groupColumn));
+    const int room = widthOf(educationColumn) - narrowestEducation;
+    if (moreCode + moreGroup > room) {
+        // Not room for both: each gets its share, and the text still too long is set smaller.
+        moreCode = static_cast<int>(static_cast<qint64>(room) * moreCode / (moreCode + moreGroup));
+        moreGroup = room - moreCode;
+    }
+    if (moreCode + moreGroup == 0)
+        return result;
+
+    std::array<int, 11> widths;
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        widths[c] = widthOf(static_cast<int>(c));
+    widths[codeColumn] += moreCode;
+    widths[groupColumn] += moreGroup;
+    widths[educationColumn] -= moreCode + moreGroup;
+    int right = tableRight;
+    for (std::size_t c = 0; c < result.size(); ++c) {
+        result[c] = { right - widths[c], right };
+        right -= widths[c];
+    }
+    return result;
+}
+
 PageContent ListReport::pageContent(int index) const
 {
     PageContent page;
@@ -172,10 +234,12 @@ PageContent ListReport::pageContent(int index) const
         y = reportHeaderHeight;
     }
 
+    const std::array<Span, 11> span = spans(p);
     const double tableTop = y;
     page.shades.append(Shade { QRectF(tableLeft, y, tableRight - tableLeft, pageHeaderHeight), headingShade });
-    for (const Column& c : columns())
-        page.texts.append({ c.headingLabel, c.heading, QRectF(c.left + 20, y, c.right - c.left - 40, pageHeaderHeight),
+    for (std::size_t c = 0; c < columns().size(); ++c)
+        page.texts.append({ columns()[c].headingLabel, columns()[c].heading,
+            QRectF(span[c].left + 20, y, span[c].right - span[c].left - 40, pageHeaderHeight),
             style(140, true, Qt::AlignCenter, true) });
     page.rules.append(Rule { QLineF(tableLeft, y, tableRight, y), 20 });
     y += pageHeaderHeight;
@@ -185,9 +249,9 @@ PageContent ListReport::pageContent(int index) const
         const int rowIndex = p.firstRow + k;
         const ListReportRow& row = m_rows[rowIndex];
         for (std::size_t c = 0; c < columns().size(); ++c) {
-            const Column& column = columns()[c];
-            page.texts.append({ column.field, cellText(row, rowIndex, static_cast<int>(c)),
-                QRectF(column.left + 30, y, column.right - column.left - 60, lineHeight), style(160, false) });
+            page.texts.append({ columns()[c].field, cellText(row, rowIndex, static_cast<int>(c)),
+                QRectF(span[c].left + cellInset, y, span[c].right - span[c].left - 2 * cellInset, lineHeight),
+                cellStyle(static_cast<int>(c)) });
         }
         y += lineHeight;
         const bool last = k + 1 == p.rowCount;
@@ -196,7 +260,7 @@ PageContent ListReport::pageContent(int index) const
     }
 
     // The vertical rulings: the edges of every column's span.
-    for (const Column& c : columns())
+    for (const Span& c : span)
         page.rules.append(Rule { QLineF(c.left, tableTop, c.left, y), 12 });
     page.rules.append(Rule { QLineF(tableRight, tableTop, tableRight, y), 12 });
 
@@ -222,10 +286,8 @@ void ListReport::paintPage(QPainter& painter, int index) const
 {
     if (index < 0 || index >= pageCount())
         return;
-    const double s = scale();
     painter.save();
-    painter.translate((printableTwips().width() - reportWidth * s) / 2, 0);
-    painter.scale(s, s);
+    painter.setTransform(designToPrintable(), true);
     m_painter.paint(painter, pageContent(index));
     painter.restore();
 }

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QTransform>
 
 #include <array>
 
@@ -51,7 +52,7 @@ public:
 
     ListReport(QList<ListReportRow> rows, const ListReportCaptions& captions, const QString& programmerLine);
 
-    // The columns from right to left.
+    // The columns from right to left, as designed; a page may widen the code and group columns (see spans()).
     static const std::array<Column, 11>& columns();
     static QString reportTitle();
 
@@ -67,11 +68,19 @@ public:
 
     // The report is drawn this wide and centred on the paper, smaller when the paper is narrower.
     static int designWidth();
+    // Where the report lands on the paper: from the report's twips to twips of the printable area.
+    QTransform designToPrintable() const;
 
 protected:
     void pageLayoutChanged() override;
 
 private:
+    struct Span {
+        int left = 0;
+        int right = 0;
+    };
+    // The ruling spans of the columns on a page.
+    std::array<Span, 11> spans(const PagePlan& p) const;
     void paginate();
     double scale() const;
     QString cellText(const ListReportRow& row, int rowIndex, int column) const;

@@ -15,6 +15,9 @@ struct TextStyle {
     bool bold = false;
     Qt::Alignment alignment = Qt::AlignCenter;
     bool wrap = false; // several lines, word by word; otherwise one line, shortened with "…" when too long
+    // Texts a reader matches a line by (codes, groups) are never shortened: when they do not fit they are set
+    // smaller, and over more lines when that reads larger, however small it takes.
+    bool whole = false;
     // The paragraph's direction. Captions written with their colon first (":آدرس") are set left to right, so the
     // colon ends up after the word as a reader of Persian expects.
     Qt::LayoutDirection direction = Qt::RightToLeft;

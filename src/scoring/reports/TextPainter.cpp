@@ -33,15 +33,18 @@ QFont fontFor(const TextStyle& style)
 struct Lines {
     QList<QGlyphRun> runs;
     double height = 0;
+    double width = 0; // of the widest line
     int lastLineStart = -1; // where the last line that fits starts in the text, when more did not fit
 };
 
-Lines layOutText(const QString& text, const QFont& font, const TextBox& box)
+// Lays the text out in the box's width. With `toBottom` the lines end at the box's bottom (lastLineStart then says
+// where the text was cut); otherwise every line is laid out, however far down it goes.
+Lines layOutText(const QString& text, const QFont& font, const TextBox& box, bool wrap, bool toBottom = true)
 {
     QTextOption option;
     option.setTextDirection(box.style.direction);
     option.setAlignment((box.style.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignAbsolute);
-    option.setWrapMode(box.style.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
 
     QTextLayout layout(text, font);
     layout.setTextOption(option);
@@ -53,7 +56,7 @@ Lines layOutText(const QString& text, const QFont& font, const TextBox& box)
         if (!line.isValid())
             break;
         line.setLineWidth(box.rect.width());
-        if (result.height > 0 && result.height + line.height() > box.rect.height()) {
+        if (toBottom && result.height > 0 && result.height + line.height() > box.rect.height()) {
             result.lastLineStart = lastStart;
             // The line that does not fit is moved out of the way; the caller lays the text out again shortened.
             line.setPosition(QPointF(0, 1e7));
@@ -62,6 +65,7 @@ Lines layOutText(const QString& text, const QFont& font, const TextBox& box)
         lastStart = line.textStart();
         line.setPosition(QPointF(0, result.height));
         result.height += line.height();
+        result.width = std::max(result.width, line.naturalTextWidth());
     }
     layout.endLayout();
     if (result.lastLineStart < 0)
@@ -69,15 +73,8 @@ Lines layOutText(const QString& text, const QFont& font, const TextBox& box)
     return result;
 }
 
-} // namespace
-
-size_t qHash(const TextPainter::Key& key, size_t seed) noexcept
-{
-    return qHashMulti(
-        seed, key.text, key.size, key.bold, key.alignment, key.wrap, key.leftToRight, key.width, key.height);
-}
-
-QList<QGlyphRun> TextPainter::layOut(const TextBox& box) const
+// The text as long as the box holds it: one line ending in "…", or as many lines as fit when it wraps.
+Lines shortened(const TextBox& box)
 {
     const QFont font = fontFor(box.style);
     const QFontMetricsF metrics(font);
@@ -90,14 +87,56 @@ QList<QGlyphRun> TextPainter::layOut(const TextBox& box) const
             text = metrics.elidedText(text, Qt::ElideRight, box.rect.width());
     }
 
-    Lines lines = layOutText(text, font, box);
+    Lines lines = layOutText(text, font, box, box.style.wrap);
     if (lines.lastLineStart >= 0) {
         // More lines than the box holds: the last one that fits ends in "…".
         const QString last = text.mid(lines.lastLineStart).replace(QChar::LineSeparator, QLatin1Char(' '));
         text = text.left(lines.lastLineStart) + metrics.elidedText(last, Qt::ElideRight, box.rect.width());
-        lines = layOutText(text, font, box);
+        lines = layOutText(text, font, box, box.style.wrap);
     }
+    return lines;
+}
 
+// The whole text at the largest size that fits the box: on one line while it is set no smaller than three fifths of
+// its size (a code split over two lines reads as two), else over lines that stay within the box's height. A text too
+// long for any size is set at the smallest and still whole.
+Lines whole(const TextBox& box)
+{
+    QString text = box.text;
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const int full = std::max(1, box.style.size);
+    const auto next = [](int size) { return std::min(size - 1, size * 19 / 20); };
+    TextStyle style = box.style;
+    Lines lines;
+    for (int size = full; size >= 1 && size * 5 >= full * 3; size = next(size)) {
+        style.size = size;
+        lines = layOutText(text, fontFor(style), box, false, false);
+        if (lines.width <= box.rect.width())
+            return lines;
+    }
+    for (int size = full;; size = next(size)) {
+        style.size = std::max(1, size);
+        const QFont font = fontFor(style);
+        lines = layOutText(text, font, box, false, false);
+        if (lines.width <= box.rect.width())
+            return lines;
+        lines = layOutText(text, font, box, true, false);
+        if ((lines.width <= box.rect.width() && lines.height <= box.rect.height()) || style.size == 1)
+            return lines;
+    }
+}
+
+} // namespace
+
+size_t qHash(const TextPainter::Key& key, size_t seed) noexcept
+{
+    return qHashMulti(
+        seed, key.text, key.size, key.bold, key.alignment, key.wrap, key.whole, key.leftToRight, key.width, key.height);
+}
+
+QList<QGlyphRun> TextPainter::layOut(const TextBox& box) const
+{
+    Lines lines = box.style.whole ? whole(box) : shortened(box);
     double offset = (box.rect.height() - lines.height) / 2;
     if (box.style.alignment & Qt::AlignTop)
         offset = 0;
@@ -126,10 +165,15 @@ QList<QGlyphRun> TextPainter::layOut(const TextBox& box) const
     return lines.runs;
 }
 
+double TextPainter::naturalWidth(const QString& text, const TextStyle& style)
+{
+    return QFontMetricsF(fontFor(style)).horizontalAdvance(text);
+}
+
 const QList<QGlyphRun>& TextPainter::glyphs(const TextBox& box) const
 {
     const Key key { box.text, box.style.size, box.style.bold, static_cast<int>(box.style.alignment), box.style.wrap,
-        box.style.direction == Qt::LeftToRight, qRound(box.rect.width()), qRound(box.rect.height()) };
+        box.style.whole, box.style.direction == Qt::LeftToRight, qRound(box.rect.width()), qRound(box.rect.height()) };
     auto it = m_cache.constFind(key);
     if (it != m_cache.cend())
         return *it;

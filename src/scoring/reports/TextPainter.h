@@ -21,6 +21,9 @@ public:
     // The glyph runs of a box, placed relative to its top-left corner.
     const QList<QGlyphRun>& glyphs(const TextBox& box) const;
 
+    // How wide a text is set on one line in a style, at its own size.
+    static double naturalWidth(const QString& text, const TextStyle& style);
+
 private:
     struct Key {
         QString text;
@@ -28,6 +31,7 @@ private:
         bool bold;
         int alignment;
         bool wrap;
+        bool whole;
         bool leftToRight;
         int width;
         int height;
