@@ -154,6 +154,7 @@ private slots:
     void failedStoreIsReported();
     void answersWithoutDetailsAreSavedAndTheWindowCloses();
     void lockedFileIsNotAnUnknownExaminee();
+    void lockedFileWhileAnsweringIsSaid();
     void assistiveTechnologySeesRadioButtons();
     void assistiveTechnologyChoosesAndStores_data();
     void assistiveTechnologyChoosesAndStores();
@@ -220,7 +221,7 @@ void TestTestWindow::introductionState()
     QCOMPARE(child<QPushButton>(&w, "Command1")->text(), startText);
     for (const char* shown : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
         QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
-    for (const char* hidden : {"Frame1", "SkinLbl5", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5", "Text12"})
+    for (const char* hidden : {"Frame1", "SkinLbl5", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5", "Progress"})
         QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
     QCOMPARE(w.property("appliedTheme").toInt(), 1);
     QVERIFY(p.messages().boxes.isEmpty());
@@ -235,7 +236,7 @@ void TestTestWindow::startShowsItemOneWithDetails()
 
     for (const char* shown : {"SkinLbl5", "Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5"})
         QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
-    for (const char* hidden : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1", "Text12"})
+    for (const char* hidden : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
         QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
     QCOMPARE(child<QPushButton>(&w, "CmdBack")->text(), backText);
     QCOMPARE(child<QPushButton>(&w, "CmdNext")->text(), nextText);
@@ -777,11 +778,12 @@ void TestTestWindow::routerRunAndResetAfterClosing()
     QCOMPARE(p.answer(examinee, 2), QStringLiteral("4"));
 
     w.resetToIntroduction();
-    for (const char* shown : {"SkinLabel4", "Command1", "Frame1", "SkinLbl5"})
+    for (const char* shown : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
         QVERIFY2(!child<QWidget>(&w, shown)->isHidden(), shown);
-    for (const char* hidden : {"CmdBack", "SkinLabel3", "CmdNext"})
+    for (const char* hidden : {"Frame1", "SkinLbl5", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5", "Progress"})
         QVERIFY2(child<QWidget>(&w, hidden)->isHidden(), hidden);
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
+    QVERIFY(shownStatement(&w).isEmpty());
     QVERIFY(p.answer(examinee, 3).isEmpty());
     QVERIFY(p.messages().boxes.isEmpty());
 
@@ -791,7 +793,6 @@ void TestTestWindow::routerRunAndResetAfterClosing()
         QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
     for (const char* hidden : {"Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5"})
         QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
-    QVERIFY(shownStatement(&w).isEmpty());
     Drive::click(&w, QStringLiteral("Command1"));
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
     QCOMPARE(frameCaption(&w), QStringLiteral("1"));
@@ -1067,6 +1068,40 @@ void TestTestWindow::lockedFileIsNotAnUnknownExaminee()
     other.release();
     QTest::qWait(wait);
     QCOMPARE(w.prepareRun(examinee), TestWindow::Run::Ready);
+}
+
+void TestTestWindow::lockedFileWhileAnsweringIsSaid()
+{
+    TestProgram p;
+    p.addExaminee(examinee);
+    p.setAnswers(examinee, {QStringLiteral("2")});
+    constexpr int wait = 200;
+    p.database().setLockWait(wait);
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    auto other = std::make_unique<LockHolder>(p.database().filePath());
+
+    // An item that cannot be read shows no answer and says why, rather than passing for unanswered.
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+    QCOMPARE(p.messages().boxes.size(), 1);
+    const QString said = p.messages().lastText();
+    QVERIFY2(said.startsWith(Msg::DatabaseBusy + QLatin1Char('\n')), qPrintable(said));
+    QCOMPARE(checkedOption(&w), 0);
+    chooseOption(&w, 4);
+    QCOMPARE(p.messages().boxes.size(), 2);
+    QVERIFY(p.messages().lastText().startsWith(Msg::AnswerNotStored + QLatin1Char('\n')));
+    QCOMPARE(checkedOption(&w), 0);
+
+    // Once the file is free, the same choice is stored and the stored answers are shown again.
+    other.reset();
+    QTest::qWait(wait);
+    chooseOption(&w, 4);
+    QCOMPARE(p.answer(examinee, 2), QStringLiteral("4"));
+    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), QStringLiteral("2 از 35"));
+    Drive::click(&w, QStringLiteral("CmdBack"));
+    QCOMPARE(checkedOption(&w), 2);
+    QCOMPARE(p.messages().boxes.size(), 2);
 }
 
 void TestTestWindow::assistiveTechnologySeesRadioButtons()
