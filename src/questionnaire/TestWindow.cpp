@@ -1,13 +1,11 @@
 #include "questionnaire/TestWindow.h"
 
-#include "data/Database.h"
-#include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
+#include "questionnaire/AnswerSheet.h"
 #include "questionnaire/ItemNumberRule.h"
 #include "questionnaire/Keying.h"
 #include "settings/Theme.h"
 #include "text/Digits.h"
-#include "ui/ColumnBinding.h"
 #include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/OptionButton.h"
@@ -19,7 +17,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +24,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
 
 namespace {
 
@@ -52,23 +51,22 @@ const QString ProgressCaption = QStringLiteral("پاسخ داده شده");
 // Read out with each option, so a screen reader's listener knows where in the row it is.
 const QString OptionPosition = QStringLiteral("گزينه %1 از %2");
 
-struct DetailField {
-    const char* column;
-    QString caption;
-};
-
-// The examinee's details, top to bottom; the code alone is read-only.
-const DetailField detailFields[] = {
-    {"Code", QStringLiteral(" :کد")},
-    {"FName", QStringLiteral(" :نام")},
-    {"LName", QStringLiteral(" :نام خانوادگي")},
-    {"Jens", QStringLiteral(" :جنس")},
-    {"Sen", QStringLiteral(" :سن")},
-    {"Taahol", QStringLiteral(" :وضعيت تاهل")},
-    {"Tahsil", QStringLiteral(" :ميزان تحصيلات")},
-    {"Date", QStringLiteral(" :تاريخ")},
-    {"Time", QStringLiteral(" :ساعت")},
-};
+// The captions of the examinee's details, by column.
+QString detailCaption(const QString& column)
+{
+    static const QHash<QString, QString> captions = {
+        {QStringLiteral("Code"), QStringLiteral(" :کد")},
+        {QStringLiteral("FName"), QStringLiteral(" :نام")},
+        {QStringLiteral("LName"), QStringLiteral(" :نام خانوادگي")},
+        {QStringLiteral("Jens"), QStringLiteral(" :جنس")},
+        {QStringLiteral("Sen"), QStringLiteral(" :سن")},
+        {QStringLiteral("Taahol"), QStringLiteral(" :وضعيت تاهل")},
+        {QStringLiteral("Tahsil"), QStringLiteral(" :ميزان تحصيلات")},
+        {QStringLiteral("Date"), QStringLiteral(" :تاريخ")},
+        {QStringLiteral("Time"), QStringLiteral(" :ساعت")},
+    };
+    return captions.value(column);
+}
 
 constexpr int AgeLength = 3;
 
@@ -80,44 +78,15 @@ QFont scaled(const QFont& base, double factor, bool bold = false)
     return f;
 }
 
-QHash<QString, QString> rowValues(const TableCursor& cursor)
-{
-    QHash<QString, QString> values;
-    for (const QString& column : cursor.columns())
-        values.insert(column, cursor.field(column));
-    return values;
-}
-
-// After a failed store the cursor is read again, and what was on screen is put back as unsaved edits,
-// so a second attempt stores it.
-void restoreEdits(TableCursor& cursor, const QHash<QString, QString>& values)
-{
-    cursor.reload();
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        cursor.setField(it.key(), it.value());
-}
-
 } // namespace
 
 TestWindow::TestWindow(Database& db, Messages& messages, QWidget* parent)
     : QDialog(parent)
-    , m_db(db)
     , m_messages(messages)
-    , m_theme(new TableCursor(db, QStringLiteral("Theme"), this))
-    , m_answer(new TableCursor(db, QStringLiteral("Answer"), this))
-    , m_ide(new TableCursor(db, QStringLiteral("IDE"), this))
-    , m_allAnswers(new TableCursor(db, QStringLiteral("Answer"), this))
-    , m_allIde(new TableCursor(db, QStringLiteral("IDE"), this))
-    , m_items(new TableCursor(db, QStringLiteral("QU"), this))
+    , m_sheet(std::make_unique<AnswerSheet>(db))
 {
     setObjectName(QStringLiteral("FrmTest"));
     setWindowTitle(WindowTitle);
-    m_theme->setObjectName(QStringLiteral("Adodc1"));
-    m_answer->setObjectName(QStringLiteral("Adodc2"));
-    m_ide->setObjectName(QStringLiteral("Adodc3"));
-    m_allAnswers->setObjectName(QStringLiteral("Adodc4"));
-    m_allIde->setObjectName(QStringLiteral("Adodc5"));
-    m_items->setObjectName(QStringLiteral("Adodc6"));
 
     buildIntroduction();
     buildItemArea();
@@ -139,8 +108,9 @@ TestWindow::TestWindow(Database& db, Messages& messages, QWidget* parent)
         if (w->focusPolicy() != Qt::NoFocus)
             w->installEventFilter(this);
 
-    Theme::applyTheme(this, m_db, m_theme->field(QStringLiteral("TH")));
-    showIntroductionOnly();
+    const TableCursor theme(db, QStringLiteral("Theme"));
+    Theme::applyTheme(this, db, theme.field(QStringLiteral("TH")));
+    showPhase(Phase::Introduction);
     resize(Twips::toPixelsX(14400), Twips::toPixelsY(9600));
 }
 
@@ -217,12 +187,6 @@ void TestWindow::buildItemArea()
     m_itemNumberCaption->setObjectName(QStringLiteral("ItemNumberCaption"));
     m_itemNumberCaption->setBuddy(m_itemNumber);
 
-    m_answerBox = new QLineEdit(this);
-    m_answerBox->setObjectName(QStringLiteral("Text12"));
-    m_answerBox->setMaxLength(1);
-    m_answerBox->setFocusPolicy(Qt::NoFocus);
-    m_answerBox->hide();
-
     const QFont buttonFont = scaled(font(), 1.2, true);
     const QSize buttonSize(Twips::toPixelsX(1800), Twips::toPixelsY(600));
     auto makeButton = [&](const QString& caption, const char* name) {
@@ -263,24 +227,21 @@ void TestWindow::buildDetails()
     form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     form->setRowWrapPolicy(QFormLayout::DontWrapRows);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    for (const DetailField& d : detailFields) {
-        const QString column = QLatin1String(d.column);
+    for (const QString& column : AnswerSheet::detailColumns()) {
         // The age takes digits only, as the item number does.
         QLineEdit* field = column == QLatin1String("Sen") ? new DigitsField(m_details, AgeLength)
                                                           : new QLineEdit(m_details);
         field->setObjectName(column);
-        auto* caption = new QLabel(d.caption, m_details);
+        field->setReadOnly(!AnswerSheet::isCorrectable(column));
+        auto* caption = new QLabel(detailCaption(column), m_details);
         caption->setObjectName(column + QStringLiteral("Caption"));
         caption->setBuddy(field);
         form->addRow(caption, field);
-        ColumnBinding::of(*m_ide).bind(field, column);
-        if (column == QLatin1String("Code")) {
-            // The code ties the details to the answers; it cannot be changed here.
-            field->setReadOnly(true);
+        m_detailFields.insert(column, field);
+        if (column == QLatin1String("Code"))
             m_code = field;
-        } else if (column == QLatin1String("Sen")) {
+        else if (column == QLatin1String("Sen"))
             m_age = static_cast<DigitsField*>(field);
-        }
     }
     m_details->setFixedWidth(Twips::toPixelsX(4200));
 }
@@ -335,151 +296,97 @@ void TestWindow::setTabOrder()
     for (QRadioButton* option : m_options)
         order << option;
     order << m_back << m_itemNumber << m_next << m_saveAndExit;
-    for (const DetailField& d : detailFields)
-        order << m_details->findChild<QLineEdit*>(QLatin1String(d.column));
+    for (const QString& column : AnswerSheet::detailColumns())
+        order << m_detailFields.value(column);
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
-// Only the title, the instruction, the legend and "شروع".
-void TestWindow::showIntroductionOnly()
+// The introduction shows the title, the instruction, the legend and "شروع" alone; answering shows everything else.
+void TestWindow::showPhase(Phase phase)
 {
-    m_details->hide();
-    m_title->show();
-    m_instruction->show();
-    m_legend->show();
-    m_start->show();
-    m_back->hide();
-    m_next->hide();
-    m_statement->hide();
-    m_optionFrame->hide();
-    m_itemNumberCaption->hide();
-    m_itemNumber->hide();
-    m_saveAndExit->hide();
-    m_progressCaption->hide();
-    m_progress->hide();
-    m_progressCount->hide();
+    m_phase = phase;
+    const bool answering = phase == Phase::Answering;
+    const std::initializer_list<QWidget*> introduction = {m_title, m_instruction, m_legend, m_start};
+    const std::initializer_list<QWidget*> answeringArea = {
+        m_statement,   m_optionFrame,     m_itemNumberCaption, m_itemNumber, m_back,   m_next,
+        m_saveAndExit, m_progressCaption, m_progress,          m_progressCount, m_details};
+    for (QWidget* w : introduction)
+        w->setVisible(!answering);
+    for (QWidget* w : answeringArea)
+        w->setVisible(answering);
+}
+
+void TestWindow::showDetails()
+{
+    for (auto it = m_detailFields.cbegin(); it != m_detailFields.cend(); ++it)
+        it.value()->setText(m_sheet->detail(it.key()));
+}
+
+QHash<QString, QString> TestWindow::editedDetails() const
+{
+    QHash<QString, QString> details;
+    for (auto it = m_detailFields.cbegin(); it != m_detailFields.cend(); ++it)
+        if (!it.value()->isReadOnly())
+            details.insert(it.key(), it.value()->text());
+    return details;
 }
 
 TestWindow::Run TestWindow::prepareRun(const QString& typedCode)
 {
-    // The window is not open yet: whatever has to be said is said over the window that opens it.
-    QWidget* owner = parentWidget() ? parentWidget() : this;
-    const auto failed = [&](const TableCursor& cursor) {
-        Kit::reportDatabaseTrouble(m_messages, owner, cursor.lastErrorIsBusy(), cursor.lastError());
-        return Run::Failed;
-    };
-    QString code;
-    for (const QString& form : ExamineeCode::lookupForms(typedCode)) {
-        if (!m_answer->setFilter(QStringLiteral("Code"), form))
-            return failed(*m_answer);
-        if (m_answer->count() > 0) {
-            code = form;
-            break;
-        }
-    }
-    if (code.isEmpty())
+    const AnswerSheet::Opening opening = m_sheet->open(typedCode);
+    switch (opening.status) {
+    case AnswerSheet::Opened::NothingTyped:
+    case AnswerSheet::Opened::NotFound:
         return Run::NotFound;
-    if (!m_ide->setFilter(QStringLiteral("Code"), code))
-        return failed(*m_ide);
-    m_details->hide();
-    m_title->show();
+    case AnswerSheet::Opened::Failed:
+        // The window is not open yet: what has to be said is said over the window that opens it.
+        Kit::reportDatabaseTrouble(m_messages, parentWidget() ? parentWidget() : this, opening.busy, opening.error);
+        return Run::Failed;
+    case AnswerSheet::Opened::Ready:
+        break;
+    }
+    showDetails();
+    showPhase(Phase::Introduction);
     return Run::Ready;
 }
 
 void TestWindow::resetToIntroduction()
 {
-    m_instruction->show();
-    m_start->show();
-    m_details->hide();
-    m_back->hide();
-    m_title->hide();
-    m_next->hide();
-    m_details->show();
-    m_statement->show();
-    // The answering controls leave with the statement text, so the next opening shows the introduction alone
-    // once the title is back and the details are hidden again.
+    showPhase(Phase::Introduction);
     m_statement->clear();
-    m_legend->show();
-    m_optionFrame->hide();
-    m_itemNumberCaption->hide();
-    m_itemNumber->hide();
-    m_saveAndExit->hide();
-    m_progressCaption->hide();
-    m_progress->hide();
-    m_progressCount->hide();
     m_itemNumber->setText(QStringLiteral("0"));
 }
 
 void TestWindow::start()
 {
-    m_statement->show();
-    m_title->hide();
-    m_instruction->hide();
-    m_legend->hide();
-
-    m_details->show();
-    m_optionFrame->show();
-    m_itemNumberCaption->show();
-    m_itemNumber->show();
-    m_back->show();
-    m_next->show();
-    m_progressCaption->show();
-    m_progress->show();
-    m_progressCount->show();
+    showPhase(Phase::Answering);
     m_code->setFocus();
-    m_start->hide();
-    m_saveAndExit->show();
-
     // "0" first, so that "1" is always a change and item 1 is always loaded.
     m_itemNumber->setText(QStringLiteral("0"));
     m_itemNumber->setText(QStringLiteral("1"));
 }
 
+// Every choice is stored as it is made, so moving on has nothing left to store.
 void TestWindow::next()
 {
-    if (!storeAnswerRow())
-        return;
     m_itemNumber->setText(QString::number(ItemNumberRule::countFrom(m_itemNumber->text()) + 1));
 }
 
 void TestWindow::back()
 {
-    if (!storeAnswerRow())
-        return;
     m_itemNumber->setText(QString::number(ItemNumberRule::countFrom(m_itemNumber->text()) - 1));
 }
 
 void TestWindow::saveAndExit()
 {
-    const QHash<QString, QString> answers = rowValues(*m_answer);
-    const QHash<QString, QString> details = rowValues(*m_ide);
-    QString error;
-    bool stored = m_db.beginTransaction();
-    if (!stored)
-        error = m_db.lastError();
-    for (TableCursor* cursor : {m_answer, m_ide, m_allAnswers}) {
-        // Answers whose examinee has no details row are stored all the same; there are no details to store.
-        if (cursor == m_ide && !m_ide->hasCurrent())
-            continue;
-        if (stored && !cursor->update()) {
-            stored = false;
-            error = cursor->lastError();
-        }
-    }
-    if (stored && !m_db.commit()) {
-        stored = false;
-        error = m_db.lastError();
-    }
-    if (!stored) {
-        m_db.rollback();
-        restoreEdits(*m_answer, answers);
-        restoreEdits(*m_ide, details);
-        reportStoreFailure(error);
+    const AnswerSheet::Outcome saved = m_sheet->saveAndFinish(editedDetails());
+    if (!saved.ok) {
+        // The window stays open with the edits on screen, so a second press stores them.
+        m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + saved.error, Msg::Style::StopRtl,
+                               Msg::ErrorTitlePersian);
         return;
     }
-    for (TableCursor* cursor : {m_theme, m_answer, m_allAnswers, m_ide, m_allIde})
-        cursor->reload();
     accept();
 }
 
@@ -487,6 +394,7 @@ void TestWindow::itemNumberChanged(const QString& text)
 {
     using ItemNumberRule::Step;
     const ItemNumberRule::Reading reading = ItemNumberRule::read(text);
+    // Setting the box to an item's number loads that item.
     switch (reading.step) {
     case Step::StartOver:
         m_statement->clear();
@@ -495,16 +403,12 @@ void TestWindow::itemNumberChanged(const QString& text)
     case Step::BeforeFirst:
         m_messages.ShowNotice(this, Msg::Start);
         m_itemNumber->setText(QString::number(ItemNumberRule::FirstItem));
-        linkAnswerBox(ItemNumberRule::FirstItem);
-        setOptionFrameCaption(ItemNumberRule::FirstItem);
         return;
     case Step::Rest:
         return;
     case Step::PastLast:
-        storeAnswerRow();
         m_messages.ShowNotice(this, Msg::End);
         m_itemNumber->setText(QString::number(ItemNumberRule::LastItem));
-        setOptionFrameCaption(ItemNumberRule::LastItem);
         return;
     case Step::Load:
         loadItem(reading.item);
@@ -514,26 +418,19 @@ void TestWindow::itemNumberChanged(const QString& text)
 
 void TestWindow::loadItem(int item)
 {
-    // Read from the tables every time, so the screen always shows what is stored.
-    const bool statementRead = m_items->setFilter(QStringLiteral("ID"), QString::number(item));
-    m_statement->setText(m_items->field(QStringLiteral("QUs")));
-    const bool answersRead = linkAnswerBox(item);
+    // Read from the file every time, so the screen always shows what is stored.
+    const AnswerSheet::Statement statement = m_sheet->statement(item);
+    m_statement->setText(statement.text);
+    const AnswerSheet::Outcome answers = m_sheet->readAnswers();
+    m_shownItem = item;
     setOptionFrameCaption(item);
     ShowStoredAnswer();
-    // A file that cannot be read shows no answer; that must not pass for "not answered yet".
-    if (!statementRead || !answersRead) {
-        const TableCursor& failed = statementRead ? *m_answer : *m_items;
-        Kit::reportDatabaseTrouble(m_messages, this, failed.lastErrorIsBusy(), failed.lastError());
-    }
-}
-
-bool TestWindow::linkAnswerBox(int item)
-{
-    const bool read = m_answer->reload();
-    ColumnBinding::of(*m_answer).bind(m_answerBox, QString::number(item));
-    m_linkedItem = item;
     showProgress();
-    return read;
+    // A file that cannot be read shows no answer; that must not pass for "not answered yet".
+    if (!statement.ok || !answers.ok) {
+        const AnswerSheet::Outcome& failed = statement.ok ? answers : statement;
+        Kit::reportDatabaseTrouble(m_messages, this, failed.busy, failed.error);
+    }
 }
 
 void TestWindow::setOptionFrameCaption(int item)
@@ -543,69 +440,37 @@ void TestWindow::setOptionFrameCaption(int item)
 
 void TestWindow::RecordChosenAnswer(int option)
 {
-    const int score = scoreForOption(m_linkedItem, option);
-    if (score == 0)
-        return;
-    m_answerBox->setText(QString::number(score));
-    // Stored at once, so no way of leaving the window can lose a choice.
-    if (m_answer->update()) {
+    const AnswerSheet::Outcome recorded = m_sheet->record(m_shownItem, option);
+    if (!recorded.ok) {
+        // The screen goes back to what the file holds, so the option and the count never show an answer that is
+        // not there.
+        ShowStoredAnswer();
         showProgress();
+        m_messages.AskOperator(this, Msg::AnswerNotStored + QLatin1Char('\n') + recorded.error,
+                               Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
-    // Not stored: the screen goes back to what the file holds, so the option and the count never show an answer
-    // that is not there.
-    const QString error = m_answer->lastError();
-    m_answer->revert();
-    ShowStoredAnswer();
     showProgress();
-    m_messages.AskOperator(this, Msg::AnswerNotStored + QLatin1Char('\n') + error, Msg::Style::ExclamationRtl,
-                           Msg::ErrorTitlePersian);
 }
 
 void TestWindow::ShowStoredAnswer()
 {
-    const int option = optionForScore(m_linkedItem, m_answerBox->text());
-    if (option == 0) {
-        clearOptions();
-        return;
-    }
-    selectOption(option);
+    selectOption(m_sheet->storedOption(m_shownItem));
 }
 
+// 0 clears every option.
 void TestWindow::selectOption(int option)
 {
     for (int i = 1; i <= 5; ++i)
         m_options.at(i - 1)->setChecked(i == option);
 }
 
-void TestWindow::clearOptions()
-{
-    selectOption(0);
-}
-
 void TestWindow::showProgress()
 {
-    int answered = 0;
-    for (int item = ItemNumberRule::FirstItem; item <= ItemNumberRule::LastItem; ++item)
-        if (optionForScore(item, m_answer->field(QString::number(item))) != 0)
-            ++answered;
+    const int answered = m_sheet->answeredCount();
     m_progress->setValue(answered);
     // "3 از 35" reads the same way in any direction, which "3 / 35" does not in right-to-left text.
     m_progressCount->setText(QStringLiteral("%1 از %2").arg(answered).arg(ItemNumberRule::LastItem));
-}
-
-bool TestWindow::storeAnswerRow()
-{
-    if (m_answer->update())
-        return true;
-    reportStoreFailure(m_answer->lastError());
-    return false;
-}
-
-void TestWindow::reportStoreFailure(const QString& error)
-{
-    m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
-                           Msg::ErrorTitlePersian);
 }
 
 bool TestWindow::isTextBox(const QWidget* widget) const
@@ -614,14 +479,10 @@ bool TestWindow::isTextBox(const QWidget* widget) const
     return edit && !edit->isReadOnly();
 }
 
-bool TestWindow::isAnswering() const
-{
-    return !m_next->isHidden();
-}
-
 bool TestWindow::handleAnsweringKey(QKeyEvent* event)
 {
-    if (!isAnswering() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+    const Qt::KeyboardModifiers shortcut = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (m_phase != Phase::Answering || (event->modifiers() & shortcut))
         return false;
     switch (event->key()) {
     case Qt::Key_Left:
@@ -636,7 +497,7 @@ bool TestWindow::handleAnsweringKey(QKeyEvent* event)
         break;
     }
     const int digit = Digits::valueOf(event->text());
-    if (digit < 1 || digit > 5 || m_optionFrame->isHidden() || m_linkedItem == 0)
+    if (digit < 1 || digit > 5 || m_optionFrame->isHidden() || m_shownItem == 0)
         return false;
     m_options.at(digit - 1)->click();
     return true;

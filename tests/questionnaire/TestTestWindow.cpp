@@ -1,5 +1,6 @@
 #include "questionnaire/TestWindow.h"
 
+#include "questionnaire/Keying.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
 #include "ui/MessageCatalogue.h"
@@ -15,7 +16,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSet>
 #include <QTimer>
 #include <QTest>
 
@@ -29,38 +29,15 @@ const QString examinee = QStringLiteral("100");
 
 const std::set<int> reversedItems = {3, 5, 6, 7, 10, 13, 14, 18, 19, 21, 22, 23, 26, 27, 28, 29, 32, 33, 34};
 
-const QString windowTitle = QStringLiteral("صفحه اجراي تست");
-const QString titleText = QStringLiteral("پرسشنامه رضايت زناشويي تورين 35 ماده اي");
-const QString instructionText = QStringLiteral(
-    "اين نرم افزار شامل جملاتي درباره جنبه هاي مختلف زندگي شماست که ممکن است با آن موافق يا مخالف "
-    "باشيد . هر جمله را به دقت بخوانيد و سپس ميزان موافقت يا مخالفت خود را مشخص کنيد . توجه داشته "
-    "باشيد جواب صحيح يا غلط وجود ندارد . سعي کنيد حتي الامکان از پاسخ به مورد \" نظري ندارم\" "
-    "خودداري کنيد . فقط وقتي اين مورد را علامت بزنيد که در موافق يا مخالف بودن خود نسبت به يک جمله "
-    "کاملا شک و ترديد داشته باشيد ");
-const QString legendText = QStringLiteral(" کاملاً مخالفم  --- مخالفم  "
-                                                  "---  نظري ندارم ---   موافقم ---  کاملاً موافقم ");
-const QString startText = QStringLiteral("شروع");
-const QString backText = QStringLiteral("قبلي");
-const QString nextText = QStringLiteral("بعدي");
-const QString saveText = QStringLiteral("ذخيره و خروج");
 const QString startNotice = QStringLiteral("شروع");
 const QString endNotice = QStringLiteral("پايان");
 const QString digitsNotice = QStringLiteral("شما بايد عدد وارد كنيد");
-const QStringList optionTexts = {
-    QStringLiteral("کاملاً مخالف"),
-    QStringLiteral("مخالف"),
-    QStringLiteral("نظري ندارم"),
-    QStringLiteral("موافقم"),
-    QStringLiteral("کاملاً موافقم")
-};
 
 // The keyed score for a choice, from the option table: direct items store the option's position, reversed items
 // its mirror.
 QString keyedScore(int item, int option)
 {
-    static const int direct[] = {1, 2, 3, 4, 5};
-    static const int reversed[] = {5, 4, 3, 2, 1};
-    return QString::number(reversedItems.count(item) ? reversed[option - 1] : direct[option - 1]);
+    return QString::number(reversedItems.count(item) ? 6 - option : option);
 }
 
 template <typename T>
@@ -120,14 +97,13 @@ class TestTestWindow : public QObject {
 private slots:
     void initTestCase();
 
-    void prepareRunFindsTheCodeHoweverTyped_data();
-    void prepareRunFindsTheCodeHoweverTyped();
+    void prepareRunOpensOnlyForAnExaminee_data();
+    void prepareRunOpensOnlyForAnExaminee();
     void introductionState();
     void startShowsItemOneWithDetails();
-    void eachOptionIsStoredKeyedAndShownBack_data();
-    void eachOptionIsStoredKeyedAndShownBack();
+    void optionIsStoredKeyedAndShownBack_data();
+    void optionIsStoredKeyedAndShownBack();
     void unansweredItemShowsNoOption();
-    void damagedStoredValueShowsNoOption();
     void backFromOneRestsAtZeroThenNoticesStart();
     void choiceWhileRestingIsKeyedByTheShownItem();
     void nextFromLastStoresAndNoticesEnd();
@@ -138,7 +114,6 @@ private slots:
     void nonDigitKeysAreRefused();
     void digitsInTheAgeField();
     void walkAllItems();
-    void reopeningShowsStoredAnswers();
     void choiceSurvivesTheCloseBox();
     void detailsAreStoredOnlyBySaveAndExit();
     void codeCannotBeEdited();
@@ -154,6 +129,7 @@ private slots:
     void failedStoreIsReported();
     void answersWithoutDetailsAreSavedAndTheWindowCloses();
     void lockedFileIsNotAnUnknownExaminee();
+    void lockedFileWhileAnsweringIsSaid();
     void assistiveTechnologySeesRadioButtons();
     void assistiveTechnologyChoosesAndStores_data();
     void assistiveTechnologyChoosesAndStores();
@@ -164,35 +140,24 @@ void TestTestWindow::initTestCase()
     PersianText::applyTo(*qApp);
 }
 
-void TestTestWindow::prepareRunFindsTheCodeHoweverTyped_data()
+void TestTestWindow::prepareRunOpensOnlyForAnExaminee_data()
 {
-    QTest::addColumn<QString>("registered");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("found");
 
-    QTest::newRow("same code") << "100" << "100" << true;
-    QTest::newRow("blank before") << "100" << " 100" << true;
-    QTest::newRow("blank after") << "100" << "100 " << true;
-    QTest::newRow("Persian digits") << "100" << QStringLiteral("۱۰۰") << true;
-    QTest::newRow("Arabic-Indic digits") << "100" << QStringLiteral("\u0661\u0660\u0660") << true;
-    QTest::newRow("invisible marks") << "100" << QStringLiteral("\u200F1\u200B00\u200E") << true;
-    QTest::newRow("other case") << "abc" << "ABC" << false;
-    QTest::newRow("leading zero") << "100" << "0100" << false;
-    QTest::newRow("apostrophe") << "O'Neil" << "O'Neil" << true;
-    // Written by a version that kept codes as typed: found by typing it the same way.
-    QTest::newRow("stored with a Persian digit") << "کد۱" << "کد۱" << true;
-    QTest::newRow("empty") << "100" << "" << false;
-    QTest::newRow("unknown") << "100" << "101" << false;
+    // Every form of a code is the answer sheet's to find; the window opens for what it finds.
+    QTest::newRow("Persian digits") << QStringLiteral("۱۰۰") << true;
+    QTest::newRow("unknown") << "101" << false;
+    QTest::newRow("nothing typed") << "" << false;
 }
 
-void TestTestWindow::prepareRunFindsTheCodeHoweverTyped()
+void TestTestWindow::prepareRunOpensOnlyForAnExaminee()
 {
-    QFETCH(QString, registered);
     QFETCH(QString, typed);
     QFETCH(bool, found);
     TestProgram p;
-    p.addExaminee(registered, QStringLiteral("Sara"));
     p.addExaminee(QStringLiteral("200"), QStringLiteral("Reza"));
+    p.addExaminee(examinee, QStringLiteral("Sara"));
     TestWindow w(p.database(), p.messages());
     QCOMPARE(w.prepareRun(typed), found ? TestWindow::Run::Ready : TestWindow::Run::NotFound);
     QVERIFY(p.messages().boxes.isEmpty());
@@ -200,7 +165,7 @@ void TestTestWindow::prepareRunFindsTheCodeHoweverTyped()
         return;
     w.show();
     Drive::click(&w, QStringLiteral("Command1"));
-    QCOMPARE(child<QLineEdit>(&w, "Code")->text(), registered);
+    QCOMPARE(child<QLineEdit>(&w, "Code")->text(), examinee);
     QCOMPARE(child<QLineEdit>(&w, "FName")->text(), QStringLiteral("Sara"));
 }
 
@@ -210,17 +175,12 @@ void TestTestWindow::introductionState()
     p.addExaminee(examinee);
     TestWindow w(p.database(), p.messages());
     QCOMPARE(w.objectName(), QStringLiteral("FrmTest"));
-    QCOMPARE(w.windowTitle(), windowTitle);
     QVERIFY(openRun(w));
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QCOMPARE(child<QLabel>(&w, "SkinLabel3")->text(), titleText);
-    QCOMPARE(child<QLabel>(&w, "SkinLabel4")->text(), instructionText);
-    QCOMPARE(child<QLabel>(&w, "SkinLabel6")->text(), legendText);
-    QCOMPARE(child<QPushButton>(&w, "Command1")->text(), startText);
     for (const char* shown : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
         QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
-    for (const char* hidden : {"Frame1", "SkinLbl5", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5", "Text12"})
+    for (const char* hidden : {"Frame1", "SkinLbl5", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5", "Progress"})
         QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
     QCOMPARE(w.property("appliedTheme").toInt(), 1);
     QVERIFY(p.messages().boxes.isEmpty());
@@ -233,15 +193,10 @@ void TestTestWindow::startShowsItemOneWithDetails()
     TestWindow w(p.database(), p.messages());
     QVERIFY(openAndStart(w));
 
-    for (const char* shown : {"SkinLbl5", "Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5"})
+    for (const char* shown : {"SkinLbl5", "Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5", "Progress"})
         QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
-    for (const char* hidden : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1", "Text12"})
+    for (const char* hidden : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
         QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
-    QCOMPARE(child<QPushButton>(&w, "CmdBack")->text(), backText);
-    QCOMPARE(child<QPushButton>(&w, "CmdNext")->text(), nextText);
-    QCOMPARE(child<QPushButton>(&w, "Command5")->text(), saveText);
-    for (int i = 1; i <= 5; ++i)
-        QCOMPARE(Drive::find<QRadioButton>(&w, QStringLiteral("Option%1").arg(i))->text(), optionTexts.at(i - 1));
 
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
     QCOMPARE(frameCaption(&w), QStringLiteral("1"));
@@ -250,49 +205,34 @@ void TestTestWindow::startShowsItemOneWithDetails()
     QCOMPARE(checkedOption(&w), 0);
     QCOMPARE(w.focusWidget(), child<QWidget>(&w, "Code"));
 
-    // The details frame shows the examinee's row, each field named by its caption.
+    // The details frame shows the examinee's row, each field named by its caption; only the code is fixed.
     const QStringList columns = {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"),
                                  QStringLiteral("Jens"), QStringLiteral("Sen"), QStringLiteral("Taahol"),
                                  QStringLiteral("Tahsil"), QStringLiteral("Date"), QStringLiteral("Time")};
-    const QStringList captions = {
-        QStringLiteral(" :کد"),
-        QStringLiteral(" :نام"),
-        QStringLiteral(" :نام خانوادگي"),
-        QStringLiteral(" :جنس"),
-        QStringLiteral(" :سن"),
-        QStringLiteral(" :وضعيت تاهل"),
-        QStringLiteral(" :ميزان تحصيلات"),
-        QStringLiteral(" :تاريخ"),
-        QStringLiteral(" :ساعت")
-    };
-    for (int i = 0; i < columns.size(); ++i) {
-        auto* field = Drive::find<QLineEdit>(&w, columns.at(i));
-        QCOMPARE(field->text(), p.ideField(examinee, columns.at(i)));
-        QCOMPARE(field->isReadOnly(), i == 0);
-        auto* caption = Drive::find<QLabel>(&w, columns.at(i) + QStringLiteral("Caption"));
-        QCOMPARE(caption->text(), captions.at(i));
+    for (const QString& column : columns) {
+        auto* field = Drive::find<QLineEdit>(&w, column);
+        QCOMPARE(field->text(), p.ideField(examinee, column));
+        QVERIFY(!field->text().isEmpty());
+        QCOMPARE(field->isReadOnly(), column == QLatin1String("Code"));
+        auto* caption = Drive::find<QLabel>(&w, column + QStringLiteral("Caption"));
+        QVERIFY(!caption->text().isEmpty());
         QCOMPARE(caption->buddy(), field);
     }
     QVERIFY(p.messages().boxes.isEmpty());
 }
 
-void TestTestWindow::eachOptionIsStoredKeyedAndShownBack_data()
+void TestTestWindow::optionIsStoredKeyedAndShownBack_data()
 {
     QTest::addColumn<int>("item");
     QTest::addColumn<int>("option");
     QTest::addColumn<QString>("stored");
 
-    // The option table: Option1..Option5 store 1..5 on a direct item and 5..1 on a reversed one.
-    const int directScores[] = {1, 2, 3, 4, 5};
-    const int reversedScores[] = {5, 4, 3, 2, 1};
-    for (int option = 1; option <= 5; ++option) {
-        QTest::addRow("item 1 direct, Option%d", option) << 1 << option << QString::number(directScores[option - 1]);
-        QTest::addRow("item 3 reversed, Option%d", option)
-            << 3 << option << QString::number(reversedScores[option - 1]);
-    }
+    // The whole option table is the answer sheet's; here a choice travels from the button to the file and back.
+    QTest::newRow("item 1 direct, Option2") << 1 << 2 << "2";
+    QTest::newRow("item 3 reversed, Option1") << 3 << 1 << "5";
 }
 
-void TestTestWindow::eachOptionIsStoredKeyedAndShownBack()
+void TestTestWindow::optionIsStoredKeyedAndShownBack()
 {
     QFETCH(int, item);
     QFETCH(int, option);
@@ -338,24 +278,6 @@ void TestTestWindow::unansweredItemShowsNoOption()
     QCOMPARE(checkedOption(&w), 0);
 }
 
-void TestTestWindow::damagedStoredValueShowsNoOption()
-{
-    TestProgram p;
-    p.addExaminee(examinee);
-    p.setAnswers(examinee, {QStringLiteral("3"), QStringLiteral("7"), QStringLiteral(" 2")});
-    TestWindow w(p.database(), p.messages());
-    QVERIFY(openAndStart(w));
-    QCOMPARE(checkedOption(&w), 3);
-    Drive::click(&w, QStringLiteral("CmdNext"));
-    QCOMPARE(checkedOption(&w), 0);
-    Drive::click(&w, QStringLiteral("CmdNext"));
-    QCOMPARE(checkedOption(&w), 0);
-    // Nothing is written until the examinee chooses.
-    QCOMPARE(p.answer(examinee, 2), QStringLiteral("7"));
-    chooseOption(&w, 1);
-    QCOMPARE(p.answer(examinee, 3), QStringLiteral("5"));
-}
-
 void TestTestWindow::backFromOneRestsAtZeroThenNoticesStart()
 {
     TestProgram p;
@@ -374,7 +296,6 @@ void TestTestWindow::backFromOneRestsAtZeroThenNoticesStart()
 
     Drive::click(&w, QStringLiteral("CmdBack"));
     QCOMPARE(p.messages().noticeTexts(), QStringList{startNotice});
-    QCOMPARE(p.messages().boxes.first().title, QStringLiteral("پيام"));
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
     QCOMPARE(frameCaption(&w), QStringLiteral("1"));
     QCOMPARE(shownStatement(&w), firstStatement);
@@ -457,17 +378,13 @@ void TestTestWindow::itemNumberTexts_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("notice");
 
-    // The window starts on item 6.
+    // The window starts on item 6. How every kind of text reads is the item-number rule's; here each step is taken.
     QTest::newRow("cleared") << "" << "1" << "1" << "";
     QTest::newRow("leading zeros") << "007" << "007" << "7" << "";
     QTest::newRow("zero rests") << "0" << "0" << "6" << "";
     QTest::newRow("pasted word") << "abc" << "1" << "1" << "";
-    QTest::newRow("pasted fraction") << "2.5" << "1" << "1" << "";
-    QTest::newRow("pasted blanks") << "  " << "1" << "1" << "";
     QTest::newRow("below zero") << "-4" << "1" << "1" << startNotice;
     QTest::newRow("one past") << "36" << "35" << "35" << endNotice;
-    QTest::newRow("huge") << "99999999999999999999" << "35" << "35" << endNotice;
-    QTest::newRow("last") << "35" << "35" << "35" << "";
 }
 
 void TestTestWindow::itemNumberTexts()
@@ -499,13 +416,9 @@ void TestTestWindow::nonDigitKeysAreRefused_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("key");
 
-    for (const char* field : {"Text6", "Sen"}) {
-        QTest::addRow("%s letter", field) << field << "a";
-        QTest::addRow("%s persian letter", field) << field << "ب";
-        QTest::addRow("%s blank", field) << field << " ";
-        QTest::addRow("%s minus", field) << field << "-";
-        QTest::addRow("%s point", field) << field << ".";
-    }
+    // Which keys a digits box refuses is the box's own; here a refused key is said in both boxes.
+    QTest::newRow("item number") << "Text6" << QStringLiteral("ب");
+    QTest::newRow("age") << "Sen" << "-";
 }
 
 void TestTestWindow::nonDigitKeysAreRefused()
@@ -562,58 +475,41 @@ void TestTestWindow::walkAllItems()
 {
     TestProgram p;
     p.addExaminee(examinee);
+    p.addExaminee(QStringLiteral("200"));
+    // Every fourth item was answered in an earlier run; the rest are answered now, with every option on direct and
+    // on reversed items.
+    auto optionFor = [](int item) { return (item * 3) % 5 + 1; };
+    QStringList stored;
+    for (int item = 1; item <= 35; ++item)
+        stored << (item % 4 == 0 ? keyedScore(item, optionFor(item + 1)) : QString());
+    p.setAnswers(examinee, stored);
+    p.setAnswers(QStringLiteral("200"), QStringList(35, QStringLiteral("3")));
     TestWindow w(p.database(), p.messages());
     QVERIFY(openAndStart(w));
 
-    // Every option on direct and on reversed items.
-    auto optionFor = [](int item) { return (item * 3) % 5 + 1; };
     for (int item = 1; item <= 35; ++item) {
         QCOMPARE(frameCaption(&w), QString::number(item));
         const QVariant statement =
             p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = ?"), {QString::number(item)});
         QCOMPARE(shownStatement(&w), statement.toString());
-        chooseOption(&w, optionFor(item));
+        if (stored.at(item - 1).isEmpty()) {
+            QCOMPARE(checkedOption(&w), 0);
+            chooseOption(&w, optionFor(item));
+        } else {
+            QCOMPARE(checkedOption(&w), optionFor(item + 1));
+        }
         Drive::click(&w, QStringLiteral("CmdNext"));
     }
     QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("35"));
+    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), QStringLiteral("35 از 35"));
 
-    for (int item = 1; item <= 35; ++item)
-        QCOMPARE(p.answer(examinee, item), keyedScore(item, optionFor(item)));
-
-    // The pattern holds both halves of the option table.
-    QSet<QString> seen;
-    for (int item = 1; item <= 35; ++item)
-        seen.insert(QStringLiteral("%1:%2").arg(reversedItems.count(item)).arg(optionFor(item)));
-    QCOMPARE(seen.size(), 10);
-}
-
-void TestTestWindow::reopeningShowsStoredAnswers()
-{
-    TestProgram p;
-    p.addExaminee(examinee);
-    p.addExaminee(QStringLiteral("200"));
-    QStringList stored;
-    for (int item = 1; item <= 35; ++item)
-        stored << (item % 4 == 0 ? QString() : QString::number(item % 5 + 1));
-    p.setAnswers(examinee, stored);
-    p.setAnswers(QStringLiteral("200"), QStringList(35, QStringLiteral("3")));
-
-    TestWindow w(p.database(), p.messages());
-    QVERIFY(openAndStart(w));
+    // Earlier answers were not cleared or rewritten by looking, and the other examinee's are untouched.
     for (int item = 1; item <= 35; ++item) {
-        const QString value = stored.at(item - 1);
-        // The option shown is the one whose keyed score is the stored value.
-        int expected = 0;
-        for (int option = 1; option <= 5 && !value.isEmpty(); ++option)
-            if (keyedScore(item, option) == value)
-                expected = option;
-        QCOMPARE(checkedOption(&w), expected);
-        Drive::click(&w, QStringLiteral("CmdNext"));
+        const QString earlier = stored.at(item - 1);
+        QCOMPARE(p.answer(examinee, item), earlier.isEmpty() ? keyedScore(item, optionFor(item)) : earlier);
+        QCOMPARE(p.answer(QStringLiteral("200"), item), QStringLiteral("3"));
     }
-    // Nothing was cleared or rewritten by looking.
-    for (int item = 1; item <= 35; ++item)
-        QCOMPARE(p.answer(examinee, item), stored.at(item - 1));
 }
 
 void TestTestWindow::choiceSurvivesTheCloseBox()
@@ -778,11 +674,12 @@ void TestTestWindow::routerRunAndResetAfterClosing()
     QCOMPARE(p.answer(examinee, 2), QStringLiteral("4"));
 
     w.resetToIntroduction();
-    for (const char* shown : {"SkinLabel4", "Command1", "Frame1", "SkinLbl5"})
+    for (const char* shown : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
         QVERIFY2(!child<QWidget>(&w, shown)->isHidden(), shown);
-    for (const char* hidden : {"CmdBack", "SkinLabel3", "CmdNext"})
+    for (const char* hidden : {"Frame1", "SkinLbl5", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5", "Progress"})
         QVERIFY2(child<QWidget>(&w, hidden)->isHidden(), hidden);
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
+    QVERIFY(shownStatement(&w).isEmpty());
     QVERIFY(p.answer(examinee, 3).isEmpty());
     QVERIFY(p.messages().boxes.isEmpty());
 
@@ -792,7 +689,6 @@ void TestTestWindow::routerRunAndResetAfterClosing()
         QVERIFY2(child<QWidget>(&w, shown)->isVisible(), shown);
     for (const char* hidden : {"Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5"})
         QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
-    QVERIFY(shownStatement(&w).isEmpty());
     Drive::click(&w, QStringLiteral("Command1"));
     QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
     QCOMPARE(frameCaption(&w), QStringLiteral("1"));
@@ -992,7 +888,7 @@ void TestTestWindow::failedStoreIsReported()
     QCOMPARE(p.messages().boxes.size(), 1);
     const ScriptedMessages::Box box = p.messages().boxes.last();
     QCOMPARE(box.kind, ScriptedMessages::Kind::Standard);
-    QCOMPARE(box.title, QStringLiteral("خطا"));
+    QCOMPARE(box.title, Msg::ErrorTitlePersian);
     QVERIFY2(box.text.startsWith(Msg::AnswerNotStored + QLatin1Char('\n')), qPrintable(box.text));
     QVERIFY(box.text.size() > Msg::AnswerNotStored.size() + 1);
     QCOMPARE(checkedOption(&w), 4);
@@ -1061,13 +957,47 @@ void TestTestWindow::lockedFileIsNotAnUnknownExaminee()
     QCOMPARE(box.kind, ScriptedMessages::Kind::Standard);
     QVERIFY2(box.text.startsWith(Msg::DatabaseBusy + QLatin1Char('\n')), qPrintable(box.text));
     QVERIFY(box.text.size() > Msg::DatabaseBusy.size() + 1);
-    QCOMPARE(box.title, QStringLiteral("خطا"));
+    QCOMPARE(box.title, Msg::ErrorTitlePersian);
     QCOMPARE(box.owner.data(), &owner);
 
     // Once the file is free again, the same code is found.
     other.release();
     QTest::qWait(wait);
     QCOMPARE(w.prepareRun(examinee), TestWindow::Run::Ready);
+}
+
+void TestTestWindow::lockedFileWhileAnsweringIsSaid()
+{
+    TestProgram p;
+    p.addExaminee(examinee);
+    p.setAnswers(examinee, {QStringLiteral("2")});
+    constexpr int wait = 200;
+    p.database().setLockWait(wait);
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    auto other = std::make_unique<LockHolder>(p.database().filePath());
+
+    // An item that cannot be read shows no answer and says why, rather than passing for unanswered.
+    Drive::click(&w, QStringLiteral("CmdNext"));
+    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+    QCOMPARE(p.messages().boxes.size(), 1);
+    const QString said = p.messages().lastText();
+    QVERIFY2(said.startsWith(Msg::DatabaseBusy + QLatin1Char('\n')), qPrintable(said));
+    QCOMPARE(checkedOption(&w), 0);
+    chooseOption(&w, 4);
+    QCOMPARE(p.messages().boxes.size(), 2);
+    QVERIFY(p.messages().lastText().startsWith(Msg::AnswerNotStored + QLatin1Char('\n')));
+    QCOMPARE(checkedOption(&w), 0);
+
+    // Once the file is free, the same choice is stored and the stored answers are shown again.
+    other.reset();
+    QTest::qWait(wait);
+    chooseOption(&w, 4);
+    QCOMPARE(p.answer(examinee, 2), QStringLiteral("4"));
+    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), QStringLiteral("2 از 35"));
+    Drive::click(&w, QStringLiteral("CmdBack"));
+    QCOMPARE(checkedOption(&w), 2);
+    QCOMPARE(p.messages().boxes.size(), 2);
 }
 
 void TestTestWindow::assistiveTechnologySeesRadioButtons()
@@ -1084,7 +1014,7 @@ void TestTestWindow::assistiveTechnologySeesRadioButtons()
         QAccessibleInterface* described = QAccessible::queryAccessibleInterface(option);
         QVERIFY(described);
         QCOMPARE(described->role(), QAccessible::RadioButton);
-        QCOMPARE(described->text(QAccessible::Name), optionTexts.at(i - 1));
+        QCOMPARE(described->text(QAccessible::Name), optionCaptions().at(i - 1));
         // One of five, in the group of the item.
         const QString position = described->text(QAccessible::Description);
         QVERIFY2(position.contains(QString::number(i)) && position.contains(QStringLiteral("5")), qPrintable(position));

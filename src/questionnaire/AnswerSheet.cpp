@@ -1,0 +1,199 @@
+#include "questionnaire/AnswerSheet.h"
+
+#include "data/ExamineeCode.h"
+#include "data/QuestionnaireItems.h"
+#include "data/Transaction.h"
+#include "questionnaire/Keying.h"
+
+namespace {
+
+const QString CodeColumn = QStringLiteral("Code");
+
+AnswerSheet::Outcome failure(const QString& error, bool busy = false)
+{
+    return {false, error, busy};
+}
+
+AnswerSheet::Outcome failure(const TableCursor& cursor)
+{
+    return failure(cursor.lastError(), cursor.lastErrorIsBusy());
+}
+
+AnswerSheet::Outcome failure(const Transaction& transaction)
+{
+    return failure(transaction.error(), transaction.busy());
+}
+
+AnswerSheet::Outcome noExaminee()
+{
+    return failure(QStringLiteral("no examinee is open"));
+}
+
+// An item's Answer column is named by its number.
+QString answerColumn(int item)
+{
+    return QString::number(item);
+}
+
+} // namespace
+
+AnswerSheet::AnswerSheet(Database& db)
+    : m_db(db)
+    , m_answers(db, QStringLiteral("Answer"))
+    , m_details(db, QStringLiteral("IDE"))
+    , m_statements(db, QStringLiteral("QU"))
+{
+}
+
+AnswerSheet::Opening AnswerSheet::open(const QString& typedCode)
+{
+    m_code.clear();
+    Opening opening;
+    const ExamineeCode::Found found = ExamineeCode::find(typedCode, {&m_answers});
+    switch (found.status) {
+    case ExamineeCode::Found::Status::NothingTyped:
+        opening.status = Opened::NothingTyped;
+        return opening;
+    case ExamineeCode::Found::Status::NotFound:
+        opening.status = Opened::NotFound;
+        return opening;
+    case ExamineeCode::Found::Status::Failed:
+        opening.status = Opened::Failed;
+        static_cast<Outcome&>(opening) = failure(found.error, found.busy);
+        return opening;
+    case ExamineeCode::Found::Status::Found:
+        break;
+    }
+    if (!m_details.setFilter(CodeColumn, found.code)) {
+        opening.status = Opened::Failed;
+        static_cast<Outcome&>(opening) = failure(m_details);
+        return opening;
+    }
+    m_code = found.code;
+    opening.status = Opened::Ready;
+    opening.code = found.code;
+    return opening;
+}
+
+AnswerSheet::Statement AnswerSheet::statement(int item)
+{
+    Statement read;
+    if (!m_statements.setFilter(QStringLiteral("ID"), QString::number(item))) {
+        static_cast<Outcome&>(read) = failure(m_statements);
+        return read;
+    }
+    read.text = m_statements.field(QStringLiteral("QUs"));
+    return read;
+}
+
+AnswerSheet::Outcome AnswerSheet::readAnswers()
+{
+    if (!isOpen())
+        return noExaminee();
+    if (!m_answers.reload())
+        return failure(m_answers);
+    return {};
+}
+
+int AnswerSheet::storedOption(int item) const
+{
+    return isOpen() ? optionForScore(item, m_answers.field(answerColumn(item))) : 0;
+}
+
+int AnswerSheet::answeredCount() const
+{
+    int answered = 0;
+    for (int item = 1; item <= QuestionnaireItemCount; ++item)
+        if (storedOption(item) != 0)
+            ++answered;
+    return answered;
+}
+
+AnswerSheet::Outcome AnswerSheet::record(int item, int option)
+{
+    if (!isOpen())
+        return noExaminee();
+    const int score = scoreForOption(item, option);
+    if (score == 0)
+        return failure(QStringLiteral("item %1 has no option %2").arg(item).arg(option));
+    Transaction transaction(m_db);
+    if (!transaction.begun())
+        return failure(transaction);
+    if (const Outcome read = readWhatFailed(); !read.ok)
+        return read;
+    m_answers.setField(answerColumn(item), QString::number(score));
+    if (!m_answers.update()) {
+        // Nothing reached the row: dropping the change leaves the answers as they were read.
+        const Outcome failed = failure(m_answers);
+        m_answers.revert();
+        return failed;
+    }
+    if (!transaction.commit())
+        return undo(transaction, failure(transaction));
+    return {};
+}
+
+const QStringList& AnswerSheet::detailColumns()
+{
+    static const QStringList columns = {
+        CodeColumn,             QStringLiteral("FName"),  QStringLiteral("LName"),
+        QStringLiteral("Jens"), QStringLiteral("Sen"),    QStringLiteral("Taahol"),
+        QStringLiteral("Tahsil"), QStringLiteral("Date"), QStringLiteral("Time"),
+    };
+    return columns;
+}
+
+bool AnswerSheet::isCorrectable(const QString& column)
+{
+    return column != CodeColumn && detailColumns().contains(column);
+}
+
+bool AnswerSheet::hasDetails() const
+{
+    return isOpen() && m_details.hasCurrent();
+}
+
+QString AnswerSheet::detail(const QString& column) const
+{
+    return hasDetails() && detailColumns().contains(column) ? m_details.field(column) : QString();
+}
+
+AnswerSheet::Outcome AnswerSheet::saveAndFinish(const QHash<QString, QString>& details)
+{
+    if (!isOpen())
+        return noExaminee();
+    Transaction transaction(m_db);
+    if (!transaction.begun())
+        return failure(transaction);
+    if (const Outcome read = readWhatFailed(); !read.ok)
+        return read;
+    if (hasDetails()) {
+        for (auto it = details.cbegin(); it != details.cend(); ++it)
+            if (isCorrectable(it.key()))
+                m_details.setField(it.key(), it.value());
+    }
+    // The answers go with the details, and need an Answer row to go to; answers without details are stored alone.
+    if (!m_answers.update())
+        return undo(transaction, failure(m_answers));
+    if (hasDetails() && !m_details.update())
+        return undo(transaction, failure(m_details));
+    if (!transaction.commit())
+        return undo(transaction, failure(transaction));
+    return {};
+}
+
+AnswerSheet::Outcome AnswerSheet::readWhatFailed()
+{
+    for (TableCursor* cursor : {&m_answers, &m_details})
+        if (cursor->readFailed() && !cursor->reload())
+            return failure(*cursor);
+    return {};
+}
+
+AnswerSheet::Outcome AnswerSheet::undo(Transaction& transaction, const Outcome& failed)
+{
+    transaction.rollback();
+    m_answers.reload();
+    m_details.reload();
+    return failed;
+}
