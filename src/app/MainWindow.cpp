@@ -6,7 +6,6 @@
 #include "examinees/RegistrationPanel.h"
 #include "settings/Theme.h"
 #include "ui/ColumnBinding.h"
-#include "ui/LeadingNumber.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -112,7 +111,6 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_codeCheck = new TableCursor(m_db, QStringLiteral("IDE"), this);
 
     m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text1"));
-    m_flag = Kit::hiddenField(this, QStringLiteral("Text3"));
 
     buildColumn();
     m_registration = new RegistrationPanel(m_db, m_messages, {*m_form, *m_answers, *m_answersSpare, *m_codeCheck},
@@ -120,7 +118,7 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_registration->hide();
     connect(m_registration, &RegistrationPanel::saved, this, [this] {
         HidePanels();
-        m_flag->setText(QStringLiteral("1"));
+        markHandedOver();
     });
     connect(m_registration, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
     buildSettingsPanel();
@@ -137,12 +135,11 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
 
     Twips::placeWindow(this, 2340, 765);
     Theme::applyTheme(this, m_db, m_themeNumber->text());
-    m_flag->setText(QStringLiteral("2"));
 }
 
-QString MainWindow::handOverFlag() const
+void MainWindow::markHandedOver()
 {
-    return m_flag->text();
+    m_router.setHandOverState(WindowRouter::HandOverState::HandedOver);
 }
 
 void MainWindow::buildColumn()
@@ -385,7 +382,7 @@ void MainWindow::handOverToScoring()
     HidePanels();
     if (!m_router.openScoringWindow())
         return;
-    m_flag->setText(QStringLiteral("1"));
+    markHandedOver();
     close();
 }
 
@@ -396,7 +393,7 @@ void MainWindow::handOverToLookup()
     HidePanels();
     if (!m_router.openLookupWindow())
         return;
-    m_flag->setText(QStringLiteral("1"));
+    markHandedOver();
     close();
 }
 
@@ -453,21 +450,18 @@ void MainWindow::saveClinic()
 
 void MainWindow::chooseTheme(int theme)
 {
-    m_flag->setText(QStringLiteral("1"));
     // Reading the row first drops a clinic name or address typed and not saved.
     m_theme->reload();
     m_themeNumber->setText(QString::number(theme));
     if (!storeThemeRow()) {
         // Nothing changed: the window stays, and leaving it still goes through the exit prompt.
         m_theme->reload();
-        m_flag->setText(QStringLiteral("2"));
         return;
     }
     m_theme->reload();
-    if (!m_router.openThemeConfirmation()) {
-        m_flag->setText(QStringLiteral("2"));
+    if (!m_router.openThemeConfirmation())
         return;
-    }
+    markHandedOver();
     close();
 }
 
@@ -489,7 +483,7 @@ void MainWindow::openBanner()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     m_form->reload();
-    if (leadingNumber(m_flag->text()) == 1) {
+    if (m_router.handOverState() == WindowRouter::HandOverState::HandedOver) {
         // Handed over (or an examinee registered): the window closes without the exit prompt.
         m_form->reload();
         event->accept();

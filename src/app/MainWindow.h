@@ -15,15 +15,11 @@ class WindowRouter;
 
 // The hub (`Frm1`): a column of eight buttons on the right, four panels shown in place beside it, a hint for the
 // button under the mouse. Every other window is reached through the router. Each opening is a fresh load:
-// cursors read, theme applied, hand-over flag "2".
+// cursors read, theme applied, not handed over. What its closing means is the router's hand-over state.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     MainWindow(Database& db, Messages& messages, WindowRouter& router, QWidget* parent = nullptr);
-
-    // The hand-over flag (`Text3`): "1" once the window has handed over or registered an examinee, so that its
-    // closing does not open the exit prompt.
-    QString handOverFlag() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,6 +55,7 @@ private:
     // Writes the settings row as the bound fields stand; a failure is reported with the platform's text.
     bool storeThemeRow();
     void openBanner();
+    void markHandedOver();
 
     Database& m_db;
     Messages& m_messages;
@@ -71,7 +68,6 @@ private:
     TableCursor* m_codeCheck = nullptr;    // Adodc5
 
     QLineEdit* m_themeNumber = nullptr; // Text1
-    QLineEdit* m_flag = nullptr;        // Text3
     QLineEdit* m_clinicName = nullptr;  // Text2
     QLineEdit* m_clinicAddress = nullptr; // Text14
     QLabel* m_clinicLabel = nullptr;    // SkinLabel1

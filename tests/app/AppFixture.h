@@ -115,6 +115,8 @@ public:
     }
 
     MainWindow* main() const { return qobject_cast<MainWindow*>(router.mainWindow()); }
+    // Whether the main window has handed over, so that its closing asks nothing.
+    bool handedOver() const { return router.handOverState() == WindowRouter::HandOverState::HandedOver; }
 
     TestProgram program;
     Router router;
