@@ -4,7 +4,9 @@
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
+#include "settings/ClinicPanel.h"
 #include "settings/Theme.h"
+#include "settings/ThemePanel.h"
 #include "ui/ColumnBinding.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
@@ -122,16 +124,18 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     });
     connect(m_registration, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
     buildSettingsPanel();
-    buildClinicPanel();
-    buildThemePanel();
+    m_clinic = new ClinicPanel(*m_theme, m_messages, this);
+    connect(m_clinic, &ClinicPanel::saved, m_clinic, &QWidget::hide);
+    connect(m_clinic, &ClinicPanel::cancelled, m_clinic, &QWidget::hide);
+    m_themes = new ThemePanel(*m_theme, m_messages, this);
+    connect(m_themes, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
+    connect(m_themes, &ThemePanel::cancelled, m_themes, &QWidget::hide);
     buildOtherItems();
 
     // Load: the settings row is read through the bound fields, the clinic-name label follows the name field.
-    connect(m_clinicName, &QLineEdit::textChanged, m_clinicLabel, &QLabel::setText);
+    connect(m_clinic, &ClinicPanel::nameChanged, m_clinicLabel, &QLabel::setText);
     ColumnBinding::of(*m_theme).bind(m_themeNumber, QStringLiteral("TH"));
-    ColumnBinding::of(*m_theme).bind(m_clinicName, QStringLiteral("Name"));
-    ColumnBinding::of(*m_theme).bind(m_clinicAddress, QStringLiteral("Adress"));
-    m_clinicLabel->setText(m_clinicName->text());
+    m_clinicLabel->setText(m_clinic->name());
 
     Twips::placeWindow(this, 2340, 765);
     Theme::applyTheme(this, m_db, m_themeNumber->text());
@@ -193,58 +197,6 @@ void MainWindow::buildSettingsPanel()
             &QPushButton::clicked, this, &MainWindow::showClinicPanel);
     connect(Kit::button(m_settings, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
-}
-
-void MainWindow::buildClinicPanel()
-{
-    m_clinic = makePanel(this, QStringLiteral("Frame9"));
-    m_clinicName = new QLineEdit(m_clinic);
-    m_clinicName->setObjectName(QStringLiteral("Text2"));
-    Twips::place(m_clinicName, 240, 360, 4560, 390);
-    m_clinicAddress = new QLineEdit(m_clinic);
-    m_clinicAddress->setObjectName(QStringLiteral("Text14"));
-    Twips::place(m_clinicAddress, 240, 960, 4560, 390);
-
-    const auto caption = [this](const QString& name, const QString& text, QLineEdit* field, int top) {
-        auto* label = new QLabel(text, m_clinic);
-        label->setObjectName(name);
-        // Written colon first; drawn left to right it reads as a caption ending in a colon.
-        label->setLayoutDirection(Qt::LeftToRight);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setBuddy(field);
-        Twips::place(label, 4860, top, 1000, 390);
-    };
-    caption(QStringLiteral("SkinLabel4"), QStringLiteral(" :نام"), m_clinicName, 360);
-    caption(QStringLiteral("SkinLabel5"), QStringLiteral(" :آدرس"), m_clinicAddress, 960);
-
-    connect(Kit::button(m_clinic, QStringLiteral("Command64"), QStringLiteral("ذخيره "), 3240, 1620, 1200, 405),
-            &QPushButton::clicked, this, &MainWindow::saveClinic);
-    connect(Kit::button(m_clinic, QStringLiteral("Command7"), QStringLiteral("انصراف"), 1800, 1620, 1200, 405),
-            &QPushButton::clicked, m_clinic, &QWidget::hide);
-}
-
-void MainWindow::buildThemePanel()
-{
-    m_themes = makePanel(this, QStringLiteral("Frame6"));
-    // Theme 1 at the top, 11 at the bottom.
-    const QList<QPair<const char*, QString>> buttons = {
-        {"Command45", QStringLiteral(" تم شماره 1")}, {"Command44", QStringLiteral("تم شماره 2")},
-        {"Command43", QStringLiteral("تم شماره 3")},  {"Command42", QStringLiteral("تم شماره 4")},
-        {"Command50", QStringLiteral(" تم شماره 5")}, {"Command49", QStringLiteral("تم شماره 6")},
-        {"Command48", QStringLiteral("تم شماره 7")},  {"Command47", QStringLiteral("تم شماره 8")},
-        {"Command41", QStringLiteral("تم شماره 9")},  {"Command52", QStringLiteral("تم شماره 10 ")},
-        {"Command53", QStringLiteral("تم شماره 11")},
-    };
-    int top = 240;
-    int theme = 1;
-    for (const auto& [name, caption] : buttons) {
-        connect(Kit::button(m_themes, QString::fromLatin1(name), caption, 240, top, 2145, 555), &QPushButton::clicked,
-                this, [this, theme] { chooseTheme(theme); });
-        top += 600;
-        ++theme;
-    }
-    connect(Kit::button(m_themes, QStringLiteral("Command46"), QStringLiteral("خروج"), 720, 6900, 1185, 435),
-            &QPushButton::clicked, m_themes, &QWidget::hide);
 }
 
 void MainWindow::buildOtherItems()
@@ -425,9 +377,7 @@ void MainWindow::leave()
 void MainWindow::showClinicPanel()
 {
     HidePanels();
-    // The fields show the stored name and address: text typed earlier and abandoned is dropped here, so no later
-    // save can store it unseen.
-    m_theme->reload();
+    m_clinic->showStored();
     showAt(m_settings, kSettingsPlace);
     showAt(m_clinic, kClinicPlace);
 }
@@ -439,39 +389,13 @@ void MainWindow::showThemePanel()
     showAt(m_themes, kThemePlace);
 }
 
-void MainWindow::saveClinic()
+void MainWindow::handOverToThemeConfirmation()
 {
-    if (!storeThemeRow())
-        return;
-    m_theme->reload();
-    m_theme->reload();
-    m_clinic->hide();
-}
-
-void MainWindow::chooseTheme(int theme)
-{
-    // Reading the row first drops a clinic name or address typed and not saved.
-    m_theme->reload();
-    m_themeNumber->setText(QString::number(theme));
-    if (!storeThemeRow()) {
-        // Nothing changed: the window stays, and leaving it still goes through the exit prompt.
-        m_theme->reload();
-        return;
-    }
-    m_theme->reload();
+    // Stored, so the confirmation opens in the new theme; the window closes only once it is open.
     if (!m_router.openThemeConfirmation())
         return;
     markHandedOver();
     close();
-}
-
-bool MainWindow::storeThemeRow()
-{
-    if (m_theme->update())
-        return true;
-    m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + m_theme->lastError(), Msg::Style::StopRtl,
-                           Msg::ErrorTitlePersian);
-    return false;
 }
 
 void MainWindow::openBanner()

@@ -3,14 +3,15 @@
 #include <QHash>
 #include <QWidget>
 
+class ClinicPanel;
 class Database;
 class Messages;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class RegistrationPanel;
 class TableCursor;
+class ThemePanel;
 class WindowRouter;
 
 // The hub (`Frm1`): a column of eight buttons on the right, four panels shown in place beside it, a hint for the
@@ -29,8 +30,6 @@ protected:
 private:
     void buildColumn();
     void buildSettingsPanel();
-    void buildClinicPanel();
-    void buildThemePanel();
     void buildOtherItems();
 
     // Closes every panel and, when there are examinees, drops an unsaved registration by reloading.
@@ -50,10 +49,7 @@ private:
     void leave();
     void showClinicPanel();
     void showThemePanel();
-    void saveClinic();
-    void chooseTheme(int theme);
-    // Writes the settings row as the bound fields stand; a failure is reported with the platform's text.
-    bool storeThemeRow();
+    void handOverToThemeConfirmation();
     void openBanner();
     void markHandedOver();
 
@@ -68,16 +64,14 @@ private:
     TableCursor* m_codeCheck = nullptr;    // Adodc5
 
     QLineEdit* m_themeNumber = nullptr; // Text1
-    QLineEdit* m_clinicName = nullptr;  // Text2
-    QLineEdit* m_clinicAddress = nullptr; // Text14
     QLabel* m_clinicLabel = nullptr;    // SkinLabel1
     QLabel* m_hint = nullptr;           // SkinLabel2
 
     QFrame* m_column = nullptr;            // Frame7
     RegistrationPanel* m_registration = nullptr; // Frame10
     QFrame* m_settings = nullptr;          // Frame8
-    QFrame* m_clinic = nullptr;            // Frame9
-    QFrame* m_themes = nullptr;            // Frame6
+    ClinicPanel* m_clinic = nullptr;       // Frame9
+    ThemePanel* m_themes = nullptr;        // Frame6
 
     QHash<QObject*, QString> m_hints;
 };

@@ -207,8 +207,7 @@ void RegistrationPanel::reportFailure(const RegistrationStore::Outcome& failure)
     if (failure.busy)
         Kit::reportDatabaseTrouble(m_messages, window(), true, failure.error);
     else
-        m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + failure.error, Msg::Style::StopRtl,
-                               Msg::ErrorTitlePersian);
+        Kit::reportSaveFailure(m_messages, window(), failure.error);
 }
 
 void RegistrationPanel::restoreUnsavedRow(const QHash<QString, QString>& values)

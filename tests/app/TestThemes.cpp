@@ -4,7 +4,6 @@
 #include "scoring/ScoringWindow.h"
 #include "settings/Theme.h"
 #include "settings/ThemeConfirmation.h"
-#include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
 #include <QLabel>
@@ -73,8 +72,6 @@ private slots:
     void confirmationClosedByItsFrameEndsTheProgram();
     void unsavedClinicNameLostByAThemeChoice();
     void clinicSaveCancelAndReopen();
-    void emptyClinicNameStored();
-    void failedClinicWriteReported();
     void failedThemeWriteReported();
     void savedClinicReachesTheScoringWindow();
 };
@@ -266,47 +263,6 @@ void TestThemes::clinicSaveCancelAndReopen()
     QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QStringLiteral("کلينيک مهر"));
     QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Adress FROM Theme")).toString(), QStringLiteral("شيراز"));
     QCOMPARE(hub.program.rowCount(QStringLiteral("Theme")), 1);
-}
-
-void TestThemes::emptyClinicNameStored()
-{
-    Hub hub;
-    hub.program.exec(QStringLiteral("UPDATE Theme SET Name = 'Razi', Adress = 'Tehran'"));
-    MainWindow* w = hub.show();
-    openClinicPanel(w);
-    Drive::find<QLineEdit>(w, QStringLiteral("Text2"))->clear();
-    Drive::click(w, QStringLiteral("Command64"));
-    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QString());
-    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Adress FROM Theme")).toString(), QStringLiteral("Tehran"));
-    QCOMPARE(Drive::find<QLabel>(w, QStringLiteral("SkinLabel1"))->text(), QString());
-}
-
-void TestThemes::failedClinicWriteReported()
-{
-    Hub hub;
-    hub.program.exec(QStringLiteral("UPDATE Theme SET Name = 'Razi'"));
-    refuseThemeWrites(hub.program);
-    MainWindow* w = hub.show();
-    openClinicPanel(w);
-    auto* name = Drive::find<QLineEdit>(w, QStringLiteral("Text2"));
-    name->setText(QStringLiteral("Mehr"));
-    Drive::click(w, QStringLiteral("Command64"));
-
-    ScriptedMessages& messages = hub.program.messages();
-    QCOMPARE(messages.boxes.size(), 1);
-    QCOMPARE(messages.boxes.first().kind, ScriptedMessages::Kind::Standard);
-    QCOMPARE(messages.boxes.first().title, Msg::ErrorTitlePersian);
-    QVERIFY(messages.boxes.first().text.startsWith(Msg::SaveFailed));
-    QVERIFY(messages.boxes.first().text.contains(QLatin1String("the disk is full")));
-    QVERIFY(Drive::find<QWidget>(w, QStringLiteral("Frame9"))->isVisible());
-    QCOMPARE(name->text(), QStringLiteral("Mehr"));
-    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QStringLiteral("Razi"));
-
-    // Once the disk takes writes again, the same text is stored.
-    hub.program.exec(QStringLiteral("DROP TRIGGER refuse"));
-    Drive::click(w, QStringLiteral("Command64"));
-    QCOMPARE(hub.program.scalar(QStringLiteral("SELECT Name FROM Theme")).toString(), QStringLiteral("Mehr"));
-    QVERIFY(!Drive::find<QWidget>(w, QStringLiteral("Frame9"))->isVisible());
 }
 
 void TestThemes::failedThemeWriteReported()
