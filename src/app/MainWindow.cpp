@@ -106,36 +106,36 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     Kit::setUpWindow(this, QStringLiteral("Frm1"), QStringLiteral("Tovrin35"), kClientWidth, kClientHeight);
     setMouseTracking(true);
 
-    m_theme = new TableCursor(m_db, QStringLiteral("Theme"), this);
-    m_form = new TableCursor(m_db, QStringLiteral("IDE"), this);
+    m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
+    m_details = new TableCursor(m_db, QStringLiteral("IDE"), this);
     m_answers = new TableCursor(m_db, QStringLiteral("Answer"), this);
-    m_answersSpare = new TableCursor(m_db, QStringLiteral("Answer"), this);
+    m_answerCheck = new TableCursor(m_db, QStringLiteral("Answer"), this);
     m_codeCheck = new TableCursor(m_db, QStringLiteral("IDE"), this);
 
     m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text1"));
 
     buildColumn();
-    m_registration = new RegistrationPanel(m_db, m_messages, {*m_form, *m_answers, *m_answersSpare, *m_codeCheck},
+    m_registrationPanel = new RegistrationPanel(m_db, m_messages, {*m_details, *m_answers, *m_answerCheck, *m_codeCheck},
                                            this);
-    m_registration->hide();
-    connect(m_registration, &RegistrationPanel::saved, this, [this] {
+    m_registrationPanel->hide();
+    connect(m_registrationPanel, &RegistrationPanel::saved, this, [this] {
         HidePanels();
         markHandedOver();
     });
-    connect(m_registration, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
+    connect(m_registrationPanel, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
     buildSettingsPanel();
-    m_clinic = new ClinicPanel(*m_theme, m_messages, this);
-    connect(m_clinic, &ClinicPanel::saved, m_clinic, &QWidget::hide);
-    connect(m_clinic, &ClinicPanel::cancelled, m_clinic, &QWidget::hide);
-    m_themes = new ThemePanel(*m_theme, m_messages, this);
-    connect(m_themes, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
-    connect(m_themes, &ThemePanel::cancelled, m_themes, &QWidget::hide);
+    m_clinicPanel = new ClinicPanel(*m_themeRow, m_messages, this);
+    connect(m_clinicPanel, &ClinicPanel::saved, m_clinicPanel, &QWidget::hide);
+    connect(m_clinicPanel, &ClinicPanel::cancelled, m_clinicPanel, &QWidget::hide);
+    m_themePanel = new ThemePanel(*m_themeRow, m_messages, this);
+    connect(m_themePanel, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
+    connect(m_themePanel, &ThemePanel::cancelled, m_themePanel, &QWidget::hide);
     buildOtherItems();
 
     // Load: the settings row is read through the bound fields, the clinic-name label follows the name field.
-    connect(m_clinic, &ClinicPanel::nameChanged, m_clinicLabel, &QLabel::setText);
-    ColumnBinding::of(*m_theme).bind(m_themeNumber, QStringLiteral("TH"));
-    m_clinicLabel->setText(m_clinic->name());
+    connect(m_clinicPanel, &ClinicPanel::nameChanged, m_clinicLabel, &QLabel::setText);
+    ColumnBinding::of(*m_themeRow).bind(m_themeNumber, QStringLiteral("TH"));
+    m_clinicLabel->setText(m_clinicPanel->name());
 
     Twips::placeWindow(this, 2340, 765);
     Theme::applyTheme(this, m_db, m_themeNumber->text());
@@ -148,12 +148,12 @@ void MainWindow::markHandedOver()
 
 void MainWindow::buildColumn()
 {
-    m_column = new QFrame(this);
-    m_column->setObjectName(QStringLiteral("Frame7"));
-    m_column->setFrameShape(QFrame::Box);
-    m_column->setMouseTracking(true);
-    m_column->installEventFilter(this);
-    Twips::place(m_column, 8280, 540, 2235, 6435);
+    m_buttonColumn = new QFrame(this);
+    m_buttonColumn->setObjectName(QStringLiteral("Frame7"));
+    m_buttonColumn->setFrameShape(QFrame::Box);
+    m_buttonColumn->setMouseTracking(true);
+    m_buttonColumn->installEventFilter(this);
+    Twips::place(m_buttonColumn, 8280, 540, 2235, 6435);
 
     struct Entry {
         const char* name;
@@ -178,7 +178,7 @@ void MainWindow::buildColumn()
         {"Command6", QStringLiteral("خروج"), 5580, &MainWindow::leave, QString()},
     };
     for (const Entry& e : entries) {
-        QPushButton* button = Kit::button(m_column, QString::fromLatin1(e.name), e.caption, 240, e.top, 1785, 555);
+        QPushButton* button = Kit::button(m_buttonColumn, QString::fromLatin1(e.name), e.caption, 240, e.top, 1785, 555);
         connect(button, &QPushButton::clicked, this, e.action);
         if (!e.hint.isEmpty()) {
             m_hints.insert(button, e.hint);
@@ -189,13 +189,13 @@ void MainWindow::buildColumn()
 
 void MainWindow::buildSettingsPanel()
 {
-    m_settings = makePanel(this, QStringLiteral("Frame8"));
-    connect(Kit::button(m_settings, QStringLiteral("Command68"), QStringLiteral("تغيير تم برنامه"), 195, 240, 1785, 495),
+    m_settingsPanel = makePanel(this, QStringLiteral("Frame8"));
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command68"), QStringLiteral("تغيير تم برنامه"), 195, 240, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::showThemePanel);
-    connect(Kit::button(m_settings, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
                       495),
             &QPushButton::clicked, this, &MainWindow::showClinicPanel);
-    connect(Kit::button(m_settings, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
 }
 
@@ -254,15 +254,15 @@ void MainWindow::buildOtherItems()
 
 void MainWindow::HidePanels()
 {
-    m_themes->hide();
-    m_registration->hide();
-    m_settings->hide();
-    m_clinic->hide();
-    if (m_form->count() == 0 && !m_form->readFailed())
+    m_themePanel->hide();
+    m_registrationPanel->hide();
+    m_settingsPanel->hide();
+    m_clinicPanel->hide();
+    if (m_details->count() == 0 && !m_details->readFailed())
         return;
-    m_form->reload();
+    m_details->reload();
     m_answers->reload();
-    m_answersSpare->reload();
+    m_answerCheck->reload();
 }
 
 void MainWindow::showHint(const QString& text)
@@ -282,7 +282,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
         if (auto it = m_hints.constFind(watched); it != m_hints.cend())
             showHint(*it);
-        else if (watched == m_column && event->type() == QEvent::MouseMove && isBareBackground(m_column, event))
+        else if (watched == m_buttonColumn && event->type() == QEvent::MouseMove && isBareBackground(m_buttonColumn, event))
             hideHint();
     }
     return QWidget::eventFilter(watched, event);
@@ -298,8 +298,8 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event)
 void MainWindow::openRegistration()
 {
     HidePanels();
-    showAt(m_registration, kRegistrationPlace);
-    m_registration->startNewExaminee();
+    showAt(m_registrationPanel, kRegistrationPlace);
+    m_registrationPanel->startNewExaminee();
 }
 
 bool MainWindow::anyExaminee()
@@ -358,7 +358,7 @@ void MainWindow::startCalculator()
 void MainWindow::showSettings()
 {
     HidePanels();
-    showAt(m_settings, kSettingsPlace);
+    showAt(m_settingsPanel, kSettingsPlace);
 }
 
 void MainWindow::openAbout()
@@ -377,16 +377,16 @@ void MainWindow::leave()
 void MainWindow::showClinicPanel()
 {
     HidePanels();
-    m_clinic->showStored();
-    showAt(m_settings, kSettingsPlace);
-    showAt(m_clinic, kClinicPlace);
+    m_clinicPanel->showStored();
+    showAt(m_settingsPanel, kSettingsPlace);
+    showAt(m_clinicPanel, kClinicPlace);
 }
 
 void MainWindow::showThemePanel()
 {
     HidePanels();
-    showAt(m_settings, kSettingsPlace);
-    showAt(m_themes, kThemePlace);
+    showAt(m_settingsPanel, kSettingsPlace);
+    showAt(m_themePanel, kThemePlace);
 }
 
 void MainWindow::handOverToThemeConfirmation()
@@ -406,15 +406,15 @@ void MainWindow::openBanner()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    m_form->reload();
+    m_details->reload();
     if (m_router.handOverState() == WindowRouter::HandOverState::HandedOver) {
         // Handed over (or an examinee registered): the window closes without the exit prompt.
-        m_form->reload();
+        m_details->reload();
         event->accept();
         return;
     }
     HidePanels();
-    m_form->reload();
+    m_details->reload();
     m_router.openExitPrompt(5000, 1500);
     event->accept();
 }

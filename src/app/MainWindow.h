@@ -57,21 +57,23 @@ private:
     Messages& m_messages;
     WindowRouter& m_router;
 
-    TableCursor* m_theme = nullptr;        // Adodc1
-    TableCursor* m_form = nullptr;         // Adodc2
-    TableCursor* m_answers = nullptr;      // Adodc3
-    TableCursor* m_answersSpare = nullptr; // Adodc4
-    TableCursor* m_codeCheck = nullptr;    // Adodc5
+    // The single Theme row (`Adodc1`: theme number, clinic name and address), and registration's cursors (`Adodc2`
+    // to `Adodc5`; see RegistrationStore::Cursors).
+    TableCursor* m_themeRow = nullptr;
+    TableCursor* m_details = nullptr;
+    TableCursor* m_answers = nullptr;
+    TableCursor* m_answerCheck = nullptr;
+    TableCursor* m_codeCheck = nullptr;
 
     QLineEdit* m_themeNumber = nullptr; // Text1
-    QLabel* m_clinicLabel = nullptr;    // SkinLabel1
-    QLabel* m_hint = nullptr;           // SkinLabel2
+    QLabel* m_clinicLabel = nullptr; // SkinLabel1
+    QLabel* m_hint = nullptr; // SkinLabel2
 
-    QFrame* m_column = nullptr;            // Frame7
-    RegistrationPanel* m_registration = nullptr; // Frame10
-    QFrame* m_settings = nullptr;          // Frame8
-    ClinicPanel* m_clinic = nullptr;       // Frame9
-    ThemePanel* m_themes = nullptr;        // Frame6
+    QFrame* m_buttonColumn = nullptr; // Frame7
+    RegistrationPanel* m_registrationPanel = nullptr; // Frame10
+    QFrame* m_settingsPanel = nullptr; // Frame8
+    ClinicPanel* m_clinicPanel = nullptr; // Frame9
+    ThemePanel* m_themePanel = nullptr; // Frame6
 
     QHash<QObject*, QString> m_hints;
 };
