@@ -34,6 +34,6 @@ private:
 
     TableCursor& m_themeRow;
     Messages& m_messages;
-    QLineEdit* m_name = nullptr;    // Text2
+    QLineEdit* m_name = nullptr; // Text2
     QLineEdit* m_address = nullptr; // Text14
 };

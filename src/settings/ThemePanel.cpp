@@ -16,18 +16,23 @@ ThemePanel::ThemePanel(TableCursor& themeRow, Messages& messages, QWidget* paren
     hide();
 
     const QList<QPair<const char*, QString>> buttons = {
-        { "Command45", QStringLiteral(" تم شماره 1") }, { "Command44", QStringLiteral("تم شماره 2") },
-        { "Command43", QStringLiteral("تم شماره 3") }, { "Command42", QStringLiteral("تم شماره 4") },
-        { "Command50", QStringLiteral(" تم شماره 5") }, { "Command49", QStringLiteral("تم شماره 6") },
-        { "Command48", QStringLiteral("تم شماره 7") }, { "Command47", QStringLiteral("تم شماره 8") },
-        { "Command41", QStringLiteral("تم شماره 9") }, { "Command52", QStringLiteral("تم شماره 10 ") },
+        { "Command45", QStringLiteral(" تم شماره 1") },
+        { "Command44", QStringLiteral("تم شماره 2") },
+        { "Command43", QStringLiteral("تم شماره 3") },
+        { "Command42", QStringLiteral("تم شماره 4") },
+        { "Command50", QStringLiteral(" تم شماره 5") },
+        { "Command49", QStringLiteral("تم شماره 6") },
+        { "Command48", QStringLiteral("تم شماره 7") },
+        { "Command47", QStringLiteral("تم شماره 8") },
+        { "Command41", QStringLiteral("تم شماره 9") },
+        { "Command52", QStringLiteral("تم شماره 10 ") },
         { "Command53", QStringLiteral("تم شماره 11") },
     };
     int top = 240;
     int theme = 1;
     for (const auto& [name, caption] : buttons) {
-        connect(Kit::button(this, QString::fromLatin1(name), caption, 240, top, 2145, 555), &QPushButton::clicked,
-            this, [this, theme] { choose(theme); });
+        connect(Kit::button(this, QString::fromLatin1(name), caption, 240, top, 2145, 555), &QPushButton::clicked, this,
+            [this, theme] { choose(theme); });
         top += 600;
         ++theme;
     }

@@ -138,8 +138,8 @@ void TestSettingsPanels::eachThemeButtonStoresItsTheme_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("theme");
     // Theme 1 at the top, 11 at the bottom; 12 is the panel's "خروج", which stores nothing.
-    const char* buttons[] = { "Command45", "Command44", "Command43", "Command42", "Command50", "Command49",
-        "Command48", "Command47", "Command41", "Command52", "Command53", "Command46" };
+    const char* buttons[] = { "Command45", "Command44", "Command43", "Command42", "Command50", "Command49", "Command48",
+        "Command47", "Command41", "Command52", "Command53", "Command46" };
     for (int theme = 1; theme <= 12; ++theme)
         QTest::newRow(buttons[theme - 1]) << QString::fromLatin1(buttons[theme - 1]) << theme;
 }
