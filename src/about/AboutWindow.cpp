@@ -44,20 +44,20 @@ AboutWindow::AboutWindow(const Maker::Details& maker, QWidget* parent, CreditCol
     Kit::setUpWindow(this, QStringLiteral("FrmAbout"), QStringLiteral("about"), kClientWidth, kClientHeight);
     setModal(true);
 
-    m_frame = new QGroupBox(QStringLiteral("درباره"), this);
-    m_frame->setObjectName(QStringLiteral("Frame1"));
-    Twips::place(m_frame, 120, 120, 6360, 3720);
+    m_aboutBox = new QGroupBox(QStringLiteral("درباره"), this);
+    m_aboutBox->setObjectName(QStringLiteral("Frame1"));
+    Twips::place(m_aboutBox, 120, 120, 6360, 3720);
 
-    m_text = new QLineEdit(m_frame);
-    m_text->setObjectName(QStringLiteral("Text1"));
+    m_sentenceLine = new QLineEdit(m_aboutBox);
+    m_sentenceLine->setObjectName(QStringLiteral("Text1"));
     // The sentence is English: it reads left to right whatever the window's direction.
-    m_text->setLayoutDirection(Qt::LeftToRight);
-    m_text->setAlignment(Qt::AlignCenter);
-    m_text->setReadOnly(true);
-    m_text->setFocusPolicy(Qt::NoFocus);
-    Twips::place(m_text, 240, 420, 5880, 435);
+    m_sentenceLine->setLayoutDirection(Qt::LeftToRight);
+    m_sentenceLine->setAlignment(Qt::AlignCenter);
+    m_sentenceLine->setReadOnly(true);
+    m_sentenceLine->setFocusPolicy(Qt::NoFocus);
+    Twips::place(m_sentenceLine, 240, 420, 5880, 435);
 
-    m_credits = new QWidget(m_frame);
+    m_credits = new QWidget(m_aboutBox);
     m_credits->setObjectName(QStringLiteral("Credits"));
     Twips::place(m_credits, kCreditsLeft, kCreditsTop, kCreditsWidth, kCreditsBottom - kCreditsTop);
     for (int i = 0; i < CreditScroll::LabelCount; ++i) {
@@ -67,7 +67,7 @@ AboutWindow::AboutWindow(const Maker::Details& maker, QWidget* parent, CreditCol
         label->setTextFormat(Qt::PlainText);
         // Every line starts at the right edge, also one that is all Latin letters (the name and version).
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-        m_labels.at(i) = label;
+        m_creditLabels.at(i) = label;
     }
 
     m_close = Kit::button(this, QStringLiteral("Command1"), QStringLiteral("خروج"), 3420, 4140, 1500, 495);
@@ -93,11 +93,11 @@ AboutWindow::AboutWindow(const Maker::Details& maker, QWidget* parent, CreditCol
 
     // Load.
     m_tightenTimer->start();
-    m_text->setText(m_sentence.text());
-    m_text->setCursorPosition(0);
+    m_sentenceLine->setText(m_sentence.text());
+    m_sentenceLine->setCursorPosition(0);
     Twips::placeWindow(this, 1100, 1200);
     for (int i = 0; i < CreditScroll::LabelCount; ++i) {
-        m_labels.at(i)->setText(m_scroll.caption(i));
+        m_creditLabels.at(i)->setText(m_scroll.caption(i));
         placeLabel(i);
     }
     m_colourTimer->start();
@@ -106,14 +106,14 @@ AboutWindow::AboutWindow(const Maker::Details& maker, QWidget* parent, CreditCol
 
 void AboutWindow::placeLabel(int label)
 {
-    Twips::place(m_labels.at(label), 0, m_scroll.top(label) - kCreditsTop, kCreditsWidth, CreditScroll::LabelHeight);
+    Twips::place(m_creditLabels.at(label), 0, m_scroll.top(label) - kCreditsTop, kCreditsWidth, CreditScroll::LabelHeight);
 }
 
 void AboutWindow::tighten()
 {
     if (m_sentence.tick()) {
-        m_text->setText(m_sentence.text());
-        m_text->setCursorPosition(0);
+        m_sentenceLine->setText(m_sentence.text());
+        m_sentenceLine->setCursorPosition(0);
     }
     // Once settled no tick can change the sentence; the 1 ms timer would only keep the processor awake.
     if (m_sentence.settled())
@@ -124,7 +124,7 @@ void AboutWindow::scroll()
 {
     const int wrapped = m_scroll.tick();
     if (wrapped >= 0)
-        m_labels.at(wrapped)->setText(m_scroll.caption(wrapped));
+        m_creditLabels.at(wrapped)->setText(m_scroll.caption(wrapped));
     for (int i = 0; i < CreditScroll::LabelCount; ++i)
         placeLabel(i);
 }
@@ -137,8 +137,8 @@ void AboutWindow::colour()
         palette.setColor(QPalette::WindowText, toColor(rgb));
         label->setPalette(palette);
     };
-    paint(m_labels.at(0), step.first);
-    paint(m_labels.at(2), step.third);
+    paint(m_creditLabels.at(0), step.first);
+    paint(m_creditLabels.at(2), step.third);
 }
 
 void AboutWindow::showNotices()

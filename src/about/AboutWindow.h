@@ -36,10 +36,10 @@ private:
     CreditScroll m_scroll;
     CreditColours m_colours;
 
-    QGroupBox* m_frame = nullptr; // Frame1
+    QGroupBox* m_aboutBox = nullptr; // Frame1
     QWidget* m_credits = nullptr; // the part of the frame the credit lines scroll through
-    std::array<QLabel*, CreditScroll::LabelCount> m_labels {}; // Label1 .. Label4
-    QLineEdit* m_text = nullptr; // Text1
+    std::array<QLabel*, CreditScroll::LabelCount> m_creditLabels {}; // Label1 .. Label4
+    QLineEdit* m_sentenceLine = nullptr; // Text1
     QPushButton* m_close = nullptr; // Command1
     QPushButton* m_notices = nullptr;
     QTimer* m_colourTimer = nullptr; // Timer1

@@ -5,9 +5,10 @@
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
+#include "settings/ClinicPanel.h"
 #include "settings/Theme.h"
+#include "settings/ThemePanel.h"
 #include "ui/ColumnBinding.h"
-#include "ui/LeadingNumber.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -107,55 +108,55 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     Kit::setUpWindow(this, QStringLiteral("Frm1"), QStringLiteral("Tovrin35"), kClientWidth, kClientHeight);
     setMouseTracking(true);
 
-    m_theme = new TableCursor(m_db, QStringLiteral("Theme"), this);
-    m_form = new TableCursor(m_db, QStringLiteral("IDE"), this);
+    m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
+    m_details = new TableCursor(m_db, QStringLiteral("IDE"), this);
     m_answers = new TableCursor(m_db, QStringLiteral("Answer"), this);
-    m_answersSpare = new TableCursor(m_db, QStringLiteral("Answer"), this);
+    m_answerCheck = new TableCursor(m_db, QStringLiteral("Answer"), this);
     m_codeCheck = new TableCursor(m_db, QStringLiteral("IDE"), this);
 
     m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text1"));
-    m_flag = Kit::hiddenField(this, QStringLiteral("Text3"));
 
     buildColumn();
-    m_registration = new RegistrationPanel(m_db, m_messages, {*m_form, *m_answers, *m_answersSpare, *m_codeCheck},
+    m_registrationPanel = new RegistrationPanel(m_db, m_messages, {*m_details, *m_answers, *m_answerCheck, *m_codeCheck},
                                            this);
-    m_registration->hide();
-    connect(m_registration, &RegistrationPanel::saved, this, [this] {
+    m_registrationPanel->hide();
+    connect(m_registrationPanel, &RegistrationPanel::saved, this, [this] {
         HidePanels();
-        m_flag->setText(QStringLiteral("1"));
+        markHandedOver();
     });
-    connect(m_registration, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
+    connect(m_registrationPanel, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
     buildSettingsPanel();
-    buildClinicPanel();
-    buildThemePanel();
+    m_clinicPanel = new ClinicPanel(*m_themeRow, m_messages, this);
+    connect(m_clinicPanel, &ClinicPanel::saved, m_clinicPanel, &QWidget::hide);
+    connect(m_clinicPanel, &ClinicPanel::cancelled, m_clinicPanel, &QWidget::hide);
+    m_themePanel = new ThemePanel(*m_themeRow, m_messages, m_db.programFolder(), this);
+    connect(m_themePanel, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
+    connect(m_themePanel, &ThemePanel::cancelled, m_themePanel, &QWidget::hide);
     buildOtherItems();
 
     // Load: the settings row is read through the bound fields, the clinic-name label follows the name field.
-    connect(m_clinicName, &QLineEdit::textChanged, m_clinicLabel, &QLabel::setText);
-    ColumnBinding::of(*m_theme).bind(m_themeNumber, QStringLiteral("TH"));
-    ColumnBinding::of(*m_theme).bind(m_clinicName, QStringLiteral("Name"));
-    ColumnBinding::of(*m_theme).bind(m_clinicAddress, QStringLiteral("Adress"));
-    m_clinicLabel->setText(m_clinicName->text());
+    connect(m_clinicPanel, &ClinicPanel::nameChanged, m_clinicLabel, &QLabel::setText);
+    ColumnBinding::of(*m_themeRow).bind(m_themeNumber, QStringLiteral("TH"));
+    m_clinicLabel->setText(m_clinicPanel->name());
 
     Twips::placeWindow(this, 2340, 765);
     replaceUnreadableTheme();
     Theme::applyTheme(this, m_db, m_themeNumber->text());
-    m_flag->setText(QStringLiteral("2"));
 }
 
-QString MainWindow::handOverFlag() const
+void MainWindow::markHandedOver()
 {
-    return m_flag->text();
+    m_router.setHandOverState(WindowRouter::HandOverState::HandedOver);
 }
 
 void MainWindow::buildColumn()
 {
-    m_column = new QFrame(this);
-    m_column->setObjectName(QStringLiteral("Frame7"));
-    m_column->setFrameShape(QFrame::Box);
-    m_column->setMouseTracking(true);
-    m_column->installEventFilter(this);
-    Twips::place(m_column, 8280, 540, 2235, 6435);
+    m_buttonColumn = new QFrame(this);
+    m_buttonColumn->setObjectName(QStringLiteral("Frame7"));
+    m_buttonColumn->setFrameShape(QFrame::Box);
+    m_buttonColumn->setMouseTracking(true);
+    m_buttonColumn->installEventFilter(this);
+    Twips::place(m_buttonColumn, 8280, 540, 2235, 6435);
 
     struct Entry {
         const char* name;
@@ -180,7 +181,7 @@ void MainWindow::buildColumn()
         {"Command6", QStringLiteral("خروج"), 5580, &MainWindow::leave, QString()},
     };
     for (const Entry& e : entries) {
-        QPushButton* button = Kit::button(m_column, QString::fromLatin1(e.name), e.caption, 240, e.top, 1785, 555);
+        QPushButton* button = Kit::button(m_buttonColumn, QString::fromLatin1(e.name), e.caption, 240, e.top, 1785, 555);
         connect(button, &QPushButton::clicked, this, e.action);
         if (!e.hint.isEmpty()) {
             m_hints.insert(button, e.hint);
@@ -191,67 +192,14 @@ void MainWindow::buildColumn()
 
 void MainWindow::buildSettingsPanel()
 {
-    m_settings = makePanel(this, QStringLiteral("Frame8"));
-    connect(Kit::button(m_settings, QStringLiteral("Command68"), QStringLiteral("تغيير تم برنامه"), 195, 240, 1785, 495),
+    m_settingsPanel = makePanel(this, QStringLiteral("Frame8"));
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command68"), QStringLiteral("تغيير تم برنامه"), 195, 240, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::showThemePanel);
-    connect(Kit::button(m_settings, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
                       495),
             &QPushButton::clicked, this, &MainWindow::showClinicPanel);
-    connect(Kit::button(m_settings, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
-}
-
-void MainWindow::buildClinicPanel()
-{
-    m_clinic = makePanel(this, QStringLiteral("Frame9"));
-    m_clinicName = new QLineEdit(m_clinic);
-    m_clinicName->setObjectName(QStringLiteral("Text2"));
-    Twips::place(m_clinicName, 240, 360, 4560, 390);
-    m_clinicAddress = new QLineEdit(m_clinic);
-    m_clinicAddress->setObjectName(QStringLiteral("Text14"));
-    Twips::place(m_clinicAddress, 240, 960, 4560, 390);
-
-    const auto caption = [this](const QString& name, const QString& text, QLineEdit* field, int top) {
-        auto* label = new QLabel(text, m_clinic);
-        label->setObjectName(name);
-        label->setTextFormat(Qt::PlainText);
-        // Written colon first; drawn left to right it reads as a caption ending in a colon.
-        label->setLayoutDirection(Qt::LeftToRight);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setBuddy(field);
-        Twips::place(label, 4860, top, 1000, 390);
-    };
-    caption(QStringLiteral("SkinLabel4"), QStringLiteral(" :نام"), m_clinicName, 360);
-    caption(QStringLiteral("SkinLabel5"), QStringLiteral(" :آدرس"), m_clinicAddress, 960);
-
-    connect(Kit::button(m_clinic, QStringLiteral("Command64"), QStringLiteral("ذخيره "), 3240, 1620, 1200, 405),
-            &QPushButton::clicked, this, &MainWindow::saveClinic);
-    connect(Kit::button(m_clinic, QStringLiteral("Command7"), QStringLiteral("انصراف"), 1800, 1620, 1200, 405),
-            &QPushButton::clicked, m_clinic, &QWidget::hide);
-}
-
-void MainWindow::buildThemePanel()
-{
-    m_themes = makePanel(this, QStringLiteral("Frame6"));
-    // Theme 1 at the top, 11 at the bottom.
-    const QList<QPair<const char*, QString>> buttons = {
-        {"Command45", QStringLiteral(" تم شماره 1")}, {"Command44", QStringLiteral("تم شماره 2")},
-        {"Command43", QStringLiteral("تم شماره 3")},  {"Command42", QStringLiteral("تم شماره 4")},
-        {"Command50", QStringLiteral(" تم شماره 5")}, {"Command49", QStringLiteral("تم شماره 6")},
-        {"Command48", QStringLiteral("تم شماره 7")},  {"Command47", QStringLiteral("تم شماره 8")},
-        {"Command41", QStringLiteral("تم شماره 9")},  {"Command52", QStringLiteral("تم شماره 10 ")},
-        {"Command53", QStringLiteral("تم شماره 11")},
-    };
-    int top = 240;
-    int theme = 1;
-    for (const auto& [name, caption] : buttons) {
-        connect(Kit::button(m_themes, QString::fromLatin1(name), caption, 240, top, 2145, 555), &QPushButton::clicked,
-                this, [this, theme] { chooseTheme(theme); });
-        top += 600;
-        ++theme;
-    }
-    connect(Kit::button(m_themes, QStringLiteral("Command46"), QStringLiteral("خروج"), 720, 6900, 1185, 435),
-            &QPushButton::clicked, m_themes, &QWidget::hide);
 }
 
 void MainWindow::buildOtherItems()
@@ -312,15 +260,15 @@ void MainWindow::buildOtherItems()
 
 void MainWindow::HidePanels()
 {
-    m_themes->hide();
-    m_registration->hide();
-    m_settings->hide();
-    m_clinic->hide();
-    if (m_form->count() == 0 && !m_form->readFailed())
+    m_themePanel->hide();
+    m_registrationPanel->hide();
+    m_settingsPanel->hide();
+    m_clinicPanel->hide();
+    if (m_details->count() == 0 && !m_details->readFailed())
         return;
-    m_form->reload();
+    m_details->reload();
     m_answers->reload();
-    m_answersSpare->reload();
+    m_answerCheck->reload();
 }
 
 void MainWindow::showHint(const QString& text)
@@ -340,7 +288,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
         if (auto it = m_hints.constFind(watched); it != m_hints.cend())
             showHint(*it);
-        else if (watched == m_column && event->type() == QEvent::MouseMove && isBareBackground(m_column, event))
+        else if (watched == m_buttonColumn && event->type() == QEvent::MouseMove && isBareBackground(m_buttonColumn, event))
             hideHint();
     }
     return QWidget::eventFilter(watched, event);
@@ -356,8 +304,8 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event)
 void MainWindow::openRegistration()
 {
     HidePanels();
-    showAt(m_registration, kRegistrationPlace);
-    m_registration->startNewExaminee();
+    showAt(m_registrationPanel, kRegistrationPlace);
+    m_registrationPanel->startNewExaminee();
 }
 
 bool MainWindow::anyExaminee()
@@ -392,7 +340,7 @@ void MainWindow::handOverToScoring()
     HidePanels();
     if (!m_router.openScoringWindow())
         return;
-    m_flag->setText(QStringLiteral("1"));
+    markHandedOver();
     close();
 }
 
@@ -403,7 +351,7 @@ void MainWindow::handOverToLookup()
     HidePanels();
     if (!m_router.openLookupWindow())
         return;
-    m_flag->setText(QStringLiteral("1"));
+    markHandedOver();
     close();
 }
 
@@ -416,7 +364,7 @@ void MainWindow::startCalculator()
 void MainWindow::showSettings()
 {
     HidePanels();
-    showAt(m_settings, kSettingsPlace);
+    showAt(m_settingsPanel, kSettingsPlace);
 }
 
 void MainWindow::openAbout()
@@ -435,27 +383,9 @@ void MainWindow::leave()
 void MainWindow::showClinicPanel()
 {
     HidePanels();
-    // The fields show the stored name and address: text typed earlier and abandoned is dropped here, so no later
-    // save can store it unseen.
-    m_theme->reload();
-    showAt(m_settings, kSettingsPlace);
-    showAt(m_clinic, kClinicPlace);
-}
-
-void MainWindow::showThemePanel()
-{
-    HidePanels();
-    showAt(m_settings, kSettingsPlace);
-    showAt(m_themes, kThemePlace);
-}
-
-void MainWindow::saveClinic()
-{
-    if (!storeThemeRow())
-        return;
-    m_theme->reload();
-    m_theme->reload();
-    m_clinic->hide();
+    m_clinicPanel->showStored();
+    showAt(m_settingsPanel, kSettingsPlace);
+    showAt(m_clinicPanel, kClinicPlace);
 }
 
 void MainWindow::replaceUnreadableTheme()
@@ -465,48 +395,30 @@ void MainWindow::replaceUnreadableTheme()
         return;
     m_themeNumber->setText(QString::number(replacement));
     // Stored, so the operator hears of it once and later starts find the replacement.
-    const bool stored = m_theme->update();
-    const QString error = m_theme->lastError();
+    const bool stored = m_themeRow->update();
+    const QString error = m_themeRow->lastError();
     // Said once the window is up, over it.
     QTimer::singleShot(0, this, [this, stored, error] {
         m_messages.ShowNotice(this, Msg::SkinUnreadable);
         if (!stored)
-            m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + error, Msg::Style::StopRtl,
-                                   Msg::ErrorTitlePersian);
+            Kit::reportSaveFailure(m_messages, this, error);
     });
 }
 
-void MainWindow::chooseTheme(int theme)
+void MainWindow::showThemePanel()
 {
-    m_flag->setText(QStringLiteral("1"));
-    // Reading the row first drops a clinic name or address typed and not saved.
-    m_theme->reload();
-    // A theme whose skin cannot be read is not stored: every start would meet it again.
-    const int replacement = Theme::replacementFor(m_db.programFolder(), QString::number(theme));
-    m_themeNumber->setText(QString::number(replacement != 0 ? replacement : theme));
-    if (!storeThemeRow()) {
-        // Nothing changed: the window stays, and leaving it still goes through the exit prompt.
-        m_theme->reload();
-        m_flag->setText(QStringLiteral("2"));
-        return;
-    }
-    if (replacement != 0)
-        m_messages.ShowNotice(this, Msg::SkinUnreadable);
-    m_theme->reload();
-    if (!m_router.openThemeConfirmation()) {
-        m_flag->setText(QStringLiteral("2"));
-        return;
-    }
-    close();
+    HidePanels();
+    showAt(m_settingsPanel, kSettingsPlace);
+    showAt(m_themePanel, kThemePlace);
 }
 
-bool MainWindow::storeThemeRow()
+void MainWindow::handOverToThemeConfirmation()
 {
-    if (m_theme->update())
-        return true;
-    m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + m_theme->lastError(), Msg::Style::StopRtl,
-                           Msg::ErrorTitlePersian);
-    return false;
+    // Stored, so the confirmation opens in the new theme; the window closes only once it is open.
+    if (!m_router.openThemeConfirmation())
+        return;
+    markHandedOver();
+    close();
 }
 
 void MainWindow::openBanner()
@@ -517,15 +429,15 @@ void MainWindow::openBanner()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    m_form->reload();
-    if (leadingNumber(m_flag->text()) == 1) {
+    m_details->reload();
+    if (m_router.handOverState() == WindowRouter::HandOverState::HandedOver) {
         // Handed over (or an examinee registered): the window closes without the exit prompt.
-        m_form->reload();
+        m_details->reload();
         event->accept();
         return;
     }
     HidePanels();
-    m_form->reload();
+    m_details->reload();
     m_router.openExitPrompt(5000, 1500);
     event->accept();
 }

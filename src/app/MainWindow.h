@@ -3,27 +3,24 @@
 #include <QHash>
 #include <QWidget>
 
+class ClinicPanel;
 class Database;
 class Messages;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class RegistrationPanel;
 class TableCursor;
+class ThemePanel;
 class WindowRouter;
 
 // The hub (`Frm1`): a column of eight buttons on the right, four panels shown in place beside it, a hint for the
 // button under the mouse. Every other window is reached through the router. Each opening is a fresh load:
-// cursors read, theme applied, hand-over flag "2".
+// cursors read, theme applied, not handed over. What its closing means is the router's hand-over state.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     MainWindow(Database& db, Messages& messages, WindowRouter& router, QWidget* parent = nullptr);
-
-    // The hand-over flag (`Text3`): "1" once the window has handed over or registered an examinee, so that its
-    // closing does not open the exit prompt.
-    QString handOverFlag() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -33,8 +30,6 @@ protected:
 private:
     void buildColumn();
     void buildSettingsPanel();
-    void buildClinicPanel();
-    void buildThemePanel();
     void buildOtherItems();
 
     // Closes every panel and, when there are examinees, drops an unsaved registration by reloading.
@@ -54,37 +49,34 @@ private:
     void leave();
     void showClinicPanel();
     void showThemePanel();
-    void saveClinic();
     // At load: a stored theme whose skin cannot be read gives way to the first theme, stored, and the operator is
     // told.
     void replaceUnreadableTheme();
-    void chooseTheme(int theme);
-    // Writes the settings row as the bound fields stand; a failure is reported with the platform's text.
-    bool storeThemeRow();
+    void handOverToThemeConfirmation();
     void openBanner();
+    void markHandedOver();
 
     Database& m_db;
     Messages& m_messages;
     WindowRouter& m_router;
 
-    TableCursor* m_theme = nullptr;        // Adodc1
-    TableCursor* m_form = nullptr;         // Adodc2
-    TableCursor* m_answers = nullptr;      // Adodc3
-    TableCursor* m_answersSpare = nullptr; // Adodc4
-    TableCursor* m_codeCheck = nullptr;    // Adodc5
+    // The single Theme row (`Adodc1`: theme number, clinic name and address), and registration's cursors (`Adodc2`
+    // to `Adodc5`; see RegistrationStore::Cursors).
+    TableCursor* m_themeRow = nullptr;
+    TableCursor* m_details = nullptr;
+    TableCursor* m_answers = nullptr;
+    TableCursor* m_answerCheck = nullptr;
+    TableCursor* m_codeCheck = nullptr;
 
     QLineEdit* m_themeNumber = nullptr; // Text1
-    QLineEdit* m_flag = nullptr;        // Text3
-    QLineEdit* m_clinicName = nullptr;  // Text2
-    QLineEdit* m_clinicAddress = nullptr; // Text14
-    QLabel* m_clinicLabel = nullptr;    // SkinLabel1
-    QLabel* m_hint = nullptr;           // SkinLabel2
+    QLabel* m_clinicLabel = nullptr; // SkinLabel1
+    QLabel* m_hint = nullptr; // SkinLabel2
 
-    QFrame* m_column = nullptr;            // Frame7
-    RegistrationPanel* m_registration = nullptr; // Frame10
-    QFrame* m_settings = nullptr;          // Frame8
-    QFrame* m_clinic = nullptr;            // Frame9
-    QFrame* m_themes = nullptr;            // Frame6
+    QFrame* m_buttonColumn = nullptr; // Frame7
+    RegistrationPanel* m_registrationPanel = nullptr; // Frame10
+    QFrame* m_settingsPanel = nullptr; // Frame8
+    ClinicPanel* m_clinicPanel = nullptr; // Frame9
+    ThemePanel* m_themePanel = nullptr; // Frame6
 
     QHash<QObject*, QString> m_hints;
 };

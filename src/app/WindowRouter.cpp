@@ -109,6 +109,7 @@ void WindowRouter::showMainWindow()
         m_mainWindow->activateWindow();
         return;
     }
+    m_handOverState = HandOverState::NotHandedOver;
     auto* window = new MainWindow(m_db, m_messages, *this);
     m_mainWindow = window;
     open(window, HandBack::None);

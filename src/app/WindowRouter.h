@@ -30,6 +30,11 @@ public:
     // Whether closing a window brings the main window back.
     enum class HandBack { None, OnClose };
 
+    // What closing the main window means. Each load starts it at NotHandedOver: closing asks through the exit prompt.
+    // Once the window has handed over to another window (or registered an examinee) it is HandedOver, and closing it
+    // asks nothing.
+    enum class HandOverState { NotHandedOver, HandedOver };
+
     WindowRouter(Database& db, Messages& messages, FileDialogs& fileDialogs, QObject* parent = nullptr);
     ~WindowRouter() override;
 
@@ -45,8 +50,10 @@ public:
     QWidget* mainWindow() const;
     ExitPrompt* exitPrompt() const;
 
-    // A freshly loaded main window (theme applied, hand-over flag "2"); an open one is only raised.
+    // A freshly loaded main window (theme applied, not handed over); an open one is only raised.
     void showMainWindow();
+    HandOverState handOverState() const { return m_handOverState; }
+    void setHandOverState(HandOverState state) { m_handOverState = state; }
 
     // Hand-over windows: each returns whether it opened the window, so the main window closes only then.
     virtual bool openScoringWindow();
@@ -104,6 +111,7 @@ private:
     QList<QPointer<QWidget>> m_handingBack; // those of m_windows opened with HandBack::OnClose
     int m_handBacksDue = 0; // of those, gone and not yet settled
     QPointer<QWidget> m_mainWindow;
+    HandOverState m_handOverState = HandOverState::NotHandedOver;
     QPointer<ExitPrompt> m_exitPrompt;
     bool m_ended = false;
 };

@@ -99,9 +99,9 @@ BackupWindow::BackupWindow(Database& db, Messages& messages, FileDialogs& fileDi
 {
     Kit::setUpWindow(
         this, QStringLiteral("Frmbackup"), QStringLiteral("Back up ...  Reastor"), windowWidth, windowHeight);
-    m_theme = new TableCursor(m_db, QStringLiteral("Theme"), this);
+    m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
     m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text3"));
-    ColumnBinding::of(*m_theme).bind(m_themeNumber, QStringLiteral("TH"));
+    ColumnBinding::of(*m_themeRow).bind(m_themeNumber, QStringLiteral("TH"));
 
     buildControls();
     buildHelpFrame();

@@ -60,7 +60,7 @@ private:
     FileDialogs& m_fileDialogs;
     BackupNames::Places m_places;
 
-    TableCursor* m_theme = nullptr; // Adodc1
+    TableCursor* m_themeRow = nullptr; // Adodc1
     QLineEdit* m_themeNumber = nullptr; // Text3
 
     QLabel* m_date = nullptr; // Label1

@@ -64,28 +64,28 @@ ExitPrompt::ExitPrompt(QWidget* parent)
     Twips::placeWindow(this, 5000, 4500);
     showRestingPictures();
 
-    m_timer2 = new QTimer(this);
-    m_timer2->setObjectName(QStringLiteral("Timer2"));
-    m_timer3 = new QTimer(this);
-    m_timer3->setObjectName(QStringLiteral("Timer3"));
+    m_firstTitleTimer = new QTimer(this);
+    m_firstTitleTimer->setObjectName(QStringLiteral("Timer2"));
+    m_secondTitleTimer = new QTimer(this);
+    m_secondTitleTimer->setObjectName(QStringLiteral("Timer3"));
     m_captionTimer = new QTimer(this);
     m_captionTimer->setObjectName(QStringLiteral("tmCaptionAnimate"));
-    for (QTimer* t : {m_timer2, m_timer3, m_captionTimer})
+    for (QTimer* t : {m_firstTitleTimer, m_secondTitleTimer, m_captionTimer})
         t->setInterval(kBlinkMs);
     // Each blink timer hands over to the other, so the two titles alternate every half-second.
-    connect(m_timer2, &QTimer::timeout, this, [this] {
+    connect(m_firstTitleTimer, &QTimer::timeout, this, [this] {
         setWindowTitle(firstTitle());
-        m_timer3->start();
-        m_timer2->stop();
+        m_secondTitleTimer->start();
+        m_firstTitleTimer->stop();
     });
-    connect(m_timer3, &QTimer::timeout, this, [this] {
+    connect(m_secondTitleTimer, &QTimer::timeout, this, [this] {
         setWindowTitle(secondTitle());
-        m_timer2->start();
-        m_timer3->stop();
+        m_firstTitleTimer->start();
+        m_secondTitleTimer->stop();
     });
     connect(m_captionTimer, &QTimer::timeout, this, [this] { m_backup->setText(windowTitle()); });
-    m_timer2->start();
-    m_timer3->start();
+    m_firstTitleTimer->start();
+    m_secondTitleTimer->start();
     m_captionTimer->start();
 }
 

@@ -40,7 +40,7 @@ private:
     QToolButton* m_confirm = nullptr;   // k2
     QLabel* m_cancelResting = nullptr;  // C1
     QToolButton* m_cancel = nullptr;    // C2
-    QTimer* m_timer2 = nullptr;
-    QTimer* m_timer3 = nullptr;
+    QTimer* m_firstTitleTimer = nullptr;
+    QTimer* m_secondTitleTimer = nullptr;
     QTimer* m_captionTimer = nullptr;   // tmCaptionAnimate
 };

@@ -77,14 +77,14 @@ LookupWindow::LookupWindow(
 
     // Load: position and theme; the grid lists every examinee, and the name lists offer every name.
     Twips::placeWindow(this, 2340, 768);
-    Theme::applyTheme(this, m_db, m_theme->field(QStringLiteral("TH")));
+    Theme::applyTheme(this, m_db, m_themeRow->field(QStringLiteral("TH")));
     reloadNameLists();
     m_firstName->setFocus();
 }
 
 void LookupWindow::openCursors()
 {
-    m_theme = new TableCursor(m_db, QStringLiteral("Theme"), this);
+    m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
     m_listed = new TableCursor(m_db, QStringLiteral("IDE"), this);
     m_details = new TableCursor(m_db, QStringLiteral("IDE"), this);
     m_answers = new TableCursor(m_db, QStringLiteral("Answer"), this);
@@ -204,9 +204,9 @@ void LookupWindow::buildDeletionFrame()
 void LookupWindow::buildHiddenFields()
 {
     auto hidden = [this](const QString& name) { return Kit::hiddenField(this, name); };
-    ColumnBinding::of(*m_theme).bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
+    ColumnBinding::of(*m_themeRow).bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
     m_address = hidden(QStringLiteral("Text4"));
-    ColumnBinding::of(*m_theme).bind(m_address, QStringLiteral("Adress"));
+    ColumnBinding::of(*m_themeRow).bind(m_address, QStringLiteral("Adress"));
     ColumnBinding::of(*m_listed).bind(hidden(QStringLiteral("Text2")), codeColumn);
     ColumnBinding::of(*m_details).bind(hidden(QStringLiteral("Text3")), codeColumn);
     ColumnBinding::of(*m_details).bind(hidden(QStringLiteral("Text6")), codeColumn);

@@ -67,7 +67,7 @@ private:
     FileDialogs& m_fileDialogs;
     ResearchExport::Scoring m_scoring;
 
-    TableCursor* m_theme = nullptr; // Adodc1
+    TableCursor* m_themeRow = nullptr; // Adodc1
     TableCursor* m_listed = nullptr; // Adodc2: the grid's rows
     TableCursor* m_details = nullptr; // Adodc3: deletion of the IDE row
     TableCursor* m_answers = nullptr; // Adodc4: deletion of the Answer row

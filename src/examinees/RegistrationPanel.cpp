@@ -81,17 +81,17 @@ RegistrationPanel::RegistrationPanel(Database& db, Messages& messages, const Cur
     setFrameShape(QFrame::Box);
     buildControls();
 
-    ColumnBinding& form = ColumnBinding::of(m_cursors.form);
-    form.bind(m_code, QStringLiteral("Code"));
-    form.bind(m_firstName, QStringLiteral("FName"));
-    form.bind(m_familyName, QStringLiteral("LName"));
-    form.bind(m_age, QStringLiteral("Sen"));
-    form.bind(m_date, QStringLiteral("Date"));
-    form.bind(m_education, QStringLiteral("Tahsil"));
-    form.bind(m_time, QStringLiteral("Time"));
-    form.bind(m_maritalField, QStringLiteral("Taahol"));
-    form.bind(m_sexField, QStringLiteral("Jens"));
-    form.bind(m_groupField, QStringLiteral("Group"));
+    ColumnBinding& details = ColumnBinding::of(m_cursors.details);
+    details.bind(m_code, QStringLiteral("Code"));
+    details.bind(m_firstName, QStringLiteral("FName"));
+    details.bind(m_familyName, QStringLiteral("LName"));
+    details.bind(m_age, QStringLiteral("Sen"));
+    details.bind(m_date, QStringLiteral("Date"));
+    details.bind(m_education, QStringLiteral("Tahsil"));
+    details.bind(m_time, QStringLiteral("Time"));
+    details.bind(m_maritalField, QStringLiteral("Taahol"));
+    details.bind(m_sexField, QStringLiteral("Jens"));
+    details.bind(m_groupField, QStringLiteral("Group"));
 
     // A list's text reaches its column through the hidden field, on every change and every pick.
     const auto follow = [this](QComboBox* list, QLineEdit* field) {
@@ -161,7 +161,7 @@ void RegistrationPanel::buildControls()
 
 void RegistrationPanel::startNewExaminee()
 {
-    m_cursors.form.addNew();
+    m_cursors.details.addNew();
     m_time->setText(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
     m_date->setText(SolarHijriToday(0));
     m_code->setFocus();
@@ -208,20 +208,19 @@ void RegistrationPanel::reportFailure(const RegistrationStore::Outcome& failure)
     if (failure.busy)
         Kit::reportDatabaseTrouble(m_messages, window(), true, failure.error);
     else
-        m_messages.AskOperator(window(), Msg::SaveFailed + QLatin1Char('\n') + failure.error, Msg::Style::StopRtl,
-                               Msg::ErrorTitlePersian);
+        Kit::reportSaveFailure(m_messages, window(), failure.error);
 }
 
 void RegistrationPanel::restoreUnsavedRow(const QHash<QString, QString>& values)
 {
     // After a failed write the operator keeps the form as typed and may try again.
     m_cursors.answers.reload();
-    TableCursor& form = m_cursors.form;
-    if (form.isNewRow())
+    TableCursor& details = m_cursors.details;
+    if (details.isNewRow())
         return;
-    form.addNew();
+    details.addNew();
     for (auto it = values.cbegin(); it != values.cend(); ++it)
-        form.setField(it.key(), it.value());
+        details.setField(it.key(), it.value());
 }
 
 void RegistrationPanel::save()
@@ -236,8 +235,8 @@ void RegistrationPanel::save()
 
     const QString code = ExamineeCode::normalised(m_code->text());
     QHash<QString, QString> typed;
-    for (const QString& column : m_cursors.form.columns())
-        typed.insert(column, m_cursors.form.field(column));
+    for (const QString& column : m_cursors.details.columns())
+        typed.insert(column, m_cursors.details.field(column));
     const RegistrationStore::Outcome outcome = RegistrationStore::storeIfCodeIsFree(m_db, m_cursors, code);
     switch (outcome.stored) {
     case RegistrationStore::Stored::CodeTaken:
@@ -251,13 +250,13 @@ void RegistrationPanel::save()
         break;
     }
 
-    m_cursors.form.reload();
+    m_cursors.details.reload();
     m_cursors.answers.reload();
     emit saved();
 }
 
 void RegistrationPanel::cancel()
 {
-    m_cursors.form.reload();
+    m_cursors.details.reload();
     emit cancelled();
 }

@@ -47,8 +47,8 @@ Outcome storeIfCodeIsFree(Database& db, const Cursors& cursors, const QString& c
 
     cursors.answers.addNew();
     cursors.answers.setField(QStringLiteral("Code"), code);
-    cursors.form.setField(QStringLiteral("Code"), code);
-    for (TableCursor* row : { &cursors.answers, &cursors.form }) {
+    cursors.details.setField(QStringLiteral("Code"), code);
+    for (TableCursor* row : { &cursors.answers, &cursors.details }) {
         if (row->update())
             continue;
         // Another counsellor's program may have stored the same code between the check and the write.

@@ -10,7 +10,7 @@ class TableCursor;
 namespace RegistrationStore {
 
 struct Cursors {
-    TableCursor& form; // `Adodc2` on IDE: the row being filled
+    TableCursor& details; // `Adodc2` on IDE: the row being filled
     TableCursor& answers; // `Adodc3` on Answer: receives the new Answer row
     TableCursor& answerCheck; // `Adodc4` on Answer: is the code already in Answer?
     TableCursor& codeCheck; // `Adodc5` on IDE: is the code already in IDE?

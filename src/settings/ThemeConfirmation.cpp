@@ -27,8 +27,8 @@ ThemeConfirmation::ThemeConfirmation(Database& db, QWidget* parent)
     Kit::setUpWindow(this, QStringLiteral("Frmskin"), QStringLiteral("Skin"), kClientWidth, kClientHeight);
     setMouseTracking(true);
 
-    m_theme = new TableCursor(db, QStringLiteral("Theme"), this);
-    m_theme->setObjectName(QStringLiteral("Adodc1"));
+    m_themeRow = new TableCursor(db, QStringLiteral("Theme"), this);
+    m_themeRow->setObjectName(QStringLiteral("Adodc1"));
     m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text1"));
 
     m_done = new QLabel(this);
@@ -41,14 +41,14 @@ ThemeConfirmation::ThemeConfirmation(Database& db, QWidget* parent)
     Twips::place(m_done, 240, 240, 4320, 600);
 
     const QRect place = Twips::toPixels(1620, 1080, 1560, 780);
-    m_resting = PictureButton::resting(this, QStringLiteral("k1"), PictureButton::Mark::Confirm, place);
-    m_button = PictureButton::highlighted(this, QStringLiteral("k2"), PictureButton::Mark::Confirm, place);
-    m_resting->installEventFilter(this);
-    connect(m_button, &QToolButton::clicked, this, &ThemeConfirmation::backToMainWindow);
+    m_backResting = PictureButton::resting(this, QStringLiteral("k1"), PictureButton::Mark::Confirm, place);
+    m_back = PictureButton::highlighted(this, QStringLiteral("k2"), PictureButton::Mark::Confirm, place);
+    m_backResting->installEventFilter(this);
+    connect(m_back, &QToolButton::clicked, this, &ThemeConfirmation::backToMainWindow);
 
     // Load: placed, the theme row read, the theme just stored applied, the news shown.
     Twips::placeWindow(this, 5000, 3500);
-    ColumnBinding::of(*m_theme).bind(m_themeNumber, QStringLiteral("TH"));
+    ColumnBinding::of(*m_themeRow).bind(m_themeNumber, QStringLiteral("TH"));
     Theme::applyTheme(this, db, m_themeNumber->text());
     m_done->setText(QStringLiteral("تغييرات با موفقيت به پايان رسيد"));
     showRestingPicture();
@@ -56,15 +56,15 @@ ThemeConfirmation::ThemeConfirmation(Database& db, QWidget* parent)
 
 void ThemeConfirmation::showRestingPicture()
 {
-    m_resting->show();
-    m_button->hide();
+    m_backResting->show();
+    m_back->hide();
 }
 
 bool ThemeConfirmation::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_resting && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)) {
-        m_resting->hide();
-        m_button->show();
+    if (watched == m_backResting && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)) {
+        m_backResting->hide();
+        m_back->show();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -29,9 +29,9 @@ private:
     void showRestingPicture();
     void backToMainWindow();
 
-    TableCursor* m_theme = nullptr; // Adodc1
+    TableCursor* m_themeRow = nullptr; // Adodc1
     QLineEdit* m_themeNumber = nullptr; // Text1
     QLabel* m_done = nullptr; // Label3
-    QLabel* m_resting = nullptr; // k1
-    QToolButton* m_button = nullptr; // k2
+    QLabel* m_backResting = nullptr; // k1
+    QToolButton* m_back = nullptr; // k2
 };

@@ -66,4 +66,10 @@ void reportDatabaseTrouble(Messages& messages, QWidget* owner, bool busy, const 
     messages.AskOperator(owner, text, busy ? Msg::Style::ExclamationRtl : Msg::Style::StopRtl, Msg::ErrorTitlePersian);
 }
 
+void reportSaveFailure(Messages& messages, QWidget* owner, const QString& platformText)
+{
+    messages.AskOperator(
+        owner, Msg::SaveFailed + QLatin1Char('\n') + platformText, Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+}
+
 } // namespace Kit

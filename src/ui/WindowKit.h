@@ -35,4 +35,7 @@ void setRightToLeft(QPlainTextEdit* edit);
 // text follows, for whoever looks after the computer.
 void reportDatabaseTrouble(Messages& messages, QWidget* owner, bool busy, const QString& platformText);
 
+// Tells the operator that what the window stores was not stored, followed by the platform's text.
+void reportSaveFailure(Messages& messages, QWidget* owner, const QString& platformText);
+
 } // namespace Kit

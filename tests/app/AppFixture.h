@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QUrl>
 
-// While it lives, closes a modal window (the test window unless named otherwise) by its close box as soon as it is
-// open, and records what was open then: its objectName and the objectName of its owner.
+#include <source_location>
+
 // The router settles a closed window from the event loop, and ends the program when no other window is open by
 // then. A test that closes one window and then another lets the loop turn in between, as a person's clicks do.
 inline void letTheRouterSettle()
@@ -104,17 +104,19 @@ public:
         };
     }
 
-    // Opens the main window (a full load) and waits until it can take the keyboard.
-    MainWindow* show()
+    // Opens the main window (a full load) and waits until it can take the keyboard; one that cannot fails the test
+    // at the caller's line.
+    MainWindow* show(std::source_location where = std::source_location::current())
     {
         router.showMainWindow();
         auto* window = qobject_cast<MainWindow*>(router.mainWindow());
-        if (window && !QTest::qWaitForWindowActive(window))
-            qWarning("the main window did not become active");
+        Drive::waitUntilActive(window, where);
         return window;
     }
 
     MainWindow* main() const { return qobject_cast<MainWindow*>(router.mainWindow()); }
+    // Whether the main window has handed over, so that its closing asks nothing.
+    bool handedOver() const { return router.handOverState() == WindowRouter::HandOverState::HandedOver; }
 
     TestProgram program;
     Router router;

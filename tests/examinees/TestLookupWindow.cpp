@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <memory>
+#include <source_location>
 
 namespace {
 
@@ -51,8 +52,9 @@ struct Lookup {
     TestProgram program;
     std::unique_ptr<LookupWindow> window;
 
-    // The six people, and `more` examinees after them ("x1", "x2", ...).
-    explicit Lookup(bool withPeople = true, int more = 0)
+    // The six people, and `more` examinees after them ("x1", "x2", ...). A window that cannot take the keyboard fails
+    // the test at the caller's line.
+    explicit Lookup(bool withPeople = true, int more = 0, std::source_location where = std::source_location::current())
     {
         if (withPeople)
             for (const QStringList& p : people) {
@@ -69,8 +71,7 @@ struct Lookup {
             program.database(), program.messages(), program.fileDialogs(), labelledScoring());
         window->setLayoutDirection(Qt::RightToLeft);
         window->show();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("the lookup window did not become active");
+        Drive::waitUntilActive(window.get(), where);
     }
 
     template <typename T> T* find(const char* name) { return Drive::find<T>(window.get(), QString::fromLatin1(name)); }

@@ -44,13 +44,13 @@ struct Typed {
 class PanelHost {
 public:
     PanelHost()
-        : form(program.database(), QStringLiteral("IDE"))
+        : details(program.database(), QStringLiteral("IDE"))
         , answers(program.database(), QStringLiteral("Answer"))
         , answerCheck(program.database(), QStringLiteral("Answer"))
         , codeCheck(program.database(), QStringLiteral("IDE"))
     {
         panel = new RegistrationPanel(program.database(), program.messages(),
-                                      {form, answers, answerCheck, codeCheck}, &window);
+                                      {details, answers, answerCheck, codeCheck}, &window);
         window.setLayoutDirection(Qt::RightToLeft);
         // The size the main window gives the panel.
         const QRect place = Twips::toPixels(0, 0, 6675, 2895);
@@ -82,7 +82,7 @@ public:
 
     TestProgram program;
     QWidget window;
-    TableCursor form;
+    TableCursor details;
     TableCursor answers;
     TableCursor answerCheck;
     TableCursor codeCheck;
@@ -605,7 +605,7 @@ void TestRegistrationPanel::cancelWritesNothing()
 {
     PanelHost host;
     host.program.addExaminee(QStringLiteral("1"));
-    host.form.reload();
+    host.details.reload();
     host.panel->startNewExaminee();
     host.fill(Typed{});
     QSignalSpy cancelled(host.panel, &RegistrationPanel::cancelled);
@@ -613,7 +613,7 @@ void TestRegistrationPanel::cancelWritesNothing()
     QCOMPARE(cancelled.count(), 1);
     QCOMPARE(host.program.rowCount(QStringLiteral("IDE")), 1);
     QCOMPARE(host.program.rowCount(QStringLiteral("Answer")), 1);
-    QVERIFY(!host.form.isNewRow());
+    QVERIFY(!host.details.isNewRow());
     QCOMPARE(host.program.messages().boxes.size(), 0);
 }
 
@@ -654,7 +654,7 @@ void TestRegistrationPanel::ageTyped()
     QCOMPARE(host.program.messages().beeps, 4);
     Drive::type(age, QStringLiteral("9"));
     QCOMPARE(age->text(), QStringLiteral("39"));
-    QCOMPARE(host.form.field(QStringLiteral("Sen")), QStringLiteral("39"));
+    QCOMPARE(host.details.field(QStringLiteral("Sen")), QStringLiteral("39"));
 }
 
 void TestRegistrationPanel::agePasted_data()
@@ -682,7 +682,7 @@ void TestRegistrationPanel::agePasted()
     age->end(false);
     Drive::paste(age, pasted);
     QCOMPARE(age->text(), after);
-    QCOMPARE(host.form.field(QStringLiteral("Sen")), after);
+    QCOMPARE(host.details.field(QStringLiteral("Sen")), after);
     QCOMPARE(host.program.messages().boxes.size(), 0);
 }
 

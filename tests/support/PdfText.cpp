@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTest>
 
 namespace {
 
@@ -11,13 +12,15 @@ QString run(const QString& tool, const QStringList& arguments)
 {
     const QString program = QStandardPaths::findExecutable(tool);
     if (program.isEmpty()) {
-        qWarning("%s is not installed (package poppler-utils)", qPrintable(tool));
+        const QString error = QStringLiteral("%1 is not installed (package poppler-utils)").arg(tool);
+        QTest::qFail(qPrintable(error), __FILE__, __LINE__);
         return {};
     }
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        qWarning("%s failed: %s", qPrintable(tool), process.readAllStandardError().constData());
+        const QString error = QString::fromLocal8Bit(process.readAllStandardError());
+        QTest::qFail(qPrintable(QStringLiteral("%1 failed: %2").arg(tool, error)), __FILE__, __LINE__);
         return {};
     }
     return QString::fromUtf8(process.readAllStandardOutput());

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // Reads a PDF back as a reader would, with the poppler tools (pdftotext, pdfinfo). A missing tool or a file they
-// cannot read gives a null string (or -1) after a warning, so the calling test fails on it.
+// cannot read fails the current test and gives a null string (or -1).
 namespace PdfText {
 
 // The text of pages `first` to `last` (1-based; 0 = from the start, to the end), in reading order.

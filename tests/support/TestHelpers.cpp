@@ -21,6 +21,7 @@ private slots:
     void clickFailsOnAMissingHiddenOrDisabledButton();
     void clickClicksAVisibleButton();
     void failedStatementsFail();
+    void waitUntilActiveFailsOnAWindowThatIsNotActive();
 };
 
 void TestHelpers::findFailsOnAMissingControl()
@@ -87,6 +88,21 @@ void TestHelpers::failedStatementsFail()
     QVariant value = 1;
     EXPECT_HELPER_TO_FAIL(value = program.scalar(QStringLiteral("SELECT Missing FROM IDE")));
     QVERIFY(!value.isValid());
+}
+
+void TestHelpers::waitUntilActiveFailsOnAWindowThatIsNotActive()
+{
+    QWidget shown;
+    shown.show();
+    QVERIFY(Drive::waitUntilActive(&shown));
+
+    QWidget neverShown;
+    bool active = true;
+    EXPECT_HELPER_TO_FAIL(active = Drive::waitUntilActive(&neverShown));
+    QVERIFY(!active);
+    active = true;
+    EXPECT_HELPER_TO_FAIL(active = Drive::waitUntilActive(nullptr));
+    QVERIFY(!active);
 }
 
 QTEST_MAIN(TestHelpers)

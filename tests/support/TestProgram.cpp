@@ -128,6 +128,16 @@ bool Drive::click(QWidget* root, const QString& name, std::source_location where
     return true;
 }
 
+bool Drive::waitUntilActive(QWidget* window, std::source_location where)
+{
+    if (window && QTest::qWaitForWindowActive(window))
+        return true;
+    failAt(window ? QStringLiteral("%1 did not become active").arg(window->objectName())
+                  : QStringLiteral("there is no window to become active"),
+        where);
+    return false;
+}
+
 void Drive::type(QWidget* widget, const QString& text)
 {
     for (const QChar ch : text) {

@@ -65,6 +65,10 @@ T* find(QWidget* root, const QString& name, std::source_location where = std::so
 // button fails the current test at the caller's line (a person could not click it) and is not clicked.
 bool click(QWidget* root, const QString& name, std::source_location where = std::source_location::current());
 
+// Waits until a shown window takes the keyboard, as the window a person opens does. A window that does not (or no
+// window at all) fails the current test at the caller's line and gives false.
+bool waitUntilActive(QWidget* window, std::source_location where = std::source_location::current());
+
 // Types text into a widget key by key; works for Persian text, which QTest::keyClicks cannot send.
 void type(QWidget* widget, const QString& text);
 
