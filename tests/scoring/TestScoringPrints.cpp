@@ -33,13 +33,17 @@ struct Printing {
         return documents.isEmpty() ? nullptr : dynamic_cast<T*>(documents.last().get());
     }
 
-    QString box(const char* name) const
+    // The text of a box the window shows; a box that is not there fails the test at the caller's line.
+    QString box(const char* name, std::source_location where = std::source_location::current())
     {
-        if (auto* line = window.findChild<QLineEdit*>(QString::fromLatin1(name)))
+        auto* box = Drive::find<QWidget>(&window, QString::fromLatin1(name), where);
+        if (auto* line = qobject_cast<QLineEdit*>(box))
             return line->text();
-        if (auto* plain = window.findChild<QPlainTextEdit*>(QString::fromLatin1(name)))
+        if (auto* plain = qobject_cast<QPlainTextEdit*>(box))
             return plain->toPlainText();
-        qWarning("no box %s", name);
+        if (box)
+            QTest::qFail(qPrintable(QStringLiteral("%1 shows no text").arg(QLatin1String(name))), where.file_name(),
+                static_cast<int>(where.line()));
         return {};
     }
 
