@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scoring/Scales.h"
+#include "scoring/ScoringSession.h"
 #include "scoring/ShownResults.h"
 
 #include <QPointer>
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class ChartWindow;
 class Database;
@@ -20,31 +22,31 @@ class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class TableCursor;
 
-// The scoring window `FrmkLID`: asks for an examinee code, scores the stored answers into the four scales, stores the
-// raw scores in the examinee's IDE row and shows raw score, percent, level and interpretation of each scale.
-// The result boxes carry the names under which the chart and the reports take the results (TextRez, TextRezd, ...),
-// and `Text5` holds the code of the examinee they belong to. Closing the window is all it does to end; whoever opened
-// it decides what comes next. Its two print buttons build the reports and hand them over for previewing; the list
+// The scoring window `FrmkLID`: asks for an examinee code and shows what the scoring session made of it: the
+// examinee the code found and, while an examinee is selected, raw score, percent, level and interpretation of each
+// scale (boxes TextRez, TextRezd, TextRezs, TextRezt, ...). The chart and the examinee report take the session's
+// selected value, never text read back from the boxes. Closing the window is all it does to end; whoever opened it
+// decides what comes next. Its two print buttons build the reports and hand them over for previewing; the list
 // report's captions belong to the program's run and are lent to the window.
 class ScoringWindow : public QWidget {
     Q_OBJECT
 public:
     ScoringWindow(Database& db, Messages& messages, ListReportCaptions& listCaptions, QWidget* parent = nullptr);
 
-    // The code of the examinee whose results the boxes hold; empty until a pass succeeds.
+    // The code of the selected examinee; empty when none is.
     QString selectedCode() const;
 
     // The chart window while it is open, else nullptr.
     ChartWindow* chartWindow() const;
 
-    // The scoring pass after the code has been asked for: the code is looked up as ExamineeCode says; one with
-    // nothing visible gets the "enter a number" notice. Returns whether the results were stored and shown.
+    // The scoring pass after the code has been asked for, with the operator told of any refusal or failure.
+    // Returns whether the examinee was scored, stored and selected.
     bool scoreExaminee(const QString& typedCode);
 
-    // The texts the window shows now: the examinee panel, the sixteen result boxes, the clinic's name and address.
-    ShownResults shownResults() const;
+    // What the chart and the examinee report take: the selected examinee's results as the window shows them;
+    // nothing when no examinee is selected.
+    std::optional<ShownResults> shownResults() const;
 
 signals:
     // A report is ready to be shown in a preview window.
@@ -65,30 +67,24 @@ private:
         QLineEdit* level = nullptr;
         QPlainTextEdit* sentence = nullptr;
     };
+    struct DetailBox {
+        QLineEdit* box = nullptr;
+        QString ExamineeDetails::*field = nullptr;
+    };
 
-    void openCursors();
     void buildButtonBar();
     void buildExamineePanel();
     void buildResultsPanel();
     void buildInterpretationPanel();
     void buildHelpPanel();
-    void buildHiddenFields();
-    void hideResultPanels();
-    void forgetUnstoredResults();
-    QStringList storedAnswers() const;
+    void tellRefusal(const ScoringSession::Selection& selection);
+    void showExaminee(const std::optional<ExamineeDetails>& examinee);
+    void showResults();
     ScaleBoxes& boxes(Scale scale) { return m_boxes[static_cast<std::size_t>(scale)]; }
 
-    Database& m_db;
     Messages& m_messages;
     ListReportCaptions& m_listCaptions;
-
-    TableCursor* m_theme = nullptr;       // Adodc1
-    TableCursor* m_answers = nullptr;     // Adodc2
-    TableCursor* m_examinee = nullptr;    // Adodc3
-    TableCursor* m_answersSpare = nullptr; // Adodc4
-    TableCursor* m_results = nullptr;     // Adodc5
-    TableCursor* m_allExaminees = nullptr; // Adodc6
-    TableCursor* m_ppp = nullptr;         // Adodc7
+    ScoringSession m_session;
 
     QPushButton* m_select = nullptr;
     QPushButton* m_printSelected = nullptr;
@@ -102,10 +98,7 @@ private:
     QGroupBox* m_interpretationPanel = nullptr;
     QFrame* m_helpPanel = nullptr;
 
-    QLineEdit* m_selected = nullptr; // Text5
-    QLineEdit* m_clinicName = nullptr; // Text13
-    QLineEdit* m_clinicAddress = nullptr; // Text16
-    QLineEdit* m_group = nullptr; // the examinee's group, for the examinee report
+    std::array<DetailBox, 9> m_details;
     std::array<ScaleBoxes, 4> m_boxes;
 
     QPointer<ChartWindow> m_chart;

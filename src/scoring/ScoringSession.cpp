@@ -1,0 +1,134 @@
+#include "scoring/ScoringSession.h"
+
+#include "data/ExamineeCode.h"
+#include "data/QuestionnaireItems.h"
+#include "scoring/ScoringPass.h"
+#include "scoring/reports/ListReportRows.h"
+
+namespace {
+
+const QString codeColumn = QStringLiteral("Code");
+
+} // namespace
+
+ScoringSession::ScoringSession(Database& db)
+    : m_answers(db, QStringLiteral("Answer"))
+    , m_examinee(db, QStringLiteral("IDE"))
+    , m_everyone(db, QStringLiteral("IDE"))
+{
+    // The reports carry the clinic as it was when the window opened; a row that cannot be read leaves them blank.
+    const TableCursor theme(db, QStringLiteral("Theme"));
+    m_clinic = { theme.field(QStringLiteral("Name")), theme.field(QStringLiteral("Adress")) };
+    m_theme = theme.field(QStringLiteral("TH"));
+}
+
+ScoringSession::Selection ScoringSession::select(const QString& typedCode)
+{
+    m_selected.reset();
+
+    // The answer sheet decides who the code is; the examinee's row is where the scores go.
+    const ExamineeCode::Found search = ExamineeCode::find(typedCode, { &m_answers });
+    Selection selection;
+    switch (search.status) {
+    case ExamineeCode::Found::Status::NothingTyped:
+        selection.status = Selection::Status::NothingTyped;
+        return selection;
+    case ExamineeCode::Found::Status::NotFound:
+        selection.status = Selection::Status::NotFound;
+        return selection;
+    case ExamineeCode::Found::Status::Failed:
+        selection.status = Selection::Status::Failed;
+        selection.message = search.error;
+        selection.busy = search.busy;
+        return selection;
+    case ExamineeCode::Found::Status::Found:
+        break;
+    }
+    if (!m_examinee.setFilter(codeColumn, search.code))
+        return failed(m_examinee);
+    if (m_examinee.count() == 0) {
+        selection.status = Selection::Status::DetailsMissing;
+        return selection;
+    }
+    selection.examinee = currentExaminee();
+
+    const ScoringResult scored = scoreAnswers(storedAnswers());
+    if (!scored.isScorable()) {
+        selection.status = Selection::Status::NotScorable;
+        selection.message = refusalMessage(scored);
+        return selection;
+    }
+
+    for (const ScaleInfo& info : scales())
+        m_examinee.setField(info.column, QString::number(scored.result(info.scale).raw));
+    if (!m_examinee.update()) {
+        selection.status = Selection::Status::ScoresNotStored;
+        selection.message = m_examinee.lastError();
+        // The row keeps the scores it had; so does the cursor.
+        m_examinee.revert();
+        return selection;
+    }
+    m_selected = shown(*selection.examinee, scored);
+    selection.status = Selection::Status::Selected;
+    return selection;
+}
+
+ScoringSession::Selection ScoringSession::failed(const TableCursor& cursor) const
+{
+    Selection selection;
+    selection.status = Selection::Status::Failed;
+    selection.message = cursor.lastError();
+    selection.busy = cursor.lastErrorIsBusy();
+    return selection;
+}
+
+ExamineeDetails ScoringSession::currentExaminee() const
+{
+    const auto field = [this](const char* column) { return m_examinee.field(QString::fromLatin1(column)); };
+    ExamineeDetails examinee;
+    examinee.code = field("Code");
+    examinee.firstName = field("FName");
+    examinee.lastName = field("LName");
+    examinee.sex = field("Jens");
+    examinee.age = field("Sen");
+    examinee.maritalStatus = field("Taahol");
+    examinee.education = field("Tahsil");
+    examinee.date = field("Date");
+    examinee.time = field("Time");
+    examinee.group = field("Group");
+    return examinee;
+}
+
+QStringList ScoringSession::storedAnswers() const
+{
+    QStringList answers;
+    answers.reserve(QuestionnaireItemCount);
+    for (int item = 1; item <= QuestionnaireItemCount; ++item)
+        answers << m_answers.field(QString::number(item));
+    return answers;
+}
+
+ShownResults ScoringSession::shown(const ExamineeDetails& examinee, const ScoringResult& scored) const
+{
+    ShownResults shown;
+    shown.code = examinee.code;
+    shown.firstName = examinee.firstName;
+    shown.group = examinee.group;
+    shown.age = examinee.age;
+    shown.sex = examinee.sex;
+    shown.maritalStatus = examinee.maritalStatus;
+    shown.education = examinee.education;
+    for (Scale scale : allScales) {
+        const ScaleResult& result = scored.result(scale);
+        shown.of(scale) = { QString::number(result.raw), result.percent ? QString::number(*result.percent) : QString(),
+            result.level, result.sentence };
+    }
+    shown.clinicName = m_clinic.name;
+    shown.clinicAddress = m_clinic.address;
+    return shown;
+}
+
+ListReportRead ScoringSession::listRows()
+{
+    return readListRows(m_everyone);
+}
