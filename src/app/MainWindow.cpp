@@ -111,14 +111,11 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
     m_details = new TableCursor(m_db, QStringLiteral("IDE"), this);
     m_answers = new TableCursor(m_db, QStringLiteral("Answer"), this);
-    m_answerCheck = new TableCursor(m_db, QStringLiteral("Answer"), this);
-    m_codeCheck = new TableCursor(m_db, QStringLiteral("IDE"), this);
 
     m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text1"));
 
     buildColumn();
-    m_registrationPanel = new RegistrationPanel(m_db, m_messages, {*m_details, *m_answers, *m_answerCheck, *m_codeCheck},
-                                           this);
+    m_registrationPanel = new RegistrationPanel(m_db, m_messages, *m_details, this);
     m_registrationPanel->hide();
     connect(m_registrationPanel, &RegistrationPanel::saved, this, [this] {
         HidePanels();
@@ -268,7 +265,6 @@ void MainWindow::HidePanels()
         return;
     m_details->reload();
     m_answers->reload();
-    m_answerCheck->reload();
 }
 
 void MainWindow::showHint(const QString& text)

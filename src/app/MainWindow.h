@@ -60,13 +60,11 @@ private:
     Messages& m_messages;
     WindowRouter& m_router;
 
-    // The single Theme row (`Adodc1`: theme number, clinic name and address), and registration's cursors (`Adodc2`
-    // to `Adodc5`; see RegistrationStore::Cursors).
+    // The single Theme row (`Adodc1`: theme number, clinic name and address), and the IDE row the registration form
+    // fills (`Adodc2`); registration's own checks and writes are its store's.
     TableCursor* m_themeRow = nullptr;
     TableCursor* m_details = nullptr;
-    TableCursor* m_answers = nullptr;
-    TableCursor* m_answerCheck = nullptr;
-    TableCursor* m_codeCheck = nullptr;
+    TableCursor* m_answers = nullptr; // `Adodc3`: whether any examinee has answers, for the test and scoring buttons
 
     QLineEdit* m_themeNumber = nullptr; // Text1
     QLabel* m_clinicLabel = nullptr; // SkinLabel1

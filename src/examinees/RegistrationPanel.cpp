@@ -71,27 +71,27 @@ QLineEdit* makeField(QWidget* parent, const QString& name)
 
 } // namespace
 
-RegistrationPanel::RegistrationPanel(Database& db, Messages& messages, const Cursors& cursors, QWidget* parent)
+RegistrationPanel::RegistrationPanel(Database& db, Messages& messages, TableCursor& details, QWidget* parent)
     : QFrame(parent)
-    , m_db(db)
     , m_messages(messages)
-    , m_cursors(cursors)
+    , m_details(details)
+    , m_store(db)
 {
     setObjectName(QStringLiteral("Frame10"));
     setFrameShape(QFrame::Box);
     buildControls();
 
-    ColumnBinding& details = ColumnBinding::of(m_cursors.details);
-    details.bind(m_code, QStringLiteral("Code"));
-    details.bind(m_firstName, QStringLiteral("FName"));
-    details.bind(m_familyName, QStringLiteral("LName"));
-    details.bind(m_age, QStringLiteral("Sen"));
-    details.bind(m_date, QStringLiteral("Date"));
-    details.bind(m_education, QStringLiteral("Tahsil"));
-    details.bind(m_time, QStringLiteral("Time"));
-    details.bind(m_maritalField, QStringLiteral("Taahol"));
-    details.bind(m_sexField, QStringLiteral("Jens"));
-    details.bind(m_groupField, QStringLiteral("Group"));
+    ColumnBinding& fields = ColumnBinding::of(m_details);
+    fields.bind(m_code, QStringLiteral("Code"));
+    fields.bind(m_firstName, QStringLiteral("FName"));
+    fields.bind(m_familyName, QStringLiteral("LName"));
+    fields.bind(m_age, QStringLiteral("Sen"));
+    fields.bind(m_date, QStringLiteral("Date"));
+    fields.bind(m_education, QStringLiteral("Tahsil"));
+    fields.bind(m_time, QStringLiteral("Time"));
+    fields.bind(m_maritalField, QStringLiteral("Taahol"));
+    fields.bind(m_sexField, QStringLiteral("Jens"));
+    fields.bind(m_groupField, QStringLiteral("Group"));
 
     // A list's text reaches its column through the hidden field, on every change and every pick.
     const auto follow = [this](QComboBox* list, QLineEdit* field) {
@@ -161,7 +161,7 @@ void RegistrationPanel::buildControls()
 
 void RegistrationPanel::startNewExaminee()
 {
-    m_cursors.details.addNew();
+    m_details.addNew();
     m_time->setText(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
     m_date->setText(SolarHijriToday(0));
     m_code->setFocus();
@@ -214,8 +214,7 @@ void RegistrationPanel::reportFailure(const RegistrationStore::Outcome& failure)
 void RegistrationPanel::restoreUnsavedRow(const QHash<QString, QString>& values)
 {
     // After a failed write the operator keeps the form as typed and may try again.
-    m_cursors.answers.reload();
-    TableCursor& details = m_cursors.details;
+    TableCursor& details = m_details;
     if (details.isNewRow())
         return;
     details.addNew();
@@ -235,9 +234,9 @@ void RegistrationPanel::save()
 
     const QString code = ExamineeCode::normalised(m_code->text());
     QHash<QString, QString> typed;
-    for (const QString& column : m_cursors.details.columns())
-        typed.insert(column, m_cursors.details.field(column));
-    const RegistrationStore::Outcome outcome = RegistrationStore::storeIfCodeIsFree(m_db, m_cursors, code);
+    for (const QString& column : m_details.columns())
+        typed.insert(column, m_details.field(column));
+    const RegistrationStore::Outcome outcome = m_store.storeIfCodeIsFree(m_details, code);
     switch (outcome.stored) {
     case RegistrationStore::Stored::CodeTaken:
         m_messages.ShowNotice(window(), Msg::CodeTaken);
@@ -250,13 +249,12 @@ void RegistrationPanel::save()
         break;
     }
 
-    m_cursors.details.reload();
-    m_cursors.answers.reload();
+    m_details.reload();
     emit saved();
 }
 
 void RegistrationPanel::cancel()
 {
-    m_cursors.details.reload();
+    m_details.reload();
     emit cancelled();
 }

@@ -17,14 +17,13 @@ class QPushButton;
 class TableCursor;
 
 // The registration form (`Frame10`) embedded in the main window. It fills a new row of the window's `IDE` cursor
-// and, on save, writes that row and the examinee's empty `Answer` row together. The cursors belong to the main
-// window; the panel only uses them.
+// and, on save, has its store write that row and the examinee's empty `Answer` row together.
 class RegistrationPanel : public QFrame {
     Q_OBJECT
 public:
-    using Cursors = RegistrationStore::Cursors;
 
-    RegistrationPanel(Database& db, Messages& messages, const Cursors& cursors, QWidget* parent = nullptr);
+    // `details` is the IDE cursor whose new row the fields fill; it belongs to the window that shows the panel.
+    RegistrationPanel(Database& db, Messages& messages, TableCursor& details, QWidget* parent = nullptr);
 
     // A new, empty examinee: new form row, today's date and the time of day filled in, focus on the code.
     // The lists keep whatever they last showed.
@@ -48,9 +47,9 @@ private:
     void reportFailure(const RegistrationStore::Outcome& failure);
     void restoreUnsavedRow(const QHash<QString, QString>& values);
 
-    Database& m_db;
     Messages& m_messages;
-    Cursors m_cursors;
+    TableCursor& m_details;
+    RegistrationStore m_store;
 
     QLineEdit* m_code = nullptr;        // Text11
     QLineEdit* m_firstName = nullptr;   // Text6

@@ -1,64 +1,60 @@
 #include "examinees/RegistrationStore.h"
 
-#include "data/TableCursor.h"
 #include "data/Transaction.h"
 
 #include <optional>
 
-namespace RegistrationStore {
-
 namespace {
 
-Outcome failed(const QString& error, bool busy)
+RegistrationStore::Outcome failed(const QString& error, bool busy)
 {
-    return { Stored::Failed, error, busy };
-}
-
-// Whether an examinee has the code already, in either table (the two rows must never disagree); nothing when it
-// could not be read.
-std::optional<bool> codeTaken(const Cursors& cursors, const QString& code, Outcome& failure)
-{
-    int found = 0;
-    for (TableCursor* check : { &cursors.codeCheck, &cursors.answerCheck }) {
-        const bool read = check->setFilter(QStringLiteral("Code"), code);
-        found += check->count();
-        if (!read)
-            failure = failed(check->lastError(), check->lastErrorIsBusy());
-        check->clearFilter();
-        if (!read)
-            return std::nullopt;
-    }
-    return found > 0;
+    return { RegistrationStore::Stored::Failed, error, busy };
 }
 
 } // namespace
 
-Outcome storeIfCodeIsFree(Database& db, const Cursors& cursors, const QString& code)
+RegistrationStore::RegistrationStore(Database& db)
+    : m_db(db)
+    , m_answers(db, QStringLiteral("Answer"))
+    , m_answerCheck(db, QStringLiteral("Answer"))
+    , m_codeCheck(db, QStringLiteral("IDE"))
 {
-    Transaction transaction(db);
-    if (!transaction.begun())
-        return failed(transaction.error(), transaction.busy());
-    Outcome outcome;
-    const std::optional<bool> taken = codeTaken(cursors, code, outcome);
-    if (!taken)
-        return outcome;
-    if (*taken)
-        return { Stored::CodeTaken, QString(), false };
-
-    cursors.answers.addNew();
-    cursors.answers.setField(QStringLiteral("Code"), code);
-    cursors.details.setField(QStringLiteral("Code"), code);
-    for (TableCursor* row : { &cursors.answers, &cursors.details }) {
-        if (row->update())
-            continue;
-        // Another counsellor's program may have stored the same code between the check and the write.
-        if (row->lastErrorIsCodeTaken())
-            return { Stored::CodeTaken, QString(), false };
-        return failed(row->lastError(), row->lastErrorIsBusy());
-    }
-    if (!transaction.commit())
-        return failed(transaction.error(), transaction.busy());
-    return { Stored::Saved, QString(), false };
 }
 
-} // namespace RegistrationStore
+RegistrationStore::Outcome RegistrationStore::storeIfCodeIsFree(TableCursor& details, const QString& code)
+{
+    Transaction transaction(m_db);
+    if (!transaction.begun())
+        return failed(transaction.error(), transaction.busy());
+
+    // Both tables: a code in either one already belongs to someone, and the two rows must never disagree.
+    int found = 0;
+    for (TableCursor* check : { &m_codeCheck, &m_answerCheck }) {
+        const bool read = check->setFilter(QStringLiteral("Code"), code);
+        found += check->count();
+        const Outcome unread = failed(check->lastError(), check->lastErrorIsBusy());
+        check->clearFilter();
+        if (!read)
+            return unread;
+    }
+    if (found > 0)
+        return { Stored::CodeTaken, QString(), false };
+
+    m_answers.addNew();
+    m_answers.setField(QStringLiteral("Code"), code);
+    details.setField(QStringLiteral("Code"), code);
+    for (TableCursor* row : { &m_answers, &details }) {
+        if (row->update())
+            continue;
+        const Outcome refused = row->lastErrorIsCodeTaken() ? Outcome { Stored::CodeTaken, QString(), false }
+                                                             : failed(row->lastError(), row->lastErrorIsBusy());
+        // The rolled-back Answer row is not kept as if stored.
+        m_answers.reload();
+        return refused;
+    }
+    if (!transaction.commit()) {
+        m_answers.reload();
+        return failed(transaction.error(), transaction.busy());
+    }
+    return { Stored::Saved, QString(), false };
+}

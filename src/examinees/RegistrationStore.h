@@ -1,31 +1,34 @@
 #pragma once
 
+#include "data/TableCursor.h"
+
 #include <QString>
 
 class Database;
-class TableCursor;
 
 // Storing a new examinee: the details row being filled and an empty Answer row with the same code, together and only
-// while the code is nobody's yet.
-namespace RegistrationStore {
+// while the code is nobody's yet. The store reads and writes through cursors of its own; the row being filled
+// belongs to whoever shows it.
+class RegistrationStore {
+public:
+    enum class Stored { Saved, CodeTaken, Failed };
 
-struct Cursors {
-    TableCursor& details; // `Adodc2` on IDE: the row being filled
-    TableCursor& answers; // `Adodc3` on Answer: receives the new Answer row
-    TableCursor& answerCheck; // `Adodc4` on Answer: is the code already in Answer?
-    TableCursor& codeCheck; // `Adodc5` on IDE: is the code already in IDE?
+    struct Outcome {
+        Stored stored = Stored::Failed;
+        QString error; // the platform's description, when Failed
+        bool busy = false; // Failed because another program holds the data
+    };
+
+    explicit RegistrationStore(Database& db);
+
+    // Checks the code and writes both rows (`details` as it stands, with the code) in one write transaction: a second
+    // copy of the program on the same data waits for this one to finish, and then finds the code taken. On failure
+    // nothing is stored and `details` is still the unsaved row.
+    Outcome storeIfCodeIsFree(TableCursor& details, const QString& code);
+
+private:
+    Database& m_db;
+    TableCursor m_answers; // receives the new Answer row
+    TableCursor m_answerCheck; // is the code already in Answer?
+    TableCursor m_codeCheck; // is the code already in IDE?
 };
-
-enum class Stored { Saved, CodeTaken, Failed };
-
-struct Outcome {
-    Stored stored = Stored::Failed;
-    QString error; // the platform's description, when Failed
-    bool busy = false; // Failed because another program holds the data
-};
-
-// Checks the code and writes both rows in one write transaction: a second copy of the program on the same data
-// waits for this one to finish, and then finds the code taken. On failure nothing is stored.
-Outcome storeIfCodeIsFree(Database& db, const Cursors& cursors, const QString& code);
-
-} // namespace RegistrationStore

@@ -1,10 +1,11 @@
 #include "scoring/ScoringPass.h"
 
+#include "data/QuestionnaireItems.h"
 #include "ui/MessageCatalogue.h"
 
 namespace {
 
-constexpr int itemCount = 35;
+constexpr int itemCount = QuestionnaireItemCount;
 
 // The keyed score of a stored answer, or nullopt when the text is not exactly one digit 1..5.
 std::optional<int> keyedScore(const QString& text)
