@@ -1,45 +1,59 @@
 #include "examinees/ExamineeDeletion.h"
 
-#include "data/TableCursor.h"
 #include "data/Transaction.h"
 
-namespace ExamineeDeletion {
+ExamineeDeletion::ExamineeDeletion(Database& db)
+    : m_db(db)
+    , m_details(db, QStringLiteral("IDE"))
+    , m_answers(db, QStringLiteral("Answer"))
+{
+}
 
-Result removeFound(Database& db, TableCursor& details, TableCursor& answers)
+ExamineeCode::Found ExamineeDeletion::find(const QString& typed)
+{
+    const ExamineeCode::Found found = ExamineeCode::find(typed, { &m_details, &m_answers });
+    if (!found.found())
+        forget();
+    return found;
+}
+
+void ExamineeDeletion::forget()
+{
+    m_details.clearFilter();
+    m_answers.clearFilter();
+}
+
+ExamineeDeletion::Result ExamineeDeletion::removeFound()
 {
     Result result;
     // Without the filter `find` sets, removing the rows would remove every examinee.
-    if (!details.isFiltered() || !answers.isFiltered()) {
+    if (!m_details.isFiltered() || !m_answers.isFiltered()) {
         result.error = QStringLiteral("no code was looked up");
         return result;
     }
-    Transaction transaction(db);
+    Transaction transaction(m_db);
     if (!transaction.begun()) {
         result.error = transaction.error();
+        forget();
         return result;
     }
     // Every row of the code goes, also where an older version or a hand merge left two of them: a row left behind
     // would keep the test open for a deleted examinee and the code taken. The details go first; should the answers
     // then fail, the rollback brings the details back as well.
-    for (TableCursor* cursor : { &details, &answers }) {
+    for (TableCursor* cursor : { &m_details, &m_answers }) {
         const bool removed = cursor->removeAll();
         if (!removed || cursor->count() != 0) {
             result.error = removed ? QStringLiteral("rows of the code are still in %1").arg(cursor->table())
                                    : cursor->lastError();
             transaction.rollback();
-            details.reload();
-            answers.reload();
+            forget();
             return result;
         }
     }
-    if (!transaction.commit()) {
+    if (!transaction.commit())
         result.error = transaction.error();
-        details.reload();
-        answers.reload();
-        return result;
-    }
-    result.ok = true;
+    else
+        result.ok = true;
+    forget();
     return result;
 }
-
-} // namespace ExamineeDeletion

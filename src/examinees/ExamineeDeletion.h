@@ -1,21 +1,35 @@
 #pragma once
 
+#include "data/ExamineeCode.h"
+#include "data/TableCursor.h"
+
 #include <QString>
 
 class Database;
-class TableCursor;
 
 // Deleting one examinee: every IDE row and every Answer row with the code go together or not at all, and an
-// examinee who has only one of the two rows still goes.
-namespace ExamineeDeletion {
+// examinee who has only one of the two rows still goes. The deletion reads and writes through cursors of its own.
+class ExamineeDeletion {
+public:
+    struct Result {
+        bool ok = false;
+        QString error; // the platform's description when not ok
+    };
 
-struct Result {
-    bool ok = false;
-    QString error; // the platform's description when not ok
+    explicit ExamineeDeletion(Database& db);
+
+    // Looks the typed code up in both tables (ExamineeCode::find); a later removeFound() removes what it found.
+    ExamineeCode::Found find(const QString& typed);
+
+    // Removes every row of the code `find` found, in one transaction, and is ok only when none is left. On failure
+    // nothing is removed.
+    Result removeFound();
+
+    // Forgets the code found: nothing is left to remove.
+    void forget();
+
+private:
+    Database& m_db;
+    TableCursor m_details;
+    TableCursor m_answers;
 };
-
-// Removes every row of each cursor as ExamineeCode::find left them, in one transaction, and is ok only when none is left. On
-// failure nothing is removed and both cursors are read again.
-Result removeFound(Database& db, TableCursor& details, TableCursor& answers);
-
-} // namespace ExamineeDeletion

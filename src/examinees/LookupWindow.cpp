@@ -64,6 +64,7 @@ LookupWindow::LookupWindow(
     , m_messages(messages)
     , m_fileDialogs(fileDialogs)
     , m_scoring(scoring)
+    , m_deletion(db)
 {
     Kit::setUpWindow(this, QStringLiteral("FrmCode"), QStringLiteral("کد آزمودني"), windowWidth, windowHeight);
 
@@ -86,8 +87,6 @@ void LookupWindow::openCursors()
 {
     m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
     m_listed = new TableCursor(m_db, QStringLiteral("IDE"), this);
-    m_details = new TableCursor(m_db, QStringLiteral("IDE"), this);
-    m_answers = new TableCursor(m_db, QStringLiteral("Answer"), this);
 }
 
 void LookupWindow::buildSearchBoxes()
@@ -207,10 +206,6 @@ void LookupWindow::buildHiddenFields()
     ColumnBinding::of(*m_themeRow).bind(hidden(QStringLiteral("Text1")), QStringLiteral("TH"));
     m_address = hidden(QStringLiteral("Text4"));
     ColumnBinding::of(*m_themeRow).bind(m_address, QStringLiteral("Adress"));
-    ColumnBinding::of(*m_listed).bind(hidden(QStringLiteral("Text2")), codeColumn);
-    ColumnBinding::of(*m_details).bind(hidden(QStringLiteral("Text3")), codeColumn);
-    ColumnBinding::of(*m_details).bind(hidden(QStringLiteral("Text6")), codeColumn);
-    ColumnBinding::of(*m_answers).bind(hidden(QStringLiteral("Text7")), codeColumn);
 }
 
 void LookupWindow::setKeyboardOrder()
@@ -301,14 +296,13 @@ void LookupWindow::printByGroup()
         return;
     }
     emit listReportRequested(m_listed, m_address->text());
-    m_details->reload();
 }
 
 void LookupWindow::deleteExaminee()
 {
     // The code is looked up as registration stores it, however it was typed. A file that cannot be read says so; it
     // never passes for an unknown code.
-    const ExamineeCode::Found search = ExamineeCode::find(m_code->text(), { m_details, m_answers });
+    const ExamineeCode::Found search = m_deletion.find(m_code->text());
     switch (search.status) {
     case ExamineeCode::Found::Status::Found:
         break;
@@ -316,28 +310,21 @@ void LookupWindow::deleteExaminee()
         m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
         return;
     case ExamineeCode::Found::Status::Failed:
-        m_details->clearFilter();
-        m_answers->clearFilter();
         Kit::reportDatabaseTrouble(m_messages, this, search.busy, search.error);
         return;
     case ExamineeCode::Found::Status::NotFound:
         m_messages.ShowNotice(this, Msg::NoExamineeWithCode);
-        m_details->clearFilter();
-        m_answers->clearFilter();
         return;
     }
 
     if (m_messages.AskOperator(this, Msg::ConfirmDeletion, Msg::Style::YesNo, Msg::ApplicationTitle) != Msg::Yes) {
+        m_deletion.forget();
         m_listed->reload();
-        m_details->clearFilter();
-        m_answers->clearFilter();
         return;
     }
 
-    const ExamineeDeletion::Result removed = ExamineeDeletion::removeFound(m_db, *m_details, *m_answers);
+    const ExamineeDeletion::Result removed = m_deletion.removeFound();
     if (!removed.ok) {
-        m_details->clearFilter();
-        m_answers->clearFilter();
         m_messages.AskOperator(this, removed.error, Msg::Style::ExclamationRtl, Msg::ErrorTitle);
         return;
     }
@@ -345,8 +332,6 @@ void LookupWindow::deleteExaminee()
     m_messages.ShowNotice(this, Msg::DeletionDone);
     m_code->clear();
     m_code->setFocus();
-    m_answers->clearFilter();
-    m_details->clearFilter();
     // Every examinee is listed again, so no search box may go on naming a search.
     clearOtherBoxes(nullptr);
     m_listed->clearFilter();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/TableCursor.h"
+#include "examinees/ExamineeDeletion.h"
 #include "examinees/ResearchExport.h"
 
 #include <QList>
@@ -66,11 +67,10 @@ private:
     Messages& m_messages;
     FileDialogs& m_fileDialogs;
     ResearchExport::Scoring m_scoring;
+    ExamineeDeletion m_deletion;
 
     TableCursor* m_themeRow = nullptr; // Adodc1
     TableCursor* m_listed = nullptr; // Adodc2: the grid's rows
-    TableCursor* m_details = nullptr; // Adodc3: deletion of the IDE row
-    TableCursor* m_answers = nullptr; // Adodc4: deletion of the Answer row
 
     CursorTableModel* m_grid = nullptr;
     QTableView* m_gridView = nullptr; // DataGrid1

@@ -103,9 +103,13 @@ void TestAboutWindow::sentenceTightens()
 {
     About about;
     auto* text = about.find<QLineEdit>("Text1");
-    QVERIFY(text->text().startsWith(QStringLiteral("T   h   i   s")));
-    // At 1 ms a tick the sentence settles within moments, and its timer then stops.
-    QTRY_COMPARE(text->text(), QStringLiteral("This Program Is Created By Reza  Ahmadi "));
+    const QString settled = QStringLiteral("This Program Is Created By Reza  Ahmadi ");
+    // Shown spread out and tightening at 1 ms a tick: how far it got while the window was being shown depends on
+    // the machine's load, but it is never shorter than where it settles.
+    QVERIFY2(text->text().startsWith(QLatin1Char('T')) && text->text().size() >= settled.size(),
+        qPrintable(text->text()));
+    // It settles within moments, and its timer then stops.
+    QTRY_COMPARE(text->text(), settled);
     QTRY_VERIFY(!about.timer("Timer3")->isActive());
     QTest::qWait(20);
     QCOMPARE(text->text(), QStringLiteral("This Program Is Created By Reza  Ahmadi "));
