@@ -2,37 +2,26 @@
 
 #include "data/Database.h"
 
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
 ReadLock::ReadLock(Database& db)
-    : m_db(db)
+    : m_transaction(db, Transaction::Kind::Read)
 {
-    QSqlDatabase connection = m_db.connection();
-    if (!connection.isOpen()) {
-        m_error = QStringLiteral("The database is not open");
-        return;
-    }
     // A transaction of the program's own that is still open refuses this one.
-    if (!connection.transaction()) {
-        m_error = connection.lastError().text();
+    if (!m_transaction.begun()) {
+        m_error = m_transaction.error();
         return;
     }
     // The first read takes the shared lock (waiting for a writer to finish) and keeps it until the transaction ends.
-    QSqlQuery read(connection);
-    if (!read.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) || !read.next()) {
-        m_error = read.lastError().text();
+    QSqlQuery read(db.connection());
+    read.prepare(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
+    if (!db.exec(read) || !read.next()) {
+        m_error = db.lastError();
         read.finish();
-        connection.rollback();
+        m_transaction.rollback();
         return;
     }
     read.finish();
     m_held = true;
-}
-
-ReadLock::~ReadLock()
-{
-    if (m_held)
-        m_db.connection().rollback();
 }

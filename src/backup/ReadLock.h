@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Transaction.h"
+
 #include <QString>
 
 class Database;
@@ -11,7 +13,6 @@ class Database;
 class ReadLock {
 public:
     explicit ReadLock(Database& db);
-    ~ReadLock();
     ReadLock(const ReadLock&) = delete;
     ReadLock& operator=(const ReadLock&) = delete;
 
@@ -20,7 +21,7 @@ public:
     QString error() const { return m_error; }
 
 private:
-    Database& m_db;
+    Transaction m_transaction; // rolled back, with the lock let go, when the lock goes
     bool m_held = false;
     QString m_error;
 };
