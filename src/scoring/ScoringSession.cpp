@@ -25,6 +25,7 @@ ScoringSession::ScoringSession(Database& db)
 ScoringSession::Selection ScoringSession::select(const QString& typedCode)
 {
     m_selected.reset();
+    m_selectedAnswers.clear();
 
     // The answer sheet decides who the code is; the examinee's row is where the scores go.
     const ExamineeCode::Found search = ExamineeCode::find(typedCode, { &m_answers });
@@ -52,10 +53,13 @@ ScoringSession::Selection ScoringSession::select(const QString& typedCode)
     }
     selection.examinee = currentExaminee();
 
-    const ScoringResult scored = scoreAnswers(storedAnswers());
+    const QStringList answers = storedAnswers();
+    const ScoringResult scored = scoreAnswers(answers);
     if (!scored.isScorable()) {
         selection.status = Selection::Status::NotScorable;
         selection.message = refusalMessage(scored);
+        selection.unanswered = scored.unanswered;
+        selection.damaged = scored.damaged;
         return selection;
     }
 
@@ -69,6 +73,7 @@ ScoringSession::Selection ScoringSession::select(const QString& typedCode)
         return selection;
     }
     m_selected = shown(*selection.examinee, scored);
+    m_selectedAnswers = answers;
     selection.status = Selection::Status::Selected;
     return selection;
 }

@@ -34,6 +34,9 @@ public:
         bool busy = false; // Failed because another program holds the file
         // The examinee the code found, whether or not the answers could be scored and stored.
         std::optional<ExamineeDetails> examinee;
+        // NotScorable: the items left unanswered and those whose stored answer is damaged, ascending.
+        QList<int> unanswered;
+        QList<int> damaged;
 
         bool selected() const { return status == Status::Selected; }
     };
@@ -52,6 +55,9 @@ public:
     // The selected examinee's details and results with the clinic's name and address; nothing when none is selected.
     const std::optional<ShownResults>& selected() const { return m_selected; }
     void clearSelection() { m_selected.reset(); }
+
+    // The stored answers the selected examinee was scored from (index 0 = item 1); empty when none is selected.
+    const QStringList& selectedAnswers() const { return m_selectedAnswers; }
 
     // Every examinee with the scores stored now, read afresh, for the list of all examinees.
     ListReportRead listRows();
@@ -72,4 +78,5 @@ private:
     Clinic m_clinic;
     QString m_theme;
     std::optional<ShownResults> m_selected;
+    QStringList m_selectedAnswers;
 };
