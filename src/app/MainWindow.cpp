@@ -175,6 +175,8 @@ void MainWindow::buildColumn()
         {"Command9", QStringLiteral("تنظيمات"), 3195, &MainWindow::showSettings,
          QStringLiteral("با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد")},
         {"Command12", QStringLiteral("درباره ما"), 3795, &MainWindow::openAbout, QString()},
+        {"Command13", QStringLiteral("مقايسه دو آزمودني"), 4395, &MainWindow::handOverToComparison,
+         QStringLiteral("پاسخ هاي دو همسر را در کنار هم ببينيد، يا نتيجه يک مراجع را پيش و پس از مشاوره مقايسه کنيد")},
         {"Command6", QStringLiteral("خروج"), 5580, &MainWindow::leave, QString()},
     };
     for (const Entry& e : entries) {
@@ -335,6 +337,17 @@ void MainWindow::handOverToScoring()
         return;
     HidePanels();
     if (!m_router.openScoringWindow())
+        return;
+    markHandedOver();
+    close();
+}
+
+void MainWindow::handOverToComparison()
+{
+    if (!anyExaminee())
+        return;
+    HidePanels();
+    if (!m_router.openComparisonWindow())
         return;
     markHandedOver();
     close();

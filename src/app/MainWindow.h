@@ -14,7 +14,7 @@ class TableCursor;
 class ThemePanel;
 class WindowRouter;
 
-// The hub (`Frm1`): a column of eight buttons on the right, four panels shown in place beside it, a hint for the
+// The hub (`Frm1`): a column of nine buttons on the right, four panels shown in place beside it, a hint for the
 // button under the mouse. Every other window is reached through the router. Each opening is a fresh load:
 // cursors read, theme applied, not handed over. What its closing means is the router's hand-over state.
 class MainWindow : public QWidget {
@@ -43,6 +43,7 @@ private:
     void runTest();
     void handOverToScoring();
     void handOverToLookup();
+    void handOverToComparison();
     void startCalculator();
     void showSettings();
     void openAbout();

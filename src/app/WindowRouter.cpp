@@ -7,6 +7,7 @@
 #include "data/TableCursor.h"
 #include "examinees/LookupWindow.h"
 #include "questionnaire/TestWindow.h"
+#include "scoring/ComparisonWindow.h"
 #include "scoring/Scales.h"
 #include "scoring/ScoringWindow.h"
 #include "settings/ThemeConfirmation.h"
@@ -119,6 +120,14 @@ bool WindowRouter::openScoringWindow()
 {
     auto* window = new ScoringWindow(m_db, m_messages, m_listCaptions);
     connect(window, &ScoringWindow::previewRequested, this, &WindowRouter::showPreview);
+    open(window, HandBack::OnClose);
+    return true;
+}
+
+bool WindowRouter::openComparisonWindow()
+{
+    auto* window = new ComparisonWindow(m_db, m_messages);
+    connect(window, &ComparisonWindow::previewRequested, this, &WindowRouter::showPreview);
     open(window, HandBack::OnClose);
     return true;
 }

@@ -21,7 +21,7 @@ class QWidget;
 class TableCursor;
 
 // Creates the windows on demand and keeps track of them. Windows ask it for the next window instead of knowing
-// each other: the main window hands over to scoring, lookup or the theme confirmation and closes, and the router
+// each other: the main window hands over to scoring, comparison, lookup or the theme confirmation and closes, and the router
 // opens a fresh main window (a full load) when such a window hands back. When no window it opened is left
 // visible, the program ends: programEnded() is emitted once.
 class WindowRouter : public QObject {
@@ -58,6 +58,7 @@ public:
     // Hand-over windows: each returns whether it opened the window, so the main window closes only then.
     virtual bool openScoringWindow();
     virtual bool openLookupWindow();
+    virtual bool openComparisonWindow();
     virtual bool openThemeConfirmation();
     // Modal over `owner`.
     virtual void openAbout(QWidget* owner);

@@ -51,6 +51,7 @@ public:
 
     bool openScoringWindow() override { return standIn(QStringLiteral("scoring")); }
     bool openLookupWindow() override { return standIn(QStringLiteral("lookup")); }
+    bool openComparisonWindow() override { return standIn(QStringLiteral("comparison")); }
     void openAbout(QWidget* owner) override
     {
         requests << QStringLiteral("about");

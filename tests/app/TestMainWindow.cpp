@@ -388,6 +388,7 @@ void TestMainWindow::emptyAnswerTableDoesNothing_data()
     QTest::newRow("run test") << "Command2";
     QTest::newRow("scoring") << "Command3";
     QTest::newRow("lookup") << "Command4";
+    QTest::newRow("comparison") << "Command13";
 }
 
 void TestMainWindow::emptyAnswerTableDoesNothing()
@@ -418,6 +419,7 @@ void TestMainWindow::handOverAndBack_data()
     QTest::addColumn<QString>("window");
     QTest::newRow("scoring") << "Command3" << "scoring";
     QTest::newRow("lookup") << "Command4" << "lookup";
+    QTest::newRow("comparison") << "Command13" << "comparison";
 }
 
 void TestMainWindow::handOverAndBack()
@@ -737,10 +739,10 @@ void TestMainWindow::keyboard()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command9", "Command12",
-                             "Command6", "CmdHelp", "Picture1"})
+                             "Command13", "Command6", "CmdHelp", "Picture1"})
         QVERIFY2(reached.contains(QString::fromLatin1(name)), name);
-    QCOMPARE(reached.mid(0, 8), QStringList({"Command1", "Command2", "Command3", "Command4", "Command5", "Command9",
-                                             "Command12", "Command6"}));
+    QCOMPARE(reached.mid(0, 9), QStringList({"Command1", "Command2", "Command3", "Command4", "Command5", "Command9",
+                                             "Command12", "Command13", "Command6"}));
 
     // And pressed with the keyboard.
     auto* settings = Drive::find<QPushButton>(w, "Command9");

@@ -1,0 +1,377 @@
+#include "scoring/ComparisonWindow.h"
+
+#include "data/QuestionnaireItems.h"
+#include "questionnaire/Keying.h"
+#include "scoring/ComparisonChartView.h"
+#include "settings/Theme.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/Messages.h"
+#include "ui/Twips.h"
+#include "ui/WindowKit.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace {
+
+constexpr int windowWidth = 12600;
+constexpr int windowHeight = 10200;
+
+const QString comparisonTitle = QStringLiteral("مقايسه دو آزمودني");
+const QString coupleCaption = QStringLiteral("زوج (همسران)");
+const QString followUpCaption = QStringLiteral("پيش و پس از مشاوره");
+const QString kindCaption = QStringLiteral("نوع مقايسه");
+const QString firstCodeCaption = QStringLiteral("کد آزمودني اول:");
+const QString secondCodeCaption = QStringLiteral("کد آزمودني دوم:");
+const QString compareCaption = QStringLiteral("مقايسه");
+const QString printCaption = QStringLiteral("پرينت مقايسه");
+const QString closeCaption = QStringLiteral(" خروج");
+const QString helpLine = QStringLiteral(
+    "براي زوج، کد هر يک از همسران را وارد کنيد. براي پيش و پس از مشاوره، کد اول اجراي نخست است؛ اجراي دوم آزمون را "
+    "با ثبت نام دوباره همان مراجع با کد تازه انجام دهيد و آن کد را در جاي کد دوم وارد کنيد.");
+const QString resultsTab = QStringLiteral("نتايج");
+const QString itemsTab = QStringLiteral("سوال به سوال");
+const QString changesTab = QStringLiteral("تغييرات پاسخ ها");
+const QString talkAboutCaption = QStringLiteral("سوالات براي گفتگو: ");
+const QString nothingToTalkAbout = QStringLiteral("سوالي با توافق منفي يا عدم توافق نيست.");
+const QString noChangedItems = QStringLiteral("پاسخ هيچ سوالي دو درجه يا بيشتر تغيير نکرده است.");
+const QString idealisedCaution = QStringLiteral(
+    "نمره تحريف آرماني يکي از همسران يا هر دو بالاست؛ ممکن است پاسخ ها تصويري آرماني تر از واقعيت بدهند. بهتر است "
+    "نتايج با احتياط و در گفتگو با آنان بررسي شود.");
+
+// Headers of the tables.
+const QStringList detailHeaders = { QStringLiteral("کد"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"),
+    QStringLiteral("جنس"), QStringLiteral("سن"), QStringLiteral("گروه"), QStringLiteral("تاريخ") };
+const QString scaleHeader = QStringLiteral("مقياس");
+const QString rawHeader = QStringLiteral("نمره خام");
+const QString percentHeader = QStringLiteral("درصد");
+const QString levelHeader = QStringLiteral("سطح");
+const QString rawDifferenceHeader = QStringLiteral("تفاوت نمره خام");
+const QString percentDifferenceHeader = QStringLiteral("تفاوت درصد");
+const QString levelChangeHeader = QStringLiteral("تغيير سطح");
+const QString numberHeader = QStringLiteral("شماره");
+const QString statementHeader = QStringLiteral("عبارت");
+const QString agreementHeader = QStringLiteral("وضعيت");
+const QString changeHeader = QStringLiteral("تغيير");
+const QString positiveHeader = QStringLiteral("توافق مثبت (درصد)");
+
+QTableWidget* addTable(QWidget* parent, const QString& name)
+{
+    auto* table = new QTableWidget(parent);
+    table->setObjectName(name);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->setLayoutDirection(Qt::RightToLeft);
+    return table;
+}
+
+void setCell(QTableWidget* table, int row, int column, const QString& text)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignCenter);
+    table->setItem(row, column, item);
+}
+
+QString optionCaption(int option)
+{
+    return option >= 1 && option <= 5 ? optionCaptions()[option - 1] : QString();
+}
+
+QString codeHeader(const QString& caption, const QString& code)
+{
+    return caption + QLatin1Char('\n') + code;
+}
+
+} // namespace
+
+ComparisonWindow::ComparisonWindow(Database& db, Messages& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_messages(messages)
+    , m_session(db)
+{
+    Kit::setUpWindow(this, QStringLiteral("FrmCompare"), comparisonTitle, windowWidth, windowHeight);
+    buildControls();
+    buildResults();
+    Twips::placeWindow(this, 1400, 400);
+    Theme::applyTheme(this, db, m_session.theme());
+}
+
+void ComparisonWindow::buildControls()
+{
+    m_compare = Kit::button(this, QStringLiteral("Command1"), compareCaption, 10620, 180, 1800, 555);
+    m_print = Kit::button(this, QStringLiteral("Command2"), printCaption, 8700, 180, 1800, 555);
+    m_close = Kit::button(this, QStringLiteral("Command5"), closeCaption, 180, 180, 1200, 555);
+
+    auto* kinds = new QGroupBox(kindCaption, this);
+    kinds->setObjectName(QStringLiteral("FrameKind"));
+    Twips::place(kinds, 8700, 840, 3720, 1200);
+    m_couple = new QRadioButton(coupleCaption, kinds);
+    m_couple->setObjectName(QStringLiteral("OptionCouple"));
+    Twips::place(m_couple, 180, 300, 3360, 375);
+    m_followUp = new QRadioButton(followUpCaption, kinds);
+    m_followUp->setObjectName(QStringLiteral("OptionFollowUp"));
+    Twips::place(m_followUp, 180, 720, 3360, 375);
+    m_couple->setChecked(true);
+    auto* group = new QButtonGroup(this);
+    group->addButton(m_couple);
+    group->addButton(m_followUp);
+
+    m_firstCode = new QLineEdit(this);
+    m_firstCode->setObjectName(QStringLiteral("FirstCode"));
+    Twips::place(m_firstCode, 4440, 960, 2280, 375);
+    Kit::caption(this, QStringLiteral("LabelFirstCode"), firstCodeCaption, m_firstCode, 6840, 960, 1740, 375);
+    m_secondCode = new QLineEdit(this);
+    m_secondCode->setObjectName(QStringLiteral("SecondCode"));
+    Twips::place(m_secondCode, 4440, 1500, 2280, 375);
+    Kit::caption(this, QStringLiteral("LabelSecondCode"), secondCodeCaption, m_secondCode, 6840, 1500, 1740, 375);
+
+    m_helpLine = new QLabel(helpLine, this);
+    m_helpLine->setObjectName(QStringLiteral("HelpLine"));
+    m_helpLine->setTextFormat(Qt::PlainText);
+    m_helpLine->setWordWrap(true);
+    m_helpLine->setAlignment(Qt::AlignLeading | Qt::AlignTop);
+    Twips::place(m_helpLine, 180, 2160, 12240, 660);
+
+    connect(m_compare, &QPushButton::clicked, this, &ComparisonWindow::compare);
+    connect(m_print, &QPushButton::clicked, this, &ComparisonWindow::print);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_secondCode, &QLineEdit::returnPressed, this, &ComparisonWindow::compare);
+
+    setTabOrder(m_couple, m_followUp);
+    setTabOrder(m_followUp, m_firstCode);
+    setTabOrder(m_firstCode, m_secondCode);
+    setTabOrder(m_secondCode, m_compare);
+    setTabOrder(m_compare, m_print);
+    setTabOrder(m_print, m_close);
+}
+
+void ComparisonWindow::buildResults()
+{
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("ResultTabs"));
+    Twips::place(m_tabs, 180, 2880, 12240, 7140);
+
+    auto* results = new QWidget;
+    m_details = addTable(results, QStringLiteral("DetailsTable"));
+    Twips::place(m_details, 120, 120, 11880, 1080);
+    m_scales = addTable(results, QStringLiteral("ScaleTable"));
+    Twips::place(m_scales, 120, 1320, 11880, 2280);
+    m_chart = new ComparisonChartView(results);
+    m_chart->setObjectName(QStringLiteral("Chart"));
+    Twips::place(m_chart, 1440, 3720, 9000, 2880);
+    m_tabs->addTab(results, resultsTab);
+
+    auto* items = new QWidget;
+    m_items = addTable(items, QStringLiteral("ItemTable"));
+    Twips::place(m_items, 120, 120, 11880, 4200);
+    m_agreement = addTable(items, QStringLiteral("AgreementTable"));
+    Twips::place(m_agreement, 7200, 4440, 4800, 1500);
+    m_talkAbout = new QLabel(items);
+    m_talkAbout->setObjectName(QStringLiteral("TalkAbout"));
+    m_talkAbout->setWordWrap(true);
+    m_talkAbout->setTextFormat(Qt::PlainText);
+    m_talkAbout->setAlignment(Qt::AlignLeading | Qt::AlignTop);
+    Twips::place(m_talkAbout, 120, 4440, 6960, 900);
+    m_caution = new QLabel(items);
+    m_caution->setObjectName(QStringLiteral("Caution"));
+    m_caution->setWordWrap(true);
+    m_caution->setTextFormat(Qt::PlainText);
+    m_caution->setAlignment(Qt::AlignLeading | Qt::AlignTop);
+    Twips::place(m_caution, 120, 5400, 6960, 900);
+    m_tabs->addTab(items, itemsTab);
+
+    clearResults();
+}
+
+ComparisonKind ComparisonWindow::kind() const
+{
+    return m_followUp->isChecked() ? ComparisonKind::FollowUp : ComparisonKind::Couple;
+}
+
+void ComparisonWindow::compare()
+{
+    clearResults();
+    const ComparisonSession::Outcome outcome = m_session.compare(kind(), m_firstCode->text(), m_secondCode->text());
+    if (!outcome.compared()) {
+        tellRefusal(outcome, (outcome.which == 2 ? m_secondCode : m_firstCode)->text().trimmed());
+        return;
+    }
+    showComparison(*m_session.comparison());
+}
+
+void ComparisonWindow::tellRefusal(const ComparisonSession::Outcome& outcome, const QString& typed)
+{
+    using Status = ComparisonSession::Outcome::Status;
+    switch (outcome.status) {
+    case Status::Compared:
+        break;
+    case Status::NothingTyped:
+        m_messages.ShowNotice(this, Msg::CompareEnterBothCodes);
+        break;
+    case Status::SameCode:
+        m_messages.ShowNotice(this, Msg::CompareSameCode);
+        break;
+    case Status::NotFound:
+        m_messages.ShowNotice(this, Msg::CompareNotFound.arg(typed));
+        break;
+    case Status::NoAnswers:
+        m_messages.ShowNotice(this, Msg::CompareNoAnswers.arg(typed));
+        break;
+    case Status::Unfinished:
+        m_messages.ShowNotice(this, Msg::CompareUnfinished.arg(typed));
+        break;
+    case Status::Damaged:
+        m_messages.ShowNotice(this, Msg::CompareDamaged.arg(typed));
+        break;
+    case Status::DetailsMissing:
+        m_messages.ShowNotice(this, Msg::CompareDetailsMissing.arg(typed));
+        break;
+    case Status::ScoresNotStored:
+        m_messages.AskOperator(this, Msg::ScoresNotStored + QLatin1Char('\n') + outcome.message,
+            Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        break;
+    case Status::Failed:
+        Kit::reportDatabaseTrouble(m_messages, this, outcome.busy, outcome.message);
+        break;
+    }
+}
+
+void ComparisonWindow::clearResults()
+{
+    for (QTableWidget* table : { m_details, m_scales, m_items, m_agreement }) {
+        table->clear();
+        table->setRowCount(0);
+        table->setColumnCount(0);
+    }
+    m_talkAbout->clear();
+    m_caution->clear();
+    m_chart->showComparison(std::nullopt);
+    m_tabs->setTabText(1, kind() == ComparisonKind::Couple ? itemsTab : changesTab);
+    m_tabs->setEnabled(false);
+}
+
+void ComparisonWindow::showComparison(const PairComparison& comparison)
+{
+    m_tabs->setEnabled(true);
+    showDetails(comparison);
+    showScales(comparison);
+    m_chart->showComparison(comparison);
+    showItems(comparison);
+}
+
+void ComparisonWindow::showDetails(const PairComparison& comparison)
+{
+    m_details->setColumnCount(static_cast<int>(detailHeaders.size()));
+    m_details->setHorizontalHeaderLabels(detailHeaders);
+    m_details->setRowCount(2);
+    int row = 0;
+    for (const ExamineeDetails* examinee : { &comparison.firstExaminee, &comparison.secondExaminee }) {
+        const QString texts[] = { examinee->code, examinee->firstName, examinee->lastName, examinee->sex, examinee->age,
+            examinee->group, examinee->date };
+        for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
+            setCell(m_details, row, column, texts[column]);
+        ++row;
+    }
+}
+
+void ComparisonWindow::showScales(const PairComparison& comparison)
+{
+    const bool followUp = comparison.kind == ComparisonKind::FollowUp;
+    const QString& a = comparison.first.code;
+    const QString& b = comparison.second.code;
+    QStringList headers = { scaleHeader, codeHeader(rawHeader, a), codeHeader(percentHeader, a),
+        codeHeader(levelHeader, a), codeHeader(rawHeader, b), codeHeader(percentHeader, b), codeHeader(levelHeader, b),
+        rawDifferenceHeader, percentDifferenceHeader };
+    if (followUp)
+        headers << levelChangeHeader;
+    m_scales->setColumnCount(static_cast<int>(headers.size()));
+    m_scales->setHorizontalHeaderLabels(headers);
+    m_scales->setRowCount(static_cast<int>(allScales.size()));
+    int row = 0;
+    for (const ScaleInfo& info : scales()) {
+        const ShownResults::ScaleTexts& first = comparison.first.of(info.scale);
+        const ShownResults::ScaleTexts& second = comparison.second.of(info.scale);
+        const PairComparison::ScaleRow& difference = comparison.row(info.scale);
+        const QString texts[] = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent,
+            second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
+        for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
+            setCell(m_scales, row, column, texts[column]);
+        if (followUp)
+            setCell(m_scales, row, 9, signedFigure(difference.levelSteps));
+        ++row;
+    }
+}
+
+void ComparisonWindow::showItems(const PairComparison& comparison)
+{
+    const bool couple = comparison.kind == ComparisonKind::Couple;
+    m_tabs->setTabText(1, couple ? itemsTab : changesTab);
+    const QStringList headers = { numberHeader, statementHeader, comparison.first.code, comparison.second.code,
+        couple ? agreementHeader : changeHeader };
+    m_items->setColumnCount(static_cast<int>(headers.size()));
+    m_items->setHorizontalHeaderLabels(headers);
+    m_items->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_items->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+
+    QList<int> shown;
+    if (couple) {
+        for (int item = 1; item <= QuestionnaireItemCount; ++item)
+            shown << item;
+    } else {
+        shown = comparison.changedItems;
+    }
+    m_items->setRowCount(static_cast<int>(shown.size()));
+    int row = 0;
+    for (int item : shown) {
+        const PairComparison::ItemRow& r = comparison.item(item);
+        setCell(m_items, row, 0, QString::number(item));
+        auto* statement = new QTableWidgetItem(QString::fromUtf8(questionnaireItem(item)->statement));
+        statement->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_items->setItem(row, 1, statement);
+        setCell(m_items, row, 2, optionCaption(r.firstOption));
+        setCell(m_items, row, 3, optionCaption(r.secondOption));
+        setCell(m_items, row, 4,
+            couple ? (r.agreement ? agreementCaption(*r.agreement) : QString())
+                   : signedFigure(r.secondKeyed - r.firstKeyed));
+        ++row;
+    }
+
+    if (!couple) {
+        m_talkAbout->setText(comparison.changedItems.isEmpty() ? noChangedItems : QString());
+        m_agreement->hide();
+        return;
+    }
+    m_agreement->show();
+    m_agreement->setColumnCount(2);
+    m_agreement->setHorizontalHeaderLabels({ scaleHeader, positiveHeader });
+    m_agreement->setRowCount(static_cast<int>(comparison.agreement.size()));
+    row = 0;
+    for (const PairComparison::ScaleAgreement& scale : comparison.agreement) {
+        setCell(m_agreement, row, 0, scaleInfo(scale.scale).caption);
+        setCell(m_agreement, row, 1, QString::number(scale.positivePercent));
+        ++row;
+    }
+    QStringList numbers;
+    for (int item : comparison.toTalkAbout)
+        numbers << QString::number(item);
+    m_talkAbout->setText(
+        numbers.isEmpty() ? nothingToTalkAbout : talkAboutCaption + numbers.join(QStringLiteral("، ")));
+    m_caution->setText(comparison.idealisedCaution ? idealisedCaution : QString());
+}
+
+void ComparisonWindow::print()
+{
+    if (!m_session.comparison()) {
+        m_messages.ShowNotice(this, Msg::CompareBeforePrint, 2000);
+        return;
+    }
+}

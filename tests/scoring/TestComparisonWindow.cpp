@@ -1,0 +1,211 @@
+#include "scoring/ComparisonWindow.h"
+#include "scoring/ScoringSession.h"
+#include "support/LockHolder.h"
+#include "support/TestProgram.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/PersianText.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+// Keyed answers: every item `fill`, then the listed items set.
+QStringList sheet(int fill, std::initializer_list<std::pair<int, int>> items = {})
+{
+    QStringList answers(35, QString::number(fill));
+    for (const auto& [item, keyed] : items)
+        answers[item - 1] = QString::number(keyed);
+    return answers;
+}
+
+QString cell(QWidget* w, const char* table, int row, int column)
+{
+    auto* t = Drive::find<QTableWidget>(w, QString::fromLatin1(table));
+    if (!t || row >= t->rowCount() || column >= t->columnCount() || !t->item(row, column))
+        return QString();
+    return t->item(row, column)->text();
+}
+
+int rows(QWidget* w, const char* table)
+{
+    auto* t = Drive::find<QTableWidget>(w, QString::fromLatin1(table));
+    return t ? t->rowCount() : -1;
+}
+
+// Types both codes and presses "مقايسه".
+void compare(QWidget* w, const QString& first, const QString& second, bool followUp = false)
+{
+    if (followUp)
+        QVERIFY(Drive::click(w, QStringLiteral("OptionFollowUp")));
+    auto* a = Drive::find<QLineEdit>(w, QStringLiteral("FirstCode"));
+    auto* b = Drive::find<QLineEdit>(w, QStringLiteral("SecondCode"));
+    a->clear();
+    b->clear();
+    Drive::type(a, first);
+    Drive::type(b, second);
+    QVERIFY(Drive::click(w, QStringLiteral("Command1")));
+}
+
+void nothingShown(QWidget* w)
+{
+    QVERIFY(!Drive::find<QTabWidget>(w, QStringLiteral("ResultTabs"))->isEnabled());
+    for (const char* table : { "DetailsTable", "ScaleTable", "ItemTable", "AgreementTable" })
+        QCOMPARE(rows(w, table), 0);
+    QCOMPARE(Drive::find<QLabel>(w, QStringLiteral("TalkAbout"))->text(), QString());
+}
+
+} // namespace
+
+class TestComparisonWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+
+    // The figures are the scoring window's own for each code: a scoring session is asked for them separately.
+    void aCoupleSideBySide()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("101"), QStringLiteral("Sara"));
+        p.addExaminee(QStringLiteral("102"), QStringLiteral("Reza"));
+        // Item 3 is reversed: stored 5 and 4 are "کاملاً مخالف" and "مخالف", a positive agreement. Items 2 (both
+        // unfavourable) and 6 (one each way) are to talk about; item 4 is TahrifeA, scores only.
+        p.setAnswers(QStringLiteral("101"), sheet(4, { { 2, 1 }, { 3, 5 }, { 6, 5 }, { 7, 3 }, { 4, 5 } }));
+        p.setAnswers(QStringLiteral("102"), sheet(5, { { 2, 2 }, { 3, 4 }, { 6, 1 }, { 7, 3 }, { 4, 1 } }));
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        // Codes are found however typed: Persian digits here.
+        compare(&w, QStringLiteral("۱۰۱"), QStringLiteral(" 102 "));
+        QCOMPARE(p.messages().boxes.size(), 0);
+        QVERIFY(w.shownComparison());
+
+        QCOMPARE(cell(&w, "DetailsTable", 0, 0), QStringLiteral("101"));
+        QCOMPARE(cell(&w, "DetailsTable", 0, 1), QStringLiteral("Sara"));
+        QCOMPARE(cell(&w, "DetailsTable", 1, 0), QStringLiteral("102"));
+        QCOMPARE(cell(&w, "DetailsTable", 1, 1), QStringLiteral("Reza"));
+
+        ScoringSession scoring(p.database());
+        QVERIFY(scoring.select(QStringLiteral("101")).selected());
+        const ShownResults first = *scoring.selected();
+        QVERIFY(scoring.select(QStringLiteral("102")).selected());
+        const ShownResults second = *scoring.selected();
+        for (int row = 0; row < 4; ++row) {
+            const ShownResults::ScaleTexts& a = first.scales[row];
+            const ShownResults::ScaleTexts& b = second.scales[row];
+            QCOMPARE(cell(&w, "ScaleTable", row, 1), a.raw);
+            QCOMPARE(cell(&w, "ScaleTable", row, 2), a.percent);
+            QCOMPARE(cell(&w, "ScaleTable", row, 3), a.level);
+            QCOMPARE(cell(&w, "ScaleTable", row, 4), b.raw);
+            QCOMPARE(cell(&w, "ScaleTable", row, 5), b.percent);
+            QCOMPARE(cell(&w, "ScaleTable", row, 6), b.level);
+            QCOMPARE(cell(&w, "ScaleTable", row, 7).toInt(), b.raw.toInt() - a.raw.toInt());
+            QCOMPARE(cell(&w, "ScaleTable", row, 8).toInt(), b.percent.toInt() - a.percent.toInt());
+        }
+
+        QCOMPARE(rows(&w, "ItemTable"), 35);
+        QCOMPARE(cell(&w, "ItemTable", 2, 2), QStringLiteral("کاملاً مخالف"));
+        QCOMPARE(cell(&w, "ItemTable", 2, 3), QStringLiteral("مخالف"));
+        QCOMPARE(cell(&w, "ItemTable", 2, 4), QStringLiteral("توافق مثبت"));
+        QCOMPARE(cell(&w, "ItemTable", 1, 4), QStringLiteral("توافق منفي - براي گفتگو"));
+        QCOMPARE(cell(&w, "ItemTable", 5, 4), QStringLiteral("عدم توافق"));
+        QCOMPARE(cell(&w, "ItemTable", 6, 4), QStringLiteral("ترديد"));
+        QCOMPARE(cell(&w, "ItemTable", 3, 4), QString());
+        QVERIFY(Drive::find<QLabel>(&w, QStringLiteral("TalkAbout"))->text().endsWith(QStringLiteral("2، 6")));
+        // Rezayat all positive; Ertebat: 8 of 10 (items 2 and 6 are not); HaleT: 8 of 10 (item 7 on 3, item 3 yes).
+        QCOMPARE(cell(&w, "AgreementTable", 0, 1), QStringLiteral("100"));
+        QCOMPARE(cell(&w, "AgreementTable", 1, 1), QStringLiteral("80"));
+        QCOMPARE(cell(&w, "AgreementTable", 2, 1), QStringLiteral("90"));
+    }
+
+    void followUpListsChangedItems()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("7"));
+        p.addExaminee(QStringLiteral("7b"));
+        p.setAnswers(QStringLiteral("7"), sheet(2, { { 5, 5 } }));
+        p.setAnswers(QStringLiteral("7b"), sheet(2, { { 1, 4 }, { 5, 3 }, { 9, 3 } }));
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        compare(&w, QStringLiteral("7"), QStringLiteral("7b"), true);
+        QCOMPARE(p.messages().boxes.size(), 0);
+        QCOMPARE(rows(&w, "ItemTable"), 2);
+        QCOMPARE(cell(&w, "ItemTable", 0, 0), QStringLiteral("1"));
+        QCOMPARE(cell(&w, "ItemTable", 0, 4), QStringLiteral("+2"));
+        QCOMPARE(cell(&w, "ItemTable", 1, 0), QStringLiteral("5"));
+        QCOMPARE(cell(&w, "ItemTable", 1, 2), QStringLiteral("کاملاً مخالف")); // reversed: stored 5
+        QCOMPARE(cell(&w, "ItemTable", 1, 4), QStringLiteral("-2"));
+        QCOMPARE(rows(&w, "ScaleTable"), 4);
+        QVERIFY(!cell(&w, "ScaleTable", 0, 9).isEmpty());
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown code") << "101" << "999" << Msg::CompareNotFound.arg(QStringLiteral("999"));
+        QTest::newRow("no answers") << "103" << "101" << Msg::CompareNoAnswers.arg(QStringLiteral("103"));
+        QTest::newRow("unfinished") << "101" << "104" << Msg::CompareUnfinished.arg(QStringLiteral("104"));
+        QTest::newRow("same code") << "101" << "101" << Msg::CompareSameCode;
+        QTest::newRow("same code typed two ways") << "101" << "۱۰۱" << Msg::CompareSameCode;
+        QTest::newRow("one box empty") << "101" << "" << Msg::CompareEnterBothCodes;
+    }
+    void refusals()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, message);
+        TestProgram p;
+        for (const char* code : { "101", "102", "103", "104" })
+            p.addExaminee(QString::fromLatin1(code));
+        p.setAnswers(QStringLiteral("101"), sheet(4));
+        p.setAnswers(QStringLiteral("102"), sheet(3));
+        QStringList unfinished = sheet(4);
+        unfinished[20] = QString();
+        p.setAnswers(QStringLiteral("104"), unfinished);
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        // A good comparison first, so a refusal is seen to take it away.
+        compare(&w, QStringLiteral("101"), QStringLiteral("102"));
+        QVERIFY(w.shownComparison());
+        compare(&w, first, second);
+        QCOMPARE(p.messages().noticeTexts(), QStringList { message });
+        QVERIFY(!w.shownComparison());
+        nothingShown(&w);
+    }
+
+    void busyFileIsSaid()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("101"));
+        p.addExaminee(QStringLiteral("102"));
+        p.setAnswers(QStringLiteral("101"), sheet(4));
+        p.setAnswers(QStringLiteral("102"), sheet(3));
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        {
+            LockHolder other(p.database().filePath());
+            compare(&w, QStringLiteral("101"), QStringLiteral("102"));
+        }
+        QCOMPARE(p.messages().boxes.size(), 1);
+        QVERIFY2(p.messages().lastText().startsWith(Msg::DatabaseBusy), qPrintable(p.messages().lastText()));
+        nothingShown(&w);
+    }
+
+    void printingNeedsAComparison()
+    {
+        TestProgram p;
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        QCOMPARE(p.messages().noticeTexts(), QStringList { Msg::CompareBeforePrint });
+    }
+};
+
+QTEST_MAIN(TestComparisonWindow)
+#include "TestComparisonWindow.moc"
