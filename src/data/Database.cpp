@@ -4,6 +4,8 @@
 #include "data/Engine.h"
 #include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
+#include "data/Schema.h"
+#include "data/Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,6 +148,10 @@ bool Database::createAt(const QString& path, QString& error) const
         maker.db.rollback();
         return false;
     }
+    if (!exec(Engine::writeSchemaVersion(Schema::CurrentVersion))) {
+        maker.db.rollback();
+        return false;
+    }
     if (!maker.db.commit()) {
         error = maker.db.lastError().text();
         return false;
@@ -205,10 +211,35 @@ QString Database::openConnection(const QString& path, bool putBackThemeRow)
                                   "WHERE NOT EXISTS (SELECT 1 FROM Theme)")))
         return q.lastError().text();
 
+    const QString upgraded = bringSchemaUpToDate();
+    if (!upgraded.isNull())
+        return upgraded;
+
     // A file written before codes were normalised has its codes brought up to date before anyone looks one up.
     const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
     if (!codes.ok)
         return codes.error;
+    return QString();
+}
+
+QString Database::bringSchemaUpToDate()
+{
+    QSqlQuery q(connection());
+    if (!q.exec(Engine::readSchemaVersion()) || !q.next())
+        return q.lastError().text();
+    const int version = q.value(0).toInt();
+    q.finish();
+    if (version >= Schema::CurrentVersion)
+        return QString();
+    // The new tables and the version number together, or neither: a file is never half brought up to date.
+    Transaction upgrade(*this);
+    if (!upgrade.begun())
+        return upgrade.error();
+    for (const QString& statement : Schema::upgradeStatements(version))
+        if (!exec(statement))
+            return lastError();
+    if (!exec(Engine::writeSchemaVersion(Schema::CurrentVersion)) || !upgrade.commit())
+        return upgrade.error().isEmpty() ? lastError() : upgrade.error();
     return QString();
 }
 

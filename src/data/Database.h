@@ -82,6 +82,8 @@ private:
     bool create(const QString& path, OpenResult& result) const;
     // Opens this connection on a file that passed the check; the platform's description when that fails.
     QString openConnection(const QString& path, bool putBackThemeRow);
+    // Adds the tables of later schema versions to a file of an older one, in one transaction; null when done.
+    QString bringSchemaUpToDate();
     bool createAt(const QString& path, QString& error) const;
 
     void setBusyTimeout(int milliseconds);

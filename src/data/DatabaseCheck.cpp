@@ -1,6 +1,7 @@
 #include "data/DatabaseCheck.h"
 #include "data/QuestionnaireItems.h"
 
+#include "data/Engine.h"
 #include "data/Schema.h"
 
 #include <QFile>
@@ -114,6 +115,14 @@ std::optional<Result> schemaVerdict(QSqlDatabase db)
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // The first read: this is where a leftover journal is played back.
+    if (!q.exec(Engine::readSchemaVersion()) || !q.next())
+        return outcomeOf(q.lastError(), Outcome::CannotOpen);
+    const int version = q.value(0).toInt();
+    q.finish();
+    if (version > Schema::CurrentVersion)
+        return verdict(Outcome::NotOurs, QStringLiteral("schema version %1 was made by a newer program").arg(version));
+    if (version < 0)
+        return verdict(Outcome::NotOurs, QStringLiteral("schema version %1 is not this program's").arg(version));
     if (!q.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master")))
         return outcomeOf(q.lastError(), Outcome::CannotOpen);
     QSet<QString> tables;
@@ -129,7 +138,7 @@ std::optional<Result> schemaVerdict(QSqlDatabase db)
             // Views and triggers run or show what this program never wrote.
             return verdict(Outcome::NotOurs, QStringLiteral("%1 %2 is not this program's").arg(type, name));
         }
-        const Schema::Object* ours = Schema::find(isTable ? Kind::Table : Kind::Index, name);
+        const Schema::Object* ours = Schema::find(isTable ? Kind::Table : Kind::Index, name, version);
         if (!ours)
             return verdict(Outcome::NotOurs, QStringLiteral("%1 %2 is not this program's").arg(type, name));
         if (!Schema::sameDefinition(sql, ours->sql))
@@ -142,7 +151,7 @@ std::optional<Result> schemaVerdict(QSqlDatabase db)
         return outcomeOf(q.lastError(), Outcome::Damaged);
 
     // An index of ours may be missing (it only speeds up searches); a table may not.
-    for (const Schema::Object& object : Schema::objects())
+    for (const Schema::Object& object : Schema::objectsOf(version))
         if (object.kind == Kind::Table && !tables.contains(object.name))
             return verdict(Outcome::NotOurs, QStringLiteral("table %1 is missing").arg(object.name));
     return std::nullopt;

@@ -26,6 +26,12 @@ Object index(const QString& name, const QString& table, const QString& column)
         QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(name, table, quoted(column)) };
 }
 
+Object since(int version, Object object)
+{
+    object.version = version;
+    return object;
+}
+
 // Reads a quoted name from `sql` at `i` (on its opening mark) up to its closing mark; a doubled mark inside stands
 // for itself.
 QString quotedWord(const QString& sql, qsizetype& i, QChar close)
@@ -70,14 +76,35 @@ const QList<Object>& objects()
         index(QStringLiteral("IDE_LName"), QStringLiteral("IDE"), QStringLiteral("LName")),
         index(QStringLiteral("Answer_Code"), QStringLiteral("Answer"), QStringLiteral("Code")),
         index(QStringLiteral("QU_ID"), QStringLiteral("QU"), QStringLiteral("ID")),
+        // Version 1: pairs of examinees compared once, remembered so that one code brings back the other.
+        since(1, table(QStringLiteral("ComparedPairs"),
+                     { QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") })),
     };
     return all;
 }
 
-const Object* find(Object::Kind kind, const QString& name)
+QList<Object> objectsOf(int version)
+{
+    QList<Object> of;
+    for (const Object& object : objects())
+        if (object.version <= version)
+            of << object;
+    return of;
+}
+
+QStringList upgradeStatements(int from)
+{
+    QStringList statements;
+    for (const Object& object : objects())
+        if (object.version > from)
+            statements << object.sql;
+    return statements;
+}
+
+const Object* find(Object::Kind kind, const QString& name, int version)
 {
     for (const Object& object : objects())
-        if (object.kind == kind && object.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (object.kind == kind && object.version <= version && object.name.compare(name, Qt::CaseInsensitive) == 0)
             return &object;
     return nullptr;
 }

@@ -9,18 +9,30 @@
 // another way (without row ids, with a constraint or a collation of its own) never passes for ours.
 namespace Schema {
 
+// The schema version this program writes (PRAGMA user_version). Version 0 is the first five tables; version 1 adds
+// the remembered comparison pairs. A file of an older version is brought up to date at start; a newer one was made
+// by a newer program and is refused.
+constexpr int CurrentVersion = 1;
+
 struct Object {
     enum class Kind { Table, Index };
     Kind kind = Kind::Table;
     QString name;
     QString sql;
+    int version = 0; // the schema version that added it
 };
 
 // Every table and index, tables first, in the order a new file gets them.
 const QList<Object>& objects();
 
-// The object of that kind and name (compared as SQLite compares names), or nullptr when it is not ours.
-const Object* find(Object::Kind kind, const QString& name);
+// The objects a file of schema version `version` has, in the same order.
+QList<Object> objectsOf(int version);
+
+// The statements that bring a file of version `from` up to CurrentVersion, in order; none when it is current.
+QStringList upgradeStatements(int from);
+
+// The object of that kind and name (compared as SQLite compares names) that a file of `version` has, or nullptr.
+const Object* find(Object::Kind kind, const QString& name, int version = CurrentVersion);
 
 // The words of a statement as SQLite reads them: white space, comments, quoting of names and the case of keywords and
 // names do not count; text in quotes ('...') does.

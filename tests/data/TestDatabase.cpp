@@ -1,4 +1,5 @@
 #include "data/Database.h"
+#include "data/Schema.h"
 #include "data/Transaction.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
@@ -88,7 +89,10 @@ void TestDatabase::firstStartCreatesSchemaAndSeed()
     QSqlDatabase c = db.connection();
     QStringList tables = c.tables();
     tables.sort();
-    QCOMPARE(tables, (QStringList{"Answer", "IDE", "PPP", "QU", "Theme"}));
+    QCOMPARE(tables, (QStringList{"Answer", "ComparedPairs", "IDE", "PPP", "QU", "Theme"}));
+    QSqlQuery version(c);
+    QVERIFY(version.exec(QStringLiteral("PRAGMA user_version")) && version.next());
+    QCOMPARE(version.value(0).toInt(), Schema::CurrentVersion);
 
     const QStringList ide = {"Code", "FName", "LName", "Jens", "Sen", "Taahol", "Tahsil", "Group",
                              "Date", "Time", "Rezayat", "Ertebat", "HaleT", "TahrifeA"};

@@ -170,6 +170,7 @@ private slots:
     void damaged_data();
     void damaged();
     void missingSettingsRowIsPutBack();
+    void olderVersionIsBroughtUpToDate();
     void definitions_data();
     void definitions();
     void permissions_data();
@@ -278,7 +279,8 @@ void TestDatabaseCheck::notOurs_data()
             "another program's table beside ours", "a trigger", "a view", "an index on another table",
             "a column too many", "a column too few", "a table missing", "a write-ahead-log database",
             "the examinee table without row ids", "a CHECK on the code", "a collation on the code",
-            "a unique index in place of ours", "an index of its own on our table" })
+            "a unique index in place of ours", "an index of its own on our table", "a newer schema version",
+            "the pairs table in a file of the first version", "the pairs table defined another way" })
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -329,6 +331,11 @@ void TestDatabaseCheck::notOurs()
             { QStringLiteral("a unique index in place of ours"),
                 QStringLiteral("DROP INDEX IDE_Code;\nCREATE UNIQUE INDEX IDE_Code ON IDE(Code)") },
             { QStringLiteral("an index of its own on our table"), QStringLiteral("CREATE INDEX IDE_Age ON IDE(Sen)") },
+            { QStringLiteral("a newer schema version"),
+                QStringLiteral("PRAGMA user_version = %1").arg(Schema::CurrentVersion + 1) },
+            { QStringLiteral("the pairs table in a file of the first version"), QStringLiteral("PRAGMA user_version = 0") },
+            { QStringLiteral("the pairs table defined another way"),
+                QStringLiteral("DROP TABLE ComparedPairs;\nCREATE TABLE ComparedPairs (FirstCode TEXT, SecondCode TEXT)") },
         };
         QVERIFY(change.contains(kind));
         QVERIFY(run(path, change.value(kind).split(QStringLiteral(";\n"))));
@@ -408,6 +415,28 @@ void TestDatabaseCheck::missingSettingsRowIsPutBack()
     QCOMPARE(q.value(1).toString(), QStringLiteral("1"));
     QCOMPARE(q.value(2).toString(), QString());
     QCOMPARE(q.value(3).toString(), QString());
+}
+
+// A file of the first version (five tables, version 0) is ours; opening it adds the pairs table and the version
+// number together and keeps every row.
+void TestDatabaseCheck::olderVersionIsBroughtUpToDate()
+{
+    QTemporaryDir folder;
+    const QString path = makeOurs(folder, 5);
+    QVERIFY(run(path, { QStringLiteral("DROP TABLE ComparedPairs"), QStringLiteral("PRAGMA user_version = 0") }));
+    const QByteArray before = fingerprint(path);
+    QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
+    QCOMPARE(fingerprint(path), before);
+
+    {
+        Database db(folder.path());
+        QCOMPARE(db.open().status, Database::OpenStatus::Opened);
+    }
+    QCOMPARE(value(path, QStringLiteral("PRAGMA user_version")).toInt(), Schema::CurrentVersion);
+    QCOMPARE(value(path, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'ComparedPairs'")).toString(),
+        Schema::find(Schema::Object::Kind::Table, QStringLiteral("ComparedPairs"))->sql);
+    QCOMPARE(value(path, QStringLiteral("SELECT COUNT(*) FROM IDE")).toInt(), 5);
+    QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
 }
 
 void TestDatabaseCheck::definitions_data()
