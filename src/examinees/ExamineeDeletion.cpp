@@ -6,6 +6,7 @@ ExamineeDeletion::ExamineeDeletion(Database& db)
     : m_db(db)
     , m_details(db, QStringLiteral("IDE"))
     , m_answers(db, QStringLiteral("Answer"))
+    , m_pairs(db)
 {
 }
 
@@ -31,6 +32,7 @@ ExamineeDeletion::Result ExamineeDeletion::removeFound()
         result.error = QStringLiteral("no code was looked up");
         return result;
     }
+    const QString code = m_details.filterValue();
     Transaction transaction(m_db);
     if (!transaction.begun()) {
         result.error = transaction.error();
@@ -49,6 +51,13 @@ ExamineeDeletion::Result ExamineeDeletion::removeFound()
             forget();
             return result;
         }
+    }
+    // A pair left behind would fill in a code that no longer finds anyone.
+    if (!m_pairs.removeCode(code)) {
+        result.error = m_pairs.error();
+        transaction.rollback();
+        forget();
+        return result;
     }
     if (!transaction.commit())
         result.error = transaction.error();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ComparedPairs.h"
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 
@@ -7,8 +8,8 @@
 
 class Database;
 
-// Deleting one examinee: every IDE row and every Answer row with the code go together or not at all, and an
-// examinee who has only one of the two rows still goes. The deletion reads and writes through cursors of its own.
+// Deleting one examinee: every IDE row and every Answer row with the code, and every remembered comparison pair the
+// code is in, go together or not at all, and an examinee who has only one of the two rows still goes. The deletion reads and writes through cursors of its own.
 class ExamineeDeletion {
 public:
     struct Result {
@@ -32,4 +33,5 @@ private:
     Database& m_db;
     TableCursor m_details;
     TableCursor m_answers;
+    ComparedPairs m_pairs;
 };

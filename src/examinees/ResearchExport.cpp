@@ -1,6 +1,7 @@
 #include "examinees/ResearchExport.h"
 #include "data/QuestionnaireItems.h"
 
+#include "data/ComparedPairs.h"
 #include "data/Database.h"
 #include "data/ListedExaminees.h"
 #include "data/TableCursor.h"
@@ -43,10 +44,12 @@ QStringList ResearchExport::header(const Scoring& scoring)
         cells << scale.caption + QStringLiteral(" - درصد");
         cells << scale.caption + QStringLiteral(" - سطح");
     }
+    cells << QStringLiteral("کد همسر");
     return cells;
 }
 
-QStringList ResearchExport::cells(const QStringList& stored, const QStringList& answers, const Scoring& scoring)
+QStringList ResearchExport::cells(
+    const QStringList& stored, const QStringList& answers, const Scoring& scoring, const QString& partner)
 {
     const QStringList& columns = Database::ideColumns();
     auto value = [&](const QString& column) {
@@ -63,6 +66,7 @@ QStringList ResearchExport::cells(const QStringList& stored, const QStringList& 
         const Figures figures = scoring.figures && !raw.isEmpty() ? scoring.figures(s, raw) : Figures();
         cells << raw << figures.percent << figures.level;
     }
+    cells << partner;
     return cells;
 }
 
@@ -118,13 +122,24 @@ ResearchExport::Result ResearchExport::write(TableCursor& listed, const QString&
     }
     auto put = [&file](const QByteArray& bytes) { return file.write(bytes) == bytes.size(); };
 
+    QHash<QString, QString> partners;
+    ComparedPairs pairs(listed.database());
+    if (!pairs.couplePartners(partners)) {
+        result.error = pairs.error();
+        file.cancelWriting();
+        return result;
+    }
+    const QStringList& columns = Database::ideColumns();
+    const qsizetype codeColumn = columns.indexOf(QStringLiteral("Code"));
+
     bool written = put(QByteArrayLiteral("\xEF\xBB\xBF")) && put(line(header(scoring)));
     QString readError;
     const bool read = written
         && ListedExaminees::forEach(
             listed,
             [&](const ListedExaminees::Row& row) {
-                written = put(line(cells(row.details, row.answers, scoring)));
+                const QString partner = partners.value(row.details.value(codeColumn));
+                written = put(line(cells(row.details, row.answers, scoring, partner)));
                 if (written)
                     ++result.examinees;
                 return written;

@@ -10,7 +10,7 @@ class TableCursor;
 
 // The examinees now listed, written for research as a CSV file a spreadsheet opens: UTF-8 with a byte order mark
 // (so Persian shows), quoted as RFC 4180 says, one row per examinee: details, the 35 keyed answers, and for each
-// scale the stored raw score with its percent and level. A cell that a spreadsheet would take for a formula is
+// scale the stored raw score with its percent and level, and last the partner's code where a couple was compared. A cell that a spreadsheet would take for a formula is
 // written as text. The file is built beside the chosen name and renamed, so a failure never leaves half a file.
 class ResearchExport {
 public:
@@ -39,8 +39,10 @@ public:
     // The first line of the file.
     static QStringList header(const Scoring& scoring);
 
-    // The cells of one examinee: IDE details and answers as stored, then raw score, percent, level per scale.
-    static QStringList cells(const QStringList& details, const QStringList& answers, const Scoring& scoring);
+    // The cells of one examinee: IDE details and answers as stored, then raw score, percent, level per scale, then
+    // the code of the partner the examinee was compared with as a couple (empty for none).
+    static QStringList cells(const QStringList& details, const QStringList& answers, const Scoring& scoring,
+        const QString& partner = QString());
 
     // A cell beginning with =, +, -, @, a tab or a carriage return gets a leading apostrophe, which spreadsheets
     // show as text instead of running it.

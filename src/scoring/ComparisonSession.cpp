@@ -4,7 +4,8 @@
 #include "data/QuestionnaireItems.h"
 
 ComparisonSession::ComparisonSession(Database& db)
-    : m_first(db)
+    : m_pairs(db)
+    , m_first(db)
     , m_second(db)
 {
 }
@@ -40,7 +41,25 @@ ComparisonSession::Outcome ComparisonSession::compare(
     }
     m_comparison->firstExaminee = m_firstExaminee;
     m_comparison->secondExaminee = m_secondExaminee;
+    const ComparedPairs::Pair pair { m_comparison->first.code, m_comparison->second.code,
+        kind == ComparisonKind::Couple ? ComparedPairs::CoupleKind : ComparedPairs::FollowUpKind };
+    if (!m_pairs.remember(pair)) {
+        outcome.pairNotStored = true;
+        outcome.message = m_pairs.error();
+        outcome.busy = m_pairs.busy();
+    }
     return outcome;
+}
+
+std::optional<ComparisonSession::Remembered> ComparisonSession::rememberedPair(const QString& typedCode)
+{
+    for (const QString& form : ExamineeCode::lookupForms(typedCode)) {
+        if (const std::optional<ComparedPairs::Pair> pair = m_pairs.pairOf(form)) {
+            return Remembered { pair->firstCode, pair->secondCode,
+                pair->kind == ComparedPairs::FollowUpKind ? ComparisonKind::FollowUp : ComparisonKind::Couple };
+        }
+    }
+    return std::nullopt;
 }
 
 ComparisonSession::Outcome ComparisonSession::selectOne(ScoringSession& session, const QString& typed, int which)

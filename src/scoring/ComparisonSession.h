@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ComparedPairs.h"
 #include "scoring/PairComparison.h"
 #include "scoring/ScoringSession.h"
 
@@ -31,13 +32,25 @@ public:
         int which = 0; // 1 or 2: the code the refusal is about; 0 for both
         QString message;
         bool busy = false;
+        // Compared, but the pair could not be remembered: `message` is the platform's text.
+        bool pairNotStored = false;
 
         bool compared() const { return status == Status::Compared; }
     };
 
     explicit ComparisonSession(Database& db);
 
+    // Compares the two codes and, when that succeeds, remembers them as a pair of that kind.
     Outcome compare(ComparisonKind kind, const QString& typedFirst, const QString& typedSecond);
+
+    struct Remembered {
+        QString firstCode;
+        QString secondCode;
+        ComparisonKind kind = ComparisonKind::Couple;
+    };
+    // The remembered pair a typed code is in, found however the code is typed; nothing when it is in none or the
+    // pairs could not be read.
+    std::optional<Remembered> rememberedPair(const QString& typedCode);
 
     const std::optional<PairComparison>& comparison() const { return m_comparison; }
     const ScoringSession::Clinic& clinic() const { return m_first.clinic(); }
@@ -46,6 +59,7 @@ public:
 private:
     Outcome selectOne(ScoringSession& session, const QString& typed, int which);
 
+    ComparedPairs m_pairs;
     ScoringSession m_first;
     ScoringSession m_second;
     ExamineeDetails m_firstExaminee;

@@ -145,6 +145,8 @@ void ComparisonWindow::buildControls()
     connect(m_print, &QPushButton::clicked, this, &ComparisonWindow::print);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_secondCode, &QLineEdit::returnPressed, this, &ComparisonWindow::compare);
+    connect(m_firstCode, &QLineEdit::editingFinished, this, &ComparisonWindow::fillRememberedPair);
+    connect(m_secondCode, &QLineEdit::editingFinished, this, &ComparisonWindow::fillRememberedPair);
 
     setTabOrder(m_couple, m_followUp);
     setTabOrder(m_followUp, m_firstCode);
@@ -206,6 +208,25 @@ void ComparisonWindow::compare()
         return;
     }
     showComparison(*m_session.comparison());
+    if (outcome.pairNotStored)
+        m_messages.AskOperator(this, Msg::ComparePairNotStored + QLatin1Char('\n') + outcome.message,
+            Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+}
+
+void ComparisonWindow::fillRememberedPair()
+{
+    // Only a box filled alone is completed: two typed codes are the operator's choice.
+    auto* typedIn = qobject_cast<QLineEdit*>(sender());
+    QLineEdit* other = typedIn == m_firstCode ? m_secondCode : m_firstCode;
+    if (!typedIn || !other->text().trimmed().isEmpty() || typedIn->text().trimmed().isEmpty())
+        return;
+    const std::optional<ComparisonSession::Remembered> pair = m_session.rememberedPair(typedIn->text());
+    if (!pair)
+        return;
+    // The remembered order counts for a follow-up: the earlier administration comes first.
+    m_firstCode->setText(pair->firstCode);
+    m_secondCode->setText(pair->secondCode);
+    (pair->kind == ComparisonKind::FollowUp ? m_followUp : m_couple)->setChecked(true);
 }
 
 void ComparisonWindow::tellRefusal(const ComparisonSession::Outcome& outcome, const QString& typed)

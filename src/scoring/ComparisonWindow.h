@@ -37,6 +37,7 @@ signals:
 private slots:
     void compare();
     void print();
+    void fillRememberedPair();
 
 private:
     void buildControls();

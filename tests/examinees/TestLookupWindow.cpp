@@ -125,6 +125,7 @@ private slots:
     void deleteRefusals();
     void deleteAnsweredNo();
     void deleteAnsweredYes();
+    void deleteTakesTheRememberedPairs();
     void deleteTakesEveryRowOfTheCode();
     void deleteFindsTheCodeHoweverTyped_data();
     void deleteFindsTheCodeHoweverTyped();
@@ -315,6 +316,22 @@ void TestLookupWindow::deleteAnsweredYes()
     QVERIFY(code->hasFocus());
     QCOMPARE(l.box("DataCombo6")->currentText(), QString());
     QCOMPARE(l.box("DataCombo6")->findText(QStringLiteral("زهرا")), -1);
+}
+
+// A remembered comparison pair goes with either of its codes; other pairs stay.
+void TestLookupWindow::deleteTakesTheRememberedPairs()
+{
+    Lookup l;
+    l.program.exec(QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES "
+                                  "('5', '2', 'Couple'), ('3', '4', 'FollowUp')"));
+    l.deleteCode(QStringLiteral("2"), Msg::Yes);
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList { Msg::DeletionDone });
+    QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("2")), 0);
+    QCOMPARE(l.program.rowCount(QStringLiteral("ComparedPairs"), QStringLiteral("SecondCode"), QStringLiteral("2")), 0);
+    QCOMPARE(l.program.rowCount(QStringLiteral("ComparedPairs")), 1);
+    l.deleteCode(QStringLiteral("3"), Msg::Yes);
+    QCOMPARE(l.program.rowCount(QStringLiteral("ComparedPairs")), 0);
+    QCOMPARE(l.program.rowCount(QStringLiteral("IDE")), 4);
 }
 
 void TestLookupWindow::deleteTakesEveryRowOfTheCode()

@@ -60,7 +60,7 @@ ResearchExport::Scoring fakeScoring()
     return scoring;
 }
 
-constexpr int cellsPerLine = 10 + 35 + 4 * 3;
+constexpr int cellsPerLine = 10 + 35 + 4 * 3 + 1;
 
 } // namespace
 
@@ -153,6 +153,9 @@ void TestResearchExport::twoExamineesParseBackToTheStoredValues()
         answers << QString::number(1 + i % 5);
     program.setAnswers(QStringLiteral("7"), answers);
     program.addExaminee(QStringLiteral("8"), QStringLiteral("رضا"), QStringLiteral("B"));
+    // 7 was compared with 9 as a couple; 8 only before and after counselling, which names no partner.
+    program.exec(QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES "
+                                "('9', '7', 'Couple'), ('8', '8b', 'FollowUp')"));
 
     const QString path = QDir(program.folder()).filePath(QStringLiteral("research.csv"));
     TableCursor listed(program.database(), QStringLiteral("IDE"));
@@ -171,7 +174,8 @@ void TestResearchExport::twoExamineesParseBackToTheStoredValues()
         QCOMPARE(record.size(), cellsPerLine);
     QCOMPARE(records.at(0).first(), QStringLiteral("کد"));
     QCOMPARE(records.at(0).at(10), QStringLiteral("سوال 1"));
-    QCOMPARE(records.at(0).last(), QStringLiteral("S4 - سطح"));
+    QCOMPARE(records.at(0).at(cellsPerLine - 2), QStringLiteral("S4 - سطح"));
+    QCOMPARE(records.at(0).last(), QStringLiteral("کد همسر"));
 
     QStringList expected = awkward;
     expected[5] = QLatin1Char('\'') + awkward.at(5); // written as text, never as a formula
@@ -187,7 +191,8 @@ void TestResearchExport::twoExamineesParseBackToTheStoredValues()
              << "L2"
              << "12"
              << "24"
-             << "L3";
+             << "L3"
+             << "9";
     QCOMPARE(records.at(1), expected);
 
     // Not yet answered nor scored: empty answers, empty scores, and no percent or level made up for them.

@@ -197,6 +197,59 @@ private slots:
         nothingShown(&w);
     }
 
+    // One code of a pair compared before brings back the other and the kind, in the pair's order.
+    void rememberedPairIsFilledIn()
+    {
+        TestProgram p;
+        for (const char* code : { "101", "102", "7", "7b" })
+            p.addExaminee(QString::fromLatin1(code));
+        for (const char* code : { "101", "102", "7", "7b" })
+            p.setAnswers(QString::fromLatin1(code), sheet(4));
+        {
+            ComparisonWindow w(p.database(), p.messages());
+            w.show();
+            compare(&w, QStringLiteral("101"), QStringLiteral("102"));
+            compare(&w, QStringLiteral("7"), QStringLiteral("7b"), true);
+            QCOMPARE(p.messages().boxes.size(), 0);
+        }
+        QCOMPARE(p.rowCount(QStringLiteral("ComparedPairs")), 2);
+
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        auto* first = Drive::find<QLineEdit>(&w, QStringLiteral("FirstCode"));
+        auto* second = Drive::find<QLineEdit>(&w, QStringLiteral("SecondCode"));
+        first->setFocus();
+        Drive::type(first, QStringLiteral("۱۰۲"));
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(first->text(), QStringLiteral("101"));
+        QCOMPARE(second->text(), QStringLiteral("102"));
+        QVERIFY(Drive::find<QRadioButton>(&w, QStringLiteral("OptionCouple"))->isChecked());
+
+        first->clear();
+        second->clear();
+        Drive::type(first, QStringLiteral("7b"));
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(first->text(), QStringLiteral("7"));
+        QCOMPARE(second->text(), QStringLiteral("7b"));
+        QVERIFY(Drive::find<QRadioButton>(&w, QStringLiteral("OptionFollowUp"))->isChecked());
+
+        // A code compared again in another pair leaves its old pair.
+        QVERIFY(Drive::click(&w, QStringLiteral("OptionCouple")));
+        compare(&w, QStringLiteral("101"), QStringLiteral("7"));
+        QCOMPARE(p.rowCount(QStringLiteral("ComparedPairs")), 1);
+        QCOMPARE(p.scalar(QStringLiteral("SELECT SecondCode || Kind FROM ComparedPairs WHERE FirstCode = '101'")),
+            QVariant(QStringLiteral("7Couple")));
+
+        // Two typed codes are left as typed.
+        first->clear();
+        second->clear();
+        Drive::type(second, QStringLiteral("102"));
+        Drive::type(first, QStringLiteral("7b"));
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(first->text(), QStringLiteral("7b"));
+        QCOMPARE(second->text(), QStringLiteral("102"));
+    }
+
     void printingNeedsAComparison()
     {
         TestProgram p;

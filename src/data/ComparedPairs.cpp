@@ -1,0 +1,90 @@
+#include "data/ComparedPairs.h"
+
+#include "data/Transaction.h"
+
+namespace {
+
+const QString table = QStringLiteral("ComparedPairs");
+const QString firstColumn = QStringLiteral("FirstCode");
+const QString secondColumn = QStringLiteral("SecondCode");
+const QString kindColumn = QStringLiteral("Kind");
+
+} // namespace
+
+ComparedPairs::ComparedPairs(Database& db)
+    : m_db(db)
+    , m_asFirst(db, table)
+    , m_asSecond(db, table)
+{
+}
+
+bool ComparedPairs::failed(const TableCursor& cursor)
+{
+    m_error = cursor.lastError();
+    m_busy = cursor.lastErrorIsBusy();
+    return false;
+}
+
+bool ComparedPairs::remember(const Pair& pair)
+{
+    m_error.clear();
+    m_busy = false;
+    Transaction transaction(m_db);
+    if (!transaction.begun()) {
+        m_error = transaction.error();
+        m_busy = transaction.busy();
+        return false;
+    }
+    if (!removeCode(pair.firstCode) || !removeCode(pair.secondCode))
+        return false;
+    m_asFirst.addNew();
+    m_asFirst.setField(firstColumn, pair.firstCode);
+    m_asFirst.setField(secondColumn, pair.secondCode);
+    m_asFirst.setField(kindColumn, pair.kind);
+    if (!m_asFirst.update()) {
+        m_asFirst.revert();
+        return failed(m_asFirst);
+    }
+    if (!transaction.commit()) {
+        m_error = transaction.error();
+        m_busy = transaction.busy();
+        return false;
+    }
+    return true;
+}
+
+std::optional<ComparedPairs::Pair> ComparedPairs::pairOf(const QString& code)
+{
+    m_error.clear();
+    m_busy = false;
+    for (TableCursor* cursor : { &m_asFirst, &m_asSecond }) {
+        if (!cursor->setFilter(cursor == &m_asFirst ? firstColumn : secondColumn, code)) {
+            failed(*cursor);
+            return std::nullopt;
+        }
+        if (cursor->count() > 0)
+            return Pair { cursor->field(firstColumn), cursor->field(secondColumn), cursor->field(kindColumn) };
+    }
+    return std::nullopt;
+}
+
+bool ComparedPairs::removeCode(const QString& code)
+{
+    for (TableCursor* cursor : { &m_asFirst, &m_asSecond }) {
+        if (!cursor->setFilter(cursor == &m_asFirst ? firstColumn : secondColumn, code) || !cursor->removeAll())
+            return failed(*cursor);
+    }
+    return true;
+}
+
+bool ComparedPairs::couplePartners(QHash<QString, QString>& partners)
+{
+    TableCursor all(m_db, table);
+    const bool read = all.readAll({ firstColumn, secondColumn, kindColumn }, [&partners](const QStringList& row) {
+        if (row[2] != CoupleKind)
+            return;
+        partners.insert(row[0], row[1]);
+        partners.insert(row[1], row[0]);
+    });
+    return read || failed(all);
+}

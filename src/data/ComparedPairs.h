@@ -1,0 +1,49 @@
+#pragma once
+
+#include "data/TableCursor.h"
+
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+class Database;
+
+// The pairs of examinees compared once (table ComparedPairs): typing one code of a pair brings back the other and
+// the kind of comparison. A code is in one pair at most: the latest comparison it took part in.
+class ComparedPairs {
+public:
+    struct Pair {
+        QString firstCode;
+        QString secondCode;
+        QString kind; // CoupleKind or FollowUpKind
+    };
+    static inline const QString CoupleKind = QStringLiteral("Couple");
+    static inline const QString FollowUpKind = QStringLiteral("FollowUp");
+
+    explicit ComparedPairs(Database& db);
+
+    // Stores the pair in one transaction, in place of any pair either code was in. False with error() otherwise.
+    bool remember(const Pair& pair);
+
+    // The pair `code` (as stored) is in; nothing when it is in none or the table could not be read (see error()).
+    std::optional<Pair> pairOf(const QString& code);
+
+    // Removes every pair `code` is in, inside the caller's transaction. False with error() when that failed.
+    bool removeCode(const QString& code);
+
+    // Each code of a remembered couple with the partner's code. False with error() when the table could not be read.
+    bool couplePartners(QHash<QString, QString>& partners);
+
+    QString error() const { return m_error; }
+    bool busy() const { return m_busy; }
+
+private:
+    bool failed(const TableCursor& cursor);
+
+    Database& m_db;
+    TableCursor m_asFirst;
+    TableCursor m_asSecond;
+    QString m_error;
+    bool m_busy = false;
+};
