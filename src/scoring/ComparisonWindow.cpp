@@ -3,6 +3,7 @@
 #include "data/QuestionnaireItems.h"
 #include "questionnaire/Keying.h"
 #include "scoring/ComparisonChartView.h"
+#include "scoring/reports/ComparisonReport.h"
 #include "settings/Theme.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -395,4 +396,6 @@ void ComparisonWindow::print()
         m_messages.ShowNotice(this, Msg::CompareBeforePrint, 2000);
         return;
     }
+    emit previewRequested(std::make_shared<ComparisonReport>(
+        *m_session.comparison(), m_session.clinic().name, m_session.clinic().address));
 }

@@ -1,15 +1,20 @@
+#include "data/QuestionnaireItems.h"
 #include "scoring/ComparisonWindow.h"
 #include "scoring/ScoringSession.h"
+#include "scoring/reports/ComparisonReport.h"
 #include "support/LockHolder.h"
+#include "support/PdfText.h"
 #include "support/TestProgram.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
+#include "ui/PreviewWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -248,6 +253,55 @@ private slots:
         QTest::keyClick(first, Qt::Key_Return);
         QCOMPARE(first->text(), QStringLiteral("7b"));
         QCOMPARE(second->text(), QStringLiteral("102"));
+    }
+
+    // "پرينت مقايسه" hands the report to a preview window; saved as PDF it reads back with both codes, the percents,
+    // the categories and the clinic.
+    void reportReadsBackFromThePdf()
+    {
+        TestProgram p;
+        p.exec(QStringLiteral("UPDATE Theme SET Name = 'مرکز مشاوره آرامش', Adress = 'خيابان آزادي، پلاک 7'"));
+        p.addExaminee(QStringLiteral("5501"), QStringLiteral("Sara"));
+        p.addExaminee(QStringLiteral("5502"), QStringLiteral("Reza"));
+        p.setAnswers(QStringLiteral("5501"), sheet(4, { { 2, 1 }, { 6, 5 } }));
+        p.setAnswers(QStringLiteral("5502"), sheet(5, { { 2, 2 }, { 6, 1 } }));
+        ComparisonWindow w(p.database(), p.messages());
+        QList<std::shared_ptr<PagedDocument>> documents;
+        connect(&w, &ComparisonWindow::previewRequested,
+            [&documents](std::shared_ptr<PagedDocument> document) { documents << document; });
+        w.show();
+        compare(&w, QStringLiteral("5501"), QStringLiteral("5502"));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        QCOMPARE(documents.size(), 1);
+        QVERIFY(dynamic_cast<ComparisonReport*>(documents[0].get()));
+        QCOMPARE(documents[0]->pageCount(), 2);
+
+        PreviewWindow preview(documents[0], p.messages(), p.fileDialogs());
+        preview.show();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("comparison.pdf"));
+        p.fileDialogs().names.enqueue(path);
+        QVERIFY(Drive::click(&preview, QStringLiteral("PreviewSavePdf")));
+        QVERIFY(p.messages().boxes.isEmpty());
+        QCOMPARE(PdfText::pageCount(path), 2);
+
+        const QString first = PdfText::comparable(PdfText::extract(path, 1, 1));
+        for (const QString& expected : { QStringLiteral("5501"), QStringLiteral("5502"),
+                 PdfText::comparable(QStringLiteral("مرکز مشاوره آرامش")), PdfText::comparable(QStringLiteral("توافق مثبت")) })
+            QVERIFY2(first.contains(expected), qPrintable(expected));
+        const PairComparison& shown = *w.shownComparison();
+        for (Scale scale : allScales)
+            for (const QString& percent : { shown.first.of(scale).percent, shown.second.of(scale).percent })
+                QVERIFY2(first.contains(percent), qPrintable(percent));
+        // Ertebat: items 2 and 6 of ten are not in positive agreement.
+        QVERIFY(first.contains(QStringLiteral("80")));
+
+        const QString second = PdfText::comparable(PdfText::extract(path, 2, 2));
+        QVERIFY(second.contains(PdfText::comparable(QString::fromUtf8(questionnaireItem(35)->statement))));
+        QVERIFY(second.contains(PdfText::comparable(QStringLiteral("عدم توافق"))));
+        QVERIFY(second.contains(PdfText::comparable(QStringLiteral("سوالات براي گفتگو"))));
+        const auto* report = dynamic_cast<ComparisonReport*>(documents[0].get());
+        QCOMPARE(report->pageContent(1).find(QStringLiteral("TalkAbout"))->text, QStringLiteral("سوالات براي گفتگو: 2، 6"));
     }
 
     void printingNeedsAComparison()

@@ -1,0 +1,274 @@
+#include "scoring/reports/ComparisonReport.h"
+
+#include "data/QuestionnaireItems.h"
+#include "questionnaire/Keying.h"
+#include "scoring/reports/ComparisonChart.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+using Report::PageContent;
+using Report::Rule;
+using Report::Shade;
+using Report::TextBox;
+using Report::TextStyle;
+
+namespace {
+
+constexpr double pageWidth = 10700;
+constexpr double pageHeight = 15400;
+
+const QColor ink(47, 72, 88);
+const QColor headingShade(226, 235, 244);
+
+const QString coupleTitle = QStringLiteral("زوج (همسران)");
+const QString followUpTitle = QStringLiteral("پيش و پس از مشاوره");
+const QString addressCaption = QStringLiteral("آدرس: ");
+const QString talkAboutCaption = QStringLiteral("سوالات براي گفتگو: ");
+const QString nothingToTalkAbout = QStringLiteral("سوالي با توافق منفي يا عدم توافق نيست.");
+const QString noChangedItems = QStringLiteral("پاسخ هيچ سوالي دو درجه يا بيشتر تغيير نکرده است.");
+const QString changedItemsTitle = QStringLiteral("سوالاتي که پاسخ آنها دو درجه يا بيشتر تغيير کرده است");
+const QString itemsTitle = QStringLiteral("مقايسه سوال به سوال");
+const QString idealisedCaution = QStringLiteral(
+    "نمره تحريف آرماني يکي از همسران يا هر دو بالاست؛ ممکن است پاسخ ها تصويري آرماني تر از واقعيت بدهند. بهتر است "
+    "نتايج با احتياط و در گفتگو با آنان بررسي شود.");
+
+TextStyle style(int size, bool bold = false, Qt::Alignment alignment = Qt::AlignCenter, bool wrap = false)
+{
+    TextStyle s;
+    s.size = size;
+    s.bold = bold;
+    s.alignment = alignment;
+    s.wrap = wrap;
+    return s;
+}
+
+void frame(PageContent& page, const QRectF& r, const QColor& fill = QColor())
+{
+    if (fill.isValid())
+        page.shades.append(Shade { r, fill });
+    page.rules.append(Rule { QLineF(r.topLeft(), r.topRight()), 10, ink });
+    page.rules.append(Rule { QLineF(r.bottomLeft(), r.bottomRight()), 10, ink });
+    page.rules.append(Rule { QLineF(r.topLeft(), r.bottomLeft()), 10, ink });
+    page.rules.append(Rule { QLineF(r.topRight(), r.bottomRight()), 10, ink });
+}
+
+// A table from the right edge of the page leftward: a shaded heading row, then the rows, every cell ruled. Columns
+// whose alignment is not centred (statements) wrap. Returns the bottom of the table.
+struct Column {
+    double width;
+    Qt::Alignment alignment = Qt::AlignCenter;
+};
+
+double table(PageContent& page, const QString& name, double top, const QList<Column>& columns,
+    const QStringList& headings, const QList<QStringList>& rows, double headingHeight, double rowHeight, int size)
+{
+    double width = 0;
+    for (const Column& c : columns)
+        width += c.width;
+    const double right = (pageWidth + width) / 2;
+    const auto lay = [&](const QStringList& texts, double y, double height, bool heading, int row) {
+        double x = right;
+        for (int i = 0; i < columns.size(); ++i) {
+            const Column& c = columns[i];
+            x -= c.width;
+            const QRectF cell(x, y, c.width, height);
+            frame(page, cell, heading ? headingShade : QColor());
+            const bool wrap = heading || c.alignment != Qt::AlignCenter;
+            page.texts.append(TextBox { QStringLiteral("%1.%2.%3").arg(name).arg(row).arg(i), texts.value(i),
+                cell.adjusted(50, 20, -50, -20),
+                style(heading ? size - 10 : size, heading, heading ? Qt::AlignCenter : c.alignment | Qt::AlignVCenter,
+                    wrap) });
+        }
+    };
+    lay(headings, top, headingHeight, true, 0);
+    double y = top + headingHeight;
+    int row = 1;
+    for (const QStringList& texts : rows) {
+        lay(texts, y, rowHeight, false, row++);
+        y += rowHeight;
+    }
+    return y;
+}
+
+QString optionCaption(int option)
+{
+    return option >= 1 && option <= 5 ? optionCaptions()[option - 1] : QString();
+}
+
+QString statementOf(int item)
+{
+    const QuestionnaireItem* described = questionnaireItem(item);
+    return described ? QString::fromUtf8(described->statement) : QString();
+}
+
+} // namespace
+
+ComparisonReport::ComparisonReport(
+    const PairComparison& comparison, const QString& clinicName, const QString& clinicAddress)
+    : m_comparison(comparison)
+    , m_clinicName(clinicName)
+    , m_clinicAddress(clinicAddress)
+{
+}
+
+QString ComparisonReport::reportTitle()
+{
+    return QStringLiteral("مقايسه دو آزمودني");
+}
+
+QSizeF ComparisonReport::designSize()
+{
+    return { pageWidth, pageHeight };
+}
+
+QString ComparisonReport::title() const
+{
+    return reportTitle() + QStringLiteral(" ") + m_comparison.first.code + QStringLiteral(" - ")
+        + m_comparison.second.code;
+}
+
+int ComparisonReport::pageCount() const
+{
+    // Before and after with no answer moved has nothing for a second page; the first says so.
+    if (m_comparison.kind == ComparisonKind::FollowUp && m_comparison.changedItems.isEmpty())
+        return 1;
+    return 2;
+}
+
+QTransform ComparisonReport::designToPrintable() const
+{
+    const QSizeF room = printableTwips();
+    const double s = std::min(room.width() / pageWidth, room.height() / pageHeight);
+    return QTransform::fromTranslate((room.width() - pageWidth * s) / 2, 0).scale(s, s);
+}
+
+void ComparisonReport::paintPage(QPainter& painter, int index) const
+{
+    if (index < 0 || index >= pageCount())
+        return;
+    painter.save();
+    painter.setTransform(designToPrintable(), true);
+    painter.setRenderHint(QPainter::Antialiasing);
+    m_painter.paint(painter, pageContent(index));
+    painter.restore();
+}
+
+PageContent ComparisonReport::pageContent(int index) const
+{
+    if (index == 0)
+        return firstPage();
+    if (index == 1 && pageCount() == 2)
+        return m_comparison.kind == ComparisonKind::Couple ? coupleItemsPage() : changedItemsPage();
+    return {};
+}
+
+PageContent ComparisonReport::firstPage() const
+{
+    PageContent page;
+    const bool couple = m_comparison.kind == ComparisonKind::Couple;
+    page.texts.append({ QStringLiteral("ClinicName"), m_clinicName, QRectF(0, 0, pageWidth, 420), style(260, true) });
+    page.texts.append({ QStringLiteral("Title"),
+        reportTitle() + QStringLiteral(" - ") + (couple ? coupleTitle : followUpTitle), QRectF(0, 460, pageWidth, 380),
+        style(220, true) });
+    page.texts.append({ QStringLiteral("Address"), addressCaption + m_clinicAddress, QRectF(0, 860, pageWidth, 320),
+        style(170, false, Qt::AlignCenter, true) });
+
+    // Both examinees.
+    QList<QStringList> people;
+    for (const ExamineeDetails* e : { &m_comparison.firstExaminee, &m_comparison.secondExaminee })
+        people << QStringList { e->code, e->firstName, e->lastName, e->sex, e->age, e->group, e->date };
+    double y = table(page, QStringLiteral("Details"), 1320,
+        { { 1500 }, { 1600 }, { 1900 }, { 1000 }, { 900 }, { 1800 }, { 1500 } },
+        { QStringLiteral("کد"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"), QStringLiteral("جنس"),
+            QStringLiteral("سن"), QStringLiteral("گروه"), QStringLiteral("تاريخ") },
+        people, 380, 380, 170);
+
+    // The scales: each examinee's figures as the scoring window gives them, and the differences.
+    const bool followUp = !couple;
+    const QString& a = m_comparison.first.code;
+    const QString& b = m_comparison.second.code;
+    QList<Column> columns = { { 1500 }, { 800 }, { 800 }, { 1100 }, { 800 }, { 800 }, { 1100 }, { 1200 }, { 1200 } };
+    QStringList headings = { QStringLiteral("مقياس"), QStringLiteral("نمره خام ") + a, QStringLiteral("درصد ") + a,
+        QStringLiteral("سطح ") + a, QStringLiteral("نمره خام ") + b, QStringLiteral("درصد ") + b,
+        QStringLiteral("سطح ") + b, QStringLiteral("تفاوت نمره خام"), QStringLiteral("تفاوت درصد") };
+    if (followUp) {
+        columns << Column { 1200 };
+        headings << QStringLiteral("تغيير سطح");
+    }
+    QList<QStringList> rows;
+    for (const ScaleInfo& info : scales()) {
+        const ShownResults::ScaleTexts& first = m_comparison.first.of(info.scale);
+        const ShownResults::ScaleTexts& second = m_comparison.second.of(info.scale);
+        const PairComparison::ScaleRow& difference = m_comparison.row(info.scale);
+        QStringList cells = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent,
+            second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
+        if (followUp)
+            cells << signedFigure(difference.levelSteps);
+        rows << cells;
+    }
+    y = table(page, QStringLiteral("Scales"), y + 300, columns, headings, rows, 620, 400, 170);
+
+    const QRectF chartArea(900, y + 300, pageWidth - 1800, 5200);
+    const PageContent chart = ComparisonChart::layOut(m_comparison, chartArea);
+    page.shades << chart.shades;
+    page.rules << chart.rules;
+    page.texts << chart.texts;
+    y = chartArea.bottom() + 300;
+
+    if (couple) {
+        QList<QStringList> agreement;
+        for (const PairComparison::ScaleAgreement& scale : m_comparison.agreement)
+            agreement << QStringList { scaleInfo(scale.scale).caption, QString::number(scale.positivePercent) };
+        y = table(page, QStringLiteral("Agreement"), y, { { 2400 }, { 2400 } },
+            { QStringLiteral("مقياس"), QStringLiteral("توافق مثبت (درصد)") }, agreement, 380, 380, 170);
+        if (m_comparison.idealisedCaution)
+            page.texts.append({ QStringLiteral("Caution"), idealisedCaution, QRectF(600, y + 200, pageWidth - 1200, 700),
+                style(170, false, Qt::AlignRight | Qt::AlignTop, true) });
+    } else if (m_comparison.changedItems.isEmpty()) {
+        page.texts.append({ QStringLiteral("NoChangedItems"), noChangedItems, QRectF(600, y, pageWidth - 1200, 400),
+            style(180, false, Qt::AlignRight | Qt::AlignTop, true) });
+    }
+    return page;
+}
+
+PageContent ComparisonReport::coupleItemsPage() const
+{
+    PageContent page;
+    page.texts.append({ QStringLiteral("ItemsTitle"), itemsTitle, QRectF(0, 0, pageWidth, 380), style(220, true) });
+    QList<QStringList> rows;
+    for (const PairComparison::ItemRow& row : m_comparison.items)
+        rows << QStringList { QString::number(row.item), statementOf(row.item), optionCaption(row.firstOption),
+            optionCaption(row.secondOption), row.agreement ? agreementCaption(*row.agreement) : QString() };
+    const double y = table(page, QStringLiteral("Items"), 440,
+        { { 500 }, { 5900, Qt::AlignRight }, { 1250 }, { 1250 }, { 1800 } },
+        { QStringLiteral("شماره"), QStringLiteral("عبارت"), m_comparison.first.code, m_comparison.second.code,
+            QStringLiteral("وضعيت") },
+        rows, 360, 380, 140);
+    QStringList numbers;
+    for (int item : m_comparison.toTalkAbout)
+        numbers << QString::number(item);
+    page.texts.append({ QStringLiteral("TalkAbout"),
+        numbers.isEmpty() ? nothingToTalkAbout : talkAboutCaption + numbers.join(QStringLiteral("، ")),
+        QRectF(300, y + 150, pageWidth - 600, 700), style(180, true, Qt::AlignRight | Qt::AlignTop, true) });
+    return page;
+}
+
+PageContent ComparisonReport::changedItemsPage() const
+{
+    PageContent page;
+    page.texts.append(
+        { QStringLiteral("ItemsTitle"), changedItemsTitle, QRectF(0, 0, pageWidth, 380), style(220, true) });
+    QList<QStringList> rows;
+    for (int item : m_comparison.changedItems) {
+        const PairComparison::ItemRow& row = m_comparison.item(item);
+        rows << QStringList { QString::number(item), statementOf(item), optionCaption(row.firstOption),
+            optionCaption(row.secondOption), signedFigure(row.secondKeyed - row.firstKeyed) };
+    }
+    table(page, QStringLiteral("Items"), 440, { { 500 }, { 5900, Qt::AlignRight }, { 1500 }, { 1500 }, { 1100 } },
+        { QStringLiteral("شماره"), QStringLiteral("عبارت"), m_comparison.first.code, m_comparison.second.code,
+            QStringLiteral("تغيير") },
+        rows, 360, 380, 140);
+    return page;
+}
