@@ -2,6 +2,7 @@
 #include "scoring/ComparisonWindow.h"
 #include "scoring/ScoringSession.h"
 #include "scoring/reports/ComparisonReport.h"
+#include "support/LayoutCheck.h"
 #include "support/LockHolder.h"
 #include "support/PdfText.h"
 #include "support/TestProgram.h"
@@ -302,6 +303,29 @@ private slots:
         QVERIFY(second.contains(PdfText::comparable(QStringLiteral("سوالات براي گفتگو"))));
         const auto* report = dynamic_cast<ComparisonReport*>(documents[0].get());
         QCOMPARE(report->pageContent(1).find(QStringLiteral("TalkAbout"))->text, QStringLiteral("سوالات براي گفتگو: 2، 6"));
+    }
+
+    // Every control and caption whole, before and after a couple is shown, on both tabs.
+    void nothingCutOff()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("101"));
+        p.addExaminee(QStringLiteral("102"));
+        p.setAnswers(QStringLiteral("101"), sheet(4));
+        p.setAnswers(QStringLiteral("102"), sheet(2));
+        ComparisonWindow w(p.database(), p.messages());
+        w.setLayoutDirection(Qt::RightToLeft);
+        w.show();
+        QVERIFY(Drive::waitUntilActive(&w));
+        QVERIFY(LayoutCheck::nothingCutOff(&w));
+        QVERIFY(LayoutCheck::nothingCutOff(Drive::find<QWidget>(&w, QStringLiteral("FrameKind"))));
+        compare(&w, QStringLiteral("101"), QStringLiteral("102"));
+        auto* tabs = Drive::find<QTabWidget>(&w, QStringLiteral("ResultTabs"));
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            QVERIFY(LayoutCheck::nothingCutOff(tabs->currentWidget()));
+            QVERIFY(LayoutCheck::textsFit(tabs->currentWidget()));
+        }
     }
 
     void printingNeedsAComparison()
