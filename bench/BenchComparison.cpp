@@ -86,7 +86,8 @@ void comparisonReportToPdf(benchmark::State& state)
     const QString path = dir.filePath(QStringLiteral("comparison.pdf"));
     for (auto _ : state) {
         // A report is built afresh for every print, as the window's button does.
-        const ComparisonReport report(*window.shownComparison(), QStringLiteral("مرکز مشاوره"), QStringLiteral("تهران"));
+        const ComparisonReport report(
+            *window.shownComparison(), QStringLiteral("مرکز مشاوره"), QStringLiteral("تهران"));
         QString error;
         if (!DocumentOutput::writePdf(report, path, error)) {
             state.SkipWithError(qPrintable(error));

@@ -21,8 +21,8 @@ class QWidget;
 class TableCursor;
 
 // Creates the windows on demand and keeps track of them. Windows ask it for the next window instead of knowing
-// each other: the main window hands over to scoring, comparison, lookup or the theme confirmation and closes, and the router
-// opens a fresh main window (a full load) when such a window hands back. When no window it opened is left
+// each other: the main window hands over to scoring, comparison, lookup or the theme confirmation and closes, and the
+// router opens a fresh main window (a full load) when such a window hands back. When no window it opened is left
 // visible, the program ends: programEnded() is emitted once.
 class WindowRouter : public QObject {
     Q_OBJECT

@@ -77,8 +77,9 @@ const QList<Object>& objects()
         index(QStringLiteral("Answer_Code"), QStringLiteral("Answer"), QStringLiteral("Code")),
         index(QStringLiteral("QU_ID"), QStringLiteral("QU"), QStringLiteral("ID")),
         // Version 1: pairs of examinees compared once, remembered so that one code brings back the other.
-        since(1, table(QStringLiteral("ComparedPairs"),
-                     { QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") })),
+        since(1,
+            table(QStringLiteral("ComparedPairs"),
+                { QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") })),
     };
     return all;
 }

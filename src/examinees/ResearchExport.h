@@ -10,8 +10,9 @@ class TableCursor;
 
 // The examinees now listed, written for research as a CSV file a spreadsheet opens: UTF-8 with a byte order mark
 // (so Persian shows), quoted as RFC 4180 says, one row per examinee: details, the 35 keyed answers, and for each
-// scale the stored raw score with its percent and level, and last the partner's code where a couple was compared. A cell that a spreadsheet would take for a formula is
-// written as text. The file is built beside the chosen name and renamed, so a failure never leaves half a file.
+// scale the stored raw score with its percent and level, and last the partner's code where a couple was compared. A
+// cell that a spreadsheet would take for a formula is written as text. The file is built beside the chosen name and
+// renamed, so a failure never leaves half a file.
 class ResearchExport {
 public:
     struct Figures {

@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int windowWidth = 12600;
-constexpr int windowHeight = 10200;
+constexpr int windowHeight = 11760;
 
 const QString comparisonTitle = QStringLiteral("مقايسه دو آزمودني");
 const QString coupleCaption = QStringLiteral("زوج (همسران)");
@@ -54,9 +54,9 @@ const QString scaleHeader = QStringLiteral("مقياس");
 const QString rawHeader = QStringLiteral("نمره خام");
 const QString percentHeader = QStringLiteral("درصد");
 const QString levelHeader = QStringLiteral("سطح");
-const QString rawDifferenceHeader = QStringLiteral("تفاوت نمره خام");
-const QString percentDifferenceHeader = QStringLiteral("تفاوت درصد");
-const QString levelChangeHeader = QStringLiteral("تغيير سطح");
+const QString rawDifferenceHeader = QStringLiteral("تفاوت\nنمره خام");
+const QString percentDifferenceHeader = QStringLiteral("تفاوت\nدرصد");
+const QString levelChangeHeader = QStringLiteral("تغيير\nسطح");
 const QString numberHeader = QStringLiteral("شماره");
 const QString statementHeader = QStringLiteral("عبارت");
 const QString agreementHeader = QStringLiteral("وضعيت");
@@ -161,35 +161,36 @@ void ComparisonWindow::buildResults()
 {
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("ResultTabs"));
-    Twips::place(m_tabs, 180, 2880, 12240, 7140);
+    Twips::place(m_tabs, 180, 2880, 12240, 8700);
 
     auto* results = new QWidget;
     m_details = addTable(results, QStringLiteral("DetailsTable"));
-    Twips::place(m_details, 120, 120, 11880, 1080);
+    Twips::place(m_details, 120, 120, 11880, 1500);
     m_scales = addTable(results, QStringLiteral("ScaleTable"));
-    Twips::place(m_scales, 120, 1320, 11880, 2280);
+    Twips::place(m_scales, 120, 1740, 11880, 2700);
     m_chart = new ComparisonChartView(results);
     m_chart->setObjectName(QStringLiteral("Chart"));
-    Twips::place(m_chart, 1440, 3720, 9000, 2880);
+    // The chart keeps the proportions it is laid out in, so its texts are not stretched.
+    Twips::place(m_chart, 1440, 4560, 9000, 3600);
     m_tabs->addTab(results, resultsTab);
 
     auto* items = new QWidget;
     m_items = addTable(items, QStringLiteral("ItemTable"));
-    Twips::place(m_items, 120, 120, 11880, 4200);
+    Twips::place(m_items, 120, 120, 11880, 5700);
     m_agreement = addTable(items, QStringLiteral("AgreementTable"));
-    Twips::place(m_agreement, 7200, 4440, 4800, 1500);
+    Twips::place(m_agreement, 7200, 5940, 4800, 1800);
     m_talkAbout = new QLabel(items);
     m_talkAbout->setObjectName(QStringLiteral("TalkAbout"));
     m_talkAbout->setWordWrap(true);
     m_talkAbout->setTextFormat(Qt::PlainText);
     m_talkAbout->setAlignment(Qt::AlignLeading | Qt::AlignTop);
-    Twips::place(m_talkAbout, 120, 4440, 6960, 900);
+    Twips::place(m_talkAbout, 120, 5940, 6960, 900);
     m_caution = new QLabel(items);
     m_caution->setObjectName(QStringLiteral("Caution"));
     m_caution->setWordWrap(true);
     m_caution->setTextFormat(Qt::PlainText);
     m_caution->setAlignment(Qt::AlignLeading | Qt::AlignTop);
-    Twips::place(m_caution, 120, 5400, 6960, 900);
+    Twips::place(m_caution, 120, 6900, 6960, 1200);
     m_tabs->addTab(items, itemsTab);
 
     clearResults();
@@ -323,12 +324,13 @@ void ComparisonWindow::showScales(const PairComparison& comparison)
         const ShownResults::ScaleTexts& first = comparison.first.of(info.scale);
         const ShownResults::ScaleTexts& second = comparison.second.of(info.scale);
         const PairComparison::ScaleRow& difference = comparison.row(info.scale);
-        const QString texts[] = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent,
-            second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
+        const QString texts[]
+            = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent, second.level,
+                  drawnSignedFigure(difference.rawDifference), drawnSignedFigure(difference.percentDifference) };
         for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
             setCell(m_scales, row, column, texts[column]);
         if (followUp)
-            setCell(m_scales, row, 9, signedFigure(difference.levelSteps));
+            setCell(m_scales, row, 9, drawnSignedFigure(difference.levelSteps));
         ++row;
     }
 }
@@ -363,7 +365,7 @@ void ComparisonWindow::showItems(const PairComparison& comparison)
         setCell(m_items, row, 3, optionCaption(r.secondOption));
         setCell(m_items, row, 4,
             couple ? (r.agreement ? agreementCaption(*r.agreement) : QString())
-                   : signedFigure(r.secondKeyed - r.firstKeyed));
+                   : drawnSignedFigure(r.secondKeyed - r.firstKeyed));
         ++row;
     }
 

@@ -72,8 +72,14 @@ QString signedFigure(const std::optional<int>& value)
     return *value > 0 ? QStringLiteral("+%1").arg(*value) : QString::number(*value);
 }
 
-std::optional<PairComparison> comparePair(ComparisonKind kind, const ShownResults& first, const QStringList& firstAnswers,
-    const ShownResults& second, const QStringList& secondAnswers)
+QString drawnSignedFigure(const std::optional<int>& value)
+{
+    const QString figure = signedFigure(value);
+    return figure.isEmpty() ? figure : QChar(0x200E) + figure;
+}
+
+std::optional<PairComparison> comparePair(ComparisonKind kind, const ShownResults& first,
+    const QStringList& firstAnswers, const ShownResults& second, const QStringList& secondAnswers)
 {
     const std::optional<std::array<int, 35>> a = keyedScores(firstAnswers);
     const std::optional<std::array<int, 35>> b = keyedScores(secondAnswers);

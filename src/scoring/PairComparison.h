@@ -20,13 +20,13 @@ enum class ComparisonKind { Couple, FollowUp };
 struct PairComparison {
     struct ScaleRow {
         Scale scale;
-        std::optional<int> rawDifference;     // second minus first
+        std::optional<int> rawDifference; // second minus first
         std::optional<int> percentDifference; // second minus first
-        int levelSteps = 0;                   // bands moved from first to second; 0 when either level is unknown
+        int levelSteps = 0; // bands moved from first to second; 0 when either level is unknown
     };
     struct ItemRow {
         int item = 0;
-        int firstKeyed = 0;  // stored keyed score 1..5
+        int firstKeyed = 0; // stored keyed score 1..5
         int secondKeyed = 0;
         int firstOption = 0; // the option 1..5 each chose
         int secondOption = 0;
@@ -45,7 +45,7 @@ struct PairComparison {
     ExamineeDetails firstExaminee;
     ExamineeDetails secondExaminee;
     std::array<ScaleRow, 4> scales {};
-    QList<ItemRow> items;            // all 35, in order
+    QList<ItemRow> items; // all 35, in order
     QList<ScaleAgreement> agreement; // the three content scales; couples only
     QList<int> toTalkAbout; // content items in negative agreement or disagreement, ascending; couples only
     QList<int> changedItems; // items whose keyed score moved by 2 or more, ascending; follow-ups only
@@ -61,8 +61,8 @@ std::optional<std::array<int, 35>> keyedScores(const QStringList& answers);
 
 // The comparison of two scored examinees from their shown results and stored answers (index 0 = item 1). Answers
 // that cannot be scored give nullopt.
-std::optional<PairComparison> comparePair(ComparisonKind kind, const ShownResults& first, const QStringList& firstAnswers,
-    const ShownResults& second, const QStringList& secondAnswers);
+std::optional<PairComparison> comparePair(ComparisonKind kind, const ShownResults& first,
+    const QStringList& firstAnswers, const ShownResults& second, const QStringList& secondAnswers);
 
 // 100 × part ÷ whole rounded half up to a whole number; 0 for an empty whole.
 int wholePercent(int part, int whole);
@@ -72,3 +72,7 @@ std::optional<int> levelIndex(const QString& level);
 
 // A signed figure as the comparison shows it: "+3", "-2", "0"; "" for none.
 QString signedFigure(const std::optional<int>& value);
+
+// The same figure as drawn among right-to-left text: a left-to-right mark first keeps the sign before the digits,
+// where a reader of "-2" expects it, rather than after them.
+QString drawnSignedFigure(const std::optional<int>& value);

@@ -109,8 +109,8 @@ private slots:
             QCOMPARE(cell(&w, "ScaleTable", row, 4), b.raw);
             QCOMPARE(cell(&w, "ScaleTable", row, 5), b.percent);
             QCOMPARE(cell(&w, "ScaleTable", row, 6), b.level);
-            QCOMPARE(cell(&w, "ScaleTable", row, 7).toInt(), b.raw.toInt() - a.raw.toInt());
-            QCOMPARE(cell(&w, "ScaleTable", row, 8).toInt(), b.percent.toInt() - a.percent.toInt());
+            QCOMPARE(cell(&w, "ScaleTable", row, 7), drawnSignedFigure(b.raw.toInt() - a.raw.toInt()));
+            QCOMPARE(cell(&w, "ScaleTable", row, 8), drawnSignedFigure(b.percent.toInt() - a.percent.toInt()));
         }
 
         QCOMPARE(rows(&w, "ItemTable"), 35);
@@ -141,10 +141,10 @@ private slots:
         QCOMPARE(p.messages().boxes.size(), 0);
         QCOMPARE(rows(&w, "ItemTable"), 2);
         QCOMPARE(cell(&w, "ItemTable", 0, 0), QStringLiteral("1"));
-        QCOMPARE(cell(&w, "ItemTable", 0, 4), QStringLiteral("+2"));
+        QCOMPARE(cell(&w, "ItemTable", 0, 4), drawnSignedFigure(2));
         QCOMPARE(cell(&w, "ItemTable", 1, 0), QStringLiteral("5"));
         QCOMPARE(cell(&w, "ItemTable", 1, 2), QStringLiteral("کاملاً مخالف")); // reversed: stored 5
-        QCOMPARE(cell(&w, "ItemTable", 1, 4), QStringLiteral("-2"));
+        QCOMPARE(cell(&w, "ItemTable", 1, 4), drawnSignedFigure(-2));
         QCOMPARE(rows(&w, "ScaleTable"), 4);
         QVERIFY(!cell(&w, "ScaleTable", 0, 9).isEmpty());
     }
@@ -154,12 +154,18 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown code") << "101" << "999" << Msg::CompareNotFound.arg(QStringLiteral("999"));
-        QTest::newRow("no answers") << "103" << "101" << Msg::CompareNoAnswers.arg(QStringLiteral("103"));
-        QTest::newRow("unfinished") << "101" << "104" << Msg::CompareUnfinished.arg(QStringLiteral("104"));
-        QTest::newRow("same code") << "101" << "101" << Msg::CompareSameCode;
-        QTest::newRow("same code typed two ways") << "101" << "۱۰۱" << Msg::CompareSameCode;
-        QTest::newRow("one box empty") << "101" << "" << Msg::CompareEnterBothCodes;
+        QTest::newRow("unknown code") << "101"
+                                      << "999" << Msg::CompareNotFound.arg(QStringLiteral("999"));
+        QTest::newRow("no answers") << "103"
+                                    << "101" << Msg::CompareNoAnswers.arg(QStringLiteral("103"));
+        QTest::newRow("unfinished") << "101"
+                                    << "104" << Msg::CompareUnfinished.arg(QStringLiteral("104"));
+        QTest::newRow("same code") << "101"
+                                   << "101" << Msg::CompareSameCode;
+        QTest::newRow("same code typed two ways") << "101"
+                                                  << "۱۰۱" << Msg::CompareSameCode;
+        QTest::newRow("one box empty") << "101"
+                                       << "" << Msg::CompareEnterBothCodes;
     }
     void refusals()
     {
@@ -287,8 +293,9 @@ private slots:
         QCOMPARE(PdfText::pageCount(path), 2);
 
         const QString first = PdfText::comparable(PdfText::extract(path, 1, 1));
-        for (const QString& expected : { QStringLiteral("5501"), QStringLiteral("5502"),
-                 PdfText::comparable(QStringLiteral("مرکز مشاوره آرامش")), PdfText::comparable(QStringLiteral("توافق مثبت")) })
+        for (const QString& expected :
+            { QStringLiteral("5501"), QStringLiteral("5502"), PdfText::comparable(QStringLiteral("مرکز مشاوره آرامش")),
+                PdfText::comparable(QStringLiteral("توافق مثبت")) })
             QVERIFY2(first.contains(expected), qPrintable(expected));
         const PairComparison& shown = *w.shownComparison();
         for (Scale scale : allScales)
@@ -302,7 +309,8 @@ private slots:
         QVERIFY(second.contains(PdfText::comparable(QStringLiteral("عدم توافق"))));
         QVERIFY(second.contains(PdfText::comparable(QStringLiteral("سوالات براي گفتگو"))));
         const auto* report = dynamic_cast<ComparisonReport*>(documents[0].get());
-        QCOMPARE(report->pageContent(1).find(QStringLiteral("TalkAbout"))->text, QStringLiteral("سوالات براي گفتگو: 2، 6"));
+        QCOMPARE(
+            report->pageContent(1).find(QStringLiteral("TalkAbout"))->text, QStringLiteral("سوالات براي گفتگو: 2، 6"));
     }
 
     // Every control and caption whole, before and after a couple is shown, on both tabs.

@@ -83,8 +83,10 @@ private slots:
         QFETCH(int, firstOption);
         QFETCH(int, secondOption);
         QFETCH(int, expected);
-        const QStringList first = sheet(3, { { 1, 5 }, { 3, 5 }, { 2, 1 }, { 5, 1 }, { 6, 5 }, { 9, 2 }, { 11, 3 }, { 4, 5 } });
-        const QStringList second = sheet(3, { { 1, 4 }, { 3, 4 }, { 2, 2 }, { 5, 2 }, { 6, 1 }, { 9, 4 }, { 11, 5 }, { 4, 1 } });
+        const QStringList first
+            = sheet(3, { { 1, 5 }, { 3, 5 }, { 2, 1 }, { 5, 1 }, { 6, 5 }, { 9, 2 }, { 11, 3 }, { 4, 5 } });
+        const QStringList second
+            = sheet(3, { { 1, 4 }, { 3, 4 }, { 2, 2 }, { 5, 2 }, { 6, 1 }, { 9, 4 }, { 11, 5 }, { 4, 1 } });
         const auto comparison = comparePair(ComparisonKind::Couple, shown("A"), first, shown("B"), second);
         QVERIFY(comparison);
         const PairComparison::ItemRow& row = comparison->item(item);
@@ -155,10 +157,38 @@ private slots:
         QTest::addColumn<QString>("raw");
         QTest::addColumn<QString>("percent");
         QTest::addColumn<int>("steps");
-        QTest::newRow("better") << "24" << "36" << "20" << "65" << "پايين" << "بالا" << "+12" << "+45" << 2;
-        QTest::newRow("worse") << "41" << "31" << "85" << "45" << "خيلي بالا" << "متوسط" << "-10" << "-40" << -2;
-        QTest::newRow("same") << "30" << "30" << "50" << "50" << "متوسط" << "متوسط" << "0" << "0" << 0;
-        QTest::newRow("no percent") << "30" << "31" << "" << "55" << "" << "متوسط" << "+1" << "" << 0;
+        QTest::newRow("better") << "24"
+                                << "36"
+                                << "20"
+                                << "65"
+                                << "پايين"
+                                << "بالا"
+                                << "+12"
+                                << "+45" << 2;
+        QTest::newRow("worse") << "41"
+                               << "31"
+                               << "85"
+                               << "45"
+                               << "خيلي بالا"
+                               << "متوسط"
+                               << "-10"
+                               << "-40" << -2;
+        QTest::newRow("same") << "30"
+                              << "30"
+                              << "50"
+                              << "50"
+                              << "متوسط"
+                              << "متوسط"
+                              << "0"
+                              << "0" << 0;
+        QTest::newRow("no percent") << "30"
+                                    << "31"
+                                    << ""
+                                    << "55"
+                                    << ""
+                                    << "متوسط"
+                                    << "+1"
+                                    << "" << 0;
     }
     void differencesAreSecondMinusFirst()
     {
@@ -182,6 +212,8 @@ private slots:
         QCOMPARE(signedFigure(row.percentDifference), percent);
         QCOMPARE(row.levelSteps, steps);
         QCOMPARE(signedFigure(comparison->row(Scale::Rezayat).rawDifference), QStringLiteral("0"));
+        // Drawn among right-to-left text, a left-to-right mark keeps the sign in front.
+        QCOMPARE(drawnSignedFigure(row.percentDifference), percent.isEmpty() ? QString() : QChar(0x200E) + percent);
     }
 
     // Before and after: moves of 2 or more, either way, on direct and reversed items alike.
@@ -204,16 +236,20 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<bool>("caution");
-        QTest::newRow("both middling") << "متوسط" << "متوسط" << false;
-        QTest::newRow("first high") << "بالا" << "پايين" << true;
-        QTest::newRow("second very high") << "خيلي پايين" << "خيلي بالا" << true;
+        QTest::newRow("both middling") << "متوسط"
+                                       << "متوسط" << false;
+        QTest::newRow("first high") << "بالا"
+                                    << "پايين" << true;
+        QTest::newRow("second very high") << "خيلي پايين"
+                                          << "خيلي بالا" << true;
     }
     void idealisedCaution()
     {
         QFETCH(QString, first);
         QFETCH(QString, second);
         QFETCH(bool, caution);
-        const auto couple = comparePair(ComparisonKind::Couple, shown("A", first), sheet(3), shown("B", second), sheet(3));
+        const auto couple
+            = comparePair(ComparisonKind::Couple, shown("A", first), sheet(3), shown("B", second), sheet(3));
         QVERIFY(couple);
         QCOMPARE(couple->idealisedCaution, caution);
         const auto followUp

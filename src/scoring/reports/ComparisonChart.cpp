@@ -51,8 +51,7 @@ Report::PageContent ComparisonChart::layOut(const PairComparison& comparison, co
     const double plotBottom = area.bottom() - captionHeight;
     const double plotLeft = area.left() + axisWidth;
     const double plotRight = area.right();
-    const double factor
-        = (plotBottom - plotTop) / double(ChartGeometry::MaxPercent * ChartGeometry::TwipsPerPercent);
+    const double factor = (plotBottom - plotTop) / double(ChartGeometry::MaxPercent * ChartGeometry::TwipsPerPercent);
 
     // Axes and the 0, 50 and 100 marks.
     content.rules.append({ QLineF(plotLeft, plotBottom, plotRight, plotBottom), 12 });

@@ -169,9 +169,9 @@ PageContent ComparisonReport::firstPage() const
     PageContent page;
     const bool couple = m_comparison.kind == ComparisonKind::Couple;
     page.texts.append({ QStringLiteral("ClinicName"), m_clinicName, QRectF(0, 0, pageWidth, 420), style(260, true) });
-    page.texts.append({ QStringLiteral("Title"),
-        reportTitle() + QStringLiteral(" - ") + (couple ? coupleTitle : followUpTitle), QRectF(0, 460, pageWidth, 380),
-        style(220, true) });
+    page.texts.append(
+        { QStringLiteral("Title"), reportTitle() + QStringLiteral(" - ") + (couple ? coupleTitle : followUpTitle),
+            QRectF(0, 460, pageWidth, 380), style(220, true) });
     page.texts.append({ QStringLiteral("Address"), addressCaption + m_clinicAddress, QRectF(0, 860, pageWidth, 320),
         style(170, false, Qt::AlignCenter, true) });
 
@@ -202,10 +202,11 @@ PageContent ComparisonReport::firstPage() const
         const ShownResults::ScaleTexts& first = m_comparison.first.of(info.scale);
         const ShownResults::ScaleTexts& second = m_comparison.second.of(info.scale);
         const PairComparison::ScaleRow& difference = m_comparison.row(info.scale);
-        QStringList cells = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent,
-            second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
+        QStringList cells
+            = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent, second.level,
+                  drawnSignedFigure(difference.rawDifference), drawnSignedFigure(difference.percentDifference) };
         if (followUp)
-            cells << signedFigure(difference.levelSteps);
+            cells << drawnSignedFigure(difference.levelSteps);
         rows << cells;
     }
     y = table(page, QStringLiteral("Scales"), y + 300, columns, headings, rows, 620, 400, 170);
@@ -224,8 +225,8 @@ PageContent ComparisonReport::firstPage() const
         y = table(page, QStringLiteral("Agreement"), y, { { 2400 }, { 2400 } },
             { QStringLiteral("مقياس"), QStringLiteral("توافق مثبت (درصد)") }, agreement, 380, 380, 170);
         if (m_comparison.idealisedCaution)
-            page.texts.append({ QStringLiteral("Caution"), idealisedCaution, QRectF(600, y + 200, pageWidth - 1200, 700),
-                style(170, false, Qt::AlignRight | Qt::AlignTop, true) });
+            page.texts.append({ QStringLiteral("Caution"), idealisedCaution,
+                QRectF(600, y + 200, pageWidth - 1200, 700), style(170, false, Qt::AlignRight | Qt::AlignTop, true) });
     } else if (m_comparison.changedItems.isEmpty()) {
         page.texts.append({ QStringLiteral("NoChangedItems"), noChangedItems, QRectF(600, y, pageWidth - 1200, 400),
             style(180, false, Qt::AlignRight | Qt::AlignTop, true) });
@@ -241,11 +242,11 @@ PageContent ComparisonReport::coupleItemsPage() const
     for (const PairComparison::ItemRow& row : m_comparison.items)
         rows << QStringList { QString::number(row.item), statementOf(row.item), optionCaption(row.firstOption),
             optionCaption(row.secondOption), row.agreement ? agreementCaption(*row.agreement) : QString() };
-    const double y = table(page, QStringLiteral("Items"), 440,
-        { { 500 }, { 5900, Qt::AlignRight }, { 1250 }, { 1250 }, { 1800 } },
-        { QStringLiteral("شماره"), QStringLiteral("عبارت"), m_comparison.first.code, m_comparison.second.code,
-            QStringLiteral("وضعيت") },
-        rows, 360, 380, 140);
+    const double y
+        = table(page, QStringLiteral("Items"), 440, { { 500 }, { 5900, Qt::AlignRight }, { 1250 }, { 1250 }, { 1800 } },
+            { QStringLiteral("شماره"), QStringLiteral("عبارت"), m_comparison.first.code, m_comparison.second.code,
+                QStringLiteral("وضعيت") },
+            rows, 360, 380, 140);
     QStringList numbers;
     for (int item : m_comparison.toTalkAbout)
         numbers << QString::number(item);
@@ -264,7 +265,7 @@ PageContent ComparisonReport::changedItemsPage() const
     for (int item : m_comparison.changedItems) {
         const PairComparison::ItemRow& row = m_comparison.item(item);
         rows << QStringList { QString::number(item), statementOf(item), optionCaption(row.firstOption),
-            optionCaption(row.secondOption), signedFigure(row.secondKeyed - row.firstKeyed) };
+            optionCaption(row.secondOption), drawnSignedFigure(row.secondKeyed - row.firstKeyed) };
     }
     table(page, QStringLiteral("Items"), 440, { { 500 }, { 5900, Qt::AlignRight }, { 1500 }, { 1500 }, { 1100 } },
         { QStringLiteral("شماره"), QStringLiteral("عبارت"), m_comparison.first.code, m_comparison.second.code,
