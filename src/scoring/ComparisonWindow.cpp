@@ -178,7 +178,7 @@ void ComparisonWindow::buildResults()
     m_items = addTable(items, QStringLiteral("ItemTable"));
     Twips::place(m_items, 120, 120, 11880, 5700);
     m_agreement = addTable(items, QStringLiteral("AgreementTable"));
-    Twips::place(m_agreement, 7200, 5940, 4800, 1800);
+    Twips::place(m_agreement, 7200, 5940, 4800, 2040);
     m_talkAbout = new QLabel(items);
     m_talkAbout->setObjectName(QStringLiteral("TalkAbout"));
     m_talkAbout->setWordWrap(true);

@@ -75,7 +75,7 @@ QString signedFigure(const std::optional<int>& value)
 QString drawnSignedFigure(const std::optional<int>& value)
 {
     const QString figure = signedFigure(value);
-    return figure.isEmpty() ? figure : QChar(0x200E) + figure;
+    return figure.isEmpty() ? figure : QChar(0x202A) + figure + QChar(0x202C);
 }
 
 std::optional<PairComparison> comparePair(ComparisonKind kind, const ShownResults& first,

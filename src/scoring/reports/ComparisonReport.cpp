@@ -59,6 +59,8 @@ void frame(PageContent& page, const QRectF& r, const QColor& fill = QColor())
 struct Column {
     double width;
     Qt::Alignment alignment = Qt::AlignCenter;
+    // Signed figures are set left to right, so "-5" keeps its sign in front.
+    bool leftToRight = false;
 };
 
 double table(PageContent& page, const QString& name, double top, const QList<Column>& columns,
@@ -76,10 +78,12 @@ double table(PageContent& page, const QString& name, double top, const QList<Col
             const QRectF cell(x, y, c.width, height);
             frame(page, cell, heading ? headingShade : QColor());
             const bool wrap = heading || c.alignment != Qt::AlignCenter;
+            TextStyle text = style(
+                heading ? size - 10 : size, heading, heading ? Qt::AlignCenter : c.alignment | Qt::AlignVCenter, wrap);
+            if (c.leftToRight && !heading)
+                text.direction = Qt::LeftToRight;
             page.texts.append(TextBox { QStringLiteral("%1.%2.%3").arg(name).arg(row).arg(i), texts.value(i),
-                cell.adjusted(50, 20, -50, -20),
-                style(heading ? size - 10 : size, heading, heading ? Qt::AlignCenter : c.alignment | Qt::AlignVCenter,
-                    wrap) });
+                cell.adjusted(50, 20, -50, -20), text });
         }
     };
     lay(headings, top, headingHeight, true, 0);
@@ -189,12 +193,13 @@ PageContent ComparisonReport::firstPage() const
     const bool followUp = !couple;
     const QString& a = m_comparison.first.code;
     const QString& b = m_comparison.second.code;
-    QList<Column> columns = { { 1500 }, { 800 }, { 800 }, { 1100 }, { 800 }, { 800 }, { 1100 }, { 1200 }, { 1200 } };
+    QList<Column> columns = { { 1500 }, { 800 }, { 800 }, { 1100 }, { 800 }, { 800 }, { 1100 },
+        { 1200, Qt::AlignCenter, true }, { 1200, Qt::AlignCenter, true } };
     QStringList headings = { QStringLiteral("مقياس"), QStringLiteral("نمره خام ") + a, QStringLiteral("درصد ") + a,
         QStringLiteral("سطح ") + a, QStringLiteral("نمره خام ") + b, QStringLiteral("درصد ") + b,
         QStringLiteral("سطح ") + b, QStringLiteral("تفاوت نمره خام"), QStringLiteral("تفاوت درصد") };
     if (followUp) {
-        columns << Column { 1200 };
+        columns << Column { 1200, Qt::AlignCenter, true };
         headings << QStringLiteral("تغيير سطح");
     }
     QList<QStringList> rows;
@@ -202,11 +207,10 @@ PageContent ComparisonReport::firstPage() const
         const ShownResults::ScaleTexts& first = m_comparison.first.of(info.scale);
         const ShownResults::ScaleTexts& second = m_comparison.second.of(info.scale);
         const PairComparison::ScaleRow& difference = m_comparison.row(info.scale);
-        QStringList cells
-            = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent, second.level,
-                  drawnSignedFigure(difference.rawDifference), drawnSignedFigure(difference.percentDifference) };
+        QStringList cells = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent,
+            second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
         if (followUp)
-            cells << drawnSignedFigure(difference.levelSteps);
+            cells << signedFigure(difference.levelSteps);
         rows << cells;
     }
     y = table(page, QStringLiteral("Scales"), y + 300, columns, headings, rows, 620, 400, 170);
@@ -265,9 +269,10 @@ PageContent ComparisonReport::changedItemsPage() const
     for (int item : m_comparison.changedItems) {
         const PairComparison::ItemRow& row = m_comparison.item(item);
         rows << QStringList { QString::number(item), statementOf(item), optionCaption(row.firstOption),
-            optionCaption(row.secondOption), drawnSignedFigure(row.secondKeyed - row.firstKeyed) };
+            optionCaption(row.secondOption), signedFigure(row.secondKeyed - row.firstKeyed) };
     }
-    table(page, QStringLiteral("Items"), 440, { { 500 }, { 5900, Qt::AlignRight }, { 1500 }, { 1500 }, { 1100 } },
+    table(page, QStringLiteral("Items"), 440,
+        { { 500 }, { 5900, Qt::AlignRight }, { 1500 }, { 1500 }, { 1100, Qt::AlignCenter, true } },
         { QStringLiteral("شماره"), QStringLiteral("عبارت"), m_comparison.first.code, m_comparison.second.code,
             QStringLiteral("تغيير") },
         rows, 360, 380, 140);
