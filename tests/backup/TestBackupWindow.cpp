@@ -115,6 +115,7 @@ private slots:
     void selfCopyRefused();
     void writeInProgressRefusesBackup();
     void restoreFromBackup();
+    void restoreFromAFirstVersionBackup();
     void restoreRefused_data();
     void restoreRefused();
     void restoreNeedsAFile_data();
@@ -305,6 +306,34 @@ void TestBackupWindow::restoreFromBackup()
     next.close();
     const QString codes = QStringLiteral("SELECT group_concat(Code) FROM IDE");
     QCOMPARE(onFile(w.database(), codes).toString(), QStringLiteral("from the backup"));
+}
+
+// A backup made before the remembered comparison pairs existed (schema version 0) restores, and the program's next
+// opening brings it up to date.
+void TestBackupWindow::restoreFromAFirstVersionBackup()
+{
+    Window w;
+    w.program.addExaminee(QStringLiteral("from the backup"));
+    const QString backup = w.path(QStringLiteral("older.mdbB"));
+    QVERIFY(QFile::copy(w.database(), backup));
+    onFile(backup, QStringLiteral("DROP TABLE ComparedPairs"));
+    onFile(backup, QStringLiteral("PRAGMA user_version = 0"));
+    const QString pairsTables = QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'ComparedPairs'");
+    QCOMPARE(onFile(backup, pairsTables).toInt(), 0);
+
+    w.field("Text2")->setText(backup);
+    w.program.messages().answers << Msg::Yes;
+    w.click("VisualButtonEx3");
+    QCOMPARE(w.texts(), QStringList({ Msg::ConfirmRestore, Msg::RestoreDone }));
+    QTRY_VERIFY(!w.window);
+
+    Database next(w.program.folder());
+    QVERIFY(next.open().ok());
+    next.close();
+    QCOMPARE(onFile(w.database(), QStringLiteral("PRAGMA user_version")).toInt(), 1);
+    QCOMPARE(onFile(w.database(), pairsTables).toInt(), 1);
+    QCOMPARE(onFile(w.database(), QStringLiteral("SELECT group_concat(Code) FROM IDE")).toString(),
+        QStringLiteral("from the backup"));
 }
 
 void TestBackupWindow::restoreRefused_data()
