@@ -1,6 +1,7 @@
 #include "app/AppFixture.h"
 #include "backup/ExitPrompt.h"
 #include "scoring/PrintedCodes.h"
+#include "scoring/reports/ComparisonReport.h"
 #include "scoring/reports/ListReport.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QToolButton>
 
@@ -64,6 +66,7 @@ private slots:
     void windowsGoWithTheRouter();
     void lookupPrintoutIsTheListReportByGroup();
     void lookupExportCarriesPercentsAndLevels();
+    void comparisonPrintoutIsPreviewedAndClosingHandsBack();
 };
 
 void TestWindowRouter::oneMainWindowAtATime()
@@ -328,6 +331,32 @@ void TestWindowRouter::lookupExportCarriesPercentsAndLevels()
     // The scales' figures, then the partner's code (none: never compared).
     QCOMPARE(cells.mid(cells.size() - 13),
         (QStringList { "40", "80", "بالا", "31", "50", "متوسط", "20", "15", "خيلي پايين", "12", "35", "پايين", "" }));
+}
+
+void TestWindowRouter::comparisonPrintoutIsPreviewedAndClosingHandsBack()
+{
+    Hub<PreviewRecorder> hub;
+    hub.program.addExaminee(QStringLiteral("1"));
+    hub.program.addExaminee(QStringLiteral("2"));
+    hub.program.setAnswers(QStringLiteral("1"), QStringList(35, QStringLiteral("4")));
+    hub.program.setAnswers(QStringLiteral("2"), QStringList(35, QStringLiteral("2")));
+    QPointer<MainWindow> first = hub.show();
+    QVERIFY(Drive::click(first, QStringLiteral("Command13")));
+    QTRY_VERIFY(!first);
+    QPointer<QWidget> comparison = openWindow(QStringLiteral("FrmCompare"));
+    QVERIFY(comparison);
+
+    Drive::find<QLineEdit>(comparison, QStringLiteral("FirstCode"))->setText(QStringLiteral("1"));
+    Drive::find<QLineEdit>(comparison, QStringLiteral("SecondCode"))->setText(QStringLiteral("2"));
+    QVERIFY(Drive::click(comparison, QStringLiteral("Command1")));
+    QVERIFY(Drive::click(comparison, QStringLiteral("Command2")));
+    QCOMPARE(hub.router.shown.size(), 1);
+    QVERIFY(dynamic_cast<ComparisonReport*>(hub.router.shown.at(0).get()));
+    QCOMPARE(hub.program.messages().boxes.size(), 0);
+
+    QVERIFY(Drive::click(comparison, QStringLiteral("Command5")));
+    QTRY_VERIFY(!comparison);
+    QTRY_VERIFY(hub.main() && hub.main()->isVisible());
 }
 
 QTEST_MAIN(TestWindowRouter)
