@@ -5,6 +5,7 @@
 #include "scoring/ComparisonChartView.h"
 #include "scoring/reports/ComparisonReport.h"
 #include "settings/Theme.h"
+#include "ui/LeftToRightCells.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
@@ -167,6 +168,9 @@ void ComparisonWindow::buildResults()
     m_details = addTable(results, QStringLiteral("DetailsTable"));
     Twips::place(m_details, 120, 120, 11880, 1500);
     m_scales = addTable(results, QStringLiteral("ScaleTable"));
+    m_leftToRight = new LeftToRightCells(this);
+    for (int column : { 7, 8, 9 })
+        m_scales->setItemDelegateForColumn(column, m_leftToRight);
     Twips::place(m_scales, 120, 1740, 11880, 2700);
     m_chart = new ComparisonChartView(results);
     m_chart->setObjectName(QStringLiteral("Chart"));
@@ -324,13 +328,12 @@ void ComparisonWindow::showScales(const PairComparison& comparison)
         const ShownResults::ScaleTexts& first = comparison.first.of(info.scale);
         const ShownResults::ScaleTexts& second = comparison.second.of(info.scale);
         const PairComparison::ScaleRow& difference = comparison.row(info.scale);
-        const QString texts[]
-            = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent, second.level,
-                  drawnSignedFigure(difference.rawDifference), drawnSignedFigure(difference.percentDifference) };
+        const QString texts[] = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent,
+            second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
         for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
             setCell(m_scales, row, column, texts[column]);
         if (followUp)
-            setCell(m_scales, row, 9, drawnSignedFigure(difference.levelSteps));
+            setCell(m_scales, row, 9, signedFigure(difference.levelSteps));
         ++row;
     }
 }
@@ -342,6 +345,8 @@ void ComparisonWindow::showItems(const PairComparison& comparison)
     const QStringList headers = { numberHeader, statementHeader, comparison.first.code, comparison.second.code,
         couple ? agreementHeader : changeHeader };
     m_items->setColumnCount(static_cast<int>(headers.size()));
+    // The change column holds signed figures; the agreement column Persian words.
+    m_items->setItemDelegateForColumn(4, couple ? nullptr : m_leftToRight);
     m_items->setHorizontalHeaderLabels(headers);
     m_items->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_items->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -365,7 +370,7 @@ void ComparisonWindow::showItems(const PairComparison& comparison)
         setCell(m_items, row, 3, optionCaption(r.secondOption));
         setCell(m_items, row, 4,
             couple ? (r.agreement ? agreementCaption(*r.agreement) : QString())
-                   : drawnSignedFigure(r.secondKeyed - r.firstKeyed));
+                   : signedFigure(r.secondKeyed - r.firstKeyed));
         ++row;
     }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 class ComparisonChartView;
+class LeftToRightCells;
 class Database;
 class Messages;
 class PagedDocument;
@@ -70,4 +71,5 @@ private:
     QTableWidget* m_agreement = nullptr;
     QLabel* m_talkAbout = nullptr;
     QLabel* m_caution = nullptr;
+    LeftToRightCells* m_leftToRight = nullptr;
 };

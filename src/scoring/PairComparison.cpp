@@ -72,12 +72,6 @@ QString signedFigure(const std::optional<int>& value)
     return *value > 0 ? QStringLiteral("+%1").arg(*value) : QString::number(*value);
 }
 
-QString drawnSignedFigure(const std::optional<int>& value)
-{
-    const QString figure = signedFigure(value);
-    return figure.isEmpty() ? figure : QChar(0x202A) + figure + QChar(0x202C);
-}
-
 std::optional<PairComparison> comparePair(ComparisonKind kind, const ShownResults& first,
     const QStringList& firstAnswers, const ShownResults& second, const QStringList& secondAnswers)
 {

@@ -72,7 +72,3 @@ std::optional<int> levelIndex(const QString& level);
 
 // A signed figure as the comparison shows it: "+3", "-2", "0"; "" for none.
 QString signedFigure(const std::optional<int>& value);
-
-// The same figure as drawn among right-to-left text: set as a left-to-right embedding, so the sign stays before the
-// digits, where a reader of "-2" expects it, rather than after them.
-QString drawnSignedFigure(const std::optional<int>& value);

@@ -109,8 +109,8 @@ private slots:
             QCOMPARE(cell(&w, "ScaleTable", row, 4), b.raw);
             QCOMPARE(cell(&w, "ScaleTable", row, 5), b.percent);
             QCOMPARE(cell(&w, "ScaleTable", row, 6), b.level);
-            QCOMPARE(cell(&w, "ScaleTable", row, 7), drawnSignedFigure(b.raw.toInt() - a.raw.toInt()));
-            QCOMPARE(cell(&w, "ScaleTable", row, 8), drawnSignedFigure(b.percent.toInt() - a.percent.toInt()));
+            QCOMPARE(cell(&w, "ScaleTable", row, 7), signedFigure(b.raw.toInt() - a.raw.toInt()));
+            QCOMPARE(cell(&w, "ScaleTable", row, 8), signedFigure(b.percent.toInt() - a.percent.toInt()));
         }
 
         QCOMPARE(rows(&w, "ItemTable"), 35);
@@ -141,10 +141,10 @@ private slots:
         QCOMPARE(p.messages().boxes.size(), 0);
         QCOMPARE(rows(&w, "ItemTable"), 2);
         QCOMPARE(cell(&w, "ItemTable", 0, 0), QStringLiteral("1"));
-        QCOMPARE(cell(&w, "ItemTable", 0, 4), drawnSignedFigure(2));
+        QCOMPARE(cell(&w, "ItemTable", 0, 4), signedFigure(2));
         QCOMPARE(cell(&w, "ItemTable", 1, 0), QStringLiteral("5"));
         QCOMPARE(cell(&w, "ItemTable", 1, 2), QStringLiteral("کاملاً مخالف")); // reversed: stored 5
-        QCOMPARE(cell(&w, "ItemTable", 1, 4), drawnSignedFigure(-2));
+        QCOMPARE(cell(&w, "ItemTable", 1, 4), signedFigure(-2));
         QCOMPARE(rows(&w, "ScaleTable"), 4);
         QVERIFY(!cell(&w, "ScaleTable", 0, 9).isEmpty());
     }
