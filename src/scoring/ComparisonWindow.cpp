@@ -169,8 +169,6 @@ void ComparisonWindow::buildResults()
     Twips::place(m_details, 120, 120, 11880, 1500);
     m_scales = addTable(results, QStringLiteral("ScaleTable"));
     m_leftToRight = new LeftToRightCells(this);
-    for (int column : { 7, 8, 9 })
-        m_scales->setItemDelegateForColumn(column, m_leftToRight);
     Twips::place(m_scales, 120, 1740, 11880, 2700);
     m_chart = new ComparisonChartView(results);
     m_chart->setObjectName(QStringLiteral("Chart"));
@@ -322,6 +320,8 @@ void ComparisonWindow::showScales(const PairComparison& comparison)
         headers << levelChangeHeader;
     m_scales->setColumnCount(static_cast<int>(headers.size()));
     m_scales->setHorizontalHeaderLabels(headers);
+    for (int column = 7; column < static_cast<int>(headers.size()); ++column)
+        m_scales->setItemDelegateForColumn(column, m_leftToRight);
     m_scales->setRowCount(static_cast<int>(allScales.size()));
     int row = 0;
     for (const ScaleInfo& info : scales()) {
