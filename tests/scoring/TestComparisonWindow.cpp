@@ -336,6 +336,26 @@ private slots:
         }
     }
 
+    // A pair the file refuses to remember leaves the comparison shown and says so.
+    void pairNotRememberedIsSaid()
+    {
+        TestProgram p;
+        p.addExaminee(QStringLiteral("101"));
+        p.addExaminee(QStringLiteral("102"));
+        p.setAnswers(QStringLiteral("101"), sheet(4));
+        p.setAnswers(QStringLiteral("102"), sheet(3));
+        p.exec(QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE INSERT ON ComparedPairs BEGIN SELECT RAISE(ABORT, 'no'); END"));
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        compare(&w, QStringLiteral("101"), QStringLiteral("102"));
+        QCOMPARE(p.messages().boxes.size(), 1);
+        QVERIFY2(p.messages().lastText().startsWith(Msg::ComparePairNotStored), qPrintable(p.messages().lastText()));
+        QVERIFY(w.shownComparison());
+        QCOMPARE(rows(&w, "ScaleTable"), 4);
+        QCOMPARE(p.rowCount(QStringLiteral("ComparedPairs")), 0);
+    }
+
     void printingNeedsAComparison()
     {
         TestProgram p;
