@@ -2,6 +2,7 @@
 // both scoring passes, the comparison, the pair remembered, and the window drawn with its tables and chart.
 // Goal: under 50 ms. The comparison report written to PDF (two pages, a couple): under 300 ms.
 #include "BenchDatabase.h"
+#include "SilentMessages.h"
 
 #include "scoring/ComparisonWindow.h"
 #include "scoring/reports/ComparisonReport.h"
@@ -26,21 +27,6 @@ BenchDatabase& data()
     static BenchDatabase db(examinees);
     return db;
 }
-
-// Nobody answers boxes during a benchmark; a box means the comparison was refused.
-class SilentMessages : public Messages {
-public:
-    void ShowNotice(QWidget*, const QString&, int) override { ++boxes; }
-    int AskOperator(QWidget*, const QString&, int, const QString&) override
-    {
-        ++boxes;
-        return 1;
-    }
-    QString PromptOperator(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    void Beep() override { }
-
-    int boxes = 0;
-};
 
 // Every iteration compares a pair not compared before, so both passes and the pair are really written each time.
 void compareToDrawnWindow(benchmark::State& state)

@@ -2,6 +2,7 @@
 // 300 ms), a group search listing about 14,300 examinees up to its first screen drawn (under 50 ms), scrolling the
 // unfiltered grid to its last row drawn (under 100 ms), and the research export of 10,000 examinees (under 2 s).
 #include "BenchDatabase.h"
+#include "SilentMessages.h"
 
 #include "app/WindowRouter.h"
 #include "data/TableCursor.h"
@@ -21,14 +22,6 @@
 #include <memory>
 
 namespace {
-
-class SilentMessages : public Messages {
-public:
-    void ShowNotice(QWidget*, const QString&, int) override { }
-    int AskOperator(QWidget*, const QString&, int, const QString&) override { return 0; }
-    QString PromptOperator(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    void Beep() override { }
-};
 
 class NoFileDialogs : public FileDialogs {
 public:

@@ -2,6 +2,7 @@
 // read the examinee's answers afresh, compute the four scales, store the raw scores and fill the result boxes.
 // Goal: under 5 ms. The arithmetic alone is timed beside it for comparison.
 #include "BenchDatabase.h"
+#include "SilentMessages.h"
 
 #include "scoring/ScoringPass.h"
 #include "scoring/ScoringWindow.h"
@@ -21,21 +22,6 @@ BenchDatabase& data()
     static BenchDatabase db(examinees);
     return db;
 }
-
-// Nobody answers boxes during a benchmark; a box means the pass did not score.
-class SilentMessages : public Messages {
-public:
-    void ShowNotice(QWidget*, const QString&, int) override { ++boxes; }
-    int AskOperator(QWidget*, const QString&, int, const QString&) override
-    {
-        ++boxes;
-        return 1;
-    }
-    QString PromptOperator(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    void Beep() override { }
-
-    int boxes = 0;
-};
 
 // Every iteration scores an examinee not scored before, so the raw scores are really written each time.
 void wholeScoringPass(benchmark::State& state)
