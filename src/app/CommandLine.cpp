@@ -1,0 +1,87 @@
+#include "app/CommandLine.h"
+
+#include "ui/MakerDetails.h"
+
+namespace CommandLine {
+
+namespace {
+
+struct ValueOption {
+    const char* name;
+    QString Options::*field;
+};
+
+const ValueOption valueOptions[] = {
+    {"--data-dir", &Options::dataDir},
+    {"--database", &Options::databaseUri},
+    {"--copy-to-server", &Options::copyToServerUri},
+};
+
+} // namespace
+
+Parsed parse(const QStringList& arguments)
+{
+    Parsed parsed;
+    auto fail = [&](const QString& error) {
+        parsed.action = Parsed::Action::UsageError;
+        parsed.error = error;
+        return parsed;
+    };
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            parsed.action = Parsed::Action::Help;
+            return parsed;
+        }
+        if (argument == QLatin1String("--version")) {
+            parsed.action = Parsed::Action::Version;
+            return parsed;
+        }
+        bool known = false;
+        for (const ValueOption& option : valueOptions) {
+            const QString name = QLatin1String(option.name);
+            QString value;
+            if (argument == name) {
+                if (i + 1 >= arguments.size())
+                    return fail(QStringLiteral("%1 needs a value").arg(name));
+                value = arguments.at(++i);
+            } else if (argument.startsWith(name + QLatin1Char('='))) {
+                value = argument.mid(name.size() + 1);
+            } else {
+                continue;
+            }
+            if (value.isEmpty())
+                return fail(QStringLiteral("%1 needs a value").arg(name));
+            if (!(parsed.options.*option.field).isEmpty())
+                return fail(QStringLiteral("%1 given twice").arg(name));
+            parsed.options.*option.field = value;
+            known = true;
+            break;
+        }
+        if (!known)
+            return fail(QStringLiteral("unknown option: %1").arg(argument));
+    }
+    return parsed;
+}
+
+QString usage()
+{
+    return QStringLiteral(
+        "Usage: tovrin35 [option]\n"
+        "\n"
+        "Without an option the program opens as always.\n"
+        "\n"
+        "  --data-dir FOLDER       keep the data in FOLDER (its RIVERIVU/ subfolder) for this run\n"
+        "  --database URI          use the clinic's PostgreSQL server at URI for this run, e.g.\n"
+        "                          postgresql://counsellor@server:5432/clinic or postgresql:///clinic?host=/run/pg\n"
+        "  --copy-to-server URI    copy the local data file's examinees and answers to the server at URI, then end\n"
+        "  --version               print the program's name and version, then end\n"
+        "  --help                  print this text, then end\n");
+}
+
+QString version()
+{
+    return Maker::programNameAndVersion() + QLatin1Char('\n');
+}
+
+} // namespace CommandLine

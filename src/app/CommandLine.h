@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program is asked to do by its command line. No option opens the program as always; every option is for
+// one run only and is never stored.
+namespace CommandLine {
+
+struct Options {
+    QString dataDir; // --data-dir FOLDER: the folder that holds RIVERIVU/ for this run
+    QString databaseUri; // --database URI: the clinic's server (a libpq connection URI) in place of the setting
+    QString copyToServerUri; // --copy-to-server URI: copy the local file's examinees to that server, then end
+};
+
+struct Parsed {
+    enum class Action { Run, Help, Version, UsageError };
+    Action action = Action::Run;
+    Options options;
+    QString error; // for UsageError: what was wrong, one line
+};
+
+// `arguments` as QCoreApplication::arguments() gives them (the program's own path first).
+Parsed parse(const QStringList& arguments);
+
+// The text --help prints (also printed to standard error after a usage error).
+QString usage();
+// The text --version prints: the program's name and version.
+QString version();
+
+} // namespace CommandLine
