@@ -1,5 +1,7 @@
 #include "support/TestProgram.h"
 
+#include "text/ProgramSettings.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
@@ -13,6 +15,8 @@
 
 TestProgram::TestProgram()
 {
+    // Each case has a settings file of its own, never the user's.
+    ProgramSettings::setFilePath(QDir(m_dir.path()).filePath(QStringLiteral("tovrin35.conf")));
     // The folder holds the skins the build delivers beside the program, as the program's own folder does.
     const QDir delivered(QStringLiteral(T35_DELIVERED_SKINS));
     const QStringList skins = delivered.entryList({QStringLiteral("*.skn")}, QDir::Files);
@@ -27,7 +31,10 @@ TestProgram::TestProgram()
         qFatal("test database did not open: %s", qPrintable(opened.error));
 }
 
-TestProgram::~TestProgram() = default;
+TestProgram::~TestProgram()
+{
+    ProgramSettings::setFilePath(QString());
+}
 
 namespace {
 
