@@ -13,6 +13,7 @@ public:
         return 1;
     }
     QString PromptOperator(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString PromptSecret(QWidget*, const QString&, const QString&) override { return {}; }
     void Beep() override { }
 
     int boxes = 0;

@@ -20,6 +20,10 @@ public:
     virtual QString PromptOperator(QWidget* owner, const QString& prompt, const QString& title,
                                    const QString& defaultText = QString()) = 0;
 
+    // One line of hidden entry (a password, a passphrase): nothing typed is shown. Returns the text typed, or empty
+    // text when the operator cancels. What is typed is kept by the caller in memory only.
+    virtual QString PromptSecret(QWidget* owner, const QString& prompt, const QString& title) = 0;
+
     // The machine's beep, given with a refused keystroke.
     virtual void Beep() = 0;
 };

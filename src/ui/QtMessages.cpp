@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -106,12 +107,25 @@ int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, cons
 QString QtMessages::PromptOperator(QWidget* owner, const QString& prompt, const QString& title,
                                    const QString& defaultText)
 {
+    return askForText(owner, prompt, title, defaultText, false);
+}
+
+QString QtMessages::PromptSecret(QWidget* owner, const QString& prompt, const QString& title)
+{
+    return askForText(owner, prompt, title, QString(), true);
+}
+
+QString QtMessages::askForText(QWidget* owner, const QString& prompt, const QString& title, const QString& defaultText,
+                            bool hidden)
+{
     QInputDialog dialog(owner);
     dialog.setLayoutDirection(Qt::RightToLeft);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
     dialog.setInputMode(QInputDialog::TextInput);
+    if (hidden)
+        dialog.setTextEchoMode(QLineEdit::Password);
     // Setting the captions also makes the dialog build its buttons now, so their icons can go before it shows.
     dialog.setOkButtonText(Msg::ButtonOk);
     dialog.setCancelButtonText(Msg::ButtonCancel);

@@ -17,6 +17,7 @@ public:
     int AskOperator(QWidget* owner, const QString& text, int style, const QString& title) override;
     QString PromptOperator(QWidget* owner, const QString& prompt, const QString& title,
                            const QString& defaultText = QString()) override;
+    QString PromptSecret(QWidget* owner, const QString& prompt, const QString& title) override;
     void Beep() override;
 
     // Finds the open notice, if any, and raises it; what the timer runs. Returns the box it raised.
@@ -28,4 +29,6 @@ signals:
 
 private:
     void armBringToFrontTimer(QWidget* owner, int intervalMs);
+    QString askForText(QWidget* owner, const QString& prompt, const QString& title, const QString& defaultText,
+                    bool hidden);
 };

@@ -29,6 +29,12 @@ QString ScriptedMessages::PromptOperator(QWidget* owner, const QString& prompt, 
     return typed.isEmpty() ? defaultText : typed.dequeue();
 }
 
+QString ScriptedMessages::PromptSecret(QWidget* owner, const QString& prompt, const QString& title)
+{
+    boxes.append({Kind::Secret, owner, prompt, title, 0, 0});
+    return secrets.isEmpty() ? QString() : secrets.dequeue();
+}
+
 QStringList ScriptedMessages::noticeTexts() const
 {
     QStringList texts;

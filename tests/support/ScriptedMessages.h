@@ -11,7 +11,7 @@
 // The message seam for tests: records every box and answers from queues instead of waiting for a person.
 class ScriptedMessages : public Messages {
 public:
-    enum class Kind { Notice, Standard, Prompt };
+    enum class Kind { Notice, Standard, Prompt, Secret };
 
     struct Box {
         Kind kind;
@@ -26,12 +26,15 @@ public:
     int AskOperator(QWidget* owner, const QString& text, int style, const QString& title) override;
     QString PromptOperator(QWidget* owner, const QString& prompt, const QString& title,
                            const QString& defaultText = QString()) override;
+    QString PromptSecret(QWidget* owner, const QString& prompt, const QString& title) override;
     void Beep() override { ++beeps; }
 
     // Answers given in order. A Yes/No box with no queued answer fails the running test (and answers No); a prompt
     // with none answers its default text.
     QQueue<int> answers;
     QQueue<QString> typed;
+    // Hidden entries (passwords, passphrases) in order; one with none queued is cancelled (empty text).
+    QQueue<QString> secrets;
 
     QList<Box> boxes;
     int beeps = 0;
