@@ -37,6 +37,10 @@ Parsed parse(const QStringList& arguments)
             parsed.action = Parsed::Action::Version;
             return parsed;
         }
+        if (argument == QLatin1String("--quit-after-start")) {
+            parsed.options.quitAfterStart = true;
+            continue;
+        }
         bool known = false;
         for (const ValueOption& option : valueOptions) {
             const QString name = QLatin1String(option.name);
@@ -67,16 +71,21 @@ Parsed parse(const QStringList& arguments)
 QString usage()
 {
     return QStringLiteral(
-        "Usage: tovrin35 [option]\n"
+        "Usage: tovrin35 [option]...\n"
         "\n"
-        "Without an option the program opens as always.\n"
+        "Without an option the program opens as always. Its data (RIVERIVU/RIVERIVU.mdb and the backups' Back/\n"
+        "folder) is kept beside the program when the program's folder may be written to, as when it runs from a\n"
+        "build or an unpacked folder; an installed program keeps it in the user's data folder\n"
+        "(~/.local/share/tovrin35). Every option holds for this run only.\n"
         "\n"
-        "  --data-dir FOLDER       keep the data in FOLDER (its RIVERIVU/ subfolder) for this run\n"
-        "  --database URI          use the clinic's PostgreSQL server at URI for this run, e.g.\n"
+        "  --data-dir FOLDER       keep the data in FOLDER (its RIVERIVU/ subfolder), made if it is missing\n"
+        "  --database URI          use the clinic's PostgreSQL server at URI, e.g.\n"
         "                          postgresql://counsellor@server:5432/clinic or postgresql:///clinic?host=/run/pg\n"
         "  --copy-to-server URI    copy the local data file's examinees and answers to the server at URI, then end\n"
         "  --version               print the program's name and version, then end\n"
-        "  --help                  print this text, then end\n");
+        "  -h, --help              print this text, then end\n"
+        "\n"
+        "An option's value may also follow an equals sign: --data-dir=FOLDER.\n");
 }
 
 QString version()

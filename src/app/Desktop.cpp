@@ -39,3 +39,8 @@ void Desktop::openWebPage(const QString& address)
 {
     openUrl(QUrl(address));
 }
+
+void Desktop::openFolder(const QString& folder)
+{
+    openUrl(QUrl::fromLocalFile(folder));
+}

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-// What the program asks of the desktop: start the calculator and open web pages. Outcomes are not reported to
-// the operator. The three operations are replaceable, so tests can watch what would be started.
+// What the program asks of the desktop: start the calculator, open web pages and show a folder. Outcomes are not
+// reported to the operator. The three operations are replaceable, so tests can watch what would be started.
 class Desktop {
 public:
     Desktop();
@@ -25,4 +25,6 @@ public:
     // Starts the first installed calculator; returns its path, "" when none is installed.
     QString startCalculator();
     void openWebPage(const QString& address);
+    // Shows a folder in the desktop's file manager.
+    void openFolder(const QString& folder);
 };

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/DataFilePanel.h"
 #include "app/WindowRouter.h"
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
@@ -41,7 +42,7 @@ struct PanelPlace {
     int height;
 };
 constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
-constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 2055};
+constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 3855};
 constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
 constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
 
@@ -124,9 +125,11 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     connect(m_registrationPanel, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
     buildSettingsPanel();
     m_clinicPanel = new ClinicPanel(*m_themeRow, m_messages, this);
+    m_dataFilePanel = new DataFilePanel(m_db.filePath(), m_router.desktop(), this);
+    connect(m_dataFilePanel, &DataFilePanel::closed, m_dataFilePanel, &QWidget::hide);
     connect(m_clinicPanel, &ClinicPanel::saved, m_clinicPanel, &QWidget::hide);
     connect(m_clinicPanel, &ClinicPanel::cancelled, m_clinicPanel, &QWidget::hide);
-    m_themePanel = new ThemePanel(*m_themeRow, m_messages, m_db.programFolder(), this);
+    m_themePanel = new ThemePanel(*m_themeRow, m_messages, m_db.resourcesFolder(), this);
     connect(m_themePanel, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
     connect(m_themePanel, &ThemePanel::cancelled, m_themePanel, &QWidget::hide);
     buildOtherItems();
@@ -197,7 +200,10 @@ void MainWindow::buildSettingsPanel()
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
                       495),
             &QPushButton::clicked, this, &MainWindow::showClinicPanel);
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command71"), QStringLiteral("محل فايل اطلاعات"), 195, 2040, 1785,
+                        495),
+            &QPushButton::clicked, this, &MainWindow::showDataFilePanel);
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 3240, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
 }
 
@@ -263,6 +269,7 @@ void MainWindow::HidePanels()
     m_registrationPanel->hide();
     m_settingsPanel->hide();
     m_clinicPanel->hide();
+    m_dataFilePanel->hide();
     if (m_details->count() == 0 && !m_details->readFailed())
         return;
     m_details->reload();
@@ -397,9 +404,16 @@ void MainWindow::showClinicPanel()
     showAt(m_clinicPanel, kClinicPlace);
 }
 
+void MainWindow::showDataFilePanel()
+{
+    HidePanels();
+    showAt(m_settingsPanel, kSettingsPlace);
+    showAt(m_dataFilePanel, kClinicPlace);
+}
+
 void MainWindow::replaceUnreadableTheme()
 {
-    const int replacement = Theme::replacementFor(m_db.programFolder(), m_themeNumber->text());
+    const int replacement = Theme::replacementFor(m_db.resourcesFolder(), m_themeNumber->text());
     if (replacement == 0)
         return;
     m_themeNumber->setText(QString::number(replacement));

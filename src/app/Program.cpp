@@ -10,11 +10,12 @@
 #include <QDir>
 #include <QFile>
 
-Program::Program(const QString& programFolder, Messages& messages, FileDialogs& fileDialogs, const QString& lockPath)
-    : m_programFolder(programFolder)
+Program::Program(const DataPlace::Folders& folders, Messages& messages, FileDialogs& fileDialogs,
+                 const QString& lockPath)
+    : m_folders(folders)
     , m_messages(messages)
     , m_fileDialogs(fileDialogs)
-    , m_instance(lockPath)
+    , m_instance(lockPath.isEmpty() ? SingleInstance::lockPathFor(folders.data) : lockPath)
 {
 }
 
@@ -91,7 +92,7 @@ Program::Start Program::start()
         return Start::AlreadyRunning;
     }
 
-    m_database = std::make_unique<Database>(m_programFolder);
+    m_database = std::make_unique<Database>(m_folders.data, m_folders.resources);
     removeStaleRestoreCopy(m_database->filePath());
     const Database::OpenResult opened = m_database->open();
     if (!opened.ok()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DataPlace.h"
 #include "app/SingleInstance.h"
 #include "data/Database.h"
 
@@ -11,14 +12,15 @@ class FileDialogs;
 class Messages;
 class WindowRouter;
 
-// Start-up: one running copy per user, then the database beside the program, then the main window.
+// Start-up: one running copy per data folder, then the database in that folder, then the main window.
 // A second copy says so and ends before it touches the database or shows a window.
 class Program {
 public:
     enum class Start { Running, AlreadyRunning, DatabaseRefused };
 
-    Program(const QString& programFolder, Messages& messages, FileDialogs& fileDialogs,
-            const QString& lockPath = SingleInstance::defaultLockPath());
+    // Without `lockPath`, the lock is the one of the data folder (SingleInstance::lockPathFor).
+    Program(const DataPlace::Folders& folders, Messages& messages, FileDialogs& fileDialogs,
+            const QString& lockPath = QString());
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -33,7 +35,7 @@ public:
     WindowRouter* router() const { return m_router.get(); }
 
 private:
-    QString m_programFolder;
+    DataPlace::Folders m_folders;
     Messages& m_messages;
     FileDialogs& m_fileDialogs;
     SingleInstance m_instance;

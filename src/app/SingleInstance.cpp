@@ -1,6 +1,8 @@
 #include "app/SingleInstance.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 SingleInstance::SingleInstance(const QString& lockPath)
@@ -22,6 +24,15 @@ QString SingleInstance::defaultLockPath()
         folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     QDir().mkpath(folder);
     return QDir(folder).filePath(QStringLiteral("tovrin35.lock"));
+}
+
+QString SingleInstance::lockPathFor(const QString& dataFolder)
+{
+    const QFileInfo folder(dataFolder);
+    const QString path = folder.exists() ? folder.canonicalFilePath() : QDir::cleanPath(folder.absoluteFilePath());
+    const QByteArray key = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    const QFileInfo plain(defaultLockPath());
+    return plain.dir().filePath(QStringLiteral("tovrin35-%1.lock").arg(QString::fromLatin1(key)));
 }
 
 bool SingleInstance::acquire()

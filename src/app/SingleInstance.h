@@ -12,6 +12,9 @@ public:
 
     // The lock file in the user's runtime folder (the user's temporary folder on Windows).
     static QString defaultLockPath();
+    // The lock of the copy that works on the data in `dataFolder`, beside defaultLockPath(): one running copy per
+    // data folder, so a run with --data-dir elsewhere is not held back by the everyday one.
+    static QString lockPathFor(const QString& dataFolder);
 
     // Takes the lock; false when another running copy holds it.
     bool acquire();

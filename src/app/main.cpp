@@ -1,3 +1,5 @@
+#include "app/CommandLine.h"
+#include "app/DataPlace.h"
 #include "app/Program.h"
 #include "app/WindowRouter.h"
 #include "ui/PersianText.h"
@@ -5,9 +7,46 @@
 #include "ui/QtMessages.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    // Read before any window system is reached: --help and --version work without a display and touch no data.
+    const CommandLine::Parsed parsed = CommandLine::parse(argumentsOf(argc, argv));
+    switch (parsed.action) {
+    case CommandLine::Parsed::Action::Help:
+        print(stdout, CommandLine::usage());
+        return 0;
+    case CommandLine::Parsed::Action::Version:
+        print(stdout, CommandLine::version());
+        return 0;
+    case CommandLine::Parsed::Action::UsageError:
+        print(stderr, QStringLiteral("tovrin35: ") + parsed.error + QStringLiteral("\n\n") + CommandLine::usage());
+        return 2;
+    case CommandLine::Parsed::Action::Run:
+        break;
+    }
+
     QApplication app(argc, argv);
     // The application name stays the executable's own: the single-instance lock compares it with the running
     // process's name to tell a live holder from a crashed one.
@@ -18,8 +57,9 @@ int main(int argc, char* argv[])
     QtMessages messages;
     QtFileDialogs fileDialogs;
 
-    // The data lives beside the program, wherever it is started from.
-    Program program(QCoreApplication::applicationDirPath(), messages, fileDialogs);
+    const DataPlace::Folders folders =
+        DataPlace::decide(QCoreApplication::applicationDirPath(), parsed.options.dataDir);
+    Program program(folders, messages, fileDialogs);
     switch (program.start()) {
     case Program::Start::AlreadyRunning:
         return 0;
@@ -30,5 +70,7 @@ int main(int argc, char* argv[])
     }
     QObject::connect(program.router(), &WindowRouter::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    if (parsed.options.quitAfterStart)
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }

@@ -24,8 +24,8 @@ Places::Places(const QString& databaseFile)
     beforeRestore = database + QStringLiteral(".before-restore");
     beforeRestoreJournal = beforeRestore + QStringLiteral("-journal");
     restoreCheck = database + QStringLiteral(".restore-check");
-    programFolder = QFileInfo(info.absolutePath()).absolutePath();
-    backFolder = QDir(programFolder).filePath(QStringLiteral("Back"));
+    dataFolder = QFileInfo(info.absolutePath()).absolutePath();
+    backFolder = QDir(dataFolder).filePath(QStringLiteral("Back"));
 }
 
 QString resolve(const Places& places, const QString& typed)

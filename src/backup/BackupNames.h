@@ -18,11 +18,11 @@ QString clockText(const QTime& time);
 QString defaultFileName(const QString& date, const QString& clock);
 
 struct Places {
-    // From <program folder>/RIVERIVU/RIVERIVU.mdb.
+    // From <data folder>/RIVERIVU/RIVERIVU.mdb.
     explicit Places(const QString& databaseFile);
 
-    QString programFolder;
-    QString backFolder; // <program folder>/Back, where both file dialogs start
+    QString dataFolder;
+    QString backFolder; // <data folder>/Back, where both file dialogs start
     QString database; // the live database file
     QString journal; // its rollback journal, present only while a write is unfinished
     QString beforeRestore; // the database as it was before the last restore

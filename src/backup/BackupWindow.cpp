@@ -231,7 +231,7 @@ bool BackupWindow::prepareBackFolder()
 void BackupWindow::browseTarget()
 {
     // Without the Back folder the dialog still opens, in the program's folder.
-    const QString folder = prepareBackFolder() ? m_places.backFolder : m_places.programFolder;
+    const QString folder = prepareBackFolder() ? m_places.backFolder : m_places.dataFolder;
     const QString name = BackupNames::defaultFileName(m_date->text(), m_clock->text());
     const QString chosen = m_fileDialogs.saveFileName(
         this, QStringLiteral("ذخيره نسخه پشتيبان"), QDir(folder).filePath(name), BackupNames::DialogFilter);
@@ -241,7 +241,7 @@ void BackupWindow::browseTarget()
 
 void BackupWindow::browseSource()
 {
-    const QString folder = prepareBackFolder() ? m_places.backFolder : m_places.programFolder;
+    const QString folder = prepareBackFolder() ? m_places.backFolder : m_places.dataFolder;
     const QString chosen
         = m_fileDialogs.openFileName(this, QStringLiteral("انتخاب نسخه پشتيبان"), folder, BackupNames::DialogFilter);
     if (!chosen.isEmpty())

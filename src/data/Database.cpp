@@ -79,9 +79,10 @@ const QStringList& Database::themeColumns()
     return columns;
 }
 
-Database::Database(const QString& programFolder)
-    : m_programFolder(programFolder)
-    , m_filePath(filePath(programFolder))
+Database::Database(const QString& dataFolder, const QString& resourcesFolder)
+    : m_dataFolder(dataFolder)
+    , m_resourcesFolder(resourcesFolder.isEmpty() ? dataFolder : resourcesFolder)
+    , m_filePath(filePath(dataFolder))
     , m_connectionName(nextConnectionName())
 {
 }
@@ -98,9 +99,9 @@ Database::~Database()
     close();
 }
 
-QString Database::filePath(const QString& programFolder)
+QString Database::filePath(const QString& dataFolder)
 {
-    return QDir(programFolder).filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"));
+    return QDir(dataFolder).filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"));
 }
 
 QString Database::filePath() const

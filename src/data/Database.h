@@ -12,7 +12,7 @@
 class QSqlError;
 class QSqlQuery;
 
-// The program's one data file, <program folder>/RIVERIVU/RIVERIVU.mdb, an SQLite file kept in rollback-journal
+// The program's one data file, <data folder>/RIVERIVU/RIVERIVU.mdb, an SQLite file kept in rollback-journal
 // mode so the file alone is always a complete copy once the program has started on it (after a crash in the middle
 // of a write the journal beside it belongs to it until then). Opening runs DatabaseCheck on it: a missing file is
 // created with the schema and its first rows, a sound file of ours is opened, anything else is refused and left
@@ -30,7 +30,9 @@ public:
         bool ok() const { return status == OpenStatus::Opened || status == OpenStatus::Created; }
     };
 
-    explicit Database(const QString& programFolder);
+    // `dataFolder` holds RIVERIVU/; `resourcesFolder` the files delivered with the program (skins), the data folder
+    // itself when not given, as for a program run from its own folder.
+    explicit Database(const QString& dataFolder, const QString& resourcesFolder = QString());
     // A database at a path of its own rather than in a program folder: a copy about to be restored is opened so, the
     // way the program opens its own file at start.
     static std::unique_ptr<Database> atFile(const QString& path);
@@ -38,10 +40,12 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    static QString filePath(const QString& programFolder);
+    static QString filePath(const QString& dataFolder);
     QString filePath() const;
-    // The folder the program runs from: the data folder and the files delivered beside the program are found here.
-    QString programFolder() const { return m_programFolder; }
+    // The folder that holds RIVERIVU/ (and the backups' Back/).
+    QString dataFolder() const { return m_dataFolder; }
+    // Where the windows find the files delivered with the program: beside it, or its installed share folder.
+    QString resourcesFolder() const { return m_resourcesFolder; }
 
     OpenResult open();
     bool isOpen() const;
@@ -88,7 +92,8 @@ private:
 
     void setBusyTimeout(int milliseconds);
 
-    QString m_programFolder;
+    QString m_dataFolder;
+    QString m_resourcesFolder;
     QString m_filePath;
     QString m_connectionName;
     QString m_lastError;

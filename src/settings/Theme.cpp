@@ -94,17 +94,17 @@ QString skinFile(int theme)
     return (theme >= 1 && theme <= Count) ? files.at(theme - 1) : QString();
 }
 
-std::optional<SkinFile> loadSkin(const QString& programFolder, const QString& fileName)
+std::optional<SkinFile> loadSkin(const QString& skinsFolder, const QString& fileName)
 {
     if (fileName.isEmpty())
         return std::nullopt;
-    return SkinFile::read(QDir(programFolder).filePath(fileName));
+    return SkinFile::read(QDir(skinsFolder).filePath(fileName));
 }
 
-int replacementFor(const QString& programFolder, const QString& thText)
+int replacementFor(const QString& skinsFolder, const QString& thText)
 {
     const int theme = themeNumber(thText);
-    if (theme == 0 || theme == First || loadSkin(programFolder, skinFile(theme)))
+    if (theme == 0 || theme == First || loadSkin(skinsFolder, skinFile(theme)))
         return 0;
     return First;
 }
@@ -131,7 +131,7 @@ void paint(QWidget* window, const SkinFile& skin)
 void applyTheme(QWidget* window, const Database& db, const QString& thText)
 {
     const int theme = themeNumber(thText);
-    const std::optional<SkinFile> skin = loadSkin(db.programFolder(), skinFile(theme));
+    const std::optional<SkinFile> skin = loadSkin(db.resourcesFolder(), skinFile(theme));
     if (!skin)
         return;
     paint(window, *skin);

@@ -11,7 +11,8 @@ class QWidget;
 
 // The theme every skinned window applies when it loads: the theme number comes from the `TH` text of the single
 // `Theme` row, read by the leading-number rule; only a whole 1..11 names a skin, anything else loads none. A skin
-// is read from the program's folder, so the program finds its skins from whatever folder it was started.
+// is read from the folder of the files delivered with the program (beside it, or its installed share folder), so
+// the program finds its skins from whatever folder it was started.
 namespace Theme {
 
 constexpr int Count = 11;
@@ -24,13 +25,13 @@ int themeNumber(const QString& thText);
 // The skin file of a theme, "" for 0 or a number outside 1..11.
 QString skinFile(int theme);
 
-// Reads a skin file by its bare name from the program's folder; nothing when it is missing or unreadable.
-std::optional<SkinFile> loadSkin(const QString& programFolder, const QString& fileName);
+// Reads a skin file by its bare name from the skins' folder; nothing when it is missing or unreadable.
+std::optional<SkinFile> loadSkin(const QString& skinsFolder, const QString& fileName);
 
 // The theme to store in place of the one `thText` names when that theme's skin cannot be read (missing, damaged,
 // too large, not a file): the first theme. 0 when the text may stay: it names no theme, names the first, or its
 // skin reads.
-int replacementFor(const QString& programFolder, const QString& thText);
+int replacementFor(const QString& skinsFolder, const QString& thText);
 
 // Paints a window and its controls with a skin from now on. Windows the window owns (a chart, a box) keep their
 // own look; a control's own style sheet stays in force over the skin's.

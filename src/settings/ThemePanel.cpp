@@ -8,11 +8,11 @@
 
 #include <QPushButton>
 
-ThemePanel::ThemePanel(TableCursor& themeRow, Messages& messages, const QString& programFolder, QWidget* parent)
+ThemePanel::ThemePanel(TableCursor& themeRow, Messages& messages, const QString& skinsFolder, QWidget* parent)
     : QFrame(parent)
     , m_themeRow(themeRow)
     , m_messages(messages)
-    , m_programFolder(programFolder)
+    , m_skinsFolder(skinsFolder)
 {
     setObjectName(QStringLiteral("Frame6"));
     setFrameShape(QFrame::Box);
@@ -49,7 +49,7 @@ void ThemePanel::choose(int theme)
     // Reading the row first drops a clinic name or address typed and not saved: only the theme is stored.
     m_themeRow.reload();
     // A theme whose skin cannot be read is not stored: every start would meet it again.
-    const int replacement = Theme::replacementFor(m_programFolder, QString::number(theme));
+    const int replacement = Theme::replacementFor(m_skinsFolder, QString::number(theme));
     const int stored = replacement != 0 ? replacement : theme;
     m_themeRow.setField(QStringLiteral("TH"), QString::number(stored));
     if (!m_themeRow.update()) {

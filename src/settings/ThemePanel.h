@@ -12,8 +12,8 @@ class TableCursor;
 class ThemePanel : public QFrame {
     Q_OBJECT
 public:
-    // `programFolder` holds the skins: a theme whose skin cannot be read is not stored.
-    ThemePanel(TableCursor& themeRow, Messages& messages, const QString& programFolder, QWidget* parent = nullptr);
+    // `skinsFolder` holds the skins: a theme whose skin cannot be read is not stored.
+    ThemePanel(TableCursor& themeRow, Messages& messages, const QString& skinsFolder, QWidget* parent = nullptr);
 
 signals:
     // `theme` is stored (the first theme in place of one whose skin cannot be read).
@@ -27,5 +27,5 @@ private:
 
     TableCursor& m_themeRow;
     Messages& m_messages;
-    QString m_programFolder;
+    QString m_skinsFolder;
 };

@@ -12,14 +12,17 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QUrl>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
 
 namespace {
 
-const QStringList kPanels = {"Frame6", "Frame8", "Frame9", "Frame10"};
+const QStringList kPanels = {"Frame6", "Frame8", "Frame9", "Frame10", "FrameDataFile"};
 
 QStringList visiblePanels(QWidget* window)
 {
@@ -101,6 +104,7 @@ private slots:
     void aboutIsModal();
     void clinicNameFollowsTyping();
     void clinicNameShownAsTyped();
+    void dataFilePlace();
     void keyboard();
     void nothingCutOff();
 };
@@ -166,6 +170,14 @@ void TestMainWindow::panels_data()
                                                           << QStringList{"Frame8"};
     QTest::newRow("settings exit with clinic") << QStringList{"Command9", "Command67", "Command69"} << QStringList{};
     QTest::newRow("settings exit with theme") << QStringList{"Command9", "Command68", "Command69"} << QStringList{};
+    QTest::newRow("settings and data file") << QStringList{"Command9", "Command71"}
+                                            << QStringList{"Frame8", "FrameDataFile"};
+    QTest::newRow("data file, then clinic") << QStringList{"Command9", "Command71", "Command67"}
+                                            << QStringList{"Frame8", "Frame9"};
+    QTest::newRow("data file panel's close closes only it") << QStringList{"Command9", "Command71", "CmdCloseDataFile"}
+                                                            << QStringList{"Frame8"};
+    QTest::newRow("settings exit with data file") << QStringList{"Command9", "Command71", "Command69"}
+                                                  << QStringList{};
     QTest::newRow("registration alone") << QStringList{"Command9", "Command67", "Command1"}
                                         << QStringList{"Frame10"};
     QTest::newRow("settings closes registration") << QStringList{"Command1", "Command9"} << QStringList{"Frame8"};
@@ -755,12 +767,40 @@ void TestMainWindow::keyboard()
     QCOMPARE(hub.opened.size(), 1);
 }
 
+void TestMainWindow::dataFilePlace()
+{
+    Hub hub;
+    MainWindow* w = hub.show();
+    QVERIFY(Drive::click(w, QStringLiteral("Command9")));
+    QVERIFY(Drive::click(w, QStringLiteral("Command71")));
+    auto* path = Drive::find<QLineEdit>(w, "TextDataFile");
+    QVERIFY(path->isVisible());
+    // The whole path of the file the program runs on, read left to right, selectable but not editable.
+    const QString file = hub.program.database().filePath();
+    QCOMPARE(path->text(), QDir::toNativeSeparators(file));
+    QVERIFY(QFileInfo(path->text()).isAbsolute());
+    QVERIFY(path->isReadOnly());
+    QCOMPARE(path->layoutDirection(), Qt::LeftToRight);
+    path->selectAll();
+    QCOMPARE(path->selectedText(), path->text());
+    QCOMPARE(Drive::find<QLabel>(w, "SkinLabelDataFile")->buddy(), path);
+    // The text fits its field or can be read whole from the tool tip.
+    QCOMPARE(path->toolTip(), path->text());
+
+    QVERIFY(hub.opened.isEmpty());
+    QVERIFY(Drive::click(w, QStringLiteral("CmdOpenDataFolder")));
+    QCOMPARE(hub.opened, QStringList{QUrl::fromLocalFile(QFileInfo(file).absolutePath()).toString()});
+    QVERIFY(QFileInfo(QUrl(hub.opened.first()).toLocalFile()).isDir());
+    // Opening the folder leaves the panel as it was.
+    QCOMPARE(visiblePanels(w), (QStringList{"Frame8", "FrameDataFile"}));
+}
+
 void TestMainWindow::nothingCutOff()
 {
     Hub hub;
     MainWindow* w = hub.show();
     // Open every panel once so all controls have their places.
-    for (const char* name : {"Command9", "Command68"})
+    for (const char* name : {"Command9", "Command68", "Command71"})
         Drive::click(w, QString::fromLatin1(name));
     for (QPushButton* button : w->findChildren<QPushButton*>()) {
         QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
