@@ -7,6 +7,7 @@
 #include "ui/QtMessages.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -51,6 +52,9 @@ int main(int argc, char* argv[])
     // The application name stays the executable's own: the single-instance lock compares it with the running
     // process's name to tell a live holder from a crashed one.
     PersianText::applyTo(app);
+    // The desktop matches the windows with the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(T35_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tovrin35")));
     // The router decides when the program ends: a hidden exit prompt still counts as a window, a closing main
     // window that hands over does not end anything.
     QApplication::setQuitOnLastWindowClosed(false);
