@@ -24,7 +24,8 @@ struct Run {
 
 // Runs the program with a home, runtime folder and data folder of its own, so nothing of the machine's is touched
 // and what it writes can be seen; `display` false leaves it without any window system at all.
-Run runProgram(const QStringList& arguments, const QString& home, bool display = false)
+Run runProgram(const QStringList& arguments, const QString& home, bool display = false,
+               const QString& program = kProgram)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
@@ -43,7 +44,7 @@ Run runProgram(const QStringList& arguments, const QString& home, bool display =
     QProcess process;
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(home);
-    process.start(kProgram, arguments);
+    process.start(program, arguments);
     Run run;
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -84,6 +85,8 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void dataDirForOneRun();
+    void noOptionKeepsDataBesideAProgramFolder();
+    void installedKeepsDataInTheUserDataFolder();
 };
 
 void TestCommandLine::parse_data()
@@ -225,6 +228,37 @@ void TestCommandLine::dataDirForOneRun()
                                     home.path(), true);
     QCOMPARE(relative.exitCode, 0);
     QVERIFY(QFileInfo(QDir(home.path()).filePath(QStringLiteral("rel/RIVERIVU/RIVERIVU.mdb"))).isFile());
+}
+
+void TestCommandLine::noOptionKeepsDataBesideAProgramFolder()
+{
+    // A copy of the program in a folder of its own, as unpacked: its data goes beside it.
+    QTemporaryDir home;
+    QTemporaryDir unpacked;
+    const QString program = QDir(unpacked.path()).filePath(QStringLiteral("tovrin35"));
+    QVERIFY(QFile::copy(kProgram, program));
+    const Run run = runProgram({QStringLiteral("--quit-after-start")}, home.path(), true, program);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(QFileInfo(QDir(unpacked.path()).filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"))).isFile());
+    QVERIFY(!QFileInfo::exists(QDir(home.path()).filePath(QStringLiteral(".local/share/tovrin35"))));
+}
+
+void TestCommandLine::installedKeepsDataInTheUserDataFolder()
+{
+    // Laid out as installed: bin/ and share/tovrin35/.
+    QTemporaryDir home;
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("bin")));
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("share/tovrin35")));
+    const QString program = QDir(root.path()).filePath(QStringLiteral("bin/tovrin35"));
+    QVERIFY(QFile::copy(kProgram, program));
+    const Run run = runProgram({QStringLiteral("--quit-after-start")}, home.path(), true, program);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(QFileInfo(QDir(home.path()).filePath(QStringLiteral(".local/share/tovrin35/RIVERIVU/RIVERIVU.mdb")))
+                .isFile());
+    QVERIFY(!QFileInfo::exists(QDir(root.path()).filePath(QStringLiteral("bin/RIVERIVU"))));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
