@@ -28,8 +28,15 @@ QString SingleInstance::defaultLockPath()
 
 QString SingleInstance::lockPathFor(const QString& dataFolder)
 {
-    const QFileInfo folder(dataFolder);
-    const QString path = folder.exists() ? folder.canonicalFilePath() : QDir::cleanPath(folder.absoluteFilePath());
+    // The folder as the file system knows it, links resolved, so two ways of naming it are one lock; a folder not
+    // made yet (the first start) is named through its nearest existing parent, as it will be once made.
+    QString rest;
+    QFileInfo folder(QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath()));
+    while (!folder.exists() && !folder.isRoot()) {
+        rest = QLatin1Char('/') + folder.fileName() + rest;
+        folder = QFileInfo(folder.absolutePath());
+    }
+    const QString path = QDir::cleanPath(folder.canonicalFilePath() + rest);
     const QByteArray key = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
     const QFileInfo plain(defaultLockPath());
     return plain.dir().filePath(QStringLiteral("tovrin35-%1.lock").arg(QString::fromLatin1(key)));

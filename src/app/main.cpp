@@ -54,7 +54,8 @@ int main(int argc, char* argv[])
     PersianText::applyTo(app);
     // The desktop matches the windows with the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(T35_APP_ID));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tovrin35")));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("tovrin35"), QIcon(QStringLiteral(":/icons/tovrin35.png"))));
     // The router decides when the program ends: a hidden exit prompt still counts as a window, a closing main
     // window that hands over does not end anything.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -267,8 +267,15 @@ void TestDataPlace::lockFollowsTheData()
     QCOMPARE(QFileInfo(SingleInstance::lockPathFor(first.path())).absolutePath(),
              QFileInfo(home.runtime()).absoluteFilePath());
     QVERIFY(SingleInstance::lockPathFor(first.path()) != SingleInstance::lockPathFor(second.path()));
-    // The same folder named another way is the same data.
+    // The same folder named another way is the same data, through a link too, and a folder still to be made is
+    // named as it will be once made.
     QCOMPARE(SingleInstance::lockPathFor(first.path() + QStringLiteral("/./")), SingleInstance::lockPathFor(first.path()));
+    const QString link = QDir(home.path()).filePath(QStringLiteral("link"));
+    QVERIFY(QFile::link(first.path(), link));
+    QCOMPARE(SingleInstance::lockPathFor(link), SingleInstance::lockPathFor(first.path()));
+    const QString later = SingleInstance::lockPathFor(QDir(link).filePath(QStringLiteral("new/data")));
+    QVERIFY(QDir(first.path()).mkpath(QStringLiteral("new/data")));
+    QCOMPARE(later, SingleInstance::lockPathFor(QDir(first.path()).filePath(QStringLiteral("new/data"))));
 
     ScriptedMessages messages;
     Program running(DataPlace::Folders(first.path()), messages, noDialogs);
