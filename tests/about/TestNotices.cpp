@@ -78,9 +78,11 @@ void TestNotices::installedWithTheProgram()
     QVERIFY2(install.exitCode() == 0, install.readAll().constData());
 
     const QDir root(prefix.path());
-    QVERIFY(QFile::exists(root.filePath(QStringLiteral("tovrin35/tovrin35"))));
+    // The program in bin/, what it brings in share/tovrin35/, where it looks for it.
+    QVERIFY(QFile::exists(root.filePath(QStringLiteral("bin/tovrin35"))));
+    QCOMPARE(QDir(root.filePath(QStringLiteral("share/tovrin35"))).entryList({QStringLiteral("*.skn")}).size(), 11);
     for (const Notices::Document& document : Notices::documents()) {
-        QFile file(root.filePath(QStringLiteral("tovrin35/notices/") + document.fileName));
+        QFile file(root.filePath(QStringLiteral("share/tovrin35/notices/") + document.fileName));
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
         // The installed file is the one the program carries.
         QCOMPARE(QString::fromUtf8(file.readAll()), Notices::text(document.fileName));
