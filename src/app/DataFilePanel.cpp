@@ -28,11 +28,11 @@ DataFilePanel::DataFilePanel(const QString& dataFile, Desktop& desktop, QWidget*
     m_path->setCursorPosition(0);
     m_path->setToolTip(m_path->text());
     Twips::place(m_path, 240, 780, 5595, 390);
-    Kit::caption(this, QStringLiteral("SkinLabelDataFile"), QStringLiteral("محل فايل اطلاعات:"), m_path, 240, 300,
-        5595, 390);
+    Kit::caption(
+        this, QStringLiteral("SkinLabelDataFile"), QStringLiteral("محل فايل اطلاعات:"), m_path, 240, 300, 5595, 390);
 
-    connect(Kit::button(this, QStringLiteral("CmdOpenDataFolder"), QStringLiteral("باز کردن پوشه"), 3240, 1620, 1500,
-                405),
+    connect(
+        Kit::button(this, QStringLiteral("CmdOpenDataFolder"), QStringLiteral("باز کردن پوشه"), 3240, 1620, 1500, 405),
         &QPushButton::clicked, this, &DataFilePanel::openFolder);
     connect(Kit::button(this, QStringLiteral("CmdCloseDataFile"), QStringLiteral("بستن"), 1500, 1620, 1500, 405),
         &QPushButton::clicked, this, &DataFilePanel::closed);

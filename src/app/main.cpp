@@ -62,8 +62,8 @@ int main(int argc, char* argv[])
     QtMessages messages;
     QtFileDialogs fileDialogs;
 
-    const DataPlace::Folders folders =
-        DataPlace::decide(QCoreApplication::applicationDirPath(), parsed.options.dataDir);
+    const DataPlace::Folders folders
+        = DataPlace::decide(QCoreApplication::applicationDirPath(), parsed.options.dataDir);
     Program program(folders, messages, fileDialogs);
     switch (program.start()) {
     case Program::Start::AlreadyRunning:
@@ -73,8 +73,8 @@ int main(int argc, char* argv[])
     case Program::Start::Running:
         break;
     }
-    QObject::connect(program.router(), &WindowRouter::programEnded, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(
+        program.router(), &WindowRouter::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (parsed.options.quitAfterStart)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();

@@ -24,8 +24,8 @@ struct Run {
 
 // Runs the program with a home, runtime folder and data folder of its own, so nothing of the machine's is touched
 // and what it writes can be seen; `display` false leaves it without any window system at all.
-Run runProgram(const QStringList& arguments, const QString& home, bool display = false,
-               const QString& program = kProgram)
+Run runProgram(
+    const QStringList& arguments, const QString& home, bool display = false, const QString& program = kProgram)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
@@ -39,8 +39,8 @@ Run runProgram(const QStringList& arguments, const QString& home, bool display =
     else
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     QDir(home).mkpath(QStringLiteral("run"));
-    QFile::setPermissions(QDir(home).filePath(QStringLiteral("run")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(
+        QDir(home).filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QProcess process;
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(home);
@@ -100,38 +100,38 @@ void TestCommandLine::parse_data()
     QTest::addColumn<QString>("error");
 
     const QString none;
-    QTest::newRow("nothing") << QStringList{} << Action::Run << none << none << none << false << none;
-    QTest::newRow("help") << QStringList{"--help"} << Action::Help << none << none << none << false << none;
-    QTest::newRow("short help") << QStringList{"-h"} << Action::Help << none << none << none << false << none;
-    QTest::newRow("version") << QStringList{"--version"} << Action::Version << none << none << none << false << none;
+    QTest::newRow("nothing") << QStringList {} << Action::Run << none << none << none << false << none;
+    QTest::newRow("help") << QStringList { "--help" } << Action::Help << none << none << none << false << none;
+    QTest::newRow("short help") << QStringList { "-h" } << Action::Help << none << none << none << false << none;
+    QTest::newRow("version") << QStringList { "--version" } << Action::Version << none << none << none << false << none;
     QTest::newRow("help wins over what follows")
-        << QStringList{"--help", "--bogus"} << Action::Help << none << none << none << false << none;
-    QTest::newRow("data dir") << QStringList{"--data-dir", "/srv/clinic"} << Action::Run << "/srv/clinic" << none
+        << QStringList { "--help", "--bogus" } << Action::Help << none << none << none << false << none;
+    QTest::newRow("data dir") << QStringList { "--data-dir", "/srv/clinic" } << Action::Run << "/srv/clinic" << none
                               << none << false << none;
-    QTest::newRow("data dir with equals") << QStringList{"--data-dir=/srv/a b"} << Action::Run << "/srv/a b" << none
-                                          << none << false << none;
-    QTest::newRow("persian folder") << QStringList{"--data-dir", "/home/م/داده"} << Action::Run << "/home/م/داده"
+    QTest::newRow("data dir with equals")
+        << QStringList { "--data-dir=/srv/a b" } << Action::Run << "/srv/a b" << none << none << false << none;
+    QTest::newRow("persian folder") << QStringList { "--data-dir", "/home/م/داده" } << Action::Run << "/home/م/داده"
                                     << none << none << false << none;
-    QTest::newRow("database") << QStringList{"--database", "postgresql:///clinic"} << Action::Run << none
+    QTest::newRow("database") << QStringList { "--database", "postgresql:///clinic" } << Action::Run << none
                               << "postgresql:///clinic" << none << false << none;
-    QTest::newRow("copy to server") << QStringList{"--copy-to-server=postgresql://s/c"} << Action::Run << none << none
-                                    << "postgresql://s/c" << false << none;
+    QTest::newRow("copy to server") << QStringList { "--copy-to-server=postgresql://s/c" } << Action::Run << none
+                                    << none << "postgresql://s/c" << false << none;
     QTest::newRow("data dir and database")
-        << QStringList{"--data-dir", "d", "--database", "postgresql:///c"} << Action::Run << "d"
+        << QStringList { "--data-dir", "d", "--database", "postgresql:///c" } << Action::Run << "d"
         << "postgresql:///c" << none << false << none;
-    QTest::newRow("quit after start") << QStringList{"--quit-after-start", "--data-dir", "d"} << Action::Run << "d"
+    QTest::newRow("quit after start") << QStringList { "--quit-after-start", "--data-dir", "d" } << Action::Run << "d"
                                       << none << none << true << none;
-    QTest::newRow("unknown") << QStringList{"--bogus"} << Action::UsageError << none << none << none << false
+    QTest::newRow("unknown") << QStringList { "--bogus" } << Action::UsageError << none << none << none << false
                              << "unknown option: --bogus";
-    QTest::newRow("bare word") << QStringList{"clinic.mdb"} << Action::UsageError << none << none << none << false
+    QTest::newRow("bare word") << QStringList { "clinic.mdb" } << Action::UsageError << none << none << none << false
                                << "unknown option: clinic.mdb";
-    QTest::newRow("prefix of an option") << QStringList{"--data"} << Action::UsageError << none << none << none
+    QTest::newRow("prefix of an option") << QStringList { "--data" } << Action::UsageError << none << none << none
                                          << false << "unknown option: --data";
-    QTest::newRow("missing value") << QStringList{"--data-dir"} << Action::UsageError << none << none << none << false
-                                   << "--data-dir needs a value";
-    QTest::newRow("empty value") << QStringList{"--database="} << Action::UsageError << none << none << none << false
+    QTest::newRow("missing value") << QStringList { "--data-dir" } << Action::UsageError << none << none << none
+                                   << false << "--data-dir needs a value";
+    QTest::newRow("empty value") << QStringList { "--database=" } << Action::UsageError << none << none << none << false
                                  << "--database needs a value";
-    QTest::newRow("twice") << QStringList{"--data-dir", "a", "--data-dir", "b"} << Action::UsageError << none << none
+    QTest::newRow("twice") << QStringList { "--data-dir", "a", "--data-dir", "b" } << Action::UsageError << none << none
                            << none << false << "--data-dir given twice";
 }
 
@@ -144,7 +144,7 @@ void TestCommandLine::parse()
     QFETCH(QString, copyTo);
     QFETCH(bool, quitAfterStart);
     QFETCH(QString, error);
-    const CommandLine::Parsed parsed = CommandLine::parse(QStringList{QStringLiteral("tovrin35")} + arguments);
+    const CommandLine::Parsed parsed = CommandLine::parse(QStringList { QStringLiteral("tovrin35") } + arguments);
     QCOMPARE(parsed.action, action);
     QCOMPARE(parsed.error, error);
     if (action != Action::Run)
@@ -158,7 +158,7 @@ void TestCommandLine::parse()
 void TestCommandLine::usageNamesEveryOption()
 {
     const QString usage = CommandLine::usage();
-    for (const char* option : {"--data-dir", "--database", "--copy-to-server", "--version", "--help"})
+    for (const char* option : { "--data-dir", "--database", "--copy-to-server", "--version", "--help" })
         QVERIFY2(usage.contains(QLatin1String(option)), option);
     // The package check's option is not offered to people.
     QVERIFY(!usage.contains(QLatin1String("--quit-after-start")));
@@ -167,35 +167,35 @@ void TestCommandLine::usageNamesEveryOption()
 void TestCommandLine::helpPrintsUsage()
 {
     QTemporaryDir home;
-    const Run run = runProgram({QStringLiteral("--help")}, home.path());
+    const Run run = runProgram({ QStringLiteral("--help") }, home.path());
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, CommandLine::usage());
     QCOMPARE(run.err, QString());
     // Nothing was made: no data folder, no lock, no settings.
-    QCOMPARE(filesUnder(home.path()), QStringList{});
+    QCOMPARE(filesUnder(home.path()), QStringList {});
 }
 
 void TestCommandLine::versionWithoutDisplay()
 {
     QTemporaryDir home;
     // No display and no platform named: a window system is never reached.
-    const Run run = runProgram({QStringLiteral("--version")}, home.path());
+    const Run run = runProgram({ QStringLiteral("--version") }, home.path());
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, CommandLine::version());
     QVERIFY(run.out.startsWith(QLatin1String("Tovrin35 ")));
     QCOMPARE(run.err, QString());
-    QCOMPARE(filesUnder(home.path()), QStringList{});
+    QCOMPARE(filesUnder(home.path()), QStringList {});
 }
 
 void TestCommandLine::usageErrors_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");
-    QTest::newRow("unknown") << QStringList{"--bogus"} << "unknown option: --bogus";
-    QTest::newRow("missing value") << QStringList{"--data-dir"} << "--data-dir needs a value";
-    QTest::newRow("after a good one") << QStringList{"--data-dir", "d", "-x"} << "unknown option: -x";
+    QTest::newRow("unknown") << QStringList { "--bogus" } << "unknown option: --bogus";
+    QTest::newRow("missing value") << QStringList { "--data-dir" } << "--data-dir needs a value";
+    QTest::newRow("after a good one") << QStringList { "--data-dir", "d", "-x" } << "unknown option: -x";
 }
 
 void TestCommandLine::usageErrors()
@@ -209,23 +209,23 @@ void TestCommandLine::usageErrors()
     QCOMPARE(run.out, QString());
     QVERIFY2(run.err.startsWith(QStringLiteral("tovrin35: ") + error + QLatin1Char('\n')), qPrintable(run.err));
     QVERIFY(run.err.endsWith(CommandLine::usage()));
-    QCOMPARE(filesUnder(home.path()), QStringList{});
+    QCOMPARE(filesUnder(home.path()), QStringList {});
 }
 
 void TestCommandLine::dataDirForOneRun()
 {
     QTemporaryDir home;
     const QString chosen = QDir(home.path()).filePath(QStringLiteral("clinic data"));
-    const Run run =
-        runProgram({QStringLiteral("--data-dir"), chosen, QStringLiteral("--quit-after-start")}, home.path(), true);
+    const Run run
+        = runProgram({ QStringLiteral("--data-dir"), chosen, QStringLiteral("--quit-after-start") }, home.path(), true);
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
     QVERIFY(QFileInfo(QDir(chosen).filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"))).isFile());
     // Only there: the user's data folder is left alone.
     QVERIFY(!QFileInfo::exists(QDir(home.path()).filePath(QStringLiteral(".local/share/tovrin35"))));
     // A relative folder is taken from the folder the program was started in.
-    const Run relative = runProgram({QStringLiteral("--data-dir=rel"), QStringLiteral("--quit-after-start")},
-                                    home.path(), true);
+    const Run relative
+        = runProgram({ QStringLiteral("--data-dir=rel"), QStringLiteral("--quit-after-start") }, home.path(), true);
     QCOMPARE(relative.exitCode, 0);
     QVERIFY(QFileInfo(QDir(home.path()).filePath(QStringLiteral("rel/RIVERIVU/RIVERIVU.mdb"))).isFile());
 }
@@ -237,7 +237,7 @@ void TestCommandLine::noOptionKeepsDataBesideAProgramFolder()
     QTemporaryDir unpacked;
     const QString program = QDir(unpacked.path()).filePath(QStringLiteral("tovrin35"));
     QVERIFY(QFile::copy(kProgram, program));
-    const Run run = runProgram({QStringLiteral("--quit-after-start")}, home.path(), true, program);
+    const Run run = runProgram({ QStringLiteral("--quit-after-start") }, home.path(), true, program);
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
     QVERIFY(QFileInfo(QDir(unpacked.path()).filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"))).isFile());
@@ -253,11 +253,11 @@ void TestCommandLine::installedKeepsDataInTheUserDataFolder()
     QVERIFY(QDir(root.path()).mkpath(QStringLiteral("share/tovrin35")));
     const QString program = QDir(root.path()).filePath(QStringLiteral("bin/tovrin35"));
     QVERIFY(QFile::copy(kProgram, program));
-    const Run run = runProgram({QStringLiteral("--quit-after-start")}, home.path(), true, program);
+    const Run run = runProgram({ QStringLiteral("--quit-after-start") }, home.path(), true, program);
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
-    QVERIFY(QFileInfo(QDir(home.path()).filePath(QStringLiteral(".local/share/tovrin35/RIVERIVU/RIVERIVU.mdb")))
-                .isFile());
+    QVERIFY(
+        QFileInfo(QDir(home.path()).filePath(QStringLiteral(".local/share/tovrin35/RIVERIVU/RIVERIVU.mdb"))).isFile());
     QVERIFY(!QFileInfo::exists(QDir(root.path()).filePath(QStringLiteral("bin/RIVERIVU"))));
 }
 

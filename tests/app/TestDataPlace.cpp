@@ -32,8 +32,8 @@ class TemporaryHome {
 public:
     TemporaryHome()
     {
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
-            m_saved.append({name, qgetenv(name)});
+        for (const char* name : { "HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR" })
+            m_saved.append({ name, qgetenv(name) });
         qputenv("HOME", m_home.path().toLocal8Bit());
         qunsetenv("XDG_DATA_HOME");
         QDir(m_home.path()).mkpath(QStringLiteral("run"));
@@ -73,7 +73,7 @@ struct ProgramTree {
             resources = root.filePath(QStringLiteral("share/tovrin35"));
         }
         QFile::copy(QDir(QStringLiteral(T35_DELIVERED_SKINS)).filePath(QStringLiteral("Green.skn")),
-                    QDir(resources).filePath(QStringLiteral("Green.skn")));
+            QDir(resources).filePath(QStringLiteral("Green.skn")));
     }
     QTemporaryDir m_root;
     QString bin;
@@ -112,17 +112,15 @@ void TestDataPlace::choose_data()
     const QString user = QStringLiteral("/home/u/.local/share/tovrin35");
     const QString chosen = QStringLiteral("/srv/clinic");
     const QString none;
-    QTest::newRow("build or unpacked folder") << true << none << user << none << program << program
-                                              << Where::BesideProgram;
-    QTest::newRow("folder it may not write to") << false << none << user << none << user << program
-                                                << Where::UserDataFolder;
+    QTest::newRow("build or unpacked folder")
+        << true << none << user << none << program << program << Where::BesideProgram;
+    QTest::newRow("folder it may not write to")
+        << false << none << user << none << user << program << Where::UserDataFolder;
     QTest::newRow("installed") << false << share << user << none << user << share << Where::UserDataFolder;
-    QTest::newRow("installed, run by root") << true << share << user << none << user << share
-                                            << Where::UserDataFolder;
+    QTest::newRow("installed, run by root") << true << share << user << none << user << share << Where::UserDataFolder;
     QTest::newRow("chosen beside a build") << true << none << user << chosen << chosen << program << Where::Chosen;
     QTest::newRow("chosen, installed") << false << share << user << chosen << chosen << share << Where::Chosen;
-    QTest::newRow("no user data folder") << false << share << none << none << program << share
-                                         << Where::BesideProgram;
+    QTest::newRow("no user data folder") << false << share << none << none << program << share << Where::BesideProgram;
 }
 
 void TestDataPlace::choose()
@@ -200,9 +198,8 @@ void TestDataPlace::readOnlyProgramFolderUsesUserDataFolder()
     TemporaryHome home;
     ProgramTree tree(false);
     QVERIFY(QFile::setPermissions(tree.bin, QFile::ReadOwner | QFile::ExeOwner));
-    const auto restore = qScopeGuard([&] {
-        QFile::setPermissions(tree.bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    });
+    const auto restore
+        = qScopeGuard([&] { QFile::setPermissions(tree.bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
     if (::geteuid() == 0)
         QSKIP("root may write to any folder");
     const DataPlace::Folders folders = DataPlace::decide(tree.bin, QString());
@@ -265,11 +262,12 @@ void TestDataPlace::lockFollowsTheData()
     QTemporaryDir first;
     QTemporaryDir second;
     QCOMPARE(QFileInfo(SingleInstance::lockPathFor(first.path())).absolutePath(),
-             QFileInfo(home.runtime()).absoluteFilePath());
+        QFileInfo(home.runtime()).absoluteFilePath());
     QVERIFY(SingleInstance::lockPathFor(first.path()) != SingleInstance::lockPathFor(second.path()));
     // The same folder named another way is the same data, through a link too, and a folder still to be made is
     // named as it will be once made.
-    QCOMPARE(SingleInstance::lockPathFor(first.path() + QStringLiteral("/./")), SingleInstance::lockPathFor(first.path()));
+    QCOMPARE(
+        SingleInstance::lockPathFor(first.path() + QStringLiteral("/./")), SingleInstance::lockPathFor(first.path()));
     const QString link = QDir(home.path()).filePath(QStringLiteral("link"));
     QVERIFY(QFile::link(first.path(), link));
     QCOMPARE(SingleInstance::lockPathFor(link), SingleInstance::lockPathFor(first.path()));
