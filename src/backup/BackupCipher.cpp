@@ -107,12 +107,13 @@ struct Keys {
         return failed == 0;
     }
 
-    // The check of everything in the header before it.
+    // The check of the fields the key is derived from (format, cost, salt). The rest of the header is proved by
+    // the first chunk, whose additional data it is: changed, it reads as altered, not as a wrong passphrase.
     std::array<unsigned char, checkSize> check(const QByteArray& header) const
     {
         std::array<unsigned char, checkSize> value {};
         crypto_generichash(value.data(), value.size(), reinterpret_cast<const unsigned char*>(header.constData()),
-            checkAt, checkKey(), keySize);
+            lengthAt, checkKey(), keySize);
         return value;
     }
 };

@@ -20,7 +20,7 @@
 //       25    16  random salt
 //       41     8  length of the database in bytes
 //       49    24  XChaCha20-Poly1305 secretstream header
-//       73    16  passphrase check: BLAKE2b of bytes 0..72, keyed with the second half of the derived key
+//       73    16  passphrase check: BLAKE2b of bytes 0..40, keyed with the second half of the derived key
 //       89        the database in chunks of 64 KiB (the last one shorter), each pushed through the secretstream with
 //                 the first half of the derived key, the header as the first chunk's additional data, the final tag
 //                 on the last chunk
