@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 
 QLineEdit* hiddenEntry(QWidget* window, const QString& name)
@@ -28,7 +30,10 @@ PassphraseFields::PassphraseFields(QWidget* window, int top, int tickLeft, int c
 {
     m_tick = new QCheckBox(QStringLiteral("رمزگذاري با گذرواژه"), window);
     m_tick->setObjectName(QStringLiteral("CheckEncrypt"));
+    // As wide as its caption, against the right edge, so a click anywhere on it ticks it.
     Twips::place(m_tick, tickLeft, top, captionLeft + captionWidth - tickLeft, rowHeight);
+    const int width = std::min(m_tick->width(), m_tick->sizeHint().width() + m_tick->fontMetrics().averageCharWidth() * 2);
+    m_tick->setGeometry(m_tick->geometry().right() + 1 - width, m_tick->y(), width, m_tick->height());
 
     m_first = hiddenEntry(window, QStringLiteral("TextPassphrase"));
     Twips::place(m_first, fieldLeft, top + rowHeight + 120, fieldWidth, rowHeight);
