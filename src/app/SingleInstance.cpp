@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "text/OwnerOnly.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -26,6 +28,7 @@ QString SingleInstance::defaultLockPath()
 
 bool SingleInstance::acquire()
 {
+    const OwnerOnly::Creating ownerOnly;
     if (m_lock.isLocked() || m_lock.tryLock(0))
         return true;
     // A lock that does not say who holds it (left empty or garbled by a power cut right after it was made) belongs to

@@ -11,6 +11,7 @@
 #include "data/DatabaseCheck.h"
 #include "data/TableCursor.h"
 #include "settings/Theme.h"
+#include "text/OwnerOnly.h"
 #include "ui/ColumnBinding.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageCatalogue.h"
@@ -33,8 +34,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -239,12 +238,10 @@ int BackupWindow::ask(const QString& text, int style, const QString& title)
 
 bool BackupWindow::prepareBackFolder()
 {
-    std::error_code ec;
-    std::filesystem::create_directories(
-        std::filesystem::path(QFile::encodeName(m_places.backFolder).toStdString()), ec);
-    if (!ec)
+    QString error;
+    if (OwnerOnly::makeFolder(m_places.backFolder, &error))
         return true;
-    ask(QString::fromLocal8Bit(ec.message()), Msg::Style::ExclamationRtl, Msg::ErrorTitle);
+    ask(error, Msg::Style::ExclamationRtl, Msg::ErrorTitle);
     return false;
 }
 

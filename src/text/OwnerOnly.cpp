@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -34,16 +36,31 @@ Creating::~Creating()
 #endif
 }
 
-bool makeFolder(const QString& path)
+bool makeFolder(const QString& path, QString* error)
 {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (QFileInfo(absolute).isDir())
         return true;
     const QString parent = QFileInfo(absolute).absolutePath();
-    if (parent != absolute && !makeFolder(parent))
+    if (parent != absolute && !makeFolder(parent, error))
         return false;
     // Made with its mode, not changed afterwards; another process making it at the same moment is as good.
-    return QDir().mkdir(absolute, FolderMode) || QFileInfo(absolute).isDir();
+#ifdef Q_OS_UNIX
+    if (::mkdir(QFile::encodeName(absolute).constData(), S_IRWXU) == 0)
+        return true;
+    const int failure = errno;
+    if (QFileInfo(absolute).isDir())
+        return true;
+    if (error)
+        *error = qt_error_string(failure);
+    return false;
+#else
+    if (QDir().mkdir(absolute) || QFileInfo(absolute).isDir())
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot create folder %1").arg(QDir::toNativeSeparators(absolute));
+    return false;
+#endif
 }
 
 bool isOwnerOnly(const QString& path)

@@ -33,8 +33,9 @@ private:
 };
 
 // Makes `path` and every missing folder above it, each owner-only; true when the folder is there afterwards. A
-// folder that was already there keeps its mode (the start-up tightens the data folder itself).
-bool makeFolder(const QString& path);
+// folder that was already there keeps its mode (the start-up tightens the data folder itself). On failure `error`,
+// when given, has the platform's description.
+bool makeFolder(const QString& path, QString* error = nullptr);
 
 // Whether the file or folder at `path` exists and is closed to group and others.
 bool isOwnerOnly(const QString& path);
