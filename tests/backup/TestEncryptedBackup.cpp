@@ -114,6 +114,11 @@ void TestEncryptedBackup::fieldsFollowTheTick()
     QVERIFY(!w.field("TextPassphrase")->isEnabled());
     QCOMPARE(w.field("TextPassphrase")->text(), QString());
     QCOMPARE(w.field("TextPassphraseAgain")->text(), QString());
+    // Not even an undo brings it back.
+    w.click("CheckEncrypt");
+    QVERIFY(!w.field("TextPassphrase")->isUndoAvailable());
+    QTest::keyClick(w.field("TextPassphrase"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.field("TextPassphrase")->text(), QString());
     QVERIFY(LayoutCheck::nothingCutOff(w.window));
 }
 
