@@ -101,8 +101,8 @@ struct Keys {
     bool derive(QByteArray& passphrase, const unsigned char* salt, const Cost& cost)
     {
         const int failed = crypto_pwhash(key.data(), key.size(), passphrase.constData(),
-            static_cast<unsigned long long>(passphrase.size()), salt, cost.opsLimit,
-            static_cast<size_t>(cost.memLimit), crypto_pwhash_ALG_ARGON2ID13);
+            static_cast<unsigned long long>(passphrase.size()), salt, cost.opsLimit, static_cast<size_t>(cost.memLimit),
+            crypto_pwhash_ALG_ARGON2ID13);
         wipe(passphrase);
         return failed == 0;
     }

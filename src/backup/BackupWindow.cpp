@@ -339,7 +339,8 @@ void BackupWindow::restore()
     // An encrypted backup is recognised by its header; one that cannot be decrypted whatever the passphrase is
     // refused before the passphrase is asked for.
     std::unique_ptr<BackupCipher::Decryption> decryption;
-    if (const BackupCipher::Verdict kind = BackupCipher::recognise(source); kind != BackupCipher::Verdict::NotEncrypted) {
+    const BackupCipher::Verdict kind = BackupCipher::recognise(source);
+    if (kind != BackupCipher::Verdict::NotEncrypted) {
         if (kind != BackupCipher::Verdict::Good) {
             ask(PassphraseFields::refusalText(kind, false), Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
             return;

@@ -32,7 +32,8 @@ PassphraseFields::PassphraseFields(QWidget* window, int top, int tickLeft, int c
     m_tick->setObjectName(QStringLiteral("CheckEncrypt"));
     // As wide as its caption, against the right edge, so a click anywhere on it ticks it.
     Twips::place(m_tick, tickLeft, top, captionLeft + captionWidth - tickLeft, rowHeight);
-    const int width = std::min(m_tick->width(), m_tick->sizeHint().width() + m_tick->fontMetrics().averageCharWidth() * 2);
+    const int width
+        = std::min(m_tick->width(), m_tick->sizeHint().width() + m_tick->fontMetrics().averageCharWidth() * 2);
     m_tick->setGeometry(m_tick->geometry().right() + 1 - width, m_tick->y(), width, m_tick->height());
 
     m_first = hiddenEntry(window, QStringLiteral("TextPassphrase"));

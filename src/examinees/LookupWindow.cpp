@@ -215,8 +215,8 @@ void LookupWindow::buildHiddenFields()
 
 void LookupWindow::setKeyboardOrder()
 {
-    const QList<QWidget*> order
-        = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_exportNames, m_code, m_delete, m_close };
+    const QList<QWidget*> order = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_exportNames,
+        m_code, m_delete, m_close };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }

@@ -44,8 +44,8 @@ bool makeFolder(const QString& path, QString* error)
     const QString parent = QFileInfo(absolute).absolutePath();
     if (parent != absolute && !makeFolder(parent, error))
         return false;
-    // Made with its mode, not changed afterwards; another process making it at the same moment is as good.
 #ifdef Q_OS_UNIX
+    // Made with its mode, not changed afterwards; another process making it at the same moment is as good.
     if (::mkdir(QFile::encodeName(absolute).constData(), S_IRWXU) == 0)
         return true;
     const int failure = errno;
@@ -66,7 +66,7 @@ bool makeFolder(const QString& path, QString* error)
 bool isOwnerOnly(const QString& path)
 {
 #ifdef Q_OS_UNIX
-    struct stat info {};
+    struct stat info { };
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && (info.st_mode & othersBits) == 0;
 #else
     return QFileInfo::exists(path);
@@ -77,7 +77,7 @@ bool tighten(const QString& path)
 {
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
-    struct stat info {};
+    struct stat info { };
     if (::lstat(name.constData(), &info) != 0 || S_ISLNK(info.st_mode) || (info.st_mode & othersBits) == 0)
         return true;
     return ::chmod(name.constData(), info.st_mode & 07777 & ~othersBits) == 0;
@@ -92,7 +92,8 @@ bool tightenFolder(const QString& folder)
     if (!QFileInfo(folder).isDir())
         return true;
     bool ok = tighten(folder);
-    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    const QFileInfoList files
+        = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QFileInfo& file : files)
         ok = tighten(file.absoluteFilePath()) && ok;
     return ok;

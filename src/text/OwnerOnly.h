@@ -14,8 +14,7 @@ namespace OwnerOnly {
 
 inline constexpr QFileDevice::Permissions FileMode
     = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser;
-inline constexpr QFileDevice::Permissions FolderMode
-    = FileMode | QFileDevice::ExeOwner | QFileDevice::ExeUser;
+inline constexpr QFileDevice::Permissions FolderMode = FileMode | QFileDevice::ExeOwner | QFileDevice::ExeUser;
 
 // While one lives, whatever is created with a mode of the creator's choice (SQLite's data file, a file QSaveFile
 // makes) leaves out group and others: the process's file-creation mask takes their bits. The mask belongs to the

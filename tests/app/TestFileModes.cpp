@@ -33,7 +33,7 @@ namespace {
 // The permission bits of a file or folder as the system keeps them (-1 when there is none).
 int modeOf(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return static_cast<int>(info.st_mode & 07777);
@@ -176,10 +176,12 @@ void TestFileModes::temporaryCopies()
     QVERIFY(QDir().mkpath(targets));
     std::unique_ptr<DatabaseCopy::Transform> transform;
     if (kind == QLatin1String("encrypt")) {
-        transform = std::make_unique<BackupCipher::Encryption>(QStringLiteral("abcdefgh"), BackupCipher::cheapestCost());
+        transform
+            = std::make_unique<BackupCipher::Encryption>(QStringLiteral("abcdefgh"), BackupCipher::cheapestCost());
     } else if (kind == QLatin1String("decrypt")) {
         BackupCipher::Encryption encryption(QStringLiteral("abcdefgh"), BackupCipher::cheapestCost());
-        QVERIFY(DatabaseCopy::copyFile(source, folder.filePath(QStringLiteral("sealed")), {}, nullptr, &encryption).ok());
+        QVERIFY(
+            DatabaseCopy::copyFile(source, folder.filePath(QStringLiteral("sealed")), {}, nullptr, &encryption).ok());
         QVERIFY(openToOthers(folder.filePath(QStringLiteral("sealed"))));
         transform = std::make_unique<BackupCipher::Decryption>(QStringLiteral("abcdefgh"));
     }
@@ -210,8 +212,8 @@ void TestFileModes::restoreCopies()
     QPointer<BackupWindow> open(window);
     window->show();
     QList<int> copyModes;
-    connect(Drive::find<QProgressBar>(window, QStringLiteral("CopyProgress")), &QProgressBar::valueChanged, window,
-        [&] {
+    connect(
+        Drive::find<QProgressBar>(window, QStringLiteral("CopyProgress")), &QProgressBar::valueChanged, window, [&] {
             for (const QFileInfo& file : QDir(data).entryInfoList(QDir::Files))
                 copyModes << modeOf(file.absoluteFilePath());
         });
@@ -297,8 +299,8 @@ void TestFileModes::tightenedAtStart()
     QVERIFY(QDir().mkpath(back));
     QVERIFY(writeFile(database + QStringLiteral(".before-restore"), "kept"));
     QVERIFY(writeFile(QDir(back).filePath(QStringLiteral("old.mdbB")), "old"));
-    for (const QString& file : { database, database + QStringLiteral(".before-restore"),
-             QDir(back).filePath(QStringLiteral("old.mdbB")) })
+    for (const QString& file :
+        { database, database + QStringLiteral(".before-restore"), QDir(back).filePath(QStringLiteral("old.mdbB")) })
         QVERIFY(openToOthers(file));
     QVERIFY(folderOpenToOthers(data));
     QVERIFY(folderOpenToOthers(back));

@@ -291,14 +291,22 @@ void TestBackupCipher::typedTwice_data()
     QTest::addColumn<QString>("again");
     QTest::addColumn<BackupCipher::Typed>("typed");
     using BackupCipher::Typed;
-    QTest::newRow("eight letters") << "abcdefgh" << "abcdefgh" << Typed::Accepted;
-    QTest::newRow("eight Persian letters") << "گلهاي باغ" << "گلهاي باغ" << Typed::Accepted;
-    QTest::newRow("seven") << "abcdefg" << "abcdefg" << Typed::TooShort;
-    QTest::newRow("empty") << "" << "" << Typed::TooShort;
-    QTest::newRow("seven and outer blanks") << " abcdefg " << " abcdefg " << Typed::TooShort;
-    QTest::newRow("different") << "abcdefgh" << "abcdefgH" << Typed::Mismatch;
-    QTest::newRow("short and different") << "abc" << "abd" << Typed::Mismatch;
-    QTest::newRow("second empty") << "abcdefgh" << "" << Typed::Mismatch;
+    QTest::newRow("eight letters") << "abcdefgh"
+                                   << "abcdefgh" << Typed::Accepted;
+    QTest::newRow("eight Persian letters") << "گلهاي باغ"
+                                           << "گلهاي باغ" << Typed::Accepted;
+    QTest::newRow("seven") << "abcdefg"
+                           << "abcdefg" << Typed::TooShort;
+    QTest::newRow("empty") << ""
+                           << "" << Typed::TooShort;
+    QTest::newRow("seven and outer blanks") << " abcdefg "
+                                            << " abcdefg " << Typed::TooShort;
+    QTest::newRow("different") << "abcdefgh"
+                               << "abcdefgH" << Typed::Mismatch;
+    QTest::newRow("short and different") << "abc"
+                                         << "abd" << Typed::Mismatch;
+    QTest::newRow("second empty") << "abcdefgh"
+                                  << "" << Typed::Mismatch;
     QTest::newRow("the same from two keyboards")
         << QStringLiteral("\u0643\u062A\u0627\u0628\u0647\u0627\u064A \u0645\u0646")
         << QStringLiteral("\u06A9\u062A\u0627\u0628\u0647\u0627\u06CC \u0645\u0646") << Typed::Accepted;

@@ -209,8 +209,10 @@ void TestEncryptedBackup::restoreRefused_data()
     QTest::addColumn<QString>("passphrase");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<QString>("text");
-    QTest::newRow("wrong passphrase") << "" << "something else entirely" << true << Msg::RestoreWrongPassphrase;
-    QTest::newRow("passphrase cancelled") << "" << "" << true << Msg::RestoreRefused;
+    QTest::newRow("wrong passphrase") << ""
+                                      << "something else entirely" << true << Msg::RestoreWrongPassphrase;
+    QTest::newRow("passphrase cancelled") << ""
+                                          << "" << true << Msg::RestoreRefused;
     QTest::newRow("an altered byte") << "flip" << words << true << Msg::RestoreEncryptedAltered;
     QTest::newRow("cut short") << "cut" << words << false << Msg::RestoreEncryptedCutShort;
     QTest::newRow("a newer format") << "version" << words << false << Msg::RestoreEncryptedNewer;
