@@ -73,6 +73,7 @@ class TestFileModes : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanup();
     void dataFolderAndFile();
     void journalOfAnUnfinishedWrite();
     void backups_data();
@@ -91,6 +92,12 @@ void TestFileModes::initTestCase()
     PersianText::loadFont();
     // The usual mask, under which a file made without care is readable by everyone: every check below would see it.
     ::umask(022);
+}
+
+// Whatever made its files owner-only gave the process its own mask back.
+void TestFileModes::cleanup()
+{
+    QCOMPARE(::umask(022), mode_t(022));
 }
 
 void TestFileModes::dataFolderAndFile()
