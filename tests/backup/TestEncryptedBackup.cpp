@@ -94,6 +94,7 @@ private slots:
     void plainBackupStaysACopy();
     void restoreRefused_data();
     void restoreRefused();
+    void decryptedBackupIsCheckedAsAnyOther();
 };
 
 void TestEncryptedBackup::fieldsFollowTheTick()
@@ -250,6 +251,28 @@ void TestEncryptedBackup::restoreRefused()
     QCOMPARE(read(backup), bytes);
     QVERIFY(w.window->isVisible());
     QCOMPARE(w.program.rowCount(QStringLiteral("IDE")), 2); // still open and in use
+}
+
+// A good passphrase opens the file, and what comes out is judged as a plain backup is: here not this program's data.
+void TestEncryptedBackup::decryptedBackupIsCheckedAsAnyOther()
+{
+    Window w;
+    w.program.addExaminee(QStringLiteral("A"));
+    const QString text = w.path(QStringLiteral("notes.txt"));
+    QVERIFY(write(text, "Code,Name\n1,Ali\n"));
+    const QString backup = w.path(QStringLiteral("notes.mdbB"));
+    BackupCipher::Encryption encryption(words, BackupCipher::cheapestCost());
+    QVERIFY(DatabaseCopy::copyFile(text, backup, {}, nullptr, &encryption).ok());
+    const QByteArray database = read(w.database());
+
+    w.field("Text2")->setText(backup);
+    w.program.messages().answers << Msg::Yes;
+    w.program.messages().secrets << words;
+    w.click("VisualButtonEx3");
+    QCOMPARE(w.texts(), QStringList({ Msg::ConfirmRestore, Msg::RestorePassphrasePrompt, Msg::RestoreNotOurs }));
+    QCOMPARE(read(w.database()), database);
+    QCOMPARE(w.besideDatabase(), QStringList { QStringLiteral("RIVERIVU.mdb") });
+    QVERIFY(w.window->isVisible());
 }
 
 QTEST_MAIN(TestEncryptedBackup)
