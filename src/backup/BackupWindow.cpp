@@ -34,7 +34,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-
 namespace {
 
 // The encryption tick and the passphrase fields take a band below the backup's row; the restore's rows follow.
