@@ -9,6 +9,8 @@
 // plain backup, the key's derivation left out: it is measured on its own, at the cost new backups get), and so does
 // the restore's decryption of it.
 #include "backup/BackupCipher.h"
+#include "backup/BackupDecryption.h"
+#include "backup/BackupEncryption.h"
 #include "backup/CopyJob.h"
 
 #include <QCoreApplication>

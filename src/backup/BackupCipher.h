@@ -1,13 +1,8 @@
 #pragma once
 
-#include "backup/DatabaseCopy.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
-
-#include <array>
-#include <memory>
 
 // Backups encrypted with a passphrase, so a lost stick or a shared folder does not give the clients' answers away.
 // The file, all numbers little-endian:
@@ -29,6 +24,7 @@
 // keyboard open the backup. The stored length tells a file cut short from an altered one before anything is
 // decrypted; the final tag, not the length, is what proves the end: a file whose last chunk does not carry it is
 // never accepted. A lost passphrase cannot be recovered: nothing in the file or the program can open it without.
+// BackupEncryption and BackupDecryption write and read the format through the backup copy.
 namespace BackupCipher {
 
 inline constexpr QByteArrayView Magic = "T35CRYPT";
@@ -44,8 +40,8 @@ struct Cost {
     quint64 memLimit = 0; // bytes
 };
 
-// The cost new backups are written with: about a quarter of a second on an ordinary office computer of today, and
-// 64 MiB of memory, which a guessing attacker pays for every guess as well.
+// The cost new backups are written with (libsodium's interactive cost, operations 2, memory 64 MiB): about a fifth
+// of a second on an ordinary office computer of today, and the memory a guessing attacker pays for every guess too.
 Cost defaultCost();
 
 // The cheapest cost Argon2id allows; for measuring and testing the encryption without the derivation.
@@ -79,58 +75,5 @@ Verdict recognise(const QString& path);
 
 // The size of the encrypted backup of a database of `length` bytes.
 qint64 encryptedSize(qint64 length);
-
-struct Keys;
-
-// Writes the database as an encrypted backup, through DatabaseCopy. The key is derived from a new random salt in
-// begin(), on the copy's thread; the passphrase is wiped as soon as it has served, and the keys when this goes.
-class Encryption : public DatabaseCopy::Transform {
-public:
-    Encryption(const QString& passphrase, Cost cost = defaultCost());
-    ~Encryption() override;
-
-    qint64 chunkSize() const override { return PlainChunk; }
-    bool begin(const QByteArray& header, qint64 rest, const DatabaseCopy::Put& put) override;
-    bool chunk(const char* data, qint64 size, bool last, const DatabaseCopy::Put& put) override;
-
-    // After a refused copy: why (Failed: the key could not be derived).
-    Verdict verdict() const { return m_verdict; }
-
-private:
-    QByteArray m_passphrase;
-    Cost m_cost;
-    std::unique_ptr<Keys> m_keys;
-    QByteArray m_header;
-    QByteArray m_sealed;
-    bool m_first = true;
-    Verdict m_verdict = Verdict::Good;
-};
-
-// Reads an encrypted backup back into a database file, through DatabaseCopy; refuses (and says why in verdict()) a
-// wrong passphrase, an unknown version, a file cut short or altered. Nothing it refuses reaches the target: the copy
-// is a temporary file, removed when the copy is refused.
-class Decryption : public DatabaseCopy::Transform {
-public:
-    explicit Decryption(const QString& passphrase);
-    ~Decryption() override;
-
-    qint64 headerSize() const override { return HeaderSize; }
-    qint64 chunkSize() const override;
-    bool begin(const QByteArray& header, qint64 rest, const DatabaseCopy::Put& put) override;
-    bool chunk(const char* data, qint64 size, bool last, const DatabaseCopy::Put& put) override;
-
-    Verdict verdict() const { return m_verdict; }
-
-private:
-    bool refuse(Verdict verdict);
-
-    QByteArray m_passphrase;
-    std::unique_ptr<Keys> m_keys;
-    QByteArray m_header;
-    QByteArray m_plain;
-    bool m_first = true;
-    bool m_ended = false;
-    Verdict m_verdict = Verdict::Good;
-};
 
 } // namespace BackupCipher

@@ -1,6 +1,8 @@
 #include "backup/BackupWindow.h"
 
 #include "backup/BackupCipher.h"
+#include "backup/BackupDecryption.h"
+#include "backup/BackupEncryption.h"
 #include "backup/CopyJob.h"
 #include "backup/DatabaseCopy.h"
 #include "backup/DatabaseRestore.h"

@@ -1,5 +1,7 @@
 #include "app/Program.h"
 #include "backup/BackupCipher.h"
+#include "backup/BackupDecryption.h"
+#include "backup/BackupEncryption.h"
 #include "backup/BackupWindow.h"
 #include "backup/DatabaseCopy.h"
 #include "data/Database.h"

@@ -1,4 +1,6 @@
 #include "backup/BackupCipher.h"
+#include "backup/BackupDecryption.h"
+#include "backup/BackupEncryption.h"
 #include "backup/DatabaseCopy.h"
 #include "backup/FileBytes.h"
 

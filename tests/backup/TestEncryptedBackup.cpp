@@ -1,4 +1,5 @@
 #include "backup/BackupCipher.h"
+#include "backup/BackupEncryption.h"
 #include "backup/BackupWindow.h"
 #include "backup/DatabaseCopy.h"
 #include "backup/FileBytes.h"
