@@ -4,11 +4,13 @@
 #include "backup/BackupNames.h"
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
+#include "text/OwnerOnly.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 Program::Program(const DataPlace::Folders& folders, Messages& messages, FileDialogs& fileDialogs,
                  const QString& lockPath)
@@ -42,6 +44,15 @@ void removeStaleRestoreCopy(const QString& databaseFile)
     const BackupNames::Places places(databaseFile);
     QFile::remove(DatabaseCheck::journalPath(places.restoreCheck));
     QFile::remove(places.restoreCheck);
+}
+
+// What an earlier version left open to others on the computer (a data folder, data file or backup anyone could read)
+// is made the operator's alone before anything is opened.
+void tightenPrivateFolders(const QString& databaseFile)
+{
+    const BackupNames::Places places(databaseFile);
+    OwnerOnly::tightenFolder(QFileInfo(places.database).absolutePath());
+    OwnerOnly::tightenFolder(places.backFolder);
 }
 
 } // namespace
@@ -93,6 +104,7 @@ Program::Start Program::start()
     }
 
     m_database = std::make_unique<Database>(m_folders.data, m_folders.resources);
+    tightenPrivateFolders(m_database->filePath());
     removeStaleRestoreCopy(m_database->filePath());
     const Database::OpenResult opened = m_database->open();
     if (!opened.ok()) {

@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "text/OwnerOnly.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -44,6 +46,7 @@ QString SingleInstance::lockPathFor(const QString& dataFolder)
 
 bool SingleInstance::acquire()
 {
+    const OwnerOnly::Creating ownerOnly;
     if (m_lock.isLocked() || m_lock.tryLock(0))
         return true;
     // A lock that does not say who holds it (left empty or garbled by a power cut right after it was made) belongs to

@@ -1,14 +1,19 @@
 #include "backup/BackupWindow.h"
 
+#include "backup/BackupCipher.h"
+#include "backup/BackupDecryption.h"
+#include "backup/BackupEncryption.h"
 #include "backup/CopyJob.h"
 #include "backup/DatabaseCopy.h"
 #include "backup/DatabaseRestore.h"
+#include "backup/PassphraseFields.h"
 #include "backup/ReadLock.h"
 #include "calendar/SolarHijri.h"
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
 #include "data/TableCursor.h"
 #include "settings/Theme.h"
+#include "text/OwnerOnly.h"
 #include "ui/ColumnBinding.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageCatalogue.h"
@@ -16,6 +21,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -30,13 +36,13 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <filesystem>
-#include <system_error>
-
 namespace {
 
+// The encryption tick and the passphrase fields take a band below the backup's row; the restore's rows follow.
+constexpr int encryptionTop = 1260;
+constexpr int encryptionBand = 1080;
 constexpr int windowWidth = 7200;
-constexpr int windowHeight = 4200;
+constexpr int windowHeight = 4200 + encryptionBand;
 
 // One row per copy direction: caption on the right, the path, the browse button on the left.
 constexpr int captionLeft = 4980;
@@ -60,7 +66,11 @@ const QString& helpText()
         "فقط فايلي بازيابي مي شود که نسخه پشتيبان سالم همين برنامه باشد. اطلاعاتي که پيش از بازيابي در برنامه بود در "
         "پوشه RIVERIVU با نام RIVERIVU.mdb.before-restore نگه داشته مي شود.\n\n"
         "نسخه پشتيبان را روي درايوي غير از درايوي که سيستم عامل روي آن نصب شده (مثلا درايو ديگر يا حافظه فلش) نگه "
-        "داريد تا با نصب دوباره سيستم عامل از بين نرود.");
+        "داريد تا با نصب دوباره سيستم عامل از بين نرود.\n\n"
+        "رمزگذاري:\n"
+        "با علامت زدن «رمزگذاري با گذرواژه» و وارد کردن گذرواژه در هر دو خانه (دست کم هشت حرف)، نسخه پشتيبان "
+        "رمزگذاري مي شود و بدون گذرواژه خوانده نمي شود. هنگام بازيابي، برنامه گذرواژه را مي پرسد. گذرواژه را جايي امن "
+        "نگه داريد: گذرواژه فراموش شده به هيچ راهي بازيابي نمي شود و آن نسخه پشتيبان ديگر باز نمي شود.");
     return text;
 }
 
@@ -138,25 +148,30 @@ void BackupWindow::buildControls()
     m_backUp
         = Kit::button(this, QStringLiteral("VisualButtonEx2"), QStringLiteral("BACKUP"), browseLeft, 1200, 1800, 480);
 
+    m_encryption = std::make_unique<PassphraseFields>(
+        this, encryptionTop, browseLeft + 1920, captionLeft, captionWidth, pathLeft, pathWidth, rowHeight);
+
     m_source = new QLineEdit(this);
     m_source->setObjectName(QStringLiteral("Text2"));
-    Twips::place(m_source, pathLeft, 1920, pathWidth, rowHeight);
-    Kit::caption(this, QStringLiteral("CaptionText2"), QStringLiteral("بازيابي از فايل:"), m_source, captionLeft, 1920,
-        captionWidth, rowHeight);
-    m_browseSource = browseButton(this, QStringLiteral("b2"), 1920);
-    m_restore
-        = Kit::button(this, QStringLiteral("VisualButtonEx3"), QStringLiteral("REASTOR"), browseLeft, 2400, 1800, 480);
+    Twips::place(m_source, pathLeft, 1920 + encryptionBand, pathWidth, rowHeight);
+    Kit::caption(this, QStringLiteral("CaptionText2"), QStringLiteral("بازيابي از فايل:"), m_source, captionLeft,
+        1920 + encryptionBand, captionWidth, rowHeight);
+    m_browseSource = browseButton(this, QStringLiteral("b2"), 1920 + encryptionBand);
+    m_restore = Kit::button(this, QStringLiteral("VisualButtonEx3"), QStringLiteral("REASTOR"), browseLeft,
+        2400 + encryptionBand, 1800, 480);
 
     // How far a copy is; shown only while one runs.
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("CopyProgress"));
     m_progress->setRange(0, 100);
     m_progress->setAlignment(Qt::AlignCenter);
-    Twips::place(m_progress, 180, 3060, 6840, 300);
+    Twips::place(m_progress, 180, 3060 + encryptionBand, 6840, 300);
     m_progress->hide();
 
-    m_help = Kit::button(this, QStringLiteral("Command3"), QStringLiteral("راهنما"), 1500, 3540, 1200, 480);
-    m_close = Kit::button(this, QStringLiteral("Command1"), QStringLiteral("خروج"), 180, 3540, 1200, 480);
+    m_help = Kit::button(
+        this, QStringLiteral("Command3"), QStringLiteral("راهنما"), 1500, 3540 + encryptionBand, 1200, 480);
+    m_close = Kit::button(
+        this, QStringLiteral("Command1"), QStringLiteral("خروج"), 180, 3540 + encryptionBand, 1200, 480);
 
     connect(m_browseTarget, &QToolButton::clicked, this, &BackupWindow::browseTarget);
     connect(m_backUp, &QPushButton::clicked, this, &BackupWindow::backUp);
@@ -167,7 +182,10 @@ void BackupWindow::buildControls()
 
     setTabOrder(m_target, m_browseTarget);
     setTabOrder(m_browseTarget, m_backUp);
-    setTabOrder(m_backUp, m_source);
+    setTabOrder(m_backUp, m_encryption->tick());
+    setTabOrder(m_encryption->tick(), m_encryption->first());
+    setTabOrder(m_encryption->first(), m_encryption->again());
+    setTabOrder(m_encryption->again(), m_source);
     setTabOrder(m_source, m_browseSource);
     setTabOrder(m_browseSource, m_restore);
     setTabOrder(m_restore, m_help);
@@ -180,16 +198,18 @@ void BackupWindow::buildHelpFrame()
     m_helpFrame->setObjectName(QStringLiteral("Frame1"));
     m_helpFrame->setFrameShape(QFrame::Box);
     m_helpFrame->setAutoFillBackground(true);
-    Twips::place(m_helpFrame, 180, 600, 6840, 3480);
+    Twips::place(m_helpFrame, 180, 600, 6840, 3480 + encryptionBand);
 
     m_helpText = new QPlainTextEdit(helpText(), m_helpFrame);
     m_helpText->setObjectName(QStringLiteral("Text4"));
     m_helpText->setReadOnly(true);
     Kit::setRightToLeft(m_helpText);
-    Twips::place(m_helpText, 120, 120, 6600, 2700);
+    Twips::place(m_helpText, 120, 120, 6600, 2700 + encryptionBand);
 
-    m_hideHelp = Kit::button(m_helpFrame, QStringLiteral("Command2"), QStringLiteral("خروج"), 120, 2880, 1200, 480);
-    m_dateCopy = Kit::caption(m_helpFrame, QStringLiteral("Label3"), QString(), nullptr, 4680, 2880, 2040, 480);
+    m_hideHelp = Kit::button(
+        m_helpFrame, QStringLiteral("Command2"), QStringLiteral("خروج"), 120, 2880 + encryptionBand, 1200, 480);
+    m_dateCopy = Kit::caption(
+        m_helpFrame, QStringLiteral("Label3"), QString(), nullptr, 4680, 2880 + encryptionBand, 2040, 480);
     m_dateCopy->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     connect(m_hideHelp, &QPushButton::clicked, this, &BackupWindow::hideHelp);
     m_helpFrame->hide();
@@ -219,12 +239,10 @@ int BackupWindow::ask(const QString& text, int style, const QString& title)
 
 bool BackupWindow::prepareBackFolder()
 {
-    std::error_code ec;
-    std::filesystem::create_directories(
-        std::filesystem::path(QFile::encodeName(m_places.backFolder).toStdString()), ec);
-    if (!ec)
+    QString error;
+    if (OwnerOnly::makeFolder(m_places.backFolder, &error))
         return true;
-    ask(QString::fromLocal8Bit(ec.message()), Msg::Style::ExclamationRtl, Msg::ErrorTitle);
+    ask(error, Msg::Style::ExclamationRtl, Msg::ErrorTitle);
     return false;
 }
 
@@ -254,6 +272,12 @@ void BackupWindow::backUp()
         ask(Msg::ChooseBackupTarget, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
+    if (m_encryption->wanted()) {
+        if (const QString refusal = m_encryption->refusal(); !refusal.isEmpty()) {
+            ask(refusal, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+            return;
+        }
+    }
     const QString target = BackupNames::resolve(m_places, m_target->text());
     if (DatabaseCopy::sameFile(target, m_places.database) || DatabaseCopy::sameFile(target, m_places.journal)) {
         ask(Msg::BackupOntoDatabase, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
@@ -268,14 +292,25 @@ void BackupWindow::backUp()
         ask(Msg::BackupRefused, Msg::Style::InformationRtl, Msg::ApplicationTitle);
         return;
     }
+    // The passphrase leaves its fields for the copy and is wiped once the key is derived.
+    std::unique_ptr<BackupCipher::Encryption> encryption;
+    if (m_encryption->wanted()) {
+        QString passphrase = m_encryption->take();
+        encryption = std::make_unique<BackupCipher::Encryption>(passphrase);
+        BackupCipher::wipe(passphrase);
+    }
     {
         ReadLock lock(m_db);
         if (!lock.held()) {
             ask(lock.error(), Msg::Style::ServiceNotification, Msg::ErrorTitle);
             return;
         }
-        if (!CopyDatabaseFile(m_places.database, target))
+        if (!CopyDatabaseFile(m_places.database, target, encryption.get())) {
+            if (encryption && encryption->verdict() != BackupCipher::Verdict::Good)
+                ask(PassphraseFields::refusalText(encryption->verdict(), true), Msg::Style::StopRtl,
+                    Msg::ApplicationTitle);
             return;
+        }
     }
     ask(Msg::BackupDone, Msg::Style::Ok, Msg::ApplicationTitle);
     close();
@@ -302,11 +337,29 @@ void BackupWindow::restore()
         ask(Msg::RestoreRefused, Msg::Style::Ok, Msg::ApplicationTitle);
         return;
     }
+    // An encrypted backup is recognised by its header; one that cannot be decrypted whatever the passphrase is
+    // refused before the passphrase is asked for.
+    std::unique_ptr<BackupCipher::Decryption> decryption;
+    const BackupCipher::Verdict kind = BackupCipher::recognise(source);
+    if (kind != BackupCipher::Verdict::NotEncrypted) {
+        if (kind != BackupCipher::Verdict::Good) {
+            ask(PassphraseFields::refusalText(kind, false), Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+            return;
+        }
+        QString passphrase = m_messages.PromptSecret(this, Msg::RestorePassphrasePrompt, Msg::ApplicationTitle);
+        if (passphrase.isEmpty()) {
+            ask(Msg::RestoreRefused, Msg::Style::Ok, Msg::ApplicationTitle);
+            return;
+        }
+        decryption = std::make_unique<BackupCipher::Decryption>(passphrase);
+        BackupCipher::wipe(passphrase);
+    }
 
     // The chosen file is copied first and the copy is what is checked and put in place: nothing can change it
     // between the check and its use. A journal left beside the private copy by an earlier attempt belongs to another
     // file and goes; the journal beside the chosen file belongs to it (a copy by hand takes both) and comes along, so
-    // a write it left unfinished is played back into the copy before the copy is judged.
+    // a write it left unfinished is played back into the copy before the copy is judged. An encrypted backup was
+    // made whole and has no journal; it is decrypted into the private copy.
     const QString checkJournal = DatabaseCheck::journalPath(m_places.restoreCheck);
     const auto dropPrivateCopy = [&] {
         QFile::remove(m_places.restoreCheck);
@@ -314,9 +367,12 @@ void BackupWindow::restore()
     };
     QFile::remove(checkJournal);
     const QString sourceJournal = DatabaseCheck::journalPath(source);
-    if (!CopyDatabaseFile(source, m_places.restoreCheck)
-        || (QFileInfo(sourceJournal).isFile() && !CopyDatabaseFile(sourceJournal, checkJournal))) {
+    if (!CopyDatabaseFile(source, m_places.restoreCheck, decryption.get())
+        || (!decryption && QFileInfo(sourceJournal).isFile() && !CopyDatabaseFile(sourceJournal, checkJournal))) {
         dropPrivateCopy();
+        if (decryption && decryption->verdict() != BackupCipher::Verdict::Good)
+            ask(PassphraseFields::refusalText(decryption->verdict(), false), Msg::Style::ExclamationRtl,
+                Msg::ErrorTitlePersian);
         return;
     }
     // The same check as at start with SQLite's full integrity check besides, then the copy opened and read as the
@@ -365,6 +421,7 @@ void BackupWindow::setCopying(bool copying)
     for (QWidget* w : { static_cast<QWidget*>(m_backUp), static_cast<QWidget*>(m_restore),
              static_cast<QWidget*>(m_browseTarget), static_cast<QWidget*>(m_browseSource) })
         w->setEnabled(!copying);
+    m_encryption->setEnabled(!copying);
     m_target->setReadOnly(copying);
     m_source->setReadOnly(copying);
     m_progress->setVisible(copying);
@@ -372,12 +429,12 @@ void BackupWindow::setCopying(bool copying)
         m_progress->setValue(0);
 }
 
-int BackupWindow::CopyDatabaseFile(const QString& source, const QString& target)
+int BackupWindow::CopyDatabaseFile(const QString& source, const QString& target, DatabaseCopy::Transform* transform)
 {
     // Once the operator has asked to leave, no further copy starts.
     if (m_closeWanted)
         return 0;
-    CopyJob job(source, target);
+    CopyJob job(source, target, nullptr, transform);
     connect(&job, &CopyJob::progressChanged, m_progress, &QProgressBar::setValue);
     m_job = &job;
     setCopying(true);

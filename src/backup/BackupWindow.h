@@ -1,14 +1,18 @@
 #pragma once
 
 #include "backup/BackupNames.h"
+#include "backup/DatabaseCopy.h"
 
 #include <QString>
 #include <QWidget>
+
+#include <memory>
 
 class CopyJob;
 class Database;
 class FileDialogs;
 class Messages;
+class PassphraseFields;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -28,9 +32,11 @@ public:
     BackupWindow(Database& db, Messages& messages, FileDialogs& fileDialogs, QWidget* parent = nullptr);
     ~BackupWindow() override;
 
-    // Copies `source` onto `target` while the window keeps responding; 1 when the copy completed, 0 when it
-    // failed (reported here, with the platform's description) or was cancelled by closing the window.
-    int CopyDatabaseFile(const QString& source, const QString& target);
+    // Copies `source` onto `target` while the window keeps responding, through `transform` when given; 1 when the
+    // copy completed, 0 when it failed (reported here, with the platform's description), was cancelled by closing
+    // the window, or was refused by the transform (which keeps the reason for the caller to tell).
+    int CopyDatabaseFile(
+        const QString& source, const QString& target, DatabaseCopy::Transform* transform = nullptr);
 
     // Whether a copy is under way.
     bool isCopying() const { return m_job != nullptr; }
@@ -79,6 +85,7 @@ private:
     QFrame* m_helpFrame = nullptr; // Frame1
     QPlainTextEdit* m_helpText = nullptr; // Text4
     QPushButton* m_hideHelp = nullptr; // Command2
+    std::unique_ptr<PassphraseFields> m_encryption; // CheckEncrypt and the passphrase typed twice
 
     CopyJob* m_job = nullptr;
     bool m_closeWanted = false;

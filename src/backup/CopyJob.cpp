@@ -2,10 +2,11 @@
 
 #include <QEventLoop>
 
-CopyJob::CopyJob(const QString& source, const QString& target, QObject* parent)
+CopyJob::CopyJob(const QString& source, const QString& target, QObject* parent, DatabaseCopy::Transform* transform)
     : QObject(parent)
     , m_source(source)
     , m_target(target)
+    , m_transform(transform)
 {
 }
 
@@ -45,7 +46,7 @@ void CopyJob::work()
             emit progressChanged(percent);
         }
     };
-    m_result = DatabaseCopy::copyFile(m_source, m_target, progress, &m_cancel);
+    m_result = DatabaseCopy::copyFile(m_source, m_target, progress, &m_cancel, m_transform);
     m_running = false;
     emit finished();
 }

@@ -14,7 +14,9 @@
 class CopyJob : public QObject {
     Q_OBJECT
 public:
-    CopyJob(const QString& source, const QString& target, QObject* parent = nullptr);
+    // Through `transform` when one is given (it must outlive the job); byte for byte otherwise.
+    CopyJob(const QString& source, const QString& target, QObject* parent = nullptr,
+        DatabaseCopy::Transform* transform = nullptr);
     // A copy still running is cancelled and waited for: the target stays as it was.
     ~CopyJob() override;
 
@@ -40,6 +42,7 @@ private:
 
     QString m_source;
     QString m_target;
+    DatabaseCopy::Transform* m_transform = nullptr;
     std::atomic_bool m_cancel { false };
     std::atomic_bool m_running { false };
     DatabaseCopy::Result m_result;

@@ -129,7 +129,8 @@ bool readChunk(QFile& in, char* buffer, qint64 size, QString& error)
 
 } // namespace
 
-Result copyFile(const QString& source, const QString& target, const Progress& progress, const std::atomic_bool* cancel)
+Result copyFile(const QString& source, const QString& target, const Progress& progress, const std::atomic_bool* cancel,
+    Transform* transform)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
@@ -138,41 +139,76 @@ Result copyFile(const QString& source, const QString& target, const Progress& pr
         return failure(QStringLiteral("%1 is not a file").arg(source));
 
     const QFileInfo targetInfo(target);
-    // Beside the target, so the final rename stays within one folder (and one disk).
+    // Beside the target, so the final rename stays within one folder (and one disk). QTemporaryFile makes its file
+    // owner-only from the start, and the copy keeps it so: a backup holds the clients' answers, whatever the mode of
+    // the file it replaces.
     QTemporaryFile out(
         targetInfo.absolutePath() + QLatin1Char('/') + targetInfo.fileName() + QStringLiteral(".XXXXXX.part"));
     if (!out.open())
         return failure(out.errorString());
-    // The copy keeps the permissions of the file it replaces, or takes the source's.
-    out.setPermissions(targetInfo.exists() ? targetInfo.permissions() : in.permissions());
 
     const qint64 total = in.size();
-    std::vector<char> buffer(static_cast<std::size_t>(ChunkSize));
-    qint64 done = 0;
+    qint64 done = 0; // bytes of the source read
+    qint64 written = 0;
     qint64 startedWriting = 0;
     QString error;
+    bool putFailed = false;
+    const Put put = [&](const char* data, qint64 size) {
+        if (out.write(data, size) != size) {
+            error = out.errorString();
+            putFailed = true;
+            return false;
+        }
+        written += size;
+        if (written - startedWriting >= writeBehind) {
+            if (!startWriting(out, startedWriting, written, error)) {
+                putFailed = true;
+                return false;
+            }
+            startedWriting = written;
+        }
+        return true;
+    };
+    // A step that returned false: the disk failed, or the transform refused the source.
+    const auto stopped = [&] {
+        if (putFailed)
+            return writeFailure(out, error, total - done);
+        Result refused;
+        refused.status = Result::Status::Refused;
+        return refused;
+    };
+
+    const qint64 chunkSize = transform ? transform->chunkSize() : ChunkSize;
+    std::vector<char> buffer(static_cast<std::size_t>(chunkSize));
+    if (transform) {
+        QByteArray header(qMin(transform->headerSize(), total), Qt::Uninitialized);
+        if (!readChunk(in, header.data(), header.size(), error))
+            return failure(error);
+        done = header.size();
+        if (!transform->begin(header, total - done, put))
+            return stopped();
+        if (done == total && !transform->chunk(buffer.data(), 0, true, put))
+            return stopped();
+    }
     while (done < total) {
         if (cancel && cancel->load()) {
             Result cancelled;
             cancelled.status = Result::Status::Cancelled;
             return cancelled;
         }
-        const qint64 chunk = qMin(ChunkSize, total - done);
+        const qint64 chunk = qMin(chunkSize, total - done);
         if (!readChunk(in, buffer.data(), chunk, error))
             return failure(error);
-        if (out.write(buffer.data(), chunk) != chunk)
-            return writeFailure(out, out.errorString(), total - done);
         done += chunk;
-        if (done - startedWriting >= writeBehind || done == total) {
-            if (!startWriting(out, startedWriting, done, error))
-                return writeFailure(out, error, total - startedWriting);
-            startedWriting = done;
-        }
+        if (!(transform ? transform->chunk(buffer.data(), chunk, done == total, put) : put(buffer.data(), chunk)))
+            return stopped();
         if (progress)
             progress(done, total);
     }
+    if (written > startedWriting && !startWriting(out, startedWriting, written, error))
+        return writeFailure(out, error, written - startedWriting);
     if (!flushToDisk(out, error))
-        return writeFailure(out, error, total - startedWriting);
+        return writeFailure(out, error, written - startedWriting);
     out.close();
     in.close();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -16,7 +17,8 @@ namespace DatabaseCopy {
 constexpr qint64 ChunkSize = 4048;
 
 struct Result {
-    enum class Status { Copied, Failed, Cancelled };
+    // Refused: the transform (below) refused what it read; it keeps the reason.
+    enum class Status { Copied, Failed, Cancelled, Refused };
     Status status = Status::Failed;
     QString error; // the platform's description of a failure
     bool diskFull = false; // failed because the target's disk has no room left for the copy
@@ -27,10 +29,31 @@ struct Result {
 // Told after each chunk how many bytes of how many are copied.
 using Progress = std::function<void(qint64 done, qint64 total)>;
 
-// Copies `source` byte for byte onto `target`, replacing a target that exists. Setting `*cancel` stops the copy
-// before its next chunk.
+// Writes bytes to the copy's temporary file; false when the write failed.
+using Put = std::function<bool(const char* data, qint64 size)>;
+
+// What happens to the bytes on their way from the source to the target, when they are not copied as they are (an
+// encrypted backup is written, or read back). It runs on the copy's thread, and the copy stays a temporary file
+// flushed and renamed whatever the transform does. A transform that returns false without a failed Put has refused
+// the source, and the copy reports Refused.
+class Transform {
+public:
+    virtual ~Transform() = default;
+    // Bytes taken from the start of the source for begin(), before the chunks.
+    virtual qint64 headerSize() const { return 0; }
+    // Bytes read from the source for each call of chunk() (the last one may be shorter).
+    virtual qint64 chunkSize() const = 0;
+    // Before the first chunk: the source's first headerSize() bytes (fewer when the source is shorter) and how many
+    // bytes follow them.
+    virtual bool begin(const QByteArray& header, qint64 rest, const Put& put) = 0;
+    // One chunk of the source; `last` is set on the final one, which is an empty one when nothing follows the header.
+    virtual bool chunk(const char* data, qint64 size, bool last, const Put& put) = 0;
+};
+
+// Copies `source` onto `target`, replacing a target that exists: byte for byte, or through `transform`. Setting
+// `*cancel` stops the copy before its next chunk. The target is owner-only, whatever the source's permissions.
 Result copyFile(const QString& source, const QString& target, const Progress& progress = {},
-    const std::atomic_bool* cancel = nullptr);
+    const std::atomic_bool* cancel = nullptr, Transform* transform = nullptr);
 
 // Puts `replacement` in the place of `target` in one step (a rename within one folder), or leaves both as they were.
 bool replaceFile(const QString& replacement, const QString& target, QString& error);

@@ -6,6 +6,7 @@
 #include "data/QuestionnaireItems.h"
 #include "data/Schema.h"
 #include "data/Transaction.h"
+#include "text/OwnerOnly.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,6 +113,8 @@ QString Database::filePath() const
 bool Database::createAt(const QString& path, QString& error) const
 {
     QFile::remove(path);
+    // SQLite makes the file with the usual mode, less the creation mask; its journals take the file's mode.
+    const OwnerOnly::Creating ownerOnly;
     ScopedConnection maker(path, QString());
     if (!maker.db.open()) {
         error = maker.db.lastError().text();
@@ -248,7 +251,7 @@ bool Database::create(const QString& path, OpenResult& result) const
 {
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
-    if (!QDir().mkpath(folder)) {
+    if (!OwnerOnly::makeFolder(folder)) {
         result.status = OpenStatus::Refused;
         result.check = DatabaseCheck::Outcome::NotWritable;
         result.error = QStringLiteral("cannot create folder %1").arg(folder);

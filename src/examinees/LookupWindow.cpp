@@ -13,6 +13,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QCompleter>
@@ -173,6 +174,10 @@ void LookupWindow::buildButtons()
     m_print = Kit::button(
         this, QStringLiteral("Command1"), QStringLiteral("پرينت بر اساس گروه"), columnLeft, 1920, columnWidth, 495);
     m_export = Kit::button(this, QStringLiteral("CommandExport"), exportCaption, columnLeft, 2520, columnWidth, 495);
+    // Unticked whenever the window opens: an export for research is de-identified unless names are asked for.
+    m_exportNames = new QCheckBox(QStringLiteral("با نام و نام خانوادگي"), this);
+    m_exportNames->setObjectName(QStringLiteral("CheckExportNames"));
+    Twips::place(m_exportNames, columnLeft, 3045, columnWidth, 330);
     m_close = Kit::button(this, QStringLiteral("Command6"), QStringLiteral("خروج"), columnLeft,
         gridTop + gridHeight - 495, columnWidth, 495);
     connect(m_print, &QPushButton::clicked, this, &LookupWindow::printByGroup);
@@ -184,7 +189,7 @@ void LookupWindow::buildDeletionFrame()
 {
     auto* frame = new QGroupBox(QStringLiteral("حذف کردن آزمودني"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
-    Twips::place(frame, columnLeft - 120, 3180, columnWidth + 240, 2040);
+    Twips::place(frame, columnLeft - 120, 3420, columnWidth + 240, 2040);
 
     m_code = new QLineEdit(frame);
     m_code->setObjectName(QStringLiteral("Text5"));
@@ -210,8 +215,8 @@ void LookupWindow::buildHiddenFields()
 
 void LookupWindow::setKeyboardOrder()
 {
-    const QList<QWidget*> order
-        = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_code, m_delete, m_close };
+    const QList<QWidget*> order = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_exportNames,
+        m_code, m_delete, m_close };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -347,7 +352,8 @@ void LookupWindow::exportListed()
     const QString path = m_fileDialogs.saveFileName(this, exportCaption, suggested, QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())
         return;
-    const ResearchExport::Result result = ResearchExport::write(*m_listed, path, m_scoring);
+    const ResearchExport::Result result = ResearchExport::write(*m_listed, path, m_scoring,
+        m_exportNames->isChecked() ? ResearchExport::Names::Included : ResearchExport::Names::LeftOut);
     if (!result.ok) {
         m_messages.AskOperator(this, Msg::ExportFailed + QLatin1Char('\n') + result.error, Msg::Style::ExclamationRtl,
             Msg::ErrorTitlePersian);

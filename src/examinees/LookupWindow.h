@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class CursorTableModel;
+class QCheckBox;
 class Database;
 class FileDialogs;
 class Messages;
@@ -81,6 +82,7 @@ private:
     QStringListModel* m_familyNames = nullptr;
     QPushButton* m_print = nullptr; // Command1
     QPushButton* m_export = nullptr; // CommandExport
+    QCheckBox* m_exportNames = nullptr; // CheckExportNames: the export includes first and family names
     QLineEdit* m_code = nullptr; // Text5
     QPushButton* m_delete = nullptr; // Command2
     QPushButton* m_close = nullptr; // Command6

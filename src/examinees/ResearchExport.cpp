@@ -5,6 +5,7 @@
 #include "data/Database.h"
 #include "data/ListedExaminees.h"
 #include "data/TableCursor.h"
+#include "text/OwnerOnly.h"
 
 #include <QSaveFile>
 
@@ -14,11 +15,12 @@ namespace {
 struct Detail {
     const char* column;
     const char* caption;
+    bool name = false; // left out of a de-identified export
 };
 constexpr Detail details[] = {
     { "Code", "کد" },
-    { "FName", "نام" },
-    { "LName", "نام خانوادگي" },
+    { "FName", "نام", true },
+    { "LName", "نام خانوادگي", true },
     { "Jens", "جنس" },
     { "Sen", "سن" },
     { "Taahol", "تاهل" },
@@ -32,11 +34,12 @@ constexpr int itemCount = QuestionnaireItemCount;
 
 } // namespace
 
-QStringList ResearchExport::header(const Scoring& scoring)
+QStringList ResearchExport::header(const Scoring& scoring, Names names)
 {
     QStringList cells;
     for (const Detail& d : details)
-        cells << QString::fromUtf8(d.caption);
+        if (!d.name || names == Names::Included)
+            cells << QString::fromUtf8(d.caption);
     for (int item = 1; item <= itemCount; ++item)
         cells << QStringLiteral("سوال %1").arg(item);
     for (const Scoring::Scale& scale : scoring.scales) {
@@ -48,8 +51,8 @@ QStringList ResearchExport::header(const Scoring& scoring)
     return cells;
 }
 
-QStringList ResearchExport::cells(
-    const QStringList& stored, const QStringList& answers, const Scoring& scoring, const QString& partner)
+QStringList ResearchExport::cells(const QStringList& stored, const QStringList& answers, const Scoring& scoring,
+    const QString& partner, Names names)
 {
     const QStringList& columns = Database::ideColumns();
     auto value = [&](const QString& column) {
@@ -58,7 +61,8 @@ QStringList ResearchExport::cells(
     };
     QStringList cells;
     for (const Detail& d : details)
-        cells << value(QString::fromLatin1(d.column));
+        if (!d.name || names == Names::Included)
+            cells << value(QString::fromLatin1(d.column));
     for (int item = 0; item < itemCount; ++item)
         cells << answers.value(item);
     for (int s = 0; s < scoring.scales.size(); ++s) {
@@ -110,13 +114,14 @@ QByteArray ResearchExport::line(const QStringList& cells)
     return text.toUtf8();
 }
 
-ResearchExport::Result ResearchExport::write(TableCursor& listed, const QString& path, const Scoring& scoring)
+ResearchExport::Result ResearchExport::write(
+    TableCursor& listed, const QString& path, const Scoring& scoring, Names names)
 {
     Result result;
     QSaveFile file(path);
     // Never write into the chosen file in place: a failure must leave whatever was there.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!OwnerOnly::open(file)) {
         result.error = file.errorString();
         return result;
     }
@@ -132,14 +137,14 @@ ResearchExport::Result ResearchExport::write(TableCursor& listed, const QString&
     const QStringList& columns = Database::ideColumns();
     const qsizetype codeColumn = columns.indexOf(QStringLiteral("Code"));
 
-    bool written = put(QByteArrayLiteral("\xEF\xBB\xBF")) && put(line(header(scoring)));
+    bool written = put(QByteArrayLiteral("\xEF\xBB\xBF")) && put(line(header(scoring, names)));
     QString readError;
     const bool read = written
         && ListedExaminees::forEach(
             listed,
             [&](const ListedExaminees::Row& row) {
                 const QString partner = partners.value(row.details.value(codeColumn));
-                written = put(line(cells(row.details, row.answers, scoring, partner)));
+                written = put(line(cells(row.details, row.answers, scoring, partner, names)));
                 if (written)
                     ++result.examinees;
                 return written;

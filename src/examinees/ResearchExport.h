@@ -10,7 +10,8 @@ class TableCursor;
 
 // The examinees now listed, written for research as a CSV file a spreadsheet opens: UTF-8 with a byte order mark
 // (so Persian shows), quoted as RFC 4180 says, one row per examinee: details, the 35 keyed answers, and for each
-// scale the stored raw score with its percent and level, and last the partner's code where a couple was compared. A
+// scale the stored raw score with its percent and level, and last the partner's code where a couple was compared.
+// The details leave the first and family names out unless they are asked for: research gets codes, never names. A
 // cell that a spreadsheet would take for a formula is written as text. The file is built beside the chosen name and
 // renamed, so a failure never leaves half a file.
 class ResearchExport {
@@ -31,6 +32,9 @@ public:
         std::function<Figures(int scale, const QString& raw)> figures;
     };
 
+    // Whether the first and family names are among the details.
+    enum class Names { LeftOut, Included };
+
     struct Result {
         bool ok = false;
         int examinees = 0;
@@ -38,12 +42,13 @@ public:
     };
 
     // The first line of the file.
-    static QStringList header(const Scoring& scoring);
+    static QStringList header(const Scoring& scoring, Names names = Names::LeftOut);
 
-    // The cells of one examinee: IDE details and answers as stored, then raw score, percent, level per scale, then
-    // the code of the partner the examinee was compared with as a couple (empty for none).
+    // The cells of one examinee: IDE details (the names only when included) and answers as stored, then raw score,
+    // percent, level per scale, then the code of the partner the examinee was compared with as a couple (empty for
+    // none).
     static QStringList cells(const QStringList& details, const QStringList& answers, const Scoring& scoring,
-        const QString& partner = QString());
+        const QString& partner = QString(), Names names = Names::LeftOut);
 
     // A cell beginning with =, +, -, @, a tab or a carriage return gets a leading apostrophe, which spreadsheets
     // show as text instead of running it.
@@ -56,6 +61,7 @@ public:
     // One line, ended by CR LF.
     static QByteArray line(const QStringList& cells);
 
-    // Writes the examinees `listed` shows (a cursor on IDE, through its filter) to `path`.
-    static Result write(TableCursor& listed, const QString& path, const Scoring& scoring);
+    // Writes the examinees `listed` shows (a cursor on IDE, through its filter) to `path`, an owner-only file.
+    static Result write(
+        TableCursor& listed, const QString& path, const Scoring& scoring, Names names = Names::LeftOut);
 };

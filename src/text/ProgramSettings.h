@@ -9,6 +9,8 @@
 // Nothing secret is ever written there (no password).
 namespace ProgramSettings {
 
+// The path, with the file made empty and owner-only (in an owner-only folder) when it is not there yet, so that
+// whatever QSettings writes into it stays owner-only.
 QString filePath();
 
 // Another file in place of the user's own, for this run (tests give each case a file of its own). Empty text goes

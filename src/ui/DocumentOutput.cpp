@@ -1,5 +1,6 @@
 #include "ui/DocumentOutput.h"
 
+#include "text/OwnerOnly.h"
 #include "ui/MakerDetails.h"
 #include "ui/PagedDocument.h"
 
@@ -25,7 +26,8 @@ void paintPage(QPainter& painter, const PagedDocument& document, int index)
 bool writePdf(const PagedDocument& document, const QString& path, QString& error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // A report carries a client's answers: the file is the operator's alone.
+    if (!OwnerOnly::open(file)) {
         error = file.errorString();
         return false;
     }

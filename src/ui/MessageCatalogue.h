@@ -104,6 +104,17 @@ inline const QString RestoreSourceNotFile = QStringLiteral("مسيري که بر
 inline const QString DiskFull = QStringLiteral("جاي خالي ديسک (يا حافظه فلش) مقصد تمام شده است؛ فايل نوشته نشد. جايي را خالي کنيد يا مقصد ديگري انتخاب کنيد.");
 inline const QString RestoreUnreadable = QStringLiteral("فايل انتخاب شده خوانده نشد؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
 
+// Encrypted backups: the passphrase typed twice for a backup, and a restore from an encrypted backup.
+inline const QString PassphraseMismatch = QStringLiteral("گذرواژه و تکرار آن يکسان نيست؛ گذرواژه را در هر دو خانه دوباره وارد کنيد. نسخه پشتيبان تهيه نشد.");
+inline const QString PassphraseTooShort = QStringLiteral("گذرواژه بايد دست کم هشت حرف باشد. نسخه پشتيبان تهيه نشد.");
+inline const QString EncryptionFailed = QStringLiteral("رمزگذاري نسخه پشتيبان انجام نشد (حافظه کافي نيست)؛ نسخه پشتيبان تهيه نشد.");
+inline const QString RestorePassphrasePrompt = QStringLiteral("اين نسخه پشتيبان رمزگذاري شده است. گذرواژه آن را وارد کنيد:");
+inline const QString RestoreWrongPassphrase = QStringLiteral("گذرواژه درست نيست؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
+inline const QString RestoreEncryptedAltered = QStringLiteral("نسخه پشتيبان رمزگذاري شده تغيير کرده يا آسيب ديده است؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
+inline const QString RestoreEncryptedCutShort = QStringLiteral("نسخه پشتيبان رمزگذاري شده ناقص است (فايل کامل نوشته يا کپي نشده است)؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
+inline const QString RestoreEncryptedNewer = QStringLiteral("اين نسخه پشتيبان با نسخه جديدتري از برنامه رمزگذاري شده است؛ براي بازيابي آن برنامه را به روز کنيد. اطلاعات برنامه دست نخورده ماند.");
+inline const QString RestoreDecryptionFailed = QStringLiteral("باز کردن رمز نسخه پشتيبان انجام نشد (حافظه کافي نيست)؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
+
 // Answer codes of the standard box
 constexpr int Ok = 1;
 constexpr int Yes = 6;

@@ -9,6 +9,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -137,6 +138,7 @@ private slots:
     void gridReadsAfreshRatherThanShowBlankRows();
     void exportWritesTheListedExaminees();
     void exportCancelledOrFailed();
+    void exportNamesOnlyWhenTicked();
     void closeButtonClosesAndNothingIsCutOff();
 };
 
@@ -496,6 +498,31 @@ void TestLookupWindow::exportCancelledOrFailed()
     const ScriptedMessages::Box& error = l.program.messages().boxes.last();
     QVERIFY(error.text.startsWith(Msg::ExportFailed));
     QCOMPARE(error.title, Msg::ErrorTitlePersian);
+}
+
+void TestLookupWindow::exportNamesOnlyWhenTicked()
+{
+    Lookup l;
+    auto* names = l.find<QCheckBox>("CheckExportNames");
+    QVERIFY(!names->isChecked());
+    const QString plain = QDir(l.program.folder()).filePath(QStringLiteral("research.csv"));
+    const QString named = QDir(l.program.folder()).filePath(QStringLiteral("named.csv"));
+    l.program.fileDialogs().names << plain << named;
+    Drive::click(l.window.get(), QStringLiteral("CommandExport"));
+    Drive::click(l.window.get(), QStringLiteral("CheckExportNames"));
+    QVERIFY(names->isChecked());
+    Drive::click(l.window.get(), QStringLiteral("CommandExport"));
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList({ Msg::ExportDone, Msg::ExportDone }));
+
+    auto text = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    for (const QStringList& person : people) {
+        QVERIFY(text(plain).contains(QLatin1Char('\n') + person.at(0) + QLatin1Char(',')));
+        QVERIFY2(!text(plain).contains(person.at(1)) && !text(plain).contains(person.at(2)), qPrintable(person.at(0)));
+        QVERIFY(text(named).contains(person.at(0) + QLatin1Char(',') + person.at(1) + QLatin1Char(',') + person.at(2)));
+    }
 }
 
 void TestLookupWindow::closeButtonClosesAndNothingIsCutOff()

@@ -60,7 +60,16 @@ ResearchExport::Scoring fakeScoring()
     return scoring;
 }
 
-constexpr int cellsPerLine = 10 + 35 + 4 * 3 + 1;
+constexpr int cellsPerLine = 10 + 35 + 4 * 3 + 1; // with the names
+constexpr int cellsWithoutNames = cellsPerLine - 2;
+
+QList<QStringList> readCsv(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseCsv(QString::fromUtf8(file.readAll().mid(3)));
+}
 
 } // namespace
 
@@ -72,6 +81,8 @@ private slots:
     void field_data();
     void field();
     void twoExamineesParseBackToTheStoredValues();
+    void namesLeftOutUnlessIncluded_data();
+    void namesLeftOutUnlessIncluded();
     void onlyTheListedExamineesInTableOrder();
     void aFailureLeavesTheChosenFileAsItWas();
     void anUnwritableFolderIsReported();
@@ -159,7 +170,8 @@ void TestResearchExport::twoExamineesParseBackToTheStoredValues()
 
     const QString path = QDir(program.folder()).filePath(QStringLiteral("research.csv"));
     TableCursor listed(program.database(), QStringLiteral("IDE"));
-    const ResearchExport::Result result = ResearchExport::write(listed, path, fakeScoring());
+    const ResearchExport::Result result
+        = ResearchExport::write(listed, path, fakeScoring(), ResearchExport::Names::Included);
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(result.examinees, 2);
 
@@ -204,6 +216,49 @@ void TestResearchExport::twoExamineesParseBackToTheStoredValues()
         QVERIFY2(second.at(i).isEmpty(), qPrintable(QString::number(i)));
 }
 
+void TestResearchExport::namesLeftOutUnlessIncluded_data()
+{
+    QTest::addColumn<bool>("byDefault");
+    QTest::addColumn<bool>("included");
+    QTest::newRow("by default") << true << false;
+    QTest::newRow("left out") << false << false;
+    QTest::newRow("included") << false << true;
+}
+
+// A de-identified export holds codes, details, answers and scores, and no name anywhere.
+void TestResearchExport::namesLeftOutUnlessIncluded()
+{
+    QFETCH(bool, byDefault);
+    QFETCH(bool, included);
+    TestProgram program;
+    program.addExaminee(QStringLiteral("41"), QStringLiteral("مريم"), QStringLiteral("A"));
+    program.exec(QStringLiteral("UPDATE IDE SET LName = 'Karimi', Sen = '33', Rezayat = '40' WHERE Code = '41'"));
+    program.setAnswers(QStringLiteral("41"), QStringList(35, QStringLiteral("2")));
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("research.csv"));
+    const ResearchExport::Names names = included ? ResearchExport::Names::Included : ResearchExport::Names::LeftOut;
+    const ResearchExport::Result result = byDefault ? ResearchExport::write(listed, path, fakeScoring())
+                                                    : ResearchExport::write(listed, path, fakeScoring(), names);
+    QVERIFY2(result.ok, qPrintable(result.error));
+
+    const QList<QStringList> records = readCsv(path);
+    QCOMPARE(records.size(), 2);
+    const QStringList& header = records.at(0);
+    const QStringList& row = records.at(1);
+    QCOMPARE(header.size(), included ? cellsPerLine : cellsWithoutNames);
+    QCOMPARE(row.size(), header.size());
+    QCOMPARE(header.contains(QStringLiteral("نام")), included);
+    QCOMPARE(header.contains(QStringLiteral("نام خانوادگي")), included);
+    QCOMPARE(row.contains(QStringLiteral("مريم")), included);
+    QCOMPARE(row.contains(QStringLiteral("Karimi")), included);
+    // The rest is all there, under its own heading.
+    QCOMPARE(row.at(header.indexOf(QStringLiteral("کد"))), QStringLiteral("41"));
+    QCOMPARE(row.at(header.indexOf(QStringLiteral("سن"))), QStringLiteral("33"));
+    QCOMPARE(row.at(header.indexOf(QStringLiteral("گروه"))), QStringLiteral("A"));
+    QCOMPARE(row.at(header.indexOf(QStringLiteral("سوال 35"))), QStringLiteral("2"));
+    QCOMPARE(row.at(header.indexOf(QStringLiteral("S1 - درصد"))), QStringLiteral("80"));
+}
+
 void TestResearchExport::onlyTheListedExamineesInTableOrder()
 {
     TestProgram program;
@@ -223,9 +278,9 @@ void TestResearchExport::onlyTheListedExamineesInTableOrder()
     const QList<QStringList> records = parseCsv(QString::fromUtf8(file.readAll().mid(3)));
     QCOMPARE(records.size(), 3);
     QCOMPARE(records.at(1).first(), QStringLiteral("3"));
-    QCOMPARE(records.at(1).mid(10, 35), QStringList(35, QStringLiteral("4")));
+    QCOMPARE(records.at(1).mid(8, 35), QStringList(35, QStringLiteral("4")));
     QCOMPARE(records.at(2).first(), QStringLiteral("2"));
-    QCOMPARE(records.at(2).mid(10, 35), QStringList(35, QString()));
+    QCOMPARE(records.at(2).mid(8, 35), QStringList(35, QString()));
 }
 
 void TestResearchExport::aFailureLeavesTheChosenFileAsItWas()
