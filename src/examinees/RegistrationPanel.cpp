@@ -6,6 +6,7 @@
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
+#include "text/ShownNumbers.h"
 #include "ui/ColumnBinding.h"
 #include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
@@ -85,10 +86,10 @@ RegistrationPanel::RegistrationPanel(Database& db, Messages& messages, TableCurs
     fields.bind(m_code, QStringLiteral("Code"));
     fields.bind(m_firstName, QStringLiteral("FName"));
     fields.bind(m_familyName, QStringLiteral("LName"));
-    fields.bind(m_age, QStringLiteral("Sen"));
-    fields.bind(m_date, QStringLiteral("Date"));
+    fields.bind(m_age, QStringLiteral("Sen"), ColumnBinding::Shown::Number);
+    fields.bind(m_date, QStringLiteral("Date"), ColumnBinding::Shown::Number);
     fields.bind(m_education, QStringLiteral("Tahsil"));
-    fields.bind(m_time, QStringLiteral("Time"));
+    fields.bind(m_time, QStringLiteral("Time"), ColumnBinding::Shown::Number);
     fields.bind(m_maritalField, QStringLiteral("Taahol"));
     fields.bind(m_sexField, QStringLiteral("Jens"));
     fields.bind(m_groupField, QStringLiteral("Group"));
@@ -162,8 +163,8 @@ void RegistrationPanel::buildControls()
 void RegistrationPanel::startNewExaminee()
 {
     m_details.addNew();
-    m_time->setText(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
-    m_date->setText(SolarHijriToday(0));
+    m_time->setText(ShownNumbers::text(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat)));
+    m_date->setText(ShownNumbers::text(SolarHijriToday(0)));
     m_code->setFocus();
 }
 
@@ -177,7 +178,7 @@ void RegistrationPanel::copyListTexts()
 RegistrationCheck::Entry RegistrationPanel::entry() const
 {
     return {m_code->text(),    m_firstName->text(),    m_familyName->text(), m_sexField->text(),
-            m_age->text(),     m_maritalField->text(), m_groupField->text(), m_education->text()};
+            m_age->digits(),   m_maritalField->text(), m_groupField->text(), m_education->text()};
 }
 
 QWidget* RegistrationPanel::fieldFor(RegistrationCheck::Field field) const

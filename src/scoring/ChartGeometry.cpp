@@ -1,5 +1,7 @@
 #include "scoring/ChartGeometry.h"
 
+#include "text/Digits.h"
+#include "text/ShownNumbers.h"
 #include "ui/LeadingNumber.h"
 
 #include <QRegularExpression>
@@ -11,11 +13,12 @@ namespace ChartGeometry {
 
 QString cappedLabel(const QString& text)
 {
-    return leadingNumber(text) > MaxPercent ? QString::number(MaxPercent) : text;
+    return leadingNumber(text) > MaxPercent ? ShownNumbers::number(MaxPercent) : text;
 }
 
-Bar barFor(const QString& labelText)
+Bar barFor(const QString& shownText)
 {
+    const QString labelText = Digits::toAscii(shownText);
     static const QRegularExpression plainDecimal(QStringLiteral("^ *[0-9]+(\\.[0-9]+)? *$"));
     if (!plainDecimal.match(labelText).hasMatch())
         return {};

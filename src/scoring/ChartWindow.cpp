@@ -2,6 +2,7 @@
 
 #include "scoring/Scales.h"
 #include "scoring/ShownResults.h"
+#include "text/ShownNumbers.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
@@ -118,7 +119,7 @@ void ChartWindow::buildLabels()
         const int element = static_cast<int>(i) + 5;
         const int value = (static_cast<int>(i) + 1) * 10;
         const int left = value == 100 ? hundredLabelLeft : tickLabelLeft;
-        QLabel* tick = addLabel(QStringLiteral("SkinLabeln_%1").arg(element), QString::number(value), left,
+        QLabel* tick = addLabel(QStringLiteral("SkinLabeln_%1").arg(element), ShownNumbers::number(value), left,
                                 tickLabelTop[i], tickLabelRight - left, tickLabelHeight);
         tick->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -200,7 +201,7 @@ void ChartWindow::setValueText(int index, const QString& text)
 void ChartWindow::showResults(const ShownResults& results)
 {
     for (const ScaleInfo& info : scales())
-        setValueText(static_cast<int>(info.scale), results.of(info.scale).percent);
+        setValueText(static_cast<int>(info.scale), ShownNumbers::text(results.of(info.scale).percent));
 }
 
 QString ChartWindow::valueText(int index) const

@@ -2,6 +2,7 @@
 
 #include "scoring/ChartGeometry.h"
 #include "scoring/PairComparison.h"
+#include "text/ShownNumbers.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ Report::PageContent ComparisonChart::layOut(const PairComparison& comparison, co
     for (int percent : { 0, 50, 100 }) {
         const double y = plotBottom - percent * ChartGeometry::TwipsPerPercent * factor;
         content.rules.append({ QLineF(plotLeft - 60, y, plotLeft, y), 10 });
-        content.texts.append({ QStringLiteral("Axis%1").arg(percent), QString::number(percent),
+        content.texts.append({ QStringLiteral("Axis%1").arg(percent), ShownNumbers::number(percent),
             QRectF(area.left(), y - 120, axisWidth - 90, 240), small(Qt::AlignRight | Qt::AlignVCenter) });
     }
 
@@ -84,7 +85,7 @@ Report::PageContent ComparisonChart::layOut(const PairComparison& comparison, co
             const QRectF rect(bar.left, plotBottom - height, barWidth, height);
             if (height > 0)
                 content.shades.append({ rect, bar.colour });
-            content.texts.append({ QString::fromLatin1(bar.name) + QString::number(index), bar.percent,
+            content.texts.append({ QString::fromLatin1(bar.name) + QString::number(index), ShownNumbers::text(bar.percent),
                 QRectF(bar.left - 120, rect.top() - valueHeight, barWidth + 240, valueHeight), small() });
         }
         content.texts.append({ QStringLiteral("Scale%1").arg(index), scaleInfo(scale).caption,
