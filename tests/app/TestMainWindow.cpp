@@ -2,6 +2,7 @@
 #include "backup/ExitPrompt.h"
 #include "calendar/SolarHijri.h"
 #include "support/LockHolder.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
@@ -519,7 +520,7 @@ void TestMainWindow::registration()
     QCOMPARE(visiblePanels(w), QStringList{"Frame10"});
     QVERIFY(Drive::find<QLineEdit>(w, "Text11")->hasFocus());
     QVERIFY(Drive::find<QLineEdit>(w, "Text11")->text().isEmpty());
-    QCOMPARE(Drive::find<QLineEdit>(w, "Text8")->text(), SolarHijriToday(0));
+    QCOMPARE(Drive::find<QLineEdit>(w, "Text8")->text(), ShownNumbers::text(SolarHijriToday(0)));
 
     fillRegistration(w, QStringLiteral(" 25"));
     Drive::click(w, QStringLiteral("Command8"));
