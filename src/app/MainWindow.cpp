@@ -8,6 +8,7 @@
 #include "settings/ClinicPanel.h"
 #include "settings/Theme.h"
 #include "settings/ThemePanel.h"
+#include "text/ShownNumbers.h"
 #include "ui/ColumnBinding.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
@@ -15,6 +16,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -41,7 +43,7 @@ struct PanelPlace {
     int height;
 };
 constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
-constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 2055};
+constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 3855};
 constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
 constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
 
@@ -197,7 +199,13 @@ void MainWindow::buildSettingsPanel()
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
                       495),
             &QPushButton::clicked, this, &MainWindow::showClinicPanel);
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
+    // How numbers are drawn is the choice of whoever sits at this computer: windows opened after a change follow it.
+    auto* digits = new QCheckBox(QStringLiteral("ارقام فارسي"), m_settingsPanel);
+    digits->setObjectName(QStringLiteral("CheckDigits"));
+    digits->setChecked(ShownNumbers::persianDigits());
+    Twips::place(digits, 195, 2640, 1785, 495);
+    connect(digits, &QCheckBox::toggled, this, [](bool on) { ShownNumbers::setPersianDigits(on); });
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 3240, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
 }
 
