@@ -60,6 +60,7 @@ QComboBox* makeList(QWidget* parent, const QString& name, const QStringList& ite
     list->setInsertPolicy(QComboBox::NoInsert);
     list->addItems(items);
     list->setEditText(prompt);
+    Kit::alignRight(list);
     return list;
 }
 
@@ -67,6 +68,7 @@ QLineEdit* makeField(QWidget* parent, const QString& name)
 {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
+    Kit::alignRight(field);
     return field;
 }
 
@@ -118,6 +120,7 @@ void RegistrationPanel::buildControls()
     m_familyName = makeField(this, QStringLiteral("Text4"));
     m_age = new DigitsField(this, RegistrationCheck::AgeMaxLength);
     m_age->setObjectName(QStringLiteral("Text5"));
+    Kit::alignRight(m_age);
     m_marital = makeList(this, QStringLiteral("Combo1"), RegistrationCheck::maritalStatusItems(),
                          RegistrationCheck::maritalStatusPrompt());
     m_date = makeField(this, QStringLiteral("Text8"));

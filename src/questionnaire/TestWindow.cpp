@@ -234,6 +234,7 @@ void TestWindow::buildDetails()
                                                           : new QLineEdit(m_details);
         field->setObjectName(column);
         field->setReadOnly(!AnswerSheet::isCorrectable(column));
+        Kit::alignRight(field);
         auto* caption = new QLabel(detailCaption(column), m_details);
         caption->setObjectName(column + QStringLiteral("Caption"));
         caption->setBuddy(field);

@@ -129,10 +129,12 @@ void ComparisonWindow::buildControls()
     group->addButton(m_followUp);
 
     m_firstCode = new QLineEdit(this);
+    Kit::alignRight(m_firstCode);
     m_firstCode->setObjectName(QStringLiteral("FirstCode"));
     Twips::place(m_firstCode, 4440, 960, 2280, 375);
     Kit::caption(this, QStringLiteral("LabelFirstCode"), firstCodeCaption, m_firstCode, 6840, 960, 1740, 375);
     m_secondCode = new QLineEdit(this);
+    Kit::alignRight(m_secondCode);
     m_secondCode->setObjectName(QStringLiteral("SecondCode"));
     Twips::place(m_secondCode, 4440, 1500, 2280, 375);
     Kit::caption(this, QStringLiteral("LabelSecondCode"), secondCodeCaption, m_secondCode, 6840, 1500, 1740, 375);

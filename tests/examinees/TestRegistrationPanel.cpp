@@ -2,6 +2,7 @@
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
 #include "calendar/SolarHijri.h"
+#include "support/LayoutCheck.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
 #include "text/Digits.h"
@@ -17,6 +18,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSemaphore>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QThread>
 #include <QSignalSpy>
 #include <QTest>
@@ -128,6 +131,8 @@ private slots:
     void ageTyped();
     void agePasted_data();
     void agePasted();
+    void listsShowTheirLongestEntry();
+    void fieldsAlignRight();
 };
 
 void TestRegistrationPanel::opening()
@@ -683,6 +688,51 @@ void TestRegistrationPanel::agePasted()
     QCOMPARE(age->text(), ShownNumbers::text(after));
     QCOMPARE(host.details.field(QStringLiteral("Sen")), after);
     QCOMPARE(host.program.messages().boxes.size(), 0);
+}
+
+// Each list is wide enough for the longest of its entries and its prompt, arrow included.
+void TestRegistrationPanel::listsShowTheirLongestEntry()
+{
+    PanelHost host;
+    host.window.show();
+    for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
+        QComboBox* list = host.list(name);
+        QStringList entries{list->currentText()};
+        for (int i = 0; i < list->count(); ++i)
+            entries << list->itemText(i);
+        QVERIFY2(entries.size() > 1, name);
+        for (const QString& entry : entries) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            option.editable = true;
+            const QFontMetrics metrics(list->lineEdit()->font());
+            // The line edit's own margins come on top of the text.
+            const int text = metrics.horizontalAdvance(entry) + 2 * 2 + 2;
+            const QSize needed = list->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                                 QSize(text, metrics.height()), list);
+            QVERIFY2(list->width() >= needed.width(),
+                     qPrintable(QStringLiteral("%1: %2 < %3 for %4")
+                                    .arg(QLatin1String(name))
+                                    .arg(list->width())
+                                    .arg(needed.width())
+                                    .arg(entry)));
+        }
+    }
+    QVERIFY(LayoutCheck::nothingCutOff(host.panel));
+}
+
+// Codes, numbers, dates and names all start at the right edge, as a Persian form writes them.
+void TestRegistrationPanel::fieldsAlignRight()
+{
+    PanelHost host;
+    for (const char* name : {"Text11", "Text6", "Text4", "Text5", "Text8", "Text7", "Text9"}) {
+        QLineEdit* field = host.field(name);
+        QCOMPARE(field->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+                 Qt::AlignRight | Qt::AlignAbsolute);
+    }
+    for (const char* name : {"Combo1", "Combo2", "Combo3"})
+        QCOMPARE(host.list(name)->lineEdit()->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+                 Qt::AlignRight | Qt::AlignAbsolute);
 }
 
 QTEST_MAIN(TestRegistrationPanel)

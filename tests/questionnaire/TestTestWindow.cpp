@@ -646,6 +646,10 @@ void TestTestWindow::numbersFollowTheDigitsSetting()
             persian ? QStringLiteral("۱۴۰۳/۰۱/۰۵") : QStringLiteral("1403/01/05"));
         QCOMPARE(child<QLineEdit>(&w, "Time")->text(), persian ? QStringLiteral("۹:۰۵") : QStringLiteral("9:05"));
         QCOMPARE(child<QLineEdit>(&w, "Code")->text(), examinee);
+        // Codes, numbers and dates start at the right edge, as the Persian fields beside them do.
+        for (const char* name : {"Code", "Sen", "Date", "Time", "FName"})
+            QCOMPARE(child<QLineEdit>(&w, name)->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+                     Qt::AlignRight | Qt::AlignAbsolute);
         // Digits of any script typed into the item box name the item.
         for (const QString& typed : {QStringLiteral("۷"), QStringLiteral("\u0668"), QStringLiteral("9")}) {
             typeItemNumber(&w, typed);
