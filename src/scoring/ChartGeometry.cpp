@@ -11,6 +11,14 @@
 
 namespace ChartGeometry {
 
+QList<int> tickPercents()
+{
+    QList<int> percents;
+    for (int percent = MaxPercent; percent >= 0; percent -= TickStep)
+        percents << percent;
+    return percents;
+}
+
 QString cappedLabel(const QString& text)
 {
     return leadingNumber(text) > MaxPercent ? ShownNumbers::number(MaxPercent) : text;

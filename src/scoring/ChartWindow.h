@@ -15,7 +15,7 @@ class QPushButton;
 struct ShownResults;
 
 // The results chart `Frmnem`: the four percents of the examinee last scored, as vertical bars on a fixed 0..100 axis
-// laid out in twips. The scoring window hands the percents over as the texts of the value labels; the bars follow
+// laid out in twips, reading right to left (ChartGeometry). The scoring window hands the percents over as the texts of the value labels; the bars follow
 // them only when the operator presses "رسم نمودار".
 class ChartWindow : public QWidget {
     Q_OBJECT
@@ -34,7 +34,7 @@ public:
     // Where bar `index` was last drawn, in twips; an undrawn bar is empty (height 0) at the bars' bottom edge.
     ChartGeometry::Bar barTwips(int index) const;
 
-    // The fill of bar `index`: the system colours of the active title bar, selected items and scroll bars, then green.
+    // The fill of bar `index`: its scale's colour (ScaleColours) in the window's palette, so the bars follow the theme.
     static QColor barColour(int index, const QPalette& palette);
 
 public slots:

@@ -2,6 +2,7 @@
 
 #include "data/QuestionnaireItems.h"
 #include "questionnaire/Keying.h"
+#include "scoring/ScaleColours.h"
 #include "scoring/reports/ComparisonChart.h"
 #include "text/ShownNumbers.h"
 
@@ -219,7 +220,7 @@ PageContent ComparisonReport::firstPage() const
     y = table(page, QStringLiteral("Scales"), y + 300, columns, headings, rows, 620, 400, 170);
 
     const QRectF chartArea(900, y + 300, pageWidth - 1800, 5200);
-    const PageContent chart = ComparisonChart::layOut(m_comparison, chartArea);
+    const PageContent chart = ComparisonChart::layOut(m_comparison, chartArea, ScaleColours::paper());
     page.shades << chart.shades;
     page.rules << chart.rules;
     page.texts << chart.texts;
