@@ -8,6 +8,7 @@
 #include "ui/Twips.h"
 
 #include <QColor>
+#include <QEvent>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
@@ -59,6 +60,7 @@ ChartWindow::ChartWindow(QWidget* parent)
     buildBars();
     buildLabels();
     buildButtons();
+    recolour();
 
     Twips::placeWindow(this, 3750, 750);
 }
@@ -68,9 +70,7 @@ QFrame* ChartWindow::addLine(const QString& name, int x1, int y1, int x2, int y2
     auto* line = new QFrame(this);
     line->setObjectName(name);
     line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::WindowText));
-    line->setPalette(palette);
+    m_lines << line;
     // A stroke one pixel thick, whatever twips-per-pixel the screen has.
     const int left = Twips::toPixelsX(x1);
     const int top = Twips::toPixelsY(y1);
@@ -139,12 +139,32 @@ void ChartWindow::buildBars()
         auto* bar = new QFrame(this);
         bar->setObjectName(QStringLiteral("Shn_%1").arg(i));
         bar->setAutoFillBackground(true);
-        QPalette palette = bar->palette();
-        palette.setColor(QPalette::Window, barColour(i, palette));
-        bar->setPalette(palette);
         m_bars[static_cast<std::size_t>(i)] = bar;
         placeBar(i);
     }
+}
+
+void ChartWindow::recolour()
+{
+    const QPalette own = palette();
+    for (QFrame* line : std::as_const(m_lines)) {
+        QPalette p = line->palette();
+        p.setColor(QPalette::Window, own.color(QPalette::WindowText));
+        line->setPalette(p);
+    }
+    for (int i = 0; i < BarCount; ++i) {
+        QFrame* bar = m_bars[static_cast<std::size_t>(i)];
+        QPalette p = bar->palette();
+        p.setColor(QPalette::Window, barColour(i, own));
+        bar->setPalette(p);
+    }
+}
+
+void ChartWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        recolour();
 }
 
 void ChartWindow::buildButtons()

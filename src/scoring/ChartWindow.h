@@ -2,12 +2,14 @@
 
 #include "scoring/ChartGeometry.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <array>
 
 class QColor;
+class QEvent;
 class QFrame;
 class QLabel;
 class QPalette;
@@ -41,7 +43,13 @@ public slots:
     // "رسم نمودار": caps labels above 100 to "100" and sets every bar from its label.
     void drawBars();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // Strokes in the palette's text colour and bars in their scales' colours, after every change of palette (the
+    // scoring window gives the chart its theme's).
+    void recolour();
     void buildAxes();
     void buildLabels();
     void buildBars();
@@ -50,6 +58,7 @@ private:
     QLabel* addLabel(const QString& name, const QString& text, int left, int top, int width, int height);
     void placeBar(int index);
 
+    QList<QFrame*> m_lines;
     std::array<QFrame*, BarCount> m_bars{};
     std::array<ChartGeometry::Bar, BarCount> m_barTwips{};
     std::array<QLabel*, BarCount> m_valueLabels{};

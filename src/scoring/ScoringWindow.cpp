@@ -346,6 +346,8 @@ void ScoringWindow::openChart()
     if (!m_chart) {
         m_chart = new ChartWindow(this);
         m_chart->setAttribute(Qt::WA_DeleteOnClose);
+        // The chart carries no skin of its own; it draws in this window's theme colours.
+        m_chart->setPalette(palette());
     }
     m_chart->showResults(*selected);
     m_chart->show();

@@ -1,5 +1,6 @@
 #include "scoring/ChartGeometry.h"
 #include "scoring/ChartWindow.h"
+#include "scoring/ScaleColours.h"
 #include "scoring/ScoringWindow.h"
 #include "scoring/reports/ListReport.h"
 #include "support/TestProgram.h"
@@ -344,6 +345,38 @@ private slots:
         QCOMPARE(boxes[0].bringToFrontMs, 2000);
         QVERIFY(!w.chartWindow());
         QVERIFY(!w.findChild<ChartWindow*>());
+    }
+
+    // The chart draws in the scoring window's theme: its background, strokes and bar colours follow it.
+    void chartTakesTheTheme_data()
+    {
+        QTest::addColumn<QString>("theme");
+        QTest::newRow("light") << "1";
+        QTest::newRow("dark") << "3";
+    }
+
+    void chartTakesTheTheme()
+    {
+        QFETCH(QString, theme);
+        TestProgram p;
+        p.exec(QStringLiteral("UPDATE Theme SET TH = ?"), {theme});
+        p.addExaminee(QStringLiteral("12"));
+        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("3")));
+        ScoringWindow w(p.database(), p.messages(), captions);
+        w.show();
+        QCOMPARE(w.property("appliedTheme").toString(), theme);
+        p.messages().typed.enqueue(QStringLiteral("12"));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        ChartWindow* chart = w.chartWindow();
+        QVERIFY(chart);
+        QCOMPARE(chart->palette().color(QPalette::Window), w.palette().color(QPalette::Window));
+        QVERIFY(chart->palette().color(QPalette::Window) != QApplication::palette().color(QPalette::Window));
+        QCOMPARE(child<QFrame>(chart, QStringLiteral("Line1"))->palette().color(QPalette::Window),
+                 w.palette().color(QPalette::WindowText));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(child<QFrame>(chart, QStringLiteral("Shn_%1").arg(i))->palette().color(QPalette::Window),
+                     ScaleColours::of(allScales[std::size_t(i)], w.palette()));
     }
 
     void chartShowsScoredPercents()
