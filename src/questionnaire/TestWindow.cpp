@@ -119,7 +119,7 @@ TestWindow::~TestWindow() = default;
 
 void TestWindow::buildIntroduction()
 {
-    m_title = new QLabel(TitleText, this);
+    m_title = new QLabel(ShownNumbers::text(TitleText), this);
     m_title->setObjectName(QStringLiteral("SkinLabel3"));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setFont(scaled(font(), 1.7, true));
