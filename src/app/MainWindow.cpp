@@ -279,7 +279,8 @@ void MainWindow::HidePanels()
 
 void MainWindow::showHint(const QString& text)
 {
-    m_hint->setText(text);
+    // The hints number their points: drawn as every number is.
+    m_hint->setText(ShownNumbers::text(text));
     m_hint->show();
 }
 

@@ -210,7 +210,7 @@ void TestMainWindow::hints_data()
     QTest::newRow("lookup") << "Command4"
                             << QStringLiteral(" درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد");
     QTest::newRow("settings") << "Command9"
-                              << QStringLiteral("با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد");
+                              << QStringLiteral("با کليک بر روي اين دکمه شمامي توانيد:۱- تم برنامه را عوض کنيد ۲- نام و آدرس کلينيک را وارد کنيد");
 }
 
 void TestMainWindow::hints()
