@@ -497,8 +497,8 @@ void TestWindow::showProgress()
     const int answered = m_sheet->answeredCount();
     m_progress->setValue(answered);
     // "3 از 35" reads the same way in any direction, which "3 / 35" does not in right-to-left text.
-    m_progressCount->setText(
-        QStringLiteral("%1 از %2").arg(ShownNumbers::number(answered), ShownNumbers::number(ItemNumberRule::LastItem)));
+    m_progressCount->setText(QStringLiteral("%1 از %2").arg(
+        ShownNumbers::number(answered), ShownNumbers::number(ItemNumberRule::LastItem)));
 }
 
 bool TestWindow::isTextBox(const QWidget* widget) const

@@ -17,8 +17,8 @@ class QPushButton;
 struct ShownResults;
 
 // The results chart `Frmnem`: the four percents of the examinee last scored, as vertical bars on a fixed 0..100 axis
-// laid out in twips, reading right to left (ChartGeometry). The scoring window hands the percents over as the texts of the value labels; the bars follow
-// them only when the operator presses "رسم نمودار".
+// laid out in twips, reading right to left (ChartGeometry). The scoring window hands the percents over as the texts
+// of the value labels; the bars follow them only when the operator presses "رسم نمودار".
 class ChartWindow : public QWidget {
     Q_OBJECT
 public:

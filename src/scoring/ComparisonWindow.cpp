@@ -332,7 +332,8 @@ void ComparisonWindow::showScales(const PairComparison& comparison)
         const ShownResults::ScaleTexts& second = comparison.second.of(info.scale);
         const PairComparison::ScaleRow& difference = comparison.row(info.scale);
         const QString texts[] = { info.caption, ShownNumbers::text(first.raw), ShownNumbers::text(first.percent),
-            first.level, ShownNumbers::text(second.raw), ShownNumbers::text(second.percent), second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
+            first.level, ShownNumbers::text(second.raw), ShownNumbers::text(second.percent), second.level,
+            signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
         for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
             setCell(m_scales, row, column, texts[column]);
         if (followUp)

@@ -24,7 +24,8 @@ Report::TextStyle small(Qt::Alignment alignment = Qt::AlignCenter)
 
 } // namespace
 
-Report::PageContent ComparisonChart::layOut(const PairComparison& comparison, const QRectF& area, const QPalette& palette)
+Report::PageContent ComparisonChart::layOut(
+    const PairComparison& comparison, const QRectF& area, const QPalette& palette)
 {
     Report::PageContent content;
     const QColor ink = palette.color(QPalette::WindowText);
@@ -101,7 +102,8 @@ Report::PageContent ComparisonChart::layOut(const PairComparison& comparison, co
             }
             Report::TextStyle style = small();
             style.colour = ink;
-            content.texts.append({ QString::fromLatin1(bar.name) + QString::number(index), ShownNumbers::text(bar.percent),
+            content.texts.append({ QString::fromLatin1(bar.name) + QString::number(index),
+                ShownNumbers::text(bar.percent),
                 QRectF(bar.left - 120, rect.top() - valueHeight, barWidth + 240, valueHeight), style });
         }
         Report::TextStyle style = small();

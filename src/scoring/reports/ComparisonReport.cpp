@@ -212,7 +212,8 @@ PageContent ComparisonReport::firstPage() const
         const ShownResults::ScaleTexts& second = m_comparison.second.of(info.scale);
         const PairComparison::ScaleRow& difference = m_comparison.row(info.scale);
         QStringList cells = { info.caption, ShownNumbers::text(first.raw), ShownNumbers::text(first.percent),
-            first.level, ShownNumbers::text(second.raw), ShownNumbers::text(second.percent), second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
+            first.level, ShownNumbers::text(second.raw), ShownNumbers::text(second.percent), second.level,
+            signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
         if (followUp)
             cells << signedFigure(difference.levelSteps);
         rows << cells;
