@@ -9,6 +9,7 @@
 #include "settings/ClinicPanel.h"
 #include "settings/Theme.h"
 #include "settings/ThemePanel.h"
+#include "text/ShownNumbers.h"
 #include "ui/ColumnBinding.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
@@ -16,6 +17,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -203,6 +205,12 @@ void MainWindow::buildSettingsPanel()
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command71"), QStringLiteral("محل فايل اطلاعات"), 195, 2040, 1785,
                         495),
             &QPushButton::clicked, this, &MainWindow::showDataFilePanel);
+    // How numbers are drawn is the choice of whoever sits at this computer: windows opened after a change follow it.
+    auto* digits = new QCheckBox(QStringLiteral("ارقام فارسي"), m_settingsPanel);
+    digits->setObjectName(QStringLiteral("CheckDigits"));
+    digits->setChecked(ShownNumbers::persianDigits());
+    Twips::place(digits, 195, 2640, 1785, 495);
+    connect(digits, &QCheckBox::toggled, this, [](bool on) { ShownNumbers::setPersianDigits(on); });
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 3240, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
 }
@@ -278,7 +286,8 @@ void MainWindow::HidePanels()
 
 void MainWindow::showHint(const QString& text)
 {
-    m_hint->setText(text);
+    // The hints number their points: drawn as every number is.
+    m_hint->setText(ShownNumbers::text(text));
     m_hint->show();
 }
 

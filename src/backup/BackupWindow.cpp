@@ -13,11 +13,14 @@
 #include "data/DatabaseCheck.h"
 #include "data/TableCursor.h"
 #include "settings/Theme.h"
+#include "text/Digits.h"
 #include "text/OwnerOnly.h"
+#include "text/ShownNumbers.h"
 #include "ui/ColumnBinding.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+#include "ui/PercentProgressBar.h"
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
@@ -119,8 +122,8 @@ BackupWindow::BackupWindow(Database& db, Messages& messages, FileDialogs& fileDi
     // Load: position, theme, clock and date.
     Twips::placeWindow(this, 2340, 768);
     Theme::applyTheme(this, m_db, m_themeNumber->text());
-    m_clock->setText(BackupNames::clockText(QTime::currentTime()));
-    m_date->setText(SolarHijriToday(4));
+    m_clock->setText(ShownNumbers::text(BackupNames::clockText(QTime::currentTime())));
+    m_date->setText(ShownNumbers::text(SolarHijriToday(4)));
     m_dateCopy->setText(m_date->text());
 
     m_clockTimer = new QTimer(this);
@@ -161,7 +164,7 @@ void BackupWindow::buildControls()
         2400 + encryptionBand, 1800, 480);
 
     // How far a copy is; shown only while one runs.
-    m_progress = new QProgressBar(this);
+    m_progress = new PercentProgressBar(this);
     m_progress->setObjectName(QStringLiteral("CopyProgress"));
     m_progress->setRange(0, 100);
     m_progress->setAlignment(Qt::AlignCenter);
@@ -217,7 +220,7 @@ void BackupWindow::buildHelpFrame()
 
 void BackupWindow::tick()
 {
-    m_clock->setText(BackupNames::clockText(QTime::currentTime()));
+    m_clock->setText(ShownNumbers::text(BackupNames::clockText(QTime::currentTime())));
 }
 
 void BackupWindow::showHelp()
@@ -250,7 +253,9 @@ void BackupWindow::browseTarget()
 {
     // Without the Back folder the dialog still opens, in the program's folder.
     const QString folder = prepareBackFolder() ? m_places.backFolder : m_places.dataFolder;
-    const QString name = BackupNames::defaultFileName(m_date->text(), m_clock->text());
+    // The file is named with ASCII digits, whatever digits the window draws.
+    const QString name
+        = BackupNames::defaultFileName(Digits::toAscii(m_date->text()), Digits::toAscii(m_clock->text()));
     const QString chosen = m_fileDialogs.saveFileName(
         this, QStringLiteral("ذخيره نسخه پشتيبان"), QDir(folder).filePath(name), BackupNames::DialogFilter);
     if (!chosen.isEmpty())

@@ -6,6 +6,7 @@
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
+#include "text/ShownNumbers.h"
 #include "ui/ColumnBinding.h"
 #include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
@@ -59,6 +60,7 @@ QComboBox* makeList(QWidget* parent, const QString& name, const QStringList& ite
     list->setInsertPolicy(QComboBox::NoInsert);
     list->addItems(items);
     list->setEditText(prompt);
+    Kit::alignRight(list);
     return list;
 }
 
@@ -66,6 +68,7 @@ QLineEdit* makeField(QWidget* parent, const QString& name)
 {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
+    Kit::alignRight(field);
     return field;
 }
 
@@ -85,10 +88,10 @@ RegistrationPanel::RegistrationPanel(Database& db, Messages& messages, TableCurs
     fields.bind(m_code, QStringLiteral("Code"));
     fields.bind(m_firstName, QStringLiteral("FName"));
     fields.bind(m_familyName, QStringLiteral("LName"));
-    fields.bind(m_age, QStringLiteral("Sen"));
-    fields.bind(m_date, QStringLiteral("Date"));
+    fields.bind(m_age, QStringLiteral("Sen"), ColumnBinding::Shown::Number);
+    fields.bind(m_date, QStringLiteral("Date"), ColumnBinding::Shown::Number);
     fields.bind(m_education, QStringLiteral("Tahsil"));
-    fields.bind(m_time, QStringLiteral("Time"));
+    fields.bind(m_time, QStringLiteral("Time"), ColumnBinding::Shown::Number);
     fields.bind(m_maritalField, QStringLiteral("Taahol"));
     fields.bind(m_sexField, QStringLiteral("Jens"));
     fields.bind(m_groupField, QStringLiteral("Group"));
@@ -117,6 +120,7 @@ void RegistrationPanel::buildControls()
     m_familyName = makeField(this, QStringLiteral("Text4"));
     m_age = new DigitsField(this, RegistrationCheck::AgeMaxLength);
     m_age->setObjectName(QStringLiteral("Text5"));
+    Kit::alignRight(m_age);
     m_marital = makeList(this, QStringLiteral("Combo1"), RegistrationCheck::maritalStatusItems(),
                          RegistrationCheck::maritalStatusPrompt());
     m_date = makeField(this, QStringLiteral("Text8"));
@@ -162,8 +166,8 @@ void RegistrationPanel::buildControls()
 void RegistrationPanel::startNewExaminee()
 {
     m_details.addNew();
-    m_time->setText(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
-    m_date->setText(SolarHijriToday(0));
+    m_time->setText(ShownNumbers::text(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat)));
+    m_date->setText(ShownNumbers::text(SolarHijriToday(0)));
     m_code->setFocus();
 }
 
@@ -177,7 +181,7 @@ void RegistrationPanel::copyListTexts()
 RegistrationCheck::Entry RegistrationPanel::entry() const
 {
     return {m_code->text(),    m_firstName->text(),    m_familyName->text(), m_sexField->text(),
-            m_age->text(),     m_maritalField->text(), m_groupField->text(), m_education->text()};
+            m_age->digits(),   m_maritalField->text(), m_groupField->text(), m_education->text()};
 }
 
 QWidget* RegistrationPanel::fieldFor(RegistrationCheck::Field field) const

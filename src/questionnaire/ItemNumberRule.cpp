@@ -1,5 +1,7 @@
 #include "questionnaire/ItemNumberRule.h"
 
+#include "text/Digits.h"
+
 #include <algorithm>
 
 namespace ItemNumberRule {
@@ -24,10 +26,10 @@ std::optional<int> wholeNumber(const QString& text)
         return std::nullopt;
     int value = 0;
     for (; i < t.size(); ++i) {
-        const QChar c = t.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+        const int digit = Digits::valueOf(t.at(i));
+        if (digit < 0)
             return std::nullopt;
-        value = std::min(value * 10 + (c.unicode() - u'0'), Saturated);
+        value = std::min(value * 10 + digit, Saturated);
     }
     return negative ? -value : value;
 }

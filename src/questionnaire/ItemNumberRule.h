@@ -27,8 +27,9 @@ struct Reading {
     int item = 0; // the item to show for Step::Load, else 0
 };
 
-// The whole decimal number the text holds ("007" is 7, "+3" is 3, blanks around it are ignored), saturated far
-// outside the item range; nothing for empty text or text that is not a whole number ("4a", "2.5", "abc", "-").
+// The whole decimal number the text holds, in digits of any script ("007" and "۰۰۷" are 7, "+3" is 3, blanks around
+// it are ignored), saturated far outside the item range; nothing for empty text or text that is not a whole number
+// ("4a", "2.5", "abc", "-").
 std::optional<int> wholeNumber(const QString& text);
 
 // What the window does with the box's text.

@@ -6,6 +6,7 @@
 #include "questionnaire/Keying.h"
 #include "settings/Theme.h"
 #include "text/Digits.h"
+#include "text/ShownNumbers.h"
 #include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/OptionButton.h"
@@ -95,7 +96,7 @@ TestWindow::TestWindow(Database& db, Messages& messages, QWidget* parent)
     setTabOrder();
 
     // The item number starts at "1"; nothing is loaded until "شروع" sets it afresh.
-    m_itemNumber->setText(QStringLiteral("1"));
+    m_itemNumber->setText(ShownNumbers::number(1));
     connect(m_itemNumber, &QLineEdit::textChanged, this, &TestWindow::itemNumberChanged);
     for (DigitsField* box : {m_itemNumber, m_age}) {
         connect(box, &DigitsField::keyRefused, this, [this] {
@@ -118,7 +119,7 @@ TestWindow::~TestWindow() = default;
 
 void TestWindow::buildIntroduction()
 {
-    m_title = new QLabel(TitleText, this);
+    m_title = new QLabel(ShownNumbers::text(TitleText), this);
     m_title->setObjectName(QStringLiteral("SkinLabel3"));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setFont(scaled(font(), 1.7, true));
@@ -178,7 +179,7 @@ void TestWindow::buildItemArea()
     }
 
     // The item-number rule reads whatever text the box holds, so a pasted text is left for it to judge.
-    m_itemNumber = new DigitsField(this, 0, DigitsField::WholeText::AsciiDigits);
+    m_itemNumber = new DigitsField(this, 0, DigitsField::WholeText::AnyText);
     m_itemNumber->setObjectName(QStringLiteral("Text6"));
     m_itemNumber->setAlignment(Qt::AlignCenter);
     m_itemNumber->setFont(scaled(font(), 1.3, true));
@@ -233,6 +234,7 @@ void TestWindow::buildDetails()
                                                           : new QLineEdit(m_details);
         field->setObjectName(column);
         field->setReadOnly(!AnswerSheet::isCorrectable(column));
+        Kit::alignRight(field);
         auto* caption = new QLabel(detailCaption(column), m_details);
         caption->setObjectName(column + QStringLiteral("Caption"));
         caption->setBuddy(field);
@@ -317,18 +319,43 @@ void TestWindow::showPhase(Phase phase)
         w->setVisible(answering);
 }
 
+namespace {
+
+// The details a person reads as numbers; the code stays as stored, as it is read back into code boxes.
+bool isNumberDetail(const QString& column)
+{
+    return column == QLatin1String("Sen") || column == QLatin1String("Date") || column == QLatin1String("Time");
+}
+
+} // namespace
+
 void TestWindow::showDetails()
 {
-    for (auto it = m_detailFields.cbegin(); it != m_detailFields.cend(); ++it)
-        it.value()->setText(m_sheet->detail(it.key()));
+    m_shownDetails.clear();
+    for (auto it = m_detailFields.cbegin(); it != m_detailFields.cend(); ++it) {
+        const QString stored = m_sheet->detail(it.key());
+        m_shownDetails.insert(it.key(), stored);
+        it.value()->setText(isNumberDetail(it.key()) ? ShownNumbers::text(stored) : stored);
+    }
 }
 
 QHash<QString, QString> TestWindow::editedDetails() const
 {
     QHash<QString, QString> details;
-    for (auto it = m_detailFields.cbegin(); it != m_detailFields.cend(); ++it)
-        if (!it.value()->isReadOnly())
-            details.insert(it.key(), it.value()->text());
+    for (auto it = m_detailFields.cbegin(); it != m_detailFields.cend(); ++it) {
+        if (it.value()->isReadOnly())
+            continue;
+        const QString shown = it.value()->text();
+        const QString stored = m_shownDetails.value(it.key());
+        // A number field left as it was drawn keeps its stored text exactly; an edited one is stored with ASCII
+        // digits, however they were typed.
+        if (!isNumberDetail(it.key()))
+            details.insert(it.key(), shown);
+        else if (shown == ShownNumbers::text(stored))
+            details.insert(it.key(), stored);
+        else
+            details.insert(it.key(), Digits::toAscii(shown));
+    }
     return details;
 }
 
@@ -355,7 +382,7 @@ void TestWindow::resetToIntroduction()
 {
     showPhase(Phase::Introduction);
     m_statement->clear();
-    m_itemNumber->setText(QStringLiteral("0"));
+    m_itemNumber->setText(ShownNumbers::number(0));
 }
 
 void TestWindow::start()
@@ -363,19 +390,19 @@ void TestWindow::start()
     showPhase(Phase::Answering);
     m_code->setFocus();
     // "0" first, so that "1" is always a change and item 1 is always loaded.
-    m_itemNumber->setText(QStringLiteral("0"));
-    m_itemNumber->setText(QStringLiteral("1"));
+    m_itemNumber->setText(ShownNumbers::number(0));
+    m_itemNumber->setText(ShownNumbers::number(1));
 }
 
 // Every choice is stored as it is made, so moving on has nothing left to store.
 void TestWindow::next()
 {
-    m_itemNumber->setText(QString::number(ItemNumberRule::countFrom(m_itemNumber->text()) + 1));
+    m_itemNumber->setText(ShownNumbers::number(ItemNumberRule::countFrom(m_itemNumber->text()) + 1));
 }
 
 void TestWindow::back()
 {
-    m_itemNumber->setText(QString::number(ItemNumberRule::countFrom(m_itemNumber->text()) - 1));
+    m_itemNumber->setText(ShownNumbers::number(ItemNumberRule::countFrom(m_itemNumber->text()) - 1));
 }
 
 void TestWindow::saveAndExit()
@@ -398,17 +425,17 @@ void TestWindow::itemNumberChanged(const QString& text)
     switch (reading.step) {
     case Step::StartOver:
         m_statement->clear();
-        m_itemNumber->setText(QString::number(ItemNumberRule::FirstItem));
+        m_itemNumber->setText(ShownNumbers::number(ItemNumberRule::FirstItem));
         return;
     case Step::BeforeFirst:
         m_messages.ShowNotice(this, Msg::Start);
-        m_itemNumber->setText(QString::number(ItemNumberRule::FirstItem));
+        m_itemNumber->setText(ShownNumbers::number(ItemNumberRule::FirstItem));
         return;
     case Step::Rest:
         return;
     case Step::PastLast:
         m_messages.ShowNotice(this, Msg::End);
-        m_itemNumber->setText(QString::number(ItemNumberRule::LastItem));
+        m_itemNumber->setText(ShownNumbers::number(ItemNumberRule::LastItem));
         return;
     case Step::Load:
         loadItem(reading.item);
@@ -435,7 +462,7 @@ void TestWindow::loadItem(int item)
 
 void TestWindow::setOptionFrameCaption(int item)
 {
-    m_optionFrame->setTitle(QString::number(item));
+    m_optionFrame->setTitle(ShownNumbers::number(item));
 }
 
 void TestWindow::RecordChosenAnswer(int option)
@@ -470,7 +497,8 @@ void TestWindow::showProgress()
     const int answered = m_sheet->answeredCount();
     m_progress->setValue(answered);
     // "3 از 35" reads the same way in any direction, which "3 / 35" does not in right-to-left text.
-    m_progressCount->setText(QStringLiteral("%1 از %2").arg(answered).arg(ItemNumberRule::LastItem));
+    m_progressCount->setText(QStringLiteral("%1 از %2").arg(
+        ShownNumbers::number(answered), ShownNumbers::number(ItemNumberRule::LastItem)));
 }
 
 bool TestWindow::isTextBox(const QWidget* widget) const

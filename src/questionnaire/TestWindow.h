@@ -101,6 +101,7 @@ private:
 
     QGroupBox* m_details = nullptr; // Frame1
     QHash<QString, QLineEdit*> m_detailFields; // by column
+    QHash<QString, QString> m_shownDetails; // the stored texts the detail fields were filled from
     DigitsField* m_age = nullptr;   // Sen
     QLineEdit* m_code = nullptr;
 

@@ -1,5 +1,7 @@
 #include "scoring/ChartGeometry.h"
 
+#include "text/Digits.h"
+#include "text/ShownNumbers.h"
 #include "ui/LeadingNumber.h"
 
 #include <QRegularExpression>
@@ -9,13 +11,22 @@
 
 namespace ChartGeometry {
 
-QString cappedLabel(const QString& text)
+QList<int> tickPercents()
 {
-    return leadingNumber(text) > MaxPercent ? QString::number(MaxPercent) : text;
+    QList<int> percents;
+    for (int percent = MaxPercent; percent >= 0; percent -= TickStep)
+        percents << percent;
+    return percents;
 }
 
-Bar barFor(const QString& labelText)
+QString cappedLabel(const QString& text)
 {
+    return leadingNumber(text) > MaxPercent ? ShownNumbers::number(MaxPercent) : text;
+}
+
+Bar barFor(const QString& shownText)
+{
+    const QString labelText = Digits::toAscii(shownText);
     static const QRegularExpression plainDecimal(QStringLiteral("^ *[0-9]+(\\.[0-9]+)? *$"));
     if (!plainDecimal.match(labelText).hasMatch())
         return {};

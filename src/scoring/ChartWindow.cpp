@@ -1,52 +1,42 @@
 #include "scoring/ChartWindow.h"
 
+#include "scoring/ScaleColours.h"
 #include "scoring/Scales.h"
 #include "scoring/ShownResults.h"
+#include "text/ShownNumbers.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
 #include <QColor>
+#include <QEvent>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
-constexpr int windowWidth = 7020;
+using namespace ChartGeometry;
+
+constexpr int windowWidth = ChartWidth;
 constexpr int windowHeight = 8040;
 
-constexpr int axisX = 1080;
-constexpr int axisTop = 900;
-constexpr int axisBottom = 5985;
-constexpr int baselineY = 6030;
-constexpr int baselineLeft = 1125;
-constexpr int baselineRight = 6480;
-constexpr int tickLeft = 855;
-
-constexpr std::array<int, 11> tickY = {1030, 1530, 2030, 2535, 3030, 3530, 4030, 4530, 5030, 5530, 6030};
-// Tick labels 5..14 read 10..100 from the bottom up.
-constexpr std::array<int, 10> tickLabelTop = {5310, 4815, 4320, 3825, 3285, 2790, 2295, 1755, 1305, 810};
-constexpr int tickLabelLeft = 405;
-constexpr int hundredLabelLeft = 225;
-constexpr int tickLabelRight = 840;
-constexpr int tickLabelHeight = 330;
-
-constexpr std::array<int, ChartWindow::BarCount> barLeft = {1260, 2520, 3780, 5040};
-constexpr int barWidth = 1140;
-
-constexpr std::array<int, ChartWindow::BarCount> valueLabelLeft = {1440, 2700, 3960, 5400};
-constexpr std::array<int, ChartWindow::BarCount> valueLabelTop = {6660, 6660, 6615, 6660};
+constexpr int valueLabelTop = 6660;
 constexpr int valueLabelWidth = 780;
 constexpr int valueLabelHeight = 330;
 
-// The scale names are the Label1 elements 0, 1, 4 and 2, left to right.
+// The scale names are the Label1 elements 0, 1, 4 and 2, in the scales' order (right to left).
 constexpr std::array<int, ChartWindow::BarCount> scaleNameElement = {0, 1, 4, 2};
-constexpr std::array<int, ChartWindow::BarCount> scaleNameLeft = {1305, 2565, 3735, 5040};
 constexpr int scaleNameTop = 6165;
 constexpr int scaleNameWidth = 1200;
 constexpr int scaleNameHeight = 360;
+
+// The row titles stand at the right, beside the axis, where a Persian row begins.
+constexpr int rowTitleLeft = AxisX + 60;
+constexpr int rowTitleWidth = ChartWidth - rowTitleLeft - 60;
 
 QFont chartFont(double pointSize)
 {
@@ -70,6 +60,7 @@ ChartWindow::ChartWindow(QWidget* parent)
     buildBars();
     buildLabels();
     buildButtons();
+    recolour();
 
     Twips::placeWindow(this, 3750, 750);
 }
@@ -79,9 +70,7 @@ QFrame* ChartWindow::addLine(const QString& name, int x1, int y1, int x2, int y2
     auto* line = new QFrame(this);
     line->setObjectName(name);
     line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::WindowText));
-    line->setPalette(palette);
+    m_lines << line;
     // A stroke one pixel thick, whatever twips-per-pixel the screen has.
     const int left = Twips::toPixelsX(x1);
     const int top = Twips::toPixelsY(y1);
@@ -93,11 +82,13 @@ QFrame* ChartWindow::addLine(const QString& name, int x1, int y1, int x2, int y2
 
 void ChartWindow::buildAxes()
 {
-    addLine(QStringLiteral("Line1"), axisX, axisTop, axisX, axisBottom);
-    addLine(QStringLiteral("Line2"), baselineLeft, baselineY, baselineRight, baselineY);
-    for (std::size_t i = 0; i < tickY.size(); ++i) {
-        const bool last = i + 1 == tickY.size();
-        addLine(QStringLiteral("Line3_%1").arg(i), tickLeft, tickY[i], last ? baselineLeft : axisX, tickY[i]);
+    addLine(QStringLiteral("Line1"), AxisX, AxisTop, AxisX, AxisBottom);
+    addLine(QStringLiteral("Line2"), BaselineLeft, BaselineY, BaselineRight, BaselineY);
+    // Line3 elements 0..10 mark 100 down to 0 percent.
+    const QList<int> percents = tickPercents();
+    for (qsizetype i = 0; i < percents.size(); ++i) {
+        const int y = tickY(percents.at(i));
+        addLine(QStringLiteral("Line3_%1").arg(i), AxisX, y, AxisX + TickLength, y);
     }
 }
 
@@ -114,40 +105,32 @@ QLabel* ChartWindow::addLabel(const QString& name, const QString& text, int left
 
 void ChartWindow::buildLabels()
 {
-    for (std::size_t i = 0; i < tickLabelTop.size(); ++i) {
-        const int element = static_cast<int>(i) + 5;
-        const int value = (static_cast<int>(i) + 1) * 10;
-        const int left = value == 100 ? hundredLabelLeft : tickLabelLeft;
-        QLabel* tick = addLabel(QStringLiteral("SkinLabeln_%1").arg(element), QString::number(value), left,
-                                tickLabelTop[i], tickLabelRight - left, tickLabelHeight);
-        tick->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
+    // SkinLabeln elements 5..14 read 10..100 percent, each level with its tick, just right of the axis.
+    for (int element = 5; element <= 14; ++element) {
+        const int percent = (element - 4) * TickStep;
+        QLabel* tick = addLabel(QStringLiteral("SkinLabeln_%1").arg(element), ShownNumbers::percent(percent),
+                                TickLabelLeft, tickY(percent) - TickLabelHeight / 2, TickLabelWidth, TickLabelHeight);
+        tick->setAlignment(Qt::AlignAbsolute | Qt::AlignLeft | Qt::AlignVCenter);
     }
     for (int i = 0; i < BarCount; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        m_valueLabels[n] = addLabel(QStringLiteral("SkinLabeln_%1").arg(i), QString(), valueLabelLeft[n],
-                                    valueLabelTop[n], valueLabelWidth, valueLabelHeight);
+        m_valueLabels[n] = addLabel(QStringLiteral("SkinLabeln_%1").arg(i), QString(),
+                                    barLeft(i) + (BarWidth - valueLabelWidth) / 2, valueLabelTop, valueLabelWidth,
+                                    valueLabelHeight);
         QLabel* name = addLabel(QStringLiteral("Label1_%1").arg(scaleNameElement[n]), scales()[n].caption,
-                                scaleNameLeft[n], scaleNameTop, scaleNameWidth, scaleNameHeight);
+                                barLeft(i) + (BarWidth - scaleNameWidth) / 2, scaleNameTop, scaleNameWidth,
+                                scaleNameHeight);
         name->setBuddy(m_bars[n]);
     }
-    addLabel(QStringLiteral("Label1_5"), QStringLiteral("مقياسها"), 315, 6165, 900, scaleNameHeight);
-    addLabel(QStringLiteral("Label1_3"), QStringLiteral("درصد"), 405, 6750, 720, scaleNameHeight);
+    addLabel(QStringLiteral("Label1_5"), QStringLiteral("مقياسها"), rowTitleLeft, scaleNameTop, rowTitleWidth,
+             scaleNameHeight);
+    addLabel(QStringLiteral("Label1_3"), QStringLiteral("درصد"), rowTitleLeft, valueLabelTop, rowTitleWidth,
+             valueLabelHeight);
 }
 
 QColor ChartWindow::barColour(int index, const QPalette& palette)
 {
-    // Qt has no title-bar or scroll-bar role of its own: the darkest frame shade stands for the active title bar and
-    // the mid shade, which styles give scroll-bar grooves, for the scroll bars.
-    switch (index) {
-    case 0:
-        return palette.color(QPalette::Active, QPalette::Shadow);
-    case 1:
-        return palette.color(QPalette::Active, QPalette::Highlight);
-    case 2:
-        return palette.color(QPalette::Active, QPalette::Mid);
-    default:
-        return QColor(0, 128, 0);
-    }
+    return ScaleColours::of(allScales[static_cast<std::size_t>(std::clamp(index, 0, BarCount - 1))], palette);
 }
 
 void ChartWindow::buildBars()
@@ -156,12 +139,32 @@ void ChartWindow::buildBars()
         auto* bar = new QFrame(this);
         bar->setObjectName(QStringLiteral("Shn_%1").arg(i));
         bar->setAutoFillBackground(true);
-        QPalette palette = bar->palette();
-        palette.setColor(QPalette::Window, barColour(i, palette));
-        bar->setPalette(palette);
         m_bars[static_cast<std::size_t>(i)] = bar;
         placeBar(i);
     }
+}
+
+void ChartWindow::recolour()
+{
+    const QPalette own = palette();
+    for (QFrame* line : std::as_const(m_lines)) {
+        QPalette p = line->palette();
+        p.setColor(QPalette::Window, own.color(QPalette::WindowText));
+        line->setPalette(p);
+    }
+    for (int i = 0; i < BarCount; ++i) {
+        QFrame* bar = m_bars[static_cast<std::size_t>(i)];
+        QPalette p = bar->palette();
+        p.setColor(QPalette::Window, barColour(i, own));
+        bar->setPalette(p);
+    }
+}
+
+void ChartWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        recolour();
 }
 
 void ChartWindow::buildButtons()
@@ -187,7 +190,7 @@ void ChartWindow::placeBar(int index)
 {
     const auto n = static_cast<std::size_t>(index);
     const ChartGeometry::Bar& bar = m_barTwips[n];
-    Twips::place(m_bars[n], barLeft[n], bar.top, barWidth, bar.height);
+    Twips::place(m_bars[n], barLeft(index), bar.top, BarWidth, bar.height);
     m_bars[n]->setVisible(bar.height > 0);
 }
 
@@ -200,7 +203,7 @@ void ChartWindow::setValueText(int index, const QString& text)
 void ChartWindow::showResults(const ShownResults& results)
 {
     for (const ScaleInfo& info : scales())
-        setValueText(static_cast<int>(info.scale), results.of(info.scale).percent);
+        setValueText(static_cast<int>(info.scale), ShownNumbers::text(results.of(info.scale).percent));
 }
 
 QString ChartWindow::valueText(int index) const

@@ -32,6 +32,6 @@ void ComparisonChartView::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(width() / designWidth, height() / designHeight);
     const Report::PageContent content
-        = ComparisonChart::layOut(*m_comparison, QRectF(120, 60, designWidth - 240, designHeight - 120));
+        = ComparisonChart::layOut(*m_comparison, QRectF(120, 60, designWidth - 240, designHeight - 120), palette());
     Report::TextPainter().paint(painter, content);
 }

@@ -5,6 +5,7 @@
 #include "scoring/ComparisonChartView.h"
 #include "scoring/reports/ComparisonReport.h"
 #include "settings/Theme.h"
+#include "text/ShownNumbers.h"
 #include "ui/LeftToRightCells.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -128,10 +129,12 @@ void ComparisonWindow::buildControls()
     group->addButton(m_followUp);
 
     m_firstCode = new QLineEdit(this);
+    Kit::alignRight(m_firstCode);
     m_firstCode->setObjectName(QStringLiteral("FirstCode"));
     Twips::place(m_firstCode, 4440, 960, 2280, 375);
     Kit::caption(this, QStringLiteral("LabelFirstCode"), firstCodeCaption, m_firstCode, 6840, 960, 1740, 375);
     m_secondCode = new QLineEdit(this);
+    Kit::alignRight(m_secondCode);
     m_secondCode->setObjectName(QStringLiteral("SecondCode"));
     Twips::place(m_secondCode, 4440, 1500, 2280, 375);
     Kit::caption(this, QStringLiteral("LabelSecondCode"), secondCodeCaption, m_secondCode, 6840, 1500, 1740, 375);
@@ -300,8 +303,8 @@ void ComparisonWindow::showDetails(const PairComparison& comparison)
     m_details->setRowCount(2);
     int row = 0;
     for (const ExamineeDetails* examinee : { &comparison.firstExaminee, &comparison.secondExaminee }) {
-        const QString texts[] = { examinee->code, examinee->firstName, examinee->lastName, examinee->sex, examinee->age,
-            examinee->group, examinee->date };
+        const QString texts[] = { examinee->code, examinee->firstName, examinee->lastName, examinee->sex,
+            ShownNumbers::text(examinee->age), examinee->group, ShownNumbers::text(examinee->date) };
         for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
             setCell(m_details, row, column, texts[column]);
         ++row;
@@ -328,8 +331,9 @@ void ComparisonWindow::showScales(const PairComparison& comparison)
         const ShownResults::ScaleTexts& first = comparison.first.of(info.scale);
         const ShownResults::ScaleTexts& second = comparison.second.of(info.scale);
         const PairComparison::ScaleRow& difference = comparison.row(info.scale);
-        const QString texts[] = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent,
-            second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
+        const QString texts[] = { info.caption, ShownNumbers::text(first.raw), ShownNumbers::text(first.percent),
+            first.level, ShownNumbers::text(second.raw), ShownNumbers::text(second.percent), second.level,
+            signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
         for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
             setCell(m_scales, row, column, texts[column]);
         if (followUp)
@@ -362,7 +366,7 @@ void ComparisonWindow::showItems(const PairComparison& comparison)
     int row = 0;
     for (int item : shown) {
         const PairComparison::ItemRow& r = comparison.item(item);
-        setCell(m_items, row, 0, QString::number(item));
+        setCell(m_items, row, 0, ShownNumbers::number(item));
         auto* statement = new QTableWidgetItem(QString::fromUtf8(questionnaireItem(item)->statement));
         statement->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_items->setItem(row, 1, statement);
@@ -386,12 +390,12 @@ void ComparisonWindow::showItems(const PairComparison& comparison)
     row = 0;
     for (const PairComparison::ScaleAgreement& scale : comparison.agreement) {
         setCell(m_agreement, row, 0, scaleInfo(scale.scale).caption);
-        setCell(m_agreement, row, 1, QString::number(scale.positivePercent));
+        setCell(m_agreement, row, 1, ShownNumbers::number(scale.positivePercent));
         ++row;
     }
     QStringList numbers;
     for (int item : comparison.toTalkAbout)
-        numbers << QString::number(item);
+        numbers << ShownNumbers::number(item);
     m_talkAbout->setText(
         numbers.isEmpty() ? nothingToTalkAbout : talkAboutCaption + numbers.join(QStringLiteral("، ")));
     m_caution->setText(comparison.idealisedCaution ? idealisedCaution : QString());

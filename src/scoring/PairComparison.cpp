@@ -2,6 +2,7 @@
 
 #include "data/QuestionnaireItems.h"
 #include "questionnaire/Keying.h"
+#include "text/ShownNumbers.h"
 
 #include <cstdlib>
 
@@ -69,7 +70,7 @@ QString signedFigure(const std::optional<int>& value)
 {
     if (!value)
         return QString();
-    return *value > 0 ? QStringLiteral("+%1").arg(*value) : QString::number(*value);
+    return *value > 0 ? QLatin1Char('+') + ShownNumbers::number(*value) : ShownNumbers::number(*value);
 }
 
 std::optional<PairComparison> comparePair(ComparisonKind kind, const ShownResults& first,

@@ -70,5 +70,5 @@ int wholePercent(int part, int whole);
 // The band index 0..4 of a level word; nullopt for any other text.
 std::optional<int> levelIndex(const QString& level);
 
-// A signed figure as the comparison shows it: "+3", "-2", "0"; "" for none.
+// A signed figure as the comparison draws it (its digits as every number is drawn): "+3", "-2", "0"; "" for none.
 QString signedFigure(const std::optional<int>& value);

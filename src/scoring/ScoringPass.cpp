@@ -1,6 +1,7 @@
 #include "scoring/ScoringPass.h"
 
 #include "data/QuestionnaireItems.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 
 namespace {
@@ -22,7 +23,7 @@ QString withItemList(const QString& text, const QList<int>& items)
 {
     QString message = text + QStringLiteral("\n\n");
     for (int item : items)
-        message += QString::number(item) + QStringLiteral("  ");
+        message += ShownNumbers::number(item) + QStringLiteral("  ");
     return message;
 }
 

@@ -5,6 +5,7 @@
 #include "scoring/reports/ListReport.h"
 #include "scoring/reports/ListReportRows.h"
 #include "settings/Theme.h"
+#include "text/ShownNumbers.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -285,8 +286,13 @@ void ScoringWindow::tellRefusal(const ScoringSession::Selection& selection)
 
 void ScoringWindow::showExaminee(const std::optional<ExamineeDetails>& examinee)
 {
-    for (const DetailBox& detail : m_details)
-        detail.box->setText(examinee ? (*examinee).*detail.field : QString());
+    for (const DetailBox& detail : m_details) {
+        const QString stored = examinee ? (*examinee).*detail.field : QString();
+        // The code is shown as stored: it is what the operator types to find the examinee again.
+        const bool number = detail.field == &ExamineeDetails::age || detail.field == &ExamineeDetails::date
+            || detail.field == &ExamineeDetails::time;
+        detail.box->setText(number ? ShownNumbers::text(stored) : stored);
+    }
 }
 
 void ScoringWindow::showResults()
@@ -296,8 +302,8 @@ void ScoringWindow::showResults()
     for (const ScaleInfo& info : scales()) {
         ScaleBoxes& b = boxes(info.scale);
         const ShownResults::ScaleTexts texts = selected ? selected->of(info.scale) : ShownResults::ScaleTexts();
-        b.raw->setText(texts.raw);
-        b.percent->setText(texts.percent);
+        b.raw->setText(ShownNumbers::text(texts.raw));
+        b.percent->setText(ShownNumbers::text(texts.percent));
         b.level->setText(texts.level);
         b.sentence->setPlainText(texts.sentence);
     }
@@ -340,6 +346,8 @@ void ScoringWindow::openChart()
     if (!m_chart) {
         m_chart = new ChartWindow(this);
         m_chart->setAttribute(Qt::WA_DeleteOnClose);
+        // The chart carries no skin of its own; it draws in this window's theme colours.
+        m_chart->setPalette(palette());
     }
     m_chart->showResults(*selected);
     m_chart->show();

@@ -2,6 +2,7 @@
 
 #include "data/TableCursor.h"
 #include "settings/Theme.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/WindowKit.h"
@@ -35,8 +36,9 @@ ThemePanel::ThemePanel(TableCursor& themeRow, Messages& messages, const QString&
     int top = 240;
     int theme = 1;
     for (const auto& [name, caption] : buttons) {
-        connect(Kit::button(this, QString::fromLatin1(name), caption, 240, top, 2145, 555), &QPushButton::clicked, this,
-            [this, theme] { choose(theme); });
+        // The theme's number is drawn as every number is.
+        connect(Kit::button(this, QString::fromLatin1(name), ShownNumbers::text(caption), 240, top, 2145, 555),
+            &QPushButton::clicked, this, [this, theme] { choose(theme); });
         top += 600;
         ++theme;
     }

@@ -1,5 +1,8 @@
 #include "ui/ColumnBinding.h"
 
+#include "text/Digits.h"
+#include "text/ShownNumbers.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +18,8 @@ ColumnBinding::ColumnBinding(Read read, Write write, QObject* source)
 
 void ColumnBinding::show(QWidget* widget, const QString& column)
 {
-    const QString value = m_read(column);
+    const QString stored = m_read(column);
+    const QString value = m_shown.value(widget) == Shown::Number ? ShownNumbers::text(stored) : stored;
     QScopedValueRollback quiet(m_refreshing, true);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (edit->text() != value)
@@ -40,19 +44,23 @@ void ColumnBinding::refresh()
         show(it.key(), it.value());
 }
 
-void ColumnBinding::bind(QWidget* widget, const QString& column)
+void ColumnBinding::bind(QWidget* widget, const QString& column, Shown shown)
 {
     const bool known = m_columns.contains(widget);
     m_columns.insert(widget, column);
+    m_shown.insert(widget, shown);
     if (!known) {
-        connect(widget, &QObject::destroyed, this, [this, widget] { m_columns.remove(widget); });
+        connect(widget, &QObject::destroyed, this, [this, widget] {
+            m_columns.remove(widget);
+            m_shown.remove(widget);
+        });
         auto edited = [this, widget](const QString& text) {
             if (m_refreshing)
                 return;
             const QString column = m_columns.value(widget);
             {
                 QScopedValueRollback quiet(m_refreshing, true);
-                m_write(column, text);
+                m_write(column, m_shown.value(widget) == Shown::Number ? Digits::toAscii(text) : text);
             }
             // Other controls on the same column follow the edit; the edited one keeps its cursor.
             for (auto it = m_columns.cbegin(); it != m_columns.cend(); ++it)
@@ -71,6 +79,7 @@ void ColumnBinding::bind(QWidget* widget, const QString& column)
 
 void ColumnBinding::unbind(QWidget* widget)
 {
+    m_shown.remove(widget);
     if (m_columns.remove(widget))
         disconnect(widget, nullptr, this, nullptr);
 }

@@ -35,7 +35,13 @@ public:
         return *binding;
     }
 
-    void bind(QWidget* widget, const QString& column);
+    // How a bound control shows its field.
+    enum class Shown {
+        AsStored, // the field's text as it is (names, codes)
+        Number, // a number, date or time: drawn as every number is drawn, stored with ASCII digits however typed
+    };
+
+    void bind(QWidget* widget, const QString& column, Shown shown = Shown::AsStored);
     void unbind(QWidget* widget);
 
     // Shows the source's current fields in every bound control.
@@ -48,5 +54,6 @@ private:
     Read m_read;
     Write m_write;
     QHash<QWidget*, QString> m_columns;
+    QHash<QWidget*, Shown> m_shown;
     bool m_refreshing = false;
 };

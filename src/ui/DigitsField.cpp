@@ -1,13 +1,14 @@
 #include "ui/DigitsField.h"
 
 #include "text/Digits.h"
+#include "text/ShownNumbers.h"
 
 #include <QKeyEvent>
 #include <QValidator>
 
 namespace {
 
-// Filters rather than refuses, so a pasted "age 30." becomes "30" instead of nothing, and "۳۰" becomes "30"; a
+// Filters rather than refuses, so a pasted "age 30." becomes "30" instead of nothing, drawn as numbers are drawn; a
 // pasted text without a single digit is refused, so it cannot wipe out what the box held.
 class DigitsOnlyValidator : public QValidator {
 public:
@@ -19,7 +20,7 @@ public:
 
     State validate(QString& input, int& pos) const override
     {
-        const QString digits = Digits::digitsOnly(input, m_maxDigits);
+        const QString digits = ShownNumbers::text(Digits::digitsOnly(input, m_maxDigits));
         if (digits.isEmpty() && !input.isEmpty())
             return Invalid;
         if (digits != input) {
@@ -33,13 +34,13 @@ private:
     int m_maxDigits;
 };
 
-class AsciiDigitsValidator : public QValidator {
+class AnyTextValidator : public QValidator {
 public:
     using QValidator::QValidator;
 
     State validate(QString& input, int&) const override
     {
-        input = Digits::toAscii(input);
+        input = ShownNumbers::text(Digits::toAscii(input));
         return Acceptable;
     }
 };
@@ -54,7 +55,7 @@ DigitsField::DigitsField(QWidget* parent, int maxDigits, WholeText wholeText)
     if (wholeText == WholeText::DigitsOnly)
         setValidator(new DigitsOnlyValidator(maxDigits, this));
     else
-        setValidator(new AsciiDigitsValidator(this));
+        setValidator(new AnyTextValidator(this));
 }
 
 void DigitsField::keyPressEvent(QKeyEvent* event)
@@ -75,5 +76,10 @@ void DigitsField::keyPressEvent(QKeyEvent* event)
     // The limit refuses a further digit silently, wherever the cursor is.
     if (m_maxDigits > 0 && text().size() >= m_maxDigits && !hasSelectedText())
         return;
-    insert(QString(QChar(u'0' + digit)));
+    insert(QString(ShownNumbers::digit(digit)));
+}
+
+QString DigitsField::digits() const
+{
+    return Digits::toAscii(text());
 }

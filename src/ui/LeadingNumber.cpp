@@ -1,5 +1,7 @@
 #include "ui/LeadingNumber.h"
 
+#include "text/Digits.h"
+
 #include <cmath>
 #include <limits>
 
@@ -17,8 +19,10 @@ bool isBlank(QChar c)
 
 } // namespace
 
-double leadingNumber(const QString& text)
+double leadingNumber(const QString& shownText)
 {
+    // A box may show its number with Persian digits; it reads as the number it holds.
+    const QString text = Digits::toAscii(shownText);
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && isBlank(text.at(i)))

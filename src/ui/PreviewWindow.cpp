@@ -1,10 +1,12 @@
 #include "ui/PreviewWindow.h"
 
+#include "text/ShownNumbers.h"
 #include "ui/DocumentOutput.h"
 #include "ui/FileDialogs.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+#include "ui/NumberSpinBox.h"
 #include "ui/PageView.h"
 #include "ui/PagedDocument.h"
 
@@ -118,10 +120,10 @@ void PreviewWindow::buildBar()
 
     m_zoomShown = new QLabel(this);
     m_zoomShown->setObjectName(QStringLiteral("PreviewZoom"));
-    m_zoomShown->setMinimumWidth(m_zoomShown->fontMetrics().horizontalAdvance(QStringLiteral("400%")) + 8);
+    m_zoomShown->setMinimumWidth(m_zoomShown->fontMetrics().horizontalAdvance(ShownNumbers::percent(400)) + 8);
     m_zoomShown->setAlignment(Qt::AlignCenter);
 
-    m_page = new QSpinBox(this);
+    m_page = new NumberSpinBox(this);
     m_page->setObjectName(QStringLiteral("PreviewPage"));
     m_page->setKeyboardTracking(false);
     m_pageCount = new QLabel(this);
@@ -159,12 +161,12 @@ void PreviewWindow::showPageCount()
     const QSignalBlocker quiet(m_page);
     m_page->setRange(1, count);
     m_page->setValue(m_view->currentPage() + 1);
-    m_pageCount->setText(QStringLiteral("از %1").arg(m_document->pageCount()));
+    m_pageCount->setText(QStringLiteral("از %1").arg(ShownNumbers::number(m_document->pageCount())));
 }
 
 void PreviewWindow::showZoom(double zoom)
 {
-    m_zoomShown->setText(QStringLiteral("%1%").arg(std::lround(zoom * 100)));
+    m_zoomShown->setText(ShownNumbers::percent(std::lround(zoom * 100)));
     m_zoomIn->setEnabled(zoom < PageView::MaxZoom);
     m_zoomOut->setEnabled(zoom > PageView::MinZoom);
 }

@@ -4,6 +4,7 @@
 #include "ui/Messages.h"
 #include "ui/Twips.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -58,6 +59,17 @@ void setRightToLeft(QPlainTextEdit* edit)
     option.setTextDirection(Qt::RightToLeft);
     option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     edit->document()->setDefaultTextOption(option);
+}
+
+void alignRight(QLineEdit* field)
+{
+    field->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+}
+
+void alignRight(QComboBox* list)
+{
+    if (QLineEdit* edit = list->lineEdit())
+        alignRight(edit);
 }
 
 void reportDatabaseTrouble(Messages& messages, QWidget* owner, bool busy, const QString& platformText)

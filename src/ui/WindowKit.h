@@ -3,6 +3,7 @@
 #include <QString>
 
 class Messages;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -26,6 +27,11 @@ QLabel* caption(QWidget* parent, const QString& name, const QString& text, QWidg
 
 // A line edit that is never shown and never takes the focus: a value holder bound to a column.
 QLineEdit* hiddenField(QWidget* parent, const QString& name);
+
+// A field of a Persian form: its text starts at the right edge whatever it holds. A code, a number or a date has no
+// Persian letter to say which way it reads, and would otherwise start at the left like a Latin text.
+void alignRight(QLineEdit* field);
+void alignRight(QComboBox* list);
 
 // Paragraphs start at the right edge and wrap onto lines that start there too.
 void setRightToLeft(QPlainTextEdit* edit);

@@ -2,11 +2,14 @@
 #include "backup/ExitPrompt.h"
 #include "calendar/SolarHijri.h"
 #include "support/LockHolder.h"
+#include "text/ProgramSettings.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -17,6 +20,7 @@
 #include <QLineEdit>
 #include <QUrl>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QToolButton>
 
@@ -95,6 +99,7 @@ private slots:
     void lookupWindowHandsBack();
     void scoringWindowHandsBack();
     void registration();
+    void persianDigitsTick();
     void registrationCancelled();
     void unsavedRegistrationDroppedByOtherButtons();
     void calculator_data();
@@ -217,7 +222,7 @@ void TestMainWindow::hints_data()
     QTest::newRow("lookup") << "Command4"
                             << QStringLiteral(" درصورتيکه کد آزمودني را فراموش کرده ايد با کليک بر روي  اين قسمت مي توانيد آن را بدست بياوريد");
     QTest::newRow("settings") << "Command9"
-                              << QStringLiteral("با کليک بر روي اين دکمه شمامي توانيد:1- تم برنامه را عوض کنيد 2- نام و آدرس کلينيک را وارد کنيد");
+                              << QStringLiteral("با کليک بر روي اين دکمه شمامي توانيد:۱- تم برنامه را عوض کنيد ۲- نام و آدرس کلينيک را وارد کنيد");
 }
 
 void TestMainWindow::hints()
@@ -522,6 +527,38 @@ void TestMainWindow::scoringWindowHandsBack()
     QCOMPARE(ended.count(), 0);
 }
 
+// The tick under settings turns Persian digits off and on for this computer's user; what is opened afterwards
+// draws accordingly, and nothing stored changes.
+void TestMainWindow::persianDigitsTick()
+{
+    Hub hub;
+    MainWindow* w = hub.show();
+    Drive::click(w, QStringLiteral("Command9"));
+    auto* tick = Drive::find<QCheckBox>(w, "CheckDigits");
+    QVERIFY(tick->isVisible());
+    QVERIFY(tick->isChecked());
+    QCOMPARE(tick->text(), QStringLiteral("ارقام فارسي"));
+    QCOMPARE(tick->geometry(), QRect(Twips::toPixelsX(195), Twips::toPixelsY(2640), Twips::toPixelsX(1785),
+                                     Twips::toPixelsY(495)));
+    const auto* exit = Drive::find<QPushButton>(w, "Command69");
+    QCOMPARE(exit->y(), Twips::toPixelsY(3240));
+    QVERIFY(exit->geometry().bottom() < Drive::find<QWidget>(w, "Frame8")->height());
+
+    QTest::mouseClick(tick, Qt::LeftButton);
+    QVERIFY(!tick->isChecked());
+    QVERIFY(!ShownNumbers::persianDigits());
+    QCOMPARE(QSettings(ProgramSettings::filePath(), QSettings::IniFormat).value(QStringLiteral("display/persianDigits")),
+             QVariant(false));
+    Drive::click(w, QStringLiteral("Command1"));
+    QCOMPARE(Drive::find<QLineEdit>(w, "Text8")->text(), SolarHijriToday(0));
+    Drive::click(w, QStringLiteral("Command9"));
+    QTest::mouseClick(tick, Qt::LeftButton);
+    QVERIFY(ShownNumbers::persianDigits());
+    Drive::click(w, QStringLiteral("Command1"));
+    QCOMPARE(Drive::find<QLineEdit>(w, "Text8")->text(), ShownNumbers::text(SolarHijriToday(0)));
+    QVERIFY(Drive::find<QLineEdit>(w, "Text8")->text() != SolarHijriToday(0));
+}
+
 void TestMainWindow::registration()
 {
     Hub hub;
@@ -531,7 +568,7 @@ void TestMainWindow::registration()
     QCOMPARE(visiblePanels(w), QStringList{"Frame10"});
     QVERIFY(Drive::find<QLineEdit>(w, "Text11")->hasFocus());
     QVERIFY(Drive::find<QLineEdit>(w, "Text11")->text().isEmpty());
-    QCOMPARE(Drive::find<QLineEdit>(w, "Text8")->text(), SolarHijriToday(0));
+    QCOMPARE(Drive::find<QLineEdit>(w, "Text8")->text(), ShownNumbers::text(SolarHijriToday(0)));
 
     fillRegistration(w, QStringLiteral(" 25"));
     Drive::click(w, QStringLiteral("Command8"));

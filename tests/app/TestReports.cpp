@@ -107,7 +107,7 @@ private slots:
         const auto holds = [&all](const QString& text) { return all.contains(PdfText::comparable(text)); };
 
         // A number inside Persian text comes back with its blanks moved about; the words and their order stay.
-        QVERIFY(holds(QStringLiteral("پرسشنامه رضايت زناشويي تورين 35 ماده اي")));
+        QVERIFY(holds(QStringLiteral("پرسشنامه رضايت زناشويي تورين ۳۵ ماده اي")));
         for (const char* field : { "Text15", "Text6", "Text10", "Text11", "Text7" })
             QVERIFY2(lines.contains(scoring->findChild<QLineEdit*>(QString::fromLatin1(field))->text()), field);
         QVERIFY(lines.contains(QStringLiteral("ب"))); // the group
@@ -157,14 +157,15 @@ private slots:
         QVERIFY(lines.contains(QStringLiteral("مرکز مشاوره مهر")));
         QVERIFY(
             PdfText::comparable(lines.join(QString()))
-                .contains(PdfText::comparable(QStringLiteral("گزارش نتيجه  پرسشنامه رضايت زناشويي تورين 35 ماده اي"))));
+                .contains(PdfText::comparable(QStringLiteral("گزارش نتيجه  پرسشنامه رضايت زناشويي تورين ۳۵ ماده اي"))));
         // Each line of the table reads in its columns' order: row number, code, group, age, sex, marital status,
         // education and the four stored scores (none yet for the first examinee).
         QVERIFY(holdsInOrder(lines, { "رديف", "کد", "گروه", "سن", "جنس", "تاهل", "تحصيلات" }));
         QVERIFY(holdsInOrder(lines, { "رضايت زناشويي", "ارتباطات", "حل تعارض" }));
-        QVERIFY(holdsInOrder(lines, { "1", "412", "الف", "30", "مرد", "متأهل", "Lisans" }));
-        QVERIFY(holdsInOrder(lines, { "2", "35", "ب", "30", "مرد", "متأهل", "Lisans", "32", "30", "30", "15" }));
-        QVERIFY(holdsInOrder(lines, { "3", "9001", "الف", "30", "مرد", "متأهل", "Lisans", "11", "12", "13", "6" }));
+        // Numbers in Persian digits; codes as they were typed.
+        QVERIFY(holdsInOrder(lines, { "۱", "412", "الف", "۳۰", "مرد", "متأهل", "Lisans" }));
+        QVERIFY(holdsInOrder(lines, { "۲", "35", "ب", "۳۰", "مرد", "متأهل", "Lisans", "۳۲", "۳۰", "۳۰", "۱۵" }));
+        QVERIFY(holdsInOrder(lines, { "۳", "9001", "الف", "۳۰", "مرد", "متأهل", "Lisans", "۱۱", "۱۲", "۱۳", "۶" }));
         QVERIFY(PdfText::comparable(lines.join(QString()))
                     .contains(PdfText::comparable(QStringLiteral("شيراز، خيابان زند، پلاک 7"))));
         QVERIFY(lines.contains(Maker::programmerLine()));

@@ -3,6 +3,8 @@
 #include "calendar/SolarHijri.h"
 #include "support/LayoutCheck.h"
 #include "support/TestProgram.h"
+#include "text/Digits.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
@@ -135,10 +137,10 @@ void TestBackupWindow::load()
     BackupWindow window(w.program.database(), w.program.messages(), w.program.fileDialogs());
     QCOMPARE(window.pos(), QPoint(Twips::toPixelsX(2340), Twips::toPixelsY(768)));
     QCOMPARE(window.property("appliedTheme").toInt(), 6);
-    QCOMPARE(w.label("Label1"), SolarHijriToday(4));
-    QCOMPARE(w.label("Label3"), SolarHijriToday(4));
-    QVERIFY2(
-        QRegularExpression(QStringLiteral("^([0-9]|1[0-9]|2[0-3])\\.[0-5][0-9]$")).match(w.label("Label2")).hasMatch(),
+    // Today's date and the clock are drawn with Persian digits.
+    QCOMPARE(w.label("Label1"), ShownNumbers::text(SolarHijriToday(4)));
+    QCOMPARE(w.label("Label3"), ShownNumbers::text(SolarHijriToday(4)));
+    QVERIFY2(QRegularExpression(QStringLiteral("^([۰-۹]|۱[۰-۹]|۲[۰-۳])\\.[۰-۵][۰-۹]$")).match(w.label("Label2")).hasMatch(),
         qPrintable(w.label("Label2")));
     QVERIFY(Drive::find<QTimer>(w.window, QStringLiteral("Timer1"))->isActive());
     QVERIFY(!Drive::find<QWidget>(w.window, QStringLiteral("Frame1"))->isVisible());
@@ -180,8 +182,10 @@ void TestBackupWindow::browse()
     QCOMPARE(w.field("Text1")->text(), back + QStringLiteral("/chosen.mdbB"));
     QCOMPARE(dialogs.requests.at(1).kind, ScriptedFileDialogs::Kind::Save);
     QCOMPARE(dialogs.requests.at(1).path,
-        back + QStringLiteral("/در تاريخ") + w.label("Label1") + QStringLiteral(" ساعت)") + w.label("Label2")
-            + QStringLiteral(").mdbB"));
+        back + QStringLiteral("/در تاريخ") + Digits::toAscii(w.label("Label1")) + QStringLiteral(" ساعت)")
+            + Digits::toAscii(w.label("Label2")) + QStringLiteral(").mdbB"));
+    // The file is named with ASCII digits, whatever digits the window draws.
+    QVERIFY(!dialogs.requests.at(1).path.contains(QRegularExpression(QStringLiteral("[۰-۹]"))));
     QCOMPARE(dialogs.requests.at(1).filter, QStringLiteral("Database Backup (*.mdbB)"));
     w.click("b2");
     QCOMPARE(dialogs.requests.at(2).kind, ScriptedFileDialogs::Kind::Open);

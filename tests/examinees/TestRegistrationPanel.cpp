@@ -2,8 +2,11 @@
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
 #include "calendar/SolarHijri.h"
+#include "support/LayoutCheck.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "text/Digits.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
@@ -15,6 +18,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSemaphore>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QThread>
 #include <QSignalSpy>
 #include <QTest>
@@ -126,6 +131,8 @@ private slots:
     void ageTyped();
     void agePasted_data();
     void agePasted();
+    void listsShowTheirLongestEntry();
+    void fieldsAlignRight();
 };
 
 void TestRegistrationPanel::opening()
@@ -133,8 +140,12 @@ void TestRegistrationPanel::opening()
     PanelHost host;
     for (const char* name : {"Text11", "Text6", "Text4", "Text5", "Text7"})
         QVERIFY2(host.field(name)->text().isEmpty(), name);
-    QCOMPARE(host.field("Text8")->text(), SolarHijriToday(0));
-    QVERIFY(QRegularExpression(QStringLiteral("^1[34]\\d\\d/\\d\\d/\\d\\d$")).match(host.field("Text8")->text()).hasMatch());
+    // Today's date and the time are drawn with Persian digits; the date keeps its slashes.
+    QCOMPARE(host.field("Text8")->text(), ShownNumbers::text(SolarHijriToday(0)));
+    QVERIFY(QRegularExpression(QStringLiteral("^[۱][۳۴][۰-۹][۰-۹]/[۰-۹][۰-۹]/[۰-۹][۰-۹]$")).match(host.field("Text8")->text()).hasMatch());
+    QCOMPARE(host.details.field(QStringLiteral("Date")), SolarHijriToday(0));
+    QCOMPARE(Digits::toAscii(host.field("Text9")->text()), host.details.field(QStringLiteral("Time")));
+    QVERIFY(!host.field("Text9")->text().contains(QRegularExpression(QStringLiteral("[0-9]"))));
     QVERIFY(!host.field("Text9")->text().isEmpty());
     QVERIFY(hasFocus(host.field("Text11")));
 
@@ -320,8 +331,10 @@ void TestRegistrationPanel::savesBothRowsWithOneCode()
     QCOMPARE(ide("Taahol"), QStringLiteral("مجرد"));
     QCOMPARE(ide("Group"), QStringLiteral("B"));
     QCOMPARE(ide("Tahsil"), QStringLiteral("Lisans"));
-    QCOMPARE(ide("Date"), date);
-    QCOMPARE(ide("Time"), time);
+    // Stored with ASCII digits, as drawn with Persian ones.
+    QCOMPARE(ide("Date"), Digits::toAscii(date));
+    QCOMPARE(ide("Time"), Digits::toAscii(time));
+    QCOMPARE(ShownNumbers::text(ide("Date")), date);
     // The Answer row holds only the code.
     for (int item = 1; item <= 35; ++item)
         QVERIFY(host.program.answer(QStringLiteral("12"), item).isEmpty());
@@ -614,37 +627,37 @@ void TestRegistrationPanel::ageTyped()
     QLineEdit* age = host.field("Text5");
     age->setFocus();
     Drive::type(age, QStringLiteral("3"));
-    QCOMPARE(age->text(), QStringLiteral("3"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("3")));
     QCOMPARE(host.program.messages().beeps, 0);
 
     Drive::type(age, QStringLiteral("a"));
-    QCOMPARE(age->text(), QStringLiteral("3"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("3")));
     QCOMPARE(host.program.messages().beeps, 1);
     QCOMPARE(host.program.messages().noticeTexts(), QStringList{kDigitsOnly});
 
     Drive::type(age, QStringLiteral("b -"));
-    QCOMPARE(age->text(), QStringLiteral("3"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("3")));
     QCOMPARE(host.program.messages().beeps, 4);
     QCOMPARE(host.program.messages().noticeTexts().size(), 4);
 
-    // A Persian keyboard's digits are digits, stored as ASCII.
+    // A Persian keyboard's digits are digits, drawn as every number is and stored as ASCII.
     Drive::type(age, QStringLiteral("۰"));
-    QCOMPARE(age->text(), QStringLiteral("30"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("30")));
     // A third digit is refused by the length limit, without a message.
     Drive::type(age, QStringLiteral("7"));
-    QCOMPARE(age->text(), QStringLiteral("30"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("30")));
     age->home(false);
     Drive::type(age, QStringLiteral("7"));
-    QCOMPARE(age->text(), QStringLiteral("30"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("30")));
     QCOMPARE(host.program.messages().beeps, 4);
 
     age->end(false);
     QTest::keyClick(age, Qt::Key_Backspace);
-    QCOMPARE(age->text(), QStringLiteral("3"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("3")));
     QTest::keyClick(age, Qt::Key_Return);
     QCOMPARE(host.program.messages().beeps, 4);
     Drive::type(age, QStringLiteral("9"));
-    QCOMPARE(age->text(), QStringLiteral("39"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("39")));
     QCOMPARE(host.details.field(QStringLiteral("Sen")), QStringLiteral("39"));
 }
 
@@ -672,9 +685,54 @@ void TestRegistrationPanel::agePasted()
     age->setText(before);
     age->end(false);
     Drive::paste(age, pasted);
-    QCOMPARE(age->text(), after);
+    QCOMPARE(age->text(), ShownNumbers::text(after));
     QCOMPARE(host.details.field(QStringLiteral("Sen")), after);
     QCOMPARE(host.program.messages().boxes.size(), 0);
+}
+
+// Each list is wide enough for the longest of its entries and its prompt, arrow included.
+void TestRegistrationPanel::listsShowTheirLongestEntry()
+{
+    PanelHost host;
+    host.window.show();
+    for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
+        QComboBox* list = host.list(name);
+        QStringList entries{list->currentText()};
+        for (int i = 0; i < list->count(); ++i)
+            entries << list->itemText(i);
+        QVERIFY2(entries.size() > 1, name);
+        for (const QString& entry : entries) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            option.editable = true;
+            const QFontMetrics metrics(list->lineEdit()->font());
+            // The line edit's own margins come on top of the text.
+            const int text = metrics.horizontalAdvance(entry) + 2 * 2 + 2;
+            const QSize needed = list->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                                 QSize(text, metrics.height()), list);
+            QVERIFY2(list->width() >= needed.width(),
+                     qPrintable(QStringLiteral("%1: %2 < %3 for %4")
+                                    .arg(QLatin1String(name))
+                                    .arg(list->width())
+                                    .arg(needed.width())
+                                    .arg(entry)));
+        }
+    }
+    QVERIFY(LayoutCheck::nothingCutOff(host.panel));
+}
+
+// Codes, numbers, dates and names all start at the right edge, as a Persian form writes them.
+void TestRegistrationPanel::fieldsAlignRight()
+{
+    PanelHost host;
+    for (const char* name : {"Text11", "Text6", "Text4", "Text5", "Text8", "Text7", "Text9"}) {
+        QLineEdit* field = host.field(name);
+        QCOMPARE(field->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+                 Qt::AlignRight | Qt::AlignAbsolute);
+    }
+    for (const char* name : {"Combo1", "Combo2", "Combo3"})
+        QCOMPARE(host.list(name)->lineEdit()->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+                 Qt::AlignRight | Qt::AlignAbsolute);
 }
 
 QTEST_MAIN(TestRegistrationPanel)

@@ -28,7 +28,11 @@ void TestItemNumberRule::read_data()
     QTest::newRow("number then letters") << "4a" << Step::StartOver << 0;
     QTest::newRow("fraction") << "2.5" << Step::StartOver << 0;
     QTest::newRow("sign alone") << "-" << Step::StartOver << 0;
-    QTest::newRow("persian digits are not typed into the box") << "۴" << Step::StartOver << 0;
+    // The box draws its number with Persian digits and reads digits of any script.
+    QTest::newRow("persian digits") << "۴" << Step::Load << 4;
+    QTest::newRow("persian digits past the last item") << "۴۰" << Step::PastLast << 0;
+    QTest::newRow("arabic-indic digits") << "\u0663\u0665" << Step::Load << 35;
+    QTest::newRow("persian digits with a letter") << "۴a" << Step::StartOver << 0;
     QTest::newRow("minus one") << "-1" << Step::BeforeFirst << 0;
     QTest::newRow("far below") << "-99999999999999" << Step::BeforeFirst << 0;
     QTest::newRow("zero") << "0" << Step::Rest << 0;

@@ -3,6 +3,8 @@
 #include "questionnaire/Keying.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "text/Digits.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
@@ -119,6 +121,8 @@ private slots:
     void codeCannotBeEdited();
     void statementAndAnswerAreReadAfresh();
     void progressCountsAnsweredItems();
+    void numbersFollowTheDigitsSetting();
+    void numbersAreStoredAsTheyWere();
     void routerRunAndResetAfterClosing();
     void keysOneToFiveChooseOutsideTextBoxes();
     void arrowAndPageKeysMoveInReadingOrder_data();
@@ -198,8 +202,8 @@ void TestTestWindow::startShowsItemOneWithDetails()
     for (const char* hidden : {"SkinLabel3", "SkinLabel4", "SkinLabel6", "Command1"})
         QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
 
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("1")));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("1")));
     QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '1'")).toString());
     QVERIFY(!shownStatement(&w).isEmpty());
     QCOMPARE(checkedOption(&w), 0);
@@ -211,7 +215,10 @@ void TestTestWindow::startShowsItemOneWithDetails()
                                  QStringLiteral("Tahsil"), QStringLiteral("Date"), QStringLiteral("Time")};
     for (const QString& column : columns) {
         auto* field = Drive::find<QLineEdit>(&w, column);
-        QCOMPARE(field->text(), p.ideField(examinee, column));
+        // The age, date and time are drawn with Persian digits; the code is shown as it is typed and stored.
+        const bool number = column == QLatin1String("Sen") || column == QLatin1String("Date")
+            || column == QLatin1String("Time");
+        QCOMPARE(field->text(), number ? ShownNumbers::text(p.ideField(examinee, column)) : p.ideField(examinee, column));
         QVERIFY(!field->text().isEmpty());
         QCOMPARE(field->isReadOnly(), column == QLatin1String("Code"));
         auto* caption = Drive::find<QLabel>(&w, column + QStringLiteral("Caption"));
@@ -242,19 +249,19 @@ void TestTestWindow::optionIsStoredKeyedAndShownBack()
     TestWindow w(p.database(), p.messages());
     QVERIFY(openAndStart(w));
     typeItemNumber(&w, QString::number(item));
-    QCOMPARE(frameCaption(&w), QString::number(item));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QString::number(item)));
 
     chooseOption(&w, option);
     // Written the moment it is chosen, and choosing does not move on.
     QCOMPARE(p.answer(examinee, item), stored);
-    QCOMPARE(frameCaption(&w), QString::number(item));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QString::number(item)));
     QCOMPARE(checkedOption(&w), option);
 
     Drive::click(&w, QStringLiteral("CmdNext"));
-    QCOMPARE(frameCaption(&w), QString::number(item + 1));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QString::number(item + 1)));
     QCOMPARE(checkedOption(&w), 0);
     Drive::click(&w, QStringLiteral("CmdBack"));
-    QCOMPARE(frameCaption(&w), QString::number(item));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QString::number(item)));
     QCOMPARE(checkedOption(&w), option);
     QCOMPARE(p.answer(examinee, item), stored);
     QVERIFY(p.messages().boxes.isEmpty());
@@ -269,7 +276,7 @@ void TestTestWindow::unansweredItemShowsNoOption()
     chooseOption(&w, 5);
     QCOMPARE(checkedOption(&w), 5);
     Drive::click(&w, QStringLiteral("CmdNext"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("2")));
     QCOMPARE(checkedOption(&w), 0);
     QVERIFY(p.answer(examinee, 2).isEmpty());
     // Jumping straight to another unanswered item after an answered one.
@@ -288,16 +295,16 @@ void TestTestWindow::backFromOneRestsAtZeroThenNoticesStart()
     const QString firstStatement = shownStatement(&w);
 
     Drive::click(&w, QStringLiteral("CmdBack"));
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("0")));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("1")));
     QCOMPARE(shownStatement(&w), firstStatement);
     QCOMPARE(checkedOption(&w), 2);
     QVERIFY(p.messages().boxes.isEmpty());
 
     Drive::click(&w, QStringLiteral("CmdBack"));
     QCOMPARE(p.messages().noticeTexts(), QStringList{startNotice});
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("1")));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("1")));
     QCOMPARE(shownStatement(&w), firstStatement);
     QCOMPARE(checkedOption(&w), 2);
     QCOMPARE(p.answer(examinee, 1), QStringLiteral("2"));
@@ -305,7 +312,7 @@ void TestTestWindow::backFromOneRestsAtZeroThenNoticesStart()
     // From the rest at 0, Next goes to item 1.
     Drive::click(&w, QStringLiteral("CmdBack"));
     Drive::click(&w, QStringLiteral("CmdNext"));
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("1")));
     QCOMPARE(p.messages().noticeTexts().size(), 1);
 }
 
@@ -317,8 +324,8 @@ void TestTestWindow::choiceWhileRestingIsKeyedByTheShownItem()
     QVERIFY(openAndStart(w));
     typeItemNumber(&w, QStringLiteral("3"));
     typeItemNumber(&w, QStringLiteral("0"));
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("3"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("0")));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("3")));
     // Item 3 is still on screen, so the choice is stored for item 3 with item 3's keying.
     chooseOption(&w, 1);
     QCOMPARE(p.answer(examinee, 3), QStringLiteral("5"));
@@ -331,22 +338,22 @@ void TestTestWindow::nextFromLastStoresAndNoticesEnd()
     TestWindow w(p.database(), p.messages());
     QVERIFY(openAndStart(w));
     typeItemNumber(&w, QStringLiteral("35"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("35"));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("35")));
     const QString lastStatement = shownStatement(&w);
     QCOMPARE(lastStatement, p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '35'")).toString());
     chooseOption(&w, 4);
 
     Drive::click(&w, QStringLiteral("CmdNext"));
     QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("35"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("35"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("35")));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("35")));
     QCOMPARE(shownStatement(&w), lastStatement);
     QCOMPARE(checkedOption(&w), 4);
     QCOMPARE(p.answer(examinee, 35), QStringLiteral("4"));
 
     Drive::click(&w, QStringLiteral("CmdNext"));
     QCOMPARE(p.messages().noticeTexts(), (QStringList{endNotice, endNotice}));
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("35"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("35")));
 }
 
 void TestTestWindow::typingFortyPassesThroughFour()
@@ -358,15 +365,15 @@ void TestTestWindow::typingFortyPassesThroughFour()
     QLineEdit* box = itemBox(&w);
     box->selectAll();
     Drive::type(box, QStringLiteral("4"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("4"));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("4")));
     QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '4'")).toString());
     chooseOption(&w, 2);
     QVERIFY(p.messages().boxes.isEmpty());
 
     Drive::type(box, QStringLiteral("0"));
     QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
-    QCOMPARE(box->text(), QStringLiteral("35"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("35"));
+    QCOMPARE(box->text(), ShownNumbers::text(QStringLiteral("35")));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("35")));
     QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '35'")).toString());
     QCOMPARE(p.answer(examinee, 4), QStringLiteral("2"));
 }
@@ -404,8 +411,8 @@ void TestTestWindow::itemNumberTexts()
         QTest::keyClick(box, Qt::Key_Backspace);
     else
         Drive::paste(box, text);
-    QCOMPARE(box->text(), boxAfter);
-    QCOMPARE(frameCaption(&w), caption);
+    QCOMPARE(box->text(), ShownNumbers::text(boxAfter));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(caption));
     QCOMPARE(shownStatement(&w),
              p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = ?"), {caption}).toString());
     QCOMPARE(p.messages().noticeTexts(), notice.isEmpty() ? QStringList() : QStringList{notice});
@@ -433,10 +440,10 @@ void TestTestWindow::nonDigitKeysAreRefused()
     box->setFocus();
     const QString before = box->text();
     Drive::type(box, key);
-    QCOMPARE(box->text(), before);
+    QCOMPARE(box->text(), ShownNumbers::text(before));
     QCOMPARE(p.messages().beeps, 1);
     QCOMPARE(p.messages().noticeTexts(), QStringList{digitsNotice});
-    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("1")));
 
     // Backspace, Enter and digits are taken as usual.
     box->end(false);
@@ -458,15 +465,15 @@ void TestTestWindow::digitsInTheAgeField()
     age->setFocus();
     age->selectAll();
     Drive::type(age, QStringLiteral("1234"));
-    QCOMPARE(age->text(), QStringLiteral("123"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("123")));
     // Digits from a Persian keyboard count as digits and are kept as the digits "0".."9".
     age->selectAll();
     Drive::type(age, QStringLiteral("۴۵"));
-    QCOMPARE(age->text(), QStringLiteral("45"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("45")));
     // A pasted text that is not a number is not taken.
     age->selectAll();
     Drive::paste(age, QStringLiteral("abc"));
-    QCOMPARE(age->text(), QStringLiteral("45"));
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("45")));
     QVERIFY(p.messages().boxes.isEmpty());
     QCOMPARE(checkedOption(&w), 0);
 }
@@ -488,7 +495,7 @@ void TestTestWindow::walkAllItems()
     QVERIFY(openAndStart(w));
 
     for (int item = 1; item <= 35; ++item) {
-        QCOMPARE(frameCaption(&w), QString::number(item));
+        QCOMPARE(frameCaption(&w), ShownNumbers::text(QString::number(item)));
         const QVariant statement =
             p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = ?"), {QString::number(item)});
         QCOMPARE(shownStatement(&w), statement.toString());
@@ -501,8 +508,8 @@ void TestTestWindow::walkAllItems()
         Drive::click(&w, QStringLiteral("CmdNext"));
     }
     QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("35"));
-    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), QStringLiteral("35 از 35"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("35")));
+    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), ShownNumbers::text(QStringLiteral("35 از 35")));
 
     // Earlier answers were not cleared or rewritten by looking, and the other examinee's are untouched.
     for (int item = 1; item <= 35; ++item) {
@@ -622,6 +629,73 @@ void TestTestWindow::statementAndAnswerAreReadAfresh()
     QCOMPARE(p.answer(examinee, 2), QStringLiteral("4"));
 }
 
+void TestTestWindow::numbersFollowTheDigitsSetting()
+{
+    TestProgram p;
+    p.addExaminee(examinee);
+    p.exec(QStringLiteral("UPDATE IDE SET Sen = '34', Date = '1403/01/05', Time = '9:05' WHERE Code = ?"), {examinee});
+    for (const bool persian : {true, false}) {
+        ShownNumbers::setPersianDigits(persian);
+        TestWindow w(p.database(), p.messages());
+        QVERIFY(openAndStart(w));
+        const auto* count = child<QLabel>(&w, "ProgressCount");
+        QCOMPARE(count->text(), persian ? QStringLiteral("۰ از ۳۵") : QStringLiteral("0 از 35"));
+        QCOMPARE(frameCaption(&w), persian ? QStringLiteral("۱") : QStringLiteral("1"));
+        QCOMPARE(child<QLineEdit>(&w, "Sen")->text(), persian ? QStringLiteral("۳۴") : QStringLiteral("34"));
+        QCOMPARE(child<QLineEdit>(&w, "Date")->text(),
+            persian ? QStringLiteral("۱۴۰۳/۰۱/۰۵") : QStringLiteral("1403/01/05"));
+        QCOMPARE(child<QLineEdit>(&w, "Time")->text(), persian ? QStringLiteral("۹:۰۵") : QStringLiteral("9:05"));
+        QCOMPARE(child<QLineEdit>(&w, "Code")->text(), examinee);
+        // Codes, numbers and dates start at the right edge, as the Persian fields beside them do.
+        for (const char* name : {"Code", "Sen", "Date", "Time", "FName"})
+            QCOMPARE(child<QLineEdit>(&w, name)->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+                     Qt::AlignRight | Qt::AlignAbsolute);
+        // Digits of any script typed into the item box name the item.
+        for (const QString& typed : {QStringLiteral("۷"), QStringLiteral("\u0668"), QStringLiteral("9")}) {
+            typeItemNumber(&w, typed);
+            QCOMPARE(Digits::toAscii(frameCaption(&w)), Digits::toAscii(typed));
+            QCOMPARE(frameCaption(&w), ShownNumbers::text(Digits::toAscii(typed)));
+        }
+        Drive::click(&w, QStringLiteral("CmdNext"));
+        QCOMPARE(frameCaption(&w), ShownNumbers::number(10));
+        w.close();
+    }
+}
+
+void TestTestWindow::numbersAreStoredAsTheyWere()
+{
+    TestProgram p;
+    p.addExaminee(examinee);
+    // A row from before digits were stored as ASCII keeps its own digits unless they are edited.
+    p.exec(QStringLiteral("UPDATE IDE SET Sen = '۳۴', Date = '1403/01/05', Time = '9:05' WHERE Code = ?"), {examinee});
+    {
+        TestWindow w(p.database(), p.messages());
+        QVERIFY(openAndStart(w));
+        chooseOption(&w, 2);
+        Drive::click(&w, QStringLiteral("Command5"));
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(p.ideField(examinee, QStringLiteral("Sen")), QStringLiteral("۳۴"));
+    QCOMPARE(p.ideField(examinee, QStringLiteral("Date")), QStringLiteral("1403/01/05"));
+    QCOMPARE(p.ideField(examinee, QStringLiteral("Time")), QStringLiteral("9:05"));
+    QCOMPARE(p.answer(examinee, 1), QStringLiteral("2"));
+
+    // An edited date is stored with ASCII digits, whatever digits were typed.
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    auto* date = child<QLineEdit>(&w, "Date");
+    date->selectAll();
+    Drive::type(date, QStringLiteral("۱۴۰۴/۰۲/\u0660\u0663"));
+    auto* age = child<QLineEdit>(&w, "Sen");
+    age->selectAll();
+    Drive::type(age, QStringLiteral("\u0664\u0665"));
+    QCOMPARE(age->text(), QStringLiteral("۴۵"));
+    Drive::click(&w, QStringLiteral("Command5"));
+    QCOMPARE(p.ideField(examinee, QStringLiteral("Date")), QStringLiteral("1404/02/03"));
+    QCOMPARE(p.ideField(examinee, QStringLiteral("Sen")), QStringLiteral("45"));
+    QCOMPARE(p.ideField(examinee, QStringLiteral("Time")), QStringLiteral("9:05"));
+}
+
 void TestTestWindow::progressCountsAnsweredItems()
 {
     TestProgram p;
@@ -636,17 +710,17 @@ void TestTestWindow::progressCountsAnsweredItems()
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->maximum(), 35);
     QCOMPARE(bar->value(), 1);
-    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
+    QCOMPARE(count->text(), QStringLiteral("۱ از ۳۵"));
     chooseOption(&w, 4);
     QCOMPARE(bar->value(), 2);
-    QCOMPARE(count->text(), QStringLiteral("2 از 35"));
+    QCOMPARE(count->text(), QStringLiteral("۲ از ۳۵"));
     chooseOption(&w, 1);
     QCOMPARE(bar->value(), 2);
     Drive::click(&w, QStringLiteral("CmdBack"));
-    QCOMPARE(count->text(), QStringLiteral("2 از 35"));
+    QCOMPARE(count->text(), QStringLiteral("۲ از ۳۵"));
     // The texts the window is built from are untouched by the count.
-    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("1")));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("0")));
 }
 
 void TestTestWindow::routerRunAndResetAfterClosing()
@@ -678,7 +752,7 @@ void TestTestWindow::routerRunAndResetAfterClosing()
         QVERIFY2(!child<QWidget>(&w, shown)->isHidden(), shown);
     for (const char* hidden : {"Frame1", "SkinLbl5", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5", "Progress"})
         QVERIFY2(child<QWidget>(&w, hidden)->isHidden(), hidden);
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("0"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("0")));
     QVERIFY(shownStatement(&w).isEmpty());
     QVERIFY(p.answer(examinee, 3).isEmpty());
     QVERIFY(p.messages().boxes.isEmpty());
@@ -690,8 +764,8 @@ void TestTestWindow::routerRunAndResetAfterClosing()
     for (const char* hidden : {"Frame1", "Frame2", "Text6", "CmdBack", "CmdNext", "Command5"})
         QVERIFY2(!child<QWidget>(&w, hidden)->isVisible(), hidden);
     Drive::click(&w, QStringLiteral("Command1"));
-    QCOMPARE(itemBox(&w)->text(), QStringLiteral("1"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("1"));
+    QCOMPARE(itemBox(&w)->text(), ShownNumbers::text(QStringLiteral("1")));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("1")));
     QCOMPARE(checkedOption(&w), 1);
     Drive::click(&w, QStringLiteral("CmdNext"));
     QCOMPARE(checkedOption(&w), 4);
@@ -732,7 +806,7 @@ void TestTestWindow::keysOneToFiveChooseOutsideTextBoxes()
         QTest::keyClick(target, press.key);
         QCOMPARE(checkedOption(&w), press.option);
         QCOMPARE(p.answer(examinee, 3), keyedScore(3, press.option));
-        QCOMPARE(frameCaption(&w), QStringLiteral("3"));
+        QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("3")));
     }
     // A Persian keyboard's digit chooses too.
     QTest::sendKeyEvent(QTest::Click, code, Qt::Key_unknown, QStringLiteral("۲"), Qt::NoModifier);
@@ -771,7 +845,7 @@ void TestTestWindow::arrowAndPageKeysMoveInReadingOrder()
         auto* target = child<QWidget>(&w, focus);
         target->setFocus();
         QTest::keyClick(target, Qt::Key(key));
-        QCOMPARE(frameCaption(&w), QString::number(itemAfter));
+        QCOMPARE(frameCaption(&w), ShownNumbers::text(QString::number(itemAfter)));
         QCOMPARE(checkedOption(&w), 0);
         typeItemNumber(&w, QStringLiteral("7"));
     }
@@ -780,7 +854,7 @@ void TestTestWindow::arrowAndPageKeysMoveInReadingOrder()
         auto* target = child<QWidget>(&w, focus);
         target->setFocus();
         QTest::keyClick(target, Qt::Key(key));
-        QCOMPARE(frameCaption(&w), QStringLiteral("7"));
+        QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("7")));
     }
     QVERIFY(p.messages().boxes.isEmpty());
     for (int item = 1; item <= 35; ++item)
@@ -798,8 +872,8 @@ void TestTestWindow::digitsKeepTheirMeaningInTextBoxes()
     box->setFocus();
     box->end(false);
     QTest::keyClick(box, Qt::Key_2);
-    QCOMPARE(box->text(), QStringLiteral("12"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("12"));
+    QCOMPARE(box->text(), ShownNumbers::text(QStringLiteral("12")));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("12")));
     QCOMPARE(checkedOption(&w), 0);
 
     auto* name = child<QLineEdit>(&w, "FName");
@@ -865,7 +939,7 @@ void TestTestWindow::tabReachesEveryControl()
     auto* next = child<QWidget>(&w, "CmdNext");
     next->setFocus();
     QTest::keyClick(next, Qt::Key_Return);
-    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("2")));
 }
 
 void TestTestWindow::failedStoreIsReported()
@@ -877,7 +951,7 @@ void TestTestWindow::failedStoreIsReported()
     QVERIFY(openAndStart(w));
     auto* count = child<QLabel>(&w, "ProgressCount");
     QCOMPARE(checkedOption(&w), 4);
-    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
+    QCOMPARE(count->text(), QStringLiteral("۱ از ۳۵"));
     auto* name = child<QLineEdit>(&w, "FName");
     name->selectAll();
     Drive::type(name, QStringLiteral("Sara"));
@@ -892,16 +966,16 @@ void TestTestWindow::failedStoreIsReported()
     QVERIFY2(box.text.startsWith(Msg::AnswerNotStored + QLatin1Char('\n')), qPrintable(box.text));
     QVERIFY(box.text.size() > Msg::AnswerNotStored.size() + 1);
     QCOMPARE(checkedOption(&w), 4);
-    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
+    QCOMPARE(count->text(), QStringLiteral("۱ از ۳۵"));
     QCOMPARE(p.answer(examinee, 1), QStringLiteral("4"));
 
     // An item never answered shows no option again, and the count does not grow.
     Drive::click(&w, QStringLiteral("CmdNext"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("2")));
     chooseOption(&w, 3);
     QCOMPARE(p.messages().boxes.size(), 2);
     QCOMPARE(checkedOption(&w), 0);
-    QCOMPARE(count->text(), QStringLiteral("1 از 35"));
+    QCOMPARE(count->text(), QStringLiteral("۱ از ۳۵"));
     QCOMPARE(p.answer(examinee, 2), QString());
 
     // Save and exit keeps the window open with the edits still there, and stores them once it can.
@@ -979,7 +1053,7 @@ void TestTestWindow::lockedFileWhileAnsweringIsSaid()
 
     // An item that cannot be read shows no answer and says why, rather than passing for unanswered.
     Drive::click(&w, QStringLiteral("CmdNext"));
-    QCOMPARE(frameCaption(&w), QStringLiteral("2"));
+    QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("2")));
     QCOMPARE(p.messages().boxes.size(), 1);
     const QString said = p.messages().lastText();
     QVERIFY2(said.startsWith(Msg::DatabaseBusy + QLatin1Char('\n')), qPrintable(said));
@@ -994,7 +1068,7 @@ void TestTestWindow::lockedFileWhileAnsweringIsSaid()
     QTest::qWait(wait);
     chooseOption(&w, 4);
     QCOMPARE(p.answer(examinee, 2), QStringLiteral("4"));
-    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), QStringLiteral("2 از 35"));
+    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), ShownNumbers::text(QStringLiteral("2 از 35")));
     Drive::click(&w, QStringLiteral("CmdBack"));
     QCOMPARE(checkedOption(&w), 2);
     QCOMPARE(p.messages().boxes.size(), 2);
@@ -1050,7 +1124,7 @@ void TestTestWindow::assistiveTechnologyChoosesAndStores()
     activate(1);
     QCOMPARE(p.answer(examinee, 3), keyedScore(3, 1));
     QCOMPARE(checkedOption(&w), 1);
-    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), QStringLiteral("1 از 35"));
+    QCOMPARE(child<QLabel>(&w, "ProgressCount")->text(), ShownNumbers::text(QStringLiteral("1 از 35")));
     // Choosing another option the same way moves the choice; choosing the chosen one keeps it.
     activate(4);
     QCOMPARE(p.answer(examinee, 3), keyedScore(3, 4));

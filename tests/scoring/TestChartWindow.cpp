@@ -1,7 +1,10 @@
+#include "scoring/ChartGeometry.h"
 #include "scoring/ChartWindow.h"
+#include "scoring/ScaleColours.h"
 #include "scoring/ScoringWindow.h"
 #include "scoring/reports/ListReport.h"
 #include "support/TestProgram.h"
+#include "text/ShownNumbers.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
@@ -64,54 +67,68 @@ private slots:
     void axes()
     {
         ChartWindow chart;
-        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Line1"))->geometry(), linePixels(1080, 900, 1080, 5985));
-        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Line2"))->geometry(), linePixels(1125, 6030, 6480, 6030));
+        using namespace ChartGeometry;
+        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Line1"))->geometry(), linePixels(AxisX, AxisTop, AxisX, AxisBottom));
+        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Line2"))->geometry(),
+                 linePixels(BaselineLeft, BaselineY, BaselineRight, BaselineY));
+        // The value axis stands on the right of every bar, the baseline under all of them.
+        const int axis = child<QFrame>(&chart, QStringLiteral("Line1"))->x();
+        const QRect baseline = child<QFrame>(&chart, QStringLiteral("Line2"))->geometry();
+        chart.setValueText(3, QStringLiteral("50"));
+        chart.drawBars();
+        for (int i = 0; i < 4; ++i) {
+            const QRect bar = Twips::toPixels(barLeft(i), 1015, BarWidth, 5000);
+            QVERIFY(bar.right() < axis);
+            QVERIFY(bar.left() >= baseline.left());
+        }
+        QVERIFY(baseline.right() <= axis);
     }
 
     void ticks_data()
     {
         QTest::addColumn<int>("element");
         QTest::addColumn<int>("y");
-        QTest::addColumn<int>("right");
-        const int ys[11] = {1030, 1530, 2030, 2535, 3030, 3530, 4030, 4530, 5030, 5530, 6030};
+        // 500 twips apart, each where a bar of its percent ends: 100 percent at the top.
         for (int i = 0; i < 11; ++i)
-            QTest::addRow("Line3(%d)", i) << i << ys[i] << (i == 10 ? 1125 : 1080);
+            QTest::addRow("Line3(%d)", i) << i << 1015 + 500 * i;
     }
 
     void ticks()
     {
         QFETCH(int, element);
         QFETCH(int, y);
-        QFETCH(int, right);
         ChartWindow chart;
         auto* tick = child<QFrame>(&chart, QStringLiteral("Line3_%1").arg(element));
         QVERIFY(tick);
-        QCOMPARE(tick->geometry(), linePixels(855, y, right, y));
+        // Out from the axis to the right, towards the labels.
+        QCOMPARE(tick->geometry(),
+                 linePixels(ChartGeometry::AxisX, y, ChartGeometry::AxisX + ChartGeometry::TickLength, y));
     }
 
     void tickLabels_data()
     {
         QTest::addColumn<int>("element");
-        QTest::addColumn<int>("left");
-        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("tickY");
         QTest::addColumn<QString>("caption");
-        const int tops[10] = {5310, 4815, 4320, 3825, 3285, 2790, 2295, 1755, 1305, 810};
+        const char* const captions[10] = {"۱۰٪", "۲۰٪", "۳۰٪", "۴۰٪", "۵۰٪", "۶۰٪", "۷۰٪", "۸۰٪", "۹۰٪", "۱۰۰٪"};
         for (int i = 0; i < 10; ++i)
-            QTest::addRow("SkinLabeln(%d)", i + 5) << i + 5 << (i == 9 ? 225 : 405) << tops[i]
-                                                 << QString::number((i + 1) * 10);
+            QTest::addRow("SkinLabeln(%d)", i + 5) << i + 5 << 6015 - 500 * (i + 1) << text(captions[i]);
     }
 
     void tickLabels()
     {
         QFETCH(int, element);
-        QFETCH(int, left);
-        QFETCH(int, top);
+        QFETCH(int, tickY);
         QFETCH(QString, caption);
         ChartWindow chart;
         auto* label = child<QLabel>(&chart, QStringLiteral("SkinLabeln_%1").arg(element));
         QVERIFY(label);
         QCOMPARE(label->text(), caption);
-        QCOMPARE(label->pos(), QPoint(Twips::toPixelsX(left), Twips::toPixelsY(top)));
+        // Right of the axis and its ticks, level with its tick.
+        QVERIFY(label->x() > Twips::toPixelsX(ChartGeometry::AxisX + ChartGeometry::TickLength));
+        QVERIFY(label->geometry().right() < chart.width());
+        QVERIFY(qAbs(label->geometry().center().y() - Twips::toPixelsY(tickY)) <= 1);
+        QVERIFY(label->fontMetrics().horizontalAdvance(caption) <= label->width());
     }
 
     void noFourthValueLabel()
@@ -124,20 +141,17 @@ private slots:
     {
         QTest::addColumn<int>("element");
         QTest::addColumn<int>("barLeft");
-        QTest::addColumn<int>("labelLeft");
-        QTest::addColumn<int>("labelTop");
-        QTest::newRow("0") << 0 << 1260 << 1440 << 6660;
-        QTest::newRow("1") << 1 << 2520 << 2700 << 6660;
-        QTest::newRow("2") << 2 << 3780 << 3960 << 6615;
-        QTest::newRow("3") << 3 << 5040 << 5400 << 6660;
+        // Right to left in the scales' order, the first next to the axis.
+        QTest::newRow("0") << 0 << 4620;
+        QTest::newRow("1") << 1 << 3360;
+        QTest::newRow("2") << 2 << 2100;
+        QTest::newRow("3") << 3 << 840;
     }
 
     void barsAndValueLabels()
     {
         QFETCH(int, element);
         QFETCH(int, barLeft);
-        QFETCH(int, labelLeft);
-        QFETCH(int, labelTop);
         ChartWindow chart;
         chart.setValueText(element, QStringLiteral("100"));
         chart.drawBars();
@@ -146,7 +160,9 @@ private slots:
         QCOMPARE(bar->geometry(), Twips::toPixels(barLeft, 1015, 1140, 5000));
         auto* label = child<QLabel>(&chart, QStringLiteral("SkinLabeln_%1").arg(element));
         QVERIFY(label);
-        QCOMPARE(label->pos(), QPoint(Twips::toPixelsX(labelLeft), Twips::toPixelsY(labelTop)));
+        // Under its bar, below the scale names.
+        QVERIFY(qAbs(label->geometry().center().x() - bar->geometry().center().x()) <= 1);
+        QCOMPARE(label->y(), Twips::toPixelsY(6660));
         QCOMPARE(label->text(), QStringLiteral("100"));
     }
 
@@ -171,12 +187,13 @@ private slots:
         QTest::addColumn<int>("left");
         QTest::addColumn<QString>("caption");
         const char* const names[4] = {"رضايت زناشويي", "ارتباطات", "حل تعارض", "تحريف آرماني"};
-        QTest::newRow("Label1(0)") << "Label1_0" << 1305 << text(names[0]);
-        QTest::newRow("Label1(1)") << "Label1_1" << 2565 << text(names[1]);
-        QTest::newRow("Label1(4)") << "Label1_4" << 3735 << text(names[2]);
-        QTest::newRow("Label1(2)") << "Label1_2" << 5040 << text(names[3]);
-        QTest::newRow("Label1(5)") << "Label1_5" << 315 << text("مقياسها");
-        QTest::newRow("Label1(3)") << "Label1_3" << 405 << text("درصد");
+        // Each name centred under its bar; the row titles at the right, beside the axis.
+        QTest::newRow("Label1(0)") << "Label1_0" << 4590 << text(names[0]);
+        QTest::newRow("Label1(1)") << "Label1_1" << 3330 << text(names[1]);
+        QTest::newRow("Label1(4)") << "Label1_4" << 2070 << text(names[2]);
+        QTest::newRow("Label1(2)") << "Label1_2" << 810 << text(names[3]);
+        QTest::newRow("Label1(5)") << "Label1_5" << 6000 << text("مقياسها");
+        QTest::newRow("Label1(3)") << "Label1_3" << 6000 << text("درصد");
     }
 
     void scaleNamesAndRowTitles()
@@ -192,7 +209,7 @@ private slots:
         if (name == QLatin1String("Label1_5")) {
             QCOMPARE(label->y(), Twips::toPixelsY(6165));
         } else if (name == QLatin1String("Label1_3")) {
-            QCOMPARE(label->y(), Twips::toPixelsY(6750));
+            QCOMPARE(label->y(), Twips::toPixelsY(6660));
         } else {
             QVERIFY(label->y() >= Twips::toPixelsY(6120));
             QVERIFY(label->y() <= Twips::toPixelsY(6210));
@@ -231,9 +248,13 @@ private slots:
         QTest::newRow("50") << "50" << "50" << 2500 << 3515;
         QTest::newRow("100") << "100" << "100" << 5000 << 1015;
         QTest::newRow("15") << "15" << "15" << 750 << 5265;
-        QTest::newRow("above 100") << "150" << "100" << 5000 << 1015;
-        QTest::newRow("just above 100") << "100.5" << "100" << 5000 << 1015;
-        QTest::newRow("above 100 with text after") << "120%" << "100" << 5000 << 1015;
+        QTest::newRow("above 100") << "150" << "۱۰۰" << 5000 << 1015;
+        QTest::newRow("just above 100") << "100.5" << "۱۰۰" << 5000 << 1015;
+        QTest::newRow("above 100 with text after") << "120%" << "۱۰۰" << 5000 << 1015;
+        // The labels draw their percents with Persian digits, and read them back.
+        QTest::newRow("Persian digits") << "۵۰" << "۵۰" << 2500 << 3515;
+        QTest::newRow("Persian digits above 100") << "۱۲۰" << "۱۰۰" << 5000 << 1015;
+        QTest::newRow("Arabic-Indic digits") << "\u0661\u0665" << "\u0661\u0665" << 750 << 5265;
         QTest::newRow("fraction") << "7.5" << "7.5" << 375 << 5640;
         QTest::newRow("blanks around") << " 45 " << " 45 " << 2250 << 3765;
         QTest::newRow("zero") << "0" << "0" << 0 << 6015;
@@ -275,11 +296,11 @@ private slots:
         QCOMPARE(chart.barTwips(0).height, 0);
         QCOMPARE(chart.barTwips(1).height, 2500);
         QCOMPARE(chart.barTwips(2).height, 5000);
-        QCOMPARE(chart.valueText(2), QStringLiteral("100"));
+        QCOMPARE(chart.valueText(2), QStringLiteral("۱۰۰"));
         QCOMPARE(chart.barTwips(3).height, 250);
         QCOMPARE(chart.barTwips(3).top, 5765);
-        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Shn_3"))->geometry(), Twips::toPixels(5040, 5765, 1140, 250));
-        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Shn_1"))->geometry(), Twips::toPixels(2520, 3515, 1140, 2500));
+        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Shn_3"))->geometry(), Twips::toPixels(840, 5765, 1140, 250));
+        QCOMPARE(child<QFrame>(&chart, QStringLiteral("Shn_1"))->geometry(), Twips::toPixels(3360, 3515, 1140, 2500));
         QVERIFY(child<QFrame>(&chart, QStringLiteral("Shn_0"))->isHidden());
     }
 
@@ -326,6 +347,38 @@ private slots:
         QVERIFY(!w.findChild<ChartWindow*>());
     }
 
+    // The chart draws in the scoring window's theme: its background, strokes and bar colours follow it.
+    void chartTakesTheTheme_data()
+    {
+        QTest::addColumn<QString>("theme");
+        QTest::newRow("light") << "1";
+        QTest::newRow("dark") << "3";
+    }
+
+    void chartTakesTheTheme()
+    {
+        QFETCH(QString, theme);
+        TestProgram p;
+        p.exec(QStringLiteral("UPDATE Theme SET TH = ?"), {theme});
+        p.addExaminee(QStringLiteral("12"));
+        p.setAnswers(QStringLiteral("12"), allAnswers(QStringLiteral("3")));
+        ScoringWindow w(p.database(), p.messages(), captions);
+        w.show();
+        QCOMPARE(w.property("appliedTheme").toString(), theme);
+        p.messages().typed.enqueue(QStringLiteral("12"));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
+        QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
+        ChartWindow* chart = w.chartWindow();
+        QVERIFY(chart);
+        QCOMPARE(chart->palette().color(QPalette::Window), w.palette().color(QPalette::Window));
+        QVERIFY(chart->palette().color(QPalette::Window) != QApplication::palette().color(QPalette::Window));
+        QCOMPARE(child<QFrame>(chart, QStringLiteral("Line1"))->palette().color(QPalette::Window),
+                 w.palette().color(QPalette::WindowText));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(child<QFrame>(chart, QStringLiteral("Shn_%1").arg(i))->palette().color(QPalette::Window),
+                     ScaleColours::of(allScales[std::size_t(i)], w.palette()));
+    }
+
     void chartShowsScoredPercents()
     {
         TestProgram p;
@@ -342,7 +395,7 @@ private slots:
         QVERIFY(chart->isWindow());
         QVERIFY(!chart->isModal());
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(chart->valueText(i), QStringLiteral("5"));
+            QCOMPARE(chart->valueText(i), QStringLiteral("۵"));
             QCOMPARE(chart->barTwips(i).height, 0);
         }
         QVERIFY(Drive::click(chart, QStringLiteral("Command1")));
@@ -370,12 +423,12 @@ private slots:
 
         p.messages().typed.enqueue(QStringLiteral("13"));
         QVERIFY(Drive::click(&w, QStringLiteral("Command1")));
-        QCOMPARE(first->valueText(0), QStringLiteral("5")); // not handed over until asked for
+        QCOMPARE(first->valueText(0), QStringLiteral("۵")); // not handed over until asked for
         QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
         QCOMPARE(w.chartWindow(), first.data());
         QCOMPARE(w.findChildren<ChartWindow*>().size(), 1);
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(first->valueText(i), QStringLiteral("100"));
+            QCOMPARE(first->valueText(i), QStringLiteral("۱۰۰"));
             QCOMPARE(first->barTwips(i).height, 250);
         }
         QVERIFY(Drive::click(first, QStringLiteral("Command1")));
@@ -402,7 +455,7 @@ private slots:
         QVERIFY(Drive::click(&w, QStringLiteral("Command2")));
         QVERIFY(w.chartWindow());
         QVERIFY(w.chartWindow()->isVisible());
-        QCOMPARE(w.chartWindow()->valueText(0), QStringLiteral("45")); // Rezayat raw 30
+        QCOMPARE(w.chartWindow()->valueText(0), QStringLiteral("۴۵")); // Rezayat raw 30
     }
 
     void chartClosesWithScoringWindow()

@@ -6,6 +6,7 @@
 #include "support/LockHolder.h"
 #include "support/PdfText.h"
 #include "support/TestProgram.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/PreviewWindow.h"
@@ -103,11 +104,11 @@ private slots:
         for (int row = 0; row < 4; ++row) {
             const ShownResults::ScaleTexts& a = first.scales[row];
             const ShownResults::ScaleTexts& b = second.scales[row];
-            QCOMPARE(cell(&w, "ScaleTable", row, 1), a.raw);
-            QCOMPARE(cell(&w, "ScaleTable", row, 2), a.percent);
+            QCOMPARE(cell(&w, "ScaleTable", row, 1), ShownNumbers::text(a.raw));
+            QCOMPARE(cell(&w, "ScaleTable", row, 2), ShownNumbers::text(a.percent));
             QCOMPARE(cell(&w, "ScaleTable", row, 3), a.level);
-            QCOMPARE(cell(&w, "ScaleTable", row, 4), b.raw);
-            QCOMPARE(cell(&w, "ScaleTable", row, 5), b.percent);
+            QCOMPARE(cell(&w, "ScaleTable", row, 4), ShownNumbers::text(b.raw));
+            QCOMPARE(cell(&w, "ScaleTable", row, 5), ShownNumbers::text(b.percent));
             QCOMPARE(cell(&w, "ScaleTable", row, 6), b.level);
             QCOMPARE(cell(&w, "ScaleTable", row, 7), signedFigure(b.raw.toInt() - a.raw.toInt()));
             QCOMPARE(cell(&w, "ScaleTable", row, 8), signedFigure(b.percent.toInt() - a.percent.toInt()));
@@ -121,11 +122,11 @@ private slots:
         QCOMPARE(cell(&w, "ItemTable", 5, 4), QStringLiteral("عدم توافق"));
         QCOMPARE(cell(&w, "ItemTable", 6, 4), QStringLiteral("ترديد"));
         QCOMPARE(cell(&w, "ItemTable", 3, 4), QString());
-        QVERIFY(Drive::find<QLabel>(&w, QStringLiteral("TalkAbout"))->text().endsWith(QStringLiteral("2، 6")));
+        QVERIFY(Drive::find<QLabel>(&w, QStringLiteral("TalkAbout"))->text().endsWith(QStringLiteral("۲، ۶")));
         // Rezayat all positive; Ertebat: 8 of 10 (items 2 and 6 are not); HaleT: 8 of 10 (item 7 on 3, item 3 yes).
-        QCOMPARE(cell(&w, "AgreementTable", 0, 1), QStringLiteral("100"));
-        QCOMPARE(cell(&w, "AgreementTable", 1, 1), QStringLiteral("80"));
-        QCOMPARE(cell(&w, "AgreementTable", 2, 1), QStringLiteral("90"));
+        QCOMPARE(cell(&w, "AgreementTable", 0, 1), QStringLiteral("۱۰۰"));
+        QCOMPARE(cell(&w, "AgreementTable", 1, 1), QStringLiteral("۸۰"));
+        QCOMPARE(cell(&w, "AgreementTable", 2, 1), QStringLiteral("۹۰"));
     }
 
     void followUpListsChangedItems()
@@ -140,9 +141,9 @@ private slots:
         compare(&w, QStringLiteral("7"), QStringLiteral("7b"), true);
         QCOMPARE(p.messages().boxes.size(), 0);
         QCOMPARE(rows(&w, "ItemTable"), 2);
-        QCOMPARE(cell(&w, "ItemTable", 0, 0), QStringLiteral("1"));
+        QCOMPARE(cell(&w, "ItemTable", 0, 0), QStringLiteral("۱"));
         QCOMPARE(cell(&w, "ItemTable", 0, 4), signedFigure(2));
-        QCOMPARE(cell(&w, "ItemTable", 1, 0), QStringLiteral("5"));
+        QCOMPARE(cell(&w, "ItemTable", 1, 0), QStringLiteral("۵"));
         QCOMPARE(cell(&w, "ItemTable", 1, 2), QStringLiteral("کاملاً مخالف")); // reversed: stored 5
         QCOMPARE(cell(&w, "ItemTable", 1, 4), signedFigure(-2));
         QCOMPARE(rows(&w, "ScaleTable"), 4);
@@ -300,9 +301,9 @@ private slots:
         const PairComparison& shown = *w.shownComparison();
         for (Scale scale : allScales)
             for (const QString& percent : { shown.first.of(scale).percent, shown.second.of(scale).percent })
-                QVERIFY2(first.contains(percent), qPrintable(percent));
+                QVERIFY2(first.contains(ShownNumbers::text(percent)), qPrintable(percent));
         // Ertebat: items 2 and 6 of ten are not in positive agreement.
-        QVERIFY(first.contains(QStringLiteral("80")));
+        QVERIFY(first.contains(QStringLiteral("۸۰")));
 
         const QString second = PdfText::comparable(PdfText::extract(path, 2, 2));
         QVERIFY(second.contains(PdfText::comparable(QString::fromUtf8(questionnaireItem(35)->statement))));
@@ -310,7 +311,7 @@ private slots:
         QVERIFY(second.contains(PdfText::comparable(QStringLiteral("سوالات براي گفتگو"))));
         const auto* report = dynamic_cast<ComparisonReport*>(documents[0].get());
         QCOMPARE(
-            report->pageContent(1).find(QStringLiteral("TalkAbout"))->text, QStringLiteral("سوالات براي گفتگو: 2، 6"));
+            report->pageContent(1).find(QStringLiteral("TalkAbout"))->text, QStringLiteral("سوالات براي گفتگو: ۲، ۶"));
     }
 
     // Every control and caption whole, before and after a couple is shown, on both tabs.

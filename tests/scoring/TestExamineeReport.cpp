@@ -1,6 +1,8 @@
 #include "ExpectedSentences.h"
 #include "scoring/reports/ExamineeReport.h"
+#include "support/OwnSettings.h"
 #include "support/PdfText.h"
+#include "text/ShownNumbers.h"
 #include "ui/DocumentOutput.h"
 #include "ui/MakerDetails.h"
 #include "ui/PersianText.h"
@@ -53,6 +55,8 @@ QString longestSentence()
 class TestExamineeReport : public QObject {
     Q_OBJECT
 
+    const OwnSettings m_settings;
+
 private slots:
     void initTestCase() { PersianText::loadFont(); }
 
@@ -60,28 +64,29 @@ private slots:
     {
         const ShownResults s = shown();
         ExamineeReport report(s, Maker::webSiteLine(), Maker::shopLine());
-        // Details, then the results grid column by column, then the address.
+        // Details, then the results grid column by column, then the address; numbers as the scoring window draws
+        // them.
         const QList<ReportCaption> expected = {
             { "Label15", s.code },
             { "Label16", s.group },
-            { "Label19", s.age },
+            { "Label19", ShownNumbers::text(s.age) },
             { "Label20", s.sex },
             { "Label21", s.maritalStatus },
             { "Label22", s.education },
-            { "Label23", s.scales[0].raw },
-            { "Label28", s.scales[0].percent },
+            { "Label23", ShownNumbers::text(s.scales[0].raw) },
+            { "Label28", ShownNumbers::text(s.scales[0].percent) },
             { "Label30", s.scales[0].level },
             { "Label37", s.scales[0].sentence },
-            { "Label17", s.scales[1].raw },
-            { "Label24", s.scales[1].percent },
+            { "Label17", ShownNumbers::text(s.scales[1].raw) },
+            { "Label24", ShownNumbers::text(s.scales[1].percent) },
             { "Label25", s.scales[1].level },
             { "Label36", s.scales[1].sentence },
-            { "Label26", s.scales[2].raw },
-            { "Label27", s.scales[2].percent },
+            { "Label26", ShownNumbers::text(s.scales[2].raw) },
+            { "Label27", ShownNumbers::text(s.scales[2].percent) },
             { "Label31", s.scales[2].level },
             { "Label35", s.scales[2].sentence },
-            { "Label32", s.scales[3].raw },
-            { "Label33", s.scales[3].percent },
+            { "Label32", ShownNumbers::text(s.scales[3].raw) },
+            { "Label33", ShownNumbers::text(s.scales[3].percent) },
             { "Label34", s.scales[3].level },
             { "Label8", s.scales[3].sentence },
             { "Label29", s.clinicAddress },
@@ -153,7 +158,7 @@ private slots:
         ExamineeReport report(s, Maker::webSiteLine(), Maker::shopLine());
         s.scales[0].raw = QStringLiteral("changed");
         s.code = QStringLiteral("changed");
-        QCOMPARE(report.caption(QStringLiteral("Label23")), QStringLiteral("31"));
+        QCOMPARE(report.caption(QStringLiteral("Label23")), QStringLiteral("۳۱"));
         QCOMPARE(report.caption(QStringLiteral("Label15")), QStringLiteral("1402-17"));
         QVERIFY(report.title().contains(QStringLiteral("1402-17")));
     }
@@ -169,7 +174,7 @@ private slots:
             QVERIFY(!line.isEmpty());
             QVERIFY(!line.contains(QStringLiteral("example")));
         }
-        QCOMPARE(page.find(QStringLiteral("Label1"))->text, QStringLiteral("پرسشنامه رضايت زناشويي تورين 35 ماده اي"));
+        QCOMPARE(page.find(QStringLiteral("Label1"))->text, QStringLiteral("پرسشنامه رضايت زناشويي تورين ۳۵ ماده اي"));
     }
 
     void clinicNameAndAddress()
@@ -238,6 +243,31 @@ private slots:
         };
         QCOMPARE(read("Label15").trimmed(), s.code);
         QCOMPARE(PdfText::comparable(read("Label16")), PdfText::comparable(s.group));
+    }
+
+    // The PDF carries the numbers in Persian digits, and the code as it was typed.
+    void numbersPrintInPersianDigits()
+    {
+        ShownResults s = shown();
+        s.code = QStringLiteral("A-12");
+        s.age = QStringLiteral("34");
+        s.scales[0].raw = QStringLiteral("41");
+        s.scales[0].percent = QStringLiteral("85");
+        ExamineeReport report(s, Maker::webSiteLine(), Maker::shopLine());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("examinee.pdf"));
+        QString error;
+        QVERIFY2(DocumentOutput::writePdf(report, path, error), qPrintable(error));
+        const auto read = [&](const char* label) {
+            const QRectF box = report.pageContent().find(QString::fromLatin1(label))->rect;
+            return PdfText::comparable(
+                PdfText::extractPrintable(path, 1, report.pageLayout(), report.designToPrintable().mapRect(box)));
+        };
+        QCOMPARE(read("Label19"), QStringLiteral("۳۴"));
+        QCOMPARE(read("Label23"), QStringLiteral("۴۱"));
+        QCOMPARE(read("Label28"), QStringLiteral("۸۵"));
+        QCOMPARE(read("Label15"), QStringLiteral("A-12"));
+        QVERIFY(read("Label1").contains(QStringLiteral("۳۵")));
     }
 
     void pageFitsThePaper_data()

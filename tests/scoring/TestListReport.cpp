@@ -2,7 +2,9 @@
 #include "scoring/reports/ListReport.h"
 #include "scoring/reports/ListReportRows.h"
 #include "support/PdfText.h"
+#include "support/OwnSettings.h"
 #include "support/TestProgram.h"
+#include "text/ShownNumbers.h"
 #include "ui/DocumentOutput.h"
 #include "ui/MakerDetails.h"
 #include "ui/PersianText.h"
@@ -95,7 +97,7 @@ private:
                 QCOMPARE(
                     texts(content, QString::fromLatin1(c.headingLabel)), QStringList { QString::fromUtf8(c.heading) });
             for (const QString& number : texts(content, QStringLiteral("Text1")))
-                QCOMPARE(number, QString::number(++next));
+                QCOMPARE(number, ShownNumbers::number(++next));
             QCOMPARE(content.find(QStringLiteral("Label9")) != nullptr, page == 0);
             QCOMPARE(content.find(QStringLiteral("Label3")) != nullptr, page == 0);
             const bool last = page + 1 == report.pageCount();
@@ -110,6 +112,7 @@ private slots:
 
     void columnsReadRightToLeftWithinTheirRulings()
     {
+        const OwnSettings settings;
         ListReport report(rows(3), {}, Maker::programmerLine());
         const PageContent page = report.pageContent(0);
         double previousCentre = 1e9;
@@ -133,15 +136,16 @@ private slots:
         }
         // Each field shows its own value of the row.
         QCOMPARE(texts(page, QStringLiteral("txtCode")), (QStringList { "K3", "K2", "K1" }));
-        QCOMPARE(texts(page, QStringLiteral("txtScore")).first(), QStringLiteral("31"));
-        QCOMPARE(texts(page, QStringLiteral("txtBPosetive")).first(), QStringLiteral("41"));
-        QCOMPARE(texts(page, QStringLiteral("txtConterlo")).first(), QStringLiteral("38"));
-        QCOMPARE(texts(page, QStringLiteral("txtEtminan")).first(), QStringLiteral("29"));
-        QCOMPARE(texts(page, QStringLiteral("txtneyaz")).first(), QStringLiteral("17"));
+        QCOMPARE(texts(page, QStringLiteral("txtScore")).first(), QStringLiteral("۳۱"));
+        QCOMPARE(texts(page, QStringLiteral("txtBPosetive")).first(), QStringLiteral("۴۱"));
+        QCOMPARE(texts(page, QStringLiteral("txtConterlo")).first(), QStringLiteral("۳۸"));
+        QCOMPARE(texts(page, QStringLiteral("txtEtminan")).first(), QStringLiteral("۲۹"));
+        QCOMPARE(texts(page, QStringLiteral("txtneyaz")).first(), QStringLiteral("۱۷"));
     }
 
     void linesAreNumberedFromOneWhateverTheCodes()
     {
+        const OwnSettings settings;
         const QList<ListReportRow> list = { row(QStringLiteral("50")), row(QStringLiteral("7")),
             row(QStringLiteral("1")), row(QStringLiteral("x'y")) };
         ListReportCaptions captions;
@@ -149,8 +153,26 @@ private slots:
         for (int printout = 0; printout < 2; ++printout) {
             ListReport report(list, captions, Maker::programmerLine());
             const PageContent page = report.pageContent(0);
-            QCOMPARE(texts(page, QStringLiteral("Text1")), (QStringList { "1", "2", "3", "4" }));
+            QCOMPARE(texts(page, QStringLiteral("Text1")), (QStringList { "۱", "۲", "۳", "۴" }));
             QCOMPARE(texts(page, QStringLiteral("txtCode")), (QStringList { "50", "7", "1", "x'y" }));
+        }
+    }
+
+    // With "ارقام فارسي" off the list prints the digits as stored; the codes are printed as stored either way.
+    void digitsAsTheOperatorChose()
+    {
+        const OwnSettings settings;
+        const QList<ListReportRow> list = { row(QStringLiteral("50")), row(QStringLiteral("7")) };
+        for (const bool persian : { true, false }) {
+            ShownNumbers::setPersianDigits(persian);
+            ListReport report(list, {}, Maker::programmerLine());
+            const PageContent page = report.pageContent(0);
+            QCOMPARE(texts(page, QStringLiteral("Text1")),
+                persian ? (QStringList { "۱", "۲" }) : (QStringList { "1", "2" }));
+            QCOMPARE(texts(page, QStringLiteral("txtCode")), (QStringList { "50", "7" }));
+            const QString title = page.find(QStringLiteral("Label3"))->text;
+            QCOMPARE(title.contains(QStringLiteral("۳۵")), persian);
+            QCOMPARE(title.contains(QStringLiteral("35")), !persian);
         }
     }
 

@@ -1,6 +1,8 @@
 #include "ExpectedSentences.h"
 #include "scoring/Scales.h"
 #include "scoring/ScoringPass.h"
+#include "support/OwnSettings.h"
+#include "text/ShownNumbers.h"
 
 #include <QTest>
 
@@ -464,10 +466,14 @@ void TestScales::unansweredItems()
         QVERIFY(result.result(scale).sentence.isEmpty());
     }
 
+    const OwnSettings settings;
     const QString warning = unansweredWarning(result.unanswered);
-    QVERIFY(warning.endsWith(QStringLiteral("3  17  ")));
-    QCOMPARE(warning, unansweredText + QStringLiteral("\n\n3  17  "));
+    // The item numbers are drawn with Persian digits, or ASCII ones when the operator turned them off.
+    QVERIFY(warning.endsWith(QStringLiteral("۳  ۱۷  ")));
+    QCOMPARE(warning, unansweredText + QStringLiteral("\n\n۳  ۱۷  "));
     QCOMPARE(refusalMessage(result), warning);
+    ShownNumbers::setPersianDigits(false);
+    QCOMPARE(unansweredWarning(result.unanswered), unansweredText + QStringLiteral("\n\n3  17  "));
 }
 
 void TestScales::shortOrEmptyListCountsAsUnanswered()
@@ -476,11 +482,12 @@ void TestScales::shortOrEmptyListCountsAsUnanswered()
     answers.removeLast();
     QCOMPARE(scoreAnswers(answers).unanswered, QList<int>{35});
 
+    const OwnSettings settings;
     QList<int> all;
     QString list;
     for (int item = 1; item <= 35; ++item) {
         all << item;
-        list += QString::number(item) + QStringLiteral("  ");
+        list += ShownNumbers::number(item) + QStringLiteral("  ");
     }
     const ScoringResult empty = scoreAnswers({});
     QCOMPARE(empty.unanswered, all);
@@ -515,22 +522,24 @@ void TestScales::damagedValuesAreRefused()
     for (Scale scale : allScales)
         QVERIFY(!result.result(scale).percent.has_value());
 
+    const OwnSettings settings;
     const QString message = refusalMessage(result);
     QCOMPARE(message, damagedWarning(result.damaged));
-    QVERIFY(message.endsWith(QStringLiteral("\n\n7  30  ")));
-    QVERIFY(message.size() > QStringLiteral("\n\n7  30  ").size());
+    QVERIFY(message.endsWith(QStringLiteral("\n\n۷  ۳۰  ")));
+    QVERIFY(message.size() > QStringLiteral("\n\n۷  ۳۰  ").size());
     QVERIFY(!message.startsWith(unansweredText));
 }
 
 void TestScales::unansweredComesBeforeDamaged()
 {
+    const OwnSettings settings;
     QStringList answers = sheet(3);
     answers[1] = QStringLiteral("9");
     answers[4].clear();
     const ScoringResult result = scoreAnswers(answers);
     QCOMPARE(result.unanswered, QList<int>{5});
     QCOMPARE(result.damaged, QList<int>{2});
-    QCOMPARE(refusalMessage(result), unansweredText + QStringLiteral("\n\n5  "));
+    QCOMPARE(refusalMessage(result), unansweredText + QStringLiteral("\n\n۵  "));
 }
 
 QTEST_APPLESS_MAIN(TestScales)

@@ -3,6 +3,8 @@
 #include "scoring/reports/ExamineeReport.h"
 #include "scoring/reports/ListReport.h"
 #include "support/TestProgram.h"
+#include "text/Digits.h"
+#include "text/ShownNumbers.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
@@ -130,15 +132,19 @@ private slots:
         }
         QCOMPARE(report->caption(QStringLiteral("Label15")), QStringLiteral("12"));
         QCOMPARE(report->caption(QStringLiteral("Label16")), QStringLiteral("B"));
-        QCOMPARE(
-            report->caption(QStringLiteral("Label23")), p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")));
+        // The score as the window draws it, from the ASCII digits stored.
+        QCOMPARE(report->caption(QStringLiteral("Label23")),
+            ShownNumbers::text(p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat"))));
+        QVERIFY(!p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")).isEmpty());
+        QCOMPARE(Digits::toAscii(report->caption(QStringLiteral("Label23"))),
+            p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")));
         QCOMPARE(report->caption(QStringLiteral("Label29")), QStringLiteral("Street 5"));
         QVERIFY(p.messages().boxes.isEmpty());
 
         // The selection is used up; the report already shown keeps its texts.
         QCOMPARE(f.window.selectedCode(), QString());
         f.window.findChild<QLineEdit*>(QStringLiteral("TextRez"))->setText(QStringLiteral("99"));
-        QCOMPARE(report->caption(QStringLiteral("Label23")), QStringLiteral("40"));
+        QCOMPARE(report->caption(QStringLiteral("Label23")), QStringLiteral("۴۰"));
         QVERIFY(Drive::click(&f.window, QStringLiteral("Command6")));
         QCOMPARE(f.documents.size(), 1);
         QCOMPARE(p.messages().lastText(), Msg::ScoreBeforePrint);
@@ -156,7 +162,7 @@ private slots:
         Printing f(p, captions);
         select(p, f.window, QStringLiteral("12"));
         select(p, f.window, QStringLiteral("13"));
-        QCOMPARE(p.messages().lastText(), Msg::UnansweredItems + QStringLiteral("\n\n7  "));
+        QCOMPARE(p.messages().lastText(), Msg::UnansweredItems + QStringLiteral("\n\n۷  "));
         // The window shows the examinee looked up, with no results.
         QCOMPARE(f.box("Text15"), QStringLiteral("13"));
         QCOMPARE(f.box("Text3"), QStringLiteral("Sara"));
@@ -190,8 +196,8 @@ private slots:
         const Report::PageContent page = report->pageContent(0);
         QCOMPARE(page.find(QStringLiteral("Label9"))->text, QStringLiteral("Clinic A"));
         QCOMPARE(page.find(QStringLiteral("Label14"))->text, QStringLiteral("Street 5"));
-        QCOMPARE(page.findAll(QStringLiteral("txtBPosetive"))[1]->text, QStringLiteral("50"));
-        QCOMPARE(page.findAll(QStringLiteral("txtneyaz"))[1]->text, QStringLiteral("25"));
+        QCOMPARE(page.findAll(QStringLiteral("txtBPosetive"))[1]->text, QStringLiteral("۵۰"));
+        QCOMPARE(page.findAll(QStringLiteral("txtneyaz"))[1]->text, QStringLiteral("۲۵"));
         QCOMPARE(page.findAll(QStringLiteral("txtBPosetive"))[0]->text, QString());
         // The captions stay set for whoever prints the list next.
         QCOMPARE(captions.clinicName, QStringLiteral("Clinic A"));
@@ -205,7 +211,7 @@ private slots:
         const Report::PageContent second = f.last<ListReport>()->pageContent(0);
         for (const Report::TextBox* box : second.findAll(QStringLiteral("Text1")))
             numbers << box->text;
-        QCOMPARE(numbers, (QStringList { "1", "2", "3", "4" }));
+        QCOMPARE(numbers, (QStringList { "۱", "۲", "۳", "۴" }));
     }
 
     void listReportWithNothingToList()

@@ -96,13 +96,13 @@ private slots:
         QTest::newRow("reversed items") << "both" << code << reversedKeyedHigh() << code << Status::Selected
                                         << QString() << Four { "26", "38", "42", "5" };
         QTest::newRow("unanswered item") << "both" << code << with(threes, 7, QString()) << code << Status::NotScorable
-                                         << Msg::UnansweredItems + QStringLiteral("\n\n7  ") << none;
+                                         << Msg::UnansweredItems + QStringLiteral("\n\n۷  ") << none;
         QTest::newRow("damaged stored values")
             << "both" << code << with(with(threes, 12, QStringLiteral("7")), 20, QStringLiteral("0")) << code
-            << Status::NotScorable << Msg::DamagedAnswers + QStringLiteral("\n\n12  20  ") << none;
+            << Status::NotScorable << Msg::DamagedAnswers + QStringLiteral("\n\n۱۲  ۲۰  ") << none;
         QTest::newRow("unanswered said before damaged")
             << "both" << code << with(with(threes, 2, QStringLiteral("12")), 30, QString()) << code
-            << Status::NotScorable << Msg::UnansweredItems + QStringLiteral("\n\n30  ") << none;
+            << Status::NotScorable << Msg::UnansweredItems + QStringLiteral("\n\n۳۰  ") << none;
         QTest::newRow("unknown code") << "both" << code << threes << "13" << Status::NotFound << QString() << none;
         QTest::newRow("nothing typed") << "both" << code << threes << "" << Status::NothingTyped << QString() << none;
         QTest::newRow("only blanks") << "both" << code << threes << "   " << Status::NothingTyped << QString() << none;

@@ -2,6 +2,7 @@
 #include "scoring/reports/ListReport.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -207,19 +209,26 @@ private slots:
         QCOMPARE(w.selectedCode(), QStringLiteral("12"));
         QVERIFY(shown(&w, "Frame1"));
         QVERIFY(shown(&w, "Frame2"));
-        for (int i = 0; i < 9; ++i)
-            QCOMPARE(boxText(&w, detailBoxes[i]), p.ideField(QStringLiteral("12"), QLatin1String(detailColumns[i])));
+        // Age, date and time are drawn with Persian digits; the code and the names are shown as stored.
+        for (int i = 0; i < 9; ++i) {
+            const QString stored = p.ideField(QStringLiteral("12"), QLatin1String(detailColumns[i]));
+            const bool number = i == 4 || i == 7 || i == 8;
+            QCOMPARE(boxText(&w, detailBoxes[i]), number ? ShownNumbers::text(stored) : stored);
+        }
         const std::optional<ShownResults> results = w.shownResults();
         QVERIFY(results);
         for (std::size_t s = 0; s < 4; ++s) {
             const ShownResults::ScaleTexts& texts = results->scales[s];
-            QCOMPARE(boxText(&w, resultBoxes[s][0]), texts.raw);
-            QCOMPARE(boxText(&w, resultBoxes[s][1]), texts.percent);
+            QCOMPARE(boxText(&w, resultBoxes[s][0]), ShownNumbers::text(texts.raw));
+            QCOMPARE(boxText(&w, resultBoxes[s][1]), ShownNumbers::text(texts.percent));
+            QVERIFY(!boxText(&w, resultBoxes[s][1]).contains(QRegularExpression(QStringLiteral("[0-9]"))));
             QCOMPARE(boxText(&w, resultBoxes[s][2]), texts.level);
             QCOMPARE(boxText(&w, resultBoxes[s][3]), texts.sentence);
             QVERIFY(!texts.sentence.isEmpty());
         }
-        QCOMPARE(boxText(&w, "TextRez"), QStringLiteral("40"));
+        // Drawn in Persian digits, stored in ASCII ones.
+        QCOMPARE(boxText(&w, "TextRez"), QStringLiteral("۴۰"));
+        QCOMPARE(results->of(Scale::Rezayat).raw, QStringLiteral("40"));
         QCOMPARE(p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")), QStringLiteral("40"));
     }
 
@@ -241,9 +250,9 @@ private slots:
         QTest::newRow("unanswered items") << "13"
                                           << text("شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد "
                                                   "نمي توانيد نمره گذاري را انجام دهيد")
-                + QStringLiteral("\n\n3  17  ")
+                + QStringLiteral("\n\n۳  ۱۷  ")
                                           << int(ScriptedMessages::Kind::Standard) << true;
-        QTest::newRow("damaged answers") << "15" << Msg::DamagedAnswers + QStringLiteral("\n\n12  20  ")
+        QTest::newRow("damaged answers") << "15" << Msg::DamagedAnswers + QStringLiteral("\n\n۱۲  ۲۰  ")
                                          << int(ScriptedMessages::Kind::Standard) << true;
     }
 

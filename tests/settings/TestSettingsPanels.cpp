@@ -3,12 +3,15 @@
 #include "settings/ThemePanel.h"
 #include "support/LayoutCheck.h"
 #include "support/TestProgram.h"
+#include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 namespace {
@@ -152,6 +155,12 @@ void TestSettingsPanels::eachThemeButtonStoresItsTheme()
     QSignalSpy stored(p.themes, &ThemePanel::themeStored);
     QSignalSpy cancelled(p.themes, &ThemePanel::cancelled);
     p.field("Text2")->setText(QStringLiteral("typed, not saved"));
+    // The caption names the theme in Persian digits; the row stores it in ASCII ones.
+    const QString caption = Drive::find<QPushButton>(p.themes, button)->text();
+    if (theme < 12) {
+        QVERIFY2(caption.contains(ShownNumbers::number(theme)), qPrintable(caption));
+        QVERIFY2(!caption.contains(QRegularExpression(QStringLiteral("[0-9]"))), qPrintable(caption));
+    }
     Drive::click(p.themes, button);
     const bool exit = theme == 12;
     QCOMPARE(p.stored("TH"), exit ? QStringLiteral("6") : QString::number(theme));

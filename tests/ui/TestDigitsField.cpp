@@ -1,13 +1,18 @@
 #include "support/TestProgram.h"
 #include "text/Digits.h"
+#include "text/ProgramSettings.h"
+#include "text/ShownNumbers.h"
 #include "ui/DigitsField.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestDigitsField : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void valueOf_data();
     void valueOf();
     void digitsOnly_data();
@@ -18,7 +23,23 @@ private slots:
     void limitDropsFurtherDigitsSilently();
     void pastedText_data();
     void pastedText();
+    void drawsDigitsAsTheSettingSays_data();
+    void drawsDigitsAsTheSettingSays();
+
+private:
+    QTemporaryDir m_settingsDir;
 };
+
+void TestDigitsField::initTestCase()
+{
+    QVERIFY(m_settingsDir.isValid());
+    ProgramSettings::setFilePath(m_settingsDir.filePath(QStringLiteral("tovrin35.conf")));
+}
+
+void TestDigitsField::cleanupTestCase()
+{
+    ProgramSettings::setFilePath(QString());
+}
 
 void TestDigitsField::valueOf_data()
 {
@@ -100,7 +121,8 @@ void TestDigitsField::typedKeys()
     field.show();
     field.setFocus();
     Drive::type(&field, typed);
-    QCOMPARE(field.text(), text);
+    QCOMPARE(field.digits(), text);
+    QCOMPARE(field.text(), ShownNumbers::text(text));
     QCOMPARE(refusals.count(), refused);
 }
 
@@ -115,7 +137,7 @@ void TestDigitsField::editingKeysWork()
     QTest::keyClick(&field, Qt::Key_Left);
     QTest::keyClick(&field, Qt::Key_Delete);
     QTest::keyClick(&field, Qt::Key_Return);
-    QCOMPARE(field.text(), QStringLiteral("1"));
+    QCOMPARE(field.digits(), QStringLiteral("1"));
     QCOMPARE(entered.count(), 1);
     QCOMPARE(refusals.count(), 0);
 }
@@ -126,12 +148,12 @@ void TestDigitsField::limitDropsFurtherDigitsSilently()
     QSignalSpy refusals(&field, &DigitsField::keyRefused);
     field.show();
     Drive::type(&field, QStringLiteral("1\u06F2\u06633"));
-    QCOMPARE(field.text(), QStringLiteral("12"));
+    QCOMPARE(field.digits(), QStringLiteral("12"));
     QCOMPARE(refusals.count(), 0);
     // With the text selected, typing replaces it.
     field.selectAll();
     Drive::type(&field, QStringLiteral("\u06F7"));
-    QCOMPARE(field.text(), QStringLiteral("7"));
+    QCOMPARE(field.digits(), QStringLiteral("7"));
 }
 
 void TestDigitsField::pastedText_data()
@@ -157,8 +179,38 @@ void TestDigitsField::pastedText()
     Drive::type(&field, QStringLiteral("45"));
     field.selectAll();
     Drive::paste(&field, pasted);
-    QCOMPARE(field.text(), text);
+    QCOMPARE(field.digits(), text);
+    QCOMPARE(field.text(), ShownNumbers::text(text));
     QCOMPARE(refusals.count(), 0);
+}
+
+void TestDigitsField::drawsDigitsAsTheSettingSays_data()
+{
+    QTest::addColumn<bool>("persian");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("drawn");
+    QTest::newRow("on, ASCII typed") << true << "305" << QStringLiteral("\u06F3\u06F0\u06F5");
+    QTest::newRow("on, Arabic-Indic typed") << true << QStringLiteral("\u0663\u0660") << QStringLiteral("\u06F3\u06F0");
+    QTest::newRow("off, Persian typed") << false << QStringLiteral("\u06F3\u06F0") << "30";
+    QTest::newRow("off, ASCII typed") << false << "305" << "305";
+}
+
+void TestDigitsField::drawsDigitsAsTheSettingSays()
+{
+    QFETCH(bool, persian);
+    QFETCH(QString, typed);
+    QFETCH(QString, drawn);
+    ShownNumbers::setPersianDigits(persian);
+    DigitsField field(nullptr, 3);
+    DigitsField anyText(nullptr, 0, DigitsField::WholeText::AnyText);
+    field.show();
+    Drive::type(&field, typed);
+    Drive::paste(&anyText, QStringLiteral("x") + typed);
+    ShownNumbers::setPersianDigits(true);
+    QCOMPARE(field.text(), drawn);
+    QCOMPARE(field.digits(), Digits::toAscii(typed));
+    QCOMPARE(anyText.text(), QStringLiteral("x") + drawn);
+    QCOMPARE(anyText.digits(), QStringLiteral("x") + Digits::toAscii(typed));
 }
 
 QTEST_MAIN(TestDigitsField)

@@ -34,7 +34,11 @@ void TestLeadingNumber::leadingNumber_data()
     QTest::newRow("two points") << "1.2.3" << 1.2;
     QTest::newRow("one point zero") << "1.0" << 1.0;
     QTest::newRow("text first") << "abc12" << 0.0;
-    QTest::newRow("Persian digits are not ASCII digits") << QStringLiteral("۱۲") << 0.0;
+    // A box that draws its number with Persian digits reads back as that number.
+    QTest::newRow("Persian digits") << QStringLiteral("۱۲") << 12.0;
+    QTest::newRow("Arabic-Indic digits") << QStringLiteral("\u0661\u0662") << 12.0;
+    QTest::newRow("Persian digits with a fraction") << QStringLiteral(" ۱۲.۵ درصد") << 12.5;
+    QTest::newRow("Persian digits after text") << QStringLiteral("درصد ۱۲") << 0.0;
     QTest::newRow("Persian text") << QStringLiteral("خيلي") << 0.0;
     QTest::newRow("exponent is not read") << "1e3" << 1.0;
 }

@@ -1,5 +1,7 @@
 #include "support/PdfText.h"
 #include "support/TestProgram.h"
+#include "text/Digits.h"
+#include "text/ShownNumbers.h"
 #include "ui/DocumentOutput.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PageView.h"
@@ -90,7 +92,7 @@ private slots:
         QVERIFY(page);
         QCOMPARE(page->minimum(), 1);
         QCOMPARE(page->maximum(), 4);
-        QCOMPARE(Drive::find<QLabel>(&f.window, QStringLiteral("PreviewPageCount"))->text(), text("از 4"));
+        QCOMPARE(Drive::find<QLabel>(&f.window, QStringLiteral("PreviewPageCount"))->text(), text("از ۴"));
         QTRY_VERIFY(f.document->painted.contains(0));
     }
 
@@ -112,6 +114,15 @@ private slots:
         QCOMPARE(page->value(), 1);
         page->setValue(3);
         QCOMPARE(f.window.pageView()->currentPage(), 2);
+        // The page number is drawn with Persian digits, and a number typed in any digits goes to its page.
+        QCOMPARE(page->text(), QStringLiteral("۳"));
+        for (const QString& typed : { QStringLiteral("۲"), QStringLiteral("\u0661"), QStringLiteral("4") }) {
+            page->selectAll();
+            Drive::type(page, typed);
+            page->interpretText();
+            QCOMPARE(page->value(), Digits::toAscii(typed).toInt());
+        }
+        page->setValue(3);
         QScrollBar* bar = f.window.pageView()->verticalScrollBar();
         bar->setValue(bar->maximum());
         QCOMPARE(page->value(), 4);
@@ -125,7 +136,8 @@ private slots:
         const double before = view->zoom();
         QVERIFY(Drive::click(&f.window, QStringLiteral("PreviewZoomIn")));
         QVERIFY(view->zoom() > before);
-        QCOMPARE(zoomShown->text(), QStringLiteral("%1%").arg(qRound(view->zoom() * 100)));
+        QCOMPARE(zoomShown->text(), ShownNumbers::percent(qRound(view->zoom() * 100)));
+        QVERIFY(zoomShown->text().endsWith(QStringLiteral("٪")));
         for (int i = 0; i < 20; ++i)
             view->setZoom(view->zoom() * 1.25);
         QCOMPARE(view->zoom(), PageView::MaxZoom);
@@ -214,7 +226,7 @@ private slots:
         QCOMPARE(f.document->pageLayout().orientation(), QPageLayout::Landscape);
         QCOMPARE(f.document->pageCount(), 5);
         QCOMPARE(Drive::find<QSpinBox>(&f.window, QStringLiteral("PreviewPage"))->maximum(), 5);
-        QCOMPARE(Drive::find<QLabel>(&f.window, QStringLiteral("PreviewPageCount"))->text(), text("از 5"));
+        QCOMPARE(Drive::find<QLabel>(&f.window, QStringLiteral("PreviewPageCount"))->text(), text("از ۵"));
     }
 
     void dialogsCancelledChangeNothing_data()

@@ -2,6 +2,10 @@
 
 #include "scoring/ChartGeometry.h"
 #include "scoring/PairComparison.h"
+#include "scoring/ScaleColours.h"
+#include "text/ShownNumbers.h"
+
+#include <QPalette>
 
 namespace {
 
@@ -20,47 +24,53 @@ Report::TextStyle small(Qt::Alignment alignment = Qt::AlignCenter)
 
 } // namespace
 
-QColor ComparisonChart::firstColour()
-{
-    return QColor(0x2f, 0x6d, 0xb5);
-}
-
-QColor ComparisonChart::secondColour()
-{
-    return QColor(0xe0, 0x8a, 0x1e);
-}
-
-Report::PageContent ComparisonChart::layOut(const PairComparison& comparison, const QRectF& area)
+Report::PageContent ComparisonChart::layOut(
+    const PairComparison& comparison, const QRectF& area, const QPalette& palette)
 {
     Report::PageContent content;
+    const QColor ink = palette.color(QPalette::WindowText);
 
-    // Legend along the top: the first code on the right, as it reads first.
+    // Legend along the top: the first code on the right, as it reads first, with a full swatch; the second with a
+    // pale one, as its bars are drawn.
     const double half = area.width() / 2;
     const QRectF legendRight(area.left() + half, area.top(), half, legendHeight);
     const QRectF legendLeft(area.left(), area.top(), half, legendHeight);
-    const auto legend = [&content](const QRectF& rect, const QColor& colour, const QString& code, const QString& name) {
+    const QColor legendColour = ScaleColours::of(Scale::Rezayat, palette);
+    const auto legend = [&](const QRectF& rect, const QColor& colour, const QString& code, const QString& name) {
         const double swatch = 180;
-        content.shades.append({ QRectF(rect.right() - swatch - 60, rect.top() + 60, swatch, swatch), colour });
-        content.texts.append({ name, code, QRectF(rect.left(), rect.top(), rect.width() - swatch - 180, rect.height()),
-            small(Qt::AlignRight | Qt::AlignVCenter) });
+        const QRectF box(rect.right() - swatch - 60, rect.top() + 60, swatch, swatch);
+        content.shades.append({ box, colour });
+        content.rules.append({ QLineF(box.topLeft(), box.topRight()), 8, ink });
+        content.rules.append({ QLineF(box.bottomLeft(), box.bottomRight()), 8, ink });
+        content.rules.append({ QLineF(box.topLeft(), box.bottomLeft()), 8, ink });
+        content.rules.append({ QLineF(box.topRight(), box.bottomRight()), 8, ink });
+        Report::TextStyle style = small(Qt::AlignRight | Qt::AlignVCenter);
+        style.colour = ink;
+        content.texts.append(
+            { name, code, QRectF(rect.left(), rect.top(), rect.width() - swatch - 180, rect.height()), style });
     };
-    legend(legendRight, firstColour(), comparison.first.code, QStringLiteral("LegendFirst"));
-    legend(legendLeft, secondColour(), comparison.second.code, QStringLiteral("LegendSecond"));
+    legend(legendRight, legendColour, comparison.first.code, QStringLiteral("LegendFirst"));
+    legend(legendLeft, ScaleColours::paler(legendColour), comparison.second.code, QStringLiteral("LegendSecond"));
 
+    // The value axis on the right with its scale beside it, as in the results chart.
     const double plotTop = area.top() + legendHeight + valueHeight;
     const double plotBottom = area.bottom() - captionHeight;
-    const double plotLeft = area.left() + axisWidth;
-    const double plotRight = area.right();
+    const double plotLeft = area.left();
+    const double plotRight = area.right() - axisWidth;
     const double factor = (plotBottom - plotTop) / double(ChartGeometry::MaxPercent * ChartGeometry::TwipsPerPercent);
 
-    // Axes and the 0, 50 and 100 marks.
-    content.rules.append({ QLineF(plotLeft, plotBottom, plotRight, plotBottom), 12 });
-    content.rules.append({ QLineF(plotLeft, plotTop, plotLeft, plotBottom), 12 });
-    for (int percent : { 0, 50, 100 }) {
+    content.rules.append({ QLineF(plotLeft, plotBottom, plotRight, plotBottom), 12, ink });
+    content.rules.append({ QLineF(plotRight, plotTop, plotRight, plotBottom), 12, ink });
+    for (int percent : ChartGeometry::tickPercents()) {
         const double y = plotBottom - percent * ChartGeometry::TwipsPerPercent * factor;
-        content.rules.append({ QLineF(plotLeft - 60, y, plotLeft, y), 10 });
-        content.texts.append({ QStringLiteral("Axis%1").arg(percent), QString::number(percent),
-            QRectF(area.left(), y - 120, axisWidth - 90, 240), small(Qt::AlignRight | Qt::AlignVCenter) });
+        content.rules.append({ QLineF(plotRight, y, plotRight + 60, y), 10, ink });
+        if (percent % 20 != 0)
+            continue;
+        Report::TextStyle style = small(Qt::AlignLeft | Qt::AlignVCenter);
+        style.colour = ink;
+        style.direction = Qt::LeftToRight;
+        content.texts.append({ QStringLiteral("Axis%1").arg(percent), ShownNumbers::percent(percent),
+            QRectF(plotRight + 90, y - 120, axisWidth - 90, 240), style });
     }
 
     const double slot = (plotRight - plotLeft) / 4;
@@ -69,26 +79,37 @@ Report::PageContent ComparisonChart::layOut(const PairComparison& comparison, co
     for (Scale scale : allScales) {
         const double slotRight = plotRight - index * slot;
         const double centre = slotRight - slot / 2;
+        const QColor colour = ScaleColours::of(scale, palette);
         const struct {
             const QString& percent;
             double left;
             QColor colour;
             const char* name;
         } pair[] = {
-            { comparison.first.of(scale).percent, centre, firstColour(), "BarFirst" },
-            { comparison.second.of(scale).percent, centre - barWidth, secondColour(), "BarSecond" },
+            { comparison.first.of(scale).percent, centre, colour, "BarFirst" },
+            { comparison.second.of(scale).percent, centre - barWidth, ScaleColours::paler(colour), "BarSecond" },
         };
         for (const auto& bar : pair) {
             const ChartGeometry::Bar twips = ChartGeometry::barFor(ChartGeometry::cappedLabel(bar.percent));
             const double height = twips.height * factor;
             const QRectF rect(bar.left, plotBottom - height, barWidth, height);
-            if (height > 0)
+            if (height > 0) {
                 content.shades.append({ rect, bar.colour });
-            content.texts.append({ QString::fromLatin1(bar.name) + QString::number(index), bar.percent,
-                QRectF(bar.left - 120, rect.top() - valueHeight, barWidth + 240, valueHeight), small() });
+                // An outline in the scale's colour keeps a pale bar visible on paper.
+                content.rules.append({ QLineF(rect.topLeft(), rect.topRight()), 8, colour });
+                content.rules.append({ QLineF(rect.topLeft(), rect.bottomLeft()), 8, colour });
+                content.rules.append({ QLineF(rect.topRight(), rect.bottomRight()), 8, colour });
+            }
+            Report::TextStyle style = small();
+            style.colour = ink;
+            content.texts.append({ QString::fromLatin1(bar.name) + QString::number(index),
+                ShownNumbers::text(bar.percent),
+                QRectF(bar.left - 120, rect.top() - valueHeight, barWidth + 240, valueHeight), style });
         }
+        Report::TextStyle style = small();
+        style.colour = ink;
         content.texts.append({ QStringLiteral("Scale%1").arg(index), scaleInfo(scale).caption,
-            QRectF(slotRight - slot, plotBottom + 30, slot, captionHeight - 30), small() });
+            QRectF(slotRight - slot, plotBottom + 30, slot, captionHeight - 30), style });
         ++index;
     }
     return content;

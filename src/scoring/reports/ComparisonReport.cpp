@@ -2,7 +2,9 @@
 
 #include "data/QuestionnaireItems.h"
 #include "questionnaire/Keying.h"
+#include "scoring/ScaleColours.h"
 #include "scoring/reports/ComparisonChart.h"
+#include "text/ShownNumbers.h"
 
 #include <QPainter>
 
@@ -174,7 +176,8 @@ PageContent ComparisonReport::firstPage() const
     const bool couple = m_comparison.kind == ComparisonKind::Couple;
     page.texts.append({ QStringLiteral("ClinicName"), m_clinicName, QRectF(0, 0, pageWidth, 420), style(260, true) });
     page.texts.append(
-        { QStringLiteral("Title"), reportTitle() + QStringLiteral(" - ") + (couple ? coupleTitle : followUpTitle),
+        { QStringLiteral("Title"),
+            ShownNumbers::text(reportTitle()) + QStringLiteral(" - ") + (couple ? coupleTitle : followUpTitle),
             QRectF(0, 460, pageWidth, 380), style(220, true) });
     page.texts.append({ QStringLiteral("Address"), addressCaption + m_clinicAddress, QRectF(0, 860, pageWidth, 320),
         style(170, false, Qt::AlignCenter, true) });
@@ -182,7 +185,8 @@ PageContent ComparisonReport::firstPage() const
     // Both examinees.
     QList<QStringList> people;
     for (const ExamineeDetails* e : { &m_comparison.firstExaminee, &m_comparison.secondExaminee })
-        people << QStringList { e->code, e->firstName, e->lastName, e->sex, e->age, e->group, e->date };
+        people << QStringList { e->code, e->firstName, e->lastName, e->sex, ShownNumbers::text(e->age), e->group,
+            ShownNumbers::text(e->date) };
     double y = table(page, QStringLiteral("Details"), 1320,
         { { 1500 }, { 1600 }, { 1900 }, { 1000 }, { 900 }, { 1800 }, { 1500 } },
         { QStringLiteral("کد"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"), QStringLiteral("جنس"),
@@ -207,8 +211,9 @@ PageContent ComparisonReport::firstPage() const
         const ShownResults::ScaleTexts& first = m_comparison.first.of(info.scale);
         const ShownResults::ScaleTexts& second = m_comparison.second.of(info.scale);
         const PairComparison::ScaleRow& difference = m_comparison.row(info.scale);
-        QStringList cells = { info.caption, first.raw, first.percent, first.level, second.raw, second.percent,
-            second.level, signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
+        QStringList cells = { info.caption, ShownNumbers::text(first.raw), ShownNumbers::text(first.percent),
+            first.level, ShownNumbers::text(second.raw), ShownNumbers::text(second.percent), second.level,
+            signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
         if (followUp)
             cells << signedFigure(difference.levelSteps);
         rows << cells;
@@ -216,7 +221,7 @@ PageContent ComparisonReport::firstPage() const
     y = table(page, QStringLiteral("Scales"), y + 300, columns, headings, rows, 620, 400, 170);
 
     const QRectF chartArea(900, y + 300, pageWidth - 1800, 5200);
-    const PageContent chart = ComparisonChart::layOut(m_comparison, chartArea);
+    const PageContent chart = ComparisonChart::layOut(m_comparison, chartArea, ScaleColours::paper());
     page.shades << chart.shades;
     page.rules << chart.rules;
     page.texts << chart.texts;
@@ -225,7 +230,7 @@ PageContent ComparisonReport::firstPage() const
     if (couple) {
         QList<QStringList> agreement;
         for (const PairComparison::ScaleAgreement& scale : m_comparison.agreement)
-            agreement << QStringList { scaleInfo(scale.scale).caption, QString::number(scale.positivePercent) };
+            agreement << QStringList { scaleInfo(scale.scale).caption, ShownNumbers::number(scale.positivePercent) };
         y = table(page, QStringLiteral("Agreement"), y, { { 2400 }, { 2400 } },
             { QStringLiteral("مقياس"), QStringLiteral("توافق مثبت (درصد)") }, agreement, 380, 380, 170);
         if (m_comparison.idealisedCaution)
@@ -244,7 +249,7 @@ PageContent ComparisonReport::coupleItemsPage() const
     page.texts.append({ QStringLiteral("ItemsTitle"), itemsTitle, QRectF(0, 0, pageWidth, 380), style(220, true) });
     QList<QStringList> rows;
     for (const PairComparison::ItemRow& row : m_comparison.items)
-        rows << QStringList { QString::number(row.item), statementOf(row.item), optionCaption(row.firstOption),
+        rows << QStringList { ShownNumbers::number(row.item), statementOf(row.item), optionCaption(row.firstOption),
             optionCaption(row.secondOption), row.agreement ? agreementCaption(*row.agreement) : QString() };
     const double y
         = table(page, QStringLiteral("Items"), 440, { { 500 }, { 5900, Qt::AlignRight }, { 1250 }, { 1250 }, { 1800 } },
@@ -253,7 +258,7 @@ PageContent ComparisonReport::coupleItemsPage() const
             rows, 360, 380, 140);
     QStringList numbers;
     for (int item : m_comparison.toTalkAbout)
-        numbers << QString::number(item);
+        numbers << ShownNumbers::number(item);
     page.texts.append({ QStringLiteral("TalkAbout"),
         numbers.isEmpty() ? nothingToTalkAbout : talkAboutCaption + numbers.join(QStringLiteral("، ")),
         QRectF(300, y + 150, pageWidth - 600, 700), style(180, true, Qt::AlignRight | Qt::AlignTop, true) });
@@ -268,7 +273,7 @@ PageContent ComparisonReport::changedItemsPage() const
     QList<QStringList> rows;
     for (int item : m_comparison.changedItems) {
         const PairComparison::ItemRow& row = m_comparison.item(item);
-        rows << QStringList { QString::number(item), statementOf(item), optionCaption(row.firstOption),
+        rows << QStringList { ShownNumbers::number(item), statementOf(item), optionCaption(row.firstOption),
             optionCaption(row.secondOption), signedFigure(row.secondKeyed - row.firstKeyed) };
     }
     table(page, QStringLiteral("Items"), 440,

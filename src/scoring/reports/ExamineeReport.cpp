@@ -1,6 +1,7 @@
 #include "scoring/reports/ExamineeReport.h"
 
 #include "scoring/Scales.h"
+#include "text/ShownNumbers.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -119,14 +120,16 @@ ExamineeReport::ExamineeReport(const ShownResults& shown, const QString& webSite
         { QStringLiteral("Label15"), shown.code },
         // The cell under the heading "گروه" carries the examinee's group.
         { QStringLiteral("Label16"), shown.group },
-        { QStringLiteral("Label19"), shown.age },
+        { QStringLiteral("Label19"), ShownNumbers::text(shown.age) },
         { QStringLiteral("Label20"), shown.sex },
         { QStringLiteral("Label21"), shown.maritalStatus },
         { QStringLiteral("Label22"), shown.education },
     };
     for (const GridColumn& column : grid) {
         const ShownResults::ScaleTexts& texts = shown.of(column.scale);
-        const QString values[4] = { texts.raw, texts.percent, texts.level, texts.sentence };
+        // As the scoring window draws them.
+        const QString values[4]
+            = { ShownNumbers::text(texts.raw), ShownNumbers::text(texts.percent), texts.level, texts.sentence };
         for (int row = 0; row < 4; ++row)
             m_captions.append({ QString::fromLatin1(column.cells[row]), values[row] });
     }
@@ -159,7 +162,8 @@ QString ExamineeReport::caption(const QString& label) const
 PageContent ExamineeReport::pageContent() const
 {
     PageContent page;
-    page.texts.append({ QStringLiteral("Label1"), reportTitle(), inset(topTab, 100), style(210, true) });
+    page.texts.append(
+        { QStringLiteral("Label1"), ShownNumbers::text(reportTitle()), inset(topTab, 100), style(210, true) });
     // The clinic that hands the report over names itself at the head of the page.
     page.texts.append({ QStringLiteral("ClinicName"), m_clinicName, clinicNameRect, style(170, true) });
 

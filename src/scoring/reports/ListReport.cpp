@@ -1,5 +1,7 @@
 #include "scoring/reports/ListReport.h"
 
+#include "text/ShownNumbers.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -162,13 +164,13 @@ QString ListReport::cellText(const ListReportRow& row, int rowIndex, int column)
     switch (column) {
     case 0:
         // The line's number in this printout, not the examinee's code.
-        return QString::number(rowIndex + 1);
+        return ShownNumbers::number(rowIndex + 1);
     case 1:
         return row.code;
     case 2:
         return row.group;
     case 3:
-        return row.age;
+        return ShownNumbers::text(row.age);
     case 4:
         return row.sex;
     case 5:
@@ -176,7 +178,7 @@ QString ListReport::cellText(const ListReportRow& row, int rowIndex, int column)
     case 6:
         return row.education;
     default:
-        return row.scores[static_cast<std::size_t>(column - 7)];
+        return ShownNumbers::text(row.scores[static_cast<std::size_t>(column - 7)]);
     }
 }
 
@@ -230,7 +232,8 @@ PageContent ListReport::pageContent(int index) const
     if (p.reportHeader) {
         page.texts.append(
             { QStringLiteral("Label9"), m_captions.clinicName, QRectF(56, 0, 9373, 480), style(260, true) });
-        page.texts.append({ QStringLiteral("Label3"), reportTitle(), QRectF(56, 500, 9373, 440), style(220, true) });
+        page.texts.append({ QStringLiteral("Label3"), ShownNumbers::text(reportTitle()), QRectF(56, 500, 9373, 440),
+            style(220, true) });
         y = reportHeaderHeight;
     }
 
