@@ -11,6 +11,11 @@ QString run(
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setLayoutDirection(Qt::RightToLeft);
+    // A path reads left to right, so a folder with a Persian name among Latin ones keeps its place in it.
+    for (const char* name : { "fileNameEdit", "lookInCombo" }) {
+        if (auto* field = dialog.findChild<QWidget*>(QString::fromLatin1(name)))
+            field->setLayoutDirection(Qt::LeftToRight);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

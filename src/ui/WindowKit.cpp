@@ -43,6 +43,15 @@ QLabel* caption(
     return label;
 }
 
+QLineEdit* pathField(QWidget* parent, const QString& name)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setLayoutDirection(Qt::LeftToRight);
+    field->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+    return field;
+}
+
 QLineEdit* hiddenField(QWidget* parent, const QString& name)
 {
     auto* field = new QLineEdit(parent);
