@@ -5,6 +5,7 @@
 #include "data/Database.h"
 #include "data/ListedExaminees.h"
 #include "data/TableCursor.h"
+#include "text/PersianLetters.h"
 
 #include <QSaveFile>
 
@@ -45,6 +46,9 @@ QStringList ResearchExport::header(const Scoring& scoring)
         cells << scale.caption + QStringLiteral(" - سطح");
     }
     cells << QStringLiteral("کد همسر");
+    // Operators type their data with a Persian keyboard: a researcher's search for a word then finds the heading too.
+    for (QString& cell : cells)
+        cell = PersianLetters::asTyped(cell);
     return cells;
 }
 
