@@ -117,6 +117,11 @@ void LookupWindow::buildSearchBoxes()
         box->completer()->setCompletionMode(QCompleter::PopupCompletion);
         box->completer()->setCaseSensitivity(Qt::CaseSensitive);
     }
+    // The group box lists the groups in use; it completes nothing, so what is typed is searched as typed.
+    m_groups = new QStringListModel(this);
+    m_group->setModel(m_groups);
+    if (auto* list = qobject_cast<QListView*>(m_group->view()))
+        list->setUniformItemSizes(true);
     m_group->setCompleter(nullptr);
     {
         QScopedValueRollback quiet(m_quiet, true);
@@ -262,8 +267,9 @@ void LookupWindow::reloadNameLists()
     QScopedValueRollback quiet(m_quiet, true);
     QString error;
     for (auto [box, names, column] : { std::tuple { m_firstName, m_firstNames, QStringLiteral("FName") },
-             std::tuple { m_familyName, m_familyNames, QStringLiteral("LName") } }) {
-        // Read from the unfiltered rows, so the lists offer every examinee's name whatever the grid shows.
+             std::tuple { m_familyName, m_familyNames, QStringLiteral("LName") },
+             std::tuple { m_group, m_groups, QStringLiteral("Group") } }) {
+        // Read from the unfiltered rows, so the lists offer every examinee's name and group whatever the grid shows.
         QStringList values;
         if (!m_listed->distinctValues(column, values) && error.isEmpty())
             error = m_listed->lastError();

@@ -60,6 +60,7 @@ private:
     void searchGroup();
     void filterListed(const QString& column, const QString& value);
     void clearOtherBoxes(QComboBox* kept);
+    // The lists of the three search boxes: the first names, family names and groups in use.
     void reloadNameLists();
     void showReadFailure(const QString& error);
 
@@ -79,6 +80,7 @@ private:
     QComboBox* m_group = nullptr; // Combo3
     QStringListModel* m_firstNames = nullptr;
     QStringListModel* m_familyNames = nullptr;
+    QStringListModel* m_groups = nullptr;
     QPushButton* m_print = nullptr; // Command1
     QPushButton* m_export = nullptr; // CommandExport
     QLineEdit* m_code = nullptr; // Text5
