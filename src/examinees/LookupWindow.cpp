@@ -15,6 +15,8 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QCompleter>
 #include <QDir>
 #include <QGroupBox>
@@ -28,6 +30,7 @@
 #include <QStringListModel>
 #include <QTableView>
 
+#include <algorithm>
 #include <tuple>
 #include <utility>
 
@@ -49,6 +52,8 @@ constexpr int gridLeft = 240;
 constexpr int gridTop = 615;
 constexpr int gridWidth = 6360;
 constexpr int gridHeight = 5400;
+constexpr int designedGroupWidth = 1080;
+constexpr int widestGroupWidth = 2280;
 
 const QString groupPrompt = QStringLiteral("جنسيت را انتخاب كنيد");
 const QString exportCaption = QStringLiteral("خروجي اکسل");
@@ -170,7 +175,7 @@ void LookupWindow::buildGrid()
     m_gridView->setAccessibleName(caption->text());
     Twips::place(m_gridView, gridLeft, gridTop, gridWidth, gridHeight);
     m_gridView->setColumnWidth(0, Twips::toPixelsX(1260));
-    m_gridView->setColumnWidth(3, Twips::toPixelsX(1080));
+    m_gridView->setColumnWidth(3, Twips::toPixelsX(designedGroupWidth));
 }
 
 void LookupWindow::buildButtons()
@@ -278,8 +283,22 @@ void LookupWindow::reloadNameLists()
         box->setCurrentIndex(-1);
         box->setEditText(typed);
     }
+    fitGroupColumn();
     if (!error.isEmpty())
         showReadFailure(error);
+}
+
+void LookupWindow::fitGroupColumn()
+{
+    // As wide as the longest group in use, so a group of twenty letters reads whole, and no narrower than designed;
+    // the names share what is left.
+    const QFontMetrics metrics(m_gridView->font());
+    int widest = 0;
+    for (const QString& group : m_groups->stringList())
+        widest = std::max(widest, metrics.horizontalAdvance(group));
+    const int padding = 2 * m_gridView->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_gridView) + 12;
+    m_gridView->setColumnWidth(
+        3, std::clamp(widest + padding, Twips::toPixelsX(designedGroupWidth), Twips::toPixelsX(widestGroupWidth)));
 }
 
 void LookupWindow::changeEvent(QEvent* event)

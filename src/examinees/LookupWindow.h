@@ -62,6 +62,7 @@ private:
     void clearOtherBoxes(QComboBox* kept);
     // The lists of the three search boxes: the first names, family names and groups in use.
     void reloadNameLists();
+    void fitGroupColumn();
     void showReadFailure(const QString& error);
 
     Database& m_db;

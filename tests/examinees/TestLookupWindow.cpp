@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
@@ -122,6 +124,7 @@ private slots:
     void choosingANameFromTheList();
     void groupBoxListsTheGroupsInUse();
     void titleBarReadsPersian();
+    void gridShowsATwentyLetterGroupWhole();
     void printHandsOverTheListedExaminees();
     void printNeedsGroupText();
     void deleteRefusals();
@@ -263,6 +266,28 @@ void TestLookupWindow::groupBoxListsTheGroupsInUse()
     QCOMPARE(l.program.messages().noticeTexts(), QStringList { Msg::DeletionDone });
     QCOMPARE(items(), (QStringList { "A", "B" }));
     QCOMPARE(l.listed().size(), 5);
+}
+
+void TestLookupWindow::gridShowsATwentyLetterGroupWhole()
+{
+    const QString group = QStringLiteral("خانواده هاي جوان اصفهان");
+    Lookup l;
+    auto* grid = l.find<QTableView>("DataGrid1");
+    const int designed = grid->columnWidth(3);
+    l.program.exec(QStringLiteral("INSERT INTO IDE (Code, FName, LName, \"Group\") VALUES ('7', 'علي', 'کريمي', ?)"),
+        { group });
+    LookupWindow window(l.program.database(), l.program.messages(), l.program.fileDialogs(), labelledScoring());
+    window.setLayoutDirection(Qt::RightToLeft);
+    window.show();
+    auto* wider = Drive::find<QTableView>(&window, QStringLiteral("DataGrid1"));
+    QVERIFY(wider->columnWidth(3) > designed);
+    QVERIFY(wider->columnWidth(3) >= wider->fontMetrics().horizontalAdvance(group) + 8);
+    // The names keep room for their headings, and nothing needs scrolling sideways.
+    for (int column : { 1, 2 })
+        QVERIFY(wider->columnWidth(column)
+            >= wider->horizontalHeader()->fontMetrics().horizontalAdvance(
+                wider->model()->headerData(column, Qt::Horizontal).toString()));
+    QVERIFY(!wider->horizontalScrollBar()->isVisible());
 }
 
 void TestLookupWindow::titleBarReadsPersian()
