@@ -2,6 +2,7 @@
 
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+#include "ui/PathField.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -45,10 +46,8 @@ QLabel* caption(
 
 QLineEdit* pathField(QWidget* parent, const QString& name)
 {
-    auto* field = new QLineEdit(parent);
+    auto* field = new PathField(parent);
     field->setObjectName(name);
-    field->setLayoutDirection(Qt::LeftToRight);
-    field->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     return field;
 }
 

@@ -24,8 +24,8 @@ QPushButton* button(
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top, int width,
     int height);
 
-// A line edit for a file's path. A path reads left to right whatever the window around it does, so a folder with a
-// Persian name among Latin ones keeps its place in it.
+// A line edit for a file's path (a PathField): it reads left to right whatever the window around it does, so a folder
+// with a Persian name among Latin ones keeps its place in it.
 QLineEdit* pathField(QWidget* parent, const QString& name);
 
 // A line edit that is never shown and never takes the focus: a value holder bound to a column.

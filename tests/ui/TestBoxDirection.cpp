@@ -1,4 +1,5 @@
 #include "ui/MessageCatalogue.h"
+#include "ui/PathField.h"
 #include "ui/PersianText.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/QtMessages.h"
@@ -16,6 +17,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <functional>
@@ -155,6 +157,8 @@ private slots:
     void fileDialogsKeepPathsLeftToRight_data();
     void fileDialogsKeepPathsLeftToRight();
     void pathFieldReadsLeftToRight();
+    void pathsAreDrawnFolderAfterFolder_data();
+    void pathsAreDrawnFolderAfterFolder();
     void qtCaptionsCarryNoAccelerator_data();
     void qtCaptionsCarryNoAccelerator();
     void acceleratorMarksAreDropped_data();
@@ -297,6 +301,78 @@ void TestBoxDirection::pathFieldReadsLeftToRight()
         Qt::AlignLeft);
     // The window around it still reads right to left.
     QCOMPARE(window.layoutDirection(), Qt::RightToLeft);
+}
+
+void TestBoxDirection::pathsAreDrawnFolderAfterFolder_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("Persian folder first")
+        << QStringLiteral("/پشتيبان/مرکز 2/x.mdbB") << QStringList { "پشتيبان", "مرکز 2", "x.mdbB" };
+    QTest::newRow("Windows, the default backup name")
+        << QStringLiteral("C:\\Tovrin35\\Back\\در تاريخ1403.1.1 ساعت)9.05).mdbB")
+        << QStringList { "C:", "Tovrin35", "Back", "در تاريخ1403.1.1 ساعت)9.05).mdbB" };
+    QTest::newRow("two Persian folders side by side")
+        << QStringLiteral("/home/علي/اسناد/1403/پشتيبان")
+        << QStringList { "home", "علي", "اسناد", "1403", "پشتيبان" };
+}
+
+void TestBoxDirection::pathsAreDrawnFolderAfterFolder()
+{
+    QFETCH(QString, path);
+    QFETCH(QStringList, names);
+    const QString shown = PathField::readable(path);
+    // Nothing but invisible marks is added.
+    QString visible = shown;
+    visible.remove(QChar(0x200E)).remove(QChar(0x2068)).remove(QChar(0x2069));
+    QCOMPARE(visible, path);
+
+    // Laid out as the field draws it, each name lies wholly to the right of the one before it.
+    QFont font(PersianText::fontFamily());
+    font.setPixelSize(16);
+    QTextLayout layout(shown, font);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(4000);
+    layout.endLayout();
+    double previousRight = -1;
+    qsizetype from = 0;
+    for (const QString& name : names) {
+        const qsizetype start = shown.indexOf(name, from);
+        QVERIFY2(start >= 0, qPrintable(name));
+        from = start + name.size();
+        double left = 1e9;
+        double right = -1;
+        for (qsizetype i = start; i <= from; ++i) {
+            const double x = line.cursorToX(int(i));
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+        QVERIFY2(left >= previousRight - 0.5, qPrintable(name));
+        previousRight = right;
+    }
+
+    // The field holds the path as given and draws it from the left while nobody types in it.
+    QWidget window;
+    window.setLayoutDirection(Qt::RightToLeft);
+    auto* field = Kit::pathField(&window, QStringLiteral("Text2"));
+    field->setGeometry(10, 10, 600, 30);
+    field->setText(path);
+    window.resize(620, 50);
+    window.show();
+    QCOMPARE(field->text(), path);
+    QVERIFY(!field->hasFocus());
+    const QImage image = field->grab().toImage();
+    const QColor background = image.pixelColor(image.width() / 2, 4);
+    int leftmost = -1;
+    for (int x = 4; x < image.width() - 4 && leftmost < 0; ++x)
+        for (int y = image.height() / 2 - 4; y <= image.height() / 2 + 4; ++y)
+            if (std::abs(image.pixelColor(x, y).lightness() - background.lightness()) > 80)
+                leftmost = x;
+    QVERIFY(leftmost >= 0 && leftmost < 20);
 }
 
 void TestBoxDirection::qtCaptionsCarryNoAccelerator_data()
