@@ -88,12 +88,19 @@ bool alignedRight(QLabel* label)
 // Waits for the modal box, reads it with `read`, then closes it.
 void readThenClose(Seen& seen, const std::function<void(QWidget*, Seen&)>& read = {})
 {
-    auto* poll = new QTimer;
+    auto* poll = new QTimer(qApp);
     poll->setInterval(20);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, &seen, read] {
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, tries, &seen, read] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
+        if (!modal || !modal->isVisible()) {
+            // A box that never opens fails the case through seen.opened; the poll ends with it.
+            if (++*tries > 500) {
+                poll->stop();
+                poll->deleteLater();
+            }
             return;
+        }
         poll->stop();
         poll->deleteLater();
         seen.opened = true;
