@@ -114,6 +114,9 @@ void giveTitleBarsPersianLetters(QApplication& app)
 
 QString withoutAccelerator(const QString& caption)
 {
+    // No translation stays no translation (a null string), so Qt goes on to its own text.
+    if (!caption.contains(QLatin1Char('&')))
+        return caption;
     QString plain;
     plain.reserve(caption.size());
     for (qsizetype i = 0; i < caption.size(); ++i) {

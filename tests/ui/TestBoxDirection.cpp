@@ -168,6 +168,7 @@ private slots:
     void pathsAreDrawnFolderAfterFolder();
     void qtCaptionsCarryNoAccelerator_data();
     void qtCaptionsCarryNoAccelerator();
+    void untranslatedQtTextsStayQtsOwn();
     void acceleratorMarksAreDropped_data();
     void acceleratorMarksAreDropped();
 
@@ -404,6 +405,14 @@ void TestBoxDirection::qtCaptionsCarryNoAccelerator()
     QVERIFY2(caption != QString::fromLatin1(source) && caption.contains(QRegularExpression(QStringLiteral("\\p{Arabic}"))),
         qPrintable(caption));
     QVERIFY2(!caption.contains(QLatin1Char('&')), qPrintable(caption));
+}
+
+void TestBoxDirection::untranslatedQtTextsStayQtsOwn()
+{
+    // A text the translation lacks is shown in Qt's own words, never as an empty caption.
+    QVERIFY(PersianText::withoutAccelerator(QString()).isNull());
+    QCOMPARE(QCoreApplication::translate("QPrintDialog", "Properties"), QStringLiteral("Properties"));
+    QCOMPARE(QCoreApplication::translate("TestBoxDirection", "&No such text"), QStringLiteral("&No such text"));
 }
 
 void TestBoxDirection::acceleratorMarksAreDropped_data()
