@@ -212,8 +212,10 @@ std::array<ListReport::Span, 11> ListReport::spans(const PagePlan& p) const
         return width;
     };
 
-    int moreCode = std::max(0, needed(widest(codeColumn)) - widths[codeColumn]);
-    int moreGroup = std::max(0, needed(widest(groupColumn)) - widths[groupColumn]);
+    // A widened column leaves a little air between its text and the rulings.
+    constexpr int air = 40;
+    int moreCode = std::max(0, needed(widest(codeColumn)) + air - widths[codeColumn]);
+    int moreGroup = std::max(0, needed(widest(groupColumn)) + air - widths[groupColumn]);
     if (moreCode + moreGroup == 0)
         return designedSpans();
 
