@@ -142,8 +142,7 @@ void BackupWindow::buildControls()
     m_clock = Kit::caption(this, QStringLiteral("Label2"), QString(), nullptr, 180, 120, 1200, rowHeight);
     m_clock->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
 
-    m_target = new QLineEdit(this);
-    m_target->setObjectName(QStringLiteral("Text1"));
+    m_target = Kit::pathField(this, QStringLiteral("Text1"));
     Twips::place(m_target, pathLeft, 720, pathWidth, rowHeight);
     Kit::caption(this, QStringLiteral("CaptionText1"), QStringLiteral("ذخيره نسخه پشتيبان در:"), m_target, captionLeft,
         720, captionWidth, rowHeight);
@@ -154,8 +153,7 @@ void BackupWindow::buildControls()
     m_encryption = std::make_unique<PassphraseFields>(
         this, encryptionTop, browseLeft + 1920, captionLeft, captionWidth, pathLeft, pathWidth, rowHeight);
 
-    m_source = new QLineEdit(this);
-    m_source->setObjectName(QStringLiteral("Text2"));
+    m_source = Kit::pathField(this, QStringLiteral("Text2"));
     Twips::place(m_source, pathLeft, 1920 + encryptionBand, pathWidth, rowHeight);
     Kit::caption(this, QStringLiteral("CaptionText2"), QStringLiteral("بازيابي از فايل:"), m_source, captionLeft,
         1920 + encryptionBand, captionWidth, rowHeight);

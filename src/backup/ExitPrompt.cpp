@@ -33,7 +33,7 @@ ExitPrompt::ExitPrompt(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("ExitPrompt"));
-    setWindowTitle(QStringLiteral("تهيه نسخه پشتيبان"));
+    setTitle(QStringLiteral("تهيه نسخه پشتيبان"));
     setFixedSize(Twips::toPixelsX(4800), Twips::toPixelsY(2160));
     setMouseTracking(true);
 
@@ -74,19 +74,25 @@ ExitPrompt::ExitPrompt(QWidget* parent)
         t->setInterval(kBlinkMs);
     // Each blink timer hands over to the other, so the two titles alternate every half-second.
     connect(m_firstTitleTimer, &QTimer::timeout, this, [this] {
-        setWindowTitle(firstTitle());
+        setTitle(firstTitle());
         m_secondTitleTimer->start();
         m_firstTitleTimer->stop();
     });
     connect(m_secondTitleTimer, &QTimer::timeout, this, [this] {
-        setWindowTitle(secondTitle());
+        setTitle(secondTitle());
         m_firstTitleTimer->start();
         m_secondTitleTimer->stop();
     });
-    connect(m_captionTimer, &QTimer::timeout, this, [this] { m_backup->setText(windowTitle()); });
+    connect(m_captionTimer, &QTimer::timeout, this, [this] { m_backup->setText(m_title); });
     m_firstTitleTimer->start();
     m_secondTitleTimer->start();
     m_captionTimer->start();
+}
+
+void ExitPrompt::setTitle(const QString& title)
+{
+    m_title = title;
+    setWindowTitle(title);
 }
 
 void ExitPrompt::showRestingPictures()

@@ -33,6 +33,7 @@ private:
     void showRestingPictures();
     void confirm();
     void cancel();
+    void setTitle(const QString& title);
 
     QLabel* m_question = nullptr;       // Label1
     QCheckBox* m_backup = nullptr;      // Check1
@@ -43,4 +44,6 @@ private:
     QTimer* m_firstTitleTimer = nullptr;
     QTimer* m_secondTitleTimer = nullptr;
     QTimer* m_captionTimer = nullptr;   // tmCaptionAnimate
+    // The title as the program writes it; the title bar may have been handed other letters.
+    QString m_title;
 };

@@ -16,6 +16,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QCompleter>
 #include <QDir>
 #include <QGroupBox>
@@ -29,6 +31,7 @@
 #include <QStringListModel>
 #include <QTableView>
 
+#include <algorithm>
 #include <tuple>
 #include <utility>
 
@@ -50,6 +53,8 @@ constexpr int gridLeft = 240;
 constexpr int gridTop = 615;
 constexpr int gridWidth = 6360;
 constexpr int gridHeight = 5400;
+constexpr int designedGroupWidth = 1080;
+constexpr int widestGroupWidth = 2280;
 
 const QString groupPrompt = QStringLiteral("جنسيت را انتخاب كنيد");
 const QString exportCaption = QStringLiteral("خروجي اکسل");
@@ -118,6 +123,11 @@ void LookupWindow::buildSearchBoxes()
         box->completer()->setCompletionMode(QCompleter::PopupCompletion);
         box->completer()->setCaseSensitivity(Qt::CaseSensitive);
     }
+    // The group box lists the groups in use; it completes nothing, so what is typed is searched as typed.
+    m_groups = new QStringListModel(this);
+    m_group->setModel(m_groups);
+    if (auto* list = qobject_cast<QListView*>(m_group->view()))
+        list->setUniformItemSizes(true);
     m_group->setCompleter(nullptr);
     {
         QScopedValueRollback quiet(m_quiet, true);
@@ -166,7 +176,7 @@ void LookupWindow::buildGrid()
     m_gridView->setAccessibleName(caption->text());
     Twips::place(m_gridView, gridLeft, gridTop, gridWidth, gridHeight);
     m_gridView->setColumnWidth(0, Twips::toPixelsX(1260));
-    m_gridView->setColumnWidth(3, Twips::toPixelsX(1080));
+    m_gridView->setColumnWidth(3, Twips::toPixelsX(designedGroupWidth));
 }
 
 void LookupWindow::buildButtons()
@@ -267,8 +277,9 @@ void LookupWindow::reloadNameLists()
     QScopedValueRollback quiet(m_quiet, true);
     QString error;
     for (auto [box, names, column] : { std::tuple { m_firstName, m_firstNames, QStringLiteral("FName") },
-             std::tuple { m_familyName, m_familyNames, QStringLiteral("LName") } }) {
-        // Read from the unfiltered rows, so the lists offer every examinee's name whatever the grid shows.
+             std::tuple { m_familyName, m_familyNames, QStringLiteral("LName") },
+             std::tuple { m_group, m_groups, QStringLiteral("Group") } }) {
+        // Read from the unfiltered rows, so the lists offer every examinee's name and group whatever the grid shows.
         QStringList values;
         if (!m_listed->distinctValues(column, values) && error.isEmpty())
             error = m_listed->lastError();
@@ -277,8 +288,22 @@ void LookupWindow::reloadNameLists()
         box->setCurrentIndex(-1);
         box->setEditText(typed);
     }
+    fitGroupColumn();
     if (!error.isEmpty())
         showReadFailure(error);
+}
+
+void LookupWindow::fitGroupColumn()
+{
+    // As wide as the longest group in use, so a group of twenty letters reads whole, and no narrower than designed;
+    // the names share what is left.
+    const QFontMetrics metrics(m_gridView->font());
+    int widest = 0;
+    for (const QString& group : m_groups->stringList())
+        widest = std::max(widest, metrics.horizontalAdvance(group));
+    const int padding = 2 * m_gridView->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_gridView) + 12;
+    m_gridView->setColumnWidth(
+        3, std::clamp(widest + padding, Twips::toPixelsX(designedGroupWidth), Twips::toPixelsX(widestGroupWidth)));
 }
 
 void LookupWindow::changeEvent(QEvent* event)

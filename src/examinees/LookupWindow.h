@@ -61,7 +61,9 @@ private:
     void searchGroup();
     void filterListed(const QString& column, const QString& value);
     void clearOtherBoxes(QComboBox* kept);
+    // The lists of the three search boxes: the first names, family names and groups in use.
     void reloadNameLists();
+    void fitGroupColumn();
     void showReadFailure(const QString& error);
 
     Database& m_db;
@@ -80,6 +82,7 @@ private:
     QComboBox* m_group = nullptr; // Combo3
     QStringListModel* m_firstNames = nullptr;
     QStringListModel* m_familyNames = nullptr;
+    QStringListModel* m_groups = nullptr;
     QPushButton* m_print = nullptr; // Command1
     QPushButton* m_export = nullptr; // CommandExport
     QCheckBox* m_exportNames = nullptr; // CheckExportNames: the export includes first and family names

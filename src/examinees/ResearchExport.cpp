@@ -6,6 +6,7 @@
 #include "data/ListedExaminees.h"
 #include "data/TableCursor.h"
 #include "text/OwnerOnly.h"
+#include "text/PersianLetters.h"
 
 #include <QSaveFile>
 
@@ -48,6 +49,9 @@ QStringList ResearchExport::header(const Scoring& scoring, Names names)
         cells << scale.caption + QStringLiteral(" - سطح");
     }
     cells << QStringLiteral("کد همسر");
+    // Operators type their data with a Persian keyboard: a researcher's search for a word then finds the heading too.
+    for (QString& cell : cells)
+        cell = PersianLetters::asTyped(cell);
     return cells;
 }
 

@@ -41,7 +41,7 @@ public:
         QString error; // the platform's description when not ok
     };
 
-    // The first line of the file.
+    // The first line of the file, written with the Persian yeh and keheh that operators type.
     static QStringList header(const Scoring& scoring, Names names = Names::LeftOut);
 
     // The cells of one examinee: IDE details (the names only when included) and answers as stored, then raw score,

@@ -58,7 +58,10 @@ QString shopLine()
 QString shopLine(const Details& maker)
 {
     const QString shop = maker.shop.trimmed();
-    return shop.isEmpty() ? programNameAndVersion() : shop;
+    if (!shop.isEmpty())
+        return shop;
+    // The line above already names the program when the web site is missing too; a page names it once.
+    return maker.webSite.trimmed().isEmpty() ? QString() : programNameAndVersion();
 }
 
 QString isolated(const QString& value)

@@ -26,7 +26,8 @@ QString programNameAndVersion();
 // The programmer with the telephone number, for the foot of the list report.
 QString programmerLine();
 QString programmerLine(const Details& maker);
-// The maker's web site and shop, for the foot of the examinee report.
+// The maker's web site and shop, for the foot of the examinee report. The two lines name the program's name and
+// version once between them when either is missing: the web site's line when it is, else the shop's line.
 QString webSiteLine();
 QString webSiteLine(const Details& maker);
 QString shopLine();

@@ -1,11 +1,14 @@
 #include "ui/PersianText.h"
 
+#include "text/PersianLetters.h"
 #include "ui/MessageCatalogue.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
 #include <QTranslator>
+#include <QWidget>
 
 namespace PersianText {
 
@@ -46,14 +49,92 @@ public:
         if (source == "Cancel" || source == "&Cancel")
             return Msg::ButtonCancel;
         if (source == "Yes" || source == "&Yes")
-            return QLatin1Char('&') + Msg::ButtonYes;
+            return Msg::ButtonYes;
         if (source == "No" || source == "&No")
-            return QLatin1Char('&') + Msg::ButtonNo;
+            return Msg::ButtonNo;
         return {};
     }
 };
 
+// Qt's Persian texts as its translation gives them, less the accelerator marks.
+class WithoutAccelerators : public QTranslator {
+public:
+    WithoutAccelerators(QTranslator* qt, QObject* parent)
+        : QTranslator(parent)
+        , m_qt(qt)
+    {
+    }
+
+    bool isEmpty() const override { return m_qt->isEmpty(); }
+
+    QString translate(const char* context, const char* sourceText, const char* disambiguation, int n) const override
+    {
+        return withoutAccelerator(m_qt->translate(context, sourceText, disambiguation, n));
+    }
+
+private:
+    QTranslator* m_qt;
+};
+
+// Hands every title over to the title bar in Persian letters as it is set. The title set again from here has no
+// letter left to change, so the change it announces passes through.
+class TitleBarLetters : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowTitleChange && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            const QString title = widget->windowTitle();
+            const QString shown = titleBarText(title);
+            if (shown != title)
+                widget->setWindowTitle(shown);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
+
+QString titleBarText(const QString& title)
+{
+    return PersianLetters::asTyped(title);
+}
+
+void giveTitleBarsPersianLetters(QApplication& app)
+{
+    const QString name = QStringLiteral("titleBarLetters");
+    if (app.findChild<QObject*>(name, Qt::FindDirectChildrenOnly))
+        return;
+    auto* letters = new TitleBarLetters(&app);
+    letters->setObjectName(name);
+    app.installEventFilter(letters);
+}
+
+QString withoutAccelerator(const QString& caption)
+{
+    // No translation stays no translation (a null string), so Qt goes on to its own text.
+    if (!caption.contains(QLatin1Char('&')))
+        return caption;
+    QString plain;
+    plain.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar c = caption.at(i);
+        if (c == QLatin1Char('&') && i + 1 < caption.size()) {
+            const QChar next = caption.at(i + 1);
+            if (next == QLatin1Char('&')) {
+                plain += QStringLiteral("&&");
+                ++i;
+                continue;
+            }
+            if (next.isLetterOrNumber())
+                continue;
+        }
+        plain += c;
+    }
+    return plain;
+}
 
 QtTexts loadQtTranslation(QTranslator& translator, const QString& qtFolder)
 {
@@ -70,7 +151,7 @@ QtTexts installQtTranslation()
         auto* qt = new QTranslator(QCoreApplication::instance());
         const QtTexts source = loadQtTranslation(*qt, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
         if (source != QtTexts::None)
-            QCoreApplication::installTranslator(qt);
+            QCoreApplication::installTranslator(new WithoutAccelerators(qt, qt));
         else
             delete qt;
         // Installed last, so it is asked first.
@@ -83,6 +164,7 @@ QtTexts installQtTranslation()
 void applyTo(QApplication& app)
 {
     installQtTranslation();
+    giveTitleBarsPersianLetters(app);
     if (loadFont()) {
         QFont font(fontFamily());
         font.setPointSizeF(9.5);

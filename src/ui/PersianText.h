@@ -27,11 +27,25 @@ enum class QtTexts {
 // Loads Qt's Persian translation into `translator`: qtbase_fa.qm from `qtFolder`, else the built-in copy.
 QtTexts loadQtTranslation(QTranslator& translator, const QString& qtFolder);
 
-// Installs Qt's Persian translation from Qt's translations folder (else the built-in copy), and the program's own
-// captions of the standard buttons ("تأييد", "انصراف", "بله", "خير") over it. Once; calling again changes nothing.
+// Installs Qt's Persian translation from Qt's translations folder (else the built-in copy), without its accelerator
+// marks, and the program's own captions of the standard buttons ("تأييد", "انصراف", "بله", "خير") over it. Once;
+// calling again changes nothing.
 QtTexts installQtTranslation();
 
-// Sets the program font, right-to-left layout and Persian texts of Qt's own boxes on the application.
+// A title as the desktop's title bar should get it. The title bar draws with the desktop's font, not the bundled
+// one, so the Arabic yeh and kaf of the program's texts are handed over as the Persian letters.
+QString titleBarText(const QString& title);
+
+// From now on every window of `app`, the program's and Qt's own boxes and dialogs, carries its title in title-bar
+// letters, whoever sets it. Once; calling again changes nothing.
+void giveTitleBarsPersianLetters(QApplication& app);
+
+// A caption of Qt's own texts without its accelerator marks: "&ذخیره" -> "ذخیره", "&&" stays. A Persian caption
+// reads without a letter underlined in the middle of a word.
+QString withoutAccelerator(const QString& caption);
+
+// Sets the program font, right-to-left layout, Persian title bars and Persian texts of Qt's own boxes on the
+// application.
 void applyTo(QApplication& app);
 
 } // namespace PersianText

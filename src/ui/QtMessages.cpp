@@ -1,10 +1,12 @@
 #include "ui/QtMessages.h"
 
 #include "ui/MessageCatalogue.h"
+#include "ui/PersianText.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -38,6 +40,18 @@ void withoutButtonIcons(QWidget* dialog)
         button->setIcon(QIcon());
 }
 
+// Every box reads right to left with its text at the right, whatever its title or style says: the program's texts
+// are Persian, and a platform's English words after them still belong to a Persian box.
+void readRightToLeft(QWidget* dialog)
+{
+    dialog->setLayoutDirection(Qt::RightToLeft);
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull())
+            continue;
+        label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | (label->alignment() & Qt::AlignVertical_Mask));
+    }
+}
+
 } // namespace
 
 QtMessages::QtMessages(QObject* parent)
@@ -65,7 +79,9 @@ QMessageBox* QtMessages::BringNoticeToFront()
 {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(w);
-        if (box && box->isVisible() && box->windowTitle() == Msg::NoticeTitle) {
+        // The title as the title bar got it, whether or not it was handed over in Persian letters.
+        if (box && box->isVisible()
+            && PersianText::titleBarText(box->windowTitle()) == PersianText::titleBarText(Msg::NoticeTitle)) {
             box->raise();
             box->activateWindow();
             return box;
@@ -79,8 +95,8 @@ void QtMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFron
     armBringToFrontTimer(owner, bringToFrontMs);
     QMessageBox box(QMessageBox::NoIcon, Msg::NoticeTitle, text, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
-    box.setLayoutDirection(Qt::RightToLeft);
     box.setDefaultButton(QMessageBox::Ok);
+    readRightToLeft(&box);
     withoutButtonIcons(&box);
     box.exec();
 }
@@ -94,7 +110,7 @@ int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, cons
                     serviceNotification ? nullptr : owner);
     // Texts carry file names and the platform's words after the catalogue's: shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
-    box.setLayoutDirection((style & Msg::Style::RightToLeftReading) ? Qt::RightToLeft : Qt::LeftToRight);
+    readRightToLeft(&box);
     if (serviceNotification)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     withoutButtonIcons(&box);
@@ -119,7 +135,6 @@ QString QtMessages::askForText(QWidget* owner, const QString& prompt, const QStr
                             bool hidden)
 {
     QInputDialog dialog(owner);
-    dialog.setLayoutDirection(Qt::RightToLeft);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
@@ -129,6 +144,7 @@ QString QtMessages::askForText(QWidget* owner, const QString& prompt, const QStr
     // Setting the captions also makes the dialog build its buttons now, so their icons can go before it shows.
     dialog.setOkButtonText(Msg::ButtonOk);
     dialog.setCancelButtonText(Msg::ButtonCancel);
+    readRightToLeft(&dialog);
     withoutButtonIcons(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();

@@ -2,6 +2,7 @@
 
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+#include "ui/PathField.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
@@ -42,6 +43,13 @@ QLabel* caption(
         label->setBuddy(buddy);
     Twips::place(label, left, top, width, height);
     return label;
+}
+
+QLineEdit* pathField(QWidget* parent, const QString& name)
+{
+    auto* field = new PathField(parent);
+    field->setObjectName(name);
+    return field;
 }
 
 QLineEdit* hiddenField(QWidget* parent, const QString& name)

@@ -25,6 +25,10 @@ QPushButton* button(
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top, int width,
     int height);
 
+// A line edit for a file's path (a PathField): it reads left to right whatever the window around it does, so a folder
+// with a Persian name among Latin ones keeps its place in it.
+QLineEdit* pathField(QWidget* parent, const QString& name);
+
 // A line edit that is never shown and never takes the focus: a value holder bound to a column.
 QLineEdit* hiddenField(QWidget* parent, const QString& name);
 

@@ -9,6 +9,7 @@
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -128,6 +129,7 @@ private slots:
     void buttonsRestDuringCopy();
     void closingDuringCopyStopsIt();
     void helpFrame();
+    void pathFieldsReadLeftToRight();
 };
 
 void TestBackupWindow::load()
@@ -529,6 +531,36 @@ void TestBackupWindow::helpFrame()
     w.click("Command1");
     QTRY_VERIFY(!w.window);
     QCOMPARE(w.texts(), QStringList());
+}
+
+void TestBackupWindow::pathFieldsReadLeftToRight()
+{
+    Window w;
+    // As the program sets every window: right to left.
+    w.window->setLayoutDirection(Qt::RightToLeft);
+    QVERIFY(QTest::qWaitForWindowExposed(w.window));
+    for (const char* name : { "Text1", "Text2" }) {
+        QLineEdit* path = w.field(name);
+        QCOMPARE(path->layoutDirection(), Qt::LeftToRight);
+        // A path with a Persian folder among Latin ones starts at the left edge, where a path is read from.
+        path->setText(QStringLiteral("/home/clinic/مرکز مشاوره/Back/x.mdbB"));
+        const QImage image = path->grab().toImage();
+        const int middle = image.height() / 2;
+        const QColor background = image.pixelColor(image.width() / 2, 3);
+        int left = -1;
+        int right = -1;
+        for (int x = 3; x < image.width() - 3; ++x) {
+            for (int y = middle - 4; y <= middle + 4; ++y) {
+                if (std::abs(image.pixelColor(x, y).lightness() - background.lightness()) > 80) {
+                    if (left < 0)
+                        left = x;
+                    right = x;
+                }
+            }
+        }
+        QVERIFY2(left >= 0, name);
+        QVERIFY2(left < image.width() - 1 - right, name);
+    }
 }
 
 QTEST_MAIN(TestBackupWindow)

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +60,8 @@ private slots:
     void keyboard_data();
     void keyboard();
     void nothingCutOff();
+    // Last: from here on every title of this process reaches the title bar in Persian letters.
+    void tickCaptionKeepsTheProgramsLettersUnderAPersianTitleBar();
 };
 
 void TestExitPrompt::opening()
@@ -259,6 +262,31 @@ void TestExitPrompt::nothingCutOff()
         QVERIFY2(p.window->rect().contains(p.picture(name)->geometry()), name);
     QVERIFY(!p.picture("k1")->geometry().intersects(p.picture("C1")->geometry()));
     QVERIFY(!p.picture("Check1")->geometry().intersects(p.picture("k1")->geometry()));
+}
+
+void TestExitPrompt::tickCaptionKeepsTheProgramsLettersUnderAPersianTitleBar()
+{
+    PersianText::giveTitleBarsPersianLetters(*qApp);
+    Prompt p;
+    QCOMPARE(p.window->windowTitle(), PersianText::titleBarText(kDesignTitle));
+    QSet<QString> captions;
+    QSet<QString> titles;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 2200) {
+        QTest::qWait(50);
+        captions.insert(p.backup()->text());
+        titles.insert(p.window->windowTitle());
+    }
+    // The caption follows the title as the program writes it, not as the title bar got it.
+    QVERIFY2(captions.contains(kFirstTitle), "first title reached the tick box");
+    QVERIFY2(captions.contains(kSecondTitle), "second title reached the tick box");
+    for (const QString& caption : captions)
+        QVERIFY2(caption == kDesignTitle || caption == kFirstTitle || caption == kSecondTitle, qPrintable(caption));
+    for (const QString& title : titles)
+        QVERIFY2(title == PersianText::titleBarText(kDesignTitle) || title == PersianText::titleBarText(kFirstTitle)
+                || title == PersianText::titleBarText(kSecondTitle),
+            qPrintable(title));
 }
 
 QTEST_MAIN(TestExitPrompt)

@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
@@ -121,6 +123,9 @@ private slots:
     void familyNameSearchReplacesFirstNameSearch();
     void partialGroupListsNobody();
     void choosingANameFromTheList();
+    void groupBoxListsTheGroupsInUse();
+    void titleBarReadsPersian();
+    void gridShowsATwentyLetterGroupWhole();
     void printHandsOverTheListedExaminees();
     void printNeedsGroupText();
     void deleteRefusals();
@@ -231,6 +236,67 @@ void TestLookupWindow::choosingANameFromTheList()
     QTRY_COMPARE(names->currentText(), QStringLiteral("مريم"));
     QCOMPARE(l.listed(), QStringList { "4" });
     QCOMPARE(l.box("DataCombo1")->currentText(), QString());
+}
+
+void TestLookupWindow::groupBoxListsTheGroupsInUse()
+{
+    Lookup l;
+    QComboBox* groups = l.box("Combo3");
+    auto items = [groups] {
+        QStringList all;
+        for (int i = 0; i < groups->count(); ++i)
+            all << groups->itemText(i);
+        return all;
+    };
+    // Every group once, while the box still shows its first text and nothing is filtered.
+    QCOMPARE(items(), (QStringList { "A", "B", "Tehran" }));
+    QCOMPARE(groups->currentText(), groupPrompt);
+    QCOMPARE(l.listed().size(), 6);
+
+    l.typeInto("DataCombo6", QStringLiteral("علي"));
+    groups->showPopup();
+    QAbstractItemView* list = groups->view();
+    QTRY_VERIFY(list->isVisible());
+    const QModelIndex tehran = list->model()->index(groups->findText(QStringLiteral("Tehran")), 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(tehran).center());
+    QTRY_COMPARE(groups->currentText(), QStringLiteral("Tehran"));
+    QCOMPARE(l.listed(), QStringList { "3" });
+    QCOMPARE(l.box("DataCombo6")->currentText(), QString());
+
+    // The last examinee of a group gone, the group leaves the list.
+    l.deleteCode(QStringLiteral("3"), Msg::Yes);
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList { Msg::DeletionDone });
+    QCOMPARE(items(), (QStringList { "A", "B" }));
+    QCOMPARE(l.listed().size(), 5);
+}
+
+void TestLookupWindow::gridShowsATwentyLetterGroupWhole()
+{
+    const QString group = QStringLiteral("خانواده هاي جوان اصفهان");
+    Lookup l;
+    auto* grid = l.find<QTableView>("DataGrid1");
+    const int designed = grid->columnWidth(3);
+    l.program.exec(QStringLiteral("INSERT INTO IDE (Code, FName, LName, \"Group\") VALUES ('7', 'علي', 'کريمي', ?)"),
+        { group });
+    LookupWindow window(l.program.database(), l.program.messages(), l.program.fileDialogs(), labelledScoring());
+    window.setLayoutDirection(Qt::RightToLeft);
+    window.show();
+    auto* wider = Drive::find<QTableView>(&window, QStringLiteral("DataGrid1"));
+    QVERIFY(wider->columnWidth(3) > designed);
+    QVERIFY(wider->columnWidth(3) >= wider->fontMetrics().horizontalAdvance(group) + 8);
+    // The names keep room for their headings, and nothing needs scrolling sideways.
+    for (int column : { 1, 2 })
+        QVERIFY(wider->columnWidth(column)
+            >= wider->horizontalHeader()->fontMetrics().horizontalAdvance(
+                wider->model()->headerData(column, Qt::Horizontal).toString()));
+    QVERIFY(!wider->horizontalScrollBar()->isVisible());
+}
+
+void TestLookupWindow::titleBarReadsPersian()
+{
+    Lookup l;
+    // "کد آزمودني" reaches the title bar with the Persian yeh.
+    QCOMPARE(l.window->windowTitle(), QStringLiteral("\u06A9\u062F \u0622\u0632\u0645\u0648\u062F\u0646\u06CC"));
 }
 
 void TestLookupWindow::printHandsOverTheListedExaminees()

@@ -1,5 +1,6 @@
 #include "data/TableCursor.h"
 #include "examinees/ResearchExport.h"
+#include "text/PersianLetters.h"
 #include "support/TestProgram.h"
 
 #include <QDir>
@@ -86,6 +87,7 @@ private slots:
     void onlyTheListedExamineesInTableOrder();
     void aFailureLeavesTheChosenFileAsItWas();
     void anUnwritableFolderIsReported();
+    void headersUseTheLettersOperatorsType();
 };
 
 void TestResearchExport::guarded_data()
@@ -248,7 +250,7 @@ void TestResearchExport::namesLeftOutUnlessIncluded()
     QCOMPARE(header.size(), included ? cellsPerLine : cellsWithoutNames);
     QCOMPARE(row.size(), header.size());
     QCOMPARE(header.contains(QStringLiteral("نام")), included);
-    QCOMPARE(header.contains(QStringLiteral("نام خانوادگي")), included);
+    QCOMPARE(header.contains(PersianLetters::asTyped(QStringLiteral("نام خانوادگي"))), included);
     QCOMPARE(row.contains(QStringLiteral("مريم")), included);
     QCOMPARE(row.contains(QStringLiteral("Karimi")), included);
     // The rest is all there, under its own heading.
@@ -317,6 +319,41 @@ void TestResearchExport::anUnwritableFolderIsReported()
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
     QVERIFY(!QFile::exists(path));
+}
+
+void TestResearchExport::headersUseTheLettersOperatorsType()
+{
+    // A family name and an education typed on a Persian keyboard (ی U+06CC, ک U+06A9), and a group written with the
+    // program's own Arabic letters, as its lists write them.
+    const QString typedName = QStringLiteral("\u06A9\u0631\u06CC\u0645\u06CC"); // کریمی
+    const QString listGroup = QStringLiteral("\u0643\u0644\u064A"); // كلي
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"), typedName, listGroup);
+    ResearchExport::Scoring scoring = fakeScoring();
+    scoring.scales[0].caption = QStringLiteral("رضايت زناشويي");
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("research.csv"));
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    const ResearchExport::Result result
+        = ResearchExport::write(listed, path, scoring, ResearchExport::Names::Included);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QStringList> records = parseCsv(QString::fromUtf8(file.readAll().mid(3)));
+    QCOMPARE(records.size(), 2);
+    const QStringList& header = records.at(0);
+    for (const QString& cell : header) {
+        QVERIFY2(!cell.contains(QChar(0x064A)) && !cell.contains(QChar(0x0649)) && !cell.contains(QChar(0x0643)),
+            qPrintable(cell));
+    }
+    // A spreadsheet's search typed on a Persian keyboard finds the headings.
+    QVERIFY(header.contains(QStringLiteral("\u0646\u0627\u0645 \u062E\u0627\u0646\u0648\u0627\u062F\u06AF\u06CC")));
+    QVERIFY(header.contains(QStringLiteral("\u062A\u062D\u0635\u06CC\u0644\u0627\u062A")));
+    QVERIFY(header.contains(QStringLiteral("\u0631\u0636\u0627\u06CC\u062A \u0632\u0646\u0627\u0634\u0648\u06CC\u06CC - \u0646\u0645\u0631\u0647 \u062E\u0627\u0645")));
+    QCOMPARE(header.first(), QStringLiteral("\u06A9\u062F"));
+    QCOMPARE(header.size(), cellsPerLine);
+    // The data is written as stored, whichever letters it was stored with.
+    QCOMPARE(records.at(1).at(1), typedName);
+    QCOMPARE(records.at(1).at(7), listGroup);
 }
 
 QTEST_MAIN(TestResearchExport)

@@ -169,12 +169,50 @@ private slots:
         const PageContent page = report.pageContent();
         QCOMPARE(page.find(QStringLiteral("Label5"))->text, Maker::webSiteLine());
         QCOMPARE(page.find(QStringLiteral("Label14"))->text, Maker::shopLine());
+        QStringList lines;
         for (const char* name : { "Label5", "Label14" }) {
             const QString line = page.find(QString::fromLatin1(name))->text;
-            QVERIFY(!line.isEmpty());
             QVERIFY(!line.contains(QStringLiteral("example")));
+            lines << line;
         }
+        // The foot is never empty, and names the program at most once.
+        QVERIFY(!lines.first().isEmpty());
+        QVERIFY(lines.count(Maker::programNameAndVersion()) <= 1);
         QCOMPARE(page.find(QStringLiteral("Label1"))->text, QStringLiteral("پرسشنامه رضايت زناشويي تورين ۳۵ ماده اي"));
+    }
+
+    void programNamedOnceOnThePrintedPage_data()
+    {
+        QTest::addColumn<QString>("webSite");
+        QTest::addColumn<QString>("shop");
+        QTest::addColumn<int>("times");
+        QTest::newRow("as built") << Maker::details().webSite << Maker::details().shop
+                                  << int(Maker::details().webSite.trimmed().isEmpty()
+                                         || Maker::details().shop.trimmed().isEmpty());
+        QTest::newRow("neither") << "" << "" << 1;
+        QTest::newRow("web site only") << "https://maker.test" << "" << 1;
+        QTest::newRow("shop only") << "" << "https://shop.maker.test" << 1;
+        QTest::newRow("both") << "https://maker.test" << "https://shop.maker.test" << 0;
+    }
+
+    void programNamedOnceOnThePrintedPage()
+    {
+        QFETCH(QString, webSite);
+        QFETCH(QString, shop);
+        QFETCH(int, times);
+        Maker::Details maker;
+        maker.webSite = webSite;
+        maker.shop = shop;
+        ExamineeReport report(shown(), Maker::webSiteLine(maker), Maker::shopLine(maker));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("examinee.pdf"));
+        QString error;
+        QVERIFY2(DocumentOutput::writePdf(report, path, error), qPrintable(error));
+        QCOMPARE(PdfText::pageCount(path), 1);
+        const QString text = PdfText::extract(path);
+        QCOMPARE(int(text.count(QStringLiteral("Tovrin35"))), times);
+        for (const QString& set : { webSite, shop })
+            QVERIFY(set.isEmpty() || text.contains(set));
     }
 
     void clinicNameAndAddress()

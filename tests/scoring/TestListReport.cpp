@@ -15,6 +15,7 @@
 
 using Report::PageContent;
 using Report::TextBox;
+using Report::TextStyle;
 
 namespace {
 
@@ -93,9 +94,13 @@ private:
         int next = 0;
         for (int page = 0; page < report.pageCount(); ++page) {
             const PageContent content = report.pageContent(page);
+            const ListReport::PagePlan plan = report.plan(page);
+            // Headings stand over lines of their own; only a list of nobody has them over nothing.
+            QCOMPARE(plan.headings, plan.rowCount > 0 || n == 0);
             for (const ExpectedColumn& c : expectedColumns)
-                QCOMPARE(
-                    texts(content, QString::fromLatin1(c.headingLabel)), QStringList { QString::fromUtf8(c.heading) });
+                QCOMPARE(texts(content, QString::fromLatin1(c.headingLabel)),
+                    plan.headings ? QStringList { QString::fromUtf8(c.heading) } : QStringList {});
+
             for (const QString& number : texts(content, QStringLiteral("Text1")))
                 QCOMPARE(number, ShownNumbers::number(++next));
             QCOMPARE(content.find(QStringLiteral("Label9")) != nullptr, page == 0);
@@ -184,12 +189,128 @@ private slots:
         QVERIFY(report->plan(2).rowCount > 0);
     }
 
-    void footerMayTakeAPageOfItsOwn()
+    void noPageHoldsHeadingsOverNothing_data()
     {
-        const auto report = listOf(2, true, {});
-        QVERIFY(report);
-        checkPages(*report, report->rowCount());
-        QCOMPARE(report->plan(1).rowCount, 0);
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("A4 upright") << int(QPageSize::A4) << int(QPageLayout::Portrait);
+        QTest::newRow("A4 across") << int(QPageSize::A4) << int(QPageLayout::Landscape);
+        QTest::newRow("A5") << int(QPageSize::A5) << int(QPageLayout::Portrait);
+        QTest::newRow("Letter") << int(QPageSize::Letter) << int(QPageLayout::Portrait);
+    }
+
+    void noPageHoldsHeadingsOverNothing()
+    {
+        // Every length of list up to three pages, those whose lines end exactly at the foot of a page among them.
+        QFETCH(int, size);
+        QFETCH(int, orientation);
+        const QPageLayout layout(QPageSize(QPageSize::PageSizeId(size)), QPageLayout::Orientation(orientation),
+            QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        int carried = 0;
+        for (int n = 0; n < 200; ++n) {
+            ListReport report(rows(n), {}, Maker::programmerLine());
+            report.setPageLayout(layout);
+            checkPages(report, n);
+            if (QTest::currentTestFailed())
+                QFAIL(qPrintable(QStringLiteral("%1 lines").arg(n)));
+            const ListReport::PagePlan last = report.plan(report.pageCount() - 1);
+            QVERIFY(last.reportFooter);
+            if (report.pageCount() > 1 && last.rowCount == 1)
+                ++carried;
+        }
+        // Some lengths leave no room for the footer under their last line.
+        QVERIFY(carried > 0);
+    }
+
+    void aFullPageSendsItsLastLineOverWithTheFooter()
+    {
+        // As many lines as the first page holds: the footer has no room under them.
+        const int full = ListReport(rows(500), {}, Maker::programmerLine()).plan(0).rowCount;
+        QVERIFY(full > 1);
+        ListReport report(rows(full), { QStringLiteral("مرکز"), QStringLiteral("تهران") }, Maker::programmerLine());
+        QCOMPARE(report.pageCount(), 2);
+        QCOMPARE(report.plan(0).rowCount, full - 1);
+        QCOMPARE(report.plan(1).rowCount, 1);
+        QVERIFY(report.plan(1).headings);
+        checkPages(report, full);
+
+        // Read back from the PDF: two pages, each with lines under its headings, the footer under the last line.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.pdf"));
+        QString error;
+        QVERIFY2(DocumentOutput::writePdf(report, path, error), qPrintable(error));
+        QCOMPARE(PdfText::pageCount(path), 2);
+        for (int page = 1; page <= 2; ++page) {
+            const QString text = PdfText::comparable(PdfText::extract(path, page, page));
+            QVERIFY2(text.contains(PdfText::comparable(QStringLiteral("تحصيلات"))), qPrintable(QString::number(page)));
+            QVERIFY2(text.contains(QStringLiteral("K")), qPrintable(QString::number(page)));
+        }
+        const QString last = PdfText::comparable(PdfText::extract(path, 2, 2));
+        QVERIFY(last.contains(QStringLiteral("K1")));
+        QVERIFY(last.contains(PdfText::comparable(QStringLiteral("تهران"))));
+    }
+
+    void onPaperTooSmallTheFooterStandsAloneWithoutHeadings()
+    {
+        // A strip of paper with room for the headings, one line and not the footer as well.
+        ListReport report(rows(1), {}, Maker::programmerLine());
+        report.setPageLayout(QPageLayout(QPageSize(QSizeF(210, 55), QPageSize::Millimeter), QPageLayout::Portrait,
+            QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        QCOMPARE(report.pageCount(), 2);
+        checkPages(report, 1);
+        const PageContent footer = report.pageContent(1);
+        QVERIFY(!report.plan(1).headings);
+        QVERIFY(footer.find(QStringLiteral("Label5")) == nullptr);
+        QVERIFY(footer.shades.isEmpty());
+        QVERIFY(footer.find(QStringLiteral("Label16")));
+    }
+
+    void aGroupOfTwentyLettersPrintsAtItsOwnSize_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::newRow("families") << QStringLiteral("خانواده هاي جوان اصفهان");
+        QTest::newRow("before marriage") << QStringLiteral("گروه مشاوره پيش ازدواجي");
+        QTest::newRow("wide letters") << QStringLiteral("شهرستان سبزوار شمال شرق");
+    }
+
+    void aGroupOfTwentyLettersPrintsAtItsOwnSize()
+    {
+        QFETCH(QString, group);
+        QCOMPARE(std::count_if(group.cbegin(), group.cend(), [](QChar c) { return c.isLetter(); }), 20);
+        QList<ListReportRow> list;
+        for (int i = 0; i < 6; ++i) {
+            ListReportRow r = row(QStringLiteral("1403-01%1").arg(i + 10), group);
+            r.maritalStatus = QStringLiteral("متأهل");
+            list << r;
+        }
+        ListReport report(list, {}, Maker::programmerLine());
+        const PageContent page = report.pageContent(0);
+        // Code, group and the short details beside them at their own size: nothing set smaller or shortened.
+        for (const char* field : { "txtCode", "txtGroup1", "txtScore", "Text6", "Text5" }) {
+            for (const TextBox* cell : page.findAll(QString::fromLatin1(field)))
+                QVERIFY2(cell->rect.width() >= Report::TextPainter::naturalWidth(cell->text, cell->style),
+                    qPrintable(QStringLiteral("%1 %2 %3").arg(field).arg(cell->rect.width()).arg(cell->text)));
+        }
+        // Their headings still on one line each.
+        for (const char* heading : { "Label2", "Label7", "Label10", "Label6", "Label4" }) {
+            const TextBox* box = page.find(QString::fromLatin1(heading));
+            TextStyle oneLine = box->style;
+            oneLine.wrap = false;
+            QVERIFY2(box->rect.width() >= Report::TextPainter::naturalWidth(box->text, oneLine), heading);
+        }
+        // The scores keep their columns.
+        QCOMPARE(page.find(QStringLiteral("txtBPosetive"))->rect.right(), 3974.0 - 30);
+        QCOMPARE(page.find(QStringLiteral("txtneyaz"))->rect.left(), 378.0 + 30);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.pdf"));
+        QString error;
+        QVERIFY2(DocumentOutput::writePdf(report, path, error), qPrintable(error));
+        for (const TextBox* cell : page.findAll(QStringLiteral("txtGroup1"))) {
+            const QRectF box = report.designToPrintable().mapRect(cell->rect);
+            QCOMPARE(PdfText::comparable(PdfText::extractPrintable(path, 1, report.pageLayout(), box)),
+                PdfText::comparable(group));
+        }
     }
 
     void otherPaperGivesOtherPages()

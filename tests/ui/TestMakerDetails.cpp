@@ -28,6 +28,8 @@ private slots:
     void programNameAndVersion();
     void lines_data();
     void lines();
+    void footNamesTheProgramOnce_data();
+    void footNamesTheProgramOnce();
     void isolated();
     void webAddress_data();
     void webAddress();
@@ -118,7 +120,36 @@ void TestMakerDetails::lines()
     const QString fallback = Maker::programNameAndVersion();
     QCOMPARE(Maker::programmerLine(maker), programmerLine.isEmpty() ? fallback : programmerLine);
     QCOMPARE(Maker::webSiteLine(maker), webSiteLine.isEmpty() ? fallback : webSiteLine);
-    QCOMPARE(Maker::shopLine(maker), shopLine.isEmpty() ? fallback : shopLine);
+    // The shop's line stands in for the program only where the web site's line does not already.
+    const QString shopFallback = webSite.trimmed().isEmpty() ? QString() : fallback;
+    QCOMPARE(Maker::shopLine(maker), shopLine.isEmpty() ? shopFallback : shopLine);
+}
+
+void TestMakerDetails::footNamesTheProgramOnce_data()
+{
+    QTest::addColumn<QString>("webSite");
+    QTest::addColumn<QString>("shop");
+    QTest::addColumn<QStringList>("lines");
+    const QString program = Maker::programNameAndVersion();
+    QTest::newRow("neither") << "" << "" << QStringList { program, QString() };
+    QTest::newRow("blanks only") << "  " << " " << QStringList { program, QString() };
+    QTest::newRow("web site only") << "https://maker.test"
+                                   << "" << QStringList { QStringLiteral("https://maker.test"), program };
+    QTest::newRow("shop only") << ""
+                               << "https://shop.maker.test"
+                               << QStringList { program, QStringLiteral("https://shop.maker.test") };
+    QTest::newRow("both") << "https://maker.test"
+                          << "https://shop.maker.test"
+                          << QStringList { QStringLiteral("https://maker.test"), QStringLiteral("https://shop.maker.test") };
+}
+
+void TestMakerDetails::footNamesTheProgramOnce()
+{
+    QFETCH(QString, webSite);
+    QFETCH(QString, shop);
+    QFETCH(QStringList, lines);
+    const Maker::Details maker = site(webSite, shop);
+    QCOMPARE((QStringList { Maker::webSiteLine(maker), Maker::shopLine(maker) }), lines);
 }
 
 void TestMakerDetails::isolated()

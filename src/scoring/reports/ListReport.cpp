@@ -28,9 +28,12 @@ constexpr int addressHeight = 660;
 constexpr int reportFooterHeight = footerGap + addressHeight + 60 + 330; // Section5
 
 // Code and group columns widen for the longest text on their page, taking the room from education, which keeps
-// at least this much.
+// at least this much, and then from the age, sex and marital status.
 constexpr int codeColumn = 1;
 constexpr int groupColumn = 2;
+constexpr int ageColumn = 3;
+constexpr int sexColumn = 4;
+constexpr int maritalColumn = 5;
 constexpr int educationColumn = 6;
 constexpr int narrowestEducation = 800;
 constexpr int cellInset = 30;
@@ -47,6 +50,11 @@ TextStyle style(int size, bool bold, Qt::Alignment alignment = Qt::AlignCenter, 
     s.alignment = alignment;
     s.wrap = wrap;
     return s;
+}
+
+TextStyle headingStyle()
+{
+    return style(140, true, Qt::AlignCenter, true);
 }
 
 TextStyle cellStyle(int column)
@@ -124,6 +132,7 @@ void ListReport::paginate()
 
     const int rows = rowCount();
     double lastPageUsed = 0;
+    int lastRows = rows;
     if (rows <= m_firstPageRows) {
         m_rowPages = 1;
         lastPageUsed = reportHeaderHeight + pageHeaderHeight + rows * lineHeight;
@@ -131,10 +140,13 @@ void ListReport::paginate()
         const int rest = rows - m_firstPageRows;
         const int restPages = (rest + m_otherPageRows - 1) / m_otherPageRows;
         m_rowPages = 1 + restPages;
-        const int lastRows = rest - (restPages - 1) * m_otherPageRows;
+        lastRows = rest - (restPages - 1) * m_otherPageRows;
         lastPageUsed = pageHeaderHeight + lastRows * lineHeight;
     }
     m_footerOwnPage = lastPageUsed + reportFooterHeight > height;
+    // The footer's own page takes the last line along, under its headings, when the page it leaves keeps a line; on
+    // paper too small for a line and the footer together, the footer stands alone, without headings.
+    m_carried = m_footerOwnPage && lastRows >= 2 && pageHeaderHeight + lineHeight + reportFooterHeight <= height ? 1 : 0;
 }
 
 int ListReport::pageCount() const
@@ -150,12 +162,16 @@ ListReport::PagePlan ListReport::plan(int index) const
     plan.reportHeader = index == 0;
     plan.reportFooter = index == pageCount() - 1;
     if (index >= m_rowPages) {
-        plan.firstRow = rowCount();
-        return plan;
+        plan.firstRow = rowCount() - m_carried;
+        plan.rowCount = m_carried;
+    } else {
+        plan.firstRow = index == 0 ? 0 : m_firstPageRows + (index - 1) * m_otherPageRows;
+        const int room = index == 0 ? m_firstPageRows : m_otherPageRows;
+        plan.rowCount = std::clamp(rowCount() - plan.firstRow, 0, room);
+        if (index == m_rowPages - 1)
+            plan.rowCount -= m_carried;
     }
-    plan.firstRow = index == 0 ? 0 : m_firstPageRows + (index - 1) * m_otherPageRows;
-    const int room = index == 0 ? m_firstPageRows : m_otherPageRows;
-    plan.rowCount = std::clamp(rowCount() - plan.firstRow, 0, room);
+    plan.headings = plan.rowCount > 0 || rowCount() == 0;
     return plan;
 }
 
@@ -184,40 +200,71 @@ QString ListReport::cellText(const ListReportRow& row, int rowIndex, int column)
 
 std::array<ListReport::Span, 11> ListReport::spans(const PagePlan& p) const
 {
-    std::array<Span, 11> result;
-    for (std::size_t c = 0; c < result.size(); ++c)
-        result[c] = { columns()[c].left, columns()[c].right };
-    const auto widthOf = [&result](int c) { return result[c].right - result[c].left; };
+    std::array<int, 11> widths;
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        widths[c] = columns()[c].right - columns()[c].left;
+    const auto needed = [](double textWidth) { return static_cast<int>(std::ceil(textWidth)) + 2 * cellInset + 2; };
+    // The widest text of a column on this page, as drawn.
+    const auto widest = [&](int column) {
+        double width = 0;
+        for (int k = 0; k < p.rowCount; ++k)
+            width = std::max(width,
+                Report::TextPainter::naturalWidth(
+                    cellText(m_rows[p.firstRow + k], p.firstRow + k, column), cellStyle(column)));
+        return width;
+    };
 
-    double codeWidth = 0;
-    double groupWidth = 0;
-    for (int k = 0; k < p.rowCount; ++k) {
-        const ListReportRow& row = m_rows[p.firstRow + k];
-        codeWidth = std::max(codeWidth, Report::TextPainter::naturalWidth(row.code, cellStyle(codeColumn)));
-        groupWidth = std::max(groupWidth, Report::TextPainter::naturalWidth(row.group, cellStyle(groupColumn)));
+    // A widened column leaves a little air between its text and the rulings.
+    constexpr int air = 40;
+    int moreCode = std::max(0, needed(widest(codeColumn)) + air - widths[codeColumn]);
+    int moreGroup = std::max(0, needed(widest(groupColumn)) + air - widths[groupColumn]);
+    if (moreCode + moreGroup == 0)
+        return designedSpans();
+
+    // The room comes from education first, then from the short details beside it, each keeping what its own
+    // heading and texts on this page need; the scores keep their columns.
+    struct Donor {
+        int column;
+        int narrowest;
+    };
+    std::array<Donor, 4> donors = { { { educationColumn, narrowestEducation }, { maritalColumn, 0 }, { sexColumn, 0 },
+        { ageColumn, 0 } } };
+    for (std::size_t d = 1; d < donors.size(); ++d) {
+        const int c = donors[d].column;
+        const double heading = Report::TextPainter::naturalWidth(columns()[c].heading, headingStyle()) + 40;
+        donors[d].narrowest = std::min(widths[c], std::max(needed(widest(c)), static_cast<int>(std::ceil(heading))));
     }
-    int moreCode = std::max(0, static_cast<int>(std::ceil(codeWidth)) + 2 * cellInset + 2 - widthOf(codeColumn));
-    int moreGroup = std::max(0, static_cast<int>(std::ceil(groupWidth)) + 2 * cellInset + 2 - widthOf(groupColumn));
-    const int room = widthOf(educationColumn) - narrowestEducation;
+    int room = 0;
+    for (const Donor& d : donors)
+        room += widths[d.column] - d.narrowest;
     if (moreCode + moreGroup > room) {
         // Not room for both: each gets its share, and the text still too long is set smaller.
         moreCode = static_cast<int>(static_cast<qint64>(room) * moreCode / (moreCode + moreGroup));
         moreGroup = room - moreCode;
     }
-    if (moreCode + moreGroup == 0)
-        return result;
-
-    std::array<int, 11> widths;
-    for (std::size_t c = 0; c < widths.size(); ++c)
-        widths[c] = widthOf(static_cast<int>(c));
     widths[codeColumn] += moreCode;
     widths[groupColumn] += moreGroup;
-    widths[educationColumn] -= moreCode + moreGroup;
+    int owed = moreCode + moreGroup;
+    for (const Donor& d : donors) {
+        const int given = std::min(owed, widths[d.column] - d.narrowest);
+        widths[d.column] -= given;
+        owed -= given;
+    }
+
+    std::array<Span, 11> result;
     int right = tableRight;
     for (std::size_t c = 0; c < result.size(); ++c) {
         result[c] = { right - widths[c], right };
         right -= widths[c];
     }
+    return result;
+}
+
+std::array<ListReport::Span, 11> ListReport::designedSpans()
+{
+    std::array<Span, 11> result;
+    for (std::size_t c = 0; c < result.size(); ++c)
+        result[c] = { columns()[c].left, columns()[c].right };
     return result;
 }
 
@@ -237,35 +284,36 @@ PageContent ListReport::pageContent(int index) const
         y = reportHeaderHeight;
     }
 
-    const std::array<Span, 11> span = spans(p);
-    const double tableTop = y;
-    page.shades.append(Shade { QRectF(tableLeft, y, tableRight - tableLeft, pageHeaderHeight), headingShade });
-    for (std::size_t c = 0; c < columns().size(); ++c)
-        page.texts.append({ columns()[c].headingLabel, columns()[c].heading,
-            QRectF(span[c].left + 20, y, span[c].right - span[c].left - 40, pageHeaderHeight),
-            style(140, true, Qt::AlignCenter, true) });
-    page.rules.append(Rule { QLineF(tableLeft, y, tableRight, y), 20 });
-    y += pageHeaderHeight;
-    page.rules.append(Rule { QLineF(tableLeft, y, tableRight, y), 20 });
+    if (p.headings) {
+        const std::array<Span, 11> span = spans(p);
+        const double tableTop = y;
+        page.shades.append(Shade { QRectF(tableLeft, y, tableRight - tableLeft, pageHeaderHeight), headingShade });
+        for (std::size_t c = 0; c < columns().size(); ++c)
+            page.texts.append({ columns()[c].headingLabel, columns()[c].heading,
+                QRectF(span[c].left + 20, y, span[c].right - span[c].left - 40, pageHeaderHeight), headingStyle() });
+        page.rules.append(Rule { QLineF(tableLeft, y, tableRight, y), 20 });
+        y += pageHeaderHeight;
+        page.rules.append(Rule { QLineF(tableLeft, y, tableRight, y), 20 });
 
-    for (int k = 0; k < p.rowCount; ++k) {
-        const int rowIndex = p.firstRow + k;
-        const ListReportRow& row = m_rows[rowIndex];
-        for (std::size_t c = 0; c < columns().size(); ++c) {
-            page.texts.append({ columns()[c].field, cellText(row, rowIndex, static_cast<int>(c)),
-                QRectF(span[c].left + cellInset, y, span[c].right - span[c].left - 2 * cellInset, lineHeight),
-                cellStyle(static_cast<int>(c)) });
+        for (int k = 0; k < p.rowCount; ++k) {
+            const int rowIndex = p.firstRow + k;
+            const ListReportRow& row = m_rows[rowIndex];
+            for (std::size_t c = 0; c < columns().size(); ++c) {
+                page.texts.append({ columns()[c].field, cellText(row, rowIndex, static_cast<int>(c)),
+                    QRectF(span[c].left + cellInset, y, span[c].right - span[c].left - 2 * cellInset, lineHeight),
+                    cellStyle(static_cast<int>(c)) });
+            }
+            y += lineHeight;
+            const bool last = k + 1 == p.rowCount;
+            page.rules.append(last ? Rule { QLineF(tableLeft, y, tableRight, y), 20 }
+                                   : Rule { QLineF(tableLeft, y, tableRight, y), 6, lineRule });
         }
-        y += lineHeight;
-        const bool last = k + 1 == p.rowCount;
-        page.rules.append(last ? Rule { QLineF(tableLeft, y, tableRight, y), 20 }
-                               : Rule { QLineF(tableLeft, y, tableRight, y), 6, lineRule });
-    }
 
-    // The vertical rulings: the edges of every column's span.
-    for (const Span& c : span)
-        page.rules.append(Rule { QLineF(c.left, tableTop, c.left, y), 12 });
-    page.rules.append(Rule { QLineF(tableRight, tableTop, tableRight, y), 12 });
+        // The vertical rulings: the edges of every column's span.
+        for (const Span& c : span)
+            page.rules.append(Rule { QLineF(c.left, tableTop, c.left, y), 12 });
+        page.rules.append(Rule { QLineF(tableRight, tableTop, tableRight, y), 12 });
+    }
 
     if (p.reportFooter) {
         y += footerGap;

@@ -30,7 +30,8 @@ struct ListReportCaptions {
 
 // The list report `DataRPrint`: a table with one line per examinee. The report header (clinic name and title) opens
 // the first page, the column headings head every page, the lines are numbered 1, 2, 3 ... in "رديف" whatever the
-// codes, and the report footer (address and the programmer line) closes the last page. Pages are laid out only when
+// codes, and the report footer (address and the programmer line) closes the last page. When the footer does not fit
+// under the last line, the last line goes over with it. Pages are laid out only when
 // asked for, by arithmetic on the fixed line height, so the report holds its rows and nothing per page.
 class ListReport : public PagedDocument {
 public:
@@ -42,9 +43,11 @@ public:
         int right;
     };
 
-    // What one page carries.
+    // What one page carries. A page holds its column headings only over lines of its own, apart from the first page
+    // of a list with no lines at all.
     struct PagePlan {
         bool reportHeader = false;
+        bool headings = false;
         int firstRow = 0;
         int rowCount = 0;
         bool reportFooter = false;
@@ -81,6 +84,7 @@ private:
     };
     // The ruling spans of the columns on a page.
     std::array<Span, 11> spans(const PagePlan& p) const;
+    static std::array<Span, 11> designedSpans();
     void paginate();
     double scale() const;
     QString cellText(const ListReportRow& row, int rowIndex, int column) const;
@@ -94,4 +98,6 @@ private:
     int m_otherPageRows = 1;
     int m_rowPages = 1;
     bool m_footerOwnPage = false;
+    // Lines moved from the last full page to the footer's page, so that it is no page of headings over nothing.
+    int m_carried = 0;
 };
