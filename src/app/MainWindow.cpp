@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/HomePanel.h"
 #include "app/WindowRouter.h"
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
@@ -9,6 +10,7 @@
 #include "settings/Theme.h"
 #include "settings/ThemePanel.h"
 #include "ui/ColumnBinding.h"
+#include "ui/HelpContents.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -44,6 +46,8 @@ constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
 constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 2055};
 constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
 constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
+// Below the clinic's name, between the hint (which ends at 3240) and the button column (from 8280).
+constexpr PanelPlace kHomePlace{3360, 780, 4800, 6240};
 
 void showAt(QWidget* panel, const PanelPlace& place)
 {
@@ -118,8 +122,11 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_registrationPanel = new RegistrationPanel(m_db, m_messages, *m_details, this);
     m_registrationPanel->hide();
     connect(m_registrationPanel, &RegistrationPanel::saved, this, [this] {
+        const QString code = m_registrationPanel->lastSavedCode();
         HidePanels();
         markHandedOver();
+        m_home->refresh();
+        m_home->showStatus(Msg::RegistrationSaved.arg(code));
     });
     connect(m_registrationPanel, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
     buildSettingsPanel();
@@ -130,6 +137,7 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     connect(m_themePanel, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
     connect(m_themePanel, &ThemePanel::cancelled, m_themePanel, &QWidget::hide);
     buildOtherItems();
+    buildHomePanel();
 
     // Load: the settings row is read through the bound fields, the clinic-name label follows the name field.
     connect(m_clinicPanel, &ClinicPanel::nameChanged, m_clinicLabel, &QLabel::setText);
@@ -199,6 +207,19 @@ void MainWindow::buildSettingsPanel()
             &QPushButton::clicked, this, &MainWindow::showClinicPanel);
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
+}
+
+void MainWindow::buildHomePanel()
+{
+    m_home = new HomePanel(m_db, this);
+    Twips::place(m_home, kHomePlace.left, kHomePlace.top, kHomePlace.width, kHomePlace.height);
+    m_home->setClinic(m_themeRow->field(QStringLiteral("Name")), m_themeRow->field(QStringLiteral("Adress")));
+    connect(m_clinicPanel, &ClinicPanel::saved, this, [this] {
+        m_themeRow->reload();
+        m_home->setClinic(m_themeRow->field(QStringLiteral("Name")), m_themeRow->field(QStringLiteral("Adress")));
+    });
+    connect(m_home, &HomePanel::helpWanted, this, [this] { m_router.openHelp(HelpContents::sectionFor(QStringLiteral("Frm1"))); });
+    m_home->followPanels({m_registrationPanel, m_settingsPanel, m_clinicPanel, m_themePanel});
 }
 
 void MainWindow::buildOtherItems()
@@ -327,8 +348,20 @@ void MainWindow::runTest()
         m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
         return;
     }
-    if (m_router.runTest(this, typed.trimmed()) == WindowRouter::TestRun::NoSuchExaminee)
+    switch (m_router.runTest(this, typed.trimmed())) {
+    case WindowRouter::TestRun::NoSuchExaminee:
         m_messages.ShowNotice(this, Msg::NoSuchExaminee);
+        break;
+    case WindowRouter::TestRun::Saved:
+        m_home->refresh();
+        m_home->showStatus(Msg::TestSaved.arg(typed.trimmed()));
+        break;
+    case WindowRouter::TestRun::Ran:
+        m_home->refresh();
+        break;
+    case WindowRouter::TestRun::NotRun:
+        break;
+    }
 }
 
 void MainWindow::handOverToScoring()
@@ -342,9 +375,21 @@ void MainWindow::handOverToScoring()
     close();
 }
 
+bool MainWindow::anyExamineeOrSay()
+{
+    if (m_answers->readFailed() && !m_answers->reload()) {
+        Kit::reportDatabaseTrouble(m_messages, this, m_answers->lastErrorIsBusy(), m_answers->lastError());
+        return false;
+    }
+    if (m_answers->count() > 0)
+        return true;
+    m_messages.ShowNotice(this, Msg::NoExamineesYet);
+    return false;
+}
+
 void MainWindow::handOverToComparison()
 {
-    if (!anyExaminee())
+    if (!anyExamineeOrSay())
         return;
     HidePanels();
     if (!m_router.openComparisonWindow())

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class ClinicPanel;
+class HomePanel;
 class Database;
 class Messages;
 class QFrame;
@@ -56,6 +57,9 @@ private:
     void handOverToThemeConfirmation();
     void openBanner();
     void markHandedOver();
+    void buildHomePanel();
+    // For the buttons the opening rules of the hub leave silent: says that no examinee is registered yet.
+    bool anyExamineeOrSay();
 
     Database& m_db;
     Messages& m_messages;
@@ -76,6 +80,7 @@ private:
     QFrame* m_settingsPanel = nullptr; // Frame8
     ClinicPanel* m_clinicPanel = nullptr; // Frame9
     ThemePanel* m_themePanel = nullptr; // Frame6
+    HomePanel* m_home = nullptr; // shown while no other panel is
 
     QHash<QObject*, QString> m_hints;
 };
