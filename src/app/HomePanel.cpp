@@ -89,9 +89,9 @@ HomePanel::HomePanel(Database& db, QWidget* parent)
     m_help->setFlat(true);
     m_help->setAutoDefault(false);
     m_help->setCursor(Qt::PointingHandCursor);
-    QFont link = m_help->font();
-    link.setUnderline(true);
-    m_help->setFont(link);
+    // Drawn as a link, not as one more of the main buttons, whatever the theme draws buttons with.
+    m_help->setStyleSheet(QStringLiteral("QPushButton#HomeHelp { border: none; background: transparent; "
+                                         "color: palette(window-text); text-decoration: underline; padding: 2px; }"));
     m_help->setToolTip(QStringLiteral("F1"));
     connect(m_help, &QPushButton::clicked, this, &HomePanel::helpWanted);
 

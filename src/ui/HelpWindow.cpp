@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -111,24 +112,45 @@ void HelpWindow::showSection(const QString& key)
         row = rowOf(HelpContents::firstKey());
     if (row < 0)
         return;
+    // A section the search has put out of the list is asked for by name: the search gives way.
+    if (m_list->item(row)->isHidden())
+        m_search->clear();
     const QString found = m_list->item(row)->data(Qt::UserRole).toString();
     if (found != m_current) {
         m_current = found;
-        for (const HelpContents::Section& section : HelpContents::sections())
-            if (section.key == found)
-                m_page->setHtml(section.html);
-        // Every paragraph starts at the right, whatever the page's markup says.
-        for (QTextBlock block = m_page->document()->begin(); block.isValid(); block = block.next()) {
-            QTextCursor cursor(block);
-            QTextBlockFormat format = block.blockFormat();
-            format.setLayoutDirection(Qt::RightToLeft);
-            cursor.setBlockFormat(format);
-        }
+        renderPage();
     }
-    m_list->item(row)->setHidden(false);
-    if (m_list->currentRow() != row)
+    if (m_list->currentRow() != row) {
+        const QSignalBlocker quiet(m_list);
         m_list->setCurrentRow(row);
+    }
     markPage();
+}
+
+void HelpWindow::renderPage()
+{
+    // Links in the colour of the page's text, underlined: the toolkit's own link blue is lost on a dark theme.
+    m_page->document()->setDefaultStyleSheet(
+        QStringLiteral("a { color: %1; text-decoration: underline; }").arg(m_page->palette().color(QPalette::Text).name()));
+    for (const HelpContents::Section& section : HelpContents::sections())
+        if (section.key == m_current)
+            m_page->setHtml(section.html);
+    // Every paragraph starts at the right, whatever the page's markup says.
+    for (QTextBlock block = m_page->document()->begin(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        QTextBlockFormat format = block.blockFormat();
+        format.setLayoutDirection(Qt::RightToLeft);
+        cursor.setBlockFormat(format);
+    }
+    markPage();
+}
+
+void HelpWindow::changeEvent(QEvent* event)
+{
+    // A theme applied after the page was drawn.
+    if (event->type() == QEvent::PaletteChange && !m_current.isEmpty())
+        renderPage();
+    QWidget::changeEvent(event);
 }
 
 void HelpWindow::search(const QString& text)
@@ -136,15 +158,23 @@ void HelpWindow::search(const QString& text)
     m_text = text.trimmed();
     const QRegularExpression pattern = HelpContents::searchPattern(m_text);
     QString firstMatch;
-    for (const HelpContents::Section& section : HelpContents::sections()) {
-        const bool holds = m_text.isEmpty() || HelpContents::plainText(section).contains(pattern);
-        if (QListWidgetItem* item = m_list->item(rowOf(section.key)))
-            item->setHidden(!holds);
-        if (holds && firstMatch.isEmpty())
-            firstMatch = section.key;
+    {
+        // Hiding the current item would move the list to another section of its own accord.
+        const QSignalBlocker quiet(m_list);
+        for (const HelpContents::Section& section : HelpContents::sections()) {
+            const bool holds = m_text.isEmpty() || HelpContents::plainText(section).contains(pattern);
+            if (QListWidgetItem* item = m_list->item(rowOf(section.key)))
+                item->setHidden(!holds);
+            if (holds && firstMatch.isEmpty())
+                firstMatch = section.key;
+        }
+        // Found nowhere: the page read stays, and so does its place in the list.
+        if (firstMatch.isEmpty())
+            if (QListWidgetItem* item = m_list->item(rowOf(m_current)))
+                item->setHidden(false);
     }
     const QListWidgetItem* shown = m_list->item(rowOf(m_current));
-    if (shown && shown->isHidden() && !firstMatch.isEmpty())
+    if (shown && shown->isHidden())
         showSection(firstMatch);
     else
         markPage();

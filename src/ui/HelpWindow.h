@@ -28,7 +28,11 @@ public:
     // The places marked on the page shown.
     int marksOnPage() const { return m_marks; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void renderPage();
     void markPage();
     void updateFound();
     int rowOf(const QString& key) const;
