@@ -247,15 +247,14 @@ void WindowRouter::openBackupWindow()
 
 HelpWindow* WindowRouter::openHelp(const QString& sectionKey)
 {
-    // A help window opened beside the windows cannot be used under a modal one: it is opened anew, modal itself.
-    const bool overModal = QApplication::activeModalWidget() && QApplication::activeModalWidget() != m_help;
-    if (m_help && overModal && !m_help->isModal())
+    // Under a modal window only its own child windows take input: there the help is a window of the modal one,
+    // and goes when it goes.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (m_help && m_help->parentWidget() != modal)
         delete m_help.data();
     if (!m_help) {
-        auto* help = new HelpWindow;
+        auto* help = new HelpWindow(modal);
         help->setAttribute(Qt::WA_DeleteOnClose);
-        if (overModal)
-            help->setWindowModality(Qt::ApplicationModal);
         const TableCursor theme(m_db, QStringLiteral("Theme"));
         Theme::applyTheme(help, m_db, theme.field(QStringLiteral("TH")));
         m_help = help;

@@ -96,7 +96,7 @@ public:
     void open(QWidget* window, HandBack handBack);
 
     // The program's help at the section `sectionKey`, in the one help window (raised when it is open). Over a modal
-    // window it is modal too, so it can be read and searched there. It does not keep the program running.
+    // window it belongs to that window, so it can be read and searched there. It does not keep the program running.
     HelpWindow* openHelp(const QString& sectionKey);
     HelpWindow* helpWindow() const;
 
