@@ -91,7 +91,7 @@ HomePanel::HomePanel(Database& db, QWidget* parent)
     m_help->setCursor(Qt::PointingHandCursor);
     // Drawn as a link, not as one more of the main buttons, whatever the theme draws buttons with.
     m_help->setStyleSheet(QStringLiteral("QPushButton#HomeHelp { border: none; background: transparent; "
-                                         "color: palette(window-text); text-decoration: underline; padding: 2px; }"));
+                                         "color: palette(window-text); text-decoration: underline; padding: 2px 8px; }"));
     m_help->setToolTip(QStringLiteral("F1"));
     connect(m_help, &QPushButton::clicked, this, &HomePanel::helpWanted);
 
