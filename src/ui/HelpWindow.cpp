@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -90,6 +91,9 @@ HelpWindow::HelpWindow(QWidget* parent)
         key.chop(key.endsWith(QLatin1String(".html")) ? 5 : 0);
         showSection(key);
     });
+
+    auto* leave = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(leave, &QShortcut::activated, this, &QWidget::close);
 
     setTabOrder(m_search, m_next);
     setTabOrder(m_next, m_list);
