@@ -65,7 +65,7 @@ HomePanel::HomePanel(Database& db, QWidget* parent)
     m_recent = new QTableWidget(0, 3, this);
     m_recent->setObjectName(QStringLiteral("HomeRecent"));
     m_recent->setAccessibleName(Msg::HomeRecentTitle);
-    m_recent->setHorizontalHeaderLabels({Msg::HomeRecentCode, Msg::HomeRecentName, Msg::HomeRecentDate});
+    m_recent->setHorizontalHeaderLabels({ Msg::HomeRecentCode, Msg::HomeRecentName, Msg::HomeRecentDate });
     m_recent->verticalHeader()->hide();
     m_recent->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_recent->setSelectionMode(QAbstractItemView::NoSelection);
@@ -90,8 +90,9 @@ HomePanel::HomePanel(Database& db, QWidget* parent)
     m_help->setAutoDefault(false);
     m_help->setCursor(Qt::PointingHandCursor);
     // Drawn as a link, not as one more of the main buttons, whatever the theme draws buttons with.
-    m_help->setStyleSheet(QStringLiteral("QPushButton#HomeHelp { border: none; background: transparent; "
-                                         "color: palette(window-text); text-decoration: underline; padding: 2px 8px; }"));
+    m_help->setStyleSheet(
+        QStringLiteral("QPushButton#HomeHelp { border: none; background: transparent; "
+                       "color: palette(window-text); text-decoration: underline; padding: 2px 8px; }"));
     m_help->setToolTip(QStringLiteral("F1"));
     connect(m_help, &QPushButton::clicked, this, &HomePanel::helpWanted);
 
@@ -139,8 +140,8 @@ void HomePanel::refresh()
     m_recent->setRowCount(static_cast<int>(figures.recent.size()));
     int row = 0;
     for (const HomeFigures::Recent& recent : figures.recent) {
-        const QString cells[] = {recent.code, recent.firstName + QLatin1Char(' ') + recent.familyName,
-            shown(recent.date)};
+        const QString cells[]
+            = { recent.code, recent.firstName + QLatin1Char(' ') + recent.familyName, shown(recent.date) };
         for (int column = 0; column < 3; ++column) {
             auto* item = new QTableWidgetItem(cells[column].trimmed());
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

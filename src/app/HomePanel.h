@@ -41,14 +41,14 @@ private:
     void followVisibility();
 
     Database& m_db;
-    QLabel* m_name = nullptr;       // HomeClinicName
-    QLabel* m_address = nullptr;    // HomeClinicAddress
-    QLabel* m_today = nullptr;      // HomeToday
+    QLabel* m_name = nullptr; // HomeClinicName
+    QLabel* m_address = nullptr; // HomeClinicAddress
+    QLabel* m_today = nullptr; // HomeToday
     QLabel* m_registered = nullptr; // HomeRegistered
-    QLabel* m_answered = nullptr;   // HomeAnswered
+    QLabel* m_answered = nullptr; // HomeAnswered
     QTableWidget* m_recent = nullptr; // HomeRecent
-    QLabel* m_status = nullptr;     // HomeStatus
+    QLabel* m_status = nullptr; // HomeStatus
     QTimer* m_statusTimer = nullptr; // HomeStatusTimer
-    QPushButton* m_help = nullptr;  // HomeHelp
+    QPushButton* m_help = nullptr; // HomeHelp
     QList<QPointer<QWidget>> m_panels;
 };

@@ -29,12 +29,12 @@ Figures read(Database& db, int recentCount)
     // Rows come in the order they were stored: the last ones are the newest.
     const int shown = qMin(qMax(0, recentCount), figures.registered);
     QList<QStringList> rows;
-    const QStringList columns{QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"),
-        QStringLiteral("Date")};
+    const QStringList columns { QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"),
+        QStringLiteral("Date") };
     if (shown > 0 && !ide.readRows(figures.registered - shown, shown, columns, rows))
         return failed(ide);
     for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-        figures.recent.append({it->value(0), it->value(1), it->value(2), it->value(3)});
+        figures.recent.append({ it->value(0), it->value(1), it->value(2), it->value(3) });
 
     TableCursor answers(db, QStringLiteral("Answer"));
     QStringList items;

@@ -17,11 +17,11 @@ struct Recent {
 };
 
 struct Figures {
-    bool read = false;  // false: the figures below say nothing; `error` and `busy` say why
+    bool read = false; // false: the figures below say nothing; `error` and `busy` say why
     bool busy = false;
     QString error;
     int registered = 0; // IDE rows
-    int answered = 0;   // Answer rows with every item answered
+    int answered = 0; // Answer rows with every item answered
     QList<Recent> recent; // the last registered, newest first
 };
 

@@ -10,7 +10,7 @@
 namespace HelpContents {
 
 struct Section {
-    QString key;       // the page's file name without ".html"
+    QString key; // the page's file name without ".html"
     QStringList names; // the objectNames (or "window/panel") that open this section
     QString title;
     QString html;

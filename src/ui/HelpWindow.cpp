@@ -134,8 +134,8 @@ void HelpWindow::showSection(const QString& key)
 void HelpWindow::renderPage()
 {
     // Links in the colour of the page's text, underlined: the toolkit's own link blue is lost on a dark theme.
-    m_page->document()->setDefaultStyleSheet(
-        QStringLiteral("a { color: %1; text-decoration: underline; }").arg(m_page->palette().color(QPalette::Text).name()));
+    m_page->document()->setDefaultStyleSheet(QStringLiteral("a { color: %1; text-decoration: underline; }")
+                                                 .arg(m_page->palette().color(QPalette::Text).name()));
     for (const HelpContents::Section& section : HelpContents::sections())
         if (section.key == m_current)
             m_page->setHtml(section.html);
@@ -198,7 +198,7 @@ void HelpWindow::markPage()
             at = m_page->document()->find(pattern, at, noFlags());
             if (at.isNull())
                 break;
-            marks.append({at, marked});
+            marks.append({ at, marked });
         }
     }
     m_marks = static_cast<int>(marks.size());

@@ -37,11 +37,11 @@ private:
     void updateFound();
     int rowOf(const QString& key) const;
 
-    QLineEdit* m_search = nullptr;     // HelpSearch
-    QPushButton* m_next = nullptr;     // HelpFindNext
-    QLabel* m_found = nullptr;         // HelpFound
-    QListWidget* m_list = nullptr;     // HelpSections
-    QTextBrowser* m_page = nullptr;    // HelpPage
+    QLineEdit* m_search = nullptr; // HelpSearch
+    QPushButton* m_next = nullptr; // HelpFindNext
+    QLabel* m_found = nullptr; // HelpFound
+    QListWidget* m_list = nullptr; // HelpSections
+    QTextBrowser* m_page = nullptr; // HelpPage
     QString m_current;
     QString m_text;
     int m_marks = 0;

@@ -107,11 +107,11 @@ void TestHelpKey::f1OpensTheWindowsSection_data()
     QTest::addColumn<QStringList>("clicks"); // buttons of the main window pressed first
     QTest::addColumn<QString>("section");
     QTest::newRow("main window") << "Frm1" << QStringList() << "main";
-    QTest::newRow("registration panel") << "Frm1" << QStringList{"Command1"} << "registration";
-    QTest::newRow("settings panel") << "Frm1" << QStringList{"Command9"} << "settings";
-    QTest::newRow("clinic panel") << "Frm1" << QStringList{"Command9", "Command67"} << "clinic";
-    QTest::newRow("theme panel") << "Frm1" << QStringList{"Command9", "Command68"} << "themes";
-    QTest::newRow("panels closed again") << "Frm1" << QStringList{"Command9", "Command69"} << "main";
+    QTest::newRow("registration panel") << "Frm1" << QStringList { "Command1" } << "registration";
+    QTest::newRow("settings panel") << "Frm1" << QStringList { "Command9" } << "settings";
+    QTest::newRow("clinic panel") << "Frm1" << QStringList { "Command9", "Command67" } << "clinic";
+    QTest::newRow("theme panel") << "Frm1" << QStringList { "Command9", "Command68" } << "themes";
+    QTest::newRow("panels closed again") << "Frm1" << QStringList { "Command9", "Command69" } << "main";
     QTest::newRow("scoring window") << "FrmkLID" << QStringList() << "scoring";
     QTest::newRow("chart window") << "Frmnem" << QStringList() << "chart";
     QTest::newRow("lookup window") << "FrmCode" << QStringList() << "lookup";
@@ -180,9 +180,15 @@ void TestHelpKey::f1OverAModalWindowOpensAUsableHelp_data()
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("via");
     QTest::addColumn<QString>("section");
-    QTest::newRow("test window") << "FrmTest" << "" << "test";
-    QTest::newRow("about window") << "FrmAbout" << "" << "about";
-    QTest::newRow("notices window") << "FrmNotices" << "CmdNotices" << "notices";
+    QTest::newRow("test window") << "FrmTest"
+                                 << ""
+                                 << "test";
+    QTest::newRow("about window") << "FrmAbout"
+                                  << ""
+                                  << "about";
+    QTest::newRow("notices window") << "FrmNotices"
+                                    << "CmdNotices"
+                                    << "notices";
 }
 
 void TestHelpKey::f1OverAModalWindowOpensAUsableHelp()

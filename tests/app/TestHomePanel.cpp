@@ -81,8 +81,8 @@ void TestHomePanel::showsTheClinicTodayAndFigures()
 {
     Hub hub;
     hub.program.exec(QStringLiteral("UPDATE Theme SET Name = ?, Adress = ?"),
-        {QStringLiteral("کلينيک آرامش"), QStringLiteral("تهران، خيابان نسترن")});
-    for (const char* code : {"11", "12", "13"})
+        { QStringLiteral("کلينيک آرامش"), QStringLiteral("تهران، خيابان نسترن") });
+    for (const char* code : { "11", "12", "13" })
         hub.program.addExaminee(QString::fromLatin1(code));
     hub.program.setAnswers(QStringLiteral("12"), everyItem(QStringLiteral("4")));
     MainWindow* main = hub.show();
@@ -134,15 +134,17 @@ void TestHomePanel::stepsAsideForEveryPanel_data()
     QTest::addColumn<QStringList>("clicks");
     QTest::addColumn<bool>("shown");
     QTest::newRow("at rest") << QStringList() << true;
-    QTest::newRow("registration") << QStringList{"Command1"} << false;
-    QTest::newRow("registration cancelled") << QStringList{"Command1", "Command10"} << true;
-    QTest::newRow("settings") << QStringList{"Command9"} << false;
-    QTest::newRow("settings closed") << QStringList{"Command9", "Command69"} << true;
-    QTest::newRow("clinic") << QStringList{"Command9", "Command67"} << false;
-    QTest::newRow("clinic cancelled, settings still open") << QStringList{"Command9", "Command67", "Command7"} << false;
-    QTest::newRow("themes") << QStringList{"Command9", "Command68"} << false;
-    QTest::newRow("themes closed, settings still open") << QStringList{"Command9", "Command68", "Command46"} << false;
-    QTest::newRow("calculator") << QStringList{"Command9", "Command5"} << true;
+    QTest::newRow("registration") << QStringList { "Command1" } << false;
+    QTest::newRow("registration cancelled") << QStringList { "Command1", "Command10" } << true;
+    QTest::newRow("settings") << QStringList { "Command9" } << false;
+    QTest::newRow("settings closed") << QStringList { "Command9", "Command69" } << true;
+    QTest::newRow("clinic") << QStringList { "Command9", "Command67" } << false;
+    QTest::newRow("clinic cancelled, settings still open")
+        << QStringList { "Command9", "Command67", "Command7" } << false;
+    QTest::newRow("themes") << QStringList { "Command9", "Command68" } << false;
+    QTest::newRow("themes closed, settings still open")
+        << QStringList { "Command9", "Command68", "Command46" } << false;
+    QTest::newRow("calculator") << QStringList { "Command9", "Command5" } << true;
 }
 
 void TestHomePanel::stepsAsideForEveryPanel()
@@ -161,13 +163,14 @@ void TestHomePanel::leavesTheLabelsAndButtonsClear()
 {
     Hub hub;
     hub.program.exec(QStringLiteral("UPDATE Theme SET Name = ?, Adress = ?"),
-        {QStringLiteral("کلينيک مشاوره خانواده آرامش"), QStringLiteral("تهران، خيابان وليعصر، کوچه نسترن، پلاک دوازده")});
+        { QStringLiteral("کلينيک مشاوره خانواده آرامش"),
+            QStringLiteral("تهران، خيابان وليعصر، کوچه نسترن، پلاک دوازده") });
     for (int i = 0; i < HomePanel::RecentCount + 2; ++i)
         hub.program.addExaminee(QStringLiteral("A-20%1").arg(i), QStringLiteral("محمدرضا"));
     MainWindow* main = hub.show();
     const QRect panel = home(main)->geometry();
     // The hint, shown while the pointer is over a button, and the clinic's name keep their places.
-    for (const char* name : {"SkinLabel1", "SkinLabel2", "Frame7", "Picture1", "CmdHelp"})
+    for (const char* name : { "SkinLabel1", "SkinLabel2", "Frame7", "Picture1", "CmdHelp" })
         QVERIFY2(!panel.intersects(Drive::find<QWidget>(main, QString::fromLatin1(name))->geometry()), name);
     QVERIFY(main->rect().contains(panel));
     QVERIFY(LayoutCheck::nothingCutOff(home(main)));
@@ -246,7 +249,7 @@ void TestHomePanel::buttonsThatNeedAnExaminee_data()
     QTest::newRow("run test") << "Command2" << QStringList();
     QTest::newRow("scoring") << "Command3" << QStringList();
     QTest::newRow("lookup") << "Command4" << QStringList();
-    QTest::newRow("comparison") << "Command13" << QStringList{Msg::NoExamineesYet};
+    QTest::newRow("comparison") << "Command13" << QStringList { Msg::NoExamineesYet };
 }
 
 void TestHomePanel::buttonsThatNeedAnExaminee()
@@ -281,13 +284,13 @@ void TestHomePanel::exportOfAnEmptyListSaysSo()
     auto* group = Drive::find<QComboBox>(lookup, QStringLiteral("Combo3"));
     group->setEditText(QStringLiteral("Z"));
     QVERIFY(Drive::click(lookup, QStringLiteral("CommandExport")));
-    QCOMPARE(hub.program.messages().noticeTexts(), QStringList{Msg::NoExamineeListed});
+    QCOMPARE(hub.program.messages().noticeTexts(), QStringList { Msg::NoExamineeListed });
     QVERIFY(hub.program.fileDialogs().requests.isEmpty());
     // A list with an examinee is offered for saving as before.
     group->setEditText(QStringLiteral("A"));
     QVERIFY(Drive::click(lookup, QStringLiteral("CommandExport")));
     QCOMPARE(hub.program.fileDialogs().requests.size(), 1);
-    QCOMPARE(hub.program.messages().noticeTexts(), QStringList{Msg::NoExamineeListed});
+    QCOMPARE(hub.program.messages().noticeTexts(), QStringList { Msg::NoExamineeListed });
 }
 
 QTEST_MAIN(TestHomePanel)

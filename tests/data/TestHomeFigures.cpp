@@ -66,9 +66,9 @@ void TestHomeFigures::recentAreTheLastRegisteredNewestFirst_data()
     QTest::addColumn<int>("asked");
     QTest::addColumn<QStringList>("codes");
     QTest::newRow("none registered") << 0 << 5 << QStringList();
-    QTest::newRow("fewer than asked") << 2 << 5 << QStringList{"c2", "c1"};
-    QTest::newRow("as many as asked") << 3 << 3 << QStringList{"c3", "c2", "c1"};
-    QTest::newRow("more than asked") << 7 << 3 << QStringList{"c7", "c6", "c5"};
+    QTest::newRow("fewer than asked") << 2 << 5 << QStringList { "c2", "c1" };
+    QTest::newRow("as many as asked") << 3 << 3 << QStringList { "c3", "c2", "c1" };
+    QTest::newRow("more than asked") << 7 << 3 << QStringList { "c7", "c6", "c5" };
     QTest::newRow("none asked") << 4 << 0 << QStringList();
 }
 
@@ -93,7 +93,7 @@ void TestHomeFigures::detailsOfTheRecent()
     TestProgram program;
     program.addExaminee(QStringLiteral("7"));
     program.exec(QStringLiteral("UPDATE IDE SET FName = ?, LName = ?, Date = ? WHERE Code = '7'"),
-        {QStringLiteral("مريم"), QStringLiteral("احمدي"), QStringLiteral("1405/09/12")});
+        { QStringLiteral("مريم"), QStringLiteral("احمدي"), QStringLiteral("1405/09/12") });
     const HomeFigures::Figures figures = HomeFigures::read(program.database(), 5);
     QCOMPARE(figures.recent.size(), 1);
     QCOMPARE(figures.recent[0].code, QStringLiteral("7"));

@@ -59,6 +59,7 @@ private slots:
     void askingForAHiddenSectionEndsTheSearch();
     void unknownSectionShowsTheFirst();
     void readsRightToLeft();
+    void escapeCloses();
 };
 
 void TestHelpWindow::everyListedPageIsBuiltIn()
@@ -97,14 +98,22 @@ void TestHelpWindow::sectionFor_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("key");
-    QTest::newRow("main window") << "Frm1" << "main";
-    QTest::newRow("registration panel") << "Frm1/Frame10" << "registration";
-    QTest::newRow("settings panel") << "Frm1/Frame8" << "settings";
-    QTest::newRow("test window") << "FrmTest" << "test";
-    QTest::newRow("a panel name alone is not the main window's panel") << "Frame10" << "";
-    QTest::newRow("a frame of another window") << "FrmTest/Frame1" << "";
-    QTest::newRow("unknown") << "Nothing" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("main window") << "Frm1"
+                                 << "main";
+    QTest::newRow("registration panel") << "Frm1/Frame10"
+                                        << "registration";
+    QTest::newRow("settings panel") << "Frm1/Frame8"
+                                    << "settings";
+    QTest::newRow("test window") << "FrmTest"
+                                 << "test";
+    QTest::newRow("a panel name alone is not the main window's panel") << "Frame10"
+                                                                       << "";
+    QTest::newRow("a frame of another window") << "FrmTest/Frame1"
+                                               << "";
+    QTest::newRow("unknown") << "Nothing"
+                             << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestHelpWindow::sectionFor()
@@ -119,12 +128,14 @@ void TestHelpWindow::searchPattern_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("found");
-    QTest::newRow("Persian yeh finds Arabic yeh") << QStringLiteral("آزمودنی") << QStringLiteral("ثبت نام آزمودني") << true;
+    QTest::newRow("Persian yeh finds Arabic yeh")
+        << QStringLiteral("آزمودنی") << QStringLiteral("ثبت نام آزمودني") << true;
     QTest::newRow("Arabic yeh finds Persian yeh") << QStringLiteral("آزمودني") << QStringLiteral("آزمودنی") << true;
     QTest::newRow("Arabic kaf finds keheh") << QStringLiteral("\u0643\u062F") << QStringLiteral("کد آزمودني") << true;
     QTest::newRow("case does not matter") << "pdf" << QStringLiteral("ذخيره PDF") << true;
     QTest::newRow("signs are plain letters") << "(%1)" << QStringLiteral("فايل (%1) باز نشد") << true;
-    QTest::newRow("a dot is no wildcard") << "a.c" << "abc" << false;
+    QTest::newRow("a dot is no wildcard") << "a.c"
+                                          << "abc" << false;
     QTest::newRow("another word") << QStringLiteral("نمودار") << QStringLiteral("نمره") << false;
 }
 
@@ -150,8 +161,7 @@ void TestHelpWindow::searchMarksEveryPlaceAndKeepsTheSectionsThatHoldIt()
             page = HelpContents::plainText(section);
     QCOMPARE(help.marksOnPage(), static_cast<int>(page.count(word)));
     QVERIFY(help.marksOnPage() >= 2);
-    QCOMPARE(help.findChild<QLabel*>(QStringLiteral("HelpFound"))->text(),
-        Msg::HelpFoundCount.arg(help.marksOnPage()));
+    QCOMPARE(help.findChild<QLabel*>(QStringLiteral("HelpFound"))->text(), Msg::HelpFoundCount.arg(help.marksOnPage()));
 }
 
 void TestHelpWindow::searchMovesToTheFirstSectionHoldingIt()
@@ -202,7 +212,7 @@ void TestHelpWindow::textFoundNowhereKeepsThePage()
     help.search(QStringLiteral("zzqqxx"));
     QCOMPARE(help.currentSection(), QStringLiteral("test"));
     QCOMPARE(help.marksOnPage(), 0);
-    QCOMPARE(listedKeys(help), QStringList{QStringLiteral("test")});
+    QCOMPARE(listedKeys(help), QStringList { QStringLiteral("test") });
     QCOMPARE(help.findChild<QLabel*>(QStringLiteral("HelpFound"))->text(), Msg::HelpNothingFound);
     help.findNext();
     QCOMPARE(help.currentSection(), QStringLiteral("test"));
@@ -258,6 +268,17 @@ void TestHelpWindow::readsRightToLeft()
     QVERIFY(QTest::qWaitForWindowExposed(&help));
     QVERIFY(help.findChild<QListWidget*>(QStringLiteral("HelpSections"))->x()
         > help.findChild<QTextBrowser*>(QStringLiteral("HelpPage"))->x());
+}
+
+void TestHelpWindow::escapeCloses()
+{
+    HelpWindow help;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowActive(&help));
+    auto* box = help.findChild<QLineEdit*>(QStringLiteral("HelpSearch"));
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Escape);
+    QVERIFY(!help.isVisible());
 }
 
 QTEST_MAIN(TestHelpWindow)
