@@ -1,55 +1,71 @@
 #include "data/HomeFigures.h"
 
+#include "data/Database.h"
+#include "data/Engine.h"
 #include "data/QuestionnaireItems.h"
-#include "data/TableCursor.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStringList>
 
 namespace HomeFigures {
 namespace {
 
-Figures failed(const TableCursor& cursor)
+QString quoted(const QString& name)
 {
-    Figures figures;
-    figures.error = cursor.lastError();
-    figures.busy = cursor.lastErrorIsBusy();
-    return figures;
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+// Answered as scoring takes it: no item left exactly empty (a missing value is no answer either). Counted by the
+// engine: the window opens on every hand-back and may not wait for every row to be read.
+QString answeredCount()
+{
+    QStringList answered;
+    for (int item = 1; item <= QuestionnaireItemCount; ++item)
+        answered << QStringLiteral("%1 <> ''").arg(quoted(QString::number(item)));
+    return QStringLiteral("SELECT COUNT(*) FROM \"Answer\" WHERE ") + answered.join(QStringLiteral(" AND "));
+}
+
+bool run(Database& db, QSqlQuery& query, Figures& figures)
+{
+    if (db.exec(query))
+        return true;
+    figures.error = query.lastError().text();
+    figures.busy = Engine::isBusy(query.lastError());
+    return false;
+}
+
+bool count(Database& db, const QString& sql, int& value, Figures& figures)
+{
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql) || !run(db, query, figures))
+        return false;
+    value = query.next() ? query.value(0).toInt() : 0;
+    return true;
 }
 
 } // namespace
 
 Figures read(Database& db, int recentCount)
 {
-    TableCursor ide(db, QStringLiteral("IDE"));
-    if (!ide.reload())
-        return failed(ide);
     Figures figures;
-    figures.registered = ide.count();
+    if (!count(db, QStringLiteral("SELECT COUNT(*) FROM \"IDE\""), figures.registered, figures)
+        || !count(db, answeredCount(), figures.answered, figures))
+        return figures;
 
-    // Rows come in the order they were stored: the last ones are the newest.
-    const int shown = qMin(qMax(0, recentCount), figures.registered);
-    QList<QStringList> rows;
-    const QStringList columns { QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"),
-        QStringLiteral("Date") };
-    if (shown > 0 && !ide.readRows(figures.registered - shown, shown, columns, rows))
-        return failed(ide);
-    for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-        figures.recent.append({ it->value(0), it->value(1), it->value(2), it->value(3) });
-
-    TableCursor answers(db, QStringLiteral("Answer"));
-    QStringList items;
-    for (int item = 1; item <= QuestionnaireItemCount; ++item)
-        items << QString::number(item);
-    int answered = 0;
-    const bool all = answers.readAll(items, [&answered](const QStringList& values) {
-        for (const QString& value : values)
-            if (value.trimmed().isEmpty())
-                return;
-        ++answered;
-    });
-    if (!all)
-        return failed(answers);
-    figures.answered = answered;
+    // Rows are numbered in the order they were stored: the highest are the newest.
+    QSqlQuery recent(db.connection());
+    recent.setForwardOnly(true);
+    recent.prepare(
+        QStringLiteral("SELECT \"Code\", \"FName\", \"LName\", \"Date\" FROM \"IDE\" ORDER BY %1 DESC LIMIT ?")
+            .arg(Engine::rowIdentity()));
+    recent.addBindValue(qMax(0, recentCount));
+    if (!run(db, recent, figures))
+        return figures;
+    while (recent.next())
+        figures.recent.append({ recent.value(0).toString(), recent.value(1).toString(), recent.value(2).toString(),
+            recent.value(3).toString() });
     figures.read = true;
     return figures;
 }

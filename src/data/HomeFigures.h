@@ -6,7 +6,7 @@
 class Database;
 
 // What the main window's home panel tells at a glance: how many examinees are registered, how many have answered
-// every item, and the last few registered. Read through the tables' cursors, so it holds on either engine.
+// every item, and the last few registered. Counted by the engine in plain SQL that SQLite and PostgreSQL both read.
 namespace HomeFigures {
 
 struct Recent {
