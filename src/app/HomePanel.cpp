@@ -71,13 +71,16 @@ HomePanel::HomePanel(Database& db, QWidget* parent)
     m_recent->setSelectionMode(QAbstractItemView::NoSelection);
     m_recent->setFocusPolicy(Qt::NoFocus);
     m_recent->setWordWrap(false);
+    m_recent->verticalHeader()->setDefaultSectionSize(m_recent->fontMetrics().height() + 10);
     m_recent->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_recent->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_recent->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     recentTitle->setBuddy(m_recent);
 
     m_status = line(this, QStringLiteral("HomeStatus"));
-    m_status->setAccessibleName(QStringLiteral("HomeStatus"));
+    // Room for two lines kept whether a confirmation shows or not, so nothing above it moves.
+    m_status->setMinimumHeight(2 * m_status->fontMetrics().lineSpacing());
+    m_status->setAlignment(Qt::AlignLeading | Qt::AlignTop);
     m_statusTimer = new QTimer(this);
     m_statusTimer->setObjectName(QStringLiteral("HomeStatusTimer"));
     m_statusTimer->setSingleShot(true);
@@ -110,6 +113,23 @@ HomePanel::HomePanel(Database& db, QWidget* parent)
     layout->addWidget(m_help, 0, Qt::AlignLeading);
 
     refresh();
+}
+
+void HomePanel::styleHelpLink()
+{
+    // Drawn as a link in the colour of the panel's text, not as one more of the main buttons, whatever the theme
+    // draws buttons with.
+    m_help->setStyleSheet(QStringLiteral("QPushButton#HomeHelp { border: none; background: transparent; color: %1; "
+                                         "text-decoration: underline; padding: 2px 8px; }")
+                              .arg(palette().color(QPalette::WindowText).name()));
+}
+
+void HomePanel::changeEvent(QEvent* event)
+{
+    // The theme gives the panel its palette after the panel is built.
+    if (event->type() == QEvent::PaletteChange && m_help)
+        styleHelpLink();
+    QFrame::changeEvent(event);
 }
 
 void HomePanel::setClinic(const QString& name, const QString& address)

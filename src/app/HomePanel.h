@@ -36,8 +36,10 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void styleHelpLink();
     void followVisibility();
 
     Database& m_db;

@@ -46,8 +46,9 @@ constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
 constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 2055};
 constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
 constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
-// Below the clinic's name, between the hint (which ends at 3240) and the button column (from 8280).
-constexpr PanelPlace kHomePlace{3360, 780, 4800, 6240};
+// Below the clinic's name, between the hint and banner (which end at 3240) and the button column (from 8280), down to
+// the window's foot.
+constexpr PanelPlace kHomePlace{3360, 780, 4800, 7140};
 
 void showAt(QWidget* panel, const PanelPlace& place)
 {

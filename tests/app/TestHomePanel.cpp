@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHash>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -48,6 +50,19 @@ void registerThroughPanel(QWidget* window, const QString& code)
     Drive::click(window, QStringLiteral("Command8"));
 }
 
+QRgb mostUsedColour(const QImage& image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(most))
+            most = it.key();
+    return most;
+}
+
 QWidget* openWindow(const QString& name)
 {
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -69,6 +84,8 @@ private slots:
     void stepsAsideForEveryPanel_data();
     void stepsAsideForEveryPanel();
     void leavesTheLabelsAndButtonsClear();
+    void helpLinkReadsOnEveryTheme_data();
+    void helpLinkReadsOnEveryTheme();
     void registrationIsConfirmedWithoutABox();
     void aSavedTestIsConfirmed_data();
     void aSavedTestIsConfirmed();
@@ -176,9 +193,42 @@ void TestHomePanel::leavesTheLabelsAndButtonsClear()
     QVERIFY(LayoutCheck::nothingCutOff(home(main)));
     auto* recent = Drive::find<QTableWidget>(main, QStringLiteral("HomeRecent"));
     QCOMPARE(recent->rowCount(), HomePanel::RecentCount);
-    // Every recent row is seen whole, without scrolling.
+    const QRect before = recent->geometry();
+    home(main)->showStatus(Msg::RegistrationSaved.arg(QStringLiteral("A-2006")));
+    QVERIFY(LayoutCheck::nothingCutOff(home(main)));
+    // A confirmation moves nothing, and every recent row is seen whole, without scrolling.
+    QCOMPARE(recent->geometry(), before);
     const QRect last = recent->visualItemRect(recent->item(HomePanel::RecentCount - 1, 0));
     QVERIFY(recent->viewport()->rect().contains(last));
+}
+
+void TestHomePanel::helpLinkReadsOnEveryTheme_data()
+{
+    QTest::addColumn<int>("theme");
+    for (int theme = 1; theme <= 11; ++theme)
+        QTest::addRow("theme %d", theme) << theme;
+}
+
+void TestHomePanel::helpLinkReadsOnEveryTheme()
+{
+    QFETCH(int, theme);
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = ?"), { QString::number(theme) });
+    MainWindow* main = hub.show();
+    auto* line = Drive::find<QLabel>(main, QStringLiteral("HomeRegistered"));
+    // As the panel draws them, each over what lies beneath.
+    const QImage panel = home(main)->grab().toImage();
+    const QImage link = panel.copy(Drive::find<QWidget>(main, QStringLiteral("HomeHelp"))->geometry());
+    const QImage label = panel.copy(line->geometry());
+    // The link is drawn as the panel's lines are: their text colour (its underline is solid) over their background,
+    // not as a button.
+    const QRgb text = line->palette().color(QPalette::WindowText).rgb();
+    QCOMPARE(mostUsedColour(link), mostUsedColour(label));
+    int inText = 0;
+    for (int y = 0; y < link.height(); ++y)
+        for (int x = 0; x < link.width(); ++x)
+            inText += link.pixel(x, y) == text;
+    QVERIFY2(inText > 10, qPrintable(QColor(text).name()));
 }
 
 void TestHomePanel::registrationIsConfirmedWithoutABox()
