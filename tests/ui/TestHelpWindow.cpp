@@ -151,7 +151,7 @@ void TestHelpWindow::searchMarksEveryPlaceAndKeepsTheSectionsThatHoldIt()
 {
     HelpWindow help;
     help.showSection(QStringLiteral("backup"));
-    const QString word = QStringLiteral("REASTOR");
+    const QString word = QStringLiteral("نسخه پشتيبان");
     help.search(word);
     QCOMPARE(help.currentSection(), QStringLiteral("backup"));
     QCOMPARE(listedKeys(help), keysHolding(word));
