@@ -47,6 +47,8 @@ private slots:
 
     void everyListedPageIsBuiltIn();
     void linksLeadToSections();
+    void everyMessageIsExplained_data();
+    void everyMessageIsExplained();
     void sectionFor_data();
     void sectionFor();
     void searchPattern_data();
@@ -92,6 +94,63 @@ void TestHelpWindow::linksLeadToSections()
                 found = found || other.key == match.captured(1);
             QVERIFY2(found, qPrintable(section.key + QLatin1String(" -> ") + match.captured(1)));
         }
+}
+
+void TestHelpWindow::everyMessageIsExplained_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("main window") << "main"
+                                 << QStringList { Msg::EnterExamineeNumber, Msg::NoSuchExaminee, Msg::NoExamineesYet,
+                                        Msg::SkinUnreadable, Msg::HomeReadFailed, Msg::AlreadyRunning };
+    QTest::newRow("registration") << "registration"
+                                  << QStringList { Msg::EnterCode, Msg::EnterFirstName, Msg::EnterFamilyName,
+                                         Msg::ChooseSex, Msg::EnterAge, Msg::ChooseMaritalStatus, Msg::ChooseGroup,
+                                         Msg::EnterEducation, Msg::CodeTaken, Msg::DigitsOnly, Msg::SaveFailed };
+    QTest::newRow("test window") << "test"
+                                 << QStringList { Msg::Start, Msg::End, Msg::DigitsOnly, Msg::AnswerNotStored,
+                                        Msg::SaveFailed };
+    QTest::newRow("scoring window") << "scoring"
+                                    << QStringList { Msg::EnterExamineeNumber, Msg::NoSuchExaminee,
+                                           Msg::UnansweredItems, Msg::ScoreBeforeChart, Msg::ScoreBeforePrint,
+                                           Msg::ExamineeDetailsMissing, Msg::DamagedAnswers, Msg::ScoresNotStored,
+                                           Msg::ListNotComplete };
+    QTest::newRow("lookup window") << "lookup"
+                                   << QStringList { Msg::ChooseLookupGroup, Msg::EnterExamineeNumber,
+                                          Msg::NoExamineeWithCode, Msg::ConfirmDeletion, Msg::DeletionDone,
+                                          Msg::ExportDone, Msg::ExportFailed, Msg::NoExamineeListed,
+                                          Msg::ListNotComplete };
+    QTest::newRow("comparison window") << "comparison"
+                                       << QStringList { Msg::CompareEnterBothCodes, Msg::CompareSameCode,
+                                              Msg::CompareBeforePrint, Msg::ComparePairNotStored,
+                                              Msg::ScoresNotStored };
+    QTest::newRow("preview window") << "preview" << QStringList { Msg::PdfNotSaved, Msg::PrintFailed };
+    QTest::newRow("backup window") << "backup"
+                                   << QStringList { Msg::ChooseBackupTarget, Msg::BackupTargetExists, Msg::BackupDone,
+                                          Msg::BackupRefused, Msg::BackupOntoDatabase, Msg::ChooseRestoreSource,
+                                          Msg::ConfirmRestore, Msg::RestoreRefused, Msg::RestoreDone,
+                                          Msg::RestoreFromDatabase, Msg::RestoreNotOurs, Msg::RestoreDamaged,
+                                          Msg::RestoreUnreadable, Msg::RestoreSourceMissing, Msg::RestoreSourceNotFile,
+                                          Msg::DiskFull, Msg::CopyFailed, Msg::RestoreFailedSuffix };
+    QTest::newRow("every window") << "files"
+                                  << QStringList { Msg::DatabaseBusy, Msg::DatabaseFailing, Msg::SaveFailed,
+                                         Msg::DatabaseCannotOpen };
+}
+
+void TestHelpWindow::everyMessageIsExplained()
+{
+    QFETCH(QString, section);
+    QFETCH(QStringList, messages);
+    QString page;
+    for (const HelpContents::Section& each : HelpContents::sections())
+        if (each.key == section)
+            page = HelpContents::plainText(each);
+    QVERIFY(!page.isEmpty());
+    // Quoted as the box shows it, blanks at either end aside, and followed by what it means.
+    for (const QString& message : messages) {
+        const QString quoted = QStringLiteral("«") + message.trimmed() + QStringLiteral("»: ");
+        QVERIFY2(page.contains(quoted), qPrintable(message));
+    }
 }
 
 void TestHelpWindow::sectionFor_data()
