@@ -6,6 +6,7 @@
 #include "ui/PersianText.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QSignalSpy>
 
 #include <functional>
@@ -94,6 +95,7 @@ private slots:
     void f1OpensTheWindowsSection();
     void f1OverAModalWindowOpensAUsableHelp_data();
     void f1OverAModalWindowOpensAUsableHelp();
+    void f1InADigitsOnlyBoxIsNoKeystroke();
     void aBoxSpeaksOfItsWindow();
     void oneHelpWindowFollowsTheKey();
     void helpWearsTheTheme();
@@ -209,6 +211,42 @@ void TestHelpKey::f1OverAModalWindowOpensAUsableHelp()
     QCOMPARE(f1.section, section);
     QVERIFY(f1.helpUsable);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestHelpKey::f1InADigitsOnlyBoxIsNoKeystroke()
+{
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("1"));
+    MainWindow* main = hub.show();
+    QString section;
+    QString itemNumber;
+    bool done = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (done || !modal || modal->objectName() != QLatin1String("FrmTest"))
+            return;
+        done = true;
+        Drive::click(modal, QStringLiteral("Command1"));
+        auto* box = Drive::find<QLineEdit>(modal, QStringLiteral("Text6"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_F1);
+        itemNumber = box->text();
+        if (HelpWindow* help = hub.router.helpWindow()) {
+            section = help->currentSection();
+            help->close();
+        }
+        modal->close();
+    });
+    poll.start(10);
+    hub.program.messages().typed.enqueue(QStringLiteral("1"));
+    QVERIFY(Drive::click(main, QStringLiteral("Command2")));
+    QVERIFY(done);
+    QCOMPARE(section, QStringLiteral("test"));
+    // The box that takes digits alone neither beeps nor says "digits only": the key went to the help.
+    QCOMPARE(hub.program.messages().beeps, 0);
+    QCOMPARE(hub.program.messages().noticeTexts(), QStringList());
+    QCOMPARE(itemNumber, QStringLiteral("1"));
 }
 
 void TestHelpKey::aBoxSpeaksOfItsWindow()
