@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/DataFilePanel.h"
+#include "app/HomePanel.h"
 #include "app/WindowRouter.h"
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
@@ -11,6 +12,7 @@
 #include "settings/ThemePanel.h"
 #include "text/ShownNumbers.h"
 #include "ui/ColumnBinding.h"
+#include "ui/HelpContents.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -47,6 +49,9 @@ constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
 constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 3855};
 constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
 constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
+// Below the clinic's name, between the hint and banner (which end at 3240) and the button column (from 8280), down to
+// the window's foot.
+constexpr PanelPlace kHomePlace{3360, 780, 4800, 7140};
 
 void showAt(QWidget* panel, const PanelPlace& place)
 {
@@ -121,8 +126,11 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_registrationPanel = new RegistrationPanel(m_db, m_messages, *m_details, this);
     m_registrationPanel->hide();
     connect(m_registrationPanel, &RegistrationPanel::saved, this, [this] {
+        const QString code = m_registrationPanel->lastSavedCode();
         HidePanels();
         markHandedOver();
+        m_home->refresh();
+        m_home->showStatus(Msg::RegistrationSaved.arg(code));
     });
     connect(m_registrationPanel, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
     buildSettingsPanel();
@@ -135,6 +143,7 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     connect(m_themePanel, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
     connect(m_themePanel, &ThemePanel::cancelled, m_themePanel, &QWidget::hide);
     buildOtherItems();
+    buildHomePanel();
 
     // Load: the settings row is read through the bound fields, the clinic-name label follows the name field.
     connect(m_clinicPanel, &ClinicPanel::nameChanged, m_clinicLabel, &QLabel::setText);
@@ -213,6 +222,19 @@ void MainWindow::buildSettingsPanel()
     connect(digits, &QCheckBox::toggled, this, [](bool on) { ShownNumbers::setPersianDigits(on); });
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 3240, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
+}
+
+void MainWindow::buildHomePanel()
+{
+    m_home = new HomePanel(m_db, this);
+    Twips::place(m_home, kHomePlace.left, kHomePlace.top, kHomePlace.width, kHomePlace.height);
+    m_home->setClinic(m_themeRow->field(QStringLiteral("Name")), m_themeRow->field(QStringLiteral("Adress")));
+    connect(m_clinicPanel, &ClinicPanel::saved, this, [this] {
+        m_themeRow->reload();
+        m_home->setClinic(m_themeRow->field(QStringLiteral("Name")), m_themeRow->field(QStringLiteral("Adress")));
+    });
+    connect(m_home, &HomePanel::helpWanted, this, [this] { m_router.openHelp(HelpContents::sectionFor(QStringLiteral("Frm1"))); });
+    m_home->followPanels({m_registrationPanel, m_settingsPanel, m_clinicPanel, m_themePanel});
 }
 
 void MainWindow::buildOtherItems()
@@ -343,8 +365,20 @@ void MainWindow::runTest()
         m_messages.ShowNotice(this, Msg::EnterExamineeNumber);
         return;
     }
-    if (m_router.runTest(this, typed.trimmed()) == WindowRouter::TestRun::NoSuchExaminee)
+    switch (m_router.runTest(this, typed.trimmed())) {
+    case WindowRouter::TestRun::NoSuchExaminee:
         m_messages.ShowNotice(this, Msg::NoSuchExaminee);
+        break;
+    case WindowRouter::TestRun::Saved:
+        m_home->refresh();
+        m_home->showStatus(Msg::TestSaved.arg(typed.trimmed()));
+        break;
+    case WindowRouter::TestRun::Ran:
+        m_home->refresh();
+        break;
+    case WindowRouter::TestRun::NotRun:
+        break;
+    }
 }
 
 void MainWindow::handOverToScoring()
@@ -358,9 +392,21 @@ void MainWindow::handOverToScoring()
     close();
 }
 
+bool MainWindow::anyExamineeOrSay()
+{
+    if (m_answers->readFailed() && !m_answers->reload()) {
+        Kit::reportDatabaseTrouble(m_messages, this, m_answers->lastErrorIsBusy(), m_answers->lastError());
+        return false;
+    }
+    if (m_answers->count() > 0)
+        return true;
+    m_messages.ShowNotice(this, Msg::NoExamineesYet);
+    return false;
+}
+
 void MainWindow::handOverToComparison()
 {
-    if (!anyExaminee())
+    if (!anyExamineeOrSay())
         return;
     HidePanels();
     if (!m_router.openComparisonWindow())

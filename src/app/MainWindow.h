@@ -5,6 +5,7 @@
 
 class ClinicPanel;
 class DataFilePanel;
+class HomePanel;
 class Database;
 class Messages;
 class QFrame;
@@ -58,6 +59,9 @@ private:
     void handOverToThemeConfirmation();
     void openBanner();
     void markHandedOver();
+    void buildHomePanel();
+    // For the buttons the opening rules of the hub leave silent: says that no examinee is registered yet.
+    bool anyExamineeOrSay();
 
     Database& m_db;
     Messages& m_messages;
@@ -79,6 +83,7 @@ private:
     ClinicPanel* m_clinicPanel = nullptr; // Frame9
     ThemePanel* m_themePanel = nullptr; // Frame6
     DataFilePanel* m_dataFilePanel = nullptr;
+    HomePanel* m_home = nullptr; // shown while no other panel is
 
     QHash<QObject*, QString> m_hints;
 };

@@ -1,6 +1,7 @@
 #include "app/WindowRouter.h"
 
 #include "about/AboutWindow.h"
+#include "app/HelpKey.h"
 #include "app/MainWindow.h"
 #include "backup/BackupWindow.h"
 #include "backup/ExitPrompt.h"
@@ -11,6 +12,8 @@
 #include "scoring/Scales.h"
 #include "scoring/ScoringWindow.h"
 #include "settings/ThemeConfirmation.h"
+#include "settings/Theme.h"
+#include "ui/HelpWindow.h"
 #include "ui/LeadingNumber.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
@@ -18,6 +21,7 @@
 #include "ui/PreviewWindow.h"
 #include "ui/Twips.h"
 
+#include <QApplication>
 #include <QTimer>
 
 WindowRouter::WindowRouter(Database& db, Messages& messages, FileDialogs& fileDialogs, QObject* parent)
@@ -26,11 +30,16 @@ WindowRouter::WindowRouter(Database& db, Messages& messages, FileDialogs& fileDi
     , m_messages(messages)
     , m_fileDialogs(fileDialogs)
 {
+    m_helpKey = new HelpKey(this);
+    connect(m_helpKey, &HelpKey::helpWanted, this, &WindowRouter::openHelp);
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(m_helpKey);
 }
 
 WindowRouter::~WindowRouter()
 {
     // The windows use the database and the message seam, which outlive the router but not the program.
+    delete m_help.data();
     const QList<QPointer<QWidget>> windows = m_windows;
     m_windows.clear();
     for (const QPointer<QWidget>& window : windows) {
@@ -205,9 +214,9 @@ WindowRouter::TestRun WindowRouter::runTest(QWidget* owner, const QString& code)
     case TestWindow::Run::Ready:
         break;
     }
-    window.exec();
+    const int result = window.exec();
     window.resetToIntroduction();
-    return TestRun::Ran;
+    return result == QDialog::Accepted ? TestRun::Saved : TestRun::Ran;
 }
 
 void WindowRouter::openExitPrompt(int leftTwips, int topTwips)
@@ -234,4 +243,30 @@ void WindowRouter::openBackupWindow()
     // The last window of the run: its closing leaves no window visible (the prompt hides itself) and so ends
     // the program.
     open(new BackupWindow(m_db, m_messages, m_fileDialogs), HandBack::None);
+}
+
+HelpWindow* WindowRouter::openHelp(const QString& sectionKey)
+{
+    // Under a modal window only its own child windows take input: there the help is a window of the modal one,
+    // and goes when it goes.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (m_help && m_help->parentWidget() != modal)
+        delete m_help.data();
+    if (!m_help) {
+        auto* help = new HelpWindow(modal);
+        help->setAttribute(Qt::WA_DeleteOnClose);
+        const TableCursor theme(m_db, QStringLiteral("Theme"));
+        Theme::applyTheme(help, m_db, theme.field(QStringLiteral("TH")));
+        m_help = help;
+    }
+    m_help->showSection(sectionKey);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+    return m_help;
+}
+
+HelpWindow* WindowRouter::helpWindow() const
+{
+    return m_help;
 }

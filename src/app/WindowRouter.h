@@ -14,6 +14,8 @@
 
 class Database;
 class ExitPrompt;
+class HelpKey;
+class HelpWindow;
 class FileDialogs;
 class Messages;
 class PagedDocument;
@@ -63,7 +65,8 @@ public:
     // Modal over `owner`.
     virtual void openAbout(QWidget* owner);
     enum class TestRun {
-        Ran,            // the test window was open until the examinee or the operator closed it
+        Saved,          // the test window was left by "ذخيره و خروج": the answers and details are stored
+        Ran,            // the test window was open until the examinee or the operator closed it otherwise
         NoSuchExaminee, // no examinee has that code: the caller says so
         NotRun,         // the file could not be read; the operator has been told
     };
@@ -92,6 +95,11 @@ public:
     // Shows a top-level window, deletes it when it closes, and counts it among the program's windows.
     void open(QWidget* window, HandBack handBack);
 
+    // The program's help at the section `sectionKey`, in the one help window (raised when it is open). Over a modal
+    // window it belongs to that window, so it can be read and searched there. It does not keep the program running.
+    HelpWindow* openHelp(const QString& sectionKey);
+    HelpWindow* helpWindow() const;
+
     void endProgram();
     bool hasEnded() const { return m_ended; }
 
@@ -114,5 +122,7 @@ private:
     QPointer<QWidget> m_mainWindow;
     HandOverState m_handOverState = HandOverState::NotHandedOver;
     QPointer<ExitPrompt> m_exitPrompt;
+    QPointer<HelpWindow> m_help;
+    HelpKey* m_helpKey = nullptr;
     bool m_ended = false;
 };

@@ -370,6 +370,11 @@ void LookupWindow::deleteExaminee()
 
 void LookupWindow::exportListed()
 {
+    // An empty list would make a file of headers alone: the operator is told instead of being asked for a file.
+    if (!m_listed->readFailed() && m_listed->count() == 0) {
+        m_messages.ShowNotice(this, Msg::NoExamineeListed);
+        return;
+    }
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QDir(folder).exists())
         folder = QDir::homePath();

@@ -253,6 +253,7 @@ void RegistrationPanel::save()
         break;
     }
 
+    m_lastSavedCode = code;
     m_details.reload();
     emit saved();
 }

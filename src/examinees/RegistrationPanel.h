@@ -32,6 +32,8 @@ public:
     // "ذخيره" and "انصراف"; public so the window's keyboard handling and tests can call them as the buttons do.
     void save();
     void cancel();
+    // The code of the examinee stored by the last save, as the Answer row carries it.
+    QString lastSavedCode() const { return m_lastSavedCode; }
 
 signals:
     // Both rows are stored and the cursors reloaded; the main window closes the panel.
@@ -50,6 +52,7 @@ private:
     Messages& m_messages;
     TableCursor& m_details;
     RegistrationStore m_store;
+    QString m_lastSavedCode;
 
     QLineEdit* m_code = nullptr;        // Text11
     QLineEdit* m_firstName = nullptr;   // Text6

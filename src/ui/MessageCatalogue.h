@@ -115,6 +115,33 @@ inline const QString RestoreEncryptedCutShort = QStringLiteral("نسخه پشت�
 inline const QString RestoreEncryptedNewer = QStringLiteral("اين نسخه پشتيبان با نسخه جديدتري از برنامه رمزگذاري شده است؛ براي بازيابي آن برنامه را به روز کنيد. اطلاعات برنامه دست نخورده ماند.");
 inline const QString RestoreDecryptionFailed = QStringLiteral("باز کردن رمز نسخه پشتيبان انجام نشد (حافظه کافي نيست)؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
 
+// The program's own help, the main window's home panel and the short confirmations shown on it
+inline const QString HelpTitle = QStringLiteral("راهنماي برنامه");
+inline const QString HelpSearchCaption = QStringLiteral("جستجو:");
+inline const QString HelpSearchHint = QStringLiteral("کلمه اي را که در راهنما مي خواهيد بنويسيد");
+inline const QString HelpFindNext = QStringLiteral("مورد بعدي");
+inline const QString HelpNothingFound = QStringLiteral("پيدا نشد");
+inline const QString HelpFoundCount = QStringLiteral("%1 مورد در اين بخش");
+inline const QString HelpSectionsName = QStringLiteral("بخش هاي راهنما");
+inline const QString HomeToday = QStringLiteral("امروز: %1");
+inline const QString HomeRegistered = QStringLiteral("آزمودني هاي ثبت شده: %1");
+inline const QString HomeAnswered = QStringLiteral("پاسخنامه هاي کامل: %1");
+inline const QString HomeRecentTitle = QStringLiteral("آخرين ثبت نام ها");
+inline const QString HomeRecentCode = QStringLiteral("کد");
+inline const QString HomeRecentName = QStringLiteral("نام و نام خانوادگي");
+inline const QString HomeRecentDate = QStringLiteral("تاريخ ثبت نام");
+inline const QString HomeNoClinicName = QStringLiteral("نام و آدرس کلينيک را از «تنظيمات» تعريف کنيد.");
+inline const QString HomeNoExaminees = QStringLiteral("هنوز آزمودني اي ثبت نشده است.");
+inline const QString HomeReadFailed = QStringLiteral("آمار آزمودني ها خوانده نشد.");
+inline const QString HomeHelpLink = QStringLiteral("راهنماي برنامه");
+// %1 is the examinee's code.
+inline const QString RegistrationSaved = QStringLiteral("آزمودني با کد %1 ثبت شد.");
+inline const QString TestSaved = QStringLiteral("پاسخ هاي آزمودني با کد %1 ذخيره شد.");
+// A button that needs an examinee, pressed while none is registered.
+inline const QString NoExamineesYet = QStringLiteral("هنوز آزمودني اي ثبت نشده است؛ ابتدا با «ثبت نام آزمودني» يک آزمودني ثبت کنيد.");
+// The lookup window's export, pressed while its list is empty.
+inline const QString NoExamineeListed = QStringLiteral("هيچ آزمودني در فهرست نيست؛ فايل خروجي ساخته نشد.");
+
 // Answer codes of the standard box
 constexpr int Ok = 1;
 constexpr int Yes = 6;

@@ -405,7 +405,6 @@ void TestMainWindow::emptyAnswerTableDoesNothing_data()
     QTest::newRow("run test") << "Command2";
     QTest::newRow("scoring") << "Command3";
     QTest::newRow("lookup") << "Command4";
-    QTest::newRow("comparison") << "Command13";
 }
 
 void TestMainWindow::emptyAnswerTableDoesNothing()

@@ -1,0 +1,218 @@
+#include "app/HomePanel.h"
+
+
+#include "calendar/SolarHijri.h"
+#include "data/HomeFigures.h"
+#include "text/ShownNumbers.h"
+#include "ui/MessageCatalogue.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// A date as stored, and a count, drawn for a person the one way the program draws numbers.
+QString shown(const QString& text)
+{
+    return ShownNumbers::text(text);
+}
+
+QString shown(int n)
+{
+    return ShownNumbers::number(n);
+}
+
+constexpr int kStatusMilliseconds = 6000;
+
+QLabel* line(QWidget* parent, const QString& name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+HomePanel::HomePanel(Database& db, QWidget* parent)
+    : QFrame(parent)
+    , m_db(db)
+{
+    setObjectName(QStringLiteral("HomePanel"));
+    setFrameShape(QFrame::StyledPanel);
+
+    m_name = line(this, QStringLiteral("HomeClinicName"));
+    QFont big = m_name->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.2);
+    m_name->setFont(big);
+    m_address = line(this, QStringLiteral("HomeClinicAddress"));
+    m_today = line(this, QStringLiteral("HomeToday"));
+    m_registered = line(this, QStringLiteral("HomeRegistered"));
+    m_answered = line(this, QStringLiteral("HomeAnswered"));
+
+    auto* recentTitle = line(this, QString());
+    recentTitle->setText(Msg::HomeRecentTitle);
+    QFont bold = recentTitle->font();
+    bold.setBold(true);
+    recentTitle->setFont(bold);
+    m_recent = new QTableWidget(0, 3, this);
+    m_recent->setObjectName(QStringLiteral("HomeRecent"));
+    m_recent->setAccessibleName(Msg::HomeRecentTitle);
+    m_recent->setHorizontalHeaderLabels({ Msg::HomeRecentCode, Msg::HomeRecentName, Msg::HomeRecentDate });
+    m_recent->verticalHeader()->hide();
+    m_recent->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_recent->setSelectionMode(QAbstractItemView::NoSelection);
+    m_recent->setFocusPolicy(Qt::NoFocus);
+    m_recent->setWordWrap(false);
+    m_recent->verticalHeader()->setDefaultSectionSize(m_recent->fontMetrics().height() + 10);
+    m_recent->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_recent->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_recent->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    recentTitle->setBuddy(m_recent);
+
+    m_status = line(this, QStringLiteral("HomeStatus"));
+    // Room for two lines kept whether a confirmation shows or not, so nothing above it moves.
+    m_status->setMinimumHeight(2 * m_status->fontMetrics().lineSpacing());
+    m_status->setAlignment(Qt::AlignLeading | Qt::AlignTop);
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setObjectName(QStringLiteral("HomeStatusTimer"));
+    m_statusTimer->setSingleShot(true);
+    m_statusTimer->setInterval(kStatusMilliseconds);
+    connect(m_statusTimer, &QTimer::timeout, m_status, &QLabel::clear);
+
+    m_help = new QPushButton(Msg::HomeHelpLink, this);
+    m_help->setObjectName(QStringLiteral("HomeHelp"));
+    m_help->setFlat(true);
+    m_help->setAutoDefault(false);
+    m_help->setCursor(Qt::PointingHandCursor);
+    // Drawn as a link, not as one more of the main buttons, whatever the theme draws buttons with.
+    m_help->setStyleSheet(
+        QStringLiteral("QPushButton#HomeHelp { border: none; background: transparent; "
+                       "color: palette(window-text); text-decoration: underline; padding: 2px 8px; }"));
+    m_help->setToolTip(QStringLiteral("F1"));
+    connect(m_help, &QPushButton::clicked, this, &HomePanel::helpWanted);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_name);
+    layout->addWidget(m_address);
+    layout->addSpacing(6);
+    layout->addWidget(m_today);
+    layout->addWidget(m_registered);
+    layout->addWidget(m_answered);
+    layout->addSpacing(6);
+    layout->addWidget(recentTitle);
+    layout->addWidget(m_recent, 1);
+    layout->addWidget(m_status);
+    layout->addWidget(m_help, 0, Qt::AlignLeading);
+
+    refresh();
+}
+
+void HomePanel::styleHelpLink()
+{
+    // Drawn as a link in the colour of the panel's text, not as one more of the main buttons, whatever the theme
+    // draws buttons with.
+    m_help->setStyleSheet(QStringLiteral("QPushButton#HomeHelp { border: none; background: transparent; color: %1; "
+                                         "text-decoration: underline; padding: 2px 8px; }")
+                              .arg(palette().color(QPalette::WindowText).name()));
+}
+
+void HomePanel::changeEvent(QEvent* event)
+{
+    // The theme gives the panel its palette after the panel is built.
+    if (event->type() == QEvent::PaletteChange && m_help)
+        styleHelpLink();
+    QFrame::changeEvent(event);
+}
+
+void HomePanel::setClinic(const QString& name, const QString& address)
+{
+    if (name.trimmed().isEmpty() && address.trimmed().isEmpty()) {
+        m_name->setText(Msg::HomeNoClinicName);
+        m_address->clear();
+        m_address->hide();
+        return;
+    }
+    m_name->setText(name);
+    m_address->setText(address);
+    m_address->setVisible(!address.trimmed().isEmpty());
+}
+
+void HomePanel::refresh()
+{
+    m_today->setText(Msg::HomeToday.arg(shown(SolarHijriToday(0))));
+    const HomeFigures::Figures figures = HomeFigures::read(m_db, RecentCount);
+    m_recent->setRowCount(0);
+    if (!figures.read) {
+        m_registered->setText(Msg::HomeReadFailed);
+        m_answered->clear();
+        return;
+    }
+    m_registered->setText(Msg::HomeRegistered.arg(shown(figures.registered)));
+    m_answered->setText(Msg::HomeAnswered.arg(shown(figures.answered)));
+    m_recent->setRowCount(static_cast<int>(figures.recent.size()));
+    int row = 0;
+    for (const HomeFigures::Recent& recent : figures.recent) {
+        const QString cells[]
+            = { recent.code, recent.firstName + QLatin1Char(' ') + recent.familyName, shown(recent.date) };
+        for (int column = 0; column < 3; ++column) {
+            auto* item = new QTableWidgetItem(cells[column].trimmed());
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_recent->setItem(row, column, item);
+        }
+        ++row;
+    }
+    if (figures.recent.isEmpty()) {
+        m_recent->setRowCount(1);
+        auto* none = new QTableWidgetItem(Msg::HomeNoExaminees);
+        m_recent->setItem(0, 0, none);
+        m_recent->setSpan(0, 0, 1, 3);
+    } else {
+        m_recent->clearSpans();
+    }
+}
+
+void HomePanel::showStatus(const QString& text)
+{
+    m_status->setText(text);
+    m_statusTimer->start();
+}
+
+QString HomePanel::status() const
+{
+    return m_status->text();
+}
+
+void HomePanel::followPanels(const QList<QWidget*>& panels)
+{
+    for (QWidget* panel : panels) {
+        m_panels.append(panel);
+        panel->installEventFilter(this);
+    }
+    followVisibility();
+}
+
+void HomePanel::followVisibility()
+{
+    for (const QPointer<QWidget>& panel : m_panels)
+        if (panel && !panel->isHidden()) {
+            hide();
+            return;
+        }
+    show();
+}
+
+bool HomePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+        followVisibility();
+    return QFrame::eventFilter(watched, event);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QFrame>
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+class Database;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+
+// The main window's quiet corner (`HomePanel`), in the room beside the button column while no other panel is shown:
+// the clinic, today's date, how many examinees are registered and have answered, the last few registered, a line
+// that confirms work just stored for a few seconds, and the way to the program's help.
+class HomePanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit HomePanel(Database& db, QWidget* parent = nullptr);
+
+    static constexpr int RecentCount = 5;
+
+    void setClinic(const QString& name, const QString& address);
+    // Reads the figures again.
+    void refresh();
+    // A confirmation shown for a few seconds, never a box: the operator carries on at once.
+    void showStatus(const QString& text);
+    QString status() const;
+
+    // The panel steps aside while any of `panels` is shown and comes back when all are hidden again.
+    void followPanels(const QList<QWidget*>& panels);
+
+signals:
+    void helpWanted();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void styleHelpLink();
+    void followVisibility();
+
+    Database& m_db;
+    QLabel* m_name = nullptr; // HomeClinicName
+    QLabel* m_address = nullptr; // HomeClinicAddress
+    QLabel* m_today = nullptr; // HomeToday
+    QLabel* m_registered = nullptr; // HomeRegistered
+    QLabel* m_answered = nullptr; // HomeAnswered
+    QTableWidget* m_recent = nullptr; // HomeRecent
+    QLabel* m_status = nullptr; // HomeStatus
+    QTimer* m_statusTimer = nullptr; // HomeStatusTimer
+    QPushButton* m_help = nullptr; // HomeHelp
+    QList<QPointer<QWidget>> m_panels;
+};

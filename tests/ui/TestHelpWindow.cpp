@@ -1,0 +1,345 @@
+#include "text/ShownNumbers.h"
+#include "ui/HelpContents.h"
+#include "ui/HelpWindow.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/PersianText.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+
+namespace {
+
+QStringList keysHolding(const QString& text)
+{
+    QStringList keys;
+    for (const HelpContents::Section& section : HelpContents::sections())
+        if (HelpContents::plainText(section).contains(text))
+            keys << section.key;
+    return keys;
+}
+
+QStringList listedKeys(HelpWindow& help)
+{
+    auto* list = help.findChild<QListWidget*>(QStringLiteral("HelpSections"));
+    QStringList keys;
+    for (int row = 0; row < list->count(); ++row)
+        if (!list->item(row)->isHidden())
+            keys << list->item(row)->data(Qt::UserRole).toString();
+    return keys;
+}
+
+QString selectedText(HelpWindow& help)
+{
+    return help.findChild<QTextBrowser*>(QStringLiteral("HelpPage"))->textCursor().selectedText();
+}
+
+} // namespace
+
+class TestHelpWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PersianText::loadFont(); }
+
+    void everyListedPageIsBuiltIn();
+    void linksLeadToSections();
+    void everyMessageIsExplained_data();
+    void everyMessageIsExplained();
+    void sectionFor_data();
+    void sectionFor();
+    void searchPattern_data();
+    void searchPattern();
+    void searchMarksEveryPlaceAndKeepsTheSectionsThatHoldIt();
+    void searchMovesToTheFirstSectionHoldingIt();
+    void findNextWalksThroughEverySectionThatHoldsIt();
+    void textFoundNowhereKeepsThePage();
+    void clearingTheSearchListsEverySection();
+    void askingForAHiddenSectionEndsTheSearch();
+    void unknownSectionShowsTheFirst();
+    void readsRightToLeft();
+    void escapeCloses();
+};
+
+void TestHelpWindow::everyListedPageIsBuiltIn()
+{
+    QFile contents(QStringLiteral(":/help/contents.txt"));
+    QVERIFY(contents.open(QIODevice::ReadOnly));
+    QStringList keys;
+    for (const QString& line : QString::fromUtf8(contents.readAll()).split(QLatin1Char('\n')))
+        if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(QLatin1Char('#')))
+            keys << line.section(QLatin1Char('|'), 0, 0).trimmed();
+    QStringList loaded;
+    for (const HelpContents::Section& section : HelpContents::sections()) {
+        loaded << section.key;
+        QVERIFY2(!section.title.isEmpty(), qPrintable(section.key));
+        QVERIFY2(HelpContents::plainText(section).size() > 80, qPrintable(section.key));
+        // The pages write the program's letters: Arabic yeh, as every text of the program does.
+        QVERIFY2(!section.html.contains(QChar(0x06CC)), qPrintable(section.key));
+    }
+    QCOMPARE(loaded, keys);
+    QVERIFY(keys.size() >= 20);
+}
+
+void TestHelpWindow::linksLeadToSections()
+{
+    static const QRegularExpression link(QStringLiteral("href=\"([^\"]+)\\.html\""));
+    for (const HelpContents::Section& section : HelpContents::sections())
+        for (const QRegularExpressionMatch& match : link.globalMatch(section.html)) {
+            bool found = false;
+            for (const HelpContents::Section& other : HelpContents::sections())
+                found = found || other.key == match.captured(1);
+            QVERIFY2(found, qPrintable(section.key + QLatin1String(" -> ") + match.captured(1)));
+        }
+}
+
+void TestHelpWindow::everyMessageIsExplained_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("main window") << "main"
+                                 << QStringList { Msg::EnterExamineeNumber, Msg::NoSuchExaminee, Msg::NoExamineesYet,
+                                        Msg::SkinUnreadable, Msg::HomeReadFailed, Msg::AlreadyRunning };
+    QTest::newRow("registration") << "registration"
+                                  << QStringList { Msg::EnterCode, Msg::EnterFirstName, Msg::EnterFamilyName,
+                                         Msg::ChooseSex, Msg::EnterAge, Msg::ChooseMaritalStatus, Msg::ChooseGroup,
+                                         Msg::EnterEducation, Msg::CodeTaken, Msg::DigitsOnly, Msg::SaveFailed };
+    QTest::newRow("test window") << "test"
+                                 << QStringList { Msg::Start, Msg::End, Msg::DigitsOnly, Msg::AnswerNotStored,
+                                        Msg::SaveFailed };
+    QTest::newRow("scoring window") << "scoring"
+                                    << QStringList { Msg::EnterExamineeNumber, Msg::NoSuchExaminee,
+                                           Msg::UnansweredItems, Msg::ScoreBeforeChart, Msg::ScoreBeforePrint,
+                                           Msg::ExamineeDetailsMissing, Msg::DamagedAnswers, Msg::ScoresNotStored,
+                                           Msg::ListNotComplete };
+    QTest::newRow("lookup window") << "lookup"
+                                   << QStringList { Msg::ChooseLookupGroup, Msg::EnterExamineeNumber,
+                                          Msg::NoExamineeWithCode, Msg::ConfirmDeletion, Msg::DeletionDone,
+                                          Msg::ExportDone, Msg::ExportFailed, Msg::NoExamineeListed,
+                                          Msg::ListNotComplete };
+    QTest::newRow("comparison window") << "comparison"
+                                       << QStringList { Msg::CompareEnterBothCodes, Msg::CompareSameCode,
+                                              Msg::CompareBeforePrint, Msg::ComparePairNotStored,
+                                              Msg::ScoresNotStored };
+    QTest::newRow("preview window") << "preview" << QStringList { Msg::PdfNotSaved, Msg::PrintFailed };
+    QTest::newRow("backup window") << "backup"
+                                   << QStringList { Msg::ChooseBackupTarget, Msg::BackupTargetExists, Msg::BackupDone,
+                                          Msg::BackupRefused, Msg::BackupOntoDatabase, Msg::ChooseRestoreSource,
+                                          Msg::ConfirmRestore, Msg::RestoreRefused, Msg::RestoreDone,
+                                          Msg::RestoreFromDatabase, Msg::RestoreNotOurs, Msg::RestoreDamaged,
+                                          Msg::RestoreUnreadable, Msg::RestoreSourceMissing, Msg::RestoreSourceNotFile,
+                                          Msg::DiskFull, Msg::CopyFailed, Msg::RestoreFailedSuffix };
+    QTest::newRow("every window") << "files"
+                                  << QStringList { Msg::DatabaseBusy, Msg::DatabaseFailing, Msg::SaveFailed,
+                                         Msg::DatabaseCannotOpen };
+}
+
+void TestHelpWindow::everyMessageIsExplained()
+{
+    QFETCH(QString, section);
+    QFETCH(QStringList, messages);
+    QString page;
+    for (const HelpContents::Section& each : HelpContents::sections())
+        if (each.key == section)
+            page = HelpContents::plainText(each);
+    QVERIFY(!page.isEmpty());
+    // Quoted as the box shows it, blanks at either end aside, and followed by what it means.
+    for (const QString& message : messages) {
+        const QString quoted = QStringLiteral("«") + message.trimmed() + QStringLiteral("»: ");
+        QVERIFY2(page.contains(quoted), qPrintable(message));
+    }
+}
+
+void TestHelpWindow::sectionFor_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("main window") << "Frm1"
+                                 << "main";
+    QTest::newRow("registration panel") << "Frm1/Frame10"
+                                        << "registration";
+    QTest::newRow("settings panel") << "Frm1/Frame8"
+                                    << "settings";
+    QTest::newRow("test window") << "FrmTest"
+                                 << "test";
+    QTest::newRow("a panel name alone is not the main window's panel") << "Frame10"
+                                                                       << "";
+    QTest::newRow("a frame of another window") << "FrmTest/Frame1"
+                                               << "";
+    QTest::newRow("unknown") << "Nothing"
+                             << "";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestHelpWindow::sectionFor()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, key);
+    QCOMPARE(HelpContents::sectionFor(name), key);
+}
+
+void TestHelpWindow::searchPattern_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("Persian yeh finds Arabic yeh")
+        << QStringLiteral("آزمودنی") << QStringLiteral("ثبت نام آزمودني") << true;
+    QTest::newRow("Arabic yeh finds Persian yeh") << QStringLiteral("آزمودني") << QStringLiteral("آزمودنی") << true;
+    QTest::newRow("Arabic kaf finds keheh") << QStringLiteral("\u0643\u062F") << QStringLiteral("کد آزمودني") << true;
+    QTest::newRow("case does not matter") << "pdf" << QStringLiteral("ذخيره PDF") << true;
+    QTest::newRow("signs are plain letters") << "(%1)" << QStringLiteral("فايل (%1) باز نشد") << true;
+    QTest::newRow("a dot is no wildcard") << "a.c"
+                                          << "abc" << false;
+    QTest::newRow("another word") << QStringLiteral("نمودار") << QStringLiteral("نمره") << false;
+}
+
+void TestHelpWindow::searchPattern()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, text);
+    QFETCH(bool, found);
+    QCOMPARE(text.contains(HelpContents::searchPattern(typed)), found);
+}
+
+void TestHelpWindow::searchMarksEveryPlaceAndKeepsTheSectionsThatHoldIt()
+{
+    HelpWindow help;
+    help.showSection(QStringLiteral("backup"));
+    const QString word = QStringLiteral("نسخه پشتيبان");
+    help.search(word);
+    QCOMPARE(help.currentSection(), QStringLiteral("backup"));
+    QCOMPARE(listedKeys(help), keysHolding(word));
+    QString page;
+    for (const HelpContents::Section& section : HelpContents::sections())
+        if (section.key == QLatin1String("backup"))
+            page = HelpContents::plainText(section);
+    QCOMPARE(help.marksOnPage(), static_cast<int>(page.count(word)));
+    QVERIFY(help.marksOnPage() >= 2);
+    QCOMPARE(help.findChild<QLabel*>(QStringLiteral("HelpFound"))->text(), Msg::HelpFoundCount.arg(ShownNumbers::number(help.marksOnPage())));
+}
+
+void TestHelpWindow::searchMovesToTheFirstSectionHoldingIt()
+{
+    HelpWindow help;
+    help.showSection(QStringLiteral("about"));
+    // Typed into the box as a person does, with the Persian keyboard's yeh.
+    help.findChild<QLineEdit*>(QStringLiteral("HelpSearch"))->setText(QStringLiteral("تحريف آرمانی"));
+    const QStringList holding = keysHolding(QStringLiteral("تحريف آرماني"));
+    QVERIFY(!holding.isEmpty());
+    QVERIFY(!holding.contains(QStringLiteral("about")));
+    QCOMPARE(listedKeys(help), holding);
+    QCOMPARE(help.currentSection(), holding.first());
+    QVERIFY(help.marksOnPage() > 0);
+}
+
+void TestHelpWindow::findNextWalksThroughEverySectionThatHoldsIt()
+{
+    HelpWindow help;
+    const QString word = QStringLiteral("پيش نمايش چاپ");
+    const QStringList holding = keysHolding(word);
+    QVERIFY(holding.size() >= 3);
+    help.search(word);
+    QCOMPARE(help.currentSection(), holding.first());
+    QStringList visited;
+    int places = 0;
+    for (const QString& key : holding)
+        for (const HelpContents::Section& section : HelpContents::sections())
+            if (section.key == key)
+                places += static_cast<int>(HelpContents::plainText(section).count(word));
+    for (int step = 0; step < places; ++step) {
+        help.findNext();
+        QCOMPARE(selectedText(help), word);
+        if (visited.isEmpty() || visited.last() != help.currentSection())
+            visited << help.currentSection();
+    }
+    QCOMPARE(visited, holding);
+    // After the last place of the last section, the first section's first place again.
+    help.findNext();
+    QCOMPARE(help.currentSection(), holding.first());
+    QCOMPARE(selectedText(help), word);
+}
+
+void TestHelpWindow::textFoundNowhereKeepsThePage()
+{
+    HelpWindow help;
+    help.showSection(QStringLiteral("test"));
+    help.search(QStringLiteral("zzqqxx"));
+    QCOMPARE(help.currentSection(), QStringLiteral("test"));
+    QCOMPARE(help.marksOnPage(), 0);
+    QCOMPARE(listedKeys(help), QStringList { QStringLiteral("test") });
+    QCOMPARE(help.findChild<QLabel*>(QStringLiteral("HelpFound"))->text(), Msg::HelpNothingFound);
+    help.findNext();
+    QCOMPARE(help.currentSection(), QStringLiteral("test"));
+}
+
+void TestHelpWindow::clearingTheSearchListsEverySection()
+{
+    HelpWindow help;
+    auto* box = help.findChild<QLineEdit*>(QStringLiteral("HelpSearch"));
+    box->setText(QStringLiteral("BACKUP"));
+    QVERIFY(listedKeys(help).size() < HelpContents::sections().size());
+    box->clear();
+    QCOMPARE(listedKeys(help).size(), HelpContents::sections().size());
+    QCOMPARE(help.marksOnPage(), 0);
+    QVERIFY(help.findChild<QLabel*>(QStringLiteral("HelpFound"))->text().isEmpty());
+}
+
+void TestHelpWindow::askingForAHiddenSectionEndsTheSearch()
+{
+    HelpWindow help;
+    auto* box = help.findChild<QLineEdit*>(QStringLiteral("HelpSearch"));
+    box->setText(QStringLiteral("REASTOR"));
+    QVERIFY(!listedKeys(help).contains(QStringLiteral("registration")));
+    help.showSection(QStringLiteral("registration"));
+    QCOMPARE(help.currentSection(), QStringLiteral("registration"));
+    QVERIFY(box->text().isEmpty());
+    QCOMPARE(listedKeys(help).size(), HelpContents::sections().size());
+}
+
+void TestHelpWindow::unknownSectionShowsTheFirst()
+{
+    HelpWindow help;
+    help.showSection(QStringLiteral("scoring"));
+    help.showSection(QStringLiteral("no-such-window"));
+    QCOMPARE(help.currentSection(), HelpContents::firstKey());
+    // Choosing in the list shows that section.
+    auto* list = help.findChild<QListWidget*>(QStringLiteral("HelpSections"));
+    list->setCurrentRow(3);
+    QCOMPARE(help.currentSection(), HelpContents::sections().at(3).key);
+}
+
+void TestHelpWindow::readsRightToLeft()
+{
+    HelpWindow help;
+    QCOMPARE(help.objectName(), QStringLiteral("FrmHelp"));
+    QCOMPARE(help.layoutDirection(), Qt::RightToLeft);
+    help.showSection(QStringLiteral("lookup"));
+    QTextDocument* page = help.findChild<QTextBrowser*>(QStringLiteral("HelpPage"))->document();
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next())
+        QCOMPARE(block.blockFormat().layoutDirection(), Qt::RightToLeft);
+    // The list of sections stands on the right of the page.
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    QVERIFY(help.findChild<QListWidget*>(QStringLiteral("HelpSections"))->x()
+        > help.findChild<QTextBrowser*>(QStringLiteral("HelpPage"))->x());
+}
+
+void TestHelpWindow::escapeCloses()
+{
+    HelpWindow help;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowActive(&help));
+    auto* box = help.findChild<QLineEdit*>(QStringLiteral("HelpSearch"));
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Escape);
+    QVERIFY(!help.isVisible());
+}
+
+QTEST_MAIN(TestHelpWindow)
+#include "TestHelpWindow.moc"
