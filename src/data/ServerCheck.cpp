@@ -101,8 +101,11 @@ Result inspect(QSqlDatabase db)
             return verdict(Outcome::NotOurs, QStringLiteral("%1 is not unique").arg(name));
     }
 
-    if (!q.exec(QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
-                               "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position")))
+    // From the catalogue itself: the information schema shows a counsellor only the columns granted to them.
+    if (!q.exec(QStringLiteral("SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod) FROM pg_attribute a "
+                               "JOIN pg_class c ON c.oid = a.attrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+                               "WHERE n.nspname = current_schema() AND c.relkind = 'r' AND a.attnum > 0 "
+                               "AND NOT a.attisdropped ORDER BY c.relname, a.attnum")))
         return unreadable(q);
     QHash<QString, QStringList> found;
     while (q.next()) {

@@ -1,5 +1,6 @@
 #include "data/Database.h"
 #include "data/Schema.h"
+#include "data/TableCursor.h"
 #include "support/TestServer.h"
 
 #include <QSqlDatabase>
@@ -23,6 +24,7 @@ private slots:
     void connectionFailuresSayWhy_data();
     void connectionFailuresSayWhy();
     void readTransactionSeesOneState();
+    void aCounsellorWithRowRightsOnlyWorks();
 
 private:
     std::optional<ServerAddress> m_server;
@@ -288,6 +290,37 @@ void TestServerDatabase::readTransactionSeesOneState()
     QVERIFY(reader->beginTransaction());
     QVERIFY(!reader->beginReading());
     reader->rollback();
+}
+
+void TestServerDatabase::aCounsellorWithRowRightsOnlyWorks()
+{
+    // The administrator's program makes the tables; a counsellor may only read and write rows.
+    {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+    }
+    const QString role = m_server->database + QStringLiteral("_counsellor");
+    QVERIFY(TestServer::execAsAdmin(QStringLiteral("CREATE ROLE \"%1\" LOGIN").arg(role)).isNull());
+    {
+        Raw raw(*m_server);
+        QVERIFY(raw.exec(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO \"%1\"")
+                             .arg(role)));
+        QVERIFY(raw.exec(QStringLiteral("GRANT CONNECT ON DATABASE \"%1\" TO \"%2\"").arg(m_server->database, role)));
+    }
+    ServerAddress counsellor = *m_server;
+    counsellor.user = role;
+    {
+        std::unique_ptr<Database> db = Database::onServer(counsellor);
+        const Database::OpenResult opened = db->open();
+        QVERIFY2(opened.status == Database::OpenStatus::Opened, qPrintable(opened.error));
+        TableCursor details(*db, QStringLiteral("IDE"));
+        details.addNew();
+        details.setField(QStringLiteral("Code"), QStringLiteral("31"));
+        QVERIFY2(details.update(), qPrintable(details.lastError()));
+    }
+    TestServer::drop(*m_server);
+    m_server.reset();
+    QVERIFY(TestServer::execAsAdmin(QStringLiteral("DROP ROLE \"%1\"").arg(role)).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestServerDatabase)
