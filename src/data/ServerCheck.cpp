@@ -51,10 +51,10 @@ Result inspect(QSqlDatabase db)
                                "JOIN pg_namespace n ON n.oid = c.relnamespace "
                                "LEFT JOIN pg_index i ON i.indexrelid = c.oid WHERE n.nspname = current_schema()")))
         return unreadable(q);
-    while (q.next())
-    {
+    while (q.next()) {
         const QString kind = q.value(1).toString();
-        relations.insert(q.value(0).toString(), Relation { kind.isEmpty() ? '\0' : kind.at(0).toLatin1(), q.value(2).toBool() });
+        relations.insert(
+            q.value(0).toString(), Relation { kind.isEmpty() ? '\0' : kind.at(0).toLatin1(), q.value(2).toBool() });
     }
     if (relations.isEmpty())
         return verdict(Outcome::Missing);
@@ -112,9 +112,9 @@ Result inspect(QSqlDatabase db)
         const QString table = q.value(0).toString();
         const QString column = q.value(1).toString();
         const QString type = q.value(2).toString();
-        const QString wanted = table == versionTable ? QStringLiteral("integer")
+        const QString wanted = table == versionTable   ? QStringLiteral("integer")
             : column == Engine::server().rowIdentity() ? QStringLiteral("bigint")
-                                                        : QStringLiteral("text");
+                                                       : QStringLiteral("text");
         if (type != wanted)
             return verdict(Outcome::NotOurs, QStringLiteral("%1.%2 is of type %3").arg(table, column, type));
         found[table] << column;

@@ -125,7 +125,8 @@ void TestServerDatabase::firstConnectionMakesTheSchemaAndSeed()
         QStringLiteral("Answer,ComparedPairs,IDE,PPP,QU,SchemaVersion,Theme"));
     QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::CurrentVersion);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"QU\" WHERE \"QUs\" <> ''")).toInt(), 35);
-    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"TH\" || '|' || \"Name\" || '|' || \"Adress\" FROM \"Theme\"")).toString(),
+    QCOMPARE(
+        raw.scalar(QStringLiteral("SELECT \"TH\" || '|' || \"Name\" || '|' || \"Adress\" FROM \"Theme\"")).toString(),
         QStringLiteral("1||"));
     // Every column the data file has, by the same names and in the same order, after the row identity.
     QCOMPARE(raw.scalar(QStringLiteral("SELECT string_agg(column_name, ',' ORDER BY ordinal_position) FROM "
@@ -175,10 +176,10 @@ void TestServerDatabase::notOursIsRefusedUntouched_data()
     QTest::newRow("two schema versions") << true << "INSERT INTO \"SchemaVersion\" VALUES (1)";
     QTest::newRow("a column missing") << true << "ALTER TABLE \"Answer\" DROP COLUMN \"17\"";
     QTest::newRow("a column added") << true << "ALTER TABLE \"IDE\" ADD COLUMN \"Phone\" text";
-    QTest::newRow("a column of another type") << true
-                                              << "ALTER TABLE \"IDE\" ALTER COLUMN \"Sen\" TYPE integer USING NULL";
-    QTest::newRow("codes no longer unique") << true
-                                            << "DROP INDEX \"IDE_Code\"\nCREATE INDEX \"IDE_Code\" ON \"IDE\" (\"Code\")";
+    QTest::newRow("a column of another type")
+        << true << "ALTER TABLE \"IDE\" ALTER COLUMN \"Sen\" TYPE integer USING NULL";
+    QTest::newRow("codes no longer unique")
+        << true << "DROP INDEX \"IDE_Code\"\nCREATE INDEX \"IDE_Code\" ON \"IDE\" (\"Code\")";
     QTest::newRow("a table missing") << true << "DROP TABLE \"PPP\"";
     QTest::newRow("a trigger") << true
                                << "CREATE FUNCTION stamp() RETURNS trigger LANGUAGE plpgsql AS "
@@ -244,9 +245,12 @@ void TestServerDatabase::connectionFailuresSayWhy_data()
 {
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("said");
-    QTest::newRow("no server at that socket") << "socket" << "No such file or directory";
-    QTest::newRow("database missing") << "database" << "does not exist";
-    QTest::newRow("user unknown") << "user" << "does not exist";
+    QTest::newRow("no server at that socket") << "socket"
+                                              << "No such file or directory";
+    QTest::newRow("database missing") << "database"
+                                      << "does not exist";
+    QTest::newRow("user unknown") << "user"
+                                  << "does not exist";
 }
 
 void TestServerDatabase::connectionFailuresSayWhy()
@@ -303,8 +307,8 @@ void TestServerDatabase::aCounsellorWithRowRightsOnlyWorks()
     QVERIFY(TestServer::execAsAdmin(QStringLiteral("CREATE ROLE \"%1\" LOGIN").arg(role)).isNull());
     {
         Raw raw(*m_server);
-        QVERIFY(raw.exec(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO \"%1\"")
-                             .arg(role)));
+        QVERIFY(raw.exec(
+            QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO \"%1\"").arg(role)));
         QVERIFY(raw.exec(QStringLiteral("GRANT CONNECT ON DATABASE \"%1\" TO \"%2\"").arg(m_server->database, role)));
     }
     ServerAddress counsellor = *m_server;
