@@ -8,6 +8,11 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 // The program's database on a server: made on the first connection to an empty database, opened when it is ours,
 // brought up to date when it is of an older version, and refused untouched when it holds anything else.
 class TestServerDatabase : public QObject {
@@ -23,6 +28,7 @@ private slots:
     void aLostSettingsRowIsPutBack();
     void connectionFailuresSayWhy_data();
     void connectionFailuresSayWhy();
+    void aServerThatNeverAnswersIsGivenUpOn();
     void readTransactionSeesOneState();
     void aCounsellorWithRowRightsOnlyWorks();
 
@@ -270,6 +276,29 @@ void TestServerDatabase::connectionFailuresSayWhy()
     QVERIFY(result.connectionError.isValid());
     QVERIFY2(result.connectionError.text().contains(said), qPrintable(result.connectionError.text()));
     QVERIFY(!db->isOpen());
+}
+
+void TestServerDatabase::aServerThatNeverAnswersIsGivenUpOn()
+{
+    // A socket that takes the connection and never says a word, as a server behind a dead link does.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    QVERIFY(listener >= 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), length) == 0);
+    QVERIFY(::listen(listener, 4) == 0);
+    QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+
+    ServerAddress silent = *m_server;
+    silent.host = QStringLiteral("127.0.0.1");
+    silent.port = ntohs(address.sin_port);
+    std::unique_ptr<Database> db = Database::onServer(silent);
+    const Database::OpenResult result = db->open();
+    ::close(listener);
+    QCOMPARE(result.status, Database::OpenStatus::Failed);
+    QVERIFY2(result.connectionError.text().contains(QStringLiteral("timeout")), qPrintable(result.connectionError.text()));
 }
 
 void TestServerDatabase::readTransactionSeesOneState()
