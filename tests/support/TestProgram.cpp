@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -55,9 +56,50 @@ TestProgram::~TestProgram()
 
 namespace {
 
-// A statement without values is run as it is: the server prepares only statements that read or write rows.
-bool run(QSqlQuery& q, const QString& sql, const QVariantList& values)
+// A test's statement as the server reads it: the program's table and column names written bare (as the data file
+// takes them) are put in double quotes, since the server would fold them to lower case; quoted names and text values
+// are left as they are.
+QString forServer(const QString& sql)
 {
+    static const QSet<QString> names = [] {
+        QSet<QString> all { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("QU"),
+            QStringLiteral("Theme"), QStringLiteral("PPP"), QStringLiteral("ComparedPairs"),
+            QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") };
+        for (const QStringList* columns : { &Database::ideColumns(), &Database::answerColumns(),
+                 &Database::quColumns(), &Database::themeColumns() })
+            for (const QString& column : *columns)
+                if (!column.front().isDigit())
+                    all << column;
+        return all;
+    }();
+    QString out;
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            const qsizetype end = sql.indexOf(c, i + 1);
+            const qsizetype stop = end < 0 ? sql.size() : end + 1;
+            out += sql.mid(i, stop - i);
+            i = stop;
+        } else if (c.isLetter() || c == QLatin1Char('_')) {
+            qsizetype end = i;
+            while (end < sql.size() && (sql.at(end).isLetterOrNumber() || sql.at(end) == QLatin1Char('_')))
+                ++end;
+            const QString word = sql.mid(i, end - i);
+            out += names.contains(word) ? QLatin1Char('"') + word + QLatin1Char('"') : word;
+            i = end;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+// A statement without values is run as it is: the server prepares only statements that read or write rows.
+bool run(QSqlQuery& q, const QString& given, const QVariantList& values, bool server)
+{
+    const QString sql = server ? forServer(given) : given;
     if (values.isEmpty())
         return q.exec(sql);
     if (!q.prepare(sql))
@@ -77,7 +119,7 @@ void failAt(const QString& what, const std::source_location& where)
 QVariant TestProgram::scalar(const QString& sql, const QVariantList& values, std::source_location where)
 {
     QSqlQuery q(m_database->connection());
-    if (!run(q, sql, values)) {
+    if (!run(q, sql, values, onServer())) {
         failAt(QStringLiteral("query failed: %1: %2").arg(sql, q.lastError().text()), where);
         return {};
     }
@@ -87,7 +129,7 @@ QVariant TestProgram::scalar(const QString& sql, const QVariantList& values, std
 bool TestProgram::exec(const QString& sql, const QVariantList& values, std::source_location where)
 {
     QSqlQuery q(m_database->connection());
-    if (!run(q, sql, values)) {
+    if (!run(q, sql, values, onServer())) {
         failAt(QStringLiteral("statement failed: %1: %2").arg(sql, q.lastError().text()), where);
         return false;
     }

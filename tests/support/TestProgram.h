@@ -39,6 +39,8 @@ public:
     ScriptedMessages& messages() { return m_messages; }
     ScriptedFileDialogs& fileDialogs() { return m_fileDialogs; }
 
+    // On the server, the program's table and column names written bare in `sql` are quoted for it (the data file
+    // takes them either way), so a test's statements read the same on both.
     // Runs `sql` with the values bound and returns the first column of the first row (invalid when none).
     // A statement that fails fails the current test, at the caller's line.
     QVariant scalar(const QString& sql, const QVariantList& values = {},
