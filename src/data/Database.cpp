@@ -198,6 +198,14 @@ void Database::setLockWait(int milliseconds)
 
 bool Database::execStatement(QSqlQuery& query, const QString* sql)
 {
+    // What follows a failure in a transaction on the server can only be the rollback: on a connection made again it
+    // would be stored on its own, outside the transaction it belongs to.
+    if (isServer() && m_inTransaction && m_transactionFailed) {
+        m_lastError = m_transactionError;
+        m_lastErrorBusy = false;
+        m_lastErrorLost = m_lost;
+        return false;
+    }
     // The server prepares a statement when it is made (waiting for locks as any statement does): one it could not
     // prepare fails with why, and is not run.
     const bool unprepared = !sql && isServer() && query.lastError().isValid()
