@@ -31,7 +31,7 @@ bool run(Database& db, QSqlQuery& query, Figures& figures)
     if (db.exec(query))
         return true;
     figures.error = query.lastError().text();
-    figures.busy = Engine::isBusy(query.lastError());
+    figures.busy = db.engine().isBusy(query.lastError());
     return false;
 }
 
@@ -59,7 +59,7 @@ Figures read(Database& db, int recentCount)
     recent.setForwardOnly(true);
     recent.prepare(
         QStringLiteral("SELECT \"Code\", \"FName\", \"LName\", \"Date\" FROM \"IDE\" ORDER BY %1 DESC LIMIT ?")
-            .arg(Engine::rowIdentity()));
+            .arg(db.engine().rowIdentity()));
     recent.addBindValue(qMax(0, recentCount));
     if (!run(db, recent, figures))
         return figures;

@@ -7,7 +7,8 @@ class Database;
 // Writes that belong together, on the program's connection: begun when the guard is made, stored by commit(), and
 // rolled back when the guard goes out of scope unfinished, whichever way the code leaves. A write transaction takes
 // the data for writing at once (another copy of the program on the same file waits for it); a read transaction sees
-// one state of the data from its first read to its end.
+// one state of the data from its first read to its end. On a server the same holds between the programs of every
+// counsellor: one writer at a time, and readers that see one snapshot and are never held up by a writer.
 class Transaction {
 public:
     enum class Kind { Write, Read };

@@ -1,5 +1,6 @@
 #include "support/TestProgram.h"
 
+#include "support/TestServer.h"
 #include "text/ProgramSettings.h"
 
 #include <QAbstractButton>
@@ -9,11 +10,17 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
-TestProgram::TestProgram()
+bool TestProgram::serverByDefault()
+{
+    return qEnvironmentVariable("T35_TEST_ENGINE") == QLatin1String("server");
+}
+
+TestProgram::TestProgram(Where where)
 {
     // Each case has a settings file of its own, never the user's.
     ProgramSettings::setFilePath(QDir(m_dir.path()).filePath(QStringLiteral("tovrin35.conf")));
@@ -25,7 +32,15 @@ TestProgram::TestProgram()
     for (const QString& skin : skins)
         QFile::copy(delivered.filePath(skin), QDir(m_dir.path()).filePath(skin));
 
-    m_database = std::make_unique<Database>(m_dir.path());
+    if (where == OnServer || (where == Default && serverByDefault())) {
+        m_server = TestServer::freshProgramDatabase();
+        if (!m_server)
+            qFatal("no test database on the server: %s", TestServer::missingReason());
+        m_database = Database::onServer(*m_server);
+        m_database->setFolders(m_dir.path(), m_dir.path());
+    } else {
+        m_database = std::make_unique<Database>(m_dir.path());
+    }
     const Database::OpenResult opened = m_database->open();
     if (!opened.ok())
         qFatal("test database did not open: %s", qPrintable(opened.error));
@@ -34,9 +49,65 @@ TestProgram::TestProgram()
 TestProgram::~TestProgram()
 {
     ProgramSettings::setFilePath(QString());
+    m_database.reset();
+    if (m_server)
+        TestServer::drop(*m_server);
 }
 
 namespace {
+
+// A test's statement as the server reads it: the program's table and column names written bare (as the data file
+// takes them) are put in double quotes, since the server would fold them to lower case; quoted names and text values
+// are left as they are.
+QString forServer(const QString& sql)
+{
+    static const QSet<QString> names = [] {
+        QSet<QString> all { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("QU"),
+            QStringLiteral("Theme"), QStringLiteral("PPP"), QStringLiteral("ComparedPairs"),
+            QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") };
+        for (const QStringList* columns : { &Database::ideColumns(), &Database::answerColumns(),
+                 &Database::quColumns(), &Database::themeColumns() })
+            for (const QString& column : *columns)
+                if (!column.front().isDigit())
+                    all << column;
+        return all;
+    }();
+    QString out;
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            const qsizetype end = sql.indexOf(c, i + 1);
+            const qsizetype stop = end < 0 ? sql.size() : end + 1;
+            out += sql.mid(i, stop - i);
+            i = stop;
+        } else if (c.isLetter() || c == QLatin1Char('_')) {
+            qsizetype end = i;
+            while (end < sql.size() && (sql.at(end).isLetterOrNumber() || sql.at(end) == QLatin1Char('_')))
+                ++end;
+            const QString word = sql.mid(i, end - i);
+            out += names.contains(word) ? QLatin1Char('"') + word + QLatin1Char('"') : word;
+            i = end;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+// A statement without values is run as it is: the server prepares only statements that read or write rows.
+bool run(QSqlQuery& q, const QString& given, const QVariantList& values, bool server)
+{
+    const QString sql = server ? forServer(given) : given;
+    if (values.isEmpty())
+        return q.exec(sql);
+    if (!q.prepare(sql))
+        return false;
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    return q.exec();
+}
 
 void failAt(const QString& what, const std::source_location& where)
 {
@@ -48,10 +119,7 @@ void failAt(const QString& what, const std::source_location& where)
 QVariant TestProgram::scalar(const QString& sql, const QVariantList& values, std::source_location where)
 {
     QSqlQuery q(m_database->connection());
-    q.prepare(sql);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
+    if (!run(q, sql, values, onServer())) {
         failAt(QStringLiteral("query failed: %1: %2").arg(sql, q.lastError().text()), where);
         return {};
     }
@@ -61,10 +129,7 @@ QVariant TestProgram::scalar(const QString& sql, const QVariantList& values, std
 bool TestProgram::exec(const QString& sql, const QVariantList& values, std::source_location where)
 {
     QSqlQuery q(m_database->connection());
-    q.prepare(sql);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
+    if (!run(q, sql, values, onServer())) {
         failAt(QStringLiteral("statement failed: %1: %2").arg(sql, q.lastError().text()), where);
         return false;
     }
@@ -73,10 +138,11 @@ bool TestProgram::exec(const QString& sql, const QVariantList& values, std::sour
 
 void TestProgram::addExaminee(const QString& code, const QString& firstName, const QString& group)
 {
-    exec(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Jens, Sen, Taahol, Tahsil, \"Group\", Date, Time) "
+    exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", \"Jens\", \"Sen\", \"Taahol\", "
+                        "\"Tahsil\", \"Group\", \"Date\", \"Time\") "
                         "VALUES (?, ?, 'Ahmadi', 'مرد', '30', 'متأهل', 'Lisans', ?, '1405/09/17', '10:00')"),
         { code, firstName, group });
-    exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), { code });
+    exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES (?)"), { code });
 }
 
 void TestProgram::setAnswers(const QString& code, const QStringList& answers)
@@ -91,17 +157,17 @@ void TestProgram::setAnswers(const QString& code, const QStringList& answers)
     if (columns.isEmpty())
         return;
     values << code;
-    exec(QStringLiteral("UPDATE Answer SET %1 WHERE Code = ?").arg(columns.join(QStringLiteral(", "))), values);
+    exec(QStringLiteral("UPDATE \"Answer\" SET %1 WHERE \"Code\" = ?").arg(columns.join(QStringLiteral(", "))), values);
 }
 
 QString TestProgram::answer(const QString& code, int item)
 {
-    return scalar(QStringLiteral("SELECT \"%1\" FROM Answer WHERE Code = ?").arg(item), { code }).toString();
+    return scalar(QStringLiteral("SELECT \"%1\" FROM \"Answer\" WHERE \"Code\" = ?").arg(item), { code }).toString();
 }
 
 QString TestProgram::ideField(const QString& code, const QString& column)
 {
-    return scalar(QStringLiteral("SELECT \"%1\" FROM IDE WHERE Code = ?").arg(column), { code }).toString();
+    return scalar(QStringLiteral("SELECT \"%1\" FROM \"IDE\" WHERE \"Code\" = ?").arg(column), { code }).toString();
 }
 
 int TestProgram::rowCount(const QString& table, const QString& column, const QString& value)
