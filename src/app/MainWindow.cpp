@@ -6,6 +6,7 @@
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
 #include "settings/ClinicPanel.h"
+#include "settings/DatabasePanel.h"
 #include "settings/Theme.h"
 #include "settings/ThemePanel.h"
 #include "ui/ColumnBinding.h"
@@ -41,9 +42,11 @@ struct PanelPlace {
     int height;
 };
 constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
-constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 2055};
+constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 3855};
 constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
 constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
+// Beside the settings panel, clear of it and of the clinic-name label.
+constexpr PanelPlace kDatabasePlace{240, 720, 5700, 4200};
 
 void showAt(QWidget* panel, const PanelPlace& place)
 {
@@ -126,6 +129,9 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_clinicPanel = new ClinicPanel(*m_themeRow, m_messages, this);
     connect(m_clinicPanel, &ClinicPanel::saved, m_clinicPanel, &QWidget::hide);
     connect(m_clinicPanel, &ClinicPanel::cancelled, m_clinicPanel, &QWidget::hide);
+    m_databasePanel = new DatabasePanel(m_messages, m_db.programFolder(), this);
+    connect(m_databasePanel, &DatabasePanel::saved, m_databasePanel, &QWidget::hide);
+    connect(m_databasePanel, &DatabasePanel::cancelled, m_databasePanel, &QWidget::hide);
     m_themePanel = new ThemePanel(*m_themeRow, m_messages, m_db.programFolder(), this);
     connect(m_themePanel, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
     connect(m_themePanel, &ThemePanel::cancelled, m_themePanel, &QWidget::hide);
@@ -197,7 +203,9 @@ void MainWindow::buildSettingsPanel()
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
                       495),
             &QPushButton::clicked, this, &MainWindow::showClinicPanel);
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 1440, 1785, 495),
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command70"), QStringLiteral("پايگاه داده"), 195, 1440, 1785, 495),
+            &QPushButton::clicked, this, &MainWindow::showDatabasePanel);
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 3240, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
 }
 
@@ -263,6 +271,7 @@ void MainWindow::HidePanels()
     m_registrationPanel->hide();
     m_settingsPanel->hide();
     m_clinicPanel->hide();
+    m_databasePanel->hide();
     if (m_details->count() == 0 && !m_details->readFailed())
         return;
     m_details->reload();
@@ -395,6 +404,14 @@ void MainWindow::showClinicPanel()
     m_clinicPanel->showStored();
     showAt(m_settingsPanel, kSettingsPlace);
     showAt(m_clinicPanel, kClinicPlace);
+}
+
+void MainWindow::showDatabasePanel()
+{
+    HidePanels();
+    m_databasePanel->showStored();
+    showAt(m_settingsPanel, kSettingsPlace);
+    showAt(m_databasePanel, kDatabasePlace);
 }
 
 void MainWindow::replaceUnreadableTheme()

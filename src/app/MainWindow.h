@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class ClinicPanel;
+class DatabasePanel;
 class Database;
 class Messages;
 class QFrame;
@@ -50,6 +51,7 @@ private:
     void leave();
     void showClinicPanel();
     void showThemePanel();
+    void showDatabasePanel();
     // At load: a stored theme whose skin cannot be read gives way to the first theme, stored, and the operator is
     // told.
     void replaceUnreadableTheme();
@@ -76,6 +78,7 @@ private:
     QFrame* m_settingsPanel = nullptr; // Frame8
     ClinicPanel* m_clinicPanel = nullptr; // Frame9
     ThemePanel* m_themePanel = nullptr; // Frame6
+    DatabasePanel* m_databasePanel = nullptr;
 
     QHash<QObject*, QString> m_hints;
 };

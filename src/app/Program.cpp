@@ -4,6 +4,7 @@
 #include "backup/BackupNames.h"
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
+#include "settings/ServerLogin.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 
@@ -91,17 +92,36 @@ Program::Start Program::start()
         return Start::AlreadyRunning;
     }
 
-    m_database = std::make_unique<Database>(m_programFolder);
-    removeStaleRestoreCopy(m_database->filePath());
-    const Database::OpenResult opened = m_database->open();
-    if (!opened.ok()) {
-        m_messages.AskOperator(nullptr, refusalText(opened, m_database->filePath()), Msg::Style::StopRtl,
-                               Msg::ErrorTitlePersian);
-        m_database.reset();
+    if (!(m_choice.isServer() ? openServer() : openLocal()))
         return Start::DatabaseRefused;
-    }
 
     m_router = std::make_unique<WindowRouter>(*m_database, m_messages, m_fileDialogs);
     m_router->showMainWindow();
     return Start::Running;
+}
+
+bool Program::openLocal()
+{
+    m_database = std::make_unique<Database>(m_programFolder);
+    removeStaleRestoreCopy(m_database->filePath());
+    const Database::OpenResult opened = m_database->open();
+    if (opened.ok())
+        return true;
+    m_messages.AskOperator(nullptr, refusalText(opened, m_database->filePath()), Msg::Style::StopRtl,
+                           Msg::ErrorTitlePersian);
+    m_database.reset();
+    return false;
+}
+
+bool Program::openServer()
+{
+    ServerLogin::Outcome login = ServerLogin::open(m_choice.server, m_messages, nullptr);
+    if (!login.ok()) {
+        m_messages.AskOperator(nullptr,
+                               ServerLogin::failureText(login, m_choice.server) + QLatin1Char('\n') + Msg::ServerStartEnds,
+                               Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+        return false;
+    }
+    m_database = std::move(login.database);
+    return true;
 }

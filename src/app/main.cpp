@@ -1,3 +1,5 @@
+#include "app/CommandLine.h"
+#include "app/CopyToServer.h"
 #include "app/Program.h"
 #include "app/WindowRouter.h"
 #include "ui/PersianText.h"
@@ -5,10 +7,35 @@
 #include "ui/QtMessages.h"
 
 #include <QApplication>
+#include <QTextStream>
+
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    const CommandLine::Parsed parsed = CommandLine::parse(QCoreApplication::arguments());
+    switch (parsed.action) {
+    case CommandLine::Parsed::Action::Help:
+        std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Parsed::Action::Version:
+        std::fputs(CommandLine::version().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Parsed::Action::UsageError:
+        std::fprintf(stderr, "%s\n\n%s", parsed.error.toLocal8Bit().constData(),
+                     CommandLine::usage().toLocal8Bit().constData());
+        return 2;
+    case CommandLine::Parsed::Action::Run:
+        break;
+    }
+    // The database of this run: --database for this run only, else the one chosen in the settings panel.
+    QString choiceError;
+    const std::optional<DatabaseChoice> choice = DatabaseChoice::forRun(parsed.options.databaseUri, choiceError);
+    if (!choice) {
+        std::fprintf(stderr, "%s\n", choiceError.toLocal8Bit().constData());
+        return 2;
+    }
     // The application name stays the executable's own: the single-instance lock compares it with the running
     // process's name to tell a live holder from a crashed one.
     PersianText::applyTo(app);
@@ -19,7 +46,15 @@ int main(int argc, char* argv[])
     QtFileDialogs fileDialogs;
 
     // The data lives beside the program, wherever it is started from.
-    Program program(QCoreApplication::applicationDirPath(), messages, fileDialogs);
+    const QString dataFolder = QCoreApplication::applicationDirPath();
+    if (!parsed.options.copyToServerUri.isEmpty()) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return CopyToServer::run(dataFolder, parsed.options.copyToServerUri, messages, out, err);
+    }
+
+    Program program(dataFolder, messages, fileDialogs);
+    program.setDatabaseChoice(*choice);
     switch (program.start()) {
     case Program::Start::AlreadyRunning:
         return 0;

@@ -107,7 +107,7 @@ inline const QString RestoreUnreadable = QStringLiteral("فايل انتخاب �
 // The clinic's server: why a connection failed (%1 the server, %2 the user or the database), start-up, the database
 // panel, backups on the server and moving a clinic's file onto it.
 inline const QString ServerRefused = QStringLiteral("سرور کلينيک %1 اتصال را نپذيرفت: پايگاه داده روي آن اجرا نمي شود، يا نشاني يا شماره درگاه (port) درست نيست.");
-inline const QString ServerUnknownHost = QStringLiteral("رايانه اي با نام %1 در شبکه پيدا نشد؛ نام سرور کلينيک را بررسي کنيد.");
+inline const QString ServerUnknownHost = QStringLiteral("نام سرور کلينيک %1 در شبکه پيدا نشد؛ نام يا نشاني سرور را بررسي کنيد.");
 inline const QString ServerNoAnswer = QStringLiteral("سرور کلينيک %1 در 5 ثانيه پاسخي نداد؛ شايد سرور خاموش است يا اين رايانه به شبکه کلينيک وصل نيست.");
 inline const QString ServerNoPassword = QStringLiteral("سرور کلينيک %1 براي کاربر %2 گذرواژه مي خواهد و گذرواژه اي داده نشد.");
 inline const QString ServerPasswordRefused = QStringLiteral("سرور کلينيک %1 گذرواژه کاربر %2 را نپذيرفت.");
@@ -125,6 +125,13 @@ inline const QString DatabaseNameNeeded = QStringLiteral("نام پايگاه د
 inline const QString ServerConnectionWorks = QStringLiteral("اتصال به سرور کلينيک %1 برقرار شد و پايگاه داده آن براي اين برنامه آماده است.");
 inline const QString DatabaseChoiceSaved = QStringLiteral("انتخاب پايگاه داده ذخيره شد و از اجراي بعدي برنامه به کار مي رود.");
 inline const QString DatabaseChoiceNotSaved = QStringLiteral("انتخاب پايگاه داده در فايل تنظيمات برنامه (%1) ذخيره نشد.");
+inline const QString CopyToServerConfirm = QStringLiteral("آزمودني ها و پاسخ هاي فايل اطلاعات اين رايانه به سرور کلينيک %1 کپي شوند؟ فايل اين رايانه دست نخورده مي ماند.");
+inline const QString CopyToServerDone = QStringLiteral("%2 آزمودني از فايل اطلاعات اين رايانه به سرور کلينيک %1 کپي شد.");
+inline const QString CopyToServerCodesTaken = QStringLiteral("کد اين آزمودني ها از قبل روي سرور کلينيک %1 ثبت شده است و هيچ آزمودني کپي نشد:");
+inline const QString CopyToServerNoFile = QStringLiteral("روي اين رايانه فايل اطلاعاتي براي انتقال به سرور نيست.");
+inline const QString CopyToServerFailed = QStringLiteral("انتقال به سرور کلينيک %1 انجام نشد و هيچ آزمودني کپي نشد.");
+inline const QString ServerBackupFailed = QStringLiteral("نسخه پشتيبان از اطلاعات سرور کلينيک تهيه نشد.");
+inline const QString ServerRestoreFailed = QStringLiteral("بازيابي اطلاعات روي سرور کلينيک انجام نشد و اطلاعات سرور دست نخورده ماند.");
 
 // Answer codes of the standard box
 constexpr int Ok = 1;
