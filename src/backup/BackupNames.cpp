@@ -24,6 +24,7 @@ Places::Places(const QString& databaseFile)
     beforeRestore = database + QStringLiteral(".before-restore");
     beforeRestoreJournal = beforeRestore + QStringLiteral("-journal");
     restoreCheck = database + QStringLiteral(".restore-check");
+    serverBeforeRestore = QDir(info.absolutePath()).filePath(QStringLiteral("server.mdbB.before-restore"));
     programFolder = QFileInfo(info.absolutePath()).absolutePath();
     backFolder = QDir(programFolder).filePath(QStringLiteral("Back"));
 }

@@ -28,6 +28,8 @@ struct Places {
     QString beforeRestore; // the database as it was before the last restore
     QString beforeRestoreJournal; // the journal that belonged to it, if there was one
     QString restoreCheck; // the private copy of a chosen backup, checked before it is put in place
+    // What the clinic's server held before the last restore onto it: a complete data file, like any backup.
+    QString serverBeforeRestore;
 };
 
 // A path typed or chosen by the operator: a relative one is taken within the Back folder.

@@ -4,6 +4,7 @@
 #include "backup/DatabaseCopy.h"
 #include "backup/DatabaseRestore.h"
 #include "backup/ReadLock.h"
+#include "backup/ServerBackup.h"
 #include "calendar/SolarHijri.h"
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
@@ -268,7 +269,15 @@ void BackupWindow::backUp()
         ask(Msg::BackupRefused, Msg::Style::InformationRtl, Msg::ApplicationTitle);
         return;
     }
-    {
+    if (m_db.isServer()) {
+        // The server's rows as one read saw them, written as a new data file of this program.
+        const ServerBackup::Result written = ServerBackup::write(m_db, target);
+        if (!written.ok) {
+            ask(Msg::ServerBackupFailed + QStringLiteral("\r\n") + written.error, Msg::Style::StopRtl,
+                Msg::ApplicationTitle);
+            return;
+        }
+    } else {
         ReadLock lock(m_db);
         if (!lock.held()) {
             ask(lock.error(), Msg::Style::ServiceNotification, Msg::ErrorTitle);
@@ -288,7 +297,8 @@ void BackupWindow::restore()
         return;
     }
     const QString source = BackupNames::resolve(m_places, m_source->text());
-    if (DatabaseCopy::sameFile(source, m_places.database)) {
+    // On the server the data file on this computer is a source like any other.
+    if (!m_db.isServer() && DatabaseCopy::sameFile(source, m_places.database)) {
         ask(Msg::RestoreFromDatabase, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
@@ -328,6 +338,11 @@ void BackupWindow::restore()
         return;
     }
 
+    if (m_db.isServer()) {
+        restoreOntoServer();
+        return;
+    }
+
     // A read through the program's connection plays back any journal left by an interrupted write, so the file
     // kept as `.before-restore` is complete; then the connection lets go of the file for good.
     {
@@ -349,6 +364,20 @@ void BackupWindow::restore()
         break;
     }
     reopenDatabase();
+}
+
+void BackupWindow::restoreOntoServer()
+{
+    // What the server holds goes to a backup of its own first; then the server's rows become the backup's, in one
+    // transaction, so the other counsellors see either the old rows or the restored ones.
+    const ServerBackup::Result restored = ServerBackup::restore(m_db, m_places);
+    if (!restored.ok) {
+        ask(Msg::ServerRestoreFailed + QLatin1Char('\n') + restored.error, Msg::Style::ExclamationRtl,
+            Msg::ErrorTitlePersian);
+        return;
+    }
+    ask(Msg::RestoreDone, Msg::Style::Ok, Msg::ApplicationTitle);
+    close();
 }
 
 void BackupWindow::reopenDatabase()
