@@ -1,49 +1,27 @@
 #include "data/Database.h"
 
-#include "data/DatabaseCheck.h"
 #include "data/Engine.h"
-#include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
-#include "data/Schema.h"
-#include "data/Transaction.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <QUrl>
 
 #include <atomic>
 
 namespace {
 
-QString nextConnectionName()
+// How long a server that could not be reached is left alone before a statement tries it again, so a window that
+// runs a dozen statements does not wait for a dozen connections that fail.
+constexpr int ReconnectPauseMs = 1000;
+
+} // namespace
+
+QString Database::nextConnectionName()
 {
     static std::atomic<int> counter{0};
     return QStringLiteral("t35_db_%1").arg(++counter);
 }
-
-struct ScopedConnection {
-    QString name;
-    QSqlDatabase db;
-    ScopedConnection(const QString& path, const QString& options)
-        : name(nextConnectionName())
-    {
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(options);
-    }
-    ~ScopedConnection()
-    {
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name);
-    }
-};
-
-} // namespace
 
 const QStringList& Database::ideColumns()
 {
@@ -93,6 +71,15 @@ std::unique_ptr<Database> Database::atFile(const QString& path)
     return db;
 }
 
+std::unique_ptr<Database> Database::onServer(const ServerAddress& server, const QString& password)
+{
+    auto db = std::make_unique<Database>(QString());
+    db->m_filePath.clear();
+    db->m_server = server;
+    db->m_password = password;
+    return db;
+}
+
 Database::~Database()
 {
     close();
@@ -108,173 +95,36 @@ QString Database::filePath() const
     return m_filePath;
 }
 
-bool Database::createAt(const QString& path, QString& error) const
+bool Database::isServer() const
 {
-    QFile::remove(path);
-    ScopedConnection maker(path, QString());
-    if (!maker.db.open()) {
-        error = maker.db.lastError().text();
-        return false;
-    }
-    QSqlQuery q(maker.db);
-    auto exec = [&](const QString& sql) {
-        if (q.exec(sql))
-            return true;
-        error = q.lastError().text();
-        return false;
-    };
-    if (!exec(QStringLiteral("PRAGMA journal_mode=DELETE")) || !maker.db.transaction())
-        return false;
+    return m_server.has_value();
+}
 
-    bool schema = true;
-    for (const QString& statement : Engine::schemaStatements())
-        schema = schema && exec(statement);
-    if (!schema) {
-        maker.db.rollback();
-        return false;
-    }
+QString Database::describe() const
+{
+    return m_server ? m_server->displayName() : QDir::toNativeSeparators(m_filePath);
+}
 
-    q.prepare(QStringLiteral("INSERT INTO QU (ID, QUs) VALUES (?, ?)"));
+const Engine& Database::engine() const
+{
+    return m_server ? Engine::server() : Engine::sqlite();
+}
+
+QString Database::seed(const std::function<QString(const QString&, const QVariantList&)>& run) const
+{
     for (const QuestionnaireItem& item : questionnaireItems()) {
-        q.addBindValue(QString::number(item.number));
-        q.addBindValue(QString::fromUtf8(item.statement));
-        if (!q.exec()) {
-            error = q.lastError().text();
-            maker.db.rollback();
-            return false;
-        }
+        const QString error = run(QStringLiteral("INSERT INTO \"QU\" (\"ID\", \"QUs\") VALUES (?, ?)"),
+            { QString::number(item.number), QString::fromUtf8(item.statement) });
+        if (!error.isNull())
+            return error;
     }
-    if (!exec(QStringLiteral("INSERT INTO Theme (TH, Name, Adress) VALUES ('1', '', '')"))) {
-        maker.db.rollback();
-        return false;
-    }
-    if (!exec(Engine::writeSchemaVersion(Schema::CurrentVersion))) {
-        maker.db.rollback();
-        return false;
-    }
-    if (!maker.db.commit()) {
-        error = maker.db.lastError().text();
-        return false;
-    }
-    return true;
+    return run(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") VALUES ('1', '', '')"), {});
 }
 
 Database::OpenResult Database::open()
 {
     close();
-    OpenResult result;
-    const QString path = filePath();
-    const DatabaseCheck::Result check = DatabaseCheck::inspect(path, DatabaseCheck::Thoroughness::Quick, m_lockWaitMs);
-    result.check = check.outcome;
-    switch (check.outcome) {
-    case DatabaseCheck::Outcome::Missing:
-        if (!create(path, result))
-            return result;
-        result.status = OpenStatus::Created;
-        break;
-    case DatabaseCheck::Outcome::Ours:
-        result.status = OpenStatus::Opened;
-        break;
-    default:
-        // Refused as it is: nothing on disk is changed.
-        result.status = OpenStatus::Refused;
-        result.error = check.detail;
-        return result;
-    }
-
-    const QString error = openConnection(path, check.themeRowMissing);
-    if (!error.isNull()) {
-        close();
-        result.status = OpenStatus::Failed;
-        result.error = error;
-    }
-    return result;
-}
-
-QString Database::openConnection(const QString& path, bool putBackThemeRow)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    // Opened as a URI with mode=rw, so a file that has gone since the check is never created empty in its place.
-    QUrl uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    uri.setQuery(QStringLiteral("mode=rw"));
-    db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs));
-    if (!db.open())
-        return db.lastError().text();
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    m_impatientSince.invalidate();
-
-    if (putBackThemeRow
-        && !q.exec(QStringLiteral("INSERT INTO Theme (TH, Name, Adress) SELECT '1', '', '' "
-                                  "WHERE NOT EXISTS (SELECT 1 FROM Theme)")))
-        return q.lastError().text();
-
-    const QString upgraded = bringSchemaUpToDate();
-    if (!upgraded.isNull())
-        return upgraded;
-
-    // A file written before codes were normalised has its codes brought up to date before anyone looks one up.
-    const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
-    if (!codes.ok)
-        return codes.error;
-    return QString();
-}
-
-QString Database::bringSchemaUpToDate()
-{
-    QSqlQuery q(connection());
-    if (!q.exec(Engine::readSchemaVersion()) || !q.next())
-        return q.lastError().text();
-    const int version = q.value(0).toInt();
-    q.finish();
-    if (version >= Schema::CurrentVersion)
-        return QString();
-    // The new tables and the version number together, or neither: a file is never half brought up to date.
-    Transaction upgrade(*this);
-    if (!upgrade.begun())
-        return upgrade.error();
-    for (const QString& statement : Schema::upgradeStatements(version))
-        if (!exec(statement))
-            return lastError();
-    if (!exec(Engine::writeSchemaVersion(Schema::CurrentVersion)) || !upgrade.commit())
-        return upgrade.error().isEmpty() ? lastError() : upgrade.error();
-    return QString();
-}
-
-bool Database::create(const QString& path, OpenResult& result) const
-{
-    const QFileInfo info(path);
-    const QString folder = info.absolutePath();
-    if (!QDir().mkpath(folder)) {
-        result.status = OpenStatus::Refused;
-        result.check = DatabaseCheck::Outcome::NotWritable;
-        result.error = QStringLiteral("cannot create folder %1").arg(folder);
-        return false;
-    }
-    // Built beside the final name and renamed, so an interrupted first start never leaves half a database. What an
-    // interrupted start left there is this program's own and goes first, journal included, so it is never played
-    // back into the new file.
-    const QString building = path + QStringLiteral(".new");
-    QFile::remove(DatabaseCheck::journalPath(building));
-    if (!createAt(building, result.error)) {
-        QFile::remove(building);
-        QFile::remove(DatabaseCheck::journalPath(building));
-        result.status = OpenStatus::Failed;
-        if (!QFileInfo(folder).isWritable()) {
-            result.status = OpenStatus::Refused;
-            result.check = DatabaseCheck::Outcome::NotWritable;
-        }
-        return false;
-    }
-    if (!QFile::rename(building, path)) {
-        QFile::remove(building);
-        result.status = OpenStatus::Failed;
-        result.error = QStringLiteral("cannot create %1").arg(path);
-        return false;
-    }
-    return true;
+    return m_server ? openServer() : openFile();
 }
 
 bool Database::isOpen() const
@@ -284,6 +134,9 @@ bool Database::isOpen() const
 
 void Database::close()
 {
+    m_inTransaction = false;
+    m_transactionFailed = false;
+    m_lost = false;
     if (!QSqlDatabase::contains(m_connectionName))
         return;
     {
@@ -295,19 +148,39 @@ void Database::close()
 
 QSqlDatabase Database::connection() const
 {
+    reconnectIfLost();
     return QSqlDatabase::database(m_connectionName, false);
+}
+
+void Database::reconnectIfLost() const
+{
+    if (!m_lost || !QSqlDatabase::contains(m_connectionName))
+        return;
+    if (m_lastReconnectTry.isValid() && !m_lastReconnectTry.hasExpired(ReconnectPauseMs))
+        return;
+    m_lastReconnectTry.start();
+    QSqlDatabase::database(m_connectionName, false).close();
+    if (connectToServer().isValid())
+        return;
+    m_lost = false;
+    m_lastReconnectTry.invalidate();
 }
 
 bool Database::isBusy(const QSqlError& error)
 {
-    return Engine::isBusy(error);
+    return Engine::sqlite().isBusy(error) || Engine::server().isBusy(error);
 }
 
-void Database::setBusyTimeout(int milliseconds)
+void Database::setBusyTimeout(int milliseconds) const
 {
-    // Changing the wait takes no lock, so it works while the file is held.
-    QSqlQuery q(connection());
-    q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds));
+    // Changing the wait takes no lock, so it works while the data is held.
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    q.exec(engine().lockWait(milliseconds));
+}
+
+void Database::applyLockWait() const
+{
+    setBusyTimeout(m_impatientSince.isValid() ? 0 : m_lockWaitMs);
 }
 
 void Database::setLockWait(int milliseconds)
@@ -318,56 +191,155 @@ void Database::setLockWait(int milliseconds)
         setBusyTimeout(m_lockWaitMs);
 }
 
-bool Database::exec(QSqlQuery& query)
+bool Database::execStatement(QSqlQuery& query, const QString* sql)
 {
     if (m_impatientSince.isValid() && m_impatientSince.hasExpired(m_lockWaitMs)) {
         m_impatientSince.invalidate();
         setBusyTimeout(m_lockWaitMs);
     }
-    if (query.exec()) {
+    if (sql ? query.exec(*sql) : query.exec()) {
         if (m_impatientSince.isValid()) {
             m_impatientSince.invalidate();
             setBusyTimeout(m_lockWaitMs);
         }
         return true;
     }
-    m_lastError = query.lastError().text();
-    m_lastErrorBusy = isBusy(query.lastError());
-    if (m_lastErrorBusy && !m_impatientSince.isValid()) {
+    const QSqlError error = query.lastError();
+    m_lastError = error.text();
+    m_lastErrorBusy = engine().isBusy(error);
+    m_lastErrorLost = false;
+    if (isServer()) {
+        // A failure the client noticed itself carries no state of the server's: whether the connection still
+        // answers tells a broken one from a statement the server never understood.
+        bool lost = engine().isConnectionLost(error);
+        if (!lost && error.nativeErrorCode().isEmpty()) {
+            QSqlQuery probe(QSqlDatabase::database(m_connectionName, false));
+            lost = !probe.exec(QStringLiteral("SELECT 1")) && (probe.lastError().nativeErrorCode().isEmpty()
+                                                                  || engine().isConnectionLost(probe.lastError()));
+        }
+        m_lastErrorLost = lost;
+        m_lost = m_lost || lost;
+        // The server refuses every later statement of a transaction in which one has failed, and drops it with a
+        // broken connection: it can only be rolled back.
+        if (m_inTransaction && !m_transactionFailed) {
+            m_transactionFailed = true;
+            m_transactionError = m_lastError;
+        }
+    }
+    if (m_lastErrorBusy && !m_impatientSince.isValid() && !m_lost) {
         setBusyTimeout(0);
         m_impatientSince.start();
     }
     return false;
 }
 
+bool Database::exec(QSqlQuery& query)
+{
+    return execStatement(query, nullptr);
+}
+
 bool Database::exec(const QString& sql)
 {
+    // Not prepared: the server prepares only statements that read or write rows.
     QSqlQuery q(connection());
-    q.prepare(sql);
-    return exec(q);
+    return execStatement(q, &sql);
+}
+
+bool Database::beginWith(const QStringList& statements)
+{
+    if (m_inTransaction && isServer()) {
+        // The server would carry on inside the open one; the data file refuses the same way.
+        m_lastError = QStringLiteral("cannot start a transaction within a transaction");
+        m_lastErrorBusy = false;
+        m_lastErrorLost = false;
+        return false;
+    }
+    bool began = false;
+    for (const QString& statement : statements) {
+        if (!exec(statement)) {
+            if (began) {
+                const QString error = m_lastError;
+                const bool busy = m_lastErrorBusy;
+                const bool lost = m_lastErrorLost;
+                rollback();
+                m_lastError = error;
+                m_lastErrorBusy = busy;
+                m_lastErrorLost = lost;
+            }
+            return false;
+        }
+        if (!began) {
+            began = true;
+            m_inTransaction = true;
+            m_transactionFailed = false;
+        }
+    }
+    return true;
 }
 
 bool Database::beginTransaction()
 {
-    return exec(Engine::beginWriting());
+    return beginWith(engine().beginWriting());
+}
+
+bool Database::beginReading()
+{
+    return beginWith({ engine().beginReading() });
 }
 
 bool Database::commit()
 {
-    if (exec(QStringLiteral("COMMIT")))
+    if (isServer() && m_transactionFailed) {
+        const QString error = m_transactionError;
+        const bool lost = m_lost;
+        rollback();
+        m_lastError = error;
+        m_lastErrorBusy = false;
+        m_lastErrorLost = lost;
+        return false;
+    }
+    bool stored = false;
+    if (isServer()) {
+        // The driver's own commit tells a transaction the server has ended as rolled back from a stored one.
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        stored = db.commit();
+        if (!stored) {
+            const QSqlError error = db.lastError();
+            m_lastError = error.text();
+            m_lastErrorBusy = engine().isBusy(error);
+            QSqlQuery probe(db);
+            m_lastErrorLost = engine().isConnectionLost(error) || !probe.exec(QStringLiteral("SELECT 1"));
+            m_lost = m_lost || m_lastErrorLost;
+        }
+    } else {
+        stored = exec(QStringLiteral("COMMIT"));
+    }
+    if (stored) {
+        m_inTransaction = false;
         return true;
+    }
     const QString error = m_lastError;
     const bool busy = m_lastErrorBusy;
+    const bool lost = m_lastErrorLost;
     rollback();
     m_lastError = error;
     m_lastErrorBusy = busy;
+    m_lastErrorLost = lost;
     return false;
 }
 
 void Database::rollback()
 {
-    QSqlQuery q(connection());
+    m_inTransaction = false;
+    m_transactionFailed = false;
+    // A broken connection took its transaction with it; the next statement connects again.
+    if (m_lost)
+        return;
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.exec(QStringLiteral("ROLLBACK"));
+    // The server takes back a change of the lock wait made inside the transaction with it.
+    if (isServer())
+        applyLockWait();
 }
 
 QString Database::lastError() const

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "data/DatabaseCheck.h"
+#include "data/ServerAddress.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
-class QSqlError;
+class Engine;
 class QSqlQuery;
 
 // The program's one data file, <program folder>/RIVERIVU/RIVERIVU.mdb, an SQLite file kept in rollback-journal
@@ -17,6 +22,11 @@ class QSqlQuery;
 // of a write the journal beside it belongs to it until then). Opening runs DatabaseCheck on it: a missing file is
 // created with the schema and its first rows, a sound file of ours is opened, anything else is refused and left
 // untouched. Nothing else creates or alters tables.
+//
+// Or a clinic's shared database on a PostgreSQL server (onServer): the same tables, made on the first connection to
+// an empty database; a database that holds anything else is refused the same way. What differs between the two is
+// the connection's Engine; everything above this class reads and writes both alike. A connection to the server that
+// breaks fails the statement it broke, and the next statement connects again.
 class Database {
 public:
     enum class OpenStatus { Opened, Created, Refused, Failed };
@@ -26,6 +36,8 @@ public:
         // What the check found; for Refused, why the file was refused.
         DatabaseCheck::Outcome check = DatabaseCheck::Outcome::CannotOpen;
         QString error; // the platform's description, when there is one
+        // Why the server could not be reached or refused the connection (Failed); invalid otherwise.
+        QSqlError connectionError;
 
         bool ok() const { return status == OpenStatus::Opened || status == OpenStatus::Created; }
     };
@@ -34,12 +46,23 @@ public:
     // A database at a path of its own rather than in a program folder: a copy about to be restored is opened so, the
     // way the program opens its own file at start.
     static std::unique_ptr<Database> atFile(const QString& path);
+    // A clinic's database on a server. The password, when given, is kept in memory only; without one the server's
+    // client library finds its own (~/.pgpass, a service file, PGPASSWORD).
+    static std::unique_ptr<Database> onServer(const ServerAddress& server, const QString& password = QString());
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     static QString filePath(const QString& programFolder);
+    // The data file's path ("" on a server).
     QString filePath() const;
+    bool isServer() const;
+    // The server and database, when on one.
+    std::optional<ServerAddress> server() const { return m_server; }
+    // Where the data is, for messages: the file's path, or the server's display name.
+    QString describe() const;
+    // What the engine of this connection says and does its own way.
+    const Engine& engine() const;
     // The folder the program runs from: the data folder and the files delivered beside the program are found here.
     QString programFolder() const { return m_programFolder; }
 
@@ -47,6 +70,8 @@ public:
     bool isOpen() const;
     void close();
 
+    // The connection for a statement; one that broke is made again first (and stays closed while the server
+    // cannot be reached).
     QSqlDatabase connection() const;
 
     // Runs a statement on this connection; every statement of the windows' cursors and transactions goes through
@@ -67,10 +92,14 @@ public:
     // The steps of a write transaction; code above the data layer uses a Transaction guard, which takes the file for
     // writing at once, so what is read inside it cannot change before the writes are stored.
     bool beginTransaction();
+    // Begins a transaction that only reads, seeing one state of the data.
+    bool beginReading();
     bool commit();
     void rollback();
     QString lastError() const;
     bool lastErrorIsBusy() const { return m_lastErrorBusy; }
+    // Whether the last failure was the connection to the server breaking.
+    bool lastErrorIsConnectionLost() const { return m_lastErrorLost; }
 
     // Column names of each table, in table order.
     static const QStringList& ideColumns();
@@ -79,6 +108,21 @@ public:
     static const QStringList& themeColumns();
 
 private:
+    static QString nextConnectionName();
+    OpenResult openFile();
+    OpenResult openServer();
+    // Connects to the server and readies the session; the driver's error when that fails.
+    QSqlError connectToServer() const;
+    void reconnectIfLost() const;
+    void applyLockWait() const;
+    bool execStatement(QSqlQuery& query, const QString* sql);
+    bool beginWith(const QStringList& statements);
+    QString createOnServer();
+    QString bringServerUpToDate(int version, bool putBackThemeRow);
+    // Fills a new database's questionnaire and settings row through `run` (a statement and its values; the
+    // failure's description, or null); null when done.
+    QString seed(const std::function<QString(const QString&, const QVariantList&)>& run) const;
+
     bool create(const QString& path, OpenResult& result) const;
     // Opens this connection on a file that passed the check; the platform's description when that fails.
     QString openConnection(const QString& path, bool putBackThemeRow);
@@ -86,9 +130,20 @@ private:
     QString bringSchemaUpToDate();
     bool createAt(const QString& path, QString& error) const;
 
-    void setBusyTimeout(int milliseconds);
+    void setBusyTimeout(int milliseconds) const;
 
     QString m_programFolder;
+    std::optional<ServerAddress> m_server;
+    QString m_password;
+    // Broken, to be made again by the next statement; and when a try to make it again last failed.
+    mutable bool m_lost = false;
+    mutable QElapsedTimer m_lastReconnectTry;
+    // A transaction of this connection is open; and, on the server, a statement in it failed (the server then
+    // refuses the rest of it), with that statement's error.
+    bool m_inTransaction = false;
+    bool m_transactionFailed = false;
+    QString m_transactionError;
+    bool m_lastErrorLost = false;
     QString m_filePath;
     QString m_connectionName;
     QString m_lastError;

@@ -115,7 +115,7 @@ std::optional<Result> schemaVerdict(QSqlDatabase db)
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // The first read: this is where a leftover journal is played back.
-    if (!q.exec(Engine::readSchemaVersion()) || !q.next())
+    if (!q.exec(Engine::sqlite().readSchemaVersion()) || !q.next())
         return outcomeOf(q.lastError(), Outcome::CannotOpen);
     const int version = q.value(0).toInt();
     q.finish();

@@ -13,9 +13,9 @@ namespace {
 
 // Codes that may need rewriting: any character other than printable ASCII, blanks included (one pattern reads each
 // code once; a code with an inner blank is looked at and left as it is).
-QString candidateCondition()
+QString candidateCondition(const Engine& engine)
 {
-    return Engine::holdsOtherThanPrintableAscii(QStringLiteral("Code"));
+    return engine.holdsOtherThanPrintableAscii(QStringLiteral("Code"));
 }
 
 } // namespace
@@ -56,12 +56,14 @@ StoredCodesResult normaliseStoredCodes(QSqlDatabase db)
         return result;
     };
 
+    const Engine& engine = Engine::of(db);
     // Oldest first, so when two written forms of one code compete, the one registered first gets the plain form.
     QSqlQuery find(db);
     find.setForwardOnly(true);
-    if (!find.exec(QStringLiteral("SELECT Code, MIN(r) FROM (SELECT Code, %2 AS r FROM IDE WHERE %1 "
-                                  "UNION ALL SELECT Code, %2 AS r FROM Answer WHERE %1) GROUP BY Code ORDER BY 2")
-                       .arg(candidateCondition(), Engine::rowIdentity())))
+    if (!find.exec(QStringLiteral("SELECT \"Code\", MIN(r) FROM (SELECT \"Code\", %2 AS r FROM \"IDE\" WHERE %1 "
+                                  "UNION ALL SELECT \"Code\", %2 AS r FROM \"Answer\" WHERE %1) c "
+                                  "GROUP BY \"Code\" ORDER BY 2")
+                       .arg(candidateCondition(engine), engine.rowIdentity())))
         return failed(find);
     QList<QPair<QString, QString>> changes;
     while (find.next()) {
@@ -77,15 +79,19 @@ StoredCodesResult normaliseStoredCodes(QSqlDatabase db)
         return result;
 
     QSqlQuery q(db);
-    if (!q.exec(Engine::beginWriting()))
-        return failed(q);
+    for (const QString& begin : engine.beginWriting())
+        if (!q.exec(begin)) {
+            const StoredCodesResult refused = failed(q);
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            return refused;
+        }
     QSqlQuery taken(db);
-    taken.prepare(QStringLiteral("SELECT (SELECT COUNT(*) FROM IDE WHERE Code = ?) + (SELECT COUNT(*) FROM Answer "
-                                 "WHERE Code = ?)"));
+    taken.prepare(QStringLiteral("SELECT (SELECT COUNT(*) FROM \"IDE\" WHERE \"Code\" = ?) + "
+                                 "(SELECT COUNT(*) FROM \"Answer\" WHERE \"Code\" = ?)"));
     QSqlQuery ide(db);
-    ide.prepare(QStringLiteral("UPDATE IDE SET Code = ? WHERE Code = ?"));
+    ide.prepare(QStringLiteral("UPDATE \"IDE\" SET \"Code\" = ? WHERE \"Code\" = ?"));
     QSqlQuery answer(db);
-    answer.prepare(QStringLiteral("UPDATE Answer SET Code = ? WHERE Code = ?"));
+    answer.prepare(QStringLiteral("UPDATE \"Answer\" SET \"Code\" = ? WHERE \"Code\" = ?"));
     for (const auto& [stored, code] : changes) {
         taken.addBindValue(code);
         taken.addBindValue(code);

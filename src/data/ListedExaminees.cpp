@@ -42,10 +42,10 @@ bool forEach(TableCursor& ide, const std::function<bool(const Row&)>& take, QStr
     QSqlQuery q(ide.database().connection());
     q.setForwardOnly(true);
     // The answers of the first Answer row with the code, as every window finds an examinee's answers.
-    const QString sql = QStringLiteral("SELECT %1 FROM IDE i LEFT JOIN Answer a ON a.%3 = "
-                                       "(SELECT %3 FROM Answer WHERE Code = i.Code ORDER BY %3 LIMIT 1)"
+    const QString sql = QStringLiteral("SELECT %1 FROM \"IDE\" i LEFT JOIN \"Answer\" a ON a.%3 = "
+                                       "(SELECT %3 FROM \"Answer\" WHERE \"Code\" = i.\"Code\" ORDER BY %3 LIMIT 1)"
                                        "%2 ORDER BY i.%3")
-                            .arg(names.join(QStringLiteral(", ")), where, Engine::rowIdentity());
+                            .arg(names.join(QStringLiteral(", ")), where, ide.database().engine().rowIdentity());
     if (!q.prepare(sql)) {
         error = q.lastError().text();
         return false;

@@ -17,13 +17,14 @@ Object table(const QString& name, const QStringList& columns)
     for (const QString& column : columns)
         definitions << quoted(column) + QStringLiteral(" TEXT");
     return { Object::Kind::Table, name,
-        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(name), definitions.join(QStringLiteral(", "))) };
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(name), definitions.join(QStringLiteral(", "))), 0, columns,
+        QString() };
 }
 
 Object index(const QString& name, const QString& table, const QString& column)
 {
     return { Object::Kind::Index, name,
-        QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(name, table, quoted(column)) };
+        QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(name, table, quoted(column)), 0, { column }, table };
 }
 
 Object since(int version, Object object)

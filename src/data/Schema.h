@@ -18,8 +18,11 @@ struct Object {
     enum class Kind { Table, Index };
     Kind kind = Kind::Table;
     QString name;
-    QString sql;
+    QString sql; // as the program's data file has it
     int version = 0; // the schema version that added it
+    // A table's columns in order; an index's table and its one column.
+    QStringList columns;
+    QString table;
 };
 
 // Every table and index, tables first, in the order a new file gets them.

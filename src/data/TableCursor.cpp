@@ -28,9 +28,11 @@ bool TableCursor::loadColumns()
     q.prepare(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quotedColumn(m_table)));
     if (!run(q))
         return false;
+    // The server's identity column is how rows are told apart, never a column of the table to show or fill.
     const QSqlRecord record = q.record();
     for (int i = 0; i < record.count(); ++i)
-        m_columns << record.fieldName(i);
+        if (record.fieldName(i) != m_db.engine().rowIdentity())
+            m_columns << record.fieldName(i);
     return true;
 }
 
@@ -56,8 +58,8 @@ bool TableCursor::run(QSqlQuery& query)
 {
     if (m_db.exec(query))
         return true;
-    fail(query.lastError().text(), Engine::isBusy(query.lastError()));
-    m_lastErrorCodeTaken = Engine::isCodeTaken(query.lastError());
+    fail(query.lastError().text(), m_db.engine().isBusy(query.lastError()));
+    m_lastErrorCodeTaken = m_db.engine().isCodeTaken(query.lastError());
     return false;
 }
 
@@ -139,7 +141,8 @@ bool TableCursor::loadRowIds()
         return true;
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %3").arg(quotedColumn(m_table), whereClause(), Engine::rowIdentity()));
+    q.prepare(QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %3")
+                  .arg(quotedColumn(m_table), whereClause(), m_db.engine().rowIdentity()));
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))
@@ -159,15 +162,20 @@ bool TableCursor::loadCurrent()
     m_currentRowId = -1;
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
+    const QString& identity = m_db.engine().rowIdentity();
+    QStringList names { identity };
+    for (const QString& column : m_columns)
+        names << quotedColumn(column);
+    const QString selected = names.join(QStringLiteral(", "));
     if (m_position == 0 && !m_rowIds) {
-        q.prepare(QStringLiteral("SELECT %3, * FROM %1%2 ORDER BY %3 LIMIT 1")
-                      .arg(quotedColumn(m_table), whereClause(), Engine::rowIdentity()));
+        q.prepare(QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
+                      .arg(quotedColumn(m_table), whereClause(), selected, identity));
         if (m_filterColumn)
             q.addBindValue(m_filterValue);
     } else {
         if (!loadRowIds() || m_position < 0 || m_position >= m_rowIds->size())
             return fail(QStringLiteral("row %1 is not available").arg(m_position));
-        q.prepare(QStringLiteral("SELECT %2, * FROM %1 WHERE %2 = ?").arg(quotedColumn(m_table), Engine::rowIdentity()));
+        q.prepare(QStringLiteral("SELECT %2 FROM %1 WHERE %3 = ?").arg(quotedColumn(m_table), selected, identity));
         q.addBindValue(m_rowIds->at(m_position));
     }
     if (!run(q))
@@ -175,9 +183,8 @@ bool TableCursor::loadCurrent()
     if (!q.next())
         return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
     m_currentRowId = q.value(0).toLongLong();
-    const QSqlRecord record = q.record();
-    for (int i = 1; i < record.count(); ++i)
-        m_values.insert(record.fieldName(i), q.value(i).toString());
+    for (int i = 0; i < m_columns.size(); ++i)
+        m_values.insert(m_columns.at(i), q.value(i + 1).toString());
     return true;
 }
 
@@ -239,16 +246,20 @@ bool TableCursor::update()
             names << quotedColumn(it.key());
             marks << QStringLiteral("?");
         }
+        const QString returning = m_db.engine().returningIdentity();
         if (names.isEmpty())
-            q.prepare(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedColumn(m_table)));
+            q.prepare(QStringLiteral("INSERT INTO %1 DEFAULT VALUES%2").arg(quotedColumn(m_table), returning));
         else
-            q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(quotedColumn(m_table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+            q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
+                          .arg(quotedColumn(m_table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
+                              returning));
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             q.addBindValue(it.value());
         if (!run(q))
             return false;
-        m_currentRowId = q.lastInsertId().toLongLong();
+        m_currentRowId = returning.isEmpty() ? q.lastInsertId().toLongLong()
+                                             : (q.next() ? q.value(0).toLongLong() : -1);
+        q.finish();
         m_isNew = false;
         // The stored row stays current, even when it does not match the filter.
         m_rowIds.reset();
@@ -263,7 +274,7 @@ bool TableCursor::update()
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             sets << quotedColumn(it.key()) + QStringLiteral(" = ?");
         q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                      .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), Engine::rowIdentity()));
+                      .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), m_db.engine().rowIdentity()));
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             q.addBindValue(it.value());
         q.addBindValue(m_currentRowId);
@@ -292,7 +303,7 @@ bool TableCursor::remove()
     // Row ids read after the deletion already lack the removed row; ids read before it still hold it.
     const bool idsReadBefore = m_rowIds.has_value();
     QSqlQuery q(m_db.connection());
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedColumn(m_table), Engine::rowIdentity()));
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedColumn(m_table), m_db.engine().rowIdentity()));
     q.addBindValue(removed);
     if (!run(q))
         return false;
@@ -344,7 +355,7 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
     q.setForwardOnly(true);
     if (!q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
                        .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(),
-                           Engine::rowIdentity())))
+                           m_db.engine().rowIdentity())))
         return fail(q.lastError().text());
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
@@ -362,7 +373,7 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
         rows << row;
     }
     if (q.lastError().isValid())
-        return fail(q.lastError().text(), Engine::isBusy(q.lastError()));
+        return fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
     return true;
 }
 
@@ -387,7 +398,7 @@ bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
             values << value;
     }
     if (q.lastError().isValid())
-        return fail(q.lastError().text(), Engine::isBusy(q.lastError()));
+        return fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
 
     // Sort keys are made once per name; comparing through the collator at every step is far slower on long lists.
     static const QCollator collator(QLocale(QLocale::Persian, QLocale::Iran));
@@ -414,7 +425,8 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
-                  .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(), Engine::rowIdentity()));
+                  .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(),
+                      m_db.engine().rowIdentity()));
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))
@@ -427,6 +439,6 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
         row(values);
     }
     if (q.lastError().isValid())
-        return fail(q.lastError().text(), Engine::isBusy(q.lastError()));
+        return fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
     return true;
 }

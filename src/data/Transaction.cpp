@@ -1,12 +1,11 @@
 #include "data/Transaction.h"
 
 #include "data/Database.h"
-#include "data/Engine.h"
 
 Transaction::Transaction(Database& db, Kind kind)
     : m_db(db)
 {
-    m_open = kind == Kind::Write ? m_db.beginTransaction() : m_db.exec(Engine::beginReading());
+    m_open = kind == Kind::Write ? m_db.beginTransaction() : m_db.beginReading();
     if (!m_open) {
         m_error = m_db.lastError();
         m_busy = m_db.lastErrorIsBusy();

@@ -73,10 +73,11 @@ bool TestProgram::exec(const QString& sql, const QVariantList& values, std::sour
 
 void TestProgram::addExaminee(const QString& code, const QString& firstName, const QString& group)
 {
-    exec(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Jens, Sen, Taahol, Tahsil, \"Group\", Date, Time) "
+    exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", \"Jens\", \"Sen\", \"Taahol\", "
+                        "\"Tahsil\", \"Group\", \"Date\", \"Time\") "
                         "VALUES (?, ?, 'Ahmadi', 'مرد', '30', 'متأهل', 'Lisans', ?, '1405/09/17', '10:00')"),
         { code, firstName, group });
-    exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), { code });
+    exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES (?)"), { code });
 }
 
 void TestProgram::setAnswers(const QString& code, const QStringList& answers)
@@ -91,17 +92,17 @@ void TestProgram::setAnswers(const QString& code, const QStringList& answers)
     if (columns.isEmpty())
         return;
     values << code;
-    exec(QStringLiteral("UPDATE Answer SET %1 WHERE Code = ?").arg(columns.join(QStringLiteral(", "))), values);
+    exec(QStringLiteral("UPDATE \"Answer\" SET %1 WHERE \"Code\" = ?").arg(columns.join(QStringLiteral(", "))), values);
 }
 
 QString TestProgram::answer(const QString& code, int item)
 {
-    return scalar(QStringLiteral("SELECT \"%1\" FROM Answer WHERE Code = ?").arg(item), { code }).toString();
+    return scalar(QStringLiteral("SELECT \"%1\" FROM \"Answer\" WHERE \"Code\" = ?").arg(item), { code }).toString();
 }
 
 QString TestProgram::ideField(const QString& code, const QString& column)
 {
-    return scalar(QStringLiteral("SELECT \"%1\" FROM IDE WHERE Code = ?").arg(column), { code }).toString();
+    return scalar(QStringLiteral("SELECT \"%1\" FROM \"IDE\" WHERE \"Code\" = ?").arg(column), { code }).toString();
 }
 
 int TestProgram::rowCount(const QString& table, const QString& column, const QString& value)

@@ -1,0 +1,134 @@
+// Opening a clinic's database on a server: connecting, and in one transaction seeing what the database holds and
+// making or bringing up to date the program's tables.
+#include "data/Database.h"
+
+#include "data/Engine.h"
+#include "data/ExamineeCode.h"
+#include "data/Schema.h"
+#include "data/ServerCheck.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+// How long the first answer of the server is waited for, in seconds.
+constexpr int ConnectTimeoutSeconds = 5;
+
+} // namespace
+
+QSqlError Database::connectToServer() const
+{
+    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
+        ? QSqlDatabase::database(m_connectionName, false)
+        : QSqlDatabase::addDatabase(Engine::server().driver(), m_connectionName);
+    if (!m_server->host.isEmpty())
+        db.setHostName(m_server->host);
+    db.setPort(m_server->port);
+    db.setDatabaseName(m_server->database);
+    if (!m_server->user.isEmpty())
+        db.setUserName(m_server->user);
+    if (!m_password.isEmpty())
+        db.setPassword(m_password);
+    QList<std::pair<QString, QString>> options = m_server->optionPairs();
+    const auto given = [&options](const QString& keyword) {
+        return std::any_of(options.cbegin(), options.cend(), [&](const auto& pair) { return pair.first == keyword; });
+    };
+    if (!given(QStringLiteral("connect_timeout")))
+        options.append({ QStringLiteral("connect_timeout"), QString::number(ConnectTimeoutSeconds) });
+    if (!given(QStringLiteral("application_name")))
+        options.append({ QStringLiteral("application_name"), QStringLiteral("tovrin35") });
+    db.setConnectOptions(ServerAddress::joinOptions(options));
+    if (!db.open()) {
+        QSqlError error = db.lastError();
+        if (!error.isValid())
+            error = QSqlError(QStringLiteral("cannot connect"), QString(), QSqlError::ConnectionError);
+        return error;
+    }
+    applyLockWait();
+    return QSqlError();
+}
+
+Database::OpenResult Database::openServer()
+{
+    OpenResult result;
+    const auto failed = [this, &result](OpenStatus status, const QString& error) {
+        rollback();
+        close();
+        result.status = status;
+        result.error = error;
+        return result;
+    };
+
+    m_impatientSince.invalidate();
+    const QSqlError error = connectToServer();
+    if (error.isValid()) {
+        result.connectionError = error;
+        return failed(OpenStatus::Failed, error.text());
+    }
+    // One program at a time looks at the database and makes its tables: two starting on an empty database at once
+    // never both make them.
+    if (!beginTransaction()) {
+        result.check = lastErrorIsBusy() ? DatabaseCheck::Outcome::Busy : DatabaseCheck::Outcome::CannotOpen;
+        return failed(OpenStatus::Failed, lastError());
+    }
+    const ServerCheck::Result check = ServerCheck::inspect(connection());
+    result.check = check.outcome;
+    QString problem;
+    switch (check.outcome) {
+    case DatabaseCheck::Outcome::Missing:
+        result.status = OpenStatus::Created;
+        problem = createOnServer();
+        break;
+    case DatabaseCheck::Outcome::Ours:
+        result.status = OpenStatus::Opened;
+        problem = bringServerUpToDate(check.version, check.themeRowMissing);
+        break;
+    case DatabaseCheck::Outcome::Busy:
+    case DatabaseCheck::Outcome::CannotOpen:
+        return failed(OpenStatus::Failed, check.detail);
+    default:
+        // Refused as it is: the transaction only read.
+        return failed(OpenStatus::Refused, check.detail);
+    }
+    if (!problem.isNull())
+        return failed(OpenStatus::Failed, problem);
+    if (!commit())
+        return failed(OpenStatus::Failed, lastError());
+
+    const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(connection());
+    if (!codes.ok)
+        return failed(OpenStatus::Failed, codes.error);
+    return result;
+}
+
+QString Database::createOnServer()
+{
+    QStringList statements = engine().schemaStatements();
+    statements << engine().writeSchemaVersion(Schema::CurrentVersion);
+    for (const QString& statement : statements)
+        if (!exec(statement))
+            return lastError();
+    return seed([this](const QString& sql, const QVariantList& values) {
+        QSqlQuery insert(connection());
+        insert.prepare(sql);
+        for (const QVariant& value : values)
+            insert.addBindValue(value);
+        return exec(insert) ? QString() : lastError();
+    });
+}
+
+QString Database::bringServerUpToDate(int version, bool putBackThemeRow)
+{
+    if (putBackThemeRow
+        && !exec(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") VALUES ('1', '', '')")))
+        return lastError();
+    if (version >= Schema::CurrentVersion)
+        return QString();
+    QStringList statements = engine().upgradeStatements(version);
+    statements << engine().writeSchemaVersion(Schema::CurrentVersion);
+    for (const QString& statement : statements)
+        if (!exec(statement))
+            return lastError();
+    return QString();
+}

@@ -1,0 +1,151 @@
+#include "data/ServerCheck.h"
+
+#include "data/Engine.h"
+#include "data/QuestionnaireItems.h"
+#include "data/Schema.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace ServerCheck {
+
+namespace {
+
+using DatabaseCheck::Outcome;
+
+const QString versionTable = QStringLiteral("SchemaVersion");
+
+Result verdict(Outcome outcome, const QString& detail = QString())
+{
+    Result result;
+    result.outcome = outcome;
+    result.detail = detail;
+    return result;
+}
+
+Result unreadable(const QSqlQuery& q)
+{
+    return verdict(Engine::server().isBusy(q.lastError()) ? Outcome::Busy : Outcome::CannotOpen, q.lastError().text());
+}
+
+struct Relation {
+    char kind = 0; // the server's relkind: r table, i index, S sequence, v view, ...
+    bool unique = false;
+};
+
+} // namespace
+
+Result inspect(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT current_schema()")) || !q.next())
+        return unreadable(q);
+    if (q.value(0).isNull())
+        return verdict(Outcome::CannotOpen, QStringLiteral("no schema of the search path exists"));
+
+    QHash<QString, Relation> relations;
+    if (!q.exec(QStringLiteral("SELECT c.relname, c.relkind, COALESCE(i.indisunique, false) FROM pg_class c "
+                               "JOIN pg_namespace n ON n.oid = c.relnamespace "
+                               "LEFT JOIN pg_index i ON i.indexrelid = c.oid WHERE n.nspname = current_schema()")))
+        return unreadable(q);
+    while (q.next())
+    {
+        const QString kind = q.value(1).toString();
+        relations.insert(q.value(0).toString(), Relation { kind.isEmpty() ? '\0' : kind.at(0).toLatin1(), q.value(2).toBool() });
+    }
+    if (relations.isEmpty())
+        return verdict(Outcome::Missing);
+
+    const auto isTable = [&](const QString& name) {
+        const auto it = relations.constFind(name);
+        return it != relations.cend() && it->kind == 'r';
+    };
+    if (!isTable(versionTable))
+        return verdict(Outcome::NotOurs, QStringLiteral("no schema version"));
+    if (!q.exec(Engine::server().readSchemaVersion()))
+        return unreadable(q);
+    QList<int> versions;
+    while (q.next())
+        versions << (q.value(0).isNull() ? -1 : q.value(0).toInt());
+    if (versions.size() != 1 || versions.first() < 0)
+        return verdict(Outcome::NotOurs, QStringLiteral("the schema version is not one number"));
+    const int version = versions.first();
+    if (version > Schema::CurrentVersion)
+        return verdict(Outcome::NotOurs, QStringLiteral("schema version %1 of a newer program").arg(version));
+
+    // Everything there must be what the program makes for that version, and all of it.
+    QHash<QString, QStringList> tableColumns;
+    QSet<QString> expected { versionTable };
+    QSet<QString> uniqueIndexes;
+    tableColumns.insert(versionTable, { QStringLiteral("Version") });
+    for (const Schema::Object& object : Schema::objectsOf(version)) {
+        expected << object.name;
+        if (object.kind == Schema::Object::Kind::Table) {
+            tableColumns.insert(object.name, QStringList { Engine::server().rowIdentity() } + object.columns);
+            expected << object.name + QStringLiteral("_pkey") << object.name + QStringLiteral("_rowid_seq");
+        } else if (object.columns.value(0) == QLatin1String("Code")) {
+            uniqueIndexes << object.name;
+        }
+    }
+    for (auto it = relations.cbegin(); it != relations.cend(); ++it)
+        if (!expected.contains(it.key()))
+            return verdict(Outcome::NotOurs, QStringLiteral("%1 is not this program's").arg(it.key()));
+    for (const QString& name : expected) {
+        const auto it = relations.constFind(name);
+        if (it == relations.cend())
+            return verdict(Outcome::NotOurs, QStringLiteral("%1 is missing").arg(name));
+        if (uniqueIndexes.contains(name) && !it->unique)
+            return verdict(Outcome::NotOurs, QStringLiteral("%1 is not unique").arg(name));
+    }
+
+    if (!q.exec(QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
+                               "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position")))
+        return unreadable(q);
+    QHash<QString, QStringList> found;
+    while (q.next()) {
+        const QString table = q.value(0).toString();
+        const QString column = q.value(1).toString();
+        const QString type = q.value(2).toString();
+        const QString wanted = table == versionTable ? QStringLiteral("integer")
+            : column == Engine::server().rowIdentity() ? QStringLiteral("bigint")
+                                                        : QStringLiteral("text");
+        if (type != wanted)
+            return verdict(Outcome::NotOurs, QStringLiteral("%1.%2 is of type %3").arg(table, column, type));
+        found[table] << column;
+    }
+    for (auto it = tableColumns.cbegin(); it != tableColumns.cend(); ++it)
+        if (found.value(it.key()) != it.value())
+            return verdict(Outcome::NotOurs, QStringLiteral("the columns of %1 are not this program's").arg(it.key()));
+
+    // Triggers would write on their own whenever the program writes.
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid "
+                               "JOIN pg_namespace n ON n.oid = c.relnamespace "
+                               "WHERE NOT t.tgisinternal AND n.nspname = current_schema()"))
+        || !q.next())
+        return unreadable(q);
+    if (q.value(0).toInt() > 0)
+        return verdict(Outcome::NotOurs, QStringLiteral("triggers on the tables"));
+
+    QStringList ids;
+    for (int item = 1; item <= QuestionnaireItemCount; ++item)
+        ids << QStringLiteral("'%1'").arg(item);
+    if (!q.exec(QStringLiteral("SELECT COUNT(DISTINCT \"ID\") FROM \"QU\" WHERE \"ID\" IN (%1) "
+                               "AND COALESCE(\"QUs\", '') <> ''")
+                    .arg(ids.join(QLatin1Char(','))))
+        || !q.next())
+        return unreadable(q);
+    if (q.value(0).toInt() != QuestionnaireItemCount)
+        return verdict(Outcome::Damaged, QStringLiteral("the questionnaire has lost items"));
+
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM \"Theme\"")) || !q.next())
+        return unreadable(q);
+    Result result = verdict(Outcome::Ours);
+    result.version = version;
+    result.themeRowMissing = q.value(0).toInt() == 0;
+    return result;
+}
+
+} // namespace ServerCheck
