@@ -118,10 +118,11 @@ bool Program::openServer()
     ServerLogin::Outcome login = ServerLogin::open(m_choice.server, m_messages, nullptr);
     if (!login.ok()) {
         m_messages.AskOperator(nullptr,
-                               ServerLogin::failureText(login, m_choice.server) + QLatin1Char('\n') + Msg::ServerStartEnds,
+                               ServerLogin::failureText(login, m_choice.server, Msg::ServerStartEnds),
                                Msg::Style::StopRtl, Msg::ErrorTitlePersian);
         return false;
     }
     m_database = std::move(login.database);
+    m_database->setProgramFolder(m_programFolder);
     return true;
 }

@@ -96,7 +96,7 @@ BackupWindow::BackupWindow(Database& db, Messages& messages, FileDialogs& fileDi
     , m_db(db)
     , m_messages(messages)
     , m_fileDialogs(fileDialogs)
-    , m_places(db.filePath())
+    , m_places(db.isServer() ? Database::filePath(db.programFolder()) : db.filePath())
 {
     Kit::setUpWindow(
         this, QStringLiteral("Frmbackup"), QStringLiteral("Back up ...  Reastor"), windowWidth, windowHeight);

@@ -65,6 +65,8 @@ public:
     const Engine& engine() const;
     // The folder the program runs from: the data folder and the files delivered beside the program are found here.
     QString programFolder() const { return m_programFolder; }
+    // On a server, the folder the program runs from still holds its own files (backups, the data file to move).
+    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
 
     OpenResult open();
     bool isOpen() const;

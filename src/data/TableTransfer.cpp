@@ -60,7 +60,7 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
     QSqlQuery read(source.connection());
     read.setForwardOnly(true);
     read.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                     .arg(columnList(columns), quoted(table), Engine::rowIdentity()));
+                     .arg(columnList(columns), quoted(table), source.engine().rowIdentity()));
     if (!source.exec(read)) {
         result = failed(source);
         return false;
@@ -80,7 +80,7 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
         if (!target.exec(write)) {
             result = failed(target);
             // Another program registered this code since the codes were compared: said as a taken code.
-            if (Engine::isCodeTaken(write.lastError()) && columns.first() == QLatin1String("Code"))
+            if (target.engine().isCodeTaken(write.lastError()) && columns.first() == QLatin1String("Code"))
                 result.takenCodes << read.value(0).toString();
             return false;
         }
@@ -97,7 +97,7 @@ bool readCodes(Database& db, const QString& table, QSet<QString>& codes, QString
 {
     QSqlQuery q(db.connection());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT \"Code\" FROM %1 ORDER BY %2").arg(quoted(table), Engine::rowIdentity()));
+    q.prepare(QStringLiteral("SELECT \"Code\" FROM %1 ORDER BY %2").arg(quoted(table), db.engine().rowIdentity()));
     if (!db.exec(q)) {
         result = failed(db);
         return false;

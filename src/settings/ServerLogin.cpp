@@ -44,17 +44,25 @@ Outcome open(const ServerAddress& server, Messages& messages, QWidget* owner)
     }
 }
 
-QString failureText(const Outcome& outcome, const ServerAddress& server)
+QString failureText(const Outcome& outcome, const ServerAddress& server, const QString& followedBy)
 {
     const Database::OpenResult& opened = outcome.opened;
-    if (opened.connectionError.type() != QSqlError::NoError)
-        return ServerFailure::describe(opened.connectionError, server);
-    // Reached, but refused by the check, or failing after the connection was made.
-    QString text = opened.status == Database::OpenStatus::Refused
-        ? Msg::ServerNotOurs.arg(isolated(server.displayName()))
-        : ServerFailure::sentence(ServerFailure::Reason::Other, server);
-    if (!opened.error.isEmpty())
-        text += QLatin1Char('\n') + opened.error;
+    QString text;
+    QString words;
+    if (opened.connectionError.type() != QSqlError::NoError) {
+        words = ServerFailure::platformText(opened.connectionError);
+        text = ServerFailure::sentence(ServerFailure::classify(words), server);
+    } else {
+        // Reached, but refused by the check, or failing after the connection was made.
+        words = opened.error;
+        text = opened.status == Database::OpenStatus::Refused
+            ? Msg::ServerNotOurs.arg(isolated(server.displayName()))
+            : ServerFailure::sentence(ServerFailure::Reason::Other, server);
+    }
+    if (!followedBy.isEmpty())
+        text += QLatin1Char('\n') + followedBy;
+    if (!words.isEmpty())
+        text += QLatin1Char('\n') + words;
     return text;
 }
 

@@ -25,7 +25,8 @@ struct Outcome {
 
 Outcome open(const ServerAddress& server, Messages& messages, QWidget* owner);
 
-// What the operator is told when it did not open: the server, why, and libpq's or the check's words after.
-QString failureText(const Outcome& outcome, const ServerAddress& server);
+// What the operator is told when it did not open: the server and why, then `followedBy` (what happens next) when
+// given, and last libpq's or the check's words, for whoever looks after the server.
+QString failureText(const Outcome& outcome, const ServerAddress& server, const QString& followedBy = QString());
 
 } // namespace ServerLogin
