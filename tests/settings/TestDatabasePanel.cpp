@@ -2,6 +2,8 @@
 #include "data/ServerFailure.h"
 #include "settings/DatabasePanel.h"
 #include "support/LayoutCheck.h"
+#include "support/ScratchServer.h"
+#include "support/TableContents.h"
 #include "support/TestProgram.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
@@ -77,6 +79,9 @@ private slots:
     void cancelStoresNothing();
     void testSaysWhyItFailed();
     void copyAskedFirst();
+    void testSaysItWorks();
+    void copyMovesTheClinic();
+    void copyRefusedOnTakenCode();
     void captionsNameFieldsAndTabOrder();
     void nothingCutOff();
 };
@@ -199,6 +204,59 @@ void TestDatabasePanel::copyAskedFirst()
     QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseCopy")));
     QCOMPARE(p.program.messages().boxes.size(), 1);
     QCOMPARE(p.program.messages().boxes.first().style, Msg::Style::YesNo);
+}
+
+void TestDatabasePanel::testSaysItWorks()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    Panel p;
+    p.fill(scratch.address());
+    QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseTest")));
+    QCOMPARE(p.program.messages().boxes.size(), 1);
+    const ScriptedMessages::Box& box = p.program.messages().boxes.first();
+    QCOMPARE(box.text, Msg::ServerConnectionWorks.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069)));
+    QCOMPARE(box.style, Msg::Style::InformationRtl);
+    QCOMPARE(DatabaseChoice::stored(), DatabaseChoice());
+}
+
+void TestDatabasePanel::copyMovesTheClinic()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    Panel p;
+    p.program.addExaminee(QStringLiteral("7"), QStringLiteral("مريم"));
+    p.program.addExaminee(QStringLiteral("12"));
+    p.fill(scratch.address());
+    p.program.messages().answers.enqueue(Msg::Yes);
+    QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseCopy")));
+    QCOMPARE(p.program.messages().lastText(),
+             Msg::CopyToServerDone.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069), QStringLiteral("2")));
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    QCOMPARE(tableContents(*server).value(QStringLiteral("IDE")),
+             tableContents(p.program.database()).value(QStringLiteral("IDE")));
+}
+
+void TestDatabasePanel::copyRefusedOnTakenCode()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    Panel p;
+    p.program.addExaminee(QStringLiteral("7"));
+    p.program.addExaminee(QStringLiteral("12"));
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    QVERIFY(server->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('7')")));
+    QVERIFY(server->exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('7')")));
+    const auto before = tableContents(*server);
+    p.fill(scratch.address());
+    p.program.messages().answers.enqueue(Msg::Yes);
+    QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseCopy")));
+    QCOMPARE(p.program.messages().lastText(),
+             Msg::CopyToServerCodesTaken.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069))
+                 + QStringLiteral("\n7"));
+    QCOMPARE(tableContents(*server), before);
 }
 
 void TestDatabasePanel::captionsNameFieldsAndTabOrder()
