@@ -4,7 +4,17 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
-PACKAGES=(cmake g++ make ninja-build qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev poppler-utils qt6-translations-l10n)
+PACKAGES=(cmake g++ make ninja-build qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql qt6-qpa-plugins libgl-dev poppler-utils qt6-translations-l10n)
+
+# Starts the throwaway PostgreSQL cluster that the tests on a server use (scripts/pg-cluster: a temporary folder, a
+# Unix socket only) and stops and removes it however the script ends, a failed test included.
+start_test_server() {
+    local vars
+    vars="$("$ROOT/scripts/pg-cluster" start)"
+    eval "$vars"
+    trap '"$ROOT/scripts/pg-cluster" stop "$T35_TEST_SERVER_DIR"' EXIT
+    trap 'exit 130' INT TERM
+}
 
 install_missing() {
     local missing=()

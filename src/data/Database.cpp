@@ -149,6 +149,11 @@ void Database::close()
 QSqlDatabase Database::connection() const
 {
     reconnectIfLost();
+    // Before the statement is prepared: preparing it may wait for a lock too.
+    if (m_impatientSince.isValid() && m_impatientSince.hasExpired(m_lockWaitMs)) {
+        m_impatientSince.invalidate();
+        setBusyTimeout(m_lockWaitMs);
+    }
     return QSqlDatabase::database(m_connectionName, false);
 }
 
@@ -193,18 +198,23 @@ void Database::setLockWait(int milliseconds)
 
 bool Database::execStatement(QSqlQuery& query, const QString* sql)
 {
-    if (m_impatientSince.isValid() && m_impatientSince.hasExpired(m_lockWaitMs)) {
-        m_impatientSince.invalidate();
-        setBusyTimeout(m_lockWaitMs);
-    }
-    if (sql ? query.exec(*sql) : query.exec()) {
+    // The server prepares a statement when it is made (waiting for locks as any statement does): one it could not
+    // prepare fails with why, and is not run.
+    const bool unprepared = !sql && isServer() && query.lastError().isValid()
+        && query.lastError().driverText().contains(QLatin1String("prepare"), Qt::CaseInsensitive);
+    if (!unprepared && (sql ? query.exec(*sql) : query.exec())) {
         if (m_impatientSince.isValid()) {
             m_impatientSince.invalidate();
             setBusyTimeout(m_lockWaitMs);
         }
         return true;
     }
-    const QSqlError error = query.lastError();
+    noteFailure(query.lastError());
+    return false;
+}
+
+void Database::noteFailure(const QSqlError& error)
+{
     m_lastError = error.text();
     m_lastErrorBusy = engine().isBusy(error);
     m_lastErrorLost = false;
@@ -230,7 +240,6 @@ bool Database::execStatement(QSqlQuery& query, const QString* sql)
         setBusyTimeout(0);
         m_impatientSince.start();
     }
-    return false;
 }
 
 bool Database::exec(QSqlQuery& query)

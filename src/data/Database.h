@@ -65,7 +65,7 @@ public:
     const Engine& engine() const;
     // The folder the program runs from: the data folder and the files delivered beside the program are found here.
     QString programFolder() const { return m_programFolder; }
-    // On a server, the folder the program runs from still holds its own files (backups, the data file to move).
+    // The program's folder for a database on a server, whose whereabouts say nothing of it.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
 
     OpenResult open();
@@ -82,6 +82,8 @@ public:
     // lockWait() has passed. So a window that runs a dozen statements is held up a few seconds, not a minute.
     bool exec(QSqlQuery& query);
     bool exec(const QString& sql);
+    // Takes note of a statement that failed before it ran (preparing it failed), as exec() does of one that ran.
+    void noteFailure(const QSqlError& error);
 
     // How long statements wait for another program's lock; 3 seconds unless changed.
     int lockWait() const { return m_lockWaitMs; }
@@ -152,5 +154,5 @@ private:
     bool m_lastErrorBusy = false;
     int m_lockWaitMs = 3000;
     // Running while statements give up at once after one has waited in vain.
-    QElapsedTimer m_impatientSince;
+    mutable QElapsedTimer m_impatientSince;
 };

@@ -46,14 +46,17 @@ bool forEach(TableCursor& ide, const std::function<bool(const Row&)>& take, QStr
                                        "(SELECT %3 FROM \"Answer\" WHERE \"Code\" = i.\"Code\" ORDER BY %3 LIMIT 1)"
                                        "%2 ORDER BY i.%3")
                             .arg(names.join(QStringLiteral(", ")), where, ide.database().engine().rowIdentity());
+    // Through the database, so a broken connection is made again for the next statement.
+    Database& db = ide.database();
     if (!q.prepare(sql)) {
+        db.noteFailure(q.lastError());
         error = q.lastError().text();
         return false;
     }
     if (ide.isFiltered())
         q.addBindValue(ide.filterValue());
-    if (!q.exec()) {
-        error = q.lastError().text();
+    if (!db.exec(q)) {
+        error = db.lastError();
         return false;
     }
     const int detailCount = static_cast<int>(details.size());

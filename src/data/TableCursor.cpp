@@ -63,6 +63,12 @@ bool TableCursor::run(QSqlQuery& query)
     return false;
 }
 
+bool TableCursor::failedPreparing(const QSqlQuery& query)
+{
+    m_db.noteFailure(query.lastError());
+    return fail(query.lastError().text(), m_db.engine().isBusy(query.lastError()));
+}
+
 bool TableCursor::reload()
 {
     m_rowIds.reset();
@@ -356,7 +362,7 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
     if (!q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
                        .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(),
                            m_db.engine().rowIdentity())))
-        return fail(q.lastError().text());
+        return failedPreparing(q);
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     q.addBindValue(count);
@@ -386,7 +392,7 @@ bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
     q.setForwardOnly(true);
     if (!q.prepare(QStringLiteral("SELECT DISTINCT %1 FROM %2%3")
                        .arg(quotedColumn(column), quotedColumn(m_table), whereClause())))
-        return fail(q.lastError().text());
+        return failedPreparing(q);
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))

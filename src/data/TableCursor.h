@@ -103,6 +103,7 @@ private:
     bool loadCurrent();
     bool fail(const QString& error, bool busy = false);
     bool run(QSqlQuery& query);
+    bool failedPreparing(const QSqlQuery& query);
     QString quotedColumn(const QString& column) const;
     QString whereClause() const;
 

@@ -19,7 +19,7 @@ void addNumbered(TestProgram& program, int n)
 {
     program.database().beginTransaction();
     for (int i = 1; i <= n; ++i)
-        program.exec(QStringLiteral("INSERT INTO IDE (Code, FName, \"Group\") VALUES (?, ?, ?)"),
+        program.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\", \"Group\") VALUES (?, ?, ?)"),
             { QString::number(i), QStringLiteral("n%1").arg(i % 5), QString(QChar(u'A' + (i - 1) % 3)) });
     program.database().commit();
 }
@@ -89,7 +89,7 @@ void TestCursorTableModel::startsAfreshOnReloadFilterRemovalAndAdding()
     QCOMPARE(column(model, 0), (QStringList { "2", "5", "8" }));
 
     // Another writer's row appears after a reload.
-    program.exec(QStringLiteral("INSERT INTO IDE (Code, \"Group\") VALUES ('10', 'B')"));
+    program.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"Group\") VALUES ('10', 'B')"));
     QCOMPARE(model.rowCount(), 3);
     QVERIFY(cursor.reload());
     QCOMPARE(column(model, 0), (QStringList { "2", "5", "8", "10" }));
@@ -121,7 +121,7 @@ void TestCursorTableModel::rowsAreReadOnlyWhenShown()
 
     // Rows deleted behind the model's back: the page already read still shows them, a page not yet read does not,
     // which shows that the rest was never read in advance.
-    program.exec(QStringLiteral("DELETE FROM IDE"));
+    program.exec(QStringLiteral("DELETE FROM \"IDE\""));
     QCOMPARE(model.data(model.index(1, 0)).toString(), QStringLiteral("2"));
     QCOMPARE(model.data(model.index(n - 1, 0)).toString(), QString());
     QVERIFY(cursor.reload());
@@ -148,7 +148,7 @@ void TestCursorTableModel::aFailedReadIsReportedOnce()
     CursorTableModel model(cursor, gridColumns);
     QSignalSpy failures(&model, &CursorTableModel::readFailed);
 
-    program.exec(QStringLiteral("ALTER TABLE IDE RENAME TO Gone"));
+    program.exec(QStringLiteral("ALTER TABLE \"IDE\" RENAME TO \"Gone\""));
     QCOMPARE(model.data(model.index(0, 0)).toString(), QString());
     QCOMPARE(model.data(model.index(1, 0)).toString(), QString());
     QCOMPARE(failures.count(), 1);

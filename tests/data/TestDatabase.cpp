@@ -79,6 +79,7 @@ private slots:
 
 void TestDatabase::firstStartCreatesSchemaAndSeed()
 {
+    T35_FILE_ONLY();
     QTemporaryDir dir;
     Database db(dir.path());
     const Database::OpenResult result = db.open();
@@ -106,7 +107,7 @@ void TestDatabase::firstStartCreatesSchemaAndSeed()
         QVERIFY(answer.contains(QString::number(i)));
 
     QSqlQuery q(c);
-    QVERIFY(q.exec(QStringLiteral("SELECT ID, QUs FROM QU ORDER BY CAST(ID AS INTEGER)")));
+    QVERIFY(q.exec(QStringLiteral("SELECT \"ID\", \"QUs\" FROM \"QU\" ORDER BY CAST(\"ID\" AS INTEGER)")));
     int expected = 1;
     while (q.next()) {
         QCOMPARE(q.value(0).toString(), QString::number(expected));
@@ -117,7 +118,7 @@ void TestDatabase::firstStartCreatesSchemaAndSeed()
     }
     QCOMPARE(expected, 36);
 
-    QVERIFY(q.exec(QStringLiteral("SELECT TH, Name, Adress FROM Theme")));
+    QVERIFY(q.exec(QStringLiteral("SELECT \"TH\", \"Name\", \"Adress\" FROM \"Theme\"")));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), QStringLiteral("1"));
     QCOMPARE(q.value(1).toString(), QString());
@@ -136,28 +137,30 @@ void TestDatabase::firstStartCreatesSchemaAndSeed()
 
 void TestDatabase::secondStartKeepsData()
 {
+    T35_FILE_ONLY();
     QTemporaryDir dir;
     {
         Database db(dir.path());
         QVERIFY(db.open().ok());
         QSqlQuery q(db.connection());
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('12')")));
-        QVERIFY(q.exec(QStringLiteral("UPDATE Theme SET TH = '7'")));
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('12')")));
+        QVERIFY(q.exec(QStringLiteral("UPDATE \"Theme\" SET \"TH\" = '7'")));
     }
     Database db(dir.path());
     QCOMPARE(db.open().status, Database::OpenStatus::Opened);
     QSqlQuery q(db.connection());
-    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM IDE")) && q.next());
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM \"IDE\"")) && q.next());
     QCOMPARE(q.value(0).toInt(), 1);
-    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*), MAX(TH) FROM Theme")) && q.next());
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*), MAX(\"TH\") FROM \"Theme\"")) && q.next());
     QCOMPARE(q.value(0).toInt(), 1);
     QCOMPARE(q.value(1).toString(), QStringLiteral("7"));
-    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM QU")) && q.next());
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM \"QU\"")) && q.next());
     QCOMPARE(q.value(0).toInt(), 35);
 }
 
 void TestDatabase::dataLivesInTheProgramFolderNotTheCurrentOne()
 {
+    T35_FILE_ONLY();
     QTemporaryDir programFolder;
     QTemporaryDir elsewhere;
     const QString before = QDir::currentPath();
@@ -181,6 +184,7 @@ void TestDatabase::unusualFolderNames_data()
 
 void TestDatabase::unusualFolderNames()
 {
+    T35_FILE_ONLY();
     QFETCH(QString, name);
     QTemporaryDir dir;
     const QString folder = QDir(dir.path()).filePath(name);
@@ -188,13 +192,13 @@ void TestDatabase::unusualFolderNames()
     {
         Database db(folder);
         QCOMPARE(db.open().status, Database::OpenStatus::Created);
-        QVERIFY(QSqlQuery(db.connection()).exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('5')")));
+        QVERIFY(QSqlQuery(db.connection()).exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('5')")));
     }
     QVERIFY(QFileInfo::exists(QDir(folder).filePath(QStringLiteral("RIVERIVU/RIVERIVU.mdb"))));
     Database db(folder);
     QCOMPARE(db.open().status, Database::OpenStatus::Opened);
     QSqlQuery q(db.connection());
-    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM IDE")) && q.next());
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM \"IDE\"")) && q.next());
     QCOMPARE(q.value(0).toInt(), 1);
     // Nothing was made anywhere else.
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{name});
@@ -213,6 +217,7 @@ void TestDatabase::foreignFileIsRefusedUntouched_data()
 
 void TestDatabase::foreignFileIsRefusedUntouched()
 {
+    T35_FILE_ONLY();
     QFETCH(QString, kind);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("RIVERIVU")));
@@ -251,21 +256,28 @@ void TestDatabase::foreignFileIsRefusedUntouched()
 void TestDatabase::transactionRollsBackUnlessCommitted()
 {
     TestProgram program;
-    const auto codes = [&] { return program.scalar(QStringLiteral("SELECT group_concat(Code) FROM IDE")).toString(); };
+    const auto codes = [&] {
+        QStringList stored;
+        QSqlQuery q(program.database().connection());
+        if (q.exec(QStringLiteral("SELECT \"Code\" FROM \"IDE\" ORDER BY rowid")))
+            while (q.next())
+                stored << q.value(0).toString();
+        return stored.join(QLatin1Char(','));
+    };
     {
         Transaction kept(program.database());
         QVERIFY(kept.begun());
-        program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('kept')"));
+        program.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('kept')"));
         QVERIFY(kept.commit());
     }
     {
         Transaction left(program.database());
         QVERIFY(left.begun());
-        program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('left unfinished')"));
+        program.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('left unfinished')"));
     }
     {
         Transaction dropped(program.database());
-        program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('dropped')"));
+        program.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('dropped')"));
         dropped.rollback();
         QVERIFY(!dropped.commit()); // nothing left to store
     }
@@ -279,7 +291,7 @@ void TestDatabase::writeTransactionWaitsForAnotherProgram()
 {
     TestProgram program;
     program.database().setLockWait(100);
-    LockHolder other(program.database().filePath());
+    LockHolder other(program.database());
     Transaction refused(program.database());
     QVERIFY(!refused.begun());
     QVERIFY(refused.busy());

@@ -162,6 +162,7 @@ void TestExamineeCode::storedCodesThatWouldMeetAreKept()
 
 void TestExamineeCode::normalisedFileIsLeftAlone()
 {
+    T35_FILE_ONLY();
     TestProgram p;
     p.addExaminee(QStringLiteral("123"));
     p.addExaminee(QStringLiteral("\u0639\u0644\u064A 7"));
@@ -197,8 +198,8 @@ void TestExamineeCode::find()
     TestProgram program;
     program.addExaminee(QStringLiteral("12"));
     program.addExaminee(QStringLiteral("34"));
-    program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('\u06F3\u06F4'), ('D9')"));
-    program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('\u06F3\u06F4'), ('A7')"));
+    program.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('\u06F3\u06F4'), ('D9')"));
+    program.exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('\u06F3\u06F4'), ('A7')"));
     TableCursor details(program.database(), QStringLiteral("IDE"));
     TableCursor answers(program.database(), QStringLiteral("Answer"));
 
@@ -224,7 +225,7 @@ void TestExamineeCode::findOnAHeldFileFails()
     program.addExaminee(QStringLiteral("12"));
     program.database().setLockWait(100);
     TableCursor answers(program.database(), QStringLiteral("Answer"));
-    LockHolder other(program.database().filePath());
+    LockHolder other(program.database());
     const ExamineeCode::Found found = ExamineeCode::find(QStringLiteral("12"), { &answers });
     QCOMPARE(found.status, ExamineeCode::Found::Status::Failed);
     QVERIFY(found.busy);

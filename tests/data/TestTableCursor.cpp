@@ -89,7 +89,7 @@ void TestTableCursor::codesCompareExactlyAsText()
     QFETCH(QString, searched);
     QFETCH(int, found);
     TestProgram program;
-    program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"), {stored});
+    program.exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES (?)"), {stored});
     TableCursor cursor(program.database(), QStringLiteral("Answer"));
     QVERIFY(cursor.setFilter(QStringLiteral("Code"), searched));
     QCOMPARE(cursor.count(), found);
@@ -222,6 +222,8 @@ void TestTableCursor::removeRightAfterAReadKeepsTheRest()
 void TestTableCursor::removeAllTakesWhatTheFilterShows()
 {
     TestProgram program;
+    if (program.onServer())
+        QSKIP("one code stored three times: the server keeps every code unique");
     for (const char* code : { "7", "8", "7", "7" })
         program.addExaminee(QString::fromLatin1(code));
     TableCursor cursor(program.database(), QStringLiteral("Answer"));
@@ -254,7 +256,7 @@ void TestTableCursor::updateOfAVanishedRowFails()
     TestProgram program;
     program.addExaminee(QStringLiteral("1"));
     TableCursor cursor(program.database(), QStringLiteral("IDE"));
-    program.exec(QStringLiteral("DELETE FROM IDE"));
+    program.exec(QStringLiteral("DELETE FROM \"IDE\""));
     cursor.setField(QStringLiteral("FName"), QStringLiteral("x"));
     QVERIFY(!cursor.update());
     QVERIFY(!cursor.lastError().isEmpty());
@@ -314,11 +316,11 @@ void TestTableCursor::unreadableFileIsAFailureNotNoRows()
     QCOMPARE(cursor.count(), 1);
     QVERIFY(!cursor.readFailed());
 
-    LockHolder other(program.database().filePath());
+    LockHolder other(program.database());
     QVERIFY(other.isHolding());
     QVERIFY(!cursor.setFilter(QStringLiteral("Code"), QStringLiteral("12")));
     QVERIFY(cursor.readFailed());
-    QVERIFY(cursor.lastErrorIsBusy());
+    QVERIFY2(cursor.lastErrorIsBusy(), qPrintable(cursor.lastError()));
     QVERIFY(!cursor.lastError().isEmpty());
     QVERIFY(!cursor.hasCurrent());
     QVERIFY(!cursor.reload());
@@ -350,7 +352,7 @@ void TestTableCursor::waitingForALockIsBoundedOverall()
     program.addExaminee(QStringLiteral("12"));
     constexpr int wait = 300;
     program.database().setLockWait(wait);
-    LockHolder other(program.database().filePath());
+    LockHolder other(program.database());
 
     // A window opening a dozen cursors waits for the lock once, not once per statement.
     QElapsedTimer clock;

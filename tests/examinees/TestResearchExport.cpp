@@ -143,18 +143,18 @@ void TestResearchExport::twoExamineesParseBackToTheStoredValues()
     const QStringList awkward = { QStringLiteral("7"), QStringLiteral("Ali, \"Jr\""), QStringLiteral("line\none"),
         QStringLiteral("زن"), QStringLiteral("30"), QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("ليسانس"),
         QStringLiteral("A"), QStringLiteral("1405/09/17"), QStringLiteral("10:30") };
-    program.exec(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Jens, Sen, Taahol, Tahsil, \"Group\", Date, "
-                                "Time, Rezayat, Ertebat, HaleT, TahrifeA) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+    program.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", \"Jens\", \"Sen\", \"Taahol\", \"Tahsil\", \"Group\", \"Date\", "
+                                "\"Time\", \"Rezayat\", \"Ertebat\", \"HaleT\", \"TahrifeA\") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
         QVariantList(awkward.cbegin(), awkward.cend())
             + QVariantList { QStringLiteral("40"), QStringLiteral("31"), QStringLiteral("29"), QStringLiteral("12") });
-    program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('7')"));
+    program.exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('7')"));
     QStringList answers;
     for (int i = 1; i <= 35; ++i)
         answers << QString::number(1 + i % 5);
     program.setAnswers(QStringLiteral("7"), answers);
     program.addExaminee(QStringLiteral("8"), QStringLiteral("رضا"), QStringLiteral("B"));
     // 7 was compared with 9 as a couple; 8 only before and after counselling, which names no partner.
-    program.exec(QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES "
+    program.exec(QStringLiteral("INSERT INTO \"ComparedPairs\" (\"FirstCode\", \"SecondCode\", \"Kind\") VALUES "
                                 "('9', '7', 'Couple'), ('8', '8b', 'FollowUp')"));
 
     const QString path = QDir(program.folder()).filePath(QStringLiteral("research.csv"));
@@ -211,7 +211,7 @@ void TestResearchExport::onlyTheListedExamineesInTableOrder()
     program.addExaminee(QStringLiteral("1"), QStringLiteral("b"), QStringLiteral("A"));
     program.addExaminee(QStringLiteral("2"), QStringLiteral("c"), QStringLiteral("B"));
     // An examinee without an Answer row is still listed, with empty answers.
-    program.exec(QStringLiteral("DELETE FROM Answer WHERE Code = '2'"));
+    program.exec(QStringLiteral("DELETE FROM \"Answer\" WHERE \"Code\" = '2'"));
     program.setAnswers(QStringLiteral("3"), QStringList(35, QStringLiteral("4")));
 
     TableCursor listed(program.database(), QStringLiteral("IDE"));
@@ -241,7 +241,7 @@ void TestResearchExport::aFailureLeavesTheChosenFileAsItWas()
     const QStringList before = QDir(program.folder()).entryList(QDir::Files);
 
     TableCursor listed(program.database(), QStringLiteral("IDE"));
-    program.exec(QStringLiteral("ALTER TABLE Answer RENAME TO Elsewhere"));
+    program.exec(QStringLiteral("ALTER TABLE \"Answer\" RENAME TO \"Elsewhere\""));
     const ResearchExport::Result result = ResearchExport::write(listed, path, fakeScoring());
     QVERIFY(!result.ok);
     QVERIFY(result.error.contains(QStringLiteral("Answer")));

@@ -1,5 +1,6 @@
 #include "support/TestProgram.h"
 
+#include "support/TestServer.h"
 #include "text/ProgramSettings.h"
 
 #include <QAbstractButton>
@@ -13,7 +14,12 @@
 #include <QSqlQuery>
 #include <QTest>
 
-TestProgram::TestProgram()
+bool TestProgram::serverByDefault()
+{
+    return qEnvironmentVariable("T35_TEST_ENGINE") == QLatin1String("server");
+}
+
+TestProgram::TestProgram(Where where)
 {
     // Each case has a settings file of its own, never the user's.
     ProgramSettings::setFilePath(QDir(m_dir.path()).filePath(QStringLiteral("tovrin35.conf")));
@@ -25,7 +31,15 @@ TestProgram::TestProgram()
     for (const QString& skin : skins)
         QFile::copy(delivered.filePath(skin), QDir(m_dir.path()).filePath(skin));
 
-    m_database = std::make_unique<Database>(m_dir.path());
+    if (where == OnServer || (where == Default && serverByDefault())) {
+        m_server = TestServer::freshDatabase();
+        if (!m_server)
+            qFatal("no test database on the server: %s", TestServer::missingReason());
+        m_database = Database::onServer(*m_server);
+        m_database->setProgramFolder(m_dir.path());
+    } else {
+        m_database = std::make_unique<Database>(m_dir.path());
+    }
     const Database::OpenResult opened = m_database->open();
     if (!opened.ok())
         qFatal("test database did not open: %s", qPrintable(opened.error));
@@ -34,9 +48,24 @@ TestProgram::TestProgram()
 TestProgram::~TestProgram()
 {
     ProgramSettings::setFilePath(QString());
+    m_database.reset();
+    if (m_server)
+        TestServer::drop(*m_server);
 }
 
 namespace {
+
+// A statement without values is run as it is: the server prepares only statements that read or write rows.
+bool run(QSqlQuery& q, const QString& sql, const QVariantList& values)
+{
+    if (values.isEmpty())
+        return q.exec(sql);
+    if (!q.prepare(sql))
+        return false;
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    return q.exec();
+}
 
 void failAt(const QString& what, const std::source_location& where)
 {
@@ -48,10 +77,7 @@ void failAt(const QString& what, const std::source_location& where)
 QVariant TestProgram::scalar(const QString& sql, const QVariantList& values, std::source_location where)
 {
     QSqlQuery q(m_database->connection());
-    q.prepare(sql);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
+    if (!run(q, sql, values)) {
         failAt(QStringLiteral("query failed: %1: %2").arg(sql, q.lastError().text()), where);
         return {};
     }
@@ -61,10 +87,7 @@ QVariant TestProgram::scalar(const QString& sql, const QVariantList& values, std
 bool TestProgram::exec(const QString& sql, const QVariantList& values, std::source_location where)
 {
     QSqlQuery q(m_database->connection());
-    q.prepare(sql);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
+    if (!run(q, sql, values)) {
         failAt(QStringLiteral("statement failed: %1: %2").arg(sql, q.lastError().text()), where);
         return false;
     }

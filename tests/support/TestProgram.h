@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Database.h"
+#include "data/ServerAddress.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessages.h"
 
@@ -10,18 +11,30 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <source_location>
 
 class QWidget;
 
 // A program folder in a temporary directory with a fresh database, the scripted message seam, and helpers to
 // drive widgets by objectName and read the database back. One per test function.
+// The database is the program's data file in that folder, or a fresh database of its own on the test cluster
+// (TestServer), dropped at the end. Without a choice it is the file, unless T35_TEST_ENGINE=server: the tests of
+// the data layer run a second time so (tests/CMakeLists.txt, t35_add_server_test).
 class TestProgram {
 public:
-    TestProgram();
+    enum Where { Default, OnFile, OnServer };
+
+    explicit TestProgram(Where where = Default);
     ~TestProgram();
 
+    // Whether a test program made without a choice runs on the server.
+    static bool serverByDefault();
+
     QString folder() const { return m_dir.path(); }
+    bool onServer() const { return m_server.has_value(); }
+    // The server database, when on one.
+    std::optional<ServerAddress> server() const { return m_server; }
     Database& database() { return *m_database; }
     ScriptedMessages& messages() { return m_messages; }
     ScriptedFileDialogs& fileDialogs() { return m_fileDialogs; }
@@ -49,6 +62,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::optional<ServerAddress> m_server;
     std::unique_ptr<Database> m_database;
     ScriptedMessages m_messages;
     ScriptedFileDialogs m_fileDialogs;
@@ -76,5 +90,12 @@ void type(QWidget* widget, const QString& text);
 void paste(QWidget* widget, const QString& text);
 
 } // namespace Drive
+
+// Skips a case that is about the data file itself when the program runs on the server.
+#define T35_FILE_ONLY()                                                                                               \
+    do {                                                                                                               \
+        if (TestProgram::serverByDefault())                                                                            \
+            QSKIP("about the data file itself; a server has no file");                                                \
+    } while (false)
 
 #include "support/TestProgram.inl"

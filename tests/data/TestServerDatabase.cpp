@@ -1,0 +1,294 @@
+#include "data/Database.h"
+#include "data/Schema.h"
+#include "support/TestServer.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+// The program's database on a server: made on the first connection to an empty database, opened when it is ours,
+// brought up to date when it is of an older version, and refused untouched when it holds anything else.
+class TestServerDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstConnectionMakesTheSchemaAndSeed();
+    void secondConnectionKeepsTheData();
+    void notOursIsRefusedUntouched_data();
+    void notOursIsRefusedUntouched();
+    void anOlderVersionIsBroughtUpToDate();
+    void aLostSettingsRowIsPutBack();
+    void connectionFailuresSayWhy_data();
+    void connectionFailuresSayWhy();
+    void readTransactionSeesOneState();
+
+private:
+    std::optional<ServerAddress> m_server;
+};
+
+namespace {
+
+// A plain connection of the test's own, as an administrator's tool would have.
+class Raw {
+public:
+    explicit Raw(const ServerAddress& server)
+        : m_name(QStringLiteral("raw_%1").arg(++s_counter))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        if (!db.open())
+            qWarning("raw connection: %s", qPrintable(db.lastError().text()));
+    }
+    ~Raw()
+    {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    bool exec(const QString& sql)
+    {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        if (q.exec(sql))
+            return true;
+        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        return false;
+    }
+    QVariant scalar(const QString& sql)
+    {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        return q.exec(sql) && q.next() ? q.value(0) : QVariant();
+    }
+    // Every relation of the schema with its columns and rows, to tell whether anything changed.
+    QString fingerprint()
+    {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        QStringList parts;
+        q.exec(QStringLiteral("SELECT c.relname, c.relkind, "
+                              "(SELECT string_agg(attname, ',' ORDER BY attnum) FROM pg_attribute "
+                              "WHERE attrelid = c.oid AND attnum > 0) "
+                              "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                              "WHERE n.nspname = current_schema() ORDER BY 1"));
+        QStringList tables;
+        while (q.next()) {
+            parts << q.value(0).toString() + QLatin1Char(':') + q.value(1).toString() + QLatin1Char(':')
+                    + q.value(2).toString();
+            if (q.value(1).toString() == QLatin1String("r"))
+                tables << q.value(0).toString();
+        }
+        for (const QString& table : tables)
+            parts << table + QLatin1Char('=')
+                    + scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table)).toString();
+        return parts.join(QLatin1Char('\n'));
+    }
+
+private:
+    static inline int s_counter = 0;
+    QString m_name;
+};
+
+} // namespace
+
+void TestServerDatabase::init()
+{
+    T35_SKIP_WITHOUT_SERVER();
+    m_server = TestServer::freshDatabase();
+    QVERIFY(m_server);
+}
+
+void TestServerDatabase::cleanup()
+{
+    if (m_server)
+        TestServer::drop(*m_server);
+    m_server.reset();
+}
+
+void TestServerDatabase::firstConnectionMakesTheSchemaAndSeed()
+{
+    std::unique_ptr<Database> db = Database::onServer(*m_server);
+    QVERIFY(db->isServer());
+    QCOMPARE(db->describe(), m_server->displayName());
+    QVERIFY(db->filePath().isEmpty());
+    const Database::OpenResult result = db->open();
+    QCOMPARE(result.status, Database::OpenStatus::Created);
+    QVERIFY(!result.connectionError.isValid());
+
+    Raw raw(*m_server);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT string_agg(table_name, ',' ORDER BY table_name) FROM "
+                                       "information_schema.tables WHERE table_schema = current_schema()"))
+                 .toString(),
+        QStringLiteral("Answer,ComparedPairs,IDE,PPP,QU,SchemaVersion,Theme"));
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::CurrentVersion);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"QU\" WHERE \"QUs\" <> ''")).toInt(), 35);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"TH\" || '|' || \"Name\" || '|' || \"Adress\" FROM \"Theme\"")).toString(),
+        QStringLiteral("1||"));
+    // Every column the data file has, by the same names and in the same order, after the row identity.
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT string_agg(column_name, ',' ORDER BY ordinal_position) FROM "
+                                       "information_schema.columns WHERE table_schema = current_schema() "
+                                       "AND table_name = 'IDE'"))
+                 .toString(),
+        QStringLiteral("rowid,") + Database::ideColumns().join(QLatin1Char(',')));
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.columns WHERE table_schema = "
+                                       "current_schema() AND table_name = 'Answer'"))
+                 .toInt(),
+        38);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT string_agg(c.relname, ',' ORDER BY c.relname) FROM pg_index i "
+                                       "JOIN pg_class c ON c.oid = i.indexrelid JOIN pg_namespace n ON "
+                                       "n.oid = c.relnamespace WHERE i.indisunique AND NOT i.indisprimary "
+                                       "AND n.nspname = current_schema()"))
+                 .toString(),
+        QStringLiteral("Answer_Code,IDE_Code"));
+}
+
+void TestServerDatabase::secondConnectionKeepsTheData()
+{
+    {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+        QVERIFY(db->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('12')")));
+        QVERIFY(db->exec(QStringLiteral("UPDATE \"Theme\" SET \"TH\" = '7'")));
+    }
+    std::unique_ptr<Database> db = Database::onServer(*m_server);
+    QCOMPARE(db->open().status, Database::OpenStatus::Opened);
+    Raw raw(*m_server);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"IDE\"")).toInt(), 1);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) || ':' || MAX(\"TH\") FROM \"Theme\"")).toString(),
+        QStringLiteral("1:7"));
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"QU\"")).toInt(), 35);
+}
+
+void TestServerDatabase::notOursIsRefusedUntouched_data()
+{
+    QTest::addColumn<bool>("oursFirst");
+    QTest::addColumn<QString>("change");
+
+    QTest::newRow("another program's table") << false << "CREATE TABLE invoices (id integer, total numeric)";
+    QTest::newRow("a view of another program") << false << "CREATE VIEW totals AS SELECT 1 AS one";
+    QTest::newRow("our tables and one more") << true << "CREATE TABLE notes (body text)";
+    QTest::newRow("a newer schema version") << true << "UPDATE \"SchemaVersion\" SET \"Version\" = 99";
+    QTest::newRow("no schema version") << true << "DROP TABLE \"SchemaVersion\"";
+    QTest::newRow("two schema versions") << true << "INSERT INTO \"SchemaVersion\" VALUES (1)";
+    QTest::newRow("a column missing") << true << "ALTER TABLE \"Answer\" DROP COLUMN \"17\"";
+    QTest::newRow("a column added") << true << "ALTER TABLE \"IDE\" ADD COLUMN \"Phone\" text";
+    QTest::newRow("a column of another type") << true
+                                              << "ALTER TABLE \"IDE\" ALTER COLUMN \"Sen\" TYPE integer USING NULL";
+    QTest::newRow("codes no longer unique") << true
+                                            << "DROP INDEX \"IDE_Code\"\nCREATE INDEX \"IDE_Code\" ON \"IDE\" (\"Code\")";
+    QTest::newRow("a table missing") << true << "DROP TABLE \"PPP\"";
+    QTest::newRow("a trigger") << true
+                               << "CREATE FUNCTION stamp() RETURNS trigger LANGUAGE plpgsql AS "
+                                  "'BEGIN RETURN NEW; END'\nCREATE TRIGGER stamp BEFORE INSERT ON \"IDE\" "
+                                  "FOR EACH ROW EXECUTE FUNCTION stamp()";
+}
+
+void TestServerDatabase::notOursIsRefusedUntouched()
+{
+    QFETCH(bool, oursFirst);
+    QFETCH(QString, change);
+    if (oursFirst) {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+    }
+    Raw raw(*m_server);
+    for (const QString& statement : change.split(QLatin1Char('\n')))
+        QVERIFY(raw.exec(statement));
+    const QString before = raw.fingerprint();
+
+    std::unique_ptr<Database> db = Database::onServer(*m_server);
+    const Database::OpenResult result = db->open();
+    QCOMPARE(result.status, Database::OpenStatus::Refused);
+    QCOMPARE(result.check, DatabaseCheck::Outcome::NotOurs);
+    QVERIFY(!result.error.isEmpty());
+    QVERIFY(!db->isOpen());
+    QCOMPARE(raw.fingerprint(), before);
+}
+
+void TestServerDatabase::anOlderVersionIsBroughtUpToDate()
+{
+    {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+        QVERIFY(db->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('12')")));
+    }
+    Raw raw(*m_server);
+    QVERIFY(raw.exec(QStringLiteral("DROP TABLE \"ComparedPairs\"")));
+    QVERIFY(raw.exec(QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = 0")));
+
+    std::unique_ptr<Database> db = Database::onServer(*m_server);
+    QCOMPARE(db->open().status, Database::OpenStatus::Opened);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::CurrentVersion);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"ComparedPairs\"")).toInt(), 0);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Code\" FROM \"IDE\"")).toString(), QStringLiteral("12"));
+}
+
+void TestServerDatabase::aLostSettingsRowIsPutBack()
+{
+    {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+    }
+    Raw raw(*m_server);
+    QVERIFY(raw.exec(QStringLiteral("DELETE FROM \"Theme\"")));
+    std::unique_ptr<Database> db = Database::onServer(*m_server);
+    QCOMPARE(db->open().status, Database::OpenStatus::Opened);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) || ':' || MAX(\"TH\") FROM \"Theme\"")).toString(),
+        QStringLiteral("1:1"));
+}
+
+void TestServerDatabase::connectionFailuresSayWhy_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no server at that socket") << "socket" << "No such file or directory";
+    QTest::newRow("database missing") << "database" << "does not exist";
+    QTest::newRow("user unknown") << "user" << "does not exist";
+}
+
+void TestServerDatabase::connectionFailuresSayWhy()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, said);
+    ServerAddress server = *m_server;
+    if (what == QLatin1String("socket"))
+        server.host = QStringLiteral("/nonexistent/t35");
+    else if (what == QLatin1String("database"))
+        server.database = QStringLiteral("no_such_database");
+    else
+        server.user = QStringLiteral("no_such_counsellor");
+    std::unique_ptr<Database> db = Database::onServer(server);
+    const Database::OpenResult result = db->open();
+    QCOMPARE(result.status, Database::OpenStatus::Failed);
+    QVERIFY(result.connectionError.isValid());
+    QVERIFY2(result.connectionError.text().contains(said), qPrintable(result.connectionError.text()));
+    QVERIFY(!db->isOpen());
+}
+
+void TestServerDatabase::readTransactionSeesOneState()
+{
+    std::unique_ptr<Database> reader = Database::onServer(*m_server);
+    std::unique_ptr<Database> writer = Database::onServer(*m_server);
+    QVERIFY(reader->open().ok());
+    QVERIFY(writer->open().ok());
+    const auto count = [&reader] {
+        QSqlQuery q(reader->connection());
+        return q.exec(QStringLiteral("SELECT COUNT(*) FROM \"IDE\"")) && q.next() ? q.value(0).toInt() : -1;
+    };
+    QVERIFY(reader->beginReading());
+    QCOMPARE(count(), 0);
+    QVERIFY(writer->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('1')")));
+    QCOMPARE(count(), 0);
+    // Nothing is written through a transaction that only reads.
+    QVERIFY(!reader->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('2')")));
+    QVERIFY(!reader->commit());
+    QCOMPARE(count(), 1);
+    // Nor is a transaction begun inside another.
+    QVERIFY(reader->beginTransaction());
+    QVERIFY(!reader->beginReading());
+    reader->rollback();
+}
+
+QTEST_GUILESS_MAIN(TestServerDatabase)
+#include "TestServerDatabase.moc"
