@@ -9,11 +9,13 @@
 #include "support/ScriptedMessages.h"
 #include "support/TableContents.h"
 #include "support/TestProgram.h"
+#include "text/ProgramSettings.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -84,6 +86,65 @@ QStringList tablesAfter(const ServerAddress& server, const QString& statement = 
     return tables;
 }
 
+// A user of the test cluster who must give a password ("secret-1"), owner of the scratch database's tables: the
+// cluster lets everyone else in without one. The line that asks for it goes first in pg_hba.conf while the case runs.
+class PasswordUser {
+public:
+    explicit PasswordUser(const ServerAddress& database)
+        : m_name(QStringLiteral("t35_pw_%1").arg(QRandomGenerator::global()->generate(), 0, 16))
+    {
+        m_ready = TestServer::execAsAdmin(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'secret-1'").arg(m_name)).isNull()
+            && rewriteRules(QStringLiteral("local %1 %2 scram-sha-256").arg(database.database, m_name));
+        ServerAddress owner = database;
+        m_address = database;
+        m_address.user = m_name;
+        // The program makes its tables in the public schema on its first connection.
+        m_ready = m_ready && tablesAfter(owner, QStringLiteral("ALTER SCHEMA public OWNER TO %1").arg(m_name)).isEmpty();
+    }
+    ~PasswordUser()
+    {
+        rewriteRules(QString());
+    }
+    // After the scratch database is gone: the user owns nothing then.
+    static void dropRole(const QString& name) { TestServer::execAsAdmin(QStringLiteral("DROP ROLE IF EXISTS %1").arg(name)); }
+
+    bool ready() const { return m_ready; }
+    const ServerAddress& address() const { return m_address; }
+    QString name() const { return m_name; }
+
+private:
+    // pg_hba.conf as it was, with `first` before it when given, and the server told to read it again. What it was
+    // is kept in a table first: COPY empties the file it writes before its query reads anything.
+    bool rewriteRules(const QString& first)
+    {
+        const QString kept = m_name + QStringLiteral("_rules");
+        if (!first.isEmpty()
+            && !TestServer::execAsAdmin(QStringLiteral("CREATE TABLE %1 AS SELECT n, line FROM regexp_split_to_table("
+                                                       "pg_read_file('pg_hba.conf'), E'\\n') WITH ORDINALITY AS r(line, n) "
+                                                       "WHERE line !~ '^\\s*(#|$)'")
+                                            .arg(kept))
+                    .isNull())
+            return false;
+        const QString failed = TestServer::execAsAdmin(
+            QStringLiteral("COPY (SELECT line FROM (SELECT 0 AS n, %1 AS line WHERE %1 <> '' UNION ALL "
+                           "SELECT n, line FROM %2) AS rules ORDER BY n) TO '%3' WITH (FORMAT csv)")
+                .arg(quotedText(first), kept, dataFolder() + QStringLiteral("/pg_hba.conf")));
+        if (first.isEmpty())
+            TestServer::execAsAdmin(QStringLiteral("DROP TABLE IF EXISTS %1").arg(kept));
+        if (!failed.isNull()) {
+            qWarning("pg_hba.conf not rewritten: %s", qPrintable(failed));
+            return false;
+        }
+        return TestServer::execAsAdmin(QStringLiteral("SELECT pg_reload_conf()")).isNull();
+    }
+    static QString quotedText(const QString& text) { return QLatin1Char('\'') + text + QLatin1Char('\''); }
+    static QString dataFolder() { return qEnvironmentVariable("T35_TEST_SERVER_DATA"); }
+
+    QString m_name;
+    ServerAddress m_address;
+    bool m_ready = false;
+};
+
 } // namespace
 
 class TestServerStart : public QObject {
@@ -93,6 +154,8 @@ private slots:
     void runsOnServer();
     void refusedWithReason_data();
     void refusedWithReason();
+    void asksForPassword_data();
+    void asksForPassword();
     void copyToServer();
     void copyRefusedOnTakenCode();
     void copyWithoutDataFile();
@@ -171,6 +234,74 @@ void TestServerStart::refusedWithReason()
     QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("RIVERIVU"))));
     if (kind == QLatin1String("foreign"))
         QCOMPARE(tablesAfter(server), QStringList{QStringLiteral("Invoices")});
+}
+
+void TestServerStart::asksForPassword_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<bool>("runs");
+    QTest::addColumn<QString>("refusal"); // the sentence the refusal starts with
+    QTest::newRow("typed") << QStringList{"secret-1"} << true << QString();
+    QTest::newRow("typed again") << QStringList{"wrong", "secret-1"} << true << QString();
+    QTest::newRow("cancelled") << QStringList{} << false << "NoPassword";
+    QTest::newRow("wrong three times") << QStringList{"a", "b", "c"} << false << "PasswordRefused";
+}
+
+void TestServerStart::asksForPassword()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(bool, runs);
+    QFETCH(QString, refusal);
+    QString role;
+    {
+        ScratchServer scratch;
+        SKIP_WITHOUT_SERVER(scratch);
+        PasswordUser user(scratch.address());
+        role = user.name();
+        QVERIFY(user.ready());
+        // libpq's own means find nothing.
+        qputenv("PGPASSFILE", QFile::encodeName(QDir::temp().filePath(QStringLiteral("t35-no-pgpass"))));
+        qunsetenv("PGPASSWORD");
+
+        QTemporaryDir folder;
+        QTemporaryDir locks;
+        ScriptedMessages messages;
+        for (const QString& password : typed)
+            messages.secrets.enqueue(password);
+        Program program(folder.path(), messages, noDialogs, locks.filePath(QStringLiteral("t35.lock")));
+        program.setDatabaseChoice(onServer(user.address()));
+        const Program::Start started = program.start();
+        QVERIFY2(started == (runs ? Program::Start::Running : Program::Start::DatabaseRefused), qPrintable(messages.lastText()));
+
+        QStringList prompts;
+        for (const ScriptedMessages::Box& box : messages.boxes)
+            if (box.kind == ScriptedMessages::Kind::Secret)
+                prompts << box.text;
+        const QString server = QChar(0x2066) + user.address().displayName() + QChar(0x2069);
+        const QString name = QChar(0x2066) + user.name() + QChar(0x2069);
+        QVERIFY(!prompts.isEmpty());
+        QCOMPARE(prompts.first(), Msg::ServerPasswordPrompt.arg(server, name));
+        for (qsizetype i = 1; i < prompts.size(); ++i)
+            QCOMPARE(prompts.at(i), Msg::ServerPasswordAgain.arg(server, name));
+        QCOMPARE(prompts.size(), qMax<qsizetype>(1, typed.size()));
+        if (!runs) {
+            const ServerFailure::Reason reason = refusal == QLatin1String("NoPassword")
+                ? ServerFailure::Reason::NoPassword
+                : ServerFailure::Reason::PasswordRefused;
+            QVERIFY2(messages.lastText().startsWith(ServerFailure::sentence(reason, user.address())),
+                     qPrintable(messages.lastText()));
+        }
+        // The password is kept nowhere but in memory: not in the settings file, nor in any file of the program's.
+        const QStringList files = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+        for (const QString& file : files) {
+            QFile f(QDir(folder.path()).filePath(file));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY2(!f.readAll().contains("secret-1"), qPrintable(file));
+        }
+        QFile settings(ProgramSettings::filePath());
+        QVERIFY(!settings.open(QIODevice::ReadOnly) || !settings.readAll().contains("secret-1"));
+    }
+    PasswordUser::dropRole(role);
 }
 
 void TestServerStart::copyToServer()
