@@ -124,11 +124,4 @@ QString sentence(Reason reason, const ServerAddress& server)
     return Msg::ServerOther.arg(name);
 }
 
-QString describe(const QSqlError& error, const ServerAddress& server)
-{
-    const QString words = platformText(error);
-    const QString said = sentence(classify(words), server);
-    return words.isEmpty() ? said : said + QLatin1Char('\n') + words;
-}
-
 } // namespace ServerFailure

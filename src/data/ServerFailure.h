@@ -38,7 +38,4 @@ QString userName(const ServerAddress& server);
 // One Persian sentence naming the server (and the user or database the reason concerns) and saying what happened.
 QString sentence(Reason reason, const ServerAddress& server);
 
-// The sentence followed by libpq's words on a line of their own, for whoever looks after the server.
-QString describe(const QSqlError& error, const ServerAddress& server);
-
 } // namespace ServerFailure
