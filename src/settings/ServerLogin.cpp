@@ -4,6 +4,8 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 
+#include <QGuiApplication>
+
 namespace ServerLogin {
 
 namespace {
@@ -23,7 +25,10 @@ Outcome open(const ServerAddress& server, Messages& messages, QWidget* owner)
     QString password;
     for (int tries = 0;; ++tries) {
         std::unique_ptr<Database> db = Database::onServer(server, password);
+        // A server that does not answer takes its 5 seconds; the pointer says the program is waiting.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         outcome.opened = db->open();
+        QGuiApplication::restoreOverrideCursor();
         if (outcome.opened.ok()) {
             outcome.database = std::move(db);
             return outcome;
