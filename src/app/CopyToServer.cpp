@@ -27,8 +27,8 @@ int run(const QString& dataFolder, const QString& uri, Messages& messages, QText
             << (error.type() != QSqlError::NoError ? ServerFailure::reasonName(ServerFailure::classify(error))
                                                    : "not this program's database")
             << ").\n";
-        const QString words = error.type() != QSqlError::NoError ? ServerFailure::platformText(error)
-                                                                 : login.opened.error;
+        const QString words
+            = error.type() != QSqlError::NoError ? ServerFailure::platformText(error) : login.opened.error;
         if (!words.isEmpty())
             err << words << '\n';
         return 1;

@@ -71,7 +71,8 @@ std::optional<DatabaseChoice> DatabaseChoice::forRun(const QString& databaseUri,
     const std::optional<ServerAddress> server = ServerAddress::fromUri(databaseUri);
     if (!server || !server->isValid()) {
         error = QStringLiteral("--database: not a PostgreSQL connection URI naming a database, or one carrying a "
-                               "password: %1").arg(databaseUri);
+                               "password: %1")
+                    .arg(databaseUri);
         return std::nullopt;
     }
     DatabaseChoice choice;

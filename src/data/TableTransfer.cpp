@@ -26,7 +26,7 @@ QStringList columnsOf(const QString& table)
         return Database::answerColumns();
     if (table == QLatin1String("Theme"))
         return Database::themeColumns();
-    return {QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind")};
+    return { QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") };
 }
 
 QString columnList(const QStringList& columns)
@@ -75,7 +75,8 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
         for (qsizetype i = 0; i < columns.size(); ++i) {
             const QVariant value = read.value(int(i));
             // Every column is text; an empty one stays empty rather than becoming a number or NULL's absence.
-            write.bindValue(int(i), value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value.toString()));
+            write.bindValue(
+                int(i), value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value.toString()));
         }
         if (!target.exec(write)) {
             result = failed(target);
@@ -115,8 +116,8 @@ bool readCodes(Database& db, const QString& table, QSet<QString>& codes, QString
 
 const QStringList& tables()
 {
-    static const QStringList names{QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("Theme"),
-                                   QStringLiteral("ComparedPairs")};
+    static const QStringList names { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("Theme"),
+        QStringLiteral("ComparedPairs") };
     return names;
 }
 
@@ -157,8 +158,9 @@ Result addExaminees(Database& source, Database& target)
     QSet<QString> sourceCodes;
     QStringList sourceOrder;
     QSet<QString> targetCodes;
-    for (const QString& table : {QStringLiteral("IDE"), QStringLiteral("Answer")}) {
-        if (!readCodes(source, table, sourceCodes, &sourceOrder, result) || !readCodes(target, table, targetCodes, nullptr, result))
+    for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer") }) {
+        if (!readCodes(source, table, sourceCodes, &sourceOrder, result)
+            || !readCodes(target, table, targetCodes, nullptr, result))
             return result;
     }
     for (const QString& code : std::as_const(sourceOrder))
@@ -166,7 +168,7 @@ Result addExaminees(Database& source, Database& target)
             result.takenCodes << code;
     if (!result.takenCodes.isEmpty())
         return result;
-    for (const QString& table : {QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs")}) {
+    for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs") }) {
         int rows = 0;
         if (!copyRows(source, target, table, rows, result))
             return result;

@@ -26,7 +26,7 @@ Outcome copy(const QString& dataFolder, Database& server)
     outcome.examinees = copied.examinees;
     outcome.takenCodes = copied.takenCodes;
     outcome.error = copied.error;
-    outcome.status = copied.ok ? Outcome::Status::Copied
+    outcome.status = copied.ok        ? Outcome::Status::Copied
         : copied.takenCodes.isEmpty() ? Outcome::Status::Failed
                                       : Outcome::Status::CodesTaken;
     return outcome;

@@ -28,8 +28,8 @@ QString isolated(const QString& text)
 }
 
 // Host names, database names and users are Latin words: typed and read left to right.
-QLineEdit* latinField(QLineEdit* field, QWidget* parent, const QString& name, const QString& caption,
-                      const QString& captionName, int top)
+QLineEdit* latinField(
+    QLineEdit* field, QWidget* parent, const QString& name, const QString& caption, const QString& captionName, int top)
 {
     field->setParent(parent);
     field->setObjectName(name);
@@ -69,13 +69,13 @@ DatabasePanel::DatabasePanel(Messages& messages, const QString& dataFolder, QWid
     m_local = kindButton(this, QStringLiteral("DatabaseLocal"), QStringLiteral("همين رايانه"), 180);
     m_server = kindButton(this, QStringLiteral("DatabaseServer"), QStringLiteral("سرور کلينيک"), 600);
     m_host = latinField(new QLineEdit, this, QStringLiteral("DatabaseHost"), QStringLiteral("نام يا نشاني سرور:"),
-                        QStringLiteral("DatabaseHostCaption"), 1080);
+        QStringLiteral("DatabaseHostCaption"), 1080);
     m_port = latinField(new DigitsField(nullptr, 5), this, QStringLiteral("DatabasePort"),
-                        QStringLiteral("شماره درگاه (port):"), QStringLiteral("DatabasePortCaption"), 1560);
+        QStringLiteral("شماره درگاه (port):"), QStringLiteral("DatabasePortCaption"), 1560);
     m_name = latinField(new QLineEdit, this, QStringLiteral("DatabaseName"), QStringLiteral("نام پايگاه داده:"),
-                        QStringLiteral("DatabaseNameCaption"), 2040);
+        QStringLiteral("DatabaseNameCaption"), 2040);
     m_user = latinField(new QLineEdit, this, QStringLiteral("DatabaseUser"), QStringLiteral("نام کاربر:"),
-                        QStringLiteral("DatabaseUserCaption"), 2520);
+        QStringLiteral("DatabaseUserCaption"), 2520);
 
     // Right to left in the order of work: try the server, move the clinic's file onto it; then store or leave.
     m_test = Kit::button(this, QStringLiteral("DatabaseTest"), QStringLiteral("آزمايش اتصال"), 2910, 3060, 2550, 405);
@@ -83,7 +83,7 @@ DatabasePanel::DatabasePanel(Messages& messages, const QString& dataFolder, QWid
     m_save = Kit::button(this, QStringLiteral("DatabaseSave"), QStringLiteral("ذخيره"), 2910, 3600, 2550, 405);
     m_cancel = Kit::button(this, QStringLiteral("DatabaseCancel"), QStringLiteral("انصراف"), 240, 3600, 2550, 405);
 
-    const QList<QWidget*> order{m_local, m_server, m_host, m_port, m_name, m_user, m_test, m_copy, m_save, m_cancel};
+    const QList<QWidget*> order { m_local, m_server, m_host, m_port, m_name, m_user, m_test, m_copy, m_save, m_cancel };
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 
@@ -111,8 +111,8 @@ void DatabasePanel::showStored()
 void DatabasePanel::showKind()
 {
     const bool server = m_server->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(m_host), static_cast<QWidget*>(m_port), static_cast<QWidget*>(m_name),
-                       static_cast<QWidget*>(m_user), static_cast<QWidget*>(m_test), static_cast<QWidget*>(m_copy)})
+    for (QWidget* w : { static_cast<QWidget*>(m_host), static_cast<QWidget*>(m_port), static_cast<QWidget*>(m_name),
+             static_cast<QWidget*>(m_user), static_cast<QWidget*>(m_test), static_cast<QWidget*>(m_copy) })
         w->setEnabled(server);
 }
 
@@ -152,10 +152,10 @@ void DatabasePanel::testConnection()
     const ServerLogin::Outcome login = ServerLogin::open(server, m_messages, window());
     if (login.ok())
         m_messages.AskOperator(window(), Msg::ServerConnectionWorks.arg(isolated(server.displayName())),
-                               Msg::Style::InformationRtl, Msg::ApplicationTitle);
+            Msg::Style::InformationRtl, Msg::ApplicationTitle);
     else
-        m_messages.AskOperator(window(), ServerLogin::failureText(login, server), Msg::Style::ExclamationRtl,
-                               Msg::ErrorTitlePersian);
+        m_messages.AskOperator(
+            window(), ServerLogin::failureText(login, server), Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
 }
 
 void DatabasePanel::copyToServer()
@@ -169,34 +169,33 @@ void DatabasePanel::copyToServer()
         return;
     const ServerLogin::Outcome login = ServerLogin::open(server, m_messages, window());
     if (!login.ok()) {
-        m_messages.AskOperator(window(), ServerLogin::failureText(login, server), Msg::Style::ExclamationRtl,
-                               Msg::ErrorTitlePersian);
+        m_messages.AskOperator(
+            window(), ServerLogin::failureText(login, server), Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
     const ClinicMove::Outcome moved = ClinicMove::copy(m_dataFolder, *login.database);
     switch (moved.status) {
     case ClinicMove::Outcome::Status::Copied:
         m_messages.AskOperator(window(), Msg::CopyToServerDone.arg(name, QString::number(moved.examinees)),
-                               Msg::Style::InformationRtl, Msg::ApplicationTitle);
+            Msg::Style::InformationRtl, Msg::ApplicationTitle);
         return;
     case ClinicMove::Outcome::Status::CodesTaken:
         m_messages.AskOperator(window(),
-                               Msg::CopyToServerCodesTaken.arg(name) + QLatin1Char('\n')
-                                   + moved.takenCodes.join(QStringLiteral("، ")),
-                               Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+            Msg::CopyToServerCodesTaken.arg(name) + QLatin1Char('\n') + moved.takenCodes.join(QStringLiteral("، ")),
+            Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     case ClinicMove::Outcome::Status::NoLocalFile:
         m_messages.AskOperator(window(), Msg::CopyToServerNoFile, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     case ClinicMove::Outcome::Status::LocalRefused:
-        m_messages.AskOperator(window(), Msg::DatabaseCannotOpen + QLatin1Char('\n') + moved.error,
-                               Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+        m_messages.AskOperator(window(), Msg::DatabaseCannotOpen + QLatin1Char('\n') + moved.error, Msg::Style::StopRtl,
+            Msg::ErrorTitlePersian);
         return;
     case ClinicMove::Outcome::Status::Failed:
         break;
     }
     m_messages.AskOperator(window(), Msg::CopyToServerFailed.arg(name) + QLatin1Char('\n') + moved.error,
-                           Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+        Msg::Style::StopRtl, Msg::ErrorTitlePersian);
 }
 
 void DatabasePanel::save()
@@ -206,7 +205,7 @@ void DatabasePanel::save()
         return;
     if (!chosen.store()) {
         m_messages.AskOperator(window(), Msg::DatabaseChoiceNotSaved.arg(isolated(ProgramSettings::filePath())),
-                               Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+            Msg::Style::StopRtl, Msg::ErrorTitlePersian);
         return;
     }
     m_messages.ShowNotice(window(), Msg::DatabaseChoiceSaved);

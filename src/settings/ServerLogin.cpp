@@ -39,9 +39,10 @@ Outcome open(const ServerAddress& server, Messages& messages, QWidget* owner)
         if (!wantsPassword || tries >= passwordTries)
             return outcome;
         const QString& prompt = tries == 0 && reason == ServerFailure::Reason::NoPassword ? Msg::ServerPasswordPrompt
-                                                                                           : Msg::ServerPasswordAgain;
-        password = messages.PromptSecret(
-            owner, prompt.arg(isolated(server.displayName()), isolated(ServerFailure::userName(server))), Msg::ServerPasswordTitle);
+                                                                                          : Msg::ServerPasswordAgain;
+        password = messages.PromptSecret(owner,
+            prompt.arg(isolated(server.displayName()), isolated(ServerFailure::userName(server))),
+            Msg::ServerPasswordTitle);
         if (password.isEmpty()) {
             outcome.cancelled = true;
             return outcome;

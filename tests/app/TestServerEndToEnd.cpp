@@ -95,7 +95,7 @@ void TestServerEndToEnd::registerTestScoreListBackUpRestore()
     Drive::click(main, QStringLiteral("Command8"));
     QCOMPARE(messages.boxes.size(), 0);
     QCOMPARE(onServer(*server, QStringLiteral("SELECT \"FName\" FROM \"IDE\" WHERE \"Code\" = '41'")),
-             QStringLiteral("مريم"));
+        QStringLiteral("مريم"));
 
     // Tested.
     bool answered = false;
@@ -104,7 +104,7 @@ void TestServerEndToEnd::registerTestScoreListBackUpRestore()
     Drive::click(main, QStringLiteral("Command2"));
     QVERIFY(answered);
     QCOMPARE(onServer(*server, QStringLiteral("SELECT \"1\" || \"3\" || \"35\" FROM \"Answer\" WHERE \"Code\" = '41'")),
-             QStringLiteral("515"));
+        QStringLiteral("515"));
 
     // Scored.
     Drive::click(main, QStringLiteral("Command3"));
@@ -113,9 +113,10 @@ void TestServerEndToEnd::registerTestScoreListBackUpRestore()
     messages.typed.enqueue(QStringLiteral("41"));
     Drive::click(scoring, QStringLiteral("Command1"));
     QCOMPARE(Drive::find<QLineEdit>(scoring, "TextRez")->text(), QStringLiteral("34"));
-    QCOMPARE(onServer(*server, QStringLiteral("SELECT \"Rezayat\" || ',' || \"Ertebat\" || ',' || \"HaleT\" || ',' || "
-                                              "\"TahrifeA\" FROM \"IDE\" WHERE \"Code\" = '41'")),
-             QStringLiteral("34,22,18,25"));
+    QCOMPARE(onServer(*server,
+                 QStringLiteral("SELECT \"Rezayat\" || ',' || \"Ertebat\" || ',' || \"HaleT\" || ',' || "
+                                "\"TahrifeA\" FROM \"IDE\" WHERE \"Code\" = '41'")),
+        QStringLiteral("34,22,18,25"));
 
     // Listed: the list report of every examinee, saved as PDF.
     QVERIFY(Drive::click(scoring, QStringLiteral("Command3")));

@@ -51,7 +51,8 @@ public:
         m_socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address {};
         address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, path.constData(), size_t(qMin<qsizetype>(path.size(), sizeof address.sun_path - 1)));
+        std::memcpy(
+            address.sun_path, path.constData(), size_t(qMin<qsizetype>(path.size(), sizeof address.sun_path - 1)));
         if (::bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(m_socket, 8) != 0)
             QTest::qFail("silent socket not made", __FILE__, __LINE__);
     }
@@ -93,20 +94,22 @@ public:
     explicit PasswordUser(const ServerAddress& database)
         : m_name(QStringLiteral("t35_pw_%1").arg(QRandomGenerator::global()->generate(), 0, 16))
     {
-        m_ready = TestServer::execAsAdmin(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'secret-1'").arg(m_name)).isNull()
+        m_ready
+            = TestServer::execAsAdmin(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'secret-1'").arg(m_name)).isNull()
             && rewriteRules(QStringLiteral("local %1 %2 scram-sha-256").arg(database.database, m_name));
         ServerAddress owner = database;
         m_address = database;
         m_address.user = m_name;
         // The program makes its tables in the public schema on its first connection.
-        m_ready = m_ready && tablesAfter(owner, QStringLiteral("ALTER SCHEMA public OWNER TO %1").arg(m_name)).isEmpty();
+        m_ready
+            = m_ready && tablesAfter(owner, QStringLiteral("ALTER SCHEMA public OWNER TO %1").arg(m_name)).isEmpty();
     }
-    ~PasswordUser()
-    {
-        rewriteRules(QString());
-    }
+    ~PasswordUser() { rewriteRules(QString()); }
     // After the scratch database is gone: the user owns nothing then.
-    static void dropRole(const QString& name) { TestServer::execAsAdmin(QStringLiteral("DROP ROLE IF EXISTS %1").arg(name)); }
+    static void dropRole(const QString& name)
+    {
+        TestServer::execAsAdmin(QStringLiteral("DROP ROLE IF EXISTS %1").arg(name));
+    }
 
     bool ready() const { return m_ready; }
     const ServerAddress& address() const { return m_address; }
@@ -119,10 +122,11 @@ private:
     {
         const QString kept = m_name + QStringLiteral("_rules");
         if (!first.isEmpty()
-            && !TestServer::execAsAdmin(QStringLiteral("CREATE TABLE %1 AS SELECT n, line FROM regexp_split_to_table("
-                                                       "pg_read_file('pg_hba.conf'), E'\\n') WITH ORDINALITY AS r(line, n) "
-                                                       "WHERE line !~ '^\\s*(#|$)'")
-                                            .arg(kept))
+            && !TestServer::execAsAdmin(
+                QStringLiteral("CREATE TABLE %1 AS SELECT n, line FROM regexp_split_to_table("
+                               "pg_read_file('pg_hba.conf'), E'\\n') WITH ORDINALITY AS r(line, n) "
+                               "WHERE line !~ '^\\s*(#|$)'")
+                    .arg(kept))
                     .isNull())
             return false;
         const QString failed = TestServer::execAsAdmin(
@@ -215,7 +219,7 @@ void TestServerStart::refusedWithReason()
     // A database that holds another program's table is not this program's: refused, untouched.
     if (kind == QLatin1String("foreign"))
         QCOMPARE(tablesAfter(server, QStringLiteral("CREATE TABLE \"Invoices\" (\"Number\" TEXT)")),
-                 QStringList{QStringLiteral("Invoices")});
+            QStringList { QStringLiteral("Invoices") });
 
     ScriptedMessages messages;
     Program program(folder.path(), messages, noDialogs, locks.filePath(QStringLiteral("t35.lock")));
@@ -233,11 +237,11 @@ void TestServerStart::refusedWithReason()
     QVERIFY2(box.text.startsWith(said), qPrintable(box.text));
     // The platform's words last, for whoever looks after the server.
     QVERIFY2(box.text.mid(said.size()).startsWith(QLatin1Char('\n')) && !box.text.mid(said.size()).trimmed().isEmpty(),
-             qPrintable(box.text));
+        qPrintable(box.text));
     // Never the local file in its place.
     QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("RIVERIVU"))));
     if (kind == QLatin1String("foreign"))
-        QCOMPARE(tablesAfter(server), QStringList{QStringLiteral("Invoices")});
+        QCOMPARE(tablesAfter(server), QStringList { QStringLiteral("Invoices") });
 }
 
 void TestServerStart::asksForPassword_data()
@@ -245,10 +249,10 @@ void TestServerStart::asksForPassword_data()
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<bool>("runs");
     QTest::addColumn<QString>("refusal"); // the sentence the refusal starts with
-    QTest::newRow("typed") << QStringList{"secret-1"} << true << QString();
-    QTest::newRow("typed again") << QStringList{"wrong", "secret-1"} << true << QString();
-    QTest::newRow("cancelled") << QStringList{} << false << "NoPassword";
-    QTest::newRow("wrong three times") << QStringList{"a", "b", "c"} << false << "PasswordRefused";
+    QTest::newRow("typed") << QStringList { "secret-1" } << true << QString();
+    QTest::newRow("typed again") << QStringList { "wrong", "secret-1" } << true << QString();
+    QTest::newRow("cancelled") << QStringList {} << false << "NoPassword";
+    QTest::newRow("wrong three times") << QStringList { "a", "b", "c" } << false << "PasswordRefused";
 }
 
 void TestServerStart::asksForPassword()
@@ -275,7 +279,8 @@ void TestServerStart::asksForPassword()
         Program program(folder.path(), messages, noDialogs, locks.filePath(QStringLiteral("t35.lock")));
         program.setDatabaseChoice(onServer(user.address()));
         const Program::Start started = program.start();
-        QVERIFY2(started == (runs ? Program::Start::Running : Program::Start::DatabaseRefused), qPrintable(messages.lastText()));
+        QVERIFY2(started == (runs ? Program::Start::Running : Program::Start::DatabaseRefused),
+            qPrintable(messages.lastText()));
 
         QStringList prompts;
         for (const ScriptedMessages::Box& box : messages.boxes)
@@ -293,7 +298,7 @@ void TestServerStart::asksForPassword()
                 ? ServerFailure::Reason::NoPassword
                 : ServerFailure::Reason::PasswordRefused;
             QVERIFY2(messages.lastText().startsWith(ServerFailure::sentence(reason, user.address())),
-                     qPrintable(messages.lastText()));
+                qPrintable(messages.lastText()));
         }
         // The password is kept nowhere but in memory: not in the settings file, nor in any file of the program's.
         const QStringList files = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
@@ -324,7 +329,8 @@ void TestServerStart::copyToServer()
     QVERIFY2(out.contains(QStringLiteral("Copied 2 examinees")), qPrintable(out));
     std::unique_ptr<Database> server = Database::onServer(scratch.address());
     QVERIFY(server->open().ok());
-    QCOMPARE(tableContents(*server).value(QStringLiteral("IDE")), tableContents(local.database()).value(QStringLiteral("IDE")));
+    QCOMPARE(tableContents(*server).value(QStringLiteral("IDE")),
+        tableContents(local.database()).value(QStringLiteral("IDE")));
 }
 
 void TestServerStart::copyRefusedOnTakenCode()

@@ -32,9 +32,9 @@ void fill(TestProgram& program, const QString& prefix)
     QStringList answers(35, QStringLiteral("4"));
     answers[0] = QStringLiteral("5");
     program.setAnswers(prefix + QStringLiteral("7"), answers);
-    program.exec(QStringLiteral("UPDATE Theme SET TH = '3', Name = ?"), {prefix + QStringLiteral("کلينيک")});
+    program.exec(QStringLiteral("UPDATE Theme SET TH = '3', Name = ?"), { prefix + QStringLiteral("کلينيک") });
     program.exec(QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES (?, ?, 'Couple')"),
-                 {prefix + QStringLiteral("7"), prefix + QStringLiteral("O'Brien")});
+        { prefix + QStringLiteral("7"), prefix + QStringLiteral("O'Brien") });
 }
 
 std::unique_ptr<Database> openServer(const ScratchServer& scratch)

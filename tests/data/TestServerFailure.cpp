@@ -100,11 +100,12 @@ void TestServerFailure::classify_data()
     QTest::newRow("no name service") << QStringLiteral(
         "could not translate host name \"clinic-server\" to address: Temporary failure in name resolution")
                                      << Reason::UnknownHost;
-    QTest::newRow("timeout") << QStringLiteral("connection to server at \"10.0.0.9\", port 5432 failed: timeout expired\n")
+    QTest::newRow("timeout") << QStringLiteral(
+        "connection to server at \"10.0.0.9\", port 5432 failed: timeout expired\n")
                              << Reason::NoAnswer;
-    QTest::newRow("timeout on socket")
-        << QStringLiteral("connection to server on socket \"/tmp/x/.s.PGSQL.5432\" failed: timeout expired")
-        << Reason::NoAnswer;
+    QTest::newRow("timeout on socket") << QStringLiteral(
+        "connection to server on socket \"/tmp/x/.s.PGSQL.5432\" failed: timeout expired")
+                                       << Reason::NoAnswer;
     QTest::newRow("no route") << QStringLiteral(
         "connection to server at \"10.0.0.9\", port 5432 failed: No route to host\n"
         "\tIs the server running on that host and accepting TCP/IP connections?")
@@ -118,8 +119,7 @@ void TestServerFailure::classify_data()
                                  << Reason::NoPassword;
     QTest::newRow("password refused") << QStringLiteral(
         "connection to server on socket \"/tmp/c/.s.PGSQL.5432\" failed: FATAL:  password authentication failed "
-        "for user \"counsellor\"\n")
-                                      << Reason::PasswordRefused;
+        "for user \"counsellor\"\n") << Reason::PasswordRefused;
     QTest::newRow("database missing") << QStringLiteral(
         "connection to server on socket \"/tmp/c/.s.PGSQL.5432\" failed: FATAL:  database \"nosuch\" does not exist\n")
                                       << Reason::DatabaseMissing;
@@ -132,13 +132,11 @@ void TestServerFailure::classify_data()
                                   << Reason::NotAllowed;
     QTest::newRow("peer") << QStringLiteral(
         "connection to server on socket \"/run/pg/.s.PGSQL.5432\" failed: FATAL:  Peer authentication failed for user "
-        "\"counsellor\"")
-                          << Reason::NotAllowed;
+        "\"counsellor\"") << Reason::NotAllowed;
     // A database whose name reads like another failure is still a missing database.
     QTest::newRow("odd database name") << QStringLiteral(
         "connection to server on socket \"/tmp/c/.s.PGSQL.5432\" failed: FATAL:  database \"Connection refused\" "
-        "does not exist")
-                                       << Reason::DatabaseMissing;
+        "does not exist") << Reason::DatabaseMissing;
     QTest::newRow("closed at once") << QStringLiteral(
         "server closed the connection unexpectedly\n\tThis probably means the server terminated abnormally\n"
         "\tbefore or while processing the request.")

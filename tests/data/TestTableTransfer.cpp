@@ -64,7 +64,8 @@ void fill(TestProgram& program)
     program.setAnswers(QStringLiteral("7"), answers(QStringLiteral("5")));
     program.exec(QStringLiteral("UPDATE IDE SET Rezayat = '34' WHERE Code = '7'"));
     program.exec(QStringLiteral("UPDATE Theme SET TH = '4', Name = 'کلينيک مهر', Adress = 'تهران'"));
-    program.exec(QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES ('7', '12', 'Couple')"));
+    program.exec(
+        QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES ('7', '12', 'Couple')"));
 }
 
 } // namespace
@@ -75,7 +76,8 @@ void TestTableTransfer::replaceAllCopiesEveryTable()
     TestProgram target;
     fill(source);
     target.addExaminee(QStringLiteral("99"));
-    target.exec(QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES ('99', '98', 'FollowUp')"));
+    target.exec(
+        QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES ('99', '98', 'FollowUp')"));
 
     const TableTransfer::Result result = TableTransfer::replaceAll(source.database(), target.database());
     QVERIFY2(result.ok, qPrintable(result.error));
@@ -143,7 +145,7 @@ void TestTableTransfer::addExamineesRefusedOnTakenCode()
     const TableTransfer::Result result = TableTransfer::addExaminees(source.database(), target.database());
     QVERIFY(!result.ok);
     // In the source's order.
-    QCOMPARE(result.takenCodes, (QStringList{QStringLiteral("7"), QStringLiteral("12")}));
+    QCOMPARE(result.takenCodes, (QStringList { QStringLiteral("7"), QStringLiteral("12") }));
     QCOMPARE(contents(target.database()), before);
 }
 

@@ -90,7 +90,7 @@ void TestDatabasePanel::localByDefault()
 {
     Panel p;
     QVERIFY(p.control<QRadioButton>("DatabaseLocal")->isChecked());
-    for (const char* name : {"DatabaseHost", "DatabasePort", "DatabaseName", "DatabaseUser"})
+    for (const char* name : { "DatabaseHost", "DatabasePort", "DatabaseName", "DatabaseUser" })
         QVERIFY2(!p.control<QWidget>(name)->isEnabled(), name);
     QVERIFY(!p.control<QPushButton>("DatabaseTest")->isEnabled());
     QVERIFY(!p.control<QPushButton>("DatabaseCopy")->isEnabled());
@@ -118,7 +118,7 @@ void TestDatabasePanel::saveStoresServer()
     QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseSave")));
     QCOMPARE(saved.count(), 1);
     QCOMPARE(DatabaseChoice::stored(), onServer(clinic()));
-    QCOMPARE(p.program.messages().noticeTexts(), QStringList{Msg::DatabaseChoiceSaved});
+    QCOMPARE(p.program.messages().noticeTexts(), QStringList { Msg::DatabaseChoiceSaved });
 }
 
 void TestDatabasePanel::saveStoresLocalKeepingServer()
@@ -138,10 +138,14 @@ void TestDatabasePanel::refusals_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("notice");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("no database") << "5432" << "  " << Msg::DatabaseNameNeeded << "DatabaseName";
-    QTest::newRow("port 0") << "0" << "clinic" << Msg::DatabasePortWrong << "DatabasePort";
-    QTest::newRow("port too big") << "70000" << "clinic" << Msg::DatabasePortWrong << "DatabasePort";
-    QTest::newRow("no port") << "" << "clinic" << Msg::DatabasePortWrong << "DatabasePort";
+    QTest::newRow("no database") << "5432"
+                                 << "  " << Msg::DatabaseNameNeeded << "DatabaseName";
+    QTest::newRow("port 0") << "0"
+                            << "clinic" << Msg::DatabasePortWrong << "DatabasePort";
+    QTest::newRow("port too big") << "70000"
+                                  << "clinic" << Msg::DatabasePortWrong << "DatabasePort";
+    QTest::newRow("no port") << ""
+                             << "clinic" << Msg::DatabasePortWrong << "DatabasePort";
 }
 
 void TestDatabasePanel::refusals()
@@ -155,10 +159,10 @@ void TestDatabasePanel::refusals()
     p.fill(clinic());
     p.control("DatabasePort")->setText(port);
     p.control("DatabaseName")->setText(name);
-    for (const char* button : {"DatabaseSave", "DatabaseTest", "DatabaseCopy"}) {
+    for (const char* button : { "DatabaseSave", "DatabaseTest", "DatabaseCopy" }) {
         p.program.messages().clear();
         QVERIFY(Drive::click(p.panel, QString::fromLatin1(button)));
-        QCOMPARE(p.program.messages().noticeTexts(), QStringList{notice});
+        QCOMPARE(p.program.messages().noticeTexts(), QStringList { notice });
         QCOMPARE(p.window.focusWidget() ? p.window.focusWidget()->objectName() : QString(), focus);
     }
     QCOMPARE(saved.count(), 0);
@@ -189,7 +193,8 @@ void TestDatabasePanel::testSaysWhyItFailed()
     const ScriptedMessages::Box& box = p.program.messages().boxes.first();
     QCOMPARE(box.kind, ScriptedMessages::Kind::Standard);
     QCOMPARE(box.title, Msg::ErrorTitlePersian);
-    QVERIFY2(box.text.startsWith(ServerFailure::sentence(ServerFailure::Reason::Refused, nowhere)), qPrintable(box.text));
+    QVERIFY2(
+        box.text.startsWith(ServerFailure::sentence(ServerFailure::Reason::Refused, nowhere)), qPrintable(box.text));
     // Trying stores nothing.
     QCOMPARE(DatabaseChoice::stored(), DatabaseChoice());
 }
@@ -231,11 +236,12 @@ void TestDatabasePanel::copyMovesTheClinic()
     p.program.messages().answers.enqueue(Msg::Yes);
     QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseCopy")));
     QCOMPARE(p.program.messages().lastText(),
-             Msg::CopyToServerDone.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069), QStringLiteral("2")));
+        Msg::CopyToServerDone.arg(
+            QChar(0x2066) + scratch.address().displayName() + QChar(0x2069), QStringLiteral("2")));
     std::unique_ptr<Database> server = Database::onServer(scratch.address());
     QVERIFY(server->open().ok());
     QCOMPARE(tableContents(*server).value(QStringLiteral("IDE")),
-             tableContents(p.program.database()).value(QStringLiteral("IDE")));
+        tableContents(p.program.database()).value(QStringLiteral("IDE")));
 }
 
 void TestDatabasePanel::copyRefusedOnTakenCode()
@@ -254,8 +260,8 @@ void TestDatabasePanel::copyRefusedOnTakenCode()
     p.program.messages().answers.enqueue(Msg::Yes);
     QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseCopy")));
     QCOMPARE(p.program.messages().lastText(),
-             Msg::CopyToServerCodesTaken.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069))
-                 + QStringLiteral("\n7"));
+        Msg::CopyToServerCodesTaken.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069))
+            + QStringLiteral("\n7"));
     QCOMPARE(tableContents(*server), before);
 }
 
@@ -263,7 +269,7 @@ void TestDatabasePanel::captionsNameFieldsAndTabOrder()
 {
     Panel p;
     p.fill(clinic());
-    const QStringList fields{"DatabaseHost", "DatabasePort", "DatabaseName", "DatabaseUser"};
+    const QStringList fields { "DatabaseHost", "DatabasePort", "DatabaseName", "DatabaseUser" };
     for (const QString& field : fields) {
         auto* label = Drive::find<QLabel>(p.panel, field + QStringLiteral("Caption"));
         QCOMPARE(label->buddy(), p.panel->findChild<QWidget*>(field));
@@ -271,8 +277,8 @@ void TestDatabasePanel::captionsNameFieldsAndTabOrder()
         QCOMPARE(p.panel->findChild<QWidget*>(field)->layoutDirection(), Qt::LeftToRight);
     }
     QCOMPARE(p.panel->layoutDirection(), Qt::RightToLeft);
-    const QStringList order{"DatabaseLocal", "DatabaseServer", "DatabaseHost", "DatabasePort", "DatabaseName",
-                            "DatabaseUser", "DatabaseTest", "DatabaseCopy", "DatabaseSave", "DatabaseCancel"};
+    const QStringList order { "DatabaseLocal", "DatabaseServer", "DatabaseHost", "DatabasePort", "DatabaseName",
+        "DatabaseUser", "DatabaseTest", "DatabaseCopy", "DatabaseSave", "DatabaseCancel" };
     for (qsizetype i = 1; i < order.size(); ++i) {
         QWidget* next = p.panel->findChild<QWidget*>(order.at(i - 1))->nextInFocusChain();
         while (!(next->focusPolicy() & Qt::TabFocus))

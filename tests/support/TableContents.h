@@ -12,12 +12,13 @@
 // Every row of the program's tables as texts, in stored order, on either engine: what two databases are compared by.
 inline QMap<QString, QList<QStringList>> tableContents(Database& db)
 {
-    const QList<std::pair<QString, QStringList>> tables{
-        {QStringLiteral("IDE"), Database::ideColumns()},
-        {QStringLiteral("Answer"), Database::answerColumns()},
-        {QStringLiteral("QU"), Database::quColumns()},
-        {QStringLiteral("Theme"), Database::themeColumns()},
-        {QStringLiteral("ComparedPairs"), {QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind")}},
+    const QList<std::pair<QString, QStringList>> tables {
+        { QStringLiteral("IDE"), Database::ideColumns() },
+        { QStringLiteral("Answer"), Database::answerColumns() },
+        { QStringLiteral("QU"), Database::quColumns() },
+        { QStringLiteral("Theme"), Database::themeColumns() },
+        { QStringLiteral("ComparedPairs"),
+            { QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") } },
     };
     QMap<QString, QList<QStringList>> all;
     for (const auto& [table, columns] : tables) {
