@@ -115,6 +115,12 @@ bool Program::openLocal()
 
 bool Program::openServer()
 {
+    // Without a database name libpq would pick one of its own choosing.
+    if (!m_choice.server.isValid()) {
+        m_messages.AskOperator(nullptr, Msg::DatabaseNameNeeded + QLatin1Char('\n') + Msg::ServerStartEnds,
+                               Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+        return false;
+    }
     ServerLogin::Outcome login = ServerLogin::open(m_choice.server, m_messages, nullptr);
     if (!login.ok()) {
         m_messages.AskOperator(nullptr,

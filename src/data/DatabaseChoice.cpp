@@ -40,11 +40,10 @@ DatabaseChoice DatabaseChoice::stored()
         if (settings.value(kindKey).toString() != serverKind)
             return choice;
     }
-    const ServerAddress server = storedServer();
-    if (!server.isValid())
-        return choice;
+    // A server choice stays one even when it names no database: start-up refuses it rather than open the file on
+    // this computer, which would split the clinic's data.
     choice.kind = Kind::Server;
-    choice.server = server;
+    choice.server = storedServer();
     return choice;
 }
 

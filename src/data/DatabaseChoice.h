@@ -16,7 +16,8 @@ struct DatabaseChoice {
 
     bool isServer() const { return kind == Kind::Server; }
 
-    // What the settings file holds; the local file when it holds nothing, or a server choice that names no database.
+    // What the settings file holds; the local file when it holds nothing. A server choice is one even when it names
+    // no database (see ServerAddress::isValid).
     static DatabaseChoice stored();
     // The server last stored, also under a local choice (the panel offers it again); empty fields when none was.
     static ServerAddress storedServer();

@@ -158,6 +158,7 @@ private slots:
     void runsOnServer();
     void refusedWithReason_data();
     void refusedWithReason();
+    void serverWithoutDatabaseRefused();
     void asksForPassword_data();
     void asksForPassword();
     void copyToServer();
@@ -242,6 +243,21 @@ void TestServerStart::refusedWithReason()
     QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("RIVERIVU"))));
     if (kind == QLatin1String("foreign"))
         QCOMPARE(tablesAfter(server), QStringList { QStringLiteral("Invoices") });
+}
+
+void TestServerStart::serverWithoutDatabaseRefused()
+{
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    ScriptedMessages messages;
+    ServerAddress server;
+    server.host = QStringLiteral("clinic-server");
+    Program program(folder.path(), messages, noDialogs, locks.filePath(QStringLiteral("t35.lock")));
+    program.setDatabaseChoice(onServer(server));
+    QCOMPARE(program.start(), Program::Start::DatabaseRefused);
+    QCOMPARE(messages.boxes.size(), 1);
+    QCOMPARE(messages.lastText(), Msg::DatabaseNameNeeded + QLatin1Char('\n') + Msg::ServerStartEnds);
+    QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("RIVERIVU"))));
 }
 
 void TestServerStart::asksForPassword_data()

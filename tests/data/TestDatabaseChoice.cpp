@@ -14,7 +14,7 @@ private slots:
     void localByDefault();
     void serverStoredAndReadBack();
     void localChoiceKeepsLastServer();
-    void serverWithoutDatabaseIsLocal();
+    void serverWithoutDatabaseStaysServer();
     void uriOverridesForOneRun();
     void unreadableUriRefused_data();
     void unreadableUriRefused();
@@ -79,7 +79,7 @@ void TestDatabaseChoice::localChoiceKeepsLastServer()
     QCOMPARE(DatabaseChoice::storedServer(), clinic());
 }
 
-void TestDatabaseChoice::serverWithoutDatabaseIsLocal()
+void TestDatabaseChoice::serverWithoutDatabaseStaysServer()
 {
     {
         QSettings settings(ProgramSettings::filePath(), QSettings::IniFormat);
@@ -87,7 +87,9 @@ void TestDatabaseChoice::serverWithoutDatabaseIsLocal()
         settings.setValue(QStringLiteral("database/host"), QStringLiteral("clinic-server"));
         settings.setValue(QStringLiteral("database/port"), QStringLiteral("not a port"));
     }
-    QCOMPARE(DatabaseChoice::stored().kind, DatabaseChoice::Kind::Local);
+    // Never the file on this computer in its place.
+    QCOMPARE(DatabaseChoice::stored().kind, DatabaseChoice::Kind::Server);
+    QVERIFY(!DatabaseChoice::stored().server.isValid());
     QCOMPARE(DatabaseChoice::storedServer().port, 5432);
 }
 
