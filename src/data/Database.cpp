@@ -229,6 +229,9 @@ void Database::noteFailure(const QSqlError& error)
         }
         m_lastErrorLost = lost;
         m_lost = m_lost || lost;
+        // A statement on a connection that could not be made again fails before it reaches the driver, unexplained.
+        if (lost && m_lastError.trimmed().isEmpty())
+            m_lastError = QStringLiteral("no connection to the server %1").arg(describe());
         // The server refuses every later statement of a transaction in which one has failed, and drops it with a
         // broken connection: it can only be rolled back.
         if (m_inTransaction && !m_transactionFailed) {

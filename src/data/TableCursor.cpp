@@ -58,7 +58,7 @@ bool TableCursor::run(QSqlQuery& query)
 {
     if (m_db.exec(query))
         return true;
-    fail(query.lastError().text(), m_db.engine().isBusy(query.lastError()));
+    fail(m_db.lastError(), m_db.lastErrorIsBusy());
     m_lastErrorCodeTaken = m_db.engine().isCodeTaken(query.lastError());
     return false;
 }
@@ -66,7 +66,7 @@ bool TableCursor::run(QSqlQuery& query)
 bool TableCursor::failedPreparing(const QSqlQuery& query)
 {
     m_db.noteFailure(query.lastError());
-    return fail(query.lastError().text(), m_db.engine().isBusy(query.lastError()));
+    return fail(m_db.lastError(), m_db.lastErrorIsBusy());
 }
 
 bool TableCursor::reload()

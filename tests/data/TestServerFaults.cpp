@@ -119,6 +119,7 @@ void TestServerFaults::aServerStillDownFailsAtOnceAndIsTriedAgain()
     QVERIFY(!answers.reload());
     QVERIFY(answers.readFailed());
     QVERIFY(!answers.lastErrorIsBusy());
+    QVERIFY(!answers.lastError().trimmed().isEmpty());
     QVERIFY(TestServer::start());
     QTRY_VERIFY_WITH_TIMEOUT(answers.reload(), 5000);
     QCOMPARE(answers.count(), 1);

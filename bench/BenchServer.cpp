@@ -1,0 +1,289 @@
+// The clinic's database on a PostgreSQL server on this computer, reached through its Unix socket, with 100,000
+// examinees: a code lookup (goal 2 ms or less), a group search in the lookup window up to its first screen drawn
+// (goal 50 ms or less), and the list report of 10,000 examinees read from the server and written to PDF (goal 5 s
+// or less). Each stands beside the same statements sent through libpq directly, the floor that no program reading
+// through the server can go below.
+// Needs a server: T35_TEST_SERVER holds a URI of an administrator's database (eval "$(scripts/pg-cluster start)"
+// gives one); the run makes two databases of its own there and drops them at the end.
+#include "SilentMessages.h"
+
+#include "app/WindowRouter.h"
+#include "data/Database.h"
+#include "data/ServerAddress.h"
+#include "data/TableCursor.h"
+#include "examinees/LookupWindow.h"
+#include "scoring/reports/ListReport.h"
+#include "scoring/reports/ListReportRows.h"
+#include "ui/DocumentOutput.h"
+#include "ui/FileDialogs.h"
+#include "ui/MakerDetails.h"
+#include "ui/PersianText.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+ServerAddress adminAddress()
+{
+    const std::optional<ServerAddress> admin = ServerAddress::fromUri(qEnvironmentVariable("T35_TEST_SERVER"));
+    if (!admin) {
+        std::fprintf(stderr, "T35_TEST_SERVER names no server: eval \"$(scripts/pg-cluster start)\" first\n");
+        std::exit(2);
+    }
+    return *admin;
+}
+
+bool adminExec(const QString& sql)
+{
+    static const QString name = QStringLiteral("bench_admin");
+    if (!QSqlDatabase::contains(name)) {
+        const ServerAddress admin = adminAddress();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(admin.host);
+        db.setPort(admin.port);
+        db.setDatabaseName(admin.database);
+        db.setUserName(admin.user);
+        db.open();
+    }
+    QSqlQuery q(QSqlDatabase::database(name, false));
+    if (q.exec(sql))
+        return true;
+    std::fprintf(stderr, "%s: %s\n", qPrintable(sql), qPrintable(q.lastError().text()));
+    return false;
+}
+
+// A database of `examinees` on the server, filled as the other benchmarks' data files are (codes "1" ... "N",
+// groups A to G, every answer given), and scored.
+struct ServerData {
+    explicit ServerData(int examinees)
+    {
+        address = adminAddress();
+        address.database = QStringLiteral("t35_bench_%1_%2").arg(QCoreApplication::applicationPid()).arg(examinees);
+        adminExec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
+        if (!adminExec(QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database)))
+            std::exit(1);
+        database = Database::onServer(address);
+        if (!database->open().ok()) {
+            std::fprintf(stderr, "benchmark database did not open\n");
+            std::exit(1);
+        }
+        QStringList columns;
+        QStringList answers;
+        for (int i = 1; i <= 35; ++i) {
+            columns << QStringLiteral("\"%1\"").arg(i);
+            answers << QStringLiteral("'%1'").arg(1 + (i % 5));
+        }
+        const bool filled
+            = database->exec(QStringLiteral(
+                  "INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", \"Jens\", \"Sen\", \"Taahol\", \"Tahsil\", "
+                  "\"Group\", \"Date\", \"Time\", \"Rezayat\", \"Ertebat\", \"HaleT\", \"TahrifeA\") "
+                  "SELECT n::text, 'نام' || (n % 997), 'خانواده' || (n % 1009), 'زن', '31', 'متأهل', 'ليسانس', "
+                  "chr(65 + n % 7), '1405/09/17', '10:30', '38', '31', '27', '14' FROM generate_series(1, %1) n")
+                                 .arg(examinees))
+            && database->exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\", %1) SELECT n::text, %2 "
+                                             "FROM generate_series(1, %3) n")
+                                  .arg(columns.join(QLatin1Char(',')), answers.join(QLatin1Char(',')))
+                                  .arg(examinees))
+            && database->exec(QStringLiteral("ANALYZE"));
+        if (!filled) {
+            std::fprintf(stderr, "cannot fill the benchmark database: %s\n", qPrintable(database->lastError()));
+            std::exit(1);
+        }
+        QByteArray conninfo = QStringLiteral("host='%1' port=%2 dbname='%3' user='%4'")
+                                  .arg(address.host)
+                                  .arg(address.port)
+                                  .arg(address.database, address.user)
+                                  .toUtf8();
+        direct = PQconnectdb(conninfo.constData());
+        if (PQstatus(direct) != CONNECTION_OK) {
+            std::fprintf(stderr, "libpq: %s\n", PQerrorMessage(direct));
+            std::exit(1);
+        }
+    }
+    ~ServerData()
+    {
+        PQfinish(direct);
+        database.reset();
+        adminExec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
+    }
+
+    ServerAddress address;
+    std::unique_ptr<Database> database;
+    PGconn* direct = nullptr;
+};
+
+ServerData& hundredThousand()
+{
+    static ServerData data(100000);
+    return data;
+}
+
+ServerData& tenThousand()
+{
+    static ServerData data(10000);
+    return data;
+}
+
+// Runs a statement with text parameters through libpq and reads every value of its rows; the number of rows.
+int direct(benchmark::State& state, PGconn* conn, const char* sql, std::initializer_list<QByteArray> values = {})
+{
+    std::vector<const char*> params;
+    for (const QByteArray& value : values)
+        params.push_back(value.constData());
+    PGresult* result
+        = PQexecParams(conn, sql, static_cast<int>(params.size()), nullptr, params.data(), nullptr, nullptr, 0);
+    if (PQresultStatus(result) != PGRES_TUPLES_OK) {
+        state.SkipWithError(PQresultErrorMessage(result));
+        PQclear(result);
+        return 0;
+    }
+    const int rows = PQntuples(result);
+    const int fields = PQnfields(result);
+    for (int row = 0; row < rows; ++row)
+        for (int field = 0; field < fields; ++field)
+            benchmark::DoNotOptimize(QString::fromUtf8(PQgetvalue(result, row, field)));
+    PQclear(result);
+    return rows;
+}
+
+void codeLookup(benchmark::State& state)
+{
+    TableCursor cursor(*hundredThousand().database, QStringLiteral("IDE"));
+    int n = 0;
+    for (auto _ : state) {
+        cursor.setFilter(QStringLiteral("Code"), QString::number(1 + (n++ * 7919) % 100000));
+        benchmark::DoNotOptimize(cursor.field(QStringLiteral("FName")));
+        if (cursor.count() != 1)
+            state.SkipWithError("code not found");
+    }
+}
+BENCHMARK(codeLookup)->Unit(benchmark::kMicrosecond);
+
+// What the cursor sends for one lookup: the count, then the first row.
+void codeLookupLibpqFloor(benchmark::State& state)
+{
+    PGconn* conn = hundredThousand().direct;
+    int n = 0;
+    for (auto _ : state) {
+        const QByteArray code = QByteArray::number(1 + (n++ * 7919) % 100000);
+        direct(state, conn, "SELECT COUNT(*) FROM \"IDE\" WHERE \"Code\" = $1", { code });
+        if (direct(state, conn, "SELECT * FROM \"IDE\" WHERE \"Code\" = $1 ORDER BY rowid LIMIT 1", { code }) != 1)
+            state.SkipWithError("code not found");
+    }
+}
+BENCHMARK(codeLookupLibpqFloor)->Unit(benchmark::kMicrosecond);
+
+class NoFileDialogs : public FileDialogs {
+public:
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+};
+
+SilentMessages messages;
+NoFileDialogs fileDialogs;
+
+// About 14,300 examinees in each group.
+void groupSearchFirstScreen(benchmark::State& state)
+{
+    LookupWindow window(*hundredThousand().database, messages, fileDialogs, WindowRouter::researchScoring());
+    window.show();
+    auto* group = window.findChild<QComboBox*>(QStringLiteral("Combo3"));
+    auto* grid = window.findChild<QTableView*>(QStringLiteral("DataGrid1"));
+    int g = 0;
+    for (auto _ : state) {
+        group->setEditText(QString(QChar(u'A' + g++ % 7)));
+        benchmark::DoNotOptimize(grid->viewport()->grab());
+    }
+    state.counters["rows"] = grid->model()->rowCount();
+}
+BENCHMARK(groupSearchFirstScreen)->Unit(benchmark::kMillisecond);
+
+// What the grid needs for its first screen: the count and the first page of rows.
+void groupSearchLibpqFloor(benchmark::State& state)
+{
+    PGconn* conn = hundredThousand().direct;
+    int g = 0;
+    for (auto _ : state) {
+        const QByteArray group(1, char('A' + g++ % 7));
+        direct(state, conn, "SELECT COUNT(*) FROM \"IDE\" WHERE \"Group\" = $1", { group });
+        direct(state, conn,
+            "SELECT \"Code\", \"FName\", \"LName\", \"Group\" FROM \"IDE\" WHERE \"Group\" = $1 ORDER BY rowid "
+            "LIMIT 128 OFFSET 0",
+            { group });
+    }
+}
+BENCHMARK(groupSearchLibpqFloor)->Unit(benchmark::kMillisecond);
+
+void listReportOfTenThousandToPdf(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
+    TableCursor cursor(*tenThousand().database, QStringLiteral("IDE"));
+    for (auto _ : state) {
+        cursor.reload();
+        const ListReportRead read = readListRows(cursor);
+        if (!read.complete || read.rows.size() != 10000)
+            state.SkipWithError("not every row was read");
+        ListReport report(read.rows, { QStringLiteral("مرکز مشاوره مهر"), QStringLiteral("تهران") },
+            Maker::programmerLine());
+        QString error;
+        if (!DocumentOutput::writePdf(report, path, error))
+            state.SkipWithError(qPrintable(error));
+    }
+}
+BENCHMARK(listReportOfTenThousandToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same rows read through the cursor alone, and through libpq directly.
+void listRowsOfTenThousand(benchmark::State& state)
+{
+    TableCursor cursor(*tenThousand().database, QStringLiteral("IDE"));
+    for (auto _ : state) {
+        cursor.reload();
+        if (readListRows(cursor).rows.size() != 10000)
+            state.SkipWithError("not every row was read");
+    }
+}
+BENCHMARK(listRowsOfTenThousand)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void listRowsLibpqFloor(benchmark::State& state)
+{
+    PGconn* conn = tenThousand().direct;
+    for (auto _ : state) {
+        if (direct(state, conn,
+                "SELECT \"Code\", \"Group\", \"Sen\", \"Jens\", \"Taahol\", \"Tahsil\", \"Rezayat\", \"Ertebat\", "
+                "\"HaleT\", \"TahrifeA\" FROM \"IDE\" ORDER BY rowid")
+            != 10000)
+            state.SkipWithError("not every row was read");
+    }
+}
+BENCHMARK(listRowsLibpqFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    app.setLayoutDirection(Qt::RightToLeft);
+    PersianText::loadFont();
+    hundredThousand();
+    tenThousand();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
