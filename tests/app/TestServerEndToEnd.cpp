@@ -25,6 +25,7 @@ class TestServerEndToEnd : public QObject {
 private slots:
     void initTestCase() { PersianText::loadFont(); }
     void registerTestScoreListBackUpRestore();
+    void refusedBackupLeavesServerAlone();
 };
 
 namespace {
@@ -159,6 +160,39 @@ void TestServerEndToEnd::registerTestScoreListBackUpRestore()
     // What the server held before is kept beside the program's data.
     const QString before = QDir(program.folder()).filePath(QStringLiteral("RIVERIVU/server.mdbB.before-restore"));
     QCOMPARE(DatabaseCheck::inspect(before).outcome, DatabaseCheck::Outcome::Ours);
+}
+
+void TestServerEndToEnd::refusedBackupLeavesServerAlone()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    TestProgram program;
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    server->setProgramFolder(program.folder());
+    QVERIFY(server->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\") VALUES ('5', 'Sara')")));
+    QVERIFY(server->exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('5')")));
+    const auto before = tableContents(*server);
+    const QString notOurs = QDir(program.folder()).filePath(QStringLiteral("notes.mdbB"));
+    {
+        QFile file(notOurs);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("a text file, not a backup");
+    }
+    ScriptedMessages& messages = program.messages();
+    WindowRouter router(*server, messages, program.fileDialogs());
+    router.openBackupWindow();
+    QWidget* window = topLevel(QStringLiteral("Frmbackup"));
+    QVERIFY(window);
+    Drive::find<QLineEdit>(window, "Text2")->setText(notOurs);
+    messages.answers.enqueue(Msg::Yes);
+    QVERIFY(Drive::click(window, QStringLiteral("VisualButtonEx3")));
+    QCOMPARE(messages.lastText(), Msg::RestoreNotOurs);
+    QCOMPARE(tableContents(*server), before);
+    // Nothing was kept as a copy of what the server held, since nothing was replaced.
+    QVERIFY(!QFile::exists(QDir(program.folder()).filePath(QStringLiteral("RIVERIVU/server.mdbB.before-restore"))));
+    QVERIFY(window->isVisible());
+    window->close();
 }
 
 QTEST_MAIN(TestServerEndToEnd)
