@@ -55,6 +55,10 @@ Result write(Database& server, const QString& target)
         removeFile(building);
         return result;
     }
+    // Clients' data: readable by the operator alone, or as the backup it replaces was.
+    const QFileInfo earlier(target);
+    QFile::setPermissions(building, earlier.exists() ? earlier.permissions()
+                                                     : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QString error;
     if (!DatabaseCopy::replaceFile(building, target, error)) {
         removeFile(building);

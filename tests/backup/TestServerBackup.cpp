@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 class TestServerBackup : public QObject {
@@ -71,6 +72,10 @@ void TestServerBackup::serverBackupIsADataFileOfOurs()
     QVERIFY2(written.ok, qPrintable(written.error));
     QCOMPARE(DatabaseCheck::inspect(target, DatabaseCheck::Thoroughness::Full).outcome, DatabaseCheck::Outcome::Ours);
     QVERIFY(!QFile::exists(target + QStringLiteral(".building")));
+    // Clients' data: for the operator's eyes only.
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(QFileInfo(target).permissions() & others, QFileDevice::Permissions());
     const std::unique_ptr<Database> backup = Database::atFile(target);
     QVERIFY(backup->open().ok());
     QCOMPARE(tableContents(*backup), tableContents(*server));
