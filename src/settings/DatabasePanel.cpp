@@ -53,6 +53,16 @@ QRadioButton* kindButton(QWidget* parent, const QString& name, const QString& ca
     return button;
 }
 
+// The codes a box lists: the first ones, and how many more, so a long list never outgrows the screen.
+QString codeList(const QStringList& codes)
+{
+    constexpr int shown = 20;
+    QString list = codes.mid(0, shown).join(QStringLiteral("، "));
+    if (codes.size() > shown)
+        list += QLatin1Char(' ') + Msg::AndMoreCodes.arg(codes.size() - shown);
+    return list;
+}
+
 } // namespace
 
 DatabasePanel::DatabasePanel(Messages& messages, const QString& dataFolder, QWidget* parent)
@@ -181,7 +191,7 @@ void DatabasePanel::copyToServer()
         return;
     case ClinicMove::Outcome::Status::CodesTaken:
         m_messages.AskOperator(window(),
-            Msg::CopyToServerCodesTaken.arg(name) + QLatin1Char('\n') + moved.takenCodes.join(QStringLiteral("، ")),
+            Msg::CopyToServerCodesTaken.arg(name) + QLatin1Char('\n') + codeList(moved.takenCodes),
             Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     case ClinicMove::Outcome::Status::NoLocalFile:

@@ -128,6 +128,7 @@ inline const QString DatabaseChoiceNotSaved = QStringLiteral("انتخاب پا�
 inline const QString CopyToServerConfirm = QStringLiteral("آزمودني ها و پاسخ هاي فايل اطلاعات اين رايانه به سرور کلينيک %1 کپي شوند؟ فايل اين رايانه دست نخورده مي ماند.");
 inline const QString CopyToServerDone = QStringLiteral("%2 آزمودني از فايل اطلاعات اين رايانه به سرور کلينيک %1 کپي شد.");
 inline const QString CopyToServerCodesTaken = QStringLiteral("کد اين آزمودني ها از قبل روي سرور کلينيک %1 ثبت شده است و هيچ آزمودني کپي نشد:");
+inline const QString AndMoreCodes = QStringLiteral("و %1 کد ديگر");
 inline const QString CopyToServerNoFile = QStringLiteral("روي اين رايانه فايل اطلاعاتي براي انتقال به سرور نيست.");
 inline const QString CopyToServerFailed = QStringLiteral("انتقال به سرور کلينيک %1 انجام نشد و هيچ آزمودني کپي نشد.");
 inline const QString ServerBackupFailed = QStringLiteral("نسخه پشتيبان از اطلاعات سرور کلينيک تهيه نشد.");

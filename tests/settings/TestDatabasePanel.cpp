@@ -82,6 +82,7 @@ private slots:
     void testSaysItWorks();
     void copyMovesTheClinic();
     void copyRefusedOnTakenCode();
+    void longListOfTakenCodesShortened();
     void captionsNameFieldsAndTabOrder();
     void nothingCutOff();
 };
@@ -263,6 +264,29 @@ void TestDatabasePanel::copyRefusedOnTakenCode()
         Msg::CopyToServerCodesTaken.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069))
             + QStringLiteral("\n7"));
     QCOMPARE(tableContents(*server), before);
+}
+
+void TestDatabasePanel::longListOfTakenCodesShortened()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    Panel p;
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    QStringList codes;
+    for (int i = 1; i <= 25; ++i) {
+        const QString code = QString::number(i);
+        codes << code;
+        p.program.addExaminee(code);
+        QVERIFY(server->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('%1')").arg(code)));
+    }
+    p.fill(scratch.address());
+    p.program.messages().answers.enqueue(Msg::Yes);
+    QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseCopy")));
+    QCOMPARE(p.program.messages().lastText(),
+             Msg::CopyToServerCodesTaken.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069))
+                 + QLatin1Char('\n') + codes.mid(0, 20).join(QStringLiteral("، ")) + QLatin1Char(' ')
+                 + Msg::AndMoreCodes.arg(5));
 }
 
 void TestDatabasePanel::captionsNameFieldsAndTabOrder()
