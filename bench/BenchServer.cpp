@@ -237,8 +237,8 @@ void listReportOfTenThousandToPdf(benchmark::State& state)
         const ListReportRead read = readListRows(cursor);
         if (!read.complete || read.rows.size() != 10000)
             state.SkipWithError("not every row was read");
-        ListReport report(read.rows, { QStringLiteral("مرکز مشاوره مهر"), QStringLiteral("تهران") },
-            Maker::programmerLine());
+        ListReport report(
+            read.rows, { QStringLiteral("مرکز مشاوره مهر"), QStringLiteral("تهران") }, Maker::programmerLine());
         QString error;
         if (!DocumentOutput::writePdf(report, path, error))
             state.SkipWithError(qPrintable(error));

@@ -94,10 +94,7 @@ public:
         return { QStringLiteral("BEGIN ISOLATION LEVEL READ COMMITTED"),
             QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(WriterLock) };
     }
-    QString beginReading() const override
-    {
-        return QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
-    }
+    QString beginReading() const override { return QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
     QString returningIdentity() const override { return QStringLiteral(" RETURNING ") + rowIdentity(); }
 
     QString holdsOtherThanPrintableAscii(const QString& column) const override

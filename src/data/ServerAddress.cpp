@@ -56,7 +56,7 @@ QString unquotedValue(const QString& value)
 std::optional<ServerAddress> ServerAddress::fromUri(const QString& uri)
 {
     QString rest = uri.trimmed();
-    static const QStringList schemes{QStringLiteral("postgresql://"), QStringLiteral("postgres://")};
+    static const QStringList schemes { QStringLiteral("postgresql://"), QStringLiteral("postgres://") };
     bool known = false;
     for (const QString& scheme : schemes) {
         if (rest.startsWith(scheme, Qt::CaseInsensitive)) {
@@ -137,7 +137,7 @@ std::optional<ServerAddress> ServerAddress::fromUri(const QString& uri)
             // No password in clear text; and the driver reads ';' as the end of an option.
             return std::nullopt;
         } else {
-            options.append({keyword, value});
+            options.append({ keyword, value });
         }
     }
     address.options = joinOptions(options);
@@ -186,7 +186,7 @@ QList<std::pair<QString, QString>> ServerAddress::optionPairs() const
         const qsizetype equals = option.indexOf(QLatin1Char('='));
         if (equals <= 0)
             continue;
-        pairs.append({option.left(equals).trimmed(), unquotedValue(option.mid(equals + 1).trimmed())});
+        pairs.append({ option.left(equals).trimmed(), unquotedValue(option.mid(equals + 1).trimmed()) });
     }
     return pairs;
 }

@@ -51,10 +51,10 @@ Result inspect(QSqlDatabase db)
                                "JOIN pg_namespace n ON n.oid = c.relnamespace "
                                "LEFT JOIN pg_index i ON i.indexrelid = c.oid WHERE n.nspname = current_schema()")))
         return unreadable(q);
-    while (q.next())
-    {
+    while (q.next()) {
         const QString kind = q.value(1).toString();
-        relations.insert(q.value(0).toString(), Relation { kind.isEmpty() ? '\0' : kind.at(0).toLatin1(), q.value(2).toBool() });
+        relations.insert(
+            q.value(0).toString(), Relation { kind.isEmpty() ? '\0' : kind.at(0).toLatin1(), q.value(2).toBool() });
     }
     if (relations.isEmpty())
         return verdict(Outcome::Missing);
@@ -101,17 +101,20 @@ Result inspect(QSqlDatabase db)
             return verdict(Outcome::NotOurs, QStringLiteral("%1 is not unique").arg(name));
     }
 
-    if (!q.exec(QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
-                               "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position")))
+    // From the catalogue itself: the information schema shows a counsellor only the columns granted to them.
+    if (!q.exec(QStringLiteral("SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod) FROM pg_attribute a "
+                               "JOIN pg_class c ON c.oid = a.attrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+                               "WHERE n.nspname = current_schema() AND c.relkind = 'r' AND a.attnum > 0 "
+                               "AND NOT a.attisdropped ORDER BY c.relname, a.attnum")))
         return unreadable(q);
     QHash<QString, QStringList> found;
     while (q.next()) {
         const QString table = q.value(0).toString();
         const QString column = q.value(1).toString();
         const QString type = q.value(2).toString();
-        const QString wanted = table == versionTable ? QStringLiteral("integer")
+        const QString wanted = table == versionTable   ? QStringLiteral("integer")
             : column == Engine::server().rowIdentity() ? QStringLiteral("bigint")
-                                                        : QStringLiteral("text");
+                                                       : QStringLiteral("text");
         if (type != wanted)
             return verdict(Outcome::NotOurs, QStringLiteral("%1.%2 is of type %3").arg(table, column, type));
         found[table] << column;

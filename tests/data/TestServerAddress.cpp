@@ -19,8 +19,8 @@ private slots:
 
 namespace {
 
-ServerAddress address(const QString& host, int port, const QString& database, const QString& user,
-                      const QString& options = {})
+ServerAddress address(
+    const QString& host, int port, const QString& database, const QString& user, const QString& options = {})
 {
     ServerAddress a;
     a.host = host;
@@ -51,8 +51,9 @@ void TestServerAddress::fromUri_data()
                                        << address("/tmp/x", 5999, "clinic", "");
     QTest::newRow("database and user as parameters")
         << "postgresql://server?dbname=clinic&user=ali" << address("server", 5432, "clinic", "ali");
-    QTest::newRow("percent-encoded names") << "postgresql://%D8%B9%D9%84%DB%8C@server/my%20clinic"
-                                           << address("server", 5432, "my clinic", QStringLiteral("\u0639\u0644\u06CC"));
+    QTest::newRow("percent-encoded names")
+        << "postgresql://%D8%B9%D9%84%DB%8C@server/my%20clinic"
+        << address("server", 5432, "my clinic", QStringLiteral("\u0639\u0644\u06CC"));
     QTest::newRow("IPv6 address") << "postgresql://[::1]:5433/clinic" << address("::1", 5433, "clinic", "");
     QTest::newRow("no host: libpq's default") << "postgresql:///clinic" << address("", 5432, "clinic", "");
     QTest::newRow("no database") << "postgresql://server" << address("server", 5432, "", "");
@@ -110,10 +111,9 @@ void TestServerAddress::roundTrip_data()
 
     QTest::newRow("named host") << address("server", 5432, "clinic", "counsellor")
                                 << "postgresql://counsellor@server:5432/clinic";
-    QTest::newRow("socket folder") << address("/run/pg", 5432, "clinic", "")
-                                   << "postgresql:///clinic?host=/run/pg";
-    QTest::newRow("socket folder, other port") << address("/run/pg", 5999, "clinic", "ali")
-                                               << "postgresql://ali@/clinic?host=/run/pg&port=5999";
+    QTest::newRow("socket folder") << address("/run/pg", 5432, "clinic", "") << "postgresql:///clinic?host=/run/pg";
+    QTest::newRow("socket folder, other port")
+        << address("/run/pg", 5999, "clinic", "ali") << "postgresql://ali@/clinic?host=/run/pg&port=5999";
     QTest::newRow("IPv6") << address("::1", 5433, "clinic", "") << "postgresql://[::1]:5433/clinic";
     QTest::newRow("blank in database, options")
         << address("server", 5432, "my clinic", "", "sslmode=require;application_name='a b'")

@@ -1,11 +1,17 @@
 #include "data/Database.h"
 #include "data/Schema.h"
+#include "data/TableCursor.h"
 #include "support/TestServer.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 // The program's database on a server: made on the first connection to an empty database, opened when it is ours,
 // brought up to date when it is of an older version, and refused untouched when it holds anything else.
@@ -22,7 +28,9 @@ private slots:
     void aLostSettingsRowIsPutBack();
     void connectionFailuresSayWhy_data();
     void connectionFailuresSayWhy();
+    void aServerThatNeverAnswersIsGivenUpOn();
     void readTransactionSeesOneState();
+    void aCounsellorWithRowRightsOnlyWorks();
 
 private:
     std::optional<ServerAddress> m_server;
@@ -123,7 +131,8 @@ void TestServerDatabase::firstConnectionMakesTheSchemaAndSeed()
         QStringLiteral("Answer,ComparedPairs,IDE,PPP,QU,SchemaVersion,Theme"));
     QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::CurrentVersion);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"QU\" WHERE \"QUs\" <> ''")).toInt(), 35);
-    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"TH\" || '|' || \"Name\" || '|' || \"Adress\" FROM \"Theme\"")).toString(),
+    QCOMPARE(
+        raw.scalar(QStringLiteral("SELECT \"TH\" || '|' || \"Name\" || '|' || \"Adress\" FROM \"Theme\"")).toString(),
         QStringLiteral("1||"));
     // Every column the data file has, by the same names and in the same order, after the row identity.
     QCOMPARE(raw.scalar(QStringLiteral("SELECT string_agg(column_name, ',' ORDER BY ordinal_position) FROM "
@@ -173,10 +182,10 @@ void TestServerDatabase::notOursIsRefusedUntouched_data()
     QTest::newRow("two schema versions") << true << "INSERT INTO \"SchemaVersion\" VALUES (1)";
     QTest::newRow("a column missing") << true << "ALTER TABLE \"Answer\" DROP COLUMN \"17\"";
     QTest::newRow("a column added") << true << "ALTER TABLE \"IDE\" ADD COLUMN \"Phone\" text";
-    QTest::newRow("a column of another type") << true
-                                              << "ALTER TABLE \"IDE\" ALTER COLUMN \"Sen\" TYPE integer USING NULL";
-    QTest::newRow("codes no longer unique") << true
-                                            << "DROP INDEX \"IDE_Code\"\nCREATE INDEX \"IDE_Code\" ON \"IDE\" (\"Code\")";
+    QTest::newRow("a column of another type")
+        << true << "ALTER TABLE \"IDE\" ALTER COLUMN \"Sen\" TYPE integer USING NULL";
+    QTest::newRow("codes no longer unique")
+        << true << "DROP INDEX \"IDE_Code\"\nCREATE INDEX \"IDE_Code\" ON \"IDE\" (\"Code\")";
     QTest::newRow("a table missing") << true << "DROP TABLE \"PPP\"";
     QTest::newRow("a trigger") << true
                                << "CREATE FUNCTION stamp() RETURNS trigger LANGUAGE plpgsql AS "
@@ -242,9 +251,12 @@ void TestServerDatabase::connectionFailuresSayWhy_data()
 {
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("said");
-    QTest::newRow("no server at that socket") << "socket" << "No such file or directory";
-    QTest::newRow("database missing") << "database" << "does not exist";
-    QTest::newRow("user unknown") << "user" << "does not exist";
+    QTest::newRow("no server at that socket") << "socket"
+                                              << "No such file or directory";
+    QTest::newRow("database missing") << "database"
+                                      << "does not exist";
+    QTest::newRow("user unknown") << "user"
+                                  << "does not exist";
 }
 
 void TestServerDatabase::connectionFailuresSayWhy()
@@ -264,6 +276,29 @@ void TestServerDatabase::connectionFailuresSayWhy()
     QVERIFY(result.connectionError.isValid());
     QVERIFY2(result.connectionError.text().contains(said), qPrintable(result.connectionError.text()));
     QVERIFY(!db->isOpen());
+}
+
+void TestServerDatabase::aServerThatNeverAnswersIsGivenUpOn()
+{
+    // A socket that takes the connection and never says a word, as a server behind a dead link does.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    QVERIFY(listener >= 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), length) == 0);
+    QVERIFY(::listen(listener, 4) == 0);
+    QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+
+    ServerAddress silent = *m_server;
+    silent.host = QStringLiteral("127.0.0.1");
+    silent.port = ntohs(address.sin_port);
+    std::unique_ptr<Database> db = Database::onServer(silent);
+    const Database::OpenResult result = db->open();
+    ::close(listener);
+    QCOMPARE(result.status, Database::OpenStatus::Failed);
+    QVERIFY2(result.connectionError.text().contains(QStringLiteral("timeout")), qPrintable(result.connectionError.text()));
 }
 
 void TestServerDatabase::readTransactionSeesOneState()
@@ -288,6 +323,37 @@ void TestServerDatabase::readTransactionSeesOneState()
     QVERIFY(reader->beginTransaction());
     QVERIFY(!reader->beginReading());
     reader->rollback();
+}
+
+void TestServerDatabase::aCounsellorWithRowRightsOnlyWorks()
+{
+    // The administrator's program makes the tables; a counsellor may only read and write rows.
+    {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+    }
+    const QString role = m_server->database + QStringLiteral("_counsellor");
+    QVERIFY(TestServer::execAsAdmin(QStringLiteral("CREATE ROLE \"%1\" LOGIN").arg(role)).isNull());
+    {
+        Raw raw(*m_server);
+        QVERIFY(raw.exec(
+            QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO \"%1\"").arg(role)));
+        QVERIFY(raw.exec(QStringLiteral("GRANT CONNECT ON DATABASE \"%1\" TO \"%2\"").arg(m_server->database, role)));
+    }
+    ServerAddress counsellor = *m_server;
+    counsellor.user = role;
+    {
+        std::unique_ptr<Database> db = Database::onServer(counsellor);
+        const Database::OpenResult opened = db->open();
+        QVERIFY2(opened.status == Database::OpenStatus::Opened, qPrintable(opened.error));
+        TableCursor details(*db, QStringLiteral("IDE"));
+        details.addNew();
+        details.setField(QStringLiteral("Code"), QStringLiteral("31"));
+        QVERIFY2(details.update(), qPrintable(details.lastError()));
+    }
+    TestServer::drop(*m_server);
+    m_server.reset();
+    QVERIFY(TestServer::execAsAdmin(QStringLiteral("DROP ROLE \"%1\"").arg(role)).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestServerDatabase)

@@ -57,9 +57,9 @@ bool pgCtl(const QStringList& arguments)
     QStringList command { pgctl, QStringLiteral("-D"), data };
     command << arguments;
     if (geteuid() == 0)
-        command = QStringList { QStringLiteral("runuser"), QStringLiteral("-u"), QFileInfo(data).owner(),
-                      QStringLiteral("--") }
-            + command;
+        command = QStringList {
+            QStringLiteral("runuser"), QStringLiteral("-u"), QFileInfo(data).owner(), QStringLiteral("--")
+        } + command;
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(command.takeFirst(), command);

@@ -29,7 +29,7 @@ public:
     static const char* missingReason();
 };
 
-#define T35_SKIP_WITHOUT_SERVER()                                                                                     \
+#define T35_SKIP_WITHOUT_SERVER()                                                                                      \
     do {                                                                                                               \
         if (!TestServer::available())                                                                                  \
             QSKIP(TestServer::missingReason());                                                                        \
