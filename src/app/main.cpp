@@ -13,8 +13,11 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    const CommandLine::Parsed parsed = CommandLine::parse(QCoreApplication::arguments());
+    // Read before any window system is needed: --help and --version work on a machine without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine::Parsed parsed = CommandLine::parse(arguments);
     switch (parsed.action) {
     case CommandLine::Parsed::Action::Help:
         std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout);
@@ -29,6 +32,7 @@ int main(int argc, char* argv[])
     case CommandLine::Parsed::Action::Run:
         break;
     }
+    QApplication app(argc, argv);
     // The database of this run: --database for this run only, else the one chosen in the settings panel.
     QString choiceError;
     const std::optional<DatabaseChoice> choice = DatabaseChoice::forRun(parsed.options.databaseUri, choiceError);
