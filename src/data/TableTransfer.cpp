@@ -53,6 +53,23 @@ Result failed(const Transaction& transaction)
     return result;
 }
 
+// Rows go to the target this many at a time, in one statement: a server answers each statement over the network,
+// and one per row would make a clinic's backup a matter of minutes.
+constexpr int batchRows = 200;
+
+QString insertStatement(const QString& table, const QStringList& columns, int rows)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString row = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    QStringList values;
+    for (int i = 0; i < rows; ++i)
+        values << row;
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+        .arg(quoted(table), columnList(columns), values.join(QStringLiteral(", ")));
+}
+
 // Streams every row of `table` from the source into the target, in the order the rows were stored.
 bool copyRows(Database& source, Database& target, const QString& table, int& rows, Result& result)
 {
@@ -65,33 +82,42 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
         result = failed(source);
         return false;
     }
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    QSqlQuery write(target.connection());
-    write.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quoted(table), columnList(columns), marks.join(QStringLiteral(", "))));
+    QSqlQuery whole(target.connection());
+    whole.prepare(insertStatement(table, columns, batchRows));
+    QVariantList pending;
+    int pendingRows = 0;
+    const auto flush = [&] {
+        if (pendingRows == 0)
+            return true;
+        QSqlQuery last(target.connection());
+        QSqlQuery& write = pendingRows == batchRows ? whole : last;
+        if (pendingRows != batchRows)
+            last.prepare(insertStatement(table, columns, pendingRows));
+        for (qsizetype i = 0; i < pending.size(); ++i)
+            write.bindValue(int(i), pending.at(i));
+        if (!target.exec(write)) {
+            result = failed(target);
+            return false;
+        }
+        rows += pendingRows;
+        pending.clear();
+        pendingRows = 0;
+        return true;
+    };
     while (read.next()) {
         for (qsizetype i = 0; i < columns.size(); ++i) {
             const QVariant value = read.value(int(i));
             // Every column is text; an empty one stays empty rather than becoming a number or NULL's absence.
-            write.bindValue(
-                int(i), value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value.toString()));
+            pending << (value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value.toString()));
         }
-        if (!target.exec(write)) {
-            result = failed(target);
-            // Another program registered this code since the codes were compared: said as a taken code.
-            if (target.engine().isCodeTaken(write.lastError()) && columns.first() == QLatin1String("Code"))
-                result.takenCodes << read.value(0).toString();
+        if (++pendingRows == batchRows && !flush())
             return false;
-        }
-        ++rows;
     }
     if (read.lastError().isValid()) {
         result.error = read.lastError().text();
         return false;
     }
-    return true;
+    return flush();
 }
 
 bool readCodes(Database& db, const QString& table, QSet<QString>& codes, QStringList* inOrder, Result& result)

@@ -26,7 +26,9 @@ const QStringList& tables();
 Result replaceAll(Database& source, Database& target);
 
 // Adds the source's examinees (IDE and Answer rows) and remembered pairs to the target's. When any of the source's
-// codes is already the target's, nothing is copied and takenCodes lists them.
+// codes is already the target's, nothing is copied and takenCodes lists them. (Should another program register one
+// of them between the look and the copy, the server's unique index refuses the copy: nothing is copied then either,
+// and the error names the code.)
 Result addExaminees(Database& source, Database& target);
 
 } // namespace TableTransfer

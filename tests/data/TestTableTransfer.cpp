@@ -17,6 +17,8 @@ private slots:
     void addExamineesRefusedOnTakenCode();
     void codesCompareExactly();
     void heldTargetLeftAsItWas();
+    void manyRowsInOrder_data();
+    void manyRowsInOrder();
 };
 
 namespace {
@@ -176,6 +178,33 @@ void TestTableTransfer::heldTargetLeftAsItWas()
         QVERIFY(result.busy);
     }
     QCOMPARE(contents(target.database()), before);
+}
+
+void TestTableTransfer::manyRowsInOrder_data()
+{
+    QTest::addColumn<int>("examinees");
+    // The rows go over in batches: exactly one, several and a part, and one short of one.
+    QTest::newRow("one batch") << 200;
+    QTest::newRow("batches and a part") << 451;
+    QTest::newRow("part of one") << 199;
+}
+
+void TestTableTransfer::manyRowsInOrder()
+{
+    QFETCH(int, examinees);
+    TestProgram source;
+    TestProgram target;
+    QVERIFY(source.exec(QStringLiteral("BEGIN")));
+    for (int i = 0; i < examinees; ++i)
+        source.addExaminee(QStringLiteral("c%1").arg(examinees - i), QStringLiteral("n%1").arg(i));
+    QVERIFY(source.exec(QStringLiteral("COMMIT")));
+    TableTransfer::Result result = TableTransfer::addExaminees(source.database(), target.database());
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.examinees, examinees);
+    QCOMPARE(contents(target.database()).value(QStringLiteral("IDE")),
+        contents(source.database()).value(QStringLiteral("IDE")));
+    QCOMPARE(contents(target.database()).value(QStringLiteral("Answer")),
+        contents(source.database()).value(QStringLiteral("Answer")));
 }
 
 QTEST_MAIN(TestTableTransfer)
