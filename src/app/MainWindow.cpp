@@ -410,6 +410,8 @@ void MainWindow::showDatabasePanel()
 {
     HidePanels();
     m_databasePanel->showStored();
+    // The panel reaches down over the hint's place; a hint left from the settings button would show beneath it.
+    hideHint();
     showAt(m_settingsPanel, kSettingsPlace);
     showAt(m_databasePanel, kDatabasePlace);
 }
