@@ -30,6 +30,7 @@ private slots:
     void connectionFailuresSayWhy();
     void aServerThatNeverAnswersIsGivenUpOn();
     void readTransactionSeesOneState();
+    void optionsOfTheAddressAreKept();
     void aCounsellorWithRowRightsOnlyWorks();
 
 private:
@@ -354,6 +355,24 @@ void TestServerDatabase::aCounsellorWithRowRightsOnlyWorks()
     TestServer::drop(*m_server);
     m_server.reset();
     QVERIFY(TestServer::execAsAdmin(QStringLiteral("DROP ROLE \"%1\"").arg(role)).isNull());
+}
+
+void TestServerDatabase::optionsOfTheAddressAreKept()
+{
+    ServerAddress server = *m_server;
+    server.options = QStringLiteral("connect_timeout=2;application_name='front desk'");
+    std::unique_ptr<Database> db = Database::onServer(server);
+    QVERIFY(db->open().ok());
+    const QString options = db->connection().connectOptions();
+    QVERIFY2(options.contains(QStringLiteral("connect_timeout=2")), qPrintable(options));
+    QVERIFY2(!options.contains(QStringLiteral("connect_timeout=5")), qPrintable(options));
+    QSqlQuery q(db->connection());
+    QVERIFY(q.exec(QStringLiteral("SHOW application_name")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("front desk"));
+    // Without options of its own, the connection waits 5 seconds for the server.
+    std::unique_ptr<Database> plain = Database::onServer(*m_server);
+    QVERIFY(plain->open().ok());
+    QVERIFY(plain->connection().connectOptions().contains(QStringLiteral("connect_timeout=5")));
 }
 
 QTEST_GUILESS_MAIN(TestServerDatabase)

@@ -32,7 +32,7 @@ TestProgram::TestProgram(Where where)
         QFile::copy(delivered.filePath(skin), QDir(m_dir.path()).filePath(skin));
 
     if (where == OnServer || (where == Default && serverByDefault())) {
-        m_server = TestServer::freshDatabase();
+        m_server = TestServer::freshProgramDatabase();
         if (!m_server)
             qFatal("no test database on the server: %s", TestServer::missingReason());
         m_database = Database::onServer(*m_server);

@@ -1,5 +1,7 @@
 #include "support/TestServer.h"
 
+#include "data/Database.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -109,19 +111,54 @@ QString TestServer::execAsAdmin(const QString& sql)
     return QString();
 }
 
-std::optional<ServerAddress> TestServer::freshDatabase()
+namespace {
+
+std::optional<ServerAddress> createDatabase(const QString& from = QString())
 {
-    std::optional<ServerAddress> server = admin();
+    std::optional<ServerAddress> server = TestServer::admin();
     if (!server)
         return std::nullopt;
     static std::atomic<int> counter { 0 };
     server->database = QStringLiteral("t35_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
-    const QString error = execAsAdmin(QStringLiteral("CREATE DATABASE %1").arg(quotedName(server->database)));
+    QString sql = QStringLiteral("CREATE DATABASE %1").arg(quotedName(server->database));
+    if (!from.isEmpty())
+        sql += QStringLiteral(" TEMPLATE %1").arg(quotedName(from));
+    const QString error = TestServer::execAsAdmin(sql);
     if (!error.isNull()) {
         qWarning("cannot make a test database: %s", qPrintable(error));
         return std::nullopt;
     }
     return server;
+}
+
+} // namespace
+
+std::optional<ServerAddress> TestServer::freshDatabase()
+{
+    return createDatabase();
+}
+
+std::optional<ServerAddress> TestServer::freshProgramDatabase()
+{
+    static const std::optional<ServerAddress> pattern = [] {
+        std::optional<ServerAddress> made = createDatabase();
+        if (!made)
+            return made;
+        std::unique_ptr<Database> db = Database::onServer(*made);
+        if (db->open().status != Database::OpenStatus::Created) {
+            qWarning("cannot make the program's tables in %s", qPrintable(made->database));
+            return std::optional<ServerAddress>();
+        }
+        // Gone with the test program.
+        qAddPostRoutine([] {
+            if (pattern)
+                TestServer::drop(*pattern);
+        });
+        return made;
+    }();
+    if (!pattern)
+        return std::nullopt;
+    return createDatabase(pattern->database);
 }
 
 void TestServer::drop(const ServerAddress& database)
