@@ -8,6 +8,7 @@
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
 #include "settings/ClinicPanel.h"
+#include "settings/DatabasePanel.h"
 #include "settings/Theme.h"
 #include "settings/ThemePanel.h"
 #include "text/ShownNumbers.h"
@@ -52,6 +53,8 @@ constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
 // Below the clinic's name, between the hint and banner (which end at 3240) and the button column (from 8280), down to
 // the window's foot.
 constexpr PanelPlace kHomePlace{3360, 780, 4800, 7140};
+// Beside the settings panel, clear of it and of the clinic-name label.
+constexpr PanelPlace kDatabasePlace{240, 720, 5700, 4200};
 
 void showAt(QWidget* panel, const PanelPlace& place)
 {
@@ -139,6 +142,9 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     connect(m_dataFilePanel, &DataFilePanel::closed, m_dataFilePanel, &QWidget::hide);
     connect(m_clinicPanel, &ClinicPanel::saved, m_clinicPanel, &QWidget::hide);
     connect(m_clinicPanel, &ClinicPanel::cancelled, m_clinicPanel, &QWidget::hide);
+    m_databasePanel = new DatabasePanel(m_messages, m_db.dataFolder(), this);
+    connect(m_databasePanel, &DatabasePanel::saved, m_databasePanel, &QWidget::hide);
+    connect(m_databasePanel, &DatabasePanel::cancelled, m_databasePanel, &QWidget::hide);
     m_themePanel = new ThemePanel(*m_themeRow, m_messages, m_db.resourcesFolder(), this);
     connect(m_themePanel, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
     connect(m_themePanel, &ThemePanel::cancelled, m_themePanel, &QWidget::hide);
@@ -211,6 +217,8 @@ void MainWindow::buildSettingsPanel()
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
                       495),
             &QPushButton::clicked, this, &MainWindow::showClinicPanel);
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command70"), QStringLiteral("پايگاه داده"), 195, 1440, 1785, 495),
+            &QPushButton::clicked, this, &MainWindow::showDatabasePanel);
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command71"), QStringLiteral("محل فايل اطلاعات"), 195, 2040, 1785,
                         495),
             &QPushButton::clicked, this, &MainWindow::showDataFilePanel);
@@ -300,6 +308,7 @@ void MainWindow::HidePanels()
     m_settingsPanel->hide();
     m_clinicPanel->hide();
     m_dataFilePanel->hide();
+    m_databasePanel->hide();
     if (m_details->count() == 0 && !m_details->readFailed())
         return;
     m_details->reload();
@@ -464,6 +473,16 @@ void MainWindow::showDataFilePanel()
     HidePanels();
     showAt(m_settingsPanel, kSettingsPlace);
     showAt(m_dataFilePanel, kClinicPlace);
+}
+
+void MainWindow::showDatabasePanel()
+{
+    HidePanels();
+    m_databasePanel->showStored();
+    // The panel reaches down over the hint's place; a hint left from the settings button would show beneath it.
+    hideHint();
+    showAt(m_settingsPanel, kSettingsPlace);
+    showAt(m_databasePanel, kDatabasePlace);
 }
 
 void MainWindow::replaceUnreadableTheme()

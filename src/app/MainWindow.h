@@ -6,6 +6,7 @@
 class ClinicPanel;
 class DataFilePanel;
 class HomePanel;
+class DatabasePanel;
 class Database;
 class Messages;
 class QFrame;
@@ -53,6 +54,7 @@ private:
     void showClinicPanel();
     void showThemePanel();
     void showDataFilePanel();
+    void showDatabasePanel();
     // At load: a stored theme whose skin cannot be read gives way to the first theme, stored, and the operator is
     // told.
     void replaceUnreadableTheme();
@@ -84,6 +86,7 @@ private:
     ThemePanel* m_themePanel = nullptr; // Frame6
     DataFilePanel* m_dataFilePanel = nullptr;
     HomePanel* m_home = nullptr; // shown while no other panel is
+    DatabasePanel* m_databasePanel = nullptr;
 
     QHash<QObject*, QString> m_hints;
 };

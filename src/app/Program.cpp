@@ -4,6 +4,7 @@
 #include "backup/BackupNames.h"
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
+#include "settings/ServerLogin.h"
 #include "text/OwnerOnly.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
@@ -44,6 +45,7 @@ void removeStaleRestoreCopy(const QString& databaseFile)
     const BackupNames::Places places(databaseFile);
     QFile::remove(DatabaseCheck::journalPath(places.restoreCheck));
     QFile::remove(places.restoreCheck);
+    QFile::remove(places.serverSnapshot);
 }
 
 // What an earlier version left open to others on the computer (a data folder, data file or backup anyone could read)
@@ -103,18 +105,45 @@ Program::Start Program::start()
         return Start::AlreadyRunning;
     }
 
-    m_database = std::make_unique<Database>(m_folders.data, m_folders.resources);
-    tightenPrivateFolders(m_database->filePath());
-    removeStaleRestoreCopy(m_database->filePath());
-    const Database::OpenResult opened = m_database->open();
-    if (!opened.ok()) {
-        m_messages.AskOperator(nullptr, refusalText(opened, m_database->filePath()), Msg::Style::StopRtl,
-                               Msg::ErrorTitlePersian);
-        m_database.reset();
+    // This computer's own files (backups, the copy kept before a restore) are private whichever database is used.
+    tightenPrivateFolders(Database::filePath(m_folders.data));
+    removeStaleRestoreCopy(Database::filePath(m_folders.data));
+    if (!(m_choice.isServer() ? openServer() : openLocal()))
         return Start::DatabaseRefused;
-    }
 
     m_router = std::make_unique<WindowRouter>(*m_database, m_messages, m_fileDialogs);
     m_router->showMainWindow();
     return Start::Running;
+}
+
+bool Program::openLocal()
+{
+    m_database = std::make_unique<Database>(m_folders.data, m_folders.resources);
+    const Database::OpenResult opened = m_database->open();
+    if (opened.ok())
+        return true;
+    m_messages.AskOperator(nullptr, refusalText(opened, m_database->filePath()), Msg::Style::StopRtl,
+                           Msg::ErrorTitlePersian);
+    m_database.reset();
+    return false;
+}
+
+bool Program::openServer()
+{
+    // Without a database name libpq would pick one of its own choosing.
+    if (!m_choice.server.isValid()) {
+        m_messages.AskOperator(nullptr, Msg::DatabaseNameNeeded + QLatin1Char('\n') + Msg::ServerStartEnds,
+                               Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+        return false;
+    }
+    ServerLogin::Outcome login = ServerLogin::open(m_choice.server, m_messages, nullptr);
+    if (!login.ok()) {
+        m_messages.AskOperator(nullptr,
+                               ServerLogin::failureText(login, m_choice.server, Msg::ServerStartEnds),
+                               Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+        return false;
+    }
+    m_database = std::move(login.database);
+    m_database->setFolders(m_folders.data, m_folders.resources);
+    return true;
 }

@@ -3,6 +3,7 @@
 #include "app/DataPlace.h"
 #include "app/SingleInstance.h"
 #include "data/Database.h"
+#include "data/DatabaseChoice.h"
 
 #include <QString>
 
@@ -25,6 +26,11 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
+    // Which database start() opens: the local file unless told otherwise. A server that cannot be reached (or is
+    // not this program's) is said, naming the server and why, and the program ends: it never falls back to the local
+    // file, which would split the clinic's data.
+    void setDatabaseChoice(const DatabaseChoice& choice) { m_choice = choice; }
+
     Start start();
 
     // What the operator is told when the data file at `path` is refused or cannot be opened: each reason its own
@@ -35,7 +41,11 @@ public:
     WindowRouter* router() const { return m_router.get(); }
 
 private:
+    bool openLocal();
+    bool openServer();
+
     DataPlace::Folders m_folders;
+    DatabaseChoice m_choice;
     Messages& m_messages;
     FileDialogs& m_fileDialogs;
     SingleInstance m_instance;

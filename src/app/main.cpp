@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/CopyToServer.h"
 #include "app/DataPlace.h"
 #include "app/Program.h"
 #include "app/WindowRouter.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -49,6 +51,13 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    // The database of this run: --database for this run only, else the one chosen in the settings panel.
+    QString choiceError;
+    const std::optional<DatabaseChoice> choice = DatabaseChoice::forRun(parsed.options.databaseUri, choiceError);
+    if (!choice) {
+        std::fprintf(stderr, "%s\n", choiceError.toLocal8Bit().constData());
+        return 2;
+    }
     // The application name stays the executable's own: the single-instance lock compares it with the running
     // process's name to tell a live holder from a crashed one.
     PersianText::applyTo(app);
@@ -64,7 +73,14 @@ int main(int argc, char* argv[])
 
     const DataPlace::Folders folders
         = DataPlace::decide(QCoreApplication::applicationDirPath(), parsed.options.dataDir);
+    if (!parsed.options.copyToServerUri.isEmpty()) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return CopyToServer::run(folders.data, parsed.options.copyToServerUri, messages, out, err);
+    }
+
     Program program(folders, messages, fileDialogs);
+    program.setDatabaseChoice(*choice);
     switch (program.start()) {
     case Program::Start::AlreadyRunning:
         return 0;

@@ -24,6 +24,8 @@ Places::Places(const QString& databaseFile)
     beforeRestore = database + QStringLiteral(".before-restore");
     beforeRestoreJournal = beforeRestore + QStringLiteral("-journal");
     restoreCheck = database + QStringLiteral(".restore-check");
+    serverBeforeRestore = QDir(info.absolutePath()).filePath(QStringLiteral("server.mdbB.before-restore"));
+    serverSnapshot = QDir(info.absolutePath()).filePath(QStringLiteral("server.mdbB.snapshot"));
     dataFolder = QFileInfo(info.absolutePath()).absolutePath();
     backFolder = QDir(dataFolder).filePath(QStringLiteral("Back"));
 }

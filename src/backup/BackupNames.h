@@ -28,6 +28,10 @@ struct Places {
     QString beforeRestore; // the database as it was before the last restore
     QString beforeRestoreJournal; // the journal that belonged to it, if there was one
     QString restoreCheck; // the private copy of a chosen backup, checked before it is put in place
+    // What the clinic's server held before the last restore onto it: a complete data file, like any backup.
+    QString serverBeforeRestore;
+    // On a server, an encrypted backup's plain snapshot of the server's rows, before it is sealed into the backup.
+    QString serverSnapshot;
 };
 
 // A path typed or chosen by the operator: a relative one is taken within the Back folder.

@@ -8,6 +8,7 @@
 #include "backup/DatabaseRestore.h"
 #include "backup/PassphraseFields.h"
 #include "backup/ReadLock.h"
+#include "backup/ServerBackup.h"
 #include "calendar/SolarHijri.h"
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
@@ -108,7 +109,7 @@ BackupWindow::BackupWindow(Database& db, Messages& messages, FileDialogs& fileDi
     , m_db(db)
     , m_messages(messages)
     , m_fileDialogs(fileDialogs)
-    , m_places(db.filePath())
+    , m_places(db.isServer() ? Database::filePath(db.dataFolder()) : db.filePath())
 {
     Kit::setUpWindow(
         this, QStringLiteral("Frmbackup"), QStringLiteral("Back up ...  Reastor"), windowWidth, windowHeight);
@@ -302,7 +303,28 @@ void BackupWindow::backUp()
         encryption = std::make_unique<BackupCipher::Encryption>(passphrase);
         BackupCipher::wipe(passphrase);
     }
-    {
+    if (m_db.isServer()) {
+        // The server's rows as one read saw them, written as a new data file of this program; to be encrypted, that
+        // file is first made privately beside the data and sealed into the target, and goes at once.
+        const QString written = encryption ? m_places.serverSnapshot : target;
+        const ServerBackup::Result snapshot = ServerBackup::write(m_db, written);
+        if (!snapshot.ok) {
+            QFile::remove(m_places.serverSnapshot);
+            ask(Msg::ServerBackupFailed + QStringLiteral("\r\n") + snapshot.error, Msg::Style::StopRtl,
+                Msg::ApplicationTitle);
+            return;
+        }
+        if (encryption) {
+            const bool sealed = CopyDatabaseFile(m_places.serverSnapshot, target, encryption.get());
+            QFile::remove(m_places.serverSnapshot);
+            if (!sealed) {
+                if (encryption->verdict() != BackupCipher::Verdict::Good)
+                    ask(PassphraseFields::refusalText(encryption->verdict(), true), Msg::Style::StopRtl,
+                        Msg::ApplicationTitle);
+                return;
+            }
+        }
+    } else {
         ReadLock lock(m_db);
         if (!lock.held()) {
             ask(lock.error(), Msg::Style::ServiceNotification, Msg::ErrorTitle);
@@ -326,7 +348,8 @@ void BackupWindow::restore()
         return;
     }
     const QString source = BackupNames::resolve(m_places, m_source->text());
-    if (DatabaseCopy::sameFile(source, m_places.database)) {
+    // On the server the data file on this computer is a source like any other.
+    if (!m_db.isServer() && DatabaseCopy::sameFile(source, m_places.database)) {
         ask(Msg::RestoreFromDatabase, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
@@ -387,6 +410,11 @@ void BackupWindow::restore()
         return;
     }
 
+    if (m_db.isServer()) {
+        restoreOntoServer();
+        return;
+    }
+
     // A read through the program's connection plays back any journal left by an interrupted write, so the file
     // kept as `.before-restore` is complete; then the connection lets go of the file for good.
     {
@@ -408,6 +436,20 @@ void BackupWindow::restore()
         break;
     }
     reopenDatabase();
+}
+
+void BackupWindow::restoreOntoServer()
+{
+    // What the server holds goes to a backup of its own first; then the server's rows become the backup's, in one
+    // transaction, so the other counsellors see either the old rows or the restored ones.
+    const ServerBackup::Result restored = ServerBackup::restore(m_db, m_places);
+    if (!restored.ok) {
+        ask(Msg::ServerRestoreFailed + QLatin1Char('\n') + restored.error, Msg::Style::ExclamationRtl,
+            Msg::ErrorTitlePersian);
+        return;
+    }
+    ask(Msg::RestoreDone, Msg::Style::Ok, Msg::ApplicationTitle);
+    close();
 }
 
 void BackupWindow::reopenDatabase()

@@ -60,6 +60,7 @@ private:
     bool prepareBackFolder();
     int ask(const QString& text, int style, const QString& title);
     void reopenDatabase();
+    void restoreOntoServer();
 
     Database& m_db;
     Messages& m_messages;

@@ -142,6 +142,36 @@ inline const QString NoExamineesYet = QStringLiteral("هنوز آزمودني ا
 // The lookup window's export, pressed while its list is empty.
 inline const QString NoExamineeListed = QStringLiteral("هيچ آزمودني در فهرست نيست؛ فايل خروجي ساخته نشد.");
 
+// The clinic's server: why a connection failed (%1 the server, %2 the user or the database), start-up, the database
+// panel, backups on the server and moving a clinic's file onto it.
+inline const QString ServerRefused = QStringLiteral("سرور کلينيک %1 اتصال را نپذيرفت: پايگاه داده روي آن اجرا نمي شود، يا نشاني يا شماره درگاه (port) درست نيست.");
+inline const QString ServerUnknownHost = QStringLiteral("نام سرور کلينيک %1 در شبکه پيدا نشد؛ نام يا نشاني سرور را بررسي کنيد.");
+inline const QString ServerNoAnswer = QStringLiteral("سرور کلينيک %1 در 5 ثانيه پاسخي نداد؛ شايد سرور خاموش است يا اين رايانه به شبکه کلينيک وصل نيست.");
+inline const QString ServerNoPassword = QStringLiteral("سرور کلينيک %1 براي کاربر %2 گذرواژه مي خواهد و گذرواژه اي داده نشد.");
+inline const QString ServerPasswordRefused = QStringLiteral("سرور کلينيک %1 گذرواژه کاربر %2 را نپذيرفت.");
+inline const QString ServerUserMissing = QStringLiteral("کاربري با نام %2 روي سرور کلينيک %1 تعريف نشده است.");
+inline const QString ServerNotAllowed = QStringLiteral("سرور کلينيک %1 به کاربر %2 اجازه اتصال از اين رايانه را نمي دهد.");
+inline const QString ServerDatabaseMissing = QStringLiteral("پايگاه داده اي با نام %2 روي سرور کلينيک %1 وجود ندارد.");
+inline const QString ServerOther = QStringLiteral("اتصال به سرور کلينيک %1 برقرار نشد.");
+inline const QString ServerNotOurs = QStringLiteral("پايگاه داده سرور کلينيک %1 پايگاه داده اين برنامه نيست (يا برنامه تازه تري آن را ساخته است)؛ به آن دست زده نشد.");
+inline const QString ServerPasswordTitle = QStringLiteral("گذرواژه سرور کلينيک");
+inline const QString ServerPasswordPrompt = QStringLiteral("گذرواژه کاربر %2 براي سرور کلينيک %1 را وارد کنيد:");
+inline const QString ServerPasswordAgain = QStringLiteral("سرور کلينيک %1 گذرواژه کاربر %2 را نپذيرفت. گذرواژه را دوباره وارد کنيد:");
+inline const QString ServerStartEnds = QStringLiteral("برنامه بسته مي شود و به هيچ اطلاعاتي دست زده نشد. اين پيام را به مسئول سرور کلينيک نشان دهيد.");
+inline const QString DatabasePortWrong = QStringLiteral("شماره درگاه (port) سرور بايد عددي از 1 تا 65535 باشد.");
+inline const QString DatabaseNameNeeded = QStringLiteral("نام پايگاه داده سرور کلينيک را وارد کنيد.");
+inline const QString ServerConnectionWorks = QStringLiteral("اتصال به سرور کلينيک %1 برقرار شد و پايگاه داده آن براي اين برنامه آماده است.");
+inline const QString DatabaseChoiceSaved = QStringLiteral("انتخاب پايگاه داده ذخيره شد و از اجراي بعدي برنامه به کار مي رود.");
+inline const QString DatabaseChoiceNotSaved = QStringLiteral("انتخاب پايگاه داده در فايل تنظيمات برنامه (%1) ذخيره نشد.");
+inline const QString CopyToServerConfirm = QStringLiteral("آزمودني ها و پاسخ هاي فايل اطلاعات اين رايانه به سرور کلينيک %1 کپي شوند؟ فايل اين رايانه دست نخورده مي ماند.");
+inline const QString CopyToServerDone = QStringLiteral("%2 آزمودني از فايل اطلاعات اين رايانه به سرور کلينيک %1 کپي شد.");
+inline const QString CopyToServerCodesTaken = QStringLiteral("کد اين آزمودني ها از قبل روي سرور کلينيک %1 ثبت شده است و هيچ آزمودني کپي نشد:");
+inline const QString AndMoreCodes = QStringLiteral("و %1 کد ديگر");
+inline const QString CopyToServerNoFile = QStringLiteral("روي اين رايانه فايل اطلاعاتي براي انتقال به سرور نيست.");
+inline const QString CopyToServerFailed = QStringLiteral("انتقال به سرور کلينيک %1 انجام نشد و هيچ آزمودني کپي نشد.");
+inline const QString ServerBackupFailed = QStringLiteral("نسخه پشتيبان از اطلاعات سرور کلينيک تهيه نشد.");
+inline const QString ServerRestoreFailed = QStringLiteral("بازيابي اطلاعات روي سرور کلينيک انجام نشد و اطلاعات سرور دست نخورده ماند.");
+
 // Answer codes of the standard box
 constexpr int Ok = 1;
 constexpr int Yes = 6;

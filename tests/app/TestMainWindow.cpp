@@ -26,7 +26,7 @@
 
 namespace {
 
-const QStringList kPanels = {"Frame6", "Frame8", "Frame9", "Frame10", "FrameDataFile"};
+const QStringList kPanels = {"DatabasePanel", "Frame6", "Frame8", "Frame9", "Frame10", "FrameDataFile"};
 
 QStringList visiblePanels(QWidget* window)
 {
@@ -183,6 +183,13 @@ void TestMainWindow::panels_data()
                                                             << QStringList{"Frame8"};
     QTest::newRow("settings exit with data file") << QStringList{"Command9", "Command71", "Command69"}
                                                   << QStringList{};
+    QTest::newRow("settings and database") << QStringList{"Command9", "Command70"}
+                                           << QStringList{"DatabasePanel", "Frame8"};
+    QTest::newRow("database, then clinic") << QStringList{"Command9", "Command70", "Command67"}
+                                           << QStringList{"Frame8", "Frame9"};
+    QTest::newRow("database panel's cancel closes only it") << QStringList{"Command9", "Command70", "DatabaseCancel"}
+                                                            << QStringList{"Frame8"};
+    QTest::newRow("settings exit with database") << QStringList{"Command9", "Command70", "Command69"} << QStringList{};
     QTest::newRow("registration alone") << QStringList{"Command9", "Command67", "Command1"}
                                         << QStringList{"Frame10"};
     QTest::newRow("settings closes registration") << QStringList{"Command1", "Command9"} << QStringList{"Frame8"};

@@ -1,0 +1,210 @@
+#include "data/TableTransfer.h"
+
+#include "data/Database.h"
+#include "data/Engine.h"
+#include "data/Transaction.h"
+
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace TableTransfer {
+
+namespace {
+
+QString quoted(const QString& name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+QStringList columnsOf(const QString& table)
+{
+    if (table == QLatin1String("IDE"))
+        return Database::ideColumns();
+    if (table == QLatin1String("Answer"))
+        return Database::answerColumns();
+    if (table == QLatin1String("Theme"))
+        return Database::themeColumns();
+    return { QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") };
+}
+
+QString columnList(const QStringList& columns)
+{
+    QStringList names;
+    for (const QString& column : columns)
+        names << quoted(column);
+    return names.join(QStringLiteral(", "));
+}
+
+Result failed(const Database& db)
+{
+    Result result;
+    result.error = db.lastError();
+    result.busy = db.lastErrorIsBusy();
+    return result;
+}
+
+Result failed(const Transaction& transaction)
+{
+    Result result;
+    result.error = transaction.error();
+    result.busy = transaction.busy();
+    return result;
+}
+
+// Rows go to the target this many at a time, in one statement: a server answers each statement over the network,
+// and one per row would make a clinic's backup a matter of minutes.
+constexpr int batchRows = 200;
+
+QString insertStatement(const QString& table, const QStringList& columns, int rows)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString row = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    QStringList values;
+    for (int i = 0; i < rows; ++i)
+        values << row;
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+        .arg(quoted(table), columnList(columns), values.join(QStringLiteral(", ")));
+}
+
+// Streams every row of `table` from the source into the target, in the order the rows were stored.
+bool copyRows(Database& source, Database& target, const QString& table, int& rows, Result& result)
+{
+    const QStringList columns = columnsOf(table);
+    QSqlQuery read(source.connection());
+    read.setForwardOnly(true);
+    read.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                     .arg(columnList(columns), quoted(table), source.engine().rowIdentity()));
+    if (!source.exec(read)) {
+        result = failed(source);
+        return false;
+    }
+    QSqlQuery whole(target.connection());
+    whole.prepare(insertStatement(table, columns, batchRows));
+    QVariantList pending;
+    int pendingRows = 0;
+    const auto flush = [&] {
+        if (pendingRows == 0)
+            return true;
+        QSqlQuery last(target.connection());
+        QSqlQuery& write = pendingRows == batchRows ? whole : last;
+        if (pendingRows != batchRows)
+            last.prepare(insertStatement(table, columns, pendingRows));
+        for (qsizetype i = 0; i < pending.size(); ++i)
+            write.bindValue(int(i), pending.at(i));
+        if (!target.exec(write)) {
+            result = failed(target);
+            return false;
+        }
+        rows += pendingRows;
+        pending.clear();
+        pendingRows = 0;
+        return true;
+    };
+    while (read.next()) {
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            const QVariant value = read.value(int(i));
+            // Every column is text; an empty one stays empty rather than becoming a number or NULL's absence.
+            pending << (value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value.toString()));
+        }
+        if (++pendingRows == batchRows && !flush())
+            return false;
+    }
+    if (read.lastError().isValid()) {
+        result.error = read.lastError().text();
+        return false;
+    }
+    return flush();
+}
+
+bool readCodes(Database& db, const QString& table, QSet<QString>& codes, QStringList* inOrder, Result& result)
+{
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT \"Code\" FROM %1 ORDER BY %2").arg(quoted(table), db.engine().rowIdentity()));
+    if (!db.exec(q)) {
+        result = failed(db);
+        return false;
+    }
+    while (q.next()) {
+        const QString code = q.value(0).toString();
+        if (inOrder && !codes.contains(code))
+            inOrder->append(code);
+        codes.insert(code);
+    }
+    return true;
+}
+
+} // namespace
+
+const QStringList& tables()
+{
+    static const QStringList names { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("Theme"),
+        QStringLiteral("ComparedPairs") };
+    return names;
+}
+
+Result replaceAll(Database& source, Database& target)
+{
+    Transaction reading(source, Transaction::Kind::Read);
+    if (!reading.begun())
+        return failed(reading);
+    Transaction writing(target);
+    if (!writing.begun())
+        return failed(writing);
+    Result result;
+    for (const QString& table : tables())
+        if (!target.exec(QStringLiteral("DELETE FROM %1").arg(quoted(table))))
+            return failed(target);
+    for (const QString& table : tables()) {
+        int rows = 0;
+        if (!copyRows(source, target, table, rows, result))
+            return result;
+        if (table == QLatin1String("IDE"))
+            result.examinees = rows;
+    }
+    if (!writing.commit())
+        return failed(writing);
+    result.ok = true;
+    return result;
+}
+
+Result addExaminees(Database& source, Database& target)
+{
+    Transaction reading(source, Transaction::Kind::Read);
+    if (!reading.begun())
+        return failed(reading);
+    Transaction writing(target);
+    if (!writing.begun())
+        return failed(writing);
+    Result result;
+    QSet<QString> sourceCodes;
+    QStringList sourceOrder;
+    QSet<QString> targetCodes;
+    for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer") }) {
+        if (!readCodes(source, table, sourceCodes, &sourceOrder, result)
+            || !readCodes(target, table, targetCodes, nullptr, result))
+            return result;
+    }
+    for (const QString& code : std::as_const(sourceOrder))
+        if (targetCodes.contains(code))
+            result.takenCodes << code;
+    if (!result.takenCodes.isEmpty())
+        return result;
+    for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs") }) {
+        int rows = 0;
+        if (!copyRows(source, target, table, rows, result))
+            return result;
+        if (table == QLatin1String("IDE"))
+            result.examinees = rows;
+    }
+    if (!writing.commit())
+        return failed(writing);
+    result.ok = true;
+    return result;
+}
+
+} // namespace TableTransfer

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Database;
+
+// Copies this program's rows from one Database to another, whichever engine each runs on: a server's rows into a new
+// data file (a backup of the server), a data file's rows onto a server (a restore, or a clinic moving onto it). The
+// source is read in one read transaction, so what is copied is one state of it; the target is written in one write
+// transaction, so it ends up with all of it or none of it. QU is not copied: every database seeds its own.
+namespace TableTransfer {
+
+struct Result {
+    bool ok = false;
+    QString error; // the platform's description of a failure
+    bool busy = false; // the failure was the data being held by another program
+    QStringList takenCodes; // addExaminees: the source's codes the target holds already, in the source's order
+    int examinees = 0; // examinees copied
+};
+
+// The tables copied, in the order they are written.
+const QStringList& tables();
+
+// Makes the target's IDE, Answer, Theme and ComparedPairs rows those of the source.
+Result replaceAll(Database& source, Database& target);
+
+// Adds the source's examinees (IDE and Answer rows) and remembered pairs to the target's. When any of the source's
+// codes is already the target's, nothing is copied and takenCodes lists them. (Should another program register one
+// of them between the look and the copy, the server's unique index refuses the copy: nothing is copied then either,
+// and the error names the code.)
+Result addExaminees(Database& source, Database& target);
+
+} // namespace TableTransfer

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Database;
+
+// Moving a clinic onto its server: the examinees, answers and remembered pairs of the data file on this computer are
+// copied to the server in one transaction. When any of the file's codes is already on the server, nothing is copied
+// and the codes are listed. The data file itself is only read.
+namespace ClinicMove {
+
+struct Outcome {
+    enum class Status {
+        Copied,
+        CodesTaken, // takenCodes are on the server already; nothing copied
+        NoLocalFile, // this computer has no data file to copy
+        LocalRefused, // the data file did not open (not ours, damaged, held...); error says why
+        Failed, // the copy failed; nothing copied; error says why
+    };
+    Status status = Status::Failed;
+    QString error;
+    QStringList takenCodes;
+    int examinees = 0;
+};
+
+// `dataFolder` holds RIVERIVU/RIVERIVU.mdb.
+Outcome copy(const QString& dataFolder, Database& server);
+
+} // namespace ClinicMove
