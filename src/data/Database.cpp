@@ -278,15 +278,8 @@ bool Database::beginWith(const QStringList& statements)
     bool began = false;
     for (const QString& statement : statements) {
         if (!exec(statement)) {
-            if (began) {
-                const QString error = m_lastError;
-                const bool busy = m_lastErrorBusy;
-                const bool lost = m_lastErrorLost;
-                rollback();
-                m_lastError = error;
-                m_lastErrorBusy = busy;
-                m_lastErrorLost = lost;
-            }
+            if (began)
+                rollbackKeepingError();
             return false;
         }
         if (!began) {
@@ -311,12 +304,10 @@ bool Database::beginReading()
 bool Database::commit()
 {
     if (isServer() && m_transactionFailed) {
-        const QString error = m_transactionError;
-        const bool lost = m_lost;
-        rollback();
-        m_lastError = error;
+        m_lastError = m_transactionError;
         m_lastErrorBusy = false;
-        m_lastErrorLost = lost;
+        m_lastErrorLost = m_lost;
+        rollbackKeepingError();
         return false;
     }
     bool stored = false;
@@ -339,6 +330,12 @@ bool Database::commit()
         m_inTransaction = false;
         return true;
     }
+    rollbackKeepingError();
+    return false;
+}
+
+void Database::rollbackKeepingError()
+{
     const QString error = m_lastError;
     const bool busy = m_lastErrorBusy;
     const bool lost = m_lastErrorLost;
@@ -346,7 +343,6 @@ bool Database::commit()
     m_lastError = error;
     m_lastErrorBusy = busy;
     m_lastErrorLost = lost;
-    return false;
 }
 
 void Database::rollback()

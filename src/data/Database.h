@@ -130,6 +130,8 @@ private:
     void applyLockWait() const;
     bool execStatement(QSqlQuery& query, const QString* sql);
     bool beginWith(const QStringList& statements);
+    // Rolls back, keeping what the failure that led to it said.
+    void rollbackKeepingError();
     QString createOnServer();
     QString bringServerUpToDate(int version, bool putBackThemeRow);
     // Fills a new database's questionnaire and settings row through `run` (a statement and its values; the
