@@ -45,7 +45,11 @@ void removeStaleRestoreCopy(const QString& databaseFile)
     const BackupNames::Places places(databaseFile);
     QFile::remove(DatabaseCheck::journalPath(places.restoreCheck));
     QFile::remove(places.restoreCheck);
+    // An encrypted backup of the server killed half-way leaves the server's rows in plain, whole or being built.
+    const QString building = places.serverSnapshot + QStringLiteral(".building");
     QFile::remove(places.serverSnapshot);
+    QFile::remove(DatabaseCheck::journalPath(building));
+    QFile::remove(building);
 }
 
 // What an earlier version left open to others on the computer (a data folder, data file or backup anyone could read)

@@ -391,6 +391,12 @@ void BackupWindow::restore()
         QFile::remove(m_places.restoreCheck);
         QFile::remove(checkJournal);
     };
+    // On the server this computer's data folder may not have been made yet.
+    QString folderError;
+    if (!OwnerOnly::makeFolder(QFileInfo(m_places.restoreCheck).absolutePath(), &folderError)) {
+        ask(folderError, Msg::Style::ExclamationRtl, Msg::ErrorTitle);
+        return;
+    }
     QFile::remove(checkJournal);
     const QString sourceJournal = DatabaseCheck::journalPath(source);
     if (!CopyDatabaseFile(source, m_places.restoreCheck, decryption.get())

@@ -101,9 +101,12 @@ void TestProgramStart::staleRestoreCopyIsRemoved()
     QTemporaryDir locks;
     QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("RIVERIVU")));
     const QString database = Database::filePath(folder.path());
-    // What a restore killed half-way leaves beside the database: a whole private copy, perhaps with a journal.
+    // What a restore killed half-way leaves beside the database: a whole private copy, perhaps with a journal; and
+    // what an encrypted backup of the server killed half-way leaves: its plain snapshot, whole or still being built.
+    const QString snapshot = QDir(QFileInfo(database).path()).filePath(QStringLiteral("server.mdbB.snapshot"));
     for (const QString& left : { database + QStringLiteral(".restore-check"),
-             database + QStringLiteral(".restore-check-journal") }) {
+             database + QStringLiteral(".restore-check-journal"), snapshot, snapshot + QStringLiteral(".building"),
+             snapshot + QStringLiteral(".building-journal") }) {
         QFile file(left);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("half a restore");

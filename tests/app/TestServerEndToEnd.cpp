@@ -2,12 +2,15 @@
 // scored, listed in the list report, backed up to a file and restored from it, every step read back from the server.
 #include "app/MainWindow.h"
 #include "app/WindowRouter.h"
+#include "backup/BackupCipher.h"
+#include "backup/BackupNames.h"
 #include "backup/BackupWindow.h"
 #include "data/DatabaseCheck.h"
 #include "support/PdfText.h"
 #include "support/ScratchServer.h"
 #include "support/TableContents.h"
 #include "support/TestProgram.h"
+#include "text/OwnerOnly.h"
 #include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
@@ -17,7 +20,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -27,6 +32,7 @@ private slots:
     void initTestCase() { PersianText::loadFont(); }
     void registerTestScoreListBackUpRestore();
     void refusedBackupLeavesServerAlone();
+    void encryptedBackupOfServer();
 };
 
 namespace {
@@ -66,6 +72,32 @@ QString onServer(Database& server, const QString& sql)
 {
     QSqlQuery q(server.connection());
     return q.exec(sql) && q.next() ? q.value(0).toString() : QStringLiteral("<none>");
+}
+
+const QString words = QStringLiteral("سه کبوتر سفيد 1405");
+
+// A backup window of its own on `db`, gone when it closes itself or the test ends.
+struct OwnWindow {
+    OwnWindow(Database& db, TestProgram& program)
+        : window(new BackupWindow(db, program.messages(), program.fileDialogs()))
+    {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+    }
+    ~OwnWindow() { delete window.data(); }
+    QPointer<BackupWindow> window;
+};
+
+// REASTOR from `backup` in a window on `db`, the passphrase typed when asked; the last thing the window said.
+QString restoreWith(Database& db, TestProgram& program, const QString& backup, const QString& passphrase)
+{
+    OwnWindow w(db, program);
+    program.messages().clear();
+    program.messages().answers.enqueue(Msg::Yes);
+    program.messages().secrets.enqueue(passphrase);
+    Drive::find<QLineEdit>(w.window, "Text2")->setText(backup);
+    Drive::click(w.window, QStringLiteral("VisualButtonEx3"));
+    return program.messages().lastText();
 }
 
 } // namespace
@@ -194,6 +226,67 @@ void TestServerEndToEnd::refusedBackupLeavesServerAlone()
     QVERIFY(!QFile::exists(QDir(program.folder()).filePath(QStringLiteral("RIVERIVU/server.mdbB.before-restore"))));
     QVERIFY(window->isVisible());
     window->close();
+}
+
+// Encrypted, the server's rows go through a private snapshot on this computer; only the sealed file stays.
+void TestServerEndToEnd::encryptedBackupOfServer()
+{
+    ScratchServer scratch;
+    ScratchServer freshScratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    SKIP_WITHOUT_SERVER(freshScratch);
+    TestProgram program;
+    // A computer that has only ever used the server: no data folder of its own yet.
+    QTemporaryDir serverOnly;
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    server->setFolders(serverOnly.path(), program.folder());
+    QVERIFY(server->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\") VALUES ('5', 'مريم')")));
+    QVERIFY(server->exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\", \"1\") VALUES ('5', '4')")));
+    const auto rows = tableContents(*server);
+
+    const QString backup = QDir(program.folder()).filePath(QStringLiteral("sealed.mdbB"));
+    {
+        OwnWindow w(*server, program);
+        Drive::find<QLineEdit>(w.window, "Text1")->setText(backup);
+        Drive::click(w.window, QStringLiteral("CheckEncrypt"));
+        Drive::type(Drive::find<QLineEdit>(w.window, "TextPassphrase"), words);
+        Drive::type(Drive::find<QLineEdit>(w.window, "TextPassphraseAgain"), words);
+        Drive::click(w.window, QStringLiteral("VisualButtonEx2"));
+        QCOMPARE(program.messages().lastText(), Msg::BackupDone);
+    }
+    QCOMPARE(BackupCipher::recognise(backup), BackupCipher::Verdict::Good);
+    QFile sealed(backup);
+    QVERIFY(sealed.open(QIODevice::ReadOnly));
+    const QByteArray start = sealed.read(16);
+    QVERIFY(!start.startsWith("SQLite format 3"));
+    QVERIFY(!sealed.readAll().contains("مريم"));
+    QCOMPARE(QFile::permissions(backup), OwnerOnly::FileMode);
+    const BackupNames::Places places(Database::filePath(serverOnly.path()));
+    QVERIFY(!QFile::exists(places.serverSnapshot));
+    QCOMPARE(QDir(QFileInfo(places.serverSnapshot).path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+
+    // A wrong passphrase: the server's rows, changed since, stay as they are.
+    QVERIFY(server->exec(QStringLiteral("UPDATE \"IDE\" SET \"FName\" = 'Changed'")));
+    const auto changed = tableContents(*server);
+    QCOMPARE(restoreWith(*server, program, backup, QStringLiteral("not the passphrase")), Msg::RestoreWrongPassphrase);
+    QCOMPARE(tableContents(*server), changed);
+
+    // Restored onto another server database, from another computer new to the program.
+    std::unique_ptr<Database> fresh = Database::onServer(freshScratch.address());
+    QVERIFY(fresh->open().ok());
+    QTemporaryDir otherComputer;
+    fresh->setFolders(otherComputer.path(), program.folder());
+    QVERIFY(fresh->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\") VALUES ('9', 'Other')")));
+    QCOMPARE(restoreWith(*fresh, program, backup, words), Msg::RestoreDone);
+    QCOMPARE(tableContents(*fresh), rows);
+
+    // And onto a data file.
+    TestProgram local(TestProgram::OnFile);
+    local.addExaminee(QStringLiteral("not in the backup"));
+    QCOMPARE(restoreWith(local.database(), local, backup, words), Msg::RestoreDone);
+    QVERIFY(local.database().open().ok());
+    QCOMPARE(tableContents(local.database()), rows);
 }
 
 QTEST_MAIN(TestServerEndToEnd)
