@@ -45,11 +45,14 @@ void removeStaleRestoreCopy(const QString& databaseFile)
     const BackupNames::Places places(databaseFile);
     QFile::remove(DatabaseCheck::journalPath(places.restoreCheck));
     QFile::remove(places.restoreCheck);
-    // An encrypted backup of the server killed half-way leaves the server's rows in plain, whole or being built.
-    const QString building = places.serverSnapshot + QStringLiteral(".building");
+    // An encrypted backup of the server killed half-way leaves the server's rows in plain, whole or being built; a
+    // restore onto the server killed while it kept the server's rows leaves that copy half-built.
     QFile::remove(places.serverSnapshot);
-    QFile::remove(DatabaseCheck::journalPath(building));
-    QFile::remove(building);
+    for (const QString& made : {places.serverSnapshot, places.serverBeforeRestore}) {
+        const QString building = made + QStringLiteral(".building");
+        QFile::remove(DatabaseCheck::journalPath(building));
+        QFile::remove(building);
+    }
 }
 
 // What an earlier version left open to others on the computer (a data folder, data file or backup anyone could read)

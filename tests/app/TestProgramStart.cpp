@@ -102,11 +102,14 @@ void TestProgramStart::staleRestoreCopyIsRemoved()
     QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("RIVERIVU")));
     const QString database = Database::filePath(folder.path());
     // What a restore killed half-way leaves beside the database: a whole private copy, perhaps with a journal; and
-    // what an encrypted backup of the server killed half-way leaves: its plain snapshot, whole or still being built.
+    // what an encrypted backup of the server killed half-way leaves: its plain snapshot, whole or still being built;
+    // and the server's rows half kept by a restore onto the server killed half-way.
     const QString snapshot = QDir(QFileInfo(database).path()).filePath(QStringLiteral("server.mdbB.snapshot"));
+    const QString kept = QDir(QFileInfo(database).path()).filePath(QStringLiteral("server.mdbB.before-restore"));
     for (const QString& left : { database + QStringLiteral(".restore-check"),
              database + QStringLiteral(".restore-check-journal"), snapshot, snapshot + QStringLiteral(".building"),
-             snapshot + QStringLiteral(".building-journal") }) {
+             snapshot + QStringLiteral(".building-journal"), kept + QStringLiteral(".building"),
+             kept + QStringLiteral(".building-journal") }) {
         QFile file(left);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("half a restore");
