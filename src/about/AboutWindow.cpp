@@ -1,6 +1,7 @@
 #include "about/AboutWindow.h"
 
 #include "about/NoticesWindow.h"
+#include "text/ShownNumbers.h"
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
@@ -97,7 +98,7 @@ AboutWindow::AboutWindow(const Maker::Details& maker, QWidget* parent, CreditCol
     m_sentenceLine->setCursorPosition(0);
     Twips::placeWindow(this, 1100, 1200);
     for (int i = 0; i < CreditScroll::LabelCount; ++i) {
-        m_creditLabels.at(i)->setText(m_scroll.caption(i));
+        m_creditLabels.at(i)->setText(ShownNumbers::line(m_scroll.caption(i)));
         placeLabel(i);
     }
     m_colourTimer->start();
@@ -124,7 +125,7 @@ void AboutWindow::scroll()
 {
     const int wrapped = m_scroll.tick();
     if (wrapped >= 0)
-        m_creditLabels.at(wrapped)->setText(m_scroll.caption(wrapped));
+        m_creditLabels.at(wrapped)->setText(ShownNumbers::line(m_scroll.caption(wrapped)));
     for (int i = 0; i < CreditScroll::LabelCount; ++i)
         placeLabel(i);
 }

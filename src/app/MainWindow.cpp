@@ -97,7 +97,7 @@ QPixmap bannerPicture(QSize size, const Maker::Details& maker)
     p.setFont(font);
     const QString host = QUrl(Maker::webAddress(maker.webSite)).host();
     if (host.isEmpty()) {
-        p.drawText(pixmap.rect(), Qt::AlignCenter, Maker::programNameAndVersion());
+        p.drawText(pixmap.rect(), Qt::AlignCenter, ShownNumbers::line(Maker::programNameAndVersion()));
         return pixmap;
     }
     p.drawText(pixmap.rect().adjusted(0, 2, 0, -size.height() / 2), Qt::AlignCenter, QStringLiteral("Tovrin35"));

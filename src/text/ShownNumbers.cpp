@@ -3,6 +3,7 @@
 #include "text/ProgramSettings.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSettings>
 
 #include <cmath>
@@ -47,6 +48,62 @@ QString persianForm(const QString& ascii)
     return drawn;
 }
 
+bool isLatinLetter(QChar c)
+{
+    return c.isLetter() && c.script() == QChar::Script_Latin;
+}
+
+// One run of letters, digits and "_" (the pieces a word splits into at its punctuation).
+bool isWordPart(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// A blank-free piece of a line that is a web or e-mail address: it has "@" or a scheme, starts with "www.", or is a
+// host name ending in a Latin top-level name, with or without a path ("shop.example.ir/item/12").
+bool isAddress(const QString& piece)
+{
+    if (piece.contains(QLatin1Char('@')) || piece.contains(QLatin1String("://")))
+        return true;
+    qsizetype from = 0;
+    qsizetype to = piece.size();
+    while (from < to && !isWordPart(piece.at(from)))
+        ++from;
+    while (to > from && !isWordPart(piece.at(to - 1)) && piece.at(to - 1) != QLatin1Char('/'))
+        --to;
+    const QString bare = piece.mid(from, to - from);
+    if (bare.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+        return true;
+    static const QRegularExpression host(
+        QStringLiteral("^[A-Za-z0-9-]+(\\.[A-Za-z0-9-]+)*\\.[A-Za-z]{2,}(:[0-9]+)?([/?#].*)?$"));
+    return host.match(bare).hasMatch();
+}
+
+// The Persian form of one blank-free piece: an address stays as written, and so does every run of letters and
+// digits that holds a Latin letter.
+QString persianPiece(const QString& piece)
+{
+    if (isAddress(piece))
+        return piece;
+    QString drawn;
+    drawn.reserve(piece.size());
+    qsizetype i = 0;
+    while (i < piece.size()) {
+        if (!isWordPart(piece.at(i))) {
+            drawn += piece.at(i++);
+            continue;
+        }
+        qsizetype end = i;
+        bool latin = false;
+        while (end < piece.size() && isWordPart(piece.at(end)))
+            latin = isLatinLetter(piece.at(end++)) || latin;
+        const QString run = piece.mid(i, end - i);
+        drawn += latin ? run : persianForm(run);
+        i = end;
+    }
+    return drawn;
+}
+
 } // namespace
 
 bool persianDigits()
@@ -79,6 +136,27 @@ void setPersianDigits(bool on)
 QString text(const QString& stored)
 {
     return persianDigits() ? persianForm(stored) : stored;
+}
+
+QString line(const QString& words)
+{
+    if (!persianDigits())
+        return words;
+    QString drawn;
+    drawn.reserve(words.size());
+    qsizetype i = 0;
+    while (i < words.size()) {
+        if (words.at(i).isSpace()) {
+            drawn += words.at(i++);
+            continue;
+        }
+        qsizetype end = i;
+        while (end < words.size() && !words.at(end).isSpace())
+            ++end;
+        drawn += persianPiece(words.mid(i, end - i));
+        i = end;
+    }
+    return drawn;
 }
 
 QString number(qint64 value)

@@ -18,6 +18,11 @@ void setPersianDigits(bool on);
 // a time its ":", a code's letters stay letters). Used for dates, times and number texts kept as stored.
 QString text(const QString& stored);
 
+// A line of words as drawn: the digits of its numbers as text() draws them (a telephone number, a version, "35"
+// in a Persian title), but not the digits inside a Latin word, which are part of a name ("Tovrin35"), nor those of
+// a web or e-mail address, which is copied as written. For lines that carry names and addresses beside numbers.
+QString line(const QString& words);
+
 // A whole number as drawn: Persian digits and the Persian thousands separator when on, plain ASCII digits when off.
 // A sign stays an ASCII "-" or "+" so it reads in front of the digits in a left-to-right cell.
 QString number(qint64 value);

@@ -1,6 +1,8 @@
 #include "about/AboutWindow.h"
 #include "SampleMaker.h"
 #include "support/LayoutCheck.h"
+#include "support/OwnSettings.h"
+#include "text/ShownNumbers.h"
 #include "ui/PersianText.h"
 
 #include <QApplication>
@@ -10,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -70,6 +73,10 @@ private slots:
     void escapeCloses();
     void notices();
     void nothingCutOff();
+    void numbersInPersianNamesAndAddressesAsWritten();
+
+private:
+    const OwnSettings m_settings;
 };
 
 void TestAboutWindow::opening()
@@ -88,9 +95,9 @@ void TestAboutWindow::opening()
 
     // The column starts with slots 0 to 3, top to bottom.
     const QStringList first
-        = { QStringLiteral("نام نرم افزار:"), QStringLiteral(" نرم افزار پرسشنامه رضايت زناشويي تورين 35 ماده اي "),
+        = { QStringLiteral("نام نرم افزار:"), QStringLiteral(" نرم افزار پرسشنامه رضايت زناشويي تورين ۳۵ ماده اي "),
               QStringLiteral("برنامه نويس: ") + apart(QStringLiteral("Reza Ahmadi")),
-              QStringLiteral("تلفن : ") + apart(QStringLiteral("021-5555")) + QStringLiteral(" ") };
+              QStringLiteral("تلفن : ") + apart(QStringLiteral("۰۲۱-۵۵۵۵")) + QStringLiteral(" ") };
     for (int i = 1; i <= 4; ++i) {
         QCOMPARE(about.label(i)->text(), first.at(i - 1));
         if (i > 1)
@@ -237,8 +244,35 @@ void TestAboutWindow::nothingCutOff()
     about.step("Timer10", 400);
     QVERIFY(LayoutCheck::nothingCutOff(about.window));
     QVERIFY(LayoutCheck::nothingCutOff(about.find<QWidget>("Frame1")));
-    for (const QString& line : CreditScroll::lines(fullDetails()))
-        QVERIFY2(about.label(1)->fontMetrics().horizontalAdvance(line) <= about.label(1)->width(), qPrintable(line));
+    for (const QString& line : CreditScroll::lines(fullDetails())) {
+        const QString drawn = ShownNumbers::line(line);
+        QVERIFY2(about.label(1)->fontMetrics().horizontalAdvance(drawn) <= about.label(1)->width(), qPrintable(drawn));
+    }
+}
+
+void TestAboutWindow::numbersInPersianNamesAndAddressesAsWritten()
+{
+    // Without a programmer the line names the program and its version: the name as it is, the version's digits
+    // as every number is drawn; the addresses as they are written.
+    Maker::Details maker = fullDetails();
+    maker.programmer.clear();
+    maker.email = QStringLiteral("reza35@maker.test");
+    {
+        About about(maker);
+        const QString version = Maker::programNameAndVersion().section(QLatin1Char(' '), 1);
+        QCOMPARE(about.label(3)->text(), QStringLiteral("Tovrin35 ") + ShownNumbers::text(version));
+        QVERIFY(about.label(3)->text() != Maker::programNameAndVersion());
+        about.step("Timer10", 63);
+        QCOMPARE(about.label(1)->text(),
+            QStringLiteral(" ايميل : ") + apart(QStringLiteral("reza35@maker.test")) + QStringLiteral("  "));
+    }
+    // With "ارقام فارسي" off every line reads as it is kept.
+    ShownNumbers::setPersianDigits(false);
+    const auto backOn = qScopeGuard([] { ShownNumbers::setPersianDigits(true); });
+    About about(maker);
+    QCOMPARE(about.label(2)->text(), QStringLiteral(" نرم افزار پرسشنامه رضايت زناشويي تورين 35 ماده اي "));
+    QCOMPARE(about.label(3)->text(), Maker::programNameAndVersion());
+    QCOMPARE(about.label(4)->text(), QStringLiteral("تلفن : ") + apart(QStringLiteral("021-5555")) + QStringLiteral(" "));
 }
 
 QTEST_MAIN(TestAboutWindow)

@@ -167,8 +167,8 @@ private slots:
     {
         ExamineeReport report(shown(), Maker::webSiteLine(), Maker::shopLine());
         const PageContent page = report.pageContent();
-        QCOMPARE(page.find(QStringLiteral("Label5"))->text, Maker::webSiteLine());
-        QCOMPARE(page.find(QStringLiteral("Label14"))->text, Maker::shopLine());
+        QCOMPARE(page.find(QStringLiteral("Label5"))->text, ShownNumbers::line(Maker::webSiteLine()));
+        QCOMPARE(page.find(QStringLiteral("Label14"))->text, ShownNumbers::line(Maker::shopLine()));
         QStringList lines;
         for (const char* name : { "Label5", "Label14" }) {
             const QString line = page.find(QString::fromLatin1(name))->text;
@@ -177,8 +177,29 @@ private slots:
         }
         // The foot is never empty, and names the program at most once.
         QVERIFY(!lines.first().isEmpty());
-        QVERIFY(lines.count(Maker::programNameAndVersion()) <= 1);
+        QVERIFY(lines.count(ShownNumbers::line(Maker::programNameAndVersion())) <= 1);
         QCOMPARE(page.find(QStringLiteral("Label1"))->text, QStringLiteral("پرسشنامه رضايت زناشويي تورين ۳۵ ماده اي"));
+    }
+
+    // The maker's lines draw a number as every number is drawn, a web address as it is written.
+    void makerLinesDrawTheirNumbers()
+    {
+        const QString version = Maker::programNameAndVersion().section(QLatin1Char(' '), 1);
+        Maker::Details site;
+        site.webSite = QStringLiteral("https://maker35.test/page/2");
+        for (const bool persian : { true, false }) {
+            ShownNumbers::setPersianDigits(persian);
+            const PageContent none = ExamineeReport(shown(), Maker::webSiteLine(Maker::Details()),
+                Maker::shopLine(Maker::Details())).pageContent();
+            QCOMPARE(none.find(QStringLiteral("Label5"))->text,
+                QStringLiteral("Tovrin35 ") + (persian ? ShownNumbers::text(version) : version));
+            const PageContent set
+                = ExamineeReport(shown(), Maker::webSiteLine(site), Maker::shopLine(site)).pageContent();
+            QCOMPARE(set.find(QStringLiteral("Label5"))->text, site.webSite);
+            QCOMPARE(set.find(QStringLiteral("Label14"))->text,
+                QStringLiteral("Tovrin35 ") + (persian ? ShownNumbers::text(version) : version));
+        }
+        ShownNumbers::setPersianDigits(true);
     }
 
     void programNamedOnceOnThePrintedPage_data()

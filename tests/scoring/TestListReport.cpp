@@ -181,6 +181,28 @@ private slots:
         }
     }
 
+    // The programmer's line at the foot: the telephone's digits drawn as every number, the name as written; without
+    // a programmer the program's name as it is with its version's digits drawn.
+    void programmerLineDrawsItsNumbers()
+    {
+        const OwnSettings settings;
+        Maker::Details maker;
+        maker.programmer = QStringLiteral("Reza Ahmadi2");
+        maker.telephone = QStringLiteral("021-5555");
+        const QString version = Maker::programNameAndVersion().section(QLatin1Char(' '), 1);
+        for (const bool persian : { true, false }) {
+            ShownNumbers::setPersianDigits(persian);
+            const QString line = texts(ListReport(rows(1), {}, Maker::programmerLine(maker)).pageContent(0),
+                QStringLiteral("Label16")).value(0);
+            QVERIFY2(line.contains(persian ? QStringLiteral("۰۲۱-۵۵۵۵") : QStringLiteral("021-5555")), qPrintable(line));
+            QVERIFY(line.contains(QStringLiteral("Reza Ahmadi2")));
+            const QString fallback = texts(ListReport(rows(1), {}, Maker::programmerLine(Maker::Details())).pageContent(0),
+                QStringLiteral("Label16")).value(0);
+            QCOMPARE(fallback, QStringLiteral("Tovrin35 ") + (persian ? ShownNumbers::text(version) : version));
+        }
+        ShownNumbers::setPersianDigits(true);
+    }
+
     void headingsOnEveryPageOfAThreePageList()
     {
         const auto report = listOf(3, false, {});
@@ -370,7 +392,7 @@ private slots:
         QCOMPARE(texts(page, QStringLiteral("Label14")), QStringList { address });
         QCOMPARE(texts(page, QStringLiteral("Label15")), QStringList { QStringLiteral(":آدرس") });
         const QString programmer = texts(page, QStringLiteral("Label16")).value(0);
-        QCOMPARE(programmer, Maker::programmerLine());
+        QCOMPARE(programmer, ShownNumbers::line(Maker::programmerLine()));
         QVERIFY(!programmer.isEmpty());
         QVERIFY(!programmer.contains(QStringLiteral("example")));
     }

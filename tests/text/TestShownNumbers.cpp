@@ -26,6 +26,8 @@ private slots:
     void digits();
     void drawnTextReadsBackToTheStoredOne_data();
     void drawnTextReadsBackToTheStoredOne();
+    void linesWithNamesAndAddresses_data();
+    void linesWithNamesAndAddresses();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -192,6 +194,54 @@ void TestShownNumbers::drawnTextReadsBackToTheStoredOne()
     QFETCH(QString, stored);
     QVERIFY(ShownNumbers::text(stored) != stored);
     QCOMPARE(Digits::toAscii(ShownNumbers::text(stored)), stored);
+}
+
+void TestShownNumbers::linesWithNamesAndAddresses_data()
+{
+    const QChar in(0x2068);
+    const QChar out(0x2069);
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("on");
+    QTest::newRow("program's name and version: the name stays a name")
+        << "Tovrin35 1.0" << QStringLiteral("Tovrin35 ۱.۰");
+    QTest::newRow("version of three parts") << "Tovrin35 1.10.2" << QStringLiteral("Tovrin35 ۱.۱۰.۲");
+    QTest::newRow("telephone set apart after a caption")
+        << QStringLiteral("تلفن : ") + in + "021-5555" + out + " "
+        << QStringLiteral("تلفن : ") + in + QStringLiteral("۰۲۱-۵۵۵۵") + out + " ";
+    QTest::newRow("telephone with a country code and blanks")
+        << "+98 (21) 5555 1234" << QStringLiteral("+۹۸ (۲۱) ۵۵۵۵ ۱۲۳۴");
+    QTest::newRow("programmer and telephone on one line")
+        << QStringLiteral("برنامه نويس: ") + in + "Reza Ahmadi" + out + QStringLiteral("  تلفن: ") + in + "0912" + out
+        << QStringLiteral("برنامه نويس: ") + in + "Reza Ahmadi" + out + QStringLiteral("  تلفن: ") + in
+            + QStringLiteral("۰۹۱۲") + out;
+    QTest::newRow("Persian title with a number")
+        << QStringLiteral(" نرم افزار پرسشنامه رضايت زناشويي تورين 35 ماده اي ")
+        << QStringLiteral(" نرم افزار پرسشنامه رضايت زناشويي تورين ۳۵ ماده اي ");
+    QTest::newRow("a number joined to a Persian word") << QStringLiteral("تاريخ1403") << QStringLiteral("تاريخ۱۴۰۳");
+    QTest::newRow("a Latin word with digits at a sentence's end") << "By Tovrin35." << "By Tovrin35.";
+    QTest::newRow("a number beside a Latin word") << "Windows 10" << QStringLiteral("Windows ۱۰");
+    QTest::newRow("e-mail address") << QStringLiteral(" ايميل : ") + in + "reza2@maker35.test" + out + "  "
+                                    << QStringLiteral(" ايميل : ") + in + "reza2@maker35.test" + out + "  ";
+    QTest::newRow("web address with digits in its path")
+        << QStringLiteral(" وب سايت : ") + in + "https://maker.test/page/12" + out
+        << QStringLiteral(" وب سايت : ") + in + "https://maker.test/page/12" + out;
+    QTest::newRow("host name without a scheme") << "shop.maker.ir/item/12" << "shop.maker.ir/item/12";
+    QTest::newRow("host starting with www") << "www.2maker.com" << "www.2maker.com";
+    QTest::newRow("host in brackets, followed by a number")
+        << "(maker.ir/1) 2" << QStringLiteral("(maker.ir/1) ۲");
+    QTest::newRow("Persian digits stay") << QStringLiteral("نسخه ۱.۰") << QStringLiteral("نسخه ۱.۰");
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestShownNumbers::linesWithNamesAndAddresses()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, on);
+    QCOMPARE(ShownNumbers::line(stored), on);
+    // What the line draws reads back to what it was given.
+    QCOMPARE(Digits::toAscii(ShownNumbers::line(stored)), Digits::toAscii(stored));
+    ShownNumbers::setPersianDigits(false);
+    QCOMPARE(ShownNumbers::line(stored), stored);
 }
 
 QTEST_GUILESS_MAIN(TestShownNumbers)

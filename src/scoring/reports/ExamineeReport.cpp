@@ -242,9 +242,9 @@ PageContent ExamineeReport::pageContent() const
     const QRectF foot = inset(bottomTab, 120, 20);
     TextStyle makerStyle = style(120, false);
     makerStyle.colour = ink;
-    page.texts.append({ QStringLiteral("Label5"), m_webSiteLine,
+    page.texts.append({ QStringLiteral("Label5"), ShownNumbers::line(m_webSiteLine),
         QRectF(foot.left(), foot.top(), foot.width(), foot.height() / 2), makerStyle });
-    page.texts.append({ QStringLiteral("Label14"), m_shopLine,
+    page.texts.append({ QStringLiteral("Label14"), ShownNumbers::line(m_shopLine),
         QRectF(foot.left(), foot.center().y(), foot.width(), foot.height() / 2), makerStyle });
     return page;
 }

@@ -327,7 +327,7 @@ PageContent ListReport::pageContent(int index) const
             style(160, false, Qt::AlignRight | Qt::AlignTop, true) });
         TextStyle programmer = style(140, false);
         programmer.colour = programmerColour;
-        page.texts.append({ QStringLiteral("Label16"), m_programmerLine,
+        page.texts.append({ QStringLiteral("Label16"), ShownNumbers::line(m_programmerLine),
             QRectF(tableLeft, y + addressHeight + 60, tableRight - tableLeft, 330), programmer });
     }
     return page;
