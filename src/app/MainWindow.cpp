@@ -251,7 +251,9 @@ void MainWindow::buildOtherItems()
     m_clinicLabel->setObjectName(QStringLiteral("SkinLabel1"));
     // The clinic's name as it was typed: a name holding markup is not drawn as a heading.
     m_clinicLabel->setTextFormat(Qt::PlainText);
-    m_clinicLabel->setAlignment(Qt::AlignCenter);
+    // At the top of its slot: the theme panel, when shown, begins 360 twips below the slot's top, and the name
+    // must stay clear of its frame.
+    m_clinicLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont big = m_clinicLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
     big.setBold(true);

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QToolButton>
 
 namespace {
@@ -109,6 +110,7 @@ private slots:
     void aboutIsModal();
     void clinicNameFollowsTyping();
     void clinicNameShownAsTyped();
+    void clinicNameClearOfTheThemePanel();
     void dataFilePlace();
     void keyboard();
     void nothingCutOff();
@@ -778,6 +780,23 @@ void TestMainWindow::clinicNameShownAsTyped()
     QCOMPARE(label->sizeHint().height(), height);
     for (QLabel* any : w->findChildren<QLabel*>())
         QVERIFY2(any->textFormat() == Qt::PlainText, qPrintable(any->objectName()));
+}
+
+void TestMainWindow::clinicNameClearOfTheThemePanel()
+{
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET Name = ?"), {QStringLiteral("مرکز مشاوره مهر")});
+    MainWindow* w = hub.show();
+    QVERIFY(Drive::click(w, QStringLiteral("Command9")));
+    QVERIFY(Drive::click(w, QStringLiteral("Command68")));
+    auto* panel = Drive::find<QWidget>(w, "Frame6");
+    QVERIFY(panel->isVisible());
+    // The name as drawn in its label stays above the panel's frame.
+    auto* label = Drive::find<QLabel>(w, "SkinLabel1");
+    const QRect drawn = QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+        label->fontMetrics().size(0, label->text()), label->contentsRect());
+    QVERIFY2(label->mapTo(w, drawn.bottomLeft()).y() < panel->y(),
+             qPrintable(QStringLiteral("%1 %2").arg(label->mapTo(w, drawn.bottomLeft()).y()).arg(panel->y())));
 }
 
 void TestMainWindow::keyboard()
