@@ -83,6 +83,8 @@ DatabasePanel::DatabasePanel(Messages& messages, const QString& dataFolder, QWid
         QStringLiteral("DatabaseHostCaption"), 1080);
     m_port = latinField(new DigitsField(nullptr, 5), this, QStringLiteral("DatabasePort"),
         QStringLiteral("شماره درگاه (port):"), QStringLiteral("DatabasePortCaption"), 1560);
+    // A number, drawn in the operator's digits: it starts at the right edge as every number of a Persian form does.
+    m_port->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     m_name = latinField(new QLineEdit, this, QStringLiteral("DatabaseName"), QStringLiteral("نام پايگاه داده:"),
         QStringLiteral("DatabaseNameCaption"), 2040);
     m_user = latinField(new QLineEdit, this, QStringLiteral("DatabaseUser"), QStringLiteral("نام کاربر:"),

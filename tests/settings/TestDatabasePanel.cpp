@@ -302,6 +302,12 @@ void TestDatabasePanel::captionsNameFieldsAndTabOrder()
         QCOMPARE(p.panel->findChild<QWidget*>(field)->layoutDirection(), Qt::LeftToRight);
     }
     QCOMPARE(p.panel->layoutDirection(), Qt::RightToLeft);
+    // The port is a number: at the right edge, as the form's other numbers; the words start at the left.
+    for (const char* field : { "DatabaseHost", "DatabaseName", "DatabaseUser" })
+        QCOMPARE(Drive::find<QLineEdit>(p.panel, field)->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+            Qt::AlignLeft | Qt::AlignAbsolute);
+    QCOMPARE(Drive::find<QLineEdit>(p.panel, "DatabasePort")->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+        Qt::AlignRight | Qt::AlignAbsolute);
     const QStringList order { "DatabaseLocal", "DatabaseServer", "DatabaseHost", "DatabasePort", "DatabaseName",
         "DatabaseUser", "DatabaseTest", "DatabaseCopy", "DatabaseSave", "DatabaseCancel" };
     for (qsizetype i = 1; i < order.size(); ++i) {
