@@ -119,10 +119,11 @@ void ComparisonWindow::buildControls()
     Twips::place(kinds, 8700, 840, 3720, 1200);
     m_couple = new QRadioButton(coupleCaption, kinds);
     m_couple->setObjectName(QStringLiteral("OptionCouple"));
-    Twips::place(m_couple, 180, 300, 3360, 375);
+    // Below the box's title, inside its frame.
+    Twips::place(m_couple, 180, 360, 3360, 375);
     m_followUp = new QRadioButton(followUpCaption, kinds);
     m_followUp->setObjectName(QStringLiteral("OptionFollowUp"));
-    Twips::place(m_followUp, 180, 720, 3360, 375);
+    Twips::place(m_followUp, 180, 780, 3360, 375);
     m_couple->setChecked(true);
     auto* group = new QButtonGroup(this);
     group->addButton(m_couple);

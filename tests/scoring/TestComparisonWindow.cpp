@@ -72,7 +72,8 @@ class TestComparisonWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { PersianText::loadFont(); }
+    // The program's own font and size, so the layout is measured as a clinic sees it.
+    void initTestCase() { PersianText::applyTo(*qApp); }
 
     // The figures are the scoring window's own for each code: a scoring session is asked for them separately.
     void aCoupleSideBySide()

@@ -1,7 +1,10 @@
 #include "support/LayoutCheck.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
 #include <QLabel>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QWidget>
 
@@ -58,7 +61,16 @@ bool nothingCutOff(QWidget* container, const QStringList& mayOverlap)
     for (QWidget* w : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w->isVisibleTo(container) && !w->isWindow())
             controls << w;
-    const QRect inside = container->rect();
+    QRect inside = container->rect();
+    // Inside a titled box the controls stand within its drawn frame, below the title, not across its border.
+    if (auto* box = qobject_cast<QGroupBox*>(container)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        option.textAlignment = box->alignment();
+        inside = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, box);
+    }
     for (QWidget* w : controls) {
         if (!inside.contains(w->geometry()))
             return failWith(QStringLiteral("%1 lies outside %2").arg(nameOf(w), nameOf(container)));
