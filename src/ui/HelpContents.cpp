@@ -74,7 +74,16 @@ QRegularExpression searchPattern(const QString& text)
             pattern += QStringLiteral("[\\x{0643}\\x{06A9}]");
             break;
         default:
-            pattern += QRegularExpression::escape(QString(c));
+            // A digit finds itself in every script: a page draws its numbers in the operator's digits.
+            if (c.isDigit() && c.digitValue() >= 0 && c.digitValue() <= 9) {
+                const int d = c.digitValue();
+                pattern += QStringLiteral("[%1\\x{%2}\\x{%3}]")
+                               .arg(d)
+                               .arg(0x0660 + d, 0, 16)
+                               .arg(0x06F0 + d, 0, 16);
+            } else {
+                pattern += QRegularExpression::escape(QString(c));
+            }
         }
     }
     return QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption);

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextBlock>
@@ -23,6 +24,24 @@ namespace {
 QString shownNumber(int n)
 {
     return ShownNumbers::number(n);
+}
+
+// A page as drawn: the numbers of its text in the operator's digits, as the windows it describes draw them ("تم
+// شماره ۱"); the markup, links, key names ("F1") and Latin words as written.
+QString drawnPage(const QString& html)
+{
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    QString drawn;
+    drawn.reserve(html.size());
+    qsizetype from = 0;
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        drawn += ShownNumbers::line(html.mid(from, m.capturedStart() - from));
+        drawn += m.captured();
+        from = m.capturedEnd();
+    }
+    drawn += ShownNumbers::line(html.mid(from));
+    return drawn;
 }
 
 QTextDocument::FindFlags noFlags()
@@ -139,7 +158,7 @@ void HelpWindow::renderPage()
                                                  .arg(m_page->palette().color(QPalette::Text).name()));
     for (const HelpContents::Section& section : HelpContents::sections())
         if (section.key == m_current)
-            m_page->setHtml(section.html);
+            m_page->setHtml(drawnPage(section.html));
     // Every paragraph starts at the right, whatever the page's markup says.
     for (QTextBlock block = m_page->document()->begin(); block.isValid(); block = block.next()) {
         QTextCursor cursor(block);

@@ -1,3 +1,4 @@
+#include "text/ProgramSettings.h"
 #include "text/ShownNumbers.h"
 #include "ui/HelpContents.h"
 #include "ui/HelpWindow.h"
@@ -9,6 +10,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -62,6 +65,7 @@ private slots:
     void askingForAHiddenSectionEndsTheSearch();
     void unknownSectionShowsTheFirst();
     void readsRightToLeft();
+    void pagesDrawTheirNumbersAsTheWindowsDo();
     void escapeCloses();
 };
 
@@ -197,6 +201,10 @@ void TestHelpWindow::searchPattern_data()
     QTest::newRow("a dot is no wildcard") << "a.c"
                                           << "abc" << false;
     QTest::newRow("another word") << QStringLiteral("نمودار") << QStringLiteral("نمره") << false;
+    QTest::newRow("a Latin digit finds a Persian one") << "1" << QStringLiteral("تم شماره ۱") << true;
+    QTest::newRow("Persian digits find Latin ones") << QStringLiteral("۱۱") << QStringLiteral("تم شماره 11") << true;
+    QTest::newRow("an Arabic-Indic digit finds a Latin one") << QStringLiteral("\u0663") << "3" << true;
+    QTest::newRow("another digit") << "2" << QStringLiteral("تم شماره ۱") << false;
 }
 
 void TestHelpWindow::searchPattern()
@@ -312,6 +320,33 @@ void TestHelpWindow::unknownSectionShowsTheFirst()
     auto* list = help.findChild<QListWidget*>(QStringLiteral("HelpSections"));
     list->setCurrentRow(3);
     QCOMPARE(help.currentSection(), HelpContents::sections().at(3).key);
+}
+
+void TestHelpWindow::pagesDrawTheirNumbersAsTheWindowsDo()
+{
+    QTemporaryDir dir;
+    ProgramSettings::setFilePath(dir.filePath(QStringLiteral("tovrin35.conf")));
+    const auto back = qScopeGuard([] { ProgramSettings::setFilePath(QString()); });
+    for (const bool persian : { true, false }) {
+        ShownNumbers::setPersianDigits(persian);
+        HelpWindow help;
+        auto* page = help.findChild<QTextBrowser*>(QStringLiteral("HelpPage"));
+        help.showSection(QStringLiteral("themes"));
+        const QString themes = page->toPlainText();
+        QVERIFY2(themes.contains(persian ? QStringLiteral("تم شماره ۱۱") : QStringLiteral("تم شماره 11")),
+            qPrintable(themes));
+        // The link to the next page still leads there.
+        QVERIFY(page->toHtml().contains(QStringLiteral("skin.html")));
+        help.showSection(QStringLiteral("main"));
+        // A key's name is a name.
+        QVERIFY(page->toPlainText().contains(QStringLiteral("F1")));
+        // Typed in either digits, the search finds the number on the page.
+        help.search(QStringLiteral("11"));
+        QCOMPARE(help.currentSection(), QStringLiteral("themes"));
+        QVERIFY(help.marksOnPage() > 0);
+        help.search(QString());
+    }
+    ShownNumbers::setPersianDigits(true);
 }
 
 void TestHelpWindow::readsRightToLeft()
