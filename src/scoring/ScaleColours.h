@@ -9,7 +9,8 @@ class QPalette;
 // The one colour of each scale wherever the scales are drawn side by side: the results chart, the comparison chart on
 // screen and on paper. Taken from the palette the drawing is in, so a bar follows the applied theme: the active title
 // bar's colour (the darkest frame shade stands for it), the selected items' colour, the scroll bars' (the mid shade,
-// which styles give scroll-bar grooves), then green.
+// which styles give scroll-bar grooves), then green; each made lighter on a dark window (darker on a light one) where
+// it would not stand out from the window's colour.
 namespace ScaleColours {
 
 QColor of(Scale scale, const QPalette& palette);

@@ -176,7 +176,14 @@ private slots:
         for (int i = 0; i < 4; ++i) {
             auto* bar = child<QFrame>(&chart, QStringLiteral("Shn_%1").arg(i));
             QVERIFY(bar->autoFillBackground());
-            QCOMPARE(bar->palette().color(QPalette::Window), expected[i]);
+            const QColor drawn = bar->palette().color(QPalette::Window);
+            if (i == 2) {
+                // The mid shade is pale on a pale window: its bar is the same grey made darker, so it is seen.
+                QCOMPARE(drawn.hsvHue(), expected[i].hsvHue());
+                QVERIFY2(drawn.lightness() <= expected[i].lightness(), qPrintable(drawn.name()));
+            } else {
+                QCOMPARE(drawn, expected[i]);
+            }
         }
         QVERIFY(expected[1] != expected[0] && expected[1] != expected[2]);
     }
