@@ -153,9 +153,10 @@ void HelpWindow::showSection(const QString& key)
 
 void HelpWindow::renderPage()
 {
-    // Links in the colour of the page's text, underlined: the toolkit's own link blue is lost on a dark theme.
+    // Links in the colour of the page's text, underlined: the toolkit's own link blue is lost on a dark theme. The
+    // window's palette is the theme's as soon as it is applied; the page's own follows only later.
     m_page->document()->setDefaultStyleSheet(QStringLiteral("a { color: %1; text-decoration: underline; }")
-                                                 .arg(m_page->palette().color(QPalette::Text).name()));
+                                                 .arg(palette().color(QPalette::Text).name()));
     for (const HelpContents::Section& section : HelpContents::sections())
         if (section.key == m_current)
             m_page->setHtml(drawnPage(section.html));

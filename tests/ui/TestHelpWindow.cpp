@@ -66,6 +66,7 @@ private slots:
     void unknownSectionShowsTheFirst();
     void readsRightToLeft();
     void pagesDrawTheirNumbersAsTheWindowsDo();
+    void linksTakeTheThemesTextColour();
     void escapeCloses();
 };
 
@@ -347,6 +348,29 @@ void TestHelpWindow::pagesDrawTheirNumbersAsTheWindowsDo()
         help.search(QString());
     }
     ShownNumbers::setPersianDigits(true);
+}
+
+void TestHelpWindow::linksTakeTheThemesTextColour()
+{
+    HelpWindow help;
+    help.showSection(QStringLiteral("main"));
+    // A theme applied to the window after the page was drawn, as the program applies one.
+    QPalette dark = help.palette();
+    dark.setColor(QPalette::Text, QColor(0xf1, 0xf0, 0xff));
+    dark.setColor(QPalette::Base, QColor(0x25, 0x25, 0x4b));
+    help.setPalette(dark);
+    QTextDocument* page = help.findChild<QTextBrowser*>(QStringLiteral("HelpPage"))->document();
+    int links = 0;
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isAnchor())
+                continue;
+            ++links;
+            QCOMPARE(format.foreground().color(), QColor(0xf1, 0xf0, 0xff));
+        }
+    }
+    QVERIFY(links > 0);
 }
 
 void TestHelpWindow::readsRightToLeft()
