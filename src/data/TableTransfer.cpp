@@ -138,6 +138,39 @@ bool readCodes(Database& db, const QString& table, QSet<QString>& codes, QString
     return true;
 }
 
+// Copies the rows of `names`, in order; the examinees copied are the rows of IDE.
+bool copyTables(Database& source, Database& target, const QStringList& names, Result& result)
+{
+    for (const QString& table : names) {
+        int rows = 0;
+        if (!copyRows(source, target, table, rows, result))
+            return false;
+        if (table == QLatin1String("IDE"))
+            result.examinees = rows;
+    }
+    return true;
+}
+
+// Runs `work` with the source read in one snapshot and the target written in one transaction, which is stored only
+// when `work` succeeds.
+template <typename Work>
+Result betweenTransactions(Database& source, Database& target, Work work)
+{
+    Transaction reading(source, Transaction::Kind::Read);
+    if (!reading.begun())
+        return failed(reading);
+    Transaction writing(target);
+    if (!writing.begun())
+        return failed(writing);
+    Result result;
+    if (!work(result))
+        return result;
+    if (!writing.commit())
+        return failed(writing);
+    result.ok = true;
+    return result;
+}
+
 } // namespace
 
 const QStringList& tables()
@@ -149,62 +182,34 @@ const QStringList& tables()
 
 Result replaceAll(Database& source, Database& target)
 {
-    Transaction reading(source, Transaction::Kind::Read);
-    if (!reading.begun())
-        return failed(reading);
-    Transaction writing(target);
-    if (!writing.begun())
-        return failed(writing);
-    Result result;
-    for (const QString& table : tables())
-        if (!target.exec(QStringLiteral("DELETE FROM %1").arg(quoted(table))))
-            return failed(target);
-    for (const QString& table : tables()) {
-        int rows = 0;
-        if (!copyRows(source, target, table, rows, result))
-            return result;
-        if (table == QLatin1String("IDE"))
-            result.examinees = rows;
-    }
-    if (!writing.commit())
-        return failed(writing);
-    result.ok = true;
-    return result;
+    return betweenTransactions(source, target, [&](Result& result) {
+        for (const QString& table : tables())
+            if (!target.exec(QStringLiteral("DELETE FROM %1").arg(quoted(table)))) {
+                result = failed(target);
+                return false;
+            }
+        return copyTables(source, target, tables(), result);
+    });
 }
 
 Result addExaminees(Database& source, Database& target)
 {
-    Transaction reading(source, Transaction::Kind::Read);
-    if (!reading.begun())
-        return failed(reading);
-    Transaction writing(target);
-    if (!writing.begun())
-        return failed(writing);
-    Result result;
-    QSet<QString> sourceCodes;
-    QStringList sourceOrder;
-    QSet<QString> targetCodes;
-    for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer") }) {
-        if (!readCodes(source, table, sourceCodes, &sourceOrder, result)
-            || !readCodes(target, table, targetCodes, nullptr, result))
-            return result;
-    }
-    for (const QString& code : std::as_const(sourceOrder))
-        if (targetCodes.contains(code))
-            result.takenCodes << code;
-    if (!result.takenCodes.isEmpty())
-        return result;
-    for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs") }) {
-        int rows = 0;
-        if (!copyRows(source, target, table, rows, result))
-            return result;
-        if (table == QLatin1String("IDE"))
-            result.examinees = rows;
-    }
-    if (!writing.commit())
-        return failed(writing);
-    result.ok = true;
-    return result;
+    return betweenTransactions(source, target, [&](Result& result) {
+        QSet<QString> sourceCodes;
+        QStringList sourceOrder;
+        QSet<QString> targetCodes;
+        for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer") }) {
+            if (!readCodes(source, table, sourceCodes, &sourceOrder, result)
+                || !readCodes(target, table, targetCodes, nullptr, result))
+                return false;
+        }
+        for (const QString& code : std::as_const(sourceOrder))
+            if (targetCodes.contains(code))
+                result.takenCodes << code;
+        return result.takenCodes.isEmpty()
+            && copyTables(source, target,
+                { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs") }, result);
+    });
 }
 
 } // namespace TableTransfer
