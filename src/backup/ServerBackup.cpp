@@ -4,9 +4,9 @@
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
 #include "data/TableTransfer.h"
+#include "text/OwnerOnly.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace ServerBackup {
 
@@ -55,11 +55,12 @@ Result write(Database& server, const QString& target)
         removeFile(building);
         return result;
     }
-    // Clients' data: readable by the operator alone, or as the backup it replaces was.
-    const QFileInfo earlier(target);
-    QFile::setPermissions(building, earlier.exists() ? earlier.permissions()
-                                                     : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // Clients' data: readable by the operator alone, whatever the mode of the backup it replaces.
     QString error;
+    if (!QFile::setPermissions(building, OwnerOnly::FileMode)) {
+        removeFile(building);
+        return failure(QStringLiteral("cannot make %1 private").arg(building));
+    }
     if (!DatabaseCopy::replaceFile(building, target, error)) {
         removeFile(building);
         return failure(error);

@@ -101,9 +101,32 @@ bool tightenFolder(const QString& folder)
 
 bool open(QSaveFile& file)
 {
-    tighten(file.fileName());
-    Creating ownerOnly;
-    return file.open(QIODevice::WriteOnly);
+    {
+        Creating ownerOnly;
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+    }
+    // QSaveFile gives its new file the mode of the file it replaces, found through a link when the name is one; the
+    // new file is made the operator's alone before its first byte, and the file it replaces is left as it was
+    // until the new one takes its place.
+    if (file.setPermissions(FileMode))
+        return true;
+    file.cancelWriting();
+    return false;
+}
+
+bool tightenTarget(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info { };
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & othersBits) == 0)
+        return true;
+    return ::chmod(name.constData(), info.st_mode & 07777 & ~othersBits) == 0;
+#else
+    Q_UNUSED(path)
+    return true;
+#endif
 }
 
 } // namespace OwnerOnly

@@ -46,9 +46,13 @@ bool tighten(const QString& path);
 // `folder` and each regular file directly in it, tightened as above.
 bool tightenFolder(const QString& folder);
 
-// Opens `file` for writing so that the file it becomes is owner-only from its first byte: a file it will replace is
-// tightened first (QSaveFile gives the new file the permissions of the one it replaces), a new one is created
-// inside a Creating scope.
+// Opens `file` for writing so that the file it becomes is owner-only from its first byte, whatever the mode of the
+// file it will replace (or of the file a link in its place leads to).
 bool open(QSaveFile& file);
+
+// Takes group's and others' access away from the regular file `path` names, through links: for a file the program
+// is about to write through a library that keeps the mode it finds (QSettings). False only when a change was needed
+// and failed.
+bool tightenTarget(const QString& path);
 
 } // namespace OwnerOnly

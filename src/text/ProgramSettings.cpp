@@ -18,10 +18,14 @@ QString& chosenPath()
 }
 
 // QSettings writes a new file with the usual mode, and a file it replaces with that file's mode: an empty file made
-// owner-only before the first write keeps every later one owner-only.
+// owner-only before the first write keeps every later one owner-only, and so does one found open to others.
 void prepare(const QString& path)
 {
-    if (QFileInfo::exists(path) || !OwnerOnly::makeFolder(QFileInfo(path).absolutePath()))
+    if (QFileInfo::exists(path)) {
+        OwnerOnly::tightenTarget(path);
+        return;
+    }
+    if (!OwnerOnly::makeFolder(QFileInfo(path).absolutePath()))
         return;
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerOnly::FileMode))

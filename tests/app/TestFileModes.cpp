@@ -86,6 +86,7 @@ private slots:
     void exports_data();
     void exports();
     void settingsFile();
+    void settingsFileOthersMayRead();
     void tightenedAtStart();
 };
 
@@ -243,23 +244,31 @@ void TestFileModes::exports_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("replacing");
-    QTest::newRow("research CSV") << "csv" << false;
-    QTest::newRow("research CSV over a file others may read") << "csv" << true;
-    QTest::newRow("PDF") << "pdf" << false;
-    QTest::newRow("PDF over a file others may read") << "pdf" << true;
+    QTest::addColumn<bool>("throughLink");
+    QTest::newRow("research CSV") << "csv" << false << false;
+    QTest::newRow("research CSV over a file others may read") << "csv" << true << false;
+    QTest::newRow("research CSV through a link to a file others may read") << "csv" << true << true;
+    QTest::newRow("PDF") << "pdf" << false << false;
+    QTest::newRow("PDF over a file others may read") << "pdf" << true << false;
+    QTest::newRow("PDF through a link to a file others may read") << "pdf" << true << true;
 }
 
 void TestFileModes::exports()
 {
     QFETCH(QString, kind);
     QFETCH(bool, replacing);
+    QFETCH(bool, throughLink);
     TestProgram program;
     program.addExaminee(QStringLiteral("A"));
     const QString path = QDir(program.folder()).filePath(QStringLiteral("export.") + kind);
+    // The file the name leads to: the name itself, or the file a link of that name points at.
+    const QString file = throughLink ? QDir(program.folder()).filePath(QStringLiteral("shared.") + kind) : path;
     if (replacing) {
-        QVERIFY(writeFile(path, "an earlier export"));
-        QVERIFY(openToOthers(path));
+        QVERIFY(writeFile(file, "an earlier export"));
+        QVERIFY(openToOthers(file));
     }
+    if (throughLink)
+        QVERIFY(QFile::link(file, path));
     if (kind == QLatin1String("csv")) {
         TableCursor listed(program.database(), QStringLiteral("IDE"));
         const ResearchExport::Result written = ResearchExport::write(listed, path, ResearchExport::Scoring());
@@ -268,8 +277,9 @@ void TestFileModes::exports()
         QString error;
         QVERIFY2(DocumentOutput::writePdf(OnePage(), path, error), qPrintable(error));
     }
-    QVERIFY(QFileInfo(path).size() > QByteArray("an earlier export").size());
-    QCOMPARE(modeOf(path), 0600);
+    QVERIFY(QFileInfo(file).size() > QByteArray("an earlier export").size());
+    QCOMPARE(modeOf(file), 0600);
+    QCOMPARE(QFileInfo(path).isSymLink(), throughLink);
 }
 
 void TestFileModes::settingsFile()
@@ -289,6 +299,25 @@ void TestFileModes::settingsFile()
         QCOMPARE(settings.status(), QSettings::NoError);
     }
     QVERIFY(QFileInfo(path).size() > 0);
+    QCOMPARE(modeOf(path), 0600);
+}
+
+// A settings file an earlier version (or the operator) left open to others is the operator's alone once the program
+// has written it.
+void TestFileModes::settingsFileOthersMayRead()
+{
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral("tovrin35.conf"));
+    QVERIFY(writeFile(path, "[digits]\npersian=false\n"));
+    QVERIFY(openToOthers(path));
+    ProgramSettings::setFilePath(path);
+    const auto restore = qScopeGuard([] { ProgramSettings::setFilePath(QString()); });
+    {
+        QSettings settings(ProgramSettings::filePath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("digits/persian"), true);
+        settings.sync();
+        QCOMPARE(settings.status(), QSettings::NoError);
+    }
     QCOMPARE(modeOf(path), 0600);
 }
 

@@ -14,10 +14,13 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestServerBackup : public QObject {
     Q_OBJECT
 private slots:
     void serverBackupIsADataFileOfOurs();
+    void serverBackupOverAFileOthersMayRead();
     void serverBackupRestoresIntoLocalCopy();
     void localBackupRestoresOntoServer();
     void unwritableBeforeRestoreLeavesServerAlone();
@@ -79,6 +82,29 @@ void TestServerBackup::serverBackupIsADataFileOfOurs()
     const std::unique_ptr<Database> backup = Database::atFile(target);
     QVERIFY(backup->open().ok());
     QCOMPARE(tableContents(*backup), tableContents(*server));
+}
+
+// A backup written over one that others could read takes nothing of its mode.
+void TestServerBackup::serverBackupOverAFileOthersMayRead()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    TestProgram program;
+    fill(program, QStringLiteral("s"));
+    const std::unique_ptr<Database> server = serverWith(scratch, program);
+    const QString target = QDir(program.folder()).filePath(QStringLiteral("server.mdbB"));
+    {
+        QFile earlier(target);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("an earlier backup");
+    }
+    QVERIFY(::chmod(QFile::encodeName(target).constData(), 0644) == 0);
+    const ServerBackup::Result written = ServerBackup::write(*server, target);
+    QVERIFY2(written.ok, qPrintable(written.error));
+    struct stat info { };
+    QCOMPARE(::stat(QFile::encodeName(target).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 07777, mode_t(0600));
+    QCOMPARE(DatabaseCheck::inspect(target, DatabaseCheck::Thoroughness::Full).outcome, DatabaseCheck::Outcome::Ours);
 }
 
 void TestServerBackup::serverBackupRestoresIntoLocalCopy()
