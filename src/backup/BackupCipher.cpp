@@ -1,7 +1,6 @@
 #include "backup/BackupCipher.h"
 
 #include "backup/CipherKeys.h"
-#include "text/CodeForms.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -43,6 +42,7 @@ Verdict parse(const QByteArray& header, qint64 rest, Parsed& parsed)
     const quint64 length = number(header, lengthAt);
     if (parsed.cost.opsLimit < crypto_pwhash_OPSLIMIT_MIN || parsed.cost.opsLimit > mostOps
         || parsed.cost.memLimit < crypto_pwhash_MEMLIMIT_MIN || parsed.cost.memLimit > mostMemory
+        || parsed.cost.opsLimit * parsed.cost.memLimit > mostWork
         || length > quint64(std::numeric_limits<qint64>::max() / 2))
         return Verdict::Altered;
     parsed.length = static_cast<qint64>(length);
@@ -79,27 +79,6 @@ Typed checkTyped(const QString& first, const QString& again)
     if (!same)
         return Typed::Mismatch;
     return length < MinimumPassphrase ? Typed::TooShort : Typed::Accepted;
-}
-
-QByteArray passphraseForm(const QString& typed)
-{
-    QString form = ExamineeCode::normalised(typed);
-    for (QChar& c : form) {
-        switch (c.unicode()) {
-        case 0x064A: // Arabic yeh
-        case 0x0649: // alef maksura, which some keyboards give for yeh
-            c = QChar(0x06CC);
-            break;
-        case 0x0643: // Arabic kaf
-            c = QChar(0x06A9);
-            break;
-        default:
-            break;
-        }
-    }
-    QByteArray bytes = form.toUtf8();
-    wipe(form);
-    return bytes;
 }
 
 void wipe(QString& text)

@@ -51,8 +51,9 @@ Cost cheapestCost();
 enum class Typed { Accepted, Mismatch, TooShort };
 Typed checkTyped(const QString& first, const QString& again);
 
-// A passphrase as the key is derived from it: canonically composed, digits as ASCII, invisible marks and outer
-// blanks left out, Arabic yeh and kaf as Persian yeh and keheh (keyboards differ in these), in UTF-8.
+// A passphrase as the key of a version-1 file is derived from it: canonically composed, digits as ASCII, invisible
+// marks and outer blanks left out, Arabic yeh and kaf as Persian yeh and keheh (keyboards differ in these), in UTF-8.
+// Frozen with the format (PassphraseForm.cpp): the rules for examinee codes may change, these never do.
 QByteArray passphraseForm(const QString& typed);
 
 // Overwrites what a text holds (its own copy of the characters) and empties it.

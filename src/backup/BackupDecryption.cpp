@@ -42,11 +42,18 @@ bool Decryption::begin(const QByteArray& header, qint64 rest, const DatabaseCopy
     m_header = header;
     m_keys = std::make_unique<Keys>();
     const auto* bytes = reinterpret_cast<const unsigned char*>(m_header.constData());
-    if (!m_keys->derive(m_passphrase, bytes + saltAt, parsed.cost))
+    switch (m_keys->derive(m_passphrase, bytes + saltAt, parsed.cost, cancelFlag())) {
+    case Keys::Derived::Done:
+        break;
+    case Keys::Derived::Cancelled:
+        m_keys.reset();
+        return false;
+    case Keys::Derived::Failed:
         return refuse(Verdict::Failed);
+    }
     if (crypto_verify_16(m_keys->check(m_header).data(), bytes + checkAt) != 0)
         return refuse(Verdict::WrongPassphrase);
-    if (crypto_secretstream_xchacha20poly1305_init_pull(&m_keys->state, bytes + streamAt, m_keys->streamKey()) != 0)
+    if (crypto_secretstream_xchacha20poly1305_init_pull(m_keys->state(), bytes + streamAt, m_keys->streamKey()) != 0)
         return refuse(Verdict::Altered);
     m_plain.resize(PlainChunk);
     return true;
@@ -60,7 +67,7 @@ bool Decryption::chunk(const char* data, qint64 size, bool last, const DatabaseC
     unsigned char tag = 0;
     const auto* extra = m_first ? reinterpret_cast<const unsigned char*>(m_header.constData()) : nullptr;
     const unsigned long long extraSize = m_first ? static_cast<unsigned long long>(m_header.size()) : 0;
-    if (crypto_secretstream_xchacha20poly1305_pull(&m_keys->state, reinterpret_cast<unsigned char*>(m_plain.data()),
+    if (crypto_secretstream_xchacha20poly1305_pull(m_keys->state(), reinterpret_cast<unsigned char*>(m_plain.data()),
             &plainSize, &tag, reinterpret_cast<const unsigned char*>(data), static_cast<unsigned long long>(size),
             extra, extraSize)
         != 0)

@@ -11,7 +11,7 @@
 namespace BackupCipher {
 
 namespace Detail {
-struct Keys;
+class Keys;
 }
 
 // Reads an encrypted backup back into a database file, through DatabaseCopy; refuses (and says why in verdict()) a

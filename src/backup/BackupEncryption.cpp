@@ -21,7 +21,6 @@ Encryption::~Encryption()
 
 bool Encryption::begin(const QByteArray&, qint64 rest, const DatabaseCopy::Put& put)
 {
-    m_keys = std::make_unique<Keys>();
     m_header = QByteArray(HeaderSize, '\0');
     auto* header = reinterpret_cast<unsigned char*>(m_header.data());
     std::memcpy(header, Magic.data(), Magic.size());
@@ -34,11 +33,18 @@ bool Encryption::begin(const QByteArray&, qint64 rest, const DatabaseCopy::Put& 
         return false;
     }
     randombytes_buf(header + saltAt, crypto_pwhash_SALTBYTES);
-    if (!m_keys->derive(m_passphrase, header + saltAt, m_cost)) {
+    m_keys = std::make_unique<Keys>();
+    switch (m_keys->derive(m_passphrase, header + saltAt, m_cost, cancelFlag())) {
+    case Keys::Derived::Done:
+        break;
+    case Keys::Derived::Cancelled:
+        m_keys.reset();
+        return false;
+    case Keys::Derived::Failed:
         m_verdict = Verdict::Failed;
         return false;
     }
-    crypto_secretstream_xchacha20poly1305_init_push(&m_keys->state, header + streamAt, m_keys->streamKey());
+    crypto_secretstream_xchacha20poly1305_init_push(m_keys->state(), header + streamAt, m_keys->streamKey());
     const auto check = m_keys->check(m_header);
     std::memcpy(header + checkAt, check.data(), check.size());
     m_sealed.resize(PlainChunk + sealedExtra);
@@ -51,7 +57,7 @@ bool Encryption::chunk(const char* data, qint64 size, bool last, const DatabaseC
     // The header rides along with the first chunk, so a header changed after the passphrase check still fails.
     const auto* extra = m_first ? reinterpret_cast<const unsigned char*>(m_header.constData()) : nullptr;
     const unsigned long long extraSize = m_first ? static_cast<unsigned long long>(m_header.size()) : 0;
-    crypto_secretstream_xchacha20poly1305_push(&m_keys->state, reinterpret_cast<unsigned char*>(m_sealed.data()),
+    crypto_secretstream_xchacha20poly1305_push(m_keys->state(), reinterpret_cast<unsigned char*>(m_sealed.data()),
         &sealedSize, reinterpret_cast<const unsigned char*>(data), static_cast<unsigned long long>(size), extra,
         extraSize,
         last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);

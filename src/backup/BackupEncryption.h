@@ -11,7 +11,7 @@
 namespace BackupCipher {
 
 namespace Detail {
-struct Keys;
+class Keys;
 }
 
 // Writes the database as an encrypted backup, through DatabaseCopy. The key is derived from a new random salt in

@@ -7,6 +7,7 @@
 #include <sodium.h>
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 
 // What the encryption and the decryption of backups share: where each field of the header lies, the header read
@@ -28,10 +29,12 @@ static_assert(saltAt + crypto_pwhash_SALTBYTES == lengthAt);
 static_assert(streamAt + crypto_secretstream_xchacha20poly1305_HEADERBYTES == checkAt);
 static_assert(checkAt + checkSize == HeaderSize);
 
-// A header whose derivation would cost more than this is refused as altered rather than run: a doctored file must
-// not take the computer's memory or an hour of its time.
-constexpr quint64 mostOps = 64;
-constexpr quint64 mostMemory = 1024ULL * 1024 * 1024;
+// Version-1 files are only ever written at the program's own cost (defaultCost): a header asking for more than four
+// times that (more passes, more memory, or more of both together) is refused as altered before anything is derived,
+// so a doctored file cannot take the computer's memory or minutes of its time.
+constexpr quint64 mostOps = 4;
+constexpr quint64 mostMemory = 256ULL * 1024 * 1024;
+constexpr quint64 mostWork = 4 * 2 * 64ULL * 1024 * 1024; // passes times memory
 
 // Whether libsodium is ready (it is set up once, on first use).
 bool sodiumReady();
@@ -47,38 +50,35 @@ struct Parsed {
 // The header's verdict on its own, and on the `rest` of the file that follows it.
 Verdict parse(const QByteArray& header, qint64 rest, Parsed& parsed);
 
-// The derived key: the first half seals the chunks, the second keys the passphrase check. Wiped when it goes.
-struct Keys {
-    std::array<unsigned char, 2 * keySize> key {};
-    crypto_secretstream_xchacha20poly1305_state state {};
+// The derived key: the first half seals the chunks, the second keys the passphrase check. Both it and the stream's
+// state (which holds a key of its own) live in libsodium's guarded memory, kept out of swap and wiped when freed.
+class Keys {
+public:
+    Keys();
+    ~Keys();
+    Keys(const Keys&) = delete;
+    Keys& operator=(const Keys&) = delete;
 
-    ~Keys()
-    {
-        sodium_memzero(key.data(), key.size());
-        sodium_memzero(&state, sizeof state);
-    }
+    bool valid() const { return m_secret != nullptr; }
+    const unsigned char* streamKey() const { return m_secret->key; }
+    const unsigned char* checkKey() const { return m_secret->key + keySize; }
+    crypto_secretstream_xchacha20poly1305_state* state() { return &m_secret->state; }
 
-    const unsigned char* streamKey() const { return key.data(); }
-    const unsigned char* checkKey() const { return key.data() + keySize; }
-
-    bool derive(QByteArray& passphrase, const unsigned char* salt, const Cost& cost)
-    {
-        const int failed = crypto_pwhash(key.data(), key.size(), passphrase.constData(),
-            static_cast<unsigned long long>(passphrase.size()), salt, cost.opsLimit, static_cast<size_t>(cost.memLimit),
-            crypto_pwhash_ALG_ARGON2ID13);
-        wipe(passphrase);
-        return failed == 0;
-    }
+    enum class Derived { Done, Failed, Cancelled };
+    // Derives the key from `passphrase` (wiped here) on a thread of its own, so that setting `*cancel` ends the wait
+    // at once: the derivation then finishes unseen and its memory is wiped and freed.
+    Derived derive(QByteArray& passphrase, const unsigned char* salt, const Cost& cost, const std::atomic_bool* cancel);
 
     // The check of the fields the key is derived from (format, cost, salt). The rest of the header is proved by
     // the first chunk, whose additional data it is: changed, it reads as altered, not as a wrong passphrase.
-    std::array<unsigned char, checkSize> check(const QByteArray& header) const
-    {
-        std::array<unsigned char, checkSize> value {};
-        crypto_generichash(value.data(), value.size(), reinterpret_cast<const unsigned char*>(header.constData()),
-            lengthAt, checkKey(), keySize);
-        return value;
-    }
+    std::array<unsigned char, checkSize> check(const QByteArray& header) const;
+
+private:
+    struct Secret {
+        unsigned char key[2 * keySize];
+        crypto_secretstream_xchacha20poly1305_state state;
+    };
+    Secret* m_secret = nullptr;
 };
 
 } // namespace BackupCipher::Detail

@@ -169,10 +169,15 @@ Result copyFile(const QString& source, const QString& target, const Progress& pr
         }
         return true;
     };
-    // A step that returned false: the disk failed, or the transform refused the source.
+    // A step that returned false: the disk failed, the copy was cancelled, or the transform refused the source.
     const auto stopped = [&] {
         if (putFailed)
             return writeFailure(out, error, total - done);
+        if (cancel && cancel->load()) {
+            Result cancelled;
+            cancelled.status = Result::Status::Cancelled;
+            return cancelled;
+        }
         Result refused;
         refused.status = Result::Status::Refused;
         return refused;
@@ -181,6 +186,7 @@ Result copyFile(const QString& source, const QString& target, const Progress& pr
     const qint64 chunkSize = transform ? transform->chunkSize() : ChunkSize;
     std::vector<char> buffer(static_cast<std::size_t>(chunkSize));
     if (transform) {
+        transform->setCancel(cancel);
         QByteArray header(qMin(transform->headerSize(), total), Qt::Uninitialized);
         if (!readChunk(in, header.data(), header.size(), error))
             return failure(error);

@@ -48,6 +48,17 @@ public:
     virtual bool begin(const QByteArray& header, qint64 rest, const Put& put) = 0;
     // One chunk of the source; `last` is set on the final one, which is an empty one when nothing follows the header.
     virtual bool chunk(const char* data, qint64 size, bool last, const Put& put) = 0;
+
+    // The copy's cancel flag, for a transform whose begin() takes long (deriving a key): it stops waiting when the
+    // flag is set and returns false, and the copy reports itself cancelled.
+    void setCancel(const std::atomic_bool* cancel) { m_cancel = cancel; }
+
+protected:
+    const std::atomic_bool* cancelFlag() const { return m_cancel; }
+    bool cancelRequested() const { return m_cancel && m_cancel->load(); }
+
+private:
+    const std::atomic_bool* m_cancel = nullptr;
 };
 
 // Copies `source` onto `target`, replacing a target that exists: byte for byte, or through `transform`. Setting

@@ -100,7 +100,7 @@ QString PassphraseFields::refusalText(BackupCipher::Verdict verdict, bool backin
         return Msg::EncryptionFailed;
     switch (verdict) {
     case Verdict::WrongPassphrase:
-        return Msg::RestoreWrongPassphrase;
+        return Msg::RestorePassphraseOrAltered;
     case Verdict::UnknownVersion:
         return Msg::RestoreEncryptedNewer;
     case Verdict::CutShort:

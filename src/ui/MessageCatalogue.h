@@ -109,7 +109,8 @@ inline const QString PassphraseMismatch = QStringLiteral("گذرواژه و تک
 inline const QString PassphraseTooShort = QStringLiteral("گذرواژه بايد دست کم هشت حرف باشد. نسخه پشتيبان تهيه نشد.");
 inline const QString EncryptionFailed = QStringLiteral("رمزگذاري نسخه پشتيبان انجام نشد (حافظه کافي نيست)؛ نسخه پشتيبان تهيه نشد.");
 inline const QString RestorePassphrasePrompt = QStringLiteral("اين نسخه پشتيبان رمزگذاري شده است. گذرواژه آن را وارد کنيد:");
-inline const QString RestoreWrongPassphrase = QStringLiteral("گذرواژه درست نيست؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
+// The key check cannot tell a wrong passphrase from a changed salt or cost: both are named.
+inline const QString RestorePassphraseOrAltered = QStringLiteral("گذرواژه درست نيست، يا فايل پشتيبان پس از تهيه تغيير کرده است؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
 inline const QString RestoreEncryptedAltered = QStringLiteral("نسخه پشتيبان رمزگذاري شده تغيير کرده يا آسيب ديده است؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
 inline const QString RestoreEncryptedCutShort = QStringLiteral("نسخه پشتيبان رمزگذاري شده ناقص است (فايل کامل نوشته يا کپي نشده است)؛ بازيابي انجام نشد و اطلاعات برنامه دست نخورده ماند.");
 inline const QString RestoreEncryptedNewer = QStringLiteral("اين نسخه پشتيبان با نسخه جديدتري از برنامه رمزگذاري شده است؛ براي بازيابي آن برنامه را به روز کنيد. اطلاعات برنامه دست نخورده ماند.");

@@ -74,6 +74,12 @@ private slots:
     void refusedBeforeAnyPassphrase();
     void databaseCopyIsNotEncrypted();
     void samePassphraseFromAnotherKeyboard();
+    void knownAnswer_data();
+    void knownAnswer();
+    void costBeyondOwnRefused_data();
+    void costBeyondOwnRefused();
+    void cancelledWhileDeriving_data();
+    void cancelledWhileDeriving();
     void typedTwice_data();
     void typedTwice();
     void wipeEmpties();
@@ -124,7 +130,7 @@ void TestBackupCipher::headerNamesFormatAndCost()
     // The cost new backups get is above the cheapest and stays within what a decryption accepts.
     QVERIFY(BackupCipher::defaultCost().opsLimit >= cost.opsLimit);
     QVERIFY(BackupCipher::defaultCost().memLimit > cost.memLimit);
-    QVERIFY(BackupCipher::defaultCost().memLimit <= 1024ULL * 1024 * 1024);
+    QVERIFY(BackupCipher::defaultCost().memLimit <= 256ULL * 1024 * 1024);
 }
 
 void TestBackupCipher::eachBackupHasItsOwnSalt()
@@ -285,6 +291,122 @@ void TestBackupCipher::samePassphraseFromAnotherKeyboard()
     const Decrypted back = decrypt(f.path("b"), f.path("t"), elsewhere);
     QCOMPARE(back.verdict, Verdict::Good);
     QCOMPARE(read(f.path("t")), read(f.path("db")));
+}
+
+// A backup written by the program when the format was made, with the passphrase it was written with: every later
+// program reads it, and reduces that passphrase to the same bytes. The passphrase carries what the rules act on: outer
+// blanks (a no-break space among them), a zero-width non-joiner, direction marks and an embedding, a tag character,
+// Arabic kaf, yeh and alef maksura, an alef with its madda typed apart, Persian and Arabic-Indic digits.
+void TestBackupCipher::knownAnswer_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("form");
+    const QString asWritten = QStringLiteral(" \u00A0\u06AF\u0630\u0631\u200C\u0648\u0627\u0698\u0647 "
+                                             "\u0643\u0644\u064A\u0646\u064A\u0643 \u0649 \u0627\u0653\u0628 "
+                                             "\u06F1\u06F4\u0660\u0665 Ab\u200F\u202A9\u202C\U000E0041 \u00A0");
+    const QByteArray form = QByteArray::fromHex("daafd8b0d8b1d988d8a7da98d98720daa9d984db8cd986db8cdaa920db8c20d8a2d8a8"
+                                                "203134303520416239");
+    QTest::newRow("as it was typed") << asWritten << form;
+    QTest::newRow("from a Persian keyboard")
+        << QStringLiteral("\u06AF\u0630\u0631\u0648\u0627\u0698\u0647 \u06A9\u0644\u06CC\u0646\u06CC\u06A9 "
+                          "\u06CC \u0622\u0628 \u06F1\u06F4\u06F0\u06F5 Ab9")
+        << form;
+    QTest::newRow("one letter else") << QString(asWritten).replace(QStringLiteral("Ab"), QStringLiteral("ab"))
+                                     << QByteArray(form).replace("Ab", "ab");
+}
+
+void TestBackupCipher::knownAnswer()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, form);
+    QCOMPARE(BackupCipher::passphraseForm(typed), form);
+    const QString sample = QStringLiteral(T35_SAMPLES "/encrypted-v1.t35");
+    QCOMPARE(BackupCipher::recognise(sample), Verdict::Good);
+    Folder f;
+    const Decrypted back = decrypt(sample, f.path("restored"), typed);
+    if (form.contains("ab")) {
+        QCOMPARE(back.verdict, Verdict::WrongPassphrase);
+        QVERIFY(!QFileInfo::exists(f.path("restored")));
+        return;
+    }
+    QVERIFY2(back.result.ok(), qPrintable(back.result.error));
+    QCOMPARE(back.verdict, Verdict::Good);
+    QByteArray plain;
+    for (int i = 0; i < BackupCipher::PlainChunk + 100; ++i)
+        plain += char('a' + (i * 7 + i / 26) % 26);
+    QCOMPARE(read(f.path("restored")), plain);
+}
+
+// A header may ask for at most four times the cost the program writes with; more is refused as altered before
+// anything is derived, whatever the passphrase.
+void TestBackupCipher::costBeyondOwnRefused_data()
+{
+    QTest::addColumn<quint64>("ops");
+    QTest::addColumn<quint64>("memory");
+    QTest::addColumn<Verdict>("verdict");
+    constexpr quint64 mib = 1024 * 1024;
+    QTest::newRow("the program's own") << quint64(2) << 64 * mib << Verdict::Good;
+    QTest::newRow("the cheapest") << quint64(1) << quint64(8192) << Verdict::Good;
+    QTest::newRow("four times the memory") << quint64(2) << 256 * mib << Verdict::Good;
+    QTest::newRow("twice the passes, twice the memory") << quint64(4) << 128 * mib << Verdict::Good;
+    QTest::newRow("64 passes and 1 GiB") << quint64(64) << 1024 * mib << Verdict::Altered;
+    QTest::newRow("four passes of 256 MiB") << quint64(4) << 256 * mib << Verdict::Altered;
+    QTest::newRow("five passes") << quint64(5) << quint64(8192) << Verdict::Altered;
+    QTest::newRow("more than 256 MiB") << quint64(1) << 256 * mib + 1024 << Verdict::Altered;
+    QTest::newRow("three passes of 1 GiB") << quint64(3) << 1024 * mib << Verdict::Altered;
+}
+
+void TestBackupCipher::costBeyondOwnRefused()
+{
+    QFETCH(quint64, ops);
+    QFETCH(quint64, memory);
+    QFETCH(Verdict, verdict);
+    Folder f;
+    QVERIFY(encrypt(randomBytes(3000, 3), f.path("db"), f.path("b")));
+    QByteArray bytes = read(f.path("b"));
+    qToLittleEndian<quint64>(ops, bytes.data() + 9);
+    qToLittleEndian<quint64>(memory, bytes.data() + 17);
+    QVERIFY(write(f.path("b"), bytes));
+    QCOMPARE(BackupCipher::recognise(f.path("b")), verdict);
+    if (verdict == Verdict::Good)
+        return; // deriving it is what a good file costs; the check would only say the header was changed
+    const Decrypted back = decrypt(f.path("b"), f.path("t"));
+    QCOMPARE(back.result.status, DatabaseCopy::Result::Status::Refused);
+    QCOMPARE(back.verdict, Verdict::Altered);
+    QVERIFY(!QFileInfo::exists(f.path("t")));
+}
+
+// Closing the window while the key is derived cancels the copy: it ends as cancelled, with no verdict on the file
+// and nothing written.
+void TestBackupCipher::cancelledWhileDeriving_data()
+{
+    QTest::addColumn<bool>("encrypting");
+    QTest::newRow("restoring") << false;
+    QTest::newRow("backing up") << true;
+}
+
+void TestBackupCipher::cancelledWhileDeriving()
+{
+    QFETCH(bool, encrypting);
+    Folder f;
+    QVERIFY(encrypt(randomBytes(3000, 3), f.path("db"), f.path("b")));
+    QVERIFY(write(f.path("target"), "the database as it was"));
+    const std::atomic_bool cancel { true };
+    std::unique_ptr<DatabaseCopy::Transform> transform;
+    if (encrypting)
+        transform = std::make_unique<BackupCipher::Encryption>(passphrase, BackupCipher::cheapestCost());
+    else
+        transform = std::make_unique<BackupCipher::Decryption>(QStringLiteral("not the passphrase"));
+    int chunks = 0;
+    const DatabaseCopy::Result copied = DatabaseCopy::copyFile(
+        encrypting ? f.path("db") : f.path("b"), f.path("target"), [&](qint64, qint64) { ++chunks; }, &cancel,
+        transform.get());
+    QCOMPARE(copied.status, DatabaseCopy::Result::Status::Cancelled);
+    QCOMPARE(chunks, 0);
+    if (!encrypting)
+        QCOMPARE(static_cast<BackupCipher::Decryption*>(transform.get())->verdict(), Verdict::Good);
+    QCOMPARE(read(f.path("target")), QByteArray("the database as it was"));
+    QCOMPARE(namesIn(f.dir.path()), QStringList({ "b", "db", "target" }));
 }
 
 void TestBackupCipher::typedTwice_data()

@@ -212,10 +212,14 @@ void TestEncryptedBackup::restoreRefused_data()
     QTest::addColumn<bool>("asked");
     QTest::addColumn<QString>("text");
     QTest::newRow("wrong passphrase") << ""
-                                      << "something else entirely" << true << Msg::RestoreWrongPassphrase;
+                                      << "something else entirely" << true << Msg::RestorePassphraseOrAltered;
     QTest::newRow("passphrase cancelled") << ""
                                           << "" << true << Msg::RestoreRefused;
     QTest::newRow("an altered byte") << "flip" << words << true << Msg::RestoreEncryptedAltered;
+    // The right passphrase on a file whose salt was changed: the check cannot tell which it was, and says both.
+    QTest::newRow("an altered salt") << "salt" << words << true << Msg::RestorePassphraseOrAltered;
+    // A header asking for more work than the program ever writes with is refused before a passphrase is asked for.
+    QTest::newRow("a costly header") << "cost" << words << false << Msg::RestoreEncryptedAltered;
     QTest::newRow("cut short") << "cut" << words << false << Msg::RestoreEncryptedCutShort;
     QTest::newRow("a newer format") << "version" << words << false << Msg::RestoreEncryptedNewer;
 }
@@ -237,6 +241,10 @@ void TestEncryptedBackup::restoreRefused()
         bytes.chop(100);
     else if (change == QLatin1String("version"))
         bytes[8] = 2;
+    else if (change == QLatin1String("salt"))
+        bytes[30] = static_cast<char>(bytes.at(30) ^ 0x40);
+    else if (change == QLatin1String("cost"))
+        qToLittleEndian<quint64>(8, bytes.data() + 9);
     QVERIFY(write(backup, bytes));
     const QByteArray database = read(w.database());
 
@@ -247,6 +255,8 @@ void TestEncryptedBackup::restoreRefused()
     const QStringList expected = asked ? QStringList({ Msg::ConfirmRestore, Msg::RestorePassphrasePrompt, text })
                                        : QStringList({ Msg::ConfirmRestore, text });
     QCOMPARE(w.texts(), expected);
+    if (change == QLatin1String("salt")) // both causes named: a passphrase that is wrong, a file that was changed
+        QVERIFY(text.contains(QStringLiteral("گذرواژه درست نيست")) && text.contains(QStringLiteral("تغيير کرده")));
     QCOMPARE(read(w.database()), database);
     QCOMPARE(w.besideDatabase(), QStringList { QStringLiteral("RIVERIVU.mdb") });
     QCOMPARE(read(backup), bytes);
