@@ -105,8 +105,57 @@ QString Program::refusalText(const Database::OpenResult& opened, const QString& 
     return text;
 }
 
+QString Program::refusalText(const DataFolderCheck::Result& checked, const QString& dataFolder)
+{
+    using DataFolderCheck::Verdict;
+    QString text;
+    switch (checked.verdict) {
+    case Verdict::OpenToOthers:
+        text = Msg::DataFolderOpenToOthers.arg(isolated(dataFolder), isolated(checked.where));
+        break;
+    case Verdict::OwnedByOther:
+        text = Msg::DataFolderOwnedByOther.arg(isolated(dataFolder), isolated(checked.where));
+        break;
+    case Verdict::NotAFolder:
+        text = Msg::DataFolderNotAFolder.arg(isolated(dataFolder), isolated(checked.where));
+        break;
+    case Verdict::SystemFolder:
+        text = Msg::DataFolderSystem.arg(isolated(dataFolder), isolated(checked.where));
+        break;
+    case Verdict::NameTooLong:
+        text = Msg::DataFolderNameTooLong.arg(isolated(dataFolder));
+        break;
+    case Verdict::Unreadable:
+    case Verdict::Fit:
+        text = Msg::DataFolderUnreadable.arg(isolated(dataFolder), isolated(checked.where));
+        break;
+    }
+    if (!checked.detail.isEmpty())
+        text += QLatin1Char('\n') + checked.detail;
+    return text;
+}
+
+bool Program::chosenFolderFit()
+{
+    if (m_folders.where != DataPlace::Where::Chosen)
+        return true;
+    // Judged before anything is made or read there, and again once the folder is there: another user could make
+    // the folder in the moment between.
+    DataFolderCheck::Result checked = DataFolderCheck::check(m_folders.data);
+    if (checked.fit() && !QFileInfo(m_folders.data).isDir()) {
+        OwnerOnly::makeFolder(m_folders.data);
+        checked = DataFolderCheck::check(m_folders.data);
+    }
+    if (checked.fit())
+        return true;
+    m_messages.AskOperator(nullptr, refusalText(checked, m_folders.data), Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+    return false;
+}
+
 Program::Start Program::start()
 {
+    if (!chosenFolderFit())
+        return Start::DatabaseRefused;
     if (!m_instance.acquire()) {
         m_messages.AskOperator(nullptr, Msg::AlreadyRunning, Msg::Style::Information, Msg::AlreadyRunningTitle);
         return Start::AlreadyRunning;

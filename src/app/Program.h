@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DataFolderCheck.h"
 #include "app/DataPlace.h"
 #include "app/SingleInstance.h"
 #include "data/Database.h"
@@ -36,11 +37,15 @@ public:
     // What the operator is told when the data file at `path` is refused or cannot be opened: each reason its own
     // message naming the file, then the platform's words when there are any.
     static QString refusalText(const Database::OpenResult& opened, const QString& path);
+    // What the operator is told when the data folder chosen for the run is not fit to hold the clients' answers.
+    static QString refusalText(const DataFolderCheck::Result& checked, const QString& dataFolder);
 
     // The router of a running program (nullptr before start() or when it did not run).
     WindowRouter* router() const { return m_router.get(); }
 
 private:
+    // A folder given with --data-dir, checked before anything in it is made or read; said when refused.
+    bool chosenFolderFit();
     bool openLocal();
     bool openServer();
 

@@ -61,6 +61,14 @@ inline const QString DatabaseDamaged = QStringLiteral("فايل اطلاعات �
 inline const QString DatabaseHeldAtStart = QStringLiteral("فايل اطلاعات برنامه (%1) در دست برنامه ديگري است و باز نشد. آن برنامه را ببنديد و برنامه را دوباره اجرا کنيد.");
 inline const QString DatabaseNoAccess = QStringLiteral("اجازه خواندن فايل اطلاعات برنامه (%1) به اين برنامه داده نشده است. برنامه بسته مي شود.");
 inline const QString DatabaseNotWritable = QStringLiteral("برنامه اجازه نوشتن در فايل اطلاعات (%1) يا پوشه آن را ندارد و اطلاعات تازه ذخيره نمي شود. برنامه بسته مي شود؛ اين اجازه را بدهيد و برنامه را دوباره اجرا کنيد.");
+// A data folder chosen for the run that is not fit to hold the clients' answers (app/DataFolderCheck): %1 the data
+// folder, %2 the folder, file or link at fault.
+inline const QString DataFolderOpenToOthers = QStringLiteral("پوشه اطلاعات (%1) امن نيست: کاربران ديگر اين رايانه مي توانند در %2 بنويسند و فايل اطلاعات را با فايلي از خود عوض کنند. برنامه بسته مي شود؛ پوشه ديگري انتخاب کنيد يا اجازه نوشتن را از ديگران بگيريد (chmod go-w).");
+inline const QString DataFolderOwnedByOther = QStringLiteral("پوشه اطلاعات (%1) امن نيست: %2 مال کاربر ديگري از اين رايانه است و او مي تواند فايل اطلاعات را بخواند يا عوض کند. برنامه بسته مي شود؛ پوشه اي انتخاب کنيد که مال خود شما باشد.");
+inline const QString DataFolderNotAFolder = QStringLiteral("پوشه اطلاعات (%1) ساخته نمي شود: %2 يک فايل است، نه پوشه. برنامه بسته مي شود؛ مسير پوشه را درست کنيد.");
+inline const QString DataFolderSystem = QStringLiteral("پوشه اطلاعات (%1) در بخشي از سيستم است که جاي نگه داشتن فايل نيست (%2). برنامه بسته مي شود؛ پوشه ديگري انتخاب کنيد.");
+inline const QString DataFolderNameTooLong = QStringLiteral("مسير پوشه اطلاعات بلندتر از آن است که سيستم مي پذيرد (نام يک پوشه يا کل مسير): %1. برنامه بسته مي شود؛ مسير کوتاه تري انتخاب کنيد.");
+inline const QString DataFolderUnreadable = QStringLiteral("پوشه اطلاعات (%1) بررسي نشد: %2 ديده نمي شود. برنامه بسته مي شود.");
 inline const QString DatabaseJournalWithoutFile = QStringLiteral("فايل اطلاعات برنامه (%1) پيدا نشد، اما فايل %2 که بخشي از آن است کنار جاي آن مانده است. برنامه فايل تازه اي نمي سازد و به اين دو فايل دست نمي زند. فايل اطلاعات را به جاي خود برگردانيد و برنامه را دوباره اجرا کنيد.");
 inline const QString DatabaseCannotOpen = QStringLiteral("فايل اطلاعات برنامه باز نشد. برنامه بسته مي شود.");
 inline const QString SaveFailed = QStringLiteral("ذخيره اطلاعات انجام نشد.");

@@ -1,3 +1,4 @@
+#include "app/DataFolderCheck.h"
 #include "app/DataPlace.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
@@ -8,6 +9,7 @@
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessages.h"
 #include "text/ProgramSettings.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
 #include <QDir>
@@ -17,11 +19,13 @@
 #include <QTest>
 #include <QWidget>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Where = DataPlace::Where;
 
 Q_DECLARE_METATYPE(DataPlace::Where)
+Q_DECLARE_METATYPE(DataFolderCheck::Verdict)
 
 namespace {
 
@@ -95,6 +99,8 @@ private slots:
     void chosenFolderForOneRun();
     void skinsComeFromTheResourcesFolder();
     void lockFollowsTheData();
+    void chosenFolderRefused_data();
+    void chosenFolderRefused();
 };
 
 void TestDataPlace::choose_data()
@@ -287,6 +293,114 @@ void TestDataPlace::lockFollowsTheData()
     Program other(DataPlace::Folders(second.path()), otherMessages, noDialogs);
     QCOMPARE(other.start(), Program::Start::Running);
     QCOMPARE(otherMessages.boxes.size(), 0);
+}
+
+// A folder chosen with --data-dir that another user of the computer could write to, or that is theirs, is refused
+// before anything in it is made or read, as are a file, a system folder and too long a name, each for what it is.
+// Paths are relative to the temporary home (mode 0700, in the system's /tmp); "nobody/" folders are given to
+// another user, which only root can do.
+void TestDataPlace::chosenFolderRefused_data()
+{
+    using Verdict = DataFolderCheck::Verdict;
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<Verdict>("verdict");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("a folder of the user's own") << "" << "clinic/data" << Verdict::Fit << "";
+    QTest::newRow("inside a shared folder with the sticky bit")
+        << "sticky:shared" << "shared/data" << Verdict::Fit << "";
+    QTest::newRow("a folder others may write") << "open:shared" << "shared/data" << Verdict::OpenToOthers << "shared";
+    QTest::newRow("the data folder itself open to others")
+        << "open:data" << "data" << Verdict::OpenToOthers << "data";
+    QTest::newRow("the data folder itself open to others, sticky")
+        << "sticky:data" << "data" << Verdict::OpenToOthers << "data";
+    QTest::newRow("a folder its group may write") << "group:shared" << "shared/data" << Verdict::OpenToOthers
+                                                 << "shared";
+    QTest::newRow("through a link into a folder others may write")
+        << "open:elsewhere/shared link:mine=elsewhere/shared" << "mine/data" << Verdict::OpenToOthers
+        << "elsewhere/shared";
+    QTest::newRow("the program's folder in it open to others")
+        << "open:data/RIVERIVU" << "data" << Verdict::OpenToOthers << "data/RIVERIVU";
+    QTest::newRow("a folder of another user") << "nobody:theirs" << "theirs/data" << Verdict::OwnedByOther << "theirs";
+    QTest::newRow("a database planted by another user")
+        << "nobody:data/RIVERIVU/RIVERIVU.mdb" << "data" << Verdict::OwnedByOther << "data/RIVERIVU/RIVERIVU.mdb";
+    QTest::newRow("a file") << "file:notes.txt" << "notes.txt" << Verdict::NotAFolder << "notes.txt";
+    QTest::newRow("below a file") << "file:notes.txt" << "notes.txt/data" << Verdict::NotAFolder << "notes.txt";
+    QTest::newRow("/proc") << "" << "/proc/tovrin35" << Verdict::SystemFolder << "/proc";
+    QTest::newRow("a name too long") << "" << QString(300, QLatin1Char('x')) << Verdict::NameTooLong << "";
+    QString deep;
+    while (deep.size() < 4438)
+        deep += QStringLiteral("clinic-folder-") + QString::number(deep.size()) + QLatin1Char('/');
+    QTest::newRow("a 4,438-character path") << "" << deep.left(4438) << Verdict::NameTooLong << "";
+}
+
+void TestDataPlace::chosenFolderRefused()
+{
+    using Verdict = DataFolderCheck::Verdict;
+    QFETCH(QString, layout);
+    QFETCH(QString, chosen);
+    QFETCH(Verdict, verdict);
+    QFETCH(QString, where);
+    TemporaryHome home;
+    const QDir base(home.path());
+    const auto mode = [](const QString& path, mode_t bits) {
+        return ::chmod(QFile::encodeName(path).constData(), bits) == 0;
+    };
+    for (const QString& step : layout.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString kind = step.section(QLatin1Char(':'), 0, 0);
+        const QString name = step.section(QLatin1Char(':'), 1);
+        if (kind == QLatin1String("link")) {
+            QVERIFY(QFile::link(base.filePath(name.section(QLatin1Char('='), 1)),
+                base.filePath(name.section(QLatin1Char('='), 0, 0))));
+            continue;
+        }
+        const QString path = base.filePath(name);
+        if (kind == QLatin1String("file") || name.endsWith(QLatin1String(".mdb"))) {
+            QVERIFY(base.mkpath(QFileInfo(path).path()));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("planted");
+        } else {
+            QVERIFY(base.mkpath(name));
+        }
+        if (kind == QLatin1String("open"))
+            QVERIFY(mode(path, 0777));
+        else if (kind == QLatin1String("group"))
+            QVERIFY(mode(path, 0770));
+        else if (kind == QLatin1String("sticky"))
+            QVERIFY(mode(path, 01777));
+        else if (kind == QLatin1String("nobody") && ::chown(QFile::encodeName(path).constData(), 65534, 65534) != 0)
+            QSKIP("giving a folder to another user needs root");
+    }
+    const QString folder = chosen.startsWith(QLatin1Char('/')) ? chosen : base.filePath(chosen);
+    const QString at = where.startsWith(QLatin1Char('/')) ? where : base.filePath(where);
+    const QStringList before = QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+
+    const DataFolderCheck::Result checked = DataFolderCheck::check(folder);
+    QCOMPARE(checked.verdict, verdict);
+    if (verdict != Verdict::Fit && verdict != Verdict::NameTooLong)
+        QCOMPARE(checked.where, at);
+
+    ScriptedMessages messages;
+    ProgramTree tree(true);
+    Program program(DataPlace::decide(tree.bin, folder), messages, noDialogs);
+    if (verdict == Verdict::Fit) {
+        QCOMPARE(program.start(), Program::Start::Running);
+        QVERIFY(QFileInfo(Database::filePath(folder)).isFile());
+        return;
+    }
+    QCOMPARE(program.start(), Program::Start::DatabaseRefused);
+    QCOMPARE(messages.boxes.size(), 1);
+    QCOMPARE(messages.lastText(), Program::refusalText(checked, folder));
+    if (verdict != Verdict::NameTooLong)
+        QVERIFY(messages.lastText().contains(at));
+    QVERIFY(!messages.lastText().contains(Msg::DatabaseNotWritable.left(20)));
+    // Nothing was made, and a planted file was not opened.
+    QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    if (layout.contains(QLatin1String(".mdb")))
+        QCOMPARE(QFileInfo(base.filePath(where)).size(), qint64(7));
+    else if (verdict != Verdict::NotAFolder && verdict != Verdict::SystemFolder && verdict != Verdict::NameTooLong)
+        QVERIFY(!QFileInfo::exists(Database::filePath(folder)));
 }
 
 QTEST_MAIN(TestDataPlace)
