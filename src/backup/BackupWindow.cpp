@@ -399,8 +399,9 @@ void BackupWindow::restore()
     }
     QFile::remove(checkJournal);
     const QString sourceJournal = DatabaseCheck::journalPath(source);
-    if (!CopyDatabaseFile(source, m_places.restoreCheck, decryption.get())
-        || (!decryption && QFileInfo(sourceJournal).isFile() && !CopyDatabaseFile(sourceJournal, checkJournal))) {
+    if (!CopyDatabaseFile(source, m_places.restoreCheck, decryption.get(), true)
+        || (!decryption && QFileInfo(sourceJournal).isFile()
+            && !CopyDatabaseFile(sourceJournal, checkJournal, nullptr, true))) {
         dropPrivateCopy();
         if (decryption && decryption->verdict() != BackupCipher::Verdict::Good)
             ask(PassphraseFields::refusalText(decryption->verdict(), false), Msg::Style::ExclamationRtl,
@@ -428,7 +429,8 @@ void BackupWindow::restore()
     }
     m_db.close();
     QString error;
-    const auto copy = [this](const QString& from, const QString& to) { return CopyDatabaseFile(from, to) == 1; };
+    const auto copy
+        = [this](const QString& from, const QString& to) { return CopyDatabaseFile(from, to, nullptr, true) == 1; };
     switch (DatabaseRestore::putInPlace(m_places, copy, error)) {
     case DatabaseRestore::Step::Done:
         // The restored file is opened at the next start; this run ends here.
@@ -480,7 +482,8 @@ void BackupWindow::setCopying(bool copying)
         m_progress->setValue(0);
 }
 
-int BackupWindow::CopyDatabaseFile(const QString& source, const QString& target, DatabaseCopy::Transform* transform)
+int BackupWindow::CopyDatabaseFile(
+    const QString& source, const QString& target, DatabaseCopy::Transform* transform, bool restoring)
 {
     // Once the operator has asked to leave, no further copy starts.
     if (m_closeWanted)
@@ -501,7 +504,9 @@ int BackupWindow::CopyDatabaseFile(const QString& source, const QString& target,
         return 0;
     }
     if (result.status == DatabaseCopy::Result::Status::Failed)
-        ask(result.diskFull ? Msg::DiskFull : Msg::CopyFailed + QStringLiteral("\r\n") + result.error,
+        ask(result.diskFull ? Msg::DiskFull
+                            : (restoring ? Msg::RestoreCopyFailed : Msg::CopyFailed) + QStringLiteral("\r\n")
+                + result.error,
             Msg::Style::StopRtl, Msg::ApplicationTitle);
     return 0;
 }

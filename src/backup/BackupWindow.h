@@ -33,10 +33,11 @@ public:
     ~BackupWindow() override;
 
     // Copies `source` onto `target` while the window keeps responding, through `transform` when given; 1 when the
-    // copy completed, 0 when it failed (reported here, with the platform's description), was cancelled by closing
-    // the window, or was refused by the transform (which keeps the reason for the caller to tell).
-    int CopyDatabaseFile(
-        const QString& source, const QString& target, DatabaseCopy::Transform* transform = nullptr);
+    // copy completed, 0 when it failed (reported here, as a failed backup or, with `restoring`, a failed restore,
+    // with the platform's description), was cancelled by closing the window, or was refused by the transform (which
+    // keeps the reason for the caller to tell).
+    int CopyDatabaseFile(const QString& source, const QString& target, DatabaseCopy::Transform* transform = nullptr,
+        bool restoring = false);
 
     // Whether a copy is under way.
     bool isCopying() const { return m_job != nullptr; }

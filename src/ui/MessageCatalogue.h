@@ -45,6 +45,7 @@ inline const QString RestoreRefused = QStringLiteral("عدم موفقيت در �
 inline const QString RestoreDone = QStringLiteral("بازيابي اطلاعات انجام شد");
 inline const QString RestoreFailedSuffix = QStringLiteral("تمامي فرم ها را ببندبد به جز فرم اصلي و اين پنجره");
 inline const QString CopyFailed = QStringLiteral("اشکال در ايجاد نسخه پشتيباني");
+inline const QString RestoreCopyFailed = QStringLiteral("اشکال در بازيابي اطلاعات: فايل خوانده يا نوشته نشد؛ بازيابي انجام نشد.");
 
 // Input prompts
 inline const QString RunTestPrompt = QStringLiteral(" Plese Insert Code ");

@@ -121,6 +121,7 @@ private slots:
     void restoreFromAFirstVersionBackup();
     void restoreRefused_data();
     void restoreRefused();
+    void unreadableRestoreSaysRestore();
     void restoreNeedsAFile_data();
     void restoreNeedsAFile();
     void restoreTakesTheJournalAlong();
@@ -387,6 +388,31 @@ void TestBackupWindow::restoreRefused()
     QCOMPARE(w.besideDatabase(), QStringList { QStringLiteral("RIVERIVU.mdb") });
     QVERIFY(w.window->isVisible());
     QCOMPARE(w.program.rowCount(QStringLiteral("IDE")), 1); // still open and in use
+}
+
+// A backup that is there but cannot be read is a failed restore, never a failed backup. A bus's uevent file in /sys
+// can be written but never opened for reading, even by root.
+void TestBackupWindow::unreadableRestoreSaysRestore()
+{
+    Window w;
+    w.program.addExaminee(QStringLiteral("A"));
+    const QByteArray before = read(w.database());
+    QString source;
+    for (const QString& bus : QDir(QStringLiteral("/sys/bus")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (QFileInfo(QStringLiteral("/sys/bus/%1/uevent").arg(bus)).isFile() && source.isEmpty())
+            source = QStringLiteral("/sys/bus/%1/uevent").arg(bus);
+    QVERIFY2(!source.isEmpty(), "no bus in /sys");
+    QVERIFY(!QFile(source).open(QIODevice::ReadOnly));
+    w.field("Text2")->setText(source);
+    w.program.messages().answers << Msg::Yes;
+    w.click("VisualButtonEx3");
+    QCOMPARE(w.texts().size(), 2);
+    QCOMPARE(w.texts().at(0), Msg::ConfirmRestore);
+    QVERIFY2(w.texts().at(1).startsWith(Msg::RestoreCopyFailed + QStringLiteral("\r\n")), qPrintable(w.texts().at(1)));
+    QVERIFY(!w.texts().at(1).contains(Msg::CopyFailed));
+    QCOMPARE(read(w.database()), before);
+    QCOMPARE(w.besideDatabase(), QStringList { QStringLiteral("RIVERIVU.mdb") });
+    QVERIFY(w.window->isVisible());
 }
 
 void TestBackupWindow::restoreNeedsAFile_data()

@@ -137,7 +137,8 @@ void TestHelpWindow::everyMessageIsExplained_data()
                                           Msg::ConfirmRestore, Msg::RestoreRefused, Msg::RestoreDone,
                                           Msg::RestoreFromDatabase, Msg::RestoreNotOurs, Msg::RestoreDamaged,
                                           Msg::RestoreUnreadable, Msg::RestoreSourceMissing, Msg::RestoreSourceNotFile,
-                                          Msg::DiskFull, Msg::CopyFailed, Msg::RestoreFailedSuffix };
+                                          Msg::DiskFull, Msg::CopyFailed, Msg::RestoreCopyFailed,
+                                          Msg::RestoreFailedSuffix };
     QTest::newRow("every window") << "files"
                                   << QStringList { Msg::DatabaseBusy, Msg::DatabaseFailing, Msg::SaveFailed,
                                          Msg::DatabaseCannotOpen };
