@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // Same name on every window, so each window has at most one pending bring-to-front timer.
@@ -50,6 +52,90 @@ void readRightToLeft(QWidget* dialog)
             continue;
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | (label->alignment() & Qt::AlignVertical_Mask));
     }
+}
+
+// A path longer than this many characters (a folder nested hundreds deep, a name pasted twice) is shown with its
+// middle left out, so the box stays within the screen and its buttons can be reached; the box's text shows it whole
+// as a tooltip.
+constexpr qsizetype longestShown = 120;
+constexpr qsizetype keptAtEachEnd = 50;
+
+bool opensIsolate(QChar c)
+{
+    return c.unicode() >= 0x2066 && c.unicode() <= 0x2068;
+}
+
+bool closesIsolate(QChar c)
+{
+    return c.unicode() == 0x2069;
+}
+
+// `span` with its middle replaced by an ellipsis; isolates left open by the cut are closed after the head, and the
+// tail's closing marks that lost their opening ones are dropped, so the text around it keeps its direction.
+QString elidedMiddle(const QString& span)
+{
+    QString head = span.left(keptAtEachEnd);
+    int open = 0;
+    for (const QChar c : head)
+        open += opensIsolate(c) ? 1 : closesIsolate(c) ? -1 : 0;
+    for (; open > 0; --open)
+        head += QChar(0x2069);
+    const QString tailSource = span.right(keptAtEachEnd);
+    QString tail;
+    int unmatched = 0;
+    for (qsizetype i = tailSource.size() - 1; i >= 0; --i) {
+        const QChar c = tailSource.at(i);
+        // Read from the end: a closing mark waits for its opening one; the ones never opened inside the tail go.
+        if (closesIsolate(c))
+            ++unmatched;
+        else if (opensIsolate(c))
+            --unmatched;
+    }
+    int toDrop = std::max(unmatched, 0);
+    for (const QChar c : tailSource) {
+        if (closesIsolate(c) && toDrop > 0) {
+            --toDrop;
+            continue;
+        }
+        tail += c;
+    }
+    return head + QChar(0x2026) + tail;
+}
+
+// The text as a box shows it: each isolated run (a path as the program puts it in a sentence) and each run without a
+// blank (a path in the platform's words) that is longer than longestShown, shortened in its middle.
+QString withLongRunsShortened(const QString& text)
+{
+    QString shown;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qsizetype end = i;
+        if (opensIsolate(text.at(i))) {
+            int depth = 0;
+            do {
+                depth += opensIsolate(text.at(end)) ? 1 : closesIsolate(text.at(end)) ? -1 : 0;
+                ++end;
+            } while (end < text.size() && depth > 0);
+        } else if (!text.at(i).isSpace()) {
+            while (end < text.size() && !text.at(end).isSpace() && !opensIsolate(text.at(end)))
+                ++end;
+        } else {
+            end = i + 1;
+        }
+        const QString run = text.mid(i, end - i);
+        shown += run.size() > longestShown ? elidedMiddle(run) : run;
+        i = end;
+    }
+    return shown;
+}
+
+// A box whose text had to be shortened shows it whole when the pointer rests on it.
+void offerWholeText(QMessageBox& box, const QString& text, const QString& shown)
+{
+    if (shown == text)
+        return;
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setToolTip(text);
 }
 
 } // namespace
@@ -93,8 +179,10 @@ QMessageBox* QtMessages::BringNoticeToFront()
 void QtMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFrontMs)
 {
     armBringToFrontTimer(owner, bringToFrontMs);
-    QMessageBox box(QMessageBox::NoIcon, Msg::NoticeTitle, text, QMessageBox::Ok, owner);
+    const QString shown = withLongRunsShortened(text);
+    QMessageBox box(QMessageBox::NoIcon, Msg::NoticeTitle, shown, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    offerWholeText(box, text, shown);
     box.setDefaultButton(QMessageBox::Ok);
     readRightToLeft(&box);
     withoutButtonIcons(&box);
@@ -105,11 +193,13 @@ int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, cons
 {
     const bool yesNo = (style & 0xF) == Msg::Style::YesNo;
     const bool serviceNotification = style & Msg::Style::ServiceNotification;
-    QMessageBox box(iconForStyle(style), title, text,
+    const QString shown = withLongRunsShortened(text);
+    QMessageBox box(iconForStyle(style), title, shown,
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     serviceNotification ? nullptr : owner);
     // Texts carry file names and the platform's words after the catalogue's: shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
+    offerWholeText(box, text, shown);
     readRightToLeft(&box);
     if (serviceNotification)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -169,6 +170,8 @@ private slots:
     void qtCaptionsCarryNoAccelerator_data();
     void qtCaptionsCarryNoAccelerator();
     void untranslatedQtTextsStayQtsOwn();
+    void longPathsAreShortenedInTheMiddle_data();
+    void longPathsAreShortenedInTheMiddle();
     void acceleratorMarksAreDropped_data();
     void acceleratorMarksAreDropped();
 
@@ -404,6 +407,65 @@ void TestBoxDirection::untranslatedQtTextsStayQtsOwn()
     QVERIFY(PersianText::withoutAccelerator(QString()).isNull());
     QCOMPARE(QCoreApplication::translate("QPrintDialog", "Properties"), QStringLiteral("Properties"));
     QCOMPARE(QCoreApplication::translate("TestBoxDirection", "&No such text"), QStringLiteral("&No such text"));
+}
+
+// A box naming a path thousands of characters long stays within the screen, its button reachable: the path is shown
+// with its middle left out, and whole as the text's tooltip. A short path is shown as it is.
+void TestBoxDirection::longPathsAreShortenedInTheMiddle_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("isolated");
+    QString deep;
+    while (deep.size() < 4438)
+        deep += QStringLiteral("/clinic-folder-") + QString::number(deep.size());
+    deep = deep.left(4438);
+    QString spaced;
+    while (spaced.size() < 4438)
+        spaced += QStringLiteral("/پوشه مرکز ") + QString::number(spaced.size());
+    QTest::newRow("4,438 characters, in a sentence") << deep << true;
+    QTest::newRow("4,438 characters, in the platform's words") << deep << false;
+    QTest::newRow("Persian names with blanks, in a sentence") << spaced << true;
+    QTest::newRow("a short path") << QStringLiteral("/home/علي/پشتيبان") << true;
+}
+
+void TestBoxDirection::longPathsAreShortenedInTheMiddle()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, isolated);
+    const QString text = isolated
+        ? Msg::DataFolderNameTooLong.arg(QChar(0x2066) + path + QChar(0x2069))
+        : twoLines(Msg::CopyFailed, QStringLiteral("cannot create folder ") + path);
+    const bool long_ = path.size() > 1000;
+    QtMessages messages;
+    Seen seen;
+    QString shownText;
+    QString tip;
+    bool fits = false;
+    readThenClose(seen, [&](QWidget* modal, Seen&) {
+        auto* label = modal->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        shownText = label ? label->text() : QString();
+        tip = label ? label->toolTip() : QString();
+        const QRect screen = modal->screen()->availableGeometry();
+        fits = modal->frameGeometry().height() <= screen.height() && modal->frameGeometry().width() <= screen.width();
+        for (QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+            if (button->isVisible())
+                fits = fits && screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+    });
+    messages.AskOperator(m_owner.get(), text, Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+    QVERIFY(seen.opened);
+    QVERIFY(fits);
+    if (!long_) {
+        QCOMPARE(shownText, text);
+        QCOMPARE(tip, QString());
+        return;
+    }
+    QVERIFY(shownText.size() < 600);
+    QVERIFY(shownText.contains(QChar(0x2026)));
+    QVERIFY(shownText.contains(path.left(40)));
+    QVERIFY(shownText.contains(path.right(40)));
+    QCOMPARE(tip, text);
+    // The isolates stay balanced, so the sentence after the path keeps its direction.
+    QCOMPARE(shownText.count(QChar(0x2069)), shownText.count(QChar(0x2066)));
 }
 
 void TestBoxDirection::acceleratorMarksAreDropped_data()
