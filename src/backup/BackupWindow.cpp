@@ -21,6 +21,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+#include "ui/PathField.h"
 #include "ui/PercentProgressBar.h"
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
@@ -42,12 +43,6 @@
 
 namespace {
 
-// The encryption tick and the passphrase fields take a band below the backup's row; the restore's rows follow.
-constexpr int encryptionTop = 1260;
-constexpr int encryptionBand = 1080;
-constexpr int windowWidth = 7200;
-constexpr int windowHeight = 4200 + encryptionBand;
-
 // One row per copy direction: caption on the right, the path, the browse button on the left.
 constexpr int captionLeft = 4980;
 constexpr int captionWidth = 2040;
@@ -56,6 +51,14 @@ constexpr int pathWidth = 3960;
 constexpr int browseLeft = 180;
 constexpr int browseWidth = 600;
 constexpr int rowHeight = 375;
+
+// The encryption tick and the passphrase fields come between the backup's path and "BACKUP", which is read (and
+// reached with Tab) after them; the restore's rows follow, moved down by the band they take.
+constexpr int encryptionTop = 1200;
+constexpr int backUpTop = encryptionTop + 3 * rowHeight + 360 + 480 + 120;
+constexpr int encryptionBand = backUpTop - 1200;
+constexpr int windowWidth = 7200;
+constexpr int windowHeight = 4200 + encryptionBand;
 
 const QString& helpText()
 {
@@ -148,11 +151,10 @@ void BackupWindow::buildControls()
     Kit::caption(this, QStringLiteral("CaptionText1"), QStringLiteral("ذخيره نسخه پشتيبان در:"), m_target, captionLeft,
         720, captionWidth, rowHeight);
     m_browseTarget = browseButton(this, QStringLiteral("b1"), 720);
-    m_backUp
-        = Kit::button(this, QStringLiteral("VisualButtonEx2"), QStringLiteral("BACKUP"), browseLeft, 1200, 1800, 480);
-
     m_encryption = std::make_unique<PassphraseFields>(
-        this, encryptionTop, browseLeft + 1920, captionLeft, captionWidth, pathLeft, pathWidth, rowHeight);
+        this, encryptionTop, pathLeft, captionLeft, captionWidth, pathLeft, pathWidth, rowHeight);
+    m_backUp = Kit::button(
+        this, QStringLiteral("VisualButtonEx2"), QStringLiteral("BACKUP"), browseLeft, backUpTop, 1800, 480);
 
     m_source = Kit::pathField(this, QStringLiteral("Text2"));
     Twips::place(m_source, pathLeft, 1920 + encryptionBand, pathWidth, rowHeight);
@@ -183,11 +185,11 @@ void BackupWindow::buildControls()
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 
     setTabOrder(m_target, m_browseTarget);
-    setTabOrder(m_browseTarget, m_backUp);
-    setTabOrder(m_backUp, m_encryption->tick());
+    setTabOrder(m_browseTarget, m_encryption->tick());
     setTabOrder(m_encryption->tick(), m_encryption->first());
     setTabOrder(m_encryption->first(), m_encryption->again());
-    setTabOrder(m_encryption->again(), m_source);
+    setTabOrder(m_encryption->again(), m_backUp);
+    setTabOrder(m_backUp, m_source);
     setTabOrder(m_source, m_browseSource);
     setTabOrder(m_browseSource, m_restore);
     setTabOrder(m_restore, m_help);
@@ -337,7 +339,10 @@ void BackupWindow::backUp()
             return;
         }
     }
-    ask(Msg::BackupDone, Msg::Style::Ok, Msg::ApplicationTitle);
+    // An encrypted backup also says so, and where it went: without its passphrase nobody will open that file.
+    ask(encryption ? Msg::BackupDone + QLatin1Char('\n') + Msg::EncryptedBackupWhere.arg(PathField::inSentence(target))
+                   : Msg::BackupDone,
+        Msg::Style::Ok, Msg::ApplicationTitle);
     close();
 }
 

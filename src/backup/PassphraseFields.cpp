@@ -6,6 +6,7 @@
 #include "ui/WindowKit.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -23,7 +24,15 @@ QLineEdit* hiddenEntry(QWidget* window, const QString& name)
     return field;
 }
 
+// Two lines of the window's text.
+constexpr int lostHeight = 480;
+
 } // namespace
+
+int PassphraseFields::height(int rowHeight)
+{
+    return 3 * rowHeight + 360 + lostHeight;
+}
 
 PassphraseFields::PassphraseFields(QWidget* window, int top, int tickLeft, int captionLeft, int captionWidth,
     int fieldLeft, int fieldWidth, int rowHeight)
@@ -44,6 +53,15 @@ PassphraseFields::PassphraseFields(QWidget* window, int top, int tickLeft, int c
     Twips::place(m_again, fieldLeft, top + 2 * rowHeight + 240, fieldWidth, rowHeight);
     Kit::caption(window, QStringLiteral("CaptionTextPassphraseAgain"), QStringLiteral("تکرار گذرواژه:"), m_again,
         captionLeft, top + 2 * rowHeight + 240, captionWidth, rowHeight);
+
+    // Beside the fields, before the operator chooses a passphrase, not only in the help.
+    auto* lost = new QLabel(QStringLiteral("گذرواژه را جايي امن نگه داريد: گذرواژه فراموش شده را هيچ کس، حتي سازنده "
+                                           "برنامه، نمي تواند بازيابي کند و اين نسخه پشتيبان ديگر باز نمي شود."),
+        window);
+    lost->setObjectName(QStringLiteral("LabelPassphraseLost"));
+    lost->setWordWrap(true);
+    lost->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    Twips::place(lost, fieldLeft, top + 3 * rowHeight + 360, captionLeft + captionWidth - fieldLeft, lostHeight);
 
     QObject::connect(m_tick, &QCheckBox::toggled, m_first, [this](bool on) {
         m_first->setEnabled(on);

@@ -13,9 +13,11 @@ class QWidget;
 class PassphraseFields {
 public:
     // Placed on `window` (twips): the tick at `top` from `tickLeft` to the captions' right edge, the two fields in
-    // the rows below it, each with its caption on the right.
+    // the rows below it, each with its caption on the right, and under them the line `LabelPassphraseLost` saying
+    // that a lost passphrase cannot be recovered; height() twips in all.
     PassphraseFields(QWidget* window, int top, int tickLeft, int captionLeft, int captionWidth, int fieldLeft,
         int fieldWidth, int rowHeight);
+    static int height(int rowHeight);
 
     bool wanted() const;
     // The refusal to show when what is typed will not do; empty text when it will.

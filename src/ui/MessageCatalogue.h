@@ -38,6 +38,8 @@ inline const QString ErrorTitle = QStringLiteral("Error");
 inline const QString ChooseBackupTarget = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
 inline const QString BackupTargetExists = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
 inline const QString BackupDone = QStringLiteral("نسخه پشتيبان تهيه گرديد");
+// After an encrypted backup, the line that follows "BackupDone": %1 the file written.
+inline const QString EncryptedBackupWhere = QStringLiteral("اين نسخه پشتيبان رمزگذاري شده است و در اين فايل ذخيره شد: %1\nبدون گذرواژه آن باز نمي شود.");
 inline const QString BackupRefused = QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان");
 inline const QString ChooseRestoreSource = QStringLiteral("لطفا مسير فايل مربوطه را وارد کنيد");
 inline const QString ConfirmRestore = QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟");

@@ -48,6 +48,11 @@ QString PathField::readable(const QString& path)
     return shown;
 }
 
+QString PathField::inSentence(const QString& path)
+{
+    return QChar(0x2066) + readable(path) + popIsolate;
+}
+
 void PathField::paintEvent(QPaintEvent* event)
 {
     // While typing, the line edit's own drawing, with its cursor and selection.

@@ -13,6 +13,8 @@ public:
 
     // The path as drawn: left to right, each folder and the file name set apart in its own direction.
     static QString readable(const QString& path);
+    // The path as a box's sentence carries it: read as above, the whole set apart from the words around it.
+    static QString inSentence(const QString& path);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -156,7 +156,7 @@ void TestFileModes::backups()
         Drive::type(Drive::find<QLineEdit>(window, QStringLiteral("TextPassphraseAgain")), QStringLiteral("abcdefgh"));
     }
     Drive::click(window, QStringLiteral("VisualButtonEx2"));
-    QCOMPARE(program.messages().lastText(), Msg::BackupDone);
+    QVERIFY(program.messages().lastText().startsWith(Msg::BackupDone));
     QTRY_VERIFY(!open);
     const QString backup = QDir(back).filePath(QStringLiteral("mine.mdbB"));
     QCOMPARE(BackupCipher::recognise(backup) == BackupCipher::Verdict::Good, encrypted);

@@ -6,10 +6,13 @@
 #include "support/LayoutCheck.h"
 #include "support/TestProgram.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/PathField.h"
 #include "ui/PersianText.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -89,6 +92,8 @@ class TestEncryptedBackup : public QObject {
 private slots:
     void initTestCase() { PersianText::loadFont(); }
     void fieldsFollowTheTick();
+    void passphraseComesBeforeBackUp();
+    void doneSaysEncryptedAndWhere();
     void backupAndRestore();
     void typedPassphraseRefused_data();
     void typedPassphraseRefused();
@@ -124,6 +129,52 @@ void TestEncryptedBackup::fieldsFollowTheTick()
     QVERIFY(LayoutCheck::nothingCutOff(w.window));
 }
 
+// The passphrase is chosen before "BACKUP" is pressed: its fields, and the line saying that a lost one cannot be
+// recovered, stand above the button and come before it with Tab.
+void TestEncryptedBackup::passphraseComesBeforeBackUp()
+{
+    Window w;
+    w.click("CheckEncrypt");
+    auto* backUp = Drive::find<QPushButton>(w.window, QStringLiteral("VisualButtonEx2"));
+    auto* lost = Drive::find<QLabel>(w.window, QStringLiteral("LabelPassphraseLost"));
+    QVERIFY(lost->isVisible());
+    QVERIFY(lost->text().contains(QStringLiteral("هيچ کس")));
+    QVERIFY(lost->text().contains(QStringLiteral("بازيابي کند")));
+    for (QWidget* above : { static_cast<QWidget*>(Drive::find<QCheckBox>(w.window, QStringLiteral("CheckEncrypt"))),
+             static_cast<QWidget*>(w.field("TextPassphrase")), static_cast<QWidget*>(w.field("TextPassphraseAgain")),
+             static_cast<QWidget*>(lost) })
+        QVERIFY2(above->geometry().bottom() < backUp->geometry().top(), qPrintable(above->objectName()));
+    QStringList chain;
+    QWidget* at = w.field("Text1");
+    for (int i = 0; i < 6; ++i, at = at->nextInFocusChain()) {
+        while (at->focusPolicy() == Qt::NoFocus || !at->isEnabled())
+            at = at->nextInFocusChain();
+        chain << at->objectName();
+    }
+    QCOMPARE(chain,
+        QStringList({ "Text1", "b1", "CheckEncrypt", "TextPassphrase", "TextPassphraseAgain", "VisualButtonEx2" }));
+    QVERIFY(LayoutCheck::nothingCutOff(w.window));
+}
+
+// The box after an encrypted backup says it is encrypted and names the file, each folder as it reads alone.
+void TestEncryptedBackup::doneSaysEncryptedAndWhere()
+{
+    Window w;
+    QVERIFY(QDir(w.program.folder()).mkpath(QStringLiteral("پشتيبان ها/1403")));
+    const QString backup = w.path(QStringLiteral("پشتيبان ها/1403/نسخه اول.mdbB"));
+    w.field("Text1")->setText(backup);
+    w.encryptWith(words, words);
+    w.click("VisualButtonEx2");
+    QCOMPARE(w.texts().size(), 1);
+    const QString text = w.texts().at(0);
+    QVERIFY(text.startsWith(Msg::BackupDone + QLatin1Char('\n')));
+    QVERIFY(text.contains(QStringLiteral("رمزگذاري شده")));
+    for (const QString& name : { QStringLiteral("پشتيبان ها"), QStringLiteral("1403"), QStringLiteral("نسخه اول.mdbB") })
+        QVERIFY2(text.contains(QChar(0x2068) + name + QChar(0x2069)), qPrintable(name));
+    QVERIFY(text.contains(QChar(0x2066)));
+    QCOMPARE(BackupCipher::recognise(backup), Verdict::Good);
+}
+
 void TestEncryptedBackup::backupAndRestore()
 {
     Window from;
@@ -133,7 +184,8 @@ void TestEncryptedBackup::backupAndRestore()
     from.encryptWith(words, words);
     const QByteArray database = read(from.database());
     from.click("VisualButtonEx2");
-    QCOMPARE(from.texts(), QStringList { Msg::BackupDone });
+    QCOMPARE(from.texts(),
+        QStringList { Msg::BackupDone + QLatin1Char('\n') + Msg::EncryptedBackupWhere.arg(PathField::inSentence(backup)) });
     QTRY_VERIFY(!from.window);
     // Encrypted at the cost new backups get, with nothing of the database showing.
     QCOMPARE(BackupCipher::recognise(backup), Verdict::Good);

@@ -138,7 +138,11 @@ void TestHelpWindow::everyMessageIsExplained_data()
                                           Msg::RestoreFromDatabase, Msg::RestoreNotOurs, Msg::RestoreDamaged,
                                           Msg::RestoreUnreadable, Msg::RestoreSourceMissing, Msg::RestoreSourceNotFile,
                                           Msg::DiskFull, Msg::CopyFailed, Msg::RestoreCopyFailed,
-                                          Msg::RestoreFailedSuffix };
+                                          Msg::RestoreFailedSuffix, Msg::PassphraseMismatch, Msg::PassphraseTooShort,
+                                          Msg::EncryptionFailed, Msg::RestorePassphrasePrompt,
+                                          Msg::RestorePassphraseOrAltered, Msg::RestoreEncryptedAltered,
+                                          Msg::RestoreEncryptedCutShort, Msg::RestoreEncryptedNewer,
+                                          Msg::RestoreDecryptionFailed };
     QTest::newRow("every window") << "files"
                                   << QStringList { Msg::DatabaseBusy, Msg::DatabaseFailing, Msg::SaveFailed,
                                          Msg::DatabaseCannotOpen };
