@@ -154,4 +154,39 @@ Result check(const QString& folder)
     return Result();
 }
 
+QString describe(const Result& checked, const QString& dataFolder)
+{
+    const QString folder = QDir::toNativeSeparators(dataFolder);
+    const QString where = QDir::toNativeSeparators(checked.where);
+    QString text;
+    switch (checked.verdict) {
+    case Verdict::Fit:
+        return QString();
+    case Verdict::OpenToOthers:
+        text = QStringLiteral("the data folder %1 is not safe: other users of this computer may write to %2")
+                   .arg(folder, where);
+        break;
+    case Verdict::OwnedByOther:
+        text = QStringLiteral("the data folder %1 is not safe: %2 belongs to another user").arg(folder, where);
+        break;
+    case Verdict::NotAFolder:
+        text = QStringLiteral("the data folder %1 cannot be made: %2 is a file, not a folder").arg(folder, where);
+        break;
+    case Verdict::SystemFolder:
+        text = QStringLiteral("the data folder %1 lies in one of the system's own file systems (%2), which hold no "
+                              "files of a program")
+                   .arg(folder, where);
+        break;
+    case Verdict::NameTooLong:
+        text = QStringLiteral("the data folder's path is longer than the system takes: %1").arg(folder);
+        break;
+    case Verdict::Unreadable:
+        text = QStringLiteral("the data folder %1 could not be checked: %2 cannot be looked at").arg(folder, where);
+        break;
+    }
+    if (!checked.detail.isEmpty())
+        text += QStringLiteral(" (") + checked.detail + QLatin1Char(')');
+    return text;
+}
+
 } // namespace DataFolderCheck

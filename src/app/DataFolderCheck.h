@@ -35,4 +35,8 @@ struct Result {
 // `folder` made absolute by the caller (DataPlace does).
 Result check(const QString& folder);
 
+// The verdict in plain English for a terminal (the windows word it in Persian): what is wrong, naming `dataFolder`
+// and the folder, file or link at fault.
+QString describe(const Result& checked, const QString& dataFolder);
+
 } // namespace DataFolderCheck

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/CopyToServer.h"
+#include "app/DataFolderCheck.h"
 #include "app/DataPlace.h"
 #include "app/Program.h"
 #include "app/WindowRouter.h"
@@ -76,6 +77,13 @@ int main(int argc, char* argv[])
     if (!parsed.options.copyToServerUri.isEmpty()) {
         QTextStream out(stdout);
         QTextStream err(stderr);
+        // The data file about to be sent to the server must be the operator's own, as at every start.
+        if (folders.where == DataPlace::Where::Chosen) {
+            if (const DataFolderCheck::Result checked = DataFolderCheck::check(folders.data); !checked.fit()) {
+                err << "Nothing copied: " << DataFolderCheck::describe(checked, folders.data) << '\n';
+                return 1;
+            }
+        }
         return CopyToServer::run(folders.data, parsed.options.copyToServerUri, messages, out, err);
     }
 

@@ -509,9 +509,9 @@ int BackupWindow::CopyDatabaseFile(
         return 0;
     }
     if (result.status == DatabaseCopy::Result::Status::Failed)
-        ask(result.diskFull ? Msg::DiskFull
-                            : (restoring ? Msg::RestoreCopyFailed : Msg::CopyFailed) + QStringLiteral("\r\n")
-                + result.error,
+        ask(result.diskFull
+                ? Msg::DiskFull
+                : (restoring ? Msg::RestoreCopyFailed : Msg::CopyFailed) + QStringLiteral("\r\n") + result.error,
             Msg::Style::StopRtl, Msg::ApplicationTitle);
     return 0;
 }

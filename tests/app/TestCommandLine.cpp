@@ -85,6 +85,7 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void dataDirForOneRun();
+    void dataDirOthersMayWriteIsRefused();
     void noOptionKeepsDataBesideAProgramFolder();
     void installedKeepsDataInTheUserDataFolder();
 };
@@ -228,6 +229,34 @@ void TestCommandLine::dataDirForOneRun()
         = runProgram({ QStringLiteral("--data-dir=rel"), QStringLiteral("--quit-after-start") }, home.path(), true);
     QCOMPARE(relative.exitCode, 0);
     QVERIFY(QFileInfo(QDir(home.path()).filePath(QStringLiteral("rel/RIVERIVU/RIVERIVU.mdb"))).isFile());
+}
+
+// A data folder another user could write to is refused by the copy to the server as by the windows (whose box is
+// checked with the start-up): a database planted there is never sent anywhere.
+void TestCommandLine::dataDirOthersMayWriteIsRefused()
+{
+    QTemporaryDir home;
+    const QString shared = QDir(home.path()).filePath(QStringLiteral("shared"));
+    QVERIFY(QDir().mkpath(QDir(shared).filePath(QStringLiteral("data/RIVERIVU"))));
+    QVERIFY(QFile::setPermissions(shared, QFile::Permissions(0x7777)));
+    const QString planted = QDir(shared).filePath(QStringLiteral("data/RIVERIVU/RIVERIVU.mdb"));
+    {
+        QFile file(planted);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("planted");
+    }
+    const Run run
+        = runProgram({ QStringLiteral("--data-dir"), QDir(shared).filePath(QStringLiteral("data")),
+                         QStringLiteral("--copy-to-server"), QStringLiteral("postgresql://127.0.0.1:1/clinic") },
+            home.path(), true);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("Nothing copied: the data folder ")), qPrintable(run.err));
+    QVERIFY2(
+        run.err.contains(QStringLiteral("other users of this computer may write to ") + shared), qPrintable(run.err));
+    QFile file(planted);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("planted"));
 }
 
 void TestCommandLine::noOptionKeepsDataBesideAProgramFolder()

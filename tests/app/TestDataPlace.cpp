@@ -306,27 +306,34 @@ void TestDataPlace::chosenFolderRefused_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<Verdict>("verdict");
     QTest::addColumn<QString>("where");
-    QTest::newRow("a folder of the user's own") << "" << "clinic/data" << Verdict::Fit << "";
-    QTest::newRow("inside a shared folder with the sticky bit")
-        << "sticky:shared" << "shared/data" << Verdict::Fit << "";
-    QTest::newRow("a folder others may write") << "open:shared" << "shared/data" << Verdict::OpenToOthers << "shared";
-    QTest::newRow("the data folder itself open to others")
-        << "open:data" << "data" << Verdict::OpenToOthers << "data";
-    QTest::newRow("the data folder itself open to others, sticky")
-        << "sticky:data" << "data" << Verdict::OpenToOthers << "data";
-    QTest::newRow("a folder its group may write") << "group:shared" << "shared/data" << Verdict::OpenToOthers
-                                                 << "shared";
+    QTest::newRow("a folder of the user's own") << ""
+                                                << "clinic/data" << Verdict::Fit << "";
+    QTest::newRow("inside a shared folder with the sticky bit") << "sticky:shared"
+                                                                << "shared/data" << Verdict::Fit << "";
+    QTest::newRow("a folder others may write") << "open:shared"
+                                               << "shared/data" << Verdict::OpenToOthers << "shared";
+    QTest::newRow("the data folder itself open to others") << "open:data"
+                                                           << "data" << Verdict::OpenToOthers << "data";
+    QTest::newRow("the data folder itself open to others, sticky") << "sticky:data"
+                                                                   << "data" << Verdict::OpenToOthers << "data";
+    QTest::newRow("a folder its group may write") << "group:shared"
+                                                  << "shared/data" << Verdict::OpenToOthers << "shared";
     QTest::newRow("through a link into a folder others may write")
-        << "open:elsewhere/shared link:mine=elsewhere/shared" << "mine/data" << Verdict::OpenToOthers
-        << "elsewhere/shared";
-    QTest::newRow("the program's folder in it open to others")
-        << "open:data/RIVERIVU" << "data" << Verdict::OpenToOthers << "data/RIVERIVU";
-    QTest::newRow("a folder of another user") << "nobody:theirs" << "theirs/data" << Verdict::OwnedByOther << "theirs";
+        << "open:elsewhere/shared link:mine=elsewhere/shared"
+        << "mine/data" << Verdict::OpenToOthers << "elsewhere/shared";
+    QTest::newRow("the program's folder in it open to others") << "open:data/RIVERIVU"
+                                                               << "data" << Verdict::OpenToOthers << "data/RIVERIVU";
+    QTest::newRow("a folder of another user") << "nobody:theirs"
+                                              << "theirs/data" << Verdict::OwnedByOther << "theirs";
     QTest::newRow("a database planted by another user")
-        << "nobody:data/RIVERIVU/RIVERIVU.mdb" << "data" << Verdict::OwnedByOther << "data/RIVERIVU/RIVERIVU.mdb";
-    QTest::newRow("a file") << "file:notes.txt" << "notes.txt" << Verdict::NotAFolder << "notes.txt";
-    QTest::newRow("below a file") << "file:notes.txt" << "notes.txt/data" << Verdict::NotAFolder << "notes.txt";
-    QTest::newRow("/proc") << "" << "/proc/tovrin35" << Verdict::SystemFolder << "/proc";
+        << "nobody:data/RIVERIVU/RIVERIVU.mdb"
+        << "data" << Verdict::OwnedByOther << "data/RIVERIVU/RIVERIVU.mdb";
+    QTest::newRow("a file") << "file:notes.txt"
+                            << "notes.txt" << Verdict::NotAFolder << "notes.txt";
+    QTest::newRow("below a file") << "file:notes.txt"
+                                  << "notes.txt/data" << Verdict::NotAFolder << "notes.txt";
+    QTest::newRow("/proc") << ""
+                           << "/proc/tovrin35" << Verdict::SystemFolder << "/proc";
     QTest::newRow("a name too long") << "" << QString(300, QLatin1Char('x')) << Verdict::NameTooLong << "";
     QString deep;
     while (deep.size() < 4438)
@@ -343,15 +350,14 @@ void TestDataPlace::chosenFolderRefused()
     QFETCH(QString, where);
     TemporaryHome home;
     const QDir base(home.path());
-    const auto mode = [](const QString& path, mode_t bits) {
-        return ::chmod(QFile::encodeName(path).constData(), bits) == 0;
-    };
+    const auto mode
+        = [](const QString& path, mode_t bits) { return ::chmod(QFile::encodeName(path).constData(), bits) == 0; };
     for (const QString& step : layout.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QString kind = step.section(QLatin1Char(':'), 0, 0);
         const QString name = step.section(QLatin1Char(':'), 1);
         if (kind == QLatin1String("link")) {
-            QVERIFY(QFile::link(base.filePath(name.section(QLatin1Char('='), 1)),
-                base.filePath(name.section(QLatin1Char('='), 0, 0))));
+            QVERIFY(QFile::link(
+                base.filePath(name.section(QLatin1Char('='), 1)), base.filePath(name.section(QLatin1Char('='), 0, 0))));
             continue;
         }
         const QString path = base.filePath(name);

@@ -12,8 +12,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -169,7 +169,8 @@ void TestEncryptedBackup::doneSaysEncryptedAndWhere()
     const QString text = w.texts().at(0);
     QVERIFY(text.startsWith(Msg::BackupDone + QLatin1Char('\n')));
     QVERIFY(text.contains(QStringLiteral("رمزگذاري شده")));
-    for (const QString& name : { QStringLiteral("پشتيبان ها"), QStringLiteral("1403"), QStringLiteral("نسخه اول.mdbB") })
+    for (const QString& name :
+        { QStringLiteral("پشتيبان ها"), QStringLiteral("1403"), QStringLiteral("نسخه اول.mdbB") })
         QVERIFY2(text.contains(QChar(0x2068) + name + QChar(0x2069)), qPrintable(name));
     QVERIFY(text.contains(QChar(0x2066)));
     QCOMPARE(BackupCipher::recognise(backup), Verdict::Good);
@@ -185,7 +186,8 @@ void TestEncryptedBackup::backupAndRestore()
     const QByteArray database = read(from.database());
     from.click("VisualButtonEx2");
     QCOMPARE(from.texts(),
-        QStringList { Msg::BackupDone + QLatin1Char('\n') + Msg::EncryptedBackupWhere.arg(PathField::inSentence(backup)) });
+        QStringList {
+            Msg::BackupDone + QLatin1Char('\n') + Msg::EncryptedBackupWhere.arg(PathField::inSentence(backup)) });
     QTRY_VERIFY(!from.window);
     // Encrypted at the cost new backups get, with nothing of the database showing.
     QCOMPARE(BackupCipher::recognise(backup), Verdict::Good);

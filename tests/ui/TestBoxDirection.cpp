@@ -432,9 +432,8 @@ void TestBoxDirection::longPathsAreShortenedInTheMiddle()
 {
     QFETCH(QString, path);
     QFETCH(bool, isolated);
-    const QString text = isolated
-        ? Msg::DataFolderNameTooLong.arg(QChar(0x2066) + path + QChar(0x2069))
-        : twoLines(Msg::CopyFailed, QStringLiteral("cannot create folder ") + path);
+    const QString text = isolated ? Msg::DataFolderNameTooLong.arg(QChar(0x2066) + path + QChar(0x2069))
+                                  : twoLines(Msg::CopyFailed, QStringLiteral("cannot create folder ") + path);
     const bool long_ = path.size() > 1000;
     QtMessages messages;
     Seen seen;
