@@ -74,7 +74,7 @@ bool ownedByUsOrTheSystem(const struct stat& info)
 Result check(const QString& folder)
 {
 #ifdef Q_OS_LINUX
-    const QString path = QDir::cleanPath(folder);
+    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     // Too long a name is said before the file system is asked anything, which would only say "not found".
     const QByteArray encoded = QFile::encodeName(path);
     if (encoded.size() + longestOwnTail >= PATH_MAX)

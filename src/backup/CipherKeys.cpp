@@ -1,5 +1,6 @@
 #include "backup/CipherKeys.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
