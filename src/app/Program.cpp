@@ -8,6 +8,7 @@
 #include "text/OwnerOnly.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+#include "ui/PathField.h"
 
 #include <QDir>
 #include <QFile>
@@ -108,26 +109,28 @@ QString Program::refusalText(const Database::OpenResult& opened, const QString& 
 QString Program::refusalText(const DataFolderCheck::Result& checked, const QString& dataFolder)
 {
     using DataFolderCheck::Verdict;
+    // Folder after folder, each name as it reads alone: a Persian folder name is never turned about with its
+    // neighbours.
     QString text;
     switch (checked.verdict) {
     case Verdict::OpenToOthers:
-        text = Msg::DataFolderOpenToOthers.arg(isolated(dataFolder), isolated(checked.where));
+        text = Msg::DataFolderOpenToOthers.arg(PathField::inSentence(dataFolder), PathField::inSentence(checked.where));
         break;
     case Verdict::OwnedByOther:
-        text = Msg::DataFolderOwnedByOther.arg(isolated(dataFolder), isolated(checked.where));
+        text = Msg::DataFolderOwnedByOther.arg(PathField::inSentence(dataFolder), PathField::inSentence(checked.where));
         break;
     case Verdict::NotAFolder:
-        text = Msg::DataFolderNotAFolder.arg(isolated(dataFolder), isolated(checked.where));
+        text = Msg::DataFolderNotAFolder.arg(PathField::inSentence(dataFolder), PathField::inSentence(checked.where));
         break;
     case Verdict::SystemFolder:
-        text = Msg::DataFolderSystem.arg(isolated(dataFolder), isolated(checked.where));
+        text = Msg::DataFolderSystem.arg(PathField::inSentence(dataFolder), PathField::inSentence(checked.where));
         break;
     case Verdict::NameTooLong:
-        text = Msg::DataFolderNameTooLong.arg(isolated(dataFolder));
+        text = Msg::DataFolderNameTooLong.arg(PathField::inSentence(dataFolder));
         break;
     case Verdict::Unreadable:
     case Verdict::Fit:
-        text = Msg::DataFolderUnreadable.arg(isolated(dataFolder), isolated(checked.where));
+        text = Msg::DataFolderUnreadable.arg(PathField::inSentence(dataFolder), PathField::inSentence(checked.where));
         break;
     }
     if (!checked.detail.isEmpty())

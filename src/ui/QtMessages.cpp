@@ -123,7 +123,12 @@ QString withLongRunsShortened(const QString& text)
             end = i + 1;
         }
         const QString run = text.mid(i, end - i);
-        shown += run.size() > longestShown ? elidedMiddle(run) : run;
+        if (run.size() <= longestShown)
+            shown += run;
+        else if (opensIsolate(run.front()) && closesIsolate(run.back())) // the path keeps its own direction
+            shown += run.front() + elidedMiddle(run.mid(1, run.size() - 2)) + run.back();
+        else
+            shown += elidedMiddle(run);
         i = end;
     }
     return shown;

@@ -10,6 +10,7 @@
 #include "support/ScriptedMessages.h"
 #include "text/ProgramSettings.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/PathField.h"
 #include "ui/PersianText.h"
 
 #include <QDir>
@@ -399,7 +400,7 @@ void TestDataPlace::chosenFolderRefused()
     QCOMPARE(messages.boxes.size(), 1);
     QCOMPARE(messages.lastText(), Program::refusalText(checked, folder));
     if (verdict != Verdict::NameTooLong)
-        QVERIFY(messages.lastText().contains(at));
+        QVERIFY(messages.lastText().contains(PathField::inSentence(at)));
     QVERIFY(!messages.lastText().contains(Msg::DatabaseNotWritable.left(20)));
     // Nothing was made, and a planted file was not opened.
     QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
