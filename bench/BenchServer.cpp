@@ -9,6 +9,7 @@
 
 #include "app/WindowRouter.h"
 #include "data/Database.h"
+#include "data/HomeFigures.h"
 #include "data/ServerAddress.h"
 #include "data/TableCursor.h"
 #include "examinees/LookupWindow.h"
@@ -171,6 +172,19 @@ void codeLookup(benchmark::State& state)
     }
 }
 BENCHMARK(codeLookup)->Unit(benchmark::kMicrosecond);
+
+// The home panel's figures, read on every return to the main window: on the server, which other counsellors write
+// to as well, the registered and the answered are counted each time.
+void homeFiguresOnServer(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const HomeFigures::Figures figures = HomeFigures::read(*hundredThousand().database, 5);
+        if (!figures.read || figures.registered != 100000)
+            state.SkipWithError("figures not read");
+        benchmark::DoNotOptimize(figures.answered);
+    }
+}
+BENCHMARK(homeFiguresOnServer)->Unit(benchmark::kMillisecond);
 
 // What the cursor sends for one lookup: the count, then the first row.
 void codeLookupLibpqFloor(benchmark::State& state)

@@ -135,6 +135,7 @@ bool Database::isOpen() const
 
 void Database::close()
 {
+    m_keptAnswers.reset();
     m_inTransaction = false;
     m_transactionFailed = false;
     m_lost = false;
@@ -347,6 +348,8 @@ void Database::rollbackKeepingError()
 
 void Database::rollback()
 {
+    // What was kept of rows written in the transaction is taken back with it.
+    m_keptAnswers.reset();
     m_inTransaction = false;
     m_transactionFailed = false;
     // A broken connection took its transaction with it; the next statement connects again.

@@ -16,14 +16,19 @@ QString quoted(const QString& name)
     return QLatin1Char('"') + name + QLatin1Char('"');
 }
 
-// Answered as scoring takes it: no item left exactly empty (a missing value is no answer either). Counted by the
-// engine: the window opens on every hand-back and may not wait for every row to be read.
-QString answeredCount()
+// Answered as scoring takes it: no item left exactly empty (a missing value is no answer either).
+QString everyItemAnswered()
 {
     QStringList answered;
     for (int item = 1; item <= QuestionnaireItemCount; ++item)
         answered << QStringLiteral("%1 <> ''").arg(quoted(QString::number(item)));
-    return QStringLiteral("SELECT COUNT(*) FROM \"Answer\" WHERE ") + answered.join(QStringLiteral(" AND "));
+    return answered.join(QStringLiteral(" AND "));
+}
+
+// Counted by the engine: the window opens on every hand-back and may not wait for every row to be read.
+QString answeredCount()
+{
+    return QStringLiteral("SELECT COUNT(*) FROM \"Answer\" WHERE ") + everyItemAnswered();
 }
 
 bool run(Database& db, QSqlQuery& query, Figures& figures)
@@ -45,13 +50,54 @@ bool count(Database& db, const QString& sql, int& value, Figures& figures)
     return true;
 }
 
+// SQLite's count of changes to the file made through other connections (another program on the same file).
+bool dataVersion(Database& db, qint64& version, Figures& figures)
+{
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("PRAGMA data_version")) || !run(db, query, figures))
+        return false;
+    version = query.next() ? query.value(0).toLongLong() : -1;
+    return true;
+}
+
+// The data file's complete answer rows, read once, and again when another connection has changed the file since;
+// kept in between by answerRowStored and answerRowRemoved.
+bool keptAnswered(Database& db, int& value, Figures& figures)
+{
+    // Nearly every registered examinee has one answer row: room for them all at once rather than growing.
+    const qsizetype expected = figures.registered;
+    std::optional<Database::KeptAnswers>& kept = db.keptAnswers();
+    qint64 version = 0;
+    if (!dataVersion(db, version, figures))
+        return false;
+    if (!kept || kept->dataVersion != version) {
+        QSqlQuery query(db.connection());
+        query.setForwardOnly(true);
+        if (!query.prepare(QStringLiteral("SELECT %1 FROM \"Answer\" WHERE %2")
+                               .arg(db.engine().rowIdentity(), everyItemAnswered()))
+            || !run(db, query, figures))
+            return false;
+        Database::KeptAnswers read;
+        read.dataVersion = version;
+        read.complete.reserve(expected);
+        while (query.next())
+            read.complete.insert(query.value(0).toLongLong());
+        kept = std::move(read);
+    }
+    value = static_cast<int>(kept->complete.size());
+    return true;
+}
+
 } // namespace
 
 Figures read(Database& db, int recentCount)
 {
     Figures figures;
-    if (!count(db, QStringLiteral("SELECT COUNT(*) FROM \"IDE\""), figures.registered, figures)
-        || !count(db, answeredCount(), figures.answered, figures))
+    if (!count(db, QStringLiteral("SELECT COUNT(*) FROM \"IDE\""), figures.registered, figures))
+        return figures;
+    if (db.engine().isServer() ? !count(db, answeredCount(), figures.answered, figures)
+                               : !keptAnswered(db, figures.answered, figures))
         return figures;
 
     // Rows are numbered in the order they were stored: the highest are the newest.
@@ -68,6 +114,38 @@ Figures read(Database& db, int recentCount)
             recent.value(3).toString() });
     figures.read = true;
     return figures;
+}
+
+void answerRowStored(Database& db, qint64 rowId)
+{
+    std::optional<Database::KeptAnswers>& kept = db.keptAnswers();
+    if (!kept)
+        return;
+    // The row as stored, read by its identity alone.
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM \"Answer\" WHERE %1 = ? AND %2")
+                      .arg(db.engine().rowIdentity(), everyItemAnswered()));
+    query.addBindValue(rowId);
+    if (!db.exec(query)) {
+        kept.reset();
+        return;
+    }
+    if (query.next())
+        kept->complete.insert(rowId);
+    else
+        kept->complete.remove(rowId);
+}
+
+void answerRowRemoved(Database& db, qint64 rowId)
+{
+    if (std::optional<Database::KeptAnswers>& kept = db.keptAnswers())
+        kept->complete.remove(rowId);
+}
+
+void answerRowsRemoved(Database& db)
+{
+    db.keptAnswers().reset();
 }
 
 } // namespace HomeFigures

@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "data/Engine.h"
+#include "data/HomeFigures.h"
 
 #include <QCollator>
 #include <QSqlError>
@@ -18,6 +19,12 @@ TableCursor::TableCursor(Database& db, const QString& table, QObject* parent)
     , m_table(table)
 {
     reload();
+}
+
+// The answers, whose complete rows the home figures keep as they are written.
+bool TableCursor::isAnswerTable() const
+{
+    return m_table == QLatin1String("Answer");
 }
 
 bool TableCursor::loadColumns()
@@ -292,6 +299,8 @@ bool TableCursor::update()
     for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
         m_values.insert(it.key(), it.value());
     m_edits.clear();
+    if (stored && isAnswerTable())
+        HomeFigures::answerRowStored(m_db, m_currentRowId);
     if (stored)
         emit rowsChanged();
     return true;
@@ -313,6 +322,8 @@ bool TableCursor::remove()
     q.addBindValue(removed);
     if (!run(q))
         return false;
+    if (isAnswerTable())
+        HomeFigures::answerRowRemoved(m_db, removed);
     if (idsReadBefore)
         m_rowIds->removeOne(removed);
     else if (!loadRowIds())
@@ -340,6 +351,8 @@ bool TableCursor::removeAll()
         q.addBindValue(m_filterValue);
     if (!run(q))
         return false;
+    if (isAnswerTable())
+        HomeFigures::answerRowsRemoved(m_db);
     return reload();
 }
 

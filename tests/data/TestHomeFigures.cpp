@@ -1,4 +1,6 @@
+#include "data/Database.h"
 #include "data/HomeFigures.h"
+#include "data/TableCursor.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
 
@@ -25,6 +27,8 @@ private slots:
     void recentAreTheLastRegisteredNewestFirst();
     void detailsOfTheRecent();
     void aFileHeldByAnotherProgramIsSaid();
+    void answeredFollowTheAnswersAsTheyAreWritten_data();
+    void answeredFollowTheAnswersAsTheyAreWritten();
 };
 
 void TestHomeFigures::counts_data()
@@ -118,6 +122,88 @@ void TestHomeFigures::aFileHeldByAnotherProgramIsSaid()
     const HomeFigures::Figures figures = HomeFigures::read(program.database(), 5);
     QVERIFY(figures.read);
     QCOMPARE(figures.registered, 1);
+}
+
+void TestHomeFigures::answeredFollowTheAnswersAsTheyAreWritten_data()
+{
+    // Steps after the figures were read once, each "what:code": the answers written by the program's table cursor
+    // ("complete", "partial", "clear" one item of a complete row, "remove" the row, "removeAll" rows by a filter,
+    // "add" a new examinee's complete row) or by another connection to the file ("other").
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("answered");
+    QTest::newRow("nothing written") << QStringList() << 1;
+    QTest::newRow("an answer completes a row") << QStringList { "complete:2" } << 2;
+    QTest::newRow("a row stays partial") << QStringList { "partial:2" } << 1;
+    QTest::newRow("an item emptied") << QStringList { "clear:1" } << 0;
+    QTest::newRow("completed, then emptied") << QStringList { "complete:2", "clear:2" } << 1;
+    QTest::newRow("a complete row removed") << QStringList { "remove:1" } << 0;
+    QTest::newRow("a partial row removed") << QStringList { "remove:3" } << 1;
+    QTest::newRow("rows removed by a filter") << QStringList { "removeAll:1" } << 0;
+    QTest::newRow("a new complete row") << QStringList { "add:9" } << 2;
+    QTest::newRow("written by another connection") << QStringList { "other:2" } << 2;
+    QTest::newRow("several") << QStringList { "complete:2", "complete:3", "remove:1", "add:9", "clear:9" } << 2;
+}
+
+void TestHomeFigures::answeredFollowTheAnswersAsTheyAreWritten()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, answered);
+    TestProgram program;
+    for (const char* code : { "1", "2", "3" })
+        program.addExaminee(QString::fromLatin1(code));
+    program.setAnswers(QStringLiteral("1"), everyItem(QStringLiteral("3")));
+    program.setAnswers(QStringLiteral("3"), everyItem(QStringLiteral("2")).mid(0, 20));
+    Database& db = program.database();
+    QCOMPARE(HomeFigures::read(db, 5).answered, 1);
+
+    for (const QString& step : steps) {
+        const QString what = step.section(QLatin1Char(':'), 0, 0);
+        const QString code = step.section(QLatin1Char(':'), 1);
+        if (what == QLatin1String("other")) {
+            std::unique_ptr<Database> other = Database::atFile(db.filePath());
+            QVERIFY(other->open().ok());
+            QSqlQuery q(other->connection());
+            QStringList sets;
+            for (int item = 1; item <= 35; ++item)
+                sets << QStringLiteral("\"%1\" = '4'").arg(item);
+            QVERIFY(q.exec(QStringLiteral("UPDATE \"Answer\" SET %1 WHERE \"Code\" = '%2'")
+                               .arg(sets.join(QStringLiteral(", ")), code)));
+            continue;
+        }
+        TableCursor answers(db, QStringLiteral("Answer"));
+        if (what == QLatin1String("add")) {
+            answers.addNew();
+            answers.setField(QStringLiteral("Code"), code);
+        } else {
+            QVERIFY(answers.setFilter(QStringLiteral("Code"), code));
+            QVERIFY(answers.hasCurrent());
+        }
+        if (what == QLatin1String("remove")) {
+            QVERIFY(answers.remove());
+            continue;
+        }
+        if (what == QLatin1String("removeAll")) {
+            QVERIFY(answers.removeAll());
+            continue;
+        }
+        const int items = what == QLatin1String("partial") ? 34 : 35;
+        for (int item = 1; item <= items; ++item)
+            answers.setField(
+                QString::number(item), what == QLatin1String("clear") && item == 7 ? QString() : QStringLiteral("1"));
+        QVERIFY(answers.update());
+    }
+
+    const HomeFigures::Figures figures = HomeFigures::read(db, 5);
+    QVERIFY(figures.read);
+    QCOMPARE(figures.answered, answered);
+    // As a count over the whole table finds them.
+    QStringList every;
+    for (int item = 1; item <= 35; ++item)
+        every << QStringLiteral("\"%1\" <> ''").arg(item);
+    QCOMPARE(
+        program.scalar(QStringLiteral("SELECT COUNT(*) FROM \"Answer\" WHERE ") + every.join(QStringLiteral(" AND ")))
+            .toInt(),
+        answered);
 }
 
 QTEST_MAIN(TestHomeFigures)
