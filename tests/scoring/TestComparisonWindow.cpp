@@ -380,6 +380,58 @@ private slots:
             report->pageContent(1).find(QStringLiteral("TalkAbout"))->text, QStringLiteral("سوالات براي گفتگو: ۲، ۶"));
     }
 
+    // Both reports, read back from their PDF: every page ends with both codes, the kind, the date and its number; the
+    // couple's statements on the distortion scale say why they have no agreement, and a follow-up's distortion
+    // statements stand apart under their own heading.
+    void everyPageSaysWhatItBelongsTo_data()
+    {
+        QTest::addColumn<bool>("followUp");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("couple") << false << "زوج"; // the brackets of "(همسران)" read back mirrored
+        QTest::newRow("follow-up") << true << "پيش و پس از مشاوره";
+    }
+    void everyPageSaysWhatItBelongsTo()
+    {
+        QFETCH(bool, followUp);
+        QFETCH(QString, kind);
+        TestProgram p;
+        p.addExaminee(QStringLiteral("5501"));
+        p.addExaminee(QStringLiteral("5502"));
+        p.setAnswers(QStringLiteral("5501"), sheet(2, { { 4, 1 } }));
+        p.setAnswers(QStringLiteral("5502"), sheet(4, { { 4, 5 } }));
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        compare(&w, QStringLiteral("5501"), QStringLiteral("5502"), followUp);
+        QVERIFY(w.shownComparison());
+        auto report = std::make_shared<ComparisonReport>(
+            *w.shownComparison(), QStringLiteral("مرکز"), QString(), QStringLiteral("1405/09/19"));
+        QCOMPARE(report->pageCount(), 2);
+        PreviewWindow preview(report, p.messages(), p.fileDialogs());
+        preview.show();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("comparison.pdf"));
+        p.fileDialogs().names.enqueue(path);
+        QVERIFY(Drive::click(&preview, QStringLiteral("PreviewSavePdf")));
+        QCOMPARE(PdfText::pageCount(path), 2);
+        for (int page = 1; page <= 2; ++page) {
+            const QString text = PdfText::comparable(PdfText::extract(path, page, page));
+            for (const QString& expected : { QStringLiteral("5501"), QStringLiteral("5502"), kind,
+                     ShownNumbers::text(QStringLiteral("1405/09/19")),
+                     QStringLiteral("صفحه %1 از %2").arg(ShownNumbers::number(page), ShownNumbers::number(2)) })
+                QVERIFY2(text.contains(PdfText::comparable(expected)), qPrintable(QString::number(page) + expected));
+        }
+        const QString items = PdfText::comparable(PdfText::extract(path, 2, 2));
+        if (followUp) {
+            QVERIFY(items.contains(PdfText::comparable(QStringLiteral("پيش از مشاوره"))));
+            QVERIFY(items.contains(PdfText::comparable(QStringLiteral("سوالات تحريف آرماني"))));
+            QCOMPARE(report->pageContent(1).find(QStringLiteral("IdealisedItems.1.0"))->text, ShownNumbers::number(4));
+        } else {
+            QVERIFY(items.contains(PdfText::comparable(QStringLiteral("فقط در نمره تحريف آرماني"))));
+        }
+        const QString first = PdfText::comparable(PdfText::extract(path, 1, 1));
+        QVERIFY(first.contains(PdfText::comparable(QStringLiteral("منهاي"))));
+    }
+
     // Every control and caption whole, before and after a couple is shown, on both tabs.
     void nothingCutOff()
     {
