@@ -325,7 +325,7 @@ void LookupWindow::printByGroup()
         m_messages.ShowNotice(this, Msg::ChooseLookupGroup);
         return;
     }
-    emit listReportRequested(m_listed, m_address->text());
+    emit listReportRequested(m_listed, m_themeRow->field(QStringLiteral("Name")), m_address->text());
 }
 
 void LookupWindow::deleteExaminee()

@@ -40,8 +40,9 @@ public:
 
 signals:
     // The list report is wanted for the examinees `listed` shows now (a cursor on IDE, through the active search),
-    // printed in order of their groups, with `clinicAddress` on the report's address line.
-    void listReportRequested(TableCursor* listed, const QString& clinicAddress);
+    // printed in order of their groups, headed by `clinicName` as the scoring window's list is, with `clinicAddress`
+    // on the report's address line.
+    void listReportRequested(TableCursor* listed, const QString& clinicName, const QString& clinicAddress);
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -69,7 +69,7 @@ struct Lookup {
             program.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
                                         "INSERT INTO IDE (Code, FName) SELECT 'x' || i, 'Reza' FROM n"),
                 { more });
-        program.exec(QStringLiteral("UPDATE Theme SET TH = '4', Adress = 'خيابان آزادي، پلاک 7'"));
+        program.exec(QStringLiteral("UPDATE Theme SET TH = '4', Name = 'مرکز مشاوره مهر', Adress = 'خيابان آزادي، پلاک 7'"));
         window = std::make_unique<LookupWindow>(
             program.database(), program.messages(), program.fileDialogs(), labelledScoring());
         window->setLayoutDirection(Qt::RightToLeft);
@@ -317,7 +317,8 @@ void TestLookupWindow::printHandsOverTheListedExaminees()
     Drive::click(l.window.get(), QStringLiteral("Command1"));
     QCOMPARE(printed.count(), 1);
     QCOMPARE(printedCodes(0), (QStringList { "1", "2", "3", "4", "5", "6" }));
-    QCOMPARE(printed.at(0).at(1).toString(), QStringLiteral("خيابان آزادي، پلاک 7"));
+    QCOMPARE(printed.at(0).at(1).toString(), QStringLiteral("مرکز مشاوره مهر"));
+    QCOMPARE(printed.at(0).at(2).toString(), QStringLiteral("خيابان آزادي، پلاک 7"));
 
     // Under a search, exactly the listed examinees.
     l.typeInto("Combo3", QStringLiteral("B"));
