@@ -86,6 +86,7 @@ private:
     QStringListModel* m_groups = nullptr;
     QPushButton* m_print = nullptr; // Command1
     QPushButton* m_export = nullptr; // CommandExport
+    QCheckBox* m_exportChoices = nullptr;
     QCheckBox* m_exportNames = nullptr; // CheckExportNames: the export includes first and family names
     QLineEdit* m_code = nullptr; // Text5
     QPushButton* m_delete = nullptr; // Command2

@@ -34,6 +34,9 @@ inline const QString AlreadyRunningTitle = QStringLiteral("Warnnig");
 inline const QString UnansweredItems = QStringLiteral("شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد");
 inline const QString ErrorTitlePersian = QStringLiteral("خطا");
 inline const QString ConfirmDeletion = QStringLiteral("آيا براي حذف کردن مطمئن هستيد؟");
+// Heads the question above, naming whom it is about: the name (or "آزمودني" when none is registered) and the code.
+inline const QString ConfirmDeletionOf = QStringLiteral("حذف %1 با کد %2؟");
+inline const QString ExamineeWithoutName = QStringLiteral("آزمودني");
 inline const QString ErrorTitle = QStringLiteral("Error");
 inline const QString ChooseBackupTarget = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
 inline const QString BackupTargetExists = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
@@ -181,6 +184,8 @@ constexpr int No = 7;
 namespace Style {
 constexpr int Ok = 0;
 constexpr int YesNo = 4;
+// With YesNo: "خير" is the default button, for a question whose "بله" cannot be undone.
+constexpr int DefaultSecond = 0x100;
 constexpr int Exclamation = 0x30;
 constexpr int Information = 0x40;
 constexpr int StopRtl = 0x100010;

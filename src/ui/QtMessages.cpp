@@ -114,6 +114,8 @@ int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, cons
     if (serviceNotification)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     withoutButtonIcons(&box);
+    if (yesNo)
+        box.setDefaultButton(style & Msg::Style::DefaultSecond ? QMessageBox::No : QMessageBox::Yes);
     const int pressed = box.exec();
     if (!yesNo)
         return Msg::Ok;

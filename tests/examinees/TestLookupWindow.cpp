@@ -358,8 +358,9 @@ void TestLookupWindow::deleteAnsweredNo()
     l.typeInto("DataCombo6", QStringLiteral("علي"));
     l.deleteCode(QStringLiteral("3"), Msg::No);
     const ScriptedMessages::Box& asked = l.program.messages().boxes.last();
-    QCOMPARE(asked.text, Msg::ConfirmDeletion);
-    QCOMPARE(asked.style, Msg::Style::YesNo);
+    // Whom it is about first, then the question; "خير" is the default.
+    QCOMPARE(asked.text, QStringLiteral("حذف علي احمدي با کد 3؟\n") + Msg::ConfirmDeletion);
+    QCOMPARE(asked.style, Msg::Style::YesNo | Msg::Style::DefaultSecond);
     QCOMPARE(asked.title, Msg::ApplicationTitle);
     QCOMPARE(l.program.messages().boxes.size(), 1);
     QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("3")), 1);

@@ -61,7 +61,37 @@ private slots:
     void standardButtonsArePersianWithoutIcons_data();
     void standardButtonsArePersianWithoutIcons();
     void qtPersianTextsAreFound();
+    void defaultButtonOfAQuestion_data();
+    void defaultButtonOfAQuestion();
 };
+
+void TestMessages::defaultButtonOfAQuestion_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("yes by default") << Msg::Style::YesNo << int(QMessageBox::Yes);
+    QTest::newRow("no when asked") << (Msg::Style::YesNo | Msg::Style::DefaultSecond) << int(QMessageBox::No);
+}
+
+// A question whose "بله" cannot be undone makes "خير" the button Enter presses.
+void TestMessages::defaultButtonOfAQuestion()
+{
+    QFETCH(int, style);
+    QFETCH(int, expected);
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    int defaultButton = -1;
+    whenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        defaultButton = box->defaultButton() ? int(box->standardButton(box->defaultButton())) : 0;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    const int answer = messages.AskOperator(&owner, Msg::ConfirmDeletion, style, Msg::ApplicationTitle);
+    QCOMPARE(defaultButton, expected);
+    QCOMPARE(answer, expected == int(QMessageBox::No) ? Msg::No : Msg::Yes);
+}
 
 void TestMessages::noticeIsBroughtToFrontOnceByItsTimer()
 {
