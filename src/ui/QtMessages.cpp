@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // Same name on every window, so each window has at most one pending bring-to-front timer.
@@ -40,6 +42,25 @@ void withoutButtonIcons(QWidget* dialog)
         button->setIcon(QIcon());
 }
 
+// A line with no letter to say which way it reads (a list of item numbers: "۳  ۱۷  ") would be set left to right,
+// its first number at the left; a right-to-left mark in front makes it read as the Persian lines around it.
+QString linesReadRightToLeft(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    bool changed = false;
+    for (QString& line : lines) {
+        const bool hasLetter = std::any_of(line.cbegin(), line.cend(), [](QChar c) {
+            const QChar::Direction d = c.direction();
+            return d == QChar::DirL || d == QChar::DirR || d == QChar::DirAL;
+        });
+        if (hasLetter || line.trimmed().isEmpty())
+            continue;
+        line.prepend(QChar(0x200F));
+        changed = true;
+    }
+    return changed ? lines.join(QLatin1Char('\n')) : text;
+}
+
 // Every box reads right to left with its text at the right, whatever its title or style says: the program's texts
 // are Persian, and a platform's English words after them still belong to a Persian box.
 void readRightToLeft(QWidget* dialog)
@@ -49,6 +70,8 @@ void readRightToLeft(QWidget* dialog)
         if (!label->pixmap().isNull())
             continue;
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | (label->alignment() & Qt::AlignVertical_Mask));
+        if (label->textFormat() == Qt::PlainText)
+            label->setText(linesReadRightToLeft(label->text()));
     }
 }
 

@@ -61,9 +61,33 @@ private slots:
     void standardButtonsArePersianWithoutIcons_data();
     void standardButtonsArePersianWithoutIcons();
     void qtPersianTextsAreFound();
+    void numberLinesReadRightToLeft();
     void defaultButtonOfAQuestion_data();
     void defaultButtonOfAQuestion();
 };
+
+// A line of item numbers under a Persian sentence reads as the sentence does, its first number at the right; lines
+// with words keep the direction their words give them.
+void TestMessages::numberLinesReadRightToLeft()
+{
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    QStringList shown;
+    whenModalOpens([&](QWidget* modal) {
+        auto* label = modal->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        shown = label->text().split(QLatin1Char('\n'));
+        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+    });
+    const QString text = Msg::UnansweredItems + QStringLiteral("\n\n۳  ۱۷  \nC:/Data/x.mdb");
+    messages.AskOperator(&owner, text, Msg::Style::Exclamation, Msg::ErrorTitlePersian);
+    QCOMPARE(shown.size(), 4);
+    QCOMPARE(shown[0], Msg::UnansweredItems);
+    QVERIFY(shown[2].isRightToLeft());
+    QCOMPARE(shown[2].remove(QChar(0x200F)), QStringLiteral("۳  ۱۷  "));
+    QCOMPARE(shown[3], QStringLiteral("C:/Data/x.mdb"));
+}
 
 void TestMessages::defaultButtonOfAQuestion_data()
 {
