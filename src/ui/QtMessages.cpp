@@ -2,6 +2,7 @@
 
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
+#include "ui/WindowKit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -119,6 +120,7 @@ void QtMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFron
     QMessageBox box(QMessageBox::NoIcon, Msg::NoticeTitle, text, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
+    Kit::takeThemeColours(&box, owner);
     readRightToLeft(&box);
     withoutButtonIcons(&box);
     box.exec();
@@ -133,6 +135,7 @@ int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, cons
                     serviceNotification ? nullptr : owner);
     // Texts carry file names and the platform's words after the catalogue's: shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
+    Kit::takeThemeColours(&box, owner);
     readRightToLeft(&box);
     if (serviceNotification)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -169,6 +172,7 @@ QString QtMessages::askForText(QWidget* owner, const QString& prompt, const QStr
     // Setting the captions also makes the dialog build its buttons now, so their icons can go before it shows.
     dialog.setOkButtonText(Msg::ButtonOk);
     dialog.setCancelButtonText(Msg::ButtonCancel);
+    Kit::takeThemeColours(&dialog, owner);
     readRightToLeft(&dialog);
     withoutButtonIcons(&dialog);
     if (dialog.exec() != QDialog::Accepted)

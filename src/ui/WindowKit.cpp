@@ -24,6 +24,15 @@ void setUpWindow(QWidget* window, const QString& name, const QString& title, int
     window->setFixedSize(Twips::toPixelsX(widthTwips), Twips::toPixelsY(heightTwips));
 }
 
+void takeThemeColours(QWidget* window, const QWidget* owner)
+{
+    const QWidget* themed = owner ? owner->window() : nullptr;
+    // Theme::applyTheme marks the windows it painted.
+    if (!themed || themed->property("appliedTheme").toInt() <= 0)
+        return;
+    window->setPalette(themed->palette());
+}
+
 void letHeightShrink(QWidget* window, int minimumHeightTwips)
 {
     const int height = window->height();

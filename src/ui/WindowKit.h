@@ -26,6 +26,10 @@ void letHeightShrink(QWidget* window, int minimumHeightTwips);
 // geometry) with its frame, and moves it up where its bottom would fall off.
 void fitHeightTo(QWidget* window, const QRect& available);
 
+// A box or dialog opened over a window painted with a theme takes that theme's colours (a dark theme's box is dark
+// too); over an unthemed window it keeps the desktop's. Qt passes colours on to child controls, never to windows.
+void takeThemeColours(QWidget* window, const QWidget* owner);
+
 QPushButton* button(
     QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height);
 

@@ -62,6 +62,8 @@ private slots:
     void standardButtonsArePersianWithoutIcons();
     void qtPersianTextsAreFound();
     void numberLinesReadRightToLeft();
+    void boxesTakeTheThemesColours_data();
+    void boxesTakeTheThemesColours();
     void defaultButtonOfAQuestion_data();
     void defaultButtonOfAQuestion();
 };
@@ -87,6 +89,47 @@ void TestMessages::numberLinesReadRightToLeft()
     QVERIFY(shown[2].isRightToLeft());
     QCOMPARE(shown[2].remove(QChar(0x200F)), QStringLiteral("۳  ۱۷  "));
     QCOMPARE(shown[3], QStringLiteral("C:/Data/x.mdb"));
+}
+
+void TestMessages::boxesTakeTheThemesColours_data()
+{
+    QTest::addColumn<int>("theme");
+    QTest::newRow("a dark theme") << 3;
+    QTest::newRow("no theme") << 0;
+}
+
+// Over a window painted with a dark theme a box is dark too; over an unthemed window it keeps the desktop's colours.
+void TestMessages::boxesTakeTheThemesColours()
+{
+    QFETCH(int, theme);
+    QWidget owner;
+    QPalette dark = owner.palette();
+    dark.setColor(QPalette::Window, QColor(30, 27, 58));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 240));
+    owner.setPalette(dark);
+    owner.setProperty("appliedTheme", theme);
+    auto* field = new QLineEdit(&owner);
+    owner.show();
+    QtMessages messages;
+    QList<QColor> windows;
+    for (int kind = 0; kind < 3; ++kind) {
+        whenModalOpens([&](QWidget* modal) {
+            windows << modal->palette().color(QPalette::Window);
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                box->buttons().first()->click();
+            else
+                qobject_cast<QDialog*>(modal)->reject();
+        });
+        if (kind == 0)
+            messages.ShowNotice(field, Msg::NoSuchExaminee);
+        else if (kind == 1)
+            messages.AskOperator(field, Msg::ConfirmDeletion, Msg::Style::YesNo, Msg::ApplicationTitle);
+        else
+            messages.PromptOperator(field, Msg::ScoringPrompt, Msg::ScoringTitle);
+    }
+    QCOMPARE(windows.size(), 3);
+    for (const QColor& window : windows)
+        QCOMPARE(window == QColor(30, 27, 58), theme > 0);
 }
 
 void TestMessages::defaultButtonOfAQuestion_data()
