@@ -15,6 +15,7 @@
 #include "ui/ColumnBinding.h"
 #include "ui/HelpContents.h"
 #include "ui/MakerDetails.h"
+#include "app/Desktop.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
@@ -448,7 +449,9 @@ void MainWindow::handOverToLookup()
 void MainWindow::startCalculator()
 {
     HidePanels();
-    m_router.desktop().startCalculator();
+    // Nothing happening at all would look like a fault of the program: the operator is told what to install.
+    if (m_router.desktop().startCalculator().isEmpty())
+        m_messages.ShowNotice(this, Msg::NoCalculator.arg(Desktop::calculators().join(QStringLiteral("، "))));
 }
 
 void MainWindow::showSettings()

@@ -37,6 +37,8 @@ inline const QString ConfirmDeletion = QStringLiteral("آيا براي حذف ک
 // Heads the question above, naming whom it is about: the name (or "آزمودني" when none is registered) and the code.
 inline const QString ConfirmDeletionOf = QStringLiteral("حذف %1 با کد %2؟");
 inline const QString ExamineeWithoutName = QStringLiteral("آزمودني");
+// "ماشين حساب" when no calculator the program knows is installed; %1 lists them.
+inline const QString NoCalculator = QStringLiteral(u"ماشين حسابي روي اين رايانه پيدا نشد. يکي از اين برنامه\u200cها را نصب کنيد: %1");
 inline const QString ErrorTitle = QStringLiteral("Error");
 inline const QString ChooseBackupTarget = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
 inline const QString BackupTargetExists = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
