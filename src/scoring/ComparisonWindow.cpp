@@ -51,7 +51,7 @@ const QString helpLine = QStringLiteral(
     "با ثبت نام دوباره همان مراجع با کد تازه انجام دهيد و آن کد را در جاي کد دوم وارد کنيد.");
 const QString resultsTab = QStringLiteral("نتايج");
 const QString itemsTab = QStringLiteral("سوال به سوال");
-const QString changesTab = QStringLiteral("تغييرات پاسخ ها");
+const QString changesTab = QStringLiteral(u"تغييرات پاسخ\u200cها");
 const QString talkAboutCaption = QStringLiteral("سوالات براي گفتگو: ");
 const QString nothingToTalkAbout = QStringLiteral("سوالي با توافق منفي يا عدم توافق نيست.");
 const QString noChangedItems = QStringLiteral("پاسخ هيچ سوالي دو درجه يا بيشتر تغيير نکرده است.");

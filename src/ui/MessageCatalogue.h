@@ -86,11 +86,11 @@ inline const QString SkinUnreadable = QStringLiteral("فايل پوسته اين
 
 // The comparison of two examinees; %1 is the code as the operator typed it.
 inline const QString CompareEnterBothCodes = QStringLiteral("کد هر دو آزمودني را وارد کنيد.");
-inline const QString CompareSameCode = QStringLiteral("هر دو کد به يک آزمودني مي رسد؛ کد دو آزمودني متفاوت را وارد کنيد.");
+inline const QString CompareSameCode = QStringLiteral(u"هر دو کد به يک آزمودني مي\u200cرسد؛ کد دو آزمودني متفاوت را وارد کنيد.");
 inline const QString CompareNotFound = QStringLiteral("آزمودني با کد %1 ثبت نشده است؛ مقايسه انجام نشد.");
 inline const QString CompareNoAnswers = QStringLiteral("آزمودني با کد %1 هنوز به هيچ سوالي پاسخ نداده است؛ مقايسه انجام نشد.");
-inline const QString CompareUnfinished = QStringLiteral("پاسخنامه آزمودني با کد %1 کامل نيست؛ تا به همه سوالات پاسخ داده نشود مقايسه انجام نمي شود.");
-inline const QString CompareDamaged = QStringLiteral("پاسخ هاي ذخيره شده آزمودني با کد %1 معتبر نيست؛ مقايسه انجام نشد.");
+inline const QString CompareUnfinished = QStringLiteral(u"پاسخنامه آزمودني با کد %1 کامل نيست؛ تا به همه سوالات پاسخ داده نشود مقايسه انجام نمي\u200cشود.");
+inline const QString CompareDamaged = QStringLiteral(u"پاسخ\u200cهاي ذخيره شده آزمودني با کد %1 معتبر نيست؛ مقايسه انجام نشد.");
 inline const QString CompareDetailsMissing = QStringLiteral("مشخصات آزمودني با کد %1 ثبت نشده است؛ مقايسه انجام نشد.");
 inline const QString CompareBeforePrint = QStringLiteral("ابتدا کد دو آزمودني را وارد کرده و روي مقايسه کليک کنيد، سپس پرينت بگيريد.");
 inline const QString ComparePairNotStored = QStringLiteral("مقايسه نمايش داده شد، اما اين دو کد براي دفعه بعد به خاطر سپرده نشد.");

@@ -34,7 +34,7 @@ const QString addressCaption = QStringLiteral("آدرس: ");
 const QString talkAboutCaption = QStringLiteral("سوالات براي گفتگو: ");
 const QString nothingToTalkAbout = QStringLiteral("سوالي با توافق منفي يا عدم توافق نيست.");
 const QString noChangedItems = QStringLiteral("پاسخ هيچ سوالي دو درجه يا بيشتر تغيير نکرده است.");
-const QString changedItemsTitle = QStringLiteral("سوالاتي که پاسخ آنها دو درجه يا بيشتر تغيير کرده است");
+const QString changedItemsTitle = QStringLiteral(u"سوالاتي که پاسخ آن\u200cها دو درجه يا بيشتر تغيير کرده است");
 const QString itemsTitle = QStringLiteral("مقايسه سوال به سوال");
 TextStyle style(int size, bool bold = false, Qt::Alignment alignment = Qt::AlignCenter, bool wrap = false)
 {
