@@ -1,7 +1,10 @@
 #include "data/QuestionnaireItems.h"
 #include "scoring/ComparisonWindow.h"
 #include "scoring/ScoringSession.h"
+#include "scoring/ScaleColours.h"
+#include "scoring/reports/ComparisonChart.h"
 #include "scoring/reports/ComparisonReport.h"
+#include "settings/Theme.h"
 #include "support/LayoutCheck.h"
 #include "support/LockHolder.h"
 #include "support/PdfText.h"
@@ -430,6 +433,55 @@ private slots:
         }
         const QString first = PdfText::comparable(PdfText::extract(path, 1, 1));
         QVERIFY(first.contains(PdfText::comparable(QStringLiteral("منهاي"))));
+    }
+
+    // The chart's legend shows what its bars show: each scale's colour, full beside the first code and paler beside
+    // the second, on paper and on every theme's colours.
+    void legendShowsWhatTheBarsShow_data()
+    {
+        QTest::addColumn<int>("theme"); // 0: paper
+        QTest::newRow("paper") << 0;
+        for (int theme = 1; theme <= Theme::Count; ++theme)
+            QTest::newRow(qPrintable(Theme::skinFile(theme))) << theme;
+    }
+    void legendShowsWhatTheBarsShow()
+    {
+        QFETCH(int, theme);
+        TestProgram p;
+        p.addExaminee(QStringLiteral("101"));
+        p.addExaminee(QStringLiteral("102"));
+        p.setAnswers(QStringLiteral("101"), sheet(4));
+        p.setAnswers(QStringLiteral("102"), sheet(3));
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        compare(&w, QStringLiteral("101"), QStringLiteral("102"));
+        QVERIFY(w.shownComparison());
+        QPalette palette = ScaleColours::paper();
+        if (theme > 0) {
+            const std::optional<SkinFile> skin = Theme::loadSkin(p.folder(), Theme::skinFile(theme));
+            QVERIFY(skin);
+            QWidget painted;
+            Theme::paint(&painted, *skin);
+            palette = painted.palette();
+        }
+        const Report::PageContent chart
+            = ComparisonChart::layOut(*w.shownComparison(), QRectF(0, 0, 9000, 3600), palette);
+        // The legend's swatches come first, along the top; the bars after them.
+        QList<QColor> legend;
+        QList<QColor> bars;
+        for (const Report::Shade& shade : chart.shades)
+            (shade.rect.top() < 300 ? legend : bars) << shade.colour;
+        QCOMPARE(legend.size(), 8);
+        QList<QColor> expected;
+        for (Scale scale : allScales)
+            expected << ScaleColours::of(scale, palette);
+        for (Scale scale : allScales)
+            expected << ScaleColours::paler(ScaleColours::of(scale, palette));
+        QCOMPARE(legend, expected);
+        for (const QColor& bar : bars)
+            QVERIFY2(legend.contains(bar), qPrintable(bar.name()));
+        QVERIFY(chart.find(QStringLiteral("LegendFirst"))->text.endsWith(QStringLiteral("101")));
+        QVERIFY(chart.find(QStringLiteral("LegendSecond"))->text.endsWith(QStringLiteral("102")));
     }
 
     // Every control and caption whole, before and after a couple is shown, on both tabs.
