@@ -4,6 +4,7 @@
 #include "support/LayoutCheck.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "text/PersianLetters.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
@@ -144,6 +145,7 @@ private slots:
     void exportWritesTheListedExaminees();
     void exportCancelledOrFailed();
     void exportNamesOnlyWhenTicked();
+    void exportChoicesOnlyWhenTicked();
     void closeButtonClosesAndNothingIsCutOff();
 };
 
@@ -591,6 +593,31 @@ void TestLookupWindow::exportNamesOnlyWhenTicked()
         QVERIFY2(!text(plain).contains(person.at(1)) && !text(plain).contains(person.at(2)), qPrintable(person.at(0)));
         QVERIFY(text(named).contains(person.at(0) + QLatin1Char(',') + person.at(1) + QLatin1Char(',') + person.at(2)));
     }
+}
+
+// "با گزينه‌ها" adds the options as chosen after the keyed answers; unticked, the file has none of them.
+void TestLookupWindow::exportChoicesOnlyWhenTicked()
+{
+    Lookup l;
+    auto* choices = l.find<QCheckBox>("CheckExportChoices");
+    QVERIFY(!choices->isChecked());
+    QCOMPARE(choices->text(), QStringLiteral(u"با گزينه\u200cها"));
+    const QString plain = QDir(l.program.folder()).filePath(QStringLiteral("research.csv"));
+    const QString withChoices = QDir(l.program.folder()).filePath(QStringLiteral("choices.csv"));
+    l.program.fileDialogs().names << plain << withChoices;
+    Drive::click(l.window.get(), QStringLiteral("CommandExport"));
+    Drive::click(l.window.get(), QStringLiteral("CheckExportChoices"));
+    QVERIFY(choices->isChecked());
+    Drive::click(l.window.get(), QStringLiteral("CommandExport"));
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList({ Msg::ExportDone, Msg::ExportDone }));
+    auto header = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()) : QString();
+    };
+    const QString firstChoice = PersianLetters::asTyped(QStringLiteral("گزينه سوال 1,"));
+    QVERIFY(!header(plain).contains(firstChoice));
+    QVERIFY(header(withChoices).contains(firstChoice));
+    QVERIFY(header(withChoices).contains(PersianLetters::asTyped(QStringLiteral("گزينه سوال 35,"))));
 }
 
 void TestLookupWindow::closeButtonClosesAndNothingIsCutOff()
