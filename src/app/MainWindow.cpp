@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/DataFilePanel.h"
+#include "app/Desktop.h"
 #include "app/HomePanel.h"
 #include "app/WindowRouter.h"
 #include "data/Database.h"
@@ -15,7 +16,6 @@
 #include "ui/ColumnBinding.h"
 #include "ui/HelpContents.h"
 #include "ui/MakerDetails.h"
-#include "app/Desktop.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"

@@ -180,8 +180,7 @@ void WindowRouter::showListReport(
 bool WindowRouter::openLookupWindow()
 {
     auto* window = new LookupWindow(m_db, m_messages, m_fileDialogs, researchScoring());
-    connect(
-        window, &LookupWindow::listReportRequested, this,
+    connect(window, &LookupWindow::listReportRequested, this,
         [this, window](TableCursor* rows, const QString& clinicName, const QString& address) {
             showListReport(window, *rows, clinicName, address, ListOrder::ByGroup);
         });

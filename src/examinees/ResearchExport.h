@@ -46,8 +46,7 @@ public:
     };
 
     // The first line of the file, written with the Persian yeh and keheh that operators type.
-    static QStringList header(
-        const Scoring& scoring, Names names = Names::LeftOut, Choices choices = Choices::LeftOut);
+    static QStringList header(const Scoring& scoring, Names names = Names::LeftOut, Choices choices = Choices::LeftOut);
 
     // The cells of one examinee: IDE details (the names only when included) and answers as stored, then raw score,
     // percent, level per scale, then the code of the partner the examinee was compared with as a couple (empty for
@@ -70,6 +69,6 @@ public:
     static QByteArray line(const QStringList& cells);
 
     // Writes the examinees `listed` shows (a cursor on IDE, through its filter) to `path`, an owner-only file.
-    static Result write(TableCursor& listed, const QString& path, const Scoring& scoring,
-        Names names = Names::LeftOut, Choices choices = Choices::LeftOut);
+    static Result write(TableCursor& listed, const QString& path, const Scoring& scoring, Names names = Names::LeftOut,
+        Choices choices = Choices::LeftOut);
 };

@@ -83,8 +83,8 @@ QWidget* scrolledPage(QWidget* parent, const QString& name)
     auto* page = new QWidget;
     page->setObjectName(name);
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(Twips::toPixelsX(120), Twips::toPixelsY(120), Twips::toPixelsX(120),
-        Twips::toPixelsY(120));
+    layout->setContentsMargins(
+        Twips::toPixelsX(120), Twips::toPixelsY(120), Twips::toPixelsX(120), Twips::toPixelsY(120));
     scroll->setWidget(page);
     return page;
 }

@@ -46,8 +46,7 @@ void fitHeightTo(QWidget* window, const QRect& available)
         return;
     // The frame is known once the window is shown; before, a title bar's worth is left for it.
     const int frame = window->isVisible() ? window->frameGeometry().height() - window->height() : 40;
-    const int height
-        = std::clamp(available.height() - frame, window->minimumHeight(), window->maximumHeight());
+    const int height = std::clamp(available.height() - frame, window->minimumHeight(), window->maximumHeight());
     window->resize(window->width(), height);
     const int top = window->isVisible() ? window->frameGeometry().top() : window->y();
     if (top + height + frame > available.bottom() + 1 || top < available.top())

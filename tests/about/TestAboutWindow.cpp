@@ -1,6 +1,6 @@
+#include "SampleMaker.h"
 #include "about/AboutWindow.h"
 #include "about/CreditColours.h"
-#include "SampleMaker.h"
 #include "support/LayoutCheck.h"
 #include "support/OwnSettings.h"
 #include "text/ShownNumbers.h"

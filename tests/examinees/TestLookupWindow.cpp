@@ -70,7 +70,8 @@ struct Lookup {
             program.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
                                         "INSERT INTO IDE (Code, FName) SELECT 'x' || i, 'Reza' FROM n"),
                 { more });
-        program.exec(QStringLiteral("UPDATE Theme SET TH = '4', Name = 'مرکز مشاوره مهر', Adress = 'خيابان آزادي، پلاک 7'"));
+        program.exec(
+            QStringLiteral("UPDATE Theme SET TH = '4', Name = 'مرکز مشاوره مهر', Adress = 'خيابان آزادي، پلاک 7'"));
         window = std::make_unique<LookupWindow>(
             program.database(), program.messages(), program.fileDialogs(), labelledScoring());
         window->setLayoutDirection(Qt::RightToLeft);

@@ -1,8 +1,8 @@
 #include "data/QuestionnaireItems.h"
 #include "data/TableCursor.h"
 #include "examinees/ResearchExport.h"
-#include "text/PersianLetters.h"
 #include "support/TestProgram.h"
+#include "text/PersianLetters.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "data/QuestionnaireItems.h"
 #include "scoring/ComparisonWindow.h"
-#include "scoring/ScoringSession.h"
 #include "scoring/ScaleColours.h"
+#include "scoring/ScoringSession.h"
 #include "scoring/reports/ComparisonChart.h"
 #include "scoring/reports/ComparisonReport.h"
 #include "settings/Theme.h"
@@ -173,8 +173,7 @@ private slots:
         for (int row = 0; row < 4; ++row) {
             const QString before = cell(&w, "ScaleTable", row, 3);
             const QString after = cell(&w, "ScaleTable", row, 6);
-            QCOMPARE(cell(&w, "ScaleTable", row, 9),
-                before == after ? before : before + QStringLiteral(" ← ") + after);
+            QCOMPARE(cell(&w, "ScaleTable", row, 9), before == after ? before : before + QStringLiteral(" ← ") + after);
         }
         bool moved = false;
         for (int row = 0; row < 4; ++row)
@@ -556,11 +555,12 @@ private slots:
         QHeaderView* header = table->horizontalHeader();
         QVERIFY(header->length() <= table->viewport()->width());
         for (int column = 0; column < table->columnCount(); ++column) {
-            QVERIFY2(header->sectionSize(column) >= header->sectionSizeHint(column), qPrintable(QString::number(column)));
+            QVERIFY2(
+                header->sectionSize(column) >= header->sectionSizeHint(column), qPrintable(QString::number(column)));
             for (int row = 0; row < table->rowCount(); ++row) {
                 const QString text = table->item(row, column)->text();
-                QVERIFY2(header->sectionSize(column) >= table->fontMetrics().horizontalAdvance(text) + 4,
-                    qPrintable(text));
+                QVERIFY2(
+                    header->sectionSize(column) >= table->fontMetrics().horizontalAdvance(text) + 4, qPrintable(text));
             }
         }
         auto* chart = Drive::find<QWidget>(&w, QStringLiteral("Chart"));

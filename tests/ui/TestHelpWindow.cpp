@@ -13,9 +13,9 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextLayout>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextLayout>
 
 namespace {
 
@@ -214,8 +214,8 @@ void TestHelpWindow::searchPattern_data()
     QTest::newRow("a half-space finds a blank") << QStringLiteral(u"مي\u200cشود") << QStringLiteral("مي شود") << true;
     QTest::newRow("run together finds a half-space")
         << QStringLiteral("ميشود") << QStringLiteral(u"مي\u200cشود") << true;
-    QTest::newRow("Persian yeh and half-space") << QStringLiteral(u"می\u200cشود") << QStringLiteral(u"مي\u200cشود")
-                                                << true;
+    QTest::newRow("Persian yeh and half-space")
+        << QStringLiteral(u"می\u200cشود") << QStringLiteral(u"مي\u200cشود") << true;
 }
 
 // Each page says what its window says: the captions of the buttons and ticks it names are the windows' own.
@@ -225,7 +225,8 @@ void TestHelpWindow::pagesUseTheWindowsWords_data()
     QTest::addColumn<QStringList>("words");
     QTest::newRow("preview zoom") << "preview" << QStringList { QStringLiteral("«+»"), QStringLiteral("«-»") };
     QTest::newRow("exit tick") << "exit"
-                               << QStringList { QStringLiteral("«تهيه نسخه پشتيبان»"), QStringLiteral("«پشتيبان گيري»") };
+                               << QStringList { QStringLiteral("«تهيه نسخه پشتيبان»"),
+                                      QStringLiteral("«پشتيبان گيري»") };
     QTest::newRow("database") << "database"
                               << QStringList { QStringLiteral("«آزمايش اتصال»"), QStringLiteral("PGPASSWORD"),
                                      QStringLiteral("«همين رايانه»") };

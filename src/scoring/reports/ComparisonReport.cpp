@@ -1,8 +1,8 @@
 #include "scoring/reports/ComparisonReport.h"
 
+#include "calendar/SolarHijri.h"
 #include "data/QuestionnaireItems.h"
 #include "questionnaire/Keying.h"
-#include "calendar/SolarHijri.h"
 #include "scoring/ComparisonTexts.h"
 #include "scoring/ScaleColours.h"
 #include "scoring/reports/ComparisonChart.h"
@@ -302,9 +302,9 @@ PageContent ComparisonReport::changedItemsPage() const
     }
     const QList<Column> columns
         = { { 500 }, { 5900, Qt::AlignRight }, { 1500 }, { 1500 }, { 1100, Qt::AlignCenter, true } };
-    const QStringList headings = { QStringLiteral("شماره"), QStringLiteral("عبارت"),
-        ComparisonTexts::examineeHeading(m_comparison, false), ComparisonTexts::examineeHeading(m_comparison, true),
-        QStringLiteral("تغيير") };
+    const QStringList headings
+        = { QStringLiteral("شماره"), QStringLiteral("عبارت"), ComparisonTexts::examineeHeading(m_comparison, false),
+              ComparisonTexts::examineeHeading(m_comparison, true), QStringLiteral("تغيير") };
     // Rows grow shorter when many statements moved, so both tables stay above the foot.
     const double room = footTop - 440 - 2 * 560 - 800;
     const double rowHeight = std::min(380.0, room / std::max<qsizetype>(1, rows.size() + idealisedRows.size()));

@@ -204,9 +204,10 @@ PageContent ExamineeReport::pageContent() const
     page.texts.append(
         { QStringLiteral("Label3"), QStringLiteral("تحصيلات"), inset(educationHeading, 30), style(150, true) });
     TextStyle educationStyle = style(150, false, Qt::AlignRight | Qt::AlignVCenter, true);
-    page.texts.append({ QStringLiteral("Label22"), caption(QStringLiteral("Label22")), inset(education, 40),
-        educationStyle });
-    page.texts.append({ QStringLiteral("NameHeading"), QStringLiteral("نام"), inset(nameHeading, 20), style(150, true) });
+    page.texts.append(
+        { QStringLiteral("Label22"), caption(QStringLiteral("Label22")), inset(education, 40), educationStyle });
+    page.texts.append(
+        { QStringLiteral("NameHeading"), QStringLiteral("نام"), inset(nameHeading, 20), style(150, true) });
     TextStyle nameStyle = style(150, false, Qt::AlignRight | Qt::AlignVCenter);
     nameStyle.whole = true;
     page.texts.append({ QStringLiteral("ExamineeName"), m_name, inset(name, 40), nameStyle });
