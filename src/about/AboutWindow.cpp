@@ -44,6 +44,7 @@ AboutWindow::AboutWindow(const Maker::Details& maker, QWidget* parent, CreditCol
 {
     Kit::setUpWindow(this, QStringLiteral("FrmAbout"), QStringLiteral("about"), kClientWidth, kClientHeight);
     setModal(true);
+    Kit::takeThemeColours(this, parent);
 
     m_aboutBox = new QGroupBox(QStringLiteral("درباره"), this);
     m_aboutBox->setObjectName(QStringLiteral("Frame1"));
@@ -133,9 +134,12 @@ void AboutWindow::scroll()
 void AboutWindow::colour()
 {
     const CreditColours::Step step = m_colours.tick();
-    const auto paint = [](QLabel* label, const CreditColours::Rgb& rgb) {
+    // Each colour is drawn readable on the window's own background, light or dark.
+    const QColor window = m_credits->palette().color(QPalette::Window);
+    const CreditColours::Rgb background { window.red(), window.green(), window.blue() };
+    const auto paint = [&background](QLabel* label, const CreditColours::Rgb& rgb) {
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, toColor(rgb));
+        palette.setColor(QPalette::WindowText, toColor(CreditColours::readableOn(rgb, background)));
         label->setPalette(palette);
     };
     paint(m_creditLabels.at(0), step.first);

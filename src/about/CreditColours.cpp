@@ -29,6 +29,49 @@ CreditColours::Rgb CreditColours::paletteEntry(int index)
     return palette.at(static_cast<std::size_t>(index & 15));
 }
 
+namespace {
+
+double luminance(const CreditColours::Rgb& c)
+{
+    const auto linear = [](int channel) {
+        const double v = channel / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+}
+
+constexpr double readableContrast = 4.5;
+
+} // namespace
+
+double CreditColours::contrast(const Rgb& a, const Rgb& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+CreditColours::Rgb CreditColours::readableOn(const Rgb& colour, const Rgb& background)
+{
+    if (contrast(colour, background) >= readableContrast)
+        return colour;
+    const Rgb black { 0, 0, 0 };
+    const Rgb white { 255, 255, 255 };
+    // One of the two always reaches 4.5:1 against any background.
+    const Rgb& toward = contrast(black, background) >= contrast(white, background) ? black : white;
+    const auto mix = [&](double t) {
+        const auto channel = [t](int from, int to) { return static_cast<int>(std::lround(from + (to - from) * t)); };
+        return Rgb { channel(colour.red, toward.red), channel(colour.green, toward.green),
+            channel(colour.blue, toward.blue) };
+    };
+    for (int step = 1; step < 20; ++step) {
+        const Rgb mixed = mix(step / 20.0);
+        if (contrast(mixed, background) >= readableContrast)
+            return mixed;
+    }
+    return toward;
+}
+
 CreditColours::CreditColours(RandomSource random)
     : m_random(std::move(random))
 {

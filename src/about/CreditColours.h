@@ -25,6 +25,13 @@ public:
     // Entry 0..15 of the standard 16-colour palette.
     static Rgb paletteEntry(int index);
 
+    // The contrast ratio of two colours as WCAG 2 measures it: 1 (the same) to 21 (black on white).
+    static double contrast(const Rgb& a, const Rgb& b);
+
+    // The colour as it is drawn on `background`: unchanged where it reads (a contrast of at least 4.5:1), otherwise
+    // mixed toward black or white, whichever stands out more from the background, just far enough to read.
+    static Rgb readableOn(const Rgb& colour, const Rgb& background);
+
     // Without a source the program's own random generator is used.
     explicit CreditColours(RandomSource random = {});
 

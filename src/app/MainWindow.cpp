@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/DataFilePanel.h"
+#include "app/Desktop.h"
 #include "app/HomePanel.h"
 #include "app/WindowRouter.h"
 #include "data/Database.h"
@@ -20,6 +21,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
@@ -222,12 +224,19 @@ void MainWindow::buildSettingsPanel()
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command71"), QStringLiteral("محل فايل اطلاعات"), 195, 2040, 1785,
                         495),
             &QPushButton::clicked, this, &MainWindow::showDataFilePanel);
-    // How numbers are drawn is the choice of whoever sits at this computer: windows opened after a change follow it.
+    // How numbers are drawn is the choice of whoever sits at this computer: windows opened after a change follow it,
+    // and the windows open now (a preview, a chart) are drawn again at once.
     auto* digits = new QCheckBox(QStringLiteral("ارقام فارسي"), m_settingsPanel);
     digits->setObjectName(QStringLiteral("CheckDigits"));
     digits->setChecked(ShownNumbers::persianDigits());
     Twips::place(digits, 195, 2640, 1785, 495);
-    connect(digits, &QCheckBox::toggled, this, [](bool on) { ShownNumbers::setPersianDigits(on); });
+    connect(digits, &QCheckBox::toggled, this, [this](bool on) {
+        ShownNumbers::setPersianDigits(on);
+        m_home->refresh();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible())
+                window->update();
+    });
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 3240, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
 }
@@ -440,7 +449,9 @@ void MainWindow::handOverToLookup()
 void MainWindow::startCalculator()
 {
     HidePanels();
-    m_router.desktop().startCalculator();
+    // Nothing happening at all would look like a fault of the program: the operator is told what to install.
+    if (m_router.desktop().startCalculator().isEmpty())
+        m_messages.ShowNotice(this, Msg::NoCalculator.arg(Desktop::calculators().join(QStringLiteral("، "))));
 }
 
 void MainWindow::showSettings()

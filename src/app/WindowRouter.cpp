@@ -165,8 +165,10 @@ void WindowRouter::showPreview(std::shared_ptr<PagedDocument> document)
     open(new PreviewWindow(std::move(document), m_messages, m_fileDialogs), HandBack::None);
 }
 
-void WindowRouter::showListReport(QWidget* owner, TableCursor& rows, const QString& address, ListOrder order)
+void WindowRouter::showListReport(
+    QWidget* owner, TableCursor& rows, const QString& clinicName, const QString& address, ListOrder order)
 {
+    m_listCaptions.clinicName = clinicName;
     m_listCaptions.address = address;
     const ListReportRead read = readListRows(rows, order);
     if (!read.complete)
@@ -178,9 +180,9 @@ void WindowRouter::showListReport(QWidget* owner, TableCursor& rows, const QStri
 bool WindowRouter::openLookupWindow()
 {
     auto* window = new LookupWindow(m_db, m_messages, m_fileDialogs, researchScoring());
-    connect(
-        window, &LookupWindow::listReportRequested, this, [this, window](TableCursor* rows, const QString& address) {
-            showListReport(window, *rows, address, ListOrder::ByGroup);
+    connect(window, &LookupWindow::listReportRequested, this,
+        [this, window](TableCursor* rows, const QString& clinicName, const QString& address) {
+            showListReport(window, *rows, clinicName, address, ListOrder::ByGroup);
         });
     open(window, HandBack::OnClose);
     return true;

@@ -83,7 +83,8 @@ public:
     // The list report of the rows `rows` shows (the examinee lookup prints its list so, ordered by group), with
     // `address` as its address caption; the clinic-name caption keeps what the last printout set. A list that could
     // not be read whole is still shown, after a box over `owner` says so.
-    void showListReport(QWidget* owner, TableCursor& rows, const QString& address, ListOrder order);
+    void showListReport(
+        QWidget* owner, TableCursor& rows, const QString& clinicName, const QString& address, ListOrder order);
 
     // The list report's run-time captions, kept for the program's run.
     ListReportCaptions& listCaptions() { return m_listCaptions; }

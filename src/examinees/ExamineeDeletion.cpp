@@ -18,6 +18,14 @@ ExamineeCode::Found ExamineeDeletion::find(const QString& typed)
     return found;
 }
 
+QString ExamineeDeletion::foundName()
+{
+    if (!m_details.isFiltered() || m_details.count() == 0 || !m_details.moveFirst())
+        return QString();
+    return (m_details.field(QStringLiteral("FName")) + QLatin1Char(' ') + m_details.field(QStringLiteral("LName")))
+        .simplified();
+}
+
 void ExamineeDeletion::forget()
 {
     m_details.clearFilter();

@@ -22,6 +22,9 @@ public:
     // Looks the typed code up in both tables (ExamineeCode::find); a later removeFound() removes what it found.
     ExamineeCode::Found find(const QString& typed);
 
+    // The first and family name of the examinee `find` found, as registered; empty when only answers were found.
+    QString foundName();
+
     // Removes every row of the code `find` found, in one transaction, and is ok only when none is left. On failure
     // nothing is removed.
     Result removeFound();

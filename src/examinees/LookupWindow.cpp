@@ -58,6 +58,7 @@ constexpr int widestGroupWidth = 2280;
 
 const QString groupPrompt = QStringLiteral("جنسيت را انتخاب كنيد");
 const QString exportCaption = QStringLiteral("خروجي اکسل");
+const QString choicesCaption = QStringLiteral(u"با گزينه\u200cها");
 
 const QString codeColumn = QStringLiteral("Code");
 
@@ -187,7 +188,11 @@ void LookupWindow::buildButtons()
     // Unticked whenever the window opens: an export for research is de-identified unless names are asked for.
     m_exportNames = new QCheckBox(QStringLiteral("با نام و نام خانوادگي"), this);
     m_exportNames->setObjectName(QStringLiteral("CheckExportNames"));
-    Twips::place(m_exportNames, columnLeft, 3045, columnWidth, 330);
+    Twips::place(m_exportNames, columnLeft + 1440, 3045, columnWidth - 1440, 330);
+    // Beside it: the options as chosen, after the keyed answers, for a researcher who wants both.
+    m_exportChoices = new QCheckBox(choicesCaption, this);
+    m_exportChoices->setObjectName(QStringLiteral("CheckExportChoices"));
+    Twips::place(m_exportChoices, columnLeft, 3045, 1380, 330);
     m_close = Kit::button(this, QStringLiteral("Command6"), QStringLiteral("خروج"), columnLeft,
         gridTop + gridHeight - 495, columnWidth, 495);
     connect(m_print, &QPushButton::clicked, this, &LookupWindow::printByGroup);
@@ -226,7 +231,7 @@ void LookupWindow::buildHiddenFields()
 void LookupWindow::setKeyboardOrder()
 {
     const QList<QWidget*> order = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_exportNames,
-        m_code, m_delete, m_close };
+        m_exportChoices, m_code, m_delete, m_close };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -325,7 +330,7 @@ void LookupWindow::printByGroup()
         m_messages.ShowNotice(this, Msg::ChooseLookupGroup);
         return;
     }
-    emit listReportRequested(m_listed, m_address->text());
+    emit listReportRequested(m_listed, m_themeRow->field(QStringLiteral("Name")), m_address->text());
 }
 
 void LookupWindow::deleteExaminee()
@@ -347,7 +352,13 @@ void LookupWindow::deleteExaminee()
         return;
     }
 
-    if (m_messages.AskOperator(this, Msg::ConfirmDeletion, Msg::Style::YesNo, Msg::ApplicationTitle) != Msg::Yes) {
+    // The question names whom it removes, and a hurried Enter keeps the examinee.
+    QString name = m_deletion.foundName();
+    if (name.isEmpty())
+        name = Msg::ExamineeWithoutName;
+    const QString question = Msg::ConfirmDeletionOf.arg(name, search.code) + QLatin1Char('\n') + Msg::ConfirmDeletion;
+    if (m_messages.AskOperator(this, question, Msg::Style::YesNo | Msg::Style::DefaultSecond, Msg::ApplicationTitle)
+        != Msg::Yes) {
         m_deletion.forget();
         m_listed->reload();
         return;
@@ -383,7 +394,8 @@ void LookupWindow::exportListed()
     if (path.isEmpty())
         return;
     const ResearchExport::Result result = ResearchExport::write(*m_listed, path, m_scoring,
-        m_exportNames->isChecked() ? ResearchExport::Names::Included : ResearchExport::Names::LeftOut);
+        m_exportNames->isChecked() ? ResearchExport::Names::Included : ResearchExport::Names::LeftOut,
+        m_exportChoices->isChecked() ? ResearchExport::Choices::Included : ResearchExport::Choices::LeftOut);
     if (!result.ok) {
         m_messages.AskOperator(this, Msg::ExportFailed + QLatin1Char('\n') + result.error, Msg::Style::ExclamationRtl,
             Msg::ErrorTitlePersian);

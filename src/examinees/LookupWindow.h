@@ -40,8 +40,9 @@ public:
 
 signals:
     // The list report is wanted for the examinees `listed` shows now (a cursor on IDE, through the active search),
-    // printed in order of their groups, with `clinicAddress` on the report's address line.
-    void listReportRequested(TableCursor* listed, const QString& clinicAddress);
+    // printed in order of their groups, headed by `clinicName` as the scoring window's list is, with `clinicAddress`
+    // on the report's address line.
+    void listReportRequested(TableCursor* listed, const QString& clinicName, const QString& clinicAddress);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -85,6 +86,7 @@ private:
     QStringListModel* m_groups = nullptr;
     QPushButton* m_print = nullptr; // Command1
     QPushButton* m_export = nullptr; // CommandExport
+    QCheckBox* m_exportChoices = nullptr;
     QCheckBox* m_exportNames = nullptr; // CheckExportNames: the export includes first and family names
     QLineEdit* m_code = nullptr; // Text5
     QPushButton* m_delete = nullptr; // Command2

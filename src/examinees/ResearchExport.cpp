@@ -35,7 +35,7 @@ constexpr int itemCount = QuestionnaireItemCount;
 
 } // namespace
 
-QStringList ResearchExport::header(const Scoring& scoring, Names names)
+QStringList ResearchExport::header(const Scoring& scoring, Names names, Choices choices)
 {
     QStringList cells;
     for (const Detail& d : details)
@@ -43,6 +43,9 @@ QStringList ResearchExport::header(const Scoring& scoring, Names names)
             cells << QString::fromUtf8(d.caption);
     for (int item = 1; item <= itemCount; ++item)
         cells << QStringLiteral("سوال %1").arg(item);
+    if (choices == Choices::Included)
+        for (int item = 1; item <= itemCount; ++item)
+            cells << QStringLiteral("گزينه سوال %1").arg(item);
     for (const Scoring::Scale& scale : scoring.scales) {
         cells << scale.caption + QStringLiteral(" - نمره خام");
         cells << scale.caption + QStringLiteral(" - درصد");
@@ -56,7 +59,7 @@ QStringList ResearchExport::header(const Scoring& scoring, Names names)
 }
 
 QStringList ResearchExport::cells(const QStringList& stored, const QStringList& answers, const Scoring& scoring,
-    const QString& partner, Names names)
+    const QString& partner, Names names, Choices choices)
 {
     const QStringList& columns = Database::ideColumns();
     auto value = [&](const QString& column) {
@@ -69,13 +72,27 @@ QStringList ResearchExport::cells(const QStringList& stored, const QStringList& 
             cells << value(QString::fromLatin1(d.column));
     for (int item = 0; item < itemCount; ++item)
         cells << answers.value(item);
+    if (choices == Choices::Included)
+        for (int item = 1; item <= itemCount; ++item)
+            cells << chosenOption(item, answers.value(item - 1));
     for (int s = 0; s < scoring.scales.size(); ++s) {
         const QString raw = value(scoring.scales.at(s).column);
         const Figures figures = scoring.figures && !raw.isEmpty() ? scoring.figures(s, raw) : Figures();
-        cells << raw << figures.percent << figures.level;
+        // The level words in the letters of the headings, so one search finds both.
+        cells << raw << figures.percent << PersianLetters::asTyped(figures.level);
     }
     cells << partner;
     return cells;
+}
+
+QString ResearchExport::chosenOption(int item, const QString& keyed)
+{
+    const QuestionnaireItem* described = questionnaireItem(item);
+    const QString& stored = keyed;
+    if (!described || stored.size() != 1 || stored.at(0) < u'1' || stored.at(0) > u'5')
+        return QString();
+    const int score = stored.at(0).unicode() - u'0';
+    return QString::number(described->reversed ? 6 - score : score);
 }
 
 QString ResearchExport::guarded(const QString& cell)
@@ -119,7 +136,7 @@ QByteArray ResearchExport::line(const QStringList& cells)
 }
 
 ResearchExport::Result ResearchExport::write(
-    TableCursor& listed, const QString& path, const Scoring& scoring, Names names)
+    TableCursor& listed, const QString& path, const Scoring& scoring, Names names, Choices choices)
 {
     Result result;
     QSaveFile file(path);
@@ -141,14 +158,14 @@ ResearchExport::Result ResearchExport::write(
     const QStringList& columns = Database::ideColumns();
     const qsizetype codeColumn = columns.indexOf(QStringLiteral("Code"));
 
-    bool written = put(QByteArrayLiteral("\xEF\xBB\xBF")) && put(line(header(scoring, names)));
+    bool written = put(QByteArrayLiteral("\xEF\xBB\xBF")) && put(line(header(scoring, names, choices)));
     QString readError;
     const bool read = written
         && ListedExaminees::forEach(
             listed,
             [&](const ListedExaminees::Row& row) {
                 const QString partner = partners.value(row.details.value(codeColumn));
-                written = put(line(cells(row.details, row.answers, scoring, partner, names)));
+                written = put(line(cells(row.details, row.answers, scoring, partner, names, choices)));
                 if (written)
                     ++result.examinees;
                 return written;

@@ -9,8 +9,10 @@
 class TableCursor;
 
 // The examinees now listed, written for research as a CSV file a spreadsheet opens: UTF-8 with a byte order mark
-// (so Persian shows), quoted as RFC 4180 says, one row per examinee: details, the 35 keyed answers, and for each
-// scale the stored raw score with its percent and level, and last the partner's code where a couple was compared.
+// (so Persian shows), quoted as RFC 4180 says, one row per examinee: details, the 35 keyed answers (the chosen option
+// turned round where the item is reversed, so 5 is always the healthy end), when asked the 35 options as chosen, and
+// for each scale the stored raw score with its percent and level, and last the partner's code where a couple was
+// compared. Headings and level words are written with the Persian yeh and keheh operators type.
 // The details leave the first and family names out unless they are asked for: research gets codes, never names. A
 // cell that a spreadsheet would take for a formula is written as text. The file is built beside the chosen name and
 // renamed, so a failure never leaves half a file.
@@ -34,6 +36,8 @@ public:
 
     // Whether the first and family names are among the details.
     enum class Names { LeftOut, Included };
+    // Whether the options as chosen follow the keyed answers, as a second set of columns.
+    enum class Choices { LeftOut, Included };
 
     struct Result {
         bool ok = false;
@@ -42,13 +46,16 @@ public:
     };
 
     // The first line of the file, written with the Persian yeh and keheh that operators type.
-    static QStringList header(const Scoring& scoring, Names names = Names::LeftOut);
+    static QStringList header(const Scoring& scoring, Names names = Names::LeftOut, Choices choices = Choices::LeftOut);
 
     // The cells of one examinee: IDE details (the names only when included) and answers as stored, then raw score,
     // percent, level per scale, then the code of the partner the examinee was compared with as a couple (empty for
     // none).
     static QStringList cells(const QStringList& details, const QStringList& answers, const Scoring& scoring,
-        const QString& partner = QString(), Names names = Names::LeftOut);
+        const QString& partner = QString(), Names names = Names::LeftOut, Choices choices = Choices::LeftOut);
+
+    // The option 1..5 an examinee chose, from the stored keyed answer of `item`; empty when the answer is not 1..5.
+    static QString chosenOption(int item, const QString& keyed);
 
     // A cell beginning with =, +, -, @, a tab or a carriage return gets a leading apostrophe, which spreadsheets
     // show as text instead of running it.
@@ -62,6 +69,6 @@ public:
     static QByteArray line(const QStringList& cells);
 
     // Writes the examinees `listed` shows (a cursor on IDE, through its filter) to `path`, an owner-only file.
-    static Result write(
-        TableCursor& listed, const QString& path, const Scoring& scoring, Names names = Names::LeftOut);
+    static Result write(TableCursor& listed, const QString& path, const Scoring& scoring, Names names = Names::LeftOut,
+        Choices choices = Choices::LeftOut);
 };

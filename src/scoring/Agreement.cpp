@@ -33,7 +33,8 @@ QString agreementCaption(Agreement agreement)
     case Agreement::Negative:
         return QStringLiteral("توافق منفي - براي گفتگو");
     case Agreement::Disagreement:
-        return QStringLiteral("عدم توافق");
+        // Counted among the statements to talk about, as a negative agreement is, and marked so.
+        return QStringLiteral("عدم توافق - براي گفتگو");
     case Agreement::Undecided:
         break;
     }

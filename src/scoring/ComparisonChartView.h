@@ -15,6 +15,10 @@ public:
 
     void showComparison(const std::optional<PairComparison>& comparison);
 
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

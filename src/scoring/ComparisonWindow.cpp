@@ -3,6 +3,7 @@
 #include "data/QuestionnaireItems.h"
 #include "questionnaire/Keying.h"
 #include "scoring/ComparisonChartView.h"
+#include "scoring/ComparisonTexts.h"
 #include "scoring/reports/ComparisonReport.h"
 #include "settings/Theme.h"
 #include "text/ShownNumbers.h"
@@ -12,6 +13,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -19,13 +21,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int windowWidth = 12600;
 constexpr int windowHeight = 11760;
+// Below the codes and buttons the tabs take whatever height the screen leaves; their contents scroll.
+constexpr int tabsTop = 2880;
+constexpr int margin = 180;
+constexpr int smallestHeight = 6600;
 
 const QString comparisonTitle = QStringLiteral("مقايسه دو آزمودني");
 const QString coupleCaption = QStringLiteral("زوج (همسران)");
@@ -41,14 +51,10 @@ const QString helpLine = QStringLiteral(
     "با ثبت نام دوباره همان مراجع با کد تازه انجام دهيد و آن کد را در جاي کد دوم وارد کنيد.");
 const QString resultsTab = QStringLiteral("نتايج");
 const QString itemsTab = QStringLiteral("سوال به سوال");
-const QString changesTab = QStringLiteral("تغييرات پاسخ ها");
+const QString changesTab = QStringLiteral(u"تغييرات پاسخ\u200cها");
 const QString talkAboutCaption = QStringLiteral("سوالات براي گفتگو: ");
 const QString nothingToTalkAbout = QStringLiteral("سوالي با توافق منفي يا عدم توافق نيست.");
 const QString noChangedItems = QStringLiteral("پاسخ هيچ سوالي دو درجه يا بيشتر تغيير نکرده است.");
-const QString idealisedCaution = QStringLiteral(
-    "نمره تحريف آرماني يکي از همسران يا هر دو بالاست؛ ممکن است پاسخ ها تصويري آرماني تر از واقعيت بدهند. بهتر است "
-    "نتايج با احتياط و در گفتگو با آنان بررسي شود.");
-
 // Headers of the tables.
 const QStringList detailHeaders = { QStringLiteral("کد"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"),
     QStringLiteral("جنس"), QStringLiteral("سن"), QStringLiteral("گروه"), QStringLiteral("تاريخ") };
@@ -64,6 +70,34 @@ const QString statementHeader = QStringLiteral("عبارت");
 const QString agreementHeader = QStringLiteral("وضعيت");
 const QString changeHeader = QStringLiteral("تغيير");
 const QString positiveHeader = QStringLiteral("توافق مثبت (درصد)");
+
+// A tab's page: its contents scroll up and down inside the tab when the window is shorter than they are, and follow
+// the tab's width. Returns the widget to lay the contents in (a vertical layout).
+QWidget* scrolledPage(QWidget* parent, const QString& name)
+{
+    auto* scroll = new QScrollArea(parent);
+    scroll->setObjectName(name + QStringLiteral("Scroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* page = new QWidget;
+    page->setObjectName(name);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(
+        Twips::toPixelsX(120), Twips::toPixelsY(120), Twips::toPixelsX(120), Twips::toPixelsY(120));
+    scroll->setWidget(page);
+    return page;
+}
+
+QLabel* wrappedLabel(QWidget* parent, const QString& name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeading | Qt::AlignTop);
+    return label;
+}
 
 QTableWidget* addTable(QWidget* parent, const QString& name)
 {
@@ -89,6 +123,16 @@ QString optionCaption(int option)
     return option >= 1 && option <= 5 ? optionCaptions()[option - 1] : QString();
 }
 
+// A table as tall as its heading and rows, so the page around it scrolls rather than the table.
+void fitHeight(QTableWidget* table)
+{
+    table->resizeRowsToContents();
+    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+    for (int row = 0; row < table->rowCount(); ++row)
+        height += table->rowHeight(row);
+    table->setFixedHeight(height);
+}
+
 QString codeHeader(const QString& caption, const QString& code)
 {
     return caption + QLatin1Char('\n') + code;
@@ -102,10 +146,26 @@ ComparisonWindow::ComparisonWindow(Database& db, Messages& messages, QWidget* pa
     , m_session(db)
 {
     Kit::setUpWindow(this, QStringLiteral("FrmCompare"), comparisonTitle, windowWidth, windowHeight);
+    Kit::letHeightShrink(this, smallestHeight);
     buildControls();
     buildResults();
     Twips::placeWindow(this, 1400, 400);
+    if (const QScreen* shownOn = screen())
+        Kit::fitHeightTo(this, shownOn->availableGeometry());
     Theme::applyTheme(this, db, m_session.theme());
+}
+
+void ComparisonWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeTabs();
+}
+
+void ComparisonWindow::placeTabs()
+{
+    const int top = Twips::toPixelsY(tabsTop);
+    m_tabs->setGeometry(Twips::toPixelsX(margin), top, Twips::toPixelsX(windowWidth - 2 * margin),
+        std::max(0, height() - top - Twips::toPixelsY(margin)));
 }
 
 void ComparisonWindow::buildControls()
@@ -166,39 +226,44 @@ void ComparisonWindow::buildResults()
 {
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("ResultTabs"));
-    Twips::place(m_tabs, 180, 2880, 12240, 8700);
 
-    auto* results = new QWidget;
+    auto* results = scrolledPage(m_tabs, QStringLiteral("ResultsPage"));
+    auto* resultsLayout = qobject_cast<QVBoxLayout*>(results->layout());
     m_details = addTable(results, QStringLiteral("DetailsTable"));
-    Twips::place(m_details, 120, 120, 11880, 1500);
+    m_details->setFixedHeight(Twips::toPixelsY(1500));
     m_scales = addTable(results, QStringLiteral("ScaleTable"));
+    m_scales->setFixedHeight(Twips::toPixelsY(2700));
     m_leftToRight = new LeftToRightCells(this);
-    Twips::place(m_scales, 120, 1740, 11880, 2700);
+    m_signNote = wrappedLabel(results, QStringLiteral("SignNote"));
+    m_resultsCaution = wrappedLabel(results, QStringLiteral("ResultsCaution"));
     m_chart = new ComparisonChartView(results);
     m_chart->setObjectName(QStringLiteral("Chart"));
-    // The chart keeps the proportions it is laid out in, so its texts are not stretched.
-    Twips::place(m_chart, 1440, 4560, 9000, 3600);
-    m_tabs->addTab(results, resultsTab);
+    for (QWidget* w : std::initializer_list<QWidget*> { m_details, m_scales, m_signNote, m_resultsCaution, m_chart })
+        resultsLayout->addWidget(w);
+    resultsLayout->addStretch(1);
+    m_tabs->addTab(results->parentWidget()->parentWidget(), resultsTab);
 
-    auto* items = new QWidget;
+    auto* items = scrolledPage(m_tabs, QStringLiteral("ItemsPage"));
+    auto* itemsLayout = qobject_cast<QVBoxLayout*>(items->layout());
     m_items = addTable(items, QStringLiteral("ItemTable"));
-    Twips::place(m_items, 120, 120, 11880, 5700);
+    m_items->setMinimumHeight(Twips::toPixelsY(3000));
+    itemsLayout->addWidget(m_items, 1);
+    auto* below = new QHBoxLayout;
     m_agreement = addTable(items, QStringLiteral("AgreementTable"));
-    Twips::place(m_agreement, 7200, 5940, 4800, 2040);
-    m_talkAbout = new QLabel(items);
-    m_talkAbout->setObjectName(QStringLiteral("TalkAbout"));
-    m_talkAbout->setWordWrap(true);
-    m_talkAbout->setTextFormat(Qt::PlainText);
-    m_talkAbout->setAlignment(Qt::AlignLeading | Qt::AlignTop);
-    Twips::place(m_talkAbout, 120, 5940, 6960, 900);
-    m_caution = new QLabel(items);
-    m_caution->setObjectName(QStringLiteral("Caution"));
-    m_caution->setWordWrap(true);
-    m_caution->setTextFormat(Qt::PlainText);
-    m_caution->setAlignment(Qt::AlignLeading | Qt::AlignTop);
-    Twips::place(m_caution, 120, 6900, 6960, 1200);
-    m_tabs->addTab(items, itemsTab);
+    m_agreement->setFixedSize(Twips::toPixelsX(4800), Twips::toPixelsY(2040));
+    auto* words = new QVBoxLayout;
+    m_talkAbout = wrappedLabel(items, QStringLiteral("TalkAbout"));
+    m_caution = wrappedLabel(items, QStringLiteral("Caution"));
+    words->addWidget(m_talkAbout);
+    words->addWidget(m_caution);
+    words->addStretch(1);
+    // Right to left: the agreement table at the right edge, the words beside it.
+    below->addWidget(m_agreement, 0, Qt::AlignTop);
+    below->addLayout(words, 1);
+    itemsLayout->addLayout(below);
+    m_tabs->addTab(items->parentWidget()->parentWidget(), itemsTab);
 
+    placeTabs();
     clearResults();
 }
 
@@ -281,8 +346,11 @@ void ComparisonWindow::clearResults()
         table->setRowCount(0);
         table->setColumnCount(0);
     }
-    m_talkAbout->clear();
-    m_caution->clear();
+    for (QLabel* label : { m_talkAbout, m_caution, m_signNote, m_resultsCaution }) {
+        label->clear();
+        label->hide();
+    }
+    m_details->verticalHeader()->hide();
     m_chart->showComparison(std::nullopt);
     m_tabs->setTabText(1, kind() == ComparisonKind::Couple ? itemsTab : changesTab);
     m_tabs->setEnabled(false);
@@ -302,6 +370,11 @@ void ComparisonWindow::showDetails(const PairComparison& comparison)
     m_details->setColumnCount(static_cast<int>(detailHeaders.size()));
     m_details->setHorizontalHeaderLabels(detailHeaders);
     m_details->setRowCount(2);
+    // A follow-up says which code is the administration before counselling and which after.
+    if (comparison.kind == ComparisonKind::FollowUp) {
+        m_details->setVerticalHeaderLabels({ ComparisonTexts::beforeCaption(), ComparisonTexts::afterCaption() });
+        m_details->verticalHeader()->show();
+    }
     int row = 0;
     for (const ExamineeDetails* examinee : { &comparison.firstExaminee, &comparison.secondExaminee }) {
         const QString texts[] = { examinee->code, examinee->firstName, examinee->lastName, examinee->sex,
@@ -310,11 +383,13 @@ void ComparisonWindow::showDetails(const PairComparison& comparison)
             setCell(m_details, row, column, texts[column]);
         ++row;
     }
+    fitHeight(m_details);
 }
 
 void ComparisonWindow::showScales(const PairComparison& comparison)
 {
     const bool followUp = comparison.kind == ComparisonKind::FollowUp;
+    // The codes head their columns; the details above say which code is before counselling and which after.
     const QString& a = comparison.first.code;
     const QString& b = comparison.second.code;
     QStringList headers = { scaleHeader, codeHeader(rawHeader, a), codeHeader(percentHeader, a),
@@ -324,7 +399,8 @@ void ComparisonWindow::showScales(const PairComparison& comparison)
         headers << levelChangeHeader;
     m_scales->setColumnCount(static_cast<int>(headers.size()));
     m_scales->setHorizontalHeaderLabels(headers);
-    for (int column = 7; column < static_cast<int>(headers.size()); ++column)
+    // Signed figures read left to right; the change of level is words ("پايين ← متوسط").
+    for (int column = 7; column < 9; ++column)
         m_scales->setItemDelegateForColumn(column, m_leftToRight);
     m_scales->setRowCount(static_cast<int>(allScales.size()));
     int row = 0;
@@ -338,17 +414,30 @@ void ComparisonWindow::showScales(const PairComparison& comparison)
         for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
             setCell(m_scales, row, column, texts[column]);
         if (followUp)
-            setCell(m_scales, row, 9, signedFigure(difference.levelSteps));
+            setCell(m_scales, row, 9, ComparisonTexts::levelChange(first.level, second.level));
         ++row;
     }
+    // Every column as wide as its texts (a scale's whole name, a change of level); the differences share the rest.
+    QHeaderView* header = m_scales->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(7, QHeaderView::Stretch);
+    header->setSectionResizeMode(8, QHeaderView::Stretch);
+    fitHeight(m_scales);
+
+    m_signNote->setText(ComparisonTexts::signNote(comparison));
+    m_signNote->show();
+    // The caution stands beside the distortion scores it is about, naming whose score is high.
+    const QString caution = ComparisonTexts::idealisedCaution(comparison);
+    m_resultsCaution->setText(caution);
+    m_resultsCaution->setVisible(!caution.isEmpty());
 }
 
 void ComparisonWindow::showItems(const PairComparison& comparison)
 {
     const bool couple = comparison.kind == ComparisonKind::Couple;
     m_tabs->setTabText(1, couple ? itemsTab : changesTab);
-    const QStringList headers = { numberHeader, statementHeader, comparison.first.code, comparison.second.code,
-        couple ? agreementHeader : changeHeader };
+    const QStringList headers = { numberHeader, statementHeader, ComparisonTexts::examineeHeading(comparison, false),
+        ComparisonTexts::examineeHeading(comparison, true), couple ? agreementHeader : changeHeader };
     m_items->setColumnCount(static_cast<int>(headers.size()));
     // The change column holds signed figures; the agreement column Persian words.
     m_items->setItemDelegateForColumn(4, couple ? nullptr : m_leftToRight);
@@ -356,31 +445,52 @@ void ComparisonWindow::showItems(const PairComparison& comparison)
     m_items->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_items->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
 
+    // A follow-up lists the content scales' changed statements first and the distortion statements apart, under a
+    // heading of their own: an answer that became more idealised is no improvement.
     QList<int> shown;
+    QList<int> idealisedShown;
     if (couple) {
         for (int item = 1; item <= QuestionnaireItemCount; ++item)
             shown << item;
     } else {
-        shown = comparison.changedItems;
+        for (int item : comparison.changedItems)
+            (isIdealisedItem(item) ? idealisedShown : shown) << item;
     }
-    m_items->setRowCount(static_cast<int>(shown.size()));
+    m_items->clearSpans();
+    m_items->setRowCount(static_cast<int>(shown.size() + idealisedShown.size()) + (idealisedShown.isEmpty() ? 0 : 1));
     int row = 0;
-    for (int item : shown) {
+    const auto addItem = [&](int item) {
         const PairComparison::ItemRow& r = comparison.item(item);
         setCell(m_items, row, 0, ShownNumbers::number(item));
         auto* statement = new QTableWidgetItem(QString::fromUtf8(questionnaireItem(item)->statement));
-        statement->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // Leading is the right edge in this right-to-left table.
+        statement->setTextAlignment(Qt::AlignLeading | Qt::AlignVCenter);
         m_items->setItem(row, 1, statement);
         setCell(m_items, row, 2, optionCaption(r.firstOption));
         setCell(m_items, row, 3, optionCaption(r.secondOption));
         setCell(m_items, row, 4,
-            couple ? (r.agreement ? agreementCaption(*r.agreement) : QString())
+            couple ? (r.agreement ? agreementCaption(*r.agreement) : ComparisonTexts::idealisedOnlyStatus())
                    : signedFigure(r.secondKeyed - r.firstKeyed));
         ++row;
+    };
+    for (int item : shown)
+        addItem(item);
+    if (!idealisedShown.isEmpty()) {
+        auto* heading = new QTableWidgetItem(ComparisonTexts::idealisedItemsHeading());
+        heading->setTextAlignment(Qt::AlignLeading | Qt::AlignVCenter);
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        m_items->setItem(row, 0, heading);
+        m_items->setSpan(row, 0, 1, static_cast<int>(headers.size()));
+        ++row;
+        for (int item : idealisedShown)
+            addItem(item);
     }
 
     if (!couple) {
         m_talkAbout->setText(comparison.changedItems.isEmpty() ? noChangedItems : QString());
+        m_talkAbout->setVisible(comparison.changedItems.isEmpty());
         m_agreement->hide();
         return;
     }
@@ -399,7 +509,10 @@ void ComparisonWindow::showItems(const PairComparison& comparison)
         numbers << ShownNumbers::number(item);
     m_talkAbout->setText(
         numbers.isEmpty() ? nothingToTalkAbout : talkAboutCaption + numbers.join(QStringLiteral("، ")));
-    m_caution->setText(comparison.idealisedCaution ? idealisedCaution : QString());
+    m_talkAbout->show();
+    const QString caution = ComparisonTexts::idealisedCaution(comparison);
+    m_caution->setText(caution);
+    m_caution->setVisible(!caution.isEmpty());
 }
 
 void ComparisonWindow::print()

@@ -22,8 +22,9 @@ class QTableWidget;
 // The comparison window: two examinee codes, the kind of comparison (a couple, or one client before and after
 // counselling), and what the comparison session made of them: both examinees' details, each scale's figures as the
 // scoring window gives them with the differences, the paired-bar chart, and item by item the spouses' agreement or
-// the client's changed answers. A refusal clears everything, so nothing half-compared stays on screen. Closing the
-// window is all it does to end; whoever opened it decides what comes next.
+// the client's changed answers. Below the codes the window's height follows the screen: what is shown scrolls. A
+// refusal clears everything, so nothing half-compared stays on screen. Closing the window is all it does to end;
+// whoever opened it decides what comes next.
 class ComparisonWindow : public QWidget {
     Q_OBJECT
 public:
@@ -40,7 +41,11 @@ private slots:
     void print();
     void fillRememberedPair();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void placeTabs();
     void buildControls();
     void buildResults();
     void tellRefusal(const ComparisonSession::Outcome& outcome, const QString& typed);
@@ -71,5 +76,7 @@ private:
     QTableWidget* m_agreement = nullptr;
     QLabel* m_talkAbout = nullptr;
     QLabel* m_caution = nullptr;
+    QLabel* m_signNote = nullptr;
+    QLabel* m_resultsCaution = nullptr;
     LeftToRightCells* m_leftToRight = nullptr;
 };

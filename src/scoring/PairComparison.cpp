@@ -37,6 +37,12 @@ bool idealised(const ShownResults& shown)
 
 } // namespace
 
+bool isIdealisedItem(int item)
+{
+    const std::optional<Scale> scale = scaleOfItem(item);
+    return scale && !isContentScale(*scale);
+}
+
 std::optional<std::array<int, 35>> keyedScores(const QStringList& answers)
 {
     static_assert(QuestionnaireItemCount == 35);
@@ -125,7 +131,9 @@ std::optional<PairComparison> comparePair(ComparisonKind kind, const ShownResult
                 positive += comparison.item(item).agreement == Agreement::Positive ? 1 : 0;
             comparison.agreement.append({ info.scale, wholePercent(positive, static_cast<int>(info.items.size())) });
         }
-        comparison.idealisedCaution = idealised(first) || idealised(second);
+        comparison.idealisedFirst = idealised(first);
+        comparison.idealisedSecond = idealised(second);
+        comparison.idealisedCaution = comparison.idealisedFirst || comparison.idealisedSecond;
     }
     return comparison;
 }

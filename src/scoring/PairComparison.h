@@ -50,10 +50,16 @@ struct PairComparison {
     QList<int> toTalkAbout; // content items in negative agreement or disagreement, ascending; couples only
     QList<int> changedItems; // items whose keyed score moved by 2 or more, ascending; follow-ups only
     bool idealisedCaution = false; // couples: either spouse's TahrifeA level is high or very high
+    bool idealisedFirst = false; // couples: whose TahrifeA level it is
+    bool idealisedSecond = false;
 
     const ScaleRow& row(Scale scale) const { return scales[static_cast<std::size_t>(scale)]; }
     const ItemRow& item(int number) const { return items[number - 1]; }
 };
+
+// Whether a statement belongs to the idealised-distortion scale, which says how the answers were given rather than
+// how the marriage is.
+bool isIdealisedItem(int item);
 
 // The keyed scores (1..5) read from stored answer texts; nullopt when any of the 35 is not exactly "1".."5", i.e.
 // when the sheet could not have been scored.

@@ -118,6 +118,8 @@ ShownResults ScoringSession::shown(const ExamineeDetails& examinee, const Scorin
     ShownResults shown;
     shown.code = examinee.code;
     shown.firstName = examinee.firstName;
+    shown.lastName = examinee.lastName;
+    shown.date = examinee.date;
     shown.group = examinee.group;
     shown.age = examinee.age;
     shown.sex = examinee.sex;

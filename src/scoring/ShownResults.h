@@ -19,6 +19,8 @@ struct ShownResults {
 
     QString code;
     QString firstName;
+    QString lastName;
+    QString date; // the day of the test, as stored
     QString group;
     QString age;
     QString sex;

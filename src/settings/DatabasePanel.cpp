@@ -127,6 +127,11 @@ void DatabasePanel::showKind()
     for (QWidget* w : { static_cast<QWidget*>(m_host), static_cast<QWidget*>(m_port), static_cast<QWidget*>(m_name),
              static_cast<QWidget*>(m_user), static_cast<QWidget*>(m_test), static_cast<QWidget*>(m_copy) })
         w->setEnabled(server);
+    // Their captions grey out with them, so the server's part of the panel reads as not in use.
+    for (const char* caption :
+        { "DatabaseHostCaption", "DatabasePortCaption", "DatabaseNameCaption", "DatabaseUserCaption" })
+        if (QWidget* label = findChild<QWidget*>(QString::fromLatin1(caption)))
+            label->setEnabled(server);
 }
 
 DatabaseChoice DatabasePanel::choice() const

@@ -73,6 +73,11 @@ QRegularExpression searchPattern(const QString& text)
         case 0x06A9: // keheh
             pattern += QStringLiteral("[\\x{0643}\\x{06A9}]");
             break;
+        case 0x0020: // a blank
+        case 0x200C: // a half-space
+            // "مي شود" typed with a blank finds "مي‌شود" written with a half-space, and the other way round.
+            pattern += QStringLiteral("[ \\x{200C}]");
+            continue;
         default:
             // A digit finds itself in every script: a page draws its numbers in the operator's digits.
             if (c.isDigit() && c.digitValue() >= 0 && c.digitValue() <= 9) {
@@ -85,6 +90,9 @@ QRegularExpression searchPattern(const QString& text)
                 pattern += QRegularExpression::escape(QString(c));
             }
         }
+        // Typed without one, a half-space the page has after a Persian letter is still found ("ميشود").
+        if (c.unicode() >= 0x0600 && c.unicode() <= 0x06FF)
+            pattern += QStringLiteral("\\x{200C}?");
     }
     return QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption);
 }

@@ -34,6 +34,11 @@ inline const QString AlreadyRunningTitle = QStringLiteral("Warnnig");
 inline const QString UnansweredItems = QStringLiteral("شما به سوالات زير پاسخ نداده ايد و تا به تمام سوالات پاسخ ندهيد نمي توانيد نمره گذاري را انجام دهيد");
 inline const QString ErrorTitlePersian = QStringLiteral("خطا");
 inline const QString ConfirmDeletion = QStringLiteral("آيا براي حذف کردن مطمئن هستيد؟");
+// Heads the question above, naming whom it is about: the name (or "آزمودني" when none is registered) and the code.
+inline const QString ConfirmDeletionOf = QStringLiteral("حذف %1 با کد %2؟");
+inline const QString ExamineeWithoutName = QStringLiteral("آزمودني");
+// "ماشين حساب" when no calculator the program knows is installed; %1 lists them.
+inline const QString NoCalculator = QStringLiteral(u"ماشين حسابي روي اين رايانه پيدا نشد. يکي از اين برنامه\u200cها را نصب کنيد: %1");
 inline const QString ErrorTitle = QStringLiteral("Error");
 inline const QString ChooseBackupTarget = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
 inline const QString BackupTargetExists = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
@@ -92,11 +97,11 @@ inline const QString SkinUnreadable = QStringLiteral("فايل پوسته اين
 
 // The comparison of two examinees; %1 is the code as the operator typed it.
 inline const QString CompareEnterBothCodes = QStringLiteral("کد هر دو آزمودني را وارد کنيد.");
-inline const QString CompareSameCode = QStringLiteral("هر دو کد به يک آزمودني مي رسد؛ کد دو آزمودني متفاوت را وارد کنيد.");
+inline const QString CompareSameCode = QStringLiteral(u"هر دو کد به يک آزمودني مي\u200cرسد؛ کد دو آزمودني متفاوت را وارد کنيد.");
 inline const QString CompareNotFound = QStringLiteral("آزمودني با کد %1 ثبت نشده است؛ مقايسه انجام نشد.");
 inline const QString CompareNoAnswers = QStringLiteral("آزمودني با کد %1 هنوز به هيچ سوالي پاسخ نداده است؛ مقايسه انجام نشد.");
-inline const QString CompareUnfinished = QStringLiteral("پاسخنامه آزمودني با کد %1 کامل نيست؛ تا به همه سوالات پاسخ داده نشود مقايسه انجام نمي شود.");
-inline const QString CompareDamaged = QStringLiteral("پاسخ هاي ذخيره شده آزمودني با کد %1 معتبر نيست؛ مقايسه انجام نشد.");
+inline const QString CompareUnfinished = QStringLiteral(u"پاسخنامه آزمودني با کد %1 کامل نيست؛ تا به همه سوالات پاسخ داده نشود مقايسه انجام نمي\u200cشود.");
+inline const QString CompareDamaged = QStringLiteral(u"پاسخ\u200cهاي ذخيره شده آزمودني با کد %1 معتبر نيست؛ مقايسه انجام نشد.");
 inline const QString CompareDetailsMissing = QStringLiteral("مشخصات آزمودني با کد %1 ثبت نشده است؛ مقايسه انجام نشد.");
 inline const QString CompareBeforePrint = QStringLiteral("ابتدا کد دو آزمودني را وارد کرده و روي مقايسه کليک کنيد، سپس پرينت بگيريد.");
 inline const QString ComparePairNotStored = QStringLiteral("مقايسه نمايش داده شد، اما اين دو کد براي دفعه بعد به خاطر سپرده نشد.");
@@ -193,6 +198,8 @@ constexpr int No = 7;
 namespace Style {
 constexpr int Ok = 0;
 constexpr int YesNo = 4;
+// With YesNo: "خير" is the default button, for a question whose "بله" cannot be undone.
+constexpr int DefaultSecond = 0x100;
 constexpr int Exclamation = 0x30;
 constexpr int Information = 0x40;
 constexpr int StopRtl = 0x100010;

@@ -2,6 +2,7 @@
 
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
+#include "ui/WindowKit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -42,6 +43,25 @@ void withoutButtonIcons(QWidget* dialog)
         button->setIcon(QIcon());
 }
 
+// A line with no letter to say which way it reads (a list of item numbers: "۳  ۱۷  ") would be set left to right,
+// its first number at the left; a right-to-left mark in front makes it read as the Persian lines around it.
+QString linesReadRightToLeft(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    bool changed = false;
+    for (QString& line : lines) {
+        const bool hasLetter = std::any_of(line.cbegin(), line.cend(), [](QChar c) {
+            const QChar::Direction d = c.direction();
+            return d == QChar::DirL || d == QChar::DirR || d == QChar::DirAL;
+        });
+        if (hasLetter || line.trimmed().isEmpty())
+            continue;
+        line.prepend(QChar(0x200F));
+        changed = true;
+    }
+    return changed ? lines.join(QLatin1Char('\n')) : text;
+}
+
 // Every box reads right to left with its text at the right, whatever its title or style says: the program's texts
 // are Persian, and a platform's English words after them still belong to a Persian box.
 void readRightToLeft(QWidget* dialog)
@@ -51,6 +71,8 @@ void readRightToLeft(QWidget* dialog)
         if (!label->pixmap().isNull())
             continue;
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | (label->alignment() & Qt::AlignVertical_Mask));
+        if (label->textFormat() == Qt::PlainText)
+            label->setText(linesReadRightToLeft(label->text()));
     }
 }
 
@@ -189,6 +211,7 @@ void QtMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFron
     box.setTextFormat(Qt::PlainText);
     offerWholeText(box, text, shown);
     box.setDefaultButton(QMessageBox::Ok);
+    Kit::takeThemeColours(&box, owner);
     readRightToLeft(&box);
     withoutButtonIcons(&box);
     box.exec();
@@ -205,10 +228,13 @@ int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, cons
     // Texts carry file names and the platform's words after the catalogue's: shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
     offerWholeText(box, text, shown);
+    Kit::takeThemeColours(&box, owner);
     readRightToLeft(&box);
     if (serviceNotification)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     withoutButtonIcons(&box);
+    if (yesNo)
+        box.setDefaultButton(style & Msg::Style::DefaultSecond ? QMessageBox::No : QMessageBox::Yes);
     const int pressed = box.exec();
     if (!yesNo)
         return Msg::Ok;
@@ -239,6 +265,7 @@ QString QtMessages::askForText(QWidget* owner, const QString& prompt, const QStr
     // Setting the captions also makes the dialog build its buttons now, so their icons can go before it shows.
     dialog.setOkButtonText(Msg::ButtonOk);
     dialog.setCancelButtonText(Msg::ButtonCancel);
+    Kit::takeThemeColours(&dialog, owner);
     readRightToLeft(&dialog);
     withoutButtonIcons(&dialog);
     if (dialog.exec() != QDialog::Accepted)

@@ -13,6 +13,8 @@
 #include <QTextDocument>
 #include <QTextOption>
 
+#include <algorithm>
+
 namespace Kit {
 
 void setUpWindow(QWidget* window, const QString& name, const QString& title, int widthTwips, int heightTwips)
@@ -20,6 +22,35 @@ void setUpWindow(QWidget* window, const QString& name, const QString& title, int
     window->setObjectName(name);
     window->setWindowTitle(title);
     window->setFixedSize(Twips::toPixelsX(widthTwips), Twips::toPixelsY(heightTwips));
+}
+
+void takeThemeColours(QWidget* window, const QWidget* owner)
+{
+    const QWidget* themed = owner ? owner->window() : nullptr;
+    // Theme::applyTheme marks the windows it painted.
+    if (!themed || themed->property("appliedTheme").toInt() <= 0)
+        return;
+    window->setPalette(themed->palette());
+}
+
+void letHeightShrink(QWidget* window, int minimumHeightTwips)
+{
+    const int height = window->height();
+    window->setMinimumHeight(std::min(height, Twips::toPixelsY(minimumHeightTwips)));
+    window->setMaximumHeight(height);
+}
+
+void fitHeightTo(QWidget* window, const QRect& available)
+{
+    if (available.isEmpty())
+        return;
+    // The frame is known once the window is shown; before, a title bar's worth is left for it.
+    const int frame = window->isVisible() ? window->frameGeometry().height() - window->height() : 40;
+    const int height = std::clamp(available.height() - frame, window->minimumHeight(), window->maximumHeight());
+    window->resize(window->width(), height);
+    const int top = window->isVisible() ? window->frameGeometry().top() : window->y();
+    if (top + height + frame > available.bottom() + 1 || top < available.top())
+        window->move(window->x(), std::max(available.top(), available.bottom() + 1 - height - frame));
 }
 
 QPushButton* button(

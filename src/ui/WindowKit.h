@@ -8,6 +8,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QRect;
 class QWidget;
 
 // The construction every window repeats, placed from twips: a window's name, title and fixed size, a button, a
@@ -16,6 +17,18 @@ namespace Kit {
 
 // Names the window, titles it and fixes its client size.
 void setUpWindow(QWidget* window, const QString& name, const QString& title, int widthTwips, int heightTwips);
+
+// A window set up with a fixed size may grow shorter, down to `minimumHeightTwips`, on a screen too short for it; its
+// width stays. Whatever it lays out below a fixed top must then follow its height.
+void letHeightShrink(QWidget* window, int minimumHeightTwips);
+
+// Makes a window whose height may shrink as tall as it may be and still fit `available` (a screen's available
+// geometry) with its frame, and moves it up where its bottom would fall off.
+void fitHeightTo(QWidget* window, const QRect& available);
+
+// A box or dialog opened over a window painted with a theme takes that theme's colours (a dark theme's box is dark
+// too); over an unthemed window it keeps the desktop's. Qt passes colours on to child controls, never to windows.
+void takeThemeColours(QWidget* window, const QWidget* owner);
 
 QPushButton* button(
     QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height);

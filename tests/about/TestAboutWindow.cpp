@@ -1,5 +1,6 @@
-#include "about/AboutWindow.h"
 #include "SampleMaker.h"
+#include "about/AboutWindow.h"
+#include "about/CreditColours.h"
 #include "support/LayoutCheck.h"
 #include "support/OwnSettings.h"
 #include "text/ShownNumbers.h"
@@ -18,6 +19,8 @@
 #include <QTimer>
 
 #include <memory>
+
+using Rgb = CreditColours::Rgb;
 
 namespace {
 
@@ -69,6 +72,8 @@ private slots:
     void sentenceTightens();
     void linesScrollAndWrap();
     void colours();
+    void coloursReadOnADarkWindow();
+    void takesTheThemesColours();
     void closeButton();
     void escapeCloses();
     void notices();
@@ -152,17 +157,59 @@ void TestAboutWindow::colours()
     About about(fullDetails(), { 0.2, 0.4, 0.6 });
     QLabel* first = about.label(1);
     QLabel* third = about.label(3);
-    const QList<QColor> even = { QColor(0, 0, 0), QColor(0, 128, 0), QColor(128, 0, 0), QColor(128, 128, 0),
-        QColor(128, 128, 128), QColor(0, 255, 0), QColor(255, 0, 0), QColor(255, 255, 0) };
+    // Each drawn as it reads on the window's background (unchanged where it reads already).
+    const QColor window = about.find<QWidget>("Credits")->palette().color(QPalette::Window);
+    const Rgb background { window.red(), window.green(), window.blue() };
+    const auto drawn = [&background](const Rgb& rgb) {
+        const Rgb readable = CreditColours::readableOn(rgb, background);
+        return QColor(readable.red, readable.green, readable.blue);
+    };
     for (int round = 0; round < 2; ++round) {
-        for (const QColor& colour : even) {
+        for (int entry = 0; entry < 16; entry += 2) {
             about.step("Timer1");
-            QCOMPARE(textColour(first), colour);
-            QCOMPARE(textColour(third), QColor(51, 102, 153));
+            QCOMPARE(textColour(first), drawn(CreditColours::paletteEntry(entry)));
+            QCOMPARE(textColour(third), drawn(Rgb { 51, 102, 153 }));
         }
     }
+    // Black reads on the light window as it is.
+    QCOMPARE(drawn(CreditColours::paletteEntry(0)), QColor(0, 0, 0));
     // The other two lines keep the window's colour.
     QCOMPARE(textColour(about.label(2)), about.window->palette().color(QPalette::WindowText));
+}
+
+// On a dark theme's colours the changing lines still read: every step keeps at least 4.5:1 against the window.
+void TestAboutWindow::coloursReadOnADarkWindow()
+{
+    About about(fullDetails(), { 0.0, 0.05, 0.1, 0.9, 0.95, 1.0 });
+    QPalette dark = about.window->palette();
+    dark.setColor(QPalette::Window, QColor(30, 27, 58));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 240));
+    about.window->setPalette(dark);
+    QCOMPARE(about.find<QWidget>("Credits")->palette().color(QPalette::Window), QColor(30, 27, 58));
+    for (int tick = 0; tick < 16; ++tick) {
+        about.step("Timer1");
+        for (int line : { 1, 3 }) {
+            const QColor c = textColour(about.label(line));
+            QVERIFY2(CreditColours::contrast(Rgb { c.red(), c.green(), c.blue() }, Rgb { 30, 27, 58 }) >= 4.5,
+                qPrintable(c.name()));
+        }
+    }
+}
+
+// Opened over a window painted with a theme, the About window takes its colours.
+void TestAboutWindow::takesTheThemesColours()
+{
+    QWidget owner;
+    QPalette dark = owner.palette();
+    dark.setColor(QPalette::Window, QColor(30, 27, 58));
+    owner.setPalette(dark);
+    owner.setProperty("appliedTheme", 3);
+    AboutWindow themed(fullDetails(), &owner);
+    QCOMPARE(themed.palette().color(QPalette::Window), QColor(30, 27, 58));
+    QWidget plain;
+    plain.setPalette(dark);
+    AboutWindow unthemed(fullDetails(), &plain);
+    QVERIFY(unthemed.palette().color(QPalette::Window) != QColor(30, 27, 58));
 }
 
 void TestAboutWindow::closeButton()

@@ -29,6 +29,8 @@ private slots:
     void thirdLineTakesTheRandomColour_data();
     void thirdLineTakesTheRandomColour();
     void programRandomStaysInRange();
+    void everyColourReadsOnItsBackground_data();
+    void everyColourReadsOnItsBackground();
 };
 
 void TestCreditColours::firstLineWalksTheEvenEntries()
@@ -98,6 +100,38 @@ void TestCreditColours::programRandomStaysInRange()
     }
     // Random colours, not one colour over and over.
     QVERIFY(seen.size() > 100);
+}
+
+// On a light window, a dark one and the grey between, every colour the lines can take is drawn at 4.5:1 or more, and
+// one that reads already is left as it is.
+void TestCreditColours::everyColourReadsOnItsBackground_data()
+{
+    QTest::addColumn<Rgb>("background");
+    QTest::newRow("white") << Rgb { 255, 255, 255 };
+    QTest::newRow("light window") << Rgb { 239, 239, 239 };
+    QTest::newRow("dark theme") << Rgb { 30, 27, 58 };
+    QTest::newRow("black") << Rgb { 0, 0, 0 };
+    QTest::newRow("middle grey") << Rgb { 118, 118, 118 };
+}
+
+void TestCreditColours::everyColourReadsOnItsBackground()
+{
+    QFETCH(Rgb, background);
+    QList<Rgb> colours;
+    for (int i = 0; i < 16; ++i)
+        colours << CreditColours::paletteEntry(i);
+    for (int r = 0; r <= 255; r += 51)
+        for (int g = 0; g <= 255; g += 51)
+            for (int b = 0; b <= 255; b += 51)
+                colours << Rgb { r, g, b };
+    for (const Rgb& colour : colours) {
+        const Rgb drawn = CreditColours::readableOn(colour, background);
+        QVERIFY2(CreditColours::contrast(drawn, background) >= 4.5,
+            qPrintable(QStringLiteral("%1,%2,%3").arg(colour.red).arg(colour.green).arg(colour.blue)));
+        if (CreditColours::contrast(colour, background) >= 4.5)
+            QCOMPARE(drawn, colour);
+    }
+    QCOMPARE(CreditColours::contrast(Rgb { 0, 0, 0 }, Rgb { 255, 255, 255 }), 21.0);
 }
 
 QTEST_GUILESS_MAIN(TestCreditColours)

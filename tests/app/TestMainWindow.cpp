@@ -1,4 +1,5 @@
 #include "app/AppFixture.h"
+#include "app/Desktop.h"
 #include "backup/ExitPrompt.h"
 #include "calendar/SolarHijri.h"
 #include "support/LockHolder.h"
@@ -535,6 +536,19 @@ void TestMainWindow::scoringWindowHandsBack()
     QCOMPARE(ended.count(), 0);
 }
 
+namespace {
+
+// A window that counts how often it is drawn.
+class PaintCounter : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+} // namespace
+
 // The tick under settings turns Persian digits off and on for this computer's user; what is opened afterwards
 // draws accordingly, and nothing stored changes.
 void TestMainWindow::persianDigitsTick()
@@ -552,9 +566,17 @@ void TestMainWindow::persianDigitsTick()
     QCOMPARE(exit->y(), Twips::toPixelsY(3240));
     QVERIFY(exit->geometry().bottom() < Drive::find<QWidget>(w, "Frame8")->height());
 
+    // A window already open (a preview, a chart) is drawn again at once, and the home panel's figures follow.
+    PaintCounter open;
+    open.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&open));
+    QTRY_VERIFY(open.paints > 0);
+    const int paintsBefore = open.paints;
     QTest::mouseClick(tick, Qt::LeftButton);
     QVERIFY(!tick->isChecked());
     QVERIFY(!ShownNumbers::persianDigits());
+    QTRY_VERIFY(open.paints > paintsBefore);
+    QVERIFY(Drive::find<QLabel>(w, "HomeToday")->text().contains(SolarHijriToday(0)));
     QCOMPARE(QSettings(ProgramSettings::filePath(), QSettings::IniFormat).value(QStringLiteral("display/persianDigits")),
              QVariant(false));
     Drive::click(w, QStringLiteral("Command1"));
@@ -649,7 +671,12 @@ void TestMainWindow::calculator()
     MainWindow* w = hub.show();
     Drive::click(w, QStringLiteral("Command5"));
     QCOMPARE(hub.started, started);
-    QCOMPARE(hub.program.messages().boxes.size(), 0);
+    // With none installed the operator is told so, naming what would do.
+    if (started.isEmpty())
+        QCOMPARE(hub.program.messages().noticeTexts(),
+            QStringList { Msg::NoCalculator.arg(Desktop::calculators().join(QStringLiteral("، "))) });
+    else
+        QCOMPARE(hub.program.messages().boxes.size(), 0);
     QVERIFY(w->isVisible());
 }
 

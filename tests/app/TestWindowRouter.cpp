@@ -3,6 +3,7 @@
 #include "scoring/PrintedCodes.h"
 #include "scoring/reports/ComparisonReport.h"
 #include "scoring/reports/ListReport.h"
+#include "text/PersianLetters.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
@@ -328,9 +329,11 @@ void TestWindowRouter::lookupExportCarriesPercentsAndLevels()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     const QStringList cells = QString::fromUtf8(lines.value(1)).trimmed().split(QLatin1Char(','));
-    // The scales' figures, then the partner's code (none: never compared).
-    QCOMPARE(cells.mid(cells.size() - 13),
-        (QStringList { "40", "80", "بالا", "31", "50", "متوسط", "20", "15", "خيلي پايين", "12", "35", "پايين", "" }));
+    // The scales' figures, then the partner's code (none: never compared); the levels in the headings' letters.
+    QStringList expected { "40", "80", "بالا", "31", "50", "متوسط", "20", "15", "خيلي پايين", "12", "35", "پايين", "" };
+    for (QString& cell : expected)
+        cell = PersianLetters::asTyped(cell);
+    QCOMPARE(cells.mid(cells.size() - 13), expected);
 }
 
 void TestWindowRouter::comparisonPrintoutIsPreviewedAndClosingHandsBack()

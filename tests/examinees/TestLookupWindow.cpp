@@ -4,6 +4,7 @@
 #include "support/LayoutCheck.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "text/PersianLetters.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 
@@ -69,7 +70,8 @@ struct Lookup {
             program.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
                                         "INSERT INTO IDE (Code, FName) SELECT 'x' || i, 'Reza' FROM n"),
                 { more });
-        program.exec(QStringLiteral("UPDATE Theme SET TH = '4', Adress = 'خيابان آزادي، پلاک 7'"));
+        program.exec(
+            QStringLiteral("UPDATE Theme SET TH = '4', Name = 'مرکز مشاوره مهر', Adress = 'خيابان آزادي، پلاک 7'"));
         window = std::make_unique<LookupWindow>(
             program.database(), program.messages(), program.fileDialogs(), labelledScoring());
         window->setLayoutDirection(Qt::RightToLeft);
@@ -144,6 +146,7 @@ private slots:
     void exportWritesTheListedExaminees();
     void exportCancelledOrFailed();
     void exportNamesOnlyWhenTicked();
+    void exportChoicesOnlyWhenTicked();
     void closeButtonClosesAndNothingIsCutOff();
 };
 
@@ -317,7 +320,8 @@ void TestLookupWindow::printHandsOverTheListedExaminees()
     Drive::click(l.window.get(), QStringLiteral("Command1"));
     QCOMPARE(printed.count(), 1);
     QCOMPARE(printedCodes(0), (QStringList { "1", "2", "3", "4", "5", "6" }));
-    QCOMPARE(printed.at(0).at(1).toString(), QStringLiteral("خيابان آزادي، پلاک 7"));
+    QCOMPARE(printed.at(0).at(1).toString(), QStringLiteral("مرکز مشاوره مهر"));
+    QCOMPARE(printed.at(0).at(2).toString(), QStringLiteral("خيابان آزادي، پلاک 7"));
 
     // Under a search, exactly the listed examinees.
     l.typeInto("Combo3", QStringLiteral("B"));
@@ -357,8 +361,9 @@ void TestLookupWindow::deleteAnsweredNo()
     l.typeInto("DataCombo6", QStringLiteral("علي"));
     l.deleteCode(QStringLiteral("3"), Msg::No);
     const ScriptedMessages::Box& asked = l.program.messages().boxes.last();
-    QCOMPARE(asked.text, Msg::ConfirmDeletion);
-    QCOMPARE(asked.style, Msg::Style::YesNo);
+    // Whom it is about first, then the question; "خير" is the default.
+    QCOMPARE(asked.text, QStringLiteral("حذف علي احمدي با کد 3؟\n") + Msg::ConfirmDeletion);
+    QCOMPARE(asked.style, Msg::Style::YesNo | Msg::Style::DefaultSecond);
     QCOMPARE(asked.title, Msg::ApplicationTitle);
     QCOMPARE(l.program.messages().boxes.size(), 1);
     QCOMPARE(l.rows(QStringLiteral("IDE"), QStringLiteral("3")), 1);
@@ -589,6 +594,31 @@ void TestLookupWindow::exportNamesOnlyWhenTicked()
         QVERIFY2(!text(plain).contains(person.at(1)) && !text(plain).contains(person.at(2)), qPrintable(person.at(0)));
         QVERIFY(text(named).contains(person.at(0) + QLatin1Char(',') + person.at(1) + QLatin1Char(',') + person.at(2)));
     }
+}
+
+// "با گزينه‌ها" adds the options as chosen after the keyed answers; unticked, the file has none of them.
+void TestLookupWindow::exportChoicesOnlyWhenTicked()
+{
+    Lookup l;
+    auto* choices = l.find<QCheckBox>("CheckExportChoices");
+    QVERIFY(!choices->isChecked());
+    QCOMPARE(choices->text(), QStringLiteral(u"با گزينه\u200cها"));
+    const QString plain = QDir(l.program.folder()).filePath(QStringLiteral("research.csv"));
+    const QString withChoices = QDir(l.program.folder()).filePath(QStringLiteral("choices.csv"));
+    l.program.fileDialogs().names << plain << withChoices;
+    Drive::click(l.window.get(), QStringLiteral("CommandExport"));
+    Drive::click(l.window.get(), QStringLiteral("CheckExportChoices"));
+    QVERIFY(choices->isChecked());
+    Drive::click(l.window.get(), QStringLiteral("CommandExport"));
+    QCOMPARE(l.program.messages().noticeTexts(), QStringList({ Msg::ExportDone, Msg::ExportDone }));
+    auto header = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()) : QString();
+    };
+    const QString firstChoice = PersianLetters::asTyped(QStringLiteral("گزينه سوال 1,"));
+    QVERIFY(!header(plain).contains(firstChoice));
+    QVERIFY(header(withChoices).contains(firstChoice));
+    QVERIFY(header(withChoices).contains(PersianLetters::asTyped(QStringLiteral("گزينه سوال 35,"))));
 }
 
 void TestLookupWindow::closeButtonClosesAndNothingIsCutOff()

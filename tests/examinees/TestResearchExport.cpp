@@ -1,7 +1,8 @@
+#include "data/QuestionnaireItems.h"
 #include "data/TableCursor.h"
 #include "examinees/ResearchExport.h"
-#include "text/PersianLetters.h"
 #include "support/TestProgram.h"
+#include "text/PersianLetters.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,6 +89,9 @@ private slots:
     void aFailureLeavesTheChosenFileAsItWas();
     void anUnwritableFolderIsReported();
     void headersUseTheLettersOperatorsType();
+    void levelsUseTheLettersOfTheHeadings();
+    void chosenOptionsFollowWhenAsked_data();
+    void chosenOptionsFollowWhenAsked();
 };
 
 void TestResearchExport::guarded_data()
@@ -354,6 +358,79 @@ void TestResearchExport::headersUseTheLettersOperatorsType()
     // The data is written as stored, whichever letters it was stored with.
     QCOMPARE(records.at(1).at(1), typedName);
     QCOMPARE(records.at(1).at(7), listGroup);
+}
+
+// The level words come from scoring in the program's Arabic letters; in the file they are written as the headings
+// are, so one search typed on a Persian keyboard finds both.
+void TestResearchExport::levelsUseTheLettersOfTheHeadings()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"));
+    program.exec(QStringLiteral("UPDATE IDE SET Rezayat = '30' WHERE Code = '1'"));
+    ResearchExport::Scoring scoring = fakeScoring();
+    scoring.figures = [](int, const QString&) {
+        return ResearchExport::Figures { QStringLiteral("60"), QStringLiteral("خيلي پايين") };
+    };
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("research.csv"));
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    QVERIFY(ResearchExport::write(listed, path, scoring).ok);
+    const QList<QStringList> records = readCsv(path);
+    QCOMPARE(records.size(), 2);
+    const qsizetype level = records.at(0).indexOf(PersianLetters::asTyped(QStringLiteral("S1 - سطح")));
+    QVERIFY(level > 0);
+    QCOMPARE(records.at(1).at(level), QStringLiteral("خیلی پایین"));
+}
+
+// Asked for, the options as chosen follow the keyed answers under "گزينه سوال N": the same where the item is direct,
+// turned round where it is reversed. Not asked for, the file is as before.
+void TestResearchExport::chosenOptionsFollowWhenAsked_data()
+{
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("asked") << true;
+    QTest::newRow("not asked") << false;
+}
+
+void TestResearchExport::chosenOptionsFollowWhenAsked()
+{
+    QFETCH(bool, asked);
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"));
+    QStringList answers(35, QStringLiteral("4"));
+    answers[2] = QStringLiteral("5"); // item 3 is reversed: option 1 chosen
+    answers[8] = QStringLiteral("2"); // item 9 is direct: option 2 chosen
+    answers[10] = QString(); // unanswered
+    program.setAnswers(QStringLiteral("1"), answers);
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("research.csv"));
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    QVERIFY(ResearchExport::write(listed, path, fakeScoring(), ResearchExport::Names::LeftOut,
+        asked ? ResearchExport::Choices::Included : ResearchExport::Choices::LeftOut)
+                .ok);
+    const QList<QStringList> records = readCsv(path);
+    QCOMPARE(records.size(), 2);
+    const QStringList& header = records.at(0);
+    QCOMPARE(header.size(), cellsWithoutNames + (asked ? 35 : 0));
+    QCOMPARE(records.at(1).size(), header.size());
+    const qsizetype keyed = header.indexOf(PersianLetters::asTyped(QStringLiteral("سوال 1")));
+    QCOMPARE(records.at(1).at(keyed + 2), QStringLiteral("5"));
+    const qsizetype first = header.indexOf(PersianLetters::asTyped(QStringLiteral("گزينه سوال 1")));
+    if (!asked) {
+        QCOMPARE(first, -1);
+        return;
+    }
+    // Right after the 35 keyed answers.
+    QCOMPARE(first, keyed + 35);
+    QCOMPARE(header.at(first + 34), PersianLetters::asTyped(QStringLiteral("گزينه سوال 35")));
+    const QStringList& row = records.at(1);
+    QCOMPARE(row.at(first + 2), QStringLiteral("1"));
+    QCOMPARE(row.at(first + 8), QStringLiteral("2"));
+    QCOMPARE(row.at(first + 10), QString());
+    for (int item = 1; item <= 35; ++item) {
+        const QString& keyedScore = row.at(keyed + item - 1);
+        if (keyedScore.isEmpty())
+            continue;
+        const bool reversed = questionnaireItem(item)->reversed;
+        QCOMPARE(row.at(first + item - 1).toInt(), reversed ? 6 - keyedScore.toInt() : keyedScore.toInt());
+    }
 }
 
 QTEST_MAIN(TestResearchExport)

@@ -1,7 +1,10 @@
 #include "data/QuestionnaireItems.h"
 #include "scoring/ComparisonWindow.h"
+#include "scoring/ScaleColours.h"
 #include "scoring/ScoringSession.h"
+#include "scoring/reports/ComparisonChart.h"
 #include "scoring/reports/ComparisonReport.h"
+#include "settings/Theme.h"
 #include "support/LayoutCheck.h"
 #include "support/LockHolder.h"
 #include "support/PdfText.h"
@@ -10,10 +13,14 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/PreviewWindow.h"
+#include "ui/WindowKit.h"
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -120,9 +127,13 @@ private slots:
         QCOMPARE(cell(&w, "ItemTable", 2, 3), QStringLiteral("مخالف"));
         QCOMPARE(cell(&w, "ItemTable", 2, 4), QStringLiteral("توافق مثبت"));
         QCOMPARE(cell(&w, "ItemTable", 1, 4), QStringLiteral("توافق منفي - براي گفتگو"));
-        QCOMPARE(cell(&w, "ItemTable", 5, 4), QStringLiteral("عدم توافق"));
+        // Both kinds counted under "سوالات براي گفتگو" are marked for talk in the table.
+        QCOMPARE(cell(&w, "ItemTable", 5, 4), QStringLiteral("عدم توافق - براي گفتگو"));
         QCOMPARE(cell(&w, "ItemTable", 6, 4), QStringLiteral("ترديد"));
-        QCOMPARE(cell(&w, "ItemTable", 3, 4), QString());
+        QCOMPARE(cell(&w, "ItemTable", 3, 4), QStringLiteral("فقط در نمره تحريف آرماني"));
+        // Differences are said to be the second minus the first.
+        const QString note = Drive::find<QLabel>(&w, QStringLiteral("SignNote"))->text();
+        QVERIFY2(note.contains(QStringLiteral("دوم (کد 102) منهاي")), qPrintable(note));
         QVERIFY(Drive::find<QLabel>(&w, QStringLiteral("TalkAbout"))->text().endsWith(QStringLiteral("۲، ۶")));
         // Rezayat all positive; Ertebat: 8 of 10 (items 2 and 6 are not); HaleT: 8 of 10 (item 7 on 3, item 3 yes).
         QCOMPARE(cell(&w, "AgreementTable", 0, 1), QStringLiteral("۱۰۰"));
@@ -136,19 +147,75 @@ private slots:
         p.addExaminee(QStringLiteral("7"));
         p.addExaminee(QStringLiteral("7b"));
         p.setAnswers(QStringLiteral("7"), sheet(2, { { 5, 5 } }));
-        p.setAnswers(QStringLiteral("7b"), sheet(2, { { 1, 4 }, { 5, 3 }, { 9, 3 } }));
+        // Item 4 is a distortion statement: listed apart, after the content scales' changed statements.
+        p.setAnswers(QStringLiteral("7b"), sheet(2, { { 1, 4 }, { 4, 5 }, { 5, 3 }, { 9, 3 } }));
         ComparisonWindow w(p.database(), p.messages());
         w.show();
         compare(&w, QStringLiteral("7"), QStringLiteral("7b"), true);
         QCOMPARE(p.messages().boxes.size(), 0);
-        QCOMPARE(rows(&w, "ItemTable"), 2);
+        QCOMPARE(rows(&w, "ItemTable"), 4);
         QCOMPARE(cell(&w, "ItemTable", 0, 0), QStringLiteral("۱"));
         QCOMPARE(cell(&w, "ItemTable", 0, 4), signedFigure(2));
         QCOMPARE(cell(&w, "ItemTable", 1, 0), QStringLiteral("۵"));
         QCOMPARE(cell(&w, "ItemTable", 1, 2), QStringLiteral("کاملاً مخالف")); // reversed: stored 5
         QCOMPARE(cell(&w, "ItemTable", 1, 4), signedFigure(-2));
+        auto* items = Drive::find<QTableWidget>(&w, QStringLiteral("ItemTable"));
+        QCOMPARE(items->columnSpan(2, 0), 5);
+        QVERIFY(cell(&w, "ItemTable", 2, 0).startsWith(QStringLiteral("سوالات تحريف آرماني")));
+        QCOMPARE(cell(&w, "ItemTable", 3, 0), QStringLiteral("۴"));
+        QCOMPARE(cell(&w, "ItemTable", 3, 4), signedFigure(3));
+        // The columns say which administration each code is.
+        QCOMPARE(items->horizontalHeaderItem(2)->text(), QStringLiteral("پيش از مشاوره\n7"));
+        QCOMPARE(items->horizontalHeaderItem(3)->text(), QStringLiteral("پس از مشاوره\n7b"));
+
         QCOMPARE(rows(&w, "ScaleTable"), 4);
-        QVERIFY(!cell(&w, "ScaleTable", 0, 9).isEmpty());
+        // The change of level in words, read from the level before to the level after.
+        for (int row = 0; row < 4; ++row) {
+            const QString before = cell(&w, "ScaleTable", row, 3);
+            const QString after = cell(&w, "ScaleTable", row, 6);
+            QCOMPARE(cell(&w, "ScaleTable", row, 9), before == after ? before : before + QStringLiteral(" ← ") + after);
+        }
+        bool moved = false;
+        for (int row = 0; row < 4; ++row)
+            moved = moved || cell(&w, "ScaleTable", row, 9).contains(QStringLiteral(" ← "));
+        QVERIFY(moved);
+        const QString note = Drive::find<QLabel>(&w, QStringLiteral("SignNote"))->text();
+        QVERIFY2(note.contains(QStringLiteral("پس از مشاوره منهاي پيش از مشاوره")), qPrintable(note));
+        QVERIFY2(note.contains(QStringLiteral("در تحريف آرماني، +")), qPrintable(note));
+    }
+
+    // The caution stands on both tabs and names the spouse whose distortion score is high.
+    void cautionNamesTheSpouse_data()
+    {
+        QTest::addColumn<int>("firstDistortion");
+        QTest::addColumn<int>("secondDistortion");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("first") << 5 << 1 << "همسر اول (کد 101)";
+        QTest::newRow("second") << 1 << 5 << "همسر دوم (کد 102)";
+        QTest::newRow("both") << 5 << 5 << "هر دو همسر (کد 101 و کد 102)";
+        QTest::newRow("neither") << 1 << 2 << "";
+    }
+    void cautionNamesTheSpouse()
+    {
+        QFETCH(int, firstDistortion);
+        QFETCH(int, secondDistortion);
+        QFETCH(QString, named);
+        TestProgram p;
+        p.addExaminee(QStringLiteral("101"));
+        p.addExaminee(QStringLiteral("102"));
+        const auto distorted = [](int keyed) {
+            return sheet(4, { { 4, keyed }, { 8, keyed }, { 12, keyed }, { 16, keyed }, { 20, keyed } });
+        };
+        p.setAnswers(QStringLiteral("101"), distorted(firstDistortion));
+        p.setAnswers(QStringLiteral("102"), distorted(secondDistortion));
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        compare(&w, QStringLiteral("101"), QStringLiteral("102"));
+        for (const char* name : { "ResultsCaution", "Caution" }) {
+            auto* caution = Drive::find<QLabel>(&w, QString::fromLatin1(name));
+            QCOMPARE(caution->isHidden(), named.isEmpty());
+            QVERIFY2(caution->text().contains(named), qPrintable(caution->text()));
+        }
     }
 
     void refusals_data()
@@ -315,6 +382,107 @@ private slots:
             report->pageContent(1).find(QStringLiteral("TalkAbout"))->text, QStringLiteral("سوالات براي گفتگو: ۲، ۶"));
     }
 
+    // Both reports, read back from their PDF: every page ends with both codes, the kind, the date and its number; the
+    // couple's statements on the distortion scale say why they have no agreement, and a follow-up's distortion
+    // statements stand apart under their own heading.
+    void everyPageSaysWhatItBelongsTo_data()
+    {
+        QTest::addColumn<bool>("followUp");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("couple") << false << "زوج"; // the brackets of "(همسران)" read back mirrored
+        QTest::newRow("follow-up") << true << "پيش و پس از مشاوره";
+    }
+    void everyPageSaysWhatItBelongsTo()
+    {
+        QFETCH(bool, followUp);
+        QFETCH(QString, kind);
+        TestProgram p;
+        p.addExaminee(QStringLiteral("5501"));
+        p.addExaminee(QStringLiteral("5502"));
+        p.setAnswers(QStringLiteral("5501"), sheet(2, { { 4, 1 } }));
+        p.setAnswers(QStringLiteral("5502"), sheet(4, { { 4, 5 } }));
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        compare(&w, QStringLiteral("5501"), QStringLiteral("5502"), followUp);
+        QVERIFY(w.shownComparison());
+        auto report = std::make_shared<ComparisonReport>(
+            *w.shownComparison(), QStringLiteral("مرکز"), QString(), QStringLiteral("1405/09/19"));
+        QCOMPARE(report->pageCount(), 2);
+        PreviewWindow preview(report, p.messages(), p.fileDialogs());
+        preview.show();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("comparison.pdf"));
+        p.fileDialogs().names.enqueue(path);
+        QVERIFY(Drive::click(&preview, QStringLiteral("PreviewSavePdf")));
+        QCOMPARE(PdfText::pageCount(path), 2);
+        for (int page = 1; page <= 2; ++page) {
+            const QString text = PdfText::comparable(PdfText::extract(path, page, page));
+            for (const QString& expected : { QStringLiteral("5501"), QStringLiteral("5502"), kind,
+                     ShownNumbers::text(QStringLiteral("1405/09/19")),
+                     QStringLiteral("صفحه %1 از %2").arg(ShownNumbers::number(page), ShownNumbers::number(2)) })
+                QVERIFY2(text.contains(PdfText::comparable(expected)), qPrintable(QString::number(page) + expected));
+        }
+        const QString items = PdfText::comparable(PdfText::extract(path, 2, 2));
+        if (followUp) {
+            QVERIFY(items.contains(PdfText::comparable(QStringLiteral("پيش از مشاوره"))));
+            QVERIFY(items.contains(PdfText::comparable(QStringLiteral("سوالات تحريف آرماني"))));
+            QCOMPARE(report->pageContent(1).find(QStringLiteral("IdealisedItems.1.0"))->text, ShownNumbers::number(4));
+        } else {
+            QVERIFY(items.contains(PdfText::comparable(QStringLiteral("فقط در نمره تحريف آرماني"))));
+        }
+        const QString first = PdfText::comparable(PdfText::extract(path, 1, 1));
+        QVERIFY(first.contains(PdfText::comparable(QStringLiteral("منهاي"))));
+    }
+
+    // The chart's legend shows what its bars show: each scale's colour, full beside the first code and paler beside
+    // the second, on paper and on every theme's colours.
+    void legendShowsWhatTheBarsShow_data()
+    {
+        QTest::addColumn<int>("theme"); // 0: paper
+        QTest::newRow("paper") << 0;
+        for (int theme = 1; theme <= Theme::Count; ++theme)
+            QTest::newRow(qPrintable(Theme::skinFile(theme))) << theme;
+    }
+    void legendShowsWhatTheBarsShow()
+    {
+        QFETCH(int, theme);
+        TestProgram p;
+        p.addExaminee(QStringLiteral("101"));
+        p.addExaminee(QStringLiteral("102"));
+        p.setAnswers(QStringLiteral("101"), sheet(4));
+        p.setAnswers(QStringLiteral("102"), sheet(3));
+        ComparisonWindow w(p.database(), p.messages());
+        w.show();
+        compare(&w, QStringLiteral("101"), QStringLiteral("102"));
+        QVERIFY(w.shownComparison());
+        QPalette palette = ScaleColours::paper();
+        if (theme > 0) {
+            const std::optional<SkinFile> skin = Theme::loadSkin(p.folder(), Theme::skinFile(theme));
+            QVERIFY(skin);
+            QWidget painted;
+            Theme::paint(&painted, *skin);
+            palette = painted.palette();
+        }
+        const Report::PageContent chart
+            = ComparisonChart::layOut(*w.shownComparison(), QRectF(0, 0, 9000, 3600), palette);
+        // The legend's swatches come first, along the top; the bars after them.
+        QList<QColor> legend;
+        QList<QColor> bars;
+        for (const Report::Shade& shade : chart.shades)
+            (shade.rect.top() < 300 ? legend : bars) << shade.colour;
+        QCOMPARE(legend.size(), 8);
+        QList<QColor> expected;
+        for (Scale scale : allScales)
+            expected << ScaleColours::of(scale, palette);
+        for (Scale scale : allScales)
+            expected << ScaleColours::paler(ScaleColours::of(scale, palette));
+        QCOMPARE(legend, expected);
+        for (const QColor& bar : bars)
+            QVERIFY2(legend.contains(bar), qPrintable(bar.name()));
+        QVERIFY(chart.find(QStringLiteral("LegendFirst"))->text.endsWith(QStringLiteral("101")));
+        QVERIFY(chart.find(QStringLiteral("LegendSecond"))->text.endsWith(QStringLiteral("102")));
+    }
+
     // Every control and caption whole, before and after a couple is shown, on both tabs.
     void nothingCutOff()
     {
@@ -336,6 +504,69 @@ private slots:
             QVERIFY(LayoutCheck::nothingCutOff(tabs->currentWidget()));
             QVERIFY(LayoutCheck::textsFit(tabs->currentWidget()));
         }
+    }
+
+    // On a 1366×768 screen and a 1024×700 one (less a task bar) the window fits, and on both tabs everything is whole:
+    // what does not fit the height scrolls inside the tab, nothing runs off its width, and the chart keeps its shape.
+    void fitsSmallScreens_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<bool>("followUp");
+        QTest::newRow("1366x768 couple") << QSize(1366, 728) << false;
+        QTest::newRow("1366x768 follow-up") << QSize(1366, 728) << true;
+        QTest::newRow("1024x700 couple") << QSize(1024, 660) << false;
+        QTest::newRow("1024x700 follow-up") << QSize(1024, 660) << true;
+    }
+    void fitsSmallScreens()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(bool, followUp);
+        TestProgram p;
+        p.addExaminee(QStringLiteral("101"));
+        p.addExaminee(QStringLiteral("102"));
+        // High distortion for both and a change on every scale, so every line the results can hold is shown.
+        p.setAnswers(QStringLiteral("101"), sheet(1, { { 4, 5 }, { 8, 5 }, { 12, 5 }, { 16, 5 }, { 20, 5 } }));
+        p.setAnswers(QStringLiteral("102"), sheet(5));
+        ComparisonWindow w(p.database(), p.messages());
+        w.setLayoutDirection(Qt::RightToLeft);
+        w.show();
+        QVERIFY(Drive::waitUntilActive(&w));
+        const QRect available(QPoint(0, 0), screen);
+        Kit::fitHeightTo(&w, available);
+        QVERIFY2(available.contains(w.frameGeometry()),
+            qPrintable(QStringLiteral("%1x%2").arg(w.frameGeometry().width()).arg(w.frameGeometry().height())));
+        compare(&w, QStringLiteral("101"), QStringLiteral("102"), followUp);
+        QCOMPARE(p.messages().boxes.size(), 0);
+        QVERIFY(LayoutCheck::nothingCutOff(&w));
+
+        auto* tabs = Drive::find<QTabWidget>(&w, QStringLiteral("ResultTabs"));
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            QApplication::processEvents();
+            auto* scroll = qobject_cast<QScrollArea*>(tabs->currentWidget());
+            QVERIFY(scroll);
+            QWidget* page = scroll->widget();
+            QVERIFY2(page->width() <= scroll->viewport()->width(), qPrintable(page->objectName()));
+            QVERIFY(LayoutCheck::nothingCutOff(page));
+            QVERIFY(LayoutCheck::textsFit(page));
+        }
+        // Every heading and cell of the scale table shown whole, the first scale's name too.
+        auto* table = Drive::find<QTableWidget>(&w, QStringLiteral("ScaleTable"));
+        QHeaderView* header = table->horizontalHeader();
+        QVERIFY(header->length() <= table->viewport()->width());
+        for (int column = 0; column < table->columnCount(); ++column) {
+            QVERIFY2(
+                header->sectionSize(column) >= header->sectionSizeHint(column), qPrintable(QString::number(column)));
+            for (int row = 0; row < table->rowCount(); ++row) {
+                const QString text = table->item(row, column)->text();
+                QVERIFY2(
+                    header->sectionSize(column) >= table->fontMetrics().horizontalAdvance(text) + 4, qPrintable(text));
+            }
+        }
+        auto* chart = Drive::find<QWidget>(&w, QStringLiteral("Chart"));
+        QVERIFY(!chart->isHidden());
+        QVERIFY(qAbs(chart->height() - chart->heightForWidth(chart->width())) <= 1);
+        QCOMPARE(Drive::find<QLabel>(&w, QStringLiteral("ResultsCaution"))->isHidden(), followUp);
     }
 
     // A pair the file refuses to remember leaves the comparison shown and says so.

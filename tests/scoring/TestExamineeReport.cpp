@@ -23,6 +23,8 @@ ShownResults shown()
     ShownResults s;
     s.code = QStringLiteral("1402-17");
     s.firstName = QStringLiteral("مريم");
+    s.lastName = QStringLiteral("احمدي");
+    s.date = QStringLiteral("1403/07/21");
     s.group = QStringLiteral("گروه ب");
     s.age = QStringLiteral("34");
     s.sex = QStringLiteral("زن");
@@ -111,8 +113,28 @@ private slots:
         const PageContent page = report.pageContent();
         QCOMPARE(page.find(QStringLiteral("Label7"))->text, QStringLiteral("گروه"));
         QCOMPARE(page.find(QStringLiteral("Label16"))->text, QStringLiteral("گروه ب"));
+        // The name has a cell of its own.
         for (const TextBox& box : page.texts)
-            QVERIFY2(!box.text.contains(QStringLiteral("مريم")), qPrintable(box.name));
+            if (box.name != QStringLiteral("ExamineeName"))
+                QVERIFY2(!box.text.contains(QStringLiteral("مريم")), qPrintable(box.name));
+    }
+
+    // A clinic's file copy says whose it is and when: first and family name and the day of the test, read back from
+    // the PDF.
+    void namesTheExamineeAndTheDay()
+    {
+        ExamineeReport report(shown(), Maker::webSiteLine(), Maker::shopLine());
+        const PageContent page = report.pageContent();
+        QCOMPARE(page.find(QStringLiteral("ExamineeName"))->text, QStringLiteral("مريم احمدي"));
+        QCOMPARE(page.find(QStringLiteral("TestDate"))->text, ShownNumbers::text(QStringLiteral("1403/07/21")));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("examinee.pdf"));
+        QString error;
+        QVERIFY2(DocumentOutput::writePdf(report, path, error), qPrintable(error));
+        const QString text = PdfText::comparable(PdfText::extract(path));
+        for (const QString& expected :
+            { QStringLiteral("مريم"), QStringLiteral("احمدي"), ShownNumbers::text(QStringLiteral("1403/07/21")) })
+            QVERIFY2(text.contains(PdfText::comparable(expected)), qPrintable(expected));
     }
 
     void gridReadsRightToLeftAndTopToBottom()

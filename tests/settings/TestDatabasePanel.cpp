@@ -1,6 +1,7 @@
 #include "data/DatabaseChoice.h"
 #include "data/ServerFailure.h"
 #include "settings/DatabasePanel.h"
+#include "settings/Theme.h"
 #include "support/LayoutCheck.h"
 #include "support/ScratchServer.h"
 #include "support/TableContents.h"
@@ -86,17 +87,46 @@ private slots:
     void longListOfTakenCodesShortened();
     void captionsNameFieldsAndTabOrder();
     void nothingCutOff();
+    void unusedFieldsLookDisabledOnEveryTheme_data();
+    void unusedFieldsLookDisabledOnEveryTheme();
 };
 
 void TestDatabasePanel::localByDefault()
 {
     Panel p;
     QVERIFY(p.control<QRadioButton>("DatabaseLocal")->isChecked());
-    for (const char* name : { "DatabaseHost", "DatabasePort", "DatabaseName", "DatabaseUser" })
+    for (const char* name : { "DatabaseHost", "DatabasePort", "DatabaseName", "DatabaseUser", "DatabaseHostCaption",
+             "DatabasePortCaption", "DatabaseNameCaption", "DatabaseUserCaption" })
         QVERIFY2(!p.control<QWidget>(name)->isEnabled(), name);
     QVERIFY(!p.control<QPushButton>("DatabaseTest")->isEnabled());
     QVERIFY(!p.control<QPushButton>("DatabaseCopy")->isEnabled());
     QCOMPARE(Digits::toAscii(p.control("DatabasePort")->text()), QStringLiteral("5432"));
+}
+
+// On every theme a server field not in use looks so: drawn in the skin's disabled text colour, unlike a field in use.
+void TestDatabasePanel::unusedFieldsLookDisabledOnEveryTheme_data()
+{
+    QTest::addColumn<int>("theme");
+    for (int theme = 1; theme <= Theme::Count; ++theme)
+        QTest::newRow(qPrintable(Theme::skinFile(theme))) << theme;
+}
+
+void TestDatabasePanel::unusedFieldsLookDisabledOnEveryTheme()
+{
+    QFETCH(int, theme);
+    Panel p;
+    const std::optional<SkinFile> skin = Theme::loadSkin(p.program.folder(), Theme::skinFile(theme));
+    QVERIFY(skin);
+    Theme::paint(&p.window, *skin);
+    auto* host = p.control("DatabaseHost");
+    QVERIFY(!host->isEnabled());
+    const QImage off = host->grab().toImage();
+    p.control<QRadioButton>("DatabaseServer")->setChecked(true);
+    QVERIFY(host->isEnabled());
+    const QImage on = host->grab().toImage();
+    // The background differs, so the field does not look the same whether in use or not.
+    const QPoint inside(host->width() / 2, host->height() - 4);
+    QVERIFY2(off.pixelColor(inside) != on.pixelColor(inside), qPrintable(off.pixelColor(inside).name()));
 }
 
 void TestDatabasePanel::showsStoredServer()

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextLayout>
 
 namespace {
 
@@ -57,6 +58,9 @@ private slots:
     void sectionFor();
     void searchPattern_data();
     void searchPattern();
+    void pagesUseTheWindowsWords_data();
+    void pagesUseTheWindowsWords();
+    void noLineBreaksAtAHalfSpace();
     void searchMarksEveryPlaceAndKeepsTheSectionsThatHoldIt();
     void searchMovesToTheFirstSectionHoldingIt();
     void findNextWalksThroughEverySectionThatHoldsIt();
@@ -211,6 +215,74 @@ void TestHelpWindow::searchPattern_data()
     QTest::newRow("Persian digits find Latin ones") << QStringLiteral("۱۱") << QStringLiteral("تم شماره 11") << true;
     QTest::newRow("an Arabic-Indic digit finds a Latin one") << QStringLiteral("\u0663") << "3" << true;
     QTest::newRow("another digit") << "2" << QStringLiteral("تم شماره ۱") << false;
+    QTest::newRow("a blank finds a half-space") << QStringLiteral("مي شود") << QStringLiteral(u"مي\u200cشود") << true;
+    QTest::newRow("a half-space finds a blank") << QStringLiteral(u"مي\u200cشود") << QStringLiteral("مي شود") << true;
+    QTest::newRow("run together finds a half-space")
+        << QStringLiteral("ميشود") << QStringLiteral(u"مي\u200cشود") << true;
+    QTest::newRow("Persian yeh and half-space")
+        << QStringLiteral(u"می\u200cشود") << QStringLiteral(u"مي\u200cشود") << true;
+}
+
+// Each page says what its window says: the captions of the buttons and ticks it names are the windows' own.
+void TestHelpWindow::pagesUseTheWindowsWords_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QStringList>("words");
+    QTest::newRow("preview zoom") << "preview" << QStringList { QStringLiteral("«+»"), QStringLiteral("«-»") };
+    QTest::newRow("exit tick") << "exit"
+                               << QStringList { QStringLiteral("«تهيه نسخه پشتيبان»"),
+                                      QStringLiteral("«پشتيبان گيري»") };
+    QTest::newRow("database") << "database"
+                              << QStringList { QStringLiteral("«آزمايش اتصال»"), QStringLiteral("PGPASSWORD"),
+                                     QStringLiteral("«همين رايانه»") };
+    QTest::newRow("lookup export") << "lookup"
+                                   << QStringList { QStringLiteral("«با نام و نام خانوادگي»"),
+                                          QStringLiteral(u"«با گزينه\u200cها»"), QStringLiteral("«خير»") };
+    QTest::newRow("comparison") << "comparison"
+                                << QStringList { QStringLiteral("«توافق مثبت»"),
+                                       QStringLiteral("«توافق منفي - براي گفتگو»"),
+                                       QStringLiteral("«عدم توافق - براي گفتگو»"), QStringLiteral("«ترديد»"),
+                                       QStringLiteral("«فقط در نمره تحريف آرماني»"), QStringLiteral("«تغيير سطح»"),
+                                       QStringLiteral("منهاي") };
+}
+
+void TestHelpWindow::pagesUseTheWindowsWords()
+{
+    QFETCH(QString, section);
+    QFETCH(QStringList, words);
+    QString page;
+    for (const HelpContents::Section& each : HelpContents::sections())
+        if (each.key == section)
+            page = HelpContents::plainText(each);
+    QVERIFY(!page.isEmpty());
+    for (const QString& word : words)
+        QVERIFY2(page.contains(word), qPrintable(word));
+}
+
+// A half-space joins the two parts of a word: however narrow the page, a line never ends or starts at one.
+void TestHelpWindow::noLineBreaksAtAHalfSpace()
+{
+    QString text;
+    for (const HelpContents::Section& each : HelpContents::sections())
+        text += HelpContents::plainText(each) + QLatin1Char(' ');
+    QVERIFY(text.contains(QChar(0x200C)));
+    QFont font = QApplication::font();
+    for (int width : { 120, 200, 333 }) {
+        QTextLayout layout(text, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        option.setTextDirection(Qt::RightToLeft);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+            line.setLineWidth(width);
+        layout.endLayout();
+        for (int i = 1; i < layout.lineCount(); ++i) {
+            const int start = layout.lineAt(i).textStart();
+            QVERIFY2(text.at(start - 1) != QChar(0x200C) && text.at(start) != QChar(0x200C),
+                qPrintable(text.mid(start - 10, 20)));
+        }
+    }
 }
 
 void TestHelpWindow::searchPattern()

@@ -61,7 +61,104 @@ private slots:
     void standardButtonsArePersianWithoutIcons_data();
     void standardButtonsArePersianWithoutIcons();
     void qtPersianTextsAreFound();
+    void numberLinesReadRightToLeft();
+    void boxesTakeTheThemesColours_data();
+    void boxesTakeTheThemesColours();
+    void defaultButtonOfAQuestion_data();
+    void defaultButtonOfAQuestion();
 };
+
+// A line of item numbers under a Persian sentence reads as the sentence does, its first number at the right; lines
+// with words keep the direction their words give them.
+void TestMessages::numberLinesReadRightToLeft()
+{
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    QStringList shown;
+    whenModalOpens([&](QWidget* modal) {
+        auto* label = modal->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        shown = label->text().split(QLatin1Char('\n'));
+        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+    });
+    const QString text = Msg::UnansweredItems + QStringLiteral("\n\n۳  ۱۷  \nC:/Data/x.mdb");
+    messages.AskOperator(&owner, text, Msg::Style::Exclamation, Msg::ErrorTitlePersian);
+    QCOMPARE(shown.size(), 4);
+    QCOMPARE(shown[0], Msg::UnansweredItems);
+    QVERIFY(shown[2].isRightToLeft());
+    QCOMPARE(shown[2].remove(QChar(0x200F)), QStringLiteral("۳  ۱۷  "));
+    QCOMPARE(shown[3], QStringLiteral("C:/Data/x.mdb"));
+}
+
+void TestMessages::boxesTakeTheThemesColours_data()
+{
+    QTest::addColumn<int>("theme");
+    QTest::newRow("a dark theme") << 3;
+    QTest::newRow("no theme") << 0;
+}
+
+// Over a window painted with a dark theme a box is dark too; over an unthemed window it keeps the desktop's colours.
+void TestMessages::boxesTakeTheThemesColours()
+{
+    QFETCH(int, theme);
+    QWidget owner;
+    QPalette dark = owner.palette();
+    dark.setColor(QPalette::Window, QColor(30, 27, 58));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 240));
+    owner.setPalette(dark);
+    owner.setProperty("appliedTheme", theme);
+    auto* field = new QLineEdit(&owner);
+    owner.show();
+    QtMessages messages;
+    QList<QColor> windows;
+    for (int kind = 0; kind < 3; ++kind) {
+        whenModalOpens([&](QWidget* modal) {
+            windows << modal->palette().color(QPalette::Window);
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                box->buttons().first()->click();
+            else
+                qobject_cast<QDialog*>(modal)->reject();
+        });
+        if (kind == 0)
+            messages.ShowNotice(field, Msg::NoSuchExaminee);
+        else if (kind == 1)
+            messages.AskOperator(field, Msg::ConfirmDeletion, Msg::Style::YesNo, Msg::ApplicationTitle);
+        else
+            messages.PromptOperator(field, Msg::ScoringPrompt, Msg::ScoringTitle);
+    }
+    QCOMPARE(windows.size(), 3);
+    for (const QColor& window : windows)
+        QCOMPARE(window == QColor(30, 27, 58), theme > 0);
+}
+
+void TestMessages::defaultButtonOfAQuestion_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("yes by default") << Msg::Style::YesNo << int(QMessageBox::Yes);
+    QTest::newRow("no when asked") << (Msg::Style::YesNo | Msg::Style::DefaultSecond) << int(QMessageBox::No);
+}
+
+// A question whose "بله" cannot be undone makes "خير" the button Enter presses.
+void TestMessages::defaultButtonOfAQuestion()
+{
+    QFETCH(int, style);
+    QFETCH(int, expected);
+    QWidget owner;
+    owner.show();
+    QtMessages messages;
+    int defaultButton = -1;
+    whenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        defaultButton = box->defaultButton() ? int(box->standardButton(box->defaultButton())) : 0;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    const int answer = messages.AskOperator(&owner, Msg::ConfirmDeletion, style, Msg::ApplicationTitle);
+    QCOMPARE(defaultButton, expected);
+    QCOMPARE(answer, expected == int(QMessageBox::No) ? Msg::No : Msg::Yes);
+}
 
 void TestMessages::noticeIsBroughtToFrontOnceByItsTimer()
 {

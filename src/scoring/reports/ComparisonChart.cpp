@@ -1,6 +1,7 @@
 #include "scoring/reports/ComparisonChart.h"
 
 #include "scoring/ChartGeometry.h"
+#include "scoring/ComparisonTexts.h"
 #include "scoring/PairComparison.h"
 #include "scoring/ScaleColours.h"
 #include "text/ShownNumbers.h"
@@ -30,27 +31,34 @@ Report::PageContent ComparisonChart::layOut(
     Report::PageContent content;
     const QColor ink = palette.color(QPalette::WindowText);
 
-    // Legend along the top: the first code on the right, as it reads first, with a full swatch; the second with a
-    // pale one, as its bars are drawn.
+    // Legend along the top, showing what the bars show: for the first code on the right, as it reads first, a swatch
+    // of every scale's own colour; for the second, on the left, the same colours paler.
     const double half = area.width() / 2;
     const QRectF legendRight(area.left() + half, area.top(), half, legendHeight);
     const QRectF legendLeft(area.left(), area.top(), half, legendHeight);
-    const QColor legendColour = ScaleColours::of(Scale::Rezayat, palette);
-    const auto legend = [&](const QRectF& rect, const QColor& colour, const QString& code, const QString& name) {
-        const double swatch = 180;
-        const QRectF box(rect.right() - swatch - 60, rect.top() + 60, swatch, swatch);
-        content.shades.append({ box, colour });
-        content.rules.append({ QLineF(box.topLeft(), box.topRight()), 8, ink });
-        content.rules.append({ QLineF(box.bottomLeft(), box.bottomRight()), 8, ink });
-        content.rules.append({ QLineF(box.topLeft(), box.bottomLeft()), 8, ink });
-        content.rules.append({ QLineF(box.topRight(), box.bottomRight()), 8, ink });
+    const auto legend = [&](const QRectF& rect, bool second, const QString& name) {
+        const double swatch = 160;
+        const double gap = 40;
+        double right = rect.right() - 60;
+        for (Scale scale : allScales) {
+            const QColor colour = ScaleColours::of(scale, palette);
+            const QRectF box(right - swatch, rect.top() + 70, swatch, swatch);
+            content.shades.append({ box, second ? ScaleColours::paler(colour) : colour });
+            // An outline in the scale's colour keeps a pale swatch visible, as it does a pale bar.
+            content.rules.append({ QLineF(box.topLeft(), box.topRight()), 8, colour });
+            content.rules.append({ QLineF(box.bottomLeft(), box.bottomRight()), 8, colour });
+            content.rules.append({ QLineF(box.topLeft(), box.bottomLeft()), 8, colour });
+            content.rules.append({ QLineF(box.topRight(), box.bottomRight()), 8, colour });
+            right -= swatch + gap;
+        }
         Report::TextStyle style = small(Qt::AlignRight | Qt::AlignVCenter);
         style.colour = ink;
-        content.texts.append(
-            { name, code, QRectF(rect.left(), rect.top(), rect.width() - swatch - 180, rect.height()), style });
+        style.whole = true;
+        content.texts.append({ name, ComparisonTexts::legendCaption(comparison, second),
+            QRectF(rect.left() + 60, rect.top(), right - rect.left() - 100, rect.height()), style });
     };
-    legend(legendRight, legendColour, comparison.first.code, QStringLiteral("LegendFirst"));
-    legend(legendLeft, ScaleColours::paler(legendColour), comparison.second.code, QStringLiteral("LegendSecond"));
+    legend(legendRight, false, QStringLiteral("LegendFirst"));
+    legend(legendLeft, true, QStringLiteral("LegendSecond"));
 
     // The value axis on the right with its scale beside it, as in the results chart.
     const double plotTop = area.top() + legendHeight + valueHeight;
@@ -108,6 +116,8 @@ Report::PageContent ComparisonChart::layOut(
         }
         Report::TextStyle style = small();
         style.colour = ink;
+        // A scale's name is read whole ("رضايت زناشويي"), set smaller where the slot is narrow, never cut.
+        style.whole = true;
         content.texts.append({ QStringLiteral("Scale%1").arg(index), scaleInfo(scale).caption,
             QRectF(slotRight - slot, plotBottom + 30, slot, captionHeight - 30), style });
         ++index;

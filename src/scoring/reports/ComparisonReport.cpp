@@ -1,7 +1,9 @@
 #include "scoring/reports/ComparisonReport.h"
 
+#include "calendar/SolarHijri.h"
 #include "data/QuestionnaireItems.h"
 #include "questionnaire/Keying.h"
+#include "scoring/ComparisonTexts.h"
 #include "scoring/ScaleColours.h"
 #include "scoring/reports/ComparisonChart.h"
 #include "text/ShownNumbers.h"
@@ -20,6 +22,8 @@ namespace {
 
 constexpr double pageWidth = 10700;
 constexpr double pageHeight = 15400;
+// The foot every page carries: both codes, the kind, the date and the page's number.
+constexpr double footTop = 15040;
 
 const QColor ink(47, 72, 88);
 const QColor headingShade(226, 235, 244);
@@ -30,12 +34,8 @@ const QString addressCaption = QStringLiteral("آدرس: ");
 const QString talkAboutCaption = QStringLiteral("سوالات براي گفتگو: ");
 const QString nothingToTalkAbout = QStringLiteral("سوالي با توافق منفي يا عدم توافق نيست.");
 const QString noChangedItems = QStringLiteral("پاسخ هيچ سوالي دو درجه يا بيشتر تغيير نکرده است.");
-const QString changedItemsTitle = QStringLiteral("سوالاتي که پاسخ آنها دو درجه يا بيشتر تغيير کرده است");
+const QString changedItemsTitle = QStringLiteral(u"سوالاتي که پاسخ آن\u200cها دو درجه يا بيشتر تغيير کرده است");
 const QString itemsTitle = QStringLiteral("مقايسه سوال به سوال");
-const QString idealisedCaution = QStringLiteral(
-    "نمره تحريف آرماني يکي از همسران يا هر دو بالاست؛ ممکن است پاسخ ها تصويري آرماني تر از واقعيت بدهند. بهتر است "
-    "نتايج با احتياط و در گفتگو با آنان بررسي شود.");
-
 TextStyle style(int size, bool bold = false, Qt::Alignment alignment = Qt::AlignCenter, bool wrap = false)
 {
     TextStyle s;
@@ -112,10 +112,11 @@ QString statementOf(int item)
 } // namespace
 
 ComparisonReport::ComparisonReport(
-    const PairComparison& comparison, const QString& clinicName, const QString& clinicAddress)
+    const PairComparison& comparison, const QString& clinicName, const QString& clinicAddress, const QString& date)
     : m_comparison(comparison)
     , m_clinicName(clinicName)
     , m_clinicAddress(clinicAddress)
+    , m_date(date.isEmpty() ? SolarHijriToday(0) : date)
 {
 }
 
@@ -163,11 +164,26 @@ void ComparisonReport::paintPage(QPainter& painter, int index) const
 
 PageContent ComparisonReport::pageContent(int index) const
 {
+    PageContent page;
     if (index == 0)
-        return firstPage();
-    if (index == 1 && pageCount() == 2)
-        return m_comparison.kind == ComparisonKind::Couple ? coupleItemsPage() : changedItemsPage();
-    return {};
+        page = firstPage();
+    else if (index == 1 && pageCount() == 2)
+        page = m_comparison.kind == ComparisonKind::Couple ? coupleItemsPage() : changedItemsPage();
+    else
+        return page;
+    addFoot(page, index);
+    return page;
+}
+
+void ComparisonReport::addFoot(PageContent& page, int index) const
+{
+    page.rules.append(Rule { QLineF(300, footTop, pageWidth - 300, footTop), 8, ink });
+    TextStyle header = style(150, false, Qt::AlignRight | Qt::AlignVCenter);
+    header.whole = true;
+    page.texts.append({ QStringLiteral("PageHeader"), ComparisonTexts::pageHeader(m_comparison, m_date),
+        QRectF(2100, footTop + 40, pageWidth - 2400, 300), header });
+    page.texts.append({ QStringLiteral("PageNumber"), ComparisonTexts::pageNumber(index + 1, pageCount()),
+        QRectF(300, footTop + 40, 1700, 300), style(150, false, Qt::AlignLeft | Qt::AlignVCenter) });
 }
 
 PageContent ComparisonReport::firstPage() const
@@ -197,13 +213,14 @@ PageContent ComparisonReport::firstPage() const
     const bool followUp = !couple;
     const QString& a = m_comparison.first.code;
     const QString& b = m_comparison.second.code;
+    const double differenceWidth = followUp ? 900 : 1200;
     QList<Column> columns = { { 1500 }, { 800 }, { 800 }, { 1100 }, { 800 }, { 800 }, { 1100 },
-        { 1200, Qt::AlignCenter, true }, { 1200, Qt::AlignCenter, true } };
+        { differenceWidth, Qt::AlignCenter, true }, { differenceWidth, Qt::AlignCenter, true } };
     QStringList headings = { QStringLiteral("مقياس"), QStringLiteral("نمره خام ") + a, QStringLiteral("درصد ") + a,
         QStringLiteral("سطح ") + a, QStringLiteral("نمره خام ") + b, QStringLiteral("درصد ") + b,
         QStringLiteral("سطح ") + b, QStringLiteral("تفاوت نمره خام"), QStringLiteral("تفاوت درصد") };
     if (followUp) {
-        columns << Column { 1200, Qt::AlignCenter, true };
+        columns << Column { 1800 };
         headings << QStringLiteral("تغيير سطح");
     }
     QList<QStringList> rows;
@@ -215,10 +232,13 @@ PageContent ComparisonReport::firstPage() const
             first.level, ShownNumbers::text(second.raw), ShownNumbers::text(second.percent), second.level,
             signedFigure(difference.rawDifference), signedFigure(difference.percentDifference) };
         if (followUp)
-            cells << signedFigure(difference.levelSteps);
+            cells << ComparisonTexts::levelChange(first.level, second.level);
         rows << cells;
     }
     y = table(page, QStringLiteral("Scales"), y + 300, columns, headings, rows, 620, 400, 170);
+    page.texts.append({ QStringLiteral("SignNote"), ComparisonTexts::signNote(m_comparison),
+        QRectF(600, y + 100, pageWidth - 1200, 560), style(160, false, Qt::AlignRight | Qt::AlignTop, true) });
+    y += 560;
 
     const QRectF chartArea(900, y + 300, pageWidth - 1800, 5200);
     const PageContent chart = ComparisonChart::layOut(m_comparison, chartArea, ScaleColours::paper());
@@ -234,7 +254,7 @@ PageContent ComparisonReport::firstPage() const
         y = table(page, QStringLiteral("Agreement"), y, { { 2400 }, { 2400 } },
             { QStringLiteral("مقياس"), QStringLiteral("توافق مثبت (درصد)") }, agreement, 380, 380, 170);
         if (m_comparison.idealisedCaution)
-            page.texts.append({ QStringLiteral("Caution"), idealisedCaution,
+            page.texts.append({ QStringLiteral("Caution"), ComparisonTexts::idealisedCaution(m_comparison),
                 QRectF(600, y + 200, pageWidth - 1200, 700), style(170, false, Qt::AlignRight | Qt::AlignTop, true) });
     } else if (m_comparison.changedItems.isEmpty()) {
         page.texts.append({ QStringLiteral("NoChangedItems"), noChangedItems, QRectF(600, y, pageWidth - 1200, 400),
@@ -250,12 +270,13 @@ PageContent ComparisonReport::coupleItemsPage() const
     QList<QStringList> rows;
     for (const PairComparison::ItemRow& row : m_comparison.items)
         rows << QStringList { ShownNumbers::number(row.item), statementOf(row.item), optionCaption(row.firstOption),
-            optionCaption(row.secondOption), row.agreement ? agreementCaption(*row.agreement) : QString() };
+            optionCaption(row.secondOption),
+            row.agreement ? agreementCaption(*row.agreement) : ComparisonTexts::idealisedOnlyStatus() };
     const double y
-        = table(page, QStringLiteral("Items"), 440, { { 500 }, { 5900, Qt::AlignRight }, { 1250 }, { 1250 }, { 1800 } },
+        = table(page, QStringLiteral("Items"), 440, { { 500 }, { 5500, Qt::AlignRight }, { 1200 }, { 1200 }, { 2300 } },
             { QStringLiteral("شماره"), QStringLiteral("عبارت"), m_comparison.first.code, m_comparison.second.code,
                 QStringLiteral("وضعيت") },
-            rows, 360, 380, 140);
+            rows, 360, 370, 140);
     QStringList numbers;
     for (int item : m_comparison.toTalkAbout)
         numbers << ShownNumbers::number(item);
@@ -270,16 +291,30 @@ PageContent ComparisonReport::changedItemsPage() const
     PageContent page;
     page.texts.append(
         { QStringLiteral("ItemsTitle"), changedItemsTitle, QRectF(0, 0, pageWidth, 380), style(220, true) });
+    // The content scales' statements first; the distortion statements apart, as their change is no improvement.
     QList<QStringList> rows;
+    QList<QStringList> idealisedRows;
     for (int item : m_comparison.changedItems) {
         const PairComparison::ItemRow& row = m_comparison.item(item);
-        rows << QStringList { ShownNumbers::number(item), statementOf(item), optionCaption(row.firstOption),
-            optionCaption(row.secondOption), signedFigure(row.secondKeyed - row.firstKeyed) };
+        (isIdealisedItem(item) ? idealisedRows : rows)
+            << QStringList { ShownNumbers::number(item), statementOf(item), optionCaption(row.firstOption),
+                   optionCaption(row.secondOption), signedFigure(row.secondKeyed - row.firstKeyed) };
     }
-    table(page, QStringLiteral("Items"), 440,
-        { { 500 }, { 5900, Qt::AlignRight }, { 1500 }, { 1500 }, { 1100, Qt::AlignCenter, true } },
-        { QStringLiteral("شماره"), QStringLiteral("عبارت"), m_comparison.first.code, m_comparison.second.code,
-            QStringLiteral("تغيير") },
-        rows, 360, 380, 140);
+    const QList<Column> columns
+        = { { 500 }, { 5900, Qt::AlignRight }, { 1500 }, { 1500 }, { 1100, Qt::AlignCenter, true } };
+    const QStringList headings
+        = { QStringLiteral("شماره"), QStringLiteral("عبارت"), ComparisonTexts::examineeHeading(m_comparison, false),
+              ComparisonTexts::examineeHeading(m_comparison, true), QStringLiteral("تغيير") };
+    // Rows grow shorter when many statements moved, so both tables stay above the foot.
+    const double room = footTop - 440 - 2 * 560 - 800;
+    const double rowHeight = std::min(380.0, room / std::max<qsizetype>(1, rows.size() + idealisedRows.size()));
+    double y = 440;
+    if (!rows.isEmpty())
+        y = table(page, QStringLiteral("Items"), y, columns, headings, rows, 560, rowHeight, 140) + 200;
+    if (!idealisedRows.isEmpty()) {
+        page.texts.append({ QStringLiteral("IdealisedTitle"), ComparisonTexts::idealisedItemsHeading(),
+            QRectF(300, y, pageWidth - 600, 360), style(170, true, Qt::AlignRight | Qt::AlignVCenter, true) });
+        table(page, QStringLiteral("IdealisedItems"), y + 400, columns, headings, idealisedRows, 560, rowHeight, 140);
+    }
     return page;
 }

@@ -38,6 +38,11 @@ const QRectF clinicNameRect(contentLeft, 640, contentRight - contentLeft, 330);
 constexpr double detailsTop = 1000;
 constexpr double detailsHeight = 460;
 constexpr double secondDetailsTop = 1540;
+// The second row's pairs from the right: education, name, date.
+constexpr double educationWidth = 1500;
+constexpr double nameHeadingWidth = 400;
+constexpr double dateHeadingWidth = 520;
+constexpr double dateWidth = 1000;
 
 constexpr double gridTop = 2500;
 constexpr double gridHeadingHeight = 560;
@@ -112,6 +117,8 @@ QRectF inset(const QRectF& r, double dx, double dy = 0)
 
 ExamineeReport::ExamineeReport(const ShownResults& shown, const QString& webSiteLine, const QString& shopLine)
     : m_clinicName(shown.clinicName)
+    , m_name((shown.firstName + QLatin1Char(' ') + shown.lastName).trimmed())
+    , m_testDate(ShownNumbers::text(shown.date))
     , m_webSiteLine(webSiteLine)
     , m_shopLine(shopLine)
 {
@@ -183,14 +190,32 @@ PageContent ExamineeReport::pageContent() const
         page.texts.append(
             { QString::fromLatin1(d.value), caption(QString::fromLatin1(d.value)), inset(value, 40), valueStyle });
     }
+    // Below: the education, the examinee's name and the day of the test, in the same heading and value pairs.
     const QRectF educationHeading(captionLeft, secondDetailsTop, captionWidth, detailsHeight);
-    const QRectF education(contentLeft, secondDetailsTop, captionLeft - contentLeft, detailsHeight);
-    addBox(page, educationHeading, headingShade);
-    addBox(page, education, Qt::white);
+    const QRectF education(captionLeft - educationWidth, secondDetailsTop, educationWidth, detailsHeight);
+    const QRectF nameHeading(education.left() - nameHeadingWidth, secondDetailsTop, nameHeadingWidth, detailsHeight);
+    const QRectF dateHeading(contentLeft + dateWidth, secondDetailsTop, dateHeadingWidth, detailsHeight);
+    const QRectF name(dateHeading.right(), secondDetailsTop, nameHeading.left() - dateHeading.right(), detailsHeight);
+    const QRectF date(contentLeft, secondDetailsTop, dateWidth, detailsHeight);
+    for (const QRectF& heading : { educationHeading, nameHeading, dateHeading })
+        addBox(page, heading, headingShade);
+    for (const QRectF& value : { education, name, date })
+        addBox(page, value, Qt::white);
     page.texts.append(
         { QStringLiteral("Label3"), QStringLiteral("تحصيلات"), inset(educationHeading, 30), style(150, true) });
-    page.texts.append({ QStringLiteral("Label22"), caption(QStringLiteral("Label22")), inset(education, 60),
-        style(150, false, Qt::AlignRight | Qt::AlignVCenter) });
+    TextStyle educationStyle = style(150, false, Qt::AlignRight | Qt::AlignVCenter, true);
+    page.texts.append(
+        { QStringLiteral("Label22"), caption(QStringLiteral("Label22")), inset(education, 40), educationStyle });
+    page.texts.append(
+        { QStringLiteral("NameHeading"), QStringLiteral("نام"), inset(nameHeading, 20), style(150, true) });
+    TextStyle nameStyle = style(150, false, Qt::AlignRight | Qt::AlignVCenter);
+    nameStyle.whole = true;
+    page.texts.append({ QStringLiteral("ExamineeName"), m_name, inset(name, 40), nameStyle });
+    page.texts.append(
+        { QStringLiteral("DateHeading"), QStringLiteral("تاريخ"), inset(dateHeading, 20), style(150, true) });
+    TextStyle dateStyle = style(150, false);
+    dateStyle.whole = true;
+    page.texts.append({ QStringLiteral("TestDate"), m_testDate, inset(date, 30), dateStyle });
 
     // Results grid: headings, then raw score, percentage, level and interpretation, each row captioned at the right.
     const double rowTops[5] = { gridTop + gridHeadingHeight, gridTop + gridHeadingHeight + resultHeight,

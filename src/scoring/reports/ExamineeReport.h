@@ -19,7 +19,8 @@ struct ReportCaption {
 // The examinee report `DataR1`: one page with one examinee's details and the four scale results with their
 // interpretations, inside a drawn page frame (a border with rounded corners and a tab at the top and the bottom over
 // a light pattern). It holds copies of the texts it was given: whatever the scoring window shows later, the report
-// keeps what it showed when printed.
+// keeps what it showed when printed. Beside the education it names the examinee (first and family name) and the
+// day of the test, so a clinic's file copy says whose it is and when.
 class ExamineeReport : public PagedDocument {
 public:
     ExamineeReport(const ShownResults& shown, const QString& webSiteLine, const QString& shopLine);
@@ -46,6 +47,8 @@ private:
 
     QList<ReportCaption> m_captions;
     QString m_clinicName;
+    QString m_name; // first and family name
+    QString m_testDate;
     QString m_webSiteLine;
     QString m_shopLine;
     Report::TextPainter m_painter;
