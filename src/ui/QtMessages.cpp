@@ -1,6 +1,7 @@
 #include "ui/QtMessages.h"
 
 #include "ui/MessageCatalogue.h"
+#include "ui/ModalHold.h"
 #include "ui/PersianText.h"
 
 #include <QAbstractButton>
@@ -11,6 +12,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
+
+#include <optional>
 
 namespace {
 
@@ -50,6 +53,17 @@ void readRightToLeft(QWidget* dialog)
             continue;
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | (label->alignment() & Qt::AlignVertical_Mask));
     }
+}
+
+// Runs a box over `owner` to its end and deletes it; nothing when the owner is on its way out. The box belongs to
+// this call, not to the window it sits over: closing or deleting that window closes the box (as cancelled), and the
+// window goes only once the box has returned here (see ModalHold).
+template <typename Box> std::optional<int> runBox(QWidget* owner, Box* made)
+{
+    const QPointer<Box> box = made;
+    const std::optional<int> result = ModalHold::exec(owner, box);
+    delete box.data();
+    return result;
 }
 
 } // namespace
@@ -93,28 +107,29 @@ QMessageBox* QtMessages::BringNoticeToFront()
 void QtMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFrontMs)
 {
     armBringToFrontTimer(owner, bringToFrontMs);
-    QMessageBox box(QMessageBox::NoIcon, Msg::NoticeTitle, text, QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Ok);
-    readRightToLeft(&box);
-    withoutButtonIcons(&box);
-    box.exec();
+    auto* box = new QMessageBox(QMessageBox::NoIcon, Msg::NoticeTitle, text, QMessageBox::Ok, owner);
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(QMessageBox::Ok);
+    readRightToLeft(box);
+    withoutButtonIcons(box);
+    runBox(owner, box);
 }
 
 int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, const QString& title)
 {
     const bool yesNo = (style & 0xF) == Msg::Style::YesNo;
     const bool serviceNotification = style & Msg::Style::ServiceNotification;
-    QMessageBox box(iconForStyle(style), title, text,
+    auto* box = new QMessageBox(iconForStyle(style), title, text,
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     serviceNotification ? nullptr : owner);
     // Texts carry file names and the platform's words after the catalogue's: shown as they are, never as markup.
-    box.setTextFormat(Qt::PlainText);
-    readRightToLeft(&box);
+    box->setTextFormat(Qt::PlainText);
+    readRightToLeft(box);
     if (serviceNotification)
-        box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    withoutButtonIcons(&box);
-    const int pressed = box.exec();
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    withoutButtonIcons(box);
+    // A box closed with its window is answered No.
+    const std::optional<int> pressed = runBox(owner, box);
     if (!yesNo)
         return Msg::Ok;
     return pressed == QMessageBox::Yes ? Msg::Yes : Msg::No;
@@ -134,21 +149,24 @@ QString QtMessages::PromptSecret(QWidget* owner, const QString& prompt, const QS
 QString QtMessages::askForText(QWidget* owner, const QString& prompt, const QString& title, const QString& defaultText,
                             bool hidden)
 {
-    QInputDialog dialog(owner);
-    dialog.setWindowTitle(title);
-    dialog.setLabelText(prompt);
-    dialog.setTextValue(defaultText);
-    dialog.setInputMode(QInputDialog::TextInput);
+    auto* dialog = new QInputDialog(owner);
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(prompt);
+    dialog->setTextValue(defaultText);
+    dialog->setInputMode(QInputDialog::TextInput);
     if (hidden)
-        dialog.setTextEchoMode(QLineEdit::Password);
+        dialog->setTextEchoMode(QLineEdit::Password);
     // Setting the captions also makes the dialog build its buttons now, so their icons can go before it shows.
-    dialog.setOkButtonText(Msg::ButtonOk);
-    dialog.setCancelButtonText(Msg::ButtonCancel);
-    readRightToLeft(&dialog);
-    withoutButtonIcons(&dialog);
-    if (dialog.exec() != QDialog::Accepted)
+    dialog->setOkButtonText(Msg::ButtonOk);
+    dialog->setCancelButtonText(Msg::ButtonCancel);
+    readRightToLeft(dialog);
+    withoutButtonIcons(dialog);
+    // The text is taken before the dialog goes; a dialog closed with its window is a cancel.
+    QString typed;
+    QObject::connect(dialog, &QInputDialog::textValueSelected, dialog, [&typed](const QString& text) { typed = text; });
+    if (runBox(owner, dialog) != QDialog::Accepted)
         return QString();
-    return dialog.textValue();
+    return typed;
 }
 
 void QtMessages::Beep()
