@@ -4,6 +4,7 @@
 #include "scoring/reports/ListReport.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
+#include "ui/QtFileDialogs.h"
 #include "ui/QtMessages.h"
 
 #include <QAbstractButton>
@@ -133,10 +134,11 @@ private:
     int m_turnsAfter = 0;
 };
 
-// The program's router with the real boxes over a temporary program.
+// The program's router with the real boxes over a temporary program, and the real file dialogs when asked for.
 struct Program {
-    Program()
-        : router(program.database(), boxes, program.fileDialogs())
+    explicit Program(bool realFileDialogs)
+        : router(program.database(), boxes,
+            realFileDialogs ? static_cast<FileDialogs&>(fileDialogs) : program.fileDialogs())
     {
         router.desktop().startProgram = [](const QString&) { return true; };
         router.desktop().openUrl = [](const QUrl&) { return true; };
@@ -153,6 +155,7 @@ struct Program {
 
     TestProgram program;
     QtMessages boxes;
+    QtFileDialogs fileDialogs;
     WindowRouter router;
 };
 
@@ -167,6 +170,7 @@ struct Scene {
     const char* exitButton; // for Way::ExitButton
     // The window that goes, when not the one opened (a modal window's, found when the box is open).
     std::function<QWidget*(Program&)> going;
+    bool realFileDialogs = false;
 };
 
 // An encrypted backup of the program's database, at the cheapest cost so the restore's derivation is quick.
@@ -290,6 +294,13 @@ const QList<Scene>& scenes()
                     { QString(), {} } };
             },
             Way::DeleteLater, nullptr, {} },
+        { "backup window, file dialog open, exit pressed",
+            [](Program& p) {
+                p.router.openBackupWindow();
+                return p.topLevel(QStringLiteral("Frmbackup"));
+            },
+            [](Program&, QWidget* w) { Drive::find<QAbstractButton>(w, QStringLiteral("b2"))->click(); },
+            [](Program&) { return QList<Step> { { QString(), {} } }; }, Way::ExitButton, "Command1", {}, true },
         { "preview window, PDF not saved, exit pressed",
             [](Program& p) {
                 p.router.showPreview(std::make_shared<ListReport>(QList<ListReportRow>(), ListReportCaptions(), QString()));
@@ -325,7 +336,7 @@ void TestBoxesOverClosingWindows::windowGoesUnderItsBox()
 {
     QFETCH(int, scene);
     const Scene& s = scenes().at(scene);
-    Program p;
+    Program p(s.realFileDialogs);
     QPointer<QWidget> window = s.open(p);
     QVERIFY(window);
     QVERIFY(Drive::waitUntilActive(window));
