@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPointer>
 #include <QList>
+#include <QPointer>
 
 #include <optional>
 

@@ -31,10 +31,10 @@ const QString passphrase = QStringLiteral("a passphrase of the clinic");
 // How the window is made to go while its box is open.
 enum class Way {
     ExitButton, // its exit button pressed through the accessibility action, as a screen reader or keyboard does
-    Close,      // closed by the program (its close box does the same)
+    Close, // closed by the program (its close box does the same)
     DeleteLater, // deleted from the event loop, as a window that deletes itself on closing is
-    Owner,      // the window it is modal over is closed
-    Itself,     // the window closes itself, asked to close before the box opened
+    Owner, // the window it is modal over is closed
+    Itself, // the window closes itself, asked to close before the box opened
 };
 
 // The text a modal window shows: a box's text or a prompt's label; the objectName of any other.
@@ -88,8 +88,8 @@ public:
         m_timer.start(5);
     }
 
-    QStringList seen;     // the texts of the modal windows seen, in order
-    QStringList stayed;   // modal windows still open after their window went
+    QStringList seen; // the texts of the modal windows seen, in order
+    QStringList stayed; // modal windows still open after their window went
     QPointer<QWidget> underBox; // the box the window went under
     bool went = false;
 
@@ -139,8 +139,8 @@ private:
 // The program's router with the real boxes over a temporary program, and the real file dialogs when asked for.
 struct Program {
     explicit Program(bool realFileDialogs)
-        : router(program.database(), boxes,
-            realFileDialogs ? static_cast<FileDialogs&>(fileDialogs) : program.fileDialogs())
+        : router(
+            program.database(), boxes, realFileDialogs ? static_cast<FileDialogs&>(fileDialogs) : program.fileDialogs())
     {
         router.desktop().startProgram = [](const QString&) { return true; };
         router.desktop().openUrl = [](const QUrl&) { return true; };
@@ -212,10 +212,16 @@ const QList<Scene>& scenes()
     static const QList<Scene> all = {
         { "main window, its prompt open", openMain,
             [](Program&, QWidget* w) { Drive::find<QAbstractButton>(w, QStringLiteral("Command2"))->click(); },
-            [](Program&) { return QList<Step> { { Msg::RunTestPrompt, {} } }; }, Way::Close, nullptr, {} },
+            [](Program&) {
+                return QList<Step> { { Msg::RunTestPrompt, {} } };
+            },
+            Way::Close, nullptr, {} },
         { "main window deleted, its prompt open", openMain,
             [](Program&, QWidget* w) { Drive::find<QAbstractButton>(w, QStringLiteral("Command2"))->click(); },
-            [](Program&) { return QList<Step> { { Msg::RunTestPrompt, {} } }; }, Way::DeleteLater, nullptr, {} },
+            [](Program&) {
+                return QList<Step> { { Msg::RunTestPrompt, {} } };
+            },
+            Way::DeleteLater, nullptr, {} },
         { "test window closed, its notice open", openMain,
             [](Program&, QWidget* w) { Drive::find<QAbstractButton>(w, QStringLiteral("Command2"))->click(); },
             testWindowNotice, Way::Close, nullptr, [](Program& p) { return p.topLevel(QStringLiteral("FrmTest")); } },
@@ -227,7 +233,9 @@ const QList<Scene>& scenes()
             [](Program&) {
                 return QList<Step> {
                     { QStringLiteral("FrmAbout"),
-                        [](QWidget* about) { Drive::find<QAbstractButton>(about, QStringLiteral("CmdNotices"))->click(); } },
+                        [](QWidget* about) {
+                            Drive::find<QAbstractButton>(about, QStringLiteral("CmdNotices"))->click();
+                        } },
                     { QStringLiteral("FrmNotices"), {} },
                 };
             },
@@ -251,23 +259,30 @@ const QList<Scene>& scenes()
                 return p.topLevel(QStringLiteral("FrmkLID"));
             },
             [](Program&, QWidget* w) { Drive::find<QAbstractButton>(w, QStringLiteral("Command2"))->click(); },
-            [](Program&) { return QList<Step> { { Msg::ScoreBeforeChart, {} } }; }, Way::ExitButton, "Command5", {} },
+            [](Program&) {
+                return QList<Step> { { Msg::ScoreBeforeChart, {} } };
+            },
+            Way::ExitButton, "Command5", {} },
         { "comparison window, no codes, exit pressed",
             [](Program& p) {
                 p.router.openComparisonWindow();
                 return p.topLevel(QStringLiteral("FrmCompare"));
             },
             [](Program&, QWidget* w) { Drive::find<QAbstractButton>(w, QStringLiteral("Command1"))->click(); },
-            [](Program&) { return QList<Step> { { Msg::CompareEnterBothCodes, {} } }; }, Way::ExitButton, "Command5",
-            {} },
+            [](Program&) {
+                return QList<Step> { { Msg::CompareEnterBothCodes, {} } };
+            },
+            Way::ExitButton, "Command5", {} },
         { "backup window, no restore source, exit pressed",
             [](Program& p) {
                 p.router.openBackupWindow();
                 return p.topLevel(QStringLiteral("Frmbackup"));
             },
             [](Program&, QWidget* w) { Drive::find<QAbstractButton>(w, QStringLiteral("VisualButtonEx3"))->click(); },
-            [](Program&) { return QList<Step> { { Msg::ChooseRestoreSource, {} } }; }, Way::ExitButton, "Command1",
-            {} },
+            [](Program&) {
+                return QList<Step> { { Msg::ChooseRestoreSource, {} } };
+            },
+            Way::ExitButton, "Command1", {} },
         { "backup window, encrypted restore refused, exit pressed",
             [](Program& p) {
                 const QString backup = encryptedBackup(p);
@@ -322,17 +337,25 @@ const QList<Scene>& scenes()
                 return p.topLevel(QStringLiteral("Frmbackup"));
             },
             [](Program&, QWidget* w) { Drive::find<QAbstractButton>(w, QStringLiteral("b2"))->click(); },
-            [](Program&) { return QList<Step> { { QString(), {} } }; }, Way::ExitButton, "Command1", {}, true },
+            [](Program&) {
+                return QList<Step> { { QString(), {} } };
+            },
+            Way::ExitButton, "Command1", {}, true },
         { "preview window, PDF not saved, exit pressed",
             [](Program& p) {
-                p.router.showPreview(std::make_shared<ListReport>(QList<ListReportRow>(), ListReportCaptions(), QString()));
+                p.router.showPreview(
+                    std::make_shared<ListReport>(QList<ListReportRow>(), ListReportCaptions(), QString()));
                 return p.topLevel(QStringLiteral("PreviewWindow"));
             },
             [](Program& p, QWidget* w) {
-                p.program.fileDialogs().names << QDir(p.program.folder()).filePath(QStringLiteral("no such folder/list.pdf"));
+                p.program.fileDialogs().names
+                    << QDir(p.program.folder()).filePath(QStringLiteral("no such folder/list.pdf"));
                 Drive::find<QAbstractButton>(w, QStringLiteral("PreviewSavePdf"))->click();
             },
-            [](Program&) { return QList<Step> { { Msg::PdfNotSaved, {} } }; }, Way::ExitButton, "PreviewClose", {} },
+            [](Program&) {
+                return QList<Step> { { Msg::PdfNotSaved, {} } };
+            },
+            Way::ExitButton, "PreviewClose", {} },
     };
     return all;
 }

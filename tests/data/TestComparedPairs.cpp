@@ -34,13 +34,13 @@ private slots:
 void TestComparedPairs::onePairPerKind_data()
 {
     QTest::addColumn<QStringList>("remembered"); // in order
-    QTest::addColumn<QStringList>("pairOf");     // "code=pair" the code brings back ("code=" for none)
-    QTest::addColumn<QStringList>("partners");   // "code=partner" of every couple, sorted
+    QTest::addColumn<QStringList>("pairOf"); // "code=pair" the code brings back ("code=" for none)
+    QTest::addColumn<QStringList>("partners"); // "code=partner" of every couple, sorted
     QTest::addColumn<int>("rows");
 
-    QTest::newRow("a couple")
-        << QStringList { "1001-1002 Couple" } << QStringList { "1001=1001-1002 Couple", "1002=1001-1002 Couple" }
-        << QStringList { "1001=1002", "1002=1001" } << 1;
+    QTest::newRow("a couple") << QStringList { "1001-1002 Couple" }
+                              << QStringList { "1001=1001-1002 Couple", "1002=1001-1002 Couple" }
+                              << QStringList { "1001=1002", "1002=1001" } << 1;
     QTest::newRow("a couple, then one of them before and after")
         << QStringList { "1001-1002 Couple", "1001-1001b FollowUp" }
         << QStringList { "1001=1001-1001b FollowUp", "1002=1001-1002 Couple", "1001b=1001-1001b FollowUp" }
