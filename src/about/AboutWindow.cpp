@@ -2,6 +2,7 @@
 
 #include "about/NoticesWindow.h"
 #include "text/ShownNumbers.h"
+#include "ui/ModalHold.h"
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
@@ -149,5 +150,5 @@ void AboutWindow::colour()
 void AboutWindow::showNotices()
 {
     NoticesWindow notices(this);
-    notices.exec();
+    ModalHold::exec(this, &notices);
 }

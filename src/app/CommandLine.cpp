@@ -27,15 +27,19 @@ Parsed parse(const QStringList& arguments)
         parsed.error = error;
         return parsed;
     };
+    // The whole line is read before anything is done: a mistake anywhere in it is a usage error, even after
+    // --help or --version.
+    bool help = false;
+    bool version = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            parsed.action = Parsed::Action::Help;
-            return parsed;
+            help = true;
+            continue;
         }
         if (argument == QLatin1String("--version")) {
-            parsed.action = Parsed::Action::Version;
-            return parsed;
+            version = true;
+            continue;
         }
         if (argument == QLatin1String("--quit-after-start")) {
             parsed.options.quitAfterStart = true;
@@ -56,6 +60,10 @@ Parsed parse(const QStringList& arguments)
             }
             if (value.isEmpty())
                 return fail(QStringLiteral("%1 needs a value").arg(name));
+            // An option where the value should be is a forgotten value, never a folder or a server named so (one
+            // whose name starts with a dash is written ./-name).
+            if (value.startsWith(QLatin1Char('-')))
+                return fail(QStringLiteral("%1 needs a value, not the option %2").arg(name, value));
             if (!(parsed.options.*option.field).isEmpty())
                 return fail(QStringLiteral("%1 given twice").arg(name));
             parsed.options.*option.field = value;
@@ -65,6 +73,10 @@ Parsed parse(const QStringList& arguments)
         if (!known)
             return fail(QStringLiteral("unknown option: %1").arg(argument));
     }
+    if (help)
+        parsed.action = Parsed::Action::Help;
+    else if (version)
+        parsed.action = Parsed::Action::Version;
     return parsed;
 }
 
@@ -85,7 +97,8 @@ QString usage()
         "  --version               print the program's name and version, then end\n"
         "  -h, --help              print this text, then end\n"
         "\n"
-        "An option's value may also follow an equals sign: --data-dir=FOLDER.\n");
+        "An option's value may also follow an equals sign: --data-dir=FOLDER. A value never starts with a dash:\n"
+        "write ./-name for a folder so named.\n");
 }
 
 QString version()

@@ -17,6 +17,7 @@
 #include "ui/LeadingNumber.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/ModalHold.h"
 #include "ui/Messages.h"
 #include "ui/PreviewWindow.h"
 #include "ui/Twips.h"
@@ -201,7 +202,7 @@ bool WindowRouter::openThemeConfirmation()
 void WindowRouter::openAbout(QWidget* owner)
 {
     AboutWindow window(m_maker, owner);
-    window.exec();
+    ModalHold::exec(owner, &window);
 }
 
 WindowRouter::TestRun WindowRouter::runTest(QWidget* owner, const QString& code)
@@ -216,7 +217,8 @@ WindowRouter::TestRun WindowRouter::runTest(QWidget* owner, const QString& code)
     case TestWindow::Run::Ready:
         break;
     }
-    const int result = window.exec();
+    // Closed with its owner, the run was not saved.
+    const std::optional<int> result = ModalHold::exec(owner, &window);
     window.resetToIntroduction();
     return result == QDialog::Accepted ? TestRun::Saved : TestRun::Ran;
 }

@@ -35,7 +35,7 @@ bool ComparedPairs::remember(const Pair& pair)
         m_busy = transaction.busy();
         return false;
     }
-    if (!removeCode(pair.firstCode) || !removeCode(pair.secondCode))
+    if (!removePairsOfKind(pair.firstCode, pair.kind) || !removePairsOfKind(pair.secondCode, pair.kind))
         return false;
     m_asFirst.addNew();
     m_asFirst.setField(firstColumn, pair.firstCode);
@@ -57,15 +57,43 @@ std::optional<ComparedPairs::Pair> ComparedPairs::pairOf(const QString& code)
 {
     m_error.clear();
     m_busy = false;
+    // The code's last row as first and as second of a pair; the later of the two is the latest comparison.
+    std::optional<Pair> latest;
+    qint64 latestRow = -1;
     for (TableCursor* cursor : { &m_asFirst, &m_asSecond }) {
         if (!cursor->setFilter(cursor == &m_asFirst ? firstColumn : secondColumn, code)) {
             failed(*cursor);
             return std::nullopt;
         }
-        if (cursor->count() > 0)
-            return Pair { cursor->field(firstColumn), cursor->field(secondColumn), cursor->field(kindColumn) };
+        if (cursor->count() == 0)
+            continue;
+        if (!cursor->moveTo(cursor->count() - 1)) {
+            failed(*cursor);
+            return std::nullopt;
+        }
+        if (cursor->rowId() > latestRow) {
+            latestRow = cursor->rowId();
+            latest = Pair { cursor->field(firstColumn), cursor->field(secondColumn), cursor->field(kindColumn) };
+        }
     }
-    return std::nullopt;
+    return latest;
+}
+
+bool ComparedPairs::removePairsOfKind(const QString& code, const QString& kind)
+{
+    for (TableCursor* cursor : { &m_asFirst, &m_asSecond }) {
+        if (!cursor->setFilter(cursor == &m_asFirst ? firstColumn : secondColumn, code))
+            return failed(*cursor);
+        for (int row = 0; row < cursor->count();) {
+            if (!cursor->moveTo(row))
+                return failed(*cursor);
+            if (cursor->field(kindColumn) != kind)
+                ++row;
+            else if (!cursor->remove())
+                return failed(*cursor);
+        }
+    }
+    return true;
 }
 
 bool ComparedPairs::removeCode(const QString& code)

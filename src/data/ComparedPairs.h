@@ -10,7 +10,8 @@
 class Database;
 
 // The pairs of examinees compared once (table ComparedPairs): typing one code of a pair brings back the other and
-// the kind of comparison. A code is in one pair at most: the latest comparison it took part in.
+// the kind of comparison. A code is in one pair of each kind at most: the latest couple comparison it took part in
+// and the latest follow-up, so comparing an examinee before and after leaves the couple link in place.
 class ComparedPairs {
 public:
     struct Pair {
@@ -23,10 +24,12 @@ public:
 
     explicit ComparedPairs(Database& db);
 
-    // Stores the pair in one transaction, in place of any pair either code was in. False with error() otherwise.
+    // Stores the pair in one transaction, in place of any pair of the same kind either code was in. False with
+    // error() otherwise.
     bool remember(const Pair& pair);
 
-    // The pair `code` (as stored) is in; nothing when it is in none or the table could not be read (see error()).
+    // The pair `code` (as stored) was last remembered in, of either kind; nothing when it is in none or the table
+    // could not be read (see error()).
     std::optional<Pair> pairOf(const QString& code);
 
     // Removes every pair `code` is in, inside the caller's transaction. False with error() when that failed.
@@ -40,6 +43,7 @@ public:
 
 private:
     bool failed(const TableCursor& cursor);
+    bool removePairsOfKind(const QString& code, const QString& kind);
 
     Database& m_db;
     TableCursor m_asFirst;

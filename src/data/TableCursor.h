@@ -47,6 +47,8 @@ public:
     // Whether there is a current row (a stored one, or a new one being filled).
     bool hasCurrent() const;
     bool isNewRow() const { return m_isNew; }
+    // The current stored row's identity in its table (-1 when there is none): a row stored later has a larger one.
+    qint64 rowId() const { return m_currentRowId; }
     int position() const { return m_position; }
     bool moveTo(int index);
     bool moveFirst() { return moveTo(0); }

@@ -156,6 +156,8 @@ void TestWindow::buildItemArea()
     m_statement->setFont(scaled(font(), 2.0, true));
     m_statement->setMargin(16);
     m_statement->setMinimumHeight(Twips::toPixelsY(2400));
+    // A click on the statement takes the focus from a details box, so the answer keys that follow answer.
+    m_statement->setFocusPolicy(Qt::ClickFocus);
 
     m_optionFrame = new QGroupBox(this);
     m_optionFrame->setObjectName(QStringLiteral("Frame2"));
@@ -388,7 +390,8 @@ void TestWindow::resetToIntroduction()
 void TestWindow::start()
 {
     showPhase(Phase::Answering);
-    m_code->setFocus();
+    // The examinee starts on the statement: an answer key pressed first answers item 1.
+    m_statement->setFocus(Qt::OtherFocusReason);
     // "0" first, so that "1" is always a change and item 1 is always loaded.
     m_itemNumber->setText(ShownNumbers::number(0));
     m_itemNumber->setText(ShownNumbers::number(1));
@@ -507,6 +510,14 @@ bool TestWindow::isTextBox(const QWidget* widget) const
     return edit && !edit->isReadOnly();
 }
 
+bool TestWindow::isWordDetail(const QWidget* widget) const
+{
+    for (auto it = m_detailFields.cbegin(); it != m_detailFields.cend(); ++it)
+        if (it.value() == widget)
+            return !isNumberDetail(it.key());
+    return false;
+}
+
 bool TestWindow::handleAnsweringKey(QKeyEvent* event)
 {
     const Qt::KeyboardModifiers shortcut = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
@@ -537,8 +548,16 @@ bool TestWindow::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (isTextBox(widget))
-        return false;
+    if (isTextBox(widget)) {
+        // A name or another detail in words holds no answer key: one pressed there (the focus left in the box by a
+        // correction) answers the item shown, and never goes into the detail to be stored with it.
+        const Qt::KeyboardModifiers shortcut = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        const int digit = Digits::valueOf(key->text());
+        if (!isWordDetail(widget) || (key->modifiers() & shortcut) || digit < 1 || digit > 5)
+            return false;
+        handleAnsweringKey(key);
+        return true;
+    }
     if (auto* button = qobject_cast<QAbstractButton*>(widget);
         button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
         button->click();

@@ -24,8 +24,9 @@ class QRadioButton;
 // operator do. The examinee's details are shown beside the items and may be corrected; those edits are stored by
 // "ذخيره و خروج" only.
 //
-// Keyboard: outside the text boxes the keys 1..5 choose Option1..Option5; Left arrow and Page Down go to the next
-// item, Right arrow and Page Up to the previous one (the items read right to left, so "next" points left).
+// Keyboard: outside the text boxes, and in the details written in words, the keys 1..5 choose Option1..Option5;
+// Left arrow and Page Down go to the next item, Right arrow and Page Up to the previous one (the items read right to
+// left, so "next" points left). The statement takes the focus at the start and when it is clicked.
 class TestWindow : public QDialog {
     Q_OBJECT
 public:
@@ -77,6 +78,7 @@ private:
 
     bool handleAnsweringKey(QKeyEvent* event);
     bool isTextBox(const QWidget* widget) const;
+    bool isWordDetail(const QWidget* widget) const;
 
     Messages& m_messages;
     std::unique_ptr<AnswerSheet> m_sheet;

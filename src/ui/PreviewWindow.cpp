@@ -6,6 +6,7 @@
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+#include "ui/ModalHold.h"
 #include "ui/NumberSpinBox.h"
 #include "ui/PageView.h"
 #include "ui/PagedDocument.h"
@@ -226,7 +227,7 @@ void PreviewWindow::print()
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, std::max(1, m_document->pageCount()));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ModalHold::exec(this, &dialog) != QDialog::Accepted)
         return;
     // The paper chosen in the print dialog is the paper the pages are laid out for.
     if (!(printer.pageLayout() == m_document->pageLayout()))
@@ -243,6 +244,6 @@ void PreviewWindow::pageSetup()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(m_document->pageLayout());
     QPageSetupDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (ModalHold::exec(this, &dialog) == QDialog::Accepted)
         applyPageLayout(printer.pageLayout());
 }

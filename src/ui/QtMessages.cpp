@@ -1,6 +1,7 @@
 #include "ui/QtMessages.h"
 
 #include "ui/MessageCatalogue.h"
+#include "ui/ModalHold.h"
 #include "ui/PersianText.h"
 #include "ui/WindowKit.h"
 
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -165,6 +167,18 @@ void offerWholeText(QMessageBox& box, const QString& text, const QString& shown)
         label->setToolTip(text);
 }
 
+
+// Runs a box over `owner` to its end and deletes it; nothing when the owner is on its way out. The box belongs to
+// this call, not to the window it sits over: closing or deleting that window closes the box (as cancelled), and the
+// window goes only once the box has returned here (see ModalHold).
+template <typename Box> std::optional<int> runBox(QWidget* owner, Box* made)
+{
+    const QPointer<Box> box = made;
+    const std::optional<int> result = ModalHold::exec(owner, box);
+    delete box.data();
+    return result;
+}
+
 } // namespace
 
 QtMessages::QtMessages(QObject* parent)
@@ -207,14 +221,14 @@ void QtMessages::ShowNotice(QWidget* owner, const QString& text, int bringToFron
 {
     armBringToFrontTimer(owner, bringToFrontMs);
     const QString shown = withLongRunsShortened(text);
-    QMessageBox box(QMessageBox::NoIcon, Msg::NoticeTitle, shown, QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    offerWholeText(box, text, shown);
-    box.setDefaultButton(QMessageBox::Ok);
-    Kit::takeThemeColours(&box, owner);
-    readRightToLeft(&box);
-    withoutButtonIcons(&box);
-    box.exec();
+    auto* box = new QMessageBox(QMessageBox::NoIcon, Msg::NoticeTitle, shown, QMessageBox::Ok, owner);
+    box->setTextFormat(Qt::PlainText);
+    offerWholeText(*box, text, shown);
+    box->setDefaultButton(QMessageBox::Ok);
+    Kit::takeThemeColours(box, owner);
+    readRightToLeft(box);
+    withoutButtonIcons(box);
+    runBox(owner, box);
 }
 
 int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, const QString& title)
@@ -222,20 +236,21 @@ int QtMessages::AskOperator(QWidget* owner, const QString& text, int style, cons
     const bool yesNo = (style & 0xF) == Msg::Style::YesNo;
     const bool serviceNotification = style & Msg::Style::ServiceNotification;
     const QString shown = withLongRunsShortened(text);
-    QMessageBox box(iconForStyle(style), title, shown,
+    auto* box = new QMessageBox(iconForStyle(style), title, shown,
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     serviceNotification ? nullptr : owner);
     // Texts carry file names and the platform's words after the catalogue's: shown as they are, never as markup.
-    box.setTextFormat(Qt::PlainText);
-    offerWholeText(box, text, shown);
-    Kit::takeThemeColours(&box, owner);
-    readRightToLeft(&box);
+    box->setTextFormat(Qt::PlainText);
+    offerWholeText(*box, text, shown);
+    Kit::takeThemeColours(box, owner);
+    readRightToLeft(box);
     if (serviceNotification)
-        box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    withoutButtonIcons(&box);
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    withoutButtonIcons(box);
     if (yesNo)
-        box.setDefaultButton(style & Msg::Style::DefaultSecond ? QMessageBox::No : QMessageBox::Yes);
-    const int pressed = box.exec();
+        box->setDefaultButton(style & Msg::Style::DefaultSecond ? QMessageBox::No : QMessageBox::Yes);
+    // A box closed with its window is answered No.
+    const std::optional<int> pressed = runBox(owner, box);
     if (!yesNo)
         return Msg::Ok;
     return pressed == QMessageBox::Yes ? Msg::Yes : Msg::No;
@@ -255,22 +270,25 @@ QString QtMessages::PromptSecret(QWidget* owner, const QString& prompt, const QS
 QString QtMessages::askForText(QWidget* owner, const QString& prompt, const QString& title, const QString& defaultText,
                             bool hidden)
 {
-    QInputDialog dialog(owner);
-    dialog.setWindowTitle(title);
-    dialog.setLabelText(prompt);
-    dialog.setTextValue(defaultText);
-    dialog.setInputMode(QInputDialog::TextInput);
+    auto* dialog = new QInputDialog(owner);
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(prompt);
+    dialog->setTextValue(defaultText);
+    dialog->setInputMode(QInputDialog::TextInput);
     if (hidden)
-        dialog.setTextEchoMode(QLineEdit::Password);
+        dialog->setTextEchoMode(QLineEdit::Password);
     // Setting the captions also makes the dialog build its buttons now, so their icons can go before it shows.
-    dialog.setOkButtonText(Msg::ButtonOk);
-    dialog.setCancelButtonText(Msg::ButtonCancel);
-    Kit::takeThemeColours(&dialog, owner);
-    readRightToLeft(&dialog);
-    withoutButtonIcons(&dialog);
-    if (dialog.exec() != QDialog::Accepted)
+    dialog->setOkButtonText(Msg::ButtonOk);
+    dialog->setCancelButtonText(Msg::ButtonCancel);
+    Kit::takeThemeColours(dialog, owner);
+    readRightToLeft(dialog);
+    withoutButtonIcons(dialog);
+    // The text is taken before the dialog goes; a dialog closed with its window is a cancel.
+    QString typed;
+    QObject::connect(dialog, &QInputDialog::textValueSelected, dialog, [&typed](const QString& text) { typed = text; });
+    if (runBox(owner, dialog) != QDialog::Accepted)
         return QString();
-    return dialog.textValue();
+    return typed;
 }
 
 void QtMessages::Beep()

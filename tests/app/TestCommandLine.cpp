@@ -105,8 +105,23 @@ void TestCommandLine::parse_data()
     QTest::newRow("help") << QStringList { "--help" } << Action::Help << none << none << none << false << none;
     QTest::newRow("short help") << QStringList { "-h" } << Action::Help << none << none << none << false << none;
     QTest::newRow("version") << QStringList { "--version" } << Action::Version << none << none << none << false << none;
-    QTest::newRow("help wins over what follows")
-        << QStringList { "--help", "--bogus" } << Action::Help << none << none << none << false << none;
+    QTest::newRow("help with a good option") << QStringList { "--data-dir", "d", "--help" } << Action::Help << none
+                                             << none << none << false << none;
+    QTest::newRow("version with a good option") << QStringList { "--version", "--database=postgresql:///c" }
+                                                << Action::Version << none << none << none << false << none;
+    QTest::newRow("help with an unknown option") << QStringList { "--help", "--bogus" } << Action::UsageError << none
+                                                 << none << none << false << "unknown option: --bogus";
+    QTest::newRow("version with an unknown option") << QStringList { "--version", "--bogus" } << Action::UsageError
+                                                    << none << none << none << false << "unknown option: --bogus";
+    QTest::newRow("an option as the folder") << QStringList { "--data-dir", "--version" } << Action::UsageError << none
+                                             << none << none << false << "--data-dir needs a value, not the option --version";
+    QTest::newRow("an option as the server") << QStringList { "--database", "--data-dir", "d" } << Action::UsageError
+                                             << none << none << none << false
+                                             << "--database needs a value, not the option --data-dir";
+    QTest::newRow("a dash after equals") << QStringList { "--copy-to-server=-h" } << Action::UsageError << none << none
+                                         << none << false << "--copy-to-server needs a value, not the option -h";
+    QTest::newRow("a folder starting with a dash, written plainly")
+        << QStringList { "--data-dir", "./-x" } << Action::Run << "./-x" << none << none << false << none;
     QTest::newRow("data dir") << QStringList { "--data-dir", "/srv/clinic" } << Action::Run << "/srv/clinic" << none
                               << none << false << none;
     QTest::newRow("data dir with equals")
@@ -197,6 +212,9 @@ void TestCommandLine::usageErrors_data()
     QTest::newRow("unknown") << QStringList { "--bogus" } << "unknown option: --bogus";
     QTest::newRow("missing value") << QStringList { "--data-dir" } << "--data-dir needs a value";
     QTest::newRow("after a good one") << QStringList { "--data-dir", "d", "-x" } << "unknown option: -x";
+    QTest::newRow("after --version") << QStringList { "--version", "--bogus" } << "unknown option: --bogus";
+    QTest::newRow("an option as the folder") << QStringList { "--data-dir", "--version" }
+                                             << "--data-dir needs a value, not the option --version";
 }
 
 void TestCommandLine::usageErrors()

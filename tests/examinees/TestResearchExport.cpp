@@ -1,3 +1,4 @@
+#include "data/ComparedPairs.h"
 #include "data/QuestionnaireItems.h"
 #include "data/TableCursor.h"
 #include "examinees/ResearchExport.h"
@@ -86,6 +87,7 @@ private slots:
     void namesLeftOutUnlessIncluded_data();
     void namesLeftOutUnlessIncluded();
     void onlyTheListedExamineesInTableOrder();
+    void partnerStaysAfterAFollowUp();
     void aFailureLeavesTheChosenFileAsItWas();
     void anUnwritableFolderIsReported();
     void headersUseTheLettersOperatorsType();
@@ -287,6 +289,29 @@ void TestResearchExport::onlyTheListedExamineesInTableOrder()
     QCOMPARE(records.at(1).mid(8, 35), QStringList(35, QStringLiteral("4")));
     QCOMPARE(records.at(2).first(), QStringLiteral("2"));
     QCOMPARE(records.at(2).mid(8, 35), QStringList(35, QString()));
+}
+
+// A spouse compared before and after counselling keeps the partner the couple comparison named.
+void TestResearchExport::partnerStaysAfterAFollowUp()
+{
+    TestProgram program;
+    for (const char* code : { "1001", "1002", "1001b" })
+        program.addExaminee(QString::fromLatin1(code));
+    ComparedPairs pairs(program.database());
+    QVERIFY(pairs.remember({ QStringLiteral("1001"), QStringLiteral("1002"), ComparedPairs::CoupleKind }));
+    QVERIFY(pairs.remember({ QStringLiteral("1001"), QStringLiteral("1001b"), ComparedPairs::FollowUpKind }));
+
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("pairs.csv"));
+    QVERIFY(ResearchExport::write(listed, path, fakeScoring()).ok);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QStringList> records = parseCsv(QString::fromUtf8(file.readAll().mid(3)));
+    QCOMPARE(records.size(), 4);
+    QStringList partners;
+    for (const QStringList& record : records.mid(1))
+        partners << record.first() + QLatin1Char('=') + record.last();
+    QCOMPARE(partners, QStringList({ QStringLiteral("1001=1002"), QStringLiteral("1002=1001"), QStringLiteral("1001b=") }));
 }
 
 void TestResearchExport::aFailureLeavesTheChosenFileAsItWas()

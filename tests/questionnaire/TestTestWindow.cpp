@@ -128,6 +128,9 @@ private slots:
     void arrowAndPageKeysMoveInReadingOrder_data();
     void arrowAndPageKeysMoveInReadingOrder();
     void digitsKeepTheirMeaningInTextBoxes();
+    void answerKeysNeverTypeIntoDetails_data();
+    void answerKeysNeverTypeIntoDetails();
+    void statementAndOptionsTakeTheFocusWhenClicked();
     void escapeDoesNotClose();
     void tabReachesEveryControl();
     void failedStoreIsReported();
@@ -207,7 +210,8 @@ void TestTestWindow::startShowsItemOneWithDetails()
     QCOMPARE(shownStatement(&w), p.scalar(QStringLiteral("SELECT QUs FROM QU WHERE ID = '1'")).toString());
     QVERIFY(!shownStatement(&w).isEmpty());
     QCOMPARE(checkedOption(&w), 0);
-    QCOMPARE(w.focusWidget(), child<QWidget>(&w, "Code"));
+    // The examinee starts on the statement, where the answer keys answer.
+    QCOMPARE(w.focusWidget(), child<QWidget>(&w, "SkinLbl5"));
 
     // The details frame shows the examinee's row, each field named by its caption; only the code is fixed.
     const QStringList columns = {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"),
@@ -876,14 +880,78 @@ void TestTestWindow::digitsKeepTheirMeaningInTextBoxes()
     QCOMPARE(frameCaption(&w), ShownNumbers::text(QStringLiteral("12")));
     QCOMPARE(checkedOption(&w), 0);
 
-    auto* name = child<QLineEdit>(&w, "FName");
-    name->setFocus();
-    name->end(false);
-    QTest::keyClick(name, Qt::Key_3);
-    QCOMPARE(name->text(), QStringLiteral("Ali3"));
+    // Digits are the age's, the date's and the time's text.
+    auto* age = child<QLineEdit>(&w, "Sen");
+    age->setFocus();
+    age->selectAll();
+    QTest::keyClick(age, Qt::Key_3);
+    QCOMPARE(age->text(), ShownNumbers::text(QStringLiteral("3")));
     QCOMPARE(checkedOption(&w), 0);
     for (int item = 1; item <= 35; ++item)
         QVERIFY(p.answer(examinee, item).isEmpty());
+    QVERIFY(p.messages().boxes.isEmpty());
+}
+
+void TestTestWindow::answerKeysNeverTypeIntoDetails_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("option");
+    QTest::newRow("name, 3") << "FName" << "3" << 3;
+    QTest::newRow("name, Persian 4") << "FName" << "۴" << 4;
+    QTest::newRow("family name, 1") << "LName" << "1" << 1;
+    QTest::newRow("education, 5") << "Tahsil" << "5" << 5;
+    QTest::newRow("marital state, Arabic-Indic 2") << QStringLiteral("Taahol") << QStringLiteral("\u0662") << 2;
+}
+
+// The focus left in a details box by a correction: the answer key answers the item and the detail stays as it was,
+// on screen and once saved.
+void TestTestWindow::answerKeysNeverTypeIntoDetails()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, key);
+    QFETCH(int, option);
+    TestProgram p;
+    p.addExaminee(examinee, QStringLiteral("حسين"));
+    const QString stored = p.ideField(examinee, field);
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    auto* box = Drive::find<QLineEdit>(&w, field);
+    box->setFocus();
+    box->end(false);
+    Drive::type(box, QStringLiteral("ي"));
+    Drive::type(box, key);
+    QCOMPARE(box->text(), stored + QStringLiteral("ي"));
+    QCOMPARE(checkedOption(&w), option);
+    QCOMPARE(p.answer(examinee, 1), keyedScore(1, option));
+    // Letters still type there.
+    QVERIFY(Drive::click(&w, QStringLiteral("Command5")));
+    QCOMPARE(p.ideField(examinee, field), stored + QStringLiteral("ي"));
+    QVERIFY(p.messages().boxes.isEmpty());
+}
+
+void TestTestWindow::statementAndOptionsTakeTheFocusWhenClicked()
+{
+    TestProgram p;
+    p.addExaminee(examinee, QStringLiteral("حسين"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(&w, "SkinLbl5"));
+
+    auto* name = child<QLineEdit>(&w, "FName");
+    for (const char* clicked : {"SkinLbl5", "Option2"}) {
+        QTest::mouseClick(name, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), name);
+        auto* target = child<QWidget>(&w, clicked);
+        QTest::mouseClick(target, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), target);
+        // The key then goes where the examinee is.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_4);
+        QCOMPARE(checkedOption(&w), 4);
+    }
+    QCOMPARE(name->text(), QStringLiteral("حسين"));
     QVERIFY(p.messages().boxes.isEmpty());
 }
 
@@ -923,6 +991,9 @@ void TestTestWindow::tabReachesEveryControl()
                                   QStringLiteral("Code"),    QStringLiteral("FName"),   QStringLiteral("LName"),
                                   QStringLiteral("Jens"),    QStringLiteral("Sen"),     QStringLiteral("Taahol"),
                                   QStringLiteral("Tahsil"),  QStringLiteral("Date"),    QStringLiteral("Time")};
+    // The statement has the focus at the start; Tab leaves it for the controls and never comes back to it.
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(&w, "SkinLbl5"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QStringList reached;
     for (int i = 0; i < 2 * expected.size(); ++i) {
         QWidget* focus = QApplication::focusWidget();

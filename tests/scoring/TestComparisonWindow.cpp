@@ -314,12 +314,15 @@ private slots:
         QCOMPARE(second->text(), QStringLiteral("7b"));
         QVERIFY(Drive::find<QRadioButton>(&w, QStringLiteral("OptionFollowUp"))->isChecked());
 
-        // A code compared again in another pair leaves its old pair.
+        // A code compared again in another pair of the same kind leaves its old pair of that kind, and keeps its
+        // pair of the other kind.
         QVERIFY(Drive::click(&w, QStringLiteral("OptionCouple")));
         compare(&w, QStringLiteral("101"), QStringLiteral("7"));
-        QCOMPARE(p.rowCount(QStringLiteral("ComparedPairs")), 1);
+        QCOMPARE(p.rowCount(QStringLiteral("ComparedPairs")), 2);
         QCOMPARE(p.scalar(QStringLiteral("SELECT SecondCode || Kind FROM ComparedPairs WHERE FirstCode = '101'")),
             QVariant(QStringLiteral("7Couple")));
+        QCOMPARE(p.scalar(QStringLiteral("SELECT SecondCode || Kind FROM ComparedPairs WHERE FirstCode = '7'")),
+            QVariant(QStringLiteral("7bFollowUp")));
 
         // Two typed codes are left as typed.
         first->clear();
