@@ -207,11 +207,7 @@ bool Database::execStatement(QSqlQuery& query, const QString* sql)
         m_lastErrorLost = m_lost;
         return false;
     }
-    // The server prepares a statement when it is made (waiting for locks as any statement does): one it could not
-    // prepare fails with why, and is not run.
-    const bool unprepared = !sql && isServer() && query.lastError().isValid()
-        && query.lastError().driverText().contains(QLatin1String("prepare"), Qt::CaseInsensitive);
-    if (!unprepared && (sql ? query.exec(*sql) : query.exec())) {
+    if (sql ? query.exec(*sql) : query.exec()) {
         if (m_impatientSince.isValid()) {
             m_impatientSince.invalidate();
             setBusyTimeout(m_lockWaitMs);
@@ -222,9 +218,25 @@ bool Database::execStatement(QSqlQuery& query, const QString* sql)
     return false;
 }
 
+bool Database::prepare(QSqlQuery& query, const QString& sql)
+{
+    if (isServer() && m_inTransaction && m_transactionFailed) {
+        m_lastError = m_transactionError;
+        m_lastErrorBusy = false;
+        m_lastErrorLost = m_lost;
+        return false;
+    }
+    // The driver's answer decides, never its words: they are translated with the rest of Qt.
+    if (query.prepare(sql))
+        return true;
+    noteFailure(query.lastError());
+    return false;
+}
+
 void Database::noteFailure(const QSqlError& error)
 {
     m_lastError = error.text();
+    m_lastErrorCode = error.nativeErrorCode();
     m_lastErrorBusy = engine().isBusy(error);
     m_lastErrorLost = false;
     if (isServer()) {
@@ -318,6 +330,7 @@ bool Database::commit()
         if (!stored) {
             const QSqlError error = db.lastError();
             m_lastError = error.text();
+            m_lastErrorCode = error.nativeErrorCode();
             m_lastErrorBusy = engine().isBusy(error);
             QSqlQuery probe(db);
             m_lastErrorLost = engine().isConnectionLost(error) || !probe.exec(QStringLiteral("SELECT 1"));

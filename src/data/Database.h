@@ -91,7 +91,12 @@ public:
     // lockWait() has passed. So a window that runs a dozen statements is held up a few seconds, not a minute.
     bool exec(QSqlQuery& query);
     bool exec(const QString& sql);
-    // Takes note of a statement that failed before it ran (preparing it failed), as exec() does of one that ran.
+    // Prepares a statement of this connection for exec(): every statement with values goes through here. When the
+    // driver says preparing failed (on the server, preparing waits for locks and reads the tables as running does),
+    // the failure is noted as exec() notes one, with the server's own code, and false is returned: the query is not
+    // to be run then.
+    bool prepare(QSqlQuery& query, const QString& sql);
+    // Takes note of a statement that failed before it ran, as exec() does of one that ran.
     void noteFailure(const QSqlError& error);
 
     // How long statements wait for another program's lock; 3 seconds unless changed.
@@ -110,6 +115,9 @@ public:
     bool commit();
     void rollback();
     QString lastError() const;
+    // The code the engine gave the last failure: the server's SQLSTATE, SQLite's result code; empty when it gave
+    // none (the client noticed the failure itself).
+    QString lastErrorCode() const { return m_lastErrorCode; }
     bool lastErrorIsBusy() const { return m_lastErrorBusy; }
     // Whether the last failure was the connection to the server breaking.
     bool lastErrorIsConnectionLost() const { return m_lastErrorLost; }
@@ -163,6 +171,7 @@ private:
     QString m_filePath;
     QString m_connectionName;
     QString m_lastError;
+    QString m_lastErrorCode;
     bool m_lastErrorBusy = false;
     int m_lockWaitMs = 3000;
     // Running while statements give up at once after one has waited in vain.

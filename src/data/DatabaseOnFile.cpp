@@ -63,7 +63,8 @@ bool Database::createAt(const QString& path, QString& error) const
     if (schema) {
         error = seed([&maker](const QString& sql, const QVariantList& values) {
             QSqlQuery insert(maker.db);
-            insert.prepare(sql);
+            if (!insert.prepare(sql))
+                return insert.lastError().text();
             for (const QVariant& value : values)
                 insert.addBindValue(value);
             return insert.exec() ? QString() : insert.lastError().text();

@@ -6,6 +6,7 @@
 #include "data/ExamineeCode.h"
 #include "data/Schema.h"
 #include "data/ServerCheck.h"
+#include "data/Sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -45,6 +46,10 @@ QSqlError Database::connectToServer() const
         db.setUserName(m_server->user);
     if (!m_password.isEmpty())
         db.setPassword(m_password);
+    // Checked again here, whoever made the address: a password never reaches the driver through its options.
+    if (!m_server->optionsAllowed())
+        return QSqlError(QStringLiteral("the connection's options name a keyword this program does not pass on"),
+            QString(), QSqlError::ConnectionError);
     QList<std::pair<QString, QString>> options = m_server->optionPairs();
     const auto given = [&options](const QString& keyword) {
         return std::any_of(options.cbegin(), options.cend(), [&](const auto& pair) { return pair.first == keyword; });
@@ -57,6 +62,14 @@ QSqlError Database::connectToServer() const
         QSqlError error = db.lastError();
         if (!error.isValid())
             error = QSqlError(QStringLiteral("cannot connect"), QString(), QSqlError::ConnectionError);
+        return error;
+    }
+    // One schema and only it: the server's default path looks first in a schema named after the user, where the
+    // program would find (or make) a second, empty set of tables.
+    QSqlQuery path(db);
+    if (!path.exec(QStringLiteral("SET search_path TO %1").arg(Sql::quoted(m_server->schemaName())))) {
+        const QSqlError error = path.lastError();
+        db.close();
         return error;
     }
     applyLockWait();
@@ -125,7 +138,8 @@ QString Database::createOnServer()
             return lastError();
     return seed([this](const QString& sql, const QVariantList& values) {
         QSqlQuery insert(connection());
-        insert.prepare(sql);
+        if (!prepare(insert, sql))
+            return lastError();
         for (const QVariant& value : values)
             insert.addBindValue(value);
         return exec(insert) ? QString() : lastError();

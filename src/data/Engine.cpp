@@ -1,5 +1,6 @@
 #include "data/Engine.h"
 
+#include "data/Sql.h"
 #include "data/Schema.h"
 
 #include <QSqlDatabase>
@@ -7,10 +8,7 @@
 
 namespace {
 
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
+using Sql::quoted;
 
 class SqliteEngine final : public Engine {
 public:

@@ -1,5 +1,6 @@
 #include "data/TableTransfer.h"
 
+#include "data/Sql.h"
 #include "data/Database.h"
 #include "data/Engine.h"
 #include "data/Transaction.h"
@@ -13,10 +14,7 @@ namespace TableTransfer {
 
 namespace {
 
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
+using Sql::quoted;
 
 QStringList columnsOf(const QString& table)
 {
@@ -76,14 +74,16 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
     const QStringList columns = columnsOf(table);
     QSqlQuery read(source.connection());
     read.setForwardOnly(true);
-    read.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                     .arg(columnList(columns), quoted(table), source.engine().rowIdentity()));
-    if (!source.exec(read)) {
+    if (!source.prepare(read,
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                .arg(columnList(columns), quoted(table), source.engine().rowIdentity()))
+        || !source.exec(read)) {
         result = failed(source);
         return false;
     }
     QSqlQuery whole(target.connection());
-    whole.prepare(insertStatement(table, columns, batchRows));
+    // Prepared when first needed: a table of fewer rows never needs it.
+    bool wholePrepared = false;
     QVariantList pending;
     int pendingRows = 0;
     const auto flush = [&] {
@@ -91,8 +91,13 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
             return true;
         QSqlQuery last(target.connection());
         QSqlQuery& write = pendingRows == batchRows ? whole : last;
-        if (pendingRows != batchRows)
-            last.prepare(insertStatement(table, columns, pendingRows));
+        const bool prepared = pendingRows == batchRows
+            ? (wholePrepared || (wholePrepared = target.prepare(whole, insertStatement(table, columns, batchRows))))
+            : target.prepare(last, insertStatement(table, columns, pendingRows));
+        if (!prepared) {
+            result = failed(target);
+            return false;
+        }
         for (qsizetype i = 0; i < pending.size(); ++i)
             write.bindValue(int(i), pending.at(i));
         if (!target.exec(write)) {
@@ -124,8 +129,8 @@ bool readCodes(Database& db, const QString& table, QSet<QString>& codes, QString
 {
     QSqlQuery q(db.connection());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT \"Code\" FROM %1 ORDER BY %2").arg(quoted(table), db.engine().rowIdentity()));
-    if (!db.exec(q)) {
+    if (!db.prepare(q, QStringLiteral("SELECT \"Code\" FROM %1 ORDER BY %2").arg(quoted(table), db.engine().rowIdentity()))
+        || !db.exec(q)) {
         result = failed(db);
         return false;
     }
