@@ -14,6 +14,7 @@ namespace {
 // How long a server that could not be reached is left alone before a statement tries it again, so a window that
 // runs a dozen statements does not wait for a dozen connections that fail.
 constexpr int ReconnectPauseMs = 1000;
+constexpr int SlowReconnectMs = 200;
 
 } // namespace
 
@@ -149,6 +150,13 @@ void Database::close()
 
 QSqlDatabase Database::connection() const
 {
+    // A connection the server ended while nothing ran (it restarted, say) is made again before the statement is
+    // sent, so the statement runs once, on the new one. Inside a transaction it is not: the transaction went with
+    // the old connection, and its next statement fails the whole of it.
+    if (isServer() && !m_inTransaction && !m_lost && connectionFoundBroken()) {
+        m_lost = true;
+        m_lastReconnectTry.invalidate();
+    }
     reconnectIfLost();
     // Before the statement is prepared: preparing it may wait for a lock too.
     if (m_impatientSince.isValid() && m_impatientSince.hasExpired(m_lockWaitMs)) {
@@ -164,10 +172,18 @@ void Database::reconnectIfLost() const
         return;
     if (m_lastReconnectTry.isValid() && !m_lastReconnectTry.hasExpired(ReconnectPauseMs))
         return;
-    m_lastReconnectTry.start();
+    QElapsedTimer took;
+    took.start();
     QSqlDatabase::database(m_connectionName, false).close();
-    if (connectToServer().isValid())
+    if (connectToServer().isValid()) {
+        // Only a try that kept the program waiting is worth sparing: one refused at once (a server being started
+        // again) costs nothing to repeat, and the server may be back for the very next statement.
+        if (took.elapsed() >= SlowReconnectMs)
+            m_lastReconnectTry.start();
+        else
+            m_lastReconnectTry.invalidate();
         return;
+    }
     m_lost = false;
     m_lastReconnectTry.invalidate();
 }

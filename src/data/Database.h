@@ -25,8 +25,10 @@ class QSqlQuery;
 //
 // Or a clinic's shared database on a PostgreSQL server (onServer): the same tables, made on the first connection to
 // an empty database; a database that holds anything else is refused the same way. What differs between the two is
-// the connection's Engine; everything above this class reads and writes both alike. A connection to the server that
-// breaks fails the statement it broke, and the next statement connects again.
+// the connection's Engine; everything above this class reads and writes both alike. A connection to the server found
+// ended before a statement starts, outside a transaction, is made again and the statement runs once on the new one;
+// one that breaks under a statement, or inside a transaction, fails that statement (and the transaction), and the
+// next statement connects again. The server's tables are those of one schema (ServerAddress::schemaName).
 class Database {
 public:
     enum class OpenStatus { Opened, Created, Refused, Failed };
@@ -135,6 +137,8 @@ private:
     // Connects to the server and readies the session; the driver's error when that fails.
     QSqlError connectToServer() const;
     void reconnectIfLost() const;
+    // Whether the server's connection is seen to have ended, before a statement is sent on it.
+    bool connectionFoundBroken() const;
     void applyLockWait() const;
     bool execStatement(QSqlQuery& query, const QString* sql);
     bool beginWith(const QStringList& statements);

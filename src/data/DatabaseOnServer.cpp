@@ -8,8 +8,12 @@
 #include "data/ServerCheck.h"
 #include "data/Sql.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <libpq-fe.h>
+#include <poll.h>
 
 namespace {
 
@@ -74,6 +78,31 @@ QSqlError Database::connectToServer() const
     }
     applyLockWait();
     return QSqlError();
+}
+
+bool Database::connectionFoundBroken() const
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.isOpen() || !db.driver())
+        return false;
+    const QVariant handle = db.driver()->handle();
+    // Qt's driver hands libpq's connection over under libpq's own name for the type.
+    if (!handle.isValid()
+        || (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
+        return false;
+    PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    if (!connection)
+        return false;
+    if (PQstatus(connection) == CONNECTION_BAD)
+        return true;
+    // Between statements the program's connections hear nothing unasked but the server's goodbye (a restart, an
+    // administrator ending the session) and the end of the connection itself, which may not have arrived yet: the
+    // socket is looked at without waiting, and anything on it means a new connection.
+    const int socket = PQsocket(connection);
+    if (socket < 0)
+        return true;
+    pollfd waiting { socket, POLLIN, 0 };
+    return ::poll(&waiting, 1, 0) > 0;
 }
 
 Database::OpenResult Database::openServer()
