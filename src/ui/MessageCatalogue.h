@@ -64,6 +64,8 @@ inline const QString DatabaseNotWritable = QStringLiteral("برنامه اجاز
 inline const QString DatabaseJournalWithoutFile = QStringLiteral("فايل اطلاعات برنامه (%1) پيدا نشد، اما فايل %2 که بخشي از آن است کنار جاي آن مانده است. برنامه فايل تازه اي نمي سازد و به اين دو فايل دست نمي زند. فايل اطلاعات را به جاي خود برگردانيد و برنامه را دوباره اجرا کنيد.");
 inline const QString DatabaseCannotOpen = QStringLiteral("فايل اطلاعات برنامه باز نشد. برنامه بسته مي شود.");
 inline const QString SaveFailed = QStringLiteral("ذخيره اطلاعات انجام نشد.");
+// Saving a test run whose examinee was deleted meanwhile (from another window or another computer).
+inline const QString ExamineeGoneOnSave = QStringLiteral("آزمودني با کد %1 در اين فاصله حذف شده است و چيزي ذخيره نشد.");
 inline const QString ExamineeDetailsMissing = QStringLiteral("مشخصات اين آزمودني ثبت نشده است؛ نمره گذاري انجام نشد.");
 inline const QString DamagedAnswers = QStringLiteral("پاسخ ذخيره شده سوالات زير معتبر نيست و نمره گذاري انجام نشد:");
 inline const QString ScoresNotStored = QStringLiteral("نمره ها ذخيره نشد و نتيجه نمايش داده نمي شود.");
