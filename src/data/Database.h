@@ -80,6 +80,11 @@ public:
     }
 
     OpenResult open();
+    // Opens a data file that is only to be read (a clinic's file copied to its server): checked as open() checks it
+    // (a file that may not be written is fine), then connected read-only, with nothing put back, no tables added to
+    // a file of an older schema version and no code rewritten: the file stays as it was. Missing files are refused,
+    // never created. Not for a server.
+    OpenResult openForReading();
     bool isOpen() const;
     void close();
 
@@ -153,6 +158,7 @@ private:
     bool create(const QString& path, OpenResult& result) const;
     // Opens this connection on a file that passed the check; the platform's description when that fails.
     QString openConnection(const QString& path, bool putBackThemeRow);
+    QString openReadOnlyConnection(const QString& path);
     // Adds the tables of later schema versions to a file of an older one, in one transaction; null when done.
     QString bringSchemaUpToDate();
     bool createAt(const QString& path, QString& error) const;

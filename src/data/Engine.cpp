@@ -1,7 +1,7 @@
 #include "data/Engine.h"
 
-#include "data/Sql.h"
 #include "data/Schema.h"
+#include "data/Sql.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

@@ -1,9 +1,9 @@
 #include "data/HomeFigures.h"
 
-#include "data/Sql.h"
 #include "data/Database.h"
 #include "data/Engine.h"
 #include "data/QuestionnaireItems.h"
+#include "data/Sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

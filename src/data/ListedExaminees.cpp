@@ -1,8 +1,8 @@
 #include "data/ListedExaminees.h"
 
-#include "data/Sql.h"
 #include "data/Database.h"
 #include "data/Engine.h"
+#include "data/Sql.h"
 #include "data/TableCursor.h"
 
 #include <QSqlError>

@@ -1,7 +1,7 @@
 #include "data/Schema.h"
 
-#include "data/Sql.h"
 #include "data/Database.h"
+#include "data/Sql.h"
 
 namespace Schema {
 

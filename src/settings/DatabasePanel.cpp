@@ -197,6 +197,11 @@ void DatabasePanel::copyToServer()
             Msg::CopyToServerCodesTaken.arg(name) + QLatin1Char('\n') + codeList(moved.takenCodes),
             Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
+    case ClinicMove::Outcome::Status::CodesDoubled:
+        m_messages.AskOperator(window(),
+            Msg::CopyToServerCodesDoubled.arg(name) + QLatin1Char('\n') + codeList(moved.doubledCodes),
+            Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
     case ClinicMove::Outcome::Status::NoLocalFile:
         m_messages.AskOperator(window(), Msg::CopyToServerNoFile, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
