@@ -83,7 +83,7 @@ std::optional<DatabaseChoice> DatabaseChoice::forRun(const QString& databaseUri,
     const std::optional<ServerAddress> server = ServerAddress::fromUri(databaseUri);
     if (!server || !server->isValid()) {
         error = QStringLiteral("--database: not a PostgreSQL connection URI naming a database, or one carrying a "
-                               "password: %1")
+                               "password or an option the program does not pass on: %1")
                     .arg(ServerAddress::masked(databaseUri));
         return std::nullopt;
     }
