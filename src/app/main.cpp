@@ -4,6 +4,7 @@
 #include "app/DataPlace.h"
 #include "app/Program.h"
 #include "app/WindowRouter.h"
+#include "data/DatabaseChoice.h"
 #include "ui/PersianText.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/QtMessages.h"
@@ -51,12 +52,39 @@ int main(int argc, char* argv[])
         break;
     }
 
+    // A server's address that cannot be used ends the run here, with a line, before any window system is reached
+    // (over SSH there may be none).
+    if (!parsed.options.databaseUri.isEmpty()) {
+        QString uriError;
+        if (!DatabaseChoice::forRun(parsed.options.databaseUri, uriError)) {
+            print(stderr, QStringLiteral("tovrin35: ") + uriError + QLatin1Char('\n'));
+            return 2;
+        }
+    }
+    // The copy to a server opens no window: it runs without a display, asking for a password on the terminal.
+    if (!parsed.options.copyToServerUri.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        const DataPlace::Folders folders
+            = DataPlace::decide(QCoreApplication::applicationDirPath(), parsed.options.dataDir);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        // The data file about to be sent to the server must be the operator's own, as at every start.
+        if (folders.where == DataPlace::Where::Chosen) {
+            if (const DataFolderCheck::Result checked = DataFolderCheck::check(folders.data); !checked.fit()) {
+                err << "Nothing copied: " << DataFolderCheck::describe(checked, folders.data) << '\n';
+                return 1;
+            }
+        }
+        return CopyToServer::run(
+            folders.data, parsed.options.copyToServerUri, CopyToServer::terminalPassword(err), out, err);
+    }
+
     QApplication app(argc, argv);
     // The database of this run: --database for this run only, else the one chosen in the settings panel.
     QString choiceError;
     const std::optional<DatabaseChoice> choice = DatabaseChoice::forRun(parsed.options.databaseUri, choiceError);
     if (!choice) {
-        std::fprintf(stderr, "%s\n", choiceError.toLocal8Bit().constData());
+        print(stderr, QStringLiteral("tovrin35: ") + choiceError + QLatin1Char('\n'));
         return 2;
     }
     // The application name stays the executable's own: the single-instance lock compares it with the running
@@ -74,18 +102,6 @@ int main(int argc, char* argv[])
 
     const DataPlace::Folders folders
         = DataPlace::decide(QCoreApplication::applicationDirPath(), parsed.options.dataDir);
-    if (!parsed.options.copyToServerUri.isEmpty()) {
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        // The data file about to be sent to the server must be the operator's own, as at every start.
-        if (folders.where == DataPlace::Where::Chosen) {
-            if (const DataFolderCheck::Result checked = DataFolderCheck::check(folders.data); !checked.fit()) {
-                err << "Nothing copied: " << DataFolderCheck::describe(checked, folders.data) << '\n';
-                return 1;
-            }
-        }
-        return CopyToServer::run(folders.data, parsed.options.copyToServerUri, messages, out, err);
-    }
 
     Program program(folders, messages, fileDialogs);
     program.setDatabaseChoice(*choice);

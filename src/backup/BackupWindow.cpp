@@ -456,6 +456,15 @@ void BackupWindow::restoreOntoServer()
     // What the server holds goes to a backup of its own first; then the server's rows become the backup's, in one
     // transaction, so the other counsellors see either the old rows or the restored ones.
     const ServerBackup::Result restored = ServerBackup::restore(m_db, m_places);
+    if (!restored.doubledCodes.isEmpty()) {
+        constexpr int shown = 20;
+        QString codes = restored.doubledCodes.mid(0, shown).join(QStringLiteral("، "));
+        if (restored.doubledCodes.size() > shown)
+            codes += QLatin1Char(' ') + Msg::AndMoreCodes.arg(restored.doubledCodes.size() - shown);
+        ask(Msg::ServerRestoreCodesDoubled + QLatin1Char('\n') + codes, Msg::Style::ExclamationRtl,
+            Msg::ErrorTitlePersian);
+        return;
+    }
     if (!restored.ok) {
         ask(Msg::ServerRestoreFailed + QLatin1Char('\n') + restored.error, Msg::Style::ExclamationRtl,
             Msg::ErrorTitlePersian);

@@ -15,8 +15,7 @@ ReadLock::ReadLock(Database& db)
     }
     // The first read takes the shared lock (waiting for a writer to finish) and keeps it until the transaction ends.
     QSqlQuery read(db.connection());
-    read.prepare(QStringLiteral("SELECT COUNT(*) FROM \"Theme\""));
-    if (!db.exec(read) || !read.next()) {
+    if (!db.prepare(read, QStringLiteral("SELECT COUNT(*) FROM \"Theme\"")) || !db.exec(read) || !read.next()) {
         m_error = db.lastError();
         read.finish();
         m_transaction.rollback();

@@ -18,6 +18,7 @@ Result from(const TableTransfer::Result& transfer)
     result.ok = transfer.ok;
     result.error = transfer.error;
     result.busy = transfer.busy;
+    result.doubledCodes = transfer.doubledCodes;
     return result;
 }
 

@@ -16,6 +16,8 @@ struct Result {
     bool ok = false;
     QString error; // the platform's description of a failure
     bool busy = false; // the data was held by another program
+    // restore: codes the backup holds in two rows of a table, which the server refuses; nothing was replaced
+    QStringList doubledCodes;
 };
 
 // Writes what `server` holds to a new data file at `target`, replacing a file there only once the new one is whole.

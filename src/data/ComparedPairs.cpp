@@ -1,6 +1,9 @@
 #include "data/ComparedPairs.h"
 
+#include "data/Database.h"
 #include "data/Transaction.h"
+
+#include <QSqlQuery>
 
 namespace {
 
@@ -29,10 +32,33 @@ bool ComparedPairs::remember(const Pair& pair)
 {
     m_error.clear();
     m_busy = false;
+    m_missingCodes.clear();
     Transaction transaction(m_db);
     if (!transaction.begun()) {
         m_error = transaction.error();
         m_busy = transaction.busy();
+        return false;
+    }
+    // Inside the write transaction, so no other program deletes either examinee before the pair is stored.
+    for (const QString& code : { pair.firstCode, pair.secondCode }) {
+        QSqlQuery registered(m_db.connection());
+        registered.setForwardOnly(true);
+        if (!m_db.prepare(registered, QStringLiteral("SELECT COUNT(*) FROM \"IDE\" WHERE \"Code\" = ?"))) {
+            m_error = m_db.lastError();
+            m_busy = m_db.lastErrorIsBusy();
+            return false;
+        }
+        registered.addBindValue(code);
+        if (!m_db.exec(registered) || !registered.next()) {
+            m_error = m_db.lastError();
+            m_busy = m_db.lastErrorIsBusy();
+            return false;
+        }
+        if (registered.value(0).toInt() == 0 && !m_missingCodes.contains(code))
+            m_missingCodes << code;
+    }
+    if (!m_missingCodes.isEmpty()) {
+        m_error = QStringLiteral("no examinee has the code %1").arg(m_missingCodes.join(QStringLiteral(", ")));
         return false;
     }
     if (!removePairsOfKind(pair.firstCode, pair.kind) || !removePairsOfKind(pair.secondCode, pair.kind))

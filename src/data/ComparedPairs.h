@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -24,8 +25,9 @@ public:
 
     explicit ComparedPairs(Database& db);
 
-    // Stores the pair in one transaction, in place of any pair of the same kind either code was in. False with
-    // error() otherwise.
+    // Stores the pair in one transaction, in place of any pair of the same kind either code was in, when both codes
+    // are examinees' (IDE rows) in that transaction: a code deleted meanwhile is never left paired. False with
+    // error() otherwise, and missingCodes() names the codes that are no examinee's.
     bool remember(const Pair& pair);
 
     // The pair `code` (as stored) was last remembered in, of either kind; nothing when it is in none or the table
@@ -40,6 +42,7 @@ public:
 
     QString error() const { return m_error; }
     bool busy() const { return m_busy; }
+    QStringList missingCodes() const { return m_missingCodes; }
 
 private:
     bool failed(const TableCursor& cursor);
@@ -50,4 +53,5 @@ private:
     TableCursor m_asSecond;
     QString m_error;
     bool m_busy = false;
+    QStringList m_missingCodes;
 };

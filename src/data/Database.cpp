@@ -14,6 +14,7 @@ namespace {
 // How long a server that could not be reached is left alone before a statement tries it again, so a window that
 // runs a dozen statements does not wait for a dozen connections that fail.
 constexpr int ReconnectPauseMs = 1000;
+constexpr int SlowReconnectMs = 200;
 
 } // namespace
 
@@ -150,6 +151,13 @@ void Database::close()
 
 QSqlDatabase Database::connection() const
 {
+    // A connection the server ended while nothing ran (it restarted, say) is made again before the statement is
+    // sent, so the statement runs once, on the new one. Inside a transaction it is not: the transaction went with
+    // the old connection, and its next statement fails the whole of it.
+    if (isServer() && !m_inTransaction && !m_lost && connectionFoundBroken()) {
+        m_lost = true;
+        m_lastReconnectTry.invalidate();
+    }
     reconnectIfLost();
     // Before the statement is prepared: preparing it may wait for a lock too.
     if (m_impatientSince.isValid() && m_impatientSince.hasExpired(m_lockWaitMs)) {
@@ -165,10 +173,18 @@ void Database::reconnectIfLost() const
         return;
     if (m_lastReconnectTry.isValid() && !m_lastReconnectTry.hasExpired(ReconnectPauseMs))
         return;
-    m_lastReconnectTry.start();
+    QElapsedTimer took;
+    took.start();
     QSqlDatabase::database(m_connectionName, false).close();
-    if (connectToServer().isValid())
+    if (connectToServer().isValid()) {
+        // Only a try that kept the program waiting is worth sparing: one refused at once (a server being started
+        // again) costs nothing to repeat, and the server may be back for the very next statement.
+        if (took.elapsed() >= SlowReconnectMs)
+            m_lastReconnectTry.start();
+        else
+            m_lastReconnectTry.invalidate();
         return;
+    }
     m_lost = false;
     m_lastReconnectTry.invalidate();
 }
@@ -208,11 +224,7 @@ bool Database::execStatement(QSqlQuery& query, const QString* sql)
         m_lastErrorLost = m_lost;
         return false;
     }
-    // The server prepares a statement when it is made (waiting for locks as any statement does): one it could not
-    // prepare fails with why, and is not run.
-    const bool unprepared = !sql && isServer() && query.lastError().isValid()
-        && query.lastError().driverText().contains(QLatin1String("prepare"), Qt::CaseInsensitive);
-    if (!unprepared && (sql ? query.exec(*sql) : query.exec())) {
+    if (sql ? query.exec(*sql) : query.exec()) {
         if (m_impatientSince.isValid()) {
             m_impatientSince.invalidate();
             setBusyTimeout(m_lockWaitMs);
@@ -223,9 +235,25 @@ bool Database::execStatement(QSqlQuery& query, const QString* sql)
     return false;
 }
 
+bool Database::prepare(QSqlQuery& query, const QString& sql)
+{
+    if (isServer() && m_inTransaction && m_transactionFailed) {
+        m_lastError = m_transactionError;
+        m_lastErrorBusy = false;
+        m_lastErrorLost = m_lost;
+        return false;
+    }
+    // The driver's answer decides, never its words: they are translated with the rest of Qt.
+    if (query.prepare(sql))
+        return true;
+    noteFailure(query.lastError());
+    return false;
+}
+
 void Database::noteFailure(const QSqlError& error)
 {
     m_lastError = error.text();
+    m_lastErrorCode = error.nativeErrorCode();
     m_lastErrorBusy = engine().isBusy(error);
     m_lastErrorLost = false;
     if (isServer()) {
@@ -319,6 +347,7 @@ bool Database::commit()
         if (!stored) {
             const QSqlError error = db.lastError();
             m_lastError = error.text();
+            m_lastErrorCode = error.nativeErrorCode();
             m_lastErrorBusy = engine().isBusy(error);
             QSqlQuery probe(db);
             m_lastErrorLost = engine().isConnectionLost(error) || !probe.exec(QStringLiteral("SELECT 1"));

@@ -26,8 +26,10 @@ class QSqlQuery;
 //
 // Or a clinic's shared database on a PostgreSQL server (onServer): the same tables, made on the first connection to
 // an empty database; a database that holds anything else is refused the same way. What differs between the two is
-// the connection's Engine; everything above this class reads and writes both alike. A connection to the server that
-// breaks fails the statement it broke, and the next statement connects again.
+// the connection's Engine; everything above this class reads and writes both alike. A connection to the server found
+// ended before a statement starts, outside a transaction, is made again and the statement runs once on the new one;
+// one that breaks under a statement, or inside a transaction, fails that statement (and the transaction), and the
+// next statement connects again. The server's tables are those of one schema (ServerAddress::schemaName).
 class Database {
 public:
     enum class OpenStatus { Opened, Created, Refused, Failed };
@@ -79,6 +81,11 @@ public:
     }
 
     OpenResult open();
+    // Opens a data file that is only to be read (a clinic's file copied to its server): checked as open() checks it
+    // (a file that may not be written is fine), then connected read-only, with nothing put back, no tables added to
+    // a file of an older schema version and no code rewritten: the file stays as it was. Missing files are refused,
+    // never created. Not for a server.
+    OpenResult openForReading();
     bool isOpen() const;
     void close();
 
@@ -92,7 +99,12 @@ public:
     // lockWait() has passed. So a window that runs a dozen statements is held up a few seconds, not a minute.
     bool exec(QSqlQuery& query);
     bool exec(const QString& sql);
-    // Takes note of a statement that failed before it ran (preparing it failed), as exec() does of one that ran.
+    // Prepares a statement of this connection for exec(): every statement with values goes through here. When the
+    // driver says preparing failed (on the server, preparing waits for locks and reads the tables as running does),
+    // the failure is noted as exec() notes one, with the server's own code, and false is returned: the query is not
+    // to be run then.
+    bool prepare(QSqlQuery& query, const QString& sql);
+    // Takes note of a statement that failed before it ran, as exec() does of one that ran.
     void noteFailure(const QSqlError& error);
 
     // How long statements wait for another program's lock; 3 seconds unless changed.
@@ -111,6 +123,9 @@ public:
     bool commit();
     void rollback();
     QString lastError() const;
+    // The code the engine gave the last failure: the server's SQLSTATE, SQLite's result code; empty when it gave
+    // none (the client noticed the failure itself).
+    QString lastErrorCode() const { return m_lastErrorCode; }
     bool lastErrorIsBusy() const { return m_lastErrorBusy; }
     // Whether the last failure was the connection to the server breaking.
     bool lastErrorIsConnectionLost() const { return m_lastErrorLost; }
@@ -139,6 +154,8 @@ private:
     // Connects to the server and readies the session; the driver's error when that fails.
     QSqlError connectToServer() const;
     void reconnectIfLost() const;
+    // Whether the server's connection is seen to have ended, before a statement is sent on it.
+    bool connectionFoundBroken() const;
     void applyLockWait() const;
     bool execStatement(QSqlQuery& query, const QString* sql);
     bool beginWith(const QStringList& statements);
@@ -153,6 +170,7 @@ private:
     bool create(const QString& path, OpenResult& result) const;
     // Opens this connection on a file that passed the check; the platform's description when that fails.
     QString openConnection(const QString& path, bool putBackThemeRow);
+    QString openReadOnlyConnection(const QString& path);
     // Adds the tables of later schema versions to a file of an older one, in one transaction; null when done.
     QString bringSchemaUpToDate();
     bool createAt(const QString& path, QString& error) const;
@@ -175,6 +193,7 @@ private:
     QString m_filePath;
     QString m_connectionName;
     QString m_lastError;
+    QString m_lastErrorCode;
     bool m_lastErrorBusy = false;
     int m_lockWaitMs = 3000;
     // Running while statements give up at once after one has waited in vain.

@@ -63,7 +63,8 @@ bool Database::createAt(const QString& path, QString& error) const
     if (schema) {
         error = seed([&maker](const QString& sql, const QVariantList& values) {
             QSqlQuery insert(maker.db);
-            insert.prepare(sql);
+            if (!insert.prepare(sql))
+                return insert.lastError().text();
             for (const QVariant& value : values)
                 insert.addBindValue(value);
             return insert.exec() ? QString() : insert.lastError().text();
@@ -112,6 +113,55 @@ Database::OpenResult Database::openFile()
         result.error = error;
     }
     return result;
+}
+
+Database::OpenResult Database::openForReading()
+{
+    close();
+    OpenResult result;
+    if (m_server) {
+        result.error = QStringLiteral("a server is not opened for reading only");
+        return result;
+    }
+    const QString path = filePath();
+    if (!QFileInfo::exists(path)) {
+        result.status = OpenStatus::Refused;
+        result.check = DatabaseCheck::Outcome::Missing;
+        result.error = QStringLiteral("there is no data file at %1").arg(path);
+        return result;
+    }
+    const DatabaseCheck::Result check = DatabaseCheck::inspect(path, DatabaseCheck::Thoroughness::Quick, m_lockWaitMs);
+    result.check = check.outcome;
+    // Only read: a file that may not be written is read all the same.
+    if (check.outcome != DatabaseCheck::Outcome::Ours && check.outcome != DatabaseCheck::Outcome::NotWritable) {
+        result.status = OpenStatus::Refused;
+        result.error = check.detail;
+        return result;
+    }
+    result.check = DatabaseCheck::Outcome::Ours;
+    const QString error = openReadOnlyConnection(path);
+    if (!error.isNull()) {
+        close();
+        result.status = OpenStatus::Failed;
+        result.error = error;
+        return result;
+    }
+    result.status = OpenStatus::Opened;
+    return result;
+}
+
+QString Database::openReadOnlyConnection(const QString& path)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    QUrl uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    uri.setQuery(QStringLiteral("mode=ro"));
+    db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs));
+    if (!db.open())
+        return db.lastError().text();
+    m_impatientSince.invalidate();
+    return QString();
 }
 
 QString Database::openConnection(const QString& path, bool putBackThemeRow)

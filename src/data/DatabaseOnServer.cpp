@@ -6,9 +6,14 @@
 #include "data/ExamineeCode.h"
 #include "data/Schema.h"
 #include "data/ServerCheck.h"
+#include "data/Sql.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <libpq-fe.h>
+#include <poll.h>
 
 namespace {
 
@@ -45,6 +50,10 @@ QSqlError Database::connectToServer() const
         db.setUserName(m_server->user);
     if (!m_password.isEmpty())
         db.setPassword(m_password);
+    // Checked again here, whoever made the address: a password never reaches the driver through its options.
+    if (!m_server->optionsAllowed())
+        return QSqlError(QStringLiteral("the connection's options name a keyword this program does not pass on"),
+            QString(), QSqlError::ConnectionError);
     QList<std::pair<QString, QString>> options = m_server->optionPairs();
     const auto given = [&options](const QString& keyword) {
         return std::any_of(options.cbegin(), options.cend(), [&](const auto& pair) { return pair.first == keyword; });
@@ -59,8 +68,41 @@ QSqlError Database::connectToServer() const
             error = QSqlError(QStringLiteral("cannot connect"), QString(), QSqlError::ConnectionError);
         return error;
     }
+    // One schema and only it: the server's default path looks first in a schema named after the user, where the
+    // program would find (or make) a second, empty set of tables.
+    QSqlQuery path(db);
+    if (!path.exec(QStringLiteral("SET search_path TO %1").arg(Sql::quoted(m_server->schemaName())))) {
+        const QSqlError error = path.lastError();
+        db.close();
+        return error;
+    }
     applyLockWait();
     return QSqlError();
+}
+
+bool Database::connectionFoundBroken() const
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.isOpen() || !db.driver())
+        return false;
+    const QVariant handle = db.driver()->handle();
+    // Qt's driver hands libpq's connection over under libpq's own name for the type.
+    if (!handle.isValid()
+        || (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
+        return false;
+    PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    if (!connection)
+        return false;
+    if (PQstatus(connection) == CONNECTION_BAD)
+        return true;
+    // Between statements the program's connections hear nothing unasked but the server's goodbye (a restart, an
+    // administrator ending the session) and the end of the connection itself, which may not have arrived yet: the
+    // socket is looked at without waiting, and anything on it means a new connection.
+    const int socket = PQsocket(connection);
+    if (socket < 0)
+        return true;
+    pollfd waiting { socket, POLLIN, 0 };
+    return ::poll(&waiting, 1, 0) > 0;
 }
 
 Database::OpenResult Database::openServer()
@@ -125,7 +167,8 @@ QString Database::createOnServer()
             return lastError();
     return seed([this](const QString& sql, const QVariantList& values) {
         QSqlQuery insert(connection());
-        insert.prepare(sql);
+        if (!prepare(insert, sql))
+            return lastError();
         for (const QVariant& value : values)
             insert.addBindValue(value);
         return exec(insert) ? QString() : lastError();

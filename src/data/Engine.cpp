@@ -1,16 +1,14 @@
 #include "data/Engine.h"
 
 #include "data/Schema.h"
+#include "data/Sql.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 
 namespace {
 
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
+using Sql::quoted;
 
 class SqliteEngine final : public Engine {
 public:

@@ -86,13 +86,17 @@ StoredCodesResult normaliseStoredCodes(QSqlDatabase db)
             return refused;
         }
     QSqlQuery taken(db);
-    taken.prepare(QStringLiteral("SELECT (SELECT COUNT(*) FROM \"IDE\" WHERE \"Code\" = ?) + "
-                                 "(SELECT COUNT(*) FROM \"Answer\" WHERE \"Code\" = ?)"));
     QSqlQuery ide(db);
-    ide.prepare(QStringLiteral("UPDATE \"IDE\" SET \"Code\" = ? WHERE \"Code\" = ?"));
     QSqlQuery answer(db);
-    answer.prepare(QStringLiteral("UPDATE \"Answer\" SET \"Code\" = ? WHERE \"Code\" = ?"));
-    for (const auto& [stored, code] : changes) {
+    // A statement that could not be prepared is never run.
+    for (auto [query, sql] : { std::pair { &taken,
+                                   QStringLiteral("SELECT (SELECT COUNT(*) FROM \"IDE\" WHERE \"Code\" = ?) + "
+                                                  "(SELECT COUNT(*) FROM \"Answer\" WHERE \"Code\" = ?)") },
+             std::pair { &ide, QStringLiteral("UPDATE \"IDE\" SET \"Code\" = ? WHERE \"Code\" = ?") },
+             std::pair { &answer, QStringLiteral("UPDATE \"Answer\" SET \"Code\" = ? WHERE \"Code\" = ?") } })
+        if (result.ok && !query->prepare(sql))
+            failed(*query);
+    for (const auto& [stored, code] : result.ok ? changes : QList<QPair<QString, QString>>()) {
         taken.addBindValue(code);
         taken.addBindValue(code);
         if (!taken.exec() || !taken.next()) {

@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Engine.h"
 #include "data/QuestionnaireItems.h"
+#include "data/Sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,10 +12,7 @@
 namespace HomeFigures {
 namespace {
 
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
+using Sql::quoted;
 
 // Answered as scoring takes it: no item left exactly empty (a missing value is no answer either).
 QString everyItemAnswered()
@@ -40,11 +38,20 @@ bool run(Database& db, QSqlQuery& query, Figures& figures)
     return false;
 }
 
+bool prepare(Database& db, QSqlQuery& query, const QString& sql, Figures& figures)
+{
+    if (db.prepare(query, sql))
+        return true;
+    figures.error = db.lastError();
+    figures.busy = db.lastErrorIsBusy();
+    return false;
+}
+
 bool count(Database& db, const QString& sql, int& value, Figures& figures)
 {
     QSqlQuery query(db.connection());
     query.setForwardOnly(true);
-    if (!query.prepare(sql) || !run(db, query, figures))
+    if (!prepare(db, query, sql, figures) || !run(db, query, figures))
         return false;
     value = query.next() ? query.value(0).toInt() : 0;
     return true;
@@ -103,9 +110,11 @@ Figures read(Database& db, int recentCount)
     // Rows are numbered in the order they were stored: the highest are the newest.
     QSqlQuery recent(db.connection());
     recent.setForwardOnly(true);
-    recent.prepare(
-        QStringLiteral("SELECT \"Code\", \"FName\", \"LName\", \"Date\" FROM \"IDE\" ORDER BY %1 DESC LIMIT ?")
-            .arg(db.engine().rowIdentity()));
+    if (!prepare(db, recent,
+            QStringLiteral("SELECT \"Code\", \"FName\", \"LName\", \"Date\" FROM \"IDE\" ORDER BY %1 DESC LIMIT ?")
+                .arg(db.engine().rowIdentity()),
+            figures))
+        return figures;
     recent.addBindValue(qMax(0, recentCount));
     if (!run(db, recent, figures))
         return figures;

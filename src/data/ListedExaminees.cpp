@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "data/Engine.h"
+#include "data/Sql.h"
 #include "data/TableCursor.h"
 
 #include <QSqlError>
@@ -11,10 +12,7 @@ namespace ListedExaminees {
 
 namespace {
 
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
+using Sql::quoted;
 
 } // namespace
 
@@ -48,9 +46,8 @@ bool forEach(TableCursor& ide, const std::function<bool(const Row&)>& take, QStr
                             .arg(names.join(QStringLiteral(", ")), where, ide.database().engine().rowIdentity());
     // Through the database, so a broken connection is made again for the next statement.
     Database& db = ide.database();
-    if (!q.prepare(sql)) {
-        db.noteFailure(q.lastError());
-        error = q.lastError().text();
+    if (!db.prepare(q, sql)) {
+        error = db.lastError();
         return false;
     }
     if (ide.isFiltered())

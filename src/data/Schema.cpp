@@ -1,15 +1,13 @@
 #include "data/Schema.h"
 
 #include "data/Database.h"
+#include "data/Sql.h"
 
 namespace Schema {
 
 namespace {
 
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
+using Sql::quoted;
 
 Object table(const QString& name, const QStringList& columns)
 {

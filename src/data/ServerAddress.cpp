@@ -51,7 +51,83 @@ QString unquotedValue(const QString& value)
     return plain;
 }
 
+const QStringList& allowedKeywords()
+{
+    static const QStringList keywords {
+        QStringLiteral("application_name"),
+        QStringLiteral("fallback_application_name"),
+        QStringLiteral("connect_timeout"),
+        QStringLiteral("keepalives"),
+        QStringLiteral("keepalives_idle"),
+        QStringLiteral("keepalives_interval"),
+        QStringLiteral("keepalives_count"),
+        QStringLiteral("tcp_user_timeout"),
+        QStringLiteral("hostaddr"),
+        QStringLiteral("sslmode"),
+        QStringLiteral("sslcompression"),
+        QStringLiteral("sslcert"),
+        QStringLiteral("sslkey"),
+        QStringLiteral("sslrootcert"),
+        QStringLiteral("sslcrl"),
+        QStringLiteral("sslcrldir"),
+        QStringLiteral("sslsni"),
+        QStringLiteral("ssl_min_protocol_version"),
+        QStringLiteral("ssl_max_protocol_version"),
+        QStringLiteral("requirepeer"),
+        QStringLiteral("gssencmode"),
+        QStringLiteral("krbsrvname"),
+        QStringLiteral("gsslib"),
+        QStringLiteral("channel_binding"),
+        QStringLiteral("service"),
+        QStringLiteral("target_session_attrs"),
+    };
+    return keywords;
+}
+
 } // namespace
+
+bool ServerAddress::allowedKeyword(const QString& keyword)
+{
+    return allowedKeywords().contains(keyword);
+}
+
+bool ServerAddress::optionsAllowed() const
+{
+    // Read as the driver reads it: ';' ends an option, the keyword is what comes before '=', blanks trimmed.
+    for (const QString& option : options.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype equals = option.indexOf(QLatin1Char('='));
+        if (option.trimmed().isEmpty())
+            continue;
+        if (equals <= 0 || !allowedKeyword(option.left(equals).trimmed()))
+            return false;
+    }
+    return true;
+}
+
+QString ServerAddress::schemaName() const
+{
+    return schema.isEmpty() ? QStringLiteral("public") : schema;
+}
+
+QString ServerAddress::masked(const QString& uri)
+{
+    QString text = uri;
+    // user:password@ in the authority.
+    static const QRegularExpression inAuthority(QStringLiteral("^(\\s*[A-Za-z]+://[^/?@:]*:)[^/?]*@"));
+    text.replace(inAuthority, QStringLiteral("\\1***@"));
+    // A parameter whose keyword, however written, speaks of a password.
+    const qsizetype mark = text.indexOf(QLatin1Char('?'));
+    if (mark < 0)
+        return text;
+    QStringList pairs = text.mid(mark + 1).split(QLatin1Char('&'));
+    for (QString& pair : pairs) {
+        const qsizetype equals = pair.indexOf(QLatin1Char('='));
+        const QString keyword = decoded(QStringView(pair).left(equals < 0 ? pair.size() : equals));
+        if (keyword.contains(QLatin1String("pass"), Qt::CaseInsensitive))
+            pair = (equals < 0 ? pair : pair.left(equals)) + QStringLiteral("=***");
+    }
+    return text.left(mark + 1) + pairs.join(QLatin1Char('&'));
+}
 
 std::optional<ServerAddress> ServerAddress::fromUri(const QString& uri)
 {
@@ -118,7 +194,9 @@ std::optional<ServerAddress> ServerAddress::fromUri(const QString& uri)
         const qsizetype equals = pair.indexOf(QLatin1Char('='));
         if (equals <= 0)
             return std::nullopt;
-        const QString keyword = decoded(QStringView(pair).left(equals));
+        // A keyword is taken as written: one percent-encoded, or with blanks or ';' in it, would reach the driver as
+        // another keyword than the one looked at here.
+        const QString keyword = pair.left(equals);
         const QString value = decoded(QStringView(pair).mid(equals + 1));
         if (keyword == QLatin1String("host")) {
             if (value.contains(QLatin1Char(',')))
@@ -133,8 +211,9 @@ std::optional<ServerAddress> ServerAddress::fromUri(const QString& uri)
             address.database = value;
         } else if (keyword == QLatin1String("user")) {
             address.user = value;
-        } else if (keyword == QLatin1String("password") || value.contains(QLatin1Char(';'))) {
-            // No password in clear text; and the driver reads ';' as the end of an option.
+        } else if (!allowedKeyword(keyword) || value.contains(QLatin1Char(';'))) {
+            // No password in clear text, nor a keyword the program does not know; and the driver reads ';' as the
+            // end of an option.
             return std::nullopt;
         } else {
             options.append({ keyword, value });

@@ -46,6 +46,20 @@ Result inspect(QSqlDatabase db)
     if (q.value(0).isNull())
         return verdict(Outcome::CannotOpen, QStringLiteral("no schema of the search path exists"));
 
+    // The program's tables in any other schema: a second set (made where the server's default path led) would split
+    // the clinic's data between them.
+    if (!q.exec(QStringLiteral("SELECT DISTINCT n.nspname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                               "WHERE c.relname IN ('SchemaVersion', 'IDE', 'Answer') AND c.relkind IN ('r', 'p', 'v') "
+                               "AND n.nspname <> current_schema() AND n.nspname NOT LIKE 'pg\\_%' "
+                               "AND n.nspname <> 'information_schema' ORDER BY 1")))
+        return unreadable(q);
+    QStringList elsewhere;
+    while (q.next())
+        elsewhere << q.value(0).toString();
+    if (!elsewhere.isEmpty())
+        return verdict(Outcome::NotOurs,
+            QStringLiteral("this program's tables are also in the schema %1").arg(elsewhere.join(QStringLiteral(", "))));
+
     QHash<QString, Relation> relations;
     if (!q.exec(QStringLiteral("SELECT c.relname, c.relkind, COALESCE(i.indisunique, false) FROM pg_class c "
                                "JOIN pg_namespace n ON n.oid = c.relnamespace "
@@ -131,6 +145,18 @@ Result inspect(QSqlDatabase db)
         return unreadable(q);
     if (q.value(0).toInt() > 0)
         return verdict(Outcome::NotOurs, QStringLiteral("triggers on the tables"));
+    // So would rules (a copy of every row elsewhere, or a write quietly done instead of the program's), and
+    // row-level policies would hide rows or refuse writes the program takes for stored.
+    if (!q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM pg_rewrite r JOIN pg_class c ON c.oid = r.ev_class "
+                               "JOIN pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = current_schema()), "
+                               "(SELECT COUNT(*) FROM pg_policy p JOIN pg_class c ON c.oid = p.polrelid "
+                               "JOIN pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = current_schema())"))
+        || !q.next())
+        return unreadable(q);
+    if (q.value(0).toInt() > 0)
+        return verdict(Outcome::NotOurs, QStringLiteral("rules on the tables"));
+    if (q.value(1).toInt() > 0)
+        return verdict(Outcome::NotOurs, QStringLiteral("row-level policies on the tables"));
 
     QStringList ids;
     for (int item = 1; item <= QuestionnaireItemCount; ++item)

@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Engine.h"
 #include "data/HomeFigures.h"
+#include "data/Sql.h"
 
 #include <QCollator>
 #include <QSqlError>
@@ -32,7 +33,8 @@ bool TableCursor::loadColumns()
     if (!m_columns.isEmpty())
         return true;
     QSqlQuery q(m_db.connection());
-    q.prepare(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quotedColumn(m_table)));
+    if (!prepare(q, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quotedColumn(m_table))))
+        return false;
     if (!run(q))
         return false;
     // The server's identity column is how rows are told apart, never a column of the table to show or fill.
@@ -45,7 +47,7 @@ bool TableCursor::loadColumns()
 
 QString TableCursor::quotedColumn(const QString& column) const
 {
-    return QLatin1Char('"') + column + QLatin1Char('"');
+    return Sql::quoted(column);
 }
 
 QString TableCursor::whereClause() const
@@ -70,9 +72,11 @@ bool TableCursor::run(QSqlQuery& query)
     return false;
 }
 
-bool TableCursor::failedPreparing(const QSqlQuery& query)
+bool TableCursor::prepare(QSqlQuery& query, const QString& sql)
 {
-    m_db.noteFailure(query.lastError());
+    if (m_db.prepare(query, sql))
+        return true;
+    m_lastErrorCodeTaken = false;
     return fail(m_db.lastError(), m_db.lastErrorIsBusy());
 }
 
@@ -90,7 +94,7 @@ bool TableCursor::reload()
     bool ok = loadColumns();
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedColumn(m_table), whereClause()));
+    ok = ok && prepare(q, QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedColumn(m_table), whereClause()));
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     ok = ok && run(q);
@@ -154,8 +158,9 @@ bool TableCursor::loadRowIds()
         return true;
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %3")
-                  .arg(quotedColumn(m_table), whereClause(), m_db.engine().rowIdentity()));
+    if (!prepare(q, QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %3")
+                  .arg(quotedColumn(m_table), whereClause(), m_db.engine().rowIdentity())))
+        return false;
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))
@@ -181,14 +186,16 @@ bool TableCursor::loadCurrent()
         names << quotedColumn(column);
     const QString selected = names.join(QStringLiteral(", "));
     if (m_position == 0 && !m_rowIds) {
-        q.prepare(QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                      .arg(quotedColumn(m_table), whereClause(), selected, identity));
+        if (!prepare(q, QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
+                      .arg(quotedColumn(m_table), whereClause(), selected, identity)))
+            return false;
         if (m_filterColumn)
             q.addBindValue(m_filterValue);
     } else {
         if (!loadRowIds() || m_position < 0 || m_position >= m_rowIds->size())
             return fail(QStringLiteral("row %1 is not available").arg(m_position));
-        q.prepare(QStringLiteral("SELECT %2 FROM %1 WHERE %3 = ?").arg(quotedColumn(m_table), selected, identity));
+        if (!prepare(q, QStringLiteral("SELECT %2 FROM %1 WHERE %3 = ?").arg(quotedColumn(m_table), selected, identity)))
+            return false;
         q.addBindValue(m_rowIds->at(m_position));
     }
     if (!run(q))
@@ -260,12 +267,13 @@ bool TableCursor::update()
             marks << QStringLiteral("?");
         }
         const QString returning = m_db.engine().returningIdentity();
-        if (names.isEmpty())
-            q.prepare(QStringLiteral("INSERT INTO %1 DEFAULT VALUES%2").arg(quotedColumn(m_table), returning));
-        else
-            q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
-                          .arg(quotedColumn(m_table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
-                              returning));
+        const QString sql = names.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES%2").arg(quotedColumn(m_table), returning)
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
+                  .arg(quotedColumn(m_table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
+                      returning);
+        if (!prepare(q, sql))
+            return false;
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             q.addBindValue(it.value());
         if (!run(q))
@@ -286,8 +294,9 @@ bool TableCursor::update()
         QStringList sets;
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             sets << quotedColumn(it.key()) + QStringLiteral(" = ?");
-        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                      .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), m_db.engine().rowIdentity()));
+        if (!prepare(q, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                      .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), m_db.engine().rowIdentity())))
+            return false;
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             q.addBindValue(it.value());
         q.addBindValue(m_currentRowId);
@@ -318,7 +327,8 @@ bool TableCursor::remove()
     // Row ids read after the deletion already lack the removed row; ids read before it still hold it.
     const bool idsReadBefore = m_rowIds.has_value();
     QSqlQuery q(m_db.connection());
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedColumn(m_table), m_db.engine().rowIdentity()));
+    if (!prepare(q, QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedColumn(m_table), m_db.engine().rowIdentity())))
+        return false;
     q.addBindValue(removed);
     if (!run(q))
         return false;
@@ -346,7 +356,8 @@ bool TableCursor::remove()
 bool TableCursor::removeAll()
 {
     QSqlQuery q(m_db.connection());
-    q.prepare(QStringLiteral("DELETE FROM %1%2").arg(quotedColumn(m_table), whereClause()));
+    if (!prepare(q, QStringLiteral("DELETE FROM %1%2").arg(quotedColumn(m_table), whereClause())))
+        return false;
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))
@@ -372,10 +383,10 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
 
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
+    if (!prepare(q, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
                        .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(),
                            m_db.engine().rowIdentity())))
-        return failedPreparing(q);
+        return false;
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     q.addBindValue(count);
@@ -403,9 +414,9 @@ bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
         return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT DISTINCT %1 FROM %2%3")
+    if (!prepare(q, QStringLiteral("SELECT DISTINCT %1 FROM %2%3")
                        .arg(quotedColumn(column), quotedColumn(m_table), whereClause())))
-        return failedPreparing(q);
+        return false;
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))
@@ -443,9 +454,10 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
     }
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
+    if (!prepare(q, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
                   .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(),
-                      m_db.engine().rowIdentity()));
+                      m_db.engine().rowIdentity())))
+        return false;
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))

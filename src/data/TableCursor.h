@@ -106,7 +106,8 @@ private:
     bool loadCurrent();
     bool fail(const QString& error, bool busy = false);
     bool run(QSqlQuery& query);
-    bool failedPreparing(const QSqlQuery& query);
+    // Prepares through the database, noting a failure as run() does.
+    bool prepare(QSqlQuery& query, const QString& sql);
     QString quotedColumn(const QString& column) const;
     QString whereClause() const;
 

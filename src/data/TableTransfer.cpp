@@ -2,6 +2,8 @@
 
 #include "data/Database.h"
 #include "data/Engine.h"
+#include "data/ExamineeCode.h"
+#include "data/Sql.h"
 #include "data/Transaction.h"
 
 #include <QSet>
@@ -9,14 +11,13 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <functional>
+
 namespace TableTransfer {
 
 namespace {
 
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
+using Sql::quoted;
 
 QStringList columnsOf(const QString& table)
 {
@@ -53,6 +54,28 @@ Result failed(const Transaction& transaction)
     return result;
 }
 
+// A code as the target keeps it: a server's codes are all normalised (the program brings them so when it opens one),
+// so the source's are written and compared that way too. A code made of nothing visible stays as it was.
+QString targetForm(const Database& target, const QString& code)
+{
+    if (!target.isServer())
+        return code;
+    const QString normal = ExamineeCode::normalised(code);
+    return normal.isEmpty() ? code : normal;
+}
+
+bool isCodeColumn(const QString& column)
+{
+    return column == QLatin1String("Code") || column == QLatin1String("FirstCode")
+        || column == QLatin1String("SecondCode");
+}
+
+// Whether the source has `table` (a file of an older schema version may lack one).
+bool hasTable(Database& db, const QString& table)
+{
+    return db.isServer() || db.connection().tables().contains(table);
+}
+
 // Rows go to the target this many at a time, in one statement: a server answers each statement over the network,
 // and one per row would make a clinic's backup a matter of minutes.
 constexpr int batchRows = 200;
@@ -73,17 +96,21 @@ QString insertStatement(const QString& table, const QStringList& columns, int ro
 // Streams every row of `table` from the source into the target, in the order the rows were stored.
 bool copyRows(Database& source, Database& target, const QString& table, int& rows, Result& result)
 {
+    if (!hasTable(source, table))
+        return true;
     const QStringList columns = columnsOf(table);
     QSqlQuery read(source.connection());
     read.setForwardOnly(true);
-    read.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                     .arg(columnList(columns), quoted(table), source.engine().rowIdentity()));
-    if (!source.exec(read)) {
+    if (!source.prepare(read,
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                .arg(columnList(columns), quoted(table), source.engine().rowIdentity()))
+        || !source.exec(read)) {
         result = failed(source);
         return false;
     }
     QSqlQuery whole(target.connection());
-    whole.prepare(insertStatement(table, columns, batchRows));
+    // Prepared when first needed: a table of fewer rows never needs it.
+    bool wholePrepared = false;
     QVariantList pending;
     int pendingRows = 0;
     const auto flush = [&] {
@@ -91,8 +118,13 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
             return true;
         QSqlQuery last(target.connection());
         QSqlQuery& write = pendingRows == batchRows ? whole : last;
-        if (pendingRows != batchRows)
-            last.prepare(insertStatement(table, columns, pendingRows));
+        const bool prepared = pendingRows == batchRows
+            ? (wholePrepared || (wholePrepared = target.prepare(whole, insertStatement(table, columns, batchRows))))
+            : target.prepare(last, insertStatement(table, columns, pendingRows));
+        if (!prepared) {
+            result = failed(target);
+            return false;
+        }
         for (qsizetype i = 0; i < pending.size(); ++i)
             write.bindValue(int(i), pending.at(i));
         if (!target.exec(write)) {
@@ -108,7 +140,9 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
         for (qsizetype i = 0; i < columns.size(); ++i) {
             const QVariant value = read.value(int(i));
             // Every column is text; an empty one stays empty rather than becoming a number or NULL's absence.
-            pending << (value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value.toString()));
+            pending << (value.isNull()                 ? QVariant(QMetaType::fromType<QString>())
+                    : isCodeColumn(columns.at(i)) ? QVariant(targetForm(target, value.toString()))
+                                                   : QVariant(value.toString()));
         }
         if (++pendingRows == batchRows && !flush())
             return false;
@@ -120,22 +154,46 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
     return flush();
 }
 
-bool readCodes(Database& db, const QString& table, QSet<QString>& codes, QStringList* inOrder, Result& result)
+// Every code of `table` in `db`, in `form`, in the order the rows were stored (doubles included).
+bool readCodes(Database& db, const QString& table, const std::function<QString(const QString&)>& form,
+    QStringList& codes, Result& result)
 {
+    if (!hasTable(db, table))
+        return true;
     QSqlQuery q(db.connection());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT \"Code\" FROM %1 ORDER BY %2").arg(quoted(table), db.engine().rowIdentity()));
-    if (!db.exec(q)) {
+    if (!db.prepare(q, QStringLiteral("SELECT \"Code\" FROM %1 ORDER BY %2").arg(quoted(table), db.engine().rowIdentity()))
+        || !db.exec(q)) {
         result = failed(db);
         return false;
     }
-    while (q.next()) {
-        const QString code = q.value(0).toString();
-        if (inOrder && !codes.contains(code))
-            inOrder->append(code);
-        codes.insert(code);
-    }
+    while (q.next())
+        codes << form(q.value(0).toString());
     return true;
+}
+
+// The codes of the source that two of its rows of one table share, as the target would keep them; none when the
+// target is a data file, which takes them as they are.
+bool findDoubledCodes(Database& source, const Database& target, Result& result)
+{
+    if (!target.isServer())
+        return true;
+    const auto form = [&target](const QString& code) { return targetForm(target, code); };
+    for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer") }) {
+        QStringList codes;
+        if (!readCodes(source, table, form, codes, result))
+            return false;
+        QSet<QString> seen;
+        for (const QString& code : std::as_const(codes)) {
+            if (seen.contains(code) && !result.doubledCodes.contains(code))
+                result.doubledCodes << code;
+            seen.insert(code);
+        }
+    }
+    if (!result.doubledCodes.isEmpty())
+        result.error = QStringLiteral("codes held by two rows of one table: %1")
+                           .arg(result.doubledCodes.join(QStringLiteral(", ")));
+    return result.doubledCodes.isEmpty();
 }
 
 // Copies the rows of `names`, in order; the examinees copied are the rows of IDE.
@@ -183,6 +241,8 @@ const QStringList& tables()
 Result replaceAll(Database& source, Database& target)
 {
     return betweenTransactions(source, target, [&](Result& result) {
+        if (!findDoubledCodes(source, target, result))
+            return false;
         for (const QString& table : tables())
             if (!target.exec(QStringLiteral("DELETE FROM %1").arg(quoted(table)))) {
                 result = failed(target);
@@ -195,16 +255,20 @@ Result replaceAll(Database& source, Database& target)
 Result addExaminees(Database& source, Database& target)
 {
     return betweenTransactions(source, target, [&](Result& result) {
-        QSet<QString> sourceCodes;
-        QStringList sourceOrder;
-        QSet<QString> targetCodes;
+        if (!findDoubledCodes(source, target, result))
+            return false;
+        const auto asTargetKeepsIt = [&target](const QString& code) { return targetForm(target, code); };
+        const auto asStored = [](const QString& code) { return code; };
+        QStringList sourceCodes;
+        QStringList targetCodes;
         for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer") }) {
-            if (!readCodes(source, table, sourceCodes, &sourceOrder, result)
-                || !readCodes(target, table, targetCodes, nullptr, result))
+            if (!readCodes(source, table, asTargetKeepsIt, sourceCodes, result)
+                || !readCodes(target, table, asStored, targetCodes, result))
                 return false;
         }
-        for (const QString& code : std::as_const(sourceOrder))
-            if (targetCodes.contains(code))
+        const QSet<QString> held(targetCodes.cbegin(), targetCodes.cend());
+        for (const QString& code : std::as_const(sourceCodes))
+            if (held.contains(code) && !result.takenCodes.contains(code))
                 result.takenCodes << code;
         return result.takenCodes.isEmpty()
             && copyTables(source, target,

@@ -16,19 +16,25 @@ struct Result {
     QString error; // the platform's description of a failure
     bool busy = false; // the failure was the data being held by another program
     QStringList takenCodes; // addExaminees: the source's codes the target holds already, in the source's order
+    // Onto a server: codes the source holds in two rows of one table (older data files may), which the server's
+    // unique index refuses; nothing is copied then.
+    QStringList doubledCodes;
     int examinees = 0; // examinees copied
 };
 
 // The tables copied, in the order they are written.
 const QStringList& tables();
 
-// Makes the target's IDE, Answer, Theme and ComparedPairs rows those of the source.
+// Makes the target's IDE, Answer, Theme and ComparedPairs rows those of the source. Onto a server the codes go in their
+// normalised form, and a source holding one code in two rows of a table is refused (doubledCodes).
 Result replaceAll(Database& source, Database& target);
 
 // Adds the source's examinees (IDE and Answer rows) and remembered pairs to the target's. When any of the source's
 // codes is already the target's, nothing is copied and takenCodes lists them. (Should another program register one
 // of them between the look and the copy, the server's unique index refuses the copy: nothing is copied then either,
-// and the error names the code.)
+// and the error names the code.) Codes are compared, and written onto a server, in their normalised form; a source
+// holding one code in two rows of a table is refused onto a server (doubledCodes), before any code is compared. The
+// source is only read: it may be a file of an older schema version, opened as it is (a table it lacks has no rows).
 Result addExaminees(Database& source, Database& target);
 
 } // namespace TableTransfer

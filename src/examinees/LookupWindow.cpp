@@ -321,7 +321,8 @@ void LookupWindow::changeEvent(QEvent* event)
 
 void LookupWindow::showReadFailure(const QString& error)
 {
-    m_messages.AskOperator(this, error, Msg::Style::ExclamationRtl, Msg::ErrorTitle);
+    // In Persian, as every box of the program; the platform's words follow for whoever looks after the data.
+    Kit::reportDatabaseTrouble(m_messages, this, m_db.lastErrorIsBusy(), error);
 }
 
 void LookupWindow::printByGroup()
@@ -366,7 +367,7 @@ void LookupWindow::deleteExaminee()
 
     const ExamineeDeletion::Result removed = m_deletion.removeFound();
     if (!removed.ok) {
-        m_messages.AskOperator(this, removed.error, Msg::Style::ExclamationRtl, Msg::ErrorTitle);
+        Kit::reportDatabaseTrouble(m_messages, this, m_db.lastErrorIsBusy(), removed.error);
         return;
     }
 

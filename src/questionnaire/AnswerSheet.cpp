@@ -165,8 +165,17 @@ AnswerSheet::Outcome AnswerSheet::saveAndFinish(const QHash<QString, QString>& d
     Transaction transaction(m_db);
     if (!transaction.begun())
         return failure(transaction);
-    if (const Outcome read = readWhatFailed(); !read.ok)
-        return read;
+    // Read again now that the write has the data: an examinee deleted since the run began has nothing to save to,
+    // and an update of no row would pass for stored.
+    const bool hadDetails = hasDetails();
+    for (TableCursor* cursor : { &m_answers, &m_details })
+        if (!cursor->reload())
+            return undo(transaction, failure(*cursor));
+    if (!m_answers.hasCurrent() || (hadDetails && !m_details.hasCurrent())) {
+        Outcome gone = failure(QStringLiteral("the examinee %1 is no longer there").arg(m_code));
+        gone.examineeGone = true;
+        return undo(transaction, gone);
+    }
     if (hasDetails()) {
         for (auto it = details.cbegin(); it != details.cend(); ++it)
             if (isCorrectable(it.key()))

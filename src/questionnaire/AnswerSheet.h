@@ -23,6 +23,8 @@ public:
         bool ok = true;
         QString error;
         bool busy = false;
+        // saveAndFinish(): the examinee's Answer row, or the details row the run began with, is no longer there.
+        bool examineeGone = false;
     };
 
     enum class Opened {
@@ -70,7 +72,8 @@ public:
     QString detail(const QString& column) const;
 
     // Stores the corrected details (column -> text; only correctable columns are taken) with the answers, together
-    // or not at all. When that fails nothing is stored and the sheet keeps what the file holds, so the same edits may
+    // or not at all. Inside its transaction it reads the examinee's rows again: when another program deleted the
+    // examinee meanwhile, nothing is stored (not even a new row) and examineeGone says so. When that fails nothing is stored and the sheet keeps what the file holds, so the same edits may
     // be offered again.
     Outcome saveAndFinish(const QHash<QString, QString>& details);
 

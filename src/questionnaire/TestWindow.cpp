@@ -411,6 +411,11 @@ void TestWindow::back()
 void TestWindow::saveAndExit()
 {
     const AnswerSheet::Outcome saved = m_sheet->saveAndFinish(editedDetails());
+    if (saved.examineeGone) {
+        m_messages.AskOperator(this, Msg::ExamineeGoneOnSave.arg(QChar(0x2066) + m_code->text() + QChar(0x2069)), Msg::Style::StopRtl,
+            Msg::ErrorTitlePersian);
+        return;
+    }
     if (!saved.ok) {
         // The window stays open with the edits on screen, so a second press stores them.
         m_messages.AskOperator(this, Msg::SaveFailed + QLatin1Char('\n') + saved.error, Msg::Style::StopRtl,

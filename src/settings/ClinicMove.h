@@ -7,13 +7,15 @@ class Database;
 
 // Moving a clinic onto its server: the examinees, answers and remembered pairs of the data file on this computer are
 // copied to the server in one transaction. When any of the file's codes is already on the server, nothing is copied
-// and the codes are listed. The data file itself is only read.
+// and the codes are listed; so are codes the file holds twice (older files may), and nothing is copied then either.
+// The data file itself is only read, whatever its schema version.
 namespace ClinicMove {
 
 struct Outcome {
     enum class Status {
         Copied,
         CodesTaken, // takenCodes are on the server already; nothing copied
+        CodesDoubled, // the data file holds each of doubledCodes in two rows, which the server refuses; nothing copied
         NoLocalFile, // this computer has no data file to copy
         LocalRefused, // the data file did not open (not ours, damaged, held...); error says why
         Failed, // the copy failed; nothing copied; error says why
@@ -21,6 +23,7 @@ struct Outcome {
     Status status = Status::Failed;
     QString error;
     QStringList takenCodes;
+    QStringList doubledCodes;
     int examinees = 0;
 };
 

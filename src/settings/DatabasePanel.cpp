@@ -111,12 +111,14 @@ DatabasePanel::DatabasePanel(Messages& messages, const QString& dataFolder, QWid
 void DatabasePanel::showStored()
 {
     const DatabaseChoice stored = DatabaseChoice::stored();
-    const ServerAddress server = stored.isServer() ? stored.server : DatabaseChoice::storedServer();
+    // The fields as stored, also when the choice was refused for its options.
+    const ServerAddress server = DatabaseChoice::storedServer();
     m_host->setText(server.host);
     m_port->setText(QString::number(server.port));
     m_name->setText(server.database);
     m_user->setText(server.user);
-    m_options = server.options;
+    // Options the program does not pass on (a password among them) are not shown again, nor written back.
+    m_options = server.optionsAllowed() ? server.options : QString();
     (stored.isServer() ? m_server : m_local)->setChecked(true);
     showKind();
 }
@@ -200,6 +202,11 @@ void DatabasePanel::copyToServer()
     case ClinicMove::Outcome::Status::CodesTaken:
         m_messages.AskOperator(window(),
             Msg::CopyToServerCodesTaken.arg(name) + QLatin1Char('\n') + codeList(moved.takenCodes),
+            Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    case ClinicMove::Outcome::Status::CodesDoubled:
+        m_messages.AskOperator(window(),
+            Msg::CopyToServerCodesDoubled.arg(name) + QLatin1Char('\n') + codeList(moved.doubledCodes),
             Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     case ClinicMove::Outcome::Status::NoLocalFile:

@@ -80,6 +80,8 @@ inline const QString DataFolderUnreadable = QStringLiteral("پوشه اطلاع�
 inline const QString DatabaseJournalWithoutFile = QStringLiteral("فايل اطلاعات برنامه (%1) پيدا نشد، اما فايل %2 که بخشي از آن است کنار جاي آن مانده است. برنامه فايل تازه اي نمي سازد و به اين دو فايل دست نمي زند. فايل اطلاعات را به جاي خود برگردانيد و برنامه را دوباره اجرا کنيد.");
 inline const QString DatabaseCannotOpen = QStringLiteral("فايل اطلاعات برنامه باز نشد. برنامه بسته مي شود.");
 inline const QString SaveFailed = QStringLiteral("ذخيره اطلاعات انجام نشد.");
+// Saving a test run whose examinee was deleted meanwhile (from another window or another computer).
+inline const QString ExamineeGoneOnSave = QStringLiteral("آزمودني با کد %1 در اين فاصله حذف شده است و چيزي ذخيره نشد.");
 inline const QString ExamineeDetailsMissing = QStringLiteral("مشخصات اين آزمودني ثبت نشده است؛ نمره گذاري انجام نشد.");
 inline const QString DamagedAnswers = QStringLiteral("پاسخ ذخيره شده سوالات زير معتبر نيست و نمره گذاري انجام نشد:");
 inline const QString ScoresNotStored = QStringLiteral("نمره ها ذخيره نشد و نتيجه نمايش داده نمي شود.");
@@ -184,6 +186,9 @@ inline const QString CopyToServerConfirm = QStringLiteral("آزمودني ها �
 inline const QString CopyToServerDone = QStringLiteral("%2 آزمودني از فايل اطلاعات اين رايانه به سرور کلينيک %1 کپي شد.");
 inline const QString CopyToServerCodesTaken = QStringLiteral("کد اين آزمودني ها از قبل روي سرور کلينيک %1 ثبت شده است و هيچ آزمودني کپي نشد:");
 inline const QString AndMoreCodes = QStringLiteral("و %1 کد ديگر");
+// Codes an older data file or backup holds twice, which the server refuses.
+inline const QString CopyToServerCodesDoubled = QStringLiteral("در فايل اطلاعات اين رايانه هر يک از اين کدها دو بار ثبت شده است و هيچ آزمودني به سرور کلينيک %1 کپي نشد. در پنجره «نمايش کد آزمودني» يکي از آن دو را حذف کنيد و دوباره کپي کنيد:");
+inline const QString ServerRestoreCodesDoubled = QStringLiteral("در اين پشتيبان هر يک از اين کدها دو بار ثبت شده است و سرور کلينيک آن را نمي پذيرد؛ چيزي بازيابي نشد و اطلاعات سرور دست نخورده ماند. پشتيبان را روي يک رايانه بازيابي کنيد، در پنجره «نمايش کد آزمودني» يکي از آن دو را حذف کنيد و سپس با «انتقال به سرور» دوباره کپي کنيد:");
 inline const QString CopyToServerNoFile = QStringLiteral("روي اين رايانه فايل اطلاعاتي براي انتقال به سرور نيست.");
 inline const QString CopyToServerFailed = QStringLiteral("انتقال به سرور کلينيک %1 انجام نشد و هيچ آزمودني کپي نشد.");
 inline const QString ServerBackupFailed = QStringLiteral("نسخه پشتيبان از اطلاعات سرور کلينيک تهيه نشد.");

@@ -3,6 +3,9 @@
 #include "app/CopyToServer.h"
 #include "app/Program.h"
 #include "app/WindowRouter.h"
+#include "data/DatabaseCheck.h"
+#include "data/TableTransfer.h"
+#include "settings/ClinicMove.h"
 #include "data/ServerFailure.h"
 #include "support/ScratchServer.h"
 #include "support/ScriptedFileDialogs.h"
@@ -15,6 +18,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -149,6 +154,15 @@ private:
     bool m_ready = false;
 };
 
+// The command line's copy has no window to ask from.
+const CopyToServer::PasswordAsk noPrompt = [](const QString&) { return std::optional<QString>(); };
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestServerStart : public QObject {
@@ -164,6 +178,11 @@ private slots:
     void copyToServer();
     void copyRefusedOnTakenCode();
     void copyWithoutDataFile();
+    void copyReadsAnOlderDataFileAsItIs();
+    void copyRefusesCodesHeldTwice_data();
+    void copyRefusesCodesHeldTwice();
+    void copyAsksForAPasswordOnlyWhereItCan();
+    void copyRunsWithoutADisplay();
 };
 
 void TestServerStart::runsOnServer()
@@ -340,7 +359,7 @@ void TestServerStart::copyToServer()
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
-    QCOMPARE(CopyToServer::run(local.folder(), scratch.address().toUri(), local.messages(), outStream, errStream), 0);
+    QCOMPARE(CopyToServer::run(local.folder(), scratch.address().toUri(), noPrompt, outStream, errStream), 0);
     outStream.flush();
     QVERIFY2(out.contains(QStringLiteral("Copied 2 examinees")), qPrintable(out));
     std::unique_ptr<Database> server = Database::onServer(scratch.address());
@@ -367,7 +386,7 @@ void TestServerStart::copyRefusedOnTakenCode()
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
-    QCOMPARE(CopyToServer::run(local.folder(), scratch.address().toUri(), local.messages(), outStream, errStream), 1);
+    QCOMPARE(CopyToServer::run(local.folder(), scratch.address().toUri(), noPrompt, outStream, errStream), 1);
     errStream.flush();
     QVERIFY2(err.contains(QStringLiteral("\n  12\n")), qPrintable(err));
     QVERIFY(!err.contains(QStringLiteral("  7\n")));
@@ -380,14 +399,160 @@ void TestServerStart::copyWithoutDataFile()
     ScratchServer scratch;
     SKIP_WITHOUT_SERVER(scratch);
     QTemporaryDir folder;
-    ScriptedMessages messages;
     QString out;
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
-    QCOMPARE(CopyToServer::run(folder.path(), scratch.address().toUri(), messages, outStream, errStream), 1);
+    QCOMPARE(CopyToServer::run(folder.path(), scratch.address().toUri(), noPrompt, outStream, errStream), 1);
     // Nothing is made on this computer to copy from.
     QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("RIVERIVU"))));
+}
+
+void TestServerStart::copyReadsAnOlderDataFileAsItIs()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    TestProgram local(TestProgram::OnFile);
+    local.addExaminee(QStringLiteral("12"));
+    // A file of schema version 0, written before codes were normalised: no pairs table, a code in Persian digits.
+    local.exec(QStringLiteral("INSERT INTO IDE (Code, FName) VALUES ('\u06F7\u06F7\u06F7', 'Sara')"));
+    local.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('\u06F7\u06F7\u06F7')"));
+    local.exec(QStringLiteral("DROP TABLE ComparedPairs"));
+    local.exec(QStringLiteral("PRAGMA user_version = 0"));
+    local.database().close();
+    const QString file = Database::filePath(local.folder());
+    const QByteArray before = fileBytes(file);
+    QVERIFY(!before.isEmpty());
+
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(CopyToServer::run(local.folder(), scratch.address().toUri(), noPrompt, outStream, errStream), 0);
+    outStream.flush();
+    errStream.flush();
+    QVERIFY2(out.contains(QStringLiteral("Copied 2 examinees")), qPrintable(out + err));
+    // Only read: not brought to the current version, no code rewritten, not a byte changed.
+    QVERIFY(fileBytes(file) == before);
+    QVERIFY(!QFileInfo::exists(DatabaseCheck::journalPath(file)));
+    // The server keeps codes in their one stored form.
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    QSqlQuery q(server->connection());
+    QVERIFY(q.exec(QStringLiteral("SELECT string_agg(\"Code\", ',' ORDER BY \"Code\") FROM \"IDE\"")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("12,777"));
+    QVERIFY(q.exec(QStringLiteral("SELECT string_agg(\"Code\", ',' ORDER BY \"Code\") FROM \"Answer\"")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("12,777"));
+}
+
+void TestServerStart::copyRefusesCodesHeldTwice_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("second"); // the second row's code
+    QTest::newRow("two details rows") << "IDE" << "12";
+    QTest::newRow("two answer rows") << "Answer" << "12";
+    QTest::newRow("two written forms of one code") << "IDE" << "\u06F1\u06F2";
+}
+
+void TestServerStart::copyRefusesCodesHeldTwice()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, second);
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    TestProgram local(TestProgram::OnFile);
+    local.addExaminee(QStringLiteral("7"));
+    local.addExaminee(QStringLiteral("12"));
+    // Older files may hold one code twice.
+    local.exec(QStringLiteral("INSERT INTO %1 (Code) VALUES (?)").arg(table), { second });
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    const auto before = tableContents(*server);
+
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(CopyToServer::run(local.folder(), scratch.address().toUri(), noPrompt, outStream, errStream), 1);
+    errStream.flush();
+    QVERIFY2(err.contains(QStringLiteral("twice")) && err.contains(QStringLiteral("\n  12\n")), qPrintable(err));
+    QVERIFY2(!err.contains(QStringLiteral("23505")) && !err.contains(QStringLiteral("  7\n")), qPrintable(err));
+    QCOMPARE(tableContents(*server), before);
+
+    // The panel's copy says so in Persian, naming the codes and what to do.
+    const ClinicMove::Outcome moved = ClinicMove::copy(local.folder(), *server);
+    QCOMPARE(moved.status, ClinicMove::Outcome::Status::CodesDoubled);
+    QCOMPARE(moved.doubledCodes, QStringList { QStringLiteral("12") });
+    QVERIFY(Msg::CopyToServerCodesDoubled.contains(QStringLiteral("نمايش کد آزمودني")));
+
+    // A backup of such a file restored onto the server is refused the same way, the server's rows untouched.
+    const TableTransfer::Result restored = TableTransfer::replaceAll(local.database(), *server);
+    QVERIFY(!restored.ok);
+    QCOMPARE(restored.doubledCodes, QStringList { QStringLiteral("12") });
+    QCOMPARE(tableContents(*server), before);
+}
+
+void TestServerStart::copyAsksForAPasswordOnlyWhereItCan()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    QString role;
+    {
+        PasswordUser user(scratch.address());
+        role = user.name();
+        QVERIFY(user.ready());
+        qputenv("PGPASSFILE", QFile::encodeName(QDir::temp().filePath(QStringLiteral("t35-no-pgpass"))));
+        qunsetenv("PGPASSWORD");
+        TestProgram local(TestProgram::OnFile);
+        local.addExaminee(QStringLiteral("7"));
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        // No terminal: refused with a line that says what to do.
+        QCOMPARE(CopyToServer::run(local.folder(), user.address().toUri(), noPrompt, outStream, errStream), 1);
+        errStream.flush();
+        QVERIFY2(err.contains(QStringLiteral("no terminal")) && err.contains(QStringLiteral("PGPASSWORD")),
+            qPrintable(err));
+        // A terminal: asked, and the copy goes through.
+        QStringList prompts;
+        const CopyToServer::PasswordAsk typed = [&prompts](const QString& prompt) {
+            prompts << prompt;
+            return std::optional<QString>(QStringLiteral("secret-1"));
+        };
+        QCOMPARE(CopyToServer::run(local.folder(), user.address().toUri(), typed, outStream, errStream), 0);
+        QCOMPARE(prompts.size(), 1);
+        QVERIFY2(prompts.first().contains(role), qPrintable(prompts.first()));
+    }
+    PasswordUser::dropRole(role);
+}
+
+void TestServerStart::copyRunsWithoutADisplay()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    TestProgram local(TestProgram::OnFile);
+    local.addExaminee(QStringLiteral("7"));
+    local.database().close();
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_CONFIG_HOME", "XDG_DATA_HOME" })
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("HOME"), home.path());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    // No terminal either: standard input is a pipe.
+    program.start(QStringLiteral(T35_PROGRAM),
+        { QStringLiteral("--data-dir"), local.folder(), QStringLiteral("--copy-to-server"), scratch.address().toUri() });
+    program.closeWriteChannel();
+    QVERIFY(program.waitForFinished(60000));
+    const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(program.exitCode() == 0, qPrintable(err));
+    QVERIFY(QString::fromLocal8Bit(program.readAllStandardOutput()).contains(QStringLiteral("Copied 1 examinees")));
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    QCOMPARE(tableContents(*server).value(QStringLiteral("IDE")).size(), 1);
 }
 
 QTEST_MAIN(TestServerStart)

@@ -1,5 +1,6 @@
 #include "data/Database.h"
 #include "data/Schema.h"
+#include "data/TableCursor.h"
 #include "data/Transaction.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
@@ -12,7 +13,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QLibraryInfo>
 #include <QTest>
+#include <QTranslator>
 
 namespace {
 
@@ -75,6 +78,11 @@ private slots:
     void foreignFileIsRefusedUntouched();
     void transactionRollsBackUnlessCommitted();
     void writeTransactionWaitsForAnotherProgram();
+    void aStatementThatCannotBePreparedSaysWhyInAnyLanguage_data();
+    void aStatementThatCannotBePreparedSaysWhyInAnyLanguage();
+
+private:
+    QTranslator m_persianQt;
 };
 
 void TestDatabase::firstStartCreatesSchemaAndSeed()
@@ -299,6 +307,55 @@ void TestDatabase::writeTransactionWaitsForAnotherProgram()
     other.release();
     Transaction taken(program.database());
     QVERIFY(taken.begun());
+}
+
+void TestDatabase::aStatementThatCannotBePreparedSaysWhyInAnyLanguage_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<QString>("fileCode");
+    QTest::addColumn<QString>("serverCode");
+
+    // The server prepares a statement when it is made, waiting for the table's lock as running it would.
+    QTest::newRow("tables held by another program") << "IDE" << true << true << "5" << "55P03";
+    QTest::newRow("a table that is not there") << "Nowhere" << false << false << "1" << "42P01";
+}
+
+void TestDatabase::aStatementThatCannotBePreparedSaysWhyInAnyLanguage()
+{
+    QFETCH(QString, table);
+    QFETCH(bool, held);
+    QFETCH(bool, busy);
+    QFETCH(QString, fileCode);
+    QFETCH(QString, serverCode);
+    // Qt's own words in Persian, as the program has them: the driver's description of a failed prepare among them.
+    if (m_persianQt.isEmpty()) {
+        QVERIFY(m_persianQt.load(QStringLiteral("qtbase_fa"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QCoreApplication::installTranslator(&m_persianQt);
+    }
+    QVERIFY(QCoreApplication::translate("QPSQLResult", "Unable to prepare statement")
+        != QLatin1String("Unable to prepare statement"));
+
+    TestProgram program;
+    program.database().setLockWait(200);
+    std::optional<LockHolder> other;
+    if (held)
+        other.emplace(program.database());
+    TableCursor cursor(program.database(), table);
+    QVERIFY(cursor.readFailed());
+    QCOMPARE(cursor.lastErrorIsBusy(), busy);
+    QCOMPARE(program.database().lastErrorIsBusy(), busy);
+    QCOMPARE(program.database().lastErrorCode(), program.onServer() ? serverCode : fileCode);
+    // Never run as something else after failing to be prepared.
+    QVERIFY2(!cursor.lastError().contains(QLatin1String("EXECUTE")), qPrintable(cursor.lastError()));
+    QVERIFY2(!cursor.lastError().contains(QLatin1String("syntax")), qPrintable(cursor.lastError()));
+    if (!held)
+        QVERIFY2(cursor.lastError().contains(table), qPrintable(cursor.lastError()));
+    // Once free, the same statement runs.
+    other.reset();
+    if (held)
+        QVERIFY2(cursor.reload(), qPrintable(cursor.lastError()));
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

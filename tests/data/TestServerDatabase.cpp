@@ -1,4 +1,5 @@
 #include "data/Database.h"
+#include "data/Engine.h"
 #include "data/Schema.h"
 #include "data/TableCursor.h"
 #include "support/TestServer.h"
@@ -24,6 +25,9 @@ private slots:
     void secondConnectionKeepsTheData();
     void notOursIsRefusedUntouched_data();
     void notOursIsRefusedUntouched();
+    void aTableInAnotherSchemaIsLeftToTheAdministrator();
+    void aSchemaNamedAfterTheUserDoesNotSplitTheClinic();
+    void ourTablesInTwoSchemasAreRefused();
     void anOlderVersionIsBroughtUpToDate();
     void aLostSettingsRowIsPutBack();
     void connectionFailuresSayWhy_data();
@@ -34,7 +38,11 @@ private slots:
     void aCounsellorWithRowRightsOnlyWorks();
 
 private:
+    // A login role whose schema bears its name, in the case's database; its name, or "" when it could not be made.
+    QString counsellorWithOwnSchema();
+
     std::optional<ServerAddress> m_server;
+    QString m_role;
 };
 
 namespace {
@@ -113,6 +121,9 @@ void TestServerDatabase::cleanup()
     if (m_server)
         TestServer::drop(*m_server);
     m_server.reset();
+    if (!m_role.isEmpty())
+        TestServer::execAsAdmin(QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(m_role));
+    m_role.clear();
 }
 
 void TestServerDatabase::firstConnectionMakesTheSchemaAndSeed()
@@ -192,6 +203,15 @@ void TestServerDatabase::notOursIsRefusedUntouched_data()
                                << "CREATE FUNCTION stamp() RETURNS trigger LANGUAGE plpgsql AS "
                                   "'BEGIN RETURN NEW; END'\nCREATE TRIGGER stamp BEFORE INSERT ON \"IDE\" "
                                   "FOR EACH ROW EXECUTE FUNCTION stamp()";
+    QTest::newRow("a rule copying every registration elsewhere")
+        << true
+        << "CREATE SCHEMA watcher\nCREATE TABLE watcher.spy (code text)\n"
+           "CREATE RULE copy AS ON INSERT TO \"IDE\" DO ALSO INSERT INTO watcher.spy VALUES (NEW.\"Code\")";
+    QTest::newRow("a rule swallowing answers")
+        << true << "CREATE RULE swallow AS ON UPDATE TO \"Answer\" DO INSTEAD NOTHING";
+    QTest::newRow("a row-level policy") << true
+                                        << "ALTER TABLE \"IDE\" ENABLE ROW LEVEL SECURITY\n"
+                                           "CREATE POLICY hide ON \"IDE\" USING (\"Code\" <> '12')";
 }
 
 void TestServerDatabase::notOursIsRefusedUntouched()
@@ -213,6 +233,91 @@ void TestServerDatabase::notOursIsRefusedUntouched()
     QCOMPARE(result.check, DatabaseCheck::Outcome::NotOurs);
     QVERIFY(!result.error.isEmpty());
     QVERIFY(!db->isOpen());
+    QCOMPARE(raw.fingerprint(), before);
+}
+
+void TestServerDatabase::aTableInAnotherSchemaIsLeftToTheAdministrator()
+{
+    {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+    }
+    Raw raw(*m_server);
+    QVERIFY(raw.exec(QStringLiteral("CREATE SCHEMA billing")));
+    QVERIFY(raw.exec(QStringLiteral("CREATE TABLE billing.invoices (id integer, total numeric)")));
+    std::unique_ptr<Database> db = Database::onServer(*m_server);
+    QCOMPARE(db->open().status, Database::OpenStatus::Opened);
+}
+
+QString TestServerDatabase::counsellorWithOwnSchema()
+{
+    // The layout the server's documentation recommends: each user a schema of their own name, which the default
+    // search path looks in first.
+    const QString role = m_server->database + QStringLiteral("_counsellor");
+    m_role = role;
+    if (!TestServer::execAsAdmin(QStringLiteral("CREATE ROLE \"%1\" LOGIN").arg(role)).isNull())
+        return QString();
+    Raw raw(*m_server);
+    const bool made = raw.exec(QStringLiteral("GRANT CONNECT ON DATABASE \"%1\" TO \"%2\"").arg(m_server->database, role))
+        && raw.exec(QStringLiteral("CREATE SCHEMA \"%1\" AUTHORIZATION \"%1\"").arg(role))
+        && raw.exec(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO \"%1\"")
+                        .arg(role));
+    return made ? role : QString();
+}
+
+void TestServerDatabase::aSchemaNamedAfterTheUserDoesNotSplitTheClinic()
+{
+    {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+        QVERIFY(db->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('12')")));
+    }
+    const QString role = counsellorWithOwnSchema();
+    QVERIFY(!role.isEmpty());
+    ServerAddress counsellor = *m_server;
+    counsellor.user = role;
+    std::unique_ptr<Database> db = Database::onServer(counsellor);
+    const Database::OpenResult opened = db->open();
+    QVERIFY2(opened.status == Database::OpenStatus::Opened, qPrintable(opened.error));
+    TableCursor details(*db, QStringLiteral("IDE"));
+    QCOMPARE(details.count(), 1);
+    QCOMPARE(details.field(QStringLiteral("Code")), QStringLiteral("12"));
+    Raw raw(*m_server);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_class c JOIN pg_namespace n ON n.oid = "
+                                       "c.relnamespace WHERE n.nspname = '%1'")
+                            .arg(role))
+                 .toInt(),
+        0);
+}
+
+void TestServerDatabase::ourTablesInTwoSchemasAreRefused()
+{
+    const QString role = counsellorWithOwnSchema();
+    QVERIFY(!role.isEmpty());
+    // A clinic already split: a whole set of the program's tables in the counsellor's schema besides public's.
+    {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+        Raw raw(*m_server);
+        QVERIFY(raw.exec(QStringLiteral("SET search_path TO \"%1\"").arg(role)));
+        for (const QString& statement : Engine::server().schemaStatements()
+                + Engine::server().writeSchemaVersion(Schema::CurrentVersion))
+            QVERIFY(raw.exec(statement));
+    }
+    Raw raw(*m_server);
+    QVERIFY(raw.exec(QStringLiteral("ALTER SCHEMA \"%1\" OWNER TO \"%1\"").arg(role)));
+    QVERIFY(raw.exec(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA \"%1\" TO \"%1\"").arg(role)));
+    QVERIFY(raw.exec(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO \"%1\"").arg(role)));
+    const QString before = raw.fingerprint();
+    for (const QString& user : { m_server->user, role }) {
+        ServerAddress server = *m_server;
+        server.user = user;
+        std::unique_ptr<Database> db = Database::onServer(server);
+        const Database::OpenResult opened = db->open();
+        QCOMPARE(opened.status, Database::OpenStatus::Refused);
+        QCOMPARE(opened.check, DatabaseCheck::Outcome::NotOurs);
+        QVERIFY2(opened.error.contains(role), qPrintable(opened.error));
+    }
     QCOMPARE(raw.fingerprint(), before);
 }
 

@@ -1,10 +1,14 @@
 #include "data/Database.h"
 #include "data/TableCursor.h"
 #include "data/Transaction.h"
+#include "examinees/LookupWindow.h"
 #include "questionnaire/AnswerSheet.h"
+#include "ui/MessageCatalogue.h"
 #include "support/TestProgram.h"
 #include "support/TestServer.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMap>
 #include <QTest>
 
@@ -18,6 +22,9 @@ private slots:
     void answersSurviveAServerStoppedAtOnce();
     void aTransactionCutOffStoresNothing();
     void aServerStillDownFailsAtOnceAndIsTriedAgain();
+    void theFirstActionAfterARestartGoesThrough_data();
+    void theFirstActionAfterARestartGoesThrough();
+    void theLookupWindowSaysInPersianThatTheServerIsGone();
 };
 
 namespace {
@@ -130,5 +137,67 @@ void TestServerFaults::aServerStillDownFailsAtOnceAndIsTriedAgain()
     QCOMPARE(answers.count(), 1);
 }
 
-QTEST_GUILESS_MAIN(TestServerFaults)
+void TestServerFaults::theFirstActionAfterARestartGoesThrough_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("an answer") << "answer";
+    QTest::newRow("a read") << "read";
+    QTest::newRow("a write transaction") << "transaction";
+}
+
+void TestServerFaults::theFirstActionAfterARestartGoesThrough()
+{
+    QFETCH(QString, action);
+    TestProgram program(TestProgram::OnServer);
+    program.addExaminee(QStringLiteral("12"));
+    AnswerSheet sheet(program.database());
+    QCOMPARE(sheet.open(QStringLiteral("12")).status, AnswerSheet::Opened::Ready);
+    QVERIFY(sheet.record(1, 3).ok);
+    // Stopped and started while the program did nothing: its connection is gone, the server is back.
+    QVERIFY(TestServer::stopImmediately());
+    QVERIFY(TestServer::start());
+    Database& db = program.database();
+    if (action == QLatin1String("answer")) {
+        const AnswerSheet::Outcome stored = sheet.record(2, 4);
+        QVERIFY2(stored.ok, qPrintable(stored.error));
+        QCOMPARE(sheet.storedOption(2), 4);
+    } else if (action == QLatin1String("read")) {
+        TableCursor answers(db, QStringLiteral("Answer"));
+        QVERIFY2(!answers.readFailed(), qPrintable(answers.lastError()));
+        QCOMPARE(answers.count(), 1);
+    } else {
+        Transaction write(db);
+        QVERIFY2(write.begun(), qPrintable(write.error()));
+        QVERIFY(db.exec(QStringLiteral("UPDATE \"Answer\" SET \"3\" = '2'")));
+        QVERIFY(write.commit());
+    }
+    QVERIFY(!db.lastErrorIsConnectionLost());
+    // Run once: the write is there once.
+    QCOMPARE(program.rowCount(QStringLiteral("Answer")), 1);
+}
+
+void TestServerFaults::theLookupWindowSaysInPersianThatTheServerIsGone()
+{
+    TestProgram program(TestProgram::OnServer);
+    program.addExaminee(QStringLiteral("12"), QStringLiteral("Ali"));
+    program.addExaminee(QStringLiteral("13"), QStringLiteral("Reza"));
+    LookupWindow window(program.database(), program.messages(), program.fileDialogs(), ResearchExport::Scoring {});
+    window.show();
+    QVERIFY(TestServer::stopImmediately());
+    auto* firstName = Drive::find<QComboBox>(&window, QStringLiteral("DataCombo6"));
+    Drive::type(firstName->lineEdit(), QStringLiteral("A"));
+    auto* code = Drive::find<QLineEdit>(&window, QStringLiteral("Text5"));
+    code->setText(QStringLiteral("12"));
+    Drive::click(&window, QStringLiteral("Command2"));
+    QCoreApplication::processEvents();
+    QVERIFY(TestServer::start());
+    QVERIFY(!program.messages().boxes.isEmpty());
+    for (const ScriptedMessages::Box& box : std::as_const(program.messages().boxes)) {
+        QCOMPARE(box.title, Msg::ErrorTitlePersian);
+        QVERIFY2(box.text.startsWith(Msg::DatabaseFailing) || box.text.startsWith(Msg::DatabaseBusy),
+            qPrintable(box.text));
+    }
+}
+
+QTEST_MAIN(TestServerFaults)
 #include "TestServerFaults.moc"

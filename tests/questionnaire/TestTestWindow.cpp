@@ -140,6 +140,8 @@ private slots:
     void assistiveTechnologySeesRadioButtons();
     void assistiveTechnologyChoosesAndStores_data();
     void assistiveTechnologyChoosesAndStores();
+    void savingAnExamineeDeletedMeanwhileSaysSo_data();
+    void savingAnExamineeDeletedMeanwhileSaysSo();
 };
 
 void TestTestWindow::initTestCase()
@@ -589,6 +591,48 @@ void TestTestWindow::detailsAreStoredOnlyBySaveAndExit()
     QCOMPARE(p.rowCount(QStringLiteral("Answer")), 1);
     QCOMPARE(p.messages().noticeTexts(), QStringList{endNotice});
     QCOMPARE(p.messages().boxes.size(), 1);
+}
+
+void TestTestWindow::savingAnExamineeDeletedMeanwhileSaysSo_data()
+{
+    QTest::addColumn<QStringList>("deleted");
+    QTest::addColumn<bool>("edited");
+    QTest::newRow("the examinee, nothing edited") << QStringList { "IDE", "Answer" } << false;
+    QTest::newRow("the examinee, a name corrected") << QStringList { "IDE", "Answer" } << true;
+    QTest::newRow("the details row") << QStringList { "IDE" } << false;
+    QTest::newRow("the answer row") << QStringList { "Answer" } << true;
+}
+
+void TestTestWindow::savingAnExamineeDeletedMeanwhileSaysSo()
+{
+    QFETCH(QStringList, deleted);
+    QFETCH(bool, edited);
+    TestProgram p;
+    p.addExaminee(examinee, QStringLiteral("Ali"));
+    TestWindow w(p.database(), p.messages());
+    QVERIFY(openAndStart(w));
+    chooseOption(&w, 5);
+    if (edited) {
+        auto* name = child<QLineEdit>(&w, "FName");
+        name->selectAll();
+        Drive::type(name, QStringLiteral("Hasan"));
+    }
+    // Another counsellor deletes the examinee while the test window is open.
+    for (const QString& table : deleted)
+        p.exec(QStringLiteral("DELETE FROM %1 WHERE Code = ?").arg(table), { examinee });
+    p.messages().clear();
+    Drive::click(&w, QStringLiteral("Command5"));
+    QCOMPARE(p.messages().boxes.size(), 1);
+    QCOMPARE(p.messages().lastText(),
+        Msg::ExamineeGoneOnSave.arg(QChar(0x2066) + examinee + QChar(0x2069)));
+    QCOMPARE(p.messages().boxes.last().title, Msg::ErrorTitlePersian);
+    // Never taken for saved, and nothing stored for nobody.
+    QVERIFY(w.isVisible());
+    QVERIFY(w.result() != int(QDialog::Accepted));
+    for (const QString& table : deleted)
+        QCOMPARE(p.rowCount(table, QStringLiteral("Code"), examinee), 0);
+    if (!deleted.contains(QStringLiteral("IDE")))
+        QCOMPARE(p.ideField(examinee, QStringLiteral("FName")), QStringLiteral("Ali"));
 }
 
 void TestTestWindow::codeCannotBeEdited()

@@ -7,14 +7,17 @@
 #include "support/TableContents.h"
 #include "support/TestProgram.h"
 #include "text/Digits.h"
+#include "text/ProgramSettings.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/Twips.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
 
 namespace {
@@ -85,6 +88,8 @@ private slots:
     void copyMovesTheClinic();
     void copyRefusedOnTakenCode();
     void longListOfTakenCodesShortened();
+    void aPasswordInTheStoredOptionsIsNeverWrittenBack();
+    void copyRefusedOnCodesHeldTwice();
     void captionsNameFieldsAndTabOrder();
     void nothingCutOff();
     void unusedFieldsLookDisabledOnEveryTheme_data();
@@ -294,6 +299,44 @@ void TestDatabasePanel::copyRefusedOnTakenCode()
     QCOMPARE(p.program.messages().lastText(),
         Msg::CopyToServerCodesTaken.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069))
             + QStringLiteral("\n7"));
+    QCOMPARE(tableContents(*server), before);
+}
+
+void TestDatabasePanel::aPasswordInTheStoredOptionsIsNeverWrittenBack()
+{
+    Panel p;
+    QVERIFY(onServer(clinic()).store());
+    {
+        QSettings settings(ProgramSettings::filePath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("database/options"), QStringLiteral("sslmode=require; password=secret"));
+    }
+    p.panel->showStored();
+    QCOMPARE(p.control("DatabaseName")->text(), QStringLiteral("clinic"));
+    QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseSave")));
+    QFile file(ProgramSettings::filePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(!file.readAll().contains("secret"));
+    QCOMPARE(DatabaseChoice::stored(), onServer(clinic()));
+}
+
+void TestDatabasePanel::copyRefusedOnCodesHeldTwice()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    Panel p;
+    p.program.addExaminee(QStringLiteral("7"));
+    p.program.addExaminee(QStringLiteral("12"));
+    p.program.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('12')"));
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    const auto before = tableContents(*server);
+    p.fill(scratch.address());
+    p.program.messages().answers.enqueue(Msg::Yes);
+    QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseCopy")));
+    QCOMPARE(p.program.messages().lastText(),
+        Msg::CopyToServerCodesDoubled.arg(QChar(0x2066) + scratch.address().displayName() + QChar(0x2069))
+            + QStringLiteral("\n12"));
+    QCOMPARE(p.program.messages().boxes.last().title, Msg::ErrorTitlePersian);
     QCOMPARE(tableContents(*server), before);
 }
 
