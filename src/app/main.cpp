@@ -6,6 +6,7 @@
 #include "ui/PersianText.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/QtMessages.h"
+#include "web/ServeCommand.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -48,6 +49,27 @@ int main(int argc, char* argv[])
         return 2;
     case CommandLine::Parsed::Action::Run:
         break;
+    }
+
+    if (parsed.options.serve || !parsed.options.inviteCode.isEmpty()) {
+        // The questionnaire service and its invitations need no display.
+        QCoreApplication app(argc, argv);
+        const DataPlace::Folders folders
+            = DataPlace::decide(QCoreApplication::applicationDirPath(), parsed.options.dataDir);
+        ServeCommand::Options options;
+        options.databaseUri = parsed.options.databaseUri;
+        options.dataFolder = folders.data;
+        options.resourcesFolder = folders.resources;
+        options.listen = parsed.options.listen;
+        options.tlsCert = parsed.options.tlsCert;
+        options.tlsKey = parsed.options.tlsKey;
+        options.allowPlainHttp = parsed.options.allowPlainHttp;
+        options.inviteCode = parsed.options.inviteCode;
+        options.days = parsed.options.days;
+        options.linkBase = parsed.options.linkBase;
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return parsed.options.serve ? ServeCommand::serve(options, out, err) : ServeCommand::invite(options, out, err);
     }
 
     QApplication app(argc, argv);
