@@ -24,6 +24,10 @@ foreach(size 16 22 24 32 48 64 128 256)
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
+# The questionnaire service for examinees' phones as a system service; installed, never enabled by the package
+# (README says how to enable it).
+install(FILES ${CMAKE_SOURCE_DIR}/resources/tovrin35-serve.service DESTINATION lib/systemd/system)
+
 set(CPACK_PACKAGE_NAME "tovrin35")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Tovrin35")

@@ -289,7 +289,7 @@ void TestQuestionnaireService::staticFilesAreServed()
     QVERIFY(font.body.size() > 100000);
     QCOMPARE(web.get(QStringLiteral("/font/bold.ttf")).status, 200);
     const WebResponse style = web.get(QStringLiteral("/style.css"));
-    QVERIFY(style.body.contains("min-height: 48px"));
+    QVERIFY(style.body.contains("min-height: 46px"));
     QVERIFY(style.body.contains("/font/regular.ttf"));
 }
 
