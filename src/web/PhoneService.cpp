@@ -3,6 +3,8 @@
 #include "web/QuestionnaireService.h"
 #include "web/WebServer.h"
 
+#include <QLoggingCategory>
+
 PhoneService::PhoneService(Database& db)
     : m_db(db)
 {
@@ -23,6 +25,8 @@ QString PhoneService::apply(const ServiceSettings& settings)
         return error;
     if (!ServiceSettings::plainHttpAllowed(address, settings.allowPlainHttp))
         return QStringLiteral("plain HTTP beyond this computer is not allowed");
+    // Qt's own messages about requests could carry a link's token.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.httpserver*=false"));
     auto service = std::make_unique<QuestionnaireService>(m_db, [] { return QDateTime::currentDateTimeUtc(); });
     QuestionnaireService* routes = service.get();
     auto server = std::make_unique<WebServer>([routes](const WebRequest& request) { return routes->handle(request); });
