@@ -65,6 +65,10 @@ install(FILES ${CMAKE_BINARY_DIR}/doc/tovrin35.1.gz DESTINATION ${CMAKE_INSTALL_
 install(FILES ${CMAKE_BINARY_DIR}/doc/tovrin35.fa.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/fa/man1
     RENAME tovrin35.1.gz)
 
+# The questionnaire service for examinees' phones as a system service; installed, never enabled by the package
+# (README says how to enable it).
+install(FILES ${CMAKE_SOURCE_DIR}/resources/tovrin35-serve.service DESTINATION lib/systemd/system)
+
 set(CPACK_PACKAGE_NAME "tovrin35")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Tovrin35")

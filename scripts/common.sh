@@ -4,7 +4,10 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
-PACKAGES=(cmake g++ make ninja-build qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql qt6-qpa-plugins libgl-dev poppler-utils qt6-translations-l10n libsodium-dev libpq-dev pkg-config)
+PACKAGES=(cmake g++ make ninja-build qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql qt6-qpa-plugins libgl-dev poppler-utils qt6-translations-l10n libsodium-dev libpq-dev pkg-config
+    qt6-httpserver-dev qt6-websockets-dev openssl)
+# The browser test of the page served to a phone (tests/web): a headless Chromium driven by Selenium.
+BROWSER_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
 # scripts/package: the library scan of the Debian package, the validators of its desktop entry and metainfo, and the
 # drivers the package depends on (so the check can name them), the icon renderer for scripts/render-icons, and
 # lintian, which the check runs on the package.

@@ -15,6 +15,12 @@ const ValueOption valueOptions[] = {
     {"--data-dir", &Options::dataDir},
     {"--database", &Options::databaseUri},
     {"--copy-to-server", &Options::copyToServerUri},
+    {"--listen", &Options::listen},
+    {"--tls-cert", &Options::tlsCert},
+    {"--tls-key", &Options::tlsKey},
+    {"--invite", &Options::inviteCode},
+    {"--days", &Options::days},
+    {"--link-base", &Options::linkBase},
 };
 
 } // namespace
@@ -45,6 +51,14 @@ Parsed parse(const QStringList& arguments)
             parsed.options.quitAfterStart = true;
             continue;
         }
+        if (argument == QLatin1String("--serve")) {
+            parsed.options.serve = true;
+            continue;
+        }
+        if (argument == QLatin1String("--allow-plain-http")) {
+            parsed.options.allowPlainHttp = true;
+            continue;
+        }
         bool known = false;
         for (const ValueOption& option : valueOptions) {
             const QString name = QLatin1String(option.name);
@@ -73,6 +87,13 @@ Parsed parse(const QStringList& arguments)
         if (!known)
             return fail(QStringLiteral("unknown option: %1").arg(argument));
     }
+    const Options& o = parsed.options;
+    if (o.serve && !o.inviteCode.isEmpty())
+        return fail(QStringLiteral("--serve and --invite go separately"));
+    if (!o.serve && (!o.listen.isEmpty() || !o.tlsCert.isEmpty() || !o.tlsKey.isEmpty() || o.allowPlainHttp))
+        return fail(QStringLiteral("--listen, --tls-cert, --tls-key and --allow-plain-http go with --serve"));
+    if (o.inviteCode.isEmpty() && (!o.days.isEmpty() || !o.linkBase.isEmpty()))
+        return fail(QStringLiteral("--days and --link-base go with --invite"));
     if (help)
         parsed.action = Parsed::Action::Help;
     else if (version)
@@ -94,6 +115,15 @@ QString usage()
         "  --database URI          use the clinic's PostgreSQL server at URI, e.g.\n"
         "                          postgresql://counsellor@server:5432/clinic or postgresql:///clinic?host=/run/pg\n"
         "  --copy-to-server URI    copy the local data file's examinees and answers to the server at URI, then end\n"
+        "  --serve                 run the questionnaire service for examinees' phones, without a window, until\n"
+        "                          stopped (SIGTERM)\n"
+        "  --listen ADDRESS:PORT   where --serve listens (default 127.0.0.1:8035)\n"
+        "  --tls-cert FILE         with --tls-key FILE: serve HTTPS with that PEM certificate and key\n"
+        "  --allow-plain-http      serve plain HTTP on an address other than this computer's own (behind a\n"
+        "                          reverse proxy that adds TLS, or on the clinic's own Wi-Fi)\n"
+        "  --invite CODE           print a new link by which the examinee CODE answers on a phone, then end\n"
+        "  --days N                with --invite: the link lasts N days (default 7)\n"
+        "  --link-base URL         with --invite: the address the link starts with (default: the settings')\n"
         "  --version               print the program's name and version, then end\n"
         "  -h, --help              print this text, then end\n"
         "\n"

@@ -14,6 +14,15 @@ struct Options {
     // --quit-after-start: start as always (data folder, database, main window), then end at once. Not in the usage:
     // the package check uses it to see an installed program start on a fresh account.
     bool quitAfterStart = false;
+    // The questionnaire service, headless: --serve runs it; --invite CODE prints a new link and ends.
+    bool serve = false;
+    QString listen; // --listen ADDRESS:PORT
+    QString tlsCert; // --tls-cert FILE (PEM)
+    QString tlsKey; // --tls-key FILE (PEM)
+    bool allowPlainHttp = false; // --allow-plain-http
+    QString inviteCode; // --invite CODE
+    QString days; // --days N, checked by the invitation
+    QString linkBase; // --link-base URL
 };
 
 struct Parsed {

@@ -10,6 +10,7 @@
 #include "examinees/RegistrationPanel.h"
 #include "settings/ClinicPanel.h"
 #include "settings/DatabasePanel.h"
+#include "web/PhonePanel.h"
 #include "settings/Theme.h"
 #include "settings/ThemePanel.h"
 #include "text/ShownNumbers.h"
@@ -49,7 +50,8 @@ struct PanelPlace {
     int height;
 };
 constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
-constexpr PanelPlace kSettingsPlace{6060, 3780, 2175, 3855};
+// Taller by one row for the phones' button: it starts where the hint and banner end.
+constexpr PanelPlace kSettingsPlace{6060, 3240, 2175, 4455};
 constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
 constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
 // Below the clinic's name, between the hint and banner (which end at 3240) and the button column (from 8280), down to
@@ -147,6 +149,9 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_databasePanel = new DatabasePanel(m_messages, m_db.dataFolder(), this);
     connect(m_databasePanel, &DatabasePanel::saved, m_databasePanel, &QWidget::hide);
     connect(m_databasePanel, &DatabasePanel::cancelled, m_databasePanel, &QWidget::hide);
+    m_phonePanel = new PhonePanel(m_messages, &m_router.phoneService(), this);
+    connect(m_phonePanel, &PhonePanel::saved, m_phonePanel, &QWidget::hide);
+    connect(m_phonePanel, &PhonePanel::cancelled, m_phonePanel, &QWidget::hide);
     m_themePanel = new ThemePanel(*m_themeRow, m_messages, m_db.resourcesFolder(), this);
     connect(m_themePanel, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
     connect(m_themePanel, &ThemePanel::cancelled, m_themePanel, &QWidget::hide);
@@ -224,6 +229,8 @@ void MainWindow::buildSettingsPanel()
     connect(Kit::button(m_settingsPanel, QStringLiteral("Command71"), QStringLiteral("محل فايل اطلاعات"), 195, 2040, 1785,
                         495),
             &QPushButton::clicked, this, &MainWindow::showDataFilePanel);
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command72"), Msg::PhoneButton, 195, 3240, 1785, 495),
+            &QPushButton::clicked, this, &MainWindow::showPhonePanel);
     // How numbers are drawn is the choice of whoever sits at this computer: windows opened after a change follow it,
     // and the windows open now (a preview, a chart) are drawn again at once.
     auto* digits = new QCheckBox(QStringLiteral("ارقام فارسي"), m_settingsPanel);
@@ -237,7 +244,7 @@ void MainWindow::buildSettingsPanel()
             if (window->isVisible())
                 window->update();
     });
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 3240, 1785, 495),
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 3840, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
 }
 
@@ -320,6 +327,7 @@ void MainWindow::HidePanels()
     m_clinicPanel->hide();
     m_dataFilePanel->hide();
     m_databasePanel->hide();
+    m_phonePanel->hide();
     if (m_details->count() == 0 && !m_details->readFailed())
         return;
     m_details->reload();
@@ -496,6 +504,14 @@ void MainWindow::showDatabasePanel()
     hideHint();
     showAt(m_settingsPanel, kSettingsPlace);
     showAt(m_databasePanel, kDatabasePlace);
+}
+
+void MainWindow::showPhonePanel()
+{
+    HidePanels();
+    m_phonePanel->showStored();
+    showAt(m_settingsPanel, kSettingsPlace);
+    showAt(m_phonePanel, kDatabasePlace);
 }
 
 void MainWindow::replaceUnreadableTheme()

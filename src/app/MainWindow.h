@@ -7,6 +7,7 @@ class ClinicPanel;
 class DataFilePanel;
 class HomePanel;
 class DatabasePanel;
+class PhonePanel;
 class Database;
 class Messages;
 class QFrame;
@@ -55,6 +56,7 @@ private:
     void showThemePanel();
     void showDataFilePanel();
     void showDatabasePanel();
+    void showPhonePanel();
     // At load: a stored theme whose skin cannot be read gives way to the first theme, stored, and the operator is
     // told.
     void replaceUnreadableTheme();
@@ -87,6 +89,7 @@ private:
     DataFilePanel* m_dataFilePanel = nullptr;
     HomePanel* m_home = nullptr; // shown while no other panel is
     DatabasePanel* m_databasePanel = nullptr;
+    PhonePanel* m_phonePanel = nullptr;
 
     QHash<QObject*, QString> m_hints;
 };

@@ -9,6 +9,7 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/PathField.h"
+#include "web/ServiceSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -171,6 +172,11 @@ Program::Start Program::start()
         return Start::DatabaseRefused;
 
     m_router = std::make_unique<WindowRouter>(*m_database, m_messages, m_fileDialogs);
+    // The examinees' phones are served while the program runs, when the settings say so; a service that cannot start
+    // (its port taken) leaves the program as it is, and the phone panel says why when it is saved again.
+    const QString phoneProblem = m_router->phoneService().apply(ServiceSettings::stored());
+    if (!phoneProblem.isNull())
+        qWarning("the questionnaire service for phones did not start: %s", qPrintable(phoneProblem));
     m_router->showMainWindow();
     return Start::Running;
 }

@@ -5,6 +5,7 @@
 #include "scoring/reports/ListReport.h"
 #include "scoring/reports/ListReportRows.h"
 #include "ui/MakerDetails.h"
+#include "web/PhoneService.h"
 
 #include <QList>
 #include <QObject>
@@ -41,6 +42,8 @@ public:
     ~WindowRouter() override;
 
     Desktop& desktop() { return m_desktop; }
+    // The questionnaire served to examinees' phones while the program runs (off unless the settings turn it on).
+    PhoneService& phoneService() { return m_phone; }
     Database& database() { return m_db; }
     Messages& messages() { return m_messages; }
     FileDialogs& fileDialogs() { return m_fileDialogs; }
@@ -115,6 +118,7 @@ private:
     Messages& m_messages;
     FileDialogs& m_fileDialogs;
     Desktop m_desktop;
+    PhoneService m_phone { m_db };
     Maker::Details m_maker = Maker::details();
     ListReportCaptions m_listCaptions;
     QList<QPointer<QWidget>> m_windows;

@@ -8,6 +8,7 @@
 #include "ui/PersianText.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/QtMessages.h"
+#include "web/ServeCommand.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -77,6 +78,32 @@ int main(int argc, char* argv[])
         }
         return CopyToServer::run(
             folders.data, parsed.options.copyToServerUri, CopyToServer::terminalPassword(err), out, err);
+    }
+    if (parsed.options.serve || !parsed.options.inviteCode.isEmpty()) {
+        // The questionnaire service and its invitations need no display.
+        QCoreApplication app(argc, argv);
+        const DataPlace::Folders folders
+            = DataPlace::decide(QCoreApplication::applicationDirPath(), parsed.options.dataDir);
+        ServeCommand::Options options;
+        options.databaseUri = parsed.options.databaseUri;
+        options.dataFolder = folders.data;
+        options.resourcesFolder = folders.resources;
+        options.listen = parsed.options.listen;
+        options.tlsCert = parsed.options.tlsCert;
+        options.tlsKey = parsed.options.tlsKey;
+        options.allowPlainHttp = parsed.options.allowPlainHttp;
+        options.inviteCode = parsed.options.inviteCode;
+        options.days = parsed.options.days;
+        options.linkBase = parsed.options.linkBase;
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        if (folders.where == DataPlace::Where::Chosen) {
+            if (const DataFolderCheck::Result checked = DataFolderCheck::check(folders.data); !checked.fit()) {
+                err << "tovrin35: " << DataFolderCheck::describe(checked, folders.data) << '\n';
+                return 1;
+            }
+        }
+        return parsed.options.serve ? ServeCommand::serve(options, out, err) : ServeCommand::invite(options, out, err);
     }
 
     QApplication app(argc, argv);

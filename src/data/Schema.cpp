@@ -79,6 +79,12 @@ const QList<Object>& objects()
         since(1,
             table(QStringLiteral("ComparedPairs"),
                 { QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") })),
+        // Version 2: links by which an examinee answers on a phone. The link's token is kept only as its hash.
+        since(2,
+            table(QStringLiteral("Invitation"),
+                { QStringLiteral("Code"), QStringLiteral("TokenHash"), QStringLiteral("Made"), QStringLiteral("Expires"),
+                    QStringLiteral("State"), QStringLiteral("MadeBy") })),
+        since(2, index(QStringLiteral("Invitation_TokenHash"), QStringLiteral("Invitation"), QStringLiteral("TokenHash"))),
     };
     return all;
 }

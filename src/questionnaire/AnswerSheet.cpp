@@ -37,12 +37,13 @@ QString answerColumn(int item)
 
 } // namespace
 
-AnswerSheet::AnswerSheet(Database& db)
+AnswerSheet::AnswerSheet(Database& db, Reach reach)
     : m_db(db)
     , m_answers(db, QStringLiteral("Answer"))
-    , m_details(db, QStringLiteral("IDE"))
     , m_statements(db, QStringLiteral("QU"))
 {
+    if (reach == Reach::AnswersAndDetails)
+        m_details.emplace(db, QStringLiteral("IDE"));
 }
 
 AnswerSheet::Opening AnswerSheet::open(const QString& typedCode)
@@ -64,9 +65,9 @@ AnswerSheet::Opening AnswerSheet::open(const QString& typedCode)
     case ExamineeCode::Found::Status::Found:
         break;
     }
-    if (!m_details.setFilter(CodeColumn, found.code)) {
+    if (m_details && !m_details->setFilter(CodeColumn, found.code)) {
         opening.status = Opened::Failed;
-        static_cast<Outcome&>(opening) = failure(m_details);
+        static_cast<Outcome&>(opening) = failure(*m_details);
         return opening;
     }
     m_code = found.code;
@@ -150,12 +151,12 @@ bool AnswerSheet::isCorrectable(const QString& column)
 
 bool AnswerSheet::hasDetails() const
 {
-    return isOpen() && m_details.hasCurrent();
+    return isOpen() && m_details && m_details->hasCurrent();
 }
 
 QString AnswerSheet::detail(const QString& column) const
 {
-    return hasDetails() && detailColumns().contains(column) ? m_details.field(column) : QString();
+    return hasDetails() && detailColumns().contains(column) ? m_details->field(column) : QString();
 }
 
 AnswerSheet::Outcome AnswerSheet::saveAndFinish(const QHash<QString, QString>& details)
@@ -179,13 +180,13 @@ AnswerSheet::Outcome AnswerSheet::saveAndFinish(const QHash<QString, QString>& d
     if (hasDetails()) {
         for (auto it = details.cbegin(); it != details.cend(); ++it)
             if (isCorrectable(it.key()))
-                m_details.setField(it.key(), it.value());
+                m_details->setField(it.key(), it.value());
     }
     // The answers go with the details, and need an Answer row to go to; answers without details are stored alone.
     if (!m_answers.update())
         return undo(transaction, failure(m_answers));
-    if (hasDetails() && !m_details.update())
-        return undo(transaction, failure(m_details));
+    if (hasDetails() && !m_details->update())
+        return undo(transaction, failure(*m_details));
     if (!transaction.commit())
         return undo(transaction, failure(transaction));
     return {};
@@ -193,8 +194,8 @@ AnswerSheet::Outcome AnswerSheet::saveAndFinish(const QHash<QString, QString>& d
 
 AnswerSheet::Outcome AnswerSheet::readWhatFailed()
 {
-    for (TableCursor* cursor : {&m_answers, &m_details})
-        if (cursor->readFailed() && !cursor->reload())
+    for (TableCursor* cursor : { &m_answers, m_details ? &*m_details : nullptr })
+        if (cursor && cursor->readFailed() && !cursor->reload())
             return failure(*cursor);
     return {};
 }
@@ -203,6 +204,7 @@ AnswerSheet::Outcome AnswerSheet::undo(Transaction& transaction, const Outcome& 
 {
     transaction.rollback();
     m_answers.reload();
-    m_details.reload();
+    if (m_details)
+        m_details->reload();
     return failed;
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class Database;
 class Transaction;
 
@@ -15,7 +17,10 @@ class Transaction;
 // read and write says whether it worked, with the platform's description when it did not.
 class AnswerSheet {
 public:
-    explicit AnswerSheet(Database& db);
+    // What a sheet reads: the answers and the examinee's details (the test window), or the answers alone (the page
+    // served to a phone, whose login on a clinic's server may not read names).
+    enum class Reach { AnswersAndDetails, AnswersOnly };
+    explicit AnswerSheet(Database& db, Reach reach = Reach::AnswersAndDetails);
 
     // Whether a read or a write worked; when not, the platform's description and whether another program holds the
     // data (the operator is told "busy" rather than "failing").
@@ -86,7 +91,7 @@ private:
 
     Database& m_db;
     TableCursor m_answers; // the examinee's Answer row
-    TableCursor m_details; // the examinee's IDE row
+    std::optional<TableCursor> m_details; // the examinee's IDE row (none when the sheet reaches the answers only)
     TableCursor m_statements; // the QU row of the item asked for
     QString m_code;
 };

@@ -4,6 +4,7 @@
 #include "questionnaire/AnswerSheet.h"
 #include "questionnaire/ItemNumberRule.h"
 #include "questionnaire/Keying.h"
+#include "questionnaire/TestTexts.h"
 #include "settings/Theme.h"
 #include "text/Digits.h"
 #include "text/ShownNumbers.h"
@@ -31,18 +32,12 @@
 namespace {
 
 const QString WindowTitle = QStringLiteral("صفحه اجراي تست");
-const QString TitleText = QStringLiteral("پرسشنامه رضايت زناشويي تورين 35 ماده اي");
-const QString InstructionText = QStringLiteral(
-    "اين نرم افزار شامل جملاتي درباره جنبه هاي مختلف زندگي شماست که ممکن است با آن موافق يا مخالف باشيد . "
-    "هر جمله را به دقت بخوانيد و سپس ميزان موافقت يا مخالفت خود را مشخص کنيد . "
-    "توجه داشته باشيد جواب صحيح يا غلط وجود ندارد . "
-    "سعي کنيد حتي الامکان از پاسخ به مورد \" نظري ندارم\" خودداري کنيد . "
-    "فقط وقتي اين مورد را علامت بزنيد که در موافق يا مخالف بودن خود نسبت به يک جمله کاملا شک و ترديد داشته باشيد ");
-const QString LegendText =
-    QStringLiteral(" کاملاً مخالفم  --- مخالفم  ---  نظري ندارم ---   موافقم ---  کاملاً موافقم ");
-const QString StartCaption = QStringLiteral("شروع");
-const QString BackCaption = QStringLiteral("قبلي");
-const QString NextCaption = QStringLiteral("بعدي");
+const QString TitleText = TestTexts::Title;
+const QString InstructionText = TestTexts::Instruction;
+const QString LegendText = TestTexts::Legend;
+const QString StartCaption = TestTexts::Start;
+const QString BackCaption = TestTexts::Back;
+const QString NextCaption = TestTexts::Next;
 const QString SaveAndExitCaption = QStringLiteral("ذخيره و خروج");
 
 // Our own captions, for controls that carry none of their own.

@@ -214,4 +214,18 @@ constexpr int ServiceNotification = 0x200000;
 constexpr int RightToLeftReading = 0x100000;
 } // namespace Style
 
+// Answering on a phone
+inline const QString PhoneAnswering = QStringLiteral("پاسخگويي با تلفن همراه");
+inline const QString PhoneButton = QStringLiteral("تلفن همراه");
+inline const QString PhoneListenCaption = QStringLiteral("نشاني و درگاه:");
+inline const QString PhoneLinkBaseCaption = QStringLiteral("آغاز پيوندها:");
+inline const QString PhonePlainHttp = QStringLiteral("HTTP بي رمزگذاري بيرون از اين رايانه");
+inline const QString PhonePlainHttpWarning = QStringLiteral(
+    "هشدار: پيوندها و پاسخ‌ها بي رمزگذاري از شبکه مي‌گذرند. فقط پشت پراکسي با TLS يا در شبکه خود کلينيک.");
+inline const QString PhoneListenWrong = QStringLiteral("نشاني و درگاه بايد مانند 127.0.0.1:8035 باشد");
+inline const QString PhonePlainHttpNeeded
+    = QStringLiteral("براي نشاني‌اي بيرون از اين رايانه، HTTP بي رمزگذاري را آگاهانه بپذيريد");
+inline const QString PhoneSettingsNotSaved = QStringLiteral("تنظيمات پاسخگويي با تلفن همراه ذخيره نشد");
+inline const QString PhoneServiceNotStarted = QStringLiteral("پاسخگويي با تلفن همراه آغاز نشد");
+
 } // namespace Msg

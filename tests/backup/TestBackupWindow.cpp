@@ -1,6 +1,7 @@
 #include "backup/BackupWindow.h"
 #include "backup/FileBytes.h"
 #include "calendar/SolarHijri.h"
+#include "data/Schema.h"
 #include "support/LayoutCheck.h"
 #include "support/TestProgram.h"
 #include "text/Digits.h"
@@ -324,6 +325,7 @@ void TestBackupWindow::restoreFromAFirstVersionBackup()
     const QString backup = w.path(QStringLiteral("older.mdbB"));
     QVERIFY(QFile::copy(w.database(), backup));
     onFile(backup, QStringLiteral("DROP TABLE ComparedPairs"));
+    onFile(backup, QStringLiteral("DROP TABLE Invitation"));
     onFile(backup, QStringLiteral("PRAGMA user_version = 0"));
     const QString pairsTables = QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'ComparedPairs'");
     QCOMPARE(onFile(backup, pairsTables).toInt(), 0);
@@ -337,7 +339,7 @@ void TestBackupWindow::restoreFromAFirstVersionBackup()
     Database next(w.program.folder());
     QVERIFY(next.open().ok());
     next.close();
-    QCOMPARE(onFile(w.database(), QStringLiteral("PRAGMA user_version")).toInt(), 1);
+    QCOMPARE(onFile(w.database(), QStringLiteral("PRAGMA user_version")).toInt(), Schema::CurrentVersion);
     QCOMPARE(onFile(w.database(), pairsTables).toInt(), 1);
     QCOMPARE(onFile(w.database(), QStringLiteral("SELECT group_concat(Code) FROM IDE")).toString(),
         QStringLiteral("from the backup"));

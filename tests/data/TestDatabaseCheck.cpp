@@ -171,6 +171,7 @@ private slots:
     void damaged();
     void missingSettingsRowIsPutBack();
     void olderVersionIsBroughtUpToDate();
+    void secondVersionGetsTheInvitations();
     void definitions_data();
     void definitions();
     void permissions_data();
@@ -334,6 +335,8 @@ void TestDatabaseCheck::notOurs()
             { QStringLiteral("a newer schema version"),
                 QStringLiteral("PRAGMA user_version = %1").arg(Schema::CurrentVersion + 1) },
             { QStringLiteral("the pairs table in a file of the first version"), QStringLiteral("PRAGMA user_version = 0") },
+            { QStringLiteral("the invitations table in a file of the second version"),
+                QStringLiteral("PRAGMA user_version = 1") },
             { QStringLiteral("the pairs table defined another way"),
                 QStringLiteral("DROP TABLE ComparedPairs;\nCREATE TABLE ComparedPairs (FirstCode TEXT, SecondCode TEXT)") },
         };
@@ -423,7 +426,9 @@ void TestDatabaseCheck::olderVersionIsBroughtUpToDate()
 {
     QTemporaryDir folder;
     const QString path = makeOurs(folder, 5);
-    QVERIFY(run(path, { QStringLiteral("DROP TABLE ComparedPairs"), QStringLiteral("PRAGMA user_version = 0") }));
+    QVERIFY(run(path,
+        { QStringLiteral("DROP TABLE ComparedPairs"), QStringLiteral("DROP TABLE Invitation"),
+            QStringLiteral("PRAGMA user_version = 0") }));
     const QByteArray before = fingerprint(path);
     QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
     QCOMPARE(fingerprint(path), before);
@@ -436,6 +441,30 @@ void TestDatabaseCheck::olderVersionIsBroughtUpToDate()
     QCOMPARE(value(path, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'ComparedPairs'")).toString(),
         Schema::find(Schema::Object::Kind::Table, QStringLiteral("ComparedPairs"))->sql);
     QCOMPARE(value(path, QStringLiteral("SELECT COUNT(*) FROM IDE")).toInt(), 5);
+    QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
+}
+
+// A file of version 1 (with the pairs, without invitations) is ours; opening it adds the invitations table and its
+// index with the version number, and keeps the pairs.
+void TestDatabaseCheck::secondVersionGetsTheInvitations()
+{
+    QTemporaryDir folder;
+    const QString path = makeOurs(folder, 3);
+    QVERIFY(run(path,
+        { QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES ('1', '2', 'Couple')"),
+            QStringLiteral("DROP TABLE Invitation"), QStringLiteral("PRAGMA user_version = 1") }));
+    QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
+    {
+        Database db(folder.path());
+        QCOMPARE(db.open().status, Database::OpenStatus::Opened);
+    }
+    QCOMPARE(value(path, QStringLiteral("PRAGMA user_version")).toInt(), 2);
+    QCOMPARE(value(path, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'Invitation'")).toString(),
+        Schema::find(Schema::Object::Kind::Table, QStringLiteral("Invitation"))->sql);
+    QCOMPARE(value(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'Invitation_TokenHash'"))
+                 .toInt(),
+        1);
+    QCOMPARE(value(path, QStringLiteral("SELECT COUNT(*) FROM ComparedPairs")).toInt(), 1);
     QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
 }
 

@@ -29,6 +29,7 @@ private slots:
     void aSchemaNamedAfterTheUserDoesNotSplitTheClinic();
     void ourTablesInTwoSchemasAreRefused();
     void anOlderVersionIsBroughtUpToDate();
+    void aSecondVersionGetsTheInvitations();
     void aLostSettingsRowIsPutBack();
     void connectionFailuresSayWhy_data();
     void connectionFailuresSayWhy();
@@ -140,7 +141,7 @@ void TestServerDatabase::firstConnectionMakesTheSchemaAndSeed()
     QCOMPARE(raw.scalar(QStringLiteral("SELECT string_agg(table_name, ',' ORDER BY table_name) FROM "
                                        "information_schema.tables WHERE table_schema = current_schema()"))
                  .toString(),
-        QStringLiteral("Answer,ComparedPairs,IDE,PPP,QU,SchemaVersion,Theme"));
+        QStringLiteral("Answer,ComparedPairs,IDE,Invitation,PPP,QU,SchemaVersion,Theme"));
     QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::CurrentVersion);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"QU\" WHERE \"QUs\" <> ''")).toInt(), 35);
     QCOMPARE(
@@ -330,6 +331,7 @@ void TestServerDatabase::anOlderVersionIsBroughtUpToDate()
     }
     Raw raw(*m_server);
     QVERIFY(raw.exec(QStringLiteral("DROP TABLE \"ComparedPairs\"")));
+    QVERIFY(raw.exec(QStringLiteral("DROP TABLE \"Invitation\"")));
     QVERIFY(raw.exec(QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = 0")));
 
     std::unique_ptr<Database> db = Database::onServer(*m_server);
@@ -337,6 +339,25 @@ void TestServerDatabase::anOlderVersionIsBroughtUpToDate()
     QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::CurrentVersion);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"ComparedPairs\"")).toInt(), 0);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Code\" FROM \"IDE\"")).toString(), QStringLiteral("12"));
+}
+
+void TestServerDatabase::aSecondVersionGetsTheInvitations()
+{
+    {
+        std::unique_ptr<Database> db = Database::onServer(*m_server);
+        QVERIFY(db->open().ok());
+        QVERIFY(db->exec(QStringLiteral("INSERT INTO \"ComparedPairs\" (\"FirstCode\", \"SecondCode\") VALUES ('1', '2')")));
+    }
+    Raw raw(*m_server);
+    QVERIFY(raw.exec(QStringLiteral("DROP TABLE \"Invitation\"")));
+    QVERIFY(raw.exec(QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = 1")));
+
+    std::unique_ptr<Database> db = Database::onServer(*m_server);
+    QCOMPARE(db->open().status, Database::OpenStatus::Opened);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), 2);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"Invitation\"")).toInt(), 0);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'Invitation_TokenHash'")).toInt(), 1);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"ComparedPairs\"")).toInt(), 1);
 }
 
 void TestServerDatabase::aLostSettingsRowIsPutBack()

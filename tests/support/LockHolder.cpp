@@ -46,7 +46,8 @@ LockHolder::LockHolder(Database& held)
     QSqlQuery q(db);
     if (!db.open() || !q.exec(QStringLiteral("BEGIN"))
         || !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(350035)"))
-        || !q.exec(QStringLiteral("LOCK TABLE \"IDE\", \"Answer\", \"QU\", \"Theme\", \"PPP\", \"ComparedPairs\" "
+        || !q.exec(QStringLiteral("LOCK TABLE \"IDE\", \"Answer\", \"QU\", \"Theme\", \"PPP\", \"ComparedPairs\", "
+                                  "\"Invitation\" "
                                   "IN ACCESS EXCLUSIVE MODE"))) {
         QTest::qFail(qPrintable(QStringLiteral("cannot lock %1: %2 %3")
                                     .arg(server.displayName(), db.lastError().text(), q.lastError().text())),

@@ -64,6 +64,8 @@ QString forServer(const QString& sql)
     static const QSet<QString> names = [] {
         QSet<QString> all { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("QU"),
             QStringLiteral("Theme"), QStringLiteral("PPP"), QStringLiteral("ComparedPairs"),
+            QStringLiteral("Invitation"), QStringLiteral("TokenHash"), QStringLiteral("Made"), QStringLiteral("Expires"),
+            QStringLiteral("State"), QStringLiteral("MadeBy"),
             QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") };
         for (const QStringList* columns : { &Database::ideColumns(), &Database::answerColumns(),
                  &Database::quColumns(), &Database::themeColumns() })

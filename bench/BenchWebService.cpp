@@ -1,0 +1,259 @@
+// The questionnaire service under 200 examinees answering at once over loopback: the service runs as the program
+// does on a clinic's server (`tovrin35 --serve`, its own process), and this program plays 200 phones, each on its own
+// connection, answering its 35 items one after another as fast as the answers come back. Measured per stored answer
+// (a POST answered by its redirect): p50 and p99, answers per second, and answers lost (the database must hold every
+// one, keyed). Beside it, `wrk` on the service's static font route: the HTTP floor of the same listener.
+// Once on the data file and once on the server (T35_TEST_SERVER: eval "$(scripts/pg-cluster start)" gives one).
+// The program is found at T35_PROGRAM (default: build-bench/src/app/tovrin35).
+#include "data/Database.h"
+#include "data/Invitations.h"
+#include "data/QuestionnaireItems.h"
+#include "data/ServerAddress.h"
+#include "questionnaire/Keying.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int Examinees = 200;
+
+int optionFor(int examinee, int item)
+{
+    return 1 + (examinee + item) % 5;
+}
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+QString program()
+{
+    const QString given = qEnvironmentVariable("T35_PROGRAM");
+    return given.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../src/app/tovrin35") : given;
+}
+
+// One phone: a keep-alive connection answering item after item.
+struct Phone {
+    QTcpSocket socket;
+    QString token;
+    int examinee = 0;
+    int item = 0;
+    QByteArray received;
+    QElapsedTimer sent;
+};
+
+struct Outcome {
+    std::vector<double> latenciesMs;
+    double seconds = 0;
+    int failures = 0;
+};
+
+Outcome answerAtOnce(quint16 port, const QStringList& tokens)
+{
+    Outcome outcome;
+    std::vector<std::unique_ptr<Phone>> phones;
+    int done = 0;
+    QEventLoop loop;
+    auto sendNext = [&](Phone& phone) {
+        ++phone.item;
+        if (phone.item > QuestionnaireItemCount) {
+            phone.socket.disconnectFromHost();
+            if (++done == int(phones.size()))
+                loop.quit();
+            return;
+        }
+        const QByteArray body = "option=" + QByteArray::number(optionFor(phone.examinee, phone.item));
+        phone.sent.start();
+        phone.socket.write("POST /a/" + phone.token.toLatin1() + '/' + QByteArray::number(phone.item)
+            + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: "
+            + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    };
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < tokens.size(); ++i) {
+        auto phone = std::make_unique<Phone>();
+        phone->token = tokens.at(i);
+        phone->examinee = i;
+        Phone* p = phone.get();
+        QObject::connect(&p->socket, &QTcpSocket::connected, [p, &sendNext] { sendNext(*p); });
+        QObject::connect(&p->socket, &QTcpSocket::readyRead, [p, &sendNext, &outcome] {
+            p->received += p->socket.readAll();
+            const qsizetype end = p->received.indexOf("\r\n\r\n");
+            if (end < 0)
+                return;
+            // The redirect has an empty body.
+            if (!p->received.startsWith("HTTP/1.1 303"))
+                ++outcome.failures;
+            outcome.latenciesMs.push_back(p->sent.nsecsElapsed() / 1e6);
+            p->received.clear();
+            sendNext(*p);
+        });
+        phones.push_back(std::move(phone));
+    }
+    for (auto& phone : phones)
+        phone->socket.connectToHost(QHostAddress::LocalHost, port);
+    QTimer::singleShot(300'000, &loop, &QEventLoop::quit);
+    loop.exec();
+    outcome.seconds = clock.nsecsElapsed() / 1e9;
+    return outcome;
+}
+
+double wrkRequestsPerSecond(quint16 port)
+{
+    QProcess wrk;
+    wrk.start(QStringLiteral("wrk"), { QStringLiteral("-t2"), QStringLiteral("-c50"), QStringLiteral("-d5s"),
+                                         QStringLiteral("http://127.0.0.1:%1/font/regular.ttf").arg(port) });
+    if (!wrk.waitForFinished(60000))
+        return 0;
+    const QRegularExpressionMatch match
+        = QRegularExpression(QStringLiteral("Requests/sec:\\s+([0-9.]+)")).match(QString::fromLatin1(wrk.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toDouble() : 0;
+}
+
+bool adminExec(const ServerAddress& admin, const QString& sql)
+{
+    static const QString name = QStringLiteral("bench_web_admin");
+    if (!QSqlDatabase::contains(name)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(admin.host);
+        db.setPort(admin.port);
+        db.setDatabaseName(admin.database);
+        db.setUserName(admin.user);
+        db.open();
+    }
+    QSqlQuery q(QSqlDatabase::database(name, false));
+    if (q.exec(sql))
+        return true;
+    std::fprintf(stderr, "%s: %s\n", qPrintable(sql), qPrintable(q.lastError().text()));
+    return false;
+}
+
+void run(benchmark::State& state, bool onServer)
+{
+    QTemporaryDir folder;
+    std::unique_ptr<Database> db;
+    ServerAddress address;
+    if (onServer) {
+        const std::optional<ServerAddress> admin = ServerAddress::fromUri(qEnvironmentVariable("T35_TEST_SERVER"));
+        if (!admin) {
+            state.SkipWithError("T35_TEST_SERVER names no server");
+            return;
+        }
+        address = *admin;
+        address.database = QStringLiteral("t35_bench_web_%1").arg(QCoreApplication::applicationPid());
+        adminExec(*admin, QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
+        adminExec(*admin, QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database));
+        db = Database::onServer(address);
+    } else {
+        db = std::make_unique<Database>(folder.path());
+    }
+    if (!db->open().ok()) {
+        state.SkipWithError("the database did not open");
+        return;
+    }
+    QStringList tokens;
+    for (int i = 0; i < Examinees; ++i) {
+        const QString code = QString::number(1000 + i);
+        db->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\") VALUES ('%1', 'Bench')").arg(code));
+        db->exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('%1')").arg(code));
+        tokens << Invitations::make(*db, code, 7, QStringLiteral("bench"), QDateTime::currentDateTimeUtc()).token;
+    }
+
+    const quint16 port = freePort();
+    QProcess service;
+    QStringList arguments { QStringLiteral("--serve"), QStringLiteral("--listen"),
+        QStringLiteral("127.0.0.1:%1").arg(port) };
+    arguments << (onServer ? QStringList { QStringLiteral("--database"), address.toUri() }
+                           : QStringList { QStringLiteral("--data-dir"), folder.path() });
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tovrin35.web.info=false"));
+    service.setProcessEnvironment(environment);
+    service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    service.start(program(), arguments);
+    if (!service.waitForReadyRead(20000)) {
+        state.SkipWithError("the service did not start");
+        return;
+    }
+
+    Outcome outcome;
+    for (auto _ : state) {
+        outcome = answerAtOnce(port, tokens);
+        state.SetIterationTime(outcome.seconds);
+    }
+    const double floor = wrkRequestsPerSecond(port);
+    service.terminate();
+    service.waitForFinished(10000);
+
+    // Every answer stored, keyed, once.
+    int lost = 0;
+    for (int i = 0; i < Examinees; ++i) {
+        QSqlQuery q(db->connection());
+        q.exec(QStringLiteral("SELECT * FROM \"Answer\" WHERE \"Code\" = '%1'").arg(1000 + i));
+        if (!q.next()) {
+            lost += QuestionnaireItemCount;
+            continue;
+        }
+        for (int item = 1; item <= QuestionnaireItemCount; ++item)
+            if (q.value(QString::number(item)).toString() != QString::number(scoreForOption(item, optionFor(i, item))))
+                ++lost;
+    }
+    std::vector<double>& l = outcome.latenciesMs;
+    std::sort(l.begin(), l.end());
+    auto at = [&](double share) { return l.empty() ? 0.0 : l.at(std::min(l.size() - 1, std::size_t(share * l.size()))); };
+    state.counters["answers"] = double(l.size());
+    state.counters["p50_ms"] = at(0.50);
+    state.counters["p99_ms"] = at(0.99);
+    state.counters["answers_per_s"] = l.size() / outcome.seconds;
+    state.counters["lost"] = lost;
+    state.counters["refused"] = outcome.failures;
+    state.counters["wrk_font_req_per_s"] = floor;
+    db.reset();
+    if (onServer) {
+        const std::optional<ServerAddress> admin = ServerAddress::fromUri(qEnvironmentVariable("T35_TEST_SERVER"));
+        adminExec(*admin, QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
+    }
+}
+
+void twoHundredOnTheFile(benchmark::State& state)
+{
+    run(state, false);
+}
+BENCHMARK(twoHundredOnTheFile)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void twoHundredOnTheServer(benchmark::State& state)
+{
+    run(state, true);
+}
+BENCHMARK(twoHundredOnTheServer)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,201 @@
+#include "data/Invitations.h"
+
+#include "data/Database.h"
+#include "data/ExamineeCode.h"
+#include "data/TableCursor.h"
+#include "data/Transaction.h"
+
+#include <sodium.h>
+
+namespace Invitations {
+
+namespace {
+
+constexpr int TokenBytes = 24;
+constexpr int TokenLength = 32; // 24 bytes in base64url
+const QString Table = QStringLiteral("Invitation");
+const QString HashColumn = QStringLiteral("TokenHash");
+
+bool sodiumReady()
+{
+    static const bool ready = sodium_init() >= 0;
+    return ready;
+}
+
+} // namespace
+
+QString stateName(State state)
+{
+    switch (state) {
+    case State::Open:
+        return QStringLiteral("open");
+    case State::Answering:
+        return QStringLiteral("answering");
+    case State::Finished:
+        return QStringLiteral("finished");
+    case State::Revoked:
+        break;
+    }
+    return QStringLiteral("revoked");
+}
+
+State stateFrom(const QString& stored)
+{
+    for (State state : { State::Open, State::Answering, State::Finished })
+        if (stored == stateName(state))
+            return state;
+    return State::Revoked;
+}
+
+QString storedTime(const QDateTime& time)
+{
+    return time.toUTC().toString(Qt::ISODate);
+}
+
+QString newToken()
+{
+    if (!sodiumReady())
+        qFatal("libsodium did not start");
+    unsigned char bytes[TokenBytes];
+    randombytes_buf(bytes, sizeof bytes);
+    const QByteArray token = QByteArray(reinterpret_cast<const char*>(bytes), sizeof bytes)
+                                 .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
+    sodium_memzero(bytes, sizeof bytes);
+    return QString::fromLatin1(token);
+}
+
+QString hashOf(const QString& token)
+{
+    if (!sodiumReady())
+        qFatal("libsodium did not start");
+    const QByteArray text = token.toUtf8();
+    unsigned char hash[crypto_generichash_BYTES];
+    crypto_generichash(hash, sizeof hash, reinterpret_cast<const unsigned char*>(text.constData()),
+        static_cast<unsigned long long>(text.size()), nullptr, 0);
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(hash), sizeof hash).toHex());
+}
+
+bool looksLikeToken(const QString& text)
+{
+    if (text.size() != TokenLength)
+        return false;
+    for (QChar c : text)
+        if (!(c.unicode() < 0x80 && (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))))
+            return false;
+    return true;
+}
+
+Made make(Database& db, const QString& typedCode, int days, const QString& madeBy, const QDateTime& now)
+{
+    Made made;
+    if (days < 1 || days > MostDays) {
+        made.status = Made::Status::BadDays;
+        return made;
+    }
+    Transaction transaction(db);
+    if (!transaction.begun()) {
+        made.error = transaction.error();
+        made.busy = transaction.busy();
+        return made;
+    }
+    TableCursor answers(db, QStringLiteral("Answer"));
+    const ExamineeCode::Found found = ExamineeCode::find(typedCode, { &answers });
+    if (found.status == ExamineeCode::Found::Status::Failed) {
+        made.error = found.error;
+        made.busy = found.busy;
+        return made;
+    }
+    if (!found.found()) {
+        made.status = Made::Status::NoExaminee;
+        return made;
+    }
+    TableCursor invitations(db, Table);
+    const QString token = newToken();
+    if (!invitations.setFilter(HashColumn, hashOf(token))) {
+        made.error = invitations.lastError();
+        made.busy = invitations.lastErrorIsBusy();
+        return made;
+    }
+    invitations.addNew();
+    invitations.setField(QStringLiteral("Code"), found.code);
+    invitations.setField(HashColumn, hashOf(token));
+    invitations.setField(QStringLiteral("Made"), storedTime(now));
+    invitations.setField(QStringLiteral("Expires"), storedTime(now.addDays(days)));
+    invitations.setField(QStringLiteral("State"), stateName(State::Open));
+    invitations.setField(QStringLiteral("MadeBy"), madeBy);
+    if (!invitations.update()) {
+        made.error = invitations.lastError();
+        made.busy = invitations.lastErrorIsBusy();
+        return made;
+    }
+    if (!transaction.commit()) {
+        made.error = transaction.error();
+        made.busy = transaction.busy();
+        return made;
+    }
+    made.status = Made::Status::Made;
+    made.token = token;
+    made.code = found.code;
+    return made;
+}
+
+Found find(Database& db, const QString& token, const QDateTime& now)
+{
+    Found result;
+    const QString hash = hashOf(token);
+    TableCursor invitations(db, Table);
+    if (!invitations.setFilter(HashColumn, hash)) {
+        result.status = Found::Status::Failed;
+        result.error = invitations.lastError();
+        result.busy = invitations.lastErrorIsBusy();
+        return result;
+    }
+    // The lookup by the hash found the row; the comparison that decides takes the same time wherever they differ.
+    const QByteArray stored = invitations.field(HashColumn).toLatin1();
+    const QByteArray wanted = hash.toLatin1();
+    const bool same = stored.size() == wanted.size() && sodium_memcmp(stored.constData(), wanted.constData(), wanted.size()) == 0;
+    const QDateTime expires = QDateTime::fromString(invitations.field(QStringLiteral("Expires")), Qt::ISODate);
+    const State state = stateFrom(invitations.field(QStringLiteral("State")));
+    if (!same || !expires.isValid() || now >= expires || state == State::Revoked)
+        return result;
+    result.status = Found::Status::Valid;
+    result.code = invitations.field(QStringLiteral("Code"));
+    result.state = state;
+    result.tokenHash = hash;
+    return result;
+}
+
+Changed moveTo(Database& db, const QString& tokenHash, State state)
+{
+    Changed changed;
+    Transaction transaction(db);
+    TableCursor invitations(db, Table);
+    if (!transaction.begun() || !invitations.setFilter(HashColumn, tokenHash)) {
+        changed.error = transaction.begun() ? invitations.lastError() : transaction.error();
+        changed.busy = transaction.begun() ? invitations.lastErrorIsBusy() : transaction.busy();
+        return changed;
+    }
+    if (!invitations.hasCurrent()) {
+        changed.error = QStringLiteral("no such invitation");
+        return changed;
+    }
+    const State now = stateFrom(invitations.field(QStringLiteral("State")));
+    if (now == state) {
+        changed.ok = true;
+        return changed;
+    }
+    if (now == State::Finished || now == State::Revoked) {
+        changed.error = QStringLiteral("the invitation is %1").arg(stateName(now));
+        return changed;
+    }
+    invitations.setField(QStringLiteral("State"), stateName(state));
+    if (!invitations.update() || !transaction.commit()) {
+        changed.error = invitations.lastError().isEmpty() ? transaction.error() : invitations.lastError();
+        changed.busy = invitations.lastErrorIsBusy() || transaction.busy();
+        return changed;
+    }
+    changed.ok = true;
+    return changed;
+}
+
+} // namespace Invitations

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "web/RateLimiter.h"
+#include "web/WebMessage.h"
+
+#include <QDateTime>
+
+#include <functional>
+
+class Database;
+
+// The questionnaire as an examinee answers it on a phone, at /a/TOKEN: the introduction, the 35 statements one at a
+// time, the list of unanswered ones and "پايان", then thanks. Routes are plain functions of the request; each choice
+// goes through the same answer sheet as the test window and is stored at once. Pages need no script: every choice
+// is a form's POST answered by a redirect. The pages show the clinic's name and never the examinee's name or code.
+//
+// A link that opens nothing (unknown, revoked, expired) gets one neutral page; such links are counted per client
+// address and an address that keeps guessing is refused for a while.
+class QuestionnaireService {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    QuestionnaireService(Database& db, Clock clock);
+
+    WebResponse handle(const WebRequest& request);
+
+    // How a request is named in the log: its method, its path with any token replaced, and the status.
+    static QString logLine(const WebRequest& request, int status);
+
+private:
+    WebResponse route(const WebRequest& request);
+    WebResponse questionnaire(const WebRequest& request, const QString& token, const QString& action);
+    WebResponse page(int status, const QString& title, const QString& content, bool withClinic = true);
+    WebResponse closedLink();
+    WebResponse failed();
+    QString clinicName();
+
+    Database& m_db;
+    Clock m_clock;
+    RateLimiter m_limiter;
+};
