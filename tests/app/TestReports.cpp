@@ -191,7 +191,9 @@ private slots:
         QCOMPARE(report->captions().address, QStringLiteral("شيراز، خيابان زند، پلاک 7"));
         QCOMPARE(report->pageContent(0).find(QStringLiteral("Label9"))->text, QStringLiteral("مرکز مشاوره مهر"));
         QStringList codes;
-        for (const Report::TextBox* box : report->pageContent(0).findAll(QStringLiteral("txtCode")))
+        // The page is kept while its boxes are read: they live in it.
+        const auto page = report->pageContent(0);
+        for (const Report::TextBox* box : page.findAll(QStringLiteral("txtCode")))
             codes << box->text;
         QCOMPARE(codes, (QStringList { "412", "9001", "35" }));
         QVERIFY(hub.program.messages().boxes.isEmpty());
