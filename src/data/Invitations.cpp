@@ -167,12 +167,29 @@ Found find(Database& db, const QString& token, const QDateTime& now)
 
 Changed moveTo(Database& db, const QString& tokenHash, State state)
 {
-    Changed changed;
     Transaction transaction(db);
+    if (!transaction.begun()) {
+        Changed changed;
+        changed.error = transaction.error();
+        changed.busy = transaction.busy();
+        return changed;
+    }
+    Changed changed = moveWithin(db, tokenHash, state);
+    if (changed.ok && !transaction.commit()) {
+        changed.ok = false;
+        changed.error = transaction.error();
+        changed.busy = transaction.busy();
+    }
+    return changed;
+}
+
+Changed moveWithin(Database& db, const QString& tokenHash, State state)
+{
+    Changed changed;
     TableCursor invitations(db, Table);
-    if (!transaction.begun() || !invitations.setFilter(HashColumn, tokenHash)) {
-        changed.error = transaction.begun() ? invitations.lastError() : transaction.error();
-        changed.busy = transaction.begun() ? invitations.lastErrorIsBusy() : transaction.busy();
+    if (!invitations.setFilter(HashColumn, tokenHash)) {
+        changed.error = invitations.lastError();
+        changed.busy = invitations.lastErrorIsBusy();
         return changed;
     }
     if (!invitations.hasCurrent()) {
@@ -189,9 +206,9 @@ Changed moveTo(Database& db, const QString& tokenHash, State state)
         return changed;
     }
     invitations.setField(QStringLiteral("State"), stateName(state));
-    if (!invitations.update() || !transaction.commit()) {
-        changed.error = invitations.lastError().isEmpty() ? transaction.error() : invitations.lastError();
-        changed.busy = invitations.lastErrorIsBusy() || transaction.busy();
+    if (!invitations.update()) {
+        changed.error = invitations.lastError();
+        changed.busy = invitations.lastErrorIsBusy();
         return changed;
     }
     changed.ok = true;

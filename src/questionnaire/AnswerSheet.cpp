@@ -114,12 +114,25 @@ AnswerSheet::Outcome AnswerSheet::record(int item, int option)
 {
     if (!isOpen())
         return noExaminee();
-    const int score = scoreForOption(item, option);
-    if (score == 0)
+    if (scoreForOption(item, option) == 0)
         return failure(QStringLiteral("item %1 has no option %2").arg(item).arg(option));
     Transaction transaction(m_db);
     if (!transaction.begun())
         return failure(transaction);
+    if (const Outcome stored = recordWithin(item, option); !stored.ok)
+        return stored;
+    if (!transaction.commit())
+        return undo(transaction, failure(transaction));
+    return {};
+}
+
+AnswerSheet::Outcome AnswerSheet::recordWithin(int item, int option)
+{
+    if (!isOpen())
+        return noExaminee();
+    const int score = scoreForOption(item, option);
+    if (score == 0)
+        return failure(QStringLiteral("item %1 has no option %2").arg(item).arg(option));
     if (const Outcome read = readWhatFailed(); !read.ok)
         return read;
     m_answers.setField(answerColumn(item), QString::number(score));
@@ -129,8 +142,6 @@ AnswerSheet::Outcome AnswerSheet::record(int item, int option)
         m_answers.revert();
         return failed;
     }
-    if (!transaction.commit())
-        return undo(transaction, failure(transaction));
     return {};
 }
 

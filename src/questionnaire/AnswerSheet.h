@@ -66,6 +66,9 @@ public:
     // Stores the keyed score of `option` (1..5) for `item` (1..35) on its own. When that fails nothing is stored and
     // the sheet keeps what the file holds.
     Outcome record(int item, int option);
+    // The same store inside a write transaction the caller holds (several examinees' answers stored together): the
+    // caller commits, and when the store or the commit fails the caller rolls back and this sheet is not used again.
+    Outcome recordWithin(int item, int option);
 
     // The examinee's details a test run shows, in the order they are shown, and whether one may be corrected here:
     // all but the code, which ties the details to the answers.
