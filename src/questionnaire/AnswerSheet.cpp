@@ -39,11 +39,12 @@ QString answerColumn(int item)
 
 AnswerSheet::AnswerSheet(Database& db, Reach reach)
     : m_db(db)
-    , m_answers(db, QStringLiteral("Answer"))
-    , m_statements(db, QStringLiteral("QU"))
+    , m_answers(db, QStringLiteral("Answer"), TableCursor::Unread {})
 {
+    // Nothing is read before an examinee is opened: open() filters by the code, and a sheet that only stores a
+    // choice (the page served to phones, one sheet per choice) never reads a statement.
     if (reach == Reach::AnswersAndDetails)
-        m_details.emplace(db, QStringLiteral("IDE"));
+        m_details.emplace(db, QStringLiteral("IDE"), TableCursor::Unread {});
 }
 
 AnswerSheet::Opening AnswerSheet::open(const QString& typedCode)
@@ -79,11 +80,13 @@ AnswerSheet::Opening AnswerSheet::open(const QString& typedCode)
 AnswerSheet::Statement AnswerSheet::statement(int item)
 {
     Statement read;
-    if (!m_statements.setFilter(QStringLiteral("ID"), QString::number(item))) {
-        static_cast<Outcome&>(read) = failure(m_statements);
+    if (!m_statements)
+        m_statements.emplace(m_db, QStringLiteral("QU"), TableCursor::Unread {});
+    if (!m_statements->setFilter(QStringLiteral("ID"), QString::number(item))) {
+        static_cast<Outcome&>(read) = failure(*m_statements);
         return read;
     }
-    read.text = m_statements.field(QStringLiteral("QUs"));
+    read.text = m_statements->field(QStringLiteral("QUs"));
     return read;
 }
 

@@ -95,6 +95,6 @@ private:
     Database& m_db;
     TableCursor m_answers; // the examinee's Answer row
     std::optional<TableCursor> m_details; // the examinee's IDE row (none when the sheet reaches the answers only)
-    TableCursor m_statements; // the QU row of the item asked for
+    std::optional<TableCursor> m_statements; // the QU row of the item asked for, made at the first statement()
     QString m_code;
 };
