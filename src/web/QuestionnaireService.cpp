@@ -103,9 +103,9 @@ WebResponse QuestionnaireService::handle(const WebRequest& request)
 {
     WebResponse response;
     if (isChoice(request)) {
-        QList<Choice> one { Choice { request, {}, {} } };
-        store(one);
-        response = one.first().response;
+        Choice one { request, {}, {} };
+        store({ &one });
+        response = one.response;
     } else {
         response = route(request);
     }
@@ -115,7 +115,8 @@ WebResponse QuestionnaireService::handle(const WebRequest& request)
 
 void QuestionnaireService::handle(const WebRequest& request, Reply reply)
 {
-    if (!isChoice(request)) {
+    // A page asked for while choices wait is answered after them, so one phone's page shows its own last choice.
+    if (!isChoice(request) && m_waiting.isEmpty()) {
         reply(handle(request));
         return;
     }
@@ -138,16 +139,24 @@ bool QuestionnaireService::isChoice(const WebRequest& request)
 
 void QuestionnaireService::storeWaiting()
 {
-    QList<Choice> choices;
-    choices.swap(m_waiting);
+    QList<Choice> waiting;
+    waiting.swap(m_waiting);
+    QList<Choice*> choices;
+    for (Choice& choice : waiting)
+        if (isChoice(choice.request))
+            choices.append(&choice);
     store(choices);
-    for (const Choice& choice : choices) {
-        qCInfo(lcWeb).noquote() << logLine(choice.request, choice.response.status);
-        choice.reply(choice.response);
+    for (Choice& other : waiting) {
+        if (!isChoice(other.request))
+            other.response = route(other.request);
+    }
+    for (const Choice& answered : std::as_const(waiting)) {
+        qCInfo(lcWeb).noquote() << logLine(answered.request, answered.response.status);
+        answered.reply(answered.response);
     }
 }
 
-void QuestionnaireService::store(QList<Choice>& choices)
+void QuestionnaireService::store(const QList<Choice*>& choices)
 {
     // Each choice goes the whole way a single one goes (the link looked up, the answer sheet opened, the keyed score
     // stored), only within a transaction shared with the others: the look-up of the link is then part of the write,
@@ -157,10 +166,10 @@ void QuestionnaireService::store(QList<Choice>& choices)
     bool stored = transaction.begun();
     m_storing = true;
     m_storeFailed = false;
-    for (Choice& choice : choices) {
+    for (Choice* choice : choices) {
         if (!stored)
             break;
-        choice.response = route(choice.request);
+        choice->response = route(choice->request);
         stored = !m_storeFailed;
     }
     m_storing = false;
@@ -169,8 +178,8 @@ void QuestionnaireService::store(QList<Choice>& choices)
     if (!stored) {
         // Nothing of the group is stored: every choice in it is told so, and the phone offers it again.
         transaction.rollback();
-        for (Choice& choice : choices)
-            choice.response = failed();
+        for (Choice* choice : choices)
+            choice->response = failed();
     }
 }
 

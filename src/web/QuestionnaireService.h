@@ -36,6 +36,7 @@ public:
     static QString logLine(const WebRequest& request, int status);
 
 private:
+    // A request waiting to be answered: a choice, or a page asked for after one.
     struct Choice {
         WebRequest request;
         Reply reply;
@@ -44,7 +45,7 @@ private:
     static bool isChoice(const WebRequest& request);
     void storeWaiting();
     // Routes the choices inside one write transaction, so each is stored with the others or none is.
-    void store(QList<Choice>& choices);
+    void store(const QList<Choice*>& choices);
 
     WebResponse route(const WebRequest& request);
     WebResponse questionnaire(const WebRequest& request, const QString& token, const QString& action);

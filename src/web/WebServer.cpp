@@ -2,6 +2,7 @@
 
 #include <QAbstractHttpServer>
 #include <QHash>
+#include <QMap>
 #include <QHttpServerRequest>
 #include <QPointer>
 #include <QSslServer>
@@ -77,6 +78,11 @@ QByteArray wireResponse(const WebResponse& response)
 struct Guard {
     qint64 pending = 0;
     QTimer* deadline = nullptr;
+    // Responses go out in the order their requests came in, even when a later one is ready first (a page asked for
+    // on the same connection while a choice is being stored): numbered as requests arrive, sent from the next one due.
+    quint64 nextRequest = 0;
+    quint64 nextToSend = 0;
+    QMap<quint64, QByteArray> ready;
 };
 
 class WebServer::Listener : public QAbstractHttpServer {
@@ -125,14 +131,22 @@ protected:
         plain.body = request.body();
         plain.client = clientAddress(request.remoteAddress(), request.value(QByteArrayLiteral("X-Forwarded-For")));
         QPointer<QTcpSocket> connection(socket);
-        Reply reply = [this, connection](const WebResponse& response) {
+        const auto guard = m_guards.find(socket);
+        const quint64 number = guard != m_guards.end() ? guard->nextRequest++ : 0;
+        Reply reply = [this, connection, number](const WebResponse& response) {
             // The phone may have gone while its choice was being stored: the choice stands, the answer goes nowhere.
             if (!connection)
                 return;
-            connection->write(wireResponse(response));
-            // The next request on this connection has its own time and bytes.
             const auto it = m_guards.find(connection.data());
-            if (it != m_guards.end()) {
+            if (it == m_guards.end()) {
+                connection->write(wireResponse(response));
+                return;
+            }
+            it->ready.insert(number, wireResponse(response));
+            while (!it->ready.isEmpty() && it->ready.firstKey() == it->nextToSend) {
+                connection->write(it->ready.take(it->nextToSend));
+                ++it->nextToSend;
+                // The next request on this connection has its own time and bytes.
                 it->pending = 0;
                 it->deadline->start();
             }
@@ -233,8 +247,13 @@ WebServer::WebServer(Handler handler, Limits limits, QObject* parent)
 }
 
 WebServer::WebServer(DeferringHandler handler, QObject* parent)
+    : WebServer(std::move(handler), Limits {}, parent)
+{
+}
+
+WebServer::WebServer(DeferringHandler handler, Limits limits, QObject* parent)
     : QObject(parent)
-    , m_listener(std::make_unique<Listener>(std::move(handler), Limits {}))
+    , m_listener(std::make_unique<Listener>(std::move(handler), limits))
 {
 }
 

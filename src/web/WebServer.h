@@ -33,6 +33,7 @@ public:
     explicit WebServer(Handler handler, QObject* parent = nullptr);
     WebServer(Handler handler, Limits limits, QObject* parent = nullptr);
     explicit WebServer(DeferringHandler handler, QObject* parent = nullptr);
+    WebServer(DeferringHandler handler, Limits limits, QObject* parent = nullptr);
     ~WebServer() override;
 
     // Listens at `address`:`port` (port 0: one the system picks), with TLS when `tls` is given. False, with the
