@@ -19,6 +19,8 @@ Q_LOGGING_CATEGORY(lcWeb, "tovrin35.web")
 
 namespace {
 
+constexpr int StoreWindowMs = 3;
+
 const QByteArray Html = QByteArrayLiteral("text/html; charset=utf-8");
 
 QByteArray resource(const QString& path)
@@ -92,10 +94,11 @@ QuestionnaireService::QuestionnaireService(Database& db, Clock clock)
     , m_clock(std::move(clock))
     , m_limiter(m_clock)
 {
-    // Choices that arrive while one group is being stored wait for the next event loop pass, so under load a group
-    // holds everything that came in meanwhile and one commit (one flush to disk) serves them all.
+    // A choice waits a few milliseconds for the ones that come with it, so under load a group holds everything that
+    // came in meanwhile and one commit (one flush to disk) serves them all; a choice alone waits no longer than that.
     m_storeTimer.setSingleShot(true);
-    m_storeTimer.setInterval(0);
+    m_storeTimer.setTimerType(Qt::PreciseTimer);
+    m_storeTimer.setInterval(StoreWindowMs);
     QObject::connect(&m_storeTimer, &QTimer::timeout, [this] { storeWaiting(); });
 }
 
