@@ -5,6 +5,8 @@
 #include "data/TableCursor.h"
 #include "data/Transaction.h"
 
+#include <QSqlQuery>
+
 #include <sodium.h>
 
 namespace Invitations {
@@ -143,23 +145,35 @@ Found find(Database& db, const QString& token, const QDateTime& now)
 {
     Found result;
     const QString hash = hashOf(token);
-    TableCursor invitations(db, Table);
-    if (!invitations.setFilter(HashColumn, hash)) {
+    // One statement for the one row the hash names: every choice made on a phone looks its link up again.
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    if (!db.prepare(q, QStringLiteral("SELECT \"Code\", \"TokenHash\", \"Expires\", \"State\" FROM \"Invitation\" "
+                                      "WHERE \"TokenHash\" = ?"))) {
         result.status = Found::Status::Failed;
-        result.error = invitations.lastError();
-        result.busy = invitations.lastErrorIsBusy();
+        result.error = db.lastError();
+        result.busy = db.lastErrorIsBusy();
         return result;
     }
+    q.addBindValue(hash);
+    if (!db.exec(q)) {
+        result.status = Found::Status::Failed;
+        result.error = db.lastError();
+        result.busy = db.lastErrorIsBusy();
+        return result;
+    }
+    const bool any = q.next();
+    const auto field = [&q, any](int column) { return any ? q.value(column).toString() : QString(); };
     // The lookup by the hash found the row; the comparison that decides takes the same time wherever they differ.
-    const QByteArray stored = invitations.field(HashColumn).toLatin1();
+    const QByteArray stored = field(1).toLatin1();
     const QByteArray wanted = hash.toLatin1();
     const bool same = stored.size() == wanted.size() && sodium_memcmp(stored.constData(), wanted.constData(), wanted.size()) == 0;
-    const QDateTime expires = QDateTime::fromString(invitations.field(QStringLiteral("Expires")), Qt::ISODate);
-    const State state = stateFrom(invitations.field(QStringLiteral("State")));
+    const QDateTime expires = QDateTime::fromString(field(2), Qt::ISODate);
+    const State state = stateFrom(field(3));
     if (!same || !expires.isValid() || now >= expires || state == State::Revoked)
         return result;
     result.status = Found::Status::Valid;
-    result.code = invitations.field(QStringLiteral("Code"));
+    result.code = field(0);
     result.state = state;
     result.tokenHash = hash;
     return result;
@@ -167,12 +181,29 @@ Found find(Database& db, const QString& token, const QDateTime& now)
 
 Changed moveTo(Database& db, const QString& tokenHash, State state)
 {
-    Changed changed;
     Transaction transaction(db);
+    if (!transaction.begun()) {
+        Changed changed;
+        changed.error = transaction.error();
+        changed.busy = transaction.busy();
+        return changed;
+    }
+    Changed changed = moveWithin(db, tokenHash, state);
+    if (changed.ok && !transaction.commit()) {
+        changed.ok = false;
+        changed.error = transaction.error();
+        changed.busy = transaction.busy();
+    }
+    return changed;
+}
+
+Changed moveWithin(Database& db, const QString& tokenHash, State state)
+{
+    Changed changed;
     TableCursor invitations(db, Table);
-    if (!transaction.begun() || !invitations.setFilter(HashColumn, tokenHash)) {
-        changed.error = transaction.begun() ? invitations.lastError() : transaction.error();
-        changed.busy = transaction.begun() ? invitations.lastErrorIsBusy() : transaction.busy();
+    if (!invitations.setFilter(HashColumn, tokenHash)) {
+        changed.error = invitations.lastError();
+        changed.busy = invitations.lastErrorIsBusy();
         return changed;
     }
     if (!invitations.hasCurrent()) {
@@ -189,9 +220,9 @@ Changed moveTo(Database& db, const QString& tokenHash, State state)
         return changed;
     }
     invitations.setField(QStringLiteral("State"), stateName(state));
-    if (!invitations.update() || !transaction.commit()) {
-        changed.error = invitations.lastError().isEmpty() ? transaction.error() : invitations.lastError();
-        changed.busy = invitations.lastErrorIsBusy() || transaction.busy();
+    if (!invitations.update()) {
+        changed.error = invitations.lastError();
+        changed.busy = invitations.lastErrorIsBusy();
         return changed;
     }
     changed.ok = true;

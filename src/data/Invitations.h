@@ -59,6 +59,8 @@ struct Changed {
 // Moves the invitation with that hash to `state`, unless it is finished or revoked already (a finished sheet stays
 // finished); ok when it is in `state` afterwards.
 Changed moveTo(Database& db, const QString& tokenHash, State state);
+// The same inside a write transaction the caller holds and commits.
+Changed moveWithin(Database& db, const QString& tokenHash, State state);
 
 // A new token (base64url, no padding) and the hash under which it is stored (hex).
 QString newToken();

@@ -22,6 +22,12 @@ TableCursor::TableCursor(Database& db, const QString& table, QObject* parent)
     reload();
 }
 
+TableCursor::TableCursor(Database& db, const QString& table, Unread)
+    : m_db(db)
+    , m_table(table)
+{
+}
+
 // The answers, whose complete rows the home figures keep as they are written.
 bool TableCursor::isAnswerTable() const
 {

@@ -23,6 +23,10 @@ class TableCursor : public QObject {
     Q_OBJECT
 public:
     TableCursor(Database& db, const QString& table, QObject* parent = nullptr);
+    // A cursor that reads nothing until its first setFilter(): for a row looked up by its key, where the table's
+    // first row and its count would be read for nothing (on a server, each read is a round trip).
+    struct Unread {};
+    TableCursor(Database& db, const QString& table, Unread);
 
     const QString& table() const { return m_table; }
     Database& database() const { return m_db; }

@@ -27,6 +27,9 @@ QStringList columnsOf(const QString& table)
         return Database::answerColumns();
     if (table == QLatin1String("Theme"))
         return Database::themeColumns();
+    if (table == QLatin1String("Invitation"))
+        return { QStringLiteral("Code"), QStringLiteral("TokenHash"), QStringLiteral("Made"), QStringLiteral("Expires"),
+            QStringLiteral("State"), QStringLiteral("MadeBy") };
     return { QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") };
 }
 
@@ -233,8 +236,10 @@ Result betweenTransactions(Database& source, Database& target, Work work)
 
 const QStringList& tables()
 {
+    // Invitations go with the examinees: a restored backup keeps the links the clinic has handed out (open ones stay
+    // open, finished ones finished) rather than revoking them all without a word.
     static const QStringList names { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("Theme"),
-        QStringLiteral("ComparedPairs") };
+        QStringLiteral("ComparedPairs"), QStringLiteral("Invitation") };
     return names;
 }
 
@@ -270,9 +275,13 @@ Result addExaminees(Database& source, Database& target)
         for (const QString& code : std::as_const(sourceCodes))
             if (held.contains(code) && !result.takenCodes.contains(code))
                 result.takenCodes << code;
+        // The source's invitations are all for its own examinees, none of whom the target holds: the links handed
+        // out before a clinic moved onto its server still open the same answer sheets there.
         return result.takenCodes.isEmpty()
             && copyTables(source, target,
-                { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs") }, result);
+                { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs"),
+                    QStringLiteral("Invitation") },
+                result);
     });
 }
 

@@ -25,11 +25,11 @@ struct Result {
 // The tables copied, in the order they are written.
 const QStringList& tables();
 
-// Makes the target's IDE, Answer, Theme and ComparedPairs rows those of the source. Onto a server the codes go in their
+// Makes the target's IDE, Answer, Theme, ComparedPairs and Invitation rows those of the source. Onto a server the codes go in their
 // normalised form, and a source holding one code in two rows of a table is refused (doubledCodes).
 Result replaceAll(Database& source, Database& target);
 
-// Adds the source's examinees (IDE and Answer rows) and remembered pairs to the target's. When any of the source's
+// Adds the source's examinees (IDE and Answer rows), remembered pairs and invitations to the target's. When any of the source's
 // codes is already the target's, nothing is copied and takenCodes lists them. (Should another program register one
 // of them between the look and the copy, the server's unique index refuses the copy: nothing is copied then either,
 // and the error names the code.) Codes are compared, and written onto a server, in their normalised form; a source

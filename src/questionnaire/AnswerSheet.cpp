@@ -39,11 +39,12 @@ QString answerColumn(int item)
 
 AnswerSheet::AnswerSheet(Database& db, Reach reach)
     : m_db(db)
-    , m_answers(db, QStringLiteral("Answer"))
-    , m_statements(db, QStringLiteral("QU"))
+    , m_answers(db, QStringLiteral("Answer"), TableCursor::Unread {})
 {
+    // Nothing is read before an examinee is opened: open() filters by the code, and a sheet that only stores a
+    // choice (the page served to phones, one sheet per choice) never reads a statement.
     if (reach == Reach::AnswersAndDetails)
-        m_details.emplace(db, QStringLiteral("IDE"));
+        m_details.emplace(db, QStringLiteral("IDE"), TableCursor::Unread {});
 }
 
 AnswerSheet::Opening AnswerSheet::open(const QString& typedCode)
@@ -79,11 +80,13 @@ AnswerSheet::Opening AnswerSheet::open(const QString& typedCode)
 AnswerSheet::Statement AnswerSheet::statement(int item)
 {
     Statement read;
-    if (!m_statements.setFilter(QStringLiteral("ID"), QString::number(item))) {
-        static_cast<Outcome&>(read) = failure(m_statements);
+    if (!m_statements)
+        m_statements.emplace(m_db, QStringLiteral("QU"), TableCursor::Unread {});
+    if (!m_statements->setFilter(QStringLiteral("ID"), QString::number(item))) {
+        static_cast<Outcome&>(read) = failure(*m_statements);
         return read;
     }
-    read.text = m_statements.field(QStringLiteral("QUs"));
+    read.text = m_statements->field(QStringLiteral("QUs"));
     return read;
 }
 
@@ -114,12 +117,25 @@ AnswerSheet::Outcome AnswerSheet::record(int item, int option)
 {
     if (!isOpen())
         return noExaminee();
-    const int score = scoreForOption(item, option);
-    if (score == 0)
+    if (scoreForOption(item, option) == 0)
         return failure(QStringLiteral("item %1 has no option %2").arg(item).arg(option));
     Transaction transaction(m_db);
     if (!transaction.begun())
         return failure(transaction);
+    if (const Outcome stored = recordWithin(item, option); !stored.ok)
+        return stored;
+    if (!transaction.commit())
+        return undo(transaction, failure(transaction));
+    return {};
+}
+
+AnswerSheet::Outcome AnswerSheet::recordWithin(int item, int option)
+{
+    if (!isOpen())
+        return noExaminee();
+    const int score = scoreForOption(item, option);
+    if (score == 0)
+        return failure(QStringLiteral("item %1 has no option %2").arg(item).arg(option));
     if (const Outcome read = readWhatFailed(); !read.ok)
         return read;
     m_answers.setField(answerColumn(item), QString::number(score));
@@ -129,8 +145,6 @@ AnswerSheet::Outcome AnswerSheet::record(int item, int option)
         m_answers.revert();
         return failed;
     }
-    if (!transaction.commit())
-        return undo(transaction, failure(transaction));
     return {};
 }
 

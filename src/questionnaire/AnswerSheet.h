@@ -66,6 +66,9 @@ public:
     // Stores the keyed score of `option` (1..5) for `item` (1..35) on its own. When that fails nothing is stored and
     // the sheet keeps what the file holds.
     Outcome record(int item, int option);
+    // The same store inside a write transaction the caller holds (several examinees' answers stored together): the
+    // caller commits, and when the store or the commit fails the caller rolls back and this sheet is not used again.
+    Outcome recordWithin(int item, int option);
 
     // The examinee's details a test run shows, in the order they are shown, and whether one may be corrected here:
     // all but the code, which ties the details to the answers.
@@ -92,6 +95,6 @@ private:
     Database& m_db;
     TableCursor m_answers; // the examinee's Answer row
     std::optional<TableCursor> m_details; // the examinee's IDE row (none when the sheet reaches the answers only)
-    TableCursor m_statements; // the QU row of the item asked for
+    std::optional<TableCursor> m_statements; // the QU row of the item asked for, made at the first statement()
     QString m_code;
 };

@@ -29,7 +29,9 @@ QString PhoneService::apply(const ServiceSettings& settings)
     QLoggingCategory::setFilterRules(QStringLiteral("qt.httpserver*=false"));
     auto service = std::make_unique<QuestionnaireService>(m_db, [] { return QDateTime::currentDateTimeUtc(); });
     QuestionnaireService* routes = service.get();
-    auto server = std::make_unique<WebServer>([routes](const WebRequest& request) { return routes->handle(request); });
+    auto server = std::make_unique<WebServer>([routes](const WebRequest& request, WebServer::Reply reply) {
+        routes->handle(request, std::move(reply));
+    });
     if (!server->listen(address, port, std::nullopt, error))
         return error;
     m_service = std::move(service);

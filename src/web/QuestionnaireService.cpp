@@ -4,6 +4,7 @@
 #include "data/Invitations.h"
 #include "data/QuestionnaireItems.h"
 #include "data/TableCursor.h"
+#include "data/Transaction.h"
 #include "questionnaire/AnswerSheet.h"
 #include "questionnaire/Keying.h"
 #include "questionnaire/TestTexts.h"
@@ -17,6 +18,8 @@
 Q_LOGGING_CATEGORY(lcWeb, "tovrin35.web")
 
 namespace {
+
+constexpr int StoreWindowMs = 3;
 
 const QByteArray Html = QByteArrayLiteral("text/html; charset=utf-8");
 
@@ -91,13 +94,96 @@ QuestionnaireService::QuestionnaireService(Database& db, Clock clock)
     , m_clock(std::move(clock))
     , m_limiter(m_clock)
 {
+    // A choice waits a few milliseconds for the ones that come with it, so under load a group holds everything that
+    // came in meanwhile and one commit (one flush to disk) serves them all; a choice alone waits no longer than that.
+    m_storeTimer.setSingleShot(true);
+    m_storeTimer.setTimerType(Qt::PreciseTimer);
+    m_storeTimer.setInterval(StoreWindowMs);
+    QObject::connect(&m_storeTimer, &QTimer::timeout, [this] { storeWaiting(); });
 }
 
 WebResponse QuestionnaireService::handle(const WebRequest& request)
 {
-    WebResponse response = route(request);
+    WebResponse response;
+    if (isChoice(request)) {
+        Choice one { request, {}, {} };
+        store({ &one });
+        response = one.response;
+    } else {
+        response = route(request);
+    }
     qCInfo(lcWeb).noquote() << logLine(request, response.status);
     return response;
+}
+
+void QuestionnaireService::handle(const WebRequest& request, Reply reply)
+{
+    // A page asked for while choices wait is answered after them, so one phone's page shows its own last choice.
+    if (!isChoice(request) && m_waiting.isEmpty()) {
+        reply(handle(request));
+        return;
+    }
+    m_waiting.append(Choice { request, std::move(reply), {} });
+    if (!m_storeTimer.isActive())
+        m_storeTimer.start();
+}
+
+bool QuestionnaireService::isChoice(const WebRequest& request)
+{
+    if (request.method != "POST")
+        return false;
+    const QStringList parts = request.path.split(QLatin1Char('/'));
+    if (parts.size() != 4 || !parts.at(0).isEmpty() || parts.at(1) != QLatin1String("a"))
+        return false;
+    bool number = false;
+    const int item = parts.at(3).toInt(&number);
+    return number && item >= 1 && item <= QuestionnaireItemCount;
+}
+
+void QuestionnaireService::storeWaiting()
+{
+    QList<Choice> waiting;
+    waiting.swap(m_waiting);
+    QList<Choice*> choices;
+    for (Choice& choice : waiting)
+        if (isChoice(choice.request))
+            choices.append(&choice);
+    store(choices);
+    for (Choice& other : waiting) {
+        if (!isChoice(other.request))
+            other.response = route(other.request);
+    }
+    for (const Choice& answered : std::as_const(waiting)) {
+        qCInfo(lcWeb).noquote() << logLine(answered.request, answered.response.status);
+        answered.reply(answered.response);
+    }
+}
+
+void QuestionnaireService::store(const QList<Choice*>& choices)
+{
+    // Each choice goes the whole way a single one goes (the link looked up, the answer sheet opened, the keyed score
+    // stored), only within a transaction shared with the others: the look-up of the link is then part of the write,
+    // so a link revoked or finished meanwhile stores nothing. On the server the transaction takes the program's
+    // writers' lock once for the group, not once per choice.
+    Transaction transaction(m_db);
+    bool stored = transaction.begun();
+    m_storing = true;
+    m_storeFailed = false;
+    for (Choice* choice : choices) {
+        if (!stored)
+            break;
+        choice->response = route(choice->request);
+        stored = !m_storeFailed;
+    }
+    m_storing = false;
+    if (stored && !transaction.commit())
+        stored = false;
+    if (!stored) {
+        // Nothing of the group is stored: every choice in it is told so, and the phone offers it again.
+        transaction.rollback();
+        for (Choice* choice : choices)
+            choice->response = failed();
+    }
 }
 
 QString QuestionnaireService::logLine(const WebRequest& request, int status)
@@ -201,11 +287,19 @@ WebResponse QuestionnaireService::questionnaire(const WebRequest& request, const
         const int option = form.queryItemValue(QStringLiteral("option")).toInt(&number);
         if (!number || option < 1 || option > 5)
             return refused(400);
-        const AnswerSheet::Outcome recorded = sheet.record(item, option);
-        if (!recorded.ok)
+        // A choice is routed only inside store()'s transaction.
+        if (!m_storing)
             return failed();
-        if (found.state == Invitations::State::Open)
-            Invitations::moveTo(m_db, found.tokenHash, Invitations::State::Answering);
+        const AnswerSheet::Outcome recorded = sheet.recordWithin(item, option);
+        if (!recorded.ok) {
+            m_storeFailed = true;
+            return failed();
+        }
+        if (found.state == Invitations::State::Open
+            && !Invitations::moveWithin(m_db, found.tokenHash, Invitations::State::Answering).ok) {
+            m_storeFailed = true;
+            return failed();
+        }
         return WebResponse::redirect(
             link(token, item < QuestionnaireItemCount ? QString::number(item + 1) : QStringLiteral("review")));
     }

@@ -4,6 +4,8 @@
 #include "web/WebMessage.h"
 
 #include <QDateTime>
+#include <QList>
+#include <QTimer>
 
 #include <functional>
 
@@ -24,10 +26,27 @@ public:
 
     WebResponse handle(const WebRequest& request);
 
+    // The same, answered through `reply`: at once, or for a choice once it is stored. The choices that arrive while
+    // the service is busy are stored together, in one write transaction, and each is answered only after that
+    // transaction is committed (or with the refusal page when it is not: then none of them is stored).
+    using Reply = std::function<void(const WebResponse&)>;
+    void handle(const WebRequest& request, Reply reply);
+
     // How a request is named in the log: its method, its path with any token replaced, and the status.
     static QString logLine(const WebRequest& request, int status);
 
 private:
+    // A request waiting to be answered: a choice, or a page asked for after one.
+    struct Choice {
+        WebRequest request;
+        Reply reply;
+        WebResponse response;
+    };
+    static bool isChoice(const WebRequest& request);
+    void storeWaiting();
+    // Routes the choices inside one write transaction, so each is stored with the others or none is.
+    void store(const QList<Choice*>& choices);
+
     WebResponse route(const WebRequest& request);
     WebResponse questionnaire(const WebRequest& request, const QString& token, const QString& action);
     WebResponse page(int status, const QString& title, const QString& content, bool withClinic = true);
@@ -38,4 +57,8 @@ private:
     Database& m_db;
     Clock m_clock;
     RateLimiter m_limiter;
+    QList<Choice> m_waiting;
+    QTimer m_storeTimer;
+    bool m_storing = false; // routing choices inside store()'s transaction
+    bool m_storeFailed = false; // a write inside it failed: the whole transaction is dropped
 };

@@ -137,7 +137,9 @@ int serve(const Options& options, QTextStream& out, QTextStream& err)
         return 1;
 
     QuestionnaireService service(*db, [] { return QDateTime::currentDateTimeUtc(); });
-    WebServer server([&service](const WebRequest& request) { return service.handle(request); });
+    WebServer server([&service](const WebRequest& request, WebServer::Reply reply) {
+        service.handle(request, std::move(reply));
+    });
     if (!server.listen(address, port, tls, error)) {
         err << "cannot listen on " << address.toString() << ':' << port << ": " << error << '\n';
         return 1;

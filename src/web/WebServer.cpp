@@ -2,8 +2,8 @@
 
 #include <QAbstractHttpServer>
 #include <QHash>
+#include <QMap>
 #include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QPointer>
 #include <QSslServer>
 #include <QSslSocket>
@@ -55,17 +55,39 @@ QByteArray rawResponse(int status)
     return out;
 }
 
+// A route's response as it goes on the wire. Written by the listener itself rather than through a responder of the
+// HTTP server, so that a response given after handleRequest() has returned (a choice stored with others) needs
+// nothing of the request that the HTTP server may have reused for the connection's next one.
+QByteArray wireResponse(const WebResponse& response)
+{
+    QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
+    for (const auto& [name, value] : alwaysHeaders())
+        out += name + ": " + value + "\r\n";
+    for (const auto& [name, value] : response.headers)
+        out += name + ": " + value + "\r\n";
+    if (!response.contentType.isEmpty())
+        out += "Content-Type: " + response.contentType + "\r\n";
+    out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n\r\n";
+    out += response.body;
+    return out;
+}
+
 } // namespace
 
 // What is watched of each connection: the bytes of the request under way and the time it has left.
 struct Guard {
     qint64 pending = 0;
     QTimer* deadline = nullptr;
+    // Responses go out in the order their requests came in, even when a later one is ready first (a page asked for
+    // on the same connection while a choice is being stored): numbered as requests arrive, sent from the next one due.
+    quint64 nextRequest = 0;
+    quint64 nextToSend = 0;
+    QMap<quint64, QByteArray> ready;
 };
 
 class WebServer::Listener : public QAbstractHttpServer {
 public:
-    Listener(Handler handler, Limits limits)
+    Listener(DeferringHandler handler, Limits limits)
         : m_handler(std::move(handler))
         , m_limits(limits)
     {
@@ -108,28 +130,33 @@ protected:
         plain.path = request.url().path();
         plain.body = request.body();
         plain.client = clientAddress(request.remoteAddress(), request.value(QByteArrayLiteral("X-Forwarded-For")));
-        WebResponse response;
-        if (plain.body.size() > m_limits.requestBytes)
-            response.status = 413;
-        else
-            response = m_handler(plain);
-
-        QHttpServerResponder responder = makeResponder(request, socket);
-        responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(response.status));
-        for (const auto& [name, value] : alwaysHeaders())
-            responder.writeHeader(name, value);
-        for (const auto& [name, value] : response.headers)
-            responder.writeHeader(name, value);
-        if (!response.contentType.isEmpty())
-            responder.writeHeader(QByteArrayLiteral("Content-Type"), response.contentType);
-        responder.writeHeader(QByteArrayLiteral("Content-Length"), QByteArray::number(response.body.size()));
-        responder.writeBody(response.body);
-
-        // The next request on this connection has its own time and bytes.
-        const auto it = m_guards.find(socket);
-        if (it != m_guards.end()) {
-            it->pending = 0;
-            it->deadline->start();
+        QPointer<QTcpSocket> connection(socket);
+        const auto guard = m_guards.find(socket);
+        const quint64 number = guard != m_guards.end() ? guard->nextRequest++ : 0;
+        Reply reply = [this, connection, number](const WebResponse& response) {
+            // The phone may have gone while its choice was being stored: the choice stands, the answer goes nowhere.
+            if (!connection)
+                return;
+            const auto it = m_guards.find(connection.data());
+            if (it == m_guards.end()) {
+                connection->write(wireResponse(response));
+                return;
+            }
+            it->ready.insert(number, wireResponse(response));
+            while (!it->ready.isEmpty() && it->ready.firstKey() == it->nextToSend) {
+                connection->write(it->ready.take(it->nextToSend));
+                ++it->nextToSend;
+                // The next request on this connection has its own time and bytes.
+                it->pending = 0;
+                it->deadline->start();
+            }
+        };
+        if (plain.body.size() > m_limits.requestBytes) {
+            WebResponse tooLarge;
+            tooLarge.status = 413;
+            reply(tooLarge);
+        } else {
+            m_handler(plain, std::move(reply));
         }
         return true;
     }
@@ -137,7 +164,7 @@ protected:
     void missingHandler(const QHttpServerRequest&, QTcpSocket* socket) override { socket->abort(); }
 
 private:
-    Handler m_handler;
+    DeferringHandler m_handler;
     Limits m_limits;
     QHash<QTcpSocket*, Guard> m_guards;
 };
@@ -213,6 +240,18 @@ WebServer::WebServer(Handler handler, QObject* parent)
 }
 
 WebServer::WebServer(Handler handler, Limits limits, QObject* parent)
+    : QObject(parent)
+    , m_listener(std::make_unique<Listener>(
+          [handler = std::move(handler)](const WebRequest& request, Reply reply) { reply(handler(request)); }, limits))
+{
+}
+
+WebServer::WebServer(DeferringHandler handler, QObject* parent)
+    : WebServer(std::move(handler), Limits {}, parent)
+{
+}
+
+WebServer::WebServer(DeferringHandler handler, Limits limits, QObject* parent)
     : QObject(parent)
     , m_listener(std::make_unique<Listener>(std::move(handler), limits))
 {

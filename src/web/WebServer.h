@@ -20,6 +20,9 @@ class WebServer : public QObject {
 
 public:
     using Handler = std::function<WebResponse(const WebRequest&)>;
+    // Routes that may answer later: the response goes out when `reply` is called (at most once, on this thread).
+    using Reply = std::function<void(const WebResponse&)>;
+    using DeferringHandler = std::function<void(const WebRequest&, Reply)>;
 
     struct Limits {
         qint64 requestBytes = 8 * 1024;
@@ -29,6 +32,8 @@ public:
 
     explicit WebServer(Handler handler, QObject* parent = nullptr);
     WebServer(Handler handler, Limits limits, QObject* parent = nullptr);
+    explicit WebServer(DeferringHandler handler, QObject* parent = nullptr);
+    WebServer(DeferringHandler handler, Limits limits, QObject* parent = nullptr);
     ~WebServer() override;
 
     // Listens at `address`:`port` (port 0: one the system picks), with TLS when `tls` is given. False, with the

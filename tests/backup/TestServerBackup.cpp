@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -39,6 +41,31 @@ void fill(TestProgram& program, const QString& prefix)
     program.exec(QStringLiteral("UPDATE Theme SET TH = '3', Name = ?"), { prefix + QStringLiteral("کلينيک") });
     program.exec(QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES (?, ?, 'Couple')"),
         { prefix + QStringLiteral("7"), prefix + QStringLiteral("O'Brien") });
+    // A link handed out for answering on a phone, still open.
+    program.exec(QStringLiteral("INSERT INTO Invitation (Code, TokenHash, Made, Expires, State, MadeBy) "
+                                "VALUES (?, ?, '2026-03-01T08:00:00Z', '2026-03-08T08:00:00Z', 'open', 'مشاور')"),
+        { prefix + QStringLiteral("7"), prefix + QStringLiteral("a1b2") });
+}
+
+// The invitations, as texts, in stored order.
+QList<QStringList> invitations(Database& db)
+{
+    QList<QStringList> rows;
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT \"Code\", \"TokenHash\", \"Made\", \"Expires\", \"State\", \"MadeBy\" "
+                               "FROM \"Invitation\" ORDER BY %1")
+                    .arg(db.engine().rowIdentity()))) {
+        QTest::qFail(qPrintable(q.lastError().text()), __FILE__, __LINE__);
+        return rows;
+    }
+    while (q.next()) {
+        QStringList row;
+        for (int i = 0; i < 6; ++i)
+            row << q.value(i).toString();
+        rows << row;
+    }
+    return rows;
 }
 
 std::unique_ptr<Database> openServer(const ScratchServer& scratch)
@@ -82,6 +109,9 @@ void TestServerBackup::serverBackupIsADataFileOfOurs()
     const std::unique_ptr<Database> backup = Database::atFile(target);
     QVERIFY(backup->open().ok());
     QCOMPARE(tableContents(*backup), tableContents(*server));
+    // The clinic's open links are in the backup, so restoring it does not revoke them.
+    QCOMPARE(invitations(*server).size(), 1);
+    QCOMPARE(invitations(*backup), invitations(*server));
 }
 
 // A backup written over one that others could read takes nothing of its mode.
@@ -150,6 +180,8 @@ void TestServerBackup::localBackupRestoresOntoServer()
     const ServerBackup::Result restored = ServerBackup::restore(*server, places);
     QVERIFY2(restored.ok, qPrintable(restored.error));
     QCOMPARE(tableContents(*server), localRows);
+    QCOMPARE(invitations(*server), invitations(local.database()));
+    QCOMPARE(invitations(*server).value(0).value(1), QStringLiteral("la1b2"));
     QVERIFY(!QFile::exists(places.restoreCheck));
     // What the server held is kept as a backup of its own.
     const std::unique_ptr<Database> before = Database::atFile(places.serverBeforeRestore);

@@ -1,3 +1,4 @@
+#include "data/Invitations.h"
 #include "data/TableTransfer.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
@@ -19,6 +20,8 @@ private slots:
     void heldTargetLeftAsItWas();
     void manyRowsInOrder_data();
     void manyRowsInOrder();
+    void linksOpenAsBeforeAfterTransfer_data();
+    void linksOpenAsBeforeAfterTransfer();
 };
 
 namespace {
@@ -47,6 +50,7 @@ QMap<QString, QList<QStringList>> contents(Database& db)
     QMap<QString, QList<QStringList>> all;
     for (const QString& table : TableTransfer::tables())
         all.insert(table, rows(db, table));
+    all.insert(QStringLiteral("Invitation"), rows(db, QStringLiteral("Invitation")));
     all.insert(QStringLiteral("QU"), rows(db, QStringLiteral("QU")));
     return all;
 }
@@ -68,6 +72,10 @@ void fill(TestProgram& program)
     program.exec(QStringLiteral("UPDATE Theme SET TH = '4', Name = 'کلينيک مهر', Adress = 'تهران'"));
     program.exec(
         QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES ('7', '12', 'Couple')"));
+    program.exec(QStringLiteral("INSERT INTO Invitation (Code, TokenHash, Made, Expires, State, MadeBy) VALUES "
+                                "('7', 'aa01', '2026-03-01T08:00:00Z', '2026-03-08T08:00:00Z', 'open', 'مشاور')"));
+    program.exec(QStringLiteral("INSERT INTO Invitation (Code, TokenHash, Made, Expires, State, MadeBy) VALUES "
+                                "('12', 'bb02', '2026-03-02T08:00:00Z', '2026-03-09T08:00:00Z', 'finished', 'B')"));
 }
 
 } // namespace
@@ -205,6 +213,49 @@ void TestTableTransfer::manyRowsInOrder()
         contents(source.database()).value(QStringLiteral("IDE")));
     QCOMPARE(contents(target.database()).value(QStringLiteral("Answer")),
         contents(source.database()).value(QStringLiteral("Answer")));
+}
+
+// The links a clinic handed out open after a backup is restored, or after its examinees moved to another database,
+// exactly as they did before: an open one still opens the same examinee's answers, a finished one stays finished, a
+// revoked one still opens nothing.
+void TestTableTransfer::linksOpenAsBeforeAfterTransfer_data()
+{
+    QTest::addColumn<bool>("replacing");
+    QTest::addRow("all rows replaced (backup, restore)") << true;
+    QTest::addRow("examinees added (a clinic moving)") << false;
+}
+
+void TestTableTransfer::linksOpenAsBeforeAfterTransfer()
+{
+    QFETCH(bool, replacing);
+    TestProgram source;
+    TestProgram target;
+    fill(source);
+    target.addExaminee(QStringLiteral("99"));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QString by = QStringLiteral("test");
+    const Invitations::Made open = Invitations::make(source.database(), QStringLiteral("7"), 7, by, now);
+    const Invitations::Made done = Invitations::make(source.database(), QStringLiteral("12"), 7, by, now);
+    const Invitations::Made revoked = Invitations::make(source.database(), QStringLiteral("O'Brien"), 7, by, now);
+    for (const Invitations::Made* made : { &open, &done, &revoked })
+        QCOMPARE(made->status, Invitations::Made::Status::Made);
+    QVERIFY(Invitations::moveTo(source.database(), Invitations::hashOf(done.token), Invitations::State::Finished).ok);
+    QVERIFY(Invitations::moveTo(source.database(), Invitations::hashOf(revoked.token), Invitations::State::Revoked).ok);
+
+    const TableTransfer::Result result = replacing ? TableTransfer::replaceAll(source.database(), target.database())
+                                                   : TableTransfer::addExaminees(source.database(), target.database());
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(target.rowCount(QStringLiteral("Invitation")), source.rowCount(QStringLiteral("Invitation")));
+
+    const Invitations::Found stillOpen = Invitations::find(target.database(), open.token, now);
+    QCOMPARE(stillOpen.status, Invitations::Found::Status::Valid);
+    QCOMPARE(stillOpen.code, QStringLiteral("7"));
+    QCOMPARE(stillOpen.state, Invitations::State::Open);
+    const Invitations::Found stillDone = Invitations::find(target.database(), done.token, now);
+    QCOMPARE(stillDone.status, Invitations::Found::Status::Valid);
+    QCOMPARE(stillDone.code, QStringLiteral("12"));
+    QCOMPARE(stillDone.state, Invitations::State::Finished);
+    QCOMPARE(Invitations::find(target.database(), revoked.token, now).status, Invitations::Found::Status::Closed);
 }
 
 QTEST_MAIN(TestTableTransfer)

@@ -1,4 +1,5 @@
 #include "WebFixture.h"
+#include "support/LockHolder.h"
 
 #include "data/QuestionnaireItems.h"
 #include "questionnaire/AnswerSheet.h"
@@ -23,6 +24,8 @@ private slots:
     void refusals_data();
     void refusals();
     void twoTabsBothStoreTheLaterWins();
+    void choicesArrivingTogetherAreStoredTogether_data();
+    void choicesArrivingTogetherAreStoredTogether();
     void aFinishedSheetCannotChange();
     void noNameNoCodeOnAnyPage();
     void theTokenIsNeverLogged();
@@ -216,6 +219,65 @@ void TestQuestionnaireService::twoTabsBothStoreTheLaterWins()
     QCOMPARE(web.post(web.link(QStringLiteral("3")), "option=5").status, 303);
     QCOMPARE(web.program.answer(WebFixture::Code, 3), QString::number(scoreForOption(3, 5)));
     QVERIFY(text(web.get(web.link(QStringLiteral("3")))).contains(QStringLiteral("id=\"option5\" class=\"chosen\"")));
+}
+
+// Choices handed in before the service gets back to its event loop (many phones at once) are stored in one
+// transaction, and each phone is answered only once that transaction is committed: with its redirect when it is,
+// with the refusal page (and nothing of the group stored) when it is not, so the phone offers the choice again.
+void TestQuestionnaireService::choicesArrivingTogetherAreStoredTogether_data()
+{
+    QTest::addColumn<bool>("held");
+    QTest::addRow("stored") << false;
+    QTest::addRow("data held by another program") << true;
+}
+
+void TestQuestionnaireService::choicesArrivingTogetherAreStoredTogether()
+{
+    QFETCH(bool, held);
+    WebFixture web;
+    const QString other = QStringLiteral("55555");
+    web.program.addExaminee(other, QStringLiteral("Partner"));
+    const QString otherToken = web.invite(other);
+    const QString otherLink = QStringLiteral("/a/") + otherToken + QStringLiteral("/1");
+    std::unique_ptr<LockHolder> holder;
+    if (held) {
+        holder = std::make_unique<LockHolder>(web.program.database());
+        QVERIFY(holder->isHolding());
+    }
+
+    QMap<int, WebResponse> replies;
+    const QList<std::pair<QString, QByteArray>> choices {
+        { web.link(QStringLiteral("1")), "option=2" },
+        { otherLink, "option=4" },
+        { web.link(QStringLiteral("2")), "option=5" },
+        { web.link(QStringLiteral("1")), "option=3" }, // a second tab: the later choice wins
+    };
+    for (int i = 0; i < choices.size(); ++i)
+        web.service.handle({ "POST", choices.at(i).first, choices.at(i).second, QStringLiteral("192.0.2.1") },
+            [&replies, i](const WebResponse& response) { replies.insert(i, response); });
+    // Nothing is answered before it is stored.
+    QVERIFY(replies.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), int(choices.size()), 60000);
+
+    if (held) {
+        for (const WebResponse& response : std::as_const(replies)) {
+            QCOMPARE(response.status, 503);
+            QVERIFY(response.headers.contains({ QByteArrayLiteral("Retry-After"), QByteArrayLiteral("5") }));
+        }
+        holder.reset();
+        QCOMPARE(web.program.answer(WebFixture::Code, 1), QString());
+        QCOMPARE(web.program.answer(other, 1), QString());
+        QCOMPARE(web.program.scalar(QStringLiteral("SELECT COUNT(*) FROM Invitation WHERE State = 'open'")).toInt(), 2);
+        return;
+    }
+    QCOMPARE(WebFixture::location(replies.value(0)), web.link(QStringLiteral("2")));
+    QCOMPARE(WebFixture::location(replies.value(1)), QStringLiteral("/a/") + otherToken + QStringLiteral("/2"));
+    QCOMPARE(WebFixture::location(replies.value(2)), web.link(QStringLiteral("3")));
+    QCOMPARE(replies.value(3).status, 303);
+    QCOMPARE(web.program.answer(WebFixture::Code, 1), QString::number(scoreForOption(1, 3)));
+    QCOMPARE(web.program.answer(WebFixture::Code, 2), QString::number(scoreForOption(2, 5)));
+    QCOMPARE(web.program.answer(other, 1), QString::number(scoreForOption(1, 4)));
+    QCOMPARE(web.program.scalar(QStringLiteral("SELECT COUNT(*) FROM Invitation WHERE State = 'answering'")).toInt(), 2);
 }
 
 void TestQuestionnaireService::aFinishedSheetCannotChange()

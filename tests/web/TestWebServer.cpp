@@ -27,6 +27,7 @@ private slots:
     void aRequestOverEightKilobytesIsRefused();
     void aSlowClientIsCutOff();
     void openConnectionsAreBounded();
+    void responsesKeepTheOrderOfTheirRequests();
     void theClientAddress_data();
     void theClientAddress();
     void fromALinkToScoredResults();
@@ -38,7 +39,8 @@ namespace {
 
 struct Served {
     explicit Served(WebServer::Limits limits = {}, std::optional<QSslConfiguration> tls = std::nullopt)
-        : server([this](const WebRequest& request) { return web.service.handle(request); }, limits)
+        : server([this](const WebRequest& request, WebServer::Reply reply) { web.service.handle(request, std::move(reply)); },
+              limits)
     {
         QString error;
         if (!server.listen(QHostAddress::LocalHost, 0, tls, error))
@@ -175,6 +177,27 @@ void TestWebServer::aSlowClientIsCutOff()
     QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, 5000);
     QCOMPARE(served.web.program.answer(WebFixture::Code, 1), QString());
     QTRY_COMPARE(served.server.openConnections(), 0);
+}
+
+// A client that sends its next request before the last is answered (a choice, then the page of that item) gets the
+// answers in the order it asked, and the page shows the choice just stored.
+void TestWebServer::responsesKeepTheOrderOfTheirRequests()
+{
+    Served served;
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, served.server.port());
+    QVERIFY(socket.waitForConnected(3000));
+    const QByteArray item = served.web.link(QStringLiteral("4")).toLatin1();
+    socket.write("POST " + item + " HTTP/1.1\r\nHost: x\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+                 "Content-Length: 8\r\n\r\noption=2"
+                 "GET " + item + " HTTP/1.1\r\nHost: x\r\n\r\n");
+    QByteArray answer;
+    QTRY_VERIFY_WITH_TIMEOUT((answer += socket.readAll()).contains("</html>"), 10000);
+    QVERIFY2(answer.startsWith("HTTP/1.1 303 "), answer.left(40).constData());
+    const qsizetype second = answer.indexOf("HTTP/1.1 200 ");
+    QVERIFY(second > 0);
+    QVERIFY(answer.mid(second).contains("id=\"option2\" class=\"chosen\""));
+    QCOMPARE(served.web.program.answer(WebFixture::Code, 4), QString::number(scoreForOption(4, 2)));
 }
 
 void TestWebServer::openConnectionsAreBounded()
