@@ -1,9 +1,16 @@
 #include "data/Invitations.h"
 
 #include "data/Database.h"
+#include "data/Engine.h"
+#include "data/QuestionnaireItems.h"
+#include "data/Sql.h"
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "data/Transaction.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
 
 #include <sodium.h>
 
@@ -50,6 +57,14 @@ State stateFrom(const QString& stored)
 QString storedTime(const QDateTime& time)
 {
     return time.toUTC().toString(Qt::ISODate);
+}
+
+QString link(const QString& base, const QString& token)
+{
+    QString link = base;
+    while (link.endsWith(QLatin1Char('/')))
+        link.chop(1);
+    return link + QStringLiteral("/a/") + token;
 }
 
 QString newToken()
@@ -123,6 +138,7 @@ Made make(Database& db, const QString& typedCode, int days, const QString& madeB
     invitations.setField(QStringLiteral("Expires"), storedTime(now.addDays(days)));
     invitations.setField(QStringLiteral("State"), stateName(State::Open));
     invitations.setField(QStringLiteral("MadeBy"), madeBy);
+    invitations.setField(QStringLiteral("Changed"), storedTime(now));
     if (!invitations.update()) {
         made.error = invitations.lastError();
         made.busy = invitations.lastErrorIsBusy();
@@ -165,7 +181,7 @@ Found find(Database& db, const QString& token, const QDateTime& now)
     return result;
 }
 
-Changed moveTo(Database& db, const QString& tokenHash, State state)
+Changed moveTo(Database& db, const QString& tokenHash, State state, const QDateTime& when)
 {
     Changed changed;
     Transaction transaction(db);
@@ -189,6 +205,7 @@ Changed moveTo(Database& db, const QString& tokenHash, State state)
         return changed;
     }
     invitations.setField(QStringLiteral("State"), stateName(state));
+    invitations.setField(QStringLiteral("Changed"), storedTime(when));
     if (!invitations.update() || !transaction.commit()) {
         changed.error = invitations.lastError().isEmpty() ? transaction.error() : invitations.lastError();
         changed.busy = invitations.lastErrorIsBusy() || transaction.busy();
@@ -196,6 +213,126 @@ Changed moveTo(Database& db, const QString& tokenHash, State state)
     }
     changed.ok = true;
     return changed;
+}
+
+Changed revoke(Database& db, const QString& tokenHash, const QString& revokedBy, const QDateTime& now)
+{
+    Changed changed;
+    Transaction transaction(db);
+    TableCursor invitations(db, Table);
+    if (!transaction.begun() || !invitations.setFilter(HashColumn, tokenHash)) {
+        changed.error = transaction.begun() ? invitations.lastError() : transaction.error();
+        changed.busy = transaction.begun() ? invitations.lastErrorIsBusy() : transaction.busy();
+        return changed;
+    }
+    if (!invitations.hasCurrent()) {
+        changed.error = QStringLiteral("no such invitation");
+        return changed;
+    }
+    const State state = stateFrom(invitations.field(QStringLiteral("State")));
+    if (state == State::Revoked) {
+        changed.ok = true;
+        return changed;
+    }
+    if (state == State::Finished) {
+        changed.error = QStringLiteral("the invitation is finished");
+        return changed;
+    }
+    invitations.setField(QStringLiteral("State"), stateName(State::Revoked));
+    invitations.setField(QStringLiteral("Changed"), storedTime(now));
+    invitations.setField(QStringLiteral("RevokedBy"), revokedBy);
+    if (!invitations.update() || !transaction.commit()) {
+        changed.error = invitations.lastError().isEmpty() ? transaction.error() : invitations.lastError();
+        changed.busy = invitations.lastErrorIsBusy() || transaction.busy();
+        return changed;
+    }
+    changed.ok = true;
+    return changed;
+}
+
+namespace {
+
+template <typename Result> bool ran(Database& db, QSqlQuery& query, const QString& sql, Result& result)
+{
+    if (!db.prepare(query, sql)) {
+        result.error = db.lastError();
+        result.busy = db.lastErrorIsBusy();
+        return false;
+    }
+    if (!db.exec(query)) {
+        result.error = query.lastError().text();
+        result.busy = db.engine().isBusy(query.lastError());
+        return false;
+    }
+    return true;
+}
+
+// The items of an answer row that are answered, counted by the engine.
+QString answeredItems()
+{
+    QStringList items;
+    for (int item = 1; item <= QuestionnaireItemCount; ++item)
+        items << QStringLiteral("CASE WHEN a.%1 <> '' THEN 1 ELSE 0 END").arg(Sql::quoted(QString::number(item)));
+    return items.join(QStringLiteral(" + "));
+}
+
+} // namespace
+
+ProgressRead progress(Database& db, const QDateTime& now)
+{
+    ProgressRead result;
+    // Latest by the time made (stored as ISO text, so the text order is the time order); the answered items are
+    // counted only for one being answered, the only state that shows them.
+    static const QString sql = QStringLiteral(
+        "SELECT i.\"Code\", i.\"State\", i.\"Expires\", "
+        "CASE WHEN i.\"State\" = 'answering' THEN (SELECT MAX(%1) FROM \"Answer\" a WHERE a.\"Code\" = i.\"Code\") "
+        "ELSE 0 END "
+        "FROM \"Invitation\" i WHERE NOT EXISTS (SELECT 1 FROM \"Invitation\" j WHERE j.\"Code\" = i.\"Code\" "
+        "AND (j.\"Made\" > i.\"Made\" OR (j.\"Made\" = i.\"Made\" AND j.\"TokenHash\" > i.\"TokenHash\")))")
+                                  .arg(answeredItems());
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!ran(db, query, sql, result))
+        return result;
+    while (query.next()) {
+        Progress progress;
+        progress.state = stateFrom(query.value(1).toString());
+        progress.expires = QDateTime::fromString(query.value(2).toString(), Qt::ISODate);
+        progress.answered = query.value(3).toInt();
+        progress.expired = (progress.state == State::Open || progress.state == State::Answering)
+            && (!progress.expires.isValid() || now >= progress.expires);
+        result.byCode.insert(query.value(0).toString(), progress);
+    }
+    result.read = true;
+    return result;
+}
+
+Counts counts(Database& db, const QDateTime& now, const QDateTime& dayStart)
+{
+    Counts result;
+    static const QString sql = QStringLiteral(
+        "SELECT SUM(CASE WHEN \"State\" IN ('open', 'answering') AND \"Expires\" > ? THEN 1 ELSE 0 END), "
+        "SUM(CASE WHEN \"State\" = 'finished' AND \"Changed\" >= ? THEN 1 ELSE 0 END) FROM \"Invitation\"");
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!db.prepare(query, sql)) {
+        result.error = db.lastError();
+        result.busy = db.lastErrorIsBusy();
+        return result;
+    }
+    query.addBindValue(storedTime(now));
+    query.addBindValue(storedTime(dayStart));
+    if (!db.exec(query)) {
+        result.error = query.lastError().text();
+        result.busy = db.engine().isBusy(query.lastError());
+        return result;
+    }
+    if (query.next()) {
+        result.open = query.value(0).toInt();
+        result.finishedToday = query.value(1).toInt();
+    }
+    result.read = true;
+    return result;
 }
 
 } // namespace Invitations
