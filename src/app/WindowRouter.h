@@ -80,6 +80,10 @@ public:
     // What the lookup window's research export needs of scoring: the scales, and a raw score's percent and level.
     static ResearchExport::Scoring researchScoring();
 
+    // The invitation window for `code` (empty: the operator types one), beside whatever window asked for it. The links
+    // are made under the link base of the phone panel's settings.
+    virtual void openInvitation(const QString& code);
+
     // Shows a document in a preview window of its own, from which it is printed or saved as PDF.
     virtual void showPreview(std::shared_ptr<PagedDocument> document);
 

@@ -193,8 +193,12 @@ void LookupWindow::buildButtons()
     m_exportChoices = new QCheckBox(choicesCaption, this);
     m_exportChoices->setObjectName(QStringLiteral("CheckExportChoices"));
     Twips::place(m_exportChoices, columnLeft, 3045, 1380, 330);
-    m_close = Kit::button(this, QStringLiteral("Command6"), QStringLiteral("خروج"), columnLeft,
-        gridTop + gridHeight - 495, columnWidth, 495);
+    // The way out shares its row with the invitation of the examinee selected in the grid.
+    m_invite = Kit::button(this, QStringLiteral("CommandInvite"), QStringLiteral("دعوت به پاسخگويي"), columnLeft,
+        gridTop + gridHeight - 495, columnWidth / 2 - 60, 495);
+    m_close = Kit::button(this, QStringLiteral("Command6"), QStringLiteral("خروج"), columnLeft + columnWidth / 2 + 60,
+        gridTop + gridHeight - 495, columnWidth / 2 - 60, 495);
+    connect(m_invite, &QPushButton::clicked, this, &LookupWindow::inviteSelected);
     connect(m_print, &QPushButton::clicked, this, &LookupWindow::printByGroup);
     connect(m_export, &QPushButton::clicked, this, &LookupWindow::exportListed);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -231,7 +235,7 @@ void LookupWindow::buildHiddenFields()
 void LookupWindow::setKeyboardOrder()
 {
     const QList<QWidget*> order = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_exportNames,
-        m_exportChoices, m_code, m_delete, m_close };
+        m_exportChoices, m_code, m_delete, m_invite, m_close };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -403,4 +407,13 @@ void LookupWindow::exportListed()
         return;
     }
     m_messages.ShowNotice(this, Msg::ExportDone);
+}
+
+void LookupWindow::inviteSelected()
+{
+    const QModelIndex current = m_gridView->currentIndex();
+    QString code;
+    if (current.isValid())
+        code = m_grid->data(m_grid->index(current.row(), 0), Qt::DisplayRole).toString().trimmed();
+    emit invitationRequested(code);
 }

@@ -37,12 +37,15 @@ public:
     void printByGroup();
     void deleteExaminee();
     void exportListed();
+    void inviteSelected();
 
 signals:
     // The list report is wanted for the examinees `listed` shows now (a cursor on IDE, through the active search),
     // printed in order of their groups, headed by `clinicName` as the scoring window's list is, with `clinicAddress`
     // on the report's address line.
     void listReportRequested(TableCursor* listed, const QString& clinicName, const QString& clinicAddress);
+    // "دعوت به پاسخگويي" for the examinee selected in the grid (empty when none is).
+    void invitationRequested(const QString& code);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -91,6 +94,7 @@ private:
     QLineEdit* m_code = nullptr; // Text5
     QPushButton* m_delete = nullptr; // Command2
     QPushButton* m_close = nullptr; // Command6
+    QPushButton* m_invite = nullptr; // CommandInvite
     QLineEdit* m_address = nullptr; // Text4
 
     // Set while the window itself changes a search box, so that the change filters nothing.

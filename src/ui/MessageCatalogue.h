@@ -235,6 +235,7 @@ inline const QString InviteOpenUntil = QStringLiteral("اين پيوند تا پ
 inline const QString InviteConfirmRevoke
     = QStringLiteral("دعوت لغو شود؟ پس از لغو، با اين پيوند نمي‌توان پاسخ داد.");
 inline const QString InviteRevoked = QStringLiteral("دعوت لغو شد");
+inline const QString HomeInvitations = QStringLiteral("دعوت‌هاي باز: %1 — پاسخ کامل امروز: %2");
 inline const QString PhoneServiceNotStarted = QStringLiteral("پاسخگويي با تلفن همراه آغاز نشد");
 
 } // namespace Msg

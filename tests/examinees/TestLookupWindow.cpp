@@ -120,6 +120,7 @@ class TestLookupWindow : public QObject {
 private slots:
     void initTestCase() { PersianText::applyTo(*qApp); }
     void opensWithEveryExamineeAndTheTheme();
+    void invitesTheSelectedExaminee();
     void searches_data();
     void searches();
     void familyNameSearchReplacesFirstNameSearch();
@@ -162,6 +163,23 @@ void TestLookupWindow::opensWithEveryExamineeAndTheTheme()
         firstNames << l.box("DataCombo6")->itemText(i);
     QCOMPARE(firstNames, (QStringList { "زهرا", "علي", "مريم", "O'Brien" }));
     QCOMPARE(l.box("DataCombo1")->count(), 4);
+}
+
+void TestLookupWindow::invitesTheSelectedExaminee()
+{
+    Lookup l;
+    QSignalSpy wanted(l.window.get(), &LookupWindow::invitationRequested);
+    auto* grid = l.find<QTableView>("DataGrid1");
+    const int row = static_cast<int>(l.listed().indexOf(QStringLiteral("4")));
+    grid->setCurrentIndex(grid->model()->index(row, 1));
+    Drive::click(l.window.get(), QStringLiteral("CommandInvite"));
+    QCOMPARE(wanted.size(), 1);
+    QCOMPARE(wanted.at(0).at(0).toString(), QStringLiteral("4"));
+    // With nobody selected, the invitation window asks for the code.
+    grid->setCurrentIndex(QModelIndex());
+    Drive::click(l.window.get(), QStringLiteral("CommandInvite"));
+    QCOMPARE(wanted.size(), 2);
+    QCOMPARE(wanted.at(1).at(0).toString(), QString());
 }
 
 void TestLookupWindow::searches_data()
