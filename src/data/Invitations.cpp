@@ -281,14 +281,13 @@ QString answeredItems()
 ProgressRead progress(Database& db, const QDateTime& now)
 {
     ProgressRead result;
-    // Latest by the time made (stored as ISO text, so the text order is the time order); the answered items are
-    // counted only for one being answered, the only state that shows them.
+    // One pass over the invitations, the latest of each code last (the times are stored as ISO text, so the text order
+    // is the time order); the answered items are counted only for one being answered, the only state that shows them.
     static const QString sql = QStringLiteral(
         "SELECT i.\"Code\", i.\"State\", i.\"Expires\", "
         "CASE WHEN i.\"State\" = 'answering' THEN (SELECT MAX(%1) FROM \"Answer\" a WHERE a.\"Code\" = i.\"Code\") "
         "ELSE 0 END "
-        "FROM \"Invitation\" i WHERE NOT EXISTS (SELECT 1 FROM \"Invitation\" j WHERE j.\"Code\" = i.\"Code\" "
-        "AND (j.\"Made\" > i.\"Made\" OR (j.\"Made\" = i.\"Made\" AND j.\"TokenHash\" > i.\"TokenHash\")))")
+        "FROM \"Invitation\" i ORDER BY i.\"Made\", i.\"TokenHash\"")
                                   .arg(answeredItems());
     QSqlQuery query(db.connection());
     query.setForwardOnly(true);
@@ -301,7 +300,7 @@ ProgressRead progress(Database& db, const QDateTime& now)
         progress.answered = query.value(3).toInt();
         progress.expired = (progress.state == State::Open || progress.state == State::Answering)
             && (!progress.expires.isValid() || now >= progress.expires);
-        result.byCode.insert(query.value(0).toString(), progress);
+        result.byCode.insert(query.value(0).toString(), progress); // a later one takes the place of an earlier
     }
     result.read = true;
     return result;

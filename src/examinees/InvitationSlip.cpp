@@ -2,6 +2,7 @@
 
 #include "calendar/SolarHijri.h"
 #include "text/ShownNumbers.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/PersianText.h"
 #include "ui/QrCode.h"
 
@@ -94,7 +95,7 @@ void InvitationSlip::paintHalf(QPainter& painter, const QRectF& area, const Half
     line(painter, QRectF(area.left() + 360, top, width - 720, couple ? 420 : 560), half.link, slipFont(10), true);
     top += couple ? 420 : 560;
     const QString lastDay = ShownNumbers::text(SolarHijriDate(half.lastDay, 0));
-    line(painter, QRectF(area.left(), top, width, rowHeight), QStringLiteral("اين پيوند تا پايان %1 باز است").arg(lastDay),
+    line(painter, QRectF(area.left(), top, width, rowHeight), Msg::InviteOpenUntil.arg(lastDay),
         slipFont(couple ? 12 : 14, true));
     top += rowHeight + 80;
     for (const QString& text : guidance()) {

@@ -9,6 +9,8 @@
 #include <QWidget>
 
 class CursorTableModel;
+class InvitationProgressModel;
+class QTimer;
 class QCheckBox;
 class Database;
 class FileDialogs;
@@ -32,6 +34,8 @@ public:
 
     // The grid's rows, for whoever needs to look at them as the operator does.
     CursorTableModel* gridModel() const { return m_grid; }
+    // The grid as shown: the rows with each examinee's invitation state after them.
+    InvitationProgressModel* progressModel() const { return m_progress; }
 
     // "پرينت بر اساس گروه", "حذف " and "خروجي اکسل"; public so tests and the keyboard reach them as the buttons do.
     void printByGroup();
@@ -80,6 +84,8 @@ private:
     TableCursor* m_listed = nullptr; // Adodc2: the grid's rows
 
     CursorTableModel* m_grid = nullptr;
+    InvitationProgressModel* m_progress = nullptr;
+    QTimer* m_progressTimer = nullptr; // ProgressTimer
     QTableView* m_gridView = nullptr; // DataGrid1
     QComboBox* m_firstName = nullptr; // DataCombo6
     QComboBox* m_familyName = nullptr; // DataCombo1

@@ -231,7 +231,7 @@ inline const QString InviteTitle = QStringLiteral("دعوت به پاسخگوي�
 inline const QString InviteLostSlip = QStringLiteral(
     "پيوند فقط همين جا ديده مي‌شود و پس از بستن اين پنجره ديگر نمايش داده نمي‌شود. اگر برگه دعوت گم شد، «لغو دعوت» را بزنيد و دعوتي تازه بسازيد.");
 inline const QString InviteEnterPartner = QStringLiteral("براي دعوت زوج، کد همسر را هم وارد کنيد");
-inline const QString InviteOpenUntil = QStringLiteral("اين پيوند تا پايان %1 باز است");
+inline const QString InviteOpenUntil = QStringLiteral("اين پيوند تا %1 باز است");
 inline const QString InviteConfirmRevoke
     = QStringLiteral("دعوت لغو شود؟ پس از لغو، با اين پيوند نمي‌توان پاسخ داد.");
 inline const QString InviteRevoked = QStringLiteral("دعوت لغو شد");
