@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QEvent>
+#include <QSet>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -231,6 +232,23 @@ void HomePanel::refreshInvitations()
         return;
     }
     m_invitations->setText(Msg::HomeInvitations.arg(shown(counts.open), shown(counts.finishedToday)));
+
+    // A couple both of whom finished today is offered for comparison once in the program's run (the main window is
+    // made afresh on every return to it), as soon as the panel sees the second one finished.
+    const Invitations::CouplesRead couples
+        = Invitations::finishedCouples(m_db, QDateTime(QDate::currentDate(), QTime(0, 0)).toUTC());
+    if (!couples.read)
+        return;
+    static QSet<QString> offered;
+    for (const Invitations::Couple& couple : couples.couples) {
+        const QString key = couple.firstCode + QLatin1Char('\n') + couple.secondCode;
+        if (offered.contains(key))
+            continue;
+        offered.insert(key);
+        showStatus(Msg::HomeCoupleFinished.arg(couple.firstCode, couple.secondCode), Msg::HomeCompareCouple,
+            [this, couple] { emit coupleComparisonWanted(couple.firstCode, couple.secondCode); });
+        break; // one offer at a time; the next round shows the next
+    }
 }
 
 void HomePanel::showEvent(QShowEvent* event)

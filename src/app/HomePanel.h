@@ -39,6 +39,8 @@ public:
 
 signals:
     void helpWanted();
+    // "مقايسه دو آزمودني" was chosen for a couple both of whom have just finished answering.
+    void coupleComparisonWanted(const QString& firstCode, const QString& secondCode);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

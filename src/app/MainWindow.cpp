@@ -253,6 +253,13 @@ void MainWindow::buildSettingsPanel()
 void MainWindow::buildHomePanel()
 {
     m_home = new HomePanel(m_db, this);
+    connect(m_home, &HomePanel::coupleComparisonWanted, this, [this](const QString& first, const QString& second) {
+        HidePanels();
+        if (!m_router.openCoupleComparison(first, second))
+            return;
+        markHandedOver();
+        close();
+    });
     Twips::place(m_home, kHomePlace.left, kHomePlace.top, kHomePlace.width, kHomePlace.height);
     m_home->setClinic(m_themeRow->field(QStringLiteral("Name")), m_themeRow->field(QStringLiteral("Adress")));
     connect(m_clinicPanel, &ClinicPanel::saved, this, [this] {

@@ -136,6 +136,15 @@ bool WindowRouter::openScoringWindow()
     return true;
 }
 
+bool WindowRouter::openCoupleComparison(const QString& firstCode, const QString& secondCode)
+{
+    auto* window = new ComparisonWindow(m_db, m_messages);
+    connect(window, &ComparisonWindow::previewRequested, this, &WindowRouter::showPreview);
+    open(window, HandBack::OnClose);
+    window->compareCouple(firstCode, secondCode);
+    return true;
+}
+
 bool WindowRouter::openComparisonWindow()
 {
     auto* window = new ComparisonWindow(m_db, m_messages);

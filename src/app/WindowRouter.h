@@ -64,6 +64,8 @@ public:
     virtual bool openScoringWindow();
     virtual bool openLookupWindow();
     virtual bool openComparisonWindow();
+    // The comparison window showing a couple's comparison at once.
+    bool openCoupleComparison(const QString& firstCode, const QString& secondCode);
     virtual bool openThemeConfirmation();
     // Modal over `owner`.
     virtual void openAbout(QWidget* owner);

@@ -334,4 +334,33 @@ Counts counts(Database& db, const QDateTime& now, const QDateTime& dayStart)
     return result;
 }
 
+CouplesRead finishedCouples(Database& db, const QDateTime& since)
+{
+    CouplesRead result;
+    static const QString finished = QStringLiteral(
+        "EXISTS (SELECT 1 FROM \"Invitation\" i WHERE i.\"Code\" = p.\"%1\" AND i.\"State\" = 'finished' "
+        "AND i.\"Changed\" >= ?)");
+    static const QString sql = QStringLiteral("SELECT p.\"FirstCode\", p.\"SecondCode\" FROM \"ComparedPairs\" p "
+                                              "WHERE p.\"Kind\" = 'Couple' AND %1 AND %2")
+                                   .arg(finished.arg(QStringLiteral("FirstCode")), finished.arg(QStringLiteral("SecondCode")));
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!db.prepare(query, sql)) {
+        result.error = db.lastError();
+        result.busy = db.lastErrorIsBusy();
+        return result;
+    }
+    query.addBindValue(storedTime(since));
+    query.addBindValue(storedTime(since));
+    if (!db.exec(query)) {
+        result.error = query.lastError().text();
+        result.busy = db.engine().isBusy(query.lastError());
+        return result;
+    }
+    while (query.next())
+        result.couples.append({ query.value(0).toString(), query.value(1).toString() });
+    result.read = true;
+    return result;
+}
+
 } // namespace Invitations

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 class Database;
@@ -92,6 +93,19 @@ struct Counts {
 };
 // The home panel's figures about invitations.
 Counts counts(Database& db, const QDateTime& now, const QDateTime& dayStart);
+
+struct Couple {
+    QString firstCode;
+    QString secondCode;
+};
+struct CouplesRead {
+    bool read = false;
+    QString error;
+    bool busy = false;
+    QList<Couple> couples;
+};
+// The couples (as remembered for comparison) both of whom finished an invitation since `since`: ready to compare.
+CouplesRead finishedCouples(Database& db, const QDateTime& since);
 
 // A new token (base64url, no padding) and the hash under which it is stored (hex).
 QString newToken();

@@ -235,6 +235,8 @@ inline const QString InviteOpenUntil = QStringLiteral("اين پيوند تا %1
 inline const QString InviteConfirmRevoke
     = QStringLiteral("دعوت لغو شود؟ پس از لغو، با اين پيوند نمي‌توان پاسخ داد.");
 inline const QString InviteRevoked = QStringLiteral("دعوت لغو شد");
+inline const QString HomeCoupleFinished = QStringLiteral("هر دو همسر پاسخ دادند: %1 و %2");
+inline const QString HomeCompareCouple = QStringLiteral("مقايسه دو آزمودني");
 inline const QString HomeInvitations = QStringLiteral("دعوت‌هاي باز: %1 — پاسخ کامل امروز: %2");
 inline const QString PhoneServiceNotStarted = QStringLiteral("پاسخگويي با تلفن همراه آغاز نشد");
 

@@ -1,6 +1,8 @@
 #include "app/AppFixture.h"
 #include "app/HomePanel.h"
+#include "data/ComparedPairs.h"
 #include "data/Invitations.h"
+#include "scoring/ComparisonWindow.h"
 #include "examinees/InvitationWindow.h"
 #include "calendar/SolarHijri.h"
 #include "support/LayoutCheck.h"
@@ -92,6 +94,7 @@ private slots:
     void registrationIsConfirmedWithoutABox();
     void aRegistrationOffersAnInvitation();
     void countsOpenInvitationsAndSheetsFinishedToday();
+    void offersTheComparisonOfACoupleWhoFinished();
     void aSavedTestIsConfirmed_data();
     void aSavedTestIsConfirmed();
     void buttonsThatNeedAnExaminee_data();
@@ -302,6 +305,47 @@ void TestHomePanel::countsOpenInvitationsAndSheetsFinishedToday()
     // Not while another panel covers it.
     Drive::click(main, QStringLiteral("Command1"));
     QVERIFY(!timer->isActive());
+}
+
+void TestHomePanel::offersTheComparisonOfACoupleWhoFinished()
+{
+    Hub hub;
+    const QString first = QStringLiteral("7101");
+    const QString second = QStringLiteral("7102");
+    for (const QString& code : { first, second }) {
+        hub.program.addExaminee(code);
+        hub.program.setAnswers(code, everyItem(code == first ? QStringLiteral("2") : QStringLiteral("4")));
+    }
+    ComparedPairs pairs(hub.program.database());
+    QVERIFY(pairs.remember({ first, second, ComparedPairs::CoupleKind }));
+    const QString now = Invitations::storedTime(QDateTime::currentDateTimeUtc());
+    const QString later = Invitations::storedTime(QDateTime::currentDateTimeUtc().addDays(7));
+    const auto invite = [&](const QString& code, const QString& state) {
+        hub.program.exec(QStringLiteral("INSERT INTO Invitation (Code, TokenHash, Made, Expires, State, Changed) "
+                                        "VALUES (?, ?, ?, ?, ?, ?)"),
+            { code, code, now, later, state, now });
+    };
+    invite(first, QStringLiteral("finished"));
+    invite(second, QStringLiteral("answering"));
+    MainWindow* main = hub.show();
+    auto* offer = Drive::find<QPushButton>(main, QStringLiteral("HomeStatusAction"));
+    // One spouse alone is not a couple to compare.
+    QVERIFY(!offer->isVisible());
+
+    hub.program.exec(QStringLiteral("UPDATE Invitation SET State = 'finished' WHERE Code = ?"), { second });
+    home(main)->refreshInvitations();
+    QCOMPARE(home(main)->status(), Msg::HomeCoupleFinished.arg(first, second));
+    QVERIFY(offer->isVisible());
+    QCOMPARE(offer->text(), Msg::HomeCompareCouple);
+    QTest::mouseClick(offer, Qt::LeftButton);
+    ComparisonWindow* comparison = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<ComparisonWindow*>(window); found && found->isVisible())
+            comparison = found;
+    QVERIFY(comparison);
+    QVERIFY(comparison->shownComparison().has_value());
+    QVERIFY(hub.handedOver());
+    comparison->close();
 }
 
 void TestHomePanel::aSavedTestIsConfirmed_data()
