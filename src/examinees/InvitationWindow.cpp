@@ -26,8 +26,9 @@
 namespace {
 
 const QString marks[2] = { QStringLiteral("همسر اول"), QStringLiteral("همسر دوم") };
-// A module of six pixels: a code of a short link is some 250 pixels on a side, which a phone reads at arm's length.
-constexpr int QrSide = 260;
+// The code's square: some 7 cm on a common screen, which a phone reads at arm's length; a short link's modules are
+// six pixels or more.
+constexpr int QrSide = 280;
 
 QPixmap qrPicture(const QString& link)
 {
@@ -54,6 +55,8 @@ InvitationWindow::InvitationWindow(
         m_setting.clock = [] { return QDateTime::currentDateTimeUtc(); };
 
     auto* layout = new QVBoxLayout(this);
+    // Never smaller than its contents: the codes must show whole.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     auto* form = new QGridLayout;
     layout->addLayout(form);
 
@@ -100,7 +103,9 @@ InvitationWindow::InvitationWindow(
         m_codes[i] = new QLabel(this);
         m_codes[i]->setObjectName(i == 0 ? QStringLiteral("PictureQr") : QStringLiteral("PictureQrSecond"));
         m_codes[i]->setAlignment(Qt::AlignCenter);
-        m_codes[i]->setMinimumSize(QrSide, QrSide);
+        // Of one size whatever the link: the window keeps its shape, and a code is never squeezed (cut short, it
+        // would not scan).
+        m_codes[i]->setFixedSize(QrSide, QrSide);
         m_links[i] = new QLineEdit(this);
         m_links[i]->setObjectName(i == 0 ? QStringLiteral("TextLink") : QStringLiteral("TextLinkSecond"));
         // A link reads left to right, whole, and can be selected but not changed.
@@ -215,6 +220,7 @@ void InvitationWindow::showMade()
     for (int i = 0; i < 2; ++i) {
         const bool shown = i < m_made.size();
         m_links[i]->setText(shown ? m_made.at(i).link : QString());
+        m_links[i]->setCursorPosition(0); // from "https://", as the link is read
         m_codes[i]->setPixmap(shown ? qrPicture(m_made.at(i).link) : QPixmap());
         m_codes[i]->setVisible(i == 0 || couple);
         m_links[i]->setVisible(i == 0 || couple);
@@ -227,7 +233,10 @@ void InvitationWindow::showMade()
     m_expiry->setText(m_made.isEmpty()
             ? QString()
             : Msg::InviteOpenUntil.arg(ShownNumbers::text(SolarHijriDate(m_made.first().expires.toLocalTime().date()))));
+    // As tall as its wrapped lines need at its width: the codes are never drawn over.
     adjustSize();
+    if (layout()->hasHeightForWidth())
+        resize(width(), std::max(height(), layout()->totalHeightForWidth(width())));
 }
 
 void InvitationWindow::copyLink(int which)

@@ -40,7 +40,7 @@
 namespace {
 
 // The grid is wider than first designed by the invitation state's column, and the window with it.
-constexpr int progressWidth = 1980;
+constexpr int progressWidth = 2460;
 constexpr int windowWidth = 10860 + progressWidth;
 constexpr int windowHeight = 6300;
 
