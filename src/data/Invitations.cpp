@@ -252,21 +252,6 @@ Changed revoke(Database& db, const QString& tokenHash, const QString& revokedBy,
 
 namespace {
 
-template <typename Result> bool ran(Database& db, QSqlQuery& query, const QString& sql, Result& result)
-{
-    if (!db.prepare(query, sql)) {
-        result.error = db.lastError();
-        result.busy = db.lastErrorIsBusy();
-        return false;
-    }
-    if (!db.exec(query)) {
-        result.error = query.lastError().text();
-        result.busy = db.engine().isBusy(query.lastError());
-        return false;
-    }
-    return true;
-}
-
 // The items of an answer row that are answered, counted by the engine.
 QString answeredItems()
 {
@@ -278,29 +263,49 @@ QString answeredItems()
 
 } // namespace
 
-ProgressRead progress(Database& db, const QDateTime& now)
+ProgressRead progress(Database& db, const QDateTime& now, const QStringList& codes)
 {
     ProgressRead result;
-    // One pass over the invitations, the latest of each code last (the times are stored as ISO text, so the text order
-    // is the time order); the answered items are counted only for one being answered, the only state that shows them.
-    static const QString sql = QStringLiteral(
+    // The latest of each code last (the times are stored as ISO text, so the text order is the time order); the
+    // answered items are counted only for one being answered, the only state that shows them.
+    const QString select = QStringLiteral(
         "SELECT i.\"Code\", i.\"State\", i.\"Expires\", "
         "CASE WHEN i.\"State\" = 'answering' THEN (SELECT MAX(%1) FROM \"Answer\" a WHERE a.\"Code\" = i.\"Code\") "
-        "ELSE 0 END "
-        "FROM \"Invitation\" i ORDER BY i.\"Made\", i.\"TokenHash\"")
-                                  .arg(answeredItems());
-    QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    if (!ran(db, query, sql, result))
-        return result;
-    while (query.next()) {
-        Progress progress;
-        progress.state = stateFrom(query.value(1).toString());
-        progress.expires = QDateTime::fromString(query.value(2).toString(), Qt::ISODate);
-        progress.answered = query.value(3).toInt();
-        progress.expired = (progress.state == State::Open || progress.state == State::Answering)
-            && (!progress.expires.isValid() || now >= progress.expires);
-        result.byCode.insert(query.value(0).toString(), progress); // a later one takes the place of an earlier
+        "ELSE 0 END FROM \"Invitation\" i %2 ORDER BY i.\"Made\", i.\"TokenHash\"");
+    constexpr qsizetype Chunk = 200; // codes per statement, well inside either engine's limit of values
+    for (qsizetype from = 0; from == 0 || from < codes.size(); from += Chunk) {
+        const QStringList some = codes.mid(from, Chunk);
+        QStringList marks;
+        for (qsizetype k = 0; k < some.size(); ++k)
+            marks << QStringLiteral("?");
+        const QString where = codes.isEmpty()
+            ? QString()
+            : QStringLiteral("WHERE i.\"Code\" IN (%1)").arg(marks.join(QStringLiteral(", ")));
+        QSqlQuery query(db.connection());
+        query.setForwardOnly(true);
+        if (!db.prepare(query, select.arg(answeredItems(), where))) {
+            result.error = db.lastError();
+            result.busy = db.lastErrorIsBusy();
+            return result;
+        }
+        for (const QString& code : some)
+            query.addBindValue(code);
+        if (!db.exec(query)) {
+            result.error = query.lastError().text();
+            result.busy = db.engine().isBusy(query.lastError());
+            return result;
+        }
+        while (query.next()) {
+            Progress progress;
+            progress.state = stateFrom(query.value(1).toString());
+            progress.expires = QDateTime::fromString(query.value(2).toString(), Qt::ISODate);
+            progress.answered = query.value(3).toInt();
+            progress.expired = (progress.state == State::Open || progress.state == State::Answering)
+                && (!progress.expires.isValid() || now >= progress.expires);
+            result.byCode.insert(query.value(0).toString(), progress); // a later one takes the place of an earlier
+        }
+        if (codes.isEmpty())
+            break;
     }
     result.read = true;
     return result;

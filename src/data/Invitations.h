@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 class Database;
@@ -80,9 +81,9 @@ struct ProgressRead {
     bool busy = false;
     QHash<QString, Progress> byCode; // codes as stored; a code never invited is not there
 };
-// The latest invitation of every invited code, in one query that counts the answered items as well: light enough
-// to repeat every few seconds while a grid of the examinees is shown.
-ProgressRead progress(Database& db, const QDateTime& now);
+// The latest invitation of each of `codes` that has one (of every invited code when `codes` is empty), in one query
+// that counts the answered items as well: for the few codes a grid shows, light enough to repeat every few seconds.
+ProgressRead progress(Database& db, const QDateTime& now, const QStringList& codes = {});
 
 struct Counts {
     bool read = false;

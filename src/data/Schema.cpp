@@ -87,6 +87,7 @@ const QList<Object>& objects()
                     QStringLiteral("State"), QStringLiteral("MadeBy"), QStringLiteral("Changed"),
                     QStringLiteral("RevokedBy") })),
         since(2, index(QStringLiteral("Invitation_TokenHash"), QStringLiteral("Invitation"), QStringLiteral("TokenHash"))),
+        since(2, index(QStringLiteral("Invitation_Code"), QStringLiteral("Invitation"), QStringLiteral("Code"))),
     };
     return all;
 }

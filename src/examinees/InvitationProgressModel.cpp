@@ -29,25 +29,35 @@ QString InvitationProgressModel::stateText(const Invitations::Progress& progress
 
 bool InvitationProgressModel::refresh()
 {
-    const Invitations::ProgressRead read = Invitations::progress(m_db, m_clock());
+    m_refreshDue = false;
+    if (!m_drawn.isEmpty()) {
+        m_current = QStringList(m_drawn.cbegin(), m_drawn.cend());
+        m_drawn.clear();
+    }
+    if (m_current.isEmpty())
+        return true;
+    const Invitations::ProgressRead read = Invitations::progress(m_db, m_clock(), m_current);
     if (!read.read) {
         m_error = read.error;
         return false;
     }
     m_error.clear();
-    if (read.byCode.size() == m_progress.size() && [&] {
-            for (auto it = read.byCode.cbegin(); it != read.byCode.cend(); ++it) {
-                const auto was = m_progress.constFind(it.key());
-                if (was == m_progress.cend() || was->state != it->state || was->answered != it->answered
-                    || was->expired != it->expired || was->expires != it->expires)
-                    return false;
-            }
-            return true;
-        }())
-        return true; // nothing changed: the grid is not repainted
-    m_progress = read.byCode;
+    bool changed = false;
+    for (const QString& code : std::as_const(m_current)) {
+        const auto found = read.byCode.constFind(code);
+        const std::optional<Invitations::Progress> now
+            = found == read.byCode.cend() ? std::nullopt : std::optional(*found);
+        const auto was = m_progress.constFind(code);
+        if (was != m_progress.cend() && was->has_value() == now.has_value()
+            && (!now || (now->state == (*was)->state && now->answered == (*was)->answered
+                && now->expired == (*was)->expired && now->expires == (*was)->expires)))
+            continue;
+        m_progress.insert(code, now);
+        changed = true;
+    }
+    // Nothing changed: nothing is drawn again.
     const int rows = rowCount();
-    if (rows > 0)
+    if (changed && rows > 0)
         emit dataChanged(index(0, progressColumn()), index(rows - 1, progressColumn()), { Qt::DisplayRole });
     return true;
 }
@@ -93,8 +103,18 @@ QVariant InvitationProgressModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
     const QString code = sourceModel()->index(index.row(), 0).data().toString().trimmed();
+    m_drawn.insert(code);
     const auto found = m_progress.constFind(code);
-    return found == m_progress.cend() ? QString() : stateText(*found);
+    if (found == m_progress.cend()) {
+        // First drawn: read as soon as the drawing is done, with every other row drawn with it.
+        if (!m_refreshDue) {
+            m_refreshDue = true;
+            QMetaObject::invokeMethod(const_cast<InvitationProgressModel*>(this), &InvitationProgressModel::refresh,
+                Qt::QueuedConnection);
+        }
+        return QString();
+    }
+    return found->has_value() ? stateText(**found) : QString();
 }
 
 QVariant InvitationProgressModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -5,6 +5,10 @@
 #include <QDateTime>
 #include <QHash>
 #include <QIdentityProxyModel>
+#include <QSet>
+#include <QStringList>
+
+#include <optional>
 
 #include <functional>
 
@@ -12,8 +16,8 @@ class Database;
 
 // The examinees' grid with one more column, "وضعيت پاسخگويي": where each examinee's latest invitation stands
 // ("دعوت شده تا ...", "در حال پاسخ ۱۲ از ۳۵", "پاسخ کامل", "منقضي", "لغو شده"; empty for one never invited). The
-// examinees' code is the grid's first column. The states are read in one query for every invited code at once, so
-// a refresh costs the same whichever rows are in view.
+// examinees' code is the grid's first column. Only the rows the grid draws are read, in one query: a refresh costs
+// the same for ten invitations or ten thousand. A row drawn for the first time is read right after it is drawn.
 class InvitationProgressModel : public QIdentityProxyModel {
     Q_OBJECT
 public:
@@ -24,7 +28,8 @@ public:
     // The present, for telling an expired link; the computer's clock unless a test moves it.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
-    // Reads the states again; false (keeping what was shown) when they could not be read, see error().
+    // Reads again the states of the rows drawn since the last refresh (of those drawn before it when none was drawn
+    // since); false (keeping what was shown) when they could not be read, see error().
     bool refresh();
     QString error() const { return m_error; }
 
@@ -44,6 +49,10 @@ public:
 private:
     Database& m_db;
     std::function<QDateTime()> m_clock;
-    QHash<QString, Invitations::Progress> m_progress;
+    // What is known of each code read so far; an entry with no value: never invited.
+    QHash<QString, std::optional<Invitations::Progress>> m_progress;
+    mutable QSet<QString> m_drawn; // codes drawn since the last refresh
+    QStringList m_current; // codes the last refresh read
+    mutable bool m_refreshDue = false;
     QString m_error;
 };
