@@ -5,13 +5,14 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(cmake g++ make ninja-build qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql qt6-qpa-plugins libgl-dev poppler-utils qt6-translations-l10n libsodium-dev libpq-dev pkg-config
-    qt6-httpserver-dev qt6-websockets-dev openssl)
+    qt6-httpserver-dev qt6-websockets-dev openssl libqrencode-dev
+    zbar-tools)
 # The browser test of the page served to a phone (tests/web): a headless Chromium driven by Selenium.
 BROWSER_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
 # scripts/package: the library scan of the Debian package, the validators of its desktop entry and metainfo, and the
 # drivers the package depends on (so the check can name them), the icon renderer for scripts/render-icons, and
 # lintian, which the check runs on the package.
-PACKAGE_TOOLS=(dpkg-dev desktop-file-utils appstream libqt6sql6-psql libsodium23 librsvg2-bin lintian)
+PACKAGE_TOOLS=(dpkg-dev desktop-file-utils appstream libqt6sql6-psql libsodium23 libqrencode4 librsvg2-bin lintian)
 
 # Starts the throwaway PostgreSQL cluster that the tests on a server use (scripts/pg-cluster: a temporary folder, a
 # Unix socket only) and stops and removes it however the script ends, a failed test included.

@@ -3,10 +3,13 @@
 
 #include "calendar/SolarHijri.h"
 #include "data/HomeFigures.h"
+#include "data/Invitations.h"
 #include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
 
+#include <QDateTime>
 #include <QEvent>
+#include <QSet>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -28,6 +31,7 @@ QString shown(int n)
 }
 
 constexpr int kStatusMilliseconds = 6000;
+constexpr int kInvitationMilliseconds = 5000;
 
 QLabel* line(QWidget* parent, const QString& name)
 {
@@ -87,6 +91,21 @@ HomePanel::HomePanel(Database& db, QWidget* parent)
     m_statusTimer->setSingleShot(true);
     m_statusTimer->setInterval(kStatusMilliseconds);
     connect(m_statusTimer, &QTimer::timeout, m_status, &QLabel::clear);
+    m_statusAction = new QPushButton(this);
+    m_statusAction->setObjectName(QStringLiteral("HomeStatusAction"));
+    m_statusAction->hide();
+    connect(m_statusTimer, &QTimer::timeout, m_statusAction, &QWidget::hide);
+    connect(m_statusAction, &QPushButton::clicked, this, [this] {
+        if (m_onStatusAction)
+            m_onStatusAction();
+    });
+    m_invitations = line(this, QStringLiteral("HomeInvitations"));
+    // Examinees answer on their phones while the panel is shown: what they did shows within seconds, at the cost of
+    // one small query.
+    m_invitationTimer = new QTimer(this);
+    m_invitationTimer->setObjectName(QStringLiteral("HomeInvitationTimer"));
+    m_invitationTimer->setInterval(kInvitationMilliseconds);
+    connect(m_invitationTimer, &QTimer::timeout, this, &HomePanel::refreshInvitations);
 
     m_help = new QPushButton(Msg::HomeHelpLink, this);
     m_help->setObjectName(QStringLiteral("HomeHelp"));
@@ -107,10 +126,12 @@ HomePanel::HomePanel(Database& db, QWidget* parent)
     layout->addWidget(m_today);
     layout->addWidget(m_registered);
     layout->addWidget(m_answered);
+    layout->addWidget(m_invitations);
     layout->addSpacing(6);
     layout->addWidget(recentTitle);
     layout->addWidget(m_recent, 1);
     layout->addWidget(m_status);
+    layout->addWidget(m_statusAction, 0, Qt::AlignLeading);
     layout->addWidget(m_help, 0, Qt::AlignLeading);
 
     refresh();
@@ -120,7 +141,7 @@ void HomePanel::styleHelpLink()
 {
     // Drawn as a link in the colour of the panel's text, not as one more of the main buttons, whatever the theme
     // draws buttons with.
-    m_help->setStyleSheet(QStringLiteral("QPushButton#HomeHelp { border: none; background: transparent; color: %1; "
+    m_help->setStyleSheet(QStringLiteral("QPushButton#HomeHelp, QPushButton#HomeStatusAction { border: none; background: transparent; color: %1; "
                                          "text-decoration: underline; padding: 2px 8px; }")
                               .arg(palette().color(QPalette::WindowText).name()));
 }
@@ -128,8 +149,10 @@ void HomePanel::styleHelpLink()
 void HomePanel::changeEvent(QEvent* event)
 {
     // The theme gives the panel its palette after the panel is built.
-    if (event->type() == QEvent::PaletteChange && m_help)
+    if (event->type() == QEvent::PaletteChange && m_help) {
         styleHelpLink();
+        m_statusAction->setStyleSheet(m_help->styleSheet());
+    }
     QFrame::changeEvent(event);
 }
 
@@ -158,6 +181,7 @@ void HomePanel::refresh()
     }
     m_registered->setText(Msg::HomeRegistered.arg(shown(figures.registered)));
     m_answered->setText(Msg::HomeAnswered.arg(shown(figures.answered)));
+    refreshInvitations();
     m_recent->setRowCount(static_cast<int>(figures.recent.size()));
     int row = 0;
     for (const HomeFigures::Recent& recent : figures.recent) {
@@ -183,7 +207,61 @@ void HomePanel::refresh()
 void HomePanel::showStatus(const QString& text)
 {
     m_status->setText(text);
-    m_statusTimer->start();
+    m_statusAction->hide();
+    m_onStatusAction = nullptr;
+    m_statusTimer->start(kStatusMilliseconds);
+}
+
+void HomePanel::showStatus(const QString& text, const QString& action, std::function<void()> onAction)
+{
+    m_status->setText(text);
+    m_statusAction->setText(action);
+    m_statusAction->setStyleSheet(m_help->styleSheet());
+    m_onStatusAction = std::move(onAction);
+    m_statusAction->show();
+    m_statusTimer->start(3 * kStatusMilliseconds);
+}
+
+void HomePanel::refreshInvitations()
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const Invitations::Counts counts
+        = Invitations::counts(m_db, now, QDateTime(QDate::currentDate(), QTime(0, 0)).toUTC());
+    if (!counts.read) {
+        m_invitations->clear();
+        return;
+    }
+    m_invitations->setText(Msg::HomeInvitations.arg(shown(counts.open), shown(counts.finishedToday)));
+
+    // A couple both of whom finished today is offered for comparison once in the program's run (the main window is
+    // made afresh on every return to it), as soon as the panel sees the second one finished.
+    const Invitations::CouplesRead couples
+        = Invitations::finishedCouples(m_db, QDateTime(QDate::currentDate(), QTime(0, 0)).toUTC());
+    if (!couples.read)
+        return;
+    static QSet<QString> offered;
+    for (const Invitations::Couple& couple : couples.couples) {
+        const QString key = couple.firstCode + QLatin1Char('\n') + couple.secondCode;
+        if (offered.contains(key))
+            continue;
+        offered.insert(key);
+        showStatus(Msg::HomeCoupleFinished.arg(couple.firstCode, couple.secondCode), Msg::HomeCompareCouple,
+            [this, couple] { emit coupleComparisonWanted(couple.firstCode, couple.secondCode); });
+        break; // one offer at a time; the next round shows the next
+    }
+}
+
+void HomePanel::showEvent(QShowEvent* event)
+{
+    refreshInvitations();
+    m_invitationTimer->start();
+    QFrame::showEvent(event);
+}
+
+void HomePanel::hideEvent(QHideEvent* event)
+{
+    m_invitationTimer->stop();
+    QFrame::hideEvent(event);
 }
 
 QString HomePanel::status() const

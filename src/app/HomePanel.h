@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class Database;
 class QLabel;
 class QPushButton;
@@ -26,6 +28,10 @@ public:
     void refresh();
     // A confirmation shown for a few seconds, never a box: the operator carries on at once.
     void showStatus(const QString& text);
+    // The same with a link after it (`action`) that does `onAction`, for a little longer so there is time to use it.
+    void showStatus(const QString& text, const QString& action, std::function<void()> onAction);
+    // Reads again the invitations' figures alone: what the panel repeats every few seconds while it is shown.
+    void refreshInvitations();
     QString status() const;
 
     // The panel steps aside while any of `panels` is shown and comes back when all are hidden again.
@@ -33,10 +39,14 @@ public:
 
 signals:
     void helpWanted();
+    // "مقايسه دو آزمودني" was chosen for a couple both of whom have just finished answering.
+    void coupleComparisonWanted(const QString& firstCode, const QString& secondCode);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void styleHelpLink();
@@ -52,5 +62,9 @@ private:
     QLabel* m_status = nullptr; // HomeStatus
     QTimer* m_statusTimer = nullptr; // HomeStatusTimer
     QPushButton* m_help = nullptr; // HomeHelp
+    QLabel* m_invitations = nullptr; // HomeInvitations
+    QTimer* m_invitationTimer = nullptr; // HomeInvitationTimer
+    QPushButton* m_statusAction = nullptr; // HomeStatusAction
+    std::function<void()> m_onStatusAction;
     QList<QPointer<QWidget>> m_panels;
 };

@@ -137,7 +137,7 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
         HidePanels();
         markHandedOver();
         m_home->refresh();
-        m_home->showStatus(Msg::RegistrationSaved.arg(code));
+        m_home->showStatus(Msg::RegistrationSaved.arg(code), Msg::InviteTitle, [this, code] { m_router.openInvitation(code); });
     });
     connect(m_registrationPanel, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
     buildSettingsPanel();
@@ -204,6 +204,8 @@ void MainWindow::buildColumn()
         {"Command12", QStringLiteral("درباره ما"), 3795, &MainWindow::openAbout, QString()},
         {"Command13", QStringLiteral("مقايسه دو آزمودني"), 4395, &MainWindow::handOverToComparison,
          QStringLiteral("پاسخ هاي دو همسر را در کنار هم ببينيد، يا نتيجه يک مراجع را پيش و پس از مشاوره مقايسه کنيد")},
+        {"Command14", QStringLiteral("دعوت به پاسخگويي"), 4995, &MainWindow::invite,
+         QStringLiteral("پيوند يا کد QR براي پاسخ دادن با تلفن همراه بسازيد")},
         {"Command6", QStringLiteral("خروج"), 5580, &MainWindow::leave, QString()},
     };
     for (const Entry& e : entries) {
@@ -251,6 +253,13 @@ void MainWindow::buildSettingsPanel()
 void MainWindow::buildHomePanel()
 {
     m_home = new HomePanel(m_db, this);
+    connect(m_home, &HomePanel::coupleComparisonWanted, this, [this](const QString& first, const QString& second) {
+        HidePanels();
+        if (!m_router.openCoupleComparison(first, second))
+            return;
+        markHandedOver();
+        close();
+    });
     Twips::place(m_home, kHomePlace.left, kHomePlace.top, kHomePlace.width, kHomePlace.height);
     m_home->setClinic(m_themeRow->field(QStringLiteral("Name")), m_themeRow->field(QStringLiteral("Adress")));
     connect(m_clinicPanel, &ClinicPanel::saved, this, [this] {
@@ -466,6 +475,12 @@ void MainWindow::showSettings()
 {
     HidePanels();
     showAt(m_settingsPanel, kSettingsPlace);
+}
+
+void MainWindow::invite()
+{
+    HidePanels();
+    m_router.openInvitation(QString());
 }
 
 void MainWindow::openAbout()

@@ -51,6 +51,7 @@ private:
     void startCalculator();
     void showSettings();
     void openAbout();
+    void invite();
     void leave();
     void showClinicPanel();
     void showThemePanel();

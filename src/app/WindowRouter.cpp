@@ -6,6 +6,7 @@
 #include "backup/BackupWindow.h"
 #include "backup/ExitPrompt.h"
 #include "data/TableCursor.h"
+#include "examinees/InvitationWindow.h"
 #include "examinees/LookupWindow.h"
 #include "questionnaire/TestWindow.h"
 #include "scoring/ComparisonWindow.h"
@@ -21,6 +22,7 @@
 #include "ui/Messages.h"
 #include "ui/PreviewWindow.h"
 #include "ui/Twips.h"
+#include "web/ServiceSettings.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -134,6 +136,15 @@ bool WindowRouter::openScoringWindow()
     return true;
 }
 
+bool WindowRouter::openCoupleComparison(const QString& firstCode, const QString& secondCode)
+{
+    auto* window = new ComparisonWindow(m_db, m_messages);
+    connect(window, &ComparisonWindow::previewRequested, this, &WindowRouter::showPreview);
+    open(window, HandBack::OnClose);
+    window->compareCouple(firstCode, secondCode);
+    return true;
+}
+
 bool WindowRouter::openComparisonWindow()
 {
     auto* window = new ComparisonWindow(m_db, m_messages);
@@ -178,9 +189,23 @@ void WindowRouter::showListReport(
     showPreview(std::make_shared<ListReport>(read.rows, m_listCaptions, Maker::programmerLine()));
 }
 
+void WindowRouter::openInvitation(const QString& code)
+{
+    InvitationWindow::Setting setting;
+    setting.linkBase = ServiceSettings::stored().linkBase;
+    TableCursor theme(m_db, QStringLiteral("Theme"));
+    setting.clinicName = theme.field(QStringLiteral("Name")).trimmed();
+    setting.user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+    auto* window = new InvitationWindow(m_db, m_messages, setting, code);
+    Theme::applyTheme(window, m_db, theme.field(QStringLiteral("TH")));
+    connect(window, &InvitationWindow::previewRequested, this, &WindowRouter::showPreview);
+    open(window, HandBack::None);
+}
+
 bool WindowRouter::openLookupWindow()
 {
     auto* window = new LookupWindow(m_db, m_messages, m_fileDialogs, researchScoring());
+    connect(window, &LookupWindow::invitationRequested, this, &WindowRouter::openInvitation);
     connect(window, &LookupWindow::listReportRequested, this,
         [this, window](TableCursor* rows, const QString& clinicName, const QString& address) {
             showListReport(window, *rows, clinicName, address, ListOrder::ByGroup);

@@ -64,6 +64,8 @@ public:
     virtual bool openScoringWindow();
     virtual bool openLookupWindow();
     virtual bool openComparisonWindow();
+    // The comparison window showing a couple's comparison at once.
+    bool openCoupleComparison(const QString& firstCode, const QString& secondCode);
     virtual bool openThemeConfirmation();
     // Modal over `owner`.
     virtual void openAbout(QWidget* owner);
@@ -79,6 +81,10 @@ public:
 
     // What the lookup window's research export needs of scoring: the scales, and a raw score's percent and level.
     static ResearchExport::Scoring researchScoring();
+
+    // The invitation window for `code` (empty: the operator types one), beside whatever window asked for it. The links
+    // are made under the link base of the phone panel's settings.
+    virtual void openInvitation(const QString& code);
 
     // Shows a document in a preview window of its own, from which it is printed or saved as PDF.
     virtual void showPreview(std::shared_ptr<PagedDocument> document);

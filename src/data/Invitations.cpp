@@ -1,11 +1,16 @@
 #include "data/Invitations.h"
 
 #include "data/Database.h"
+#include "data/Engine.h"
+#include "data/QuestionnaireItems.h"
+#include "data/Sql.h"
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "data/Transaction.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 
 #include <sodium.h>
 
@@ -52,6 +57,14 @@ State stateFrom(const QString& stored)
 QString storedTime(const QDateTime& time)
 {
     return time.toUTC().toString(Qt::ISODate);
+}
+
+QString link(const QString& base, const QString& token)
+{
+    QString link = base;
+    while (link.endsWith(QLatin1Char('/')))
+        link.chop(1);
+    return link + QStringLiteral("/a/") + token;
 }
 
 QString newToken()
@@ -125,6 +138,7 @@ Made make(Database& db, const QString& typedCode, int days, const QString& madeB
     invitations.setField(QStringLiteral("Expires"), storedTime(now.addDays(days)));
     invitations.setField(QStringLiteral("State"), stateName(State::Open));
     invitations.setField(QStringLiteral("MadeBy"), madeBy);
+    invitations.setField(QStringLiteral("Changed"), storedTime(now));
     if (!invitations.update()) {
         made.error = invitations.lastError();
         made.busy = invitations.lastErrorIsBusy();
@@ -179,7 +193,7 @@ Found find(Database& db, const QString& token, const QDateTime& now)
     return result;
 }
 
-Changed moveTo(Database& db, const QString& tokenHash, State state)
+Changed moveTo(Database& db, const QString& tokenHash, State state, const QDateTime& when)
 {
     Transaction transaction(db);
     if (!transaction.begun()) {
@@ -188,7 +202,7 @@ Changed moveTo(Database& db, const QString& tokenHash, State state)
         changed.busy = transaction.busy();
         return changed;
     }
-    Changed changed = moveWithin(db, tokenHash, state);
+    Changed changed = moveWithin(db, tokenHash, state, when);
     if (changed.ok && !transaction.commit()) {
         changed.ok = false;
         changed.error = transaction.error();
@@ -197,7 +211,7 @@ Changed moveTo(Database& db, const QString& tokenHash, State state)
     return changed;
 }
 
-Changed moveWithin(Database& db, const QString& tokenHash, State state)
+Changed moveWithin(Database& db, const QString& tokenHash, State state, const QDateTime& when)
 {
     Changed changed;
     TableCursor invitations(db, Table);
@@ -220,6 +234,7 @@ Changed moveWithin(Database& db, const QString& tokenHash, State state)
         return changed;
     }
     invitations.setField(QStringLiteral("State"), stateName(state));
+    invitations.setField(QStringLiteral("Changed"), storedTime(when));
     if (!invitations.update()) {
         changed.error = invitations.lastError();
         changed.busy = invitations.lastErrorIsBusy();
@@ -227,6 +242,159 @@ Changed moveWithin(Database& db, const QString& tokenHash, State state)
     }
     changed.ok = true;
     return changed;
+}
+
+Changed revoke(Database& db, const QString& tokenHash, const QString& revokedBy, const QDateTime& now)
+{
+    Changed changed;
+    Transaction transaction(db);
+    TableCursor invitations(db, Table);
+    if (!transaction.begun() || !invitations.setFilter(HashColumn, tokenHash)) {
+        changed.error = transaction.begun() ? invitations.lastError() : transaction.error();
+        changed.busy = transaction.begun() ? invitations.lastErrorIsBusy() : transaction.busy();
+        return changed;
+    }
+    if (!invitations.hasCurrent()) {
+        changed.error = QStringLiteral("no such invitation");
+        return changed;
+    }
+    const State state = stateFrom(invitations.field(QStringLiteral("State")));
+    if (state == State::Revoked) {
+        changed.ok = true;
+        return changed;
+    }
+    if (state == State::Finished) {
+        changed.error = QStringLiteral("the invitation is finished");
+        return changed;
+    }
+    invitations.setField(QStringLiteral("State"), stateName(State::Revoked));
+    invitations.setField(QStringLiteral("Changed"), storedTime(now));
+    invitations.setField(QStringLiteral("RevokedBy"), revokedBy);
+    if (!invitations.update() || !transaction.commit()) {
+        changed.error = invitations.lastError().isEmpty() ? transaction.error() : invitations.lastError();
+        changed.busy = invitations.lastErrorIsBusy() || transaction.busy();
+        return changed;
+    }
+    changed.ok = true;
+    return changed;
+}
+
+namespace {
+
+// The items of an answer row that are answered, counted by the engine.
+QString answeredItems()
+{
+    QStringList items;
+    for (int item = 1; item <= QuestionnaireItemCount; ++item)
+        items << QStringLiteral("CASE WHEN a.%1 <> '' THEN 1 ELSE 0 END").arg(Sql::quoted(QString::number(item)));
+    return items.join(QStringLiteral(" + "));
+}
+
+} // namespace
+
+ProgressRead progress(Database& db, const QDateTime& now, const QStringList& codes)
+{
+    ProgressRead result;
+    // The latest of each code last (the times are stored as ISO text, so the text order is the time order); the
+    // answered items are counted only for one being answered, the only state that shows them.
+    const QString select = QStringLiteral(
+        "SELECT i.\"Code\", i.\"State\", i.\"Expires\", "
+        "CASE WHEN i.\"State\" = 'answering' THEN (SELECT MAX(%1) FROM \"Answer\" a WHERE a.\"Code\" = i.\"Code\") "
+        "ELSE 0 END FROM \"Invitation\" i %2 ORDER BY i.\"Made\", i.\"TokenHash\"");
+    constexpr qsizetype Chunk = 200; // codes per statement, well inside either engine's limit of values
+    for (qsizetype from = 0; from == 0 || from < codes.size(); from += Chunk) {
+        const QStringList some = codes.mid(from, Chunk);
+        QStringList marks;
+        for (qsizetype k = 0; k < some.size(); ++k)
+            marks << QStringLiteral("?");
+        const QString where = codes.isEmpty()
+            ? QString()
+            : QStringLiteral("WHERE i.\"Code\" IN (%1)").arg(marks.join(QStringLiteral(", ")));
+        QSqlQuery query(db.connection());
+        query.setForwardOnly(true);
+        if (!db.prepare(query, select.arg(answeredItems(), where))) {
+            result.error = db.lastError();
+            result.busy = db.lastErrorIsBusy();
+            return result;
+        }
+        for (const QString& code : some)
+            query.addBindValue(code);
+        if (!db.exec(query)) {
+            result.error = query.lastError().text();
+            result.busy = db.engine().isBusy(query.lastError());
+            return result;
+        }
+        while (query.next()) {
+            Progress progress;
+            progress.state = stateFrom(query.value(1).toString());
+            progress.expires = QDateTime::fromString(query.value(2).toString(), Qt::ISODate);
+            progress.answered = query.value(3).toInt();
+            progress.expired = (progress.state == State::Open || progress.state == State::Answering)
+                && (!progress.expires.isValid() || now >= progress.expires);
+            result.byCode.insert(query.value(0).toString(), progress); // a later one takes the place of an earlier
+        }
+        if (codes.isEmpty())
+            break;
+    }
+    result.read = true;
+    return result;
+}
+
+Counts counts(Database& db, const QDateTime& now, const QDateTime& dayStart)
+{
+    Counts result;
+    static const QString sql = QStringLiteral(
+        "SELECT SUM(CASE WHEN \"State\" IN ('open', 'answering') AND \"Expires\" > ? THEN 1 ELSE 0 END), "
+        "SUM(CASE WHEN \"State\" = 'finished' AND \"Changed\" >= ? THEN 1 ELSE 0 END) FROM \"Invitation\"");
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!db.prepare(query, sql)) {
+        result.error = db.lastError();
+        result.busy = db.lastErrorIsBusy();
+        return result;
+    }
+    query.addBindValue(storedTime(now));
+    query.addBindValue(storedTime(dayStart));
+    if (!db.exec(query)) {
+        result.error = query.lastError().text();
+        result.busy = db.engine().isBusy(query.lastError());
+        return result;
+    }
+    if (query.next()) {
+        result.open = query.value(0).toInt();
+        result.finishedToday = query.value(1).toInt();
+    }
+    result.read = true;
+    return result;
+}
+
+CouplesRead finishedCouples(Database& db, const QDateTime& since)
+{
+    CouplesRead result;
+    static const QString finished = QStringLiteral(
+        "EXISTS (SELECT 1 FROM \"Invitation\" i WHERE i.\"Code\" = p.\"%1\" AND i.\"State\" = 'finished' "
+        "AND i.\"Changed\" >= ?)");
+    static const QString sql = QStringLiteral("SELECT p.\"FirstCode\", p.\"SecondCode\" FROM \"ComparedPairs\" p "
+                                              "WHERE p.\"Kind\" = 'Couple' AND %1 AND %2")
+                                   .arg(finished.arg(QStringLiteral("FirstCode")), finished.arg(QStringLiteral("SecondCode")));
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    if (!db.prepare(query, sql)) {
+        result.error = db.lastError();
+        result.busy = db.lastErrorIsBusy();
+        return result;
+    }
+    query.addBindValue(storedTime(since));
+    query.addBindValue(storedTime(since));
+    if (!db.exec(query)) {
+        result.error = query.lastError().text();
+        result.busy = db.engine().isBusy(query.lastError());
+        return result;
+    }
+    while (query.next())
+        result.couples.append({ query.value(0).toString(), query.value(1).toString() });
+    result.read = true;
+    return result;
 }
 
 } // namespace Invitations

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QStringList>
 #include <QString>
 
 class Database;
@@ -57,16 +60,65 @@ struct Changed {
     bool busy = false;
 };
 // Moves the invitation with that hash to `state`, unless it is finished or revoked already (a finished sheet stays
-// finished); ok when it is in `state` afterwards.
-Changed moveTo(Database& db, const QString& tokenHash, State state);
+// finished); ok when it is in `state` afterwards. `when` is kept as the time of the change.
+Changed moveTo(Database& db, const QString& tokenHash, State state,
+    const QDateTime& when = QDateTime::currentDateTimeUtc());
 // The same inside a write transaction the caller holds and commits.
-Changed moveWithin(Database& db, const QString& tokenHash, State state);
+Changed moveWithin(Database& db, const QString& tokenHash, State state,
+    const QDateTime& when = QDateTime::currentDateTimeUtc());
+
+// Revokes the invitation with that hash, keeping who did it and when: its link opens nothing from then on. A
+// finished one stays finished (its answers are in); ok when it is revoked afterwards.
+Changed revoke(Database& db, const QString& tokenHash, const QString& revokedBy, const QDateTime& now);
+
+// What the counsellor sees of an examinee's latest invitation.
+struct Progress {
+    State state = State::Open;
+    QDateTime expires;
+    int answered = 0; // items answered, for one being answered
+    bool expired = false; // open or answering, and past its expiry
+};
+struct ProgressRead {
+    bool read = false;
+    QString error;
+    bool busy = false;
+    QHash<QString, Progress> byCode; // codes as stored; a code never invited is not there
+};
+// The latest invitation of each of `codes` that has one (of every invited code when `codes` is empty), in one query
+// that counts the answered items as well: for the few codes a grid shows, light enough to repeat every few seconds.
+ProgressRead progress(Database& db, const QDateTime& now, const QStringList& codes = {});
+
+struct Counts {
+    bool read = false;
+    QString error;
+    bool busy = false;
+    int open = 0; // open or answering, not expired
+    int finishedToday = 0; // finished since `dayStart`
+};
+// The home panel's figures about invitations.
+Counts counts(Database& db, const QDateTime& now, const QDateTime& dayStart);
+
+struct Couple {
+    QString firstCode;
+    QString secondCode;
+};
+struct CouplesRead {
+    bool read = false;
+    QString error;
+    bool busy = false;
+    QList<Couple> couples;
+};
+// The couples (as remembered for comparison) both of whom finished an invitation since `since`: ready to compare.
+CouplesRead finishedCouples(Database& db, const QDateTime& since);
 
 // A new token (base64url, no padding) and the hash under which it is stored (hex).
 QString newToken();
 QString hashOf(const QString& token);
 // Whether a text has the form of a token (so a path part that cannot be one is never looked up as one).
 bool looksLikeToken(const QString& text);
+
+// The link of `token` under `base` (the service's address as phones reach it).
+QString link(const QString& base, const QString& token);
 
 // How an instant is stored: UTC, ISO 8601 to the second.
 QString storedTime(const QDateTime& time);

@@ -79,12 +79,15 @@ const QList<Object>& objects()
         since(1,
             table(QStringLiteral("ComparedPairs"),
                 { QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") })),
-        // Version 2: links by which an examinee answers on a phone. The link's token is kept only as its hash.
+        // Version 2: links by which an examinee answers on a phone. The link's token is kept only as its hash;
+        // Changed is when the state last changed, RevokedBy who revoked the link.
         since(2,
             table(QStringLiteral("Invitation"),
                 { QStringLiteral("Code"), QStringLiteral("TokenHash"), QStringLiteral("Made"), QStringLiteral("Expires"),
-                    QStringLiteral("State"), QStringLiteral("MadeBy") })),
+                    QStringLiteral("State"), QStringLiteral("MadeBy"), QStringLiteral("Changed"),
+                    QStringLiteral("RevokedBy") })),
         since(2, index(QStringLiteral("Invitation_TokenHash"), QStringLiteral("Invitation"), QStringLiteral("TokenHash"))),
+        since(2, index(QStringLiteral("Invitation_Code"), QStringLiteral("Invitation"), QStringLiteral("Code"))),
     };
     return all;
 }

@@ -5,6 +5,7 @@
 #include "data/ExamineeCode.h"
 #include "data/TableCursor.h"
 #include "examinees/ExamineeDeletion.h"
+#include "examinees/InvitationProgressModel.h"
 #include "settings/Theme.h"
 #include "ui/ColumnBinding.h"
 #include "ui/FileDialogs.h"
@@ -30,6 +31,7 @@
 #include <QStandardPaths>
 #include <QStringListModel>
 #include <QTableView>
+#include <QTimer>
 
 #include <algorithm>
 #include <tuple>
@@ -37,21 +39,23 @@
 
 namespace {
 
-constexpr int windowWidth = 10860;
+// The grid is wider than first designed by the invitation state's column, and the window with it.
+constexpr int progressWidth = 2460;
+constexpr int windowWidth = 10860 + progressWidth;
 constexpr int windowHeight = 6300;
 
 // The search boxes and buttons stand in a column on the right, the grid fills the left.
-constexpr int captionLeft = 9420;
+constexpr int captionLeft = 9420 + progressWidth;
 constexpr int captionWidth = 1200;
-constexpr int boxLeft = 6840;
+constexpr int boxLeft = 6840 + progressWidth;
 constexpr int boxWidth = 2520;
 constexpr int rowHeight = 375;
-constexpr int columnLeft = 6840;
+constexpr int columnLeft = 6840 + progressWidth;
 constexpr int columnWidth = 3780;
 
 constexpr int gridLeft = 240;
 constexpr int gridTop = 615;
-constexpr int gridWidth = 6360;
+constexpr int gridWidth = 6360 + progressWidth;
 constexpr int gridHeight = 5400;
 constexpr int designedGroupWidth = 1080;
 constexpr int widestGroupWidth = 2280;
@@ -159,9 +163,23 @@ void LookupWindow::buildGrid()
         this);
     connect(m_grid, &CursorTableModel::readFailed, this, &LookupWindow::showReadFailure, Qt::QueuedConnection);
 
+    m_progress = new InvitationProgressModel(m_db, this);
+    m_progress->setSourceModel(m_grid);
+    m_progress->refresh();
+    // Examinees answer on their phones while the window is open: their progress shows within seconds, at the cost of
+    // one small query, and only while the window is shown.
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setObjectName(QStringLiteral("ProgressTimer"));
+    m_progressTimer->setInterval(5000);
+    connect(m_progressTimer, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            m_progress->refresh();
+    });
+    m_progressTimer->start();
+
     m_gridView = new QTableView(this);
     m_gridView->setObjectName(QStringLiteral("DataGrid1"));
-    m_gridView->setModel(m_grid);
+    m_gridView->setModel(m_progress);
     m_gridView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_gridView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_gridView->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -174,10 +192,12 @@ void LookupWindow::buildGrid()
     header->setSectionResizeMode(QHeaderView::Stretch);
     header->setSectionResizeMode(0, QHeaderView::Interactive);
     header->setSectionResizeMode(3, QHeaderView::Interactive);
+    header->setSectionResizeMode(4, QHeaderView::Interactive);
     m_gridView->setAccessibleName(caption->text());
     Twips::place(m_gridView, gridLeft, gridTop, gridWidth, gridHeight);
     m_gridView->setColumnWidth(0, Twips::toPixelsX(1260));
     m_gridView->setColumnWidth(3, Twips::toPixelsX(designedGroupWidth));
+    m_gridView->setColumnWidth(4, Twips::toPixelsX(progressWidth));
 }
 
 void LookupWindow::buildButtons()
@@ -193,8 +213,12 @@ void LookupWindow::buildButtons()
     m_exportChoices = new QCheckBox(choicesCaption, this);
     m_exportChoices->setObjectName(QStringLiteral("CheckExportChoices"));
     Twips::place(m_exportChoices, columnLeft, 3045, 1380, 330);
-    m_close = Kit::button(this, QStringLiteral("Command6"), QStringLiteral("خروج"), columnLeft,
-        gridTop + gridHeight - 495, columnWidth, 495);
+    // The way out shares its row with the invitation of the examinee selected in the grid.
+    m_invite = Kit::button(this, QStringLiteral("CommandInvite"), QStringLiteral("دعوت به پاسخگويي"), columnLeft,
+        gridTop + gridHeight - 495, columnWidth / 2 - 60, 495);
+    m_close = Kit::button(this, QStringLiteral("Command6"), QStringLiteral("خروج"), columnLeft + columnWidth / 2 + 60,
+        gridTop + gridHeight - 495, columnWidth / 2 - 60, 495);
+    connect(m_invite, &QPushButton::clicked, this, &LookupWindow::inviteSelected);
     connect(m_print, &QPushButton::clicked, this, &LookupWindow::printByGroup);
     connect(m_export, &QPushButton::clicked, this, &LookupWindow::exportListed);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -231,7 +255,7 @@ void LookupWindow::buildHiddenFields()
 void LookupWindow::setKeyboardOrder()
 {
     const QList<QWidget*> order = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_exportNames,
-        m_exportChoices, m_code, m_delete, m_close };
+        m_exportChoices, m_code, m_delete, m_invite, m_close };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -314,8 +338,10 @@ void LookupWindow::fitGroupColumn()
 void LookupWindow::changeEvent(QEvent* event)
 {
     // Back from another window or program: what another copy of the program did to the file meanwhile shows.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         m_grid->refresh();
+        m_progress->refresh();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -403,4 +429,13 @@ void LookupWindow::exportListed()
         return;
     }
     m_messages.ShowNotice(this, Msg::ExportDone);
+}
+
+void LookupWindow::inviteSelected()
+{
+    const QModelIndex current = m_gridView->currentIndex();
+    QString code;
+    if (current.isValid())
+        code = m_grid->data(m_grid->index(current.row(), 0), Qt::DisplayRole).toString().trimmed();
+    emit invitationRequested(code);
 }

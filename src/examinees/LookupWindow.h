@@ -9,6 +9,8 @@
 #include <QWidget>
 
 class CursorTableModel;
+class InvitationProgressModel;
+class QTimer;
 class QCheckBox;
 class Database;
 class FileDialogs;
@@ -32,17 +34,22 @@ public:
 
     // The grid's rows, for whoever needs to look at them as the operator does.
     CursorTableModel* gridModel() const { return m_grid; }
+    // The grid as shown: the rows with each examinee's invitation state after them.
+    InvitationProgressModel* progressModel() const { return m_progress; }
 
     // "پرينت بر اساس گروه", "حذف " and "خروجي اکسل"; public so tests and the keyboard reach them as the buttons do.
     void printByGroup();
     void deleteExaminee();
     void exportListed();
+    void inviteSelected();
 
 signals:
     // The list report is wanted for the examinees `listed` shows now (a cursor on IDE, through the active search),
     // printed in order of their groups, headed by `clinicName` as the scoring window's list is, with `clinicAddress`
     // on the report's address line.
     void listReportRequested(TableCursor* listed, const QString& clinicName, const QString& clinicAddress);
+    // "دعوت به پاسخگويي" for the examinee selected in the grid (empty when none is).
+    void invitationRequested(const QString& code);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -77,6 +84,8 @@ private:
     TableCursor* m_listed = nullptr; // Adodc2: the grid's rows
 
     CursorTableModel* m_grid = nullptr;
+    InvitationProgressModel* m_progress = nullptr;
+    QTimer* m_progressTimer = nullptr; // ProgressTimer
     QTableView* m_gridView = nullptr; // DataGrid1
     QComboBox* m_firstName = nullptr; // DataCombo6
     QComboBox* m_familyName = nullptr; // DataCombo1
@@ -91,6 +100,7 @@ private:
     QLineEdit* m_code = nullptr; // Text5
     QPushButton* m_delete = nullptr; // Command2
     QPushButton* m_close = nullptr; // Command6
+    QPushButton* m_invite = nullptr; // CommandInvite
     QLineEdit* m_address = nullptr; // Text4
 
     // Set while the window itself changes a search box, so that the change filters nothing.

@@ -524,3 +524,11 @@ void ComparisonWindow::print()
     emit previewRequested(std::make_shared<ComparisonReport>(
         *m_session.comparison(), m_session.clinic().name, m_session.clinic().address));
 }
+
+void ComparisonWindow::compareCouple(const QString& firstCode, const QString& secondCode)
+{
+    m_couple->setChecked(true);
+    m_firstCode->setText(firstCode);
+    m_secondCode->setText(secondCode);
+    compare();
+}

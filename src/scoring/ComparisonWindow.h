@@ -33,6 +33,9 @@ public:
     // The comparison shown; nothing when none is.
     const std::optional<PairComparison>& shownComparison() const { return m_session.comparison(); }
 
+    // Compares a couple at once, as if their codes had been typed and "مقايسه" pressed.
+    void compareCouple(const QString& firstCode, const QString& secondCode);
+
 signals:
     void previewRequested(std::shared_ptr<PagedDocument> document);
 

@@ -226,6 +226,18 @@ inline const QString PhoneListenWrong = QStringLiteral("نشاني و درگاه
 inline const QString PhonePlainHttpNeeded
     = QStringLiteral("براي نشاني‌اي بيرون از اين رايانه، HTTP بي رمزگذاري را آگاهانه بپذيريد");
 inline const QString PhoneSettingsNotSaved = QStringLiteral("تنظيمات پاسخگويي با تلفن همراه ذخيره نشد");
+// Inviting an examinee to answer on a phone
+inline const QString InviteTitle = QStringLiteral("دعوت به پاسخگويي");
+inline const QString InviteLostSlip = QStringLiteral(
+    "پيوند فقط همين جا ديده مي‌شود و پس از بستن اين پنجره ديگر نمايش داده نمي‌شود. اگر برگه دعوت گم شد، «لغو دعوت» را بزنيد و دعوتي تازه بسازيد.");
+inline const QString InviteEnterPartner = QStringLiteral("براي دعوت زوج، کد همسر را هم وارد کنيد");
+inline const QString InviteOpenUntil = QStringLiteral("اين پيوند تا %1 باز است");
+inline const QString InviteConfirmRevoke
+    = QStringLiteral("دعوت لغو شود؟ پس از لغو، با اين پيوند نمي‌توان پاسخ داد.");
+inline const QString InviteRevoked = QStringLiteral("دعوت لغو شد");
+inline const QString HomeCoupleFinished = QStringLiteral("هر دو همسر پاسخ دادند: %1 و %2");
+inline const QString HomeCompareCouple = QStringLiteral("مقايسه دو آزمودني");
+inline const QString HomeInvitations = QStringLiteral("دعوت‌هاي باز: %1 — پاسخ کامل امروز: %2");
 inline const QString PhoneServiceNotStarted = QStringLiteral("پاسخگويي با تلفن همراه آغاز نشد");
 
 } // namespace Msg

@@ -25,7 +25,7 @@ QStringList grantStatements(const QString& role, const QString& database)
         QStringLiteral("GRANT SELECT ON \"SchemaVersion\", \"QU\", \"Theme\", \"Invitation\", \"Answer\" TO %1").arg(who),
         // Codes only, which every program reads at start to see that they are in their present form; never a name.
         QStringLiteral("GRANT SELECT (rowid, \"Code\") ON \"IDE\" TO %1").arg(who),
-        QStringLiteral("GRANT UPDATE (\"State\") ON \"Invitation\" TO %1").arg(who),
+        QStringLiteral("GRANT UPDATE (\"State\", \"Changed\") ON \"Invitation\" TO %1").arg(who),
         QStringLiteral("GRANT UPDATE (%1) ON \"Answer\" TO %2").arg(items.join(QStringLiteral(", ")), who),
     };
 }

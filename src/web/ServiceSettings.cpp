@@ -1,5 +1,6 @@
 #include "web/ServiceSettings.h"
 
+#include "data/Invitations.h"
 #include "text/ProgramSettings.h"
 
 #include <QSettings>
@@ -56,8 +57,5 @@ bool ServiceSettings::parseListen(const QString& text, QHostAddress& address, qu
 
 QString ServiceSettings::linkFor(const QString& base, const QString& token)
 {
-    QString link = base;
-    while (link.endsWith(QLatin1Char('/')))
-        link.chop(1);
-    return link + QStringLiteral("/a/") + token;
+    return Invitations::link(base, token);
 }

@@ -1,5 +1,9 @@
 #include "app/AppFixture.h"
 #include "app/HomePanel.h"
+#include "data/ComparedPairs.h"
+#include "data/Invitations.h"
+#include "scoring/ComparisonWindow.h"
+#include "examinees/InvitationWindow.h"
 #include "calendar/SolarHijri.h"
 #include "support/LayoutCheck.h"
 #include "text/Digits.h"
@@ -12,6 +16,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -87,6 +92,9 @@ private slots:
     void helpLinkReadsOnEveryTheme_data();
     void helpLinkReadsOnEveryTheme();
     void registrationIsConfirmedWithoutABox();
+    void aRegistrationOffersAnInvitation();
+    void countsOpenInvitationsAndSheetsFinishedToday();
+    void offersTheComparisonOfACoupleWhoFinished();
     void aSavedTestIsConfirmed_data();
     void aSavedTestIsConfirmed();
     void buttonsThatNeedAnExaminee_data();
@@ -247,6 +255,97 @@ void TestHomePanel::registrationIsConfirmedWithoutABox()
     // The figures follow at once.
     QCOMPARE(said(main, "HomeRegistered"), Msg::HomeRegistered.arg(1));
     QCOMPARE(Drive::find<QTableWidget>(main, QStringLiteral("HomeRecent"))->item(0, 0)->text(), QStringLiteral("55"));
+}
+
+void TestHomePanel::aRegistrationOffersAnInvitation()
+{
+    Hub hub;
+    MainWindow* main = hub.show();
+    registerThroughPanel(main, QStringLiteral("55"));
+    auto* offer = Drive::find<QPushButton>(main, QStringLiteral("HomeStatusAction"));
+    QVERIFY(offer->isVisible());
+    QCOMPARE(offer->text(), Msg::InviteTitle);
+    QTest::mouseClick(offer, Qt::LeftButton);
+    InvitationWindow* invitation = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<InvitationWindow*>(window); found && found->isVisible())
+            invitation = found;
+    QVERIFY(invitation);
+    QCOMPARE(Drive::find<QLineEdit>(invitation, QStringLiteral("TextCode"))->text(), QStringLiteral("55"));
+    invitation->close();
+    // A plain confirmation offers nothing.
+    home(main)->showStatus(QStringLiteral("x"));
+    QVERIFY(!offer->isVisible());
+}
+
+void TestHomePanel::countsOpenInvitationsAndSheetsFinishedToday()
+{
+    Hub hub;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QString today = Invitations::storedTime(now);
+    const QString later = Invitations::storedTime(now.addDays(3));
+    const QString earlier = Invitations::storedTime(now.addDays(-3));
+    // open, answering, open but expired, revoked, finished today, finished days ago.
+    const QStringList rows[] = { { "open", later, today }, { "answering", later, today }, { "open", earlier, earlier },
+        { "revoked", later, today }, { "finished", later, today }, { "finished", later, earlier } };
+    int n = 0;
+    for (const QStringList& row : rows)
+        hub.program.exec(QStringLiteral("INSERT INTO Invitation (Code, TokenHash, Made, Expires, State, Changed) "
+                                        "VALUES (?, ?, ?, ?, ?, ?)"),
+            { QString::number(++n), QString::number(n), earlier, row[1], row[0], row[2] });
+    MainWindow* main = hub.show();
+    QCOMPARE(said(main, "HomeInvitations"), Msg::HomeInvitations.arg(2).arg(1));
+    // Repeated every few seconds while the panel is shown: a sheet finished meanwhile shows without a hand-back.
+    auto* timer = main->findChild<QTimer*>(QStringLiteral("HomeInvitationTimer"));
+    QVERIFY(timer && timer->isActive());
+    hub.program.exec(QStringLiteral("UPDATE Invitation SET State = 'finished', Changed = ? WHERE Code = '2'"), { today });
+    QVERIFY(timer->interval() <= 10000);
+    timer->start(1); // the next round at once
+    QTRY_COMPARE(said(main, "HomeInvitations"), Msg::HomeInvitations.arg(1).arg(2));
+    // Not while another panel covers it.
+    Drive::click(main, QStringLiteral("Command1"));
+    QVERIFY(!timer->isActive());
+}
+
+void TestHomePanel::offersTheComparisonOfACoupleWhoFinished()
+{
+    Hub hub;
+    const QString first = QStringLiteral("7101");
+    const QString second = QStringLiteral("7102");
+    for (const QString& code : { first, second }) {
+        hub.program.addExaminee(code);
+        hub.program.setAnswers(code, everyItem(code == first ? QStringLiteral("2") : QStringLiteral("4")));
+    }
+    ComparedPairs pairs(hub.program.database());
+    QVERIFY(pairs.remember({ first, second, ComparedPairs::CoupleKind }));
+    const QString now = Invitations::storedTime(QDateTime::currentDateTimeUtc());
+    const QString later = Invitations::storedTime(QDateTime::currentDateTimeUtc().addDays(7));
+    const auto invite = [&](const QString& code, const QString& state) {
+        hub.program.exec(QStringLiteral("INSERT INTO Invitation (Code, TokenHash, Made, Expires, State, Changed) "
+                                        "VALUES (?, ?, ?, ?, ?, ?)"),
+            { code, code, now, later, state, now });
+    };
+    invite(first, QStringLiteral("finished"));
+    invite(second, QStringLiteral("answering"));
+    MainWindow* main = hub.show();
+    auto* offer = Drive::find<QPushButton>(main, QStringLiteral("HomeStatusAction"));
+    // One spouse alone is not a couple to compare.
+    QVERIFY(!offer->isVisible());
+
+    hub.program.exec(QStringLiteral("UPDATE Invitation SET State = 'finished' WHERE Code = ?"), { second });
+    home(main)->refreshInvitations();
+    QCOMPARE(home(main)->status(), Msg::HomeCoupleFinished.arg(first, second));
+    QVERIFY(offer->isVisible());
+    QCOMPARE(offer->text(), Msg::HomeCompareCouple);
+    QTest::mouseClick(offer, Qt::LeftButton);
+    ComparisonWindow* comparison = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<ComparisonWindow*>(window); found && found->isVisible())
+            comparison = found;
+    QVERIFY(comparison);
+    QVERIFY(comparison->shownComparison().has_value());
+    QVERIFY(hub.handedOver());
+    comparison->close();
 }
 
 void TestHomePanel::aSavedTestIsConfirmed_data()

@@ -1,6 +1,10 @@
 #include "data/CursorTableModel.h"
 #include "data/TableCursor.h"
+#include "calendar/SolarHijri.h"
+#include "data/Invitations.h"
+#include "examinees/InvitationProgressModel.h"
 #include "examinees/LookupWindow.h"
+#include "text/Digits.h"
 #include "support/LayoutCheck.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
@@ -22,6 +26,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <source_location>
@@ -120,6 +125,8 @@ class TestLookupWindow : public QObject {
 private slots:
     void initTestCase() { PersianText::applyTo(*qApp); }
     void opensWithEveryExamineeAndTheTheme();
+    void invitesTheSelectedExaminee();
+    void showsEachInvitationsProgress();
     void searches_data();
     void searches();
     void familyNameSearchReplacesFirstNameSearch();
@@ -162,6 +169,87 @@ void TestLookupWindow::opensWithEveryExamineeAndTheTheme()
         firstNames << l.box("DataCombo6")->itemText(i);
     QCOMPARE(firstNames, (QStringList { "زهرا", "علي", "مريم", "O'Brien" }));
     QCOMPARE(l.box("DataCombo1")->count(), 4);
+}
+
+void TestLookupWindow::invitesTheSelectedExaminee()
+{
+    Lookup l;
+    QSignalSpy wanted(l.window.get(), &LookupWindow::invitationRequested);
+    auto* grid = l.find<QTableView>("DataGrid1");
+    const int row = static_cast<int>(l.listed().indexOf(QStringLiteral("4")));
+    grid->setCurrentIndex(grid->model()->index(row, 1));
+    Drive::click(l.window.get(), QStringLiteral("CommandInvite"));
+    QCOMPARE(wanted.size(), 1);
+    QCOMPARE(wanted.at(0).at(0).toString(), QStringLiteral("4"));
+    // With nobody selected, the invitation window asks for the code.
+    grid->setCurrentIndex(QModelIndex());
+    Drive::click(l.window.get(), QStringLiteral("CommandInvite"));
+    QCOMPARE(wanted.size(), 2);
+    QCOMPARE(wanted.at(1).at(0).toString(), QString());
+}
+
+void TestLookupWindow::showsEachInvitationsProgress()
+{
+    Lookup l;
+    Database& db = l.program.database();
+    InvitationProgressModel* grid = l.window->progressModel();
+    QDateTime now = QDateTime(QDate(2026, 12, 17), QTime(8, 0), Qt::UTC); // 1405/09/26 in Tehran
+    grid->setClock([&now] { return now; });
+    QCOMPARE(grid->headerData(4, Qt::Horizontal).toString(), QStringLiteral("وضعيت پاسخگويي"));
+    const auto state = [&](const QString& code) {
+        const int row = static_cast<int>(l.listed().indexOf(code));
+        return Digits::toAscii(grid->index(row, 4).data().toString());
+    };
+    QCOMPARE(state(QStringLiteral("2")), QString());
+    // The states of the rows the grid draws are read again, as the window's timer does.
+    auto* view = l.find<QTableView>("DataGrid1");
+    const auto refreshAsDrawn = [&] {
+        view->viewport()->repaint();
+        return grid->refresh();
+    };
+
+    const Invitations::Made made = Invitations::make(db, QStringLiteral("2"), 7, QStringLiteral("c"), now.addDays(-7).addSecs(3600));
+    QVERIFY(made.status == Invitations::Made::Status::Made);
+    const QString hash = Invitations::hashOf(made.token);
+    const Invitations::Made other = Invitations::make(db, QStringLiteral("3"), 7, QStringLiteral("c"), now);
+    // Shown when the window comes back, or at the next round of its timer.
+    QVERIFY(l.window->findChild<QTimer*>(QStringLiteral("ProgressTimer"))->isActive());
+    QVERIFY(refreshAsDrawn());
+    QCOMPARE(state(QStringLiteral("2")), QStringLiteral("دعوت شده تا ") + SolarHijriDate(QDate(2026, 12, 17)));
+    QCOMPARE(state(QStringLiteral("1")), QString());
+
+    QVERIFY(Invitations::moveTo(db, hash, Invitations::State::Answering).ok);
+    QStringList answers;
+    for (int item = 1; item <= 35; ++item)
+        answers << (item <= 12 ? QStringLiteral("3") : QString());
+    l.program.setAnswers(QStringLiteral("2"), answers);
+    QVERIFY(refreshAsDrawn());
+    QCOMPARE(state(QStringLiteral("2")), QStringLiteral("در حال پاسخ 12 از 35"));
+
+    // An hour later its week is over.
+    now = now.addSecs(3600);
+    QVERIFY(refreshAsDrawn());
+    QCOMPARE(state(QStringLiteral("2")), QStringLiteral("منقضي"));
+    now = now.addSecs(-3600);
+
+    QVERIFY(Invitations::moveTo(db, hash, Invitations::State::Finished).ok);
+    QVERIFY(refreshAsDrawn());
+    QCOMPARE(state(QStringLiteral("2")), QStringLiteral("پاسخ کامل"));
+
+    QVERIFY(Invitations::revoke(db, Invitations::hashOf(other.token), QStringLiteral("c"), now).ok);
+    QVERIFY(refreshAsDrawn());
+    QCOMPARE(state(QStringLiteral("3")), QStringLiteral("لغو شده"));
+    // A new invitation takes the place of the revoked one.
+    QVERIFY(Invitations::make(db, QStringLiteral("3"), 3, QStringLiteral("c"), now.addSecs(60)).status
+        == Invitations::Made::Status::Made);
+    QVERIFY(refreshAsDrawn());
+    QVERIFY(state(QStringLiteral("3")).startsWith(QStringLiteral("دعوت شده تا ")));
+
+    // A window opened afresh reads the states of the rows it draws as soon as it has drawn them.
+    LookupWindow fresh(db, l.program.messages(), l.program.fileDialogs(), labelledScoring());
+    fresh.show();
+    const int row = static_cast<int>(l.listed().indexOf(QStringLiteral("2")));
+    QTRY_COMPARE(fresh.progressModel()->index(row, 4).data().toString(), QStringLiteral("پاسخ کامل"));
 }
 
 void TestLookupWindow::searches_data()

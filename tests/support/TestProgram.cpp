@@ -65,7 +65,7 @@ QString forServer(const QString& sql)
         QSet<QString> all { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("QU"),
             QStringLiteral("Theme"), QStringLiteral("PPP"), QStringLiteral("ComparedPairs"),
             QStringLiteral("Invitation"), QStringLiteral("TokenHash"), QStringLiteral("Made"), QStringLiteral("Expires"),
-            QStringLiteral("State"), QStringLiteral("MadeBy"),
+            QStringLiteral("State"), QStringLiteral("MadeBy"), QStringLiteral("Changed"), QStringLiteral("RevokedBy"),
             QStringLiteral("FirstCode"), QStringLiteral("SecondCode"), QStringLiteral("Kind") };
         for (const QStringList* columns : { &Database::ideColumns(), &Database::answerColumns(),
                  &Database::quColumns(), &Database::themeColumns() })

@@ -134,6 +134,9 @@ void TestHelpWindow::everyMessageIsExplained_data()
                                        << QStringList { Msg::CompareEnterBothCodes, Msg::CompareSameCode,
                                               Msg::CompareBeforePrint, Msg::ComparePairNotStored,
                                               Msg::ScoresNotStored };
+    QTest::newRow("invitation window") << "invite"
+                                       << QStringList { Msg::NoExamineeWithCode, Msg::InviteEnterPartner,
+                                              Msg::InviteConfirmRevoke, Msg::InviteRevoked, Msg::InviteLostSlip };
     QTest::newRow("preview window") << "preview" << QStringList { Msg::PdfNotSaved, Msg::PrintFailed };
     QTest::newRow("backup window") << "backup"
                                    << QStringList { Msg::ChooseBackupTarget, Msg::BackupTargetExists, Msg::BackupDone,
