@@ -10,7 +10,7 @@
 namespace Schema {
 
 // The schema version this program writes (PRAGMA user_version). Version 0 is the first five tables; version 1 adds
-// the remembered comparison pairs; version 2 the invitations to answer on a phone. A file of an older version is brought up to date at start; a newer one was made
+// the remembered comparison pairs; version 2 the invitations to answer on a phone and an index of the complete answer rows. A file of an older version is brought up to date at start; a newer one was made
 // by a newer program and is refused.
 constexpr int CurrentVersion = 2;
 

@@ -189,7 +189,7 @@ std::optional<QString> scopedSheet(const QString& sheet)
     qsizetype i = 0;
     const qsizetype n = sheet.size();
     while (i < n) {
-        if (sheet.mid(i, 2) == QLatin1String("/*")) {
+        if (sheet.at(i) == QLatin1Char('/') && i + 1 < n && sheet.at(i + 1) == QLatin1Char('*')) {
             const qsizetype end = sheet.indexOf(QLatin1String("*/"), i + 2);
             if (end < 0)
                 return std::nullopt;
