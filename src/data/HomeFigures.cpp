@@ -4,7 +4,6 @@
 #include "data/Engine.h"
 #include "data/QuestionnaireItems.h"
 #include "data/Schema.h"
-#include "data/Sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,7 +11,6 @@
 
 namespace HomeFigures {
 namespace {
-
 
 using Schema::everyItemAnswered;
 
