@@ -144,11 +144,12 @@ private:
                 statements << QStringLiteral("CREATE TABLE %1 (%2)")
                                   .arg(quoted(object.name), definitions.join(QStringLiteral(", ")));
             } else {
-                const bool unique = object.columns.value(0) == QLatin1String("Code")
+                const bool unique = object.where.isEmpty() && object.columns.value(0) == QLatin1String("Code")
                     && (object.table == QLatin1String("IDE") || object.table == QLatin1String("Answer"));
                 statements << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                                  .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quoted(object.name),
-                                      quoted(object.table), quoted(object.columns.value(0)));
+                                      .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quoted(object.name),
+                                          quoted(object.table), quoted(object.columns.value(0)))
+                        + (object.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + object.where);
             }
         }
         return statements;

@@ -3,7 +3,7 @@
 #include "data/Database.h"
 #include "data/Engine.h"
 #include "data/QuestionnaireItems.h"
-#include "data/Sql.h"
+#include "data/Schema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,18 +12,10 @@
 namespace HomeFigures {
 namespace {
 
-using Sql::quoted;
+using Schema::everyItemAnswered;
 
-// Answered as scoring takes it: no item left exactly empty (a missing value is no answer either).
-QString everyItemAnswered()
-{
-    QStringList answered;
-    for (int item = 1; item <= QuestionnaireItemCount; ++item)
-        answered << QStringLiteral("%1 <> ''").arg(quoted(QString::number(item)));
-    return answered.join(QStringLiteral(" AND "));
-}
-
-// Counted by the engine: the window opens on every hand-back and may not wait for every row to be read.
+// Counted by the engine from the index of complete answer rows (the same condition word for word, so both engines
+// take the index): the window opens on every hand-back and may not wait for every row to be read.
 QString answeredCount()
 {
     return QStringLiteral("SELECT COUNT(*) FROM \"Answer\" WHERE ") + everyItemAnswered();

@@ -1,6 +1,7 @@
 #include "data/Schema.h"
 
 #include "data/Database.h"
+#include "data/QuestionnaireItems.h"
 #include "data/Sql.h"
 
 namespace Schema {
@@ -23,6 +24,15 @@ Object index(const QString& name, const QString& table, const QString& column)
 {
     return { Object::Kind::Index, name,
         QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(name, table, quoted(column)), 0, { column }, table };
+}
+
+// An index of only the rows that meet `where`: a count of those rows reads the index alone.
+Object partialIndex(const QString& name, const QString& table, const QString& column, const QString& where)
+{
+    Object object = index(name, table, column);
+    object.sql += QStringLiteral(" WHERE ") + where;
+    object.where = where;
+    return object;
 }
 
 Object since(int version, Object object)
@@ -88,8 +98,20 @@ const QList<Object>& objects()
                     QStringLiteral("RevokedBy") })),
         since(2, index(QStringLiteral("Invitation_TokenHash"), QStringLiteral("Invitation"), QStringLiteral("TokenHash"))),
         since(2, index(QStringLiteral("Invitation_Code"), QStringLiteral("Invitation"), QStringLiteral("Code"))),
+        // Version 2: the complete answer rows, which the main window counts on every return to it.
+        since(2,
+            partialIndex(QStringLiteral("Answer_Complete"), QStringLiteral("Answer"), QStringLiteral("Code"),
+                everyItemAnswered())),
     };
     return all;
+}
+
+QString everyItemAnswered()
+{
+    QStringList answered;
+    for (int item = 1; item <= QuestionnaireItemCount; ++item)
+        answered << QStringLiteral("%1 <> ''").arg(quoted(QString::number(item)));
+    return answered.join(QStringLiteral(" AND "));
 }
 
 QList<Object> objectsOf(int version)

@@ -10,7 +10,7 @@
 namespace Schema {
 
 // The schema version this program writes (PRAGMA user_version). Version 0 is the first five tables; version 1 adds
-// the remembered comparison pairs; version 2 the invitations to answer on a phone. A file of an older version is brought up to date at start; a newer one was made
+// the remembered comparison pairs; version 2 the invitations to answer on a phone and an index of the complete answer rows. A file of an older version is brought up to date at start; a newer one was made
 // by a newer program and is refused.
 constexpr int CurrentVersion = 2;
 
@@ -23,7 +23,13 @@ struct Object {
     // A table's columns in order; an index's table and its one column.
     QStringList columns;
     QString table;
+    // A partial index's condition: only the rows it holds are in the index (empty: every row).
+    QString where;
 };
+
+// The condition of an answer row with every item answered, as scoring takes it (no item left exactly empty; a
+// missing value is no answer either): the home panel counts these rows, and an index holds just them.
+QString everyItemAnswered();
 
 // Every table and index, tables first, in the order a new file gets them.
 const QList<Object>& objects();

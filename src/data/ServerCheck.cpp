@@ -100,7 +100,7 @@ Result inspect(QSqlDatabase db)
         if (object.kind == Schema::Object::Kind::Table) {
             tableColumns.insert(object.name, QStringList { Engine::server().rowIdentity() } + object.columns);
             expected << object.name + QStringLiteral("_pkey") << object.name + QStringLiteral("_rowid_seq");
-        } else if (object.columns.value(0) == QLatin1String("Code")
+        } else if (object.where.isEmpty() && object.columns.value(0) == QLatin1String("Code")
             && (object.table == QLatin1String("IDE") || object.table == QLatin1String("Answer"))) {
             // Unique as the server makes them (Engine): one row per examinee; an examinee may have many invitations.
             uniqueIndexes << object.name;

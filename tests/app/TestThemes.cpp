@@ -72,6 +72,8 @@ private slots:
     void choosingAThemeGoesThroughTheConfirmation_data();
     void choosingAThemeGoesThroughTheConfirmation();
     void laterWindowsWearTheNewTheme();
+    void skinSetOnceLooksAsOnEachControl_data();
+    void skinSetOnceLooksAsOnEachControl();
     void confirmationClosedByItsFrameEndsTheProgram();
     void unsavedClinicNameLostByAThemeChoice();
     void clinicSaveCancelAndReopen();
@@ -133,6 +135,46 @@ void TestThemes::choosingAThemeGoesThroughTheConfirmation()
     QCOMPARE(ended.count(), 0);
     QVERIFY(!hub.router.exitPrompt());
     QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestThemes::skinSetOnceLooksAsOnEachControl_data()
+{
+    QTest::addColumn<int>("theme");
+    QTest::addColumn<QStringList>("buttons"); // clicked in turn to bring up a panel
+    const QList<std::pair<const char*, QStringList>> panels = { { "home", {} },
+        { "registration", { QStringLiteral("Command1") } }, { "settings", { QStringLiteral("Command9") } },
+        { "themes", { QStringLiteral("Command9"), QStringLiteral("Command68") } },
+        { "clinic", { QStringLiteral("Command9"), QStringLiteral("Command67") } },
+        { "database", { QStringLiteral("Command9"), QStringLiteral("Command70") } } };
+    for (int theme = 1; theme <= Theme::Count; ++theme)
+        for (const auto& [panel, buttons] : panels)
+            QTest::addRow("%s %s", qPrintable(Theme::skinFile(theme)), panel) << theme << buttons;
+}
+
+// The skin's sheet is set once on the window, scoped to its controls; a sheet that cannot be scoped (here one with a
+// rule for a neighbour, which matches nothing in these windows) is set on each control instead. Both look the same.
+void TestThemes::skinSetOnceLooksAsOnEachControl()
+{
+    QFETCH(int, theme);
+    QFETCH(QStringList, buttons);
+    Hub hub;
+    hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '%1'").arg(theme));
+    MainWindow* main = hub.show();
+    for (const QString& button : buttons)
+        Drive::click(main, button);
+    QCOMPARE(main->property("appliedTheme").toInt(), theme);
+    const QImage once = main->grab().toImage();
+
+    QFile file(QDir(hub.program.folder()).filePath(Theme::skinFile(theme)));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const std::optional<SkinFile> unscoped
+        = SkinFile::parse(QString::fromUtf8(file.readAll()) + QStringLiteral("\nQLabel + QDial { border: none; }\n"));
+    QVERIFY(unscoped);
+    Theme::paint(main, *unscoped);
+    QVERIFY(main->styleSheet().isEmpty());
+    const QImage eachControl = main->grab().toImage();
+    QCOMPARE(eachControl.size(), once.size());
+    QVERIFY(eachControl == once);
 }
 
 void TestThemes::laterWindowsWearTheNewTheme()

@@ -326,6 +326,7 @@ void TestBackupWindow::restoreFromAFirstVersionBackup()
     QVERIFY(QFile::copy(w.database(), backup));
     onFile(backup, QStringLiteral("DROP TABLE ComparedPairs"));
     onFile(backup, QStringLiteral("DROP TABLE Invitation"));
+    onFile(backup, QStringLiteral("DROP INDEX Answer_Complete"));
     onFile(backup, QStringLiteral("PRAGMA user_version = 0"));
     const QString pairsTables = QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'ComparedPairs'");
     QCOMPARE(onFile(backup, pairsTables).toInt(), 0);

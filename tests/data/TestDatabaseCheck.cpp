@@ -321,7 +321,7 @@ void TestDatabaseCheck::notOurs()
             { QStringLiteral("an index on another table"),
                 QStringLiteral("CREATE TABLE X (a);\nCREATE INDEX XA ON X(a)") },
             { QStringLiteral("a column too many"), QStringLiteral("ALTER TABLE IDE ADD COLUMN Phone TEXT") },
-            { QStringLiteral("a column too few"), QStringLiteral("ALTER TABLE Answer DROP COLUMN \"17\"") },
+            { QStringLiteral("a column too few"), QStringLiteral("DROP INDEX Answer_Complete;\nALTER TABLE Answer DROP COLUMN \"17\"") },
             { QStringLiteral("a table missing"), QStringLiteral("DROP TABLE PPP") },
             { QStringLiteral("the examinee table without row ids"),
                 rebuiltExamineeTable(QString(), QStringLiteral(", PRIMARY KEY (\"Code\")) WITHOUT ROWID")) },
@@ -427,7 +427,7 @@ void TestDatabaseCheck::olderVersionIsBroughtUpToDate()
     QTemporaryDir folder;
     const QString path = makeOurs(folder, 5);
     QVERIFY(run(path,
-        { QStringLiteral("DROP TABLE ComparedPairs"), QStringLiteral("DROP TABLE Invitation"),
+        { QStringLiteral("DROP TABLE ComparedPairs"), QStringLiteral("DROP TABLE Invitation"), QStringLiteral("DROP INDEX Answer_Complete"),
             QStringLiteral("PRAGMA user_version = 0") }));
     const QByteArray before = fingerprint(path);
     QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
@@ -452,7 +452,7 @@ void TestDatabaseCheck::secondVersionGetsTheInvitations()
     const QString path = makeOurs(folder, 3);
     QVERIFY(run(path,
         { QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES ('1', '2', 'Couple')"),
-            QStringLiteral("DROP TABLE Invitation"), QStringLiteral("PRAGMA user_version = 1") }));
+            QStringLiteral("DROP TABLE Invitation"), QStringLiteral("DROP INDEX Answer_Complete"), QStringLiteral("PRAGMA user_version = 1") }));
     QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
     {
         Database db(folder.path());
@@ -464,6 +464,8 @@ void TestDatabaseCheck::secondVersionGetsTheInvitations()
     QCOMPARE(value(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'Invitation_TokenHash'"))
                  .toInt(),
         1);
+    QCOMPARE(value(path, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'Answer_Complete'")).toString(),
+        Schema::find(Schema::Object::Kind::Index, QStringLiteral("Answer_Complete"))->sql);
     QCOMPARE(value(path, QStringLiteral("SELECT COUNT(*) FROM ComparedPairs")).toInt(), 1);
     QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
 }

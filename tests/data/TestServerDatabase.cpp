@@ -332,6 +332,7 @@ void TestServerDatabase::anOlderVersionIsBroughtUpToDate()
     Raw raw(*m_server);
     QVERIFY(raw.exec(QStringLiteral("DROP TABLE \"ComparedPairs\"")));
     QVERIFY(raw.exec(QStringLiteral("DROP TABLE \"Invitation\"")));
+    QVERIFY(raw.exec(QStringLiteral("DROP INDEX \"Answer_Complete\"")));
     QVERIFY(raw.exec(QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = 0")));
 
     std::unique_ptr<Database> db = Database::onServer(*m_server);
@@ -350,6 +351,7 @@ void TestServerDatabase::aSecondVersionGetsTheInvitations()
     }
     Raw raw(*m_server);
     QVERIFY(raw.exec(QStringLiteral("DROP TABLE \"Invitation\"")));
+    QVERIFY(raw.exec(QStringLiteral("DROP INDEX \"Answer_Complete\"")));
     QVERIFY(raw.exec(QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = 1")));
 
     std::unique_ptr<Database> db = Database::onServer(*m_server);
@@ -357,6 +359,7 @@ void TestServerDatabase::aSecondVersionGetsTheInvitations()
     QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), 2);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"Invitation\"")).toInt(), 0);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'Invitation_TokenHash'")).toInt(), 1);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'Answer_Complete'")).toInt(), 1);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"ComparedPairs\"")).toInt(), 1);
 }
 
