@@ -169,10 +169,10 @@ AnswerSheet::Outcome AnswerSheet::saveAndFinish(const QHash<QString, QString>& d
     // Read again now that the write has the data: an examinee deleted since the run began has nothing to save to,
     // and an update of no row would pass for stored.
     const bool hadDetails = hasDetails();
-    for (TableCursor* cursor : { &m_answers, &m_details })
-        if (!cursor->reload())
+    for (TableCursor* cursor : { &m_answers, m_details ? &*m_details : nullptr })
+        if (cursor && !cursor->reload())
             return undo(transaction, failure(*cursor));
-    if (!m_answers.hasCurrent() || (hadDetails && !m_details.hasCurrent())) {
+    if (!m_answers.hasCurrent() || (hadDetails && !m_details->hasCurrent())) {
         Outcome gone = failure(QStringLiteral("the examinee %1 is no longer there").arg(m_code));
         gone.examineeGone = true;
         return undo(transaction, gone);
