@@ -12,6 +12,7 @@
 #include "calendar/SolarHijri.h"
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
+#include "data/ServerRights.h"
 #include "data/TableCursor.h"
 #include "settings/Theme.h"
 #include "text/Digits.h"
@@ -348,6 +349,11 @@ void BackupWindow::backUp()
 
 void BackupWindow::restore()
 {
+    // Replacing the whole clinic's rows is the head's; the server refuses a counsellor anyway.
+    if (ServerRights::standing(m_db) == ServerRights::Standing::Counsellor) {
+        ask(Msg::HeadOnly, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
     if (m_source->text().isEmpty()) {
         ask(Msg::ChooseRestoreSource, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;

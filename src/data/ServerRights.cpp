@@ -7,6 +7,7 @@
 #include "data/Transaction.h"
 
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <libpq-fe.h>
@@ -19,17 +20,22 @@ using Sql::quoted;
 
 // An examinee's rows are known by the code on every table, so one lookup of the code tells whose they are: rows of
 // a code no counsellor holds (an examinee being registered, before the server has noted whose it is) are anyone's.
+// Each lookup is a scalar subquery, which the server runs as one probe of the key per row read: a search that reads
+// a few rows never waits for a whole table of owners to be hashed first.
+QString owner(const QString& code)
+{
+    return QStringLiteral("(SELECT o.\"Counsellor\" FROM \"ExamineeOwner\" o WHERE o.\"Code\" = %1)").arg(code);
+}
+
 QString notOthers(const QString& code)
 {
-    return QStringLiteral("(NOT EXISTS (SELECT 1 FROM \"ExamineeOwner\" o WHERE o.\"Code\" = %1 "
-                          "AND o.\"Counsellor\" <> session_user))")
-        .arg(code);
+    return QStringLiteral("(COALESCE(%1, session_user) = session_user)").arg(owner(code));
 }
 
 QString sharedWithMe(const QString& code)
 {
-    return QStringLiteral("EXISTS (SELECT 1 FROM \"ExamineeShare\" s WHERE s.\"Code\" = %1 "
-                          "AND s.\"Colleague\" = session_user)")
+    return QStringLiteral("((SELECT true FROM \"ExamineeShare\" s WHERE s.\"Code\" = %1 "
+                          "AND s.\"Colleague\" = session_user) IS NOT NULL)")
         .arg(code);
 }
 
@@ -40,9 +46,7 @@ QString seen(const QString& code)
 
 QString heldByMe(const QString& code)
 {
-    return QStringLiteral("(EXISTS (SELECT 1 FROM \"ExamineeOwner\" o WHERE o.\"Code\" = %1 "
-                          "AND o.\"Counsellor\" = session_user))")
-        .arg(code);
+    return QStringLiteral("(%1 = session_user)").arg(owner(code));
 }
 
 QString column(const QString& table, const QString& name)
@@ -78,6 +82,14 @@ const QStringList& programTables()
     return names;
 }
 
+// The tables whose every insert, update and delete the server writes into the audit trail.
+const QStringList& auditedTables()
+{
+    static const QStringList names { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs"),
+        QStringLiteral("Invitation"), QStringLiteral("ExamineeShare") };
+    return names;
+}
+
 } // namespace
 
 const QList<Table>& tables()
@@ -89,14 +101,24 @@ const QList<Table>& tables()
         { QStringLiteral("ExamineeShare"),
             { { QStringLiteral("Code"), QStringLiteral("text") }, { QStringLiteral("Colleague"), QStringLiteral("text") } },
             { QStringLiteral("ExamineeShare_pkey") } },
+        { QStringLiteral("AuditLog"),
+            { { QStringLiteral("When"), QStringLiteral("timestamp with time zone") },
+                { QStringLiteral("Who"), QStringLiteral("text") }, { QStringLiteral("What"), QStringLiteral("text") },
+                { QStringLiteral("Code"), QStringLiteral("text") }, { QStringLiteral("Detail"), QStringLiteral("text") } },
+            {} },
     };
     return all;
 }
 
 const QStringList& triggers()
 {
-    static const QStringList all { QStringLiteral("IDE/IDE_Owner"), QStringLiteral("IDE/IDE_OwnerMoved"),
-        QStringLiteral("IDE/IDE_OwnerGone") };
+    static const QStringList all = [] {
+        QStringList names { QStringLiteral("IDE/IDE_Owner"), QStringLiteral("IDE/IDE_OwnerMoved"),
+            QStringLiteral("IDE/IDE_OwnerGone") };
+        for (const QString& table : auditedTables())
+            names << table + QLatin1Char('/') + table + QStringLiteral("_Audit");
+        return names;
+    }();
     return all;
 }
 
@@ -134,9 +156,13 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
                         "\"Counsellor\" text NOT NULL)")
       << QStringLiteral("CREATE TABLE IF NOT EXISTS \"ExamineeShare\" (\"Code\" text NOT NULL, "
                         "\"Colleague\" text NOT NULL, PRIMARY KEY (\"Code\", \"Colleague\"))");
+    s << QStringLiteral("CREATE TABLE IF NOT EXISTS \"AuditLog\" (\"When\" timestamptz NOT NULL DEFAULT clock_timestamp(), "
+                        "\"Who\" text NOT NULL DEFAULT session_user, \"What\" text NOT NULL, \"Code\" text, "
+                        "\"Detail\" text)");
     // The administrator who sets up owns every table, so no counsellor's login passes by the policies as an owner
     // would.
-    for (const QString& table : programTables() + QStringList { QStringLiteral("ExamineeOwner"), QStringLiteral("ExamineeShare") })
+    for (const QString& table : programTables()
+             + QStringList { QStringLiteral("ExamineeOwner"), QStringLiteral("ExamineeShare"), QStringLiteral("AuditLog") })
         s << QStringLiteral("ALTER TABLE %1 OWNER TO CURRENT_USER").arg(quoted(table));
 
     // Whose an examinee is, noted by the server as the login registers it, moved with its code and forgotten with
@@ -167,10 +193,38 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
     s << QStringLiteral("CREATE OR REPLACE FUNCTION \"CodeTaken\"(code text) RETURNS boolean LANGUAGE sql STABLE "
                         "SECURITY DEFINER %1 AS $$SELECT EXISTS (SELECT 1 FROM \"IDE\" WHERE \"Code\" = code)$$")
              .arg(path);
+    // The audit trail: written by the server, as the owner, for every change of an examinee's rows, with the login
+    // as who; and by the program, through "Note", for what the server cannot see (a report printed, an export).
+    // Nobody but the owner changes or deletes a line.
+    s << QStringLiteral("CREATE OR REPLACE FUNCTION \"Audited\"() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER %1 "
+                        "AS $$DECLARE r jsonb; BEGIN "
+                        "r := to_jsonb(CASE WHEN TG_OP = 'DELETE' THEN OLD ELSE NEW END); "
+                        "INSERT INTO \"AuditLog\" (\"Who\", \"What\", \"Code\", \"Detail\") VALUES (session_user, "
+                        "TG_TABLE_NAME || ' ' || lower(TG_OP), COALESCE(r->>'Code', r->>'FirstCode'), "
+                        "COALESCE(r->>'SecondCode', r->>'Colleague', r->>'State')); "
+                        "RETURN NULL; END$$")
+             .arg(path)
+      << QStringLiteral("CREATE OR REPLACE FUNCTION \"Note\"(what text, code text, detail text) RETURNS void "
+                        "LANGUAGE sql SECURITY DEFINER %1 AS $$INSERT INTO \"AuditLog\" (\"Who\", \"What\", "
+                        "\"Code\", \"Detail\") VALUES (session_user, what, code, detail)$$")
+             .arg(path);
+    for (const QString& table : auditedTables())
+        s << trigger(table, table + QStringLiteral("_Audit"),
+            QStringLiteral("AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW EXECUTE FUNCTION \"Audited\"()"));
+    // What only the head may do (replacing the clinic's rows with a backup's, copying a data file in) begins by
+    // asking this, so a counsellor's program is refused by the server too.
+    s << QStringLiteral("CREATE OR REPLACE FUNCTION \"HeadOnly\"() RETURNS void LANGUAGE plpgsql %1 AS $$BEGIN "
+                        "IF NOT pg_has_role(session_user, '%2', 'MEMBER') THEN "
+                        "RAISE EXCEPTION 'only the head of the clinic may do this' USING ERRCODE = '42501'; "
+                        "END IF; END$$")
+             .arg(path, HeadRole);
     for (const QString& function : { QStringLiteral("\"ExamineeRegistered\"()"), QStringLiteral("\"ExamineeRecoded\"()"),
-             QStringLiteral("\"ExamineeRemoved\"()"), QStringLiteral("\"CodeTaken\"(text)") })
+             QStringLiteral("\"ExamineeRemoved\"()"), QStringLiteral("\"CodeTaken\"(text)"),
+             QStringLiteral("\"Audited\"()"), QStringLiteral("\"Note\"(text, text, text)"), QStringLiteral("\"HeadOnly\"()") })
         s << QStringLiteral("REVOKE ALL ON FUNCTION %1 FROM PUBLIC").arg(function);
-    s << QStringLiteral("GRANT EXECUTE ON FUNCTION \"CodeTaken\"(text) TO %1").arg(staff);
+    s << QStringLiteral("GRANT EXECUTE ON FUNCTION \"CodeTaken\"(text), \"HeadOnly\"(), \"Note\"(text, text, text) TO %1")
+             .arg(staff)
+      << QStringLiteral("GRANT SELECT ON \"AuditLog\" TO %1").arg(head);
     s << trigger(QStringLiteral("IDE"), QStringLiteral("IDE_Owner"),
         QStringLiteral("AFTER INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION \"ExamineeRegistered\"()"));
     s << trigger(QStringLiteral("IDE"), QStringLiteral("IDE_OwnerMoved"),
@@ -258,6 +312,26 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
 
     s << QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = %1").arg(Schema::ServerRightsVersion);
     return s;
+}
+
+bool headOnly(Database& db)
+{
+    if (!db.isServer())
+        return true;
+    int version = 0;
+    {
+        // Read without a prepared statement, which could not be freed once a refusal below fails the transaction.
+        QSqlQuery q(db.connection());
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")) || !q.next()) {
+            db.noteFailure(q.lastError());
+            return false;
+        }
+        version = q.value(0).toInt();
+    }
+    if (version < Schema::ServerRightsVersion)
+        return true;
+    return db.exec(QStringLiteral("SELECT \"HeadOnly\"()"));
 }
 
 QString setUp(Database& db, const QString& formerCounsellor)

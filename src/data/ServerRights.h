@@ -48,6 +48,10 @@ QString setUp(Database& db, const QString& formerCounsellor);
 // verifier, computed here. Null when done.
 QString addCounsellor(Database& db, const QString& name, bool head, const QString& password);
 
+// Asked inside a write transaction before what only the head may do: true on a data file, on a server without
+// rights, and for the head; false, with the server's refusal as the connection's last error, for anyone else.
+bool headOnly(Database& db);
+
 // Whether the connection's login role is the head, a counsellor, or neither (a server without rights, the owner).
 enum class Standing { None, Counsellor, Head };
 Standing standing(Database& db);

@@ -1,13 +1,16 @@
+#include "data/Audit.h"
 #include "data/Database.h"
 #include "data/Engine.h"
 #include "data/Schema.h"
 #include "data/ServerCheck.h"
 #include "data/ServerRights.h"
+#include "data/TableTransfer.h"
 #include "support/TestServer.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Counsellors' rights on a clinic's server, checked where they hold: through plain connections of each login, as
@@ -27,6 +30,10 @@ private slots:
     void theServiceWritesOnlyInvitedAnswers_data();
     void theServiceWritesOnlyInvitedAnswers();
     void theProgramOpensAsACounsellor();
+    void onlyTheHeadReplacesOrCopiesTheClinicsRows_data();
+    void onlyTheHeadReplacesOrCopiesTheClinicsRows();
+    void theTrailKeepsEveryChangeOfAnExaminee();
+    void noCounsellorReadsOrChangesTheTrail();
 
 private:
     // A login role of this case in `group` ("" for none); its name.
@@ -416,6 +423,115 @@ void TestServerRights::theProgramOpensAsACounsellor()
     std::unique_ptr<Database> owner = Database::onServer(*m_server);
     QVERIFY(owner->open().ok());
     QCOMPARE(ServerRights::standing(*owner), ServerRights::Standing::Head);
+}
+
+void TestServerRights::onlyTheHeadReplacesOrCopiesTheClinicsRows_data()
+{
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<bool>("asHead");
+    QTest::newRow("restore, counsellor") << true << false;
+    QTest::newRow("restore, head") << true << true;
+    QTest::newRow("copy, counsellor") << false << false;
+    QTest::newRow("copy, head") << false << true;
+}
+
+void TestServerRights::onlyTheHeadReplacesOrCopiesTheClinicsRows()
+{
+    QFETCH(bool, replace);
+    QFETCH(bool, asHead);
+    QVERIFY(setUp());
+    const QString who = asHead ? login(QStringLiteral("head"), ServerRights::HeadRole)
+                               : login(QStringLiteral("first"), ServerRights::CounsellorRole);
+    {
+        Raw admin(*m_server);
+        QVERIFY(admin.exec(registerSql(QStringLiteral("41"))));
+    }
+    QTemporaryDir folder;
+    Database file(folder.path());
+    QVERIFY(file.open().ok());
+    QVERIFY(file.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('42')")));
+
+    ServerAddress address = *m_server;
+    address.user = who;
+    std::unique_ptr<Database> server = Database::onServer(address);
+    QVERIFY(server->open().ok());
+    const TableTransfer::Result result
+        = replace ? TableTransfer::replaceAll(file, *server) : TableTransfer::addExaminees(file, *server);
+    QCOMPARE(result.ok, asHead);
+    Raw admin(*m_server);
+    if (asHead) {
+        QCOMPARE(admin.column(codes),
+            replace ? QStringList { QStringLiteral("42") } : QStringList({ QStringLiteral("41"), QStringLiteral("42") }));
+    } else {
+        QVERIFY(result.error.contains(QLatin1String("head of the clinic")));
+        QCOMPARE(admin.column(codes), QStringList { QStringLiteral("41") });
+    }
+}
+
+void TestServerRights::theTrailKeepsEveryChangeOfAnExaminee()
+{
+    QVERIFY(setUp());
+    const QString first = login(QStringLiteral("first"), ServerRights::CounsellorRole);
+    const QString head = login(QStringLiteral("head"), ServerRights::HeadRole);
+    {
+        Raw asFirst(*m_server, first);
+        QVERIFY(asFirst.exec(registerSql(QStringLiteral("801"))));
+        QVERIFY(asFirst.exec(answerSql(QStringLiteral("801"))));
+        QVERIFY(asFirst.exec(QStringLiteral("UPDATE \"Answer\" SET \"2\" = '4' WHERE \"Code\" = '801'")));
+        QVERIFY(asFirst.exec(
+            QStringLiteral("INSERT INTO \"ExamineeShare\" (\"Code\", \"Colleague\") VALUES ('801', '%1')").arg(head)));
+    }
+    {
+        ServerAddress address = *m_server;
+        address.user = first;
+        std::unique_ptr<Database> db = Database::onServer(address);
+        QVERIFY(db->open().ok());
+        QVERIFY(Audit::note(*db, QStringLiteral("report printed"), QStringLiteral("801"), QStringLiteral("PDF")));
+        QVERIFY(db->beginTransaction());
+        QVERIFY(db->exec(QStringLiteral("DELETE FROM \"IDE\" WHERE \"Code\" = '801'")));
+        QVERIFY(db->exec(QStringLiteral("DELETE FROM \"Answer\" WHERE \"Code\" = '801'")));
+        QVERIFY(db->commit());
+    }
+    Raw asHead(*m_server, head);
+    const QStringList expected {
+        first + QStringLiteral("|IDE insert|801|"),
+        first + QStringLiteral("|Answer insert|801|"),
+        first + QStringLiteral("|Answer update|801|"),
+        first + QStringLiteral("|ExamineeShare insert|801|") + head,
+        first + QStringLiteral("|report printed|801|PDF"),
+        first + QStringLiteral("|IDE delete|801|"),
+        first + QStringLiteral("|ExamineeShare delete|801|") + head,
+        first + QStringLiteral("|Answer delete|801|"),
+    };
+    QStringList sorted = expected;
+    sorted.sort();
+    QCOMPARE(asHead.column(QStringLiteral("SELECT \"Who\" || '|' || \"What\" || '|' || COALESCE(\"Code\", '') || '|' "
+                                          "|| COALESCE(\"Detail\", '') FROM \"AuditLog\"")),
+        sorted);
+    // In the order it happened.
+    QCOMPARE(asHead.scalar(QStringLiteral("SELECT string_agg(\"What\", ',' ORDER BY \"When\") FROM \"AuditLog\"")).toString(),
+        QStringLiteral("IDE insert,Answer insert,Answer update,ExamineeShare insert,report printed,IDE delete,"
+                       "ExamineeShare delete,Answer delete"));
+}
+
+void TestServerRights::noCounsellorReadsOrChangesTheTrail()
+{
+    QVERIFY(setUp());
+    const QString first = login(QStringLiteral("first"), ServerRights::CounsellorRole);
+    const QString head = login(QStringLiteral("head"), ServerRights::HeadRole);
+    Raw asFirst(*m_server, first);
+    Raw asHead(*m_server, head);
+    QVERIFY(asFirst.exec(registerSql(QStringLiteral("901"))));
+    for (Raw* as : { &asFirst, &asHead }) {
+        for (const QString& statement : { QStringLiteral("UPDATE \"AuditLog\" SET \"Who\" = 'x'"),
+                 QStringLiteral("DELETE FROM \"AuditLog\""),
+                 QStringLiteral("INSERT INTO \"AuditLog\" (\"What\") VALUES ('forged')"),
+                 QStringLiteral("TRUNCATE \"AuditLog\"") })
+            QCOMPARE(as->run(statement), QStringLiteral("42501"));
+    }
+    QCOMPARE(asFirst.run(QStringLiteral("SELECT * FROM \"AuditLog\"")), QStringLiteral("42501"));
+    QCOMPARE(asHead.column(QStringLiteral("SELECT \"Who\" || ' ' || \"What\" FROM \"AuditLog\"")),
+        QStringList { first + QStringLiteral(" IDE insert") });
 }
 
 QTEST_GUILESS_MAIN(TestServerRights)
