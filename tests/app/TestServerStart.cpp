@@ -418,6 +418,7 @@ void TestServerStart::copyReadsAnOlderDataFileAsItIs()
     local.exec(QStringLiteral("INSERT INTO IDE (Code, FName) VALUES ('\u06F7\u06F7\u06F7', 'Sara')"));
     local.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('\u06F7\u06F7\u06F7')"));
     local.exec(QStringLiteral("DROP TABLE ComparedPairs"));
+    local.exec(QStringLiteral("DROP TABLE Invitation"));
     local.exec(QStringLiteral("PRAGMA user_version = 0"));
     local.database().close();
     const QString file = Database::filePath(local.folder());
