@@ -20,16 +20,11 @@ using Sql::quoted;
 
 // An examinee's rows are known by the code on every table, so one lookup of the code tells whose they are: rows of
 // a code no counsellor holds (an examinee being registered, before the server has noted whose it is) are anyone's.
-// Each lookup is a scalar subquery, which the server runs as one probe of the key per row read: a search that reads
-// a few rows never waits for a whole table of owners to be hashed first.
-QString owner(const QString& code)
-{
-    return QStringLiteral("(SELECT o.\"Counsellor\" FROM \"ExamineeOwner\" o WHERE o.\"Code\" = %1)").arg(code);
-}
-
+// The lookups are functions running as the owner, since a counsellor may not read whose the other codes are: each
+// answers only whether a code is another's, which "code taken" tells anyway.
 QString notOthers(const QString& code)
 {
-    return QStringLiteral("(COALESCE(%1, session_user) = session_user)").arg(owner(code));
+    return QStringLiteral("(\"NotOthers\"(%1))").arg(code);
 }
 
 QString sharedWithMe(const QString& code)
@@ -46,7 +41,7 @@ QString seen(const QString& code)
 
 QString heldByMe(const QString& code)
 {
-    return QStringLiteral("(%1 = session_user)").arg(owner(code));
+    return QStringLiteral("(\"HeldByMe\"(%1))").arg(code);
 }
 
 QString column(const QString& table, const QString& name)
@@ -189,6 +184,14 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
                         "DELETE FROM \"ExamineeShare\" WHERE \"Code\" = OLD.\"Code\"; "
                         "RETURN NULL; END$$")
              .arg(path);
+    s << QStringLiteral("CREATE OR REPLACE FUNCTION \"NotOthers\"(code text) RETURNS boolean LANGUAGE sql STABLE "
+                        "SECURITY DEFINER %1 AS $$SELECT NOT EXISTS (SELECT 1 FROM \"ExamineeOwner\" "
+                        "WHERE \"Code\" = code AND \"Counsellor\" <> session_user)$$")
+             .arg(path)
+      << QStringLiteral("CREATE OR REPLACE FUNCTION \"HeldByMe\"(code text) RETURNS boolean LANGUAGE sql STABLE "
+                        "SECURITY DEFINER %1 AS $$SELECT EXISTS (SELECT 1 FROM \"ExamineeOwner\" "
+                        "WHERE \"Code\" = code AND \"Counsellor\" = session_user)$$")
+             .arg(path);
     // Whether a code is any examinee's, the one thing a counsellor may learn of another's examinee.
     s << QStringLiteral("CREATE OR REPLACE FUNCTION \"CodeTaken\"(code text) RETURNS boolean LANGUAGE sql STABLE "
                         "SECURITY DEFINER %1 AS $$SELECT EXISTS (SELECT 1 FROM \"IDE\" WHERE \"Code\" = code)$$")
@@ -220,9 +223,11 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
              .arg(path, HeadRole);
     for (const QString& function : { QStringLiteral("\"ExamineeRegistered\"()"), QStringLiteral("\"ExamineeRecoded\"()"),
              QStringLiteral("\"ExamineeRemoved\"()"), QStringLiteral("\"CodeTaken\"(text)"),
+             QStringLiteral("\"NotOthers\"(text)"), QStringLiteral("\"HeldByMe\"(text)"),
              QStringLiteral("\"Audited\"()"), QStringLiteral("\"Note\"(text, text, text)"), QStringLiteral("\"HeadOnly\"()") })
         s << QStringLiteral("REVOKE ALL ON FUNCTION %1 FROM PUBLIC").arg(function);
-    s << QStringLiteral("GRANT EXECUTE ON FUNCTION \"CodeTaken\"(text), \"HeadOnly\"(), \"Note\"(text, text, text) TO %1")
+    s << QStringLiteral("GRANT EXECUTE ON FUNCTION \"CodeTaken\"(text), \"NotOthers\"(text), \"HeldByMe\"(text), "
+                        "\"HeadOnly\"(), \"Note\"(text, text, text) TO %1")
              .arg(staff)
       << QStringLiteral("GRANT SELECT ON \"AuditLog\" TO %1").arg(head);
     s << trigger(QStringLiteral("IDE"), QStringLiteral("IDE_Owner"),
@@ -247,7 +252,9 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
 
     s << QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2").arg(quoted(database), all)
       << QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(quoted(schema), all)
-      << QStringLiteral("GRANT SELECT ON \"SchemaVersion\", \"ExamineeOwner\" TO %1").arg(staff)
+      << QStringLiteral("GRANT SELECT ON \"SchemaVersion\" TO %1").arg(staff)
+      << QStringLiteral("GRANT SELECT ON \"ExamineeOwner\" TO %1").arg(head)
+      << QStringLiteral("REVOKE ALL ON \"ExamineeOwner\" FROM %1").arg(counsellor)
       << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON \"IDE\", \"Answer\", \"QU\", \"Theme\", \"PPP\", "
                         "\"ComparedPairs\", \"Invitation\" TO %1")
              .arg(staff)

@@ -295,7 +295,8 @@ void TestServerRights::aCodeOfAnotherCounsellorIsTakenAndNothingMore()
     QVERIFY(!insert.exec(registerSql(QStringLiteral("500"))));
     QVERIFY(Engine::server().isCodeTaken(insert.lastError()));
     QCOMPARE(asSecond.column(codes), QStringList());
-    // The function answers "taken?" and nothing else: no name comes through it, nor the owners' table's names.
+    // The function answers "taken?" and nothing else: whose the other codes are is not to be read.
+    QCOMPARE(asSecond.run(QStringLiteral("SELECT * FROM \"ExamineeOwner\"")), QStringLiteral("42501"));
     QCOMPARE(asSecond.run(QStringLiteral("UPDATE \"ExamineeOwner\" SET \"Counsellor\" = '%1'").arg(second)),
         QStringLiteral("42501"));
 }
