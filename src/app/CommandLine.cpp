@@ -15,6 +15,9 @@ const ValueOption valueOptions[] = {
     {"--data-dir", &Options::dataDir},
     {"--database", &Options::databaseUri},
     {"--copy-to-server", &Options::copyToServerUri},
+    {"--setup-server", &Options::setupServerUri},
+    {"--counsellor", &Options::counsellor},
+    {"--add-counsellor", &Options::addCounsellor},
     {"--listen", &Options::listen},
     {"--tls-cert", &Options::tlsCert},
     {"--tls-key", &Options::tlsKey},
@@ -49,6 +52,10 @@ Parsed parse(const QStringList& arguments)
         }
         if (argument == QLatin1String("--quit-after-start")) {
             parsed.options.quitAfterStart = true;
+            continue;
+        }
+        if (argument == QLatin1String("--head")) {
+            parsed.options.head = true;
             continue;
         }
         if (argument == QLatin1String("--serve")) {
@@ -94,6 +101,12 @@ Parsed parse(const QStringList& arguments)
         return fail(QStringLiteral("--listen, --tls-cert, --tls-key and --allow-plain-http go with --serve"));
     if (o.inviteCode.isEmpty() && (!o.days.isEmpty() || !o.linkBase.isEmpty()))
         return fail(QStringLiteral("--days and --link-base go with --invite"));
+    if (!o.counsellor.isEmpty() && o.setupServerUri.isEmpty())
+        return fail(QStringLiteral("--counsellor goes with --setup-server"));
+    if (o.head && o.addCounsellor.isEmpty())
+        return fail(QStringLiteral("--head goes with --add-counsellor"));
+    if (!o.addCounsellor.isEmpty() && o.databaseUri.isEmpty())
+        return fail(QStringLiteral("--add-counsellor needs --database URI"));
     if (help)
         parsed.action = Parsed::Action::Help;
     else if (version)
@@ -115,6 +128,11 @@ QString usage()
         "  --database URI          use the clinic's PostgreSQL server at URI, e.g.\n"
         "                          postgresql://counsellor@server:5432/clinic or postgresql:///clinic?host=/run/pg\n"
         "  --copy-to-server URI    copy the local data file's examinees and answers to the server at URI, then end\n"
+        "  --setup-server URI      make or bring up to date the clinic's counsellors' rights on the server at URI\n"
+        "                          (as its administrator), then end\n"
+        "  --counsellor NAME       with --setup-server: examinees already on the server become NAME's\n"
+        "  --add-counsellor NAME   with --database URI: make the login role NAME of a counsellor (--head: of the\n"
+        "                          clinic's head), its password asked on the terminal, then end\n"
         "  --serve                 run the questionnaire service for examinees' phones, without a window, until\n"
         "                          stopped (SIGTERM)\n"
         "  --listen ADDRESS:PORT   where --serve listens (default 127.0.0.1:8035)\n"

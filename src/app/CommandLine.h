@@ -11,6 +11,13 @@ struct Options {
     QString dataDir; // --data-dir FOLDER: the folder that holds RIVERIVU/ for this run
     QString databaseUri; // --database URI: the clinic's server (a libpq connection URI) in place of the setting
     QString copyToServerUri; // --copy-to-server URI: copy the local file's examinees to that server, then end
+    // --setup-server URI [--counsellor NAME]: make or bring up to date the clinic's rights on that server (examinees
+    // registered before go to NAME), then end.
+    QString setupServerUri;
+    QString counsellor;
+    // --add-counsellor NAME [--head] --database URI: make a login role for a counsellor (or the head), then end.
+    QString addCounsellor;
+    bool head = false;
     // --quit-after-start: start as always (data folder, database, main window), then end at once. Not in the usage:
     // the package check uses it to see an installed program start on a fresh account.
     bool quitAfterStart = false;

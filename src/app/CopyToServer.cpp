@@ -4,6 +4,7 @@
 #include "data/DatabaseChoice.h"
 #include "data/ServerAddress.h"
 #include "data/ServerFailure.h"
+#include "data/ServerRights.h"
 #include "settings/ClinicMove.h"
 
 #include <QDir>
@@ -110,6 +111,11 @@ int run(const QString& dataFolder, const QString& uri, const PasswordAsk& askPas
     const std::unique_ptr<Database> target = openServer(*server, askPassword, err);
     if (!target)
         return 1;
+    if (ServerRights::standing(*target) == ServerRights::Standing::Counsellor) {
+        err << "Nothing copied: only the head of the clinic may copy a data file onto " << server->displayName()
+            << ".\n";
+        return 1;
+    }
     const ClinicMove::Outcome moved = ClinicMove::copy(dataFolder, *target);
     switch (moved.status) {
     case ClinicMove::Outcome::Status::Copied:

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/CopyToServer.h"
+#include "app/ServerSetup.h"
 #include "app/DataFolderCheck.h"
 #include "app/DataPlace.h"
 #include "app/Program.h"
@@ -61,6 +62,17 @@ int main(int argc, char* argv[])
             print(stderr, QStringLiteral("tovrin35: ") + uriError + QLatin1Char('\n'));
             return 2;
         }
+    }
+    // The administrator's commands open no window either.
+    if (!parsed.options.setupServerUri.isEmpty() || !parsed.options.addCounsellor.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        const CopyToServer::PasswordAsk ask = CopyToServer::terminalPassword(err);
+        if (!parsed.options.setupServerUri.isEmpty())
+            return ServerSetup::setUp(parsed.options.setupServerUri, parsed.options.counsellor, ask, out, err);
+        return ServerSetup::addCounsellor(
+            parsed.options.databaseUri, parsed.options.addCounsellor, parsed.options.head, ask, out, err);
     }
     // The copy to a server opens no window: it runs without a display, asking for a password on the terminal.
     if (!parsed.options.copyToServerUri.isEmpty()) {

@@ -11,7 +11,9 @@
 #include "backup/ServerBackup.h"
 #include "calendar/SolarHijri.h"
 #include "data/Database.h"
+#include "data/Audit.h"
 #include "data/DatabaseCheck.h"
+#include "data/ServerRights.h"
 #include "data/TableCursor.h"
 #include "settings/Theme.h"
 #include "text/Digits.h"
@@ -339,6 +341,8 @@ void BackupWindow::backUp()
             return;
         }
     }
+    // The server cannot see a copy leave it; the trail says who took one, and where.
+    Audit::note(m_db, QStringLiteral("backup"), QString(), target);
     // An encrypted backup also says so, and where it went: without its passphrase nobody will open that file.
     ask(encryption ? Msg::BackupDone + QLatin1Char('\n') + Msg::EncryptedBackupWhere.arg(PathField::inSentence(target))
                    : Msg::BackupDone,
@@ -348,6 +352,11 @@ void BackupWindow::backUp()
 
 void BackupWindow::restore()
 {
+    // Replacing the whole clinic's rows is the head's; the server refuses a counsellor anyway.
+    if (ServerRights::standing(m_db) == ServerRights::Standing::Counsellor) {
+        ask(Msg::HeadOnly, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
     if (m_source->text().isEmpty()) {
         ask(Msg::ChooseRestoreSource, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
@@ -470,6 +479,7 @@ void BackupWindow::restoreOntoServer()
             Msg::ErrorTitlePersian);
         return;
     }
+    Audit::note(m_db, QStringLiteral("restore"), QString(), m_source->text());
     ask(Msg::RestoreDone, Msg::Style::Ok, Msg::ApplicationTitle);
     close();
 }

@@ -13,6 +13,9 @@ namespace Schema {
 // the remembered comparison pairs; version 2 the invitations to answer on a phone and an index of the complete answer rows. A file of an older version is brought up to date at start; a newer one was made
 // by a newer program and is refused.
 constexpr int CurrentVersion = 2;
+// A clinic's server set up with counsellors' rights (data/ServerRights) is of version 3: the tables of version 2 and
+// those that say whose each examinee is. Only the setup makes it; the program opens it as it is.
+constexpr int ServerRightsVersion = 3;
 
 struct Object {
     enum class Kind { Table, Index };

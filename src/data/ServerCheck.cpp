@@ -3,6 +3,7 @@
 #include "data/Engine.h"
 #include "data/QuestionnaireItems.h"
 #include "data/Schema.h"
+#include "data/ServerRights.h"
 
 #include <QHash>
 #include <QSet>
@@ -87,7 +88,7 @@ Result inspect(QSqlDatabase db)
     if (versions.size() != 1 || versions.first() < 0)
         return verdict(Outcome::NotOurs, QStringLiteral("the schema version is not one number"));
     const int version = versions.first();
-    if (version > Schema::CurrentVersion)
+    if (version > Schema::ServerRightsVersion)
         return verdict(Outcome::NotOurs, QStringLiteral("schema version %1 of a newer program").arg(version));
 
     // Everything there must be what the program makes for that version, and all of it.
@@ -104,6 +105,21 @@ Result inspect(QSqlDatabase db)
             && (object.table == QLatin1String("IDE") || object.table == QLatin1String("Answer"))) {
             // Unique as the server makes them (Engine): one row per examinee; an examinee may have many invitations.
             uniqueIndexes << object.name;
+        }
+    }
+    const bool withRights = version >= Schema::ServerRightsVersion;
+    QHash<QString, QString> rightsTypes; // "table/column" -> type
+    if (withRights) {
+        for (const ServerRights::Table& table : ServerRights::tables()) {
+            expected << table.name;
+            for (const QString& index : table.indexes)
+                expected << index;
+            QStringList columns;
+            for (const ServerRights::Column& column : table.columns) {
+                columns << column.name;
+                rightsTypes.insert(table.name + QLatin1Char('/') + column.name, column.type);
+            }
+            tableColumns.insert(table.name, columns);
         }
     }
     for (auto it = relations.cbegin(); it != relations.cend(); ++it)
@@ -128,7 +144,9 @@ Result inspect(QSqlDatabase db)
         const QString table = q.value(0).toString();
         const QString column = q.value(1).toString();
         const QString type = q.value(2).toString();
-        const QString wanted = table == versionTable   ? QStringLiteral("integer")
+        const QString rightsType = rightsTypes.value(table + QLatin1Char('/') + column);
+        const QString wanted = !rightsType.isEmpty() ? rightsType
+            : table == versionTable                  ? QStringLiteral("integer")
             : column == Engine::server().rowIdentity() ? QStringLiteral("bigint")
                                                        : QStringLiteral("text");
         if (type != wanted)
@@ -139,25 +157,42 @@ Result inspect(QSqlDatabase db)
         if (found.value(it.key()) != it.value())
             return verdict(Outcome::NotOurs, QStringLiteral("the columns of %1 are not this program's").arg(it.key()));
 
-    // Triggers would write on their own whenever the program writes.
-    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid "
-                               "JOIN pg_namespace n ON n.oid = c.relnamespace "
-                               "WHERE NOT t.tgisinternal AND n.nspname = current_schema()"))
-        || !q.next())
+    // Triggers would write on their own whenever the program writes; and rules (a copy of every row elsewhere, or a
+    // write quietly done instead of the program's) and row-level policies would hide rows or refuse writes the
+    // program takes for stored. A server set up with rights has the program's own triggers and policies, and only
+    // those.
+    const auto names = [&q](const QString& sql, QStringList& into) {
+        if (!q.exec(sql))
+            return false;
+        while (q.next())
+            into << q.value(0).toString() + QLatin1Char('/') + q.value(1).toString();
+        into.sort();
+        return true;
+    };
+    QStringList triggers;
+    if (!names(QStringLiteral("SELECT c.relname, t.tgname FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid "
+                              "JOIN pg_namespace n ON n.oid = c.relnamespace "
+                              "WHERE NOT t.tgisinternal AND n.nspname = current_schema()"),
+            triggers))
         return unreadable(q);
-    if (q.value(0).toInt() > 0)
+    QStringList policies;
+    if (!names(QStringLiteral("SELECT c.relname, p.polname FROM pg_policy p JOIN pg_class c ON c.oid = p.polrelid "
+                              "JOIN pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = current_schema()"),
+            policies))
+        return unreadable(q);
+    QStringList ourTriggers = withRights ? ServerRights::triggers() : QStringList();
+    QStringList ourPolicies = withRights ? ServerRights::policies() : QStringList();
+    ourTriggers.sort();
+    ourPolicies.sort();
+    if (triggers != ourTriggers)
         return verdict(Outcome::NotOurs, QStringLiteral("triggers on the tables"));
-    // So would rules (a copy of every row elsewhere, or a write quietly done instead of the program's), and
-    // row-level policies would hide rows or refuse writes the program takes for stored.
-    if (!q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM pg_rewrite r JOIN pg_class c ON c.oid = r.ev_class "
-                               "JOIN pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = current_schema()), "
-                               "(SELECT COUNT(*) FROM pg_policy p JOIN pg_class c ON c.oid = p.polrelid "
-                               "JOIN pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = current_schema())"))
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM pg_rewrite r JOIN pg_class c ON c.oid = r.ev_class "
+                               "JOIN pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = current_schema()"))
         || !q.next())
         return unreadable(q);
     if (q.value(0).toInt() > 0)
         return verdict(Outcome::NotOurs, QStringLiteral("rules on the tables"));
-    if (q.value(1).toInt() > 0)
+    if (policies != ourPolicies)
         return verdict(Outcome::NotOurs, QStringLiteral("row-level policies on the tables"));
 
     QStringList ids;

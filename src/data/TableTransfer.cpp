@@ -1,6 +1,7 @@
 #include "data/TableTransfer.h"
 
 #include "data/Database.h"
+#include "data/ServerRights.h"
 #include "data/Engine.h"
 #include "data/ExamineeCode.h"
 #include "data/Sql.h"
@@ -224,6 +225,9 @@ Result betweenTransactions(Database& source, Database& target, Work work)
     if (!writing.begun())
         return failed(writing);
     Result result;
+    // Writing a whole clinic's rows onto a server with counsellors' rights is the head's.
+    if (!ServerRights::headOnly(target))
+        return failed(target);
     if (!work(result))
         return result;
     if (!writing.commit())

@@ -1,5 +1,6 @@
 #include "examinees/LookupWindow.h"
 
+#include "data/Audit.h"
 #include "data/CursorTableModel.h"
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
@@ -428,6 +429,11 @@ void LookupWindow::exportListed()
             Msg::ErrorTitlePersian);
         return;
     }
+    // Which rows left the clinic's server, and whether with names, is the trail's.
+    Audit::note(m_db, QStringLiteral("CSV export"), QString(),
+        QStringLiteral("%1 rows, %2")
+            .arg(result.examinees)
+            .arg(m_exportNames->isChecked() ? QStringLiteral("with names") : QStringLiteral("without names")));
     m_messages.ShowNotice(this, Msg::ExportDone);
 }
 

@@ -1,10 +1,12 @@
 #include "scoring/ComparisonSession.h"
 
+#include "data/Audit.h"
 #include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
 
 ComparisonSession::ComparisonSession(Database& db)
-    : m_pairs(db)
+    : m_db(db)
+    , m_pairs(db)
     , m_first(db)
     , m_second(db)
 {
@@ -39,6 +41,8 @@ ComparisonSession::Outcome ComparisonSession::compare(
         outcome.status = Outcome::Status::Damaged;
         return outcome;
     }
+    // A comparison shows two examinees' answers side by side: the trail keeps who looked.
+    Audit::note(m_db, QStringLiteral("comparison"), m_comparison->first.code, m_comparison->second.code);
     m_comparison->firstExaminee = m_firstExaminee;
     m_comparison->secondExaminee = m_secondExaminee;
     const ComparedPairs::Pair pair { m_comparison->first.code, m_comparison->second.code,

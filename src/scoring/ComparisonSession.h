@@ -59,6 +59,7 @@ public:
 private:
     Outcome selectOne(ScoringSession& session, const QString& typed, int which);
 
+    Database& m_db;
     ComparedPairs m_pairs;
     ScoringSession m_first;
     ScoringSession m_second;

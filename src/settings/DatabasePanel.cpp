@@ -1,5 +1,6 @@
 #include "settings/DatabasePanel.h"
 
+#include "data/ServerRights.h"
 #include "settings/ClinicMove.h"
 #include "settings/ServerLogin.h"
 #include "text/Digits.h"
@@ -191,6 +192,11 @@ void DatabasePanel::copyToServer()
     if (!login.ok()) {
         m_messages.AskOperator(
             window(), ServerLogin::failureText(login, server), Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
+    // Copying a data file in is the head's; the server refuses a counsellor anyway.
+    if (ServerRights::standing(*login.database) == ServerRights::Standing::Counsellor) {
+        m_messages.AskOperator(window(), Msg::HeadOnly, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
     const ClinicMove::Outcome moved = ClinicMove::copy(m_dataFolder, *login.database);

@@ -192,6 +192,8 @@ inline const QString ServerRestoreCodesDoubled = QStringLiteral("در اين پ�
 inline const QString CopyToServerNoFile = QStringLiteral("روي اين رايانه فايل اطلاعاتي براي انتقال به سرور نيست.");
 inline const QString CopyToServerFailed = QStringLiteral("انتقال به سرور کلينيک %1 انجام نشد و هيچ آزمودني کپي نشد.");
 inline const QString ServerBackupFailed = QStringLiteral("نسخه پشتيبان از اطلاعات سرور کلينيک تهيه نشد.");
+// What only the clinic's head may do on a server with counsellors' rights, asked by a counsellor.
+inline const QString HeadOnly = QStringLiteral("تنها مسئول کلينيک مي تواند اين کار را انجام دهد.");
 inline const QString ServerRestoreFailed = QStringLiteral("بازيابي اطلاعات روي سرور کلينيک انجام نشد و اطلاعات سرور دست نخورده ماند.");
 
 // Answer codes of the standard box

@@ -4,8 +4,10 @@
 #include "data/Invitations.h"
 #include "examinees/InvitationProgressModel.h"
 #include "examinees/LookupWindow.h"
+#include "data/ServerRights.h"
 #include "text/Digits.h"
 #include "support/LayoutCheck.h"
+#include "support/TestServer.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
 #include "text/PersianLetters.h"
@@ -151,6 +153,7 @@ private slots:
     void gridShowsAnotherProgramsDeletionsWhenActiveAgain();
     void gridReadsAfreshRatherThanShowBlankRows();
     void exportWritesTheListedExaminees();
+    void exportOnAServerWithRightsIsInTheTrail();
     void exportCancelledOrFailed();
     void exportNamesOnlyWhenTicked();
     void exportChoicesOnlyWhenTicked();
@@ -620,6 +623,29 @@ void TestLookupWindow::gridReadsAfreshRatherThanShowBlankRows()
     QVERIFY(!codes.contains(QString()));
     QCOMPARE(codes.first(), QStringLiteral("3"));
     QCOMPARE(codes.last(), QStringLiteral("x300"));
+}
+
+// On a clinic's server with rights, the server cannot see rows leave it in a file: the program says so in the trail.
+void TestLookupWindow::exportOnAServerWithRightsIsInTheTrail()
+{
+    T35_SKIP_WITHOUT_SERVER();
+    TestProgram program(TestProgram::OnServer);
+    QVERIFY(ServerRights::setUp(program.database(), QString()).isNull());
+    program.exec(QStringLiteral("INSERT INTO IDE (Code, FName) VALUES ('61', 'Sara')"));
+    program.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('61')"));
+    LookupWindow window(program.database(), program.messages(), program.fileDialogs(), labelledScoring());
+    window.show();
+    Drive::waitUntilActive(&window);
+    for (const bool names : { false, true }) {
+        window.findChild<QCheckBox*>(QStringLiteral("CheckExportNames"))->setChecked(names);
+        program.fileDialogs().names.enqueue(QDir(program.folder()).filePath(QStringLiteral("all.csv")));
+        Drive::click(&window, QStringLiteral("CommandExport"));
+    }
+    QCOMPARE(program.messages().noticeTexts(), QStringList({ Msg::ExportDone, Msg::ExportDone }));
+    QCOMPARE(program.scalar(QStringLiteral("SELECT string_agg(\"What\" || ': ' || \"Detail\", '; ' ORDER BY \"When\") "
+                                           "FROM \"AuditLog\" WHERE \"What\" = 'CSV export'"))
+                 .toString(),
+        QStringLiteral("CSV export: 1 rows, without names; CSV export: 1 rows, with names"));
 }
 
 void TestLookupWindow::exportWritesTheListedExaminees()
