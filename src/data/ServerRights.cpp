@@ -266,7 +266,7 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
         items << quoted(QString::number(item));
     s << QStringLiteral("GRANT SELECT ON \"SchemaVersion\", \"QU\", \"Theme\", \"Invitation\", \"Answer\" TO %1").arg(service)
       << QStringLiteral("GRANT SELECT (rowid, \"Code\") ON \"IDE\" TO %1").arg(service)
-      << QStringLiteral("GRANT UPDATE (\"State\") ON \"Invitation\" TO %1").arg(service)
+      << QStringLiteral("GRANT UPDATE (\"State\", \"Changed\") ON \"Invitation\" TO %1").arg(service)
       << QStringLiteral("GRANT UPDATE (%1) ON \"Answer\" TO %2").arg(items.join(QStringLiteral(", ")), service);
 
     for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs"),

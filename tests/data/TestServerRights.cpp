@@ -171,6 +171,7 @@ void TestServerRights::setUpOnAnOlderServerWithRowsTwice()
         QVERIFY(admin.exec(answerSql(QStringLiteral("11"))));
         // A version-1 server: no invitations yet.
         QVERIFY(admin.exec(QStringLiteral("DROP TABLE \"Invitation\"")));
+        QVERIFY(admin.exec(QStringLiteral("DROP INDEX \"Answer_Complete\"")));
         QVERIFY(admin.exec(QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = 1")));
     }
     const QString former = login(QStringLiteral("former"), QString());
