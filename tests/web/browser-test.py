@@ -4,7 +4,10 @@ Selenium. Twice: over plain HTTP on loopback with JavaScript on, and over TLS wi
 certificate and JavaScript off. Each time: open the link, answer 12 items by tapping, close the browser, open the link
 again (it resumes at item 13), finish; the data file then holds exactly those twelve answers, keyed.
 
-Usage: browser-test.py PROGRAM SCREENSHOT_FOLDER. Exits 77 (skipped) without Selenium, Chromium or its driver."""
+Usage: browser-test.py PROGRAM SCREENSHOT_FOLDER. Exits 77 (skipped) without Selenium, Chromium or its driver.
+
+With --answer LINK OPTIONS [LINK OPTIONS ...] it only answers, for a test that serves the links itself: each link is
+opened, its 35 items are tapped with the options given (35 digits 1..5, in order) and the questionnaire is finished."""
 
 import os
 import shutil
@@ -33,9 +36,6 @@ if not (os.path.exists(DRIVER) and os.path.exists(BROWSER)):
     print("skipped: chromium and chromium-driver are not installed")
     sys.exit(SKIP)
 
-PROGRAM = os.path.abspath(sys.argv[1])
-SHOTS = os.path.abspath(sys.argv[2])
-os.makedirs(SHOTS, exist_ok=True)
 
 # The keying of the questionnaire: on these items the first option scores 5, on the others 1.
 REVERSED = {3, 5, 6, 7, 10, 13, 14, 18, 19, 21, 22, 23, 26, 27, 28, 29, 32, 33, 34}
@@ -79,7 +79,39 @@ def browser(javascript, insecure):
     return driver
 
 
+def answer_all(link, options):
+    """Opens the link, taps OPTIONS (one digit 1..5 per item) on the 35 items in order and finishes."""
+    check(len(options) == 35 and set(options) <= set("12345"), "not 35 options: %r" % options)
+    driver = browser(True, False)
+    try:
+        driver.get(link)
+        driver.find_element(By.ID, "start").click()
+        WebDriverWait(driver, 10).until(expected_conditions.url_to_be(link + "/1"))
+        for item in range(1, 36):
+            here = driver.current_url
+            driver.find_element(By.ID, "option" + options[item - 1]).click()
+            # The choice is stored once the next page has loaded.
+            WebDriverWait(driver, 10).until(expected_conditions.url_changes(here))
+        driver.get(link + "/review")
+        check(not driver.find_elements(By.CSS_SELECTOR, "#unanswered a"), "items left unanswered")
+        driver.find_element(By.ID, "finish").click()
+        WebDriverWait(driver, 10).until(expected_conditions.url_to_be(link + "/thanks"))
+        check("سپاسگزاريم" in driver.find_element(By.TAG_NAME, "body").text, "no thanks")
+    finally:
+        driver.quit()
+
+
+def answer_mode(pairs):
+    check(pairs and len(pairs) % 2 == 0, "usage: --answer LINK OPTIONS [LINK OPTIONS ...]")
+    for index in range(0, len(pairs), 2):
+        answer_all(pairs[index], pairs[index + 1])
+        print("answered and finished: link %d" % (index // 2 + 1))
+
+
 def main():
+    PROGRAM = os.path.abspath(sys.argv[1])
+    SHOTS = os.path.abspath(sys.argv[2])
+    os.makedirs(SHOTS, exist_ok=True)
     work = tempfile.mkdtemp(prefix="t35-browser-")
     env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(work, "config"), QT_QPA_PLATFORM="offscreen")
     data = os.path.join(work, "data")
@@ -201,4 +233,7 @@ def main():
     print("screenshots in " + SHOTS)
 
 
-main()
+if len(sys.argv) > 1 and sys.argv[1] == "--answer":
+    answer_mode(sys.argv[2:])
+else:
+    main()
