@@ -1,7 +1,6 @@
 #include "data/ServerFailure.h"
 
 #include "data/ServerAddress.h"
-#include "ui/MessageCatalogue.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -13,12 +12,6 @@ namespace {
 bool says(const QString& text, const char* words)
 {
     return text.contains(QLatin1String(words), Qt::CaseInsensitive);
-}
-
-// A name or address read left to right inside a right-to-left sentence.
-QString isolated(const QString& text)
-{
-    return QChar(0x2066) + text + QChar(0x2069);
 }
 
 } // namespace
@@ -96,32 +89,5 @@ const char* reasonName(Reason reason)
     return "?";
 }
 
-QString sentence(Reason reason, const ServerAddress& server)
-{
-    const QString name = isolated(server.displayName());
-    const QString user = isolated(userName(server));
-    const QString database = isolated(server.database);
-    switch (reason) {
-    case Reason::Refused:
-        return Msg::ServerRefused.arg(name);
-    case Reason::UnknownHost:
-        return Msg::ServerUnknownHost.arg(name);
-    case Reason::NoAnswer:
-        return Msg::ServerNoAnswer.arg(name);
-    case Reason::NoPassword:
-        return Msg::ServerNoPassword.arg(name, user);
-    case Reason::PasswordRefused:
-        return Msg::ServerPasswordRefused.arg(name, user);
-    case Reason::UserMissing:
-        return Msg::ServerUserMissing.arg(name, user);
-    case Reason::NotAllowed:
-        return Msg::ServerNotAllowed.arg(name, user);
-    case Reason::DatabaseMissing:
-        return Msg::ServerDatabaseMissing.arg(name, database);
-    case Reason::Other:
-        break;
-    }
-    return Msg::ServerOther.arg(name);
-}
 
 } // namespace ServerFailure

@@ -35,7 +35,4 @@ const char* reasonName(Reason reason);
 // The user libpq logs in as: the one named, else PGUSER, else the login name.
 QString userName(const ServerAddress& server);
 
-// One Persian sentence naming the server (and the user or database the reason concerns) and saying what happened.
-QString sentence(Reason reason, const ServerAddress& server);
-
 } // namespace ServerFailure

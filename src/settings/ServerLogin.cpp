@@ -1,6 +1,7 @@
 #include "settings/ServerLogin.h"
 
 #include "data/ServerFailure.h"
+#include "settings/ServerFailureSentence.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 

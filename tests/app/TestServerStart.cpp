@@ -7,6 +7,7 @@
 #include "data/TableTransfer.h"
 #include "settings/ClinicMove.h"
 #include "data/ServerFailure.h"
+#include "settings/ServerFailureSentence.h"
 #include "support/ScratchServer.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessages.h"

@@ -1,5 +1,6 @@
 #include "data/ServerAddress.h"
 #include "data/ServerFailure.h"
+#include "settings/ServerFailureSentence.h"
 #include "ui/MessageCatalogue.h"
 
 #include <QSqlDatabase>

@@ -1,5 +1,6 @@
 #include "data/DatabaseChoice.h"
 #include "data/ServerFailure.h"
+#include "settings/ServerFailureSentence.h"
 #include "settings/DatabasePanel.h"
 #include "settings/Theme.h"
 #include "support/LayoutCheck.h"
