@@ -24,6 +24,14 @@
 
 namespace {
 
+// Whether the PDF's text holds the link. The reader gives an underscore of the link (a token may hold one) as a word
+// of its own, placed by the page's right-to-left order, though the page draws it in place: underscores are left out
+// of both sides.
+bool holdsLink(QString flat, QString link)
+{
+    return flat.remove(QLatin1Char('_')).contains(link.remove(QLatin1Char('_')));
+}
+
 const QString Code = QStringLiteral("98765");
 const QString Partner = QStringLiteral("98766");
 const QString Name = QStringLiteral("Zarrinnegar");
@@ -156,7 +164,7 @@ void TestInvitationWindow::slipCarriesTheLinkAndExpiryButNoNameNorCode()
     QVERIFY(!text.isEmpty());
     QCOMPARE(PdfText::pageCount(dir.filePath(QStringLiteral("slip.pdf"))), 1);
     const QString flat = PdfText::comparable(text);
-    QVERIFY2(flat.contains(link), qPrintable(text));
+    QVERIFY2(holdsLink(flat, link), qPrintable(text));
     const QString lastDay = ShownNumbers::text(SolarHijriDate(inviting.now.addDays(10).toLocalTime().date()));
     QVERIFY2(flat.contains(PdfText::comparable(lastDay)), qPrintable(text));
     QVERIFY(flat.contains(PdfText::comparable(Clinic)));
@@ -218,8 +226,8 @@ void TestInvitationWindow::aCoupleGetsTwoLinksOnOneSlip()
     QTemporaryDir dir;
     const QString flat = PdfText::comparable(inviting.printed(dir));
     QCOMPARE(PdfText::pageCount(dir.filePath(QStringLiteral("slip.pdf"))), 1);
-    QVERIFY(flat.contains(links.at(0)));
-    QVERIFY(flat.contains(links.at(1)));
+    QVERIFY(holdsLink(flat, links.at(0)));
+    QVERIFY(holdsLink(flat, links.at(1)));
     QVERIFY(flat.contains(PdfText::comparable(QStringLiteral("همسر اول"))));
     QVERIFY(flat.contains(PdfText::comparable(QStringLiteral("همسر دوم"))));
     QVERIFY(!flat.contains(Name));
