@@ -290,6 +290,27 @@ QString answeredItems()
     return items.join(QStringLiteral(" + "));
 }
 
+// Prepares `sql`, binds `values` and runs it on `query`; false with the error and whether the data was busy in
+// `result` (any of the reads below) otherwise.
+template <typename Read>
+bool ran(Database& db, QSqlQuery& query, const QString& sql, const QVariantList& values, Read& result)
+{
+    query.setForwardOnly(true);
+    if (!db.prepare(query, sql)) {
+        result.error = db.lastError();
+        result.busy = db.lastErrorIsBusy();
+        return false;
+    }
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!db.exec(query)) {
+        result.error = query.lastError().text();
+        result.busy = db.engine().isBusy(query.lastError());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ProgressRead progress(Database& db, const QDateTime& now, const QStringList& codes)
@@ -311,19 +332,11 @@ ProgressRead progress(Database& db, const QDateTime& now, const QStringList& cod
             ? QString()
             : QStringLiteral("WHERE i.\"Code\" IN (%1)").arg(marks.join(QStringLiteral(", ")));
         QSqlQuery query(db.connection());
-        query.setForwardOnly(true);
-        if (!db.prepare(query, select.arg(answeredItems(), where))) {
-            result.error = db.lastError();
-            result.busy = db.lastErrorIsBusy();
-            return result;
-        }
+        QVariantList values;
         for (const QString& code : some)
-            query.addBindValue(code);
-        if (!db.exec(query)) {
-            result.error = query.lastError().text();
-            result.busy = db.engine().isBusy(query.lastError());
+            values << code;
+        if (!ran(db, query, select.arg(answeredItems(), where), values, result))
             return result;
-        }
         while (query.next()) {
             Progress progress;
             progress.state = stateFrom(query.value(1).toString());
@@ -347,19 +360,8 @@ Counts counts(Database& db, const QDateTime& now, const QDateTime& dayStart)
         "SELECT SUM(CASE WHEN \"State\" IN ('open', 'answering') AND \"Expires\" > ? THEN 1 ELSE 0 END), "
         "SUM(CASE WHEN \"State\" = 'finished' AND \"Changed\" >= ? THEN 1 ELSE 0 END) FROM \"Invitation\"");
     QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    if (!db.prepare(query, sql)) {
-        result.error = db.lastError();
-        result.busy = db.lastErrorIsBusy();
+    if (!ran(db, query, sql, { storedTime(now), storedTime(dayStart) }, result))
         return result;
-    }
-    query.addBindValue(storedTime(now));
-    query.addBindValue(storedTime(dayStart));
-    if (!db.exec(query)) {
-        result.error = query.lastError().text();
-        result.busy = db.engine().isBusy(query.lastError());
-        return result;
-    }
     if (query.next()) {
         result.open = query.value(0).toInt();
         result.finishedToday = query.value(1).toInt();
@@ -378,19 +380,8 @@ CouplesRead finishedCouples(Database& db, const QDateTime& since)
                                               "WHERE p.\"Kind\" = 'Couple' AND %1 AND %2")
                                    .arg(finished.arg(QStringLiteral("FirstCode")), finished.arg(QStringLiteral("SecondCode")));
     QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    if (!db.prepare(query, sql)) {
-        result.error = db.lastError();
-        result.busy = db.lastErrorIsBusy();
+    if (!ran(db, query, sql, { storedTime(since), storedTime(since) }, result))
         return result;
-    }
-    query.addBindValue(storedTime(since));
-    query.addBindValue(storedTime(since));
-    if (!db.exec(query)) {
-        result.error = query.lastError().text();
-        result.busy = db.engine().isBusy(query.lastError());
-        return result;
-    }
     while (query.next())
         result.couples.append({ query.value(0).toString(), query.value(1).toString() });
     result.read = true;

@@ -178,15 +178,17 @@ void closeAtOnce(qintptr descriptor)
         socket.abort();
 }
 
-class PlainListener final : public QTcpServer {
+// A listener, plain or with TLS, that refuses a connection beyond the bound at once and hands each one it accepts
+// to the watch of its size and time limits.
+template <typename Server> class Listener final : public Server {
 public:
-    explicit PlainListener(WebServer::Listener* http)
+    explicit Listener(WebServer::Listener* http)
         : m_http(http)
     {
     }
     QTcpSocket* nextPendingConnection() override
     {
-        QTcpSocket* socket = QTcpServer::nextPendingConnection();
+        QTcpSocket* socket = Server::nextPendingConnection();
         if (socket)
             m_http->watch(socket);
         return socket;
@@ -198,39 +200,15 @@ protected:
         if (m_http->full())
             closeAtOnce(descriptor);
         else
-            QTcpServer::incomingConnection(descriptor);
+            Server::incomingConnection(descriptor);
     }
 
 private:
     WebServer::Listener* m_http;
 };
 
-class SecureListener final : public QSslServer {
-public:
-    explicit SecureListener(WebServer::Listener* http)
-        : m_http(http)
-    {
-    }
-    QTcpSocket* nextPendingConnection() override
-    {
-        QTcpSocket* socket = QSslServer::nextPendingConnection();
-        if (socket)
-            m_http->watch(socket);
-        return socket;
-    }
-
-protected:
-    void incomingConnection(qintptr descriptor) override
-    {
-        if (m_http->full())
-            closeAtOnce(descriptor);
-        else
-            QSslServer::incomingConnection(descriptor);
-    }
-
-private:
-    WebServer::Listener* m_http;
-};
+using PlainListener = Listener<QTcpServer>;
+using SecureListener = Listener<QSslServer>;
 
 } // namespace
 
