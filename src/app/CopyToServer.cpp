@@ -4,7 +4,7 @@
 #include "data/DatabaseChoice.h"
 #include "data/ServerAddress.h"
 #include "data/ServerFailure.h"
-#include "data/ServerRights.h"
+#include "data/Rights.h"
 #include "settings/ClinicMove.h"
 
 #include <QDir>
@@ -111,7 +111,7 @@ int run(const QString& dataFolder, const QString& uri, const PasswordAsk& askPas
     const std::unique_ptr<Database> target = openServer(*server, askPassword, err);
     if (!target)
         return 1;
-    if (ServerRights::standing(*target) == ServerRights::Standing::Counsellor) {
+    if (!Rights::may(*target, Rights::Act::CopyToServer)) {
         err << "Nothing copied: only the head of the clinic may copy a data file onto " << server->displayName()
             << ".\n";
         return 1;

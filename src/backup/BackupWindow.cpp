@@ -13,7 +13,7 @@
 #include "data/Database.h"
 #include "data/Audit.h"
 #include "data/DatabaseCheck.h"
-#include "data/ServerRights.h"
+#include "data/Rights.h"
 #include "data/TableCursor.h"
 #include "settings/Theme.h"
 #include "text/Digits.h"
@@ -353,7 +353,7 @@ void BackupWindow::backUp()
 void BackupWindow::restore()
 {
     // Replacing the whole clinic's rows is the head's; the server refuses a counsellor anyway.
-    if (ServerRights::standing(m_db) == ServerRights::Standing::Counsellor) {
+    if (!Rights::may(m_db, Rights::Act::RestoreOntoServer)) {
         ask(Msg::HeadOnly, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }

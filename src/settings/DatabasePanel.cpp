@@ -1,6 +1,6 @@
 #include "settings/DatabasePanel.h"
 
-#include "data/ServerRights.h"
+#include "data/Rights.h"
 #include "settings/ClinicMove.h"
 #include "settings/ServerLogin.h"
 #include "text/Digits.h"
@@ -195,7 +195,7 @@ void DatabasePanel::copyToServer()
         return;
     }
     // Copying a data file in is the head's; the server refuses a counsellor anyway.
-    if (ServerRights::standing(*login.database) == ServerRights::Standing::Counsellor) {
+    if (!Rights::may(*login.database, Rights::Act::CopyToServer)) {
         m_messages.AskOperator(window(), Msg::HeadOnly, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
