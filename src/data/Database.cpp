@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -15,8 +16,30 @@ namespace {
 // runs a dozen statements does not wait for a dozen connections that fail.
 constexpr int ReconnectPauseMs = 1000;
 constexpr int SlowReconnectMs = 200;
+// More different statements than the program runs again and again: past it, the idle ones are dropped.
+constexpr qsizetype MostKeptStatements = 128;
 
 } // namespace
+
+struct Database::Statement::Kept {
+    std::unique_ptr<QSqlQuery> query;
+    bool inUse = false;
+};
+
+Database::Statement::Statement(Statement&& other) noexcept
+    : m_kept(std::move(other.m_kept))
+    , m_own(std::move(other.m_own))
+    , m_query(std::exchange(other.m_query, nullptr))
+{
+}
+
+Database::Statement::~Statement()
+{
+    if (m_query)
+        m_query->finish();
+    if (m_kept)
+        m_kept->inUse = false;
+}
 
 QString Database::nextConnectionName()
 {
@@ -136,6 +159,7 @@ bool Database::isOpen() const
 
 void Database::close()
 {
+    dropKeptStatements();
     m_keptAnswers.reset();
     m_inTransaction = false;
     m_transactionFailed = false;
@@ -175,6 +199,8 @@ void Database::reconnectIfLost() const
         return;
     QElapsedTimer took;
     took.start();
+    // What was prepared on the broken connection is not on the new one.
+    dropKeptStatements();
     QSqlDatabase::database(m_connectionName, false).close();
     if (connectToServer().isValid()) {
         // Only a try that kept the program waiting is worth sparing: one refused at once (a server being started
@@ -281,6 +307,45 @@ void Database::noteFailure(const QSqlError& error)
         setBusyTimeout(0);
         m_impatientSince.start();
     }
+}
+
+Database::Statement Database::statement(const QString& sql)
+{
+    Statement statement;
+    // Asked for first: a connection made again has dropped what was kept on the old one.
+    const QSqlDatabase db = connection();
+    const auto found = m_keptStatements.constFind(sql);
+    if (found != m_keptStatements.cend() && !(*found)->inUse) {
+        statement.m_kept = *found;
+        statement.m_kept->inUse = true;
+        statement.m_query = statement.m_kept->query.get();
+        return statement;
+    }
+    auto query = std::make_unique<QSqlQuery>(db);
+    query->setForwardOnly(true);
+    if (!prepare(*query, sql))
+        return statement;
+    if (found != m_keptStatements.cend()) {
+        statement.m_own = std::move(query);
+        statement.m_query = statement.m_own.get();
+        return statement;
+    }
+    // Dropping one deallocates it on the server, which a failed transaction would refuse.
+    if (m_keptStatements.size() >= MostKeptStatements && !m_transactionFailed)
+        m_keptStatements.removeIf([](const auto& kept) { return !kept.value()->inUse; });
+    auto kept = std::make_shared<Statement::Kept>();
+    kept->query = std::move(query);
+    kept->inUse = true;
+    m_keptStatements.insert(sql, kept);
+    statement.m_kept = std::move(kept);
+    statement.m_query = statement.m_kept->query.get();
+    return statement;
+}
+
+void Database::dropKeptStatements() const
+{
+    m_keptStatements.clear();
+    m_keptColumns.clear();
 }
 
 bool Database::exec(QSqlQuery& query)

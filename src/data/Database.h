@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <QHash>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -107,6 +109,39 @@ public:
     // Takes note of a statement that failed before it ran, as exec() does of one that ran.
     void noteFailure(const QSqlError& error);
 
+    // A statement of this connection kept prepared while the connection lasts, for statements that run again and
+    // again (a cursor's reads, a choice made on a phone): the first use prepares it through prepare(), failures noted
+    // alike; later uses only bind and run it, which on the server is one round trip where preparing each time takes
+    // three (prepare, run, deallocate). The guard hands the query out forward-only, to be run through exec(), and
+    // finishes it when it goes, so the data file is never left with a read under way. A statement asked for while
+    // its kept query is still held (a read inside another's loop) gets a query of its own. Kept statements go with
+    // the connection: when it is closed or made again.
+    class Statement {
+    public:
+        // None: not to be run.
+        Statement() = default;
+        Statement(Statement&& other) noexcept;
+        Statement& operator=(Statement&&) = delete;
+        Statement(const Statement&) = delete;
+        ~Statement();
+        // Whether the statement could be prepared; when not, the failure was noted and the query is not to be run.
+        explicit operator bool() const { return m_query != nullptr; }
+        QSqlQuery& query() { return *m_query; }
+
+    private:
+        friend class Database;
+        struct Kept;
+        std::shared_ptr<Kept> m_kept;
+        std::unique_ptr<QSqlQuery> m_own;
+        QSqlQuery* m_query = nullptr;
+    };
+    Statement statement(const QString& sql);
+
+    // The columns of a table as read on this connection, kept with its statements (the program never changes a
+    // table's columns while it runs): a cursor made for one look-up need not read them again. Empty until kept.
+    QStringList keptColumns(const QString& table) const { return m_keptColumns.value(table); }
+    void keepColumns(const QString& table, const QStringList& columns) { m_keptColumns.insert(table, columns); }
+
     // How long statements wait for another program's lock; 3 seconds unless changed.
     int lockWait() const { return m_lockWaitMs; }
     void setLockWait(int milliseconds);
@@ -176,6 +211,8 @@ private:
     bool createAt(const QString& path, QString& error) const;
 
     void setBusyTimeout(int milliseconds) const;
+    // Drops the kept statements and columns, before their connection is closed or made again.
+    void dropKeptStatements() const;
 
     QString m_dataFolder;
     QString m_resourcesFolder;
@@ -199,4 +236,6 @@ private:
     // Running while statements give up at once after one has waited in vain.
     mutable QElapsedTimer m_impatientSince;
     std::optional<KeptAnswers> m_keptAnswers;
+    mutable QHash<QString, std::shared_ptr<Statement::Kept>> m_keptStatements;
+    mutable QHash<QString, QStringList> m_keptColumns;
 };

@@ -123,10 +123,13 @@ void answerRowStored(Database& db, qint64 rowId)
     if (!kept)
         return;
     // The row as stored, read by its identity alone.
-    QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM \"Answer\" WHERE %1 = ? AND %2")
-                      .arg(db.engine().rowIdentity(), everyItemAnswered()));
+    Database::Statement statement = db.statement(
+        QStringLiteral("SELECT %1 FROM \"Answer\" WHERE %1 = ? AND %2").arg(db.engine().rowIdentity(), everyItemAnswered()));
+    if (!statement) {
+        kept.reset();
+        return;
+    }
+    QSqlQuery& query = statement.query();
     query.addBindValue(rowId);
     if (!db.exec(query)) {
         kept.reset();

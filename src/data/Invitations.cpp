@@ -159,16 +159,17 @@ Found find(Database& db, const QString& token, const QDateTime& now)
 {
     Found result;
     const QString hash = hashOf(token);
-    // One statement for the one row the hash names: every choice made on a phone looks its link up again.
-    QSqlQuery q(db.connection());
-    q.setForwardOnly(true);
-    if (!db.prepare(q, QStringLiteral("SELECT \"Code\", \"TokenHash\", \"Expires\", \"State\" FROM \"Invitation\" "
-                                      "WHERE \"TokenHash\" = ?"))) {
+    // One statement, kept prepared, for the one row the hash names: every choice made on a phone looks its link up
+    // again.
+    Database::Statement statement = db.statement(QStringLiteral(
+        "SELECT \"Code\", \"TokenHash\", \"Expires\", \"State\" FROM \"Invitation\" WHERE \"TokenHash\" = ?"));
+    if (!statement) {
         result.status = Found::Status::Failed;
         result.error = db.lastError();
         result.busy = db.lastErrorIsBusy();
         return result;
     }
+    QSqlQuery& q = statement.query();
     q.addBindValue(hash);
     if (!db.exec(q)) {
         result.status = Found::Status::Failed;
@@ -290,25 +291,26 @@ QString answeredItems()
     return items.join(QStringLiteral(" + "));
 }
 
-// Prepares `sql`, binds `values` and runs it on `query`; false with the error and whether the data was busy in
-// `result` (any of the reads below) otherwise.
+// The kept statement `sql`, its `values` bound and run; when that fails, a statement that is not to be read, with
+// the error and whether the data was busy in `result` (any of the reads below).
 template <typename Read>
-bool ran(Database& db, QSqlQuery& query, const QString& sql, const QVariantList& values, Read& result)
+Database::Statement ran(Database& db, const QString& sql, const QVariantList& values, Read& result)
 {
-    query.setForwardOnly(true);
-    if (!db.prepare(query, sql)) {
+    Database::Statement statement = db.statement(sql);
+    if (!statement) {
         result.error = db.lastError();
         result.busy = db.lastErrorIsBusy();
-        return false;
+        return statement;
     }
+    QSqlQuery& query = statement.query();
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!db.exec(query)) {
         result.error = query.lastError().text();
         result.busy = db.engine().isBusy(query.lastError());
-        return false;
+        return Database::Statement();
     }
-    return true;
+    return statement;
 }
 
 } // namespace
@@ -331,12 +333,13 @@ ProgressRead progress(Database& db, const QDateTime& now, const QStringList& cod
         const QString where = codes.isEmpty()
             ? QString()
             : QStringLiteral("WHERE i.\"Code\" IN (%1)").arg(marks.join(QStringLiteral(", ")));
-        QSqlQuery query(db.connection());
         QVariantList values;
         for (const QString& code : some)
             values << code;
-        if (!ran(db, query, select.arg(answeredItems(), where), values, result))
+        Database::Statement statement = ran(db, select.arg(answeredItems(), where), values, result);
+        if (!statement)
             return result;
+        QSqlQuery& query = statement.query();
         while (query.next()) {
             Progress progress;
             progress.state = stateFrom(query.value(1).toString());
@@ -359,9 +362,10 @@ Counts counts(Database& db, const QDateTime& now, const QDateTime& dayStart)
     static const QString sql = QStringLiteral(
         "SELECT SUM(CASE WHEN \"State\" IN ('open', 'answering') AND \"Expires\" > ? THEN 1 ELSE 0 END), "
         "SUM(CASE WHEN \"State\" = 'finished' AND \"Changed\" >= ? THEN 1 ELSE 0 END) FROM \"Invitation\"");
-    QSqlQuery query(db.connection());
-    if (!ran(db, query, sql, { storedTime(now), storedTime(dayStart) }, result))
+    Database::Statement statement = ran(db, sql, { storedTime(now), storedTime(dayStart) }, result);
+    if (!statement)
         return result;
+    QSqlQuery& query = statement.query();
     if (query.next()) {
         result.open = query.value(0).toInt();
         result.finishedToday = query.value(1).toInt();
@@ -379,9 +383,10 @@ CouplesRead finishedCouples(Database& db, const QDateTime& since)
     static const QString sql = QStringLiteral("SELECT p.\"FirstCode\", p.\"SecondCode\" FROM \"ComparedPairs\" p "
                                               "WHERE p.\"Kind\" = 'Couple' AND %1 AND %2")
                                    .arg(finished.arg(QStringLiteral("FirstCode")), finished.arg(QStringLiteral("SecondCode")));
-    QSqlQuery query(db.connection());
-    if (!ran(db, query, sql, { storedTime(since), storedTime(since) }, result))
+    Database::Statement statement = ran(db, sql, { storedTime(since), storedTime(since) }, result);
+    if (!statement)
         return result;
+    QSqlQuery& query = statement.query();
     while (query.next())
         result.couples.append({ query.value(0).toString(), query.value(1).toString() });
     result.read = true;

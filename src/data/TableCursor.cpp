@@ -38,16 +38,18 @@ bool TableCursor::loadColumns()
 {
     if (!m_columns.isEmpty())
         return true;
-    QSqlQuery q(m_db.connection());
-    if (!prepare(q, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quotedColumn(m_table))))
-        return false;
-    if (!run(q))
+    m_columns = m_db.keptColumns(m_table);
+    if (!m_columns.isEmpty())
+        return true;
+    Database::Statement statement = prepared(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quotedColumn(m_table)));
+    if (!statement || !run(statement.query()))
         return false;
     // The server's identity column is how rows are told apart, never a column of the table to show or fill.
-    const QSqlRecord record = q.record();
+    const QSqlRecord record = statement.query().record();
     for (int i = 0; i < record.count(); ++i)
         if (record.fieldName(i) != m_db.engine().rowIdentity())
             m_columns << record.fieldName(i);
+    m_db.keepColumns(m_table, m_columns);
     return true;
 }
 
@@ -78,12 +80,29 @@ bool TableCursor::run(QSqlQuery& query)
     return false;
 }
 
-bool TableCursor::prepare(QSqlQuery& query, const QString& sql)
+Database::Statement TableCursor::prepared(const QString& sql)
 {
-    if (m_db.prepare(query, sql))
-        return true;
-    m_lastErrorCodeTaken = false;
-    return fail(m_db.lastError(), m_db.lastErrorIsBusy());
+    Database::Statement statement = m_db.statement(sql);
+    if (!statement) {
+        m_lastErrorCodeTaken = false;
+        fail(m_db.lastError(), m_db.lastErrorIsBusy());
+    }
+    return statement;
+}
+
+QString TableCursor::selectedColumns() const
+{
+    QStringList names { m_db.engine().rowIdentity() };
+    for (const QString& column : m_columns)
+        names << quotedColumn(column);
+    return names.join(QStringLiteral(", "));
+}
+
+void TableCursor::takeRow(const QSqlQuery& query, int first)
+{
+    m_currentRowId = query.value(first).toLongLong();
+    for (int i = 0; i < m_columns.size(); ++i)
+        m_values.insert(m_columns.at(i), query.value(first + 1 + i).toString());
 }
 
 bool TableCursor::reload()
@@ -96,21 +115,29 @@ bool TableCursor::reload()
     m_currentRowId = -1;
     m_count = 0;
 
-    // The columns are read with the rows when the file could not be read before.
+    // The columns are read with the rows when the file could not be read before. The count and the first row in
+    // one statement: one look at one state of the data, and on a server one round trip.
     bool ok = loadColumns();
-    QSqlQuery q(m_db.connection());
-    q.setForwardOnly(true);
-    ok = ok && prepare(q, QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedColumn(m_table), whereClause()));
-    if (m_filterColumn)
-        q.addBindValue(m_filterValue);
-    ok = ok && run(q);
-    if (ok && !q.next())
-        ok = fail(q.lastError().text());
     if (ok) {
-        m_count = q.value(0).toInt();
-        if (m_count > 0) {
-            m_position = 0;
-            ok = loadCurrent();
+        const QString& identity = m_db.engine().rowIdentity();
+        Database::Statement statement
+            = prepared(QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY %4 LIMIT 1")
+                           .arg(quotedColumn(m_table), whereClause(), selectedColumns(), identity));
+        ok = bool(statement);
+        if (ok) {
+            QSqlQuery& q = statement.query();
+            if (m_filterColumn) {
+                q.addBindValue(m_filterValue);
+                q.addBindValue(m_filterValue);
+            }
+            ok = run(q);
+            if (ok && q.next()) {
+                m_count = q.value(0).toInt();
+                m_position = 0;
+                takeRow(q, 1);
+            } else if (ok && q.lastError().isValid()) {
+                ok = fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
+            }
         }
     }
     if (!ok) {
@@ -162,11 +189,11 @@ bool TableCursor::loadRowIds()
 {
     if (m_rowIds)
         return true;
-    QSqlQuery q(m_db.connection());
-    q.setForwardOnly(true);
-    if (!prepare(q, QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %3")
-                  .arg(quotedColumn(m_table), whereClause(), m_db.engine().rowIdentity())))
+    Database::Statement statement = prepared(QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %3")
+                                                 .arg(quotedColumn(m_table), whereClause(), m_db.engine().rowIdentity()));
+    if (!statement)
         return false;
+    QSqlQuery& q = statement.query();
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))
@@ -184,33 +211,26 @@ bool TableCursor::loadCurrent()
     m_values.clear();
     m_edits.clear();
     m_currentRowId = -1;
-    QSqlQuery q(m_db.connection());
-    q.setForwardOnly(true);
     const QString& identity = m_db.engine().rowIdentity();
-    QStringList names { identity };
-    for (const QString& column : m_columns)
-        names << quotedColumn(column);
-    const QString selected = names.join(QStringLiteral(", "));
-    if (m_position == 0 && !m_rowIds) {
-        if (!prepare(q, QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                      .arg(quotedColumn(m_table), whereClause(), selected, identity)))
-            return false;
-        if (m_filterColumn)
-            q.addBindValue(m_filterValue);
-    } else {
-        if (!loadRowIds() || m_position < 0 || m_position >= m_rowIds->size())
-            return fail(QStringLiteral("row %1 is not available").arg(m_position));
-        if (!prepare(q, QStringLiteral("SELECT %2 FROM %1 WHERE %3 = ?").arg(quotedColumn(m_table), selected, identity)))
-            return false;
+    const bool first = m_position == 0 && !m_rowIds;
+    if (!first && (!loadRowIds() || m_position < 0 || m_position >= m_rowIds->size()))
+        return fail(QStringLiteral("row %1 is not available").arg(m_position));
+    Database::Statement statement = prepared(first
+            ? QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
+                  .arg(quotedColumn(m_table), whereClause(), selectedColumns(), identity)
+            : QStringLiteral("SELECT %2 FROM %1 WHERE %3 = ?").arg(quotedColumn(m_table), selectedColumns(), identity));
+    if (!statement)
+        return false;
+    QSqlQuery& q = statement.query();
+    if (!first)
         q.addBindValue(m_rowIds->at(m_position));
-    }
+    else if (m_filterColumn)
+        q.addBindValue(m_filterValue);
     if (!run(q))
         return false;
     if (!q.next())
         return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
-    m_currentRowId = q.value(0).toLongLong();
-    for (int i = 0; i < m_columns.size(); ++i)
-        m_values.insert(m_columns.at(i), q.value(i + 1).toString());
+    takeRow(q, 0);
     return true;
 }
 
@@ -264,7 +284,6 @@ bool TableCursor::update()
     if (!hasCurrent())
         return fail(QStringLiteral("no current row in %1").arg(m_table));
     const bool stored = m_isNew || !m_edits.isEmpty();
-    QSqlQuery q(m_db.connection());
     if (m_isNew) {
         QStringList names;
         QStringList marks;
@@ -278,15 +297,18 @@ bool TableCursor::update()
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
                   .arg(quotedColumn(m_table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
                       returning);
-        if (!prepare(q, sql))
-            return false;
-        for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
-            q.addBindValue(it.value());
-        if (!run(q))
-            return false;
-        m_currentRowId = returning.isEmpty() ? q.lastInsertId().toLongLong()
-                                             : (q.next() ? q.value(0).toLongLong() : -1);
-        q.finish();
+        {
+            Database::Statement statement = prepared(sql);
+            if (!statement)
+                return false;
+            QSqlQuery& q = statement.query();
+            for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+                q.addBindValue(it.value());
+            if (!run(q))
+                return false;
+            m_currentRowId = returning.isEmpty() ? q.lastInsertId().toLongLong()
+                                                 : (q.next() ? q.value(0).toLongLong() : -1);
+        }
         m_isNew = false;
         // The stored row stays current, even when it does not match the filter.
         m_rowIds.reset();
@@ -300,9 +322,11 @@ bool TableCursor::update()
         QStringList sets;
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             sets << quotedColumn(it.key()) + QStringLiteral(" = ?");
-        if (!prepare(q, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                      .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), m_db.engine().rowIdentity())))
+        Database::Statement statement = prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), m_db.engine().rowIdentity()));
+        if (!statement)
             return false;
+        QSqlQuery& q = statement.query();
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
             q.addBindValue(it.value());
         q.addBindValue(m_currentRowId);
@@ -332,12 +356,15 @@ bool TableCursor::remove()
     const qint64 removed = m_currentRowId;
     // Row ids read after the deletion already lack the removed row; ids read before it still hold it.
     const bool idsReadBefore = m_rowIds.has_value();
-    QSqlQuery q(m_db.connection());
-    if (!prepare(q, QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedColumn(m_table), m_db.engine().rowIdentity())))
-        return false;
-    q.addBindValue(removed);
-    if (!run(q))
-        return false;
+    {
+        Database::Statement statement = prepared(
+            QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedColumn(m_table), m_db.engine().rowIdentity()));
+        if (!statement)
+            return false;
+        statement.query().addBindValue(removed);
+        if (!run(statement.query()))
+            return false;
+    }
     if (isAnswerTable())
         HomeFigures::answerRowRemoved(m_db, removed);
     if (idsReadBefore)
@@ -361,13 +388,15 @@ bool TableCursor::remove()
 
 bool TableCursor::removeAll()
 {
-    QSqlQuery q(m_db.connection());
-    if (!prepare(q, QStringLiteral("DELETE FROM %1%2").arg(quotedColumn(m_table), whereClause())))
-        return false;
-    if (m_filterColumn)
-        q.addBindValue(m_filterValue);
-    if (!run(q))
-        return false;
+    {
+        Database::Statement statement = prepared(QStringLiteral("DELETE FROM %1%2").arg(quotedColumn(m_table), whereClause()));
+        if (!statement)
+            return false;
+        if (m_filterColumn)
+            statement.query().addBindValue(m_filterValue);
+        if (!run(statement.query()))
+            return false;
+    }
     if (isAnswerTable())
         HomeFigures::answerRowsRemoved(m_db);
     return reload();
@@ -387,12 +416,12 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
     if (names.isEmpty())
         return fail(QStringLiteral("no columns asked of %1").arg(m_table));
 
-    QSqlQuery q(m_db.connection());
-    q.setForwardOnly(true);
-    if (!prepare(q, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
-                       .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(),
-                           m_db.engine().rowIdentity())))
+    Database::Statement statement = prepared(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
+                                                 .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table),
+                                                     whereClause(), m_db.engine().rowIdentity()));
+    if (!statement)
         return false;
+    QSqlQuery& q = statement.query();
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     q.addBindValue(count);
@@ -418,11 +447,11 @@ bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
     sorted.clear();
     if (!m_columns.contains(column))
         return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
-    QSqlQuery q(m_db.connection());
-    q.setForwardOnly(true);
-    if (!prepare(q, QStringLiteral("SELECT DISTINCT %1 FROM %2%3")
-                       .arg(quotedColumn(column), quotedColumn(m_table), whereClause())))
+    Database::Statement statement = prepared(
+        QStringLiteral("SELECT DISTINCT %1 FROM %2%3").arg(quotedColumn(column), quotedColumn(m_table), whereClause()));
+    if (!statement)
         return false;
+    QSqlQuery& q = statement.query();
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))
@@ -458,12 +487,12 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
             return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
         quoted << quotedColumn(column);
     }
-    QSqlQuery q(m_db.connection());
-    q.setForwardOnly(true);
-    if (!prepare(q, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
-                  .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table), whereClause(),
-                      m_db.engine().rowIdentity())))
+    Database::Statement statement = prepared(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
+                                                 .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table),
+                                                     whereClause(), m_db.engine().rowIdentity()));
+    if (!statement)
         return false;
+    QSqlQuery& q = statement.query();
     if (m_filterColumn)
         q.addBindValue(m_filterValue);
     if (!run(q))

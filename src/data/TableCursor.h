@@ -10,7 +10,8 @@
 #include <functional>
 #include <optional>
 
-class Database;
+#include "data/Database.h"
+
 class QSqlQuery;
 
 // A window's view of one table: the rows that pass its filter and a current row, whose fields text controls may show
@@ -110,8 +111,12 @@ private:
     bool loadCurrent();
     bool fail(const QString& error, bool busy = false);
     bool run(QSqlQuery& query);
-    // Prepares through the database, noting a failure as run() does.
-    bool prepare(QSqlQuery& query, const QString& sql);
+    // The statement kept by the database, noting a failure to prepare it as run() does.
+    Database::Statement prepared(const QString& sql);
+    // The identity and the columns, as a row is read.
+    QString selectedColumns() const;
+    // The current row's identity and values from `query`, starting at its column `first`.
+    void takeRow(const QSqlQuery& query, int first);
     QString quotedColumn(const QString& column) const;
     QString whereClause() const;
 
