@@ -215,33 +215,47 @@ Changed moveTo(Database& db, const QString& tokenHash, State state, const QDateT
 Changed moveWithin(Database& db, const QString& tokenHash, State state, const QDateTime& when)
 {
     Changed changed;
-    TableCursor invitations(db, Table);
-    if (!invitations.setFilter(HashColumn, tokenHash)) {
-        changed.error = invitations.lastError();
-        changed.busy = invitations.lastErrorIsBusy();
+    const auto failed = [&db, &changed] {
+        changed.error = db.lastError();
+        changed.busy = db.lastErrorIsBusy();
         return changed;
+    };
+    // Changed in one statement where it may change: the first choice made on a phone moves its link on, and that
+    // choice waits for it.
+    {
+        Database::Statement move = db.statement(QStringLiteral(
+            "UPDATE \"Invitation\" SET \"State\" = ?, \"Changed\" = ? WHERE \"TokenHash\" = ? "
+            "AND \"State\" IN ('open', 'answering') AND \"State\" <> ?"));
+        if (!move)
+            return failed();
+        QSqlQuery& q = move.query();
+        for (const QString& value : { stateName(state), storedTime(when), tokenHash, stateName(state) })
+            q.addBindValue(value);
+        if (!db.exec(q))
+            return failed();
+        if (q.numRowsAffected() > 0) {
+            changed.ok = true;
+            return changed;
+        }
     }
-    if (!invitations.hasCurrent()) {
+    // Nothing changed: it was in that state already, or it may not move, or there is no such invitation.
+    Database::Statement read
+        = db.statement(QStringLiteral("SELECT \"State\" FROM \"Invitation\" WHERE \"TokenHash\" = ?"));
+    if (!read)
+        return failed();
+    read.query().addBindValue(tokenHash);
+    if (!db.exec(read.query()))
+        return failed();
+    if (!read.query().next()) {
         changed.error = QStringLiteral("no such invitation");
         return changed;
     }
-    const State now = stateFrom(invitations.field(QStringLiteral("State")));
+    const State now = stateFrom(read.query().value(0).toString());
     if (now == state) {
         changed.ok = true;
         return changed;
     }
-    if (now == State::Finished || now == State::Revoked) {
-        changed.error = QStringLiteral("the invitation is %1").arg(stateName(now));
-        return changed;
-    }
-    invitations.setField(QStringLiteral("State"), stateName(state));
-    invitations.setField(QStringLiteral("Changed"), storedTime(when));
-    if (!invitations.update()) {
-        changed.error = invitations.lastError();
-        changed.busy = invitations.lastErrorIsBusy();
-        return changed;
-    }
-    changed.ok = true;
+    changed.error = QStringLiteral("the invitation is %1").arg(stateName(now));
     return changed;
 }
 
