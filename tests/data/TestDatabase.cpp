@@ -4,6 +4,7 @@
 #include "data/Transaction.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "support/TestServer.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -80,6 +81,7 @@ private slots:
     void writeTransactionWaitsForAnotherProgram();
     void aStatementThatCannotBePreparedSaysWhyInAnyLanguage_data();
     void aStatementThatCannotBePreparedSaysWhyInAnyLanguage();
+    void keptStatementsRunAgainAndGoWithTheirConnection();
 
 private:
     QTranslator m_persianQt;
@@ -356,6 +358,68 @@ void TestDatabase::aStatementThatCannotBePreparedSaysWhyInAnyLanguage()
     other.reset();
     if (held)
         QVERIFY2(cursor.reload(), qPrintable(cursor.lastError()));
+}
+
+
+void TestDatabase::keptStatementsRunAgainAndGoWithTheirConnection()
+{
+    TestProgram program;
+    for (const QString& code : { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3") })
+        program.addExaminee(code);
+    Database& db = program.database();
+    const QString sql = QStringLiteral("SELECT \"Code\" FROM \"IDE\" WHERE \"Code\" <> ? ORDER BY \"Code\"");
+    const auto codesBut = [&db, &sql](const QString& left) {
+        Database::Statement statement = db.statement(sql);
+        QStringList codes;
+        if (!statement)
+            return QStringLiteral("not prepared: ") + db.lastError();
+        statement.query().addBindValue(left);
+        if (!db.exec(statement.query()))
+            return QStringLiteral("not run: ") + db.lastError();
+        while (statement.query().next())
+            codes << statement.query().value(0).toString();
+        return codes.join(QLatin1Char(','));
+    };
+    {
+        Database::Statement outer = db.statement(sql);
+        QVERIFY(outer);
+        outer.query().addBindValue(QStringLiteral("1"));
+        QVERIFY(db.exec(outer.query()));
+        QVERIFY(outer.query().next());
+        QCOMPARE(outer.query().value(0).toString(), QStringLiteral("2"));
+        // Asked for while held, the same statement is a query of its own: on the file the first one's rows go on
+        // (the server's driver ends a read under way with the next statement, whatever it is).
+        QCOMPARE(codesBut(QStringLiteral("2")), QStringLiteral("1,3"));
+        if (!program.onServer()) {
+            QVERIFY(outer.query().next());
+            QCOMPARE(outer.query().value(0).toString(), QStringLiteral("3"));
+        }
+    }
+    // The kept one, run again with other values.
+    QCOMPARE(codesBut(QStringLiteral("3")), QStringLiteral("1,2"));
+    if (!program.onServer()) {
+        // A read left half-way holds nothing once its guard has gone: another program takes the file at once.
+        {
+            Database::Statement partly = db.statement(sql);
+            partly.query().addBindValue(QStringLiteral("9"));
+            QVERIFY(db.exec(partly.query()));
+            QVERIFY(partly.query().next());
+        }
+        LockHolder other(db.filePath());
+        QVERIFY(other.isHolding());
+    }
+    // Closed and opened again, or (on the server) ended under the program, the connection prepares them anew.
+    db.close();
+    QVERIFY(db.open().ok());
+    QCOMPARE(codesBut(QStringLiteral("1")), QStringLiteral("2,3"));
+    if (program.onServer()) {
+        QSqlQuery own(db.connection());
+        QVERIFY(own.exec(QStringLiteral("SELECT pg_backend_pid()")) && own.next());
+        const QString pid = own.value(0).toString();
+        own.finish();
+        QCOMPARE(TestServer::execAsAdmin(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid)), QString());
+        QTRY_COMPARE(codesBut(QStringLiteral("2")), QStringLiteral("1,3"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)
