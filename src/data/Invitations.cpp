@@ -155,14 +155,44 @@ Made make(Database& db, const QString& typedCode, int days, const QString& madeB
     return made;
 }
 
+namespace {
+
+const QString FoundColumns = QStringLiteral("SELECT \"Code\", \"TokenHash\", \"Expires\", \"State\" FROM \"Invitation\" ");
+
+// What a link whose token hashes to `hash` opens, from the row the look-up by the hash gave (empty texts for none).
+Found judged(const QString& hash, const QStringList& row, const QDateTime& now)
+{
+    Found result;
+    const auto field = [&row](int column) { return row.value(column); };
+    // The lookup by the hash found the row; the comparison that decides takes the same time wherever they differ.
+    const QByteArray stored = field(1).toLatin1();
+    const QByteArray wanted = hash.toLatin1();
+    const bool same = stored.size() == wanted.size() && sodium_memcmp(stored.constData(), wanted.constData(), wanted.size()) == 0;
+    const QDateTime expires = QDateTime::fromString(field(2), Qt::ISODate);
+    const State state = stateFrom(field(3));
+    if (!same || !expires.isValid() || now >= expires || state == State::Revoked)
+        return result;
+    result.status = Found::Status::Valid;
+    result.code = field(0);
+    result.state = state;
+    result.tokenHash = hash;
+    return result;
+}
+
+QStringList rowOf(const QSqlQuery& q)
+{
+    return { q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString() };
+}
+
+} // namespace
+
 Found find(Database& db, const QString& token, const QDateTime& now)
 {
     Found result;
     const QString hash = hashOf(token);
     // One statement, kept prepared, for the one row the hash names: every choice made on a phone looks its link up
     // again.
-    Database::Statement statement = db.statement(QStringLiteral(
-        "SELECT \"Code\", \"TokenHash\", \"Expires\", \"State\" FROM \"Invitation\" WHERE \"TokenHash\" = ?"));
+    Database::Statement statement = db.statement(FoundColumns + QStringLiteral("WHERE \"TokenHash\" = ?"));
     if (!statement) {
         result.status = Found::Status::Failed;
         result.error = db.lastError();
@@ -177,20 +207,52 @@ Found find(Database& db, const QString& token, const QDateTime& now)
         result.busy = db.lastErrorIsBusy();
         return result;
     }
-    const bool any = q.next();
-    const auto field = [&q, any](int column) { return any ? q.value(column).toString() : QString(); };
-    // The lookup by the hash found the row; the comparison that decides takes the same time wherever they differ.
-    const QByteArray stored = field(1).toLatin1();
-    const QByteArray wanted = hash.toLatin1();
-    const bool same = stored.size() == wanted.size() && sodium_memcmp(stored.constData(), wanted.constData(), wanted.size()) == 0;
-    const QDateTime expires = QDateTime::fromString(field(2), Qt::ISODate);
-    const State state = stateFrom(field(3));
-    if (!same || !expires.isValid() || now >= expires || state == State::Revoked)
-        return result;
-    result.status = Found::Status::Valid;
-    result.code = field(0);
-    result.state = state;
-    result.tokenHash = hash;
+    return judged(hash, q.next() ? rowOf(q) : QStringList(), now);
+}
+
+FoundAll findAll(Database& db, const QStringList& tokens, const QDateTime& now)
+{
+    FoundAll result;
+    QStringList hashes;
+    for (const QString& token : tokens)
+        hashes << hashOf(token);
+    QHash<QString, QStringList> rows;
+    // A few sizes of statement only, each kept: a chunk is filled up to the next power of two with its last hash.
+    constexpr qsizetype Chunk = 256;
+    for (qsizetype from = 0; from < hashes.size(); from += Chunk) {
+        const QStringList some = hashes.mid(from, Chunk);
+        qsizetype size = 1;
+        while (size < some.size())
+            size *= 2;
+        QStringList marks;
+        for (qsizetype k = 0; k < size; ++k)
+            marks << QStringLiteral("?");
+        Database::Statement statement = db.statement(
+            FoundColumns + QStringLiteral("WHERE \"TokenHash\" IN (%1)").arg(marks.join(QStringLiteral(", "))));
+        if (!statement) {
+            result.error = db.lastError();
+            result.busy = db.lastErrorIsBusy();
+            return result;
+        }
+        QSqlQuery& q = statement.query();
+        for (qsizetype k = 0; k < size; ++k)
+            q.addBindValue(some.at(qMin(k, some.size() - 1)));
+        if (!db.exec(q)) {
+            result.error = db.lastError();
+            result.busy = db.lastErrorIsBusy();
+            return result;
+        }
+        while (q.next())
+            rows.insert(q.value(1).toString(), rowOf(q));
+        if (q.lastError().isValid()) {
+            result.error = q.lastError().text();
+            result.busy = db.engine().isBusy(q.lastError());
+            return result;
+        }
+    }
+    for (qsizetype i = 0; i < tokens.size(); ++i)
+        result.byToken.insert(tokens.at(i), judged(hashes.at(i), rows.value(hashes.at(i)), now));
+    result.read = true;
     return result;
 }
 

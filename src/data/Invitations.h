@@ -54,6 +54,15 @@ struct Found {
 // same work is done for a token that is unknown as for one that was revoked.
 Found find(Database& db, const QString& token, const QDateTime& now);
 
+struct FoundAll {
+    bool read = false;
+    QString error;
+    bool busy = false;
+    QHash<QString, Found> byToken; // each token asked for, as find() finds it
+};
+// The invitations of several links in one read: the choices stored together look their links up so.
+FoundAll findAll(Database& db, const QStringList& tokens, const QDateTime& now);
+
 struct Changed {
     bool ok = false;
     QString error;

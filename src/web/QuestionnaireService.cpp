@@ -167,6 +167,15 @@ void QuestionnaireService::store(const QList<Choice*>& choices)
     // writers' lock once for the group, not once per choice.
     Transaction transaction(m_db);
     bool stored = transaction.begun();
+    // The group's links are looked up together, in one read inside the write.
+    if (stored) {
+        QStringList tokens;
+        for (const Choice* choice : choices)
+            tokens << choice->request.path.section(QLatin1Char('/'), 2, 2);
+        Invitations::FoundAll found = Invitations::findAll(m_db, tokens, m_clock());
+        stored = found.read;
+        m_found = std::move(found.byToken);
+    }
     m_storing = true;
     m_storeFailed = false;
     for (Choice* choice : choices) {
@@ -176,6 +185,7 @@ void QuestionnaireService::store(const QList<Choice*>& choices)
         stored = !m_storeFailed;
     }
     m_storing = false;
+    m_found.clear();
     if (stored && !transaction.commit())
         stored = false;
     if (!stored) {
@@ -230,8 +240,11 @@ WebResponse QuestionnaireService::route(const WebRequest& request)
 
 WebResponse QuestionnaireService::questionnaire(const WebRequest& request, const QString& token, const QString& action)
 {
-    // Unknown, revoked and expired links go the same way, through one look-up, to one page.
-    const Invitations::Found found = Invitations::find(m_db, token, m_clock());
+    // Unknown, revoked and expired links go the same way, through one look-up, to one page: a choice's was made
+    // with the others of its group.
+    const auto looked = m_storing ? m_found.constFind(token) : m_found.cend();
+    const Invitations::Found found
+        = looked != m_found.cend() ? *looked : Invitations::find(m_db, token, m_clock());
     if (found.status == Invitations::Found::Status::Failed)
         return failed();
     if (found.status == Invitations::Found::Status::Closed) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "data/Invitations.h"
 #include "web/RateLimiter.h"
 #include "web/WebMessage.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QTimer>
 
@@ -61,4 +63,5 @@ private:
     QTimer m_storeTimer;
     bool m_storing = false; // routing choices inside store()'s transaction
     bool m_storeFailed = false; // a write inside it failed: the whole transaction is dropped
+    QHash<QString, Invitations::Found> m_found; // the links of the choices being stored, by token
 };

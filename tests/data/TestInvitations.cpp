@@ -116,6 +116,15 @@ void TestInvitations::findsByTokenUntilClosed()
     } else {
         QVERIFY(found.code.isEmpty());
     }
+    // Looked up with others (a group of choices), the link opens the same; an unknown one beside it opens nothing.
+    const QString unknown = newToken();
+    const FoundAll all = findAll(program.database(), { unknown, token, token }, Now.addSecs(afterSeconds));
+    QVERIFY2(all.read, qPrintable(all.error));
+    QCOMPARE(all.byToken.size(), 2);
+    QCOMPARE(int(all.byToken.value(token).status), status);
+    QCOMPARE(all.byToken.value(token).code, found.code);
+    QCOMPARE(all.byToken.value(token).tokenHash, found.tokenHash);
+    QCOMPARE(int(all.byToken.value(unknown).status), int(Found::Status::Closed));
 }
 
 void TestInvitations::aFinishedSheetStaysFinished()
