@@ -179,6 +179,26 @@ Found judged(const QString& hash, const QStringList& row, const QDateTime& now)
     return result;
 }
 
+// Statements that name many links at once come in a few sizes only, so that each is kept prepared: the hashes are
+// filled up to the next power of two with the last of them.
+constexpr qsizetype MostHashesAtOnce = 256;
+
+qsizetype filledSize(qsizetype count)
+{
+    qsizetype size = 1;
+    while (size < count)
+        size *= 2;
+    return size;
+}
+
+QString marks(qsizetype count)
+{
+    QStringList marks;
+    for (qsizetype k = 0; k < count; ++k)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
 QStringList rowOf(const QSqlQuery& q)
 {
     return { q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString() };
@@ -217,18 +237,11 @@ FoundAll findAll(Database& db, const QStringList& tokens, const QDateTime& now)
     for (const QString& token : tokens)
         hashes << hashOf(token);
     QHash<QString, QStringList> rows;
-    // A few sizes of statement only, each kept: a chunk is filled up to the next power of two with its last hash.
-    constexpr qsizetype Chunk = 256;
-    for (qsizetype from = 0; from < hashes.size(); from += Chunk) {
-        const QStringList some = hashes.mid(from, Chunk);
-        qsizetype size = 1;
-        while (size < some.size())
-            size *= 2;
-        QStringList marks;
-        for (qsizetype k = 0; k < size; ++k)
-            marks << QStringLiteral("?");
-        Database::Statement statement = db.statement(
-            FoundColumns + QStringLiteral("WHERE \"TokenHash\" IN (%1)").arg(marks.join(QStringLiteral(", "))));
+    for (qsizetype from = 0; from < hashes.size(); from += MostHashesAtOnce) {
+        const QStringList some = hashes.mid(from, MostHashesAtOnce);
+        const qsizetype size = filledSize(some.size());
+        Database::Statement statement
+            = db.statement(FoundColumns + QStringLiteral("WHERE \"TokenHash\" IN (%1)").arg(marks(size)));
         if (!statement) {
             result.error = db.lastError();
             result.busy = db.lastErrorIsBusy();
@@ -318,6 +331,37 @@ Changed moveWithin(Database& db, const QString& tokenHash, State state, const QD
         return changed;
     }
     changed.error = QStringLiteral("the invitation is %1").arg(stateName(now));
+    return changed;
+}
+
+Changed moveAllWithin(Database& db, const QStringList& tokenHashes, State state, const QDateTime& when)
+{
+    Changed changed;
+    for (qsizetype from = 0; from < tokenHashes.size(); from += MostHashesAtOnce) {
+        const QStringList some = tokenHashes.mid(from, MostHashesAtOnce);
+        const qsizetype size = filledSize(some.size());
+        Database::Statement move = db.statement(
+            QStringLiteral("UPDATE \"Invitation\" SET \"State\" = ?, \"Changed\" = ? WHERE \"TokenHash\" IN (%1) "
+                           "AND \"State\" IN ('open', 'answering') AND \"State\" <> ?")
+                .arg(marks(size)));
+        if (!move) {
+            changed.error = db.lastError();
+            changed.busy = db.lastErrorIsBusy();
+            return changed;
+        }
+        QSqlQuery& q = move.query();
+        q.addBindValue(stateName(state));
+        q.addBindValue(storedTime(when));
+        for (qsizetype k = 0; k < size; ++k)
+            q.addBindValue(some.at(qMin(k, some.size() - 1)));
+        q.addBindValue(stateName(state));
+        if (!db.exec(q)) {
+            changed.error = db.lastError();
+            changed.busy = db.lastErrorIsBusy();
+            return changed;
+        }
+    }
+    changed.ok = true;
     return changed;
 }
 

@@ -75,6 +75,11 @@ Changed moveTo(Database& db, const QString& tokenHash, State state,
 // The same inside a write transaction the caller holds and commits.
 Changed moveWithin(Database& db, const QString& tokenHash, State state,
     const QDateTime& when = QDateTime::currentDateTimeUtc());
+// Moves each of the invitations with these hashes that is open or answering to `state`, in as few statements as
+// the hashes allow, inside a write transaction the caller holds; those finished, revoked or in `state` already stay
+// as they are. ok when the writes went through.
+Changed moveAllWithin(Database& db, const QStringList& tokenHashes, State state,
+    const QDateTime& when = QDateTime::currentDateTimeUtc());
 
 // Revokes the invitation with that hash, keeping who did it and when: its link opens nothing from then on. A
 // finished one stays finished (its answers are in); ok when it is revoked afterwards.

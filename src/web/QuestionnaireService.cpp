@@ -178,6 +178,7 @@ void QuestionnaireService::store(const QList<Choice*>& choices)
     }
     m_storing = true;
     m_storeFailed = false;
+    m_opened.clear();
     for (Choice* choice : choices) {
         if (!stored)
             break;
@@ -186,6 +187,9 @@ void QuestionnaireService::store(const QList<Choice*>& choices)
     }
     m_storing = false;
     m_found.clear();
+    if (stored && !m_opened.isEmpty())
+        stored = Invitations::moveAllWithin(m_db, m_opened, Invitations::State::Answering).ok;
+    m_opened.clear();
     if (stored && !transaction.commit())
         stored = false;
     if (!stored) {
@@ -308,11 +312,9 @@ WebResponse QuestionnaireService::questionnaire(const WebRequest& request, const
             m_storeFailed = true;
             return failed();
         }
-        if (found.state == Invitations::State::Open
-            && !Invitations::moveWithin(m_db, found.tokenHash, Invitations::State::Answering).ok) {
-            m_storeFailed = true;
-            return failed();
-        }
+        // The link moves on to answering with the rest of the group, once the group's choices are routed.
+        if (found.state == Invitations::State::Open)
+            m_opened << found.tokenHash;
         return WebResponse::redirect(
             link(token, item < QuestionnaireItemCount ? QString::number(item + 1) : QStringLiteral("review")));
     }

@@ -64,4 +64,5 @@ private:
     bool m_storing = false; // routing choices inside store()'s transaction
     bool m_storeFailed = false; // a write inside it failed: the whole transaction is dropped
     QHash<QString, Invitations::Found> m_found; // the links of the choices being stored, by token
+    QStringList m_opened; // the hashes of those links whose first choice is among them
 };

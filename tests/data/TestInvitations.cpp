@@ -1,4 +1,5 @@
 #include "data/Invitations.h"
+#include "data/Transaction.h"
 #include "support/TestProgram.h"
 
 #include <QTest>
@@ -15,6 +16,7 @@ private slots:
     void findsByTokenUntilClosed_data();
     void findsByTokenUntilClosed();
     void aFinishedSheetStaysFinished();
+    void linksMovedTogetherMoveOnlyFromOpenOrAnswering();
 };
 
 namespace {
@@ -139,6 +141,38 @@ void TestInvitations::aFinishedSheetStaysFinished()
     QVERIFY(moveTo(program.database(), hash, State::Finished).ok);
     QCOMPARE(program.scalar(QStringLiteral("SELECT State FROM Invitation")).toString(), QStringLiteral("finished"));
     QVERIFY(!moveTo(program.database(), hashOf(newToken()), State::Answering).ok);
+}
+
+void TestInvitations::linksMovedTogetherMoveOnlyFromOpenOrAnswering()
+{
+    TestProgram program;
+    Database& db = program.database();
+    const QStringList states { QStringLiteral("open"), QStringLiteral("answering"), QStringLiteral("finished"),
+        QStringLiteral("revoked") };
+    QStringList hashes;
+    for (int i = 0; i < states.size(); ++i) {
+        const QString code = QString::number(20 + i);
+        program.addExaminee(code);
+        hashes << hashOf(make(db, code, 7, QString(), Now).token);
+        QVERIFY(program.exec(QStringLiteral("UPDATE Invitation SET State = ? WHERE Code = ?"), { states.at(i), code }));
+    }
+    {
+        Transaction transaction(db);
+        QVERIFY(transaction.begun());
+        QVERIFY(moveAllWithin(db, hashes + QStringList { hashOf(newToken()) }, State::Answering, Now.addDays(1)).ok);
+        QVERIFY(transaction.commit());
+    }
+    const QStringList expected { QStringLiteral("answering"), QStringLiteral("answering"), QStringLiteral("finished"),
+        QStringLiteral("revoked") };
+    for (int i = 0; i < states.size(); ++i) {
+        const QString code = QString::number(20 + i);
+        QCOMPARE(program.scalar(QStringLiteral("SELECT State FROM Invitation WHERE Code = ?"), { code }).toString(),
+            expected.at(i));
+        // Only the one that moved has the time of the move.
+        QCOMPARE(program.scalar(QStringLiteral("SELECT Changed FROM Invitation WHERE Code = ?"), { code }).toString()
+                == storedTime(Now.addDays(1)),
+            i == 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestInvitations)
