@@ -120,6 +120,7 @@ public:
     }
 
     bool full() const { return m_guards.size() >= m_limits.connections; }
+    int mostConnections() const { return m_limits.connections; }
     int open() const { return static_cast<int>(m_guards.size()); }
 
 protected:
@@ -249,6 +250,9 @@ bool WebServer::listen(
         server = new PlainListener(m_listener.get());
     }
     server->setParent(m_listener.get());
+    // Phones that connect at once while a group of choices is being stored wait in the system's queue, up to as many
+    // as may be open; beyond Qt's queue of 50 the system would drop them, and each would try again a second later.
+    server->setListenBacklogSize(m_listener->mostConnections());
     if (!server->listen(address, port)) {
         error = server->errorString();
         delete server;

@@ -5,6 +5,7 @@
 #include "scoring/ScoringSession.h"
 #include "web/WebServer.h"
 
+#include <QDeadlineTimer>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -15,6 +16,14 @@
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+
+#include <algorithm>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 // The service over real sockets on this computer's loopback: what every response carries, the refusals the listener
 // makes itself (size, slow clients, too many connections), TLS, and the whole path from a link to scored results.
@@ -27,6 +36,7 @@ private slots:
     void aRequestOverEightKilobytesIsRefused();
     void aSlowClientIsCutOff();
     void openConnectionsAreBounded();
+    void phonesConnectingAtOnceAreAllTakenIn();
     void responsesKeepTheOrderOfTheirRequests();
     void theClientAddress_data();
     void theClientAddress();
@@ -224,6 +234,38 @@ void TestWebServer::openConnectionsAreBounded()
     sockets.clear();
     QTRY_COMPARE(served.server.openConnections(), 0);
     QCOMPARE(served.send("GET", served.web.link()).status, 200);
+}
+
+void TestWebServer::phonesConnectingAtOnceAreAllTakenIn()
+{
+    // While the service is busy (here its loop does not run at all), phones that connect at once wait in the system's
+    // queue: none is dropped to try again a second later.
+    Served served;
+    constexpr int Phones = 200;
+    sockaddr_in to {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(served.server.port());
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::vector<pollfd> phones;
+    for (int i = 0; i < Phones; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        QVERIFY(fd >= 0);
+        phones.push_back({ fd, POLLOUT, 0 });
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    }
+    QDeadlineTimer deadline(500);
+    int connected = 0;
+    while (connected < Phones && !deadline.hasExpired()) {
+        ::poll(phones.data(), phones.size(), 50);
+        connected = int(std::count_if(phones.cbegin(), phones.cend(), [](const pollfd& p) {
+            int error = 0;
+            socklen_t size = sizeof error;
+            return (p.revents & POLLOUT) && ::getsockopt(p.fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+        }));
+    }
+    for (const pollfd& phone : phones)
+        ::close(phone.fd);
+    QCOMPARE(connected, Phones);
 }
 
 void TestWebServer::theClientAddress_data()
