@@ -128,8 +128,11 @@ QStringList auditTriggers()
     return names;
 }
 
-QStringList policiesOf(const QStringList& changingTables)
+// The policies this program makes, or those the earlier program made (IDE's writes alone told apart, and the sharing
+// in one policy for every command).
+QStringList policiesOf(bool earlier)
 {
+    const QStringList changingTables = earlier ? QStringList { QStringLiteral("IDE") } : ownedTables();
     QStringList names;
     for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs"),
              QStringLiteral("Invitation"), QStringLiteral("ExamineeShare") })
@@ -140,6 +143,8 @@ QStringList policiesOf(const QStringList& changingTables)
     names << QStringLiteral("IDE/Service") << QStringLiteral("Answer/Service") << QStringLiteral("Answer/ServiceWrites")
           << QStringLiteral("Invitation/Service") << QStringLiteral("Invitation/ServiceWrites")
           << QStringLiteral("ExamineeShare/CounsellorShares");
+    if (!earlier)
+        names << QStringLiteral("ExamineeShare/CounsellorTakesBack");
     return names;
 }
 
@@ -156,7 +161,7 @@ const Layout& layout()
         l.triggers = QStringList { QStringLiteral("IDE/IDE_Owner"), QStringLiteral("IDE/IDE_OwnerMoved"),
                          QStringLiteral("IDE/IDE_OwnerGone"), QStringLiteral("Answer/Answer_Owner") }
             + auditTriggers();
-        l.policies = policiesOf(ownedTables());
+        l.policies = policiesOf(false);
         return l;
     }();
     return now;
@@ -174,7 +179,7 @@ const Layout& earlierLayout()
         l.triggers = QStringList { QStringLiteral("IDE/IDE_Owner"), QStringLiteral("IDE/IDE_OwnerMoved"),
                          QStringLiteral("IDE/IDE_OwnerGone") }
             + auditTriggers();
-        l.policies = policiesOf({ QStringLiteral("IDE") });
+        l.policies = policiesOf(true);
         return l;
     }();
     return earlier;
@@ -383,8 +388,12 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
     const QString shareCode = column(QStringLiteral("ExamineeShare"), QStringLiteral("Code"));
     s << policy(QStringLiteral("ExamineeShare"), QStringLiteral("Counsellor"),
         QStringLiteral("FOR SELECT TO %1 USING (\"Colleague\" = %2 OR %3)").arg(counsellor, me, heldByMe(shareCode)));
+    // Sharing and taking back are policies of their own, not one for every command: one that also applied to reading
+    // would put the owner's lookup before "is it mine?" when the examinees' policies read what is shared with me.
     s << policy(QStringLiteral("ExamineeShare"), QStringLiteral("CounsellorShares"),
-        QStringLiteral("FOR ALL TO %1 USING %2 WITH CHECK %2").arg(counsellor, heldByMe(shareCode)));
+        QStringLiteral("FOR INSERT TO %1 WITH CHECK %2").arg(counsellor, heldByMe(shareCode)));
+    s << policy(QStringLiteral("ExamineeShare"), QStringLiteral("CounsellorTakesBack"),
+        QStringLiteral("FOR DELETE TO %1 USING %2").arg(counsellor, heldByMe(shareCode)));
 
     s << QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = %1").arg(Schema::ServerRightsVersion);
     return s;
