@@ -214,6 +214,7 @@ void TestServerRights::setUpTakesOverTheEarlierTableOfOwners()
         }
         QVERIFY(admin.exec(QStringLiteral("DROP TRIGGER \"Answer_Owner\" ON \"Answer\"")));
         QVERIFY(admin.exec(QStringLiteral("DROP INDEX \"ExamineeShare_Colleague\"")));
+        QVERIFY(admin.exec(QStringLiteral("DROP POLICY \"CounsellorTakesBack\" ON \"ExamineeShare\"")));
         for (const char* name : { "Counsellor", "CounsellorAdds", "CounsellorChanges", "CounsellorDeletes" })
             QVERIFY(admin.exec(QStringLiteral("CREATE POLICY \"%1\" ON \"IDE\" USING (false)").arg(QLatin1String(name))));
         QVERIFY(admin.exec(QStringLiteral("CREATE POLICY \"Counsellor\" ON \"Answer\" USING (false)")));
