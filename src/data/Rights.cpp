@@ -20,6 +20,21 @@ bool may(Database& db, Act act)
     return false;
 }
 
+bool mayDeleteExaminee(Database& db, const QString& code)
+{
+    if (ServerRights::standing(db) != ServerRights::Standing::Counsellor)
+        return true;
+    // Asked of the server, which alone knows whose the code is; one it cannot answer is left to its refusal.
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    if (!db.prepare(q, QStringLiteral("SELECT \"NotOthers\"(?)")))
+        return true;
+    q.addBindValue(code);
+    if (!db.exec(q) || !q.next())
+        return true;
+    return q.value(0).toBool();
+}
+
 Person whoIsWorking(Database& db)
 {
     const ServerRights::Standing standing = ServerRights::standing(db);

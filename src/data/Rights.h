@@ -20,6 +20,11 @@ enum class Act {
 
 bool may(Database& db, Act act);
 
+// Whether the examinee of `code` may be deleted by who is working: anyone's on a data file and on a server without
+// rights; on a clinic's server with rights, the head's always, and a counsellor's when the examinee is their own (or
+// nobody's), not when another counsellor registered it and shared it with them.
+bool mayDeleteExaminee(Database& db, const QString& code);
+
 // Who is working on `db`, for the main window: the server's login role and whether it is the clinic's head or a
 // counsellor. Nobody (an empty name) on a data file and on a server without rights.
 struct Person {

@@ -36,61 +36,10 @@ struct Relation {
     bool unique = false;
 };
 
-} // namespace
-
-Result inspect(QSqlDatabase db)
+// Whether what the schema holds is what the program makes for `version`, with `rights` when it was set up with them:
+// Ours, or why not.
+Result compare(QSqlQuery& q, int version, const QHash<QString, Relation>& relations, const ServerRights::Layout* rights)
 {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT current_schema()")) || !q.next())
-        return unreadable(q);
-    if (q.value(0).isNull())
-        return verdict(Outcome::CannotOpen, QStringLiteral("no schema of the search path exists"));
-
-    // The program's tables in any other schema: a second set (made where the server's default path led) would split
-    // the clinic's data between them.
-    if (!q.exec(QStringLiteral("SELECT DISTINCT n.nspname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
-                               "WHERE c.relname IN ('SchemaVersion', 'IDE', 'Answer') AND c.relkind IN ('r', 'p', 'v') "
-                               "AND n.nspname <> current_schema() AND n.nspname NOT LIKE 'pg\\_%' "
-                               "AND n.nspname <> 'information_schema' ORDER BY 1")))
-        return unreadable(q);
-    QStringList elsewhere;
-    while (q.next())
-        elsewhere << q.value(0).toString();
-    if (!elsewhere.isEmpty())
-        return verdict(Outcome::NotOurs,
-            QStringLiteral("this program's tables are also in the schema %1").arg(elsewhere.join(QStringLiteral(", "))));
-
-    QHash<QString, Relation> relations;
-    if (!q.exec(QStringLiteral("SELECT c.relname, c.relkind, COALESCE(i.indisunique, false) FROM pg_class c "
-                               "JOIN pg_namespace n ON n.oid = c.relnamespace "
-                               "LEFT JOIN pg_index i ON i.indexrelid = c.oid WHERE n.nspname = current_schema()")))
-        return unreadable(q);
-    while (q.next()) {
-        const QString kind = q.value(1).toString();
-        relations.insert(
-            q.value(0).toString(), Relation { kind.isEmpty() ? '\0' : kind.at(0).toLatin1(), q.value(2).toBool() });
-    }
-    if (relations.isEmpty())
-        return verdict(Outcome::Missing);
-
-    const auto isTable = [&](const QString& name) {
-        const auto it = relations.constFind(name);
-        return it != relations.cend() && it->kind == 'r';
-    };
-    if (!isTable(versionTable))
-        return verdict(Outcome::NotOurs, QStringLiteral("no schema version"));
-    if (!q.exec(Engine::server().readSchemaVersion()))
-        return unreadable(q);
-    QList<int> versions;
-    while (q.next())
-        versions << (q.value(0).isNull() ? -1 : q.value(0).toInt());
-    if (versions.size() != 1 || versions.first() < 0)
-        return verdict(Outcome::NotOurs, QStringLiteral("the schema version is not one number"));
-    const int version = versions.first();
-    if (version > Schema::ServerRightsVersion)
-        return verdict(Outcome::NotOurs, QStringLiteral("schema version %1 of a newer program").arg(version));
-
     // Everything there must be what the program makes for that version, and all of it.
     QHash<QString, QStringList> tableColumns;
     QSet<QString> expected { versionTable };
@@ -107,10 +56,10 @@ Result inspect(QSqlDatabase db)
             uniqueIndexes << object.name;
         }
     }
-    const bool withRights = version >= Schema::ServerRightsVersion;
+    const bool withRights = rights != nullptr;
     QHash<QString, QString> rightsTypes; // "table/column" -> type
     if (withRights) {
-        for (const ServerRights::Table& table : ServerRights::tables()) {
+        for (const ServerRights::Table& table : rights->tables) {
             expected << table.name;
             for (const QString& index : table.indexes)
                 expected << index;
@@ -120,6 +69,14 @@ Result inspect(QSqlDatabase db)
                 rightsTypes.insert(table.name + QLatin1Char('/') + column.name, column.type);
             }
             tableColumns.insert(table.name, columns);
+        }
+        for (const ServerRights::Table& table : rights->additions) {
+            for (const QString& index : table.indexes)
+                expected << index;
+            for (const ServerRights::Column& column : table.columns) {
+                tableColumns[table.name] << column.name;
+                rightsTypes.insert(table.name + QLatin1Char('/') + column.name, column.type);
+            }
         }
     }
     for (auto it = relations.cbegin(); it != relations.cend(); ++it)
@@ -180,8 +137,8 @@ Result inspect(QSqlDatabase db)
                               "JOIN pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = current_schema()"),
             policies))
         return unreadable(q);
-    QStringList ourTriggers = withRights ? ServerRights::triggers() : QStringList();
-    QStringList ourPolicies = withRights ? ServerRights::policies() : QStringList();
+    QStringList ourTriggers = withRights ? rights->triggers : QStringList();
+    QStringList ourPolicies = withRights ? rights->policies : QStringList();
     ourTriggers.sort();
     ourPolicies.sort();
     if (triggers != ourTriggers)
@@ -194,6 +151,73 @@ Result inspect(QSqlDatabase db)
         return verdict(Outcome::NotOurs, QStringLiteral("rules on the tables"));
     if (policies != ourPolicies)
         return verdict(Outcome::NotOurs, QStringLiteral("row-level policies on the tables"));
+
+    return verdict(Outcome::Ours);
+}
+
+} // namespace
+
+Result inspect(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT current_schema()")) || !q.next())
+        return unreadable(q);
+    if (q.value(0).isNull())
+        return verdict(Outcome::CannotOpen, QStringLiteral("no schema of the search path exists"));
+
+    // The program's tables in any other schema: a second set (made where the server's default path led) would split
+    // the clinic's data between them.
+    if (!q.exec(QStringLiteral("SELECT DISTINCT n.nspname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                               "WHERE c.relname IN ('SchemaVersion', 'IDE', 'Answer') AND c.relkind IN ('r', 'p', 'v') "
+                               "AND n.nspname <> current_schema() AND n.nspname NOT LIKE 'pg\\_%' "
+                               "AND n.nspname <> 'information_schema' ORDER BY 1")))
+        return unreadable(q);
+    QStringList elsewhere;
+    while (q.next())
+        elsewhere << q.value(0).toString();
+    if (!elsewhere.isEmpty())
+        return verdict(Outcome::NotOurs,
+            QStringLiteral("this program's tables are also in the schema %1").arg(elsewhere.join(QStringLiteral(", "))));
+
+    QHash<QString, Relation> relations;
+    if (!q.exec(QStringLiteral("SELECT c.relname, c.relkind, COALESCE(i.indisunique, false) FROM pg_class c "
+                               "JOIN pg_namespace n ON n.oid = c.relnamespace "
+                               "LEFT JOIN pg_index i ON i.indexrelid = c.oid WHERE n.nspname = current_schema()")))
+        return unreadable(q);
+    while (q.next()) {
+        const QString kind = q.value(1).toString();
+        relations.insert(
+            q.value(0).toString(), Relation { kind.isEmpty() ? '\0' : kind.at(0).toLatin1(), q.value(2).toBool() });
+    }
+    if (relations.isEmpty())
+        return verdict(Outcome::Missing);
+
+    const auto isTable = [&](const QString& name) {
+        const auto it = relations.constFind(name);
+        return it != relations.cend() && it->kind == 'r';
+    };
+    if (!isTable(versionTable))
+        return verdict(Outcome::NotOurs, QStringLiteral("no schema version"));
+    if (!q.exec(Engine::server().readSchemaVersion()))
+        return unreadable(q);
+    QList<int> versions;
+    while (q.next())
+        versions << (q.value(0).isNull() ? -1 : q.value(0).toInt());
+    if (versions.size() != 1 || versions.first() < 0)
+        return verdict(Outcome::NotOurs, QStringLiteral("the schema version is not one number"));
+    const int version = versions.first();
+    if (version > Schema::ServerRightsVersion)
+        return verdict(Outcome::NotOurs, QStringLiteral("schema version %1 of a newer program").arg(version));
+
+    // A server set up with rights by an earlier program is still opened (and set up again brings it up to date).
+    Result compared = compare(q, version, relations,
+        version >= Schema::ServerRightsVersion ? &ServerRights::layout() : nullptr);
+    if (compared.outcome == Outcome::NotOurs && version >= Schema::ServerRightsVersion
+        && compare(q, version, relations, &ServerRights::earlierLayout()).outcome == Outcome::Ours)
+        compared = verdict(Outcome::Ours);
+    if (compared.outcome != Outcome::Ours)
+        return compared;
 
     QStringList ids;
     for (int item = 1; item <= QuestionnaireItemCount; ++item)

@@ -18,25 +18,35 @@ namespace {
 
 using Sql::quoted;
 
-// An examinee's rows are known by the code on every table, so one lookup of the code tells whose they are: rows of
-// a code no counsellor holds (an examinee being registered, before the server has noted whose it is) are anyone's.
-// The lookups are functions running as the owner, since a counsellor may not read whose the other codes are: each
-// answers only whether a code is another's, which "code taken" tells anyway.
-QString notOthers(const QString& code)
-{
-    return QStringLiteral("(\"NotOthers\"(%1))").arg(code);
-}
+// Who is asking, read once per statement rather than once per row.
+const QString me = QStringLiteral("(SELECT CAST(session_user AS text))");
 
+// IDE and Answer rows carry their counsellor, so a counsellor's own rows are told by a column of the row itself and a
+// search of thousands of rows costs about what it costs without rights: no lookup per row. The few examinees
+// shared with the login are read once per statement and kept hashed.
 QString sharedWithMe(const QString& code)
 {
-    return QStringLiteral("((SELECT true FROM \"ExamineeShare\" s WHERE s.\"Code\" = %1 "
-                          "AND s.\"Colleague\" = session_user) IS NOT NULL)")
-        .arg(code);
+    return QStringLiteral("%1 IN (SELECT s.\"Code\" FROM \"ExamineeShare\" s WHERE s.\"Colleague\" = %2)").arg(code, me);
 }
 
+// A row of no counsellor (registered before rights were set up, with nobody named at setup) is anyone's.
+QString mineRow(const QString& table)
+{
+    const QString counsellor = quoted(table) + QStringLiteral(".\"Counsellor\"");
+    return QStringLiteral("(%1 = %2 OR %1 IS NULL)").arg(counsellor, me);
+}
+
+QString seenRow(const QString& table)
+{
+    return QStringLiteral("(%1 OR %2)").arg(mineRow(table), sharedWithMe(quoted(table) + QStringLiteral(".\"Code\"")));
+}
+
+// Invitations and remembered pairs go with their examinee's code. The lookups are functions running as the owner,
+// since a counsellor may not read whose the other codes are: each answers only whether a code is another's, which
+// "code taken" tells anyway. These tables are read by code, a few rows at a time.
 QString seen(const QString& code)
 {
-    return QStringLiteral("(%1 OR %2)").arg(notOthers(code), sharedWithMe(code));
+    return QStringLiteral("(\"NotOthers\"(%1) OR %2)").arg(code, sharedWithMe(code));
 }
 
 QString heldByMe(const QString& code)
@@ -77,6 +87,13 @@ const QStringList& programTables()
     return names;
 }
 
+// The tables whose rows carry their counsellor.
+const QStringList& ownedTables()
+{
+    static const QStringList names { QStringLiteral("IDE"), QStringLiteral("Answer") };
+    return names;
+}
+
 // The tables whose every insert, update and delete the server writes into the audit trail.
 const QStringList& auditedTables()
 {
@@ -87,51 +104,85 @@ const QStringList& auditedTables()
 
 } // namespace
 
-const QList<Table>& tables()
+namespace {
+
+QList<Table> sharingAndTrail(const QStringList& shareIndexes)
 {
-    static const QList<Table> all {
-        { QStringLiteral("ExamineeOwner"),
-            { { QStringLiteral("Code"), QStringLiteral("text") }, { QStringLiteral("Counsellor"), QStringLiteral("text") } },
-            { QStringLiteral("ExamineeOwner_pkey") } },
+    return {
         { QStringLiteral("ExamineeShare"),
             { { QStringLiteral("Code"), QStringLiteral("text") }, { QStringLiteral("Colleague"), QStringLiteral("text") } },
-            { QStringLiteral("ExamineeShare_pkey") } },
+            shareIndexes },
         { QStringLiteral("AuditLog"),
             { { QStringLiteral("When"), QStringLiteral("timestamp with time zone") },
                 { QStringLiteral("Who"), QStringLiteral("text") }, { QStringLiteral("What"), QStringLiteral("text") },
                 { QStringLiteral("Code"), QStringLiteral("text") }, { QStringLiteral("Detail"), QStringLiteral("text") } },
             {} },
     };
-    return all;
 }
 
-const QStringList& triggers()
+QStringList auditTriggers()
 {
-    static const QStringList all = [] {
-        QStringList names { QStringLiteral("IDE/IDE_Owner"), QStringLiteral("IDE/IDE_OwnerMoved"),
-            QStringLiteral("IDE/IDE_OwnerGone") };
-        for (const QString& table : auditedTables())
-            names << table + QLatin1Char('/') + table + QStringLiteral("_Audit");
-        return names;
-    }();
-    return all;
+    QStringList names;
+    for (const QString& table : auditedTables())
+        names << table + QLatin1Char('/') + table + QStringLiteral("_Audit");
+    return names;
 }
 
-const QStringList& policies()
+// The policies this program makes, or those the earlier program made (IDE's writes alone told apart, and the sharing
+// in one policy for every command).
+QStringList policiesOf(bool earlier)
 {
-    static const QStringList all = [] {
-        QStringList names;
-        for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs"),
-                 QStringLiteral("Invitation"), QStringLiteral("ExamineeShare") })
-            names << table + QStringLiteral("/Head") << table + QStringLiteral("/Counsellor");
-        names << QStringLiteral("IDE/CounsellorAdds") << QStringLiteral("IDE/CounsellorChanges")
-              << QStringLiteral("IDE/CounsellorDeletes")
-              << QStringLiteral("IDE/Service") << QStringLiteral("Answer/Service")
-              << QStringLiteral("Answer/ServiceWrites") << QStringLiteral("Invitation/Service")
-              << QStringLiteral("Invitation/ServiceWrites") << QStringLiteral("ExamineeShare/CounsellorShares");
-        return names;
+    const QStringList changingTables = earlier ? QStringList { QStringLiteral("IDE") } : ownedTables();
+    QStringList names;
+    for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs"),
+             QStringLiteral("Invitation"), QStringLiteral("ExamineeShare") })
+        names << table + QStringLiteral("/Head") << table + QStringLiteral("/Counsellor");
+    for (const QString& table : changingTables)
+        names << table + QStringLiteral("/CounsellorAdds") << table + QStringLiteral("/CounsellorChanges")
+              << table + QStringLiteral("/CounsellorDeletes");
+    names << QStringLiteral("IDE/Service") << QStringLiteral("Answer/Service") << QStringLiteral("Answer/ServiceWrites")
+          << QStringLiteral("Invitation/Service") << QStringLiteral("Invitation/ServiceWrites")
+          << QStringLiteral("ExamineeShare/CounsellorShares");
+    if (!earlier)
+        names << QStringLiteral("ExamineeShare/CounsellorTakesBack");
+    return names;
+}
+
+} // namespace
+
+const Layout& layout()
+{
+    static const Layout now = [] {
+        Layout l;
+        l.tables = sharingAndTrail({ QStringLiteral("ExamineeShare_pkey"), QStringLiteral("ExamineeShare_Colleague") });
+        for (const QString& table : ownedTables())
+            l.additions.append({ table, { { QStringLiteral("Counsellor"), QStringLiteral("text") } },
+                table == QLatin1String("IDE") ? QStringList { QStringLiteral("IDE_Counsellor") } : QStringList() });
+        l.triggers = QStringList { QStringLiteral("IDE/IDE_Owner"), QStringLiteral("IDE/IDE_OwnerMoved"),
+                         QStringLiteral("IDE/IDE_OwnerGone"), QStringLiteral("Answer/Answer_Owner") }
+            + auditTriggers();
+        l.policies = policiesOf(false);
+        return l;
     }();
-    return all;
+    return now;
+}
+
+const Layout& earlierLayout()
+{
+    static const Layout earlier = [] {
+        Layout l;
+        l.tables = QList<Table> { { QStringLiteral("ExamineeOwner"),
+                       { { QStringLiteral("Code"), QStringLiteral("text") },
+                           { QStringLiteral("Counsellor"), QStringLiteral("text") } },
+                       { QStringLiteral("ExamineeOwner_pkey") } } }
+            + sharingAndTrail({ QStringLiteral("ExamineeShare_pkey") });
+        l.triggers = QStringList { QStringLiteral("IDE/IDE_Owner"), QStringLiteral("IDE/IDE_OwnerMoved"),
+                         QStringLiteral("IDE/IDE_OwnerGone") }
+            + auditTriggers();
+        l.policies = policiesOf(true);
+        return l;
+    }();
+    return earlier;
 }
 
 QStringList setupStatements(const QString& database, const QString& schema, const QString& formerCounsellor)
@@ -147,49 +198,79 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
     // Dropping what is not there yet is no news on a first run.
     s << QStringLiteral("SET LOCAL client_min_messages = warning");
     s << role(HeadRole) << role(CounsellorRole) << role(ServiceRole);
-    s << QStringLiteral("CREATE TABLE IF NOT EXISTS \"ExamineeOwner\" (\"Code\" text PRIMARY KEY, "
-                        "\"Counsellor\" text NOT NULL)")
-      << QStringLiteral("CREATE TABLE IF NOT EXISTS \"ExamineeShare\" (\"Code\" text NOT NULL, "
-                        "\"Colleague\" text NOT NULL, PRIMARY KEY (\"Code\", \"Colleague\"))");
+    s << QStringLiteral("CREATE TABLE IF NOT EXISTS \"ExamineeShare\" (\"Code\" text NOT NULL, "
+                        "\"Colleague\" text NOT NULL, PRIMARY KEY (\"Code\", \"Colleague\"))")
+      << QStringLiteral("CREATE INDEX IF NOT EXISTS \"ExamineeShare_Colleague\" ON \"ExamineeShare\" "
+                        "(\"Colleague\", \"Code\")");
     s << QStringLiteral("CREATE TABLE IF NOT EXISTS \"AuditLog\" (\"When\" timestamptz NOT NULL DEFAULT clock_timestamp(), "
                         "\"Who\" text NOT NULL DEFAULT session_user, \"What\" text NOT NULL, \"Code\" text, "
                         "\"Detail\" text)");
+    // Each examinee's rows carry their counsellor; an index of the counsellor beside the code and the group lets
+    // a counsellor's lookups and group searches read the index alone, as they do without rights.
+    for (const QString& table : ownedTables())
+        s << QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS \"Counsellor\" text").arg(quoted(table));
+    s << QStringLiteral("CREATE INDEX IF NOT EXISTS \"IDE_Counsellor\" ON \"IDE\" (\"Group\") "
+                        "INCLUDE (\"Counsellor\", \"Code\")");
     // The administrator who sets up owns every table, so no counsellor's login passes by the policies as an owner
     // would.
-    for (const QString& table : programTables()
-             + QStringList { QStringLiteral("ExamineeOwner"), QStringLiteral("ExamineeShare"), QStringLiteral("AuditLog") })
+    for (const QString& table :
+        programTables() + QStringList { QStringLiteral("ExamineeShare"), QStringLiteral("AuditLog") })
         s << QStringLiteral("ALTER TABLE %1 OWNER TO CURRENT_USER").arg(quoted(table));
 
-    // Whose an examinee is, noted by the server as the login registers it, moved with its code and forgotten with
-    // it; these run as the owner, since no counsellor may write the ownership itself.
+    // Who held what is written into the rows without a line in the trail for each: a server set up by an earlier
+    // program kept it in a table of its own, which goes; rows of nobody go to the counsellor named at setup.
+    for (const QString& table : ownedTables())
+        s << QStringLiteral("ALTER TABLE %1 DISABLE TRIGGER USER").arg(quoted(table));
+    s << QStringLiteral("DO $$BEGIN IF to_regclass('\"ExamineeOwner\"') IS NOT NULL THEN "
+                        "UPDATE \"IDE\" i SET \"Counsellor\" = o.\"Counsellor\" FROM \"ExamineeOwner\" o "
+                        "WHERE o.\"Code\" = i.\"Code\" AND i.\"Counsellor\" IS NULL; "
+                        "UPDATE \"Answer\" a SET \"Counsellor\" = o.\"Counsellor\" FROM \"ExamineeOwner\" o "
+                        "WHERE o.\"Code\" = a.\"Code\" AND a.\"Counsellor\" IS NULL; "
+                        "DROP TABLE \"ExamineeOwner\"; END IF; END$$");
+    if (!formerCounsellor.isEmpty()) {
+        const QString who = QStringLiteral("'") + QString(formerCounsellor).replace(QLatin1Char('\''), QStringLiteral("''"))
+            + QLatin1Char('\'');
+        for (const QString& table : ownedTables())
+            s << QStringLiteral("UPDATE %1 SET \"Counsellor\" = %2 WHERE \"Counsellor\" IS NULL").arg(quoted(table), who);
+    }
+    for (const QString& table : ownedTables())
+        s << QStringLiteral("ALTER TABLE %1 ENABLE TRIGGER USER").arg(quoted(table));
+
+    // Whose a new row is, set by the server as it is stored (whatever the program sent): the counsellor of the
+    // examinee's other row when there is one, else the login; sharing is moved with the code and forgotten with it.
+    // These run as the owner, since no counsellor may read the other rows' counsellors.
     s << QStringLiteral("CREATE OR REPLACE FUNCTION \"ExamineeRegistered\"() RETURNS trigger LANGUAGE plpgsql "
                         "SECURITY DEFINER %1 AS $$BEGIN "
                         "DELETE FROM \"ExamineeShare\" WHERE \"Code\" = NEW.\"Code\"; "
-                        "INSERT INTO \"ExamineeOwner\" (\"Code\", \"Counsellor\") VALUES (NEW.\"Code\", session_user) "
-                        "ON CONFLICT (\"Code\") DO UPDATE SET \"Counsellor\" = EXCLUDED.\"Counsellor\"; "
-                        "RETURN NULL; END$$")
+                        "NEW.\"Counsellor\" := COALESCE((SELECT a.\"Counsellor\" FROM \"Answer\" a "
+                        "WHERE a.\"Code\" = NEW.\"Code\" AND a.\"Counsellor\" IS NOT NULL LIMIT 1), session_user); "
+                        "RETURN NEW; END$$")
+             .arg(path)
+      << QStringLiteral("CREATE OR REPLACE FUNCTION \"AnswerOwned\"() RETURNS trigger LANGUAGE plpgsql "
+                        "SECURITY DEFINER %1 AS $$BEGIN "
+                        "NEW.\"Counsellor\" := COALESCE((SELECT i.\"Counsellor\" FROM \"IDE\" i "
+                        "WHERE i.\"Code\" = NEW.\"Code\" AND i.\"Counsellor\" IS NOT NULL LIMIT 1), session_user); "
+                        "RETURN NEW; END$$")
              .arg(path)
       << QStringLiteral("CREATE OR REPLACE FUNCTION \"ExamineeRecoded\"() RETURNS trigger LANGUAGE plpgsql "
                         "SECURITY DEFINER %1 AS $$BEGIN "
                         "IF NEW.\"Code\" IS DISTINCT FROM OLD.\"Code\" THEN "
-                        "DELETE FROM \"ExamineeOwner\" WHERE \"Code\" = NEW.\"Code\"; "
                         "DELETE FROM \"ExamineeShare\" WHERE \"Code\" = NEW.\"Code\"; "
-                        "UPDATE \"ExamineeOwner\" SET \"Code\" = NEW.\"Code\" WHERE \"Code\" = OLD.\"Code\"; "
                         "UPDATE \"ExamineeShare\" SET \"Code\" = NEW.\"Code\" WHERE \"Code\" = OLD.\"Code\"; "
                         "END IF; RETURN NULL; END$$")
              .arg(path)
       << QStringLiteral("CREATE OR REPLACE FUNCTION \"ExamineeRemoved\"() RETURNS trigger LANGUAGE plpgsql "
                         "SECURITY DEFINER %1 AS $$BEGIN "
-                        "DELETE FROM \"ExamineeOwner\" WHERE \"Code\" = OLD.\"Code\"; "
                         "DELETE FROM \"ExamineeShare\" WHERE \"Code\" = OLD.\"Code\"; "
                         "RETURN NULL; END$$")
              .arg(path);
     s << QStringLiteral("CREATE OR REPLACE FUNCTION \"NotOthers\"(code text) RETURNS boolean LANGUAGE sql STABLE "
-                        "SECURITY DEFINER %1 AS $$SELECT NOT EXISTS (SELECT 1 FROM \"ExamineeOwner\" "
-                        "WHERE \"Code\" = code AND \"Counsellor\" <> session_user)$$")
+                        "SECURITY DEFINER %1 AS $$SELECT NOT EXISTS (SELECT 1 FROM \"IDE\" "
+                        "WHERE \"Code\" = code AND \"Counsellor\" <> session_user) AND NOT EXISTS (SELECT 1 FROM "
+                        "\"Answer\" WHERE \"Code\" = code AND \"Counsellor\" <> session_user)$$")
              .arg(path)
       << QStringLiteral("CREATE OR REPLACE FUNCTION \"HeldByMe\"(code text) RETURNS boolean LANGUAGE sql STABLE "
-                        "SECURITY DEFINER %1 AS $$SELECT EXISTS (SELECT 1 FROM \"ExamineeOwner\" "
+                        "SECURITY DEFINER %1 AS $$SELECT EXISTS (SELECT 1 FROM \"IDE\" "
                         "WHERE \"Code\" = code AND \"Counsellor\" = session_user)$$")
              .arg(path);
     // Whether a code is any examinee's, the one thing a counsellor may learn of another's examinee.
@@ -221,44 +302,41 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
                         "RAISE EXCEPTION 'only the head of the clinic may do this' USING ERRCODE = '42501'; "
                         "END IF; END$$")
              .arg(path, HeadRole);
-    for (const QString& function : { QStringLiteral("\"ExamineeRegistered\"()"), QStringLiteral("\"ExamineeRecoded\"()"),
-             QStringLiteral("\"ExamineeRemoved\"()"), QStringLiteral("\"CodeTaken\"(text)"),
-             QStringLiteral("\"NotOthers\"(text)"), QStringLiteral("\"HeldByMe\"(text)"),
-             QStringLiteral("\"Audited\"()"), QStringLiteral("\"Note\"(text, text, text)"), QStringLiteral("\"HeadOnly\"()") })
+    for (const QString& function : { QStringLiteral("\"ExamineeRegistered\"()"), QStringLiteral("\"AnswerOwned\"()"),
+             QStringLiteral("\"ExamineeRecoded\"()"), QStringLiteral("\"ExamineeRemoved\"()"),
+             QStringLiteral("\"CodeTaken\"(text)"), QStringLiteral("\"NotOthers\"(text)"),
+             QStringLiteral("\"HeldByMe\"(text)"), QStringLiteral("\"Audited\"()"),
+             QStringLiteral("\"Note\"(text, text, text)"), QStringLiteral("\"HeadOnly\"()") })
         s << QStringLiteral("REVOKE ALL ON FUNCTION %1 FROM PUBLIC").arg(function);
     s << QStringLiteral("GRANT EXECUTE ON FUNCTION \"CodeTaken\"(text), \"NotOthers\"(text), \"HeldByMe\"(text), "
                         "\"HeadOnly\"(), \"Note\"(text, text, text) TO %1")
              .arg(staff)
       << QStringLiteral("GRANT SELECT ON \"AuditLog\" TO %1").arg(head);
     s << trigger(QStringLiteral("IDE"), QStringLiteral("IDE_Owner"),
-        QStringLiteral("AFTER INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION \"ExamineeRegistered\"()"));
+        QStringLiteral("BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION \"ExamineeRegistered\"()"));
+    s << trigger(QStringLiteral("Answer"), QStringLiteral("Answer_Owner"),
+        QStringLiteral("BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION \"AnswerOwned\"()"));
     s << trigger(QStringLiteral("IDE"), QStringLiteral("IDE_OwnerMoved"),
         QStringLiteral("AFTER UPDATE OF \"Code\" ON %1 FOR EACH ROW EXECUTE FUNCTION \"ExamineeRecoded\"()"));
     s << trigger(QStringLiteral("IDE"), QStringLiteral("IDE_OwnerGone"),
         QStringLiteral("AFTER DELETE ON %1 FOR EACH ROW EXECUTE FUNCTION \"ExamineeRemoved\"()"));
 
-    // Examinees registered before rights were set up are the named counsellor's, and so are answers, invitations
-    // and pairs left without an examinee.
-    if (!formerCounsellor.isEmpty()) {
-        const QString who = QStringLiteral("'") + QString(formerCounsellor).replace(QLatin1Char('\''), QStringLiteral("''"))
-            + QLatin1Char('\'');
-        s << QStringLiteral("INSERT INTO \"ExamineeOwner\" (\"Code\", \"Counsellor\") SELECT DISTINCT \"Code\", %1 "
-                            "FROM (SELECT \"Code\" FROM \"IDE\" UNION SELECT \"Code\" FROM \"Answer\" "
-                            "UNION SELECT \"Code\" FROM \"Invitation\" UNION SELECT \"FirstCode\" FROM \"ComparedPairs\" "
-                            "UNION SELECT \"SecondCode\" FROM \"ComparedPairs\") c WHERE \"Code\" IS NOT NULL "
-                            "ON CONFLICT (\"Code\") DO NOTHING")
-                 .arg(who);
-    }
-
     s << QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2").arg(quoted(database), all)
       << QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(quoted(schema), all)
       << QStringLiteral("GRANT SELECT ON \"SchemaVersion\" TO %1").arg(staff)
-      << QStringLiteral("GRANT SELECT ON \"ExamineeOwner\" TO %1").arg(head)
-      << QStringLiteral("REVOKE ALL ON \"ExamineeOwner\" FROM %1").arg(counsellor)
-      << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON \"IDE\", \"Answer\", \"QU\", \"Theme\", \"PPP\", "
-                        "\"ComparedPairs\", \"Invitation\" TO %1")
+      << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON \"QU\", \"Theme\", \"PPP\", \"ComparedPairs\", "
+                        "\"Invitation\" TO %1")
              .arg(staff)
       << QStringLiteral("GRANT SELECT, INSERT, DELETE ON \"ExamineeShare\" TO %1").arg(staff);
+    // Every column of an examinee's rows but whose they are.
+    for (const QString& table : ownedTables()) {
+        QStringList columns;
+        for (const QString& name : table == QLatin1String("IDE") ? Database::ideColumns() : Database::answerColumns())
+            columns << quoted(name);
+        s << QStringLiteral("REVOKE UPDATE ON %1 FROM %2").arg(quoted(table), staff)
+          << QStringLiteral("GRANT SELECT, INSERT, DELETE ON %1 TO %2").arg(quoted(table), staff)
+          << QStringLiteral("GRANT UPDATE (%1) ON %2 TO %3").arg(columns.join(QStringLiteral(", ")), quoted(table), staff);
+    }
     // The questionnaire service: the questionnaire, the clinic's name, invitations and their state, answer sheets
     // and their 35 answers; of IDE the codes alone.
     QStringList items;
@@ -274,23 +352,19 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
         s << QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY").arg(quoted(table));
         s << policy(table, QStringLiteral("Head"), QStringLiteral("FOR ALL TO %1 USING (true) WITH CHECK (true)").arg(head));
     }
-    // A counsellor's own examinees and those shared with them; registering is anyone's (the server then notes who),
-    // deleting is the examinee's own counsellor's.
-    const QString ideCode = column(QStringLiteral("IDE"), QStringLiteral("Code"));
-    s << policy(QStringLiteral("IDE"), QStringLiteral("Counsellor"),
-        QStringLiteral("FOR SELECT TO %1 USING %2").arg(counsellor, seen(ideCode)));
-    s << policy(QStringLiteral("IDE"), QStringLiteral("CounsellorAdds"),
-        QStringLiteral("FOR INSERT TO %1 WITH CHECK (true)").arg(counsellor));
-    // The examinee's shared colleague changes it too; a code it takes on must not be another's.
-    s << policy(QStringLiteral("IDE"), QStringLiteral("CounsellorChanges"),
-        QStringLiteral("FOR UPDATE TO %1 USING %2 WITH CHECK %2").arg(counsellor, seen(ideCode)));
-    s << policy(QStringLiteral("IDE"), QStringLiteral("CounsellorDeletes"),
-        QStringLiteral("FOR DELETE TO %1 USING %2").arg(counsellor, notOthers(ideCode)));
+    // A counsellor's own examinees and those shared with them: seen, registered, changed, answered; deleting, of
+    // the details and of the answers, is the examinee's own counsellor's.
+    for (const QString& table : ownedTables()) {
+        s << policy(table, QStringLiteral("Counsellor"), QStringLiteral("FOR SELECT TO %1 USING %2").arg(counsellor, seenRow(table)));
+        s << policy(table, QStringLiteral("CounsellorAdds"),
+            QStringLiteral("FOR INSERT TO %1 WITH CHECK %2").arg(counsellor, seenRow(table)));
+        s << policy(table, QStringLiteral("CounsellorChanges"),
+            QStringLiteral("FOR UPDATE TO %1 USING %2 WITH CHECK %2").arg(counsellor, seenRow(table)));
+        s << policy(table, QStringLiteral("CounsellorDeletes"),
+            QStringLiteral("FOR DELETE TO %1 USING %2").arg(counsellor, mineRow(table)));
+    }
     s << policy(QStringLiteral("IDE"), QStringLiteral("Service"), QStringLiteral("FOR SELECT TO %1 USING (true)").arg(service));
-    // Answers, invitations and pairs go with their examinee.
     const QString answerCode = column(QStringLiteral("Answer"), QStringLiteral("Code"));
-    s << policy(QStringLiteral("Answer"), QStringLiteral("Counsellor"),
-        QStringLiteral("FOR ALL TO %1 USING %2 WITH CHECK %2").arg(counsellor, seen(answerCode)));
     s << policy(QStringLiteral("Answer"), QStringLiteral("Service"), QStringLiteral("FOR SELECT TO %1 USING (true)").arg(service));
     // The service writes the answers of a code only while a link of it is open or being answered.
     const QString invited = QStringLiteral("EXISTS (SELECT 1 FROM \"Invitation\" v WHERE v.\"Code\" = %1 "
@@ -313,9 +387,13 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
     // A counsellor sees the sharing of their own examinees and what is shared with them, and shares only their own.
     const QString shareCode = column(QStringLiteral("ExamineeShare"), QStringLiteral("Code"));
     s << policy(QStringLiteral("ExamineeShare"), QStringLiteral("Counsellor"),
-        QStringLiteral("FOR SELECT TO %1 USING (\"Colleague\" = session_user OR %2)").arg(counsellor, heldByMe(shareCode)));
+        QStringLiteral("FOR SELECT TO %1 USING (\"Colleague\" = %2 OR %3)").arg(counsellor, me, heldByMe(shareCode)));
+    // Sharing and taking back are policies of their own, not one for every command: one that also applied to reading
+    // would put the owner's lookup before "is it mine?" when the examinees' policies read what is shared with me.
     s << policy(QStringLiteral("ExamineeShare"), QStringLiteral("CounsellorShares"),
-        QStringLiteral("FOR ALL TO %1 USING %2 WITH CHECK %2").arg(counsellor, heldByMe(shareCode)));
+        QStringLiteral("FOR INSERT TO %1 WITH CHECK %2").arg(counsellor, heldByMe(shareCode)));
+    s << policy(QStringLiteral("ExamineeShare"), QStringLiteral("CounsellorTakesBack"),
+        QStringLiteral("FOR DELETE TO %1 USING %2").arg(counsellor, heldByMe(shareCode)));
 
     s << QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = %1").arg(Schema::ServerRightsVersion);
     return s;

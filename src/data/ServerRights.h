@@ -10,8 +10,8 @@ class Database;
 // Who may see and change what on a clinic's server. The rights live in the server itself, so they hold whatever
 // program or tool connects: group roles (the clinic's head, its counsellors, the questionnaire service), grants, and
 // row-level policies under which a counsellor sees and changes only the examinees they registered and those a
-// colleague shared with them, while the head sees all. Each examinee's counsellor is kept beside IDE in
-// ExamineeOwner (filled by the server from the login role, never by the program) and the sharing in ExamineeShare.
+// colleague shared with them, while the head sees all. Each examinee's IDE and Answer rows carry their counsellor
+// (filled by the server from the login role, never by the program), and the sharing is kept in ExamineeShare.
 // A server set up so has schema version 3 (ServerRightsVersion); one that never was keeps working as before, with
 // every login seeing everything.
 namespace ServerRights {
@@ -30,10 +30,18 @@ struct Table {
     QList<Column> columns;
     QStringList indexes; // the names of the indexes the server makes for it
 };
-const QList<Table>& tables();
-// The triggers and policies of a server set up with rights, each as "table/name".
-const QStringList& triggers();
-const QStringList& policies();
+// What a server set up with rights holds beside the program's own tables: the tables rights add, the columns (and
+// their indexes) they add to the program's tables, and the triggers and policies, each as "table/name".
+struct Layout {
+    QList<Table> tables;
+    QList<Table> additions;
+    QStringList triggers;
+    QStringList policies;
+};
+const Layout& layout();
+// As an earlier program set up the same version: whose each examinee is in a table of its own (ExamineeOwner).
+// Such a server still opens; setting up again brings it to layout().
+const Layout& earlierLayout();
 
 // The statements that make or bring up to date the roles, tables, functions, triggers, grants and policies in
 // `schema` of `database`, safe to run again; examinees without a counsellor go to `formerCounsellor` (a login role

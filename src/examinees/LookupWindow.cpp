@@ -4,9 +4,11 @@
 #include "data/CursorTableModel.h"
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
+#include "data/Rights.h"
 #include "data/TableCursor.h"
 #include "examinees/ExamineeDeletion.h"
 #include "examinees/InvitationProgressModel.h"
+#include "examinees/ShareMarkModel.h"
 #include "settings/Theme.h"
 #include "ui/ColumnBinding.h"
 #include "ui/FileDialogs.h"
@@ -59,6 +61,10 @@ constexpr int gridTop = 615;
 constexpr int gridWidth = 6360 + progressWidth;
 constexpr int gridHeight = 5400;
 constexpr int designedGroupWidth = 1080;
+// On a clinic's server with rights: the sharing column in the grid, and a strip under it to share with a colleague.
+constexpr int shareWidth = 1260;
+constexpr int shareStripTop = gridTop + gridHeight + 120;
+constexpr int shareStripHeight = 480;
 constexpr int widestGroupWidth = 2280;
 
 const QString groupPrompt = QStringLiteral("جنسيت را انتخاب كنيد");
@@ -77,8 +83,10 @@ LookupWindow::LookupWindow(
     , m_fileDialogs(fileDialogs)
     , m_scoring(scoring)
     , m_deletion(db)
+    , m_sharing(Sharing::offered(db))
 {
-    Kit::setUpWindow(this, QStringLiteral("FrmCode"), QStringLiteral("کد آزمودني"), windowWidth, windowHeight);
+    Kit::setUpWindow(this, QStringLiteral("FrmCode"), QStringLiteral("کد آزمودني"), windowWidth,
+        m_sharing ? shareStripTop + shareStripHeight + 180 : windowHeight);
 
     openCursors();
     buildSearchBoxes();
@@ -86,6 +94,8 @@ LookupWindow::LookupWindow(
     buildButtons();
     buildDeletionFrame();
     buildHiddenFields();
+    if (m_sharing)
+        buildShareStrip();
     setKeyboardOrder();
 
     // Load: position and theme; the grid lists every examinee, and the name lists offer every name.
@@ -178,9 +188,15 @@ void LookupWindow::buildGrid()
     });
     m_progressTimer->start();
 
+    if (m_sharing) {
+        m_shares = new ShareMarkModel(m_db, this);
+        m_shares->setSourceModel(m_progress);
+        m_shares->refresh();
+    }
+
     m_gridView = new QTableView(this);
     m_gridView->setObjectName(QStringLiteral("DataGrid1"));
-    m_gridView->setModel(m_progress);
+    m_gridView->setModel(m_shares ? static_cast<QAbstractItemModel*>(m_shares) : m_progress);
     m_gridView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_gridView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_gridView->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -199,6 +215,10 @@ void LookupWindow::buildGrid()
     m_gridView->setColumnWidth(0, Twips::toPixelsX(1260));
     m_gridView->setColumnWidth(3, Twips::toPixelsX(designedGroupWidth));
     m_gridView->setColumnWidth(4, Twips::toPixelsX(progressWidth));
+    if (m_shares) {
+        header->setSectionResizeMode(5, QHeaderView::Interactive);
+        m_gridView->setColumnWidth(5, Twips::toPixelsX(shareWidth));
+    }
 }
 
 void LookupWindow::buildButtons()
@@ -253,10 +273,37 @@ void LookupWindow::buildHiddenFields()
     ColumnBinding::of(*m_themeRow).bind(m_address, QStringLiteral("Adress"));
 }
 
+void LookupWindow::buildShareStrip()
+{
+    // Under the grid, read from the right: the colleague, then sharing and taking back the selected examinee.
+    const int right = gridLeft + gridWidth;
+    m_colleague = new QComboBox(this);
+    m_colleague->setObjectName(QStringLiteral("ComboColleague"));
+    m_colleague->setEditable(true);
+    m_colleague->setInsertPolicy(QComboBox::NoInsert);
+    Twips::place(m_colleague, right - 960 - 2640, shareStripTop + 30, 2520, rowHeight);
+    Kit::caption(this, QStringLiteral("LabelComboColleague"), QStringLiteral(" :همکار"), m_colleague, right - 960,
+        shareStripTop + 30, 960, rowHeight);
+    // The clinic's colleagues as the server names them; a name can be typed when they cannot be read.
+    const Sharing::Colleagues colleagues = Sharing::colleagues(m_db);
+    m_colleague->addItems(colleagues.names);
+    m_colleague->setCurrentIndex(-1);
+    m_colleague->clearEditText();
+    m_share = Kit::button(this, QStringLiteral("CommandShare"), QStringLiteral("اشتراک با همکار"),
+        right - 960 - 2640 - 2040, shareStripTop, 1920, 435);
+    m_takeBack = Kit::button(this, QStringLiteral("CommandUnshare"), QStringLiteral("پس گرفتن اشتراک"),
+        right - 960 - 2640 - 2040 - 2040, shareStripTop, 1920, 435);
+    connect(m_share, &QPushButton::clicked, this, &LookupWindow::shareSelected);
+    connect(m_takeBack, &QPushButton::clicked, this, &LookupWindow::takeBackSelected);
+}
+
 void LookupWindow::setKeyboardOrder()
 {
-    const QList<QWidget*> order = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_exportNames,
+    QList<QWidget*> order = { m_firstName, m_familyName, m_group, m_gridView, m_print, m_export, m_exportNames,
         m_exportChoices, m_code, m_delete, m_invite, m_close };
+    if (m_sharing)
+        order = { m_firstName, m_familyName, m_group, m_gridView, m_colleague, m_share, m_takeBack, m_print, m_export,
+            m_exportNames, m_exportChoices, m_code, m_delete, m_invite, m_close };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -342,6 +389,8 @@ void LookupWindow::changeEvent(QEvent* event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         m_grid->refresh();
         m_progress->refresh();
+        if (m_shares)
+            m_shares->refresh();
     }
     QWidget::changeEvent(event);
 }
@@ -377,6 +426,14 @@ void LookupWindow::deleteExaminee()
         return;
     case ExamineeCode::Found::Status::NotFound:
         m_messages.ShowNotice(this, Msg::NoExamineeWithCode);
+        return;
+    }
+
+    // A colleague's examinee shared with a counsellor is theirs to see and change, not to delete (the server
+    // refuses it too).
+    if (!Rights::mayDeleteExaminee(m_db, search.code)) {
+        m_deletion.forget();
+        m_messages.ShowNotice(this, Msg::DeleteOthersExaminee);
         return;
     }
 
@@ -437,11 +494,66 @@ void LookupWindow::exportListed()
     m_messages.ShowNotice(this, Msg::ExportDone);
 }
 
-void LookupWindow::inviteSelected()
+QString LookupWindow::selectedCode() const
 {
     const QModelIndex current = m_gridView->currentIndex();
-    QString code;
-    if (current.isValid())
-        code = m_grid->data(m_grid->index(current.row(), 0), Qt::DisplayRole).toString().trimmed();
-    emit invitationRequested(code);
+    if (!current.isValid())
+        return QString();
+    return m_grid->data(m_grid->index(current.row(), 0), Qt::DisplayRole).toString().trimmed();
+}
+
+void LookupWindow::inviteSelected()
+{
+    emit invitationRequested(selectedCode());
+}
+
+void LookupWindow::shareSelected()
+{
+    const QString code = selectedCode();
+    if (code.isEmpty()) {
+        m_messages.ShowNotice(this, Msg::ChooseExamineeToShare);
+        m_gridView->setFocus();
+        return;
+    }
+    const QString colleague = m_colleague->currentText().trimmed();
+    if (colleague.isEmpty()) {
+        m_messages.ShowNotice(this, Msg::ChooseColleague);
+        m_colleague->setFocus();
+        return;
+    }
+    showShareOutcome(Sharing::share(m_db, code, colleague), Msg::ShareDone);
+}
+
+void LookupWindow::takeBackSelected()
+{
+    const QString code = selectedCode();
+    if (code.isEmpty()) {
+        m_messages.ShowNotice(this, Msg::ChooseExamineeToShare);
+        m_gridView->setFocus();
+        return;
+    }
+    showShareOutcome(Sharing::takeBack(m_db, code, m_colleague->currentText().trimmed()), Msg::ShareTakenBack);
+}
+
+void LookupWindow::showShareOutcome(const Sharing::Result& result, const QString& done)
+{
+    switch (result.outcome) {
+    case Sharing::Outcome::Done:
+        m_shares->refresh();
+        m_messages.ShowNotice(this, done);
+        return;
+    case Sharing::Outcome::NotMine:
+        m_messages.ShowNotice(this, Msg::ShareOnlyOwn);
+        return;
+    case Sharing::Outcome::NoSuchColleague:
+        m_messages.ShowNotice(this, Msg::NoSuchColleague);
+        m_colleague->setFocus();
+        return;
+    case Sharing::Outcome::NotShared:
+        m_messages.ShowNotice(this, Msg::NotSharedWithColleague);
+        return;
+    case Sharing::Outcome::Failed:
+        Kit::reportDatabaseTrouble(m_messages, this, result.busy, result.error);
+        return;
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Sharing.h"
 #include "data/TableCursor.h"
 #include "examinees/ExamineeDeletion.h"
 #include "examinees/ResearchExport.h"
@@ -10,6 +11,7 @@
 
 class CursorTableModel;
 class InvitationProgressModel;
+class ShareMarkModel;
 class QTimer;
 class QCheckBox;
 class Database;
@@ -36,12 +38,19 @@ public:
     CursorTableModel* gridModel() const { return m_grid; }
     // The grid as shown: the rows with each examinee's invitation state after them.
     InvitationProgressModel* progressModel() const { return m_progress; }
+    // On a clinic's server with rights, the grid as shown has with whom each examinee is shared after that; null
+    // elsewhere.
+    ShareMarkModel* shareModel() const { return m_shares; }
 
     // "پرينت بر اساس گروه", "حذف " and "خروجي اکسل"; public so tests and the keyboard reach them as the buttons do.
     void printByGroup();
     void deleteExaminee();
     void exportListed();
     void inviteSelected();
+    // "اشتراک با همکار" and "پس گرفتن اشتراک": the examinee selected in the grid shared with the colleague named
+    // in `ComboColleague`, or the share taken back (every share of the examinee when no colleague is named).
+    void shareSelected();
+    void takeBackSelected();
 
 signals:
     // The list report is wanted for the examinees `listed` shows now (a cursor on IDE, through the active search),
@@ -61,6 +70,10 @@ private:
     void buildButtons();
     void buildDeletionFrame();
     void buildHiddenFields();
+    void buildShareStrip();
+    // The code of the examinee selected in the grid; empty when none is.
+    QString selectedCode() const;
+    void showShareOutcome(const Sharing::Result& result, const QString& done);
     void setKeyboardOrder();
 
     // The three searches: each filters by its own box and empties the other two without filtering again.
@@ -102,6 +115,13 @@ private:
     QPushButton* m_close = nullptr; // Command6
     QPushButton* m_invite = nullptr; // CommandInvite
     QLineEdit* m_address = nullptr; // Text4
+
+    // Sharing with a colleague, on a clinic's server with rights only.
+    bool m_sharing = false;
+    ShareMarkModel* m_shares = nullptr;
+    QComboBox* m_colleague = nullptr; // ComboColleague
+    QPushButton* m_share = nullptr; // CommandShare
+    QPushButton* m_takeBack = nullptr; // CommandUnshare
 
     // Set while the window itself changes a search box, so that the change filters nothing.
     bool m_quiet = false;

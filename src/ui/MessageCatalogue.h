@@ -195,6 +195,15 @@ inline const QString ServerBackupFailed = QStringLiteral("نسخه پشتيبا�
 // What only the clinic's head may do on a server with counsellors' rights, asked by a counsellor.
 inline const QString HeadOnly = QStringLiteral("تنها مسئول کلينيک مي تواند اين کار را انجام دهد.");
 inline const QString ServerRestoreFailed = QStringLiteral("بازيابي اطلاعات روي سرور کلينيک انجام نشد و اطلاعات سرور دست نخورده ماند.");
+// Sharing an examinee with a colleague, and deleting one a colleague registered, on a server with rights.
+inline const QString DeleteOthersExaminee = QStringLiteral("اين آزمودني را همکار ديگري ثبت کرده است؛ تنها مسئول کلينيک مي تواند آن را حذف کند.");
+inline const QString ChooseExamineeToShare = QStringLiteral("ابتدا آزمودني مورد نظر را در جدول انتخاب کنيد");
+inline const QString ChooseColleague = QStringLiteral("نام همکار را وارد کنيد");
+inline const QString NoSuchColleague = QStringLiteral("همکاري با اين نام در کلينيک نيست");
+inline const QString ShareDone = QStringLiteral("آزمودني با همکار به اشتراک گذاشته شد");
+inline const QString ShareTakenBack = QStringLiteral("اشتراک آزمودني پس گرفته شد");
+inline const QString ShareOnlyOwn = QStringLiteral("تنها آزمودني هاي خودتان را مي توانيد به اشتراک بگذاريد يا اشتراک آن را پس بگيريد.");
+inline const QString NotSharedWithColleague = QStringLiteral("اين آزمودني با اين همکار به اشتراک گذاشته نشده است");
 
 // Answer codes of the standard box
 constexpr int Ok = 1;

@@ -21,6 +21,7 @@ private slots:
     void init();
     void cleanup();
     void setUpOnAnOlderServerWithRowsTwice();
+    void setUpTakesOverTheEarlierTableOfOwners();
     void foreignPoliciesAndTriggersAreStillRefused_data();
     void foreignPoliciesAndTriggersAreStillRefused();
     void eachCounsellorSeesOwnAndShared();
@@ -182,8 +183,10 @@ void TestServerRights::setUpOnAnOlderServerWithRowsTwice()
         Raw admin(*m_server);
         QCOMPARE(admin.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(),
             Schema::ServerRightsVersion);
-        QCOMPARE(admin.column(QStringLiteral("SELECT \"Code\" || ':' || \"Counsellor\" FROM \"ExamineeOwner\"")),
+        QCOMPARE(admin.column(QStringLiteral("SELECT \"Code\" || ':' || \"Counsellor\" FROM \"IDE\"")),
             QStringList({ QStringLiteral("11:") + former, QStringLiteral("12:") + former }));
+        QCOMPARE(admin.column(QStringLiteral("SELECT \"Code\" || ':' || \"Counsellor\" FROM \"Answer\"")),
+            QStringList { QStringLiteral("11:") + former });
         QCOMPARE(admin.column(codes), QStringList({ QStringLiteral("11"), QStringLiteral("12") }));
         Raw asFormer(*m_server, former);
         QCOMPARE(asFormer.column(codes), QStringList({ QStringLiteral("11"), QStringLiteral("12") }));
@@ -196,6 +199,51 @@ void TestServerRights::setUpOnAnOlderServerWithRowsTwice()
     }
 }
 
+void TestServerRights::setUpTakesOverTheEarlierTableOfOwners()
+{
+    const QString first = login(QStringLiteral("first"), QString());
+    QVERIFY(setUp(first));
+    const QString second = login(QStringLiteral("second"), ServerRights::CounsellorRole);
+    {
+        // As an earlier setup left it: whose each code is in a table of its own, the rows themselves unmarked.
+        Raw admin(*m_server);
+        for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer") }) {
+            for (const char* name : { "Counsellor", "CounsellorAdds", "CounsellorChanges", "CounsellorDeletes" })
+                QVERIFY(admin.exec(QStringLiteral("DROP POLICY \"%1\" ON \"%2\"").arg(QLatin1String(name), table)));
+            QVERIFY(admin.exec(QStringLiteral("ALTER TABLE \"%1\" DROP COLUMN \"Counsellor\"").arg(table)));
+        }
+        QVERIFY(admin.exec(QStringLiteral("DROP TRIGGER \"Answer_Owner\" ON \"Answer\"")));
+        QVERIFY(admin.exec(QStringLiteral("DROP INDEX \"ExamineeShare_Colleague\"")));
+        QVERIFY(admin.exec(QStringLiteral("DROP POLICY \"CounsellorTakesBack\" ON \"ExamineeShare\"")));
+        for (const char* name : { "Counsellor", "CounsellorAdds", "CounsellorChanges", "CounsellorDeletes" })
+            QVERIFY(admin.exec(QStringLiteral("CREATE POLICY \"%1\" ON \"IDE\" USING (false)").arg(QLatin1String(name))));
+        QVERIFY(admin.exec(QStringLiteral("CREATE POLICY \"Counsellor\" ON \"Answer\" USING (false)")));
+        QVERIFY(admin.exec(QStringLiteral("CREATE TABLE \"ExamineeOwner\" (\"Code\" text PRIMARY KEY, "
+                                          "\"Counsellor\" text NOT NULL)")));
+        QVERIFY(admin.exec(QStringLiteral("INSERT INTO \"ExamineeOwner\" VALUES ('21', '%1'), ('22', '%2')")
+                               .arg(first, second)));
+        QVERIFY(admin.exec(QStringLiteral("ALTER TABLE \"IDE\" DISABLE TRIGGER USER")));
+        QVERIFY(admin.exec(QStringLiteral("ALTER TABLE \"Answer\" DISABLE TRIGGER USER")));
+        for (const QString& code : { QStringLiteral("21"), QStringLiteral("22") }) {
+            QVERIFY(admin.exec(registerSql(code)));
+            QVERIFY(admin.exec(answerSql(code)));
+        }
+        QVERIFY(admin.exec(QStringLiteral("ALTER TABLE \"IDE\" ENABLE TRIGGER USER")));
+        QVERIFY(admin.exec(QStringLiteral("ALTER TABLE \"Answer\" ENABLE TRIGGER USER")));
+    }
+    // The program still opens it, and setting up again brings it up to date.
+    QVERIFY(setUp(first));
+    Raw asSecond(*m_server, second);
+    QCOMPARE(asSecond.column(codes), QStringList { QStringLiteral("22") });
+    QCOMPARE(asSecond.column(answerCodes), QStringList { QStringLiteral("22") });
+    Raw admin(*m_server);
+    QCOMPARE(admin.scalar(QStringLiteral("SELECT to_regclass('\"ExamineeOwner\"') IS NULL")).toBool(), true);
+    // Taking the owners over is no change of an examinee's: the trail has no line of it.
+    QCOMPARE(admin.scalar(QStringLiteral("SELECT COUNT(*) FROM \"AuditLog\"")).toInt(), 0);
+    std::unique_ptr<Database> db = Database::onServer(*m_server);
+    QCOMPARE(db->open().status, Database::OpenStatus::Opened);
+}
+
 void TestServerRights::foreignPoliciesAndTriggersAreStillRefused_data()
 {
     QTest::addColumn<QString>("statement");
@@ -205,7 +253,8 @@ void TestServerRights::foreignPoliciesAndTriggersAreStillRefused_data()
         << "CREATE TRIGGER \"Copy\" AFTER INSERT ON \"Answer\" FOR EACH ROW EXECUTE FUNCTION \"ExamineeRemoved\"()";
     QTest::newRow("one of ours gone") << "DROP POLICY \"Counsellor\" ON \"Answer\"";
     QTest::newRow("a rule") << "CREATE RULE \"Quiet\" AS ON DELETE TO \"IDE\" DO INSTEAD NOTHING";
-    QTest::newRow("a column added to the owners") << "ALTER TABLE \"ExamineeOwner\" ADD COLUMN \"Note\" text";
+    QTest::newRow("a column added to the sharing") << "ALTER TABLE \"ExamineeShare\" ADD COLUMN \"Note\" text";
+    QTest::newRow("the counsellors' index gone") << "DROP INDEX \"IDE_Counsellor\"";
 }
 
 void TestServerRights::foreignPoliciesAndTriggersAreStillRefused()
@@ -296,9 +345,10 @@ void TestServerRights::aCodeOfAnotherCounsellorIsTakenAndNothingMore()
     QVERIFY(!insert.exec(registerSql(QStringLiteral("500"))));
     QVERIFY(Engine::server().isCodeTaken(insert.lastError()));
     QCOMPARE(asSecond.column(codes), QStringList());
-    // The function answers "taken?" and nothing else: whose the other codes are is not to be read.
-    QCOMPARE(asSecond.run(QStringLiteral("SELECT * FROM \"ExamineeOwner\"")), QStringLiteral("42501"));
-    QCOMPARE(asSecond.run(QStringLiteral("UPDATE \"ExamineeOwner\" SET \"Counsellor\" = '%1'").arg(second)),
+    // The function answers "taken?" and nothing else: whose the other codes are is not to be read, and no
+    // counsellor moves an examinee to themselves.
+    QCOMPARE(asSecond.column(QStringLiteral("SELECT \"Counsellor\" FROM \"IDE\"")), QStringList());
+    QCOMPARE(asFirst.run(QStringLiteral("UPDATE \"IDE\" SET \"Counsellor\" = '%1'").arg(second)),
         QStringLiteral("42501"));
 }
 
@@ -320,8 +370,11 @@ void TestServerRights::onlyTheOwnCounsellorOrTheHeadDeletes()
     // A shared colleague sees it but cannot delete it; nor can another counsellor, who does not even see it.
     int changed = -1;
     for (const QString& code : { QStringLiteral("1"), QStringLiteral("2") }) {
-        QVERIFY(asSecond.run(QStringLiteral("DELETE FROM \"IDE\" WHERE \"Code\" = '%1'").arg(code), &changed).isEmpty());
-        QCOMPARE(changed, 0);
+        for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer") }) {
+            QVERIFY(asSecond.run(QStringLiteral("DELETE FROM \"%1\" WHERE \"Code\" = '%2'").arg(table, code), &changed)
+                        .isEmpty());
+            QCOMPARE(changed, 0);
+        }
     }
     // The program deletes the details first and the answers after, in one transaction.
     QVERIFY(asFirst.exec(QStringLiteral("BEGIN")));
@@ -333,7 +386,6 @@ void TestServerRights::onlyTheOwnCounsellorOrTheHeadDeletes()
     QVERIFY(asHead.run(QStringLiteral("DELETE FROM \"IDE\" WHERE \"Code\" = '2'"), &changed).isEmpty());
     QCOMPARE(changed, 1);
     QCOMPARE(asHead.column(codes), QStringList { QStringLiteral("3") });
-    QCOMPARE(asHead.column(QStringLiteral("SELECT \"Code\" FROM \"ExamineeOwner\"")), QStringList { QStringLiteral("3") });
     QCOMPARE(asHead.column(QStringLiteral("SELECT \"Code\" FROM \"ExamineeShare\"")), QStringList());
     // A code deleted by one counsellor may be registered by another, whose it then is.
     QVERIFY(asSecond.exec(registerSql(QStringLiteral("1"))));
@@ -350,13 +402,16 @@ void TestServerRights::noCounsellorWritesWhoseAnExamineeIs()
         Raw as(*m_server, who);
         QVERIFY(as.exec(registerSql(who.right(4))));
         for (const QString& statement :
-            { QStringLiteral("UPDATE \"ExamineeOwner\" SET \"Counsellor\" = 'x'"),
-                QStringLiteral("DELETE FROM \"ExamineeOwner\""),
-                QStringLiteral("INSERT INTO \"ExamineeOwner\" (\"Code\", \"Counsellor\") VALUES ('9', 'x')"),
+            { QStringLiteral("UPDATE \"IDE\" SET \"Counsellor\" = 'x'"),
+                QStringLiteral("UPDATE \"Answer\" SET \"Counsellor\" = 'x'"),
                 QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = 2"),
                 QStringLiteral("DROP POLICY \"Counsellor\" ON \"IDE\""),
                 QStringLiteral("ALTER TABLE \"IDE\" DISABLE ROW LEVEL SECURITY") })
             QCOMPARE(as.run(statement), QStringLiteral("42501"));
+        // Whatever the program sends, the server writes the login.
+        QVERIFY(as.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"Counsellor\") VALUES ('%1x', 'x')").arg(who.right(4))));
+        QCOMPARE(as.column(QStringLiteral("SELECT \"Counsellor\" FROM \"IDE\" WHERE \"Code\" = '%1x'").arg(who.right(4))),
+            QStringList { who });
     }
 }
 

@@ -4,6 +4,7 @@
 #include "data/Invitations.h"
 #include "examinees/InvitationProgressModel.h"
 #include "examinees/LookupWindow.h"
+#include "examinees/ShareMarkModel.h"
 #include "data/ServerRights.h"
 #include "text/Digits.h"
 #include "support/LayoutCheck.h"
@@ -24,6 +25,9 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
@@ -31,6 +35,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <vector>
 #include <source_location>
 
 namespace {
@@ -120,6 +125,82 @@ struct Lookup {
     }
 };
 
+
+// A clinic on the test cluster with rights set up: its head and two counsellors, each a login of its own with the
+// program's database and a lookup window, and the logins dropped at the end.
+struct Clinic {
+    TestProgram program { TestProgram::OnServer };
+    QStringList logins; // head, first, second
+    std::vector<std::unique_ptr<Database>> databases;
+
+    Clinic()
+    {
+        QVERIFY(ServerRights::setUp(program.database(), QString()).isNull());
+        program.exec(QStringLiteral("UPDATE Theme SET TH = '4'"));
+        const ServerAddress server = *program.server();
+        for (const auto& [suffix, group] : { std::pair { "head", ServerRights::HeadRole },
+                 std::pair { "first", ServerRights::CounsellorRole }, std::pair { "second", ServerRights::CounsellorRole } }) {
+            const QString name = server.database + QLatin1Char('_') + QLatin1String(suffix);
+            QVERIFY(TestServer::execAsAdmin(QStringLiteral("CREATE ROLE \"%1\" LOGIN IN ROLE \"%2\"").arg(name, group)).isNull());
+            logins << name;
+            ServerAddress as = server;
+            as.user = name;
+            databases.push_back(Database::onServer(as));
+            databases.back()->setFolders(program.folder(), program.folder());
+            QVERIFY(databases.back()->open().ok());
+        }
+    }
+    ~Clinic()
+    {
+        databases.clear();
+        for (const QString& name : std::as_const(logins))
+            TestServer::execAsAdmin(QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(name));
+    }
+    Database& as(int who) { return *databases.at(static_cast<std::size_t>(who)); }
+    void registerAs(int who, const QString& code)
+    {
+        QVERIFY(as(who).exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('%1')").arg(code)));
+        QVERIFY(as(who).exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\", \"FName\") VALUES ('%1', 'Sara')").arg(code)));
+    }
+    std::unique_ptr<LookupWindow> window(int who)
+    {
+        auto window = std::make_unique<LookupWindow>(as(who), program.messages(), program.fileDialogs(), labelledScoring());
+        window->setLayoutDirection(Qt::RightToLeft);
+        window->show();
+        Drive::waitUntilActive(window.get());
+        return window;
+    }
+};
+
+enum { HeadLogin, FirstLogin, SecondLogin };
+
+// What a window's grid lists, by code, each with its sharing mark.
+QStringList listedWithMarks(LookupWindow& window)
+{
+    QAbstractItemModel* model = Drive::find<QTableView>(&window, QStringLiteral("DataGrid1"))->model();
+    QStringList rows;
+    for (int r = 0; r < model->rowCount(); ++r)
+        rows << (model->index(r, 0).data().toString() + QLatin1Char('|')
+            + model->index(r, model->columnCount() - 1).data().toString());
+    rows.sort();
+    return rows;
+}
+
+void select(LookupWindow& window, const QString& code)
+{
+    auto* grid = Drive::find<QTableView>(&window, QStringLiteral("DataGrid1"));
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        if (grid->model()->index(r, 0).data().toString() == code)
+            grid->setCurrentIndex(grid->model()->index(r, 1));
+}
+
+void shareWith(LookupWindow& window, const QString& code, const QString& colleague, const char* button = "CommandShare")
+{
+    select(window, code);
+    Drive::find<QComboBox>(&window, QStringLiteral("ComboColleague"))->setEditText(colleague);
+    Drive::click(&window, QString::fromLatin1(button));
+}
+
 } // namespace
 
 class TestLookupWindow : public QObject {
@@ -154,6 +235,9 @@ private slots:
     void gridReadsAfreshRatherThanShowBlankRows();
     void exportWritesTheListedExaminees();
     void exportOnAServerWithRightsIsInTheTrail();
+    void sharingOnlyWithRights_data();
+    void sharingOnlyWithRights();
+    void counsellorsShareAndTakeBack();
     void exportCancelledOrFailed();
     void exportNamesOnlyWhenTicked();
     void exportChoicesOnlyWhenTicked();
@@ -646,6 +730,107 @@ void TestLookupWindow::exportOnAServerWithRightsIsInTheTrail()
                                            "FROM \"AuditLog\" WHERE \"What\" = 'CSV export'"))
                  .toString(),
         QStringLiteral("CSV export: 1 rows, without names; CSV export: 1 rows, with names"));
+}
+
+void TestLookupWindow::sharingOnlyWithRights_data()
+{
+    QTest::addColumn<int>("where");
+    QTest::newRow("data file") << 0;
+    QTest::newRow("server without rights") << 1;
+    QTest::newRow("server with rights, its owner") << 2;
+}
+
+void TestLookupWindow::sharingOnlyWithRights()
+{
+    QFETCH(int, where);
+    if (where > 0)
+        T35_SKIP_WITHOUT_SERVER();
+    TestProgram program(where == 0 ? TestProgram::OnFile : TestProgram::OnServer);
+    if (where == 2)
+        QVERIFY(ServerRights::setUp(program.database(), QString()).isNull());
+    LookupWindow window(program.database(), program.messages(), program.fileDialogs(), labelledScoring());
+    window.show();
+    QCOMPARE(window.findChild<QPushButton*>(QStringLiteral("CommandShare")) != nullptr, where == 2);
+    QCOMPARE(window.shareModel() != nullptr, where == 2);
+    QCOMPARE(window.findChild<QTableView*>(QStringLiteral("DataGrid1"))->model()->columnCount(), where == 2 ? 6 : 5);
+}
+
+void TestLookupWindow::counsellorsShareAndTakeBack()
+{
+    T35_SKIP_WITHOUT_SERVER();
+    Clinic clinic;
+    const QString head = clinic.logins.at(HeadLogin);
+    const QString first = clinic.logins.at(FirstLogin);
+    const QString second = clinic.logins.at(SecondLogin);
+    clinic.registerAs(FirstLogin, QStringLiteral("11"));
+    clinic.registerAs(FirstLogin, QStringLiteral("12"));
+    clinic.registerAs(SecondLogin, QStringLiteral("21"));
+    ScriptedMessages& messages = clinic.program.messages();
+
+    // The first counsellor sees their own, chooses the second from the clinic's colleagues and shares one.
+    std::unique_ptr<LookupWindow> asFirst = clinic.window(FirstLogin);
+    QVERIFY(LayoutCheck::nothingCutOff(asFirst.get(), { QStringLiteral("DataGrid1Caption/DataGrid1") }));
+    QCOMPARE(listedWithMarks(*asFirst), QStringList({ "11|", "12|" }));
+    auto* colleagues = Drive::find<QComboBox>(asFirst.get(), QStringLiteral("ComboColleague"));
+    // (Roles are the cluster's: other clinics' logins on a shared test cluster may be listed too.)
+    QVERIFY(colleagues->findText(second) >= 0 && colleagues->findText(head) >= 0 && colleagues->findText(first) < 0);
+    shareWith(*asFirst, QStringLiteral("11"), second);
+    shareWith(*asFirst, QStringLiteral("12"), QStringLiteral("nobody"));
+    asFirst->findChild<QTableView*>(QStringLiteral("DataGrid1"))->setCurrentIndex(QModelIndex());
+    Drive::click(asFirst.get(), QStringLiteral("CommandShare"));
+    QCOMPARE(messages.noticeTexts(),
+        QStringList({ Msg::ShareDone, Msg::NoSuchColleague, Msg::ChooseExamineeToShare }));
+    QCOMPARE(listedWithMarks(*asFirst), QStringList({ "11|با " + second, "12|" }));
+    messages.clear();
+
+    // The second sees it marked as shared with them, through the window and through a plain connection; may
+    // neither share it on, take the share back, nor delete it, and the server refuses the deletion too.
+    std::unique_ptr<LookupWindow> asSecond = clinic.window(SecondLogin);
+    QCOMPARE(listedWithMarks(*asSecond), QStringList({ "11|با من", "21|" }));
+    shareWith(*asSecond, QStringLiteral("11"), head);
+    shareWith(*asSecond, QStringLiteral("11"), QString(), "CommandUnshare");
+    asSecond->findChild<QLineEdit*>(QStringLiteral("Text5"))->setText(QStringLiteral("11"));
+    Drive::click(asSecond.get(), QStringLiteral("Command2"));
+    QCOMPARE(messages.noticeTexts(), QStringList({ Msg::ShareOnlyOwn, Msg::ShareOnlyOwn, Msg::DeleteOthersExaminee }));
+    {
+        QSqlDatabase plain = QSqlDatabase::cloneDatabase(clinic.as(SecondLogin).connection(), QStringLiteral("plain"));
+        QVERIFY(plain.open());
+        QSqlQuery q(plain);
+        QVERIFY(q.exec(QStringLiteral("SET search_path TO public")));
+        QVERIFY(q.exec(QStringLiteral("SELECT \"Code\" FROM \"IDE\" ORDER BY 1")));
+        QStringList seen;
+        while (q.next())
+            seen << q.value(0).toString();
+        QCOMPARE(seen, QStringList({ "11", "21" }));
+        for (const char* table : { "IDE", "Answer" }) {
+            QVERIFY(q.exec(QStringLiteral("DELETE FROM \"%1\" WHERE \"Code\" = '11'").arg(QLatin1String(table))));
+            QCOMPARE(q.numRowsAffected(), 0);
+        }
+        q.finish();
+        plain.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("plain"));
+    QCOMPARE(clinic.program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("11")), 1);
+    QCOMPARE(clinic.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("11")), 1);
+
+    // The head sees every examinee and every share.
+    std::unique_ptr<LookupWindow> asHead = clinic.window(HeadLogin);
+    QCOMPARE(listedWithMarks(*asHead), QStringList({ "11|با " + second, "12|", "21|" }));
+
+    // Taken back by the first (every share of the examinee, no colleague named): gone from the second's list.
+    messages.clear();
+    shareWith(*asFirst, QStringLiteral("11"), QString(), "CommandUnshare");
+    shareWith(*asFirst, QStringLiteral("11"), second, "CommandUnshare");
+    QCOMPARE(messages.noticeTexts(), QStringList({ Msg::ShareTakenBack, Msg::NotSharedWithColleague }));
+    QCOMPARE(listedWithMarks(*asFirst), QStringList({ "11|", "12|" }));
+    asSecond->gridModel()->refresh();
+    asSecond->shareModel()->refresh();
+    QCOMPARE(listedWithMarks(*asSecond), QStringList { "21|" });
+    // The server wrote the share and its taking back into the trail, as the first counsellor.
+    QCOMPARE(clinic.program.scalar(QStringLiteral("SELECT string_agg(\"Who\" || ' ' || \"What\", ', ' ORDER BY \"When\") "
+                                                  "FROM \"AuditLog\" WHERE \"What\" LIKE 'ExamineeShare%'"))
+                 .toString(),
+        first + QStringLiteral(" ExamineeShare insert, ") + first + QStringLiteral(" ExamineeShare delete"));
 }
 
 void TestLookupWindow::exportWritesTheListedExaminees()
