@@ -6,6 +6,7 @@
 #include "app/WindowRouter.h"
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
+#include "data/Rights.h"
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
 #include "settings/ClinicPanel.h"
@@ -295,6 +296,19 @@ void MainWindow::buildOtherItems()
     Twips::place(m_hint, 240, 3840, 3000, 3180);
     m_hint->hide();
 
+    // Who is working, on a clinic's server that keeps counsellors apart; a data file has one user and says nothing.
+    const Rights::Person person = Rights::whoIsWorking(m_db);
+    if (person.isSomebody()) {
+        m_user = new QLabel(this);
+        QLabel* who = m_user;
+        who->setObjectName(QStringLiteral("LabelUser"));
+        who->setTextFormat(Qt::PlainText);
+        who->setText((person.head ? Msg::WorkingHead : Msg::WorkingCounsellor).arg(person.name));
+        who->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
+        // Just above the banner, clear of every panel; a hint shown over the same corner hides it meanwhile.
+        Twips::place(who, 240, 6720, 3000, 375);
+    }
+
     // The help button and the banner lead to the maker's pages; where no address is set there is nothing to
     // open, so the help button is not shown and the banner shows the program's name without inviting a click.
     const Maker::Details& maker = m_router.maker();
@@ -348,12 +362,16 @@ void MainWindow::showHint(const QString& text)
     // The hints number their points: drawn as every number is.
     m_hint->setText(ShownNumbers::text(text));
     m_hint->show();
+    if (m_user)
+        m_user->hide();
 }
 
 void MainWindow::hideHint()
 {
     m_hint->clear();
     m_hint->hide();
+    if (m_user)
+        m_user->show();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

@@ -81,6 +81,7 @@ private:
     QLineEdit* m_themeNumber = nullptr; // Text1
     QLabel* m_clinicLabel = nullptr; // SkinLabel1
     QLabel* m_hint = nullptr; // SkinLabel2
+    QLabel* m_user = nullptr; // who is working, on a server with rights
 
     QFrame* m_buttonColumn = nullptr; // Frame7
     RegistrationPanel* m_registrationPanel = nullptr; // Frame10

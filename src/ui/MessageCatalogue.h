@@ -193,6 +193,9 @@ inline const QString CopyToServerNoFile = QStringLiteral("روي اين رايا
 inline const QString CopyToServerFailed = QStringLiteral("انتقال به سرور کلينيک %1 انجام نشد و هيچ آزمودني کپي نشد.");
 inline const QString ServerBackupFailed = QStringLiteral("نسخه پشتيبان از اطلاعات سرور کلينيک تهيه نشد.");
 // What only the clinic's head may do on a server with counsellors' rights, asked by a counsellor.
+// Who is working on a clinic's server with rights, in the main window: the login and the standing.
+inline const QString WorkingHead = QStringLiteral("کاربر: %1 (مسئول کلينيک)");
+inline const QString WorkingCounsellor = QStringLiteral("کاربر: %1 (مشاور)");
 inline const QString HeadOnly = QStringLiteral("تنها مسئول کلينيک مي تواند اين کار را انجام دهد.");
 inline const QString ServerRestoreFailed = QStringLiteral("بازيابي اطلاعات روي سرور کلينيک انجام نشد و اطلاعات سرور دست نخورده ماند.");
 // Sharing an examinee with a colleague, and deleting one a colleague registered, on a server with rights.

@@ -3,6 +3,7 @@
 #include "data/Engine.h"
 #include "data/Schema.h"
 #include "data/ServerCheck.h"
+#include "data/Rights.h"
 #include "data/ServerRights.h"
 #include "data/TableTransfer.h"
 #include "support/TestServer.h"
@@ -459,6 +460,9 @@ void TestServerRights::theProgramOpensAsACounsellor()
         std::unique_ptr<Database> before = Database::onServer(*m_server);
         QVERIFY(before->open().ok());
         QCOMPARE(ServerRights::standing(*before), ServerRights::Standing::None);
+        // Without rights nobody is named and nothing is refused.
+        QVERIFY(!Rights::whoIsWorking(*before).isSomebody());
+        QVERIFY(Rights::may(*before, Rights::Act::ReadAuditTrail));
     }
     QVERIFY(setUp());
     const QString first = login(QStringLiteral("first"), ServerRights::CounsellorRole);
@@ -475,6 +479,11 @@ void TestServerRights::theProgramOpensAsACounsellor()
         QVERIFY2(opened.ok(), qPrintable(opened.error));
         QCOMPARE(ServerRights::standing(*db),
             who == head ? ServerRights::Standing::Head : ServerRights::Standing::Counsellor);
+        const Rights::Person person = Rights::whoIsWorking(*db);
+        QCOMPARE(person.name, who);
+        QCOMPARE(person.head, who == head);
+        QCOMPARE(Rights::may(*db, Rights::Act::RestoreOntoServer), who == head);
+        QCOMPARE(Rights::may(*db, Rights::Act::ReadAuditTrail), who == head);
     }
     // The cluster's administrator may do anything, as the head may.
     std::unique_ptr<Database> owner = Database::onServer(*m_server);
