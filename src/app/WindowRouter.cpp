@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "backup/BackupWindow.h"
 #include "backup/ExitPrompt.h"
+#include "data/Audit.h"
 #include "data/TableCursor.h"
 #include "examinees/InvitationWindow.h"
 #include "examinees/LookupWindow.h"
@@ -174,7 +175,14 @@ ResearchExport::Scoring WindowRouter::researchScoring()
 void WindowRouter::showPreview(std::shared_ptr<PagedDocument> document)
 {
     // The preview outlives the window that asked for it; closing it brings nothing back.
-    open(new PreviewWindow(std::move(document), m_messages, m_fileDialogs), HandBack::None);
+    const QString title = document->title();
+    auto* preview = new PreviewWindow(std::move(document), m_messages, m_fileDialogs);
+    // What left the program on paper or as a file is noted in the clinic's trail, with the report's title.
+    connect(preview, &PreviewWindow::printed, this,
+        [this, title] { Audit::note(m_db, QStringLiteral("report printed"), QString(), title); });
+    connect(preview, &PreviewWindow::savedAsPdf, this,
+        [this, title] { Audit::note(m_db, QStringLiteral("report saved as PDF"), QString(), title); });
+    open(preview, HandBack::None);
 }
 
 void WindowRouter::showListReport(

@@ -1,5 +1,6 @@
 #include "scoring/ScoringSession.h"
 
+#include "data/Audit.h"
 #include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
 #include "scoring/ScoringPass.h"
@@ -74,6 +75,8 @@ ScoringSession::Selection ScoringSession::select(const QString& typedCode)
     }
     m_selected = shown(*selection.examinee, scored);
     m_selectedAnswers = answers;
+    // Whose results were looked at is the clinic's to know; the scores stand whether or not the note is kept.
+    Audit::note(m_examinee.database(), QStringLiteral("scoring viewed"), selection.examinee->code);
     selection.status = Selection::Status::Selected;
     return selection;
 }

@@ -213,9 +213,12 @@ void PreviewWindow::saveAsPdf()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = DocumentOutput::writePdf(*m_document, path, error);
     QGuiApplication::restoreOverrideCursor();
-    if (!written)
+    if (!written) {
         m_messages.AskOperator(
             this, Msg::PdfNotSaved + QLatin1Char('\n') + error, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
+    emit savedAsPdf(path);
 }
 
 void PreviewWindow::print()
@@ -233,10 +236,13 @@ void PreviewWindow::print()
     if (!(printer.pageLayout() == m_document->pageLayout()))
         applyPageLayout(printer.pageLayout());
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool printed = DocumentOutput::print(*m_document, printer);
+    const bool sent = DocumentOutput::print(*m_document, printer);
     QGuiApplication::restoreOverrideCursor();
-    if (!printed)
+    if (!sent) {
         m_messages.AskOperator(this, Msg::PrintFailed, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
+        return;
+    }
+    emit printed();
 }
 
 void PreviewWindow::pageSetup()

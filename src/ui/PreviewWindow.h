@@ -36,6 +36,11 @@ public slots:
     void zoomOut();
     void fitWidth();
 
+signals:
+    // The document went to the printer, or was written as a PDF at `path`.
+    void printed();
+    void savedAsPdf(const QString& path);
+
 protected:
     void showEvent(QShowEvent* event) override;
 

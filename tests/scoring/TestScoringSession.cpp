@@ -1,8 +1,10 @@
 #include "ExpectedSentences.h"
+#include "data/ServerRights.h"
 #include "scoring/ScoringSession.h"
 #include "scoring/reports/ListReportRows.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
+#include "support/TestServer.h"
 #include "ui/MessageCatalogue.h"
 
 #include <QTest>
@@ -335,6 +337,24 @@ private slots:
         QCOMPARE(session.selected()->of(Scale::Ertebat).raw, QStringLiteral("11"));
         QCOMPARE(storedScores(p, QStringLiteral("12")), (Four { "10", "11", "10", "5" }));
         QCOMPARE(p.rowCount(QStringLiteral("IDE")), 1);
+    }
+
+    // On a clinic's server with rights, whose results were looked at goes into the trail; a code refused does not.
+    void aScoringViewedIsInTheTrail()
+    {
+        T35_SKIP_WITHOUT_SERVER();
+        TestProgram p(TestProgram::OnServer);
+        QVERIFY(ServerRights::setUp(p.database(), QString()).isNull());
+        p.addExaminee(QStringLiteral("41"));
+        p.setAnswers(QStringLiteral("41"), allAnswers(QStringLiteral("3")));
+        p.addExaminee(QStringLiteral("42"));
+        ScoringSession session(p.database());
+        QVERIFY(session.select(QStringLiteral("41")).selected());
+        QVERIFY(!session.select(QStringLiteral("42")).selected());
+        QCOMPARE(p.scalar(QStringLiteral("SELECT string_agg(\"Code\", ',') FROM \"AuditLog\" "
+                                         "WHERE \"What\" = 'scoring viewed'"))
+                     .toString(),
+            QStringLiteral("41"));
     }
 
     void clearedSelectionIsGone()

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -158,7 +159,11 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("pages.pdf"));
         f.program.fileDialogs().names.enqueue(path);
+        QSignalSpy saved(&f.window, &PreviewWindow::savedAsPdf);
         QVERIFY(Drive::click(&f.window, QStringLiteral("PreviewSavePdf")));
+        // The opener notes what left the program: once, with where it went.
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved.at(0).at(0).toString(), path);
 
         const auto& requests = f.program.fileDialogs().requests;
         QCOMPARE(requests.size(), 1);
@@ -180,7 +185,9 @@ private slots:
     {
         Fixture f(5);
         QTemporaryDir dir;
+        QSignalSpy saved(&f.window, &PreviewWindow::savedAsPdf);
         QVERIFY(Drive::click(&f.window, QStringLiteral("PreviewSavePdf")));
+        QCOMPARE(saved.size(), 0);
         QCOMPARE(f.program.fileDialogs().requests.size(), 1);
         QVERIFY(f.program.messages().boxes.isEmpty());
         QVERIFY(QDir(dir.path()).isEmpty());
@@ -192,7 +199,9 @@ private slots:
         QTemporaryDir dir;
         // A file name inside a folder that does not exist cannot be written.
         f.program.fileDialogs().names.enqueue(dir.filePath(QStringLiteral("missing/pages.pdf")));
+        QSignalSpy saved(&f.window, &PreviewWindow::savedAsPdf);
         QVERIFY(Drive::click(&f.window, QStringLiteral("PreviewSavePdf")));
+        QCOMPARE(saved.size(), 0);
         const auto& boxes = f.program.messages().boxes;
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].kind, ScriptedMessages::Kind::Standard);
