@@ -8,6 +8,7 @@
 // off.
 // Needs a server: T35_TEST_SERVER holds a URI of an administrator's database (eval "$(scripts/pg-cluster start)"
 // gives one); the run makes a database and three login roles of its own there and drops them at the end.
+#include "BenchServerAdmin.h"
 #include "SilentMessages.h"
 
 #include "app/WindowRouter.h"
@@ -38,34 +39,6 @@ namespace {
 
 constexpr int examinees = 100000;
 
-ServerAddress adminAddress()
-{
-    const std::optional<ServerAddress> admin = ServerAddress::fromUri(qEnvironmentVariable("T35_TEST_SERVER"));
-    if (!admin) {
-        std::fprintf(stderr, "T35_TEST_SERVER names no server: eval \"$(scripts/pg-cluster start)\" first\n");
-        std::exit(2);
-    }
-    return *admin;
-}
-
-bool adminExec(const QString& sql)
-{
-    static const QString name = QStringLiteral("bench_admin");
-    if (!QSqlDatabase::contains(name)) {
-        const ServerAddress admin = adminAddress();
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(admin.host);
-        db.setPort(admin.port);
-        db.setDatabaseName(admin.database);
-        db.setUserName(admin.user);
-        db.open();
-    }
-    QSqlQuery q(QSqlDatabase::database(name, false));
-    if (q.exec(sql))
-        return true;
-    std::fprintf(stderr, "%s: %s\n", qPrintable(sql), qPrintable(q.lastError().text()));
-    return false;
-}
 
 // Who works: the tables' owner (no policy applies), the clinic's head, a counsellor.
 enum Who { Owner, Head, Counsellor };
@@ -74,14 +47,14 @@ const char* const whoNames[] = { "owner, no policies", "head", "counsellor" };
 struct Clinic {
     Clinic()
     {
-        const ServerAddress admin = adminAddress();
+        const ServerAddress admin = BenchServerAdmin::address();
         const QString prefix = QStringLiteral("t35_rights_%1").arg(QCoreApplication::applicationPid());
         roles = { admin.user, prefix + QStringLiteral("_head"), prefix + QStringLiteral("_c1") };
         colleague = prefix + QStringLiteral("_c2");
         ServerAddress address = admin;
         address.database = prefix;
-        adminExec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
-        if (!adminExec(QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database)))
+        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
+        if (!BenchServerAdmin::exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database)))
             std::exit(1);
         std::unique_ptr<Database> owner = Database::onServer(address);
         if (!owner->open().ok()) {
@@ -105,14 +78,14 @@ struct Clinic {
                                .arg(columns.join(QLatin1Char(',')), answers.join(QLatin1Char(',')))
                                .arg(examinees));
         for (const QString& login : { roles[Head], roles[Counsellor], colleague })
-            ok = ok && adminExec(QStringLiteral("CREATE ROLE \"%1\" LOGIN").arg(login));
+            ok = ok && BenchServerAdmin::exec(QStringLiteral("CREATE ROLE \"%1\" LOGIN").arg(login));
         const QString problem = ServerRights::setUp(*owner, roles[Counsellor]);
         if (!ok || !problem.isNull()) {
             std::fprintf(stderr, "cannot set up the clinic: %s %s\n", qPrintable(owner->lastError()), qPrintable(problem));
             std::exit(1);
         }
-        ok = adminExec(QStringLiteral("GRANT \"%1\" TO \"%2\"").arg(ServerRights::HeadRole, roles[Head]))
-            && adminExec(QStringLiteral("GRANT \"%1\" TO \"%2\"").arg(ServerRights::CounsellorRole, colleague));
+        ok = BenchServerAdmin::exec(QStringLiteral("GRANT \"%1\" TO \"%2\"").arg(ServerRights::HeadRole, roles[Head]))
+            && BenchServerAdmin::exec(QStringLiteral("GRANT \"%1\" TO \"%2\"").arg(ServerRights::CounsellorRole, colleague));
         // Every hundredth examinee is the colleague's, shared with the counsellor.
         for (const QString& table : { QStringLiteral("IDE"), QStringLiteral("Answer") })
             ok = ok && owner->exec(QStringLiteral("ALTER TABLE \"%1\" DISABLE TRIGGER USER").arg(table))
@@ -157,9 +130,9 @@ struct Clinic {
         for (auto& db : databases)
             db.reset();
         owner.reset();
-        adminExec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
+        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
         for (const QString& login : { roles[Head], roles[Counsellor], colleague })
-            adminExec(QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(login));
+            BenchServerAdmin::exec(QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(login));
     }
 
     ServerAddress address;

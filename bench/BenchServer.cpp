@@ -5,6 +5,7 @@
 // through the server can go below.
 // Needs a server: T35_TEST_SERVER holds a URI of an administrator's database (eval "$(scripts/pg-cluster start)"
 // gives one); the run makes two databases of its own there and drops them at the end.
+#include "BenchServerAdmin.h"
 #include "SilentMessages.h"
 
 #include "app/WindowRouter.h"
@@ -37,44 +38,16 @@
 
 namespace {
 
-ServerAddress adminAddress()
-{
-    const std::optional<ServerAddress> admin = ServerAddress::fromUri(qEnvironmentVariable("T35_TEST_SERVER"));
-    if (!admin) {
-        std::fprintf(stderr, "T35_TEST_SERVER names no server: eval \"$(scripts/pg-cluster start)\" first\n");
-        std::exit(2);
-    }
-    return *admin;
-}
-
-bool adminExec(const QString& sql)
-{
-    static const QString name = QStringLiteral("bench_admin");
-    if (!QSqlDatabase::contains(name)) {
-        const ServerAddress admin = adminAddress();
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(admin.host);
-        db.setPort(admin.port);
-        db.setDatabaseName(admin.database);
-        db.setUserName(admin.user);
-        db.open();
-    }
-    QSqlQuery q(QSqlDatabase::database(name, false));
-    if (q.exec(sql))
-        return true;
-    std::fprintf(stderr, "%s: %s\n", qPrintable(sql), qPrintable(q.lastError().text()));
-    return false;
-}
 
 // A database of `examinees` on the server, filled as the other benchmarks' data files are (codes "1" ... "N",
 // groups A to G, every answer given), and scored.
 struct ServerData {
     explicit ServerData(int examinees)
     {
-        address = adminAddress();
+        address = BenchServerAdmin::address();
         address.database = QStringLiteral("t35_bench_%1_%2").arg(QCoreApplication::applicationPid()).arg(examinees);
-        adminExec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
-        if (!adminExec(QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database)))
+        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
+        if (!BenchServerAdmin::exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database)))
             std::exit(1);
         database = Database::onServer(address);
         if (!database->open().ok()) {
@@ -118,7 +91,7 @@ struct ServerData {
     {
         PQfinish(direct);
         database.reset();
-        adminExec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
+        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
     }
 
     ServerAddress address;

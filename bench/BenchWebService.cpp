@@ -5,6 +5,8 @@
 // one, keyed). Beside it, `wrk` on the service's static font route: the HTTP floor of the same listener.
 // Once on the data file and once on the server (T35_TEST_SERVER: eval "$(scripts/pg-cluster start)" gives one).
 // The program is found at T35_PROGRAM (default: build-bench/src/app/tovrin35).
+#include "BenchServerAdmin.h"
+
 #include "data/Database.h"
 #include "data/Invitations.h"
 #include "data/QuestionnaireItems.h"
@@ -130,24 +132,6 @@ double wrkRequestsPerSecond(quint16 port)
     return match.hasMatch() ? match.captured(1).toDouble() : 0;
 }
 
-bool adminExec(const ServerAddress& admin, const QString& sql)
-{
-    static const QString name = QStringLiteral("bench_web_admin");
-    if (!QSqlDatabase::contains(name)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(admin.host);
-        db.setPort(admin.port);
-        db.setDatabaseName(admin.database);
-        db.setUserName(admin.user);
-        db.open();
-    }
-    QSqlQuery q(QSqlDatabase::database(name, false));
-    if (q.exec(sql))
-        return true;
-    std::fprintf(stderr, "%s: %s\n", qPrintable(sql), qPrintable(q.lastError().text()));
-    return false;
-}
-
 void run(benchmark::State& state, bool onServer)
 {
     QTemporaryDir folder;
@@ -161,8 +145,8 @@ void run(benchmark::State& state, bool onServer)
         }
         address = *admin;
         address.database = QStringLiteral("t35_bench_web_%1").arg(QCoreApplication::applicationPid());
-        adminExec(*admin, QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
-        adminExec(*admin, QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database));
+        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
+        BenchServerAdmin::exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database));
         db = Database::onServer(address);
     } else {
         db = std::make_unique<Database>(folder.path());
@@ -229,10 +213,8 @@ void run(benchmark::State& state, bool onServer)
     state.counters["refused"] = outcome.failures;
     state.counters["wrk_font_req_per_s"] = floor;
     db.reset();
-    if (onServer) {
-        const std::optional<ServerAddress> admin = ServerAddress::fromUri(qEnvironmentVariable("T35_TEST_SERVER"));
-        adminExec(*admin, QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
-    }
+    if (onServer)
+        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
 }
 
 void twoHundredOnTheFile(benchmark::State& state)
