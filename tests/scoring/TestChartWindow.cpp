@@ -3,6 +3,7 @@
 #include "scoring/ScaleColours.h"
 #include "scoring/ScoringWindow.h"
 #include "scoring/reports/ListReport.h"
+#include "support/OwnSettings.h"
 #include "support/TestProgram.h"
 #include "text/ShownNumbers.h"
 #include "ui/PersianText.h"
@@ -44,6 +45,8 @@ class TestChartWindow : public QObject {
 
     // The list report's captions, which the program keeps for its whole run.
     ListReportCaptions captions;
+    // Windows made without a TestProgram draw numbers as the program's default does, whatever the user chose.
+    OwnSettings settings;
 
 private:
     template <typename T>
