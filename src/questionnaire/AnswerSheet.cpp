@@ -1,5 +1,6 @@
 #include "questionnaire/AnswerSheet.h"
 
+#include "data/AnswerScores.h"
 #include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
 #include "data/Transaction.h"
@@ -146,6 +147,27 @@ AnswerSheet::Outcome AnswerSheet::recordWithin(int item, int option)
         return failed;
     }
     return {};
+}
+
+AnswerSheet::Together AnswerSheet::recordTogetherWithin(Database& db, const QList<Choice>& choices)
+{
+    Together together;
+    QList<AnswerScores::Score> scores;
+    for (const Choice& choice : choices) {
+        const int score = scoreForOption(choice.item, choice.option);
+        if (score == 0) {
+            together.ok = false;
+            together.error = QStringLiteral("item %1 has no option %2").arg(choice.item).arg(choice.option);
+            return together;
+        }
+        scores.append({ choice.code, choice.item, QString::number(score) });
+    }
+    const AnswerScores::Stored stored = AnswerScores::storeWithin(db, scores);
+    together.ok = stored.ok;
+    together.error = stored.error;
+    together.busy = stored.busy;
+    together.codes = stored.codes;
+    return together;
 }
 
 const QStringList& AnswerSheet::detailColumns()

@@ -3,6 +3,7 @@
 #include "data/TableCursor.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -69,6 +70,20 @@ public:
     // The same store inside a write transaction the caller holds (several examinees' answers stored together): the
     // caller commits, and when the store or the commit fails the caller rolls back and this sheet is not used again.
     Outcome recordWithin(int item, int option);
+
+    // A choice of an examinee whose sheet is not opened here: a phone's, stored with the others that came with it.
+    struct Choice {
+        QString code; // as stored
+        int item = 0;
+        int option = 0;
+    };
+    struct Together : Outcome {
+        QSet<QString> codes; // the codes whose answer rows took their choices
+    };
+    // Stores the choices keyed as record() keys each, in one write for them all, inside a write transaction the
+    // caller holds; of two choices of one code and item the later stands. A code without an answer row takes nothing
+    // and is missing from `codes`; a failure means nothing is to be committed.
+    static Together recordTogetherWithin(Database& db, const QList<Choice>& choices);
 
     // The examinee's details a test run shows, in the order they are shown, and whether one may be corrected here:
     // all but the code, which ties the details to the answers.

@@ -106,7 +106,7 @@ WebResponse QuestionnaireService::handle(const WebRequest& request)
 {
     WebResponse response;
     if (isChoice(request)) {
-        Choice one { request, {}, {} };
+        Choice one { request, {}, {}, {}, {} };
         store({ &one });
         response = one.response;
     } else {
@@ -123,7 +123,7 @@ void QuestionnaireService::handle(const WebRequest& request, Reply reply)
         reply(handle(request));
         return;
     }
-    m_waiting.append(Choice { request, std::move(reply), {} });
+    m_waiting.append(Choice { request, std::move(reply), {}, {}, {} });
     if (!m_storeTimer.isActive())
         m_storeTimer.start();
 }
@@ -161,13 +161,12 @@ void QuestionnaireService::storeWaiting()
 
 void QuestionnaireService::store(const QList<Choice*>& choices)
 {
-    // Each choice goes the whole way a single one goes (the link looked up, the answer sheet opened, the keyed score
-    // stored), only within a transaction shared with the others: the look-up of the link is then part of the write,
-    // so a link revoked or finished meanwhile stores nothing. On the server the transaction takes the program's
-    // writers' lock once for the group, not once per choice.
+    // Each choice goes the way a single one goes (its link looked up, keyed as the answer sheet keys it), only within
+    // a transaction shared with the others: the look-up of the link is then part of the write, so a link revoked or
+    // finished meanwhile stores nothing. The group's links are read in one statement and its choices written in
+    // another, and on the server the transaction takes the program's writers' lock once for the group.
     Transaction transaction(m_db);
     bool stored = transaction.begun();
-    // The group's links are looked up together, in one read inside the write.
     if (stored) {
         QStringList tokens;
         for (const Choice* choice : choices)
@@ -177,19 +176,34 @@ void QuestionnaireService::store(const QList<Choice*>& choices)
         m_found = std::move(found.byToken);
     }
     m_storing = true;
-    m_storeFailed = false;
-    m_opened.clear();
+    m_keyed.clear();
     for (Choice* choice : choices) {
         if (!stored)
             break;
+        m_routing = choice;
         choice->response = route(choice->request);
-        stored = !m_storeFailed;
     }
+    m_routing = nullptr;
     m_storing = false;
     m_found.clear();
-    if (stored && !m_opened.isEmpty())
-        stored = Invitations::moveAllWithin(m_db, m_opened, Invitations::State::Answering).ok;
-    m_opened.clear();
+    if (stored && !m_keyed.isEmpty()) {
+        const AnswerSheet::Together together = AnswerSheet::recordTogetherWithin(m_db, m_keyed);
+        stored = together.ok;
+        // A sheet deleted since its link was made takes nothing: that choice's link opens nothing any more.
+        QStringList opened;
+        for (Choice* choice : choices) {
+            if (choice->code.isEmpty())
+                continue;
+            if (!together.codes.contains(choice->code))
+                choice->response = closedLink();
+            else if (!choice->openedLink.isEmpty() && !opened.contains(choice->openedLink))
+                opened << choice->openedLink;
+        }
+        // The links whose first choice is among these move on to answering together.
+        if (stored && !opened.isEmpty())
+            stored = Invitations::moveAllWithin(m_db, opened, Invitations::State::Answering).ok;
+    }
+    m_keyed.clear();
     if (stored && !transaction.commit())
         stored = false;
     if (!stored) {
@@ -278,6 +292,23 @@ WebResponse QuestionnaireService::questionnaire(const WebRequest& request, const
     if (action == QLatin1String("thanks"))
         return WebResponse::redirect(link(token));
 
+    if (isItem && post) {
+        const QUrlQuery form(QString::fromUtf8(request.body));
+        bool number = false;
+        const int option = form.queryItemValue(QStringLiteral("option")).toInt(&number);
+        if (!number || option < 1 || option > 5)
+            return refused(400);
+        // A choice is routed only inside store()'s transaction, which writes it with the others of its group.
+        if (!m_storing || !m_routing)
+            return failed();
+        m_keyed.append({ found.code, item, option });
+        m_routing->code = found.code;
+        if (found.state == Invitations::State::Open)
+            m_routing->openedLink = found.tokenHash;
+        return WebResponse::redirect(
+            link(token, item < QuestionnaireItemCount ? QString::number(item + 1) : QStringLiteral("review")));
+    }
+
     AnswerSheet sheet(m_db, AnswerSheet::Reach::AnswersOnly);
     const AnswerSheet::Opening opening = sheet.open(found.code);
     if (opening.status != AnswerSheet::Opened::Ready)
@@ -297,26 +328,6 @@ WebResponse QuestionnaireService::questionnaire(const WebRequest& request, const
                        .arg(link(token, first ? QString::number(first) : QStringLiteral("review")),
                            escaped(TestTexts::Start));
         return page(200, TestTexts::Title, content);
-    }
-    if (isItem && post) {
-        const QUrlQuery form(QString::fromUtf8(request.body));
-        bool number = false;
-        const int option = form.queryItemValue(QStringLiteral("option")).toInt(&number);
-        if (!number || option < 1 || option > 5)
-            return refused(400);
-        // A choice is routed only inside store()'s transaction.
-        if (!m_storing)
-            return failed();
-        const AnswerSheet::Outcome recorded = sheet.recordWithin(item, option);
-        if (!recorded.ok) {
-            m_storeFailed = true;
-            return failed();
-        }
-        // The link moves on to answering with the rest of the group, once the group's choices are routed.
-        if (found.state == Invitations::State::Open)
-            m_opened << found.tokenHash;
-        return WebResponse::redirect(
-            link(token, item < QuestionnaireItemCount ? QString::number(item + 1) : QStringLiteral("review")));
     }
     if (isItem) {
         const AnswerSheet::Statement statement = sheet.statement(item);

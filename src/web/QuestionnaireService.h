@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Invitations.h"
+#include "questionnaire/AnswerSheet.h"
 #include "web/RateLimiter.h"
 #include "web/WebMessage.h"
 
@@ -43,6 +44,9 @@ private:
         WebRequest request;
         Reply reply;
         WebResponse response;
+        // Set while a choice is routed inside store(): whose sheet it goes to, and its link when that is still open.
+        QString code;
+        QString openedLink;
     };
     static bool isChoice(const WebRequest& request);
     void storeWaiting();
@@ -62,7 +66,7 @@ private:
     QList<Choice> m_waiting;
     QTimer m_storeTimer;
     bool m_storing = false; // routing choices inside store()'s transaction
-    bool m_storeFailed = false; // a write inside it failed: the whole transaction is dropped
     QHash<QString, Invitations::Found> m_found; // the links of the choices being stored, by token
-    QStringList m_opened; // the hashes of those links whose first choice is among them
+    Choice* m_routing = nullptr; // the choice being routed inside store()
+    QList<AnswerSheet::Choice> m_keyed; // the choices routed so far, stored together once all are routed
 };

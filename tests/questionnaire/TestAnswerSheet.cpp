@@ -127,6 +127,9 @@ private slots:
     void saveAndFinishStoresTheCorrectedDetails();
     void failedSaveStoresNothing_data();
     void failedSaveStoresNothing();
+    void choicesStoredTogether_data();
+    void choicesStoredTogether();
+    void manyChoicesStoredTogether();
 };
 
 void TestAnswerSheet::openFindsTheCodeHoweverTyped_data()
@@ -546,4 +549,74 @@ void TestAnswerSheet::failedSaveStoresNothing()
 }
 
 QTEST_GUILESS_MAIN(TestAnswerSheet)
+// Choices written as "code:item:option", in the order they came.
+void TestAnswerSheet::choicesStoredTogether_data()
+{
+    QTest::addColumn<QString>("choices");
+    QTest::addColumn<QStringList>("storedCodes");
+    // What each code's row holds afterwards, as "code:item:option" (the option whose keyed score is stored).
+    QTest::addColumn<QString>("held");
+    QTest::newRow("two examinees, a direct and a reversed item")
+        << "100:1:2 200:3:2" << QStringList { examinee, other } << "100:1:2 200:3:2";
+    QTest::newRow("two tabs on one item: the later stands") << "100:7:1 100:7:4" << QStringList { examinee } << "100:7:4";
+    QTest::newRow("several items of one examinee") << "100:1:1 100:2:2 100:35:5 200:2:3"
+                                                   << QStringList { examinee, other } << "100:1:1 100:2:2 100:35:5 200:2:3";
+    QTest::newRow("a code without an answer row takes nothing") << "100:4:4 300:4:1" << QStringList { examinee }
+                                                                << "100:4:4";
+    QTest::newRow("an option that is none refuses the lot") << "100:4:4 200:4:6" << QStringList() << "";
+}
+
+void TestAnswerSheet::choicesStoredTogether()
+{
+    QFETCH(QString, choices);
+    QFETCH(QStringList, storedCodes);
+    QFETCH(QString, held);
+    TestProgram p;
+    p.addExaminee(examinee);
+    p.addExaminee(other);
+    QList<AnswerSheet::Choice> list;
+    for (const QString& choice : choices.split(QLatin1Char(' '))) {
+        const QStringList parts = choice.split(QLatin1Char(':'));
+        list.append({ parts.at(0), parts.at(1).toInt(), parts.at(2).toInt() });
+    }
+    p.database().beginTransaction();
+    const AnswerSheet::Together together = AnswerSheet::recordTogetherWithin(p.database(), list);
+    if (together.ok)
+        QVERIFY(p.database().commit());
+    else
+        p.database().rollback();
+    QCOMPARE(together.ok, !storedCodes.isEmpty());
+    QCOMPARE(QSet<QString>(storedCodes.cbegin(), storedCodes.cend()), together.codes);
+
+    // Exactly the expected answers, nothing else, and no row made for a code that had none.
+    QHash<QString, QString> expected;
+    for (const QString& one : held.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QStringList parts = one.split(QLatin1Char(':'));
+        expected.insert(parts.at(0) + QLatin1Char('/') + parts.at(1), keyedScore(parts.at(1).toInt(), parts.at(2).toInt()));
+    }
+    for (const QString& code : { examinee, other })
+        for (int item = 1; item <= 35; ++item)
+            QCOMPARE(p.answer(code, item), expected.value(code + QLatin1Char('/') + QString::number(item)));
+    QCOMPARE(p.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("300")), 0);
+}
+
+// More choices than one statement names: every one is stored.
+void TestAnswerSheet::manyChoicesStoredTogether()
+{
+    TestProgram p;
+    QList<AnswerSheet::Choice> list;
+    for (int i = 0; i < 300; ++i) {
+        const QString code = QString::number(1000 + i);
+        p.addExaminee(code);
+        list.append({ code, 1 + i % 35, 1 + i % 5 });
+    }
+    p.database().beginTransaction();
+    const AnswerSheet::Together together = AnswerSheet::recordTogetherWithin(p.database(), list);
+    QVERIFY2(together.ok, qPrintable(together.error));
+    QVERIFY(p.database().commit());
+    QCOMPARE(together.codes.size(), 300);
+    for (int i = 0; i < 300; i += 37)
+        QCOMPARE(p.answer(QString::number(1000 + i), 1 + i % 35), keyedScore(1 + i % 35, 1 + i % 5));
+}
+
 #include "TestAnswerSheet.moc"

@@ -227,17 +227,22 @@ void TestQuestionnaireService::twoTabsBothStoreTheLaterWins()
 void TestQuestionnaireService::choicesArrivingTogetherAreStoredTogether_data()
 {
     QTest::addColumn<bool>("held");
-    QTest::addRow("stored") << false;
-    QTest::addRow("data held by another program") << true;
+    QTest::addColumn<bool>("otherDeleted");
+    QTest::addRow("stored") << false << false;
+    QTest::addRow("data held by another program") << true << false;
+    QTest::addRow("one examinee deleted since the link was made") << false << true;
 }
 
 void TestQuestionnaireService::choicesArrivingTogetherAreStoredTogether()
 {
     QFETCH(bool, held);
+    QFETCH(bool, otherDeleted);
     WebFixture web;
     const QString other = QStringLiteral("55555");
     web.program.addExaminee(other, QStringLiteral("Partner"));
     const QString otherToken = web.invite(other);
+    if (otherDeleted)
+        QVERIFY(web.program.exec(QStringLiteral("DELETE FROM Answer WHERE Code = ?"), { other }));
     const QString otherLink = QStringLiteral("/a/") + otherToken + QStringLiteral("/1");
     std::unique_ptr<LockHolder> holder;
     if (held) {
@@ -271,6 +276,14 @@ void TestQuestionnaireService::choicesArrivingTogetherAreStoredTogether()
         return;
     }
     QCOMPARE(WebFixture::location(replies.value(0)), web.link(QStringLiteral("2")));
+    if (otherDeleted) {
+        // The others' choices stand; the link of a sheet that is gone opens nothing and stays as it was.
+        QCOMPARE(replies.value(1).status, 404);
+        QCOMPARE(web.program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), other), 0);
+        QCOMPARE(web.program.answer(WebFixture::Code, 1), QString::number(scoreForOption(1, 3)));
+        QCOMPARE(web.program.scalar(QStringLiteral("SELECT COUNT(*) FROM Invitation WHERE State = 'open'")).toInt(), 1);
+        return;
+    }
     QCOMPARE(WebFixture::location(replies.value(1)), QStringLiteral("/a/") + otherToken + QStringLiteral("/2"));
     QCOMPARE(WebFixture::location(replies.value(2)), web.link(QStringLiteral("3")));
     QCOMPARE(replies.value(3).status, 303);
