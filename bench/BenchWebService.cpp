@@ -3,7 +3,8 @@
 // connection, answering its 35 items one after another as fast as the answers come back. Measured per stored answer
 // (a POST answered by its redirect): p50 and p99, answers per second, and answers lost (the database must hold every
 // one, keyed). Beside it, `wrk` on the service's static font route: the HTTP floor of the same listener.
-// Once on the data file and once on the server (T35_TEST_SERVER: eval "$(scripts/pg-cluster start)" gives one).
+// Once on the data file, once on a bare server and once on a server set up for a clinic, the service logged in as
+// its own role (T35_TEST_SERVER: eval "$(scripts/pg-cluster start)" gives one).
 // The program is found at T35_PROGRAM (default: build-bench/src/app/tovrin35).
 #include "BenchServerAdmin.h"
 
@@ -11,6 +12,7 @@
 #include "data/Invitations.h"
 #include "data/QuestionnaireItems.h"
 #include "data/ServerAddress.h"
+#include "data/ServerRights.h"
 #include "questionnaire/Keying.h"
 
 #include <QCoreApplication>
@@ -132,8 +134,13 @@ double wrkRequestsPerSecond(quint16 port)
     return match.hasMatch() ? match.captured(1).toDouble() : 0;
 }
 
-void run(benchmark::State& state, bool onServer)
+// Where the service stores: the data file; a server without rights; a server set up for a clinic (rights, policies
+// and the audit trail on), where the service logs in as its own role, as README tells a clinic to run it.
+enum class Place { File, Server, ClinicServer };
+
+void run(benchmark::State& state, Place place)
 {
+    const bool onServer = place != Place::File;
     QTemporaryDir folder;
     std::unique_ptr<Database> db;
     ServerAddress address;
@@ -162,12 +169,24 @@ void run(benchmark::State& state, bool onServer)
         db->exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('%1')").arg(code));
         tokens << Invitations::make(*db, code, 7, QStringLiteral("bench"), QDateTime::currentDateTimeUtc()).token;
     }
+    ServerAddress serviceAddress = address;
+    if (place == Place::ClinicServer) {
+        const QString failed = ServerRights::setUp(*db, address.user);
+        if (!failed.isEmpty()) {
+            state.SkipWithError(qPrintable(failed));
+            return;
+        }
+        serviceAddress.user = address.database + QStringLiteral("_web");
+        BenchServerAdmin::exec(QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(serviceAddress.user));
+        BenchServerAdmin::exec(
+            QStringLiteral("CREATE ROLE \"%1\" LOGIN IN ROLE %2").arg(serviceAddress.user, ServerRights::ServiceRole));
+    }
 
     const quint16 port = freePort();
     QProcess service;
     QStringList arguments { QStringLiteral("--serve"), QStringLiteral("--listen"),
         QStringLiteral("127.0.0.1:%1").arg(port) };
-    arguments << (onServer ? QStringList { QStringLiteral("--database"), address.toUri() }
+    arguments << (onServer ? QStringList { QStringLiteral("--database"), serviceAddress.toUri() }
                            : QStringList { QStringLiteral("--data-dir"), folder.path() });
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.filePath(QStringLiteral("config")));
@@ -215,19 +234,27 @@ void run(benchmark::State& state, bool onServer)
     db.reset();
     if (onServer)
         BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
+    if (place == Place::ClinicServer)
+        BenchServerAdmin::exec(QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(serviceAddress.user));
 }
 
 void twoHundredOnTheFile(benchmark::State& state)
 {
-    run(state, false);
+    run(state, Place::File);
 }
 BENCHMARK(twoHundredOnTheFile)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void twoHundredOnTheServer(benchmark::State& state)
 {
-    run(state, true);
+    run(state, Place::Server);
 }
 BENCHMARK(twoHundredOnTheServer)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void twoHundredOnAClinicServer(benchmark::State& state)
+{
+    run(state, Place::ClinicServer);
+}
+BENCHMARK(twoHundredOnAClinicServer)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
