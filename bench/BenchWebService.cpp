@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -28,6 +29,8 @@
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -122,6 +125,41 @@ Outcome answerAtOnce(quint16 port, const QStringList& tokens)
     return outcome;
 }
 
+// Processor time a process has used so far, in milliseconds (user and system, from /proc): beside the wall-clock
+// figures, which a busy machine stretches, the work each answer costs the service and the server.
+double processorMs(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    // Fields after the command's name, which is in parentheses and may hold blanks.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return 0;
+    return (fields.at(11).toDouble() + fields.at(12).toDouble()) * 1000.0 / sysconf(_SC_CLK_TCK);
+}
+
+// The server processes serving the service's connection (any but this program's own).
+QList<qint64> serviceBackends(Database& db)
+{
+    QList<qint64> pids;
+    QSqlQuery q(db.connection());
+    if (q.exec(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE datname = current_database() "
+                              "AND pid <> pg_backend_pid()")))
+        while (q.next())
+            pids << q.value(0).toLongLong();
+    return pids;
+}
+
+double processorMs(const QList<qint64>& pids)
+{
+    double sum = 0;
+    for (const qint64 pid : pids)
+        sum += processorMs(pid);
+    return sum;
+}
+
 double wrkRequestsPerSecond(quint16 port)
 {
     QProcess wrk;
@@ -200,10 +238,15 @@ void run(benchmark::State& state, Place place)
     }
 
     Outcome outcome;
+    const QList<qint64> backends = onServer ? serviceBackends(*db) : QList<qint64>();
+    const double serviceBefore = processorMs(service.processId());
+    const double backendsBefore = processorMs(backends);
     for (auto _ : state) {
         outcome = answerAtOnce(port, tokens);
         state.SetIterationTime(outcome.seconds);
     }
+    const double serviceUsed = processorMs(service.processId()) - serviceBefore;
+    const double backendsUsed = processorMs(backends) - backendsBefore;
     const double floor = wrkRequestsPerSecond(port);
     service.terminate();
     service.waitForFinished(10000);
@@ -231,6 +274,11 @@ void run(benchmark::State& state, Place place)
     state.counters["lost"] = lost;
     state.counters["refused"] = outcome.failures;
     state.counters["wrk_font_req_per_s"] = floor;
+    if (!l.empty()) {
+        state.counters["service_cpu_us_per_answer"] = serviceUsed * 1000.0 / double(l.size());
+        if (onServer)
+            state.counters["server_cpu_us_per_answer"] = backendsUsed * 1000.0 / double(l.size());
+    }
     db.reset();
     if (onServer)
         BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));

@@ -14,8 +14,9 @@ namespace AnswerScores {
 
 namespace {
 
-// A statement names at most this many scores, well within both engines' limits on bound values.
-constexpr qsizetype MostScoresAtOnce = 256;
+// A statement names at most this many scores. Binding costs grow faster than the number of values on the data
+// file (each value's place is looked up by a walk over the others), so a large group goes in several statements.
+constexpr qsizetype MostScoresAtOnce = 32;
 
 // The arms of each item's CASE and the list of codes come in powers of two, filled with arms that match no row
 // (a NULL code) and with the last code again, so that few statement shapes exist and each is kept prepared.
