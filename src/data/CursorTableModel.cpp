@@ -9,7 +9,7 @@ CursorTableModel::CursorTableModel(TableCursor& cursor, const QList<Column>& col
 {
     for (const Column& c : m_columns)
         m_columnNames << c.name;
-    m_rowCount = m_cursor.count();
+    m_rowCount = rowsNow();
     connect(&m_cursor, &TableCursor::rowsChanged, this, &CursorTableModel::startAfresh);
 }
 
@@ -31,8 +31,53 @@ void CursorTableModel::startAfresh()
     m_pages.clear();
     m_recentPages.clear();
     m_failureReported = false;
-    m_rowCount = m_cursor.count();
+    ++m_generation;
+    m_rowCount = rowsNow();
     endResetModel();
+}
+
+int CursorTableModel::rowsNow()
+{
+    if (m_cursor.isCounted() || m_cursor.readFailed())
+        return m_cursor.count();
+    // The first page shows at once; a page that is not full holds every row there is. (No rows are known yet, so
+    // a short page is not taken for rows removed since a count.)
+    m_rowCount = 0;
+    const QList<QStringList>* first = page(0);
+    if (!first)
+        return 0;
+    if (first->size() == PageSize)
+        countLater();
+    return static_cast<int>(first->size());
+}
+
+void CursorTableModel::countLater()
+{
+    // Queued behind the grid's painting, which the reset has already asked for.
+    QMetaObject::invokeMethod(
+        this, [this, generation = m_generation] { takeCount(generation); }, Qt::QueuedConnection);
+}
+
+void CursorTableModel::takeCount(int generation)
+{
+    if (generation != m_generation)
+        return;
+    const int counted = m_cursor.count();
+    if (!m_cursor.isCounted()) {
+        if (!m_failureReported) {
+            m_failureReported = true;
+            emit readFailed(m_cursor.lastError());
+        }
+        return;
+    }
+    if (counted > m_rowCount) {
+        beginInsertRows(QModelIndex(), m_rowCount, counted - 1);
+        m_rowCount = counted;
+        endInsertRows();
+    } else if (counted < m_rowCount) {
+        // Rows removed by another program since the first page was read.
+        startAfresh();
+    }
 }
 
 int CursorTableModel::rowCount(const QModelIndex& parent) const

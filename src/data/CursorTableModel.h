@@ -44,6 +44,11 @@ signals:
 
 private:
     void startAfresh();
+    // The number of rows to show now: the cursor's count, or, while the cursor has not counted, the rows of the
+    // first page, with the count asked for once the grid has been drawn.
+    int rowsNow();
+    void countLater();
+    void takeCount(int generation);
     const QList<QStringList>* page(int index) const;
 
     TableCursor& m_cursor;
@@ -56,4 +61,5 @@ private:
     mutable bool m_failureReported = false;
     mutable bool m_refreshQueued = false;
     bool m_refreshFailed = false;
+    int m_generation = 0; // each start afresh, so a count asked for before it is not taken after it
 };

@@ -28,6 +28,15 @@ TableCursor::TableCursor(Database& db, const QString& table, Unread)
 {
 }
 
+TableCursor::TableCursor(Database& db, const QString& table, CountedOnDemand, QObject* parent)
+    : QObject(parent)
+    , m_db(db)
+    , m_table(table)
+    , m_countOnDemand(true)
+{
+    reload();
+}
+
 // The answers, whose complete rows the home figures keep as they are written.
 bool TableCursor::isAnswerTable() const
 {
@@ -114,27 +123,32 @@ bool TableCursor::reload()
     m_position = -1;
     m_currentRowId = -1;
     m_count = 0;
+    m_counted = !m_countOnDemand;
 
     // The columns are read with the rows when the file could not be read before. The count and the first row in
-    // one statement: one look at one state of the data, and on a server one round trip.
+    // one statement: one look at one state of the data, and on a server one round trip; the first row alone when
+    // the rows are counted on demand.
     bool ok = loadColumns();
     if (ok) {
         const QString& identity = m_db.engine().rowIdentity();
-        Database::Statement statement
-            = prepared(QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                           .arg(quotedColumn(m_table), whereClause(), selectedColumns(), identity));
+        Database::Statement statement = prepared(m_countOnDemand
+                ? QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
+                      .arg(quotedColumn(m_table), whereClause(), selectedColumns(), identity)
+                : QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY %4 LIMIT 1")
+                      .arg(quotedColumn(m_table), whereClause(), selectedColumns(), identity));
         ok = bool(statement);
         if (ok) {
             QSqlQuery& q = statement.query();
             if (m_filterColumn) {
                 q.addBindValue(m_filterValue);
-                q.addBindValue(m_filterValue);
+                if (!m_countOnDemand)
+                    q.addBindValue(m_filterValue);
             }
             ok = run(q);
             if (ok && q.next()) {
-                m_count = q.value(0).toInt();
+                m_count = m_countOnDemand ? 1 : q.value(0).toInt();
                 m_position = 0;
-                takeRow(q, 1);
+                takeRow(q, m_countOnDemand ? 0 : 1);
             } else if (ok && q.lastError().isValid()) {
                 ok = fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
             }
@@ -177,7 +191,27 @@ void TableCursor::clearFilter()
 
 int TableCursor::count() const
 {
+    if (!m_rowIds && !m_counted && !m_readFailed)
+        countRows();
     return m_rowIds ? static_cast<int>(m_rowIds->size()) : m_count;
+}
+
+bool TableCursor::countRows() const
+{
+    auto* self = const_cast<TableCursor*>(this);
+    Database::Statement statement = self->prepared(
+        QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedColumn(m_table), whereClause()));
+    if (!statement)
+        return false;
+    QSqlQuery& q = statement.query();
+    if (m_filterColumn)
+        q.addBindValue(m_filterValue);
+    if (!self->run(q) || !q.next())
+        return false;
+    // Rows stored or removed since the first row was read are counted as they are now.
+    m_count = q.value(0).toInt();
+    m_counted = true;
+    return true;
 }
 
 bool TableCursor::hasCurrent() const
@@ -429,7 +463,7 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
     if (!run(q))
         return false;
     const int width = static_cast<int>(names.size());
-    rows.reserve(qMin(count, TableCursor::count()));
+    rows.reserve(isCounted() ? qMin(count, TableCursor::count()) : count);
     while (q.next()) {
         QStringList row;
         row.reserve(width);

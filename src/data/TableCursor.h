@@ -28,6 +28,11 @@ public:
     // first row and its count would be read for nothing (on a server, each read is a round trip).
     struct Unread {};
     TableCursor(Database& db, const QString& table, Unread);
+    // A cursor for a grid: a read fetches the first row alone, and the rows are counted only when count() is first
+    // asked for, so a grid can show its first screen before a count over thousands of rows (which a counsellor's
+    // rights on the clinic's server make dearer still) has run.
+    struct CountedOnDemand {};
+    TableCursor(Database& db, const QString& table, CountedOnDemand, QObject* parent = nullptr);
 
     const QString& table() const { return m_table; }
     Database& database() const { return m_db; }
@@ -46,6 +51,8 @@ public:
 
     // Rows visible through the filter (an unsaved new row is not counted). Means nothing while readFailed().
     int count() const;
+    // Whether count() has the number at hand, or would read it first.
+    bool isCounted() const { return m_rowIds.has_value() || m_counted; }
     // The last reload, filter or move could not read the rows (another program holds the file, or it fails):
     // count() and the fields say nothing about the table until a read succeeds.
     bool readFailed() const { return m_readFailed; }
@@ -119,6 +126,8 @@ private:
     void takeRow(const QSqlQuery& query, int first);
     QString quotedColumn(const QString& column) const;
     QString whereClause() const;
+    // Counts the rows through the filter into m_count; false when that cannot be read.
+    bool countRows() const;
 
     Database& m_db;
     QString m_table;
@@ -129,6 +138,8 @@ private:
     // Row ids are fetched on demand; a reload only counts and fetches the first row.
     mutable std::optional<QList<qint64>> m_rowIds;
     mutable int m_count = 0;
+    bool m_countOnDemand = false;
+    mutable bool m_counted = true; // m_count is the number of rows, not yet read when counted on demand
     int m_position = -1;
     qint64 m_currentRowId = -1;
     bool m_isNew = false;

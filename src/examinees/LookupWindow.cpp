@@ -108,7 +108,7 @@ LookupWindow::LookupWindow(
 void LookupWindow::openCursors()
 {
     m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
-    m_listed = new TableCursor(m_db, QStringLiteral("IDE"), this);
+    m_listed = new TableCursor(m_db, QStringLiteral("IDE"), TableCursor::CountedOnDemand {}, this);
 }
 
 void LookupWindow::buildSearchBoxes()

@@ -46,6 +46,8 @@ private slots:
     void readRowsReadsAPageThroughTheFilter();
     void distinctValuesInPersianOrder();
     void distinctValuesFollowTheFilter();
+    void countedOnDemand_data();
+    void countedOnDemand();
 };
 
 void TestCursorTableModel::rowsInTableOrderAcrossPages()
@@ -204,6 +206,48 @@ void TestCursorTableModel::distinctValuesFollowTheFilter()
     // Group A holds 1, 4, 7 and 10.
     QVERIFY(cursor.distinctValues(QStringLiteral("FName"), values));
     QCOMPARE(values, (QStringList { "n0", "n1", "n2", "n4" }));
+}
+
+void TestCursorTableModel::countedOnDemand_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("removedMeanwhile");
+    QTest::addColumn<int>("shownFirst");
+    QTest::newRow("less than a page: all at once") << 50 << 0 << 50;
+    QTest::newRow("a page exactly") << CursorTableModel::PageSize << 0 << CursorTableModel::PageSize;
+    QTest::newRow("pages: the first, then the rest") << 3 * CursorTableModel::PageSize + 7 << 0
+                                                     << CursorTableModel::PageSize;
+    QTest::newRow("rows removed before the count") << 3 * CursorTableModel::PageSize << 2 * CursorTableModel::PageSize
+                                                   << CursorTableModel::PageSize;
+}
+
+// A grid's cursor that counts on demand: the first page is shown at once and every row once the count arrives,
+// under a filter too; what is removed before it is not shown.
+void TestCursorTableModel::countedOnDemand()
+{
+    QFETCH(int, rows);
+    QFETCH(int, removedMeanwhile);
+    QFETCH(int, shownFirst);
+    TestProgram program;
+    addNumbered(program, rows);
+    TableCursor cursor(program.database(), QStringLiteral("IDE"), TableCursor::CountedOnDemand {});
+    QVERIFY(!cursor.isCounted());
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("1"));
+    CursorTableModel model(cursor, gridColumns);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(model.rowCount(), shownFirst);
+    if (removedMeanwhile > 0)
+        program.exec(QStringLiteral("DELETE FROM \"IDE\" WHERE rowid > ?"), { rows - removedMeanwhile });
+    const int all = rows - removedMeanwhile;
+    QTRY_COMPARE(model.rowCount(), all);
+    QCOMPARE(model.data(model.index(all - 1, 0)).toString(), QString::number(all));
+
+    // A filter starts afresh the same way.
+    QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("B")));
+    QVERIFY(!cursor.isCounted() || all / 3 < CursorTableModel::PageSize);
+    QTRY_COMPARE(model.rowCount(), (all + 1) / 3);
+    QCOMPARE(cursor.count(), (all + 1) / 3);
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("2"));
 }
 
 QTEST_MAIN(TestCursorTableModel)

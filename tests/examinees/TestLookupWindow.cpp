@@ -697,7 +697,7 @@ void TestLookupWindow::gridReadsAfreshRatherThanShowBlankRows()
 {
     // More than one page of rows; the window has read the first page, not the last.
     Lookup l(true, 300);
-    QCOMPARE(l.window->gridModel()->rowCount(), 306);
+    QTRY_COMPARE(l.window->gridModel()->rowCount(), 306);
     Database other(l.program.folder());
     QVERIFY(other.open().ok());
     QVERIFY(other.exec(QStringLiteral("DELETE FROM IDE WHERE Code IN ('1', '2', 'x1', 'x2', 'x3')")));
