@@ -324,6 +324,7 @@ void TestBackupWindow::restoreFromAFirstVersionBackup()
     w.program.addExaminee(QStringLiteral("from the backup"));
     const QString backup = w.path(QStringLiteral("older.mdbB"));
     QVERIFY(QFile::copy(w.database(), backup));
+    onFile(backup, QStringLiteral("DROP TABLE AuditLog"));
     onFile(backup, QStringLiteral("DROP TABLE ComparedPairs"));
     onFile(backup, QStringLiteral("DROP TABLE Invitation"));
     onFile(backup, QStringLiteral("DROP INDEX Answer_Complete"));

@@ -427,8 +427,8 @@ void TestDatabaseCheck::olderVersionIsBroughtUpToDate()
     QTemporaryDir folder;
     const QString path = makeOurs(folder, 5);
     QVERIFY(run(path,
-        { QStringLiteral("DROP TABLE ComparedPairs"), QStringLiteral("DROP TABLE Invitation"), QStringLiteral("DROP INDEX Answer_Complete"),
-            QStringLiteral("PRAGMA user_version = 0") }));
+        { QStringLiteral("DROP TABLE AuditLog"), QStringLiteral("DROP TABLE ComparedPairs"), QStringLiteral("DROP TABLE Invitation"),
+            QStringLiteral("DROP INDEX Answer_Complete"), QStringLiteral("PRAGMA user_version = 0") }));
     const QByteArray before = fingerprint(path);
     QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
     QCOMPARE(fingerprint(path), before);
@@ -452,13 +452,14 @@ void TestDatabaseCheck::secondVersionGetsTheInvitations()
     const QString path = makeOurs(folder, 3);
     QVERIFY(run(path,
         { QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES ('1', '2', 'Couple')"),
-            QStringLiteral("DROP TABLE Invitation"), QStringLiteral("DROP INDEX Answer_Complete"), QStringLiteral("PRAGMA user_version = 1") }));
+            QStringLiteral("DROP TABLE AuditLog"), QStringLiteral("DROP TABLE Invitation"), QStringLiteral("DROP INDEX Answer_Complete"),
+            QStringLiteral("PRAGMA user_version = 1") }));
     QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
     {
         Database db(folder.path());
         QCOMPARE(db.open().status, Database::OpenStatus::Opened);
     }
-    QCOMPARE(value(path, QStringLiteral("PRAGMA user_version")).toInt(), 2);
+    QCOMPARE(value(path, QStringLiteral("PRAGMA user_version")).toInt(), Schema::CurrentVersion);
     QCOMPARE(value(path, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'Invitation'")).toString(),
         Schema::find(Schema::Object::Kind::Table, QStringLiteral("Invitation"))->sql);
     QCOMPARE(value(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'Invitation_TokenHash'"))
