@@ -343,6 +343,8 @@ void TestBackupWindow::restoreFromAFirstVersionBackup()
     next.close();
     QCOMPARE(onFile(w.database(), QStringLiteral("PRAGMA user_version")).toInt(), Schema::CurrentVersion);
     QCOMPARE(onFile(w.database(), pairsTables).toInt(), 1);
+    // The restored file's trail says it was restored, and from which file.
+    QCOMPARE(onFile(w.database(), QStringLiteral("SELECT Detail FROM AuditLog WHERE What = 'restore'")).toString(), backup);
     QCOMPARE(onFile(w.database(), QStringLiteral("SELECT group_concat(Code) FROM IDE")).toString(),
         QStringLiteral("from the backup"));
 }
