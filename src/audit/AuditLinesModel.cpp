@@ -17,6 +17,10 @@ QVariant AuditLinesModel::data(const QModelIndex& index, int role) const
         return AuditWords::of(stored);
     case Code:
         return ShownNumbers::text(stored);
+    case Detail:
+        // A path or "3 rows, without names" reads left to right, a report's title right to left, each from its own
+        // first letter, whatever the table's direction.
+        return stored.isEmpty() ? stored : QChar(0x2068) + stored + QChar(0x2069);
     default:
         return stored;
     }
