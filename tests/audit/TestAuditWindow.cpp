@@ -185,6 +185,14 @@ void TestAuditWindow::onlyTheHeadReadsTheServersTrail()
         QCOMPARE(lines->index(0, AuditLinesModel::Who).data().toString(), logins.at(1));
         QCOMPARE(lines->index(0, AuditLinesModel::What).data().toString(), Msg::AuditExamineeRegistered);
         QVERIFY(!lines->index(0, AuditLinesModel::When).data().toString().isEmpty());
+        // The server's times compare with the days typed as the file's do.
+        auto* from = Drive::find<QLineEdit>(&window, QStringLiteral("TextFrom"));
+        from->setText(SolarHijriDate(QDate::currentDate().addDays(1)));
+        QVERIFY(window.applyFilter());
+        QCOMPARE(lines->rowCount(), 0);
+        from->setText(SolarHijriDate(QDate::currentDate()));
+        QVERIFY(window.applyFilter());
+        QCOMPARE(lines->rowCount(), 1);
         QVERIFY(program.messages().boxes.isEmpty());
     }
     // A counsellor is refused by the program, and by the server when the window reads anyway.
