@@ -51,8 +51,9 @@ struct PanelPlace {
     int height;
 };
 constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
-// Taller by one row for the phones' button: it starts where the hint and banner end.
-constexpr PanelPlace kSettingsPlace{6060, 3240, 2175, 4455};
+// Taller by one row for the phones' button, where the hint and banner end,
+// and one more for the activity report, grown upwards so its foot stays where it was.
+constexpr PanelPlace kSettingsPlace{6060, 2640, 2175, 5055};
 constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
 constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
 // Below the clinic's name, between the hint and banner (which end at 3240) and the button column (from 8280), down to
@@ -247,7 +248,9 @@ void MainWindow::buildSettingsPanel()
             if (window->isVisible())
                 window->update();
     });
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 3840, 1785, 495),
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command73"), Msg::AuditTitle, 195, 3840, 1785, 495),
+            &QPushButton::clicked, this, &MainWindow::openAuditWindow);
+    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 4440, 1785, 495),
             &QPushButton::clicked, this, &MainWindow::HidePanels);
 }
 
@@ -527,6 +530,12 @@ void MainWindow::showDataFilePanel()
     HidePanels();
     showAt(m_settingsPanel, kSettingsPlace);
     showAt(m_dataFilePanel, kClinicPlace);
+}
+
+void MainWindow::openAuditWindow()
+{
+    HidePanels();
+    m_router.openAuditWindow(this);
 }
 
 void MainWindow::showDatabasePanel()

@@ -58,6 +58,7 @@ private:
     void showDataFilePanel();
     void showDatabasePanel();
     void showPhonePanel();
+    void openAuditWindow();
     // At load: a stored theme whose skin cannot be read gives way to the first theme, stored, and the operator is
     // told.
     void replaceUnreadableTheme();

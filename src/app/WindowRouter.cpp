@@ -3,9 +3,11 @@
 #include "about/AboutWindow.h"
 #include "app/HelpKey.h"
 #include "app/MainWindow.h"
+#include "audit/AuditWindow.h"
 #include "backup/BackupWindow.h"
 #include "backup/ExitPrompt.h"
 #include "data/Audit.h"
+#include "data/Rights.h"
 #include "data/TableCursor.h"
 #include "examinees/InvitationWindow.h"
 #include "examinees/LookupWindow.h"
@@ -280,6 +282,20 @@ void WindowRouter::openBackupWindow()
     // The last window of the run: its closing leaves no window visible (the prompt hides itself) and so ends
     // the program.
     open(new BackupWindow(m_db, m_messages, m_fileDialogs), HandBack::None);
+}
+
+bool WindowRouter::openAuditWindow(QWidget* owner)
+{
+    // The server refuses a counsellor's read anyway; asked first, the refusal is said in Persian.
+    if (!Rights::may(m_db, Rights::Act::ReadAuditTrail)) {
+        m_messages.ShowNotice(owner, Msg::HeadOnly);
+        return false;
+    }
+    auto* window = new AuditWindow(m_db, m_messages, m_fileDialogs);
+    const TableCursor theme(m_db, QStringLiteral("Theme"));
+    Theme::applyTheme(window, m_db, theme.field(QStringLiteral("TH")));
+    open(window, HandBack::None);
+    return true;
 }
 
 HelpWindow* WindowRouter::openHelp(const QString& sectionKey)

@@ -101,6 +101,9 @@ public:
     // Opens the exit prompt at a screen position in twips, or moves the one already open there.
     void openExitPrompt(int leftTwips, int topTwips);
     virtual void openBackupWindow();
+    // "گزارش فعاليت ها" beside `owner`, for whoever may read the trail; anyone else is told, over `owner`, that only
+    // the clinic's head may. Whether it opened.
+    virtual bool openAuditWindow(QWidget* owner);
 
     // Shows a top-level window, deletes it when it closes, and counts it among the program's windows.
     void open(QWidget* window, HandBack handBack);

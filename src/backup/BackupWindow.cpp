@@ -436,6 +436,7 @@ void BackupWindow::restore()
         return;
     }
 
+    DatabaseRestore::noteRestore(m_places, m_source->text());
     // A read through the program's connection plays back any journal left by an interrupted write, so the file
     // kept as `.before-restore` is complete; then the connection lets go of the file for good.
     {

@@ -1,6 +1,7 @@
 #include "backup/DatabaseRestore.h"
 
 #include "backup/DatabaseCopy.h"
+#include "data/Audit.h"
 #include "data/Database.h"
 #include "data/Schema.h"
 #include "data/TableCursor.h"
@@ -79,6 +80,12 @@ DatabaseCheck::Result prove(const BackupNames::Places& places)
         checked.detail = *failed;
     }
     return checked;
+}
+
+bool noteRestore(const BackupNames::Places& places, const QString& source)
+{
+    const std::unique_ptr<Database> copy = Database::atFile(places.restoreCheck);
+    return copy->open().ok() && Audit::note(*copy, QStringLiteral("restore"), QString(), source);
 }
 
 Step putInPlace(const BackupNames::Places& places, const Copier& copy, QString& error)

@@ -23,6 +23,11 @@ enum class Step {
 // private copy is left for putInPlace or for the caller to remove.
 DatabaseCheck::Result prove(const BackupNames::Places& places);
 
+// Writes into the proven private copy's trail that it is being restored from `source`, so the data file carries the
+// line once it is in place (the trail of the file it replaces stays in `.before-restore`). False when the copy could
+// not be opened or written; the restore goes on all the same.
+bool noteRestore(const BackupNames::Places& places, const QString& source);
+
 // Copies a whole file as DatabaseCopy does, reporting its own failure.
 using Copier = std::function<bool(const QString& source, const QString& target)>;
 

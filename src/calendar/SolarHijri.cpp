@@ -1,5 +1,7 @@
 #include "calendar/SolarHijri.h"
 
+#include <QRegularExpression>
+
 #include <array>
 
 namespace {
@@ -133,4 +135,31 @@ QString SolarHijriDate(const QDate& date, int formatCode)
 QString SolarHijriToday(int formatCode)
 {
     return SolarHijriDate(QDate::currentDate(), formatCode);
+}
+
+QDate SolarHijriToGregorian(int year, int month, int day)
+{
+    if (year < kBaseYear || month < 1 || month > 12 || day < 1)
+        return QDate();
+    const bool leap = IsSolarHijriLeapYear(year - kBaseYear);
+    const int monthLength = month <= 6 ? kFirstHalfMonthLength
+        : month <= 11                  ? kSecondHalfMonthLength
+                                       : (leap ? 30 : 29);
+    if (day > monthLength)
+        return QDate();
+    qint64 dayNumber = 0;
+    for (int offset = 0; offset < year - kBaseYear; ++offset)
+        dayNumber += IsSolarHijriLeapYear(offset) ? 366 : 365;
+    dayNumber += month <= 7 ? (month - 1) * kFirstHalfMonthLength
+                            : kFirstHalfLength + (month - 7) * kSecondHalfMonthLength;
+    return kEpoch.addDays(dayNumber + day - 1);
+}
+
+QDate ParseSolarHijriDate(const QString& text)
+{
+    static const QRegularExpression layout(QStringLiteral("^\\s*([0-9]{4})\\s*[/.\\-]\\s*([0-9]{1,2})\\s*[/.\\-]\\s*([0-9]{1,2})\\s*$"));
+    const QRegularExpressionMatch match = layout.match(text);
+    if (!match.hasMatch())
+        return QDate();
+    return SolarHijriToGregorian(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
 }

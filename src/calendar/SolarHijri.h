@@ -25,3 +25,11 @@ QString SolarHijriDate(const QDate& date, int formatCode = 0);
 
 // SolarHijriDate of today's local date.
 QString SolarHijriToday(int formatCode = 0);
+
+// The Gregorian date of Solar Hijri year, month (1..12) and day; an invalid date for a day the calendar does not
+// have (31 Mehr, 30 Esfand of a common year) or one before 1 Farvardin 1332. The inverse of SolarHijriDate.
+QDate SolarHijriToGregorian(int year, int month, int day);
+
+// A Solar Hijri date typed as year/month/day ("1403/1/5", "1403/01/05"; "." or "-" between the parts also do), in
+// ASCII digits; an invalid date for anything else.
+QDate ParseSolarHijriDate(const QString& text);

@@ -93,6 +93,8 @@ std::unique_ptr<Database> Database::atFile(const QString& path)
 {
     auto db = std::make_unique<Database>(QString());
     db->m_filePath = path;
+    // A copy is no one's work: what is written into it (a server's rows, a check) leaves no lines.
+    db->m_keepsTrail = false;
     return db;
 }
 

@@ -51,7 +51,7 @@ public:
     // itself when not given, as for a program run from its own folder.
     explicit Database(const QString& dataFolder, const QString& resourcesFolder = QString());
     // A database at a path of its own rather than in a program folder: a copy about to be restored is opened so, the
-    // way the program opens its own file at start.
+    // way the program opens its own file at start, except that nothing written into it goes into its audit trail.
     static std::unique_ptr<Database> atFile(const QString& path);
     // A clinic's database on a server. The password, when given, is kept in memory only; without one the server's
     // client library finds its own (~/.pgpass, a service file, PGPASSWORD).
@@ -233,6 +233,8 @@ private:
     QString m_lastErrorCode;
     bool m_lastErrorBusy = false;
     int m_lockWaitMs = 3000;
+    // Whether changes made on this file's connection are written into its audit trail.
+    bool m_keepsTrail = true;
     // Running while statements give up at once after one has waited in vain.
     mutable QElapsedTimer m_impatientSince;
     std::optional<KeptAnswers> m_keptAnswers;

@@ -134,11 +134,13 @@ std::optional<Result> schemaVerdict(QSqlDatabase db)
         // SQLite's own tables (statistics, sequences) come and go with the engine's work.
         if (isTable && name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
             continue;
-        if (!isTable && type != QLatin1String("index")) {
-            // Views and triggers run or show what this program never wrote.
+        if (!isTable && type != QLatin1String("index") && type != QLatin1String("trigger")) {
+            // Views show what this program never wrote.
             return verdict(Outcome::NotOurs, QStringLiteral("%1 %2 is not this program's").arg(type, name));
         }
-        const Schema::Object* ours = Schema::find(isTable ? Kind::Table : Kind::Index, name, version);
+        // A trigger runs on its own whenever the program writes: only the trail's own, word for word, may be there.
+        const Kind kind = isTable ? Kind::Table : type == QLatin1String("index") ? Kind::Index : Kind::Trigger;
+        const Schema::Object* ours = Schema::find(kind, name, version);
         if (!ours)
             return verdict(Outcome::NotOurs, QStringLiteral("%1 %2 is not this program's").arg(type, name));
         if (!Schema::sameDefinition(sql, ours->sql))

@@ -1,6 +1,7 @@
 // Opening the program's own data file: the check, the first start's new file, and bringing an older one up to date.
 #include "data/Database.h"
 
+#include "data/Audit.h"
 #include "data/DatabaseCheck.h"
 #include "data/Engine.h"
 #include "data/ExamineeCode.h"
@@ -192,6 +193,12 @@ QString Database::openConnection(const QString& path, bool putBackThemeRow)
     const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
     if (!codes.ok)
         return codes.error;
+
+    // From here on every change of an examinee's rows leaves its line in the trail, with whoever runs the program.
+    if (m_keepsTrail)
+        for (const QString& statement : Audit::fileTriggerStatements(Audit::computerUser()))
+            if (!q.exec(statement))
+                return q.lastError().text();
     return QString();
 }
 

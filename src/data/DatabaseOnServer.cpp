@@ -161,7 +161,7 @@ Database::OpenResult Database::openServer()
 QString Database::createOnServer()
 {
     QStringList statements = engine().schemaStatements();
-    statements << engine().writeSchemaVersion(Schema::CurrentVersion);
+    statements << engine().writeSchemaVersion(Schema::ServerVersion);
     for (const QString& statement : statements)
         if (!exec(statement))
             return lastError();
@@ -180,10 +180,10 @@ QString Database::bringServerUpToDate(int version, bool putBackThemeRow)
     if (putBackThemeRow
         && !exec(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") VALUES ('1', '', '')")))
         return lastError();
-    if (version >= Schema::CurrentVersion)
+    if (version >= Schema::ServerVersion)
         return QString();
     QStringList statements = engine().upgradeStatements(version);
-    statements << engine().writeSchemaVersion(Schema::CurrentVersion);
+    statements << engine().writeSchemaVersion(Schema::ServerVersion);
     for (const QString& statement : statements)
         if (!exec(statement))
             return lastError();

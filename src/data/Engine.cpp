@@ -128,13 +128,14 @@ private:
     // The key of the writers' lock: any number, the same in every copy of the program.
     static constexpr int WriterLock = 350035;
 
-    // Tables (each with its identity column first) and indexes of versions after `from`. The code of an examinee is
+    // Tables (each with its identity column first) and indexes of versions after `from`, up to what the program
+    // makes on a server by itself. The code of an examinee is
     // unique in IDE and in Answer, so two programs can never store one code twice.
     static QStringList objectStatements(int from)
     {
         QStringList statements;
         for (const Schema::Object& object : Schema::objects()) {
-            if (object.version <= from)
+            if (object.version <= from || object.version > Schema::ServerVersion)
                 continue;
             if (object.kind == Schema::Object::Kind::Table) {
                 QStringList definitions { Engine::server().rowIdentity()

@@ -17,13 +17,14 @@ Object table(const QString& name, const QStringList& columns)
         definitions << quoted(column) + QStringLiteral(" TEXT");
     return { Object::Kind::Table, name,
         QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(name), definitions.join(QStringLiteral(", "))), 0, columns,
-        QString() };
+        QString(), QString() };
 }
 
 Object index(const QString& name, const QString& table, const QString& column)
 {
     return { Object::Kind::Index, name,
-        QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(name, table, quoted(column)), 0, { column }, table };
+        QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(name, table, quoted(column)), 0, { column }, table,
+        QString() };
 }
 
 // An index of only the rows that meet `where`: a count of those rows reads the index alone.
@@ -33,6 +34,16 @@ Object partialIndex(const QString& name, const QString& table, const QString& co
     object.sql += QStringLiteral(" WHERE ") + where;
     object.where = where;
     return object;
+}
+
+// A trigger that refuses every `event` (UPDATE, DELETE) of `table`'s rows.
+Object refusal(const QString& name, const QString& table, const QString& event)
+{
+    return { Object::Kind::Trigger, name,
+        QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, 'the audit trail is kept as "
+                       "written'); END")
+            .arg(quoted(name), event, quoted(table)),
+        0, {}, table, QString() };
 }
 
 Object since(int version, Object object)
@@ -102,6 +113,16 @@ const QList<Object>& objects()
         since(2,
             partialIndex(QStringLiteral("Answer_Complete"), QStringLiteral("Answer"), QStringLiteral("Code"),
                 everyItemAnswered())),
+        // Version 3: the audit trail, one line per change of an examinee's rows and per report, export, backup or
+        // restore; When is UTC in ISO 8601 with milliseconds, so text order is time order. The program writes lines
+        // and never changes one.
+        since(3,
+            table(QStringLiteral("AuditLog"),
+                { QStringLiteral("When"), QStringLiteral("Who"), QStringLiteral("What"), QStringLiteral("Code"),
+                    QStringLiteral("Detail") })),
+        since(3, index(QStringLiteral("AuditLog_When"), QStringLiteral("AuditLog"), QStringLiteral("When"))),
+        since(3, refusal(QStringLiteral("AuditLog_Unchanged"), QStringLiteral("AuditLog"), QStringLiteral("UPDATE"))),
+        since(3, refusal(QStringLiteral("AuditLog_Undeleted"), QStringLiteral("AuditLog"), QStringLiteral("DELETE"))),
     };
     return all;
 }

@@ -9,21 +9,25 @@
 // another way (without row ids, with a constraint or a collation of its own) never passes for ours.
 namespace Schema {
 
-// The schema version this program writes (PRAGMA user_version). Version 0 is the first five tables; version 1 adds
-// the remembered comparison pairs; version 2 the invitations to answer on a phone and an index of the complete answer rows. A file of an older version is brought up to date at start; a newer one was made
-// by a newer program and is refused.
-constexpr int CurrentVersion = 2;
-// A clinic's server set up with counsellors' rights (data/ServerRights) is of version 3: the tables of version 2 and
-// those that say whose each examinee is. Only the setup makes it; the program opens it as it is.
+// The schema version this program writes into its data file (PRAGMA user_version). Version 0 is the first five
+// tables; version 1 adds the remembered comparison pairs; version 2 the invitations to answer on a phone and an index
+// of the complete answer rows; version 3 the audit trail, whose lines nobody changes or deletes. A file of an older
+// version is brought up to date at start; a newer one was made by a newer program and is refused.
+constexpr int CurrentVersion = 3;
+// What the program makes on a clinic's server by itself: the tables of version 2. The server's trail comes with
+// counsellors' rights (data/ServerRights), version 3 there: the tables of version 2 and those that say whose each
+// examinee is. Only the setup makes it; the program opens it as it is.
+constexpr int ServerVersion = 2;
 constexpr int ServerRightsVersion = 3;
 
 struct Object {
-    enum class Kind { Table, Index };
+    // A trigger belongs to the data file alone: on a server the setup writes the trail its own way.
+    enum class Kind { Table, Index, Trigger };
     Kind kind = Kind::Table;
     QString name;
     QString sql; // as the program's data file has it
     int version = 0; // the schema version that added it
-    // A table's columns in order; an index's table and its one column.
+    // A table's columns in order; an index's table and its one column; a trigger's table.
     QStringList columns;
     QString table;
     // A partial index's condition: only the rows it holds are in the index (empty: every row).

@@ -37,6 +37,15 @@ TableCursor::TableCursor(Database& db, const QString& table, CountedOnDemand, QO
     reload();
 }
 
+TableCursor::TableCursor(Database& db, const QString& table, const Listing& listing, QObject* parent)
+    : QObject(parent)
+    , m_db(db)
+    , m_table(table)
+    , m_listing(listing)
+{
+    reload();
+}
+
 // The answers, whose complete rows the home figures keep as they are written.
 bool TableCursor::isAnswerTable() const
 {
@@ -69,7 +78,44 @@ QString TableCursor::quotedColumn(const QString& column) const
 
 QString TableCursor::whereClause() const
 {
-    return m_filterColumn ? QStringLiteral(" WHERE %1 = ?").arg(quotedColumn(*m_filterColumn)) : QString();
+    QStringList tests;
+    if (m_filterColumn)
+        tests << QStringLiteral("%1 = ?").arg(quotedColumn(*m_filterColumn));
+    for (const Condition& condition : m_conditions) {
+        const QString column = quotedColumn(condition.column);
+        switch (condition.test) {
+        case Condition::Test::Equal:
+            tests << column + QStringLiteral(" = ?");
+            break;
+        case Condition::Test::AtLeast:
+            tests << column + QStringLiteral(" >= ?");
+            break;
+        case Condition::Test::Below:
+            tests << column + QStringLiteral(" < ?");
+            break;
+        }
+    }
+    return tests.isEmpty() ? QString() : QStringLiteral(" WHERE ") + tests.join(QStringLiteral(" AND "));
+}
+
+void TableCursor::bindFilter(QSqlQuery& query) const
+{
+    if (m_filterColumn)
+        query.addBindValue(m_filterValue);
+    for (const Condition& condition : m_conditions)
+        query.addBindValue(condition.value);
+}
+
+QString TableCursor::orderClause() const
+{
+    const QString& identity = m_db.engine().rowIdentity();
+    if (!m_listing)
+        return identity;
+    const QString direction = m_listing->descending ? QStringLiteral(" DESC") : QString();
+    // Rows of one time on the data file keep the order they were stored in; the server's times are finer than any
+    // two writes.
+    return quotedColumn(m_listing->orderColumn) + direction
+        + (m_db.isServer() ? QString() : QStringLiteral(", ") + identity + direction);
 }
 
 bool TableCursor::fail(const QString& error, bool busy)
@@ -129,7 +175,23 @@ bool TableCursor::reload()
     // one statement: one look at one state of the data, and on a server one round trip; the first row alone when
     // the rows are counted on demand.
     bool ok = loadColumns();
-    if (ok) {
+    if (ok && m_listing) {
+        // A listing counts its rows; the rows themselves are read a page at a time.
+        Database::Statement statement
+            = prepared(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedColumn(m_table), whereClause()));
+        ok = bool(statement);
+        if (ok) {
+            QSqlQuery& q = statement.query();
+            bindFilter(q);
+            ok = run(q) && q.next();
+            if (ok)
+                m_count = q.value(0).toInt();
+            else if (!q.lastError().isValid())
+                fail(QStringLiteral("cannot count the rows of %1").arg(m_table));
+            else
+                fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
+        }
+    } else if (ok) {
         const QString& identity = m_db.engine().rowIdentity();
         Database::Statement statement = prepared(m_countOnDemand
                 ? QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
@@ -139,11 +201,9 @@ bool TableCursor::reload()
         ok = bool(statement);
         if (ok) {
             QSqlQuery& q = statement.query();
-            if (m_filterColumn) {
-                q.addBindValue(m_filterValue);
-                if (!m_countOnDemand)
-                    q.addBindValue(m_filterValue);
-            }
+            bindFilter(q);
+            if (!m_countOnDemand)
+                bindFilter(q);
             ok = run(q);
             if (ok && q.next()) {
                 m_count = m_countOnDemand ? 1 : q.value(0).toInt();
@@ -165,6 +225,21 @@ bool TableCursor::reload()
     emit currentChanged();
     emit rowsChanged();
     return ok;
+}
+
+bool TableCursor::setConditions(const QList<Condition>& conditions)
+{
+    if (!loadColumns()) {
+        m_readFailed = true;
+        return false;
+    }
+    for (const Condition& condition : conditions)
+        if (!m_columns.contains(condition.column)) {
+            m_readFailed = true;
+            return fail(QStringLiteral("no column %1 in %2").arg(condition.column, m_table));
+        }
+    m_conditions = conditions;
+    return reload();
 }
 
 bool TableCursor::setFilter(const QString& column, const QString& value)
@@ -204,8 +279,7 @@ bool TableCursor::countRows() const
     if (!statement)
         return false;
     QSqlQuery& q = statement.query();
-    if (m_filterColumn)
-        q.addBindValue(m_filterValue);
+    bindFilter(q);
     if (!self->run(q) || !q.next())
         return false;
     // Rows stored or removed since the first row was read are counted as they are now.
@@ -223,13 +297,14 @@ bool TableCursor::loadRowIds()
 {
     if (m_rowIds)
         return true;
+    if (m_listing)
+        return fail(QStringLiteral("a listing of %1 has no current row").arg(m_table));
     Database::Statement statement = prepared(QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %3")
                                                  .arg(quotedColumn(m_table), whereClause(), m_db.engine().rowIdentity()));
     if (!statement)
         return false;
     QSqlQuery& q = statement.query();
-    if (m_filterColumn)
-        q.addBindValue(m_filterValue);
+    bindFilter(q);
     if (!run(q))
         return false;
     QList<qint64> ids;
@@ -245,6 +320,8 @@ bool TableCursor::loadCurrent()
     m_values.clear();
     m_edits.clear();
     m_currentRowId = -1;
+    if (m_listing)
+        return fail(QStringLiteral("a listing of %1 has no current row").arg(m_table));
     const QString& identity = m_db.engine().rowIdentity();
     const bool first = m_position == 0 && !m_rowIds;
     if (!first && (!loadRowIds() || m_position < 0 || m_position >= m_rowIds->size()))
@@ -258,8 +335,8 @@ bool TableCursor::loadCurrent()
     QSqlQuery& q = statement.query();
     if (!first)
         q.addBindValue(m_rowIds->at(m_position));
-    else if (m_filterColumn)
-        q.addBindValue(m_filterValue);
+    else
+        bindFilter(q);
     if (!run(q))
         return false;
     if (!q.next())
@@ -315,6 +392,8 @@ void TableCursor::addNew()
 
 bool TableCursor::update()
 {
+    if (m_listing)
+        return fail(QStringLiteral("a listing of %1 is only read").arg(m_table));
     if (!hasCurrent())
         return fail(QStringLiteral("no current row in %1").arg(m_table));
     const bool stored = m_isNew || !m_edits.isEmpty();
@@ -422,12 +501,13 @@ bool TableCursor::remove()
 
 bool TableCursor::removeAll()
 {
+    if (m_listing)
+        return fail(QStringLiteral("a listing of %1 is only read").arg(m_table));
     {
         Database::Statement statement = prepared(QStringLiteral("DELETE FROM %1%2").arg(quotedColumn(m_table), whereClause()));
         if (!statement)
             return false;
-        if (m_filterColumn)
-            statement.query().addBindValue(m_filterValue);
+        bindFilter(statement.query());
         if (!run(statement.query()))
             return false;
     }
@@ -452,12 +532,11 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
 
     Database::Statement statement = prepared(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
                                                  .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table),
-                                                     whereClause(), m_db.engine().rowIdentity()));
+                                                     whereClause(), orderClause()));
     if (!statement)
         return false;
     QSqlQuery& q = statement.query();
-    if (m_filterColumn)
-        q.addBindValue(m_filterValue);
+    bindFilter(q);
     q.addBindValue(count);
     q.addBindValue(first);
     if (!run(q))
@@ -486,8 +565,7 @@ bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
     if (!statement)
         return false;
     QSqlQuery& q = statement.query();
-    if (m_filterColumn)
-        q.addBindValue(m_filterValue);
+    bindFilter(q);
     if (!run(q))
         return false;
     QStringList values;
@@ -523,12 +601,11 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
     }
     Database::Statement statement = prepared(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
                                                  .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table),
-                                                     whereClause(), m_db.engine().rowIdentity()));
+                                                     whereClause(), orderClause()));
     if (!statement)
         return false;
     QSqlQuery& q = statement.query();
-    if (m_filterColumn)
-        q.addBindValue(m_filterValue);
+    bindFilter(q);
     if (!run(q))
         return false;
     QStringList values;

@@ -33,6 +33,26 @@ public:
     // rights on the clinic's server make dearer still) has run.
     struct CountedOnDemand {};
     TableCursor(Database& db, const QString& table, CountedOnDemand, QObject* parent = nullptr);
+    // A cursor that only lists rows, in the order of one column (newest first, for a trail), for a grid and an
+    // export: it counts, reads pages, every row and the distinct values, and has no current row to move, change or
+    // remove. Its table need not carry the rows' identity.
+    struct Listing {
+        QString orderColumn;
+        bool descending = false;
+    };
+    TableCursor(Database& db, const QString& table, const Listing& listing, QObject* parent = nullptr);
+
+    // One test of a column against a bound value, among those that all must hold for a row to pass (beside the
+    // filter): equal to it, or not before or before it in text order (the trail's times are written so that text
+    // order is time order).
+    struct Condition {
+        enum class Test { Equal, AtLeast, Below };
+        QString column;
+        Test test = Test::Equal;
+        QString value;
+    };
+    // Restricts the rows to those that meet every condition, then reloads. Fails on an unknown column.
+    bool setConditions(const QList<Condition>& conditions);
 
     const QString& table() const { return m_table; }
     Database& database() const { return m_db; }
@@ -128,12 +148,17 @@ private:
     QString whereClause() const;
     // Counts the rows through the filter into m_count; false when that cannot be read.
     bool countRows() const;
+    // The filter's and the conditions' values, in the order whereClause() asks for them.
+    void bindFilter(QSqlQuery& query) const;
+    QString orderClause() const;
 
     Database& m_db;
     QString m_table;
     QStringList m_columns;
     std::optional<QString> m_filterColumn;
     QString m_filterValue;
+    QList<Condition> m_conditions;
+    std::optional<Listing> m_listing;
 
     // Row ids are fetched on demand; a reload only counts and fetches the first row.
     mutable std::optional<QList<qint64>> m_rowIds;

@@ -208,6 +208,49 @@ inline const QString ShareTakenBack = QStringLiteral("اشتراک آزمودن�
 inline const QString ShareOnlyOwn = QStringLiteral("تنها آزمودني هاي خودتان را مي توانيد به اشتراک بگذاريد يا اشتراک آن را پس بگيريد.");
 inline const QString NotSharedWithColleague = QStringLiteral("اين آزمودني با اين همکار به اشتراک گذاشته نشده است");
 
+// The activity window: the audit trail's lines, narrowed and exported.
+inline const QString AuditTitle = QStringLiteral("گزارش فعاليت ها");
+inline const QString AuditAll = QStringLiteral("همه");
+inline const QString AuditWhen = QStringLiteral("زمان");
+inline const QString AuditWho = QStringLiteral("کاربر");
+inline const QString AuditWhat = QStringLiteral("فعاليت");
+inline const QString AuditCode = QStringLiteral("کد آزمودني");
+inline const QString AuditDetail = QStringLiteral("توضيحات");
+inline const QString AuditFrom = QStringLiteral("از تاريخ");
+inline const QString AuditTo = QStringLiteral("تا تاريخ");
+inline const QString AuditShow = QStringLiteral("نمايش");
+inline const QString AuditExport = QStringLiteral("خروجي اکسل");
+inline const QString AuditClose = QStringLiteral("خروج");
+// %1 the lines the grid lists now.
+inline const QString AuditLineCount = QStringLiteral("%1 مورد");
+inline const QString AuditDateWrong = QStringLiteral("تاريخ را به صورت سال/ماه/روز وارد کنيد، مانند 1403/01/15");
+inline const QString AuditNothingListed = QStringLiteral("موردي براي خروجي نيست");
+inline const QString AuditExportDone = QStringLiteral("خروجي گزارش فعاليت ها ذخيره شد");
+inline const QString AuditExportFailed = QStringLiteral("خروجي گزارش فعاليت ها ذخيره نشد");
+// What each action of the trail is called in the window; the trail keeps the action's own words.
+inline const QString AuditExamineeRegistered = QStringLiteral("ثبت نام آزمودني");
+inline const QString AuditExamineeChanged = QStringLiteral("تغيير مشخصات آزمودني");
+inline const QString AuditExamineeDeleted = QStringLiteral("حذف آزمودني");
+inline const QString AuditAnswersMade = QStringLiteral("ايجاد پاسخنامه");
+inline const QString AuditAnswersChanged = QStringLiteral("ثبت پاسخ");
+inline const QString AuditAnswersDeleted = QStringLiteral("حذف پاسخنامه");
+inline const QString AuditPairRemembered = QStringLiteral("ثبت زوج مقايسه");
+inline const QString AuditPairChanged = QStringLiteral("تغيير زوج مقايسه");
+inline const QString AuditPairForgotten = QStringLiteral("حذف زوج مقايسه");
+inline const QString AuditInvitationMade = QStringLiteral("ساخت دعوت");
+inline const QString AuditInvitationChanged = QStringLiteral("تغيير وضعيت دعوت");
+inline const QString AuditInvitationDeleted = QStringLiteral("حذف دعوت");
+inline const QString AuditShared = QStringLiteral("اشتراک با همکار");
+inline const QString AuditShareTakenBack = QStringLiteral("پس گرفتن اشتراک");
+inline const QString AuditCsvExport = QStringLiteral("خروجي اکسل آزمودني ها");
+inline const QString AuditReportPrinted = QStringLiteral("پرينت گزارش");
+inline const QString AuditReportSaved = QStringLiteral("ذخيره گزارش به صورت PDF");
+inline const QString AuditComparison = QStringLiteral("مقايسه دو آزمودني");
+inline const QString AuditScoringViewed = QStringLiteral("مشاهده نمره گذاري");
+inline const QString AuditBackup = QStringLiteral("تهيه نسخه پشتيبان");
+inline const QString AuditRestore = QStringLiteral("بازيابي اطلاعات");
+inline const QString AuditTrailExport = QStringLiteral("خروجي گزارش فعاليت ها");
+
 // Answer codes of the standard box
 constexpr int Ok = 1;
 constexpr int Yes = 6;

@@ -1,5 +1,7 @@
 #include "app/AppFixture.h"
 #include "app/Desktop.h"
+#include "audit/AuditWindow.h"
+#include "data/TableCursor.h"
 #include "backup/ExitPrompt.h"
 #include "calendar/SolarHijri.h"
 #include "support/LockHolder.h"
@@ -101,6 +103,7 @@ private slots:
     void lookupWindowHandsBack();
     void scoringWindowHandsBack();
     void registration();
+    void activityWindowFromSettings();
     void persianDigitsTick();
     void registrationCancelled();
     void unsavedRegistrationDroppedByOtherButtons();
@@ -551,6 +554,26 @@ protected:
 
 // The tick under settings turns Persian digits off and on for this computer's user; what is opened afterwards
 // draws accordingly, and nothing stored changes.
+// "گزارش فعاليت ها" under settings opens the activity window beside the main window, which stays.
+void TestMainWindow::activityWindowFromSettings()
+{
+    Hub hub;
+    MainWindow* w = hub.show();
+    hub.program.addExaminee(QStringLiteral("41"));
+    Drive::click(w, QStringLiteral("Command9"));
+    QVERIFY(Drive::click(w, QStringLiteral("Command73")));
+    AuditWindow* activity = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<AuditWindow*>(window); found && found->isVisible())
+            activity = found;
+    QVERIFY(activity);
+    QVERIFY(w->isVisible());
+    QVERIFY(!Drive::find<QWidget>(w, "Frame8")->isVisible());
+    QCOMPARE(activity->listed()->count(), 2); // the examinee's two rows
+    QVERIFY(hub.program.messages().boxes.isEmpty());
+    activity->close();
+}
+
 void TestMainWindow::persianDigitsTick()
 {
     Hub hub;
@@ -563,7 +586,7 @@ void TestMainWindow::persianDigitsTick()
     QCOMPARE(tick->geometry(), QRect(Twips::toPixelsX(195), Twips::toPixelsY(2640), Twips::toPixelsX(1785),
                                      Twips::toPixelsY(495)));
     const auto* exit = Drive::find<QPushButton>(w, "Command69");
-    QCOMPARE(exit->y(), Twips::toPixelsY(3840));
+    QCOMPARE(exit->y(), Twips::toPixelsY(4440));
     QVERIFY(exit->geometry().bottom() < Drive::find<QWidget>(w, "Frame8")->height());
 
     // A window already open (a preview, a chart) is drawn again at once, and the home panel's figures follow.

@@ -418,6 +418,7 @@ void TestServerStart::copyReadsAnOlderDataFileAsItIs()
     // A file of schema version 0, written before codes were normalised: no pairs table, a code in Persian digits.
     local.exec(QStringLiteral("INSERT INTO IDE (Code, FName) VALUES ('\u06F7\u06F7\u06F7', 'Sara')"));
     local.exec(QStringLiteral("INSERT INTO Answer (Code) VALUES ('\u06F7\u06F7\u06F7')"));
+    local.exec(QStringLiteral("DROP TABLE AuditLog"));
     local.exec(QStringLiteral("DROP TABLE ComparedPairs"));
     local.exec(QStringLiteral("DROP TABLE Invitation"));
     local.exec(QStringLiteral("DROP INDEX Answer_Complete"));

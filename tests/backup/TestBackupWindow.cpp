@@ -219,11 +219,15 @@ void TestBackupWindow::backup()
         QVERIFY(write(target, "the previous backup"));
     w.program.messages().answers << answer;
     w.field("Text1")->setText(target);
+    const QByteArray before = read(w.database());
     w.click("VisualButtonEx2");
     QCOMPARE(w.texts(), texts);
     if (texts.last() == Msg::BackupDone) {
         QCOMPARE(w.program.messages().boxes.last().style, 0);
-        QCOMPARE(read(target), read(w.database()));
+        // The backup is the file as it was; the file's trail then says where it went.
+        QCOMPARE(read(target), before);
+        QCOMPARE(onFile(w.database(), QStringLiteral("SELECT Detail FROM AuditLog WHERE What = 'backup'")).toString(),
+            target);
         QTRY_VERIFY(!w.window); // the program ends
     } else {
         QCOMPARE(w.program.messages().boxes.last().style, 0x100040);
@@ -324,6 +328,7 @@ void TestBackupWindow::restoreFromAFirstVersionBackup()
     w.program.addExaminee(QStringLiteral("from the backup"));
     const QString backup = w.path(QStringLiteral("older.mdbB"));
     QVERIFY(QFile::copy(w.database(), backup));
+    onFile(backup, QStringLiteral("DROP TABLE AuditLog"));
     onFile(backup, QStringLiteral("DROP TABLE ComparedPairs"));
     onFile(backup, QStringLiteral("DROP TABLE Invitation"));
     onFile(backup, QStringLiteral("DROP INDEX Answer_Complete"));
@@ -342,6 +347,8 @@ void TestBackupWindow::restoreFromAFirstVersionBackup()
     next.close();
     QCOMPARE(onFile(w.database(), QStringLiteral("PRAGMA user_version")).toInt(), Schema::CurrentVersion);
     QCOMPARE(onFile(w.database(), pairsTables).toInt(), 1);
+    // The restored file's trail says it was restored, and from which file.
+    QCOMPARE(onFile(w.database(), QStringLiteral("SELECT Detail FROM AuditLog WHERE What = 'restore'")).toString(), backup);
     QCOMPARE(onFile(w.database(), QStringLiteral("SELECT group_concat(Code) FROM IDE")).toString(),
         QStringLiteral("from the backup"));
 }
@@ -485,9 +492,10 @@ void TestBackupWindow::bareNameGoesIntoTheBackFolder()
     w.program.addExaminee(QStringLiteral("A"));
     QVERIFY(!QFileInfo::exists(w.path(QStringLiteral("Back"))));
     w.field("Text1")->setText(QStringLiteral("mine.mdbB"));
+    const QByteArray before = read(w.database());
     w.click("VisualButtonEx2");
     QCOMPARE(w.texts(), QStringList { Msg::BackupDone });
-    QCOMPARE(read(w.path(QStringLiteral("Back/mine.mdbB"))), read(w.database()));
+    QCOMPARE(read(w.path(QStringLiteral("Back/mine.mdbB"))), before);
 }
 
 void TestBackupWindow::fullDiskSaysSo()

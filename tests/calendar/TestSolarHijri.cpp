@@ -62,6 +62,9 @@ class TestSolarHijri : public QObject
     Q_OBJECT
 
 private slots:
+    void typedDatesBackToGregorian_data();
+    void typedDatesBackToGregorian();
+    void everyDayRoundTrips();
     void layouts_data();
     void layouts();
     void weekdayNames_data();
@@ -409,6 +412,38 @@ void TestSolarHijri::todayUsesLocalDate()
     QVERIFY(today == SolarHijriDate(before, 0) || today == SolarHijriDate(after, 0));
     QVERIFY(today4 == SolarHijriDate(before, 4) || today4 == SolarHijriDate(after, 4));
     QVERIFY(SolarHijriToday(5).isEmpty());
+}
+
+void TestSolarHijri::typedDatesBackToGregorian_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("first day") << "1332/01/01" << QDate(1953, 3, 21);
+    QTest::newRow("unpadded") << "1405/1/1" << QDate(2026, 3, 21);
+    QTest::newRow("dots and blanks") << " 1403.12.30 " << QDate(2025, 3, 20);
+    QTest::newRow("dashes") << "1404-7-1" << QDate(2025, 9, 23);
+    QTest::newRow("30 Esfand of a common year") << "1404/12/30" << QDate();
+    QTest::newRow("31 Mehr") << "1404/07/31" << QDate();
+    QTest::newRow("month 13") << "1404/13/01" << QDate();
+    QTest::newRow("before the calendar") << "1331/12/29" << QDate();
+    QTest::newRow("two-digit year") << "04/01/01" << QDate();
+    QTest::newRow("words") << "today" << QDate();
+}
+
+void TestSolarHijri::typedDatesBackToGregorian()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, date);
+    QCOMPARE(ParseSolarHijriDate(typed), date);
+}
+
+void TestSolarHijri::everyDayRoundTrips()
+{
+    for (QDate day(1990, 1, 1); day < QDate(2070, 1, 1); day = day.addDays(1)) {
+        const QDate back = ParseSolarHijriDate(SolarHijriDate(day, 0));
+        if (back != day)
+            QFAIL(qPrintable(day.toString(Qt::ISODate)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSolarHijri)

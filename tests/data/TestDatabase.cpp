@@ -100,7 +100,7 @@ void TestDatabase::firstStartCreatesSchemaAndSeed()
     QSqlDatabase c = db.connection();
     QStringList tables = c.tables();
     tables.sort();
-    QCOMPARE(tables, (QStringList{"Answer", "ComparedPairs", "IDE", "Invitation", "PPP", "QU", "Theme"}));
+    QCOMPARE(tables, (QStringList{"Answer", "AuditLog", "ComparedPairs", "IDE", "Invitation", "PPP", "QU", "Theme"}));
     QSqlQuery version(c);
     QVERIFY(version.exec(QStringLiteral("PRAGMA user_version")) && version.next());
     QCOMPARE(version.value(0).toInt(), Schema::CurrentVersion);

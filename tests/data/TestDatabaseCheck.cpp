@@ -281,7 +281,8 @@ void TestDatabaseCheck::notOurs_data()
             "a column too many", "a column too few", "a table missing", "a write-ahead-log database",
             "the examinee table without row ids", "a CHECK on the code", "a collation on the code",
             "a unique index in place of ours", "an index of its own on our table", "a newer schema version",
-            "the pairs table in a file of the first version", "the pairs table defined another way" })
+            "the pairs table in a file of the first version", "the pairs table defined another way",
+            "the trail's lines deletable after all" })
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -337,6 +338,9 @@ void TestDatabaseCheck::notOurs()
             { QStringLiteral("the pairs table in a file of the first version"), QStringLiteral("PRAGMA user_version = 0") },
             { QStringLiteral("the invitations table in a file of the second version"),
                 QStringLiteral("PRAGMA user_version = 1") },
+            { QStringLiteral("the trail's lines deletable after all"),
+                QStringLiteral("DROP TRIGGER AuditLog_Undeleted;\nCREATE TRIGGER AuditLog_Undeleted BEFORE DELETE ON "
+                               "AuditLog BEGIN SELECT 1; END") },
             { QStringLiteral("the pairs table defined another way"),
                 QStringLiteral("DROP TABLE ComparedPairs;\nCREATE TABLE ComparedPairs (FirstCode TEXT, SecondCode TEXT)") },
         };
@@ -427,8 +431,8 @@ void TestDatabaseCheck::olderVersionIsBroughtUpToDate()
     QTemporaryDir folder;
     const QString path = makeOurs(folder, 5);
     QVERIFY(run(path,
-        { QStringLiteral("DROP TABLE ComparedPairs"), QStringLiteral("DROP TABLE Invitation"), QStringLiteral("DROP INDEX Answer_Complete"),
-            QStringLiteral("PRAGMA user_version = 0") }));
+        { QStringLiteral("DROP TABLE AuditLog"), QStringLiteral("DROP TABLE ComparedPairs"), QStringLiteral("DROP TABLE Invitation"),
+            QStringLiteral("DROP INDEX Answer_Complete"), QStringLiteral("PRAGMA user_version = 0") }));
     const QByteArray before = fingerprint(path);
     QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
     QCOMPARE(fingerprint(path), before);
@@ -452,13 +456,14 @@ void TestDatabaseCheck::secondVersionGetsTheInvitations()
     const QString path = makeOurs(folder, 3);
     QVERIFY(run(path,
         { QStringLiteral("INSERT INTO ComparedPairs (FirstCode, SecondCode, Kind) VALUES ('1', '2', 'Couple')"),
-            QStringLiteral("DROP TABLE Invitation"), QStringLiteral("DROP INDEX Answer_Complete"), QStringLiteral("PRAGMA user_version = 1") }));
+            QStringLiteral("DROP TABLE AuditLog"), QStringLiteral("DROP TABLE Invitation"), QStringLiteral("DROP INDEX Answer_Complete"),
+            QStringLiteral("PRAGMA user_version = 1") }));
     QCOMPARE(DatabaseCheck::inspect(path).outcome, Outcome::Ours);
     {
         Database db(folder.path());
         QCOMPARE(db.open().status, Database::OpenStatus::Opened);
     }
-    QCOMPARE(value(path, QStringLiteral("PRAGMA user_version")).toInt(), 2);
+    QCOMPARE(value(path, QStringLiteral("PRAGMA user_version")).toInt(), Schema::CurrentVersion);
     QCOMPARE(value(path, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'Invitation'")).toString(),
         Schema::find(Schema::Object::Kind::Table, QStringLiteral("Invitation"))->sql);
     QCOMPARE(value(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'Invitation_TokenHash'"))

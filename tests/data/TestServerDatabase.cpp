@@ -142,7 +142,7 @@ void TestServerDatabase::firstConnectionMakesTheSchemaAndSeed()
                                        "information_schema.tables WHERE table_schema = current_schema()"))
                  .toString(),
         QStringLiteral("Answer,ComparedPairs,IDE,Invitation,PPP,QU,SchemaVersion,Theme"));
-    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::CurrentVersion);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::ServerVersion);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"QU\" WHERE \"QUs\" <> ''")).toInt(), 35);
     QCOMPARE(
         raw.scalar(QStringLiteral("SELECT \"TH\" || '|' || \"Name\" || '|' || \"Adress\" FROM \"Theme\"")).toString(),
@@ -302,7 +302,7 @@ void TestServerDatabase::ourTablesInTwoSchemasAreRefused()
         Raw raw(*m_server);
         QVERIFY(raw.exec(QStringLiteral("SET search_path TO \"%1\"").arg(role)));
         for (const QString& statement : Engine::server().schemaStatements()
-                + Engine::server().writeSchemaVersion(Schema::CurrentVersion))
+                + Engine::server().writeSchemaVersion(Schema::ServerVersion))
             QVERIFY(raw.exec(statement));
     }
     Raw raw(*m_server);
@@ -337,7 +337,7 @@ void TestServerDatabase::anOlderVersionIsBroughtUpToDate()
 
     std::unique_ptr<Database> db = Database::onServer(*m_server);
     QCOMPARE(db->open().status, Database::OpenStatus::Opened);
-    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::CurrentVersion);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")).toInt(), Schema::ServerVersion);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM \"ComparedPairs\"")).toInt(), 0);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT \"Code\" FROM \"IDE\"")).toString(), QStringLiteral("12"));
 }
