@@ -2,7 +2,6 @@
 
 #include "data/Database.h"
 #include "data/Engine.h"
-#include "data/HomeFigures.h"
 #include "data/Sql.h"
 
 #include <QCollator>
@@ -26,12 +25,6 @@ TableCursor::TableCursor(Database& db, const QString& table, Unread)
     : m_db(db)
     , m_table(table)
 {
-}
-
-// The answers, whose complete rows the home figures keep as they are written.
-bool TableCursor::isAnswerTable() const
-{
-    return m_table == QLatin1String("Answer");
 }
 
 bool TableCursor::loadColumns()
@@ -338,8 +331,6 @@ bool TableCursor::update()
     for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
         m_values.insert(it.key(), it.value());
     m_edits.clear();
-    if (stored && isAnswerTable())
-        HomeFigures::answerRowStored(m_db, m_currentRowId);
     if (stored)
         emit rowsChanged();
     return true;
@@ -365,8 +356,6 @@ bool TableCursor::remove()
         if (!run(statement.query()))
             return false;
     }
-    if (isAnswerTable())
-        HomeFigures::answerRowRemoved(m_db, removed);
     if (idsReadBefore)
         m_rowIds->removeOne(removed);
     else if (!loadRowIds())
@@ -397,8 +386,6 @@ bool TableCursor::removeAll()
         if (!run(statement.query()))
             return false;
     }
-    if (isAnswerTable())
-        HomeFigures::answerRowsRemoved(m_db);
     return reload();
 }
 
