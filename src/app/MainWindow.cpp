@@ -12,12 +12,12 @@
 #include "examinees/RegistrationPanel.h"
 #include "settings/Theme.h"
 #include "text/ShownNumbers.h"
+#include "ui/ColumnBinding.h"
 #include "ui/HelpContents.h"
 #include "ui/MakerDetails.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
 #include "ui/Twips.h"
-#include "ui/ColumnBinding.h"
 #include "ui/WindowKit.h"
 
 #include <QApplication>
