@@ -206,19 +206,30 @@ void Reader::run()
                         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
                 }
             }
+            // A server connection kept from an earlier reading may have ended since (the server restarted): made
+            // again once before the reading is said to have failed, as the program's own connection is.
             Figures figures;
-            bool open = connection.isOpen() || connection.open();
-            // One schema and only it, as the program's own connection reads.
-            if (open && m_onServer && !m_schema.isEmpty())
-                open = QSqlQuery(connection).exec(QStringLiteral("SET search_path TO %1").arg(Sql::quoted(m_schema)));
-            if (open) {
-                figures = readOn(connection, engine, m_recentCount);
-            } else {
-                figures.error = connection.lastError().text();
+            for (int attempt = connection.isOpen() ? 2 : 1; attempt > 0; --attempt) {
+                bool open = connection.isOpen();
+                if (!open) {
+                    open = connection.open();
+                    // One schema and only it, as the program's own connection reads.
+                    if (open && m_onServer && !m_schema.isEmpty())
+                        open = QSqlQuery(connection).exec(
+                            QStringLiteral("SET search_path TO %1").arg(Sql::quoted(m_schema)));
+                }
+                if (open) {
+                    figures = readOn(connection, engine, m_recentCount);
+                } else {
+                    figures = Figures();
+                    figures.error = connection.lastError().text();
+                }
+                if (figures.read)
+                    break;
+                connection.close();
             }
-            // The file is let go between readings (a restore may put another in its place); a server connection
-            // that failed is made again for the next.
-            if (!m_onServer || !figures.read)
+            // The file is let go between readings (a restore may put another in its place).
+            if (!m_onServer)
                 connection.close();
             QMetaObject::invokeMethod(this, [this, figures] { deliver(figures); }, Qt::QueuedConnection);
         }

@@ -32,6 +32,7 @@ private slots:
     void answeredFollowTheAnswersAsTheyAreWritten();
     void readerFollowsEveryWriter_data();
     void readerFollowsEveryWriter();
+    void readerOutlivesAnEndedServerConnection();
 };
 
 void TestHomeFigures::counts_data()
@@ -275,6 +276,27 @@ void TestHomeFigures::readerFollowsEveryWriter()
     QCOMPARE(figures.answered, answered);
     QCOMPARE(figures.recent.constFirst().code, newest);
     QCOMPARE(figures.answered, HomeFigures::read(program.database(), 5).answered);
+}
+
+// The reader keeps its server connection between readings; one the server ended meanwhile is made again.
+void TestHomeFigures::readerOutlivesAnEndedServerConnection()
+{
+    TestProgram program;
+    if (!program.onServer())
+        QSKIP("the server's connections");
+    program.addExaminee(QStringLiteral("1"));
+    HomeFigures::Reader reader(program.database(), 5);
+    QSignalSpy read(&reader, &HomeFigures::Reader::figuresRead);
+    reader.request();
+    QVERIFY(read.wait());
+    QVERIFY(reader.latest());
+    QVERIFY(program.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                        "WHERE datname = current_database() AND pid <> pg_backend_pid()")));
+    program.addExaminee(QStringLiteral("2"));
+    reader.request();
+    QVERIFY(read.wait());
+    QVERIFY2(read.last().constFirst().value<HomeFigures::Figures>().read, "the reading failed");
+    QCOMPARE(reader.latest()->registered, 2);
 }
 
 QTEST_MAIN(TestHomeFigures)
