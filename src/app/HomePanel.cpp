@@ -45,9 +45,10 @@ QLabel* line(QWidget* parent, const QString& name)
 
 } // namespace
 
-HomePanel::HomePanel(Database& db, QWidget* parent)
+HomePanel::HomePanel(Database& db, HomeFigures::Reader& figures, QWidget* parent)
     : QFrame(parent)
     , m_db(db)
+    , m_figures(figures)
 {
     setObjectName(QStringLiteral("HomePanel"));
     setFrameShape(QFrame::StyledPanel);
@@ -134,7 +135,20 @@ HomePanel::HomePanel(Database& db, QWidget* parent)
     layout->addWidget(m_statusAction, 0, Qt::AlignLeading);
     layout->addWidget(m_help, 0, Qt::AlignLeading);
 
-    refresh();
+    m_today->setText(Msg::HomeToday.arg(shown(SolarHijriToday(0))));
+    connect(&m_figures, &HomeFigures::Reader::figuresRead, this, &HomePanel::showFigures);
+    if (const std::optional<HomeFigures::Figures>& last = m_figures.latest())
+        showFigures(*last);
+}
+
+void HomePanel::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    // Asked once the panel is first drawn, so the reading never holds up the window's first frame.
+    if (!m_figuresAsked) {
+        m_figuresAsked = true;
+        QTimer::singleShot(0, this, &HomePanel::refresh);
+    }
 }
 
 void HomePanel::styleHelpLink()
@@ -171,8 +185,13 @@ void HomePanel::setClinic(const QString& name, const QString& address)
 
 void HomePanel::refresh()
 {
+    m_figuresAsked = true;
     m_today->setText(Msg::HomeToday.arg(shown(SolarHijriToday(0))));
-    const HomeFigures::Figures figures = HomeFigures::read(m_db, RecentCount);
+    m_figures.request();
+}
+
+void HomePanel::showFigures(const HomeFigures::Figures& figures)
+{
     m_recent->setRowCount(0);
     if (!figures.read) {
         m_registered->setText(Msg::HomeReadFailed);

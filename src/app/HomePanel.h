@@ -8,6 +8,10 @@
 #include <functional>
 
 class Database;
+namespace HomeFigures {
+class Reader;
+struct Figures;
+}
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -15,16 +19,17 @@ class QTimer;
 
 // The main window's quiet corner (`HomePanel`), in the room beside the button column while no other panel is shown:
 // the clinic, today's date, how many examinees are registered and have answered, the last few registered, a line
-// that confirms work just stored for a few seconds, and the way to the program's help.
+// that confirms work just stored for a few seconds, and the way to the program's help. The figures are those last
+// read, shown at once, and read again once the panel is drawn: the window never waits for them.
 class HomePanel : public QFrame {
     Q_OBJECT
 public:
-    explicit HomePanel(Database& db, QWidget* parent = nullptr);
+    HomePanel(Database& db, HomeFigures::Reader& figures, QWidget* parent = nullptr);
 
     static constexpr int RecentCount = 5;
 
     void setClinic(const QString& name, const QString& address);
-    // Reads the figures again.
+    // Reads the figures again; they show when read.
     void refresh();
     // A confirmation shown for a few seconds, never a box: the operator carries on at once.
     void showStatus(const QString& text);
@@ -45,14 +50,18 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     void styleHelpLink();
+    void showFigures(const HomeFigures::Figures& figures);
     void followVisibility();
 
     Database& m_db;
+    HomeFigures::Reader& m_figures;
+    bool m_figuresAsked = false;
     QLabel* m_name = nullptr; // HomeClinicName
     QLabel* m_address = nullptr; // HomeClinicAddress
     QLabel* m_today = nullptr; // HomeToday

@@ -1,19 +1,16 @@
 #include "app/MainWindow.h"
 
-#include "app/DataFilePanel.h"
 #include "app/Desktop.h"
 #include "app/HomePanel.h"
+#include "app/SettingsPanels.h"
 #include "app/WindowRouter.h"
 #include "data/Database.h"
 #include "data/ExamineeCode.h"
+#include "data/HomeFigures.h"
 #include "data/Rights.h"
 #include "data/TableCursor.h"
 #include "examinees/RegistrationPanel.h"
-#include "settings/ClinicPanel.h"
-#include "settings/DatabasePanel.h"
-#include "web/PhonePanel.h"
 #include "settings/Theme.h"
-#include "settings/ThemePanel.h"
 #include "text/ShownNumbers.h"
 #include "ui/ColumnBinding.h"
 #include "ui/HelpContents.h"
@@ -24,7 +21,6 @@
 #include "ui/WindowKit.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -44,40 +40,10 @@ namespace {
 constexpr int kClientWidth = 10755;
 constexpr int kClientHeight = 8160;
 
-struct PanelPlace {
-    int left;
-    int top;
-    int width;
-    int height;
-};
 constexpr PanelPlace kRegistrationPlace{1500, 780, 6675, 2895};
-// Taller by one row for the phones' button, where the hint and banner end,
-// and one more for the activity report, grown upwards so its foot stays where it was.
-constexpr PanelPlace kSettingsPlace{6060, 2640, 2175, 5055};
-constexpr PanelPlace kClinicPlace{1620, 840, 6075, 2295};
-constexpr PanelPlace kThemePlace{3420, 480, 2595, 7425};
 // Below the clinic's name, between the hint and banner (which end at 3240) and the button column (from 8280), down to
 // the window's foot.
 constexpr PanelPlace kHomePlace{3360, 780, 4800, 7140};
-// Beside the settings panel, clear of it and of the clinic-name label.
-constexpr PanelPlace kDatabasePlace{240, 720, 5700, 4200};
-
-void showAt(QWidget* panel, const PanelPlace& place)
-{
-    Twips::place(panel, place.left, place.top, place.width, place.height);
-    panel->show();
-    panel->raise();
-}
-
-QFrame* makePanel(QWidget* parent, const QString& name)
-{
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(name);
-    panel->setFrameShape(QFrame::Box);
-    panel->setAutoFillBackground(true);
-    panel->hide();
-    return panel;
-}
 
 // A move that a control under the pointer passed on to its parent (a styled button sees moves and does not take
 // them) is not a move over the parent's background.
@@ -126,12 +92,56 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     setMouseTracking(true);
 
     m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
-    m_details = new TableCursor(m_db, QStringLiteral("IDE"), this);
-    m_answers = new TableCursor(m_db, QStringLiteral("Answer"), this);
+    // The registration's cursor holds only the row being typed: filtered to no stored row, so the window never
+    // counts every examinee when it opens or drops an unsaved registration.
+    m_details = new TableCursor(m_db, QStringLiteral("IDE"), TableCursor::Unread {});
+    m_details->setParent(this);
+    m_details->setFilter(QStringLiteral("Code"), QString());
+    m_anyAnswer = HomeFigures::anyAnswerRow(m_db);
 
     m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text1"));
 
     buildColumn();
+    m_settings = new SettingsPanels(this, m_db, m_messages, m_router, *m_themeRow);
+    connect(m_settings, &SettingsPanels::themeWanted, this, &MainWindow::showThemePanel);
+    connect(m_settings, &SettingsPanels::clinicWanted, this, &MainWindow::showClinicPanel);
+    connect(m_settings, &SettingsPanels::databaseWanted, this, &MainWindow::showDatabasePanel);
+    connect(m_settings, &SettingsPanels::dataFileWanted, this, &MainWindow::showDataFilePanel);
+    connect(m_settings, &SettingsPanels::phoneWanted, this, &MainWindow::showPhonePanel);
+    connect(m_settings, &SettingsPanels::auditWanted, this, &MainWindow::openAuditWindow);
+    connect(m_settings, &SettingsPanels::exitWanted, this, &MainWindow::HidePanels);
+    connect(m_settings, &SettingsPanels::themeStored, this, &MainWindow::handOverToThemeConfirmation);
+    connect(m_settings, &SettingsPanels::built, this, &MainWindow::panelsBuilt);
+    connect(m_settings, &SettingsPanels::digitsSwitched, this, [this] {
+        m_home->refresh();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible())
+                window->update();
+    });
+    buildOtherItems();
+    buildHomePanel();
+
+    // Load: the settings row is read through the bound fields, the clinic-name label follows the name field.
+    connect(m_settings, &SettingsPanels::clinicNameChanged, m_clinicLabel, &QLabel::setText);
+    ColumnBinding::of(*m_themeRow).bind(m_themeNumber, QStringLiteral("TH"));
+    m_clinicLabel->setText(m_themeRow->field(QStringLiteral("Name")));
+
+    Twips::placeWindow(this, 2340, 765);
+    replaceUnreadableTheme();
+    Theme::applyTheme(this, m_db, m_themeNumber->text());
+}
+
+void MainWindow::panelsBuilt(const QList<QWidget*>& panels)
+{
+    // Built after the window was painted with its theme: painted again, so they wear it too.
+    Theme::applyTheme(this, m_db, m_themeNumber->text());
+    m_home->followPanels(panels);
+}
+
+RegistrationPanel* MainWindow::registrationPanel()
+{
+    if (m_registrationPanel)
+        return m_registrationPanel;
     m_registrationPanel = new RegistrationPanel(m_db, m_messages, *m_details, this);
     m_registrationPanel->hide();
     connect(m_registrationPanel, &RegistrationPanel::saved, this, [this] {
@@ -142,32 +152,8 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
         m_home->showStatus(Msg::RegistrationSaved.arg(code), Msg::InviteTitle, [this, code] { m_router.openInvitation(code); });
     });
     connect(m_registrationPanel, &RegistrationPanel::cancelled, this, [this] { HidePanels(); });
-    buildSettingsPanel();
-    m_clinicPanel = new ClinicPanel(*m_themeRow, m_messages, this);
-    m_dataFilePanel = new DataFilePanel(m_db.filePath(), m_router.desktop(), this);
-    connect(m_dataFilePanel, &DataFilePanel::closed, m_dataFilePanel, &QWidget::hide);
-    connect(m_clinicPanel, &ClinicPanel::saved, m_clinicPanel, &QWidget::hide);
-    connect(m_clinicPanel, &ClinicPanel::cancelled, m_clinicPanel, &QWidget::hide);
-    m_databasePanel = new DatabasePanel(m_messages, m_db.dataFolder(), this);
-    connect(m_databasePanel, &DatabasePanel::saved, m_databasePanel, &QWidget::hide);
-    connect(m_databasePanel, &DatabasePanel::cancelled, m_databasePanel, &QWidget::hide);
-    m_phonePanel = new PhonePanel(m_messages, &m_router.phoneService(), this);
-    connect(m_phonePanel, &PhonePanel::saved, m_phonePanel, &QWidget::hide);
-    connect(m_phonePanel, &PhonePanel::cancelled, m_phonePanel, &QWidget::hide);
-    m_themePanel = new ThemePanel(*m_themeRow, m_messages, m_db.resourcesFolder(), this);
-    connect(m_themePanel, &ThemePanel::themeStored, this, &MainWindow::handOverToThemeConfirmation);
-    connect(m_themePanel, &ThemePanel::cancelled, m_themePanel, &QWidget::hide);
-    buildOtherItems();
-    buildHomePanel();
-
-    // Load: the settings row is read through the bound fields, the clinic-name label follows the name field.
-    connect(m_clinicPanel, &ClinicPanel::nameChanged, m_clinicLabel, &QLabel::setText);
-    ColumnBinding::of(*m_themeRow).bind(m_themeNumber, QStringLiteral("TH"));
-    m_clinicLabel->setText(m_clinicPanel->name());
-
-    Twips::placeWindow(this, 2340, 765);
-    replaceUnreadableTheme();
-    Theme::applyTheme(this, m_db, m_themeNumber->text());
+    panelsBuilt({ m_registrationPanel });
+    return m_registrationPanel;
 }
 
 void MainWindow::markHandedOver()
@@ -220,43 +206,9 @@ void MainWindow::buildColumn()
     }
 }
 
-void MainWindow::buildSettingsPanel()
-{
-    m_settingsPanel = makePanel(this, QStringLiteral("Frame8"));
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command68"), QStringLiteral("تغيير تم برنامه"), 195, 240, 1785, 495),
-            &QPushButton::clicked, this, &MainWindow::showThemePanel);
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command67"), QStringLiteral(" تعريف نام کلينيک"), 195, 840, 1785,
-                      495),
-            &QPushButton::clicked, this, &MainWindow::showClinicPanel);
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command70"), QStringLiteral("پايگاه داده"), 195, 1440, 1785, 495),
-            &QPushButton::clicked, this, &MainWindow::showDatabasePanel);
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command71"), QStringLiteral("محل فايل اطلاعات"), 195, 2040, 1785,
-                        495),
-            &QPushButton::clicked, this, &MainWindow::showDataFilePanel);
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command72"), Msg::PhoneButton, 195, 3240, 1785, 495),
-            &QPushButton::clicked, this, &MainWindow::showPhonePanel);
-    // How numbers are drawn is the choice of whoever sits at this computer: windows opened after a change follow it,
-    // and the windows open now (a preview, a chart) are drawn again at once.
-    auto* digits = new QCheckBox(QStringLiteral("ارقام فارسي"), m_settingsPanel);
-    digits->setObjectName(QStringLiteral("CheckDigits"));
-    digits->setChecked(ShownNumbers::persianDigits());
-    Twips::place(digits, 195, 2640, 1785, 495);
-    connect(digits, &QCheckBox::toggled, this, [this](bool on) {
-        ShownNumbers::setPersianDigits(on);
-        m_home->refresh();
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible())
-                window->update();
-    });
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command73"), Msg::AuditTitle, 195, 3840, 1785, 495),
-            &QPushButton::clicked, this, &MainWindow::openAuditWindow);
-    connect(Kit::button(m_settingsPanel, QStringLiteral("Command69"), QStringLiteral("خروج"), 195, 4440, 1785, 495),
-            &QPushButton::clicked, this, &MainWindow::HidePanels);
-}
-
 void MainWindow::buildHomePanel()
 {
-    m_home = new HomePanel(m_db, this);
+    m_home = new HomePanel(m_db, m_router.homeFigures(), this);
     connect(m_home, &HomePanel::coupleComparisonWanted, this, [this](const QString& first, const QString& second) {
         HidePanels();
         if (!m_router.openCoupleComparison(first, second))
@@ -266,12 +218,11 @@ void MainWindow::buildHomePanel()
     });
     Twips::place(m_home, kHomePlace.left, kHomePlace.top, kHomePlace.width, kHomePlace.height);
     m_home->setClinic(m_themeRow->field(QStringLiteral("Name")), m_themeRow->field(QStringLiteral("Adress")));
-    connect(m_clinicPanel, &ClinicPanel::saved, this, [this] {
+    connect(m_settings, &SettingsPanels::clinicSaved, this, [this] {
         m_themeRow->reload();
         m_home->setClinic(m_themeRow->field(QStringLiteral("Name")), m_themeRow->field(QStringLiteral("Adress")));
     });
     connect(m_home, &HomePanel::helpWanted, this, [this] { m_router.openHelp(HelpContents::sectionFor(QStringLiteral("Frm1"))); });
-    m_home->followPanels({m_registrationPanel, m_settingsPanel, m_clinicPanel, m_themePanel});
 }
 
 void MainWindow::buildOtherItems()
@@ -347,17 +298,12 @@ void MainWindow::buildOtherItems()
 
 void MainWindow::HidePanels()
 {
-    m_themePanel->hide();
-    m_registrationPanel->hide();
-    m_settingsPanel->hide();
-    m_clinicPanel->hide();
-    m_dataFilePanel->hide();
-    m_databasePanel->hide();
-    m_phonePanel->hide();
-    if (m_details->count() == 0 && !m_details->readFailed())
-        return;
-    m_details->reload();
-    m_answers->reload();
+    m_settings->hideAll();
+    if (m_registrationPanel)
+        m_registrationPanel->hide();
+    // An unsaved registration is dropped.
+    if (m_details->isNewRow())
+        m_details->reload();
 }
 
 void MainWindow::showHint(const QString& text)
@@ -398,18 +344,25 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event)
 void MainWindow::openRegistration()
 {
     HidePanels();
-    showAt(m_registrationPanel, kRegistrationPlace);
+    showPanelAt(registrationPanel(), kRegistrationPlace);
     m_registrationPanel->startNewExaminee();
+}
+
+std::optional<bool> MainWindow::answerRows()
+{
+    // Read at load, and again while none were there or the read failed: examinees registered since count at once.
+    if (m_anyAnswer.value_or(false))
+        return true;
+    m_anyAnswer = HomeFigures::anyAnswerRow(m_db);
+    // A file that cannot be read is said, never taken for "no examinees yet".
+    if (!m_anyAnswer)
+        Kit::reportDatabaseTrouble(m_messages, this, m_db.lastErrorIsBusy(), m_db.lastError());
+    return m_anyAnswer;
 }
 
 bool MainWindow::anyExaminee()
 {
-    // A file that cannot be read is said, never taken for "no examinees yet".
-    if (m_answers->readFailed() && !m_answers->reload()) {
-        Kit::reportDatabaseTrouble(m_messages, this, m_answers->lastErrorIsBusy(), m_answers->lastError());
-        return false;
-    }
-    return m_answers->count() > 0;
+    return answerRows().value_or(false);
 }
 
 void MainWindow::runTest()
@@ -452,11 +405,10 @@ void MainWindow::handOverToScoring()
 
 bool MainWindow::anyExamineeOrSay()
 {
-    if (m_answers->readFailed() && !m_answers->reload()) {
-        Kit::reportDatabaseTrouble(m_messages, this, m_answers->lastErrorIsBusy(), m_answers->lastError());
+    const std::optional<bool> any = answerRows();
+    if (!any)
         return false;
-    }
-    if (m_answers->count() > 0)
+    if (*any)
         return true;
     m_messages.ShowNotice(this, Msg::NoExamineesYet);
     return false;
@@ -495,7 +447,7 @@ void MainWindow::startCalculator()
 void MainWindow::showSettings()
 {
     HidePanels();
-    showAt(m_settingsPanel, kSettingsPlace);
+    m_settings->showSettings();
 }
 
 void MainWindow::invite()
@@ -520,16 +472,13 @@ void MainWindow::leave()
 void MainWindow::showClinicPanel()
 {
     HidePanels();
-    m_clinicPanel->showStored();
-    showAt(m_settingsPanel, kSettingsPlace);
-    showAt(m_clinicPanel, kClinicPlace);
+    m_settings->showClinic();
 }
 
 void MainWindow::showDataFilePanel()
 {
     HidePanels();
-    showAt(m_settingsPanel, kSettingsPlace);
-    showAt(m_dataFilePanel, kClinicPlace);
+    m_settings->showDataFile();
 }
 
 void MainWindow::openAuditWindow()
@@ -541,19 +490,15 @@ void MainWindow::openAuditWindow()
 void MainWindow::showDatabasePanel()
 {
     HidePanels();
-    m_databasePanel->showStored();
     // The panel reaches down over the hint's place; a hint left from the settings button would show beneath it.
     hideHint();
-    showAt(m_settingsPanel, kSettingsPlace);
-    showAt(m_databasePanel, kDatabasePlace);
+    m_settings->showDatabase();
 }
 
 void MainWindow::showPhonePanel()
 {
     HidePanels();
-    m_phonePanel->showStored();
-    showAt(m_settingsPanel, kSettingsPlace);
-    showAt(m_phonePanel, kDatabasePlace);
+    m_settings->showPhone();
 }
 
 void MainWindow::replaceUnreadableTheme()
@@ -576,8 +521,7 @@ void MainWindow::replaceUnreadableTheme()
 void MainWindow::showThemePanel()
 {
     HidePanels();
-    showAt(m_settingsPanel, kSettingsPlace);
-    showAt(m_themePanel, kThemePlace);
+    m_settings->showTheme();
 }
 
 void MainWindow::handOverToThemeConfirmation()

@@ -1,25 +1,24 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QWidget>
 
-class ClinicPanel;
-class DataFilePanel;
+#include <optional>
+
 class HomePanel;
-class DatabasePanel;
-class PhonePanel;
 class Database;
 class Messages;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class RegistrationPanel;
+class SettingsPanels;
 class TableCursor;
-class ThemePanel;
 class WindowRouter;
 
-// The hub (`Frm1`): a column of nine buttons on the right, four panels shown in place beside it, a hint for the
-// button under the mouse. Every other window is reached through the router. Each opening is a fresh load:
+// The hub (`Frm1`): a column of nine buttons on the right, four panels shown in place beside it (each built the
+// first time it is shown), a hint for the button under the mouse. Every other window is reached through the router. Each opening is a fresh load:
 // cursors read, theme applied, not handed over. What its closing means is the router's hand-over state.
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -33,15 +32,19 @@ protected:
 
 private:
     void buildColumn();
-    void buildSettingsPanel();
     void buildOtherItems();
+    RegistrationPanel* registrationPanel();
+    // Panels built after the window was loaded: skinned, and the home panel steps aside for them.
+    void panelsBuilt(const QList<QWidget*>& panels);
 
     // Closes every panel and, when there are examinees, drops an unsaved registration by reloading.
     void HidePanels();
     void showHint(const QString& text);
     void hideHint();
 
-    // Whether the Answer table has rows; the buttons that need an examinee do nothing without one.
+    // Whether the Answer table has rows; the buttons that need an examinee do nothing without one. Empty, and said,
+    // when the table could not be read.
+    std::optional<bool> answerRows();
     bool anyExaminee();
     void openRegistration();
     void runTest();
@@ -77,7 +80,8 @@ private:
     // fills (`Adodc2`); registration's own checks and writes are its store's.
     TableCursor* m_themeRow = nullptr;
     TableCursor* m_details = nullptr;
-    TableCursor* m_answers = nullptr; // `Adodc3`: whether any examinee has answers, for the test and scoring buttons
+    // `Adodc3`: whether any examinee has answers, for the test and scoring buttons; empty when it could not be read.
+    std::optional<bool> m_anyAnswer;
 
     QLineEdit* m_themeNumber = nullptr; // Text1
     QLabel* m_clinicLabel = nullptr; // SkinLabel1
@@ -86,13 +90,8 @@ private:
 
     QFrame* m_buttonColumn = nullptr; // Frame7
     RegistrationPanel* m_registrationPanel = nullptr; // Frame10
-    QFrame* m_settingsPanel = nullptr; // Frame8
-    ClinicPanel* m_clinicPanel = nullptr; // Frame9
-    ThemePanel* m_themePanel = nullptr; // Frame6
-    DataFilePanel* m_dataFilePanel = nullptr;
+    SettingsPanels* m_settings = nullptr; // Frame8 and the panels it opens
     HomePanel* m_home = nullptr; // shown while no other panel is
-    DatabasePanel* m_databasePanel = nullptr;
-    PhonePanel* m_phonePanel = nullptr;
 
     QHash<QObject*, QString> m_hints;
 };

@@ -2,11 +2,13 @@
 
 #include "about/AboutWindow.h"
 #include "app/HelpKey.h"
+#include "app/HomePanel.h"
 #include "app/MainWindow.h"
 #include "audit/AuditWindow.h"
 #include "backup/BackupWindow.h"
 #include "backup/ExitPrompt.h"
 #include "data/Audit.h"
+#include "data/HomeFigures.h"
 #include "data/Rights.h"
 #include "data/TableCursor.h"
 #include "examinees/InvitationWindow.h"
@@ -40,6 +42,14 @@ WindowRouter::WindowRouter(Database& db, Messages& messages, FileDialogs& fileDi
     connect(m_helpKey, &HelpKey::helpWanted, this, &WindowRouter::openHelp);
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(m_helpKey);
+}
+
+HomeFigures::Reader& WindowRouter::homeFigures()
+{
+    // Made with the first main window: a router that opens none (a test of one window) starts no reading thread.
+    if (!m_homeFigures)
+        m_homeFigures = std::make_unique<HomeFigures::Reader>(m_db, HomePanel::RecentCount);
+    return *m_homeFigures;
 }
 
 WindowRouter::~WindowRouter()

@@ -14,6 +14,9 @@
 #include <memory>
 
 class Database;
+namespace HomeFigures {
+class Reader;
+}
 class ExitPrompt;
 class HelpKey;
 class HelpWindow;
@@ -45,6 +48,8 @@ public:
     // The questionnaire served to examinees' phones while the program runs (off unless the settings turn it on).
     PhoneService& phoneService() { return m_phone; }
     Database& database() { return m_db; }
+    // The home panel's figures, read away from the windows and kept from one main window to the next.
+    HomeFigures::Reader& homeFigures();
     Messages& messages() { return m_messages; }
     FileDialogs& fileDialogs() { return m_fileDialogs; }
     // The maker's details the windows show and link to: those built into the program, unless replaced.
@@ -139,4 +144,5 @@ private:
     QPointer<HelpWindow> m_help;
     HelpKey* m_helpKey = nullptr;
     bool m_ended = false;
+    std::unique_ptr<HomeFigures::Reader> m_homeFigures;
 };

@@ -131,8 +131,6 @@ int main(int argc, char* argv[])
     PersianText::applyTo(app);
     // The desktop matches the windows with the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(T35_APP_ID));
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("tovrin35"), QIcon(QStringLiteral(":/icons/tovrin35.png"))));
     // The router decides when the program ends: a hidden exit prompt still counts as a window, a closing main
     // window that hands over does not end anything.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -156,5 +154,14 @@ int main(int argc, char* argv[])
         program.router(), &WindowRouter::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (parsed.options.quitAfterStart)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    // The icon once the main window has been drawn (the turn of the event loop after the one that draws it):
+    // finding it in the desktop's icon theme and reading the picture loads the icon and image plugins, which the
+    // first frame does not need.
+    QTimer::singleShot(0, &app, [&app] {
+        QTimer::singleShot(0, &app, [] {
+            QApplication::setWindowIcon(
+                QIcon::fromTheme(QStringLiteral("tovrin35"), QIcon(QStringLiteral(":/icons/tovrin35.png"))));
+        });
+    });
     return app.exec();
 }

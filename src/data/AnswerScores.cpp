@@ -1,8 +1,6 @@
 #include "data/AnswerScores.h"
 
 #include "data/Database.h"
-#include "data/Engine.h"
-#include "data/HomeFigures.h"
 #include "data/Sql.h"
 
 #include <QMap>
@@ -58,8 +56,8 @@ bool storeSome(Database& db, const QList<Score>& scores, Stored& stored)
     QStringList marks;
     for (qsizetype k = 0; k < codeCount; ++k)
         marks << QStringLiteral("?");
-    Database::Statement statement = db.statement(QStringLiteral("UPDATE \"Answer\" SET %1 WHERE \"Code\" IN (%2) RETURNING \"Code\", %3")
-            .arg(sets.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")), db.engine().rowIdentity()));
+    Database::Statement statement = db.statement(QStringLiteral("UPDATE \"Answer\" SET %1 WHERE \"Code\" IN (%2) RETURNING \"Code\"")
+            .arg(sets.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
     if (!statement)
         return false;
     QSqlQuery& q = statement.query();
@@ -74,13 +72,8 @@ bool storeSome(Database& db, const QList<Score>& scores, Stored& stored)
         q.addBindValue(codes.at(qMin(k, codes.size() - 1)));
     if (!db.exec(q))
         return false;
-    QList<qint64> rows;
-    while (q.next()) {
+    while (q.next())
         stored.codes.insert(q.value(0).toString());
-        rows.append(q.value(1).toLongLong());
-    }
-    for (const qint64 row : std::as_const(rows))
-        HomeFigures::answerRowStored(db, row);
     return true;
 }
 

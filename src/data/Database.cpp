@@ -162,7 +162,6 @@ bool Database::isOpen() const
 void Database::close()
 {
     dropKeptStatements();
-    m_keptAnswers.reset();
     m_inTransaction = false;
     m_transactionFailed = false;
     m_lost = false;
@@ -444,8 +443,6 @@ void Database::rollbackKeepingError()
 
 void Database::rollback()
 {
-    // What was kept of rows written in the transaction is taken back with it.
-    m_keptAnswers.reset();
     m_inTransaction = false;
     m_transactionFailed = false;
     // A broken connection took its transaction with it; the next statement connects again.

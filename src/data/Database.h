@@ -165,17 +165,6 @@ public:
     // Whether the last failure was the connection to the server breaking.
     bool lastErrorIsConnectionLost() const { return m_lastErrorLost; }
 
-    // The answer rows with every item answered, as last read and kept since as this program writes answers
-    // (data/HomeFigures), so that the home panel's count never reads the whole table again. Kept for the data file
-    // alone, with SQLite's count of the file's changes made by other connections when it was read (PRAGMA
-    // data_version), which tells when they must be read again; unknown (empty) until first read, and again once
-    // the file is closed or opened or a transaction is rolled back.
-    struct KeptAnswers {
-        QSet<qint64> complete;
-        qint64 dataVersion = 0;
-    };
-    std::optional<KeptAnswers>& keptAnswers() { return m_keptAnswers; }
-
     // Column names of each table, in table order.
     static const QStringList& ideColumns();
     static const QStringList& answerColumns();
@@ -237,7 +226,6 @@ private:
     bool m_keepsTrail = true;
     // Running while statements give up at once after one has waited in vain.
     mutable QElapsedTimer m_impatientSince;
-    std::optional<KeptAnswers> m_keptAnswers;
     mutable QHash<QString, std::shared_ptr<Statement::Kept>> m_keptStatements;
     mutable QHash<QString, QStringList> m_keptColumns;
 };

@@ -3,6 +3,7 @@
 #include "data/Database.h"
 
 #include "data/Engine.h"
+#include "data/LibPq.h"
 #include "data/ExamineeCode.h"
 #include "data/Schema.h"
 #include "data/ServerCheck.h"
@@ -12,7 +13,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <libpq-fe.h>
 #include <poll.h>
 
 namespace {
@@ -93,12 +93,15 @@ bool Database::connectionFoundBroken() const
     PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
     if (!connection)
         return false;
-    if (PQstatus(connection) == CONNECTION_BAD)
+    const LibPq::Calls& pq = LibPq::calls();
+    if (!pq.found())
+        return false;
+    if (pq.status(connection) == CONNECTION_BAD)
         return true;
     // Between statements the program's connections hear nothing unasked but the server's goodbye (a restart, an
     // administrator ending the session) and the end of the connection itself, which may not have arrived yet: the
     // socket is looked at without waiting, and anything on it means a new connection.
-    const int socket = PQsocket(connection);
+    const int socket = pq.socket(connection);
     if (socket < 0)
         return true;
     pollfd waiting { socket, POLLIN, 0 };

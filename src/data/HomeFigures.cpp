@@ -2,23 +2,43 @@
 
 #include "data/Database.h"
 #include "data/Engine.h"
-#include "data/QuestionnaireItems.h"
 #include "data/Schema.h"
+#include "data/Sql.h"
 
+#include <QFileInfo>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStringList>
+#include <QThread>
+#include <QUrl>
 
 namespace HomeFigures {
 namespace {
 
-using Schema::everyItemAnswered;
-
 // Counted by the engine from the index of complete answer rows (the same condition word for word, so both engines
-// take the index): the window opens on every hand-back and may not wait for every row to be read.
+// take the index).
 QString answeredCount()
 {
-    return QStringLiteral("SELECT COUNT(*) FROM \"Answer\" WHERE ") + everyItemAnswered();
+    return QStringLiteral("SELECT COUNT(*) FROM \"Answer\" WHERE ") + Schema::everyItemAnswered();
+}
+
+QString registeredCount()
+{
+    return QStringLiteral("SELECT COUNT(*) FROM \"IDE\"");
+}
+
+// Rows are numbered in the order they were stored: the highest are the newest.
+QString recentRows(const Engine& engine)
+{
+    return QStringLiteral("SELECT \"Code\", \"FName\", \"LName\", \"Date\" FROM \"IDE\" ORDER BY %1 DESC LIMIT ?")
+        .arg(engine.rowIdentity());
+}
+
+void readRecent(QSqlQuery& query, Figures& figures)
+{
+    while (query.next())
+        figures.recent.append({ query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+            query.value(3).toString() });
 }
 
 bool run(Database& db, QSqlQuery& query, Figures& figures)
@@ -49,43 +69,42 @@ bool count(Database& db, const QString& sql, int& value, Figures& figures)
     return true;
 }
 
-// SQLite's count of changes to the file made through other connections (another program on the same file).
-bool dataVersion(Database& db, qint64& version, Figures& figures)
+// The same three readings on the reading thread's own connection, in one read transaction so the figures agree
+// with each other.
+Figures readOn(QSqlDatabase connection, const Engine& engine, int recentCount)
 {
-    QSqlQuery query(db.connection());
+    Figures figures;
+    const auto failed = [&figures, &engine](const QSqlQuery& query) {
+        figures.error = query.lastError().text();
+        figures.busy = engine.isBusy(query.lastError());
+        return figures;
+    };
+    QSqlQuery query(connection);
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("PRAGMA data_version")) || !run(db, query, figures))
-        return false;
-    version = query.next() ? query.value(0).toLongLong() : -1;
-    return true;
-}
-
-// The data file's complete answer rows, read once, and again when another connection has changed the file since;
-// kept in between by answerRowStored and answerRowRemoved.
-bool keptAnswered(Database& db, int& value, Figures& figures)
-{
-    // Nearly every registered examinee has one answer row: room for them all at once rather than growing.
-    const qsizetype expected = figures.registered;
-    std::optional<Database::KeptAnswers>& kept = db.keptAnswers();
-    qint64 version = 0;
-    if (!dataVersion(db, version, figures))
-        return false;
-    if (!kept || kept->dataVersion != version) {
-        QSqlQuery query(db.connection());
-        query.setForwardOnly(true);
-        if (!query.prepare(QStringLiteral("SELECT %1 FROM \"Answer\" WHERE %2")
-                               .arg(db.engine().rowIdentity(), everyItemAnswered()))
-            || !run(db, query, figures))
+    if (!query.exec(engine.beginReading()))
+        return failed(query);
+    const auto counted = [&](const QString& sql, int& value) {
+        if (!query.exec(sql))
             return false;
-        Database::KeptAnswers read;
-        read.dataVersion = version;
-        read.complete.reserve(expected);
-        while (query.next())
-            read.complete.insert(query.value(0).toLongLong());
-        kept = std::move(read);
+        value = query.next() ? query.value(0).toInt() : 0;
+        query.finish();
+        return true;
+    };
+    bool ok = counted(registeredCount(), figures.registered) && counted(answeredCount(), figures.answered);
+    if (ok && query.prepare(recentRows(engine))) {
+        query.addBindValue(qMax(0, recentCount));
+        ok = query.exec();
+        if (ok)
+            readRecent(query, figures);
+    } else {
+        ok = false;
     }
-    value = static_cast<int>(kept->complete.size());
-    return true;
+    if (!ok)
+        failed(query);
+    query.finish();
+    QSqlQuery(connection).exec(QStringLiteral("ROLLBACK"));
+    figures.read = ok;
+    return figures;
 }
 
 } // namespace
@@ -93,63 +112,129 @@ bool keptAnswered(Database& db, int& value, Figures& figures)
 Figures read(Database& db, int recentCount)
 {
     Figures figures;
-    if (!count(db, QStringLiteral("SELECT COUNT(*) FROM \"IDE\""), figures.registered, figures))
+    if (!count(db, registeredCount(), figures.registered, figures)
+        || !count(db, answeredCount(), figures.answered, figures))
         return figures;
-    if (db.engine().isServer() ? !count(db, answeredCount(), figures.answered, figures)
-                               : !keptAnswered(db, figures.answered, figures))
-        return figures;
-
-    // Rows are numbered in the order they were stored: the highest are the newest.
     QSqlQuery recent(db.connection());
     recent.setForwardOnly(true);
-    if (!prepare(db, recent,
-            QStringLiteral("SELECT \"Code\", \"FName\", \"LName\", \"Date\" FROM \"IDE\" ORDER BY %1 DESC LIMIT ?")
-                .arg(db.engine().rowIdentity()),
-            figures))
+    if (!prepare(db, recent, recentRows(db.engine()), figures))
         return figures;
     recent.addBindValue(qMax(0, recentCount));
     if (!run(db, recent, figures))
         return figures;
-    while (recent.next())
-        figures.recent.append({ recent.value(0).toString(), recent.value(1).toString(), recent.value(2).toString(),
-            recent.value(3).toString() });
+    readRecent(recent, figures);
     figures.read = true;
     return figures;
 }
 
-void answerRowStored(Database& db, qint64 rowId)
+std::optional<bool> anyAnswerRow(Database& db)
 {
-    std::optional<Database::KeptAnswers>& kept = db.keptAnswers();
-    if (!kept)
-        return;
-    // The row as stored, read by its identity alone.
-    Database::Statement statement = db.statement(
-        QStringLiteral("SELECT %1 FROM \"Answer\" WHERE %1 = ? AND %2").arg(db.engine().rowIdentity(), everyItemAnswered()));
-    if (!statement) {
-        kept.reset();
-        return;
-    }
-    QSqlQuery& query = statement.query();
-    query.addBindValue(rowId);
-    if (!db.exec(query)) {
-        kept.reset();
-        return;
-    }
-    if (query.next())
-        kept->complete.insert(rowId);
-    else
-        kept->complete.remove(rowId);
+    Database::Statement statement = db.statement(QStringLiteral("SELECT 1 FROM \"Answer\" LIMIT 1"));
+    if (!statement || !db.exec(statement.query()))
+        return std::nullopt;
+    return statement.query().next();
 }
 
-void answerRowRemoved(Database& db, qint64 rowId)
+Reader::Reader(Database& db, int recentCount, QObject* parent)
+    : QObject(parent)
+    , m_onServer(db.isServer())
+    , m_recentCount(recentCount)
 {
-    if (std::optional<Database::KeptAnswers>& kept = db.keptAnswers())
-        kept->complete.remove(rowId);
+    if (m_onServer) {
+        m_connectionOf = db.connection().connectionName();
+        if (const std::optional<ServerAddress> server = db.server())
+            m_schema = server->schemaName();
+    } else {
+        // Read-only, so the reading can never change the file; a file that has gone is not made again.
+        QUrl uri = QUrl::fromLocalFile(QFileInfo(db.filePath()).absoluteFilePath());
+        uri.setQuery(QStringLiteral("mode=ro"));
+        m_connectionOf = uri.toString(QUrl::FullyEncoded);
+    }
+    m_thread = QThread::create([this] { run(); });
+    m_thread->setObjectName(QStringLiteral("HomeFigures"));
+    m_thread->start(QThread::LowPriority);
 }
 
-void answerRowsRemoved(Database& db)
+Reader::~Reader()
 {
-    db.keptAnswers().reset();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_one();
+    m_thread->wait();
+    delete m_thread;
+}
+
+void Reader::request()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_wanted = true;
+    }
+    m_wake.notify_one();
+}
+
+void Reader::deliver(const Figures& figures)
+{
+    if (figures.read)
+        m_latest = figures;
+    emit figuresRead(figures);
+}
+
+void Reader::run()
+{
+    const QString name = QStringLiteral("home-figures-%1").arg(reinterpret_cast<quintptr>(this));
+    const Engine& engine = m_onServer ? Engine::server() : Engine::sqlite();
+    {
+        QSqlDatabase connection;
+        for (;;) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [this] { return m_wanted || m_stopping; });
+                if (m_stopping)
+                    break;
+                m_wanted = false;
+            }
+            if (!connection.isValid()) {
+                if (m_onServer) {
+                    connection = QSqlDatabase::cloneDatabase(m_connectionOf, name);
+                } else {
+                    connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+                    connection.setDatabaseName(m_connectionOf);
+                    connection.setConnectOptions(
+                        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
+                }
+            }
+            // A server connection kept from an earlier reading may have ended since (the server restarted): made
+            // again once before the reading is said to have failed, as the program's own connection is.
+            Figures figures;
+            for (int attempt = connection.isOpen() ? 2 : 1; attempt > 0; --attempt) {
+                bool open = connection.isOpen();
+                if (!open) {
+                    open = connection.open();
+                    // One schema and only it, as the program's own connection reads.
+                    if (open && m_onServer && !m_schema.isEmpty())
+                        open = QSqlQuery(connection).exec(
+                            QStringLiteral("SET search_path TO %1").arg(Sql::quoted(m_schema)));
+                }
+                if (open) {
+                    figures = readOn(connection, engine, m_recentCount);
+                } else {
+                    figures = Figures();
+                    figures.error = connection.lastError().text();
+                }
+                if (figures.read)
+                    break;
+                connection.close();
+            }
+            // The file is let go between readings (a restore may put another in its place).
+            if (!m_onServer)
+                connection.close();
+            QMetaObject::invokeMethod(this, [this, figures] { deliver(figures); }, Qt::QueuedConnection);
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 } // namespace HomeFigures

@@ -1,6 +1,7 @@
 #include "data/ServerRights.h"
 
 #include "data/Database.h"
+#include "data/LibPq.h"
 #include "data/QuestionnaireItems.h"
 #include "data/Schema.h"
 #include "data/Sql.h"
@@ -10,7 +11,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <libpq-fe.h>
 
 namespace ServerRights {
 
@@ -459,12 +459,15 @@ QString addCounsellor(Database& db, const QString& name, bool head, const QStrin
     // The server is sent the verifier alone: the password itself never leaves this computer.
     const QByteArray user = name.toUtf8();
     QByteArray typed = password.toUtf8();
-    char* verifier = PQencryptPasswordConn(pg, typed.constData(), user.constData(), "scram-sha-256");
+    const LibPq::Calls& pq = LibPq::calls();
+    if (!pq.found())
+        return QStringLiteral("libpq not loaded");
+    char* verifier = pq.encryptPassword(pg, typed.constData(), user.constData(), "scram-sha-256");
     typed.fill('\0');
     if (!verifier)
-        return QString::fromUtf8(PQerrorMessage(pg)).trimmed();
+        return QString::fromUtf8(pq.errorMessage(pg)).trimmed();
     const QString secret = QString::fromLatin1(verifier);
-    PQfreemem(verifier);
+    pq.freemem(verifier);
     const QString statement = QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE %3")
                                   .arg(quoted(name), secret, quoted(head ? HeadRole : CounsellorRole));
     return db.exec(statement) ? QString() : db.lastError();

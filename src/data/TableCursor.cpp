@@ -2,7 +2,6 @@
 
 #include "data/Database.h"
 #include "data/Engine.h"
-#include "data/HomeFigures.h"
 #include "data/Sql.h"
 
 #include <QCollator>
@@ -44,12 +43,6 @@ TableCursor::TableCursor(Database& db, const QString& table, const Listing& list
     , m_listing(listing)
 {
     reload();
-}
-
-// The answers, whose complete rows the home figures keep as they are written.
-bool TableCursor::isAnswerTable() const
-{
-    return m_table == QLatin1String("Answer");
 }
 
 bool TableCursor::loadColumns()
@@ -451,8 +444,6 @@ bool TableCursor::update()
     for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
         m_values.insert(it.key(), it.value());
     m_edits.clear();
-    if (stored && isAnswerTable())
-        HomeFigures::answerRowStored(m_db, m_currentRowId);
     if (stored)
         emit rowsChanged();
     return true;
@@ -478,8 +469,6 @@ bool TableCursor::remove()
         if (!run(statement.query()))
             return false;
     }
-    if (isAnswerTable())
-        HomeFigures::answerRowRemoved(m_db, removed);
     if (idsReadBefore)
         m_rowIds->removeOne(removed);
     else if (!loadRowIds())
@@ -511,8 +500,6 @@ bool TableCursor::removeAll()
         if (!run(statement.query()))
             return false;
     }
-    if (isAnswerTable())
-        HomeFigures::answerRowsRemoved(m_db);
     return reload();
 }
 

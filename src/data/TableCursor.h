@@ -133,7 +133,6 @@ signals:
 
 private:
     bool loadColumns();
-    bool isAnswerTable() const;
     bool loadRowIds();
     bool loadCurrent();
     bool fail(const QString& error, bool busy = false);

@@ -266,14 +266,13 @@ void TestThemes::clinicSaveCancelAndReopen()
     Hub hub;
     hub.program.exec(QStringLiteral("UPDATE Theme SET TH = '4', Name = 'Razi', Adress = 'Tehran'"));
     MainWindow* w = hub.show();
+    // Save stores both as they stand, hides the clinic panel only, and says nothing.
+    openClinicPanel(w);
     auto* name = Drive::find<QLineEdit>(w, QStringLiteral("Text2"));
     auto* address = Drive::find<QLineEdit>(w, QStringLiteral("Text14"));
     auto* label = Drive::find<QLabel>(w, QStringLiteral("SkinLabel1"));
     auto* clinic = Drive::find<QWidget>(w, QStringLiteral("Frame9"));
     auto* settings = Drive::find<QWidget>(w, QStringLiteral("Frame8"));
-
-    // Save stores both as they stand, hides the clinic panel only, and says nothing.
-    openClinicPanel(w);
     name->clear();
     name->setFocus();
     Drive::type(name, QStringLiteral("کلينيک مهر"));

@@ -4,6 +4,7 @@
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -29,6 +30,9 @@ private slots:
     void aFileHeldByAnotherProgramIsSaid();
     void answeredFollowTheAnswersAsTheyAreWritten_data();
     void answeredFollowTheAnswersAsTheyAreWritten();
+    void readerFollowsEveryWriter_data();
+    void readerFollowsEveryWriter();
+    void readerOutlivesAnEndedServerConnection();
 };
 
 void TestHomeFigures::counts_data()
@@ -109,6 +113,8 @@ void TestHomeFigures::detailsOfTheRecent()
 void TestHomeFigures::aFileHeldByAnotherProgramIsSaid()
 {
     TestProgram program;
+    if (program.onServer())
+        QSKIP("a file held by another program is the data file's case");
     program.addExaminee(QStringLiteral("1"));
     program.database().setLockWait(0);
     {
@@ -149,6 +155,8 @@ void TestHomeFigures::answeredFollowTheAnswersAsTheyAreWritten()
     QFETCH(QStringList, steps);
     QFETCH(int, answered);
     TestProgram program;
+    if (program.onServer() && steps.join(QString()).contains(QLatin1String("other")))
+        QSKIP("another program on the same data file");
     for (const char* code : { "1", "2", "3" })
         program.addExaminee(QString::fromLatin1(code));
     program.setAnswers(QStringLiteral("1"), everyItem(QStringLiteral("3")));
@@ -204,6 +212,91 @@ void TestHomeFigures::answeredFollowTheAnswersAsTheyAreWritten()
         program.scalar(QStringLiteral("SELECT COUNT(*) FROM \"Answer\" WHERE ") + every.join(QStringLiteral(" AND ")))
             .toInt(),
         answered);
+}
+
+void TestHomeFigures::readerFollowsEveryWriter_data()
+{
+    // Written after a first reading, each "what:code": a registration through a table cursor ("register"), a
+    // complete answer row ("complete"), an item emptied ("clear"), an examinee's rows removed ("remove"); each
+    // through the program's own connection, never the reader's.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("registered");
+    QTest::addColumn<int>("answered");
+    QTest::addColumn<QString>("newest");
+    QTest::newRow("nothing written") << QStringList() << 3 << 1 << "3";
+    QTest::newRow("a registration") << QStringList { "register:9" } << 4 << 1 << "9";
+    QTest::newRow("answers completed") << QStringList { "complete:2", "complete:3" } << 3 << 3 << "3";
+    QTest::newRow("an item emptied") << QStringList { "clear:1" } << 3 << 0 << "3";
+    QTest::newRow("the newest removed") << QStringList { "remove:3" } << 2 << 1 << "2";
+    QTest::newRow("a complete one removed") << QStringList { "remove:1" } << 2 << 0 << "3";
+    QTest::newRow("several") << QStringList { "register:9", "complete:9", "remove:1", "complete:2" } << 3 << 2 << "9";
+}
+
+void TestHomeFigures::readerFollowsEveryWriter()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, registered);
+    QFETCH(int, answered);
+    QFETCH(QString, newest);
+    TestProgram program;
+    for (const char* code : { "1", "2", "3" })
+        program.addExaminee(QString::fromLatin1(code));
+    program.setAnswers(QStringLiteral("1"), everyItem(QStringLiteral("3")));
+    HomeFigures::Reader reader(program.database(), 5);
+    QVERIFY(!reader.latest());
+    QSignalSpy read(&reader, &HomeFigures::Reader::figuresRead);
+    reader.request();
+    QVERIFY(read.wait());
+    QVERIFY(reader.latest() && reader.latest()->read);
+    QCOMPARE(reader.latest()->registered, 3);
+
+    for (const QString& step : steps) {
+        const QString what = step.section(QLatin1Char(':'), 0, 0);
+        const QString code = step.section(QLatin1Char(':'), 1);
+        if (what == QLatin1String("register")) {
+            program.addExaminee(code);
+        } else if (what == QLatin1String("complete")) {
+            program.setAnswers(code, everyItem(QStringLiteral("2")));
+        } else if (what == QLatin1String("clear")) {
+            TableCursor answers(program.database(), QStringLiteral("Answer"));
+            QVERIFY(answers.setFilter(QStringLiteral("Code"), code));
+            answers.setField(QStringLiteral("7"), QString());
+            QVERIFY(answers.update());
+        } else {
+            QVERIFY(program.exec(QStringLiteral("DELETE FROM IDE WHERE Code = ?"), { code }));
+            QVERIFY(program.exec(QStringLiteral("DELETE FROM Answer WHERE Code = ?"), { code }));
+        }
+    }
+    // Asked again while a reading may be under way: a reading made after the last write still comes.
+    reader.request();
+    reader.request();
+    QTRY_VERIFY(reader.latest()->registered == registered && reader.latest()->answered == answered);
+    const HomeFigures::Figures figures = *reader.latest();
+    QCOMPARE(figures.registered, registered);
+    QCOMPARE(figures.answered, answered);
+    QCOMPARE(figures.recent.constFirst().code, newest);
+    QCOMPARE(figures.answered, HomeFigures::read(program.database(), 5).answered);
+}
+
+// The reader keeps its server connection between readings; one the server ended meanwhile is made again.
+void TestHomeFigures::readerOutlivesAnEndedServerConnection()
+{
+    TestProgram program;
+    if (!program.onServer())
+        QSKIP("the server's connections");
+    program.addExaminee(QStringLiteral("1"));
+    HomeFigures::Reader reader(program.database(), 5);
+    QSignalSpy read(&reader, &HomeFigures::Reader::figuresRead);
+    reader.request();
+    QVERIFY(read.wait());
+    QVERIFY(reader.latest());
+    QVERIFY(program.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                        "WHERE datname = current_database() AND pid <> pg_backend_pid()")));
+    program.addExaminee(QStringLiteral("2"));
+    reader.request();
+    QVERIFY(read.wait());
+    QVERIFY2(read.last().constFirst().value<HomeFigures::Figures>().read, "the reading failed");
+    QCOMPARE(reader.latest()->registered, 2);
 }
 
 QTEST_MAIN(TestHomeFigures)

@@ -130,8 +130,6 @@ QVariant TestProgram::scalar(const QString& sql, const QVariantList& values, std
 
 bool TestProgram::exec(const QString& sql, const QVariantList& values, std::source_location where)
 {
-    // Written behind the program's back, on its own connection: what it keeps of the answers is read again.
-    m_database->keptAnswers().reset();
     QSqlQuery q(m_database->connection());
     if (!run(q, sql, values, onServer())) {
         failAt(QStringLiteral("statement failed: %1: %2").arg(sql, q.lastError().text()), where);
