@@ -150,6 +150,10 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     m_databasePanel = new DatabasePanel(m_messages, m_db.dataFolder(), this);
     connect(m_databasePanel, &DatabasePanel::saved, m_databasePanel, &QWidget::hide);
     connect(m_databasePanel, &DatabasePanel::cancelled, m_databasePanel, &QWidget::hide);
+    connect(m_databasePanel, &DatabasePanel::cancelled, this, [this] {
+        if (m_closeAfterCopy)
+            QTimer::singleShot(0, this, &QWidget::close);
+    });
     m_phonePanel = new PhonePanel(m_messages, &m_router.phoneService(), this);
     connect(m_phonePanel, &PhonePanel::saved, m_phonePanel, &QWidget::hide);
     connect(m_phonePanel, &PhonePanel::cancelled, m_phonePanel, &QWidget::hide);
@@ -588,6 +592,14 @@ void MainWindow::openBanner()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_databasePanel->isCopying()) {
+        // Not with the server's rows half written: the copy stops first, nothing of it stored, and the window closes
+        // once it has.
+        m_closeAfterCopy = true;
+        m_databasePanel->cancelCopy();
+        event->ignore();
+        return;
+    }
     m_details->reload();
     if (m_router.handOverState() == WindowRouter::HandOverState::HandedOver) {
         // Handed over (or an examinee registered): the window closes without the exit prompt.

@@ -91,6 +91,8 @@ private:
     DataFilePanel* m_dataFilePanel = nullptr;
     HomePanel* m_home = nullptr; // shown while no other panel is
     DatabasePanel* m_databasePanel = nullptr;
+    // Closing was asked for while the database panel copied onto the server: done once the copy has stopped.
+    bool m_closeAfterCopy = false;
     PhonePanel* m_phonePanel = nullptr;
 
     QHash<QObject*, QString> m_hints;
