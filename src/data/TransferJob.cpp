@@ -2,6 +2,9 @@
 
 #include <QEventLoop>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 TransferJob::TransferJob(Work work, QObject* parent)
     : QObject(parent)
     , m_work(std::move(work))
@@ -35,6 +38,9 @@ void TransferJob::run()
         },
         Qt::QueuedConnection);
     m_worker = std::thread([this] {
+        // The work gives way to the window's thread when the processors are busy: a turn of its loop waits for
+        // nothing but its turn, and the work only takes longer.
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
         int lastPercent = -1;
         TableTransfer::Watch watch;
         watch.cancel = &m_cancel;
