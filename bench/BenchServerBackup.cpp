@@ -2,7 +2,9 @@
 // clinic's data file copied onto it, each run as the windows run it (a TransferJob: a worker thread with a connection
 // of its own, progress reported to the GUI thread) while the GUI thread's event loop turns. Time, and the longest gap
 // between two turns of the loop (max_gap_ms; a 1 ms timer asks for a turn every millisecond; goal 50 ms or less),
-// beside the local backup's copy job of the same clinic's data file and the idle loop, in the same run.
+// beside the local backup's copy job of the same clinic's data file, the idle loop, and the loop while the program's
+// command line (`--copy-to-server`, another process) makes the same copy: what the server's work and the machine cost
+// any program's loop, in the same run.
 // Needs a server: T35_TEST_SERVER holds a URI of an administrator's database (eval "$(scripts/pg-cluster start)"
 // gives one); the run makes two databases of its own there and drops them at the end.
 #include "BenchDatabase.h"
@@ -23,6 +25,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -188,6 +191,41 @@ void localBackup(benchmark::State& state)
     state.counters["MB"] = QFileInfo(clinic().places.database).size() / 1e6;
 }
 BENCHMARK(localBackup)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The event loop of this program while another process, the program's command line, copies the same clinic onto the
+// same server: what the server's work and the machine cost a loop that has no part in the copy.
+void eventLoopDuringCommandLineCopy(benchmark::State& state)
+{
+    Database& target = *clinic().empty.database;
+    double maxGapMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const QString& table : TableTransfer::tables())
+            target.exec(QStringLiteral("DELETE FROM \"%1\"").arg(table));
+        state.ResumeTiming();
+        QElapsedTimer sinceLastTurn;
+        QTimer turn;
+        QObject::connect(&turn, &QTimer::timeout, [&] {
+            maxGapMs = std::max(maxGapMs, sinceLastTurn.nsecsElapsed() / 1e6);
+            sinceLastTurn.restart();
+        });
+        QEventLoop loop;
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        turn.setTimerType(Qt::PreciseTimer);
+        turn.start(1);
+        sinceLastTurn.start();
+        process.start(QStringLiteral(T35_PROGRAM),
+            { QStringLiteral("--data-dir"), clinic().file.folder.path(), QStringLiteral("--copy-to-server"),
+                clinic().empty.address.toUri() });
+        loop.exec();
+        if (process.exitCode() != 0)
+            state.SkipWithError("the command line's copy failed");
+    }
+    state.counters["max_gap_ms"] = maxGapMs;
+}
+BENCHMARK(eventLoopDuringCommandLineCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // The same measurement of the event loop with nothing running: what the machine itself costs.
 void idleEventLoop(benchmark::State& state)

@@ -36,8 +36,6 @@ void removeFile(const QString& path)
     QFile::remove(DatabaseCheck::journalPath(path));
 }
 
-} // namespace
-
 // One half of the way, for each of a restore's two transfers.
 TableTransfer::Watch half(const TableTransfer::Watch& watch, bool second)
 {
@@ -60,6 +58,8 @@ Result onOwnConnection(const Database::Location& location, Work work)
         return failure(opened.error);
     return work(*server);
 }
+
+} // namespace
 
 Result write(Database& server, const QString& target, const TableTransfer::Watch& watch)
 {
