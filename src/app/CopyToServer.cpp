@@ -139,6 +139,7 @@ int run(const QString& dataFolder, const QString& uri, const PasswordAsk& askPas
         err << "Nothing copied: the data file " << file << " did not open: " << moved.error << '\n';
         return 1;
     case ClinicMove::Outcome::Status::Failed:
+    case ClinicMove::Outcome::Status::Cancelled:
         break;
     }
     err << "Nothing copied: the copy to " << server->displayName() << " failed: " << moved.error << '\n';

@@ -109,6 +109,10 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     connect(m_settings, &SettingsPanels::dataFileWanted, this, &MainWindow::showDataFilePanel);
     connect(m_settings, &SettingsPanels::phoneWanted, this, &MainWindow::showPhonePanel);
     connect(m_settings, &SettingsPanels::auditWanted, this, &MainWindow::openAuditWindow);
+    connect(m_settings, &SettingsPanels::databaseCancelled, this, [this] {
+        if (m_closeAfterCopy)
+            QTimer::singleShot(0, this, &QWidget::close);
+    });
     connect(m_settings, &SettingsPanels::exitWanted, this, &MainWindow::HidePanels);
     connect(m_settings, &SettingsPanels::themeStored, this, &MainWindow::handOverToThemeConfirmation);
     connect(m_settings, &SettingsPanels::built, this, &MainWindow::panelsBuilt);
@@ -541,6 +545,14 @@ void MainWindow::openBanner()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_settings->isCopying()) {
+        // Not with the server's rows half written: the copy stops first, nothing of it stored, and the window closes
+        // once it has.
+        m_closeAfterCopy = true;
+        m_settings->cancelCopy();
+        event->ignore();
+        return;
+    }
     m_details->reload();
     if (m_router.handOverState() == WindowRouter::HandOverState::HandedOver) {
         // Handed over (or an examinee registered): the window closes without the exit prompt.

@@ -91,6 +91,8 @@ private:
     QFrame* m_buttonColumn = nullptr; // Frame7
     RegistrationPanel* m_registrationPanel = nullptr; // Frame10
     SettingsPanels* m_settings = nullptr; // Frame8 and the panels it opens
+    // Closing was asked for while the database panel copied onto the server: done once the copy has stopped.
+    bool m_closeAfterCopy = false;
     HomePanel* m_home = nullptr; // shown while no other panel is
 
     QHash<QObject*, QString> m_hints;

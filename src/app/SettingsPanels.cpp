@@ -91,6 +91,7 @@ void SettingsPanels::build()
     m_database->hide();
     connect(m_database, &DatabasePanel::saved, m_database, &QWidget::hide);
     connect(m_database, &DatabasePanel::cancelled, m_database, &QWidget::hide);
+    connect(m_database, &DatabasePanel::cancelled, this, &SettingsPanels::databaseCancelled);
     m_phone = new PhonePanel(m_messages, &m_router.phoneService(), m_window);
     m_phone->hide();
     connect(m_phone, &PhonePanel::saved, m_phone, &QWidget::hide);
@@ -150,4 +151,15 @@ void SettingsPanels::hideAll()
         return;
     for (QWidget* panel : std::initializer_list<QWidget*> { m_theme, m_settings, m_clinic, m_dataFile, m_database, m_phone })
         panel->hide();
+}
+
+bool SettingsPanels::isCopying() const
+{
+    return m_database && m_database->isCopying();
+}
+
+void SettingsPanels::cancelCopy()
+{
+    if (m_database)
+        m_database->cancelCopy();
 }

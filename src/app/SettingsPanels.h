@@ -42,6 +42,9 @@ public:
     void showDataFile();
     void showPhone();
     void hideAll();
+    // Whether the database panel is copying a data file onto the server, and stopping that copy.
+    bool isCopying() const;
+    void cancelCopy();
 
 signals:
     // The panels were just built: they take the window's theme and the home panel steps aside for them.
@@ -54,6 +57,8 @@ signals:
     void phoneWanted();
     void auditWanted();
     void exitWanted();
+    // The database panel was left: cancelled, or its copy onto the server stopped.
+    void databaseCancelled();
     // The digits were switched: what the window shows is drawn again.
     void digitsSwitched();
     void clinicNameChanged(const QString& name);

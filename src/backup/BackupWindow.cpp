@@ -311,7 +311,14 @@ void BackupWindow::backUp()
         // The server's rows as one read saw them, written as a new data file of this program; to be encrypted, that
         // file is first made privately beside the data and sealed into the target, and goes at once.
         const QString written = encryption ? m_places.serverSnapshot : target;
-        const ServerBackup::Result snapshot = ServerBackup::write(m_db, written);
+        ServerBackup::Result snapshot;
+        const bool ran = runOnWorker([&, server = m_db.location()](const TableTransfer::Watch& watch) {
+            snapshot = ServerBackup::write(server, written, watch);
+        });
+        if (!ran) {
+            QFile::remove(m_places.serverSnapshot);
+            return;
+        }
         if (!snapshot.ok) {
             QFile::remove(m_places.serverSnapshot);
             ask(Msg::ServerBackupFailed + QStringLiteral("\r\n") + snapshot.error, Msg::Style::StopRtl,
@@ -465,7 +472,11 @@ void BackupWindow::restoreOntoServer()
 {
     // What the server holds goes to a backup of its own first; then the server's rows become the backup's, in one
     // transaction, so the other counsellors see either the old rows or the restored ones.
-    const ServerBackup::Result restored = ServerBackup::restore(m_db, m_places);
+    ServerBackup::Result restored;
+    if (!runOnWorker([&, server = m_db.location()](const TableTransfer::Watch& watch) {
+            restored = ServerBackup::restore(server, m_places, watch);
+        }))
+        return;
     if (!restored.doubledCodes.isEmpty()) {
         constexpr int shown = 20;
         QString codes = restored.doubledCodes.mid(0, shown).join(QStringLiteral("، "));
@@ -536,13 +547,34 @@ int BackupWindow::CopyDatabaseFile(
     return 0;
 }
 
+bool BackupWindow::runOnWorker(const TransferJob::Work& work)
+{
+    if (m_closeWanted)
+        return false;
+    TransferJob job(work);
+    connect(&job, &TransferJob::progressChanged, m_progress, &QProgressBar::setValue);
+    m_transfer = &job;
+    setCopying(true);
+    job.run();
+    m_transfer = nullptr;
+    setCopying(false);
+    if (m_closeWanted) {
+        QTimer::singleShot(0, this, &QWidget::close);
+        return false;
+    }
+    return true;
+}
+
 void BackupWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_job) {
-        // Closing ends the program, but not in the middle of writing a file: the copy stops first, its target
-        // untouched, and the window closes as soon as it has.
+    if (m_job || m_transfer) {
+        // Closing ends the program, but not in the middle of writing a file or the server's rows: the work stops
+        // first, its target untouched, and the window closes as soon as it has.
         m_closeWanted = true;
-        m_job->cancel();
+        if (m_job)
+            m_job->cancel();
+        if (m_transfer)
+            m_transfer->cancel();
         event->ignore();
         return;
     }

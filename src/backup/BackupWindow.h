@@ -2,6 +2,7 @@
 
 #include "backup/BackupNames.h"
 #include "backup/DatabaseCopy.h"
+#include "data/TransferJob.h"
 
 #include <QString>
 #include <QWidget>
@@ -40,7 +41,7 @@ public:
         bool restoring = false);
 
     // Whether a copy is under way.
-    bool isCopying() const { return m_job != nullptr; }
+    bool isCopying() const { return m_job != nullptr || m_transfer != nullptr; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,6 +63,9 @@ private:
     int ask(const QString& text, int style, const QString& title);
     void reopenDatabase();
     void restoreOntoServer();
+    // Runs `work` on a worker thread while the window keeps responding and shows how far it is; false when closing
+    // the window stopped it (the window then closes).
+    bool runOnWorker(const TransferJob::Work& work);
 
     Database& m_db;
     Messages& m_messages;
@@ -90,5 +94,6 @@ private:
     std::unique_ptr<PassphraseFields> m_encryption; // CheckEncrypt and the passphrase typed twice
 
     CopyJob* m_job = nullptr;
+    TransferJob* m_transfer = nullptr;
     bool m_closeWanted = false;
 };

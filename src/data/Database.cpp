@@ -107,6 +107,20 @@ std::unique_ptr<Database> Database::onServer(const ServerAddress& server, const 
     return db;
 }
 
+Database::Location Database::location() const
+{
+    return { m_filePath, m_dataFolder, m_resourcesFolder, m_server, m_password };
+}
+
+std::unique_ptr<Database> Database::at(const Location& location)
+{
+    auto db = std::make_unique<Database>(location.dataFolder, location.resourcesFolder);
+    db->m_filePath = location.filePath;
+    db->m_server = location.server;
+    db->m_password = location.password;
+    return db;
+}
+
 Database::~Database()
 {
     close();

@@ -56,6 +56,19 @@ public:
     // A clinic's database on a server. The password, when given, is kept in memory only; without one the server's
     // client library finds its own (~/.pgpass, a service file, PGPASSWORD).
     static std::unique_ptr<Database> onServer(const ServerAddress& server, const QString& password = QString());
+    // Where a database is and how it is reached, to make another connection to it: a connection belongs to the
+    // thread that made it, so long work on a worker thread opens one of its own there from this. The password, as
+    // the connection holds it, stays in memory.
+    struct Location {
+        QString filePath;
+        QString dataFolder;
+        QString resourcesFolder;
+        std::optional<ServerAddress> server;
+        QString password;
+    };
+    Location location() const;
+    // A connection to `location`, not yet open.
+    static std::unique_ptr<Database> at(const Location& location);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;

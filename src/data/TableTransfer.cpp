@@ -80,6 +80,30 @@ bool hasTable(Database& db, const QString& table)
     return db.isServer() || db.connection().tables().contains(table);
 }
 
+// Whether the watcher asked to stop; noted in `result` when it did.
+bool stopped(const Watch& watch, Result& result)
+{
+    if (!watch.cancelled())
+        return false;
+    result.cancelled = true;
+    result.error = QStringLiteral("stopped before the end: nothing was written");
+    return true;
+}
+
+// The rows written so far against all the rows to write, told to the watcher.
+struct Tally {
+    const Watch& watch;
+    qint64 total = 0;
+    qint64 written = 0;
+
+    void add(qint64 rows)
+    {
+        written += rows;
+        if (watch.progress)
+            watch.progress(written, total);
+    }
+};
+
 // Rows go to the target this many at a time, in one statement: a server answers each statement over the network,
 // and one per row would make a clinic's backup a matter of minutes.
 constexpr int batchRows = 200;
@@ -98,10 +122,12 @@ QString insertStatement(const QString& table, const QStringList& columns, int ro
 }
 
 // Streams every row of `table` from the source into the target, in the order the rows were stored.
-bool copyRows(Database& source, Database& target, const QString& table, int& rows, Result& result)
+bool copyRows(Database& source, Database& target, const QString& table, int& rows, Tally& tally, Result& result)
 {
     if (!hasTable(source, table))
         return true;
+    if (stopped(tally.watch, result))
+        return false;
     const QStringList columns = columnsOf(table);
     QSqlQuery read(source.connection());
     read.setForwardOnly(true);
@@ -120,6 +146,8 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
     const auto flush = [&] {
         if (pendingRows == 0)
             return true;
+        if (stopped(tally.watch, result))
+            return false;
         QSqlQuery last(target.connection());
         QSqlQuery& write = pendingRows == batchRows ? whole : last;
         const bool prepared = pendingRows == batchRows
@@ -136,6 +164,7 @@ bool copyRows(Database& source, Database& target, const QString& table, int& row
             return false;
         }
         rows += pendingRows;
+        tally.add(pendingRows);
         pending.clear();
         pendingRows = 0;
         return true;
@@ -200,12 +229,34 @@ bool findDoubledCodes(Database& source, const Database& target, Result& result)
     return result.doubledCodes.isEmpty();
 }
 
-// Copies the rows of `names`, in order; the examinees copied are the rows of IDE.
-bool copyTables(Database& source, Database& target, const QStringList& names, Result& result)
+// How many rows `names` hold in the source, for a watcher's progress.
+bool countRows(Database& source, const QStringList& names, qint64& total, Result& result)
 {
     for (const QString& table : names) {
+        if (!hasTable(source, table))
+            continue;
+        QSqlQuery q(source.connection());
+        q.setForwardOnly(true);
+        if (!source.prepare(q, QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoted(table))) || !source.exec(q)
+            || !q.next()) {
+            result = failed(source);
+            return false;
+        }
+        total += q.value(0).toLongLong();
+    }
+    return true;
+}
+
+// Copies the rows of `names`, in order; the examinees copied are the rows of IDE.
+bool copyTables(Database& source, Database& target, const QStringList& names, const Watch& watch, Result& result)
+{
+    Tally tally { watch };
+    if (watch.progress && !countRows(source, names, tally.total, result))
+        return false;
+    tally.add(0);
+    for (const QString& table : names) {
         int rows = 0;
-        if (!copyRows(source, target, table, rows, result))
+        if (!copyRows(source, target, table, rows, tally, result))
             return false;
         if (table == QLatin1String("IDE"))
             result.examinees = rows;
@@ -216,7 +267,7 @@ bool copyTables(Database& source, Database& target, const QStringList& names, Re
 // Runs `work` with the source read in one snapshot and the target written in one transaction, which is stored only
 // when `work` succeeds.
 template <typename Work>
-Result betweenTransactions(Database& source, Database& target, Work work)
+Result betweenTransactions(Database& source, Database& target, const Watch& watch, Work work)
 {
     Transaction reading(source, Transaction::Kind::Read);
     if (!reading.begun())
@@ -228,7 +279,7 @@ Result betweenTransactions(Database& source, Database& target, Work work)
     // Writing a whole clinic's rows onto a server with counsellors' rights is the head's.
     if (!ServerRights::headOnly(target))
         return failed(target);
-    if (!work(result))
+    if (!work(result) || stopped(watch, result))
         return result;
     if (!writing.commit())
         return failed(writing);
@@ -247,9 +298,9 @@ const QStringList& tables()
     return names;
 }
 
-Result replaceAll(Database& source, Database& target)
+Result replaceAll(Database& source, Database& target, const Watch& watch)
 {
-    return betweenTransactions(source, target, [&](Result& result) {
+    return betweenTransactions(source, target, watch, [&](Result& result) {
         if (!findDoubledCodes(source, target, result))
             return false;
         for (const QString& table : tables())
@@ -257,13 +308,13 @@ Result replaceAll(Database& source, Database& target)
                 result = failed(target);
                 return false;
             }
-        return copyTables(source, target, tables(), result);
+        return copyTables(source, target, tables(), watch, result);
     });
 }
 
-Result addExaminees(Database& source, Database& target)
+Result addExaminees(Database& source, Database& target, const Watch& watch)
 {
-    return betweenTransactions(source, target, [&](Result& result) {
+    return betweenTransactions(source, target, watch, [&](Result& result) {
         if (!findDoubledCodes(source, target, result))
             return false;
         const auto asTargetKeepsIt = [&target](const QString& code) { return targetForm(target, code); };
@@ -285,7 +336,7 @@ Result addExaminees(Database& source, Database& target)
             && copyTables(source, target,
                 { QStringLiteral("IDE"), QStringLiteral("Answer"), QStringLiteral("ComparedPairs"),
                     QStringLiteral("Invitation") },
-                result);
+                watch, result);
     });
 }
 

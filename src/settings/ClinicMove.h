@@ -1,9 +1,10 @@
 #pragma once
 
+#include "data/Database.h"
+#include "data/TableTransfer.h"
+
 #include <QString>
 #include <QStringList>
-
-class Database;
 
 // Moving a clinic onto its server: the examinees, answers and remembered pairs of the data file on this computer are
 // copied to the server in one transaction. When any of the file's codes is already on the server, nothing is copied
@@ -19,6 +20,7 @@ struct Outcome {
         NoLocalFile, // this computer has no data file to copy
         LocalRefused, // the data file did not open (not ours, damaged, held...); error says why
         Failed, // the copy failed; nothing copied; error says why
+        Cancelled, // stopped when asked to; nothing copied
     };
     Status status = Status::Failed;
     QString error;
@@ -27,7 +29,9 @@ struct Outcome {
     int examinees = 0;
 };
 
-// `dataFolder` holds RIVERIVU/RIVERIVU.mdb.
-Outcome copy(const QString& dataFolder, Database& server);
+// `dataFolder` holds RIVERIVU/RIVERIVU.mdb. `watch` follows the rows copied and may stop the copy.
+Outcome copy(const QString& dataFolder, Database& server, const TableTransfer::Watch& watch = {});
+// The same on a connection of its own to the server at `server`, opened and closed on the calling thread.
+Outcome copy(const QString& dataFolder, const Database::Location& server, const TableTransfer::Watch& watch = {});
 
 } // namespace ClinicMove

@@ -1,13 +1,14 @@
 #include "settings/DatabasePanel.h"
 
 #include "data/Rights.h"
-#include "settings/ClinicMove.h"
+#include "data/TransferJob.h"
 #include "settings/ServerLogin.h"
 #include "text/Digits.h"
 #include "text/ProgramSettings.h"
 #include "ui/DigitsField.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+#include "ui/PercentProgressBar.h"
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
@@ -96,6 +97,13 @@ DatabasePanel::DatabasePanel(Messages& messages, const QString& dataFolder, QWid
     m_copy = Kit::button(this, QStringLiteral("DatabaseCopy"), QStringLiteral("انتقال به سرور"), 240, 3060, 2550, 405);
     m_save = Kit::button(this, QStringLiteral("DatabaseSave"), QStringLiteral("ذخيره"), 2910, 3600, 2550, 405);
     m_cancel = Kit::button(this, QStringLiteral("DatabaseCancel"), QStringLiteral("انصراف"), 240, 3600, 2550, 405);
+    // How far a copy onto the server is; shown only while one runs, where the buttons that start one were.
+    m_progress = new PercentProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("CopyProgress"));
+    m_progress->setRange(0, 100);
+    m_progress->setAlignment(Qt::AlignCenter);
+    Twips::place(m_progress, 240, 3060, 5220, 405);
+    m_progress->hide();
 
     const QList<QWidget*> order { m_local, m_server, m_host, m_port, m_name, m_user, m_test, m_copy, m_save, m_cancel };
     for (qsizetype i = 1; i < order.size(); ++i)
@@ -105,7 +113,7 @@ DatabasePanel::DatabasePanel(Messages& messages, const QString& dataFolder, QWid
     connect(m_test, &QPushButton::clicked, this, &DatabasePanel::testConnection);
     connect(m_copy, &QPushButton::clicked, this, &DatabasePanel::copyToServer);
     connect(m_save, &QPushButton::clicked, this, &DatabasePanel::save);
-    connect(m_cancel, &QPushButton::clicked, this, &DatabasePanel::cancelled);
+    connect(m_cancel, &QPushButton::clicked, this, &DatabasePanel::cancel);
     showStored();
 }
 
@@ -199,7 +207,25 @@ void DatabasePanel::copyToServer()
         m_messages.AskOperator(window(), Msg::HeadOnly, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
-    const ClinicMove::Outcome moved = ClinicMove::copy(m_dataFolder, *login.database);
+    ClinicMove::Outcome moved;
+    // On a connection of the worker's own: the one that logged in belongs to this thread.
+    TransferJob job([&moved, folder = m_dataFolder, server = login.database->location()](
+                        const TableTransfer::Watch& watch) { moved = ClinicMove::copy(folder, server, watch); });
+    connect(&job, &TransferJob::progressChanged, m_progress, &QProgressBar::setValue);
+    m_job = &job;
+    setCopying(true);
+    job.run();
+    m_job = nullptr;
+    setCopying(false);
+    if (moved.status != ClinicMove::Outcome::Status::Cancelled)
+        tellCopied(moved, name);
+    // Stopped: the panel closes as its cancel button closes it, also when the copy was done before it could stop.
+    if (job.cancelled())
+        emit cancelled();
+}
+
+void DatabasePanel::tellCopied(const ClinicMove::Outcome& moved, const QString& name)
+{
     switch (moved.status) {
     case ClinicMove::Outcome::Status::Copied:
         m_messages.AskOperator(window(), Msg::CopyToServerDone.arg(name, QString::number(moved.examinees)),
@@ -223,10 +249,42 @@ void DatabasePanel::copyToServer()
             Msg::ErrorTitlePersian);
         return;
     case ClinicMove::Outcome::Status::Failed:
+    case ClinicMove::Outcome::Status::Cancelled:
         break;
     }
     m_messages.AskOperator(window(), Msg::CopyToServerFailed.arg(name) + QLatin1Char('\n') + moved.error,
         Msg::Style::StopRtl, Msg::ErrorTitlePersian);
+}
+
+void DatabasePanel::setCopying(bool copying)
+{
+    // One copy at a time, and nothing else meanwhile but stopping it.
+    for (QWidget* w : { static_cast<QWidget*>(m_local), static_cast<QWidget*>(m_server), static_cast<QWidget*>(m_host),
+             static_cast<QWidget*>(m_port), static_cast<QWidget*>(m_name), static_cast<QWidget*>(m_user),
+             static_cast<QWidget*>(m_save) })
+        w->setEnabled(!copying);
+    m_test->setVisible(!copying);
+    m_copy->setVisible(!copying);
+    m_progress->setVisible(copying);
+    if (copying)
+        m_progress->setValue(0);
+    else
+        showKind();
+}
+
+void DatabasePanel::cancelCopy()
+{
+    if (m_job)
+        m_job->cancel();
+}
+
+void DatabasePanel::cancel()
+{
+    if (m_job) {
+        m_job->cancel();
+        return;
+    }
+    emit cancelled();
 }
 
 void DatabasePanel::save()

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "data/DatabaseChoice.h"
+#include "settings/ClinicMove.h"
 
 #include <QFrame>
 
 class Messages;
 class QLineEdit;
+class QProgressBar;
+class TransferJob;
 class QPushButton;
 class QRadioButton;
 
@@ -13,7 +16,8 @@ class QRadioButton;
 // رايانه" (the data file on this computer) or "سرور کلينيک" with its host, port, database and user. "آزمايش اتصال"
 // connects with the values as they stand and says what happened; "انتقال به سرور" copies the data file's examinees
 // onto that server; saving stores the choice, which takes effect at the next start. No password is ever stored: one
-// asked for here is kept only while the connection lasts.
+// asked for here is kept only while the connection lasts. The copy runs on a worker thread, its progress shown in
+// place of the two buttons above; "انصراف" stops it, with nothing copied.
 class DatabasePanel : public QFrame {
     Q_OBJECT
 public:
@@ -25,6 +29,11 @@ public:
 
     // The choice as the panel's controls stand.
     DatabaseChoice choice() const;
+
+    // Whether a copy onto the server is under way.
+    bool isCopying() const { return m_job != nullptr; }
+    // Stops the copy under way: nothing of it is stored, and the panel is closed as by "انصراف" once it has stopped.
+    void cancelCopy();
 
 signals:
     // The choice is stored; the main window closes the panel.
@@ -38,6 +47,9 @@ private:
     bool serverFieldsComplete();
     void testConnection();
     void copyToServer();
+    void tellCopied(const ClinicMove::Outcome& moved, const QString& name);
+    void setCopying(bool copying);
+    void cancel();
     void save();
 
     Messages& m_messages;
@@ -52,5 +64,7 @@ private:
     QPushButton* m_copy = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_cancel = nullptr;
+    QProgressBar* m_progress = nullptr;
+    TransferJob* m_job = nullptr;
     QString m_options; // further libpq keywords of the stored server, kept as they are
 };

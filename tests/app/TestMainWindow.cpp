@@ -4,7 +4,11 @@
 #include "data/TableCursor.h"
 #include "backup/ExitPrompt.h"
 #include "calendar/SolarHijri.h"
+#include "settings/DatabasePanel.h"
 #include "support/LockHolder.h"
+#include "support/ScratchServer.h"
+#include "support/TableContents.h"
+#include "support/TableHold.h"
 #include "text/ProgramSettings.h"
 #include "text/ShownNumbers.h"
 #include "ui/MessageCatalogue.h"
@@ -23,6 +27,7 @@
 #include <QLineEdit>
 #include <QUrl>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStyle>
@@ -94,6 +99,7 @@ private slots:
     void noHintOfTheirOwn();
     void closeRule_data();
     void closeRule();
+    void closingWaitsForTheCopyToTheServer();
     void runTest_data();
     void runTest();
     void runTestOnALockedFile();
@@ -337,6 +343,40 @@ void TestMainWindow::closeRule()
         QTRY_COMPARE(ended.count(), 1);
     }
     QCOMPARE(hub.program.messages().boxes.size(), 0);
+}
+
+void TestMainWindow::closingWaitsForTheCopyToTheServer()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    Hub hub;
+    hub.program.addExaminee(QStringLiteral("7"));
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    const auto before = tableContents(*server);
+    QPointer<MainWindow> w = hub.show();
+    Drive::click(w, QStringLiteral("Command9"));
+    Drive::click(w, QStringLiteral("Command70"));
+    Drive::find<QRadioButton>(w, "DatabaseServer")->setChecked(true);
+    Drive::find<QLineEdit>(w, "DatabaseHost")->setText(scratch.address().host);
+    Drive::find<QLineEdit>(w, "DatabasePort")->setText(QString::number(scratch.address().port));
+    Drive::find<QLineEdit>(w, "DatabaseName")->setText(scratch.address().database);
+    Drive::find<QLineEdit>(w, "DatabaseUser")->setText(scratch.address().user);
+    hub.program.messages().answers.enqueue(Msg::Yes);
+    // The examinee is written, the answers wait; the window is closed meanwhile and stays until the copy stopped.
+    TableHold hold(scratch.address(), QStringLiteral("Answer"), QStringLiteral("SHARE"));
+    QVERIFY(hold.held());
+    bool stayed = false;
+    hold.whenWaitedFor([&] {
+        w->close();
+        stayed = w->isVisible() && Drive::find<DatabasePanel>(w, "DatabasePanel")->isCopying();
+    });
+    QVERIFY(Drive::click(w, QStringLiteral("DatabaseCopy")));
+    QVERIFY(stayed);
+    QTRY_VERIFY(!w);
+    QVERIFY(hub.router.exitPrompt());
+    QCOMPARE(hub.program.messages().boxes.size(), 1);
+    QCOMPARE(tableContents(*server), before);
 }
 
 void TestMainWindow::runTest_data()

@@ -6,6 +6,7 @@
 #include "support/LayoutCheck.h"
 #include "support/ScratchServer.h"
 #include "support/TableContents.h"
+#include "support/TableHold.h"
 #include "support/TestProgram.h"
 #include "text/Digits.h"
 #include "text/ProgramSettings.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -91,6 +93,7 @@ private slots:
     void longListOfTakenCodesShortened();
     void aPasswordInTheStoredOptionsIsNeverWrittenBack();
     void copyRefusedOnCodesHeldTwice();
+    void cancelStopsTheCopyWithNothingCopied();
     void captionsNameFieldsAndTabOrder();
     void nothingCutOff();
     void unusedFieldsLookDisabledOnEveryTheme_data();
@@ -400,6 +403,38 @@ void TestDatabasePanel::nothingCutOff()
     Panel p;
     p.fill(clinic());
     QVERIFY(LayoutCheck::nothingCutOff(p.panel));
+}
+
+void TestDatabasePanel::cancelStopsTheCopyWithNothingCopied()
+{
+    ScratchServer scratch;
+    SKIP_WITHOUT_SERVER(scratch);
+    Panel p;
+    p.program.addExaminee(QStringLiteral("7"));
+    p.program.addExaminee(QStringLiteral("12"));
+    std::unique_ptr<Database> server = Database::onServer(scratch.address());
+    QVERIFY(server->open().ok());
+    const auto before = tableContents(*server);
+    p.fill(scratch.address());
+    p.program.messages().answers.enqueue(Msg::Yes);
+    QSignalSpy closed(p.panel, &DatabasePanel::cancelled);
+    // The examinees are written, their answers wait: "انصراف" meanwhile.
+    TableHold hold(scratch.address(), QStringLiteral("Answer"), QStringLiteral("SHARE"));
+    QVERIFY(hold.held());
+    bool showed = false;
+    hold.whenWaitedFor([&] {
+        showed = p.control<QProgressBar>("CopyProgress")->isVisible() && p.panel->isCopying();
+        QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseCancel")));
+    });
+    QVERIFY(Drive::click(p.panel, QStringLiteral("DatabaseCopy")));
+    QVERIFY(showed);
+    QVERIFY(!p.panel->isCopying());
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(p.program.messages().boxes.size(), 1);
+    QCOMPARE(tableContents(*server), before);
+    // The panel is as before the copy, ready for another.
+    QVERIFY(p.control<QPushButton>("DatabaseCopy")->isVisible());
+    QVERIFY(!p.control<QProgressBar>("CopyProgress")->isVisible());
 }
 
 QTEST_MAIN(TestDatabasePanel)
