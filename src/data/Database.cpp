@@ -161,6 +161,7 @@ void Database::close()
 {
     dropKeptStatements();
     m_keptAnswers.reset();
+    m_schemaVersion = -1;
     m_inTransaction = false;
     m_transactionFailed = false;
     m_lost = false;
@@ -368,6 +369,24 @@ bool Database::beginWith(const QStringList& statements)
         m_lastErrorBusy = false;
         m_lastErrorLost = false;
         return false;
+    }
+    // On the server the statements go together, one round trip, each one's result looked at in turn: the first that
+    // fails leaves the rest unrun and the transaction begun but refused, to be rolled back.
+    if (isServer() && statements.size() > 1) {
+        QSqlQuery q(connection());
+        const QString together = statements.join(QStringLiteral("; "));
+        if (!execStatement(q, &together))
+            return false;
+        m_inTransaction = true;
+        m_transactionFailed = false;
+        for (qsizetype i = 1; i < statements.size(); ++i) {
+            if (!q.nextResult() || q.lastError().isValid()) {
+                noteFailure(q.lastError());
+                rollbackKeepingError();
+                return false;
+            }
+        }
+        return true;
     }
     bool began = false;
     for (const QString& statement : statements) {

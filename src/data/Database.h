@@ -142,6 +142,12 @@ public:
     QStringList keptColumns(const QString& table) const { return m_keptColumns.value(table); }
     void keepColumns(const QString& table, const QStringList& columns) { m_keptColumns.insert(table, columns); }
 
+    // The schema version of the server's database, as opening found it or made it (a setup of rights changes it
+    // through setSchemaVersion()): what the program may ask of the server depends on it, and it is not read again for
+    // each action. -1 when not on a server or not open.
+    int schemaVersion() const { return m_schemaVersion; }
+    void setSchemaVersion(int version) { m_schemaVersion = version; }
+
     // How long statements wait for another program's lock; 3 seconds unless changed.
     int lockWait() const { return m_lockWaitMs; }
     void setLockWait(int milliseconds);
@@ -236,6 +242,7 @@ private:
     // Running while statements give up at once after one has waited in vain.
     mutable QElapsedTimer m_impatientSince;
     std::optional<KeptAnswers> m_keptAnswers;
+    int m_schemaVersion = -1;
     mutable QHash<QString, std::shared_ptr<Statement::Kept>> m_keptStatements;
     mutable QHash<QString, QStringList> m_keptColumns;
 };
