@@ -129,6 +129,8 @@ private:
     // Row ids are fetched on demand; a reload only counts and fetches the first row.
     mutable std::optional<QList<qint64>> m_rowIds;
     mutable int m_count = 0;
+    // The row this cursor stored last since it read its rows, kept among its row ids even outside the filter.
+    qint64 m_inserted = -1;
     int m_position = -1;
     qint64 m_currentRowId = -1;
     bool m_isNew = false;
