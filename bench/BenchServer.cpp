@@ -113,6 +113,41 @@ void codeLookupLibpqFloor(benchmark::State& state)
 }
 BENCHMARK(codeLookupLibpqFloor)->Unit(benchmark::kMicrosecond);
 
+// What the cursor sends now: the count and the first row in one statement, prepared once per connection.
+void codeLookupLibpqOneStatement(benchmark::State& state)
+{
+    PGconn* conn = hundredThousand().direct;
+    static const bool prepared = [conn] {
+        QStringList columns;
+        for (const QString& column : Database::ideColumns())
+            columns << QStringLiteral("\"%1\"").arg(column);
+        const QByteArray sql = QStringLiteral("SELECT (SELECT COUNT(*) FROM \"IDE\" WHERE \"Code\" = $1), rowid, %1 "
+                                              "FROM \"IDE\" WHERE \"Code\" = $1 ORDER BY rowid LIMIT 1")
+                                   .arg(columns.join(QStringLiteral(", ")))
+                                   .toUtf8();
+        PGresult* result = PQprepare(conn, "lookup", sql.constData(), 1, nullptr);
+        const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+        PQclear(result);
+        return ok;
+    }();
+    if (!prepared) {
+        state.SkipWithError("cannot prepare the lookup");
+        return;
+    }
+    int n = 0;
+    for (auto _ : state) {
+        const QByteArray code = QByteArray::number(1 + (n++ * 7919) % 100000);
+        const char* values[] = { code.constData() };
+        PGresult* result = PQexecPrepared(conn, "lookup", 1, values, nullptr, nullptr, 0);
+        if (PQresultStatus(result) != PGRES_TUPLES_OK || PQntuples(result) != 1)
+            state.SkipWithError("code not found");
+        for (int field = 0; field < PQnfields(result); ++field)
+            benchmark::DoNotOptimize(QString::fromUtf8(PQgetvalue(result, 0, field)));
+        PQclear(result);
+    }
+}
+BENCHMARK(codeLookupLibpqOneStatement)->Unit(benchmark::kMicrosecond);
+
 class NoFileDialogs : public FileDialogs {
 public:
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
