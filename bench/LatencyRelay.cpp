@@ -1,5 +1,6 @@
 #include "LatencyRelay.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -152,9 +153,10 @@ void LatencyRelay::run()
         polled.push_back({ m_wake[0], POLLIN, 0 });
         polled.push_back({ m_listener, POLLIN, 0 });
         for (Conversation& c : conversations) {
+            // A chunk that fell due since the last writes is passed on at once; one waiting for its receiver to
+            // take more waits for that instead.
             for (Pipe* pipe : { &c.up, &c.down })
-                if (!pipe->held.empty() && pipe->held.front().due > now
-                    && (!nextDue || pipe->held.front().due < *nextDue))
+                if (!pipe->held.empty() && !pipe->blocked && (!nextDue || pipe->held.front().due < *nextDue))
                     nextDue = pipe->held.front().due;
             const short client = static_cast<short>((c.up.ended ? 0 : POLLIN) | (c.down.blocked ? POLLOUT : 0));
             const short server = static_cast<short>((c.down.ended ? 0 : POLLIN) | (c.up.blocked ? POLLOUT : 0));
@@ -165,7 +167,8 @@ void LatencyRelay::run()
         timespec wait {};
         timespec* timeout = nullptr;
         if (nextDue) {
-            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(*nextDue - now).count();
+            const auto ns = std::max<std::int64_t>(
+                0, std::chrono::duration_cast<std::chrono::nanoseconds>(*nextDue - now).count());
             wait.tv_sec = static_cast<time_t>(ns / 1000000000);
             wait.tv_nsec = static_cast<long>(ns % 1000000000);
             timeout = &wait;
