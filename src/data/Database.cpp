@@ -310,12 +310,15 @@ void Database::noteFailure(const QSqlError& error)
     }
 }
 
-Database::Statement Database::statement(const QString& sql)
+Database::Statement Database::statement(const QString& sql, Fetch fetch)
 {
     Statement statement;
     // Asked for first: a connection made again has dropped what was kept on the old one.
     const QSqlDatabase db = connection();
-    const auto found = m_keptStatements.constFind(sql);
+    const bool allAtOnce = fetch == Fetch::AllAtOnce && isServer();
+    // The same text fetched the other way is a statement of its own.
+    const QString key = allAtOnce ? QStringLiteral("all:") + sql : sql;
+    const auto found = m_keptStatements.constFind(key);
     if (found != m_keptStatements.cend() && !(*found)->inUse) {
         statement.m_kept = *found;
         statement.m_kept->inUse = true;
@@ -323,7 +326,7 @@ Database::Statement Database::statement(const QString& sql)
         return statement;
     }
     auto query = std::make_unique<QSqlQuery>(db);
-    query->setForwardOnly(true);
+    query->setForwardOnly(!allAtOnce);
     if (!prepare(*query, sql))
         return statement;
     if (found != m_keptStatements.cend()) {
@@ -337,7 +340,7 @@ Database::Statement Database::statement(const QString& sql)
     auto kept = std::make_shared<Statement::Kept>();
     kept->query = std::move(query);
     kept->inUse = true;
-    m_keptStatements.insert(sql, kept);
+    m_keptStatements.insert(key, kept);
     statement.m_kept = std::move(kept);
     statement.m_query = statement.m_kept->query.get();
     return statement;

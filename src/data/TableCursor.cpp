@@ -80,9 +80,9 @@ bool TableCursor::run(QSqlQuery& query)
     return false;
 }
 
-Database::Statement TableCursor::prepared(const QString& sql)
+Database::Statement TableCursor::prepared(const QString& sql, Database::Fetch fetch)
 {
-    Database::Statement statement = m_db.statement(sql);
+    Database::Statement statement = m_db.statement(sql, fetch);
     if (!statement) {
         m_lastErrorCodeTaken = false;
         fail(m_db.lastError(), m_db.lastErrorIsBusy());
