@@ -30,15 +30,13 @@ QVariant orNull(const QString& text)
 
 bool noteOnServer(Database& db, const QString& action, const QString& code, const QString& detail)
 {
-    QSqlQuery q(db.connection());
-    q.setForwardOnly(true);
-    if (!db.prepare(q, QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")) || !db.exec(q) || !q.next())
-        return false;
-    if (q.value(0).toInt() < Schema::ServerRightsVersion)
+    // Only a server set up with rights keeps a trail.
+    if (db.schemaVersion() < Schema::ServerRightsVersion)
         return true;
-    QSqlQuery noted(db.connection());
-    if (!db.prepare(noted, QStringLiteral("SELECT \"Note\"(?, ?, ?)")))
+    Database::Statement statement = db.statement(QStringLiteral("SELECT \"Note\"(?, ?, ?)"));
+    if (!statement)
         return false;
+    QSqlQuery& noted = statement.query();
     noted.addBindValue(action);
     noted.addBindValue(orNull(code));
     noted.addBindValue(orNull(detail));

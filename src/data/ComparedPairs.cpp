@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Transaction.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
@@ -16,9 +17,16 @@ const QString kindColumn = QStringLiteral("Kind");
 
 ComparedPairs::ComparedPairs(Database& db)
     : m_db(db)
-    , m_asFirst(db, table)
-    , m_asSecond(db, table)
+    , m_asFirst(db, table, TableCursor::Unread {})
+    , m_asSecond(db, table, TableCursor::Unread {})
 {
+}
+
+bool ComparedPairs::failedInDatabase()
+{
+    m_error = m_db.lastError();
+    m_busy = m_db.lastErrorIsBusy();
+    return false;
 }
 
 bool ComparedPairs::failed(const TableCursor& cursor)
@@ -39,29 +47,34 @@ bool ComparedPairs::remember(const Pair& pair)
         m_busy = transaction.busy();
         return false;
     }
-    // Inside the write transaction, so no other program deletes either examinee before the pair is stored.
-    for (const QString& code : { pair.firstCode, pair.secondCode }) {
-        QSqlQuery registered(m_db.connection());
-        registered.setForwardOnly(true);
-        if (!m_db.prepare(registered, QStringLiteral("SELECT COUNT(*) FROM \"IDE\" WHERE \"Code\" = ?"))) {
-            m_error = m_db.lastError();
-            m_busy = m_db.lastErrorIsBusy();
-            return false;
+    // Inside the write transaction, so no other program deletes either examinee before the pair is stored. Both
+    // codes in one read.
+    QStringList registered;
+    {
+        Database::Statement statement
+            = m_db.statement(QStringLiteral("SELECT \"Code\" FROM \"IDE\" WHERE \"Code\" IN (?, ?)"));
+        if (!statement)
+            return failedInDatabase();
+        QSqlQuery& q = statement.query();
+        q.addBindValue(pair.firstCode);
+        q.addBindValue(pair.secondCode);
+        if (!m_db.exec(q))
+            return failedInDatabase();
+        while (q.next())
+            registered << q.value(0).toString();
+        if (q.lastError().isValid()) {
+            m_db.noteFailure(q.lastError());
+            return failedInDatabase();
         }
-        registered.addBindValue(code);
-        if (!m_db.exec(registered) || !registered.next()) {
-            m_error = m_db.lastError();
-            m_busy = m_db.lastErrorIsBusy();
-            return false;
-        }
-        if (registered.value(0).toInt() == 0 && !m_missingCodes.contains(code))
-            m_missingCodes << code;
     }
+    for (const QString& code : { pair.firstCode, pair.secondCode })
+        if (!registered.contains(code) && !m_missingCodes.contains(code))
+            m_missingCodes << code;
     if (!m_missingCodes.isEmpty()) {
         m_error = QStringLiteral("no examinee has the code %1").arg(m_missingCodes.join(QStringLiteral(", ")));
         return false;
     }
-    if (!removePairsOfKind(pair.firstCode, pair.kind) || !removePairsOfKind(pair.secondCode, pair.kind))
+    if (!removePairsOfKind(pair))
         return false;
     m_asFirst.addNew();
     m_asFirst.setField(firstColumn, pair.firstCode);
@@ -105,21 +118,21 @@ std::optional<ComparedPairs::Pair> ComparedPairs::pairOf(const QString& code)
     return latest;
 }
 
-bool ComparedPairs::removePairsOfKind(const QString& code, const QString& kind)
+bool ComparedPairs::removePairsOfKind(const Pair& pair)
 {
-    for (TableCursor* cursor : { &m_asFirst, &m_asSecond }) {
-        if (!cursor->setFilter(cursor == &m_asFirst ? firstColumn : secondColumn, code))
-            return failed(*cursor);
-        for (int row = 0; row < cursor->count();) {
-            if (!cursor->moveTo(row))
-                return failed(*cursor);
-            if (cursor->field(kindColumn) != kind)
-                ++row;
-            else if (!cursor->remove())
-                return failed(*cursor);
-        }
+    // Every pair of the kind either code is in, in one statement.
+    Database::Statement statement = m_db.statement(
+        QStringLiteral("DELETE FROM \"ComparedPairs\" WHERE \"Kind\" = ? AND (\"FirstCode\" IN (?, ?) "
+                       "OR \"SecondCode\" IN (?, ?))"));
+    if (!statement)
+        return failedInDatabase();
+    QSqlQuery& q = statement.query();
+    q.addBindValue(pair.kind);
+    for (int i = 0; i < 2; ++i) {
+        q.addBindValue(pair.firstCode);
+        q.addBindValue(pair.secondCode);
     }
-    return true;
+    return m_db.exec(q) || failedInDatabase();
 }
 
 bool ComparedPairs::removeCode(const QString& code)

@@ -46,7 +46,9 @@ public:
 
 private:
     bool failed(const TableCursor& cursor);
-    bool removePairsOfKind(const QString& code, const QString& kind);
+    bool failedInDatabase();
+    // Removes every pair of the pair's kind that either of its codes is in.
+    bool removePairsOfKind(const Pair& pair);
 
     Database& m_db;
     TableCursor m_asFirst;

@@ -176,6 +176,7 @@ bool Database::isOpen() const
 void Database::close()
 {
     dropKeptStatements();
+    m_schemaVersion = -1;
     m_inTransaction = false;
     m_transactionFailed = false;
     m_lost = false;
@@ -324,12 +325,15 @@ void Database::noteFailure(const QSqlError& error)
     }
 }
 
-Database::Statement Database::statement(const QString& sql)
+Database::Statement Database::statement(const QString& sql, Fetch fetch)
 {
     Statement statement;
     // Asked for first: a connection made again has dropped what was kept on the old one.
     const QSqlDatabase db = connection();
-    const auto found = m_keptStatements.constFind(sql);
+    const bool allAtOnce = fetch == Fetch::AllAtOnce && isServer();
+    // The same text fetched the other way is a statement of its own.
+    const QString key = allAtOnce ? QStringLiteral("all:") + sql : sql;
+    const auto found = m_keptStatements.constFind(key);
     if (found != m_keptStatements.cend() && !(*found)->inUse) {
         statement.m_kept = *found;
         statement.m_kept->inUse = true;
@@ -337,7 +341,7 @@ Database::Statement Database::statement(const QString& sql)
         return statement;
     }
     auto query = std::make_unique<QSqlQuery>(db);
-    query->setForwardOnly(true);
+    query->setForwardOnly(!allAtOnce);
     if (!prepare(*query, sql))
         return statement;
     if (found != m_keptStatements.cend()) {
@@ -351,7 +355,7 @@ Database::Statement Database::statement(const QString& sql)
     auto kept = std::make_shared<Statement::Kept>();
     kept->query = std::move(query);
     kept->inUse = true;
-    m_keptStatements.insert(sql, kept);
+    m_keptStatements.insert(key, kept);
     statement.m_kept = std::move(kept);
     statement.m_query = statement.m_kept->query.get();
     return statement;
@@ -383,6 +387,24 @@ bool Database::beginWith(const QStringList& statements)
         m_lastErrorBusy = false;
         m_lastErrorLost = false;
         return false;
+    }
+    // On the server the statements go together, one round trip, each one's result looked at in turn: the first that
+    // fails leaves the rest unrun and the transaction begun but refused, to be rolled back.
+    if (isServer() && statements.size() > 1) {
+        QSqlQuery q(connection());
+        const QString together = statements.join(QStringLiteral("; "));
+        if (!execStatement(q, &together))
+            return false;
+        m_inTransaction = true;
+        m_transactionFailed = false;
+        for (qsizetype i = 1; i < statements.size(); ++i) {
+            if (!q.nextResult() || q.lastError().isValid()) {
+                noteFailure(q.lastError());
+                rollbackKeepingError();
+                return false;
+            }
+        }
+        return true;
     }
     bool began = false;
     for (const QString& statement : statements) {

@@ -125,7 +125,7 @@ public:
     // A statement of this connection kept prepared while the connection lasts, for statements that run again and
     // again (a cursor's reads, a choice made on a phone): the first use prepares it through prepare(), failures noted
     // alike; later uses only bind and run it, which on the server is one round trip where preparing each time takes
-    // three (prepare, run, deallocate). The guard hands the query out forward-only, to be run through exec(), and
+    // three (prepare, run, deallocate). The guard hands the query out (forward-only unless fetched AllAtOnce), to be run through exec(), and
     // finishes it when it goes, so the data file is never left with a read under way. A statement asked for while
     // its kept query is still held (a read inside another's loop) gets a query of its own. Kept statements go with
     // the connection: when it is closed or made again.
@@ -148,12 +148,22 @@ public:
         std::unique_ptr<QSqlQuery> m_own;
         QSqlQuery* m_query = nullptr;
     };
-    Statement statement(const QString& sql);
+    // How a statement's rows come: one at a time as they are read (the data file, and a grid's screenful), or, on the
+    // server, all of them with its answer, which a statement read to its end (a list report's rows) takes at a
+    // fraction of the cost per row. The data file reads row by row either way.
+    enum class Fetch { RowByRow, AllAtOnce };
+    Statement statement(const QString& sql, Fetch fetch = Fetch::RowByRow);
 
     // The columns of a table as read on this connection, kept with its statements (the program never changes a
     // table's columns while it runs): a cursor made for one look-up need not read them again. Empty until kept.
     QStringList keptColumns(const QString& table) const { return m_keptColumns.value(table); }
     void keepColumns(const QString& table, const QStringList& columns) { m_keptColumns.insert(table, columns); }
+
+    // The schema version of the server's database, as opening found it or made it (a setup of rights changes it
+    // through setSchemaVersion()): what the program may ask of the server depends on it, and it is not read again for
+    // each action. -1 when not on a server or not open.
+    int schemaVersion() const { return m_schemaVersion; }
+    void setSchemaVersion(int version) { m_schemaVersion = version; }
 
     // How long statements wait for another program's lock; 3 seconds unless changed.
     int lockWait() const { return m_lockWaitMs; }
@@ -239,6 +249,7 @@ private:
     bool m_keepsTrail = true;
     // Running while statements give up at once after one has waited in vain.
     mutable QElapsedTimer m_impatientSince;
+    int m_schemaVersion = -1;
     mutable QHash<QString, std::shared_ptr<Statement::Kept>> m_keptStatements;
     mutable QHash<QString, QStringList> m_keptColumns;
 };

@@ -70,13 +70,19 @@ QSqlError Database::connectToServer() const
     }
     // One schema and only it: the server's default path looks first in a schema named after the user, where the
     // program would find (or make) a second, empty set of tables.
+    // Sent with the lock wait, in one round trip: each result is looked at.
     QSqlQuery path(db);
-    if (!path.exec(QStringLiteral("SET search_path TO %1").arg(Sql::quoted(m_server->schemaName())))) {
-        const QSqlError error = path.lastError();
+    const QString settings = QStringLiteral("SET search_path TO %1; %2")
+                                 .arg(Sql::quoted(m_server->schemaName()),
+                                     engine().lockWait(m_impatientSince.isValid() ? 0 : m_lockWaitMs));
+    if (!path.exec(settings) || !path.nextResult()) {
+        QSqlError error = path.lastError();
+        if (!error.isValid())
+            error = QSqlError(QStringLiteral("the session's settings were not taken"), QString(),
+                QSqlError::ConnectionError);
         db.close();
         return error;
     }
-    applyLockWait();
     return QSqlError();
 }
 
@@ -154,6 +160,15 @@ Database::OpenResult Database::openServer()
         return failed(OpenStatus::Failed, problem);
     if (!commit())
         return failed(OpenStatus::Failed, lastError());
+    m_schemaVersion = qMax(check.version, int(Schema::ServerVersion));
+    // The tables' columns as the check read them, unless bringing the database up to date changed them: no cursor
+    // asks the server for them again.
+    if (check.outcome == DatabaseCheck::Outcome::Ours && check.version >= Schema::ServerVersion)
+        for (auto it = check.columns.cbegin(); it != check.columns.cend(); ++it) {
+            QStringList columns = it.value();
+            columns.removeAll(engine().rowIdentity());
+            keepColumns(it.key(), columns);
+        }
 
     const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(connection());
     if (!codes.ok)

@@ -1,5 +1,6 @@
 #include "data/ExamineeCode.h"
 
+#include "data/Database.h"
 #include "data/Engine.h"
 #include "data/TableCursor.h"
 
@@ -45,6 +46,27 @@ Found find(const QString& typed, std::initializer_list<TableCursor*> cursors)
         }
     }
     return search;
+}
+
+Taken isTaken(Database& db, const QString& code)
+{
+    Taken taken;
+    Database::Statement statement
+        = db.statement(QStringLiteral("SELECT (SELECT COUNT(*) FROM \"IDE\" WHERE \"Code\" = ?) "
+                                      "+ (SELECT COUNT(*) FROM \"Answer\" WHERE \"Code\" = ?)"));
+    if (statement) {
+        QSqlQuery& q = statement.query();
+        q.addBindValue(code);
+        q.addBindValue(code);
+        if (db.exec(q) && q.next()) {
+            taken.read = true;
+            taken.taken = q.value(0).toLongLong() > 0;
+            return taken;
+        }
+    }
+    taken.error = db.lastError();
+    taken.busy = db.lastErrorIsBusy();
+    return taken;
 }
 
 StoredCodesResult normaliseStoredCodes(QSqlDatabase db)

@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 
+class Database;
 class QSqlDatabase;
 class TableCursor;
 
@@ -32,6 +33,17 @@ struct Found {
 // until one of them has a row. The cursors are left filtered by the form that found it (when Found). A cursor that
 // cannot be read makes the search Failed, never NotFound.
 Found find(const QString& typed, std::initializer_list<TableCursor*> cursors);
+
+struct Taken {
+    bool read = false; // false: the data could not be read, and nothing is known about the code
+    bool taken = false; // an IDE or an Answer row has the code exactly as given
+    QString error; // the platform's description, when not read
+    bool busy = false; // not read because another program holds the data
+};
+
+// Whether a code (as it would be stored) already belongs to someone, in IDE or in Answer: one read of both tables,
+// so a registration asks once.
+Taken isTaken(Database& db, const QString& code);
 
 struct StoredCodesResult {
     bool ok = true;

@@ -107,10 +107,48 @@ Figures readOn(QSqlDatabase connection, const Engine& engine, int recentCount)
     return figures;
 }
 
+// On the server, which other counsellors write to as well, everything is counted each time: the two counts and the
+// newest rows in one statement, one round trip (a kept statement: the server plans it once per connection).
+Figures readFromServer(Database& db, int recentCount)
+{
+    Figures figures;
+    Database::Statement statement = db.statement(
+        QStringLiteral("SELECT c.registered, c.answered, r.\"Code\", r.\"FName\", r.\"LName\", r.\"Date\" "
+                       "FROM (SELECT (SELECT COUNT(*) FROM \"IDE\") AS registered, (%1) AS answered) c "
+                       "LEFT JOIN (SELECT %2 AS id, \"Code\", \"FName\", \"LName\", \"Date\" FROM \"IDE\" "
+                       "ORDER BY %2 DESC LIMIT ?) r ON true ORDER BY r.id DESC")
+            .arg(answeredCount(), db.engine().rowIdentity()));
+    if (!statement) {
+        figures.error = db.lastError();
+        figures.busy = db.lastErrorIsBusy();
+        return figures;
+    }
+    QSqlQuery& query = statement.query();
+    query.addBindValue(qMax(0, recentCount));
+    if (!run(db, query, figures))
+        return figures;
+    while (query.next()) {
+        figures.registered = query.value(0).toInt();
+        figures.answered = query.value(1).toInt();
+        if (!query.isNull(2))
+            figures.recent.append({ query.value(2).toString(), query.value(3).toString(), query.value(4).toString(),
+                query.value(5).toString() });
+    }
+    if (query.lastError().isValid()) {
+        figures.error = query.lastError().text();
+        figures.busy = db.engine().isBusy(query.lastError());
+        return figures;
+    }
+    figures.read = true;
+    return figures;
+}
+
 } // namespace
 
 Figures read(Database& db, int recentCount)
 {
+    if (db.engine().isServer())
+        return readFromServer(db, recentCount);
     Figures figures;
     if (!count(db, registeredCount(), figures.registered, figures)
         || !count(db, answeredCount(), figures.answered, figures))

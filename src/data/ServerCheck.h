@@ -2,8 +2,10 @@
 
 #include "data/DatabaseCheck.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 // Whether a database on a server is one of this program's, decided from what the server says of the connection's
 // schema (the data file's check reads a file's header and pragmas instead). Reads only. Run inside the transaction
@@ -19,6 +21,8 @@ struct Result {
     int version = -1; // the schema version, when Ours
     // Ours, but the single settings row is gone; whoever opens the database puts it back with its first values.
     bool themeRowMissing = false;
+    // When Ours, each table's columns in the order the server keeps them, as the check read them anyway.
+    QHash<QString, QStringList> columns;
 
     bool isOurs() const { return outcome == DatabaseCheck::Outcome::Ours; }
 };

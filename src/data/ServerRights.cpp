@@ -403,18 +403,7 @@ bool headOnly(Database& db)
 {
     if (!db.isServer())
         return true;
-    int version = 0;
-    {
-        // Read without a prepared statement, which could not be freed once a refusal below fails the transaction.
-        QSqlQuery q(db.connection());
-        q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")) || !q.next()) {
-            db.noteFailure(q.lastError());
-            return false;
-        }
-        version = q.value(0).toInt();
-    }
-    if (version < Schema::ServerRightsVersion)
+    if (db.schemaVersion() < Schema::ServerRightsVersion)
         return true;
     return db.exec(QStringLiteral("SELECT \"HeadOnly\"()"));
 }
@@ -445,6 +434,7 @@ QString setUp(Database& db, const QString& formerCounsellor)
         return db.lastError();
     if (!transaction.commit())
         return transaction.error();
+    db.setSchemaVersion(Schema::ServerRightsVersion);
     return QString();
 }
 
@@ -480,8 +470,7 @@ Standing standing(Database& db)
     QSqlQuery q(db.connection());
     q.setForwardOnly(true);
     // A server never set up with rights has no head and no counsellors, whatever roles the cluster holds.
-    if (!q.exec(QStringLiteral("SELECT \"Version\" FROM \"SchemaVersion\"")) || !q.next()
-        || q.value(0).toInt() < Schema::ServerRightsVersion)
+    if (db.schemaVersion() < Schema::ServerRightsVersion)
         return Standing::None;
     const QString member = QStringLiteral("EXISTS (SELECT 1 FROM pg_roles r WHERE r.rolname = '%1' "
                                           "AND pg_has_role(session_user, r.oid, 'MEMBER'))");

@@ -128,9 +128,9 @@ bool TableCursor::run(QSqlQuery& query)
     return false;
 }
 
-Database::Statement TableCursor::prepared(const QString& sql)
+Database::Statement TableCursor::prepared(const QString& sql, Database::Fetch fetch)
 {
-    Database::Statement statement = m_db.statement(sql);
+    Database::Statement statement = m_db.statement(sql, fetch);
     if (!statement) {
         m_lastErrorCodeTaken = false;
         fail(m_db.lastError(), m_db.lastErrorIsBusy());
@@ -156,6 +156,7 @@ void TableCursor::takeRow(const QSqlQuery& query, int first)
 bool TableCursor::reload()
 {
     m_rowIds.reset();
+    m_inserted = -1;
     m_edits.clear();
     m_values.clear();
     m_isNew = false;
@@ -304,6 +305,8 @@ bool TableCursor::loadRowIds()
     ids.reserve(m_count);
     while (q.next())
         ids << q.value(0).toLongLong();
+    if (m_inserted >= 0 && !ids.contains(m_inserted))
+        ids.append(m_inserted);
     m_rowIds = std::move(ids);
     return true;
 }
@@ -316,7 +319,7 @@ bool TableCursor::loadCurrent()
     if (m_listing)
         return fail(QStringLiteral("a listing of %1 has no current row").arg(m_table));
     const QString& identity = m_db.engine().rowIdentity();
-    const bool first = m_position == 0 && !m_rowIds;
+    const bool first = m_position == 0 && !m_rowIds && m_inserted < 0;
     if (!first && (!loadRowIds() || m_position < 0 || m_position >= m_rowIds->size()))
         return fail(QStringLiteral("row %1 is not available").arg(m_position));
     Database::Statement statement = prepared(first
@@ -376,6 +379,8 @@ void TableCursor::revert()
 
 void TableCursor::addNew()
 {
+    // A cursor that has read nothing yet learns the columns the new row's fields are set by.
+    loadColumns();
     m_isNew = true;
     m_currentRowId = -1;
     m_values.clear();
@@ -389,8 +394,18 @@ bool TableCursor::update()
         return fail(QStringLiteral("a listing of %1 is only read").arg(m_table));
     if (!hasCurrent())
         return fail(QStringLiteral("no current row in %1").arg(m_table));
+    // Fields set while the columns were unknown were not taken: such a row is not stored empty. Why they could not
+    // be read (the file held, say) is what the write failed of.
+    if (m_columns.isEmpty()) {
+        if (loadColumns())
+            fail(QStringLiteral("the fields of a new row of %1 were set before its columns were read").arg(m_table));
+        return false;
+    }
     const bool stored = m_isNew || !m_edits.isEmpty();
     if (m_isNew) {
+        // The new row is placed after the rows counted before it was stored.
+        if (!isCounted())
+            count();
         QStringList names;
         QStringList marks;
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it) {
@@ -416,14 +431,18 @@ bool TableCursor::update()
                                                  : (q.next() ? q.value(0).toLongLong() : -1);
         }
         m_isNew = false;
-        // The stored row stays current, even when it does not match the filter.
-        m_rowIds.reset();
-        if (!loadRowIds())
-            m_rowIds = QList<qint64>();
-        if (!m_rowIds->contains(m_currentRowId))
-            m_rowIds->append(m_currentRowId);
-        m_position = static_cast<int>(m_rowIds->indexOf(m_currentRowId));
-        m_count = count();
+        // The stored row stays current, even when it does not match the filter. Its identity is the highest yet,
+        // so it comes last: the row ids are not read again for it (on a server, that is a round trip, and the whole
+        // table's ids for a cursor without a filter); when they are read later, it is kept among them.
+        m_inserted = m_currentRowId;
+        if (m_rowIds) {
+            if (!m_rowIds->contains(m_currentRowId))
+                m_rowIds->append(m_currentRowId);
+            m_position = static_cast<int>(m_rowIds->indexOf(m_currentRowId));
+        } else {
+            m_position = m_count;
+            ++m_count;
+        }
     } else if (!m_edits.isEmpty()) {
         QStringList sets;
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
@@ -458,6 +477,8 @@ bool TableCursor::remove()
     if (m_currentRowId < 0)
         return fail(QStringLiteral("no current row in %1").arg(m_table));
     const qint64 removed = m_currentRowId;
+    if (removed == m_inserted)
+        m_inserted = -1;
     // Row ids read after the deletion already lack the removed row; ids read before it still hold it.
     const bool idsReadBefore = m_rowIds.has_value();
     {

@@ -137,8 +137,9 @@ private:
     bool loadCurrent();
     bool fail(const QString& error, bool busy = false);
     bool run(QSqlQuery& query);
-    // The statement kept by the database, noting a failure to prepare it as run() does.
-    Database::Statement prepared(const QString& sql);
+    // The statement kept by the database, noting a failure to prepare it as run() does. A cursor reads every row a
+    // statement gives (a row, a screenful, the ids or a list to its end): on the server they come all at once.
+    Database::Statement prepared(const QString& sql, Database::Fetch fetch = Database::Fetch::AllAtOnce);
     // The identity and the columns, as a row is read.
     QString selectedColumns() const;
     // The current row's identity and values from `query`, starting at its column `first`.
@@ -164,6 +165,8 @@ private:
     mutable int m_count = 0;
     bool m_countOnDemand = false;
     mutable bool m_counted = true; // m_count is the number of rows, not yet read when counted on demand
+    // The row this cursor stored last since it read its rows, kept among its row ids even outside the filter.
+    qint64 m_inserted = -1;
     int m_position = -1;
     qint64 m_currentRowId = -1;
     bool m_isNew = false;

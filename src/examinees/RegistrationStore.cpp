@@ -1,5 +1,6 @@
 #include "examinees/RegistrationStore.h"
 
+#include "data/ExamineeCode.h"
 #include "data/Transaction.h"
 
 #include <optional>
@@ -15,9 +16,7 @@ RegistrationStore::Outcome failed(const QString& error, bool busy)
 
 RegistrationStore::RegistrationStore(Database& db)
     : m_db(db)
-    , m_answers(db, QStringLiteral("Answer"))
-    , m_answerCheck(db, QStringLiteral("Answer"))
-    , m_codeCheck(db, QStringLiteral("IDE"))
+    , m_answers(db, QStringLiteral("Answer"), TableCursor::Unread {})
 {
 }
 
@@ -28,16 +27,10 @@ RegistrationStore::Outcome RegistrationStore::storeIfCodeIsFree(TableCursor& det
         return failed(transaction.error(), transaction.busy());
 
     // Both tables: a code in either one already belongs to someone, and the two rows must never disagree.
-    int found = 0;
-    for (TableCursor* check : { &m_codeCheck, &m_answerCheck }) {
-        const bool read = check->setFilter(QStringLiteral("Code"), code);
-        found += check->count();
-        const Outcome unread = failed(check->lastError(), check->lastErrorIsBusy());
-        check->clearFilter();
-        if (!read)
-            return unread;
-    }
-    if (found > 0)
+    const ExamineeCode::Taken taken = ExamineeCode::isTaken(m_db, code);
+    if (!taken.read)
+        return failed(taken.error, taken.busy);
+    if (taken.taken)
         return { Stored::CodeTaken, QString(), false };
 
     m_answers.addNew();

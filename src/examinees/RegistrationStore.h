@@ -29,6 +29,4 @@ public:
 private:
     Database& m_db;
     TableCursor m_answers; // receives the new Answer row
-    TableCursor m_answerCheck; // is the code already in Answer?
-    TableCursor m_codeCheck; // is the code already in IDE?
 };

@@ -32,6 +32,9 @@ private slots:
     void find_data();
     void find();
     void findOnAHeldFileFails();
+    void isTaken_data();
+    void isTaken();
+    void isTakenOnAHeldFileFails();
 };
 
 void TestExamineeCode::normalised_data()
@@ -230,6 +233,44 @@ void TestExamineeCode::findOnAHeldFileFails()
     QCOMPARE(found.status, ExamineeCode::Found::Status::Failed);
     QVERIFY(found.busy);
     QVERIFY(!found.error.isEmpty());
+}
+
+void TestExamineeCode::isTaken_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("registered") << "12" << true;
+    QTest::newRow("details only") << "D9" << true;
+    QTest::newRow("answers only") << "A7" << true;
+    QTest::newRow("nobody's") << "99" << false;
+    QTest::newRow("an older file's look-alike is another code") << "34" << false;
+    QTest::newRow("the look-alike as stored") << "\u06F3\u06F4" << true;
+    QTest::newRow("with an apostrophe") << "1'2" << false;
+}
+
+void TestExamineeCode::isTaken()
+{
+    QFETCH(QString, code);
+    QFETCH(bool, taken);
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"));
+    program.exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('\u06F3\u06F4'), ('D9')"));
+    program.exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\") VALUES ('\u06F3\u06F4'), ('A7')"));
+    const ExamineeCode::Taken found = ExamineeCode::isTaken(program.database(), code);
+    QVERIFY2(found.read, qPrintable(found.error));
+    QCOMPARE(found.taken, taken);
+}
+
+void TestExamineeCode::isTakenOnAHeldFileFails()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"));
+    program.database().setLockWait(100);
+    LockHolder other(program.database());
+    const ExamineeCode::Taken found = ExamineeCode::isTaken(program.database(), QStringLiteral("99"));
+    QVERIFY(!found.read);
+    QVERIFY(found.busy);
+    QVERIFY(!found.taken);
 }
 
 QTEST_GUILESS_MAIN(TestExamineeCode)

@@ -35,6 +35,7 @@ private slots:
     void connectionFailuresSayWhy();
     void aServerThatNeverAnswersIsGivenUpOn();
     void readTransactionSeesOneState();
+    void aSecondWriterIsToldBusyAndLeftClean();
     void optionsOfTheAddressAreKept();
     void aCounsellorWithRowRightsOnlyWorks();
 
@@ -453,6 +454,28 @@ void TestServerDatabase::readTransactionSeesOneState()
     QVERIFY(reader->beginTransaction());
     QVERIFY(!reader->beginReading());
     reader->rollback();
+}
+
+void TestServerDatabase::aSecondWriterIsToldBusyAndLeftClean()
+{
+    std::unique_ptr<Database> first = Database::onServer(*m_server);
+    std::unique_ptr<Database> second = Database::onServer(*m_server);
+    QVERIFY(first->open().ok());
+    QVERIFY(second->open().ok());
+    second->setLockWait(100);
+    QVERIFY(first->beginTransaction());
+    // The writers' lock is taken with the transaction's beginning: the second writer waits, then is told busy.
+    QVERIFY(!second->beginTransaction());
+    QVERIFY(second->lastErrorIsBusy());
+    // Nothing of its try is left open: what it writes now is stored on its own, and it may begin again.
+    QVERIFY(second->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('5')")));
+    first->rollback();
+    QVERIFY(second->beginTransaction());
+    QVERIFY(second->exec(QStringLiteral("INSERT INTO \"IDE\" (\"Code\") VALUES ('6')")));
+    QVERIFY(second->commit());
+    QSqlQuery q(first->connection());
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM \"IDE\"")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 2);
 }
 
 void TestServerDatabase::aCounsellorWithRowRightsOnlyWorks()

@@ -25,6 +25,9 @@ private slots:
     void removeRightAfterAReadKeepsTheRest();
     void removeAllTakesWhatTheFilterShows();
     void cursorsSeeEachOthersWritesAfterReload();
+    void storedRowsComeLastAndStayCurrent_data();
+    void storedRowsComeLastAndStayCurrent();
+    void aCursorThatReadNothingStoresANewRow();
     void updateOfAVanishedRowFails();
     void readAllReadsWhatTheFilterShowsInOrder();
     void revertDropsUnsavedChanges();
@@ -249,6 +252,61 @@ void TestTableCursor::cursorsSeeEachOthersWritesAfterReload()
     b.reload();
     QCOMPARE(b.count(), 1);
     QCOMPARE(b.field(QStringLiteral("Code")), QStringLiteral("12"));
+}
+
+void TestTableCursor::storedRowsComeLastAndStayCurrent_data()
+{
+    QTest::addColumn<bool>("idsReadBefore");
+    QTest::addColumn<QString>("group");
+    QTest::newRow("inside the filter") << false << "A";
+    QTest::newRow("inside the filter, after moving") << true << "A";
+    QTest::newRow("outside the filter") << false << "B";
+    QTest::newRow("outside the filter, after moving") << true << "B";
+}
+
+void TestTableCursor::storedRowsComeLastAndStayCurrent()
+{
+    QFETCH(bool, idsReadBefore);
+    QFETCH(QString, group);
+    TestProgram program;
+    for (const char* code : { "1", "2", "3" })
+        program.addExaminee(QString::fromLatin1(code), QStringLiteral("Ali"), QStringLiteral("A"));
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("A")));
+    if (idsReadBefore)
+        QVERIFY(cursor.moveTo(1));
+    cursor.addNew();
+    cursor.setField(QStringLiteral("Code"), QStringLiteral("9"));
+    cursor.setField(QStringLiteral("Group"), group);
+    QVERIFY2(cursor.update(), qPrintable(cursor.lastError()));
+
+    QCOMPARE(cursor.count(), 4);
+    QCOMPARE(cursor.position(), 3);
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("9"));
+    // Moving away and back reaches the stored row in its place, whether the filter lets it through or not.
+    QVERIFY(cursor.moveFirst());
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("1"));
+    QVERIFY(cursor.moveTo(3));
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("9"));
+    QVERIFY(!cursor.moveNext());
+    // Read again, the filter decides alone.
+    QVERIFY(cursor.reload());
+    QCOMPARE(cursor.count(), group == QLatin1String("A") ? 4 : 3);
+}
+
+void TestTableCursor::aCursorThatReadNothingStoresANewRow()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("1"));
+    TableCursor cursor(program.database(), QStringLiteral("Answer"), TableCursor::Unread {});
+    cursor.addNew();
+    cursor.setField(QStringLiteral("Code"), QStringLiteral("7"));
+    cursor.setField(QStringLiteral("3"), QStringLiteral("4"));
+    QVERIFY2(cursor.update(), qPrintable(cursor.lastError()));
+    QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("7"));
+    QCOMPARE(program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("7")), 1);
+    QVERIFY(cursor.setFilter(QStringLiteral("Code"), QStringLiteral("7")));
+    QCOMPARE(cursor.field(QStringLiteral("3")), QStringLiteral("4"));
 }
 
 void TestTableCursor::updateOfAVanishedRowFails()
