@@ -4,9 +4,18 @@
 #include <QEvent>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QWidget>
 
 namespace {
+
+// Qt notes on an object that a deferred deletion was posted for it and drops any later one while other events for it
+// wait; a deletion the hold took in is never carried out, so the note would swallow the deletion the hold posts when
+// the last box has returned. Reached through a pointer to the member named from a class of our own, as C++ allows
+// for a protected member.
+struct DeletionNote : QObject {
+    static void clear(QObject* object) { (object->*(&DeletionNote::d_ptr))->deleteLaterCalled = false; }
+};
 
 // The widgets boxes are open over, each with the boxes over it and whether its deletion waits for them.
 class Keeper : public QObject {
@@ -27,10 +36,12 @@ public:
     {
         auto it = m_held.find(object);
         if (it == m_held.end()) {
-            it = m_held.insert(object, Held {});
+            // A widget whose deletion is already on its way takes no new box: the code after the last box may try
+            // to open another before that deletion has come round.
+            it = m_held.insert(object, Held { 0, {}, m_leaving.contains(object) });
             object->installEventFilter(this);
             // A widget deleted outright (not deferred) is no longer held by anyone.
-            connect(object, &QObject::destroyed, this, &Keeper::forget);
+            connect(object, &QObject::destroyed, this, &Keeper::forget, Qt::UniqueConnection);
         }
         ++it->holds;
         it->boxes.append(box);
@@ -48,16 +59,21 @@ public:
         const bool deletionDue = it->deletionDue;
         m_held.erase(it);
         object->removeEventFilter(this);
-        disconnect(object, &QObject::destroyed, this, &Keeper::forget);
-        // Posted from the caller of the last box, so the deletion happens once that caller has returned.
-        if (deletionDue)
+        // Posted from the caller of the last box, so the deletion happens once that caller has returned; until it
+        // has, the widget is known to be leaving.
+        if (deletionDue) {
+            m_leaving.insert(object);
+            DeletionNote::clear(object);
             object->deleteLater();
+        } else if (!m_leaving.contains(object)) {
+            disconnect(object, &QObject::destroyed, this, &Keeper::forget);
+        }
     }
 
     bool leaving(QObject* object) const
     {
         const auto it = m_held.constFind(object);
-        return it != m_held.cend() && it->deletionDue;
+        return (it != m_held.cend() && it->deletionDue) || m_leaving.contains(object);
     }
 
 protected:
@@ -79,7 +95,11 @@ protected:
     }
 
 private:
-    void forget(QObject* object) { m_held.remove(object); }
+    void forget(QObject* object)
+    {
+        m_held.remove(object);
+        m_leaving.remove(object);
+    }
 
     void closeBoxes(QObject* object)
     {
@@ -90,6 +110,7 @@ private:
     }
 
     QHash<QObject*, Held> m_held;
+    QSet<QObject*> m_leaving; // deletion posted once their last box returned, not yet done
 };
 
 } // namespace
