@@ -22,11 +22,12 @@ using Sql::quoted;
 const QString me = QStringLiteral("(SELECT CAST(session_user AS text))");
 
 // IDE and Answer rows carry their counsellor, so a counsellor's own rows are told by a column of the row itself and a
-// search of thousands of rows costs about what it costs without rights: no lookup per row. The few examinees
-// shared with the login are read once per statement and kept hashed.
+// search of thousands of rows costs about what it costs without rights: no lookup per row. Only a row of another
+// counsellor asks whether it is shared with the login, one look in the sharing's key (a list of every code shared
+// with the login, hashed, would be read again by each statement that meets one such row, a first screen's read too).
 QString sharedWithMe(const QString& code)
 {
-    return QStringLiteral("%1 IN (SELECT s.\"Code\" FROM \"ExamineeShare\" s WHERE s.\"Colleague\" = %2)").arg(code, me);
+    return QStringLiteral("\"SharedWithMe\"(%1)").arg(code);
 }
 
 // A row of no counsellor (registered before rights were set up, with nobody named at setup) is anyone's.
@@ -272,6 +273,10 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
       << QStringLiteral("CREATE OR REPLACE FUNCTION \"HeldByMe\"(code text) RETURNS boolean LANGUAGE sql STABLE "
                         "SECURITY DEFINER %1 AS $$SELECT EXISTS (SELECT 1 FROM \"IDE\" "
                         "WHERE \"Code\" = code AND \"Counsellor\" = session_user)$$")
+             .arg(path)
+      << QStringLiteral("CREATE OR REPLACE FUNCTION \"SharedWithMe\"(code text) RETURNS boolean LANGUAGE sql STABLE "
+                        "SECURITY DEFINER %1 AS $$SELECT EXISTS (SELECT 1 FROM \"ExamineeShare\" "
+                        "WHERE \"Code\" = code AND \"Colleague\" = session_user)$$")
              .arg(path);
     // Whether a code is any examinee's, the one thing a counsellor may learn of another's examinee.
     s << QStringLiteral("CREATE OR REPLACE FUNCTION \"CodeTaken\"(code text) RETURNS boolean LANGUAGE sql STABLE "
@@ -305,10 +310,12 @@ QStringList setupStatements(const QString& database, const QString& schema, cons
     for (const QString& function : { QStringLiteral("\"ExamineeRegistered\"()"), QStringLiteral("\"AnswerOwned\"()"),
              QStringLiteral("\"ExamineeRecoded\"()"), QStringLiteral("\"ExamineeRemoved\"()"),
              QStringLiteral("\"CodeTaken\"(text)"), QStringLiteral("\"NotOthers\"(text)"),
-             QStringLiteral("\"HeldByMe\"(text)"), QStringLiteral("\"Audited\"()"),
+             QStringLiteral("\"HeldByMe\"(text)"), QStringLiteral("\"SharedWithMe\"(text)"),
+             QStringLiteral("\"Audited\"()"),
              QStringLiteral("\"Note\"(text, text, text)"), QStringLiteral("\"HeadOnly\"()") })
         s << QStringLiteral("REVOKE ALL ON FUNCTION %1 FROM PUBLIC").arg(function);
     s << QStringLiteral("GRANT EXECUTE ON FUNCTION \"CodeTaken\"(text), \"NotOthers\"(text), \"HeldByMe\"(text), "
+                        "\"SharedWithMe\"(text), "
                         "\"HeadOnly\"(), \"Note\"(text, text, text) TO %1")
              .arg(staff)
       << QStringLiteral("GRANT SELECT ON \"AuditLog\" TO %1").arg(head);
