@@ -12,7 +12,7 @@ namespace {
 
 BenchDatabase& data()
 {
-    static BenchDatabase db(100000);
+    static BenchDatabase db(benchExaminees());
     return db;
 }
 
@@ -21,7 +21,7 @@ void codeLookup(benchmark::State& state)
     TableCursor cursor(*data().database, QStringLiteral("IDE"));
     int n = 0;
     for (auto _ : state) {
-        cursor.setFilter(QStringLiteral("Code"), QString::number(1 + (n++ * 7919) % 100000));
+        cursor.setFilter(QStringLiteral("Code"), QString::number(1 + (n++ * 7919) % benchExaminees()));
         benchmark::DoNotOptimize(cursor.field(QStringLiteral("FName")));
         if (cursor.count() != 1)
             state.SkipWithError("code not found");

@@ -3,6 +3,7 @@
 #include "data/Database.h"
 
 #include <QTemporaryDir>
+#include <QtGlobal>
 
 #include <memory>
 
@@ -14,3 +15,11 @@ struct BenchDatabase {
     QTemporaryDir folder;
     std::unique_ptr<Database> database;
 };
+
+// How many examinees a benchmark's database holds: T35_BENCH_EXAMINEES when it is set (1000000 for a million),
+// else `usual`.
+inline int benchExaminees(int usual = 100000)
+{
+    const int asked = qEnvironmentVariableIntValue("T35_BENCH_EXAMINEES");
+    return asked > 0 ? asked : usual;
+}

@@ -16,7 +16,7 @@ namespace {
 
 BenchDatabase& data()
 {
-    static BenchDatabase db(100000);
+    static BenchDatabase db(benchExaminees());
     return db;
 }
 
