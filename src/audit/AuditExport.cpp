@@ -4,6 +4,7 @@
 #include "audit/AuditWords.h"
 #include "data/AuditTrail.h"
 #include "data/TableCursor.h"
+#include "text/CsvLine.h"
 #include "text/OwnerOnly.h"
 #include "ui/MessageCatalogue.h"
 
@@ -12,29 +13,6 @@
 
 namespace AuditExport {
 
-namespace {
-
-QString field(const QString& cell)
-{
-    QString text = cell;
-    if (!text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text.front()))
-        text.prepend(QLatin1Char('\''));
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
-        return text;
-    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-QByteArray line(const QStringList& cells)
-{
-    QStringList fields;
-    for (const QString& cell : cells)
-        fields << field(cell);
-    return (fields.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
-}
-
-} // namespace
 
 Result write(TableCursor& lines, const QString& path)
 {
@@ -48,7 +26,7 @@ Result write(TableCursor& lines, const QString& path)
     }
     auto put = [&file](const QByteArray& bytes) { return file.write(bytes) == bytes.size(); };
     bool written = put(QByteArrayLiteral("\xEF\xBB\xBF"))
-        && put(line({ Msg::AuditWhen, QStringLiteral("UTC"), Msg::AuditWho, Msg::AuditWhat, QStringLiteral("What"),
+        && put(CsvLine::line({ Msg::AuditWhen, QStringLiteral("UTC"), Msg::AuditWho, Msg::AuditWhat, QStringLiteral("What"),
             Msg::AuditCode, Msg::AuditDetail }));
     const bool read = written
         && lines.readAll({ QStringLiteral("When"), QStringLiteral("Who"), QStringLiteral("What"), QStringLiteral("Code"),
@@ -57,7 +35,7 @@ Result write(TableCursor& lines, const QString& path)
                 if (!written)
                     return;
                 const QDateTime when = AuditTrail::when(v.at(0));
-                written = put(line({ AuditLinesModel::writtenWhen(v.at(0)), when.isValid() ? AuditTrail::stamp(when) : v.at(0), v.at(1), AuditWords::of(v.at(2)),
+                written = put(CsvLine::line({ AuditLinesModel::writtenWhen(v.at(0)), when.isValid() ? AuditTrail::stamp(when) : v.at(0), v.at(1), AuditWords::of(v.at(2)),
                     v.at(2), v.at(3), v.at(4) }));
                 if (written)
                     ++result.lines;

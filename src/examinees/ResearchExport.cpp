@@ -5,6 +5,7 @@
 #include "data/Database.h"
 #include "data/ListedExaminees.h"
 #include "data/TableCursor.h"
+#include "text/CsvLine.h"
 #include "text/OwnerOnly.h"
 #include "text/PersianLetters.h"
 
@@ -97,42 +98,17 @@ QString ResearchExport::chosenOption(int item, const QString& keyed)
 
 QString ResearchExport::guarded(const QString& cell)
 {
-    if (cell.isEmpty())
-        return cell;
-    switch (cell.front().unicode()) {
-    case u'=':
-    case u'+':
-    case u'-':
-    case u'@':
-    case u'\t':
-    case u'\r':
-        return QLatin1Char('\'') + cell;
-    default:
-        return cell;
-    }
+    return CsvLine::guarded(cell);
 }
 
 QString ResearchExport::field(const QString& cell)
 {
-    QString text = guarded(cell);
-    const bool quote = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
-        || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-    if (!quote)
-        return text;
-    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    return CsvLine::field(cell);
 }
 
 QByteArray ResearchExport::line(const QStringList& cells)
 {
-    QString text;
-    for (qsizetype i = 0; i < cells.size(); ++i) {
-        if (i > 0)
-            text += QLatin1Char(',');
-        text += field(cells.at(i));
-    }
-    text += QStringLiteral("\r\n");
-    return text.toUtf8();
+    return CsvLine::line(cells);
 }
 
 ResearchExport::Result ResearchExport::write(
