@@ -4,6 +4,7 @@
 #include "backup/BackupNames.h"
 #include "data/Database.h"
 #include "data/DatabaseCheck.h"
+#include "data/PageCheck.h"
 #include "settings/ServerLogin.h"
 #include "text/OwnerOnly.h"
 #include "ui/MessageCatalogue.h"
@@ -178,12 +179,31 @@ Program::Start Program::start()
     if (!phoneProblem.isNull())
         qWarning("the questionnaire service for phones did not start: %s", qPrintable(phoneProblem));
     m_router->showMainWindow();
+    if (PageCheck* pages = m_database->pageCheck())
+        QObject::connect(pages, &PageCheck::finished, m_router.get(),
+                         [this](const DatabaseCheck::Result& result) { pagesChecked(result); });
     return Start::Running;
+}
+
+void Program::pagesChecked(const DatabaseCheck::Result& result)
+{
+    if (result.outcome != DatabaseCheck::Outcome::Damaged || !m_router || m_router->hasEnded())
+        return;
+    Database::OpenResult refused;
+    refused.status = Database::OpenStatus::Refused;
+    refused.check = result.outcome;
+    refused.error = result.detail;
+    m_exitStatus = 1;
+    m_messages.AskOperator(nullptr, refusalText(refused, m_database->filePath()), Msg::Style::StopRtl,
+                           Msg::ErrorTitlePersian);
+    m_router->endProgram();
 }
 
 bool Program::openLocal()
 {
     m_database = std::make_unique<Database>(m_folders.data, m_folders.resources);
+    // Every page of the file is read while the main window is already up (PageCheck).
+    m_database->setPagesCheckedLater(true);
     const Database::OpenResult opened = m_database->open();
     if (opened.ok())
         return true;

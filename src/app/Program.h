@@ -42,12 +42,17 @@ public:
 
     // The router of a running program (nullptr before start() or when it did not run).
     WindowRouter* router() const { return m_router.get(); }
+    // How the run ends for the desktop: 0, or 1 once the data file was found damaged after the main window was up.
+    int exitStatus() const { return m_exitStatus; }
 
 private:
     // A folder given with --data-dir, checked before anything in it is made or read; said when refused.
     bool chosenFolderFit();
     bool openLocal();
     bool openServer();
+    // The verdict of the data file's page check, read while the main window was already up: a damaged file is said
+    // as at a refused start, and the program ends.
+    void pagesChecked(const DatabaseCheck::Result& result);
 
     DataPlace::Folders m_folders;
     DatabaseChoice m_choice;
@@ -56,4 +61,5 @@ private:
     SingleInstance m_instance;
     std::unique_ptr<Database> m_database;
     std::unique_ptr<WindowRouter> m_router;
+    int m_exitStatus = 0;
 };

@@ -163,5 +163,6 @@ int main(int argc, char* argv[])
                 QIcon::fromTheme(QStringLiteral("tovrin35"), QIcon(QStringLiteral(":/icons/tovrin35.png"))));
         });
     });
-    return app.exec();
+    const int status = app.exec();
+    return status != 0 ? status : program.exitStatus();
 }

@@ -1,4 +1,5 @@
 #include "data/Database.h"
+#include "data/PageCheck.h"
 
 #include "data/Engine.h"
 #include "data/QuestionnaireItems.h"
@@ -175,6 +176,8 @@ bool Database::isOpen() const
 
 void Database::close()
 {
+    // Before anything replaces the file, and before the program ends: a check still reading is stopped.
+    m_pageCheck.reset();
     dropKeptStatements();
     m_schemaVersion = -1;
     m_inTransaction = false;
@@ -256,8 +259,44 @@ void Database::setLockWait(int milliseconds)
         setBusyTimeout(m_lockWaitMs);
 }
 
+namespace {
+
+// Statements that never change the file: a page check need not have ended before they run.
+bool readsOnly(const QString& sql)
+{
+    const QString statement = sql.trimmed();
+    if (statement.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
+        return true;
+    for (const char* word : { "BEGIN", "COMMIT", "ROLLBACK", "END" })
+        if (statement.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool Database::pagesAllow(const QString& sql)
+{
+    if (m_pages == Pages::Unknown && (!readsOnly(sql) || m_pageCheck->isDone())) {
+        const DatabaseCheck::Result verdict = m_pageCheck->wait();
+        // Only a fault found counts against the file: a read held up by another program, or one cut short, leaves
+        // the pages for the next start to read.
+        m_pages = verdict.outcome == DatabaseCheck::Outcome::Damaged ? Pages::Damaged : Pages::Sound;
+        m_pagesDamage = verdict.detail;
+    }
+    if (m_pages != Pages::Damaged)
+        return true;
+    m_lastError = QStringLiteral("the data file has a damaged page: %1").arg(m_pagesDamage);
+    m_lastErrorCode.clear();
+    m_lastErrorBusy = false;
+    m_lastErrorLost = false;
+    return false;
+}
+
 bool Database::execStatement(QSqlQuery& query, const QString* sql)
 {
+    if (m_pageCheck && m_pages != Pages::Sound && !pagesAllow(sql ? *sql : query.lastQuery()))
+        return false;
     // What follows a failure in a transaction on the server can only be the rollback: on a connection made again it
     // would be stored on its own, outside the transaction it belongs to.
     if (isServer() && m_inTransaction && m_transactionFailed) {

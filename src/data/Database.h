@@ -18,6 +18,7 @@
 #include <optional>
 
 class Engine;
+class PageCheck;
 class QSqlQuery;
 
 // The program's one data file, <data folder>/RIVERIVU/RIVERIVU.mdb, an SQLite file kept in rollback-journal
@@ -96,6 +97,13 @@ public:
     }
 
     OpenResult open();
+    // Whether open() reads every page of a data file before it returns (the default), or leaves that to a PageCheck
+    // on a thread of its own, started once the file is open: the program's start, whose first window need not wait
+    // for a read of the whole file. Until its verdict is in, this connection reads as usual and every other statement
+    // waits for it; once the pages are found damaged, every statement fails.
+    void setPagesCheckedLater(bool later) { m_pagesCheckedLater = later; }
+    // The page check of this opening while it lasts; nullptr when the pages were read before open() returned.
+    PageCheck* pageCheck() const { return m_pageCheck.get(); }
     // Opens a data file that is only to be read (a clinic's file copied to its server): checked as open() checks it
     // (a file that may not be written is fine), then connected read-only, with nothing put back, no tables added to
     // a file of an older schema version and no code rewritten: the file stays as it was. Missing files are refused,
@@ -204,6 +212,9 @@ private:
     // Whether the server's connection is seen to have ended, before a statement is sent on it.
     bool connectionFoundBroken() const;
     void applyLockWait() const;
+    // Whether `sql` may run now as far as the page check goes: reads at once, anything else once the pages are known
+    // sound (waiting for the verdict); nothing once they are known damaged (the failure noted).
+    bool pagesAllow(const QString& sql);
     bool execStatement(QSqlQuery& query, const QString* sql);
     bool beginWith(const QStringList& statements);
     // Rolls back, keeping what the failure that led to it said.
@@ -219,7 +230,7 @@ private:
     QString openConnection(const QString& path, bool putBackThemeRow);
     QString openReadOnlyConnection(const QString& path);
     // Adds the tables of later schema versions to a file of an older one, in one transaction; null when done.
-    QString bringSchemaUpToDate();
+    QString bringSchemaUpToDate(int version);
     bool createAt(const QString& path, QString& error) const;
 
     void setBusyTimeout(int milliseconds) const;
@@ -250,6 +261,11 @@ private:
     // Running while statements give up at once after one has waited in vain.
     mutable QElapsedTimer m_impatientSince;
     int m_schemaVersion = -1;
+    bool m_pagesCheckedLater = false;
+    std::unique_ptr<PageCheck> m_pageCheck;
+    // What the page check found: not yet known, sound, or damaged (with why).
+    enum class Pages { Unknown, Sound, Damaged } m_pages = Pages::Unknown;
+    QString m_pagesDamage;
     mutable QHash<QString, std::shared_ptr<Statement::Kept>> m_keptStatements;
     mutable QHash<QString, QStringList> m_keptColumns;
 };

@@ -159,7 +159,7 @@ std::optional<Result> schemaVerdict(QSqlDatabase db)
     return std::nullopt;
 }
 
-std::optional<Result> integrityVerdict(QSqlDatabase db, Thoroughness thoroughness)
+std::optional<Result> pagesVerdict(QSqlDatabase db, Thoroughness thoroughness)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -174,7 +174,37 @@ std::optional<Result> integrityVerdict(QSqlDatabase db, Thoroughness thoroughnes
         return outcomeOf(q.lastError(), Outcome::Damaged);
     if (problems != QStringList { QStringLiteral("ok") })
         return verdict(Outcome::Damaged, problems.mid(0, 5).join(QLatin1Char('\n')));
+    return std::nullopt;
+}
 
+// A file shorter than its header says was cut short (a copy that stopped half-way): seen without reading its pages.
+// The header's page count counts only when the change counter beside it matches (SQLite's own rule).
+std::optional<Result> lengthVerdict(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return verdict(Outcome::NoAccess, file.errorString());
+    const QByteArray header = file.read(100);
+    if (header.size() < 100)
+        return verdict(Outcome::Damaged, QStringLiteral("the file is shorter than its header"));
+    const auto number = [&header](int at, int bytes) {
+        quint64 value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value = (value << 8) | static_cast<quint8>(header.at(at + i));
+        return value;
+    };
+    const quint64 pageSize = number(16, 2) == 1 ? 65536 : number(16, 2);
+    const quint64 pages = number(28, 4);
+    if (pages == 0 || number(24, 4) != number(92, 4))
+        return std::nullopt;
+    if (static_cast<quint64>(file.size()) < pages * pageSize)
+        return verdict(Outcome::Damaged,
+                       QStringLiteral("the file holds %1 bytes of its %2 pages").arg(file.size()).arg(pages));
+    return std::nullopt;
+}
+
+std::optional<Result> questionnaireVerdict(QSqlDatabase db)
+{
     // The questionnaire is part of the file: without its 35 statements no test can be given.
     QSqlQuery items(db);
     QStringList numbers;
@@ -250,7 +280,14 @@ Result inspect(const QString& path, Thoroughness thoroughness, int lockWaitMs)
         return outcomeOf(db.lastError(), Outcome::CannotOpen);
     if (std::optional<Result> refused = schemaVerdict(db))
         return *refused;
-    if (std::optional<Result> refused = integrityVerdict(db, thoroughness))
+    // After the first read, which played back any journal left beside the file.
+    if (thoroughness == Thoroughness::Layout) {
+        if (std::optional<Result> refused = lengthVerdict(path))
+            return *refused;
+    } else if (std::optional<Result> refused = pagesVerdict(db, thoroughness)) {
+        return *refused;
+    }
+    if (std::optional<Result> refused = questionnaireVerdict(db))
         return *refused;
     const bool themeRowMissing = isThemeRowMissing(db);
     if (std::optional<Result> refused = writeVerdict(db))
@@ -258,6 +295,13 @@ Result inspect(const QString& path, Thoroughness thoroughness, int lockWaitMs)
     Result result = verdict(Outcome::Ours);
     result.themeRowMissing = themeRowMissing;
     return result;
+}
+
+Result readEveryPage(QSqlDatabase db)
+{
+    if (std::optional<Result> refused = pagesVerdict(db, Thoroughness::Quick))
+        return *refused;
+    return verdict(Outcome::Ours);
 }
 
 const char* outcomeName(Outcome outcome)

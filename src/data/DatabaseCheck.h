@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
 
 // Whether a file is a sound database of this program, decided without a window and without knowing where the
@@ -15,6 +16,9 @@ namespace DatabaseCheck {
 enum class Thoroughness {
     Quick, // PRAGMA quick_check: every page read, fit for every start
     Full, // PRAGMA integrity_check: indexes too, for a file about to replace the program's data
+    // All but reading every page: the header and the file's length, the schema, the questionnaire, a write tried.
+    // For the program's own start, whose PageCheck reads the pages once the first window is up.
+    Layout,
 };
 
 enum class Outcome {
@@ -43,6 +47,10 @@ QString journalPath(const QString& path);
 
 // Looks at the file at `path`. Another program's lock is waited for `lockWaitMs` at most.
 Result inspect(const QString& path, Thoroughness thoroughness = Thoroughness::Quick, int lockWaitMs = 3000);
+
+// Reads every page of the database open on `db` (PRAGMA quick_check): Ours when they are sound, else why not
+// (Damaged for a fault in a page; Busy, NoAccess, ... when the pages could not be read to the end).
+Result readEveryPage(QSqlDatabase db);
 
 // The outcome's name, for test output and the benchmark ("Ours", "Damaged", ...).
 const char* outcomeName(Outcome outcome);

@@ -5,6 +5,7 @@
 #include "data/DatabaseCheck.h"
 #include "data/Engine.h"
 #include "data/ExamineeCode.h"
+#include "data/PageCheck.h"
 #include "data/Schema.h"
 #include "data/Transaction.h"
 #include "text/OwnerOnly.h"
@@ -89,7 +90,9 @@ Database::OpenResult Database::openFile()
 {
     OpenResult result;
     const QString path = filePath();
-    const DatabaseCheck::Result check = DatabaseCheck::inspect(path, DatabaseCheck::Thoroughness::Quick, m_lockWaitMs);
+    const DatabaseCheck::Result check = DatabaseCheck::inspect(
+        path, m_pagesCheckedLater ? DatabaseCheck::Thoroughness::Layout : DatabaseCheck::Thoroughness::Quick,
+        m_lockWaitMs);
     result.check = check.outcome;
     switch (check.outcome) {
     case DatabaseCheck::Outcome::Missing:
@@ -107,11 +110,20 @@ Database::OpenResult Database::openFile()
         return result;
     }
 
+    // A file just made has no page anyone else wrote. The check starts before the opening's own writes (a file of an
+    // older version brought up to date), so they wait for its verdict as every later write does.
+    if (m_pagesCheckedLater && result.status == OpenStatus::Opened) {
+        m_pages = Pages::Unknown;
+        m_pageCheck = std::make_unique<PageCheck>(path, m_lockWaitMs);
+    }
     const QString error = openConnection(path, check.themeRowMissing);
     if (!error.isNull()) {
+        const bool damaged = m_pages == Pages::Damaged;
+        const QString damage = m_pagesDamage;
         close();
-        result.status = OpenStatus::Failed;
-        result.error = error;
+        result.status = damaged ? OpenStatus::Refused : OpenStatus::Failed;
+        result.check = damaged ? DatabaseCheck::Outcome::Damaged : result.check;
+        result.error = damaged ? damage : error;
     }
     return result;
 }
@@ -181,18 +193,27 @@ QString Database::openConnection(const QString& path, bool putBackThemeRow)
     m_impatientSince.invalidate();
 
     if (putBackThemeRow
-        && !q.exec(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") SELECT '1', '', '' "
-                                  "WHERE NOT EXISTS (SELECT 1 FROM \"Theme\")")))
-        return q.lastError().text();
+        && !exec(QStringLiteral("INSERT INTO \"Theme\" (\"TH\", \"Name\", \"Adress\") SELECT '1', '', '' "
+                                "WHERE NOT EXISTS (SELECT 1 FROM \"Theme\")")))
+        return lastError();
 
-    const QString upgraded = bringSchemaUpToDate();
+    if (!q.exec(engine().readSchemaVersion()) || !q.next())
+        return q.lastError().text();
+    const int version = q.value(0).toInt();
+    q.finish();
+    // A file written before codes were normalised has its codes brought up to date before anyone looks one up, once:
+    // the version written after it says so, and every code stored since is stored normalised.
+    if (version < Schema::CodesNormalisedVersion) {
+        if (m_pageCheck && !pagesAllow(QString()))
+            return lastError();
+        const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
+        if (!codes.ok)
+            return codes.error;
+    }
+
+    const QString upgraded = bringSchemaUpToDate(version);
     if (!upgraded.isNull())
         return upgraded;
-
-    // A file written before codes were normalised has its codes brought up to date before anyone looks one up.
-    const ExamineeCode::StoredCodesResult codes = ExamineeCode::normaliseStoredCodes(db);
-    if (!codes.ok)
-        return codes.error;
 
     // From here on every change of an examinee's rows leaves its line in the trail, with whoever runs the program.
     if (m_keepsTrail)
@@ -202,13 +223,8 @@ QString Database::openConnection(const QString& path, bool putBackThemeRow)
     return QString();
 }
 
-QString Database::bringSchemaUpToDate()
+QString Database::bringSchemaUpToDate(int version)
 {
-    QSqlQuery q(connection());
-    if (!q.exec(engine().readSchemaVersion()) || !q.next())
-        return q.lastError().text();
-    const int version = q.value(0).toInt();
-    q.finish();
     if (version >= Schema::CurrentVersion)
         return QString();
     // The new tables and the version number together, or neither: a file is never half brought up to date.

@@ -11,9 +11,12 @@ namespace Schema {
 
 // The schema version this program writes into its data file (PRAGMA user_version). Version 0 is the first five
 // tables; version 1 adds the remembered comparison pairs; version 2 the invitations to answer on a phone and an index
-// of the complete answer rows; version 3 the audit trail, whose lines nobody changes or deletes. A file of an older
-// version is brought up to date at start; a newer one was made by a newer program and is refused.
-constexpr int CurrentVersion = 3;
+// of the complete answer rows; version 3 the audit trail, whose lines nobody changes or deletes; version 4 adds no
+// table: it says every stored code has been brought to its normalised form (ExamineeCode::normaliseStoredCodes), so
+// no start needs to look over them again. A file of an older version is brought up to date at start; a newer one was
+// made by a newer program and is refused.
+constexpr int CurrentVersion = 4;
+constexpr int CodesNormalisedVersion = 4;
 // What the program makes on a clinic's server by itself: the tables of version 2. The server's trail comes with
 // counsellors' rights (data/ServerRights), version 3 there: the tables of version 2 and those that say whose each
 // examinee is. Only the setup makes it; the program opens it as it is.

@@ -20,6 +20,7 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -77,6 +78,7 @@ private slots:
     void foreignDatabaseRefused();
     void eachRefusalSaysWhy_data();
     void eachRefusalSaysWhy();
+    void damagedPageFoundOnceTheWindowIsUp();
     void refusalTextsAreDistinct();
     void lockIsPerUser();
 };
@@ -315,6 +317,45 @@ void TestProgramStart::eachRefusalSaysWhy()
     // Nothing on disk changed; no new database took the journal's place.
     QCOMPARE(fingerprint(file), fileBefore);
     QCOMPARE(fingerprint(journal), journalBefore);
+}
+
+void TestProgramStart::damagedPageFoundOnceTheWindowIsUp()
+{
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    const QString file = Database::filePath(folder.path());
+    {
+        Database db(folder.path());
+        QVERIFY(db.open().ok());
+        QVERIFY(db.beginTransaction());
+        QSqlQuery insert(db.connection());
+        QVERIFY(insert.prepare(QStringLiteral("INSERT INTO IDE (Code, FName) VALUES (?, 'Sara')")));
+        for (int n = 1; n <= 3000; ++n) {
+            insert.addBindValue(QString::number(n));
+            QVERIFY(insert.exec());
+        }
+        QVERIFY(db.commit());
+    }
+    {
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        // Among the examinees' pages, written last.
+        QVERIFY(damaged.seek(damaged.size() / 4096 * 3 / 4 * 4096));
+        QCOMPARE(damaged.write(QByteArray(4096, '\x41')), 4096);
+    }
+    const QByteArray before = fingerprint(file);
+
+    ScriptedMessages messages;
+    Program program(folder.path(), messages, noDialogs, locks.filePath(QStringLiteral("t35.lock")));
+    QCOMPARE(program.start(), Program::Start::Running);
+    QSignalSpy ended(program.router(), &WindowRouter::programEnded);
+    QTRY_COMPARE(ended.size(), 1);
+    QCOMPARE(messages.boxes.size(), 1);
+    QCOMPARE(messages.boxes.first().title, QStringLiteral("خطا"));
+    QVERIFY2(messages.boxes.first().text.startsWith(Msg::DatabaseDamaged.section(QStringLiteral("%1"), 0, 0)),
+             qPrintable(messages.boxes.first().text));
+    QCOMPARE(program.exitStatus(), 1);
+    QCOMPARE(fingerprint(file), before);
 }
 
 void TestProgramStart::refusalTextsAreDistinct()

@@ -1,4 +1,5 @@
 #include "data/Database.h"
+#include "data/PageCheck.h"
 #include "data/Schema.h"
 #include "data/TableCursor.h"
 #include "data/Transaction.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSignalSpy>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QLibraryInfo>
@@ -82,6 +84,8 @@ private slots:
     void aStatementThatCannotBePreparedSaysWhyInAnyLanguage_data();
     void aStatementThatCannotBePreparedSaysWhyInAnyLanguage();
     void keptStatementsRunAgainAndGoWithTheirConnection();
+    void pagesCheckedLaterHoldWritesBackUntilTheirVerdict_data();
+    void pagesCheckedLaterHoldWritesBackUntilTheirVerdict();
 
 private:
     QTranslator m_persianQt;
@@ -420,6 +424,69 @@ void TestDatabase::keptStatementsRunAgainAndGoWithTheirConnection()
         QCOMPARE(TestServer::execAsAdmin(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid)), QString());
         QTRY_COMPARE(codesBut(QStringLiteral("2")), QStringLiteral("1,3"));
     }
+}
+
+void TestDatabase::pagesCheckedLaterHoldWritesBackUntilTheirVerdict_data()
+{
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("sound pages") << false;
+    QTest::newRow("a page of the examinees overwritten") << true;
+}
+
+void TestDatabase::pagesCheckedLaterHoldWritesBackUntilTheirVerdict()
+{
+    QFETCH(bool, damaged);
+    QTemporaryDir dir;
+    const QString path = Database::filePath(dir.path());
+    {
+        Database db(dir.path());
+        QVERIFY(db.open().ok());
+        QVERIFY(db.beginTransaction());
+        QSqlQuery insert(db.connection());
+        QVERIFY(insert.prepare(QStringLiteral("INSERT INTO IDE (Code, FName, LName) VALUES (?, 'Sara', 'Karimi')")));
+        for (int n = 1; n <= 3000; ++n) {
+            insert.addBindValue(QString::number(n));
+            QVERIFY(insert.exec());
+        }
+        QVERIFY(db.commit());
+    }
+    if (damaged) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.size() > 40 * 4096);
+        // Among the examinees' pages, written last.
+        QVERIFY(f.seek(f.size() / 4096 * 3 / 4 * 4096));
+        QCOMPARE(f.write(QByteArray(4096, '\x41')), 4096);
+    }
+    const QByteArray before = fileHash(path);
+
+    Database db(dir.path());
+    db.setPagesCheckedLater(true);
+    const Database::OpenResult opened = db.open();
+    QCOMPARE(opened.status, Database::OpenStatus::Opened);
+    QVERIFY(db.pageCheck());
+    QSignalSpy verdicts(db.pageCheck(), &PageCheck::finished);
+
+    // Reads go on while the pages are read.
+    QSqlQuery read(db.connection());
+    QVERIFY(db.prepare(read, QStringLiteral("SELECT COUNT(*) FROM QU")));
+    QVERIFY(db.exec(read));
+    read.finish();
+
+    // A write waits for the verdict, and runs only on sound pages.
+    const bool written = db.exec(QStringLiteral("UPDATE Theme SET Name = 'Clinic'"));
+    QCOMPARE(written, !damaged);
+    if (damaged) {
+        QVERIFY2(db.lastError().contains(QLatin1String("damaged")), qPrintable(db.lastError()));
+        QCOMPARE(fileHash(path), before);
+        // Nothing more is read from a file known to be damaged either.
+        QSqlQuery again(db.connection());
+        QVERIFY(db.prepare(again, QStringLiteral("SELECT COUNT(*) FROM QU")));
+        QVERIFY(!db.exec(again));
+    }
+    QTRY_COMPARE(verdicts.size(), 1);
+    const auto verdict = verdicts.first().first().value<DatabaseCheck::Result>();
+    QCOMPARE(verdict.outcome, damaged ? DatabaseCheck::Outcome::Damaged : DatabaseCheck::Outcome::Ours);
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

@@ -1,4 +1,5 @@
 #include "data/ExamineeCode.h"
+#include "data/Schema.h"
 #include "data/TableCursor.h"
 #include "support/LockHolder.h"
 #include "support/TestProgram.h"
@@ -29,6 +30,7 @@ private slots:
     void storedCodesAreBroughtUpToDate();
     void storedCodesThatWouldMeetAreKept();
     void normalisedFileIsLeftAlone();
+    void openingNormalisesAnOlderFileOnce();
     void find_data();
     void find();
     void findOnAHeldFileFails();
@@ -175,6 +177,29 @@ void TestExamineeCode::normalisedFileIsLeftAlone()
     QCOMPARE(result.rewritten, 0);
     QCOMPARE(result.kept, 0);
     QCOMPARE(p.scalar(QStringLiteral("SELECT total_changes()")).toLongLong(), changesBefore);
+}
+
+void TestExamineeCode::openingNormalisesAnOlderFileOnce()
+{
+    T35_FILE_ONLY();
+    TestProgram p;
+    p.addExaminee(persian123(), QStringLiteral("Sara"));
+    p.exec(QStringLiteral("PRAGMA user_version = %1").arg(Schema::CodesNormalisedVersion - 1));
+    {
+        Database reopened(p.folder());
+        QVERIFY(reopened.open().ok());
+    }
+    QCOMPARE(p.ideField(QStringLiteral("123"), QStringLiteral("FName")), QStringLiteral("Sara"));
+    QCOMPARE(p.scalar(QStringLiteral("PRAGMA user_version")).toInt(), Schema::CurrentVersion);
+
+    // Written so by hand into a file already brought up to date: no later start looks over the codes again.
+    p.addExaminee(QStringLiteral("\u06F4\u06F5"), QStringLiteral("Reza"));
+    {
+        Database reopened(p.folder());
+        QVERIFY(reopened.open().ok());
+    }
+    QCOMPARE(p.ideField(QStringLiteral("\u06F4\u06F5"), QStringLiteral("FName")), QStringLiteral("Reza"));
+    QCOMPARE(p.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("45")), 0);
 }
 
 void TestExamineeCode::find_data()
