@@ -152,8 +152,10 @@ int main(int argc, char* argv[])
     }
     QObject::connect(
         program.router(), &WindowRouter::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // Ended as soon as the window is up, without asking the windows to close (the main window would ask whether
+    // to end): what is timed is the start.
     if (parsed.options.quitAfterStart)
-        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+        QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
     // The icon once the main window has been drawn (the turn of the event loop after the one that draws it):
     // finding it in the desktop's icon theme and reading the picture loads the icon and image plugins, which the
     // first frame does not need.
