@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 Program::Program(const DataPlace::Folders& folders, Messages& messages, FileDialogs& fileDialogs,
                  const QString& lockPath)
@@ -179,9 +180,12 @@ Program::Start Program::start()
     if (!phoneProblem.isNull())
         qWarning("the questionnaire service for phones did not start: %s", qPrintable(phoneProblem));
     m_router->showMainWindow();
-    if (PageCheck* pages = m_database->pageCheck())
+    if (PageCheck* pages = m_database->pageCheck()) {
         QObject::connect(pages, &PageCheck::finished, m_router.get(),
                          [this](const DatabaseCheck::Result& result) { pagesChecked(result); });
+        // Once the window has been drawn (the turn of the event loop after the one that draws it).
+        QTimer::singleShot(0, pages, [pages] { QTimer::singleShot(0, pages, &PageCheck::begin); });
+    }
     return Start::Running;
 }
 

@@ -52,6 +52,7 @@ PageCheck::~PageCheck()
                 interrupt(m_handle);
         }
     }
+    m_doneChanged.notify_all();
     m_thread.join();
 }
 
@@ -61,8 +62,18 @@ bool PageCheck::isDone() const
     return m_done;
 }
 
+void PageCheck::begin()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_begun = true;
+    }
+    m_doneChanged.notify_all();
+}
+
 DatabaseCheck::Result PageCheck::wait()
 {
+    begin();
     std::unique_lock lock(m_mutex);
     m_doneChanged.wait(lock, [this] { return m_done; });
     return m_result;
@@ -70,6 +81,10 @@ DatabaseCheck::Result PageCheck::wait()
 
 void PageCheck::run(const QString& path, int lockWaitMs)
 {
+    {
+        std::unique_lock lock(m_mutex);
+        m_doneChanged.wait(lock, [this] { return m_begun || m_stopping; });
+    }
     static std::atomic<int> counter { 0 };
     const QString name = QStringLiteral("t35_pages_%1").arg(++counter);
     DatabaseCheck::Result result;
@@ -81,12 +96,16 @@ void PageCheck::run(const QString& path, int lockWaitMs)
         db.setConnectOptions(
             QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(lockWaitMs));
         bool stopping = false;
-        if (db.open()) {
+        {
+            const std::lock_guard lock(m_mutex);
+            stopping = m_stopping;
+        }
+        if (!stopping && db.open()) {
             const std::lock_guard lock(m_mutex);
             m_handle = sqliteHandle(db);
             stopping = m_stopping;
         }
-        if (!db.isOpen()) {
+        if (!stopping && !db.isOpen()) {
             result.outcome = DatabaseCheck::Outcome::CannotOpen;
             result.detail = db.lastError().text();
         } else if (!stopping) {

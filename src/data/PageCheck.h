@@ -17,13 +17,16 @@
 class PageCheck : public QObject {
     Q_OBJECT
 public:
-    // Starts at once.
+    // Ready to read; the reading starts with begin(), or with the first wait() for the verdict.
     PageCheck(const QString& path, int lockWaitMs, QObject* parent = nullptr);
     // A check under way is interrupted (the program is ending, or the file is about to be replaced) and waited for.
     ~PageCheck() override;
     PageCheck(const PageCheck&) = delete;
     PageCheck& operator=(const PageCheck&) = delete;
 
+    // Starts the reading (once the first window has been drawn: at start the disk and the processor are the
+    // window's first).
+    void begin();
     bool isDone() const;
     // Waits for the verdict, however long the pages take to read.
     DatabaseCheck::Result wait();
@@ -37,6 +40,7 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_doneChanged;
+    bool m_begun = false;
     bool m_done = false;
     bool m_stopping = false;
     DatabaseCheck::Result m_result;
