@@ -91,6 +91,20 @@ bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
 
 bool TableCursor::readAll(const QStringList& columns, const std::function<void(const QStringList& values)>& row)
 {
+    return readThrough(columns, Database::Fetch::AllAtOnce, [&row](const QStringList& values) {
+        row(values);
+        return true;
+    });
+}
+
+bool TableCursor::readEach(const QStringList& columns, const std::function<bool(const QStringList& values)>& row)
+{
+    return readThrough(columns, Database::Fetch::RowByRow, row);
+}
+
+bool TableCursor::readThrough(
+    const QStringList& columns, Database::Fetch fetch, const std::function<bool(const QStringList& values)>& row)
+{
     QStringList quoted;
     for (const QString& column : columns) {
         if (!m_columns.contains(column))
@@ -99,7 +113,8 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
     }
     Database::Statement statement = prepared(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
                                                  .arg(quoted.join(QStringLiteral(", ")), quotedColumn(m_table),
-                                                     whereClause(), orderClause()));
+                                                     whereClause(), orderClause()),
+        fetch);
     if (!statement)
         return false;
     QSqlQuery& q = statement.query();
@@ -111,7 +126,8 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
         values.clear();
         for (int i = 0; i < columns.size(); ++i)
             values << q.value(i).toString();
-        row(values);
+        if (!row(values))
+            return true;
     }
     if (q.lastError().isValid())
         return fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
