@@ -111,10 +111,28 @@ QByteArray ResearchExport::line(const QStringList& cells)
     return CsvLine::line(cells);
 }
 
-ResearchExport::Result ResearchExport::write(
-    TableCursor& listed, const QString& path, const Scoring& scoring, Names names, Choices choices)
+ResearchExport::Result ResearchExport::write(const Database::Location& location,
+    const TableCursor::Selection& listed, const QString& path, const Scoring& scoring, Names names, Choices choices,
+    const TableTransfer::Watch& watch)
+{
+    const std::unique_ptr<Database> db = Database::at(location);
+    const Database::OpenResult opened = db->openToRead();
+    if (!opened.ok()) {
+        Result result;
+        result.error = opened.error;
+        return result;
+    }
+    TableCursor cursor(*db, listed);
+    return write(cursor, path, scoring, names, choices, watch);
+}
+
+ResearchExport::Result ResearchExport::write(TableCursor& listed, const QString& path, const Scoring& scoring,
+    Names names, Choices choices, const TableTransfer::Watch& watch)
 {
     Result result;
+    // Told in steps of a thousand lines: the count a percent is taken of is read only when someone watches.
+    const int total = watch.progress ? listed.count() : 0;
+    constexpr int step = 1000;
     QSaveFile file(path);
     // Never write into the chosen file in place: a failure must leave whatever was there.
     file.setDirectWriteFallback(false);
@@ -141,12 +159,19 @@ ResearchExport::Result ResearchExport::write(
             listed,
             [&](const ListedExaminees::Row& row) {
                 const QString partner = partners.value(row.details.value(codeColumn));
+                if (watch.cancelled())
+                    return false;
                 written = put(line(cells(row.details, row.answers, scoring, partner, names, choices)));
-                if (written)
-                    ++result.examinees;
+                if (written && ++result.examinees % step == 0 && watch.progress)
+                    watch.progress(result.examinees, total);
                 return written;
             },
             readError);
+    if (watch.cancelled()) {
+        result.cancelled = true;
+        file.cancelWriting();
+        return result;
+    }
     if (!written) {
         result.error = file.errorString();
         file.cancelWriting();
