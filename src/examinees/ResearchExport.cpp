@@ -11,6 +11,9 @@
 
 #include <QSaveFile>
 
+#include <array>
+#include <iterator>
+
 namespace {
 
 // The details in the order a researcher reads them, each with the caption the program gives it.
@@ -63,14 +66,20 @@ QStringList ResearchExport::cells(const QStringList& stored, const QStringList& 
     const QString& partner, Names names, Choices choices)
 {
     const QStringList& columns = Database::ideColumns();
-    auto value = [&](const QString& column) {
-        const qsizetype i = columns.indexOf(column);
-        return i >= 0 && i < stored.size() ? stored.at(i) : QString();
-    };
+    auto at = [&](qsizetype i) { return i >= 0 && i < stored.size() ? stored.at(i) : QString(); };
+    auto value = [&](const QString& column) { return at(columns.indexOf(column)); };
+    // Where each detail stands among the columns, looked up once: an export asks for it on every line.
+    static const std::array<qsizetype, std::size(details)> detailAt = [&columns] {
+        std::array<qsizetype, std::size(details)> found {};
+        for (std::size_t d = 0; d < found.size(); ++d)
+            found[d] = columns.indexOf(QString::fromLatin1(details[d].column));
+        return found;
+    }();
     QStringList cells;
-    for (const Detail& d : details)
-        if (!d.name || names == Names::Included)
-            cells << value(QString::fromLatin1(d.column));
+    cells.reserve(std::size(details) + 2 * itemCount + 3 * scoring.scales.size() + 1);
+    for (std::size_t d = 0; d < std::size(details); ++d)
+        if (!details[d].name || names == Names::Included)
+            cells << at(detailAt[d]);
     for (int item = 0; item < itemCount; ++item)
         cells << answers.value(item);
     if (choices == Choices::Included)
