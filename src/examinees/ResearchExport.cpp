@@ -161,6 +161,18 @@ ResearchExport::Result ResearchExport::write(TableCursor& listed, const QString&
     const QStringList& columns = Database::ideColumns();
     const qsizetype codeColumn = columns.indexOf(QStringLiteral("Code"));
 
+    // A raw score's percent and level worked out once: a list holds few different scores.
+    Scoring remembered = scoring;
+    QHash<std::pair<int, QString>, Figures> known;
+    if (scoring.figures)
+        remembered.figures = [&known, &scoring](int scale, const QString& raw) {
+            const std::pair<int, QString> key { scale, raw };
+            auto found = known.constFind(key);
+            if (found == known.cend())
+                found = known.insert(key, scoring.figures(scale, raw));
+            return *found;
+        };
+
     bool written = put(QByteArrayLiteral("\xEF\xBB\xBF")) && put(line(header(scoring, names, choices)));
     QString readError;
     const bool read = written
@@ -170,7 +182,7 @@ ResearchExport::Result ResearchExport::write(TableCursor& listed, const QString&
                 const QString partner = partners.value(row.details.value(codeColumn));
                 if (watch.cancelled())
                     return false;
-                written = put(line(cells(row.details, row.answers, scoring, partner, names, choices)));
+                written = put(line(cells(row.details, row.answers, remembered, partner, names, choices)));
                 if (written && ++result.examinees % step == 0 && watch.progress)
                     watch.progress(result.examinees, total);
                 return written;
