@@ -58,8 +58,16 @@ bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
     sorted.clear();
     if (!m_columns.contains(column))
         return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
-    Database::Statement statement = prepared(
-        QStringLiteral("SELECT DISTINCT %1 FROM %2%3").arg(quotedColumn(column), quotedColumn(m_table), whereClause()));
+    const QString where = whereClause();
+    // Over every row, the values are walked through the column's index from one to the next, one look each,
+    // instead of reading every row's: a million examinees have a few thousand names.
+    const QString sql = where.isEmpty()
+        ? QStringLiteral("WITH RECURSIVE v(x) AS (SELECT MIN(%1) FROM %2 UNION ALL "
+                         "SELECT (SELECT MIN(%1) FROM %2 WHERE %1 > v.x) FROM v WHERE v.x IS NOT NULL) "
+                         "SELECT x FROM v WHERE x IS NOT NULL")
+              .arg(quotedColumn(column), quotedColumn(m_table))
+        : QStringLiteral("SELECT DISTINCT %1 FROM %2%3").arg(quotedColumn(column), quotedColumn(m_table), where);
+    Database::Statement statement = prepared(sql);
     if (!statement)
         return false;
     QSqlQuery& q = statement.query();
