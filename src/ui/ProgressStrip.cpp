@@ -2,8 +2,10 @@
 
 #include "ui/MessageCatalogue.h"
 #include "ui/PercentProgressBar.h"
+#include "text/ShownNumbers.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 ProgressStrip::ProgressStrip(QWidget* parent)
@@ -15,10 +17,17 @@ ProgressStrip::ProgressStrip(QWidget* parent)
     m_bar = new PercentProgressBar(this);
     m_bar->setObjectName(QStringLiteral("WorkPercent"));
     m_bar->setRange(0, 100);
-    m_bar->setAlignment(Qt::AlignCenter);
+    // The percent in a label of its own: a bar filling from the right, as in a right-to-left window, draws no text
+    // of its own in Qt's plain style.
+    m_bar->setTextVisible(false);
+    m_percent = new QLabel(this);
+    m_percent->setObjectName(QStringLiteral("WorkPercentShown"));
+    m_percent->setAlignment(Qt::AlignCenter);
+    m_percent->setMinimumWidth(m_percent->fontMetrics().horizontalAdvance(ShownNumbers::percent(100)) + 8);
     m_cancel = new QPushButton(Msg::ButtonCancel, this);
     m_cancel->setObjectName(QStringLiteral("CancelWork"));
     layout->addWidget(m_bar, 1);
+    layout->addWidget(m_percent);
     layout->addWidget(m_cancel);
     connect(m_cancel, &QPushButton::clicked, this, [this] {
         // Stopping takes until the work's next batch: the button says it was heard.
@@ -30,7 +39,7 @@ ProgressStrip::ProgressStrip(QWidget* parent)
 
 void ProgressStrip::start()
 {
-    m_bar->setValue(0);
+    setPercent(0);
     m_cancel->setEnabled(true);
     show();
     raise();
@@ -39,4 +48,5 @@ void ProgressStrip::start()
 void ProgressStrip::setPercent(int percent)
 {
     m_bar->setValue(percent);
+    m_percent->setText(ShownNumbers::percent(percent));
 }

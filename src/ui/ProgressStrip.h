@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class PercentProgressBar;
+class QLabel;
 class QPushButton;
 
 // How far long work on a worker thread has come, and the button that stops it: what a window shows in place of its
@@ -26,5 +27,6 @@ signals:
 
 private:
     PercentProgressBar* m_bar = nullptr;
+    QLabel* m_percent = nullptr;
     QPushButton* m_cancel = nullptr;
 };
