@@ -11,12 +11,14 @@
 #include "data/HomeFigures.h"
 #include "data/Rights.h"
 #include "data/TableCursor.h"
+#include "data/TransferJob.h"
 #include "examinees/InvitationWindow.h"
 #include "examinees/LookupWindow.h"
 #include "questionnaire/TestWindow.h"
 #include "scoring/ComparisonWindow.h"
 #include "scoring/Scales.h"
 #include "scoring/ScoringWindow.h"
+#include "scoring/reports/ListReportPdf.h"
 #include "settings/ThemeConfirmation.h"
 #include "settings/Theme.h"
 #include "ui/HelpWindow.h"
@@ -26,6 +28,7 @@
 #include "ui/ModalHold.h"
 #include "ui/Messages.h"
 #include "ui/PreviewWindow.h"
+#include "ui/ProgressStrip.h"
 #include "ui/Twips.h"
 #include "web/ServiceSettings.h"
 
@@ -188,7 +191,11 @@ void WindowRouter::showPreview(std::shared_ptr<PagedDocument> document)
 {
     // The preview outlives the window that asked for it; closing it brings nothing back.
     const QString title = document->title();
-    auto* preview = new PreviewWindow(std::move(document), m_messages, m_fileDialogs);
+    auto* preview = new PreviewWindow(document, m_messages, m_fileDialogs);
+    if (document.get() == m_writtenElsewhere)
+        preview->setPdfWriter(std::move(m_pdfWriter));
+    m_writtenElsewhere = nullptr;
+    m_pdfWriter = nullptr;
     // What left the program on paper or as a file is noted in the clinic's trail, with the report's title.
     connect(preview, &PreviewWindow::printed, this,
         [this, title] { Audit::note(m_db, QStringLiteral("report printed"), QString(), title); });
@@ -206,7 +213,31 @@ void WindowRouter::showListReport(
     if (!read.complete)
         m_messages.AskOperator(owner, Msg::ListNotComplete + QLatin1Char('\n') + read.error, Msg::Style::ExclamationRtl,
             Msg::ErrorTitlePersian);
-    showPreview(std::make_shared<ListReport>(read.rows, m_listCaptions, Maker::programmerLine()));
+    auto report = std::make_shared<ListReport>(read.rows, m_listCaptions, Maker::programmerLine());
+    // Its PDF is written from the rows as they are read again, a page at a time, on a worker thread with a connection
+    // of its own: a list of 100,000 is written with progress and a cancel, holding one page of it.
+    ListReportPdf::Report written;
+    written.order = order;
+    written.captions = m_listCaptions;
+    written.programmerLine = Maker::programmerLine();
+    m_writtenElsewhere = report.get();
+    m_pdfWriter = [location = m_db.location(), selection = rows.selection(), written, report = std::weak_ptr(report)](
+                      const QString& path, ProgressStrip& progress, QString& error) {
+        ListReportPdf::Report asShown = written;
+        // On the paper the preview was set up for.
+        if (const std::shared_ptr<ListReport> shown = report.lock())
+            asShown.pageLayout = shown->pageLayout();
+        ListReportPdf::Result result;
+        TransferJob job([&](const TableTransfer::Watch& watch) {
+            result = ListReportPdf::write(location, selection, asShown, path, watch);
+        });
+        QObject::connect(&job, &TransferJob::progressChanged, &progress, &ProgressStrip::setPercent);
+        QObject::connect(&progress, &ProgressStrip::cancelRequested, &job, &TransferJob::cancel);
+        job.run();
+        error = result.error;
+        return result.ok;
+    };
+    showPreview(report);
 }
 
 void WindowRouter::openInvitation(const QString& code)

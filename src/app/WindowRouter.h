@@ -5,6 +5,7 @@
 #include "scoring/reports/ListReport.h"
 #include "scoring/reports/ListReportRows.h"
 #include "ui/MakerDetails.h"
+#include "ui/PreviewWindow.h"
 #include "web/PhoneService.h"
 
 #include <QList>
@@ -135,6 +136,10 @@ private:
     PhoneService m_phone { m_db };
     Maker::Details m_maker = Maker::details();
     ListReportCaptions m_listCaptions;
+    // Who writes the PDF of the document showPreview() is about to show, when the preview should not paint it itself
+    // (a long list, written on a worker thread from its rows).
+    const PagedDocument* m_writtenElsewhere = nullptr;
+    PreviewWindow::PdfWriter m_pdfWriter;
     QList<QPointer<QWidget>> m_windows;
     QList<QPointer<QWidget>> m_handingBack; // those of m_windows opened with HandBack::OnClose
     int m_handBacksDue = 0; // of those, gone and not yet settled

@@ -169,6 +169,20 @@ Database::OpenResult Database::open()
     return m_server ? openServer() : openFile();
 }
 
+Database::OpenResult Database::openToRead()
+{
+    close();
+    if (m_server)
+        return openServer();
+    OpenResult result;
+    result.error = openReadOnlyConnection(filePath());
+    if (result.error.isEmpty()) {
+        result.status = OpenStatus::Opened;
+        result.check = DatabaseCheck::Outcome::Ours;
+    }
+    return result;
+}
+
 bool Database::isOpen() const
 {
     return QSqlDatabase::contains(m_connectionName) && connection().isOpen();

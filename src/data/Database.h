@@ -109,6 +109,10 @@ public:
     // a file of an older schema version and no code rewritten: the file stays as it was. Missing files are refused,
     // never created. Not for a server.
     OpenResult openForReading();
+    // Another connection, to read, to a database the program has already opened and checked: long work on a worker
+    // thread reads through one of its own. The file is not checked again (a million examinees' check takes a
+    // second); the server is connected as open() connects to it.
+    OpenResult openToRead();
     bool isOpen() const;
     void close();
 

@@ -45,6 +45,24 @@ TableCursor::TableCursor(Database& db, const QString& table, const Listing& list
     reload();
 }
 
+TableCursor::TableCursor(Database& db, const Selection& selection)
+    : m_db(db)
+    , m_table(selection.table)
+    , m_filterColumn(selection.filterColumn)
+    , m_filterValue(selection.filterValue)
+    , m_conditions(selection.conditions)
+    , m_listing(selection.listing)
+    , m_counted(false)
+{
+    if (!loadColumns())
+        m_readFailed = true;
+}
+
+TableCursor::Selection TableCursor::selection() const
+{
+    return { m_table, m_filterColumn, m_filterValue, m_conditions, m_listing };
+}
+
 bool TableCursor::loadColumns()
 {
     if (!m_columns.isEmpty())

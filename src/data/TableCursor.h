@@ -54,6 +54,20 @@ public:
     // Restricts the rows to those that meet every condition, then reloads. Fails on an unknown column.
     bool setConditions(const QList<Condition>& conditions);
 
+    // Which rows a cursor lists and in what order, as plain values: long work on a worker thread lists the same rows
+    // through a connection of its own (a connection belongs to the thread that made it).
+    struct Selection {
+        QString table;
+        std::optional<QString> filterColumn;
+        QString filterValue;
+        QList<Condition> conditions;
+        std::optional<Listing> listing;
+    };
+    Selection selection() const;
+    // A cursor on `db` listing the rows `selection` names; it has read nothing yet but its columns, and counts its
+    // rows when count() is first asked for.
+    TableCursor(Database& db, const Selection& selection);
+
     const QString& table() const { return m_table; }
     Database& database() const { return m_db; }
     const QStringList& columns() const { return m_columns; }
@@ -122,6 +136,9 @@ public:
     // the current row: `row` gets each row's values in the order of `columns`. Meant for printing long lists.
     // False when a column is unknown or the rows could not be read.
     bool readAll(const QStringList& columns, const std::function<void(const QStringList& values)>& row);
+    // The same, one row at a time from the server too, so that memory does not grow with the rows, and until `row`
+    // returns false (true then: nothing failed).
+    bool readEach(const QStringList& columns, const std::function<bool(const QStringList& values)>& row);
 
 signals:
     // The current row changed: moved, reloaded, added, or stored.
@@ -151,6 +168,8 @@ private:
     // The filter's and the conditions' values, in the order whereClause() asks for them.
     void bindFilter(QSqlQuery& query) const;
     QString orderClause() const;
+    bool readThrough(const QStringList& columns, Database::Fetch fetch,
+        const std::function<bool(const QStringList& values)>& row);
 
     Database& m_db;
     QString m_table;

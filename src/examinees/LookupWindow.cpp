@@ -6,6 +6,7 @@
 #include "data/ExamineeCode.h"
 #include "data/Rights.h"
 #include "data/TableCursor.h"
+#include "data/TransferJob.h"
 #include "examinees/ExamineeDeletion.h"
 #include "examinees/InvitationProgressModel.h"
 #include "examinees/ShareMarkModel.h"
@@ -14,10 +15,12 @@
 #include "ui/FileDialogs.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/Messages.h"
+#include "ui/ProgressStrip.h"
 #include "ui/Twips.h"
 #include "ui/WindowKit.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontMetrics>
@@ -234,6 +237,9 @@ void LookupWindow::buildButtons()
     m_exportChoices = new QCheckBox(choicesCaption, this);
     m_exportChoices->setObjectName(QStringLiteral("CheckExportChoices"));
     Twips::place(m_exportChoices, columnLeft, 3045, 1380, 330);
+    // In their place while an export runs.
+    m_exportProgress = new ProgressStrip(this);
+    Twips::place(m_exportProgress, columnLeft, 3015, columnWidth, 390);
     // The way out shares its row with the invitation of the examinee selected in the grid.
     m_invite = Kit::button(this, QStringLiteral("CommandInvite"), QStringLiteral("دعوت به پاسخگويي"), columnLeft,
         gridTop + gridHeight - 495, columnWidth / 2 - 60, 495);
@@ -478,9 +484,33 @@ void LookupWindow::exportListed()
     const QString path = m_fileDialogs.saveFileName(this, exportCaption, suggested, QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())
         return;
-    const ResearchExport::Result result = ResearchExport::write(*m_listed, path, m_scoring,
-        m_exportNames->isChecked() ? ResearchExport::Names::Included : ResearchExport::Names::LeftOut,
-        m_exportChoices->isChecked() ? ResearchExport::Choices::Included : ResearchExport::Choices::LeftOut);
+    // On a worker thread through a connection of its own, each line written as its row is read: the window goes on
+    // repainting, shows how far the export is and can stop it, and a million examinees take no more memory than ten.
+    ResearchExport::Result result;
+    const Database::Location location = m_db.location();
+    const TableCursor::Selection listed = m_listed->selection();
+    const ResearchExport::Names names
+        = m_exportNames->isChecked() ? ResearchExport::Names::Included : ResearchExport::Names::LeftOut;
+    const ResearchExport::Choices choices
+        = m_exportChoices->isChecked() ? ResearchExport::Choices::Included : ResearchExport::Choices::LeftOut;
+    TransferJob job([&, scoring = m_scoring](const TableTransfer::Watch& watch) {
+        result = ResearchExport::write(location, listed, path, scoring, names, choices, watch);
+    });
+    connect(&job, &TransferJob::progressChanged, m_exportProgress, &ProgressStrip::setPercent);
+    connect(m_exportProgress, &ProgressStrip::cancelRequested, &job, &TransferJob::cancel);
+    m_exportJob = &job;
+    setExporting(true);
+    job.run();
+    m_exportJob = nullptr;
+    setExporting(false);
+    if (m_closeWanted) {
+        // The window was closed during the export: the export stopped, and now the window closes.
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    // Stopped by the operator: no file was written, and there is nothing to say.
+    if (result.cancelled)
+        return;
     if (!result.ok) {
         m_messages.AskOperator(this, Msg::ExportFailed + QLatin1Char('\n') + result.error, Msg::Style::ExclamationRtl,
             Msg::ErrorTitlePersian);
@@ -492,6 +522,33 @@ void LookupWindow::exportListed()
             .arg(result.examinees)
             .arg(m_exportNames->isChecked() ? QStringLiteral("with names") : QStringLiteral("without names")));
     m_messages.ShowNotice(this, Msg::ExportDone);
+}
+
+void LookupWindow::setExporting(bool exporting)
+{
+    // One export at a time, and nothing that changes the rows or the list while it runs.
+    for (QWidget* w : std::initializer_list<QWidget*> { m_print, m_export, m_exportNames, m_exportChoices, m_delete,
+             m_code, m_invite, m_firstName, m_familyName, m_group })
+        w->setEnabled(!exporting);
+    m_exportNames->setVisible(!exporting);
+    m_exportChoices->setVisible(!exporting);
+    if (exporting)
+        m_exportProgress->start();
+    else
+        m_exportProgress->hide();
+}
+
+void LookupWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_exportJob) {
+        // Not in the middle of writing a file: the export stops first, leaving no file, and the window closes as
+        // soon as it has.
+        m_closeWanted = true;
+        m_exportJob->cancel();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 QString LookupWindow::selectedCode() const

@@ -23,6 +23,8 @@ class QLineEdit;
 class QPushButton;
 class QStringListModel;
 class QTableView;
+class ProgressStrip;
+class TransferJob;
 
 // The examinee lookup `FrmCode` ("کد آزمودني"): a grid of the examinees, three search boxes of which only the one
 // last touched filters it (first name, family name, group), printing the listed examinees, their export for
@@ -52,6 +54,9 @@ public:
     void shareSelected();
     void takeBackSelected();
 
+    // How far an export is, and its button to stop it: shown only while an export runs.
+    ProgressStrip* exportProgress() const { return m_exportProgress; }
+
 signals:
     // The list report is wanted for the examinees `listed` shows now (a cursor on IDE, through the active search),
     // printed in order of their groups, headed by `clinicName` as the scoring window's list is, with `clinicAddress`
@@ -62,6 +67,7 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void openCursors();
@@ -86,6 +92,7 @@ private:
     void reloadNameLists();
     void fitGroupColumn();
     void showReadFailure(const QString& error);
+    void setExporting(bool exporting);
 
     Database& m_db;
     Messages& m_messages;
@@ -114,6 +121,9 @@ private:
     QPushButton* m_delete = nullptr; // Command2
     QPushButton* m_close = nullptr; // Command6
     QPushButton* m_invite = nullptr; // CommandInvite
+    ProgressStrip* m_exportProgress = nullptr;
+    TransferJob* m_exportJob = nullptr; // the export running, if one is
+    bool m_closeWanted = false;
     QLineEdit* m_address = nullptr; // Text4
 
     // Sharing with a colleague, on a clinic's server with rights only.

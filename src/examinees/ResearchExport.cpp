@@ -11,6 +11,9 @@
 
 #include <QSaveFile>
 
+#include <array>
+#include <iterator>
+
 namespace {
 
 // The details in the order a researcher reads them, each with the caption the program gives it.
@@ -63,14 +66,20 @@ QStringList ResearchExport::cells(const QStringList& stored, const QStringList& 
     const QString& partner, Names names, Choices choices)
 {
     const QStringList& columns = Database::ideColumns();
-    auto value = [&](const QString& column) {
-        const qsizetype i = columns.indexOf(column);
-        return i >= 0 && i < stored.size() ? stored.at(i) : QString();
-    };
+    auto at = [&](qsizetype i) { return i >= 0 && i < stored.size() ? stored.at(i) : QString(); };
+    auto value = [&](const QString& column) { return at(columns.indexOf(column)); };
+    // Where each detail stands among the columns, looked up once: an export asks for it on every line.
+    static const std::array<qsizetype, std::size(details)> detailAt = [&columns] {
+        std::array<qsizetype, std::size(details)> found {};
+        for (std::size_t d = 0; d < found.size(); ++d)
+            found[d] = columns.indexOf(QString::fromLatin1(details[d].column));
+        return found;
+    }();
     QStringList cells;
-    for (const Detail& d : details)
-        if (!d.name || names == Names::Included)
-            cells << value(QString::fromLatin1(d.column));
+    cells.reserve(std::size(details) + 2 * itemCount + 3 * scoring.scales.size() + 1);
+    for (std::size_t d = 0; d < std::size(details); ++d)
+        if (!details[d].name || names == Names::Included)
+            cells << at(detailAt[d]);
     for (int item = 0; item < itemCount; ++item)
         cells << answers.value(item);
     if (choices == Choices::Included)
@@ -111,10 +120,28 @@ QByteArray ResearchExport::line(const QStringList& cells)
     return CsvLine::line(cells);
 }
 
-ResearchExport::Result ResearchExport::write(
-    TableCursor& listed, const QString& path, const Scoring& scoring, Names names, Choices choices)
+ResearchExport::Result ResearchExport::write(const Database::Location& location,
+    const TableCursor::Selection& listed, const QString& path, const Scoring& scoring, Names names, Choices choices,
+    const TableTransfer::Watch& watch)
+{
+    const std::unique_ptr<Database> db = Database::at(location);
+    const Database::OpenResult opened = db->openToRead();
+    if (!opened.ok()) {
+        Result result;
+        result.error = opened.error;
+        return result;
+    }
+    TableCursor cursor(*db, listed);
+    return write(cursor, path, scoring, names, choices, watch);
+}
+
+ResearchExport::Result ResearchExport::write(TableCursor& listed, const QString& path, const Scoring& scoring,
+    Names names, Choices choices, const TableTransfer::Watch& watch)
 {
     Result result;
+    // Told in steps of a thousand lines: the count a percent is taken of is read only when someone watches.
+    const int total = watch.progress ? listed.count() : 0;
+    constexpr int step = 1000;
     QSaveFile file(path);
     // Never write into the chosen file in place: a failure must leave whatever was there.
     file.setDirectWriteFallback(false);
@@ -134,6 +161,18 @@ ResearchExport::Result ResearchExport::write(
     const QStringList& columns = Database::ideColumns();
     const qsizetype codeColumn = columns.indexOf(QStringLiteral("Code"));
 
+    // A raw score's percent and level worked out once: a list holds few different scores.
+    Scoring remembered = scoring;
+    QHash<std::pair<int, QString>, Figures> known;
+    if (scoring.figures)
+        remembered.figures = [&known, &scoring](int scale, const QString& raw) {
+            const std::pair<int, QString> key { scale, raw };
+            auto found = known.constFind(key);
+            if (found == known.cend())
+                found = known.insert(key, scoring.figures(scale, raw));
+            return *found;
+        };
+
     bool written = put(QByteArrayLiteral("\xEF\xBB\xBF")) && put(line(header(scoring, names, choices)));
     QString readError;
     const bool read = written
@@ -141,12 +180,19 @@ ResearchExport::Result ResearchExport::write(
             listed,
             [&](const ListedExaminees::Row& row) {
                 const QString partner = partners.value(row.details.value(codeColumn));
-                written = put(line(cells(row.details, row.answers, scoring, partner, names, choices)));
-                if (written)
-                    ++result.examinees;
+                if (watch.cancelled())
+                    return false;
+                written = put(line(cells(row.details, row.answers, remembered, partner, names, choices)));
+                if (written && ++result.examinees % step == 0 && watch.progress)
+                    watch.progress(result.examinees, total);
                 return written;
             },
             readError);
+    if (watch.cancelled()) {
+        result.cancelled = true;
+        file.cancelWriting();
+        return result;
+    }
     if (!written) {
         result.error = file.errorString();
         file.cancelWriting();

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "data/Database.h"
+#include "data/TableCursor.h"
+#include "data/TableTransfer.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-
-class TableCursor;
 
 // The examinees now listed, written for research as a CSV file a spreadsheet opens: UTF-8 with a byte order mark
 // (so Persian shows), quoted as RFC 4180 says, one row per examinee: details, the 35 keyed answers (the chosen option
@@ -41,6 +43,7 @@ public:
 
     struct Result {
         bool ok = false;
+        bool cancelled = false; // told to stop: nothing was written
         int examinees = 0;
         QString error; // the platform's description when not ok
     };
@@ -68,7 +71,11 @@ public:
     // One line, ended by CR LF.
     static QByteArray line(const QStringList& cells);
 
-    // Writes the examinees `listed` shows (a cursor on IDE, through its filter) to `path`, an owner-only file.
+    // Writes the examinees `listed` shows (a cursor on IDE, through its filter) to `path`, an owner-only file, each
+    // line as its row is read. Through `watch` it tells how many are written and learns that it is to stop.
     static Result write(TableCursor& listed, const QString& path, const Scoring& scoring, Names names = Names::LeftOut,
-        Choices choices = Choices::LeftOut);
+        Choices choices = Choices::LeftOut, const TableTransfer::Watch& watch = {});
+    // The same through a connection of its own to `location`, for a worker thread.
+    static Result write(const Database::Location& location, const TableCursor::Selection& listed, const QString& path,
+        const Scoring& scoring, Names names, Choices choices, const TableTransfer::Watch& watch);
 };

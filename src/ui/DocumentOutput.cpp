@@ -10,6 +10,8 @@
 #include <QPrinter>
 #include <QSaveFile>
 
+#include <optional>
+
 namespace DocumentOutput {
 
 void paintPage(QPainter& painter, const PagedDocument& document, int index)
@@ -23,41 +25,125 @@ void paintPage(QPainter& painter, const PagedDocument& document, int index)
     painter.restore();
 }
 
-bool writePdf(const PagedDocument& document, const QString& path, QString& error)
+struct PdfFile::Private {
+    explicit Private(const QString& path)
+        : file(path)
+    {
+    }
+    QSaveFile file;
+    std::optional<QPdfWriter> writer;
+    QPainter painter;
+    bool open = false;
+    bool failed = false;
+    bool pageBegun = false; // the painter's state saved before the page's scale
+    int pages = 0;
+    QString error;
+};
+
+PdfFile::PdfFile(const PagedDocument& document, const QString& path)
+    : d(std::make_unique<Private>(path))
 {
-    QSaveFile file(path);
     // A report carries a client's answers: the file is the operator's alone.
-    if (!OwnerOnly::open(file)) {
-        error = file.errorString();
+    if (!OwnerOnly::open(d->file)) {
+        d->error = d->file.errorString();
+        return;
+    }
+    d->writer.emplace(&d->file);
+    d->writer->setPageLayout(document.pageLayout());
+    d->writer->setTitle(document.title());
+    d->writer->setCreator(Maker::programNameAndVersion());
+    if (!d->painter.begin(&*d->writer)) {
+        d->error = d->file.errorString();
+        d->file.cancelWriting();
+        return;
+    }
+    d->painter.setRenderHint(QPainter::Antialiasing);
+    d->open = true;
+}
+
+PdfFile::~PdfFile()
+{
+    if (d->painter.isActive())
+        d->painter.end();
+    // Not committed: the temporary file goes, the chosen one stays as it was.
+    d->file.cancelWriting();
+}
+
+bool PdfFile::isOpen() const
+{
+    return d->open;
+}
+
+QPainter* PdfFile::nextPage()
+{
+    if (!d->open || d->failed)
+        return nullptr;
+    QPainter& painter = d->painter;
+    if (d->pageBegun)
+        painter.restore();
+    d->pageBegun = false;
+    if (d->pages > 0 && !d->writer->newPage()) {
+        d->failed = true;
+        return nullptr;
+    }
+    ++d->pages;
+    painter.save();
+    d->pageBegun = true;
+    const QPaintDevice* device = painter.device();
+    painter.scale(device->logicalDpiX() / 1440.0, device->logicalDpiY() / 1440.0);
+    return &painter;
+}
+
+bool PdfFile::commit()
+{
+    if (!d->open)
+        return false;
+    if (d->pageBegun)
+        d->painter.restore();
+    d->pageBegun = false;
+    const bool ended = d->painter.end() && !d->failed;
+    if (!ended || d->file.error() != QFileDevice::NoError) {
+        d->error = d->file.errorString();
+        d->file.cancelWriting();
         return false;
     }
-    {
-        QPdfWriter writer(&file);
-        writer.setPageLayout(document.pageLayout());
-        writer.setTitle(document.title());
-        writer.setCreator(Maker::programNameAndVersion());
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            error = file.errorString();
-            file.cancelWriting();
-            return false;
-        }
-        painter.setRenderHint(QPainter::Antialiasing);
-        bool complete = true;
-        for (int page = 0; page < document.pageCount() && complete; ++page) {
-            complete = page == 0 || writer.newPage();
-            if (complete)
-                paintPage(painter, document, page);
-        }
-        complete = painter.end() && complete;
-        if (!complete || file.error() != QFileDevice::NoError) {
-            error = file.errorString();
-            file.cancelWriting();
-            return false;
-        }
+    if (!d->file.commit()) {
+        d->error = d->file.errorString();
+        return false;
     }
-    if (!file.commit()) {
-        error = file.errorString();
+    return true;
+}
+
+QString PdfFile::error() const
+{
+    return d->error;
+}
+
+bool writePdf(const PagedDocument& document, const QString& path, QString& error)
+{
+    return writePdf(document, path, error, {});
+}
+
+bool writePdf(const PagedDocument& document, const QString& path, QString& error,
+    const std::function<bool(int done, int pages)>& going)
+{
+    error.clear();
+    PdfFile pdf(document, path);
+    if (!pdf.isOpen()) {
+        error = pdf.error();
+        return false;
+    }
+    const int pages = document.pageCount();
+    for (int page = 0; page < pages; ++page) {
+        if (going && !going(page, pages))
+            return false;
+        QPainter* painter = pdf.nextPage();
+        if (!painter)
+            break;
+        document.paintPage(*painter, page);
+    }
+    if (!pdf.commit()) {
+        error = pdf.error();
         return false;
     }
     return true;

@@ -10,7 +10,9 @@
 #include "ui/NumberSpinBox.h"
 #include "ui/PageView.h"
 #include "ui/PagedDocument.h"
+#include "ui/ProgressStrip.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -24,6 +26,7 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -87,6 +90,8 @@ PreviewWindow::PreviewWindow(
     bar->addStretch();
     bar->addWidget(m_close);
     layout->addLayout(bar);
+    m_progress = new ProgressStrip(this);
+    layout->addWidget(m_progress);
     layout->addWidget(m_view, 1);
 
     connect(m_view, &PageView::currentPageChanged, this, [this](int index) {
@@ -209,16 +214,49 @@ void PreviewWindow::saveAsPdf()
     if (path.isEmpty())
         return;
     QString error;
-    // A list of thousands of pages takes a while; the pointer says so.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = DocumentOutput::writePdf(*m_document, path, error);
-    QGuiApplication::restoreOverrideCursor();
+    bool written = false;
+    if (m_pdfWriter) {
+        // Written elsewhere while this window shows how far: nothing here may start another output meanwhile.
+        m_writing = true;
+        for (QWidget* w : std::initializer_list<QWidget*> { m_print, m_pdf, m_setup })
+            w->setEnabled(false);
+        m_progress->start();
+        written = m_pdfWriter(path, *m_progress, error);
+        m_progress->hide();
+        for (QWidget* w : std::initializer_list<QWidget*> { m_print, m_pdf, m_setup })
+            w->setEnabled(true);
+        m_writing = false;
+        if (m_closeWanted) {
+            QTimer::singleShot(0, this, &QWidget::close);
+            return;
+        }
+        // Stopped by the operator: no file, nothing to say.
+        if (!written && error.isEmpty())
+            return;
+    } else {
+        // A list of thousands of pages takes a while; the pointer says so.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        written = DocumentOutput::writePdf(*m_document, path, error);
+        QGuiApplication::restoreOverrideCursor();
+    }
     if (!written) {
         m_messages.AskOperator(
             this, Msg::PdfNotSaved + QLatin1Char('\n') + error, Msg::Style::ExclamationRtl, Msg::ErrorTitlePersian);
         return;
     }
     emit savedAsPdf(path);
+}
+
+void PreviewWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_writing) {
+        // The file being written is stopped first, leaving none, and the window closes as soon as it has.
+        m_closeWanted = true;
+        m_progress->cancelButton()->click();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void PreviewWindow::print()

@@ -2,12 +2,14 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class FileDialogs;
 class Messages;
 class PagedDocument;
 class PageView;
+class ProgressStrip;
 class QLabel;
 class QPageLayout;
 class QPushButton;
@@ -28,6 +30,13 @@ public:
     // Lays the document out for another paper, orientation or margins and shows it so.
     void applyPageLayout(const QPageLayout& layout);
 
+    // Who writes the PDF when it is not this window painting the document's pages: a long list written on a worker
+    // thread from its rows as they are read. Given the chosen path and the strip showing how far it is (its cancel
+    // button stops the writing), it says whether the file was written; false with `error` empty when it was stopped.
+    using PdfWriter = std::function<bool(const QString& path, ProgressStrip& progress, QString& error)>;
+    void setPdfWriter(PdfWriter writer) { m_pdfWriter = std::move(writer); }
+    ProgressStrip* pdfProgress() const { return m_progress; }
+
 public slots:
     void print();
     void saveAsPdf();
@@ -43,6 +52,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildBar();
@@ -66,4 +76,8 @@ private:
     QLabel* m_pageCount = nullptr;
     QPushButton* m_close = nullptr;
     bool m_fitted = false;
+    PdfWriter m_pdfWriter;
+    ProgressStrip* m_progress = nullptr;
+    bool m_writing = false;
+    bool m_closeWanted = false;
 };

@@ -4,6 +4,8 @@
 #include "data/Invitations.h"
 #include "examinees/InvitationProgressModel.h"
 #include "examinees/LookupWindow.h"
+#include "ui/PercentProgressBar.h"
+#include "ui/ProgressStrip.h"
 #include "examinees/ShareMarkModel.h"
 #include "data/ServerRights.h"
 #include "text/Digits.h"
@@ -239,6 +241,7 @@ private slots:
     void sharingOnlyWithRights();
     void counsellorsShareAndTakeBack();
     void exportCancelledOrFailed();
+    void exportStoppedByItsCancelLeavesNoFile();
     void exportNamesOnlyWhenTicked();
     void exportChoicesOnlyWhenTicked();
     void closeButtonClosesAndNothingIsCutOff();
@@ -870,6 +873,28 @@ void TestLookupWindow::exportCancelledOrFailed()
     const ScriptedMessages::Box& error = l.program.messages().boxes.last();
     QVERIFY(error.text.startsWith(Msg::ExportFailed));
     QCOMPARE(error.title, Msg::ErrorTitlePersian);
+}
+
+// The export runs beside the window, showing how far it is; its cancel stops it with no file written and no box.
+void TestLookupWindow::exportStoppedByItsCancelLeavesNoFile()
+{
+    Lookup l(true, 5000);
+    ProgressStrip* strip = l.window->exportProgress();
+    QVERIFY(strip->isHidden());
+    bool shownWhileRunning = false;
+    connect(strip->bar(), &QProgressBar::valueChanged, strip, [&](int percent) {
+        if (percent == 0)
+            return;
+        shownWhileRunning = strip->isVisible() && !l.find<QPushButton>("CommandExport")->isEnabled();
+        strip->cancelButton()->click();
+    });
+    l.program.fileDialogs().names.enqueue(QDir(l.program.folder()).filePath(QStringLiteral("all.csv")));
+    Drive::click(l.window.get(), QStringLiteral("CommandExport"));
+    QVERIFY(shownWhileRunning);
+    QCOMPARE(l.program.messages().boxes.size(), 0);
+    QCOMPARE(QDir(l.program.folder()).entryList({ QStringLiteral("*.csv*") }), QStringList {});
+    QVERIFY(strip->isHidden());
+    QVERIFY(l.find<QPushButton>("CommandExport")->isEnabled());
 }
 
 void TestLookupWindow::exportNamesOnlyWhenTicked()

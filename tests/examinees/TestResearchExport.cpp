@@ -90,6 +90,8 @@ private slots:
     void partnerStaysAfterAFollowUp();
     void aFailureLeavesTheChosenFileAsItWas();
     void anUnwritableFolderIsReported();
+    void throughAConnectionOfItsOwnTheSameBytes();
+    void aStoppedExportLeavesTheChosenFileAsItWas();
     void headersUseTheLettersOperatorsType();
     void levelsUseTheLettersOfTheHeadings();
     void chosenOptionsFollowWhenAsked_data();
@@ -348,6 +350,64 @@ void TestResearchExport::anUnwritableFolderIsReported()
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
     QVERIFY(!QFile::exists(path));
+}
+
+void TestResearchExport::throughAConnectionOfItsOwnTheSameBytes()
+{
+    TestProgram program;
+    for (const char* group : { "A", "B", "A" })
+        program.addExaminee(QString::number(program.rowCount(QStringLiteral("IDE")) + 1), QStringLiteral("Ali"),
+            QString::fromLatin1(group));
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    QVERIFY(listed.setFilter(QStringLiteral("Group"), QStringLiteral("A")));
+    const QString here = QDir(program.folder()).filePath(QStringLiteral("here.csv"));
+    const QString apart = QDir(program.folder()).filePath(QStringLiteral("apart.csv"));
+    QVERIFY(ResearchExport::write(listed, here, fakeScoring()).ok);
+    const ResearchExport::Result result = ResearchExport::write(program.database().location(), listed.selection(),
+        apart, fakeScoring(), ResearchExport::Names::LeftOut, ResearchExport::Choices::LeftOut, {});
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.examinees, 2);
+    QFile a(here);
+    QFile b(apart);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    QCOMPARE(b.readAll(), a.readAll());
+}
+
+void TestResearchExport::aStoppedExportLeavesTheChosenFileAsItWas()
+{
+    TestProgram program;
+    QVERIFY(program.database().beginTransaction());
+    for (int n = 1; n <= 2500; ++n)
+        program.addExaminee(QString::number(n));
+    QVERIFY(program.database().commit());
+    const QString path = QDir(program.folder()).filePath(QStringLiteral("old.csv"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("earlier export");
+    }
+    const QStringList before = QDir(program.folder()).entryList(QDir::Files);
+
+    TableCursor listed(program.database(), QStringLiteral("IDE"));
+    std::atomic_bool stop { false };
+    qint64 reported = 0;
+    TableTransfer::Watch watch;
+    watch.cancel = &stop;
+    watch.progress = [&](qint64 written, qint64 total) {
+        QCOMPARE(total, 2500);
+        reported = written;
+        stop = true;
+    };
+    const ResearchExport::Result result = ResearchExport::write(listed, path, fakeScoring(),
+        ResearchExport::Names::LeftOut, ResearchExport::Choices::LeftOut, watch);
+    QVERIFY(result.cancelled);
+    QVERIFY(!result.ok);
+    QVERIFY(reported > 0 && reported < 2500);
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("earlier export"));
+    QCOMPARE(QDir(program.folder()).entryList(QDir::Files), before);
 }
 
 void TestResearchExport::headersUseTheLettersOperatorsType()

@@ -1,5 +1,6 @@
 #include "data/TableCursor.h"
 #include "scoring/reports/ListReport.h"
+#include "scoring/reports/ListReportPdf.h"
 #include "scoring/reports/ListReportRows.h"
 #include "support/PdfText.h"
 #include "support/OwnSettings.h"
@@ -11,6 +12,7 @@
 
 #include <QPainter>
 #include <QPicture>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using Report::PageContent;
@@ -478,6 +480,86 @@ private slots:
         // Only what the cursor shows.
         QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("ت")));
         QCOMPARE(readListRows(cursor).rows.size(), 2);
+    }
+    // Written as the rows are read, the report gives the pages the preview's report of every row gives.
+    void writtenWhileReadingGivesTheSamePages_data()
+    {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<bool>("footerAlone");
+        QTest::addColumn<int>("order");
+        QTest::newRow("nobody") << 0 << false << int(ListOrder::TableOrder);
+        QTest::newRow("one page") << 1 << false << int(ListOrder::TableOrder);
+        QTest::newRow("two pages") << 2 << false << int(ListOrder::TableOrder);
+        QTest::newRow("three pages by group") << 3 << false << int(ListOrder::ByGroup);
+    }
+    void writtenWhileReadingGivesTheSamePages()
+    {
+        QFETCH(int, pages);
+        QFETCH(bool, footerAlone);
+        QFETCH(int, order);
+        const ListReportCaptions captions { QStringLiteral("مرکز مشاوره"), QStringLiteral("تهران") };
+        const int n = pages == 0 ? 0 : listOf(pages, footerAlone, captions)->rowCount();
+        TestProgram p;
+        const QStringList groups = { QStringLiteral("ت"), QStringLiteral("ب"), QStringLiteral("پ") };
+        QVERIFY(p.database().beginTransaction());
+        for (int i = 0; i < n; ++i)
+            p.addExaminee(QString::number(1000 - i), QStringLiteral("Ali"), groups[i % 3]);
+        QVERIFY(p.database().commit());
+        TableCursor cursor(p.database(), QStringLiteral("IDE"));
+
+        ListReportPdf::Report report;
+        report.order = ListOrder(order);
+        report.captions = captions;
+        report.programmerLine = Maker::programmerLine();
+        const QString streamed = p.folder() + QStringLiteral("/streamed.pdf");
+        int painted = 0;
+        TableTransfer::Watch watch;
+        watch.progress = [&painted](qint64 done, qint64) { painted = int(done); };
+        const ListReportPdf::Result result = ListReportPdf::write(cursor, report, streamed, watch);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(painted, n);
+
+        const ListReport held(readListRows(cursor, ListOrder(order)).rows, captions, Maker::programmerLine());
+        const QString whole = p.folder() + QStringLiteral("/whole.pdf");
+        QString error;
+        QVERIFY2(DocumentOutput::writePdf(held, whole, error), qPrintable(error));
+        QCOMPARE(PdfText::pageCount(streamed), held.pageCount());
+        QCOMPARE(PdfText::pageCount(streamed), std::max(1, pages));
+        for (int page = 1; page <= held.pageCount(); ++page)
+            QCOMPARE(PdfText::extract(streamed, page, page), PdfText::extract(whole, page, page));
+    }
+
+    // Stopped halfway, the report leaves the file that was there as it was.
+    void aStoppedReportLeavesNoFile()
+    {
+        TestProgram p;
+        QVERIFY(p.database().beginTransaction());
+        for (int i = 0; i < 200; ++i)
+            p.addExaminee(QString::number(i + 1));
+        QVERIFY(p.database().commit());
+        TableCursor cursor(p.database(), QStringLiteral("IDE"));
+        const QString path = p.folder() + QStringLiteral("/list.pdf");
+        {
+            QFile earlier(path);
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write("earlier");
+        }
+
+        std::atomic_bool stop { false };
+        TableTransfer::Watch watch;
+        watch.cancel = &stop;
+        watch.progress = [&stop](qint64 done, qint64 total) {
+            if (done * 2 >= total)
+                stop = true;
+        };
+        const ListReportPdf::Result result = ListReportPdf::write(cursor, {}, path, watch);
+        QVERIFY(result.cancelled);
+        QVERIFY(!result.ok);
+        QVERIFY(result.rows < 200);
+        QCOMPARE(QDir(p.folder()).entryList({ QStringLiteral("*.pdf*") }, QDir::Files), QStringList { "list.pdf" });
+        QFile kept(path);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("earlier"));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "ui/PagedDocument.h"
 #include "ui/PersianText.h"
 #include "ui/PreviewWindow.h"
+#include "ui/ProgressStrip.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -208,6 +209,40 @@ private slots:
         QCOMPARE(boxes[0].title, Msg::ErrorTitlePersian);
         QVERIFY(boxes[0].text.startsWith(Msg::PdfNotSaved + QLatin1Char('\n')));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("missing/pages.pdf"))));
+    }
+
+    // A document written elsewhere (a long list, from its rows): the window shows its progress strip meanwhile and
+    // keeps its buttons from starting another output; stopped, it says nothing and notes nothing.
+    void writtenElsewhereShowsProgressAndMayBeStopped_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("written") << false;
+        QTest::newRow("stopped") << true;
+    }
+    void writtenElsewhereShowsProgressAndMayBeStopped()
+    {
+        QFETCH(bool, stopped);
+        Fixture f(5);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.pdf"));
+        f.program.fileDialogs().names.enqueue(path);
+        bool shown = false;
+        f.window.setPdfWriter([&](const QString& asked, ProgressStrip& progress, QString&) {
+            shown = progress.isVisible() && !Drive::find<QPushButton>(&f.window, QStringLiteral("PreviewPrint"))->isEnabled();
+            if (stopped) {
+                QSignalSpy cancel(&progress, &ProgressStrip::cancelRequested);
+                progress.cancelButton()->click();
+                return cancel.size() != 1; // stopped: false, with no error
+            }
+            return asked == path;
+        });
+        QSignalSpy saved(&f.window, &PreviewWindow::savedAsPdf);
+        QVERIFY(Drive::click(&f.window, QStringLiteral("PreviewSavePdf")));
+        QVERIFY(shown);
+        QCOMPARE(saved.size(), stopped ? 0 : 1);
+        QVERIFY(f.program.messages().boxes.isEmpty());
+        QVERIFY(f.window.pdfProgress()->isHidden());
+        QVERIFY(Drive::find<QPushButton>(&f.window, QStringLiteral("PreviewPrint"))->isEnabled());
     }
 
     void savingOverAFileReplacesIt()

@@ -69,6 +69,15 @@ TextStyle cellStyle(int column)
 
 ListReport::ListReport(QList<ListReportRow> rows, const ListReportCaptions& captions, const QString& programmerLine)
     : m_rows(std::move(rows))
+    , m_rowCount(static_cast<int>(m_rows.size()))
+    , m_captions(captions)
+    , m_programmerLine(programmerLine)
+{
+    paginate();
+}
+
+ListReport::ListReport(int rowCount, const ListReportCaptions& captions, const QString& programmerLine)
+    : m_rowCount(std::max(0, rowCount))
     , m_captions(captions)
     , m_programmerLine(programmerLine)
 {
@@ -198,7 +207,7 @@ QString ListReport::cellText(const ListReportRow& row, int rowIndex, int column)
     }
 }
 
-std::array<ListReport::Span, 11> ListReport::spans(const PagePlan& p) const
+std::array<ListReport::Span, 11> ListReport::spans(const PagePlan& p, const ListReportRow* lines) const
 {
     std::array<int, 11> widths;
     for (std::size_t c = 0; c < widths.size(); ++c)
@@ -210,7 +219,7 @@ std::array<ListReport::Span, 11> ListReport::spans(const PagePlan& p) const
         for (int k = 0; k < p.rowCount; ++k)
             width = std::max(width,
                 Report::TextPainter::naturalWidth(
-                    cellText(m_rows[p.firstRow + k], p.firstRow + k, column), cellStyle(column)));
+                    cellText(lines[k], p.firstRow + k, column), cellStyle(column)));
         return width;
     };
 
@@ -270,6 +279,15 @@ std::array<ListReport::Span, 11> ListReport::designedSpans()
 
 PageContent ListReport::pageContent(int index) const
 {
+    // A report that holds no lines lays its pages out only from the lines handed in.
+    const PagePlan p = plan(index);
+    if (m_rows.size() != m_rowCount && p.rowCount > 0)
+        return PageContent();
+    return pageContent(index, m_rows.constData() + p.firstRow);
+}
+
+PageContent ListReport::pageContent(int index, const ListReportRow* lines) const
+{
     PageContent page;
     const PagePlan p = plan(index);
     if (index < 0 || index >= pageCount())
@@ -285,7 +303,7 @@ PageContent ListReport::pageContent(int index) const
     }
 
     if (p.headings) {
-        const std::array<Span, 11> span = spans(p);
+        const std::array<Span, 11> span = spans(p, lines);
         const double tableTop = y;
         page.shades.append(Shade { QRectF(tableLeft, y, tableRight - tableLeft, pageHeaderHeight), headingShade });
         for (std::size_t c = 0; c < columns().size(); ++c)
@@ -297,7 +315,7 @@ PageContent ListReport::pageContent(int index) const
 
         for (int k = 0; k < p.rowCount; ++k) {
             const int rowIndex = p.firstRow + k;
-            const ListReportRow& row = m_rows[rowIndex];
+            const ListReportRow& row = lines[k];
             for (std::size_t c = 0; c < columns().size(); ++c) {
                 page.texts.append({ columns()[c].field, cellText(row, rowIndex, static_cast<int>(c)),
                     QRectF(span[c].left + cellInset, y, span[c].right - span[c].left - 2 * cellInset, lineHeight),
@@ -340,5 +358,15 @@ void ListReport::paintPage(QPainter& painter, int index) const
     painter.save();
     painter.setTransform(designToPrintable(), true);
     m_painter.paint(painter, pageContent(index));
+    painter.restore();
+}
+
+void ListReport::paintPage(QPainter& painter, int index, const ListReportRow* lines) const
+{
+    if (index < 0 || index >= pageCount())
+        return;
+    painter.save();
+    painter.setTransform(designToPrintable(), true);
+    m_painter.paint(painter, pageContent(index, lines));
     painter.restore();
 }

@@ -54,6 +54,9 @@ public:
     };
 
     ListReport(QList<ListReportRow> rows, const ListReportCaptions& captions, const QString& programmerLine);
+    // A report of `rowCount` lines that holds none of them: each page is painted from its own lines, handed in as
+    // they are read (paintPage(painter, index, lines)), so a list of any length is written holding one page of it.
+    ListReport(int rowCount, const ListReportCaptions& captions, const QString& programmerLine);
 
     // The columns from right to left, as designed; a page may widen the code and group columns (see spans()).
     static const std::array<Column, 11>& columns();
@@ -63,11 +66,15 @@ public:
     int pageCount() const override;
     void paintPage(QPainter& painter, int index) const override;
 
-    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    // Page `index` from `lines`, the plan's rowCount lines from its firstRow on.
+    void paintPage(QPainter& painter, int index, const ListReportRow* lines) const;
+
+    int rowCount() const { return m_rowCount; }
     const ListReportCaptions& captions() const { return m_captions; }
     PagePlan plan(int index) const;
     // Page `index` laid out in twips from the top-left of the report's own width (see designWidth()).
     Report::PageContent pageContent(int index) const;
+    Report::PageContent pageContent(int index, const ListReportRow* lines) const;
 
     // The report is drawn this wide and centred on the paper, smaller when the paper is narrower.
     static int designWidth();
@@ -83,13 +90,14 @@ private:
         int right = 0;
     };
     // The ruling spans of the columns on a page.
-    std::array<Span, 11> spans(const PagePlan& p) const;
+    std::array<Span, 11> spans(const PagePlan& p, const ListReportRow* lines) const;
     static std::array<Span, 11> designedSpans();
     void paginate();
     double scale() const;
     QString cellText(const ListReportRow& row, int rowIndex, int column) const;
 
     QList<ListReportRow> m_rows;
+    int m_rowCount = 0;
     ListReportCaptions m_captions;
     QString m_programmerLine;
     Report::TextPainter m_painter;
