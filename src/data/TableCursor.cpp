@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Engine.h"
 #include "data/Sql.h"
+#include "data/Transaction.h"
 
 #include <QCollator>
 #include <QSqlError>
@@ -155,6 +156,17 @@ void TableCursor::takeRow(const QSqlQuery& query, int first)
 
 bool TableCursor::reload()
 {
+    return reloadReading(nullptr, {}, nullptr);
+}
+
+bool TableCursor::reloadWith(const QString& value, const QVariantList& bound, QVariant& read)
+{
+    read = QVariant();
+    return reloadReading(&value, bound, &read);
+}
+
+void TableCursor::forgetRows()
+{
     m_rowIds.reset();
     m_inserted = -1;
     m_edits.clear();
@@ -164,6 +176,26 @@ bool TableCursor::reload()
     m_currentRowId = -1;
     m_count = 0;
     m_counted = !m_countOnDemand;
+}
+
+bool TableCursor::finishReading(bool ok)
+{
+    if (!ok) {
+        // Nothing is known about the rows; a count of 0 here would pass for "no such row".
+        m_count = 0;
+        m_position = -1;
+        m_currentRowId = -1;
+        m_values.clear();
+    }
+    m_readFailed = !ok;
+    emit currentChanged();
+    emit rowsChanged();
+    return ok;
+}
+
+bool TableCursor::reloadReading(const QString* value, const QVariantList& bound, QVariant* read)
+{
+    forgetRows();
 
     // The columns are read with the rows when the file could not be read before. The count and the first row in
     // one statement: one look at one state of the data, and on a server one round trip; the first row alone when
@@ -187,38 +219,34 @@ bool TableCursor::reload()
         }
     } else if (ok) {
         const QString& identity = m_db.engine().rowIdentity();
+        const QString selected = value ? QStringLiteral("(%1), %2").arg(*value, selectedColumns()) : selectedColumns();
         Database::Statement statement = prepared(m_countOnDemand
                 ? QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                      .arg(quotedColumn(m_table), whereClause(), selectedColumns(), identity)
+                      .arg(quotedColumn(m_table), whereClause(), selected, identity)
                 : QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                      .arg(quotedColumn(m_table), whereClause(), selectedColumns(), identity));
+                      .arg(quotedColumn(m_table), whereClause(), selected, identity));
         ok = bool(statement);
         if (ok) {
             QSqlQuery& q = statement.query();
-            bindFilter(q);
             if (!m_countOnDemand)
                 bindFilter(q);
+            for (const QVariant& mark : bound)
+                q.addBindValue(mark);
+            bindFilter(q);
             ok = run(q);
             if (ok && q.next()) {
+                const int first = (m_countOnDemand ? 0 : 1) + (value ? 1 : 0);
                 m_count = m_countOnDemand ? 1 : q.value(0).toInt();
                 m_position = 0;
-                takeRow(q, m_countOnDemand ? 0 : 1);
+                if (read)
+                    *read = q.value(first - 1);
+                takeRow(q, first);
             } else if (ok && q.lastError().isValid()) {
                 ok = fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
             }
         }
     }
-    if (!ok) {
-        // Nothing is known about the rows; a count of 0 here would pass for "no such row".
-        m_count = 0;
-        m_position = -1;
-        m_currentRowId = -1;
-        m_values.clear();
-    }
-    m_readFailed = !ok;
-    emit currentChanged();
-    emit rowsChanged();
-    return ok;
+    return finishReading(ok);
 }
 
 bool TableCursor::setConditions(const QList<Condition>& conditions)
@@ -430,19 +458,7 @@ bool TableCursor::update()
             m_currentRowId = returning.isEmpty() ? q.lastInsertId().toLongLong()
                                                  : (q.next() ? q.value(0).toLongLong() : -1);
         }
-        m_isNew = false;
-        // The stored row stays current, even when it does not match the filter. Its identity is the highest yet,
-        // so it comes last: the row ids are not read again for it (on a server, that is a round trip, and the whole
-        // table's ids for a cursor without a filter); when they are read later, it is kept among them.
-        m_inserted = m_currentRowId;
-        if (m_rowIds) {
-            if (!m_rowIds->contains(m_currentRowId))
-                m_rowIds->append(m_currentRowId);
-            m_position = static_cast<int>(m_rowIds->indexOf(m_currentRowId));
-        } else {
-            m_position = m_count;
-            ++m_count;
-        }
+        placeInserted();
     } else if (!m_edits.isEmpty()) {
         QStringList sets;
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
@@ -465,6 +481,81 @@ bool TableCursor::update()
     m_edits.clear();
     if (stored)
         emit rowsChanged();
+    return true;
+}
+
+void TableCursor::placeInserted()
+{
+    m_isNew = false;
+    // The stored row stays current, even when it does not match the filter. Its identity is the highest yet, so it
+    // comes last: the row ids are not read again for it (on a server, that is a round trip, and the whole table's
+    // ids for a cursor without a filter); when they are read later, it is kept among them.
+    m_inserted = m_currentRowId;
+    if (m_rowIds) {
+        if (!m_rowIds->contains(m_currentRowId))
+            m_rowIds->append(m_currentRowId);
+        m_position = static_cast<int>(m_rowIds->indexOf(m_currentRowId));
+    } else {
+        m_position = m_count;
+        ++m_count;
+    }
+}
+
+void TableCursor::takeStoredNewRow(qint64 rowId)
+{
+    if (!m_isNew)
+        return;
+    if (!isCounted())
+        count();
+    m_currentRowId = rowId;
+    placeInserted();
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        m_values.insert(it.key(), it.value());
+    m_edits.clear();
+    emit rowsChanged();
+}
+
+bool TableCursor::updateAlone()
+{
+    if (m_isNew || m_edits.isEmpty() || m_db.inTransaction())
+        return update();
+    const QString writerLock = m_db.engine().writerLockCondition();
+    if (writerLock.isEmpty()) {
+        Transaction transaction(m_db);
+        if (!transaction.begun())
+            return fail(transaction.error(), transaction.busy());
+        const QHash<QString, QString> values = m_values;
+        const QHash<QString, QString> edits = m_edits;
+        if (!update())
+            return false;
+        if (transaction.commit())
+            return true;
+        // Rolled back: the row is as it was read, its changes pending again.
+        m_values = values;
+        m_edits = edits;
+        return fail(transaction.error(), transaction.busy());
+    }
+    if (m_currentRowId < 0)
+        return fail(QStringLiteral("no current row in %1").arg(m_table));
+    QStringList sets;
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        sets << quotedColumn(it.key()) + QStringLiteral(" = ?");
+    Database::Statement statement = prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ? AND %4")
+            .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), m_db.engine().rowIdentity(), writerLock));
+    if (!statement)
+        return false;
+    QSqlQuery& q = statement.query();
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        q.addBindValue(it.value());
+    q.addBindValue(m_currentRowId);
+    if (!run(q))
+        return false;
+    if (q.numRowsAffected() != 1)
+        return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        m_values.insert(it.key(), it.value());
+    m_edits.clear();
+    emit rowsChanged();
     return true;
 }
 

@@ -60,9 +60,17 @@ public:
 
     // Reads the rows again and moves to the first one; unsaved edits and an unsaved new row are dropped.
     bool reload();
+    // reload(), reading in the same statement one value more beside the rows (on a server, one round trip for both):
+    // `value` is a query of one value, its marks bound to `bound`. `read` gets it, or stays null when no row passes
+    // the filter (the value is then not read).
+    bool reloadWith(const QString& value, const QVariantList& bound, QVariant& read);
 
     // Restricts the rows to those whose `column` equals `value`, then reloads. Fails on an unknown column.
     bool setFilter(const QString& column, const QString& value);
+    // setFilter() on each of several cursors of one database (none of them a listing), their rows read in one
+    // statement: one look at one state of the data, and on a server one round trip for them all. False when a cursor
+    // could not be read; each then says so as after a failed setFilter().
+    static bool setFilterTogether(const QList<TableCursor*>& cursors, const QString& column, const QString& value);
     void clearFilter();
     bool isFiltered() const { return m_filterColumn.has_value(); }
     // The filter now in force ("" and "" when there is none).
@@ -98,6 +106,16 @@ public:
     void addNew();
     // Writes the current row (insert for a new row, otherwise the changed columns). True when stored.
     bool update();
+    // Writes the changes of the current stored row as update() does, as a write transaction of its own that takes the
+    // data for writing as Transaction does (waiting for another writer as long, busy alike): on a server the whole
+    // of it is one statement. Inside the caller's transaction, update(). When it fails nothing is stored and the
+    // changes are still pending, as after a failed update().
+    bool updateAlone();
+
+    // A new row stored by a statement of the caller's, with its fields as set here: the fields set, and the row
+    // taken as update() takes the row it stored, with the identity the statement gave it.
+    const QHash<QString, QString>& newRowFields() const { return m_edits; }
+    void takeStoredNewRow(qint64 rowId);
     // Removes the current row; the next row becomes current.
     bool remove();
     // Removes every row through the filter (every row of the table when there is none), then reads the rows again.
@@ -133,7 +151,13 @@ signals:
 
 private:
     bool loadColumns();
+    bool reloadReading(const QString* value, const QVariantList& bound, QVariant* read);
+    // What a reload forgets before it reads, and what it says after.
+    void forgetRows();
+    bool finishReading(bool ok);
     bool loadRowIds();
+    // Places a new row just stored as the current one, after the rows read before it.
+    void placeInserted();
     bool loadCurrent();
     bool fail(const QString& error, bool busy = false);
     bool run(QSqlQuery& query);

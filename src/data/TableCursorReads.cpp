@@ -117,3 +117,70 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
         return fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
     return true;
 }
+
+bool TableCursor::setFilterTogether(const QList<TableCursor*>& cursors, const QString& column, const QString& value)
+{
+    const auto apart = [&cursors, &column, &value] {
+        for (TableCursor* cursor : cursors)
+            if (!cursor->setFilter(column, value))
+                return false;
+        return true;
+    };
+    if (cursors.size() < 2)
+        return apart();
+    Database& db = cursors.first()->m_db;
+    for (TableCursor* cursor : cursors)
+        if (cursor->m_listing || &cursor->m_db != &db || !cursor->loadColumns() || !cursor->m_columns.contains(column))
+            return apart();
+
+    // Each cursor's reload as a table of at most one row, all joined onto one row: a cursor without a row reads
+    // as nulls (no count, and so none counted).
+    const QString& identity = db.engine().rowIdentity();
+    QString sql = QStringLiteral("SELECT * FROM (SELECT 1 AS \"One\") \"One\"");
+    for (qsizetype i = 0; i < cursors.size(); ++i) {
+        TableCursor* cursor = cursors.at(i);
+        cursor->m_filterColumn = column;
+        cursor->m_filterValue = value;
+        cursor->forgetRows();
+        const QString table = cursor->quotedColumn(cursor->m_table);
+        const QString where = cursor->whereClause();
+        const QString count = cursor->m_countOnDemand ? QStringLiteral("1")
+                                                      : QStringLiteral("(SELECT COUNT(*) FROM %1%2)").arg(table, where);
+        sql += QStringLiteral(" LEFT JOIN (SELECT %1, %2 FROM %3%4 ORDER BY %5 LIMIT 1) %6 ON 1 = 1")
+                   .arg(count, cursor->selectedColumns(), table, where, identity,
+                       Sql::quoted(QStringLiteral("Read%1").arg(i)));
+    }
+    TableCursor* first = cursors.first();
+    Database::Statement statement = first->prepared(sql);
+    bool ok = bool(statement);
+    if (ok) {
+        QSqlQuery& q = statement.query();
+        for (TableCursor* cursor : cursors) {
+            if (!cursor->m_countOnDemand)
+                cursor->bindFilter(q);
+            cursor->bindFilter(q);
+        }
+        ok = first->run(q);
+        if (ok && !q.next())
+            ok = q.lastError().isValid() ? first->fail(q.lastError().text(), db.engine().isBusy(q.lastError()))
+                                         : first->fail(QStringLiteral("cannot read %1").arg(first->m_table));
+        int at = 1;
+        for (TableCursor* cursor : cursors) {
+            if (ok && !q.isNull(at)) {
+                cursor->m_count = cursor->m_countOnDemand ? 1 : q.value(at).toInt();
+                cursor->m_position = 0;
+                cursor->takeRow(q, at + 1);
+            }
+            at += 2 + static_cast<int>(cursor->m_columns.size());
+        }
+    }
+    for (TableCursor* cursor : cursors) {
+        if (!ok && cursor != first) {
+            cursor->m_lastError = first->m_lastError;
+            cursor->m_lastErrorBusy = first->m_lastErrorBusy;
+            cursor->m_lastErrorCodeTaken = false;
+        }
+        cursor->finishReading(ok);
+    }
+    return ok;
+}

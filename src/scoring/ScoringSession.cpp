@@ -6,12 +6,6 @@
 #include "scoring/ScoringPass.h"
 #include "scoring/reports/ListReportRows.h"
 
-namespace {
-
-const QString codeColumn = QStringLiteral("Code");
-
-} // namespace
-
 ScoringSession::ScoringSession(Database& db)
     : m_answers(db, QStringLiteral("Answer"))
     , m_examinee(db, QStringLiteral("IDE"))
@@ -29,7 +23,8 @@ ScoringSession::Selection ScoringSession::select(const QString& typedCode)
     m_selectedAnswers.clear();
 
     // The answer sheet decides who the code is; the examinee's row is where the scores go.
-    const ExamineeCode::Found search = ExamineeCode::find(typedCode, { &m_answers });
+    // The examinee's row is read with the answer sheet, by the same form of the code.
+    const ExamineeCode::Found search = ExamineeCode::find(typedCode, { &m_answers }, &m_examinee);
     Selection selection;
     switch (search.status) {
     case ExamineeCode::Found::Status::NothingTyped:
@@ -46,8 +41,6 @@ ScoringSession::Selection ScoringSession::select(const QString& typedCode)
     case ExamineeCode::Found::Status::Found:
         break;
     }
-    if (!m_examinee.setFilter(codeColumn, search.code))
-        return failed(m_examinee);
     if (m_examinee.count() == 0) {
         selection.status = Selection::Status::DetailsMissing;
         return selection;
@@ -78,15 +71,6 @@ ScoringSession::Selection ScoringSession::select(const QString& typedCode)
     // Whose results were looked at is the clinic's to know; the scores stand whether or not the note is kept.
     Audit::note(m_examinee.database(), QStringLiteral("scoring viewed"), selection.examinee->code);
     selection.status = Selection::Status::Selected;
-    return selection;
-}
-
-ScoringSession::Selection ScoringSession::failed(const TableCursor& cursor) const
-{
-    Selection selection;
-    selection.status = Selection::Status::Failed;
-    selection.message = cursor.lastError();
-    selection.busy = cursor.lastErrorIsBusy();
     return selection;
 }
 

@@ -67,7 +67,6 @@ public:
     const QString& theme() const { return m_theme; }
 
 private:
-    Selection failed(const TableCursor& cursor) const;
     ExamineeDetails currentExaminee() const;
     QStringList storedAnswers() const;
     ShownResults shown(const ExamineeDetails& examinee, const ScoringResult& scored) const;
