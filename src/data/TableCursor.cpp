@@ -28,11 +28,12 @@ TableCursor::TableCursor(Database& db, const QString& table, Unread)
 {
 }
 
-TableCursor::TableCursor(Database& db, const QString& table, CountedOnDemand, QObject* parent)
+TableCursor::TableCursor(Database& db, const QString& table, CountedOnDemand counted, QObject* parent)
     : QObject(parent)
     , m_db(db)
     , m_table(table)
     , m_countOnDemand(true)
+    , m_firstRowsKept(counted.firstRowsKept)
 {
     reload();
 }
@@ -176,6 +177,7 @@ void TableCursor::forgetRows()
     m_currentRowId = -1;
     m_count = 0;
     m_counted = !m_countOnDemand;
+    m_firstRows.reset();
 }
 
 bool TableCursor::finishReading(bool ok)
@@ -220,9 +222,10 @@ bool TableCursor::reloadReading(const QString* value, const QVariantList& bound,
     } else if (ok) {
         const QString& identity = m_db.engine().rowIdentity();
         const QString selected = value ? QStringLiteral("(%1), %2").arg(*value, selectedColumns()) : selectedColumns();
+        const int rows = m_countOnDemand && !value ? qMax(1, m_firstRowsKept) : 1;
         Database::Statement statement = prepared(m_countOnDemand
-                ? QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                      .arg(quotedColumn(m_table), whereClause(), selected, identity)
+                ? QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT %5")
+                      .arg(quotedColumn(m_table), whereClause(), selected, identity, QString::number(rows))
                 : QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY %4 LIMIT 1")
                       .arg(quotedColumn(m_table), whereClause(), selected, identity));
         ok = bool(statement);
@@ -241,7 +244,22 @@ bool TableCursor::reloadReading(const QString* value, const QVariantList& bound,
                 if (read)
                     *read = q.value(first - 1);
                 takeRow(q, first);
+                if (m_firstRowsKept > 0 && !value) {
+                    m_firstRows.emplace();
+                    do {
+                        QStringList row;
+                        for (int i = 0; i < m_columns.size(); ++i)
+                            row << q.value(first + 1 + i).toString();
+                        m_firstRows->append(row);
+                    } while (q.next());
+                }
             } else if (ok && q.lastError().isValid()) {
+                ok = fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
+            } else if (ok && m_firstRowsKept > 0 && !value) {
+                m_firstRows.emplace();
+            }
+            if (ok && q.lastError().isValid()) {
+                m_firstRows.reset();
                 ok = fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
             }
         }
@@ -418,6 +436,7 @@ void TableCursor::addNew()
 
 bool TableCursor::update()
 {
+    m_firstRows.reset();
     if (m_listing)
         return fail(QStringLiteral("a listing of %1 is only read").arg(m_table));
     if (!hasCurrent())
@@ -505,6 +524,7 @@ void TableCursor::takeStoredNewRow(qint64 rowId)
 {
     if (!m_isNew)
         return;
+    m_firstRows.reset();
     if (!isCounted())
         count();
     m_currentRowId = rowId;
@@ -517,6 +537,7 @@ void TableCursor::takeStoredNewRow(qint64 rowId)
 
 bool TableCursor::updateAlone()
 {
+    m_firstRows.reset();
     if (m_isNew || m_edits.isEmpty() || m_db.inTransaction())
         return update();
     const QString writerLock = m_db.engine().writerLockCondition();
@@ -561,6 +582,7 @@ bool TableCursor::updateAlone()
 
 bool TableCursor::remove()
 {
+    m_firstRows.reset();
     if (m_isNew) {
         reload();
         return true;
@@ -602,6 +624,7 @@ bool TableCursor::remove()
 
 bool TableCursor::removeAll()
 {
+    m_firstRows.reset();
     if (m_listing)
         return fail(QStringLiteral("a listing of %1 is only read").arg(m_table));
     {

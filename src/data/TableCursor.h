@@ -31,7 +31,11 @@ public:
     // A cursor for a grid: a read fetches the first row alone, and the rows are counted only when count() is first
     // asked for, so a grid can show its first screen before a count over thousands of rows (which a counsellor's
     // rights on the clinic's server make dearer still) has run.
-    struct CountedOnDemand {};
+    // With `firstRowsKept`, a read takes that many rows with the first one and keeps them for the first
+    // readRows() of them: a window and its grid's first screen read once.
+    struct CountedOnDemand {
+        int firstRowsKept = 0;
+    };
     TableCursor(Database& db, const QString& table, CountedOnDemand, QObject* parent = nullptr);
     // A cursor that only lists rows, in the order of one column (newest first, for a trail), for a grid and an
     // export: it counts, reads pages, every row and the distinct values, and has no current row to move, change or
@@ -129,6 +133,9 @@ public:
     // The different non-empty values of `column` among the rows through the filter, in Persian alphabetical order:
     // what a list of names offers. False (with lastError) on an unknown column or a failed read.
     bool distinctValues(const QString& column, QStringList& values);
+    // The same for several columns in one read (on a server, one round trip): `values` gets a list for each column,
+    // in the order of `columns`.
+    bool distinctValues(const QStringList& columns, QList<QStringList>& values);
 
     // The platform's description of the last failure, and whether it was the file being held by another program.
     QString lastError() const { return m_lastError; }
@@ -188,6 +195,10 @@ private:
     mutable std::optional<QList<qint64>> m_rowIds;
     mutable int m_count = 0;
     bool m_countOnDemand = false;
+    int m_firstRowsKept = 0;
+    // The rows read with the first one (each in the order of m_columns), until the first readRows() of them or a
+    // write.
+    std::optional<QList<QStringList>> m_firstRows;
     mutable bool m_counted = true; // m_count is the number of rows, not yet read when counted on demand
     // The row this cursor stored last since it read its rows, kept among its row ids even outside the filter.
     qint64 m_inserted = -1;

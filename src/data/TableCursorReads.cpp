@@ -27,6 +27,20 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
     }
     if (names.isEmpty())
         return fail(QStringLiteral("no columns asked of %1").arg(m_table));
+    // The first rows as the last read took them, once: all that were asked for, or every row there is.
+    if (std::optional<QList<QStringList>> kept = std::exchange(m_firstRows, std::nullopt);
+        kept && first == 0 && (count <= kept->size() || kept->size() < m_firstRowsKept)) {
+        QList<int> places;
+        for (const QString& column : columns)
+            places << static_cast<int>(m_columns.indexOf(column));
+        for (qsizetype i = 0; i < qMin<qsizetype>(count, kept->size()); ++i) {
+            QStringList row;
+            for (int place : places)
+                row << kept->at(i).at(place);
+            rows << row;
+        }
+        return true;
+    }
 
     Database::Statement statement = prepared(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
                                                  .arg(names.join(QStringLiteral(", ")), quotedColumn(m_table),
@@ -55,37 +69,58 @@ bool TableCursor::readRows(int first, int count, const QStringList& columns, QLi
 
 bool TableCursor::distinctValues(const QString& column, QStringList& sorted)
 {
-    sorted.clear();
-    if (!m_columns.contains(column))
-        return fail(QStringLiteral("no column %1 in %2").arg(column, m_table));
-    Database::Statement statement = prepared(
-        QStringLiteral("SELECT DISTINCT %1 FROM %2%3").arg(quotedColumn(column), quotedColumn(m_table), whereClause()));
+    QList<QStringList> lists;
+    const bool read = distinctValues(QStringList { column }, lists);
+    sorted = read ? lists.first() : QStringList();
+    return read;
+}
+
+bool TableCursor::distinctValues(const QStringList& columns, QList<QStringList>& sortedLists)
+{
+    sortedLists.clear();
+    // Each column's values marked with its place, in one statement: on a server, one round trip for every list.
+    QStringList parts;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        if (!m_columns.contains(columns.at(i)))
+            return fail(QStringLiteral("no column %1 in %2").arg(columns.at(i), m_table));
+        parts << QStringLiteral("SELECT DISTINCT %1, %2 FROM %3%4")
+                     .arg(QString::number(i), quotedColumn(columns.at(i)), quotedColumn(m_table), whereClause());
+    }
+    if (parts.isEmpty())
+        return true;
+    Database::Statement statement = prepared(parts.join(QStringLiteral(" UNION ALL ")));
     if (!statement)
         return false;
     QSqlQuery& q = statement.query();
-    bindFilter(q);
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        bindFilter(q);
     if (!run(q))
         return false;
-    QStringList values;
+    QList<QStringList> lists(columns.size());
     while (q.next()) {
-        const QString value = q.value(0).toString();
-        if (!value.isEmpty())
-            values << value;
+        const QString value = q.value(1).toString();
+        const int list = q.value(0).toInt();
+        if (!value.isEmpty() && list >= 0 && list < lists.size())
+            lists[list] << value;
     }
     if (q.lastError().isValid())
         return fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
 
     // Sort keys are made once per name; comparing through the collator at every step is far slower on long lists.
     static const QCollator collator(QLocale(QLocale::Persian, QLocale::Iran));
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
-    keys.reserve(values.size());
-    for (qsizetype i = 0; i < values.size(); ++i)
-        keys.emplace_back(collator.sortKey(values.at(i)), i);
-    std::stable_sort(
-        keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
-    sorted.reserve(values.size());
-    for (const auto& [key, index] : keys)
-        sorted << values.at(index);
+    for (const QStringList& values : std::as_const(lists)) {
+        std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+        keys.reserve(values.size());
+        for (qsizetype i = 0; i < values.size(); ++i)
+            keys.emplace_back(collator.sortKey(values.at(i)), i);
+        std::stable_sort(
+            keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+        QStringList sorted;
+        sorted.reserve(values.size());
+        for (const auto& [key, index] : keys)
+            sorted << values.at(index);
+        sortedLists << sorted;
+    }
     return true;
 }
 
