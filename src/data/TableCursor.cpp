@@ -203,7 +203,10 @@ bool TableCursor::reloadReading(const QString* value, const QVariantList& bound,
     // one statement: one look at one state of the data, and on a server one round trip; the first row alone when
     // the rows are counted on demand.
     bool ok = loadColumns();
-    if (ok && m_listing) {
+    if (ok && m_filterColumn && m_filterValue.isNull() && m_conditions.isEmpty() && !value) {
+        // A filter by no value (a form's cursor that holds only the row being typed) passes no row on either engine:
+        // nothing to read, and no round trip to a server for it.
+    } else if (ok && m_listing) {
         // A listing counts its rows; the rows themselves are read a page at a time.
         Database::Statement statement
             = prepared(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedColumn(m_table), whereClause()));
@@ -302,6 +305,16 @@ void TableCursor::clearFilter()
     m_filterColumn.reset();
     m_filterValue.clear();
     reload();
+}
+
+void TableCursor::dropFilterUnread()
+{
+    m_filterColumn.reset();
+    m_filterValue.clear();
+    forgetRows();
+    m_readFailed = false;
+    emit currentChanged();
+    emit rowsChanged();
 }
 
 int TableCursor::count() const

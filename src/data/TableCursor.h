@@ -76,6 +76,8 @@ public:
     // could not be read; each then says so as after a failed setFilter().
     static bool setFilterTogether(const QList<TableCursor*>& cursors, const QString& column, const QString& value);
     void clearFilter();
+    // Drops the filter and the rows read, and reads nothing until the next setFilter(), as a cursor made Unread.
+    void dropFilterUnread();
     bool isFiltered() const { return m_filterColumn.has_value(); }
     // The filter now in force ("" and "" when there is none).
     QString filterColumn() const { return m_filterColumn.value_or(QString()); }

@@ -34,6 +34,7 @@ private slots:
     void unreadableFileIsAFailureNotNoRows();
     void waitingForALockIsBoundedOverall();
     void cursorsFilteredTogetherReadAsEachAlone();
+    void aFilterByNoValueReadsNothing();
 };
 
 void TestTableCursor::anyTextIsAnOrdinaryValue_data()
@@ -474,6 +475,23 @@ void TestTableCursor::cursorsFilteredTogetherReadAsEachAlone()
         QVERIFY(cursor->lastErrorIsBusy());
         QVERIFY(!cursor->hasCurrent());
     }
+}
+
+void TestTableCursor::aFilterByNoValueReadsNothing()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"));
+    program.exec(QStringLiteral("UPDATE IDE SET Code = NULL"));
+    TableCursor form(program.database(), QStringLiteral("IDE"), TableCursor::Unread {});
+    QVERIFY(form.setFilter(QStringLiteral("Code"), QString()));
+    // No row passes, not even one without a code; and with nothing to read, another program's lock is no hindrance.
+    QCOMPARE(form.count(), 0);
+    QVERIFY(!form.hasCurrent());
+    program.database().setLockWait(100);
+    LockHolder other(program.database());
+    QVERIFY(form.reload());
+    QVERIFY(!form.readFailed());
+    QCOMPARE(form.count(), 0);
 }
 
 QTEST_MAIN(TestTableCursor)
