@@ -7,6 +7,7 @@
 #include "data/TableCursor.h"
 #include "data/Transaction.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -27,7 +28,10 @@ Outcome failed(const QString& error, bool busy)
 // row of either table has it; the unique indexes on the codes refuse a writer that met this one on it anyway.
 Outcome storeInOneStatement(Database& db, TableCursor& details, const QString& code, const QString& writerLock)
 {
-    QStringList columns = details.newRowFields().keys();
+    // The code goes into the form's row only once stored, as when the rows are written one by one.
+    QHash<QString, QString> fields = details.newRowFields();
+    fields.insert(CodeColumn, code);
+    QStringList columns = fields.keys();
     std::sort(columns.begin(), columns.end());
     QStringList names;
     QStringList marks;
@@ -48,7 +52,7 @@ Outcome storeInOneStatement(Database& db, TableCursor& details, const QString& c
     for (int i = 0; i < 3; ++i)
         q.addBindValue(code);
     for (const QString& column : columns)
-        q.addBindValue(details.newRowFields().value(column));
+        q.addBindValue(fields.value(column));
     if (!db.exec(q)) {
         if (db.engine().isCodeTaken(q.lastError()))
             return { Stored::CodeTaken, QString(), false };
@@ -56,6 +60,7 @@ Outcome storeInOneStatement(Database& db, TableCursor& details, const QString& c
     }
     if (!q.next())
         return { Stored::CodeTaken, QString(), false };
+    details.setField(CodeColumn, code);
     details.takeStoredNewRow(q.value(0).toLongLong());
     return { Stored::Saved, QString(), false };
 }
@@ -64,7 +69,6 @@ Outcome storeInOneStatement(Database& db, TableCursor& details, const QString& c
 
 Outcome store(Database& db, TableCursor& details, TableCursor& answers, const QString& code)
 {
-    details.setField(CodeColumn, code);
     const QString writerLock = db.engine().writerLockCondition();
     if (!writerLock.isEmpty() && !db.inTransaction() && details.isNewRow())
         return storeInOneStatement(db, details, code, writerLock);
@@ -82,6 +86,7 @@ Outcome store(Database& db, TableCursor& details, TableCursor& answers, const QS
 
     answers.addNew();
     answers.setField(CodeColumn, code);
+    details.setField(CodeColumn, code);
     for (TableCursor* row : { &answers, &details }) {
         if (row->update())
             continue;
