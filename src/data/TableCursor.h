@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "data/Database.h"
 
@@ -75,6 +76,8 @@ public:
     // statement: one look at one state of the data, and on a server one round trip for them all. False when a cursor
     // could not be read; each then says so as after a failed setFilter().
     static bool setFilterTogether(const QList<TableCursor*>& cursors, const QString& column, const QString& value);
+    // The same with a value of each cursor's own.
+    static bool setFiltersTogether(const QList<std::pair<TableCursor*, QString>>& filters, const QString& column);
     void clearFilter();
     // Drops the filter and the rows read, and reads nothing until the next setFilter(), as a cursor made Unread.
     void dropFilterUnread();

@@ -155,8 +155,19 @@ bool TableCursor::readAll(const QStringList& columns, const std::function<void(c
 
 bool TableCursor::setFilterTogether(const QList<TableCursor*>& cursors, const QString& column, const QString& value)
 {
-    const auto apart = [&cursors, &column, &value] {
-        for (TableCursor* cursor : cursors)
+    QList<std::pair<TableCursor*, QString>> filters;
+    for (TableCursor* cursor : cursors)
+        filters.append({ cursor, value });
+    return setFiltersTogether(filters, column);
+}
+
+bool TableCursor::setFiltersTogether(const QList<std::pair<TableCursor*, QString>>& filters, const QString& column)
+{
+    QList<TableCursor*> cursors;
+    for (const auto& [cursor, value] : filters)
+        cursors << cursor;
+    const auto apart = [&filters, &column] {
+        for (const auto& [cursor, value] : filters)
             if (!cursor->setFilter(column, value))
                 return false;
         return true;
@@ -175,7 +186,7 @@ bool TableCursor::setFilterTogether(const QList<TableCursor*>& cursors, const QS
     for (qsizetype i = 0; i < cursors.size(); ++i) {
         TableCursor* cursor = cursors.at(i);
         cursor->m_filterColumn = column;
-        cursor->m_filterValue = value;
+        cursor->m_filterValue = filters.at(i).second;
         cursor->forgetRows();
         const QString table = cursor->quotedColumn(cursor->m_table);
         const QString where = cursor->whereClause();
