@@ -54,7 +54,8 @@ bool ComparedPairs::rememberInOneStatement(const Pair& pair, const QString& writ
     // deleted while this statement waited for the writers' lock is not found); the pairs it replaces are removed and
     // it is stored only when both are found.
     Database::Statement statement = m_db.statement(
-        QStringLiteral("WITH \"Found\" AS (SELECT \"Code\" FROM \"IDE\" WHERE %1 AND \"Code\" IN (?, ?) FOR KEY SHARE), "
+        QStringLiteral("WITH \"Found\" AS (SELECT \"Code\" FROM \"IDE\" WHERE %1 AND \"Code\" IN (?, ?) "
+                       "FOR KEY SHARE), "
                        "\"Both\" AS (SELECT 1 WHERE EXISTS (SELECT 1 FROM \"Found\" WHERE \"Code\" = ?) "
                        "AND EXISTS (SELECT 1 FROM \"Found\" WHERE \"Code\" = ?)), "
                        "\"Replaced\" AS (DELETE FROM \"ComparedPairs\" WHERE EXISTS (SELECT 1 FROM \"Both\") "

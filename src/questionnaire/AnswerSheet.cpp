@@ -96,9 +96,9 @@ AnswerSheet::Statement AnswerSheet::readItem(int item)
         return read;
     }
     QVariant text;
-    if (!m_answers.reloadWith(
-            QStringLiteral("SELECT \"QUs\" FROM \"QU\" WHERE \"ID\" = ? ORDER BY %1 LIMIT 1").arg(m_db.engine().rowIdentity()),
-            { QString::number(item) }, text)) {
+    const QString statementOfItem = QStringLiteral("SELECT \"QUs\" FROM \"QU\" WHERE \"ID\" = ? ORDER BY %1 LIMIT 1")
+                                        .arg(m_db.engine().rowIdentity());
+    if (!m_answers.reloadWith(statementOfItem, { QString::number(item) }, text)) {
         static_cast<Outcome&>(read) = failure(m_answers);
         return read;
     }

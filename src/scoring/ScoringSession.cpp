@@ -92,8 +92,9 @@ void ScoringSession::readTogether(
     const QString otherForm = ExamineeCode::lookupForms(typedOther).value(0);
     if (oneForm.isEmpty() || otherForm.isEmpty() || &one == &other)
         return;
-    const bool read = TableCursor::setFiltersTogether({ { &one.m_answers, oneForm }, { &one.m_examinee, oneForm },
-                                                          { &other.m_answers, otherForm }, { &other.m_examinee, otherForm } },
+    const bool read = TableCursor::setFiltersTogether(
+        { { &one.m_answers, oneForm }, { &one.m_examinee, oneForm }, { &other.m_answers, otherForm },
+            { &other.m_examinee, otherForm } },
         QStringLiteral("Code"));
     // A read that failed is made again by select(), which says why.
     one.m_readAhead = read ? oneForm : QString();
