@@ -171,8 +171,11 @@ void registration(benchmark::State& state)
 {
     static std::unique_ptr<Database> db = town().open();
     static RegistrationStore store(*db);
-    static TableCursor details(*db, QStringLiteral("IDE"));
+    // The main window's form cursor: it holds only the row being typed.
+    static TableCursor details(*db, QStringLiteral("IDE"), TableCursor::Unread {});
+    static bool formFiltered = details.setFilter(QStringLiteral("Code"), QString());
     static int registered = 0;
+    benchmark::DoNotOptimize(formFiltered);
     measure(state, [](int) {
         details.addNew();
         const QStringList values = { QStringLiteral("مریم"), QStringLiteral("احمدی"), QStringLiteral("زن"),
@@ -192,7 +195,7 @@ void registration(benchmark::State& state)
         });
 }
 
-// The test window opened on a code: the examinee found, the first statement and the stored answers read.
+// The test window opened on a code: the examinee found, the first statement and the stored answers read (one read).
 void testWindowOpen(benchmark::State& state)
 {
     static std::unique_ptr<Database> db = town().open();
@@ -200,7 +203,7 @@ void testWindowOpen(benchmark::State& state)
         AnswerSheet sheet(*db);
         if (sheet.open(codeOf(n)).status != AnswerSheet::Opened::Ready)
             return false;
-        return sheet.statement(1).ok && sheet.readAnswers().ok;
+        return sheet.readItem(1).ok;
     });
 }
 
@@ -229,7 +232,7 @@ void answerAndNextItem(benchmark::State& state)
         sheet.open(QStringLiteral("18"));
     measure(state, noSetup, [](int n) {
         const int item = 1 + n % 35;
-        return sheet.record(item, optionOf(n)).ok && sheet.statement(1 + item % 35).ok && sheet.readAnswers().ok;
+        return sheet.record(item, optionOf(n)).ok && sheet.readItem(1 + item % 35).ok;
     });
 }
 

@@ -91,13 +91,15 @@ MainWindow::MainWindow(Database& db, Messages& messages, WindowRouter& router, Q
     Kit::setUpWindow(this, QStringLiteral("Frm1"), QStringLiteral("Tovrin35"), kClientWidth, kClientHeight);
     setMouseTracking(true);
 
-    m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
+    // The theme row and whether any examinee has answers, in one read.
+    m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), TableCursor::Unread {});
+    m_themeRow->setParent(this);
+    m_anyAnswer = HomeFigures::reloadWithAnyAnswerRow(*m_themeRow);
     // The registration's cursor holds only the row being typed: filtered to no stored row, so the window never
     // counts every examinee when it opens or drops an unsaved registration.
     m_details = new TableCursor(m_db, QStringLiteral("IDE"), TableCursor::Unread {});
     m_details->setParent(this);
     m_details->setFilter(QStringLiteral("Code"), QString());
-    m_anyAnswer = HomeFigures::anyAnswerRow(m_db);
 
     m_themeNumber = Kit::hiddenField(this, QStringLiteral("Text1"));
 

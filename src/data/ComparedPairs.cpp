@@ -1,6 +1,7 @@
 #include "data/ComparedPairs.h"
 
 #include "data/Database.h"
+#include "data/Engine.h"
 #include "data/Transaction.h"
 
 #include <QSqlError>
@@ -36,11 +37,68 @@ bool ComparedPairs::failed(const TableCursor& cursor)
     return false;
 }
 
+bool ComparedPairs::missing(const Pair& pair, const QStringList& registered)
+{
+    for (const QString& code : { pair.firstCode, pair.secondCode })
+        if (!registered.contains(code) && !m_missingCodes.contains(code))
+            m_missingCodes << code;
+    if (m_missingCodes.isEmpty())
+        return false;
+    m_error = QStringLiteral("no examinee has the code %1").arg(m_missingCodes.join(QStringLiteral(", ")));
+    return true;
+}
+
+bool ComparedPairs::rememberInOneStatement(const Pair& pair, const QString& writerLock)
+{
+    // The examinees' rows are held until the pair is stored (no other program deletes one meanwhile, and one
+    // deleted while this statement waited for the writers' lock is not found); the pairs it replaces are removed and
+    // it is stored only when both are found.
+    Database::Statement statement = m_db.statement(
+        QStringLiteral("WITH \"Found\" AS (SELECT \"Code\" FROM \"IDE\" WHERE %1 AND \"Code\" IN (?, ?) "
+                       "FOR KEY SHARE), "
+                       "\"Both\" AS (SELECT 1 WHERE EXISTS (SELECT 1 FROM \"Found\" WHERE \"Code\" = ?) "
+                       "AND EXISTS (SELECT 1 FROM \"Found\" WHERE \"Code\" = ?)), "
+                       "\"Replaced\" AS (DELETE FROM \"ComparedPairs\" WHERE EXISTS (SELECT 1 FROM \"Both\") "
+                       "AND \"Kind\" = ? AND (\"FirstCode\" IN (?, ?) OR \"SecondCode\" IN (?, ?))), "
+                       "\"Stored\" AS (INSERT INTO \"ComparedPairs\" (\"FirstCode\", \"SecondCode\", \"Kind\") "
+                       "SELECT ?::text, ?::text, ?::text FROM \"Both\" RETURNING 1) "
+                       "SELECT \"Code\" FROM \"Found\"")
+            .arg(writerLock));
+    if (!statement)
+        return failedInDatabase();
+    QSqlQuery& q = statement.query();
+    for (int i = 0; i < 2; ++i) {
+        q.addBindValue(pair.firstCode);
+        q.addBindValue(pair.secondCode);
+    }
+    q.addBindValue(pair.kind);
+    for (int i = 0; i < 2; ++i) {
+        q.addBindValue(pair.firstCode);
+        q.addBindValue(pair.secondCode);
+    }
+    q.addBindValue(pair.firstCode);
+    q.addBindValue(pair.secondCode);
+    q.addBindValue(pair.kind);
+    if (!m_db.exec(q))
+        return failedInDatabase();
+    QStringList registered;
+    while (q.next())
+        registered << q.value(0).toString();
+    if (q.lastError().isValid()) {
+        m_db.noteFailure(q.lastError());
+        return failedInDatabase();
+    }
+    return !missing(pair, registered);
+}
+
 bool ComparedPairs::remember(const Pair& pair)
 {
     m_error.clear();
     m_busy = false;
     m_missingCodes.clear();
+    const QString writerLock = m_db.engine().writerLockCondition();
+    if (!writerLock.isEmpty() && !m_db.inTransaction())
+        return rememberInOneStatement(pair, writerLock);
     Transaction transaction(m_db);
     if (!transaction.begun()) {
         m_error = transaction.error();
@@ -67,13 +125,8 @@ bool ComparedPairs::remember(const Pair& pair)
             return failedInDatabase();
         }
     }
-    for (const QString& code : { pair.firstCode, pair.secondCode })
-        if (!registered.contains(code) && !m_missingCodes.contains(code))
-            m_missingCodes << code;
-    if (!m_missingCodes.isEmpty()) {
-        m_error = QStringLiteral("no examinee has the code %1").arg(m_missingCodes.join(QStringLiteral(", ")));
+    if (missing(pair, registered))
         return false;
-    }
     if (!removePairsOfKind(pair))
         return false;
     m_asFirst.addNew();

@@ -49,6 +49,10 @@ private:
     bool failedInDatabase();
     // Removes every pair of the pair's kind that either of its codes is in.
     bool removePairsOfKind(const Pair& pair);
+    // remember() as one statement that takes the writers' lock itself.
+    bool rememberInOneStatement(const Pair& pair, const QString& writerLock);
+    // Whether a code of the pair is not among the `registered` ones; notes which and says so in error().
+    bool missing(const Pair& pair, const QStringList& registered);
 
     Database& m_db;
     TableCursor m_asFirst;

@@ -192,6 +192,8 @@ public:
     bool beginReading();
     bool commit();
     void rollback();
+    // Whether a transaction of this connection is open.
+    bool inTransaction() const { return m_inTransaction; }
     QString lastError() const;
     // The code the engine gave the last failure: the server's SQLSTATE, SQLite's result code; empty when it gave
     // none (the client noticed the failure itself).

@@ -32,6 +32,7 @@ public:
 
     QStringList beginWriting() const override { return { QStringLiteral("BEGIN IMMEDIATE") }; }
     QString beginReading() const override { return QStringLiteral("BEGIN"); }
+    QString writerLockCondition() const override { return QString(); }
     QString returningIdentity() const override { return QString(); }
 
     QString holdsOtherThanPrintableAscii(const QString& column) const override
@@ -93,6 +94,12 @@ public:
             QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(WriterLock) };
     }
     QString beginReading() const override { return QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
+    // A subquery that reads no table: the server takes the lock once, before the statement reads a row, and lets
+    // it go with the statement's own transaction.
+    QString writerLockCondition() const override
+    {
+        return QStringLiteral("(SELECT pg_advisory_xact_lock(%1)) IS NOT NULL").arg(WriterLock);
+    }
     QString returningIdentity() const override { return QStringLiteral(" RETURNING ") + rowIdentity(); }
 
     QString holdsOtherThanPrintableAscii(const QString& column) const override

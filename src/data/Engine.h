@@ -44,6 +44,11 @@ public:
     // only reads, seeing one state of the data from its first read to its end.
     virtual QStringList beginWriting() const = 0;
     virtual QString beginReading() const = 0;
+    // A condition that takes the data for writing as beginWriting() does, for a write that is a transaction of its
+    // own in one statement (one round trip to a server where a transaction takes three): added to its WHERE, it is
+    // met once, before any row is read, and waits for another writer as long. Empty when the engine has none, and a
+    // lone write goes through beginWriting() and a commit instead.
+    virtual QString writerLockCondition() const = 0;
 
     // What an insert adds to its statement to be told the new row's identity ("" when the driver says it itself).
     virtual QString returningIdentity() const = 0;

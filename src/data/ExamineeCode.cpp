@@ -21,24 +21,33 @@ QString candidateCondition(const Engine& engine)
 
 } // namespace
 
-Found find(const QString& typed, std::initializer_list<TableCursor*> cursors)
+Found find(const QString& typed, std::initializer_list<TableCursor*> cursors, TableCursor* alongside)
 {
     Found search;
     const QStringList forms = lookupForms(typed);
     if (forms.isEmpty())
         return search;
     search.status = Found::Status::NotFound;
+    QList<TableCursor*> read(cursors);
+    if (alongside)
+        read << alongside;
     for (const QString& form : forms) {
-        bool any = false;
-        for (TableCursor* cursor : cursors) {
-            if (!cursor->setFilter(QStringLiteral("Code"), form)) {
+        if (!TableCursor::setFilterTogether(read, QStringLiteral("Code"), form)) {
+            for (TableCursor* cursor : read) {
+                if (!cursor->readFailed())
+                    continue;
                 search.status = Found::Status::Failed;
                 search.error = cursor->lastError();
                 search.busy = cursor->lastErrorIsBusy();
                 return search;
             }
-            any = any || cursor->count() > 0;
+            search.status = Found::Status::Failed;
+            search.error = read.first()->lastError();
+            return search;
         }
+        bool any = false;
+        for (TableCursor* cursor : cursors)
+            any = any || cursor->count() > 0;
         if (any) {
             search.status = Found::Status::Found;
             search.code = form;

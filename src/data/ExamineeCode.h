@@ -31,8 +31,9 @@ struct Found {
 
 // The one way to find an examinee by a typed code: each of the code's lookup forms in turn filters every cursor,
 // until one of them has a row. The cursors are left filtered by the form that found it (when Found). A cursor that
-// cannot be read makes the search Failed, never NotFound.
-Found find(const QString& typed, std::initializer_list<TableCursor*> cursors);
+// cannot be read makes the search Failed, never NotFound. `alongside`, when given, is filtered by each form too,
+// read in the same statement as the cursors, and has no say in whether the code is found.
+Found find(const QString& typed, std::initializer_list<TableCursor*> cursors, TableCursor* alongside = nullptr);
 
 struct Taken {
     bool read = false; // false: the data could not be read, and nothing is known about the code

@@ -4,6 +4,7 @@
 #include "data/Engine.h"
 #include "data/Schema.h"
 #include "data/Sql.h"
+#include "data/TableCursor.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -171,6 +172,17 @@ std::optional<bool> anyAnswerRow(Database& db)
     if (!statement || !db.exec(statement.query()))
         return std::nullopt;
     return statement.query().next();
+}
+
+std::optional<bool> reloadWithAnyAnswerRow(TableCursor& cursor)
+{
+    QVariant any;
+    if (!cursor.reloadWith(QStringLiteral("SELECT 1 FROM \"Answer\" LIMIT 1"), {}, any))
+        return std::nullopt;
+    // Without a row of the cursor's, the value was not read with it.
+    if (!cursor.hasCurrent())
+        return anyAnswerRow(cursor.database());
+    return !any.isNull();
 }
 
 Reader::Reader(Database& db, int recentCount, QObject* parent)

@@ -11,6 +11,7 @@
 #include <optional>
 
 class Database;
+class TableCursor;
 class QThread;
 
 // What the main window's home panel tells at a glance: how many examinees are registered, how many have answered
@@ -39,6 +40,9 @@ Figures read(Database& db, int recentCount);
 // Whether any examinee has an answer row, without counting them: what the buttons that need an examinee ask.
 // Empty when the table could not be read (`db` then says why).
 std::optional<bool> anyAnswerRow(Database& db);
+// The same, read in the statement that reads `cursor`'s rows again (a window's first read at its opening): one read
+// for both. Empty when that read failed (the cursor then says why).
+std::optional<bool> reloadWithAnyAnswerRow(TableCursor& cursor);
 
 // The figures read on a thread of its own, over a connection of its own to the same file or server, so that the
 // main window, made afresh on every return to it, never waits for a count over a whole table: it shows the last

@@ -27,11 +27,12 @@ TableCursor::TableCursor(Database& db, const QString& table, Unread)
 {
 }
 
-TableCursor::TableCursor(Database& db, const QString& table, CountedOnDemand, QObject* parent)
+TableCursor::TableCursor(Database& db, const QString& table, CountedOnDemand counted, QObject* parent)
     : QObject(parent)
     , m_db(db)
     , m_table(table)
     , m_countOnDemand(true)
+    , m_firstRowsKept(counted.firstRowsKept)
 {
     reload();
 }
@@ -173,6 +174,17 @@ void TableCursor::takeRow(const QSqlQuery& query, int first)
 
 bool TableCursor::reload()
 {
+    return reloadReading(nullptr, {}, nullptr);
+}
+
+bool TableCursor::reloadWith(const QString& value, const QVariantList& bound, QVariant& read)
+{
+    read = QVariant();
+    return reloadReading(&value, bound, &read);
+}
+
+void TableCursor::forgetRows()
+{
     m_rowIds.reset();
     m_inserted = -1;
     m_edits.clear();
@@ -182,12 +194,36 @@ bool TableCursor::reload()
     m_currentRowId = -1;
     m_count = 0;
     m_counted = !m_countOnDemand;
+    m_firstRows.reset();
+}
+
+bool TableCursor::finishReading(bool ok)
+{
+    if (!ok) {
+        // Nothing is known about the rows; a count of 0 here would pass for "no such row".
+        m_count = 0;
+        m_position = -1;
+        m_currentRowId = -1;
+        m_values.clear();
+    }
+    m_readFailed = !ok;
+    emit currentChanged();
+    emit rowsChanged();
+    return ok;
+}
+
+bool TableCursor::reloadReading(const QString* value, const QVariantList& bound, QVariant* read)
+{
+    forgetRows();
 
     // The columns are read with the rows when the file could not be read before. The count and the first row in
     // one statement: one look at one state of the data, and on a server one round trip; the first row alone when
     // the rows are counted on demand.
     bool ok = loadColumns();
-    if (ok && m_listing) {
+    if (ok && m_filterColumn && m_filterValue.isNull() && m_conditions.isEmpty() && !value) {
+        // A filter by no value (a form's cursor that holds only the row being typed) passes no row on either engine:
+        // nothing to read, and no round trip to a server for it.
+    } else if (ok && m_listing) {
         // A listing counts its rows; the rows themselves are read a page at a time.
         Database::Statement statement
             = prepared(QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(quotedColumn(m_table), whereClause()));
@@ -205,38 +241,50 @@ bool TableCursor::reload()
         }
     } else if (ok) {
         const QString& identity = m_db.engine().rowIdentity();
+        const QString selected = value ? QStringLiteral("(%1), %2").arg(*value, selectedColumns()) : selectedColumns();
+        const int rows = m_countOnDemand && !value ? qMax(1, m_firstRowsKept) : 1;
         Database::Statement statement = prepared(m_countOnDemand
-                ? QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                      .arg(quotedColumn(m_table), whereClause(), selectedColumns(), identity)
+                ? QStringLiteral("SELECT %3 FROM %1%2 ORDER BY %4 LIMIT %5")
+                      .arg(quotedColumn(m_table), whereClause(), selected, identity, QString::number(rows))
                 : QStringLiteral("SELECT (SELECT COUNT(*) FROM %1%2), %3 FROM %1%2 ORDER BY %4 LIMIT 1")
-                      .arg(quotedColumn(m_table), whereClause(), selectedColumns(), identity));
+                      .arg(quotedColumn(m_table), whereClause(), selected, identity));
         ok = bool(statement);
         if (ok) {
             QSqlQuery& q = statement.query();
-            bindFilter(q);
             if (!m_countOnDemand)
                 bindFilter(q);
+            for (const QVariant& mark : bound)
+                q.addBindValue(mark);
+            bindFilter(q);
             ok = run(q);
             if (ok && q.next()) {
+                const int first = (m_countOnDemand ? 0 : 1) + (value ? 1 : 0);
                 m_count = m_countOnDemand ? 1 : q.value(0).toInt();
                 m_position = 0;
-                takeRow(q, m_countOnDemand ? 0 : 1);
+                if (read)
+                    *read = q.value(first - 1);
+                takeRow(q, first);
+                if (m_firstRowsKept > 0 && !value) {
+                    m_firstRows.emplace();
+                    do {
+                        QStringList row;
+                        for (int i = 0; i < m_columns.size(); ++i)
+                            row << q.value(first + 1 + i).toString();
+                        m_firstRows->append(row);
+                    } while (q.next());
+                }
             } else if (ok && q.lastError().isValid()) {
+                ok = fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
+            } else if (ok && m_firstRowsKept > 0 && !value) {
+                m_firstRows.emplace();
+            }
+            if (ok && q.lastError().isValid()) {
+                m_firstRows.reset();
                 ok = fail(q.lastError().text(), m_db.engine().isBusy(q.lastError()));
             }
         }
     }
-    if (!ok) {
-        // Nothing is known about the rows; a count of 0 here would pass for "no such row".
-        m_count = 0;
-        m_position = -1;
-        m_currentRowId = -1;
-        m_values.clear();
-    }
-    m_readFailed = !ok;
-    emit currentChanged();
-    emit rowsChanged();
-    return ok;
+    return finishReading(ok);
 }
 
 bool TableCursor::setConditions(const QList<Condition>& conditions)
@@ -274,6 +322,16 @@ void TableCursor::clearFilter()
     m_filterColumn.reset();
     m_filterValue.clear();
     reload();
+}
+
+void TableCursor::dropFilterUnread()
+{
+    m_filterColumn.reset();
+    m_filterValue.clear();
+    forgetRows();
+    m_readFailed = false;
+    emit currentChanged();
+    emit rowsChanged();
 }
 
 int TableCursor::count() const
@@ -408,6 +466,7 @@ void TableCursor::addNew()
 
 bool TableCursor::update()
 {
+    m_firstRows.reset();
     if (m_listing)
         return fail(QStringLiteral("a listing of %1 is only read").arg(m_table));
     if (!hasCurrent())
@@ -448,19 +507,7 @@ bool TableCursor::update()
             m_currentRowId = returning.isEmpty() ? q.lastInsertId().toLongLong()
                                                  : (q.next() ? q.value(0).toLongLong() : -1);
         }
-        m_isNew = false;
-        // The stored row stays current, even when it does not match the filter. Its identity is the highest yet,
-        // so it comes last: the row ids are not read again for it (on a server, that is a round trip, and the whole
-        // table's ids for a cursor without a filter); when they are read later, it is kept among them.
-        m_inserted = m_currentRowId;
-        if (m_rowIds) {
-            if (!m_rowIds->contains(m_currentRowId))
-                m_rowIds->append(m_currentRowId);
-            m_position = static_cast<int>(m_rowIds->indexOf(m_currentRowId));
-        } else {
-            m_position = m_count;
-            ++m_count;
-        }
+        placeInserted();
     } else if (!m_edits.isEmpty()) {
         QStringList sets;
         for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
@@ -486,8 +533,26 @@ bool TableCursor::update()
     return true;
 }
 
+void TableCursor::placeInserted()
+{
+    m_isNew = false;
+    // The stored row stays current, even when it does not match the filter. Its identity is the highest yet, so it
+    // comes last: the row ids are not read again for it (on a server, that is a round trip, and the whole table's
+    // ids for a cursor without a filter); when they are read later, it is kept among them.
+    m_inserted = m_currentRowId;
+    if (m_rowIds) {
+        if (!m_rowIds->contains(m_currentRowId))
+            m_rowIds->append(m_currentRowId);
+        m_position = static_cast<int>(m_rowIds->indexOf(m_currentRowId));
+    } else {
+        m_position = m_count;
+        ++m_count;
+    }
+}
+
 bool TableCursor::remove()
 {
+    m_firstRows.reset();
     if (m_isNew) {
         reload();
         return true;
@@ -529,6 +594,7 @@ bool TableCursor::remove()
 
 bool TableCursor::removeAll()
 {
+    m_firstRows.reset();
     if (m_listing)
         return fail(QStringLiteral("a listing of %1 is only read").arg(m_table));
     {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "data/Database.h"
 
@@ -31,7 +32,11 @@ public:
     // A cursor for a grid: a read fetches the first row alone, and the rows are counted only when count() is first
     // asked for, so a grid can show its first screen before a count over thousands of rows (which a counsellor's
     // rights on the clinic's server make dearer still) has run.
-    struct CountedOnDemand {};
+    // With `firstRowsKept`, a read takes that many rows with the first one and keeps them for the first
+    // readRows() of them: a window and its grid's first screen read once.
+    struct CountedOnDemand {
+        int firstRowsKept = 0;
+    };
     TableCursor(Database& db, const QString& table, CountedOnDemand, QObject* parent = nullptr);
     // A cursor that only lists rows, in the order of one column (newest first, for a trail), for a grid and an
     // export: it counts, reads pages, every row and the distinct values, and has no current row to move, change or
@@ -74,10 +79,22 @@ public:
 
     // Reads the rows again and moves to the first one; unsaved edits and an unsaved new row are dropped.
     bool reload();
+    // reload(), reading in the same statement one value more beside the rows (on a server, one round trip for both):
+    // `value` is a query of one value, its marks bound to `bound`. `read` gets it, or stays null when no row passes
+    // the filter (the value is then not read).
+    bool reloadWith(const QString& value, const QVariantList& bound, QVariant& read);
 
     // Restricts the rows to those whose `column` equals `value`, then reloads. Fails on an unknown column.
     bool setFilter(const QString& column, const QString& value);
+    // setFilter() on each of several cursors of one database (none of them a listing), their rows read in one
+    // statement: one look at one state of the data, and on a server one round trip for them all. False when a cursor
+    // could not be read; each then says so as after a failed setFilter().
+    static bool setFilterTogether(const QList<TableCursor*>& cursors, const QString& column, const QString& value);
+    // The same with a value of each cursor's own.
+    static bool setFiltersTogether(const QList<std::pair<TableCursor*, QString>>& filters, const QString& column);
     void clearFilter();
+    // Drops the filter and the rows read, and reads nothing until the next setFilter(), as a cursor made Unread.
+    void dropFilterUnread();
     bool isFiltered() const { return m_filterColumn.has_value(); }
     // The filter now in force ("" and "" when there is none).
     QString filterColumn() const { return m_filterColumn.value_or(QString()); }
@@ -112,6 +129,16 @@ public:
     void addNew();
     // Writes the current row (insert for a new row, otherwise the changed columns). True when stored.
     bool update();
+    // Writes the changes of the current stored row as update() does, as a write transaction of its own that takes the
+    // data for writing as Transaction does (waiting for another writer as long, busy alike): on a server the whole
+    // of it is one statement. Inside the caller's transaction, update(). When it fails nothing is stored and the
+    // changes are still pending, as after a failed update().
+    bool updateAlone();
+
+    // A new row stored by a statement of the caller's, with its fields as set here: the fields set, and the row
+    // taken as update() takes the row it stored, with the identity the statement gave it.
+    const QHash<QString, QString>& newRowFields() const { return m_edits; }
+    void takeStoredNewRow(qint64 rowId);
     // Removes the current row; the next row becomes current.
     bool remove();
     // Removes every row through the filter (every row of the table when there is none), then reads the rows again.
@@ -125,6 +152,9 @@ public:
     // The different non-empty values of `column` among the rows through the filter, in Persian alphabetical order:
     // what a list of names offers. False (with lastError) on an unknown column or a failed read.
     bool distinctValues(const QString& column, QStringList& values);
+    // The same for several columns in one read (on a server, one round trip): `values` gets a list for each column,
+    // in the order of `columns`.
+    bool distinctValues(const QStringList& columns, QList<QStringList>& values);
 
     // The platform's description of the last failure, and whether it was the file being held by another program.
     QString lastError() const { return m_lastError; }
@@ -150,7 +180,13 @@ signals:
 
 private:
     bool loadColumns();
+    bool reloadReading(const QString* value, const QVariantList& bound, QVariant* read);
+    // What a reload forgets before it reads, and what it says after.
+    void forgetRows();
+    bool finishReading(bool ok);
     bool loadRowIds();
+    // Places a new row just stored as the current one, after the rows read before it.
+    void placeInserted();
     bool loadCurrent();
     bool fail(const QString& error, bool busy = false);
     bool run(QSqlQuery& query);
@@ -183,6 +219,10 @@ private:
     mutable std::optional<QList<qint64>> m_rowIds;
     mutable int m_count = 0;
     bool m_countOnDemand = false;
+    int m_firstRowsKept = 0;
+    // The rows read with the first one (each in the order of m_columns), until the first readRows() of them or a
+    // write.
+    std::optional<QList<QStringList>> m_firstRows;
     mutable bool m_counted = true; // m_count is the number of rows, not yet read when counted on demand
     // The row this cursor stored last since it read its rows, kept among its row ids even outside the filter.
     qint64 m_inserted = -1;

@@ -4,8 +4,9 @@
 
 ExamineeDeletion::ExamineeDeletion(Database& db)
     : m_db(db)
-    , m_details(db, QStringLiteral("IDE"))
-    , m_answers(db, QStringLiteral("Answer"))
+    // Nothing is read before a code is looked up: unfiltered, the cursors' rows are never looked at.
+    , m_details(db, QStringLiteral("IDE"), TableCursor::Unread {})
+    , m_answers(db, QStringLiteral("Answer"), TableCursor::Unread {})
     , m_pairs(db)
 {
 }
@@ -28,8 +29,8 @@ QString ExamineeDeletion::foundName()
 
 void ExamineeDeletion::forget()
 {
-    m_details.clearFilter();
-    m_answers.clearFilter();
+    m_details.dropFilterUnread();
+    m_answers.dropFilterUnread();
 }
 
 ExamineeDeletion::Result ExamineeDeletion::removeFound()

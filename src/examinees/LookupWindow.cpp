@@ -111,7 +111,9 @@ LookupWindow::LookupWindow(
 void LookupWindow::openCursors()
 {
     m_themeRow = new TableCursor(m_db, QStringLiteral("Theme"), this);
-    m_listed = new TableCursor(m_db, QStringLiteral("IDE"), TableCursor::CountedOnDemand {}, this);
+    // The grid's first screen is read with the first row.
+    m_listed = new TableCursor(
+        m_db, QStringLiteral("IDE"), TableCursor::CountedOnDemand { CursorTableModel::PageSize }, this);
 }
 
 void LookupWindow::buildSearchBoxes()
@@ -359,15 +361,17 @@ void LookupWindow::reloadNameLists()
 {
     QScopedValueRollback quiet(m_quiet, true);
     QString error;
-    for (auto [box, names, column] : { std::tuple { m_firstName, m_firstNames, QStringLiteral("FName") },
-             std::tuple { m_familyName, m_familyNames, QStringLiteral("LName") },
-             std::tuple { m_group, m_groups, QStringLiteral("Group") } }) {
-        // Read from the unfiltered rows, so the lists offer every examinee's name and group whatever the grid shows.
-        QStringList values;
-        if (!m_listed->distinctValues(column, values) && error.isEmpty())
-            error = m_listed->lastError();
+    // Read from the unfiltered rows, so the lists offer every examinee's name and group whatever the grid shows; the
+    // three lists in one read.
+    QList<QStringList> lists;
+    if (!m_listed->distinctValues({ QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Group") }, lists))
+        error = m_listed->lastError();
+    lists.resize(3);
+    int list = 0;
+    for (auto [box, names] : { std::pair { m_firstName, m_firstNames }, std::pair { m_familyName, m_familyNames },
+             std::pair { m_group, m_groups } }) {
         const QString typed = box->currentText();
-        names->setStringList(values);
+        names->setStringList(lists.at(list++));
         box->setCurrentIndex(-1);
         box->setEditText(typed);
     }

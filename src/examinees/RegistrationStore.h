@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/NewExaminee.h"
 #include "data/TableCursor.h"
 
 #include <QString>
@@ -11,13 +12,8 @@ class Database;
 // belongs to whoever shows it.
 class RegistrationStore {
 public:
-    enum class Stored { Saved, CodeTaken, Failed };
-
-    struct Outcome {
-        Stored stored = Stored::Failed;
-        QString error; // the platform's description, when Failed
-        bool busy = false; // Failed because another program holds the data
-    };
+    using Stored = NewExaminee::Stored;
+    using Outcome = NewExaminee::Outcome;
 
     explicit RegistrationStore(Database& db);
 
@@ -28,5 +24,5 @@ public:
 
 private:
     Database& m_db;
-    TableCursor m_answers; // receives the new Answer row
+    TableCursor m_answers; // receives the new Answer row where the rows are written one by one
 };

@@ -1,6 +1,7 @@
 #include "questionnaire/AnswerSheet.h"
 
 #include "data/AnswerScores.h"
+#include "data/Engine.h"
 #include "data/ExamineeCode.h"
 #include "data/QuestionnaireItems.h"
 #include "data/Transaction.h"
@@ -52,7 +53,8 @@ AnswerSheet::Opening AnswerSheet::open(const QString& typedCode)
 {
     m_code.clear();
     Opening opening;
-    const ExamineeCode::Found found = ExamineeCode::find(typedCode, {&m_answers});
+    // The details are read with the answers, by the same form of the code.
+    const ExamineeCode::Found found = ExamineeCode::find(typedCode, { &m_answers }, m_details ? &*m_details : nullptr);
     switch (found.status) {
     case ExamineeCode::Found::Status::NothingTyped:
         opening.status = Opened::NothingTyped;
@@ -66,11 +68,6 @@ AnswerSheet::Opening AnswerSheet::open(const QString& typedCode)
         return opening;
     case ExamineeCode::Found::Status::Found:
         break;
-    }
-    if (m_details && !m_details->setFilter(CodeColumn, found.code)) {
-        opening.status = Opened::Failed;
-        static_cast<Outcome&>(opening) = failure(*m_details);
-        return opening;
     }
     m_code = found.code;
     opening.status = Opened::Ready;
@@ -88,6 +85,27 @@ AnswerSheet::Statement AnswerSheet::statement(int item)
         return read;
     }
     read.text = m_statements->field(QStringLiteral("QUs"));
+    return read;
+}
+
+AnswerSheet::Statement AnswerSheet::readItem(int item)
+{
+    Statement read;
+    if (!isOpen()) {
+        static_cast<Outcome&>(read) = noExaminee();
+        return read;
+    }
+    QVariant text;
+    const QString statementOfItem = QStringLiteral("SELECT \"QUs\" FROM \"QU\" WHERE \"ID\" = ? ORDER BY %1 LIMIT 1")
+                                        .arg(m_db.engine().rowIdentity());
+    if (!m_answers.reloadWith(statementOfItem, { QString::number(item) }, text)) {
+        static_cast<Outcome&>(read) = failure(m_answers);
+        return read;
+    }
+    // Without the examinee's row the statement was not read with it.
+    if (!m_answers.hasCurrent())
+        return statement(item);
+    read.text = text.toString();
     return read;
 }
 
@@ -120,13 +138,16 @@ AnswerSheet::Outcome AnswerSheet::record(int item, int option)
         return noExaminee();
     if (scoreForOption(item, option) == 0)
         return failure(QStringLiteral("item %1 has no option %2").arg(item).arg(option));
-    Transaction transaction(m_db);
-    if (!transaction.begun())
-        return failure(transaction);
-    if (const Outcome stored = recordWithin(item, option); !stored.ok)
-        return stored;
-    if (!transaction.commit())
-        return undo(transaction, failure(transaction));
+    if (const Outcome read = readWhatFailed(); !read.ok)
+        return read;
+    // A transaction of its own, in one statement where the engine allows: one round trip to a server.
+    m_answers.setField(answerColumn(item), QString::number(scoreForOption(item, option)));
+    if (!m_answers.updateAlone()) {
+        // Nothing reached the row: dropping the change leaves the answers as they were read.
+        const Outcome failed = failure(m_answers);
+        m_answers.revert();
+        return failed;
+    }
     return {};
 }
 

@@ -55,6 +55,10 @@ public:
     // The statement of `item` (1..35), read from the file each time; empty when the file has none for it.
     Statement statement(int item);
 
+    // The statement of `item` and the examinee's answers read again (readAnswers()), in one read. When it fails the
+    // sheet knows no answers, and the statement is not known either.
+    Statement readItem(int item);
+
     // Reads the examinee's answers again, so what is shown next is what the file holds now. When the read fails the
     // sheet knows no answers until a read succeeds; a choice reads them again before it is stored.
     Outcome readAnswers();

@@ -448,19 +448,17 @@ void TestWindow::itemNumberChanged(const QString& text)
 
 void TestWindow::loadItem(int item)
 {
-    // Read from the file every time, so the screen always shows what is stored.
-    const AnswerSheet::Statement statement = m_sheet->statement(item);
-    m_statement->setText(statement.text);
-    const AnswerSheet::Outcome answers = m_sheet->readAnswers();
+    // Read from the file every time, so the screen always shows what is stored: the statement and the answers in
+    // one read.
+    const AnswerSheet::Statement read = m_sheet->readItem(item);
+    m_statement->setText(read.text);
     m_shownItem = item;
     setOptionFrameCaption(item);
     ShowStoredAnswer();
     showProgress();
     // A file that cannot be read shows no answer; that must not pass for "not answered yet".
-    if (!statement.ok || !answers.ok) {
-        const AnswerSheet::Outcome& failed = statement.ok ? answers : statement;
-        Kit::reportDatabaseTrouble(m_messages, this, failed.busy, failed.error);
-    }
+    if (!read.ok)
+        Kit::reportDatabaseTrouble(m_messages, this, read.busy, read.error);
 }
 
 void TestWindow::setOptionFrameCaption(int item)

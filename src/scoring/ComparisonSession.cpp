@@ -23,6 +23,8 @@ ComparisonSession::Outcome ComparisonSession::compare(
         outcome.status = Outcome::Status::SameCode;
         return outcome;
     }
+    // Both examinees in one read; each scoring pass then goes on from it.
+    ScoringSession::readTogether(m_first, typedFirst, m_second, typedSecond);
     outcome = selectOne(m_first, typedFirst, 1);
     if (!outcome.compared())
         return outcome;

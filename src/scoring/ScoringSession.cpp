@@ -6,11 +6,7 @@
 #include "scoring/ScoringPass.h"
 #include "scoring/reports/ListReportRows.h"
 
-namespace {
-
-const QString codeColumn = QStringLiteral("Code");
-
-} // namespace
+#include <utility>
 
 ScoringSession::ScoringSession(Database& db)
     : m_answers(db, QStringLiteral("Answer"))
@@ -29,7 +25,17 @@ ScoringSession::Selection ScoringSession::select(const QString& typedCode)
     m_selectedAnswers.clear();
 
     // The answer sheet decides who the code is; the examinee's row is where the scores go.
-    const ExamineeCode::Found search = ExamineeCode::find(typedCode, { &m_answers });
+    // The examinee's row is read with the answer sheet, by the same form of the code; what readTogether() found by
+    // the code's first form is what the search would find first.
+    const QString readAhead = std::exchange(m_readAhead, QString());
+    const QStringList forms = ExamineeCode::lookupForms(typedCode);
+    ExamineeCode::Found search;
+    if (!readAhead.isEmpty() && forms.value(0) == readAhead && !m_answers.readFailed() && m_answers.count() > 0) {
+        search.status = ExamineeCode::Found::Status::Found;
+        search.code = readAhead;
+    } else {
+        search = ExamineeCode::find(typedCode, { &m_answers }, &m_examinee);
+    }
     Selection selection;
     switch (search.status) {
     case ExamineeCode::Found::Status::NothingTyped:
@@ -46,8 +52,6 @@ ScoringSession::Selection ScoringSession::select(const QString& typedCode)
     case ExamineeCode::Found::Status::Found:
         break;
     }
-    if (!m_examinee.setFilter(codeColumn, search.code))
-        return failed(m_examinee);
     if (m_examinee.count() == 0) {
         selection.status = Selection::Status::DetailsMissing;
         return selection;
@@ -81,13 +85,20 @@ ScoringSession::Selection ScoringSession::select(const QString& typedCode)
     return selection;
 }
 
-ScoringSession::Selection ScoringSession::failed(const TableCursor& cursor) const
+void ScoringSession::readTogether(
+    ScoringSession& one, const QString& typedOne, ScoringSession& other, const QString& typedOther)
 {
-    Selection selection;
-    selection.status = Selection::Status::Failed;
-    selection.message = cursor.lastError();
-    selection.busy = cursor.lastErrorIsBusy();
-    return selection;
+    const QString oneForm = ExamineeCode::lookupForms(typedOne).value(0);
+    const QString otherForm = ExamineeCode::lookupForms(typedOther).value(0);
+    if (oneForm.isEmpty() || otherForm.isEmpty() || &one == &other)
+        return;
+    const bool read = TableCursor::setFiltersTogether(
+        { { &one.m_answers, oneForm }, { &one.m_examinee, oneForm }, { &other.m_answers, otherForm },
+            { &other.m_examinee, otherForm } },
+        QStringLiteral("Code"));
+    // A read that failed is made again by select(), which says why.
+    one.m_readAhead = read ? oneForm : QString();
+    other.m_readAhead = read ? otherForm : QString();
 }
 
 ExamineeDetails ScoringSession::currentExaminee() const

@@ -52,6 +52,12 @@ public:
     // began are seen. Whatever the outcome, the previous selection is gone.
     Selection select(const QString& typedCode);
 
+    // Reads what select() of `typedOne` on `one` and of `typedOther` on `other` read first (each code's first lookup
+    // form), in one statement: each select() of the same code that follows reads nothing more when that form found
+    // the answer sheet (a comparison's two codes, one round trip to a server for both).
+    static void readTogether(ScoringSession& one, const QString& typedOne, ScoringSession& other,
+        const QString& typedOther);
+
     // The selected examinee's details and results with the clinic's name and address; nothing when none is selected.
     const std::optional<ShownResults>& selected() const { return m_selected; }
     void clearSelection() { m_selected.reset(); }
@@ -67,13 +73,14 @@ public:
     const QString& theme() const { return m_theme; }
 
 private:
-    Selection failed(const TableCursor& cursor) const;
     ExamineeDetails currentExaminee() const;
     QStringList storedAnswers() const;
     ShownResults shown(const ExamineeDetails& examinee, const ScoringResult& scored) const;
 
     TableCursor m_answers;
     TableCursor m_examinee;
+    // The form of a code readTogether() read the cursors by, until select() uses what it read.
+    QString m_readAhead;
     TableCursor m_everyone;
     Clinic m_clinic;
     QString m_theme;

@@ -1,3 +1,4 @@
+#include "data/ComparedPairs.h"
 #include "data/Database.h"
 #include "data/TableCursor.h"
 #include "data/Transaction.h"
@@ -24,6 +25,8 @@ private slots:
     void deletedWhileAnswered_data();
     void deletedWhileAnswered();
     void aCodeStoredTwiceIsRefusedByTheServer();
+    void loneWritesWaitForAnotherWriter_data();
+    void loneWritesWaitForAnotherWriter();
 
 private:
     static void engines();
@@ -193,6 +196,73 @@ void TestConcurrency::aCodeStoredTwiceIsRefusedByTheServer()
     }
     QCOMPARE(program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("7")), 1);
     QCOMPARE(program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("7")), 1);
+}
+
+void TestConcurrency::loneWritesWaitForAnotherWriter_data()
+{
+    engines();
+}
+
+void TestConcurrency::loneWritesWaitForAnotherWriter()
+{
+    QFETCH(bool, server);
+    if (server)
+        T35_SKIP_WITHOUT_SERVER();
+    TestProgram program(server ? TestProgram::OnServer : TestProgram::OnFile);
+    program.addExaminee(QStringLiteral("12"));
+    program.addExaminee(QStringLiteral("13"));
+    Database& db = program.database();
+    AnswerSheet sheet(db);
+    QCOMPARE(sheet.open(QStringLiteral("12")).status, AnswerSheet::Opened::Ready);
+    RegistrationStore store(db);
+    TableCursor details(db, QStringLiteral("IDE"));
+    ComparedPairs pairs(db);
+    const ComparedPairs::Pair pair { QStringLiteral("12"), QStringLiteral("13"), ComparedPairs::CoupleKind };
+    const auto registerNew = [&] {
+        details.addNew();
+        details.setField(QStringLiteral("FName"), QStringLiteral("Sara"));
+        return store.storeIfCodeIsFree(details, QStringLiteral("14"));
+    };
+
+    // Another counsellor's write transaction is open: each write waits for it as long as the wait allows, is told
+    // as busy, and stores nothing.
+    db.setLockWait(100);
+    std::unique_ptr<Database> other = secondProgram(program);
+    QVERIFY(other->open().ok());
+    {
+        Transaction writing(*other);
+        QVERIFY(writing.begun());
+        const AnswerSheet::Outcome answer = sheet.record(1, 2);
+        QVERIFY(!answer.ok);
+        QVERIFY2(answer.busy, qPrintable(answer.error));
+        QCOMPARE(sheet.storedOption(1), 0);
+        const RegistrationStore::Outcome registered = registerNew();
+        QCOMPARE(registered.stored, RegistrationStore::Stored::Failed);
+        QVERIFY(registered.busy);
+        QVERIFY(details.isNewRow());
+        QVERIFY(!pairs.remember(pair));
+        QVERIFY(pairs.busy());
+    }
+    QCOMPARE(program.answer(QStringLiteral("12"), 1), QString());
+    QCOMPARE(program.rowCount(QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("14")), 0);
+    QCOMPARE(program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("14")), 0);
+    QCOMPARE(program.rowCount(QStringLiteral("ComparedPairs")), 0);
+
+    // Statements give up at once for a while after one waited in vain.
+    QTest::qWait(150);
+    QVERIFY(sheet.record(1, 2).ok);
+    QCOMPARE(program.answer(QStringLiteral("12"), 1), QStringLiteral("2"));
+    QCOMPARE(registerNew().stored, RegistrationStore::Stored::Saved);
+    // The stored row is the cursor's current one, as the table holds it.
+    QVERIFY(!details.isNewRow());
+    QCOMPARE(details.field(QStringLiteral("Code")), QStringLiteral("14"));
+    QCOMPARE(details.rowId(),
+        program.scalar(QStringLiteral("SELECT rowid FROM IDE WHERE Code = '14'")).toLongLong());
+    QCOMPARE(program.ideField(QStringLiteral("14"), QStringLiteral("FName")), QStringLiteral("Sara"));
+    QCOMPARE(program.rowCount(QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("14")), 1);
+    QCOMPARE(registerNew().stored, RegistrationStore::Stored::CodeTaken);
+    QVERIFY(pairs.remember(pair));
+    QCOMPARE(pairs.pairOf(QStringLiteral("13"))->firstCode, QStringLiteral("12"));
 }
 
 QTEST_GUILESS_MAIN(TestConcurrency)

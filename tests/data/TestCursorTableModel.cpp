@@ -46,6 +46,8 @@ private slots:
     void readRowsReadsAPageThroughTheFilter();
     void distinctValuesInPersianOrder();
     void distinctValuesFollowTheFilter();
+    void severalListsInOneReadAreEachList();
+    void firstRowsKeptAreReadOnceAndAfreshAfterAWrite();
     void countedOnDemand_data();
     void countedOnDemand();
 };
@@ -206,6 +208,51 @@ void TestCursorTableModel::distinctValuesFollowTheFilter()
     // Group A holds 1, 4, 7 and 10.
     QVERIFY(cursor.distinctValues(QStringLiteral("FName"), values));
     QCOMPARE(values, (QStringList { "n0", "n1", "n2", "n4" }));
+}
+
+void TestCursorTableModel::severalListsInOneReadAreEachList()
+{
+    TestProgram program;
+    addNumbered(program, 10);
+    TableCursor cursor(program.database(), QStringLiteral("IDE"));
+    QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("B")));
+    const QStringList columns = { QStringLiteral("FName"), QStringLiteral("Group"), QStringLiteral("LName") };
+    QList<QStringList> lists;
+    QVERIFY(cursor.distinctValues(columns, lists));
+    QCOMPARE(lists.size(), columns.size());
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        QStringList alone;
+        QVERIFY(cursor.distinctValues(columns.at(i), alone));
+        QCOMPARE(lists.at(i), alone);
+    }
+    QCOMPARE(lists.at(1), QStringList { QStringLiteral("B") });
+    QVERIFY(lists.at(2).isEmpty());
+    QVERIFY(!cursor.distinctValues({ QStringLiteral("FName"), QStringLiteral("Nope") }, lists));
+    QVERIFY(lists.isEmpty());
+}
+
+void TestCursorTableModel::firstRowsKeptAreReadOnceAndAfreshAfterAWrite()
+{
+    TestProgram program;
+    addNumbered(program, 5);
+    TableCursor cursor(program.database(), QStringLiteral("IDE"), TableCursor::CountedOnDemand { 3 });
+    // Changed after the cursor read: its first screen is the rows as read with the first row, once.
+    program.exec(QStringLiteral("UPDATE IDE SET FName = 'x' WHERE Code = '2'"));
+    QList<QStringList> rows;
+    QVERIFY(cursor.readRows(0, 3, { QStringLiteral("Group"), QStringLiteral("Code") }, rows));
+    QCOMPARE(rows, (QList<QStringList> { { "A", "1" }, { "B", "2" }, { "C", "3" } }));
+    QVERIFY(cursor.readRows(0, 2, { QStringLiteral("FName") }, rows));
+    QCOMPARE(rows, (QList<QStringList> { { "n1" }, { "x" } }));
+    // More rows than were kept are read.
+    QVERIFY(cursor.reload());
+    QVERIFY(cursor.readRows(0, 5, { QStringLiteral("Code") }, rows));
+    QCOMPARE(rows.size(), 5);
+    // A write of the cursor's own drops them.
+    QVERIFY(cursor.reload());
+    cursor.setField(QStringLiteral("FName"), QStringLiteral("y"));
+    QVERIFY(cursor.update());
+    QVERIFY(cursor.readRows(0, 1, { QStringLiteral("FName") }, rows));
+    QCOMPARE(rows, (QList<QStringList> { { "y" } }));
 }
 
 void TestCursorTableModel::countedOnDemand_data()

@@ -33,6 +33,7 @@ private slots:
     void readerFollowsEveryWriter_data();
     void readerFollowsEveryWriter();
     void readerOutlivesAnEndedServerConnection();
+    void anyAnswerRowReadWithACursor();
 };
 
 void TestHomeFigures::counts_data()
@@ -297,6 +298,23 @@ void TestHomeFigures::readerOutlivesAnEndedServerConnection()
     QVERIFY(read.wait());
     QVERIFY2(read.last().constFirst().value<HomeFigures::Figures>().read, "the reading failed");
     QCOMPARE(reader.latest()->registered, 2);
+}
+
+void TestHomeFigures::anyAnswerRowReadWithACursor()
+{
+    TestProgram program;
+    program.exec(QStringLiteral("UPDATE Theme SET Name = 'Mehr'"));
+    TableCursor theme(program.database(), QStringLiteral("Theme"), TableCursor::Unread {});
+    QCOMPARE(HomeFigures::reloadWithAnyAnswerRow(theme), std::optional<bool>(false));
+    QCOMPARE(theme.field(QStringLiteral("Name")), QStringLiteral("Mehr"));
+    program.addExaminee(QStringLiteral("12"));
+    QCOMPARE(HomeFigures::reloadWithAnyAnswerRow(theme), std::optional<bool>(true));
+    // Without a row of the cursor's the answers are still looked at.
+    program.exec(QStringLiteral("DELETE FROM Theme"));
+    QCOMPARE(HomeFigures::reloadWithAnyAnswerRow(theme), std::optional<bool>(true));
+    QVERIFY(!theme.hasCurrent());
+    program.exec(QStringLiteral("DELETE FROM Answer"));
+    QCOMPARE(HomeFigures::reloadWithAnyAnswerRow(theme), std::optional<bool>(false));
 }
 
 QTEST_MAIN(TestHomeFigures)

@@ -33,6 +33,8 @@ private slots:
     void revertDropsUnsavedChanges();
     void unreadableFileIsAFailureNotNoRows();
     void waitingForALockIsBoundedOverall();
+    void cursorsFilteredTogetherReadAsEachAlone();
+    void aFilterByNoValueReadsNothing();
 };
 
 void TestTableCursor::anyTextIsAnOrdinaryValue_data()
@@ -433,6 +435,63 @@ void TestTableCursor::waitingForALockIsBoundedOverall()
     QVERIFY(cursors.first()->reload());
     QCOMPARE(cursors.first()->count(), 1);
     qDeleteAll(cursors);
+}
+
+void TestTableCursor::cursorsFilteredTogetherReadAsEachAlone()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"), QStringLiteral("Sara"));
+    program.addExaminee(QStringLiteral("13"));
+    program.exec(QStringLiteral("DELETE FROM Answer WHERE Code = '13'"));
+    Database& db = program.database();
+    TableCursor answers(db, QStringLiteral("Answer"), TableCursor::Unread {});
+    TableCursor details(db, QStringLiteral("IDE"));
+    TableCursor onDemand(db, QStringLiteral("IDE"), TableCursor::CountedOnDemand {});
+    const QList<TableCursor*> together { &answers, &details, &onDemand };
+    for (const QString& code : { QStringLiteral("12"), QStringLiteral("13"), QStringLiteral("99") }) {
+        QVERIFY(TableCursor::setFilterTogether(together, QStringLiteral("Code"), code));
+        for (TableCursor* cursor : together) {
+            TableCursor alone(db, cursor->table());
+            QVERIFY(alone.setFilter(QStringLiteral("Code"), code));
+            QVERIFY(!cursor->readFailed());
+            QCOMPARE(cursor->filterValue(), code);
+            QCOMPARE(cursor->count(), alone.count());
+            QCOMPARE(cursor->hasCurrent(), alone.hasCurrent());
+            QCOMPARE(cursor->rowId(), alone.rowId());
+            for (const QString& column : alone.columns())
+                QCOMPARE(cursor->field(column), alone.field(column));
+        }
+    }
+    QCOMPARE(details.field(QStringLiteral("FName")), QString());
+    QVERIFY(TableCursor::setFilterTogether(together, QStringLiteral("Code"), QStringLiteral("12")));
+    QCOMPARE(details.field(QStringLiteral("FName")), QStringLiteral("Sara"));
+
+    // A read that cannot be made fails every cursor of it, none taken for "no rows".
+    db.setLockWait(100);
+    LockHolder other(db);
+    QVERIFY(!TableCursor::setFilterTogether(together, QStringLiteral("Code"), QStringLiteral("12")));
+    for (TableCursor* cursor : together) {
+        QVERIFY(cursor->readFailed());
+        QVERIFY(cursor->lastErrorIsBusy());
+        QVERIFY(!cursor->hasCurrent());
+    }
+}
+
+void TestTableCursor::aFilterByNoValueReadsNothing()
+{
+    TestProgram program;
+    program.addExaminee(QStringLiteral("12"));
+    program.exec(QStringLiteral("UPDATE IDE SET Code = NULL"));
+    TableCursor form(program.database(), QStringLiteral("IDE"), TableCursor::Unread {});
+    QVERIFY(form.setFilter(QStringLiteral("Code"), QString()));
+    // No row passes, not even one without a code; and with nothing to read, another program's lock is no hindrance.
+    QCOMPARE(form.count(), 0);
+    QVERIFY(!form.hasCurrent());
+    program.database().setLockWait(100);
+    LockHolder other(program.database());
+    QVERIFY(form.reload());
+    QVERIFY(!form.readFailed());
+    QCOMPARE(form.count(), 0);
 }
 
 QTEST_MAIN(TestTableCursor)

@@ -114,6 +114,7 @@ private slots:
     void heldFileIsFailedNeverNotFound();
     void anExamineeNotFoundLeavesNoneOpen();
     void statementIsReadEachTime();
+    void anItemIsReadWithTheAnswers();
     void recordStoresTheKeyedScore_data();
     void recordStoresTheKeyedScore();
     void recordRefusesWhatIsNoChoice_data();
@@ -280,6 +281,30 @@ void TestAnswerSheet::statementIsReadEachTime()
     QVERIFY(!held.ok);
     QVERIFY(held.busy);
     QVERIFY(!held.error.isEmpty());
+}
+
+void TestAnswerSheet::anItemIsReadWithTheAnswers()
+{
+    TestProgram p;
+    p.addExaminee(examinee);
+    AnswerSheet sheet(p.database());
+    QVERIFY(sheet.open(examinee).ok);
+    // Changed behind the sheet's back: the statement and the answer as they are now.
+    const QString changed = QStringLiteral("جمله تازه");
+    p.exec(QStringLiteral("UPDATE QU SET QUs = ? WHERE ID = '3'"), {changed});
+    p.exec(QStringLiteral("UPDATE Answer SET \"3\" = '1' WHERE Code = ?"), {examinee});
+    const AnswerSheet::Statement read = sheet.readItem(3);
+    QVERIFY2(read.ok, qPrintable(read.error));
+    QCOMPARE(read.text, changed);
+    QCOMPARE(sheet.storedOption(3), 5);
+    QCOMPARE(sheet.readItem(36).text, QString());
+
+    // An examinee deleted meanwhile has no answers; the statement is still read.
+    p.exec(QStringLiteral("DELETE FROM Answer"));
+    const AnswerSheet::Statement gone = sheet.readItem(3);
+    QVERIFY(gone.ok);
+    QCOMPARE(gone.text, changed);
+    QCOMPARE(sheet.answeredCount(), 0);
 }
 
 void TestAnswerSheet::recordStoresTheKeyedScore_data()

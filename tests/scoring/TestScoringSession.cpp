@@ -322,6 +322,44 @@ private slots:
         QCOMPARE(p.ideField(QStringLiteral("12"), QStringLiteral("Rezayat")), QStringLiteral("40"));
     }
 
+    void twoCodesReadTogetherAreScoredAsEachAlone_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("data file") << false;
+        QTest::newRow("server") << true;
+    }
+
+    void twoCodesReadTogetherAreScoredAsEachAlone()
+    {
+        QFETCH(bool, server);
+        if (server)
+            T35_SKIP_WITHOUT_SERVER();
+        TestProgram p(server ? TestProgram::OnServer : TestProgram::OnFile);
+        for (const QString& code : { QStringLiteral("12"), QStringLiteral("14") }) {
+            p.addExaminee(code);
+            p.setAnswers(code, allAnswers(QStringLiteral("1")));
+        }
+        ScoringSession one(p.database());
+        ScoringSession other(p.database());
+        // The second code typed in Persian digits: its first lookup form finds nobody, the search goes on.
+        ScoringSession::readTogether(one, QStringLiteral("12"), other, QStringLiteral("۱۴"));
+        QVERIFY(one.select(QStringLiteral("12")).selected());
+        QCOMPARE(one.selected()->code, QStringLiteral("12"));
+        QVERIFY(other.select(QStringLiteral("۱۴")).selected());
+        QCOMPARE(other.selected()->code, QStringLiteral("14"));
+        for (const QString& code : { QStringLiteral("12"), QStringLiteral("14") })
+            QCOMPARE(storedScores(p, code), (Four { "10", "10", "10", "5" }));
+
+        // What was read together serves one selection: answers stored since are scored at the next.
+        p.setAnswers(QStringLiteral("12"), with(allAnswers(QStringLiteral("1")), 31, QStringLiteral("2")));
+        QVERIFY(one.select(QStringLiteral("12")).selected());
+        QCOMPARE(one.selected()->of(Scale::Ertebat).raw, QStringLiteral("11"));
+        ScoringSession::readTogether(one, QStringLiteral("99"), other, QStringLiteral("12"));
+        QCOMPARE(one.select(QStringLiteral("99")).status, Status::NotFound);
+        QVERIFY(other.select(QStringLiteral("12")).selected());
+        QCOMPARE(other.selected()->of(Scale::Ertebat).raw, QStringLiteral("11"));
+    }
+
     void answersStoredSinceTheStartAreScored()
     {
         TestProgram p;
