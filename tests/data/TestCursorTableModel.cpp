@@ -171,6 +171,15 @@ void TestCursorTableModel::readRowsReadsAPageThroughTheFilter()
     QCOMPARE(rows, (QList<QStringList> { { "3", "C" }, { "4", "A" } }));
     QCOMPARE(cursor.field(QStringLiteral("Code")), QStringLiteral("5")); // the current row stays
 
+    // Places count, not identities: a row gone in the middle moves the later ones up; past the last row, none.
+    program.exec(QStringLiteral("DELETE FROM IDE WHERE Code = '2'"));
+    QVERIFY(cursor.readRows(2, 2, { QStringLiteral("Code") }, rows));
+    QCOMPARE(rows, (QList<QStringList> { { "4" }, { "5" } }));
+    QVERIFY(cursor.readRows(5, 4, { QStringLiteral("Code") }, rows));
+    QCOMPARE(rows, (QList<QStringList> { { "7" } }));
+    QVERIFY(cursor.readRows(6, 4, { QStringLiteral("Code") }, rows));
+    QVERIFY(rows.isEmpty());
+
     QVERIFY(cursor.setFilter(QStringLiteral("Group"), QStringLiteral("A")));
     QVERIFY(cursor.readRows(1, 100, { QStringLiteral("Code") }, rows));
     QCOMPARE(rows, (QList<QStringList> { { "4" }, { "7" } }));
