@@ -70,6 +70,9 @@ public:
     Location location() const;
     // A connection to `location`, not yet open.
     static std::unique_ptr<Database> at(const Location& location);
+    // A connection named `name` to the data file at `path` that can only read it and never creates it, not yet
+    // open; another program's lock is waited for `lockWaitMs` at most.
+    static QSqlDatabase addReadOnlyFileConnection(const QString& name, const QString& path, int lockWaitMs);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;

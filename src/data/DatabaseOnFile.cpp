@@ -163,14 +163,20 @@ Database::OpenResult Database::openForReading()
     return result;
 }
 
-QString Database::openReadOnlyConnection(const QString& path)
+QSqlDatabase Database::addReadOnlyFileConnection(const QString& name, const QString& path, int lockWaitMs)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     QUrl uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     uri.setQuery(QStringLiteral("mode=ro"));
     db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
     db.setConnectOptions(
-        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs));
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(lockWaitMs));
+    return db;
+}
+
+QString Database::openReadOnlyConnection(const QString& path)
+{
+    QSqlDatabase db = addReadOnlyFileConnection(m_connectionName, path, m_lockWaitMs);
     if (!db.open())
         return db.lastError().text();
     m_impatientSince.invalidate();

@@ -1,11 +1,11 @@
 #include "data/PageCheck.h"
 
-#include <QFileInfo>
+#include "data/Database.h"
+
 #include <QMetaObject>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QUrl>
 #include <QVariant>
 
 #include <atomic>
@@ -89,12 +89,7 @@ void PageCheck::run(const QString& path, int lockWaitMs)
     const QString name = QStringLiteral("t35_pages_%1").arg(++counter);
     DatabaseCheck::Result result;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        QUrl uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-        uri.setQuery(QStringLiteral("mode=ro"));
-        db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(
-            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(lockWaitMs));
+        QSqlDatabase db = Database::addReadOnlyFileConnection(name, path, lockWaitMs);
         bool stopping = false;
         {
             const std::lock_guard lock(m_mutex);

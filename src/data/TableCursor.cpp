@@ -508,22 +508,8 @@ bool TableCursor::update()
                                                  : (q.next() ? q.value(0).toLongLong() : -1);
         }
         placeInserted();
-    } else if (!m_edits.isEmpty()) {
-        QStringList sets;
-        for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
-            sets << quotedColumn(it.key()) + QStringLiteral(" = ?");
-        Database::Statement statement = prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), m_db.engine().rowIdentity()));
-        if (!statement)
-            return false;
-        QSqlQuery& q = statement.query();
-        for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
-            q.addBindValue(it.value());
-        q.addBindValue(m_currentRowId);
-        if (!run(q))
-            return false;
-        if (q.numRowsAffected() != 1)
-            return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
+    } else if (!m_edits.isEmpty() && !storeEdits(QString())) {
+        return false;
     }
     for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
         m_values.insert(it.key(), it.value());

@@ -187,6 +187,9 @@ private:
     bool loadRowIds();
     // Places a new row just stored as the current one, after the rows read before it.
     void placeInserted();
+    // The current row's pending changes written by one UPDATE of its identity, `alsoWhere` added to the condition;
+    // a row that is no longer there fails. The cursor's own copy of the row is left to the caller.
+    bool storeEdits(const QString& alsoWhere);
     bool loadCurrent();
     bool fail(const QString& error, bool busy = false);
     bool run(QSqlQuery& query);

@@ -7,6 +7,26 @@
 
 #include <QSqlQuery>
 
+bool TableCursor::storeEdits(const QString& alsoWhere)
+{
+    QStringList sets;
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        sets << quotedColumn(it.key()) + QStringLiteral(" = ?");
+    Database::Statement statement = prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?%4")
+            .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), m_db.engine().rowIdentity(), alsoWhere));
+    if (!statement)
+        return false;
+    QSqlQuery& q = statement.query();
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        q.addBindValue(it.value());
+    q.addBindValue(m_currentRowId);
+    if (!run(q))
+        return false;
+    if (q.numRowsAffected() != 1)
+        return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
+    return true;
+}
+
 void TableCursor::takeStoredNewRow(qint64 rowId)
 {
     if (!m_isNew)
@@ -45,21 +65,8 @@ bool TableCursor::updateAlone()
     }
     if (m_currentRowId < 0)
         return fail(QStringLiteral("no current row in %1").arg(m_table));
-    QStringList sets;
-    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
-        sets << quotedColumn(it.key()) + QStringLiteral(" = ?");
-    Database::Statement statement = prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ? AND %4")
-            .arg(quotedColumn(m_table), sets.join(QStringLiteral(", ")), m_db.engine().rowIdentity(), writerLock));
-    if (!statement)
+    if (!storeEdits(QStringLiteral(" AND ") + writerLock))
         return false;
-    QSqlQuery& q = statement.query();
-    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
-        q.addBindValue(it.value());
-    q.addBindValue(m_currentRowId);
-    if (!run(q))
-        return false;
-    if (q.numRowsAffected() != 1)
-        return fail(QStringLiteral("the row is no longer in %1").arg(m_table));
     for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
         m_values.insert(it.key(), it.value());
     m_edits.clear();
