@@ -12,7 +12,7 @@
 // skipped. The run makes its databases (a temporary folder, and on the server databases of its own that it drops at
 // the end); filling those of 1,000,000 takes a minute or two.
 #include "BenchDatabase.h"
-#include "BenchServerAdmin.h"
+#include "BenchServerData.h"
 #include "SilentMessages.h"
 
 #include "app/HomePanel.h"
@@ -43,52 +43,6 @@ public:
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
 };
 
-// A database of `examinees` on the server, filled as the data files are (codes "1" ... "N", every answer given).
-struct ServerData {
-    explicit ServerData(int examinees)
-    {
-        address = BenchServerAdmin::address();
-        address.database = QStringLiteral("t35_home_%1_%2").arg(QCoreApplication::applicationPid()).arg(examinees);
-        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
-        if (!BenchServerAdmin::exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database)))
-            std::exit(1);
-        database = Database::onServer(address);
-        if (!database->open().ok()) {
-            std::fprintf(stderr, "benchmark database did not open\n");
-            std::exit(1);
-        }
-        QStringList columns;
-        QStringList answers;
-        for (int i = 1; i <= 35; ++i) {
-            columns << QStringLiteral("\"%1\"").arg(i);
-            answers << QStringLiteral("'%1'").arg(1 + (i % 5));
-        }
-        const bool filled
-            = database->exec(QStringLiteral(
-                  "INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", \"Jens\", \"Sen\", \"Taahol\", \"Tahsil\", "
-                  "\"Group\", \"Date\", \"Time\") SELECT n::text, 'نام' || (n % 997), 'خانواده' || (n % 1009), 'زن', "
-                  "'31', 'متأهل', 'ليسانس', chr(65 + n % 7), '1405/09/17', '10:30' FROM generate_series(1, %1) n")
-                                 .arg(examinees))
-            && database->exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\", %1) SELECT n::text, %2 "
-                                             "FROM generate_series(1, %3) n")
-                                  .arg(columns.join(QLatin1Char(',')), answers.join(QLatin1Char(',')))
-                                  .arg(examinees))
-            && database->exec(QStringLiteral("VACUUM ANALYZE"));
-        if (!filled) {
-            std::fprintf(stderr, "cannot fill the benchmark database: %s\n", qPrintable(database->lastError()));
-            std::exit(1);
-        }
-    }
-    ~ServerData()
-    {
-        database.reset();
-        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
-    }
-
-    ServerAddress address;
-    std::unique_ptr<Database> database;
-};
-
 // The data of each size and engine, made when first asked for and kept to the end of the run, with one reader per
 // database, as the program keeps one for its run. Let go before the application goes.
 std::map<int, std::unique_ptr<BenchDatabase>> files;
@@ -107,7 +61,7 @@ Database* data(bool onServer, int examinees)
         return nullptr;
     auto& server = servers[examinees];
     if (!server)
-        server = std::make_unique<ServerData>(examinees);
+        server = std::make_unique<ServerData>(examinees, QStringLiteral("home"));
     return server->database.get();
 }
 

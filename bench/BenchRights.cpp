@@ -8,7 +8,9 @@
 // off.
 // Needs a server: T35_TEST_SERVER holds a URI of an administrator's database (eval "$(scripts/pg-cluster start)"
 // gives one); the run makes a database and three login roles of its own there and drops them at the end.
+#include "BenchLibpq.h"
 #include "BenchServerAdmin.h"
+#include "BenchServerData.h"
 #include "SilentMessages.h"
 
 #include "app/WindowRouter.h"
@@ -28,7 +30,6 @@
 #include <QTableView>
 
 #include <benchmark/benchmark.h>
-#include <libpq-fe.h>
 
 #include <array>
 #include <cstdio>
@@ -61,22 +62,8 @@ struct Clinic {
             std::fprintf(stderr, "benchmark database did not open\n");
             std::exit(1);
         }
-        QStringList columns;
-        QStringList answers;
-        for (int i = 1; i <= 35; ++i) {
-            columns << QStringLiteral("\"%1\"").arg(i);
-            answers << QStringLiteral("'%1'").arg(1 + (i % 5));
-        }
-        bool ok = owner->exec(QStringLiteral(
-                      "INSERT INTO \"IDE\" (\"Code\", \"FName\", \"LName\", \"Jens\", \"Sen\", \"Taahol\", \"Tahsil\", "
-                      "\"Group\", \"Date\", \"Time\", \"Rezayat\", \"Ertebat\", \"HaleT\", \"TahrifeA\") "
-                      "SELECT n::text, 'نام' || (n % 997), 'خانواده' || (n % 1009), 'زن', '31', 'متأهل', 'ليسانس', "
-                      "chr(65 + n % 7), '1405/09/17', '10:30', '38', '31', '27', '14' FROM generate_series(1, %1) n")
-                                 .arg(examinees))
-            && owner->exec(QStringLiteral("INSERT INTO \"Answer\" (\"Code\", %1) SELECT n::text, %2 "
-                                          "FROM generate_series(1, %3) n")
-                               .arg(columns.join(QLatin1Char(',')), answers.join(QLatin1Char(',')))
-                               .arg(examinees));
+        fillExaminees(*owner, examinees);
+        bool ok = true;
         for (const QString& login : { roles[Head], roles[Counsellor], colleague })
             ok = ok && BenchServerAdmin::exec(QStringLiteral("CREATE ROLE \"%1\" LOGIN").arg(login));
         const QString problem = ServerRights::setUp(*owner, roles[Counsellor]);
@@ -109,16 +96,7 @@ struct Clinic {
                 std::fprintf(stderr, "%s cannot open the clinic\n", whoNames[who]);
                 std::exit(1);
             }
-            const QByteArray conninfo = QStringLiteral("host='%1' port=%2 dbname='%3' user='%4'")
-                                            .arg(as.host)
-                                            .arg(as.port)
-                                            .arg(as.database, as.user)
-                                            .toUtf8();
-            direct[who] = PQconnectdb(conninfo.constData());
-            if (PQstatus(direct[who]) != CONNECTION_OK) {
-                std::fprintf(stderr, "libpq: %s\n", PQerrorMessage(direct[who]));
-                std::exit(1);
-            }
+            direct[who] = libpqConnection(as);
         }
         this->address = address;
         this->owner = std::move(owner);

@@ -6,6 +6,7 @@
 // Needs a server: T35_TEST_SERVER holds a URI of an administrator's database (eval "$(scripts/pg-cluster start)"
 // gives one); the run makes two databases of its own there and drops them at the end.
 #include "BenchServerAdmin.h"
+#include "BenchLibpq.h"
 #include "BenchServerData.h"
 #include "SilentMessages.h"
 
@@ -39,15 +40,27 @@
 
 namespace {
 
-ServerData& hundredThousand()
+// The data beside a connection of libpq's own to it.
+struct ServerDataWithLibpq : ServerData {
+    explicit ServerDataWithLibpq(int examinees)
+        : ServerData(examinees)
+        , direct(libpqConnection(address))
+    {
+    }
+    ~ServerDataWithLibpq() { PQfinish(direct); }
+
+    PGconn* direct;
+};
+
+ServerDataWithLibpq& hundredThousand()
 {
-    static ServerData data(100000);
+    static ServerDataWithLibpq data(100000);
     return data;
 }
 
-ServerData& tenThousand()
+ServerDataWithLibpq& tenThousand()
 {
-    static ServerData data(10000);
+    static ServerDataWithLibpq data(10000);
     return data;
 }
 

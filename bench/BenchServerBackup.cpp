@@ -8,7 +8,7 @@
 // Needs a server: T35_TEST_SERVER holds a URI of an administrator's database (eval "$(scripts/pg-cluster start)"
 // gives one); the run makes two databases of its own there and drops them at the end.
 #include "BenchDatabase.h"
-#include "BenchServerAdmin.h"
+#include "BenchServerData.h"
 
 #include "backup/BackupNames.h"
 #include "backup/CopyJob.h"
@@ -37,36 +37,16 @@ namespace {
 
 constexpr int examinees = 100000;
 
-// A database of its own on the benchmarks' server, the program's tables made by opening it; dropped at the end.
-struct ServerDatabase {
-    explicit ServerDatabase(const QString& suffix)
-    {
-        address = BenchServerAdmin::address();
-        address.database = QStringLiteral("t35_jobs_%1_%2").arg(QCoreApplication::applicationPid()).arg(suffix);
-        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(address.database));
-        if (!BenchServerAdmin::exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(address.database)))
-            std::exit(1);
-        database = Database::onServer(address);
-        if (!database->open().ok()) {
-            std::fprintf(stderr, "benchmark database did not open\n");
-            std::exit(1);
-        }
-    }
-    ~ServerDatabase()
-    {
-        database.reset();
-        BenchServerAdmin::exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(address.database));
-    }
-
-    ServerAddress address;
-    std::unique_ptr<Database> database;
-};
+QString jobsDatabase(const QString& job)
+{
+    return QStringLiteral("t35_jobs_%1_%2").arg(QCoreApplication::applicationPid()).arg(job);
+}
 
 struct Clinic {
     Clinic()
         : file(examinees)
-        , server(QStringLiteral("backup"))
-        , empty(QStringLiteral("copy"))
+        , server(jobsDatabase(QStringLiteral("backup")))
+        , empty(jobsDatabase(QStringLiteral("copy")))
         , places(Database::filePath(file.folder.path()))
     {
         const TableTransfer::Result put = TableTransfer::replaceAll(*file.database, *server.database);
